@@ -1,0 +1,22 @@
+# GoogleTest: the system package for 64-bit builds; for -m32 it is built from
+# Debian's shipped sources so that the tests link against a 32-bit copy.
+if(LUMETRA_M32)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  add_library(GTest::gtest_main ALIAS gtest_main)
+  add_library(GTest::gmock ALIAS gmock)
+else()
+  find_package(GTest REQUIRED)
+endif()
+include(GoogleTest)
+
+# lumetra_add_test(name SOURCES a_test.cpp ... LIBS lib ...)
+# One test executable per module; every TEST in it is registered with CTest.
+function(lumetra_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "LUMETRA_SHM_NAMESPACE=t${name};LUMETRA_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config/${name}")
+endfunction()

@@ -1,0 +1,136 @@
+#include "platform/message_loop.h"
+
+#include <atomic>
+#include <stdexcept>
+
+namespace platform {
+namespace {
+
+// Ids are unique in the process, so a stale id never reaches another window.
+WindowId NextWindowId() {
+  static std::atomic<WindowId> next{1};
+  return next.fetch_add(1);
+}
+
+}  // namespace
+
+MessageLoop::MessageLoop() : owner_(std::this_thread::get_id()) {}
+
+WindowId MessageLoop::CreateWindow(WindowHandler handler) {
+  const WindowId window = NextWindowId();
+  std::lock_guard lock(mutex_);
+  windows_.emplace(window, std::move(handler));
+  return window;
+}
+
+void MessageLoop::DestroyWindow(WindowId window) {
+  std::lock_guard lock(mutex_);
+  windows_.erase(window);
+  std::erase_if(timers_, [window](const auto& timer) { return timer.first.first == window; });
+}
+
+bool MessageLoop::IsWindow(WindowId window) const {
+  std::lock_guard lock(mutex_);
+  return windows_.contains(window);
+}
+
+bool MessageLoop::Enqueue(Message message) {
+  {
+    std::lock_guard lock(mutex_);
+    if (message.message != WM_QUIT && !windows_.contains(message.window)) return false;
+    queue_.push_back(std::move(message));
+  }
+  wake_.notify_one();
+  return true;
+}
+
+bool MessageLoop::Post(WindowId window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
+  return Enqueue({window, message, wparam, lparam, 0, {}});
+}
+
+bool MessageLoop::PostCopyData(WindowId window, WindowId sender, std::uintptr_t kind,
+                               std::span<const std::uint8_t> bytes) {
+  return Enqueue({window, WM_COPYDATA, sender, 0, kind, {bytes.begin(), bytes.end()}});
+}
+
+void MessageLoop::PostQuit(int exitCode) {
+  Enqueue({kNoWindow, WM_QUIT, static_cast<std::uintptr_t>(exitCode), 0, 0, {}});
+}
+
+bool MessageLoop::SetTimer(WindowId window, std::uintptr_t id, std::uint32_t milliseconds) {
+  const Clock::duration interval = std::chrono::milliseconds(milliseconds);
+  {
+    std::lock_guard lock(mutex_);
+    if (!windows_.contains(window)) return false;
+    timers_[{window, id}] = Timer{interval, Clock::now() + interval};
+  }
+  wake_.notify_one();
+  return true;
+}
+
+bool MessageLoop::KillTimer(WindowId window, std::uintptr_t id) {
+  std::lock_guard lock(mutex_);
+  return timers_.erase({window, id}) > 0;
+}
+
+bool MessageLoop::TakeNext(Message& next, Clock::time_point now) {
+  if (!queue_.empty()) {
+    next = std::move(queue_.front());
+    queue_.pop_front();
+    return true;
+  }
+  for (auto& [key, timer] : timers_) {
+    if (timer.due <= now) {
+      // Rescheduled from now: a late loop gets one tick, not a burst.
+      timer.due = now + timer.interval;
+      next = Message{key.first, WM_TIMER, key.second, 0, 0, {}};
+      return true;
+    }
+  }
+  return false;
+}
+
+int MessageLoop::Run() {
+  std::unique_lock lock(mutex_);
+  if (std::this_thread::get_id() != owner_ || running_) {
+    throw std::logic_error("a message loop runs once at a time, on the thread that made it");
+  }
+  running_ = true;
+  for (;;) {
+    Message next;
+    if (TakeNext(next, Clock::now())) {
+      if (next.message == WM_QUIT) {
+        running_ = false;
+        return static_cast<int>(next.wparam);
+      }
+      lock.unlock();
+      Dispatch(next);
+      lock.lock();
+      continue;
+    }
+    if (timers_.empty()) {
+      wake_.wait(lock);
+      continue;
+    }
+    Clock::time_point earliest = Clock::time_point::max();
+    for (const auto& entry : timers_) earliest = std::min(earliest, entry.second.due);
+    wake_.wait_until(lock, earliest);
+  }
+}
+
+void MessageLoop::Dispatch(const Message& message) {
+  WindowHandler handler;
+  {
+    std::lock_guard lock(mutex_);
+    const auto window = windows_.find(message.window);
+    if (window == windows_.end()) return;
+    handler = window->second;  // a copy: the handler may destroy its own window
+  }
+  if (!handler || !handler(*this, message)) DefaultHandling(message);
+}
+
+void MessageLoop::DefaultHandling(const Message& message) {
+  if (message.message == WM_CLOSE) DestroyWindow(message.window);
+}
+
+}  // namespace platform

@@ -1,0 +1,35 @@
+// lumetra: the substitute host and command line.
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "app/global_options.h"
+#include "app/plugin_info_command.h"
+#include "platform/messages.h"
+
+int main(int argc, char** argv) {
+  CLI::App root{"lumetra: renders and animates scenes with the Lumetra plug-in", "lumetra"};
+  root.require_subcommand(1);
+  root.set_version_flag("--version", "lumetra 0.1.0");
+  app::GlobalOptions options;
+  root.add_option("--plugin", options.plugin,
+                  "Plug-in to load (default: $LUMETRA_PLUGIN, else liblumetra.so beside lumetra)");
+  root.add_option("--answer", options.answer,
+                  "How message boxes are answered without a window: ok (default), cancel or no")
+      ->check(CLI::IsMember({"ok", "yes", "cancel", "no"}));
+  root.footer("Run 'lumetra SUBCOMMAND --help' for the options of a subcommand.\n");
+
+  int exitCode = 0;
+  app::RegisterPluginInfoCommand(root, options, exitCode);
+
+  root.parse_complete_callback([&options] {
+    if (const auto policy = platform::Messages::ParseHeadlessPolicy(options.answer)) {
+      platform::Messages::SetHeadlessPolicy(*policy);
+    }
+  });
+  try {
+    root.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    return root.exit(error);
+  }
+  return exitCode;
+}

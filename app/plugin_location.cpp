@@ -1,0 +1,22 @@
+#include "app/plugin_location.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace app {
+
+std::string LocatePlugin(const std::string& option) {
+  if (!option.empty()) return option;
+  if (const char* env = std::getenv("LUMETRA_PLUGIN"); env && *env) return env;
+  std::error_code error;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return "liblumetra.so";
+  const auto dir = exe.parent_path();
+  for (const auto& candidate : {dir / "liblumetra.so", dir / ".." / "lib" / "liblumetra.so"}) {
+    if (std::filesystem::exists(candidate, error)) return candidate.string();
+  }
+  return (dir / "liblumetra.so").string();
+}
+
+}  // namespace app

@@ -1,0 +1,138 @@
+#include "host/plugin_module.h"
+
+#include <dlfcn.h>
+
+#include <cstring>
+
+#include "abi/result_codes.h"
+
+namespace host {
+namespace {
+
+// Fixed-size string fields may lack their terminator in a faulty record.
+std::string FieldText(const char* field, size_t size) {
+  return std::string(field, strnlen(field, size));
+}
+
+constexpr uint32_t kMaxInterfaces = 64;
+
+}  // namespace
+
+std::string DescribeResult(int32_t code) {
+  switch (code) {
+    case iface::kOk:
+      return "ok";
+    case iface::kNullRecord:
+      return "null record or missing identifier (-1)";
+    case iface::kWrongMajorVersion:
+      return "wrong major version (-2)";
+    case iface::kRecordTooSmall:
+      return "record too small (-3)";
+    case iface::kIndexOutOfRange:
+      return "interface index out of range (-4)";
+    default:
+      return "error " + std::to_string(code);
+  }
+}
+
+std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path) {
+  std::unique_ptr<PluginModule> module(new PluginModule(path));
+  module->Open();
+  module->ReadInfo();
+  module->ConnectInterfaces();
+  return module;
+}
+
+PluginModule::~PluginModule() {
+  if (handle_) dlclose(handle_);
+}
+
+void PluginModule::Open() {
+  handle_ = dlopen(path_.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle_) throw PluginError("cannot load plug-in: " + std::string(dlerror()));
+  getDllInfo_ = reinterpret_cast<GetDLLInfoFn>(dlsym(handle_, "GetDLLInfo"));
+  if (!getDllInfo_) throw PluginError("plug-in " + path_ + " lacks the export GetDLLInfo");
+  getInterfaceFunctions_ =
+      reinterpret_cast<GetInterfaceFunctionsFn>(dlsym(handle_, "GetInterfaceFunctions"));
+  if (!getInterfaceFunctions_) {
+    throw PluginError("plug-in " + path_ + " lacks the export GetInterfaceFunctions");
+  }
+}
+
+void PluginModule::ReadInfo() {
+  iface::PluginInfoRecord* record = nullptr;
+  if (getDllInfo_(&record) == 0 || record == nullptr) {
+    throw PluginError("plug-in " + path_ + " gave no information record (GetDLLInfo failed)");
+  }
+  if (record->interfaceCount > kMaxInterfaces) {
+    throw PluginError("plug-in " + path_ + " lists " + std::to_string(record->interfaceCount) +
+                      " interfaces; at most " + std::to_string(kMaxInterfaces) + " are accepted");
+  }
+  info_.recordVersion = record->recordVersion;
+  info_.name = FieldText(record->name, sizeof record->name);
+  info_.notice = FieldText(record->notice, sizeof record->notice);
+  info_.authorEmail = FieldText(record->authorEmail, sizeof record->authorEmail);
+  info_.authorWeb = FieldText(record->authorWeb, sizeof record->authorWeb);
+  info_.description = FieldText(record->description, sizeof record->description);
+  info_.icon = record->icon;
+  const iface::InterfaceEntry* entries = iface::InterfaceEntries(record);
+  info_.interfaces.assign(entries, entries + record->interfaceCount);
+}
+
+void PluginModule::ConnectInterfaces() {
+  for (size_t i = 0; i < info_.interfaces.size(); ++i) {
+    Connect(static_cast<int>(i), info_.interfaces[i]);
+  }
+}
+
+void PluginModule::Connect(int index, const iface::InterfaceEntry& entry) {
+  iface::InterfaceRecord* record = nullptr;
+  const char* what = nullptr;
+  bool* connected = nullptr;
+  if (entry.kind == iface::kSceneInterfaceKind && !scene_) {
+    scene_ = std::make_unique<iface::SceneRecord>();
+    scene_->header = {sizeof(iface::SceneRecord), iface::kSceneInterfaceVersion, 0, 0};
+    record = &scene_->header;
+    what = "scene";
+    connected = &sceneConnected_;
+  } else if (entry.kind == iface::kMenuInterfaceKind && !menu_) {
+    menu_ = std::make_unique<iface::MenuRecord>();
+    menu_->header = {sizeof(iface::MenuRecord), iface::kMenuInterfaceVersion, 0, 0};
+    record = &menu_->header;
+    what = "menu";
+    connected = &menuConnected_;
+  } else {
+    return;  // an interface kind this host does not offer
+  }
+  const int result = getInterfaceFunctions_(index, record);
+  if (result != iface::kOk) {
+    throw PluginError("plug-in " + path_ + " refused the " + what + " interface record: " +
+                      DescribeResult(result));
+  }
+  *connected = true;
+}
+
+std::vector<MenuEntry> PluginModule::MenuEntries() {
+  std::vector<MenuEntry> entries;
+  iface::MenuRecord* menu = Menu();
+  if (!menu || !menu->enumMenuItem) return entries;
+  // A bound keeps a plug-in that never ends its list from hanging the host.
+  for (int32_t index = 0; index < 1024; ++index) {
+    uint32_t flags = 0;
+    const char* text = nullptr;
+    uint32_t commandId = 0;
+    if (menu->enumMenuItem(index, &flags, &text, &commandId) != iface::kOk) break;
+    MenuEntry entry{flags, text ? std::optional<std::string>(text) : std::nullopt, commandId, {}};
+    if (text && menu->queryCommandState) {
+      constexpr uint32_t kUntouched = 0xFFFFFFFFu;
+      uint32_t enabled = kUntouched;
+      if (menu->queryCommandState(commandId, &enabled) == iface::kOk && enabled != kUntouched) {
+        entry.enabled = enabled != 0;
+      }
+    }
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+}  // namespace host

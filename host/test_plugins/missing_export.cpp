@@ -1,0 +1,5 @@
+// A plug-in that offers its information record but not its interfaces.
+#include "abi/calling_convention.h"
+#include "abi/plugin_info_record.h"
+
+LUMETRA_EXPORT int GetDLLInfo(iface::PluginInfoRecord**) { return 0; }

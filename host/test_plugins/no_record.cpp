@@ -1,0 +1,8 @@
+// A plug-in whose start-up failed: it has both exports but gives no information record.
+#include "abi/calling_convention.h"
+#include "abi/interface_record.h"
+#include "abi/plugin_info_record.h"
+#include "abi/result_codes.h"
+
+LUMETRA_EXPORT int GetDLLInfo(iface::PluginInfoRecord**) { return 0; }
+LUMETRA_EXPORT int GetInterfaceFunctions(int, iface::InterfaceRecord*) { return iface::kNullRecord; }

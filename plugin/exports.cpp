@@ -1,0 +1,16 @@
+// The two entries the host looks up by name.
+#include "abi/calling_convention.h"
+#include "abi/plugin_info_record.h"
+#include "abi/result_codes.h"
+#include "plugin/plugin_app.h"
+
+LUMETRA_EXPORT int GetDLLInfo(iface::PluginInfoRecord** out) {
+  plugin::PluginApp* app = plugin::PluginApp::Active();
+  return app ? app->GetDLLInfo(out) : 0;
+}
+
+LUMETRA_EXPORT int GetInterfaceFunctions(int index, iface::InterfaceRecord* record) {
+  if (record == nullptr) return iface::kNullRecord;
+  plugin::PluginApp* app = plugin::PluginApp::Active();
+  return app ? app->GetInterfaceFunctions(index, record) : iface::kIndexOutOfRange;
+}

@@ -1,0 +1,76 @@
+#include "plugin/kinetra_app.h"
+
+#include <cstring>
+#include <memory>
+
+#include "platform/debug_log.h"
+#include "plugin/animation_scene_interface.h"
+#include "plugin/menu_commands.h"
+#include "plugin/plugin_identity.h"
+#include "plugin/render_menu_interface.h"
+
+namespace plugin {
+namespace {
+
+template <size_t N>
+void CopyField(char (&field)[N], const char* text) {
+  std::strncpy(field, text, N - 1);
+  field[N - 1] = '\0';
+}
+
+const char* CommandName(uint32_t commandId) {
+  switch (commandId) {
+    case kCommandRender:
+      return "&Render";
+    case kCommandAnimation:
+      return "&Animation";
+    case kCommandOptions:
+      return "&Options";
+    case kCommandTimeline:
+      return "&Timeline";
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+KinetraApp::KinetraApp() = default;
+KinetraApp::~KinetraApp() = default;
+
+bool KinetraApp::InitInstance() {
+  auto scene = std::make_unique<AnimationSceneInterface>(this);
+  scene_ = scene.get();
+  AddInterface(std::move(scene));
+  auto menu = std::make_unique<RenderMenuInterface>(this, scene_);
+  menu_ = menu.get();
+  AddInterface(std::move(menu));
+  if (!povBlocks_.Create()) return false;
+  return PluginApp::InitInstance();
+}
+
+void KinetraApp::ExitInstance() {
+  povBlocks_.Release();
+  PluginApp::ExitInstance();
+}
+
+int32_t KinetraApp::FillDllInfo(iface::PluginInfoRecord* record) {
+  CopyField(record->name, kPluginName);
+  CopyField(record->notice, kPluginNotice);
+  CopyField(record->authorEmail, kAuthorEmail);
+  CopyField(record->authorWeb, kAuthorWeb);
+  CopyField(record->description, kPluginDescription);
+  record->icon = kIconResource;
+  return 1;
+}
+
+void KinetraApp::RunCommand(uint32_t commandId) {
+  const char* name = CommandName(commandId);
+  if (name == nullptr) {
+    platform::DebugLog::Printf("Unknown command id: %u\n", commandId);
+    return;
+  }
+  platform::DebugLog::Printf("Command not available in this build: %s\n", name);
+}
+
+}  // namespace plugin

@@ -1,0 +1,46 @@
+// Loading and unloading of liblumetra.so: the application starts when the host loads
+// the module and shuts down when it unloads it.
+#include <dlfcn.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/debug_log.h"
+#include "plugin/kinetra_app.h"
+#include "plugin/module_path.h"
+
+namespace plugin {
+namespace {
+
+std::string g_modulePath;
+
+class Module {
+ public:
+  Module() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&ModulePath), &info) && info.dli_fname) {
+      g_modulePath = info.dli_fname;
+    }
+    app_ = std::make_unique<KinetraApp>();
+    if (!app_->InitInstance()) {
+      // Without the application the exports refuse, so the host cannot use the module.
+      platform::DebugLog::Write("Lumetra could not start: the shared control block is unavailable\n");
+      app_->ExitInstance();
+      app_.reset();
+    }
+  }
+  ~Module() {
+    if (app_) app_->ExitInstance();
+  }
+
+ private:
+  std::unique_ptr<KinetraApp> app_;
+};
+
+Module g_module;
+
+}  // namespace
+
+const std::string& ModulePath() { return g_modulePath; }
+
+}  // namespace plugin

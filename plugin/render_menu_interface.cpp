@@ -1,0 +1,52 @@
+#include "plugin/render_menu_interface.h"
+
+#include <array>
+
+#include "abi/result_codes.h"
+#include "plugin/animation_scene_interface.h"
+#include "plugin/kinetra_app.h"
+#include "plugin/menu_commands.h"
+
+namespace plugin {
+namespace {
+
+constexpr std::array<MenuItem, 5> kItems{{
+    {kMenuFlagsSubmenu, nullptr, 0},
+    {kMenuFlagsItem, "&Render", kCommandRender},
+    {kMenuFlagsItem, "&Animation", kCommandAnimation},
+    {kMenuFlagsItem, "&Options", kCommandOptions},
+    {kMenuFlagsItem, "&Timeline", kCommandTimeline},
+}};
+
+}  // namespace
+
+RenderMenuInterface::RenderMenuInterface(KinetraApp* app, AnimationSceneInterface* scene)
+    : app_(app), scene_(scene) {}
+
+int32_t RenderMenuInterface::EnumMenuItem(int32_t index, uint32_t* flags, const char** text,
+                                          uint32_t* commandId) {
+  return Describe(kItems, index, flags, text, commandId);
+}
+
+int32_t RenderMenuInterface::QueryCommandState(uint32_t commandId, uint32_t* enabled) {
+  if (enabled == nullptr) return iface::kOk;
+  switch (commandId) {
+    case kCommandRender:
+    case kCommandTimeline:
+      *enabled = 1;
+      break;
+    case kCommandAnimation:
+      *enabled = scene_->HasTracks() ? 1 : 0;
+      break;
+    default:  // "&Options" and unknown ids keep the host's value
+      break;
+  }
+  return iface::kOk;
+}
+
+int32_t RenderMenuInterface::ExecuteCommand(uint32_t commandId) {
+  app_->RunCommand(commandId);
+  return iface::kOk;
+}
+
+}  // namespace plugin

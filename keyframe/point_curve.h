@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "keyframe/curve.h"
+#include "keyframe/param_value.h"
+
+namespace keyframe {
+
+// Step or straight-line interpolation of key values; x, y and z are
+// interpolated, w is carried along.
+class PointCurve final : public Curve {
+ public:
+  enum class Kind : std::int32_t { Step = 2, Linear = 3 };
+
+  // `keyGaps` holds the n - 1 time differences between the n points; the curve
+  // adds a closing length 0 for the last point. Throws std::invalid_argument
+  // when the counts disagree.
+  PointCurve(Kind kind, std::vector<ParamValue> points, const std::vector<double>& keyGaps);
+
+  // With exactly two points both kinds blend linearly, so a step track with two
+  // keys moves smoothly between them.
+  lmath::Vector3 Evaluate(double u) const override;
+
+  Kind CurveKind() const { return kind_; }
+  const std::vector<ParamValue>& Points() const { return points_; }
+
+ private:
+  Kind kind_;
+  std::vector<ParamValue> points_;
+};
+
+}  // namespace keyframe

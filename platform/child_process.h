@@ -1,0 +1,39 @@
+#pragma once
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <functional>
+#include <stdexcept>
+
+namespace platform {
+
+// For two-process tests: runs `body` in a forked child whose exit status is
+// the body's result (an exception counts as failure). The child leaves with
+// _exit so that it never runs the parent's test framework teardown.
+inline pid_t StartChild(const std::function<int()>& body) {
+  const pid_t pid = ::fork();
+  if (pid < 0) throw std::runtime_error("fork failed");
+  if (pid == 0) {
+    int status = 99;
+    try {
+      status = body();
+    } catch (...) {
+      status = 98;
+    }
+    ::_exit(status);
+  }
+  return pid;
+}
+
+// The child's exit status, or -1 when it did not exit normally.
+inline int WaitForChild(pid_t pid) {
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace platform

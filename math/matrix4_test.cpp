@@ -61,12 +61,6 @@ TEST(Matrix4, MultiplyAppendsAndPreMultiplyPrependsInRowVectorOrder) {
   EXPECT_TRUE(Near(MapPoint({1, 1, 1}, moveThenScale), {4, 2, 2}));
 }
 
-TEST(Matrix4, ScaleElementsScalesEveryElement) {
-  Matrix4 m = Sample();
-  m.ScaleElements(-2.0);
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(m.Elements()[i], -2.0 * Sample().Elements()[i]) << i;
-}
-
 TEST(Matrix4, DeterminantByCofactors) {
   EXPECT_DOUBLE_EQ(Sample().Determinant(), 25.0);
   EXPECT_DOUBLE_EQ(Matrix4({0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}).Determinant(), -1.0);

@@ -100,14 +100,5 @@ TEST(Transform, ComposeCombinesHandednessFlags) {
   EXPECT_EQ(mirrored.HandednessFlag(), 0);
 }
 
-TEST(Transform, ResetReturnsToIdentity) {
-  Transform t;
-  t.Scale({-1, 3, 1});
-  t.Reset();
-  EXPECT_EQ(t.Matrix(), Matrix4::Identity());
-  EXPECT_EQ(t.Inverse(), Matrix4::Identity());
-  EXPECT_EQ(t.HandednessFlag(), 0);
-}
-
 }  // namespace
 }  // namespace lmath

@@ -91,18 +91,19 @@ bool MessageLoop::TakeNext(Message& next, Clock::time_point now) {
 }
 
 int MessageLoop::Run() {
-  std::unique_lock lock(mutex_);
-  if (std::this_thread::get_id() != owner_ || running_) {
+  if (std::this_thread::get_id() != owner_ || running_.exchange(true)) {
     throw std::logic_error("a message loop runs once at a time, on the thread that made it");
   }
-  running_ = true;
+  // Also when a handler throws, so that the loop can be run again.
+  const struct Stopped {
+    std::atomic<bool>& running;
+    ~Stopped() { running = false; }
+  } stopped{running_};
+  std::unique_lock lock(mutex_);
   for (;;) {
     Message next;
     if (TakeNext(next, Clock::now())) {
-      if (next.message == WM_QUIT) {
-        running_ = false;
-        return static_cast<int>(next.wparam);
-      }
+      if (next.message == WM_QUIT) return static_cast<int>(next.wparam);
       lock.unlock();
       Dispatch(next);
       lock.lock();

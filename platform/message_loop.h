@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -90,7 +91,7 @@ class MessageLoop {
   std::deque<Message> queue_;
   std::map<WindowId, WindowHandler> windows_;
   std::map<TimerKey, Timer> timers_;
-  bool running_ = false;
+  std::atomic<bool> running_{false};
 };
 
 }  // namespace platform

@@ -94,12 +94,18 @@ TEST(MessageLoop, DefaultHandlingOfCloseDestroysTheWindowAndDropsItsMessages) {
   EXPECT_FALSE(loop.SetTimer(window, 1, 1));
 }
 
-TEST(MessageLoop, RunsOnlyOnTheThreadThatMadeIt) {
+TEST(MessageLoop, RunsOnceAtATimeOnlyOnTheThreadThatMadeIt) {
   MessageLoop loop;
-  loop.PostQuit(0);
+  const WindowId window = loop.CreateWindow([](MessageLoop& self, const Message& message) {
+    if (message.message == kPaint) self.Run();  // nested: refused
+    return true;
+  });
+  loop.Post(window, kPaint);
+  EXPECT_THROW(loop.Run(), std::logic_error);
+  loop.PostQuit(5);
   std::thread other([&] { EXPECT_THROW(loop.Run(), std::logic_error); });
   other.join();
-  EXPECT_EQ(loop.Run(), 0);
+  EXPECT_EQ(loop.Run(), 5);  // the failed runs left the loop usable
 }
 
 }  // namespace

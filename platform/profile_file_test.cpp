@@ -116,5 +116,12 @@ TEST(ProfileText, TextWithoutChangesComesBackByteForByte) {
   for (const std::string& sample : samples) EXPECT_EQ(ProfileText(sample).Text(), sample);
 }
 
+TEST(ProfileText, AStrayCarriageReturnIsABlankSoAnAddedLineFeedChangesNothing) {
+  ProfileText text("[gUIExtensions\r");
+  text.Set("GUIExtensions", "ExtDll29", "x");
+  EXPECT_EQ(text.Text(), "[gUIExtensions\r\nExtDll29=x\n");
+  EXPECT_EQ(ProfileText(text.Text()).Find("guiextensions", "extdll29"), "x");
+}
+
 }  // namespace
 }  // namespace platform

@@ -5,7 +5,8 @@
 namespace platform {
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
+// A stray carriage return (a last line without its line feed) counts as a blank.
+constexpr std::string_view kBlanks = " \t\r";
 
 std::string_view Trim(std::string_view text) {
   const std::size_t first = text.find_first_not_of(kBlanks);

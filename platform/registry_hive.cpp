@@ -187,14 +187,14 @@ std::string RegistryHive::ToJson() const {
 }
 
 std::optional<RegistryHive> RegistryHive::FromJson(std::string_view text, std::string& problem) {
-  json document;
   try {
-    document = json::parse(text);
-  } catch (const json::parse_error& error) {
-    problem = error.what();  // names the byte position of the fault
+    return HiveFromDocument(json::parse(text), problem);
+  } catch (const json::exception& error) {
+    // Syntax errors name their byte position; a number too large for any
+    // type comes as an out-of-range error, so take every kind.
+    problem = error.what();
     return std::nullopt;
   }
-  return HiveFromDocument(document, problem);
 }
 
 }  // namespace platform

@@ -208,6 +208,7 @@ TEST_F(RegistryTest, HostileDocumentsAreRefusedWithoutACrash) {
   const std::string hostile[] = {
       "",
       "[]",
+      "{\"a\": 777777e77777}",
       std::string(100000, '['),
       "{\"format\":\"lumetra-registry\",\"version\":2,\"keys\":{}}",
       "{\"format\":\"lumetra-registry\",\"version\":1,\"keys\":[]}",

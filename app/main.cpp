@@ -4,6 +4,7 @@
 
 #include "app/global_options.h"
 #include "app/plugin_info_command.h"
+#include "app/time_command.h"
 #include "platform/messages.h"
 
 int main(int argc, char** argv) {
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
 
   int exitCode = 0;
   app::RegisterPluginInfoCommand(root, options, exitCode);
+  app::RegisterTimeCommand(root, exitCode);
 
   root.parse_complete_callback([&options] {
     if (const auto policy = platform::Messages::ParseHeadlessPolicy(options.answer)) {

@@ -150,7 +150,8 @@ Rates: 0 10 fps, 1 15, 2 24, 3 25, 4 30, 5 NTSC (60 fps), 6 60 fps, 7 custom N/D
 (--custom N/D: positive whole numbers, at most 4800 frames per second).
 Example: lumetra time 00:01:15 --display smpte --rate 4
   ticks 7200, frames 45, smpte 00:01:15, frame-ticks 45:0, mmss-ticks 0:01:2400
-Exit codes: 0 done; 2 TEXT does not fit the display or the rate gives no frame length.)";
+Exit codes: 0 done; 2 TEXT does not fit the display or the rate gives no frame length.
+)";
 
 }  // namespace
 

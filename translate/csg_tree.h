@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include <lumetra2.h>
+
+namespace translate {
+
+// Makes each primitive a CSG leaf, in order, and joins the leaves into a
+// balanced tree: a range of n leaves splits into the first n / 2 and the
+// rest, each half built the same way, and the halves are joined by
+// operation. One primitive gives its leaf alone. Returns 0 when there is no
+// primitive or the render library refused a call.
+L2Primitive JoinBalanced(L2Scene scene, std::int32_t operation, std::span<const L2Primitive> primitives);
+
+}  // namespace translate

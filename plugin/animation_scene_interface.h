@@ -8,7 +8,7 @@
 
 namespace plugin {
 
-class PluginApp;
+class KinetraApp;
 
 // The animation state the scene interface keeps between host events.
 struct AnimationState {
@@ -26,19 +26,20 @@ struct AnimationState {
 // The plug-in's scene interface: keeps the scene's animation in step with the host.
 class AnimationSceneInterface : public SceneInterfaceBase {
  public:
-  explicit AnimationSceneInterface(PluginApp* app);
+  explicit AnimationSceneInterface(KinetraApp* app);
 
   void Reset() override;
+  int32_t OnSceneEvent(uint32_t objectId, int32_t event) override;
 
   // True when at least one object of the scene carries keys. Keys arrive with the
   // scene's tracks, which this interface does not hold yet.
   bool HasTracks() const { return false; }
 
   const AnimationState& State() const { return state_; }
-  PluginApp* App() const { return app_; }
+  KinetraApp* App() const { return app_; }
 
  private:
-  PluginApp* app_;
+  KinetraApp* app_;
   AnimationState state_;
 };
 

@@ -7,7 +7,9 @@
 #include "plugin/animation_scene_interface.h"
 #include "plugin/menu_commands.h"
 #include "plugin/plugin_identity.h"
+#include "plugin/pov_extension.h"
 #include "plugin/render_menu_interface.h"
+#include "render/settings_store.h"
 
 namespace plugin {
 namespace {
@@ -35,7 +37,7 @@ const char* CommandName(uint32_t commandId) {
 
 }  // namespace
 
-KinetraApp::KinetraApp() = default;
+KinetraApp::KinetraApp(platform::Registry registry) : registry_(std::move(registry)) {}
 KinetraApp::~KinetraApp() = default;
 
 bool KinetraApp::InitInstance() {
@@ -62,6 +64,29 @@ int32_t KinetraApp::FillDllInfo(iface::PluginInfoRecord* record) {
   CopyField(record->description, kPluginDescription);
   record->icon = kIconResource;
   return 1;
+}
+
+void KinetraApp::OnHostReady() {
+  const iface::SceneRecord* host = scene_->SceneRecord();
+  std::string basePath;
+  if (host == nullptr) {
+    platform::DebugLog::Write("Scene Functions not yet available\n");
+  } else {
+    const char* path = nullptr;
+    if (host->getHostValue && host->getHostValue(iface::kHostValueRegistryBase, &path) == 0 &&
+        path != nullptr) {
+      basePath = path;
+    } else {
+      platform::DebugLog::Write("Failed to read Zarvel registry base\n");
+    }
+  }
+  if (basePath.empty()) basePath = render::kFallbackBasePath;
+  if (const auto result = renderSettings_.Load(registry_, basePath); result != platform::ERROR_SUCCESS) {
+    platform::DebugLog::Printf("Failed to load the render settings, registry error %d\n",
+                               static_cast<int>(result));
+  }
+  RegisterPovExtension(registry_);
+  if (host && host->getHostValue) host->getHostValue(iface::kHostValueApplication, &hostValue_);
 }
 
 void KinetraApp::RunCommand(uint32_t commandId) {

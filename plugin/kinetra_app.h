@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/registry.h"
 #include "plugin/plugin_app.h"
 #include "plugin/pov_shared_blocks.h"
+#include "render/render_settings.h"
 
 namespace plugin {
 
@@ -15,7 +17,8 @@ class RenderMenuInterface;
 // (index 1) and the blocks shared with POV-Ray.
 class KinetraApp : public PluginApp {
  public:
-  KinetraApp();
+  // `registry` holds the settings; by default the user's and the machine's files.
+  explicit KinetraApp(platform::Registry registry = platform::Registry());
   ~KinetraApp() override;
 
   bool InitInstance() override;
@@ -25,14 +28,23 @@ class KinetraApp : public PluginApp {
   // Runs one of the menu commands.
   void RunCommand(uint32_t commandId);
 
+  // The host is ready: load the render settings from below the host's registry base
+  // path, register the POV-Ray extension and keep the host's application value.
+  void OnHostReady();
+
   AnimationSceneInterface* Scene() const { return scene_; }
   RenderMenuInterface* Menu() const { return menu_; }
   PovSharedBlocks& PovBlocks() { return povBlocks_; }
+  const render::RenderSettings& RenderSettings() const { return renderSettings_; }
+  uint32_t HostValue() const { return hostValue_; }
 
  private:
   AnimationSceneInterface* scene_ = nullptr;  // owned by the interface list
   RenderMenuInterface* menu_ = nullptr;       // owned by the interface list
   PovSharedBlocks povBlocks_;
+  platform::Registry registry_;
+  render::RenderSettings renderSettings_;
+  uint32_t hostValue_ = 0;
 };
 
 }  // namespace plugin

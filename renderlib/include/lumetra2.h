@@ -60,8 +60,10 @@ enum {
   L2_ERROR_HANDLE = -1,     /* unknown handle, or a handle of the wrong kind or scene */
   L2_ERROR_ARGUMENT = -2,   /* null pointer, count or value out of range */
   L2_ERROR_MEMORY = -3,
-  L2_ERROR_STATE = -4       /* not allowed now: the scene is rendering, or ShadePoint
+  L2_ERROR_STATE = -4,      /* not allowed now: the scene is rendering, or ShadePoint
                                was called outside a texture evaluation */
+  L2_ERROR_UNSUPPORTED = -5 /* this build of the library does not implement the entry
+                               yet (its creating entries answer 0) */
 };
 
 /* ---- Shading flags (fourth argument of the render entries) ----------------------------- */
@@ -134,7 +136,21 @@ enum {
 /* What a user texture reports about a surface point. Before each evaluation the library
  * fills it with its defaults: colour (1, 1, 1, 1), ambient 0.1, diffuse 0.6, highlight
  * colour and brilliance 1, phong_size and specular_exponent 1, index of refraction 1,
- * everything else 0. Reserved fields are neither read nor written by the library. */
+ * everything else 0. Reserved fields are neither read nor written by the library.
+ *
+ * The finish it describes, with C the colour, N the normal, L towards a light of colour I
+ * (faded, spotted, shadowed), V the view ray, R the mirrored view ray, H half way from -V to L:
+ *   surface = ambient_color (or ambient C) x the scene's ambient light + emission C
+ *           + sum over lights of I (diffuse C (N.L)^brilliance
+ *                                  + K (phong (R.L)^phong_size + specular (N.H)^specular_exponent)),
+ *   with K = highlight_color x (1 - metallic + metallic C);
+ *   seen    = surface x max(0, opacity - transmission)
+ *           + reflection_color x (what R sees)                 [L2_SAMPLE_REFLECTION]
+ *           + ((1 - opacity) C + transmission transmitted_color) x (what the ray refracted
+ *             by ior sees)                                     [L2_SHADE_TRANSMISSION].
+ * transmission and transmitted_color count only with L2_SAMPLE_TRANSMISSION. Shadows pass
+ * through surfaces by the same factor as the refracted ray. Without L2_SHADE_TRANSMISSION
+ * every surface is opaque: seen = surface + the reflection. */
 typedef struct SurfaceSample {
   float color[4];             /* 0x00 red, green, blue, opacity (1 = opaque) */
   float ambient_color[3];     /* 0x10 with L2_SAMPLE_AMBIENT_COLOR, else ambient x colour */

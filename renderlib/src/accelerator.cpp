@@ -1,0 +1,161 @@
+#include "accelerator.h"
+
+#include <cmath>
+#include <mutex>
+#include <new>
+#include <stdexcept>
+
+#include "compiled_scene.h"
+#include "triangle_mesh.h"
+
+namespace lumetra2 {
+namespace {
+
+// Embree hands our context back to the callbacks; the query state rides behind it.
+struct QueryContext {
+  RTCIntersectContext embree;
+  const Ray* ray;
+  double tmin;
+  bool shadow;
+  double best_t;
+  const CompiledPrimitive* best_primitive;
+  SurfaceHit best;
+};
+
+void shapeBounds(const RTCBoundsFunctionArguments* args) {
+  const auto* compiled = static_cast<const CompiledPrimitive*>(args->geometryUserPtr);
+  const Primitive& p = *compiled->primitive;
+  const Bounds world = p.shape->bounds().transformed(p.placement.toWorld());
+  // Widen by a little more than float rounding so no crossing is culled.
+  const auto lower = [](double v) { return static_cast<float>(v - 1e-5 * (1 + std::fabs(v))); };
+  const auto upper = [](double v) { return static_cast<float>(v + 1e-5 * (1 + std::fabs(v))); };
+  args->bounds_o->lower_x = lower(world.lower.x);
+  args->bounds_o->lower_y = lower(world.lower.y);
+  args->bounds_o->lower_z = lower(world.lower.z);
+  args->bounds_o->upper_x = upper(world.upper.x);
+  args->bounds_o->upper_y = upper(world.upper.y);
+  args->bounds_o->upper_z = upper(world.upper.z);
+}
+
+void shapeIntersect(const RTCIntersectFunctionNArguments* args) {
+  if (!args->valid[0]) return;
+  auto* query = reinterpret_cast<QueryContext*>(args->context);
+  const auto* compiled = static_cast<const CompiledPrimitive*>(args->geometryUserPtr);
+  const Primitive& p = *compiled->primitive;
+  if (query->shadow && !p.casts_shadows) return;
+  auto* rayhit = reinterpret_cast<RTCRayHit*>(args->rayhit);
+  const double tmax = std::min(query->best_t, std::nextafter(double(rayhit->ray.tfar), 1e300));
+  const Ray local = p.placement.isIdentity() ? *query->ray : query->ray->transformed(p.placement.toLocal());
+  SurfaceHit hit;
+  if (!p.shape->intersect(local, query->tmin, tmax, hit)) return;
+  query->best_t = hit.t;
+  query->best = hit;
+  query->best_primitive = compiled;
+  rayhit->ray.tfar = static_cast<float>(hit.t);
+  rayhit->hit.geomID = args->geomID;
+  rayhit->hit.primID = args->primID;
+  rayhit->hit.instID[0] = RTC_INVALID_GEOMETRY_ID;
+}
+
+unsigned attachShape(RTCScene scene, const CompiledPrimitive& compiled) {
+  RTCGeometry geometry = rtcNewGeometry(embreeDevice(), RTC_GEOMETRY_TYPE_USER);
+  rtcSetGeometryUserPrimitiveCount(geometry, 1);
+  rtcSetGeometryUserData(geometry, const_cast<CompiledPrimitive*>(&compiled));
+  rtcSetGeometryBoundsFunction(geometry, shapeBounds, nullptr);
+  rtcSetGeometryIntersectFunction(geometry, shapeIntersect);
+  rtcCommitGeometry(geometry);
+  const unsigned id = rtcAttachGeometry(scene, geometry);
+  rtcReleaseGeometry(geometry);
+  return id;
+}
+
+unsigned attachMeshInstance(RTCScene scene, const CompiledPrimitive& compiled) {
+  const Primitive& p = *compiled.primitive;
+  RTCGeometry geometry = rtcNewGeometry(embreeDevice(), RTC_GEOMETRY_TYPE_INSTANCE);
+  rtcSetGeometryInstancedScene(geometry, p.mesh->embreeScene());
+  float transform[12];
+  const Affine& a = p.placement.toWorld();
+  for (int r = 0; r < 3; ++r) {
+    for (int c = 0; c < 4; ++c) transform[r * 4 + c] = static_cast<float>(a.m[r][c]);
+  }
+  rtcSetGeometryTransform(geometry, 0, RTC_FORMAT_FLOAT3X4_ROW_MAJOR, transform);
+  rtcCommitGeometry(geometry);
+  const unsigned id = rtcAttachGeometry(scene, geometry);
+  rtcReleaseGeometry(geometry);
+  return id;
+}
+
+}  // namespace
+
+RTCDevice embreeDevice() {
+  static RTCDevice device = [] {
+    RTCDevice made = rtcNewDevice(nullptr);
+    if (!made) throw std::runtime_error("Embree device could not be created");
+    return made;
+  }();
+  return device;
+}
+
+Accelerator::Accelerator(const std::vector<CompiledPrimitive>& primitives)
+    : scene_(rtcNewScene(embreeDevice())) {
+  if (!scene_) throw std::bad_alloc();
+  rtcSetSceneFlags(scene_, RTC_SCENE_FLAG_ROBUST);
+  rtcSetSceneBuildQuality(scene_, RTC_BUILD_QUALITY_HIGH);
+  for (const CompiledPrimitive& compiled : primitives) {
+    const unsigned id = compiled.primitive->mesh ? attachMeshInstance(scene_, compiled)
+                                                 : attachShape(scene_, compiled);
+    if (by_geometry_.size() <= id) by_geometry_.resize(id + 1, nullptr);
+    by_geometry_[id] = &compiled;
+  }
+  rtcCommitScene(scene_);
+}
+
+Accelerator::~Accelerator() { rtcReleaseScene(scene_); }
+
+bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shadow,
+                            WorldHit& hit) const {
+  QueryContext query;
+  rtcInitIntersectContext(&query.embree);
+  query.ray = &ray;
+  query.tmin = tmin;
+  query.shadow = shadow;
+  query.best_t = tmax;
+  query.best_primitive = nullptr;
+
+  RTCRayHit rayhit;
+  rayhit.ray.org_x = static_cast<float>(ray.origin.x);
+  rayhit.ray.org_y = static_cast<float>(ray.origin.y);
+  rayhit.ray.org_z = static_cast<float>(ray.origin.z);
+  rayhit.ray.dir_x = static_cast<float>(ray.direction.x);
+  rayhit.ray.dir_y = static_cast<float>(ray.direction.y);
+  rayhit.ray.dir_z = static_cast<float>(ray.direction.z);
+  rayhit.ray.tnear = static_cast<float>(tmin);
+  rayhit.ray.tfar = static_cast<float>(std::min(tmax, 3e38));
+  rayhit.ray.time = 0;
+  rayhit.ray.mask = 0xFFFFFFFFu;
+  rayhit.ray.id = 0;
+  rayhit.ray.flags = 0;
+  rayhit.hit.geomID = RTC_INVALID_GEOMETRY_ID;
+  rayhit.hit.instID[0] = RTC_INVALID_GEOMETRY_ID;
+  rtcIntersect1(scene_, &query.embree, &rayhit);
+  if (rayhit.hit.geomID == RTC_INVALID_GEOMETRY_ID) return false;
+
+  SurfaceHit surface;
+  if (rayhit.hit.instID[0] != RTC_INVALID_GEOMETRY_ID) {
+    hit.primitive = by_geometry_[rayhit.hit.instID[0]];
+    surface.t = rayhit.ray.tfar;
+    hit.primitive->primitive->mesh->describe(rayhit.hit.primID, rayhit.hit.u, rayhit.hit.v, surface);
+  } else {
+    hit.primitive = query.best_primitive;
+    surface = query.best;
+  }
+  const Placement& placement = hit.primitive->primitive->placement;
+  hit.t = surface.t;
+  hit.point = ray.at(surface.t);
+  hit.normal = placement.isIdentity() ? normalized(surface.normal) : placement.normalToWorld(surface.normal);
+  hit.u = surface.u;
+  hit.v = surface.v;
+  return true;
+}
+
+}  // namespace lumetra2

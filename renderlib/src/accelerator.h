@@ -1,0 +1,43 @@
+// Nearest-hit ray queries over a frozen scene, answered by Embree: analytic shapes are its
+// user geometry, triangle meshes instanced triangle geometry.
+#pragma once
+
+#include <embree3/rtcore.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "ray.h"
+
+namespace lumetra2 {
+
+struct CompiledPrimitive;
+
+struct WorldHit {
+  const CompiledPrimitive* primitive = nullptr;
+  double t = 0;
+  Vec3 point;
+  Vec3 normal;  // unit, world space, out of the solid (or the face's front)
+  double u = 0, v = 0;
+};
+
+class Accelerator {
+ public:
+  explicit Accelerator(const std::vector<CompiledPrimitive>& primitives);
+  ~Accelerator();
+  Accelerator(const Accelerator&) = delete;
+  Accelerator& operator=(const Accelerator&) = delete;
+
+  // The nearest hit with tmin < t < tmax; shadow queries pass over primitives that cast
+  // no shadows.
+  bool intersect(const Ray& ray, double tmin, double tmax, bool shadow, WorldHit& hit) const;
+
+ private:
+  RTCScene scene_;
+  std::vector<const CompiledPrimitive*> by_geometry_;
+};
+
+// The process's Embree device.
+RTCDevice embreeDevice();
+
+}  // namespace lumetra2

@@ -1,0 +1,53 @@
+// Affine transforms (3x3 linear part and a translation) and a placement that keeps a
+// transform together with its inverse.
+#pragma once
+
+#include <optional>
+
+#include "vec3.h"
+
+namespace lumetra2 {
+
+class Affine {
+ public:
+  static Affine identity();
+  static Affine scaling(const Vec3& factors);
+  // Turns about x, then y, then z (degrees, right-handed).
+  static Affine rotationDegrees(const Vec3& angles);
+  static Affine translation(const Vec3& offset);
+
+  // This transform followed by next.
+  Affine then(const Affine& next) const;
+  // Empty when the linear part is singular.
+  std::optional<Affine> inverse() const;
+
+  Vec3 point(const Vec3& p) const;
+  Vec3 vector(const Vec3& v) const;
+  // The transposed linear part applied to v: for an inverse, this maps normals.
+  Vec3 transposedVector(const Vec3& v) const;
+
+  double m[3][4];  // row-major; column 3 is the translation
+};
+
+// Where an object stands: its transform to world space and back.
+class Placement {
+ public:
+  // Appends step after the current transform; false (and nothing changed) if step
+  // cannot be undone.
+  bool append(const Affine& step);
+  void reset();
+
+  const Affine& toWorld() const { return to_world_; }
+  const Affine& toLocal() const { return to_local_; }
+  Vec3 normalToWorld(const Vec3& local_normal) const {
+    return normalized(to_local_.transposedVector(local_normal));
+  }
+  bool isIdentity() const { return identity_; }
+
+ private:
+  Affine to_world_ = Affine::identity();
+  Affine to_local_ = Affine::identity();
+  bool identity_ = true;
+};
+
+}  // namespace lumetra2

@@ -1,0 +1,88 @@
+// Triangle mesh entries.
+#include "api_support.h"
+#include "triangle_mesh.h"
+
+using namespace lumetra2;
+
+namespace {
+
+template <class Value>
+std::vector<Vec3> points(const Value* values, int32_t count) {
+  std::vector<Vec3> out;
+  if (!values || count <= 0) return out;
+  out.reserve(count);
+  for (int32_t i = 0; i < count; ++i) out.push_back({double(values[3 * i]), double(values[3 * i + 1]), double(values[3 * i + 2])});
+  return out;
+}
+
+// Negative indices wrap to huge unsigned ones, which the mesh refuses.
+std::vector<uint32_t> indices(const int32_t* values, int32_t face_count) {
+  if (!values || face_count <= 0) return {};
+  return std::vector<uint32_t>(values, values + 3 * size_t(face_count));
+}
+
+uint32_t addMesh(L2Scene scene, const MeshInput& input) {
+  return createIn(scene, [&](Scene& s) -> uint32_t {
+    std::shared_ptr<TriangleMesh> mesh = TriangleMesh::create(input);
+    if (!mesh) return 0;
+    auto primitive = std::make_unique<Primitive>();
+    primitive->mesh = std::move(mesh);
+    return s.add(std::move(primitive));
+  });
+}
+
+template <class Value>
+uint32_t createVertexNormalMesh(L2Scene scene, int32_t vertex_count, const Value* vertices, const Value* normals,
+                                int32_t face_count, const int32_t* faces, int32_t flags) {
+  if (!vertices || !faces || vertex_count <= 0 || face_count <= 0) return 0;
+  MeshInput input;
+  input.vertices = points(vertices, vertex_count);
+  input.normals = points(normals, vertex_count);
+  input.faces = indices(faces, face_count);
+  input.counter_clockwise = (flags & L2_MESH_COUNTER_CLOCKWISE) != 0;
+  return addMesh(scene, input);
+}
+
+}  // namespace
+
+extern "C" {
+
+L2Primitive CreateTriBag(L2Scene scene, int32_t vertex_count, const double* vertices, const double* normals,
+                         int32_t face_count, const int32_t* faces, int32_t flags) {
+  return createVertexNormalMesh(scene, vertex_count, vertices, normals, face_count, faces, flags);
+}
+
+L2Primitive CreateTriBag2F(L2Scene scene, int32_t vertex_count, const float* vertices, const float* normals,
+                           int32_t face_count, const int32_t* faces, int32_t flags) {
+  return createVertexNormalMesh(scene, vertex_count, vertices, normals, face_count, faces, flags);
+}
+
+L2Primitive CreateTriBag3(L2Scene scene, int32_t vertex_count, const double* vertices, int32_t normal_count,
+                          const double* normals, int32_t uv_count, const double* uvs, int32_t face_count,
+                          const int32_t* faces, const int32_t* normal_faces, const int32_t* uv_faces,
+                          int32_t flags) {
+  if (!vertices || !faces || vertex_count <= 0 || face_count <= 0) return 0;
+  // A pair given half (a count without its array or the other way round) is refused.
+  if ((normal_count > 0) != (normals != nullptr && normal_faces != nullptr)) return 0;
+  if ((uv_count > 0) != (uvs != nullptr && uv_faces != nullptr)) return 0;
+  MeshInput input;
+  input.vertices = points(vertices, vertex_count);
+  input.faces = indices(faces, face_count);
+  input.normals = points(normals, normal_count);
+  input.normal_faces = indices(normal_faces, normal_count > 0 ? face_count : 0);
+  input.uvs = points(uvs, uv_count);
+  input.uv_faces = indices(uv_faces, uv_count > 0 ? face_count : 0);
+  input.counter_clockwise = (flags & L2_MESH_COUNTER_CLOCKWISE) != 0;
+  return addMesh(scene, input);
+}
+
+int32_t SmoothTriBag(L2Scene scene, L2Primitive prim, double angle) {
+  return withItem<&Scene::primitive>(scene, prim, [&](Scene&, Primitive& p) -> int32_t {
+    if (!p.mesh) return L2_ERROR_HANDLE;
+    if (!allFinite(angle) || angle < 0 || angle > 180) return L2_ERROR_ARGUMENT;
+    p.mesh->smooth(angle);
+    return L2_OK;
+  });
+}
+
+}  // extern "C"

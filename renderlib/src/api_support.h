@@ -1,0 +1,56 @@
+// What every C entry shares: handle checks, the rendering lock-out and turning exceptions
+// into result codes (no exception crosses the C boundary).
+#pragma once
+
+#include <cmath>
+#include <new>
+#include <utility>
+
+#include "scene_registry.h"
+
+namespace lumetra2 {
+
+// Runs body(scene) -> int32_t on a scene that is not rendering.
+template <class Body>
+int32_t withScene(L2Scene handle, Body&& body) noexcept {
+  try {
+    Scene* scene = findScene(handle);
+    if (!scene) return L2_ERROR_HANDLE;
+    if (scene->rendering) return L2_ERROR_STATE;
+    return std::forward<Body>(body)(*scene);
+  } catch (const std::bad_alloc&) {
+    return L2_ERROR_MEMORY;
+  } catch (...) {
+    return L2_ERROR_MEMORY;  // the ray-query device refused resources
+  }
+}
+
+// Runs body(scene) -> handle; 0 whenever nothing was made.
+template <class Body>
+uint32_t createIn(L2Scene handle, Body&& body) noexcept {
+  try {
+    Scene* scene = findScene(handle);
+    if (!scene || scene->rendering) return 0;
+    return std::forward<Body>(body)(*scene);
+  } catch (...) {
+    return 0;
+  }
+}
+
+// Runs body(scene, item) -> int32_t on the item (Scene::primitive, light, ...) of handle.
+template <auto Lookup, class Body>
+int32_t withItem(L2Scene scene_handle, uint32_t item_handle, Body&& body) noexcept {
+  return withScene(scene_handle, [&](Scene& scene) -> int32_t {
+    auto* item = (scene.*Lookup)(item_handle);
+    if (!item) return L2_ERROR_HANDLE;
+    return std::forward<Body>(body)(scene, *item);
+  });
+}
+
+inline bool allFinite(double v) { return std::isfinite(v); }
+template <class... More>
+bool allFinite(double v, More... more) {
+  return std::isfinite(v) && allFinite(more...);
+}
+
+}  // namespace lumetra2

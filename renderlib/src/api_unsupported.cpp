@@ -1,0 +1,73 @@
+// Entries this build does not implement yet: creating entries make nothing (0), the others
+// answer L2_ERROR_UNSUPPORTED. docs/render-library.md lists them.
+#include "lumetra2.h"
+
+namespace {
+
+constexpr int32_t kUnsupported = L2_ERROR_UNSUPPORTED;
+
+}  // namespace
+
+extern "C" {
+
+L2Primitive CreateSuperQ(L2Scene, double, double) { return 0; }
+int32_t SetSuperQPowers(L2Scene, L2Primitive, double, double) { return kUnsupported; }
+
+L2Primitive CreateSweep(L2Scene, int32_t, int32_t, const double*) { return 0; }
+L2Primitive CreateLathe(L2Scene, int32_t, int32_t, const double*) { return 0; }
+int32_t ModifySweepVertices(L2Scene, L2Primitive, int32_t, int32_t, const double*) { return kUnsupported; }
+int32_t ModifyLatheVertices(L2Scene, L2Primitive, int32_t, int32_t, const double*) { return kUnsupported; }
+int32_t SetPrimUV(L2Scene, L2Primitive, int32_t, int32_t) { return kUnsupported; }
+
+L2Primitive CreateGlyph(L2Scene) { return 0; }
+int32_t AddContour(L2Scene, L2Primitive, int32_t, int32_t, const double*) { return kUnsupported; }
+int32_t SetGlyphConeFlag(L2Scene, L2Primitive, int32_t) { return kUnsupported; }
+int32_t SetGlyphExtrusion(L2Scene, L2Primitive, double, double, double) { return kUnsupported; }
+
+L2Primitive CreateSplineMesh(L2Scene, int32_t, int32_t, const double*, int32_t, const int32_t*) { return 0; }
+int32_t ModifySplineMeshVertices(L2Scene, L2Primitive, int32_t, const double*) { return kUnsupported; }
+
+L2Primitive CreateHeight8(L2Scene, int32_t, int32_t, const uint8_t*) { return 0; }
+L2Primitive CreateHeight16(L2Scene, int32_t, int32_t, const uint16_t*) { return 0; }
+L2Primitive CreateSphericalHeight8(L2Scene, int32_t, int32_t, const uint8_t*) { return 0; }
+L2Primitive CreateSphericalHeight16(L2Scene, int32_t, int32_t, const uint16_t*) { return 0; }
+int32_t SmoothHeightField(L2Scene, L2Primitive) { return kUnsupported; }
+int32_t SetSphericalHeightBounds(L2Scene, L2Primitive, double, double, double, double) { return kUnsupported; }
+int32_t GetHeightFieldBitDepth(L2Scene, L2Primitive, int32_t*) { return kUnsupported; }
+int32_t GetHeightFieldLength(L2Scene, L2Primitive, int32_t*) { return kUnsupported; }
+int32_t GetHeightFieldWidth(L2Scene, L2Primitive, int32_t*) { return kUnsupported; }
+
+L2Primitive CreateBlob(L2Scene) { return 0; }
+int32_t SetBlobThreshold(L2Scene, L2Primitive, double) { return kUnsupported; }
+int32_t AddBlobSphereComponent(L2Scene, L2Primitive, double, double, double, double, double) { return kUnsupported; }
+int32_t AddBlobCylinderComponent(L2Scene, L2Primitive, double, double, double, double, double, double, double,
+                                 double) {
+  return kUnsupported;
+}
+int32_t SetBlobSolver(L2Scene, L2Primitive, int32_t) { return kUnsupported; }
+
+L2Primitive CreateCSGPrim(L2Scene, L2Primitive) { return 0; }
+L2Primitive CreateCSG(L2Scene, int32_t, L2Primitive, L2Primitive) { return 0; }
+
+L2Volume CreateVolume(L2Scene, L2VolumeEvaluate, L2ReleaseCallback, void*) { return 0; }
+int32_t SetVolumeStepResolution(L2Scene, L2Volume, double) { return kUnsupported; }
+int32_t SetVolumeAmbientFlag(L2Scene, L2Volume, int32_t) { return kUnsupported; }
+int32_t SetVolumeDiffuseFlag(L2Scene, L2Volume, int32_t) { return kUnsupported; }
+int32_t SetVolumeOpacityFlag(L2Scene, L2Volume, int32_t) { return kUnsupported; }
+int32_t AddGlobalVolume(L2Scene, L2Volume) { return kUnsupported; }
+int32_t AddTextureVolume(L2Scene, L2Texture, L2Volume) { return kUnsupported; }
+
+int32_t Outline(L2Scene, L2View, const L2Rect*, uint32_t, L2AbortCallback, L2LineCallback, void*) {
+  return kUnsupported;
+}
+int32_t HiddenLine(L2Scene, L2View, const L2Rect*, uint32_t, L2AbortCallback, L2PixelCallback, void*) {
+  return kUnsupported;
+}
+int32_t Render(L2Scene, L2View, const L2Rect*, uint32_t, L2AbortCallback, L2PixelCallback, void*) {
+  return kUnsupported;
+}
+int32_t Scanner(L2Scene, L2View, const L2Rect*, uint32_t, L2AbortCallback, L2PixelCallback, void*) {
+  return kUnsupported;
+}
+
+}  // extern "C"

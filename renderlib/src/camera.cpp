@@ -1,0 +1,23 @@
+#include "camera.h"
+
+#include <cmath>
+
+namespace lumetra2 {
+
+Camera::Camera(const View& view) : origin_(view.location), width_(view.width), height_(view.height) {
+  forward_ = normalized(view.interest - view.location);
+  // A positive aspect means a left-handed world: x lies to the right of the image.
+  const Vec3 side = view.aspect >= 0 ? cross(view.up, forward_) : cross(forward_, view.up);
+  right_ = normalized(side);
+  up_ = view.aspect >= 0 ? cross(forward_, right_) : cross(right_, forward_);
+  const double half_height = std::tan(view.angle * kPi / 360.0);
+  up_ *= half_height;
+  right_ *= half_height * std::fabs(view.aspect);
+}
+
+Ray Camera::primaryRay(double x, double y) const {
+  const Vec3 direction = forward_ + right_ * (2 * x / width_ - 1) + up_ * (1 - 2 * y / height_);
+  return {origin_, normalized(direction)};
+}
+
+}  // namespace lumetra2

@@ -1,0 +1,47 @@
+#include "compiled_scene.h"
+
+#include <cmath>
+
+namespace lumetra2 {
+
+CompiledScene::CompiledScene(const Scene& scene, const View& view, uint32_t shading_flags)
+    : scene_(scene), camera_(view), flags_(shading_flags) {
+  for (const auto& entry : scene.primitives()) {
+    if (!entry.second->is_operand) primitives_.push_back(compile(*entry.second));
+  }
+  for (const Light* light : scene.lights()) lights_.push_back(compile(*light));
+  accelerator_ = std::make_unique<Accelerator>(primitives_);
+}
+
+CompiledPrimitive CompiledScene::compile(const Primitive& primitive) const {
+  CompiledPrimitive out;
+  out.primitive = &primitive;
+  uint32_t handle = primitive.texture ? primitive.texture : scene_.settings.default_texture;
+  // Texture space: back through the primitive, then through each reference on the way.
+  Affine to_texture = primitive.placement.toLocal();
+  for (int hops = 0; const Texture* texture = scene_.texture(handle); ++hops) {
+    to_texture = to_texture.then(texture->placement.toLocal());
+    if (texture->kind != Texture::Kind::kReference || hops > 64) {
+      out.texture = texture->kind == Texture::Kind::kReference ? nullptr : texture;
+      break;
+    }
+    handle = texture->target;
+  }
+  out.world_to_texture = to_texture;
+  return out;
+}
+
+CompiledLight CompiledScene::compile(const Light& light) const {
+  CompiledLight out;
+  out.light = &light;
+  const Affine& to_world = light.placement.toWorld();
+  out.position = to_world.point(light.location);
+  out.edge_u = to_world.vector({1, 0, 0});
+  out.edge_v = to_world.vector({0, 0, 1});
+  out.spot_axis = normalized(to_world.point(light.spot_target) - out.position);
+  out.cos_radius = std::cos(light.spot_radius * kPi / 180.0);
+  out.cos_falloff = std::cos(std::max(light.spot_falloff, light.spot_radius) * kPi / 180.0);
+  return out;
+}
+
+}  // namespace lumetra2

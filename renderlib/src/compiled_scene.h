@@ -1,0 +1,53 @@
+// A scene frozen for one render: primitives with their resolved textures, lights in world
+// space, the camera and the ray-query structure.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "accelerator.h"
+#include "camera.h"
+#include "scene.h"
+
+namespace lumetra2 {
+
+struct CompiledPrimitive {
+  const Primitive* primitive = nullptr;
+  const Texture* texture = nullptr;  // never a reference; null: the built-in white matte
+  Affine world_to_texture = Affine::identity();
+};
+
+struct CompiledLight {
+  const Light* light = nullptr;
+  Vec3 position;                // point and spot lights; area lights: the grid's origin
+  Vec3 edge_u, edge_v;          // area lights: the grid's sides in world space
+  Vec3 spot_axis;               // unit, from the light towards its target
+  double cos_radius = 1, cos_falloff = 1;
+};
+
+class CompiledScene {
+ public:
+  CompiledScene(const Scene& scene, const View& view, uint32_t shading_flags);
+
+  const Scene& scene() const { return scene_; }
+  const RenderSettings& settings() const { return scene_.settings; }
+  const Camera& camera() const { return camera_; }
+  uint32_t flags() const { return flags_; }
+  const std::vector<CompiledPrimitive>& primitives() const { return primitives_; }
+  const std::vector<CompiledLight>& lights() const { return lights_; }
+  const Accelerator& accelerator() const { return *accelerator_; }
+
+ private:
+  CompiledPrimitive compile(const Primitive& primitive) const;
+  CompiledLight compile(const Light& light) const;
+
+  const Scene& scene_;
+  Camera camera_;
+  uint32_t flags_;
+  std::vector<CompiledPrimitive> primitives_;
+  std::vector<CompiledLight> lights_;
+  std::unique_ptr<Accelerator> accelerator_;
+};
+
+}  // namespace lumetra2

@@ -1,0 +1,30 @@
+// A placed object of a scene: shared geometry, its transform, texture and flags.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "affine.h"
+#include "shape.h"
+
+namespace lumetra2 {
+
+class TriangleMesh;
+
+struct Primitive {
+  // Exactly one of shape and mesh is set; clones share it with their source.
+  std::shared_ptr<Shape> shape;
+  std::shared_ptr<TriangleMesh> mesh;
+  Placement placement;
+  uint32_t texture = 0;
+  bool casts_shadows = true;
+  // Operands are drawn only as part of their CSG tree.
+  bool is_operand = false;
+
+  template <class Kind>
+  Kind* shapeAs() const {
+    return dynamic_cast<Kind*>(shape.get());
+  }
+};
+
+}  // namespace lumetra2

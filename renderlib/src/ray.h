@@ -1,0 +1,49 @@
+// Rays, axis-aligned bounds and the hit record the shapes fill.
+#pragma once
+
+#include <limits>
+
+#include "affine.h"
+
+namespace lumetra2 {
+
+// A ray; direction need not be unit, so t stays the same parameter in every space.
+struct Ray {
+  Vec3 origin;
+  Vec3 direction;
+
+  Vec3 at(double t) const { return origin + direction * t; }
+  Ray transformed(const Affine& a) const { return {a.point(origin), a.vector(direction)}; }
+};
+
+struct Bounds {
+  Vec3 lower{std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(),
+             std::numeric_limits<double>::infinity()};
+  Vec3 upper{-std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+             -std::numeric_limits<double>::infinity()};
+
+  void extend(const Vec3& p) {
+    lower = componentMin(lower, p);
+    upper = componentMax(upper, p);
+  }
+  bool empty() const { return lower.x > upper.x; }
+  // The bounds of the eight corners carried by a transform.
+  Bounds transformed(const Affine& a) const {
+    Bounds out;
+    for (int corner = 0; corner < 8; ++corner) {
+      out.extend(a.point({corner & 1 ? upper.x : lower.x, corner & 2 ? upper.y : lower.y,
+                          corner & 4 ? upper.z : lower.z}));
+    }
+    return out;
+  }
+};
+
+// A ray-surface crossing in the shape's own space. The normal points out of the solid and
+// need not be unit.
+struct SurfaceHit {
+  double t = 0;
+  Vec3 normal;
+  double u = 0, v = 0;
+};
+
+}  // namespace lumetra2

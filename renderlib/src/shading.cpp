@@ -1,0 +1,259 @@
+#include "shading.h"
+
+#include <cmath>
+
+namespace lumetra2 {
+namespace {
+
+thread_local ShadingContext* t_evaluating = nullptr;
+
+// Marks the thread as inside a texture evaluation for ShadePoint.
+class EvaluationScope {
+ public:
+  explicit EvaluationScope(ShadingContext& context) : saved_(t_evaluating) { t_evaluating = &context; }
+  ~EvaluationScope() { t_evaluating = saved_; }
+  EvaluationScope(const EvaluationScope&) = delete;
+  EvaluationScope& operator=(const EvaluationScope&) = delete;
+
+ private:
+  ShadingContext* saved_;
+};
+
+void put(double* out, const Vec3& v) {
+  out[0] = v.x;
+  out[1] = v.y;
+  out[2] = v.z;
+}
+
+Vec3 get(const double* in) { return {in[0], in[1], in[2]}; }
+Vec3 get(const float* in) { return {in[0], in[1], in[2]}; }
+
+SurfaceSample defaultSample() {
+  SurfaceSample s{};
+  for (float& c : s.color) c = 1;
+  for (float& c : s.highlight_color) c = 1;
+  s.ambient = 0.1f;
+  s.diffuse = 0.6f;
+  s.brilliance = 1;
+  s.phong_size = 1;
+  s.specular_exponent = 1;
+  s.ior = 1;
+  return s;
+}
+
+L2ShadingRecord recordFor(const CompiledPrimitive& primitive, const WorldHit& hit, const Ray& ray,
+                          int depth, double weight) {
+  L2ShadingRecord record{};
+  put(record.point, primitive.world_to_texture.point(hit.point));
+  put(record.normal, hit.normal);
+  record.u = hit.u;
+  record.v = hit.v;
+  put(record.world_point, hit.point);
+  put(record.ray_direction, ray.direction);
+  put(record.geometric_normal, hit.normal);
+  record.ray_distance = hit.t;
+  record.depth = depth;
+  record.weight = weight;
+  return record;
+}
+
+SurfaceSample evaluateTexture(ShadingContext& context, const CompiledPrimitive& primitive,
+                              L2ShadingRecord& record) {
+  SurfaceSample sample = defaultSample();
+  const Texture* texture = primitive.texture;
+  if (!texture) return sample;
+  if (texture->kind == Texture::Kind::kMatte) {
+    sample.color[0] = float(texture->color.x);
+    sample.color[1] = float(texture->color.y);
+    sample.color[2] = float(texture->color.z);
+    return sample;
+  }
+  EvaluationScope scope(context);
+  texture->evaluate(&record, &sample, texture->object);
+  put(record.normal, normalized(get(record.normal)));
+  return sample;
+}
+
+// Light passed through a surface: filtered by its colour and transmitted by its
+// transmitted colour.
+Vec3 passedLight(const SurfaceSample& sample, uint32_t flags) {
+  if (!(flags & L2_SHADE_TRANSMISSION)) return {};
+  const double filter = std::clamp(1.0 - sample.color[3], 0.0, 1.0);
+  Vec3 passed = get(sample.color) * filter;
+  if (sample.flags & L2_SAMPLE_TRANSMISSION) passed += get(sample.transmitted_color) * sample.transmission;
+  return passed;
+}
+
+double surfaceShare(const SurfaceSample& sample, uint32_t flags) {
+  if (!(flags & L2_SHADE_TRANSMISSION)) return 1;
+  double share = std::clamp(double(sample.color[3]), 0.0, 1.0);
+  if (sample.flags & L2_SAMPLE_TRANSMISSION) share -= sample.transmission;
+  return std::max(share, 0.0);
+}
+
+// The light that reaches `from` through the scene towards a light at distance.
+Vec3 shadowFilter(ShadingContext& context, const Vec3& from, const Vec3& toward, double distance) {
+  const CompiledScene& scene = context.scene;
+  const double epsilon = scene.settings().ray_epsilon;
+  const Ray ray{from, toward};
+  Vec3 passed{1, 1, 1};
+  double tmin = epsilon;
+  for (int layer = 0; layer < 64; ++layer) {
+    WorldHit hit;
+    if (!scene.accelerator().intersect(ray, tmin, distance - epsilon, true, hit)) return passed;
+    tmin = hit.t + epsilon;
+    if (!hit.primitive->primitive->casts_shadows) continue;
+    L2ShadingRecord record = recordFor(*hit.primitive, hit, ray, 0, 0);
+    passed = passed * passedLight(evaluateTexture(context, *hit.primitive, record), scene.flags());
+    if (maxComponent(passed) < 1e-4) return {};
+  }
+  return {};
+}
+
+double spotFactor(const CompiledLight& light, const Vec3& toward_light) {
+  const double cosine = -dot(toward_light, light.spot_axis);
+  if (cosine <= light.cos_falloff) return 0;
+  double factor = 1;
+  if (cosine < light.cos_radius) {
+    const double s = (cosine - light.cos_falloff) / (light.cos_radius - light.cos_falloff);
+    factor = s * s * (3 - 2 * s);
+  }
+  if (light.light->tightness > 0) factor *= std::pow(cosine, light.light->tightness);
+  return factor;
+}
+
+struct SurfacePoint {
+  Vec3 point, normal, geometric_normal, view_direction;  // normals face the viewer
+  Vec3 color, highlight;
+};
+
+// Diffuse and highlights from one light position.
+Vec3 lightFrom(ShadingContext& context, uint32_t flags, const CompiledLight& light,
+               const Vec3& position, const SurfacePoint& at, const SurfaceSample& sample) {
+  Vec3 toward = position - at.point;
+  const double distance = length(toward);
+  if (distance <= 0) return {};
+  toward = toward / distance;
+  const double cosine = dot(at.normal, toward);
+  if (cosine <= 0 || dot(at.geometric_normal, toward) <= 0) return {};
+  const Light& source = *light.light;
+  const double fade_divisor = source.quadratic * distance * distance + source.linear * distance + source.constant;
+  Vec3 intensity = source.color * (fade_divisor > 0 ? 1 / fade_divisor : 1.0);
+  if (source.kind == Light::Kind::kSpot) intensity *= spotFactor(light, toward);
+  if (maxComponent(intensity) <= 0) return {};
+  if ((flags & L2_SHADE_SHADOWS) && source.casts_shadows) {
+    intensity = intensity * shadowFilter(context, at.point, toward, distance);
+    if (maxComponent(intensity) <= 0) return {};
+  }
+  Vec3 out = at.color * (sample.diffuse * std::pow(cosine, double(sample.brilliance)));
+  if (sample.specular > 0) {
+    const double facing = dot(at.normal, normalized(toward - at.view_direction));
+    if (facing > 0) out += at.highlight * (sample.specular * std::pow(facing, double(sample.specular_exponent)));
+  }
+  if (sample.phong > 0) {
+    const Vec3 mirrored = at.view_direction - at.normal * (2 * dot(at.view_direction, at.normal));
+    const double facing = dot(mirrored, toward);
+    if (facing > 0) out += at.highlight * (sample.phong * std::pow(facing, double(sample.phong_size)));
+  }
+  return out * intensity;
+}
+
+Vec3 lightContribution(ShadingContext& context, uint32_t flags, const CompiledLight& light,
+                       const SurfacePoint& at, const SurfaceSample& sample) {
+  const Light& source = *light.light;
+  if (source.kind != Light::Kind::kArea) return lightFrom(context, flags, light, light.position, at, sample);
+  Vec3 sum;
+  for (int row = 0; row < source.rows; ++row) {
+    for (int column = 0; column < source.columns; ++column) {
+      const double du = 0.5 + source.jitter * (context.random.next() - 0.5);
+      const double dv = 0.5 + source.jitter * (context.random.next() - 0.5);
+      const Vec3 position = light.position + light.edge_u * ((column + du) / source.columns) +
+                            light.edge_v * ((row + dv) / source.rows);
+      sum += lightFrom(context, flags, light, position, at, sample);
+    }
+  }
+  return sum / double(source.columns * source.rows);
+}
+
+// Direction of the ray that leaves through a surface, or none on total internal reflection.
+bool refract(const Vec3& direction, const Vec3& normal, double ratio, Vec3& out) {
+  const double cosine = -dot(direction, normal);
+  const double k = 1 - ratio * ratio * (1 - cosine * cosine);
+  if (k < 0) return false;
+  out = normalized(direction * ratio + normal * (ratio * cosine - std::sqrt(k)));
+  return true;
+}
+
+Vec3 secondary(ShadingContext& context, const Vec3& from, const Vec3& direction, int depth,
+               double weight) {
+  return traceRay(context, {from, direction}, context.scene.settings().ray_epsilon, depth + 1, weight).color;
+}
+
+bool worthTracing(const ShadingContext& context, int depth, double weight, const Vec3& share) {
+  const RenderSettings& settings = context.scene.settings();
+  return depth < settings.max_depth && weight * maxComponent(share) >= settings.min_weight;
+}
+
+}  // namespace
+
+ShadingContext* evaluatingContext() { return t_evaluating; }
+
+void shadeSample(ShadingContext& context, uint32_t flags, const L2ShadingRecord& record,
+                 const SurfaceSample& sample, float color[4]) {
+  const RenderSettings& settings = context.scene.settings();
+  SurfacePoint at;
+  at.point = get(record.world_point);
+  at.view_direction = normalized(get(record.ray_direction));
+  at.normal = normalized(get(record.normal));
+  at.geometric_normal = normalized(get(record.geometric_normal));
+  const bool from_behind = dot(at.geometric_normal, at.view_direction) > 0;
+  if (from_behind) at.geometric_normal = -at.geometric_normal;
+  if (dot(at.normal, at.view_direction) > 0) at.normal = -at.normal;
+  at.color = get(sample.color);
+  const double metallic = std::clamp(double(sample.metallic), 0.0, 1.0);
+  at.highlight = get(sample.highlight_color) * (Vec3{1, 1, 1} * (1 - metallic) + at.color * metallic);
+
+  const Vec3 ambient = (sample.flags & L2_SAMPLE_AMBIENT_COLOR) ? get(sample.ambient_color) : at.color * sample.ambient;
+  Vec3 lit = ambient * settings.ambient_light + at.color * sample.emission;
+  for (const CompiledLight& light : context.scene.lights()) {
+    lit += lightContribution(context, flags, light, at, sample);
+  }
+  Vec3 seen = lit * surfaceShare(sample, flags);
+
+  const int depth = int(record.depth);
+  const double weight = record.weight;
+  if ((flags & L2_SHADE_REFLECTION) && (sample.flags & L2_SAMPLE_REFLECTION)) {
+    const Vec3 share = get(sample.reflection_color);
+    if (worthTracing(context, depth, weight, share)) {
+      const Vec3 mirrored = at.view_direction - at.normal * (2 * dot(at.view_direction, at.normal));
+      seen += share * secondary(context, at.point, mirrored, depth, weight * maxComponent(share));
+    }
+  }
+  const Vec3 passed = passedLight(sample, flags);
+  if (worthTracing(context, depth, weight, passed)) {
+    const double ior = sample.ior > 0 ? sample.ior : 1.0;
+    Vec3 onward;
+    if (!refract(at.view_direction, at.normal, from_behind ? ior : 1 / ior, onward)) {
+      onward = at.view_direction - at.normal * (2 * dot(at.view_direction, at.normal));
+    }
+    seen += passed * secondary(context, at.point, onward, depth, weight * maxComponent(passed));
+  }
+  color[0] = float(seen.x);
+  color[1] = float(seen.y);
+  color[2] = float(seen.z);
+  color[3] = sample.color[3];
+}
+
+Seen traceRay(ShadingContext& context, const Ray& ray, double tmin, int depth, double weight) {
+  WorldHit hit;
+  if (!context.scene.accelerator().intersect(ray, tmin, std::numeric_limits<double>::infinity(), false, hit)) {
+    return {context.scene.settings().background, 0};
+  }
+  L2ShadingRecord record = recordFor(*hit.primitive, hit, ray, depth, weight);
+  const SurfaceSample sample = evaluateTexture(context, *hit.primitive, record);
+  float color[4];
+  shadeSample(context, context.scene.flags(), record, sample, color);
+  return {get(color), 1};
+}
+
+}  // namespace lumetra2

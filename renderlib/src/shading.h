@@ -1,0 +1,36 @@
+// Ray tracing and lighting: what a ray sees, and how a filled surface sample is lit.
+#pragma once
+
+#include <cstdint>
+
+#include "compiled_scene.h"
+#include "lumetra2.h"
+#include "sample_random.h"
+
+namespace lumetra2 {
+
+// The state of one image sample on one thread.
+struct ShadingContext {
+  const CompiledScene& scene;
+  uint32_t view;
+  SampleRandom random;
+};
+
+struct Seen {
+  Vec3 color;
+  double alpha = 0;  // 0 where the ray leaves the scene
+};
+
+// What a unit ray sees past tmin, at tracing depth depth and pixel weight weight.
+Seen traceRay(ShadingContext& context, const Ray& ray, double tmin, int depth, double weight);
+
+// Lights a sample at the record's point as the view sees it (ambient, emission, lights
+// with shadows, highlights, reflection and transmission as flags allow). Writes red,
+// green, blue and the sample's opacity.
+void shadeSample(ShadingContext& context, uint32_t flags, const L2ShadingRecord& record,
+                 const SurfaceSample& sample, float color[4]);
+
+// The context whose texture evaluation runs on this thread, or null.
+ShadingContext* evaluatingContext();
+
+}  // namespace lumetra2

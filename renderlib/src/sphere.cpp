@@ -1,0 +1,35 @@
+#include "sphere.h"
+
+#include "quadratic.h"
+
+namespace lumetra2 {
+
+bool Sphere::intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit) const {
+  const Vec3 offset = ray.origin - centre_;
+  double roots[2];
+  const int count = solveQuadratic(dot(ray.direction, ray.direction), 2 * dot(offset, ray.direction),
+                                   dot(offset, offset) - radius_ * radius_, roots);
+  for (int i = 0; i < count; ++i) {
+    if (roots[i] > tmin && roots[i] < tmax) {
+      const Vec3 local = ray.at(roots[i]) - centre_;
+      hit.t = roots[i];
+      hit.normal = local;
+      hit.u = turnFraction(local.x, local.z);
+      hit.v = 0.5 + std::asin(std::clamp(local.y / radius_, -1.0, 1.0)) / kPi;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool Sphere::inside(const Vec3& p) const {
+  const Vec3 offset = p - centre_;
+  return dot(offset, offset) < radius_ * radius_;
+}
+
+Bounds Sphere::bounds() const {
+  const Vec3 extent{radius_, radius_, radius_};
+  return {centre_ - extent, centre_ + extent};
+}
+
+}  // namespace lumetra2

@@ -1,0 +1,26 @@
+// Renders a pixel region in tiles on every core and hands each pixel to the caller.
+#pragma once
+
+#include <functional>
+
+#include "compiled_scene.h"
+#include "lumetra2.h"
+
+namespace lumetra2 {
+
+// Shades the pixels of one row of a tile, left to right: red, green, blue, alpha each.
+using RowShader = std::function<void(int y, float* colors)>;
+// Makes the row shader of one tile; its rows are asked for top to bottom.
+using TileShader = std::function<RowShader(const L2Rect& tile)>;
+
+struct PixelJob {
+  L2Rect region;
+  L2AbortCallback abort_callback;
+  L2PixelCallback pixel_callback;
+  void* user_data;
+};
+
+// L2_OK, or L2_ABORTED once a callback said stop (within the tile each thread works on).
+int32_t renderTiles(const PixelJob& job, const TileShader& shader);
+
+}  // namespace lumetra2

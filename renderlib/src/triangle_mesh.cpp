@@ -1,0 +1,138 @@
+#include "triangle_mesh.h"
+
+#include <cmath>
+#include <new>
+
+#include "accelerator.h"
+
+namespace lumetra2 {
+namespace {
+
+bool indicesBelow(const std::vector<uint32_t>& indices, size_t limit) {
+  for (uint32_t index : indices) {
+    if (index >= limit) return false;
+  }
+  return true;
+}
+
+template <class Value>
+std::vector<Value> perCorner(const std::vector<Value>& values, const std::vector<uint32_t>& corners) {
+  std::vector<Value> out;
+  out.reserve(corners.size());
+  for (uint32_t index : corners) out.push_back(values[index]);
+  return out;
+}
+
+}  // namespace
+
+std::unique_ptr<TriangleMesh> TriangleMesh::create(const MeshInput& input) {
+  const size_t face_count = input.faces.size() / 3;
+  if (face_count == 0 || input.faces.size() % 3 != 0 || !indicesBelow(input.faces, input.vertices.size())) {
+    return nullptr;
+  }
+  const std::vector<uint32_t>& normal_corners = input.normal_faces.empty() ? input.faces : input.normal_faces;
+  const std::vector<uint32_t>& uv_corners = input.uv_faces.empty() ? input.faces : input.uv_faces;
+  if (!input.normals.empty() &&
+      (normal_corners.size() != input.faces.size() || !indicesBelow(normal_corners, input.normals.size()))) {
+    return nullptr;
+  }
+  if (!input.uvs.empty() &&
+      (uv_corners.size() != input.faces.size() || !indicesBelow(uv_corners, input.uvs.size()))) {
+    return nullptr;
+  }
+  std::unique_ptr<TriangleMesh> mesh(new TriangleMesh());
+  mesh->counter_clockwise_ = input.counter_clockwise;
+  mesh->faces_ = input.faces;
+  mesh->positions_.reserve(input.vertices.size() * 3 + 1);
+  for (const Vec3& v : input.vertices) {
+    mesh->positions_.insert(mesh->positions_.end(),
+                            {static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)});
+  }
+  mesh->positions_.push_back(0);
+  if (!input.normals.empty()) mesh->corner_normals_ = perCorner(input.normals, normal_corners);
+  if (!input.uvs.empty()) mesh->corner_uvs_ = perCorner(input.uvs, uv_corners);
+
+  mesh->scene_ = rtcNewScene(embreeDevice());
+  if (!mesh->scene_) throw std::bad_alloc();
+  rtcSetSceneFlags(mesh->scene_, RTC_SCENE_FLAG_ROBUST);
+  rtcSetSceneBuildQuality(mesh->scene_, RTC_BUILD_QUALITY_HIGH);
+  RTCGeometry geometry = rtcNewGeometry(embreeDevice(), RTC_GEOMETRY_TYPE_TRIANGLE);
+  rtcSetSharedGeometryBuffer(geometry, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3,
+                             mesh->positions_.data(), 0, 3 * sizeof(float), input.vertices.size());
+  rtcSetSharedGeometryBuffer(geometry, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3, mesh->faces_.data(), 0,
+                             3 * sizeof(uint32_t), face_count);
+  rtcCommitGeometry(geometry);
+  rtcAttachGeometry(mesh->scene_, geometry);
+  rtcReleaseGeometry(geometry);
+  rtcCommitScene(mesh->scene_);
+  return mesh;
+}
+
+TriangleMesh::~TriangleMesh() {
+  if (scene_) rtcReleaseScene(scene_);
+}
+
+Vec3 TriangleMesh::vertex(uint32_t index) const {
+  return {positions_[3 * index], positions_[3 * index + 1], positions_[3 * index + 2]};
+}
+
+Vec3 TriangleMesh::faceNormal(unsigned face) const {
+  const Vec3 a = vertex(faces_[3 * face]);
+  const Vec3 n = cross(vertex(faces_[3 * face + 1]) - a, vertex(faces_[3 * face + 2]) - a);
+  return counter_clockwise_ ? n : -n;
+}
+
+Bounds TriangleMesh::bounds() const {
+  Bounds out;
+  for (size_t i = 0; i + 3 < positions_.size(); i += 3) {
+    out.extend({positions_[i], positions_[i + 1], positions_[i + 2]});
+  }
+  return out;
+}
+
+void TriangleMesh::describe(unsigned face, double b1, double b2, SurfaceHit& hit) const {
+  const double b0 = 1 - b1 - b2;
+  const size_t corner = 3 * size_t(face);
+  const Vec3 flat = faceNormal(face);
+  if (corner_normals_.empty()) {
+    hit.normal = flat;
+  } else {
+    const Vec3 n = corner_normals_[corner] * b0 + corner_normals_[corner + 1] * b1 +
+                   corner_normals_[corner + 2] * b2;
+    // Corner normals may face either way; the face's winding decides the front.
+    hit.normal = dot(n, flat) < 0 ? -n : n;
+  }
+  if (corner_uvs_.empty()) {
+    hit.u = b1;
+    hit.v = b2;
+  } else {
+    const Vec3 uv = corner_uvs_[corner] * b0 + corner_uvs_[corner + 1] * b1 + corner_uvs_[corner + 2] * b2;
+    hit.u = uv.x;
+    hit.v = uv.y;
+  }
+}
+
+void TriangleMesh::smooth(double angle_degrees) {
+  const size_t face_count = faceCount();
+  std::vector<Vec3> unit_normals(face_count);
+  std::vector<std::vector<unsigned>> faces_of_vertex(positions_.size() / 3);
+  for (unsigned f = 0; f < face_count; ++f) {
+    unit_normals[f] = normalized(faceNormal(f));
+    for (int k = 0; k < 3; ++k) faces_of_vertex[faces_[3 * f + k]].push_back(f);
+  }
+  const double limit = std::cos(angle_degrees * kPi / 180.0);
+  std::vector<Vec3> corners(faces_.size());
+  for (unsigned f = 0; f < face_count; ++f) {
+    for (int k = 0; k < 3; ++k) {
+      Vec3 sum;
+      for (unsigned other : faces_of_vertex[faces_[3 * f + k]]) {
+        // Area-weighted: the raw face normal's length is twice the area.
+        if (dot(unit_normals[f], unit_normals[other]) >= limit) sum += faceNormal(other);
+      }
+      corners[3 * f + k] = length(sum) > 0 ? normalized(sum) : unit_normals[f];
+    }
+  }
+  corner_normals_ = std::move(corners);
+}
+
+}  // namespace lumetra2

@@ -1,0 +1,55 @@
+// A triangle mesh kept as an Embree scene of its own, instanced by every primitive that
+// shows it. Corner normals and texture coordinates are optional.
+#pragma once
+
+#include <embree3/rtcore.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "ray.h"
+
+namespace lumetra2 {
+
+struct MeshInput {
+  std::vector<Vec3> vertices;
+  std::vector<uint32_t> faces;  // three vertex indices a face
+  std::vector<Vec3> normals;
+  std::vector<uint32_t> normal_faces;  // empty or three normal indices a face
+  std::vector<Vec3> uvs;
+  std::vector<uint32_t> uv_faces;  // empty or three coordinate indices a face
+  bool counter_clockwise = false;
+};
+
+class TriangleMesh {
+ public:
+  // Null when an index is out of range or there is no face.
+  static std::unique_ptr<TriangleMesh> create(const MeshInput& input);
+  ~TriangleMesh();
+  TriangleMesh(const TriangleMesh&) = delete;
+  TriangleMesh& operator=(const TriangleMesh&) = delete;
+
+  RTCScene embreeScene() const { return scene_; }
+  size_t faceCount() const { return faces_.size() / 3; }
+  Bounds bounds() const;
+  // Front-facing normal (interpolated where corner normals exist) and texture coordinates
+  // (the barycentric ones without coordinates) at barycentric (b1, b2) of face.
+  void describe(unsigned face, double b1, double b2, SurfaceHit& hit) const;
+  // Corner normals averaged over the faces round a vertex that meet at less than angle.
+  void smooth(double angle_degrees);
+
+ private:
+  TriangleMesh() = default;
+  Vec3 vertex(uint32_t index) const;
+  Vec3 faceNormal(unsigned face) const;  // unnormalized, towards the front
+
+  std::vector<float> positions_;  // x, y, z a vertex, plus one float of padding for Embree
+  std::vector<uint32_t> faces_;
+  std::vector<Vec3> corner_normals_;  // three a face, or empty for flat faces
+  std::vector<Vec3> corner_uvs_;      // three a face, or empty
+  bool counter_clockwise_ = false;
+  RTCScene scene_ = nullptr;
+};
+
+}  // namespace lumetra2

@@ -1,0 +1,16 @@
+// A participating medium sampled by the caller's evaluate callback.
+#pragma once
+
+#include "lumetra2.h"
+
+namespace lumetra2 {
+
+struct Volume {
+  L2VolumeEvaluate evaluate = nullptr;
+  L2ReleaseCallback release = nullptr;
+  void* object = nullptr;
+  double step = 0.1;
+  bool ambient = true, diffuse = false, opacity = true;
+};
+
+}  // namespace lumetra2

@@ -1,0 +1,213 @@
+// Whole renders: golden images per method and feature, thread-count independence, regions,
+// and stopping through the callbacks.
+#include <gtest/gtest.h>
+#include <tbb/global_control.h>
+
+#include <atomic>
+
+#include "render_support.h"
+
+namespace lumetra2::testing {
+namespace {
+
+constexpr uint32_t kTraceFlags =
+    L2_SHADE_SMOOTH | L2_SHADE_FLIP_NORMALS | L2_SHADE_SHADOWS | L2_SHADE_REFLECTION | L2_SHADE_TRANSMISSION;
+
+struct Finish {
+  float color[3];
+  float reflection;
+  float filter;
+  float ior;
+};
+
+// A two-colour checker on the texture-space x-z plane, with an optional finish.
+void LUMETRA2_CALL checker(L2ShadingRecord* record, SurfaceSample* sample, void*) {
+  const bool odd = (int(std::floor(record->point[0])) + int(std::floor(record->point[2]))) & 1;
+  sample->color[0] = odd ? 0.9f : 0.1f;
+  sample->color[1] = odd ? 0.9f : 0.2f;
+  sample->color[2] = odd ? 0.8f : 0.5f;
+}
+
+void LUMETRA2_CALL shiny(L2ShadingRecord*, SurfaceSample* sample, void* object) {
+  const auto* finish = static_cast<const Finish*>(object);
+  for (int c = 0; c < 3; ++c) {
+    sample->color[c] = finish->color[c];
+    sample->reflection_color[c] = finish->reflection;
+  }
+  sample->color[3] = 1 - finish->filter;
+  sample->ior = finish->ior;
+  sample->phong = 0.6f;
+  sample->phong_size = 60;
+  sample->flags = L2_SAMPLE_REFLECTION;
+}
+
+const Finish kMirror{{0.2f, 0.2f, 0.25f}, 0.6f, 0, 1};
+const Finish kRed{{0.9f, 0.15f, 0.1f}, 0.1f, 0, 1};
+const Finish kGlass{{0.95f, 1, 0.95f}, 0.1f, 0.9f, 1.5f};
+
+class Scenes : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    scene = NewScene();
+    view = CreateView(scene);
+    ASSERT_EQ(SetViewLocation(scene, view, 0, 3, -8), L2_OK);
+    ASSERT_EQ(SetViewInterest(scene, view, 0, 0.5, 0), L2_OK);
+    ASSERT_EQ(SetViewAngle(scene, view, 40), L2_OK);
+    ASSERT_EQ(SetBackgroundColor(scene, 0.3, 0.4, 0.6), L2_OK);
+    floor_texture = CreateUserTexture(scene, checker, nullptr, nullptr);
+    const L2Primitive floor = CreateDisc(scene, 0, 0, 0, 0, 1, 0, 0, 1000);
+    ASSERT_EQ(SetPrimTexture(scene, floor, floor_texture), L2_OK);
+  }
+  void TearDown() override { EXPECT_EQ(FreeScene(scene), L2_OK); }
+
+  L2Primitive textured(L2Primitive prim, const Finish& finish) {
+    EXPECT_NE(prim, 0u);
+    EXPECT_EQ(SetPrimTexture(scene, prim, CreateUserTexture(scene, shiny, nullptr, const_cast<Finish*>(&finish))),
+              L2_OK);
+    return prim;
+  }
+
+  void addSpheres() {
+    textured(CreateSphere(scene, -1.6, 1, 0, 1), kMirror);
+    textured(CreateSphere(scene, 0.9, 0.7, -0.6, 0.7), kRed);
+    textured(CreateSphere(scene, 0.4, 0.6, -2.4, 0.6), kGlass);
+    const L2Light light = CreateLight(scene);
+    ASSERT_EQ(SetLightLocation(scene, light, -5, 8, -6), L2_OK);
+  }
+
+  void addQuadrics() {
+    textured(CreateBox(scene, -3.2, 0, -0.5, -2.2, 1, 0.5), kRed);
+    const L2Primitive cylinder = textured(CreateCylinder(scene, -1.3, 0, 0, -1.3, 1.4, 0, 0.45), kRed);
+    ASSERT_EQ(RotatePrim(scene, cylinder, 0, 0, -15), L2_OK);
+    textured(CreateCone(scene, 0, 0, 0, 0.6, 0, 1.5, 0, 0.1), kMirror);
+    const L2Primitive torus = textured(CreateTorus(scene, 1.5, 0.5, 0, 0, 0, 1, 0.6, 0.2), kRed);
+    ASSERT_EQ(SetTorusSolver(scene, torus, L2_SOLVER_STURM), L2_OK);
+    const L2Primitive ring = textured(CreateDisc(scene, 3, 0.8, 0, -1, 0, -1, 0.2, 0.7), kMirror);
+    ASSERT_EQ(ScalePrim(scene, ring, 1, 1.2, 1), L2_OK);
+    const L2Light spot = CreateSpotLight(scene);
+    ASSERT_EQ(SetLightLocation(scene, spot, 0, 8, -4), L2_OK);
+    ASSERT_EQ(SetSpotLightCoeffs(scene, spot, 0, -8, 4, 1, 20, 30), L2_OK);
+    const L2Light area = CreateAreaLight(scene);
+    ASSERT_EQ(ScalePrim(scene, area, 2, 1, 2), L2_OK);
+    ASSERT_EQ(TranslatePrim(scene, area, 4, 6, -4), L2_OK);
+    ASSERT_EQ(SetAreaLight(scene, area, 4, 4, 0, 1), L2_OK);
+    ASSERT_EQ(SetLightColor(scene, area, 0.5, 0.5, 0.5), L2_OK);
+  }
+
+  // An octahedron, smoothed, and a flat-shaded copy beside it.
+  void addMesh() {
+    const double vertices[] = {1, 0, 0, -1, 0, 0, 0, 1, 0, 0, -1, 0, 0, 0, 1, 0, 0, -1};
+    const int32_t faces[] = {0, 2, 4, 2, 1, 4, 1, 3, 4, 3, 0, 4, 2, 0, 5, 1, 2, 5, 3, 1, 5, 0, 3, 5};
+    const L2Primitive smooth = textured(CreateTriBag(scene, 6, vertices, nullptr, 8, faces, L2_MESH_COUNTER_CLOCKWISE), kRed);
+    ASSERT_EQ(SmoothTriBag(scene, smooth, 120), L2_OK);
+    ASSERT_EQ(TranslatePrim(scene, smooth, -1.2, 1, 0), L2_OK);
+    const L2Primitive flat = CreateClone(scene, smooth);
+    ASSERT_EQ(SetPrimTexture(scene, flat, 0), L2_OK);
+    ASSERT_EQ(RemovePrimTransform(scene, flat), L2_OK);
+    const float fvertices[] = {1, 0, 0, -1, 0, 0, 0, 1, 0, 0, -1, 0, 0, 0, 1, 0, 0, -1};
+    const L2Primitive single = textured(CreateTriBag2F(scene, 6, fvertices, nullptr, 8, faces, 0), kMirror);
+    ASSERT_EQ(ScalePrim(scene, single, 0.8, 0.8, 0.8), L2_OK);
+    ASSERT_EQ(RotatePrim(scene, single, 0, 30, 0), L2_OK);
+    ASSERT_EQ(TranslatePrim(scene, single, 1.4, 0.8, 0), L2_OK);
+    const L2Light light = CreateLight(scene);
+    ASSERT_EQ(SetLightLocation(scene, light, -5, 8, -6), L2_OK);
+  }
+
+  L2Scene scene = 0;
+  L2View view = 0;
+  L2Texture floor_texture = 0;
+};
+
+TEST_F(Scenes, SpheresTracedMatchTheGolden) {
+  addSpheres();
+  expectMatchesGolden("spheres_tracer", renderImage(Tracer, scene, view, 64, 48, kTraceFlags));
+}
+
+TEST_F(Scenes, SpheresAntiAliasedMatchTheGolden) {
+  addSpheres();
+  ASSERT_EQ(SetAliasDepth(scene, 2), L2_OK);
+  ASSERT_EQ(SetAliasThreshold(scene, 0.1), L2_OK);
+  expectMatchesGolden("spheres_aatracer", renderImage(AATracer, scene, view, 64, 48, kTraceFlags));
+}
+
+TEST_F(Scenes, QuadricsWithSpotAndAreaLightsMatchTheGolden) {
+  addQuadrics();
+  expectMatchesGolden("quadrics_tracer", renderImage(Tracer, scene, view, 64, 48, kTraceFlags));
+}
+
+TEST_F(Scenes, MeshesMatchTheGolden) {
+  addMesh();
+  expectMatchesGolden("meshes_tracer", renderImage(Tracer, scene, view, 64, 48, kTraceFlags));
+}
+
+TEST_F(Scenes, OneAndTwoThreadsGiveTheSameImage) {
+  addQuadrics();  // jittered area light samples
+  addSpheres();
+  ASSERT_EQ(SetAliasThreshold(scene, 0.05), L2_OK);
+  auto render = [&](int threads) {
+    tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
+    return renderImage(AATracer, scene, view, 64, 48, kTraceFlags);
+  };
+  const Image one = render(1), two = render(2);
+  EXPECT_EQ(one.rgba, two.rgba);
+  for (int visits : two.visits) ASSERT_EQ(visits, 1);
+}
+
+TEST_F(Scenes, RegionsAreClippedAndVisitedOnce) {
+  addSpheres();
+  ASSERT_EQ(SetViewResolution(scene, view, 40, 30), L2_OK);
+  Image image(40, 30);
+  const L2Rect region{30, -5, 60, 7};
+  ASSERT_EQ(Tracer(scene, view, &region, kTraceFlags, nullptr, storePixel, &image), L2_OK);
+  for (int y = 0; y < 30; ++y) {
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(image.visits[y * 40 + x], (x >= 30 && y < 7) ? 1 : 0) << x << "," << y;
+  }
+  const L2Rect inverted{10, 10, 5, 20};
+  EXPECT_EQ(Tracer(scene, view, &inverted, kTraceFlags, nullptr, storePixel, &image), L2_ERROR_ARGUMENT);
+  EXPECT_EQ(Tracer(scene, view, nullptr, kTraceFlags, nullptr, nullptr, &image), L2_ERROR_ARGUMENT);
+}
+
+struct Stopper {
+  std::atomic<int> calls{0};
+  int stop_after = 0;
+  std::atomic<int> pixels{0};
+  L2Scene scene = 0;
+  std::atomic<int> state_answers{0};
+};
+
+int32_t LUMETRA2_CALL stopLater(void* user) {
+  auto* s = static_cast<Stopper*>(user);
+  return ++s->calls > s->stop_after ? 1 : 0;
+}
+
+int32_t LUMETRA2_CALL countPixel(int32_t, int32_t, const float*, void* user) {
+  auto* s = static_cast<Stopper*>(user);
+  // Entries on a rendering scene are refused.
+  if (SetBackgroundColor(s->scene, 0, 0, 0) == L2_ERROR_STATE && FreeScene(s->scene) == L2_ERROR_STATE) {
+    ++s->state_answers;
+  }
+  return ++s->pixels >= s->stop_after ? 1 : 0;
+}
+
+TEST_F(Scenes, AbortAndPixelCallbacksStopWithinATile) {
+  addSpheres();
+  ASSERT_EQ(SetViewResolution(scene, view, 128, 128), L2_OK);
+  Stopper by_abort;
+  by_abort.stop_after = 3;
+  by_abort.stop_after = 3;
+  EXPECT_EQ(Tracer(scene, view, nullptr, kTraceFlags, stopLater, countPixel, &by_abort), L2_ABORTED);
+  // Polled per tile and per row: a few rows of a few tiles at most.
+  EXPECT_LT(by_abort.pixels.load(), 128 * 128 / 8);
+
+  Stopper by_pixel;
+  by_pixel.stop_after = 10;
+  by_pixel.scene = scene;
+  EXPECT_EQ(AATracer(scene, view, nullptr, kTraceFlags, nullptr, countPixel, &by_pixel), L2_ABORTED);
+  EXPECT_LE(by_pixel.pixels.load(), 10 + 2 * 16 * 16);
+  EXPECT_EQ(by_pixel.state_answers.load(), by_pixel.pixels.load());
+  // The scene takes entries again afterwards.
+  EXPECT_EQ(SetBackgroundColor(scene, 0, 0, 0), L2_OK);
+}
+
+}  // namespace
+}  // namespace lumetra2::testing

@@ -1,0 +1,239 @@
+// Lighting, textures, the shading record and ShadePoint, checked pixel by pixel against
+// values worked out from the finish definitions.
+#include <gtest/gtest.h>
+
+#include "render_support.h"
+
+namespace lumetra2::testing {
+namespace {
+
+constexpr uint32_t kTraceFlags = L2_SHADE_SHADOWS | L2_SHADE_REFLECTION | L2_SHADE_TRANSMISSION;
+
+// A unit sphere seen head-on from (0, 0, -5) by a 9 x 9 view, a light far behind the eye.
+class ShadingScene : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    scene = NewScene();
+    view = CreateView(scene);
+    ASSERT_EQ(SetViewLocation(scene, view, 0, 0, -5), L2_OK);
+    ASSERT_EQ(SetViewInterest(scene, view, 0, 0, 0), L2_OK);
+    ASSERT_EQ(SetViewAspect(scene, view, 1), L2_OK);
+    ASSERT_EQ(SetViewAngle(scene, view, 40), L2_OK);
+    sphere = CreateSphere(scene, 0, 0, 0, 1);
+    light = CreateLight(scene);
+    ASSERT_EQ(SetLightLocation(scene, light, 0, 0, -1e6), L2_OK);
+  }
+  void TearDown() override { EXPECT_EQ(FreeScene(scene), L2_OK); }
+
+  // The centre pixel alone.
+  std::array<float, 4> centre(uint32_t flags = kTraceFlags) {
+    EXPECT_EQ(SetViewResolution(scene, view, 9, 9), L2_OK);
+    Image image(9, 9);
+    const L2Rect middle{4, 4, 5, 5};
+    EXPECT_EQ(Tracer(scene, view, &middle, flags, nullptr, storePixel, &image), L2_OK);
+    const float* c = image.at(4, 4);
+    return {c[0], c[1], c[2], c[3]};
+  }
+
+  L2Scene scene = 0;
+  L2View view = 0;
+  L2Primitive sphere = 0;
+  L2Light light = 0;
+};
+
+void expectColor(const std::array<float, 4>& actual, double r, double g, double b, double a = 1) {
+  EXPECT_NEAR(actual[0], r, 1e-4);
+  EXPECT_NEAR(actual[1], g, 1e-4);
+  EXPECT_NEAR(actual[2], b, 1e-4);
+  EXPECT_NEAR(actual[3], a, 1e-6);
+}
+
+TEST_F(ShadingScene, MatteIsAmbientPlusDiffuse) {
+  ASSERT_EQ(SetPrimTexture(scene, sphere, CreateMatteTexture(scene, 0.5, 0.25, 1)), L2_OK);
+  // ambient 0.1 and diffuse 0.6 of the colour, the light straight on.
+  expectColor(centre(), 0.35, 0.175, 0.7);
+  ASSERT_EQ(SetAmbientLight(scene, 0, 0, 0), L2_OK);
+  ASSERT_EQ(SetLightColor(scene, light, 0.5, 1, 1), L2_OK);
+  expectColor(centre(), 0.15, 0.15, 0.6);
+}
+
+TEST_F(ShadingScene, DefaultTextureAndBackground) {
+  ASSERT_EQ(SetBackgroundColor(scene, 0.2, 0.3, 0.4), L2_OK);
+  expectColor(centre(), 0.7, 0.7, 0.7);  // the built-in white matte
+  ASSERT_EQ(SetDefaultTexture(scene, CreateMatteTexture(scene, 0, 1, 0)), L2_OK);
+  expectColor(centre(), 0, 0.7, 0);
+  ASSERT_EQ(TranslatePrim(scene, sphere, 10, 0, 0), L2_OK);
+  expectColor(centre(), 0.2, 0.3, 0.4, 0);
+}
+
+TEST_F(ShadingScene, LightFadesWithDistance) {
+  ASSERT_EQ(SetAmbientLight(scene, 0, 0, 0), L2_OK);
+  ASSERT_EQ(SetLightLocation(scene, light, 0, 0, -3), L2_OK);  // 2 from the surface
+  ASSERT_EQ(SetLightCoeffs(scene, light, 0.5, 1, 0.5), L2_OK);   // 1 / (2 + 2 + 0.5)
+  expectColor(centre(), 0.6 / 4.5, 0.6 / 4.5, 0.6 / 4.5);
+  EXPECT_EQ(SetLightCoeffs(scene, light, 0, 0, 0), L2_ERROR_ARGUMENT);
+}
+
+TEST_F(ShadingScene, ShadowsOnlyWithTheFlagAndFromCastingObjects) {
+  ASSERT_EQ(SetAmbientLight(scene, 0, 0, 0), L2_OK);
+  // Light from the front left; a box on the way from the sphere's front point to it.
+  ASSERT_EQ(SetLightLocation(scene, light, -1e6, 0, -1e6), L2_OK);
+  const L2Primitive blocker = CreateBox(scene, -2.5, -0.5, -3.5, -1.5, 0.5, -2.5);
+  const double lit = 0.6 / std::sqrt(2.0);
+  expectColor(centre(), 0, 0, 0);
+  expectColor(centre(kTraceFlags & ~L2_SHADE_SHADOWS), lit, lit, lit);
+  ASSERT_EQ(PrimCastsShadows(scene, blocker, 0), L2_OK);
+  expectColor(centre(), lit, lit, lit);
+  ASSERT_EQ(PrimCastsShadows(scene, blocker, 1), L2_OK);
+  ASSERT_EQ(SetLightShadowing(scene, light, 0), L2_OK);
+  expectColor(centre(), lit, lit, lit);
+}
+
+// User textures: a finish written into the sample.
+struct Finish {
+  SurfaceSample sample;
+  L2ShadingRecord last_record;
+  bool relight = false;  // paint with ShadePoint and hand back a pre-lit colour
+  L2Scene scene = 0;
+  L2View view = 0;
+  int32_t shade_result = 99;
+};
+
+void LUMETRA2_CALL paintFinish(L2ShadingRecord* record, SurfaceSample* sample, void* object) {
+  auto* finish = static_cast<Finish*>(object);
+  finish->last_record = *record;
+  if (!finish->relight) {
+    *sample = finish->sample;
+    return;
+  }
+  float lit[4] = {0, 0, 0, 1};
+  finish->shade_result = ShadePoint(finish->scene, finish->view, 0, record, &finish->sample, lit);
+  *sample = finish->sample;
+  for (int c = 0; c < 4; ++c) sample->color[c] = lit[c];
+  sample->emission = 1;
+  sample->ambient = 0;
+  sample->diffuse = 0;
+}
+
+SurfaceSample plainSample() {
+  SurfaceSample s{};
+  s.color[0] = s.color[1] = s.color[2] = s.color[3] = 1;
+  s.highlight_color[0] = s.highlight_color[1] = s.highlight_color[2] = 1;
+  s.brilliance = s.phong_size = s.specular_exponent = s.ior = 1;
+  return s;
+}
+
+TEST_F(ShadingScene, HighlightsEmissionAndAmbientColour) {
+  Finish finish;
+  finish.sample = plainSample();
+  finish.sample.color[0] = 0.5f;
+  finish.sample.diffuse = 0.2f;
+  finish.sample.phong = 0.25f;
+  finish.sample.phong_size = 40;
+  finish.sample.specular = 0.125f;
+  finish.sample.specular_exponent = 60;
+  finish.sample.highlight_color[2] = 0.5f;
+  finish.sample.ambient_color[1] = 0.3f;
+  finish.sample.flags = L2_SAMPLE_AMBIENT_COLOR;
+  ASSERT_EQ(SetPrimTexture(scene, sphere, CreateUserTexture(scene, paintFinish, nullptr, &finish)), L2_OK);
+  // Straight on, both highlights are at their peak: diffuse 0.2 c + (0.25 + 0.125) h + ambient colour.
+  expectColor(centre(), 0.1 + 0.375, 0.2 + 0.375 + 0.3, 0.2 + 0.1875);
+  finish.sample.metallic = 1;  // highlights take the surface colour
+  expectColor(centre(), 0.1 + 0.1875, 0.2 + 0.375 + 0.3, 0.2 + 0.1875);
+  finish.sample = plainSample();
+  finish.sample.diffuse = 0;
+  finish.sample.ambient = 0;
+  finish.sample.emission = 0.5f;
+  expectColor(centre(), 0.5, 0.5, 0.5);
+}
+
+TEST_F(ShadingScene, RecordDescribesThePointInTextureSpace) {
+  Finish finish;
+  finish.sample = plainSample();
+  const L2Texture user = CreateUserTexture(scene, paintFinish, nullptr, &finish);
+  const L2Texture reference = CreateTextureReference(scene, user);
+  ASSERT_EQ(TranslateTexture(scene, reference, 0, 0, 3), L2_OK);
+  ASSERT_EQ(ScalePrim(scene, sphere, 2, 2, 2), L2_OK);
+  ASSERT_EQ(TranslatePrim(scene, sphere, 0, 1, 0), L2_OK);
+  ASSERT_EQ(SetPrimTexture(scene, sphere, reference), L2_OK);
+  centre(0);
+  const L2ShadingRecord& r = finish.last_record;
+  // World hit (0, 0, -sqrt(3)) on the sphere of radius 2 about (0, 1, 0).
+  const double z = -std::sqrt(3.0);
+  EXPECT_NEAR(r.world_point[2], z, 1e-9);
+  EXPECT_NEAR(r.ray_distance, 5 + z, 1e-9);
+  // Back through the primitive (0, -1, z) / 2, then through the reference: z - 3.
+  EXPECT_NEAR(r.point[0], 0, 1e-9);
+  EXPECT_NEAR(r.point[1], -0.5, 1e-9);
+  EXPECT_NEAR(r.point[2], z / 2 - 3, 1e-9);
+  EXPECT_NEAR(r.normal[1], -0.5, 1e-9);
+  EXPECT_NEAR(r.normal[2], z / 2, 1e-9);
+  EXPECT_NEAR(r.ray_direction[2], 1, 1e-12);
+  EXPECT_EQ(r.depth, 0);
+  EXPECT_EQ(r.weight, 1);
+  EXPECT_NEAR(r.v, 0.5 - 1.0 / 6, 1e-9);  // latitude -30 degrees on the unit sphere
+}
+
+TEST_F(ShadingScene, ShadePointLightsPreLitLayers) {
+  Finish finish;
+  finish.sample = plainSample();
+  finish.sample.color[1] = 0.5f;
+  finish.sample.ambient = 0.1f;
+  finish.sample.diffuse = 0.6f;
+  finish.relight = true;
+  finish.scene = scene;
+  finish.view = view;
+  ASSERT_EQ(SetPrimTexture(scene, sphere, CreateUserTexture(scene, paintFinish, nullptr, &finish)), L2_OK);
+  expectColor(centre(), 0.7, 0.35, 0.7);
+  EXPECT_EQ(finish.shade_result, L2_OK);
+  // Another scene's handle and calls outside an evaluation are refused.
+  const L2Scene other = NewScene();
+  finish.scene = other;
+  centre();
+  EXPECT_EQ(finish.shade_result, L2_ERROR_STATE);
+  float color[4] = {9, 9, 9, 9};
+  EXPECT_EQ(ShadePoint(scene, view, 0, &finish.last_record, &finish.sample, color), L2_ERROR_STATE);
+  EXPECT_EQ(color[0], 9);
+  EXPECT_EQ(FreeScene(other), L2_OK);
+}
+
+TEST_F(ShadingScene, ClearSurfaceWithUnitIndexShowsWhatIsBehind) {
+  ASSERT_EQ(SetBackgroundColor(scene, 0.25, 0.5, 1), L2_OK);
+  Finish finish;
+  finish.sample = plainSample();
+  finish.sample.color[3] = 0;  // all filtered, by white
+  finish.sample.ambient = 0.1f;
+  finish.sample.diffuse = 0.6f;
+  ASSERT_EQ(SetPrimTexture(scene, sphere, CreateUserTexture(scene, paintFinish, nullptr, &finish)), L2_OK);
+  // In at the front, out at the back, on to the background; the surface's alpha stays.
+  expectColor(centre(), 0.25, 0.5, 1, 1);
+  // Without the transmission flag the surface is opaque.
+  expectColor(centre(L2_SHADE_SHADOWS), 0.7, 0.7, 0.7, 1);
+  // Transmitted light through a red filter, no filter share.
+  finish.sample.color[3] = 1;
+  finish.sample.flags = L2_SAMPLE_TRANSMISSION;
+  finish.sample.transmission = 1;
+  finish.sample.transmitted_color[0] = 1;
+  expectColor(centre(), 0.25, 0, 0, 1);
+}
+
+TEST_F(ShadingScene, MirrorSeesTheLitWallBehindTheEye) {
+  ASSERT_EQ(SetAmbientLight(scene, 0, 0, 0), L2_OK);
+  ASSERT_EQ(SetLightLocation(scene, light, 0, 0, -10), L2_OK);  // between the eye and the wall
+  const L2Primitive wall = CreateDisc(scene, 0, 0, -20, 0, 0, 1, 0, 100);
+  ASSERT_EQ(SetPrimTexture(scene, wall, CreateMatteTexture(scene, 1, 0.5, 0)), L2_OK);
+  Finish finish;
+  finish.sample = plainSample();
+  finish.sample.diffuse = 0;
+  finish.sample.flags = L2_SAMPLE_REFLECTION;
+  finish.sample.reflection_color[0] = finish.sample.reflection_color[1] = finish.sample.reflection_color[2] = 0.5f;
+  ASSERT_EQ(SetPrimTexture(scene, sphere, CreateUserTexture(scene, paintFinish, nullptr, &finish)), L2_OK);
+  // The wall is lit straight on (0.6 of its colour) and seen at half strength.
+  expectColor(centre(), 0.3, 0.15, 0);
+  expectColor(centre(L2_SHADE_SHADOWS), 0, 0, 0);
+  ASSERT_EQ(SetMaxTracingDepth(scene, 0), L2_OK);
+  expectColor(centre(), 0, 0, 0);
+}
+
+}  // namespace
+}  // namespace lumetra2::testing

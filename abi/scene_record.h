@@ -4,8 +4,13 @@
 #include <cstdint>
 
 #include "abi/calling_convention.h"
+#include "abi/environment_record.h"
 #include "abi/interface_record.h"
+#include "abi/mesh_record.h"
 #include "abi/object_info.h"
+#include "abi/preview_record.h"
+#include "abi/render_settings_record.h"
+#include "abi/view_record.h"
 
 namespace iface {
 
@@ -40,18 +45,42 @@ using SetUpdateMode = int32_t(LUMETRA_STDCALL*)(int32_t mode);
 using RefreshViews = int32_t(LUMETRA_STDCALL*)();
 using GetHostValue = int32_t(LUMETRA_STDCALL*)(int32_t selector, void* value);
 using Redraw = int32_t(LUMETRA_STDCALL*)(int32_t what, int32_t flags);
-using GetViewInfo = int32_t(LUMETRA_STDCALL*)(int32_t index, void* viewRecord);
-using GetPreviewInfo = int32_t(LUMETRA_STDCALL*)(int32_t view, void* previewRecord);
-using GetRenderSettings = int32_t(LUMETRA_STDCALL*)(int32_t selector, void* settingsRecord);
-using GetEnvironment = int32_t(LUMETRA_STDCALL*)(void* environmentRecord);
-using SetViewInfo = int32_t(LUMETRA_STDCALL*)(int32_t index, const void* viewRecord);
+using GetViewInfo = int32_t(LUMETRA_STDCALL*)(int32_t index, ViewRecord* view);
+using GetPreviewInfo = int32_t(LUMETRA_STDCALL*)(int32_t view, PreviewRecord* preview);
+using GetRenderSettings = int32_t(LUMETRA_STDCALL*)(int32_t selector,
+                                                    RenderSettingsRecord* settings);
+using GetEnvironment = int32_t(LUMETRA_STDCALL*)(EnvironmentRecord* environment);
+using SetViewInfo = int32_t(LUMETRA_STDCALL*)(int32_t index, const ViewRecord* view);
 using ObjectChanged = int32_t(LUMETRA_STDCALL*)(uint32_t id, uint32_t what);
 using FindPlugin = int32_t(LUMETRA_STDCALL*)(const InterfaceId* id, void** pluginInterface);
 using FindFile = int32_t(LUMETRA_STDCALL*)(int32_t kind, char* path);  // path: kMaxPath bytes
-using GetMeshInterface = int32_t(LUMETRA_STDCALL*)(uint32_t id, void* meshRecord);
+using GetMeshInterface = int32_t(LUMETRA_STDCALL*)(uint32_t id, MeshRecord* mesh);
+// Array readers: 0 and the range, -4 when it lies beyond the object's array.
+using ReadProfilePoints = int32_t(LUMETRA_STDCALL*)(uint32_t id, uint32_t first, uint32_t count,
+                                                    ProfilePoint* out);
+using ReadBlobComponents = int32_t(LUMETRA_STDCALL*)(uint32_t id, uint32_t first,
+                                                     uint32_t count, BlobComponent* out);
+using ReadSplinePoints = ReadDoubles;    // three doubles per control point
+using ReadSplinePatches = ReadIndices;   // sixteen point indices per patch
 }  // namespace host_fn
 
 constexpr size_t kMaxPath = 260;
+
+// What FindFile looks for; the kind picks the configured folders searched after the
+// scene's own folder.
+enum FindFileKind : int32_t {
+  kFindImageMap = 4,
+  kFindBumpMap = 5,
+  kFindHeightField = 6,
+  kFindMeshFile = 8,
+  kFindFont = 12,
+};
+
+// The scene's three top-level lists: list handles that are always open. OpenChildList
+// of object 0 gives the object list; other objects give fresh handles above these.
+constexpr uint32_t kObjectList = 0;
+constexpr uint32_t kCameraList = 1;
+constexpr uint32_t kMaterialList = 2;
 
 // Entry points of the plug-in (written by the scene interface on connection).
 namespace scene_entry {
@@ -108,7 +137,11 @@ struct SceneRecord {
   Slot host436[1];
   host_fn::FindFile findFile;                  // 440
   host_fn::GetMeshInterface getMeshInterface;  // 444
-  Slot host448[49];
+  host_fn::ReadProfilePoints readProfilePoints;    // 448
+  host_fn::ReadBlobComponents readBlobComponents;  // 452
+  host_fn::ReadSplinePoints readSplinePoints;      // 456
+  host_fn::ReadSplinePatches readSplinePatches;    // 460
+  Slot host464[45];
   scene_entry::OnSceneEvent onSceneEvent;  // 644
   scene_entry::Operation8 operation8;      // 648
   Slot host652[1];
@@ -152,6 +185,10 @@ LUMETRA_SCENE_SLOT(objectChanged, 416);
 LUMETRA_SCENE_SLOT(findPlugin, 432);
 LUMETRA_SCENE_SLOT(findFile, 440);
 LUMETRA_SCENE_SLOT(getMeshInterface, 444);
+LUMETRA_SCENE_SLOT(readProfilePoints, 448);
+LUMETRA_SCENE_SLOT(readBlobComponents, 452);
+LUMETRA_SCENE_SLOT(readSplinePoints, 456);
+LUMETRA_SCENE_SLOT(readSplinePatches, 460);
 LUMETRA_SCENE_SLOT(onSceneEvent, 644);
 LUMETRA_SCENE_SLOT(operation8, 648);
 LUMETRA_SCENE_SLOT(getSceneDataSize, 656);

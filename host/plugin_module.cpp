@@ -35,8 +35,9 @@ std::string DescribeResult(int32_t code) {
   }
 }
 
-std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path) {
-  std::unique_ptr<PluginModule> module(new PluginModule(path));
+std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path,
+                                                 ScenePreparer prepareScene) {
+  std::unique_ptr<PluginModule> module(new PluginModule(path, std::move(prepareScene)));
   module->Open();
   module->ReadInfo();
   module->ConnectInterfaces();
@@ -92,6 +93,7 @@ void PluginModule::Connect(int index, const iface::InterfaceEntry& entry) {
   if (entry.kind == iface::kSceneInterfaceKind && !scene_) {
     scene_ = std::make_unique<iface::SceneRecord>();
     scene_->header = {sizeof(iface::SceneRecord), iface::kSceneInterfaceVersion, 0, 0};
+    if (prepareScene_) prepareScene_(*scene_);
     record = &scene_->header;
     what = "scene";
     connected = &sceneConnected_;

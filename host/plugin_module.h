@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -43,9 +44,13 @@ struct MenuEntry {
 // the module is closed first.
 class PluginModule {
  public:
+  // Fills the host's slots of a scene record before the plug-in connects to it.
+  using ScenePreparer = std::function<void(iface::SceneRecord&)>;
+
   // Loads the shared object, reads its information record and connects every interface
   // it lists that this host knows. Throws PluginError naming the cause.
-  static std::unique_ptr<PluginModule> Load(const std::string& path);
+  static std::unique_ptr<PluginModule> Load(const std::string& path,
+                                            ScenePreparer prepareScene = {});
   ~PluginModule();
   PluginModule(const PluginModule&) = delete;
   PluginModule& operator=(const PluginModule&) = delete;
@@ -64,13 +69,15 @@ class PluginModule {
   using GetDLLInfoFn = int (*)(iface::PluginInfoRecord**);
   using GetInterfaceFunctionsFn = int (*)(int, iface::InterfaceRecord*);
 
-  explicit PluginModule(std::string path) : path_(std::move(path)) {}
+  PluginModule(std::string path, ScenePreparer prepareScene)
+      : path_(std::move(path)), prepareScene_(std::move(prepareScene)) {}
   void Open();
   void ReadInfo();
   void ConnectInterfaces();
   void Connect(int index, const iface::InterfaceEntry& entry);
 
   std::string path_;
+  ScenePreparer prepareScene_;
   void* handle_ = nullptr;
   GetDLLInfoFn getDllInfo_ = nullptr;
   GetInterfaceFunctionsFn getInterfaceFunctions_ = nullptr;

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/child_lists.h"
+#include "host/file_finder.h"
+#include "host/scene.h"
+
+namespace host {
+
+// What the plug-in asked of the host that has no result of its own: kept so that
+// tests and the command line can see that views were redrawn or objects changed.
+struct HostCallLog {
+  std::vector<int32_t> updateModes;                        // SetUpdateMode
+  std::vector<std::pair<int32_t, int32_t>> redraws;        // Redraw(what, flags)
+  std::vector<std::pair<uint32_t, uint32_t>> changes;      // ObjectChanged(id, what)
+  std::vector<std::pair<uint32_t, uint32_t>> paramStores;  // SetObjectParams(id, ., flags)
+  std::vector<std::pair<uint32_t, uint32_t>> infoStores;   // SetObjectInfo(id, ., flags)
+  int refreshes = 0;                                       // RefreshViews
+  int povRayRequests = 0;
+};
+
+// The scene the host functions work on, with the host's own state. Constructing one
+// makes it the current context the host functions reach; destroying it clears that.
+// One context at a time.
+class HostContext {
+ public:
+  explicit HostContext(Scene& scene);
+  ~HostContext();
+  HostContext(const HostContext&) = delete;
+  HostContext& operator=(const HostContext&) = delete;
+
+  static HostContext* Current();
+
+  Scene& GetScene() { return scene_; }
+  HostCallLog& Log() { return log_; }
+  ChildLists& Lists() { return lists_; }
+  const FileFinder& Finder() const { return finder_; }
+
+  uint32_t applicationValue = 1;  // host value 100
+  uint32_t mainWindow = 0;        // host value 101; 0: no window (headless)
+  int32_t updateMode = 1;
+
+ private:
+  Scene& scene_;
+  HostCallLog log_;
+  ChildLists lists_;
+  FileFinder finder_;
+};
+
+// The host's registry base path, host value 110.
+inline constexpr const char* kRegistryBase = "Software\\Ostrana\\Zarvel For Windows\\Plugins\\";
+
+}  // namespace host

@@ -1,0 +1,317 @@
+#include "host/host_functions.h"
+
+#include <cstring>
+#include <string>
+
+#include "abi/result_codes.h"
+#include "host/host_context.h"
+#include "host/object_records.h"
+
+namespace host {
+namespace {
+
+using namespace iface;
+
+Scene* CurrentScene() {
+  HostContext* context = HostContext::Current();
+  return context ? &context->GetScene() : nullptr;
+}
+
+// Runs `body(context)` when a scene is open; kNoScene otherwise.
+template <typename Body>
+int32_t WithContext(Body body) {
+  HostContext* context = HostContext::Current();
+  return context ? body(*context) : kNoScene;
+}
+
+template <typename Body>
+int32_t WithObject(uint32_t id, Body body) {
+  return WithContext([&](HostContext& context) -> int32_t {
+    SceneObject* object = context.GetScene().Find(id);
+    return object ? body(context, *object) : kUnknownObject;
+  });
+}
+
+int32_t LUMETRA_STDCALL GetSelectedObjectFn(uint32_t* id) {
+  if (!id) return kNullRecord;
+  return WithContext([&](HostContext& context) {
+    *id = context.GetScene().selected;
+    return *id ? kOk : kNotFound;
+  });
+}
+
+int32_t LUMETRA_STDCALL FindObjectByNameFn(const char* name, uint32_t* id) {
+  if (!name || !id) return kNullRecord;
+  return WithContext([&](HostContext& context) {
+    const SceneObject* object = context.GetScene().FindByName(std::string(name, strnlen(name, 128)));
+    *id = object ? object->id : 0;
+    return object ? kOk : kNotFound;
+  });
+}
+
+int32_t LUMETRA_STDCALL SetObjectParamsFn(uint32_t id, const ParamRecord* params, uint32_t flags) {
+  if (!params) return kNullRecord;
+  if (params->version / 100 != kParamRecordVersion / 100) return kWrongMajorVersion;
+  return WithObject(id, [&](HostContext& context, SceneObject& object) {
+    object.params = *params;
+    context.Log().paramStores.emplace_back(id, flags);
+    return kOk;
+  });
+}
+
+int32_t LUMETRA_STDCALL GetObjectParamsFn(uint32_t id, ParamRecord* params) {
+  if (!params) return kNullRecord;
+  if (params->version / 100 != kParamRecordVersion / 100) return kWrongMajorVersion;
+  return WithObject(id, [&](HostContext&, SceneObject& object) {
+    *params = object.params;
+    return kOk;
+  });
+}
+
+int32_t LUMETRA_STDCALL SetObjectInfoFn(uint32_t id, const ObjectInfo* info, uint32_t flags) {
+  return WithObject(id, [&](HostContext& context, SceneObject& object) {
+    const int32_t result = StoreObjectInfo(info, object);
+    if (result == kOk) context.Log().infoStores.emplace_back(id, flags);
+    return result;
+  });
+}
+
+int32_t LUMETRA_STDCALL GetObjectInfoFn(uint32_t id, ObjectInfo* info) {
+  return WithObject(id, [&](HostContext&, SceneObject& object) {
+    return FillObjectInfo(object, info);
+  });
+}
+
+int32_t LUMETRA_STDCALL OpenChildListFn(uint32_t id, uint32_t* list) {
+  if (!list) return kNullRecord;
+  if (id == 0) {
+    *list = kObjectList;
+    return CurrentScene() ? kOk : kNoScene;
+  }
+  return WithObject(id, [&](HostContext& context, SceneObject& object) {
+    const auto handle = context.Lists().Open(object.children);
+    if (!handle) return kTooManyLists;
+    *list = *handle;
+    return kOk;
+  });
+}
+
+int32_t LUMETRA_STDCALL GetChildFn(uint32_t list, int32_t index, uint32_t* id) {
+  if (!id) return kNullRecord;
+  if (index < 0) return kIndexOutOfRange;
+  return WithContext([&](HostContext& context) -> int32_t {
+    const std::vector<uint32_t>* children = list <= kMaterialList
+                                                ? &context.GetScene().List(list)
+                                                : context.Lists().Find(list);
+    if (!children) return kUnknownList;
+    if (static_cast<size_t>(index) >= children->size()) return kNoMoreItems;
+    *id = (*children)[static_cast<size_t>(index)];
+    return kOk;
+  });
+}
+
+int32_t LUMETRA_STDCALL CloseChildListFn(uint32_t list) {
+  return WithContext([&](HostContext& context) {
+    if (list <= kMaterialList) return kOk;  // the scene's lists stay open
+    return context.Lists().Close(list) ? kOk : kUnknownList;
+  });
+}
+
+int32_t LUMETRA_STDCALL RenderWithPovRayFn(int32_t) {
+  // This host has no POV-Ray connection of its own.
+  return WithContext([](HostContext& context) {
+    ++context.Log().povRayRequests;
+    return kNotFound;
+  });
+}
+
+int32_t LUMETRA_STDCALL SetUpdateModeFn(int32_t mode) {
+  return WithContext([&](HostContext& context) {
+    context.updateMode = mode;
+    context.Log().updateModes.push_back(mode);
+    return kOk;
+  });
+}
+
+int32_t LUMETRA_STDCALL RefreshViewsFn() {
+  return WithContext([](HostContext& context) {
+    ++context.Log().refreshes;
+    return kOk;
+  });
+}
+
+int32_t LUMETRA_STDCALL GetHostValueFn(int32_t selector, void* value) {
+  if (!value) return kNullRecord;
+  return WithContext([&](HostContext& context) -> int32_t {
+    switch (selector) {
+      case kHostValueApplication:
+        std::memcpy(value, &context.applicationValue, sizeof(uint32_t));
+        return kOk;
+      case kHostValueMainWindow:
+        if (!context.mainWindow) return kNotFound;
+        std::memcpy(value, &context.mainWindow, sizeof(uint32_t));
+        return kOk;
+      case kHostValueRegistryBase:
+        *static_cast<const char**>(value) = kRegistryBase;
+        return kOk;
+      default:
+        return kIndexOutOfRange;
+    }
+  });
+}
+
+int32_t LUMETRA_STDCALL RedrawFn(int32_t what, int32_t flags) {
+  return WithContext([&](HostContext& context) {
+    context.Log().redraws.emplace_back(what, flags);
+    return kOk;
+  });
+}
+
+int32_t LUMETRA_STDCALL GetViewInfoFn(int32_t index, ViewRecord* view) {
+  if (!view) return kNullRecord;
+  if (view->version / 100 != kViewRecordVersion / 100) return kWrongMajorVersion;
+  if (index < 0 || index >= kViewCount) return kIndexOutOfRange;
+  return WithContext([&](HostContext& context) {
+    const uint32_t version = view->version;
+    *view = context.GetScene().views[static_cast<size_t>(index)];
+    view->version = version;
+    return kOk;
+  });
+}
+
+int32_t LUMETRA_STDCALL SetViewInfoFn(int32_t index, const ViewRecord* view) {
+  if (!view) return kNullRecord;
+  if (view->version / 100 != kViewRecordVersion / 100) return kWrongMajorVersion;
+  if (index < 0 || index >= kViewCount) return kIndexOutOfRange;
+  return WithContext([&](HostContext& context) {
+    ViewRecord& stored = context.GetScene().views[static_cast<size_t>(index)];
+    stored = *view;
+    stored.version = kViewRecordVersion;
+    return kOk;
+  });
+}
+
+int32_t LUMETRA_STDCALL GetPreviewInfoFn(int32_t index, PreviewRecord* preview) {
+  if (!preview) return kNullRecord;
+  if (preview->version / 100 != kPreviewRecordVersion / 100) return kWrongMajorVersion;
+  if (index < 0 || index >= kViewCount) return kIndexOutOfRange;
+  return WithContext([&](HostContext& context) {
+    return FillPreview(context.GetScene().views[static_cast<size_t>(index)], *preview);
+  });
+}
+
+int32_t LUMETRA_STDCALL GetRenderSettingsFn(int32_t selector, RenderSettingsRecord* settings) {
+  if (!settings) return kNullRecord;
+  if (settings->version / 100 != kRenderSettingsVersion / 100) return kWrongMajorVersion;
+  if (selector != kRenderSettingsSelector) return kIndexOutOfRange;
+  return WithContext([&](HostContext& context) {
+    return FillRenderSettings(context.GetScene(), *settings);
+  });
+}
+
+int32_t LUMETRA_STDCALL GetEnvironmentFn(EnvironmentRecord* environment) {
+  if (!environment) return kNullRecord;
+  if (environment->version / 100 != kEnvironmentVersion / 100) return kWrongMajorVersion;
+  return WithContext([&](HostContext& context) {
+    *environment = context.GetScene().environment;
+    return kOk;
+  });
+}
+
+int32_t LUMETRA_STDCALL ObjectChangedFn(uint32_t id, uint32_t what) {
+  return WithObject(id, [&](HostContext& context, SceneObject&) {
+    context.Log().changes.emplace_back(id, what);
+    return kOk;
+  });
+}
+
+int32_t LUMETRA_STDCALL FindPluginFn(const InterfaceId* id, void** pluginInterface) {
+  if (!id || !pluginInterface) return kNullRecord;
+  *pluginInterface = nullptr;  // this host loads no other plug-ins
+  return kNotFound;
+}
+
+int32_t LUMETRA_STDCALL FindFileFn(int32_t kind, char* path) {
+  if (!path) return kNullRecord;
+  return WithContext([&](HostContext& context) -> int32_t {
+    const size_t length = strnlen(path, kMaxPath);
+    if (length == kMaxPath) return kRecordTooSmall;  // not terminated within the buffer
+    const auto found = context.Finder().Find(kind, std::string(path, length));
+    if (!found) return kNotFound;
+    if (found->size() >= kMaxPath) return kRecordTooSmall;
+    std::memcpy(path, found->c_str(), found->size() + 1);
+    return kOk;
+  });
+}
+
+// The arrays an object keeps beside its records, for the readers below.
+const std::vector<ProfilePoint>& ProfileOf(const SceneObject& o) { return o.profile; }
+const std::vector<BlobComponent>& BlobOf(const SceneObject& o) { return o.blob; }
+const std::vector<double>& SplinePointsOf(const SceneObject& o) { return o.splinePoints; }
+const std::vector<uint32_t>& SplinePatchesOf(const SceneObject& o) { return o.splinePatches; }
+const std::vector<double>& VerticesOf(const SceneObject& o) { return o.mesh.vertices; }
+const std::vector<double>& NormalsOf(const SceneObject& o) { return o.mesh.normals; }
+const std::vector<double>& UvsOf(const SceneObject& o) { return o.mesh.uvs; }
+const std::vector<uint32_t>& FacesOf(const SceneObject& o) { return o.mesh.faces; }
+
+// Reads items of `kWidth` values each from one of an object's arrays.
+template <typename T, size_t kWidth, const std::vector<T>& (*kArray)(const SceneObject&)>
+int32_t LUMETRA_STDCALL ReadArray(uint32_t id, uint32_t first, uint32_t count, T* out) {
+  return WithObject(id, [&](HostContext&, SceneObject& object) {
+    return CopyRange(kArray(object), kWidth, first, count, out);
+  });
+}
+
+int32_t LUMETRA_STDCALL GetMeshInterfaceFn(uint32_t id, MeshRecord* record) {
+  if (!record) return kNullRecord;
+  if (record->size < sizeof(MeshRecord)) return kRecordTooSmall;
+  if (record->version / 100 != kMeshRecordVersion / 100) return kWrongMajorVersion;
+  return WithObject(id, [&](HostContext&, SceneObject& object) {
+    const Mesh& mesh = object.mesh;
+    if (mesh.faces.empty()) return kNotFound;
+    record->object = id;
+    record->vertexCount = mesh.VertexCount();
+    record->normalCount = static_cast<uint32_t>(mesh.normals.size() / 3);
+    record->uvCount = static_cast<uint32_t>(mesh.uvs.size() / 3);
+    record->faceCount = mesh.FaceCount();
+    record->readVertices = ReadArray<double, 3, VerticesOf>;
+    record->readNormals = ReadArray<double, 3, NormalsOf>;
+    record->readUvs = ReadArray<double, 3, UvsOf>;
+    record->readFaces = ReadArray<uint32_t, 3, FacesOf>;
+    return kOk;
+  });
+}
+
+}  // namespace
+
+void FillSceneRecord(SceneRecord& record) {
+  record.getSelectedObject = GetSelectedObjectFn;
+  record.findObjectByName = FindObjectByNameFn;
+  record.setObjectParams = SetObjectParamsFn;
+  record.getObjectParams = GetObjectParamsFn;
+  record.setObjectInfo = SetObjectInfoFn;
+  record.getObjectInfo = GetObjectInfoFn;
+  record.openChildList = OpenChildListFn;
+  record.getChild = GetChildFn;
+  record.closeChildList = CloseChildListFn;
+  record.renderWithPovRay = RenderWithPovRayFn;
+  record.setUpdateMode = SetUpdateModeFn;
+  record.refreshViews = RefreshViewsFn;
+  record.getHostValue = GetHostValueFn;
+  record.redraw = RedrawFn;
+  record.getViewInfo = GetViewInfoFn;
+  record.getPreviewInfo = GetPreviewInfoFn;
+  record.getRenderSettings = GetRenderSettingsFn;
+  record.getEnvironment = GetEnvironmentFn;
+  record.setViewInfo = SetViewInfoFn;
+  record.objectChanged = ObjectChangedFn;
+  record.findPlugin = FindPluginFn;
+  record.findFile = FindFileFn;
+  record.getMeshInterface = GetMeshInterfaceFn;
+  record.readProfilePoints = ReadArray<ProfilePoint, 1, ProfileOf>;
+  record.readBlobComponents = ReadArray<BlobComponent, 1, BlobOf>;
+  record.readSplinePoints = ReadArray<double, 3, SplinePointsOf>;
+  record.readSplinePatches = ReadArray<uint32_t, 16, SplinePatchesOf>;
+}
+
+}  // namespace host

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "abi/scene_record.h"
+
+namespace host {
+
+// Fills the host-function slots of a scene interface record. The functions work on the
+// current HostContext; without one they answer kNoScene.
+void FillSceneRecord(iface::SceneRecord& record);
+
+}  // namespace host

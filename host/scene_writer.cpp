@@ -1,0 +1,234 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "abi/scene_record.h"
+#include "host/base64.h"
+#include "host/field_io.h"
+#include "host/scene_file.h"
+
+namespace host {
+namespace {
+
+using nlohmann::json;
+
+const std::byte* Bytes(const void* record) { return static_cast<const std::byte*>(record); }
+
+json Triples(const std::vector<double>& values, size_t width) {
+  json out = json::array();
+  for (size_t i = 0; i + 2 < values.size(); i += 3) {
+    out.push_back(std::vector<double>(values.begin() + static_cast<std::ptrdiff_t>(i),
+                                      values.begin() + static_cast<std::ptrdiff_t>(i + width)));
+  }
+  return out;
+}
+
+json Tuples(const std::vector<uint32_t>& values, size_t width) {
+  json out = json::array();
+  for (size_t i = 0; i + width <= values.size(); i += width) {
+    out.push_back(std::vector<uint32_t>(values.begin() + static_cast<std::ptrdiff_t>(i),
+                                        values.begin() + static_cast<std::ptrdiff_t>(i + width)));
+  }
+  return out;
+}
+
+const char* TextureLockName(uint32_t flags) {
+  switch (flags & iface::kFlagTextureLockMask) {
+    case iface::kFlagTextureLock:
+      return "object";
+    case iface::kFlagTextureLockAncestors:
+      return "tree";
+    default:
+      return "none";
+  }
+}
+
+class SceneWriter {
+ public:
+  explicit SceneWriter(const Scene& scene) : scene_(scene) {}
+
+  json Write() const {
+    json root = {{"format", kSceneFormatName}, {"version", kSceneFormatVersion}};
+    root["render"] = Record(RenderSettingsFields(), &scene_.render);
+    root["environment"] = Record(EnvironmentFields(), &scene_.environment);
+    root["views"] = json::array();
+    for (const auto& view : scene_.views) root["views"].push_back(Record(ViewFields(), &view));
+    root["search_paths"] = scene_.searchPaths;
+    for (const auto& [key, list] : {std::pair{"objects", iface::kObjectList},
+                                    std::pair{"cameras", iface::kCameraList},
+                                    std::pair{"materials", iface::kMaterialList}}) {
+      root[key] = json::array();
+      for (uint32_t id : scene_.List(list)) root[key].push_back(Entry(*scene_.Find(id)));
+    }
+    if (const SceneObject* selected = scene_.Find(scene_.selected)) root["selected"] = selected->name;
+    root["plugin_data"] = json::array();
+    for (const PluginChunk& chunk : scene_.pluginChunks) {
+      root["plugin_data"].push_back({{"plugin", chunk.plugin}, {"data", EncodeBase64(chunk.bytes)}});
+    }
+    return root;
+  }
+
+ private:
+  static json Record(FieldList fields, const void* record) {
+    json out = json::object();
+    WriteFields(fields, Bytes(record), out);
+    return out;
+  }
+
+  json Entry(const SceneObject& object) const {
+    return object.type == iface::kTypeTextureNode ? Node(object) : Object(object);
+  }
+
+  json Node(const SceneObject& object) const {
+    const NodeKindSpec* spec = FindNodeKind(object.node.kind);
+    json out = {{"kind", spec->name}};
+    if (!object.name.empty()) out["name"] = object.name;
+    WriteFields(spec->fields, Bytes(&object.node), out);
+    WriteFields(spec->extraFields, Bytes(&object.node), out);
+    Children(object, out);
+    return out;
+  }
+
+  json Object(const SceneObject& object) const {
+    const ObjectTypeSpec* spec = FindObjectType(object.type);
+    json out = {{"type", spec->name}};
+    if (!object.name.empty()) out["name"] = object.name;
+    WriteFields(spec->dataFields, Bytes(&object.data), out);
+    WriteFields(spec->extraFields, Bytes(&object.data), out);
+    WriteFields(spec->paramFields, Bytes(&object.params), out);
+    if (spec->place == ObjectPlace::kCamera) {
+      Link(out, "location_object", object.linkA);
+      Link(out, "look_at_object", object.linkB);
+    } else {
+      Placement(object, out);
+    }
+    if (object.type == iface::kTypeClone) Link(out, "source", object.linkA);
+    Arrays(object, *spec, out);
+    if (spec->hasChildren) Children(object, out);
+    return out;
+  }
+
+  void Link(json& out, const char* key, uint32_t id) const {
+    if (const SceneObject* target = scene_.Find(id)) out[key] = target->name;
+  }
+
+  static void Placement(const SceneObject& object, json& out) {
+    const iface::ParamRecord& params = object.params;
+    out["transform"] = WriteTransform(params.scale, params.rotate, params.translate);
+    if (params.hasLocal) {
+      out["local_transform"] =
+          WriteTransform(params.localScale, params.localRotate, params.localTranslate);
+    }
+    out["texture_transform"] = WriteTransform(object.data.textureScale, object.data.textureRotate,
+                                              object.data.textureTranslate);
+    out["render"] = (object.flags & iface::kFlagRender) != 0;
+    out["no_shadows"] = (object.flags & iface::kFlagNoShadows) != 0;
+    out["texture_lock"] = TextureLockName(object.flags);
+    if (!object.textureName.empty()) out["texture"] = object.textureName;
+  }
+
+  static void Arrays(const SceneObject& object, const ObjectTypeSpec& spec, json& out) {
+    switch (spec.arrays) {
+      case ObjectArrays::kNone:
+        return;
+      case ObjectArrays::kProfile: {
+        out["points"] = json::array();
+        json corners = json::array();
+        for (size_t i = 0; i < object.profile.size(); ++i) {
+          const iface::ProfilePoint& point = object.profile[i];
+          out["points"].push_back({point.x, point.y, point.z});
+          if (point.flags & iface::kProfilePointCorner) corners.push_back(i);
+        }
+        if (!corners.empty()) out["corners"] = corners;
+        return;
+      }
+      case ObjectArrays::kBlob:
+        out["components"] = json::array();
+        for (const iface::BlobComponent& component : object.blob) {
+          json entry;
+          if (component.kind == 1) {
+            entry = {{"kind", "sphere"}, {"centre", component.a}};
+          } else {
+            entry = {{"kind", "cylinder"}, {"from", component.a}, {"to", component.b}};
+          }
+          entry["radius"] = component.radius;
+          entry["strength"] = component.strength;
+          out["components"].push_back(entry);
+        }
+        return;
+      case ObjectArrays::kSplineMesh:
+        out["points"] = Triples(object.splinePoints, 3);
+        out["patches"] = Tuples(object.splinePatches, 16);
+        return;
+      case ObjectArrays::kMesh:
+        MeshArrays(object, out);
+        return;
+    }
+  }
+
+  static void MeshArrays(const SceneObject& object, json& out) {
+    const bool fromFile = object.type == iface::kTypeMeshFile ||
+                          (object.type == iface::kTypePluginObject && object.mesh.faces.empty());
+    if (fromFile) return;
+    if (!object.meshSource.empty()) {
+      out["obj"] = object.meshSource;
+      return;
+    }
+    out["vertices"] = Triples(object.mesh.vertices, 3);
+    out["faces"] = Tuples(object.mesh.faces, 3);
+    if (!object.mesh.normals.empty()) out["normals"] = Triples(object.mesh.normals, 3);
+    if (!object.mesh.uvs.empty()) out["uvs"] = Triples(object.mesh.uvs, 3);
+  }
+
+  void Children(const SceneObject& object, json& out) const {
+    out["children"] = json::array();
+    for (uint32_t child : object.children) out["children"].push_back(Entry(*scene_.Find(child)));
+  }
+
+  const Scene& scene_;
+};
+
+void WriteAll(int fd, const std::string& text, const std::string& temporary) {
+  size_t written = 0;
+  while (written < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const std::string reason = std::strerror(errno);
+      ::close(fd);
+      ::unlink(temporary.c_str());
+      throw SceneFileError(temporary + ": cannot write: " + reason);
+    }
+    written += static_cast<size_t>(n);
+  }
+}
+
+}  // namespace
+
+json SceneToJson(const Scene& scene) { return SceneWriter(scene).Write(); }
+
+void SaveScene(const Scene& scene, const std::string& path) {
+  const std::string text = SceneToJson(scene).dump(2) + "\n";
+  std::string temporary = path + ".XXXXXX";
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0) throw SceneFileError(path + ": cannot create a temporary file: " + std::strerror(errno));
+  WriteAll(fd, text, temporary);
+  const bool flushed = ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
+  const int flushError = errno;
+  if (::close(fd) != 0 || !flushed) {
+    const std::string reason = std::strerror(flushed ? errno : flushError);
+    ::unlink(temporary.c_str());
+    throw SceneFileError(path + ": cannot flush the file: " + reason);
+  }
+  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    const std::string reason = std::strerror(errno);
+    ::unlink(temporary.c_str());
+    throw SceneFileError(path + ": cannot replace the file: " + reason);
+  }
+}
+
+}  // namespace host

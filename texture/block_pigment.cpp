@@ -1,0 +1,16 @@
+#include "texture/block_pigment.h"
+
+namespace texture {
+
+void BlockPigment::Eval(ShadingPoint& point, SurfaceSample& sample) const {
+  const lmath::Vector3 p = TransformPoint(PointOf(point));
+  SetPoint(point, p);
+  const std::size_t index = static_cast<std::size_t>(block.Index(p));
+  if (!pigments.empty()) {
+    if (index < pigments.size() && pigments[index]) pigments[index]->Eval(point, sample);
+    return;
+  }
+  ColourToSample(sample, index < colours.size() ? colours[index] : Colour{});
+}
+
+}  // namespace texture

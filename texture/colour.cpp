@@ -1,0 +1,41 @@
+#include "texture/colour.h"
+
+#include "texture/surface_sample.h"
+
+namespace texture {
+namespace {
+
+float Mix(float a, float b, float t) { return (1.0f - t) * a + t * b; }
+
+}  // namespace
+
+Colour BlendColours(const Colour& a, const Colour& b, float t) {
+  return {Mix(a.red, b.red, t), Mix(a.green, b.green, t), Mix(a.blue, b.blue, t),
+          Mix(a.filter, b.filter, t), Mix(a.transmit, b.transmit, t)};
+}
+
+void ColourToSample(SurfaceSample& sample, const Colour& c) {
+  sample.color[0] = c.red;
+  sample.color[1] = c.green;
+  sample.color[2] = c.blue;
+  if (c.filter == 0.0f && c.transmit == 0.0f) {
+    sample.transmitted_color[0] = sample.transmitted_color[1] = sample.transmitted_color[2] = 0.0f;
+    sample.transmission = 0.0f;
+    sample.flags &= ~kSampleTransmission;
+    sample.color[3] = 1.0f;
+    return;
+  }
+  if (c.filter != 0.0f) {
+    sample.transmitted_color[0] = c.red * c.filter + c.transmit;
+    sample.transmitted_color[1] = c.green * c.filter + c.transmit;
+    sample.transmitted_color[2] = c.blue * c.filter + c.transmit;
+  } else {
+    sample.transmitted_color[0] = sample.transmitted_color[1] = sample.transmitted_color[2] = c.transmit;
+  }
+  sample.flags |= kSampleTransmission;
+  sample.transmission = 1.0f;
+  const float passed = c.filter + c.transmit;
+  sample.color[3] = passed > 1.0f ? 0.0f : 1.0f - passed;
+}
+
+}  // namespace texture

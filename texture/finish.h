@@ -1,0 +1,30 @@
+#pragma once
+
+#include "lumetra2.h"
+#include "texture/colour.h"
+
+namespace texture {
+
+// The lighting coefficients of a standard texture, copied into the sample as they are.
+struct Finish {
+  float ambient = 0.1f;
+  float diffuse = 0.6f;
+  float emission = 0.0f;
+  float phong = 0.0f;
+  float phongSize = 1.0f;
+  float specular = 0.0f;
+  float specularExponent = 1.0f;
+  float metallic = 0.0f;
+  float transmission = 0.0f;
+  Colour ambientColour{};
+  bool hasAmbientColour = false;
+  Colour reflectionColour{1.0f, 1.0f, 1.0f, 0.0f, 0.0f};
+  bool hasReflectionColour = true;
+
+  void ApplyTo(SurfaceSample& sample) const;
+};
+
+// What a texture without a finish puts into the sample.
+void ApplyDefaultFinish(SurfaceSample& sample);
+
+}  // namespace texture

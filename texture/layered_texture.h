@@ -1,0 +1,22 @@
+#pragma once
+
+#include <vector>
+
+#include "texture/clone_ptr.h"
+#include "texture/lighting.h"
+#include "texture/texture.h"
+
+namespace texture {
+
+// Textures stacked in list order: each is lit and weighted by how much the layers before it
+// let through; what the last layer lets through is passed on as transmission.
+class LayeredTexture final : public Texture {
+ public:
+  void Shade(ShadingPoint& point, SurfaceSample& sample) const override;
+  std::unique_ptr<Texture> Clone() const override { return std::make_unique<LayeredTexture>(*this); }
+
+  std::vector<ClonePtr<Texture>> layers;
+  Lighting lighting;
+};
+
+}  // namespace texture

@@ -1,0 +1,50 @@
+#include "texture/noise_tables.h"
+
+#include <mutex>
+#include <utility>
+
+#include "texture/random.h"
+
+namespace texture {
+namespace {
+
+double RandomGradientComponent() { return ((Rand() & 0xFFF) - 2048) / 2048.0; }
+
+// A random direction inside the unit ball, normalised; draws again outside the ball.
+lmath::Vector3 RandomGradient() {
+  for (;;) {
+    lmath::Vector3 v;
+    v.x = RandomGradientComponent();
+    v.y = RandomGradientComponent();
+    v.z = RandomGradientComponent();
+    const double squared = lmath::Dot(v, v);
+    if (squared == 0.0) return {1.0, 0.0, 0.0};
+    const double length = std::sqrt(squared);
+    if (length <= 1.0) return {v.x / length, v.y / length, v.z / length};
+  }
+}
+
+void BuildTables(NoiseTables& tables) {
+  Seed(1);
+  for (int i = 0; i < kNoiseSize; ++i) tables.gradient[i] = RandomGradient();
+  for (int i = 0; i < kNoiseSize; ++i) tables.permutation[i] = i;
+  // Every second index from the top down; the first swap moves the still-zero slot 2048.
+  for (int i = kNoiseSize; i > 0; i -= 2) {
+    std::swap(tables.permutation[i], tables.permutation[Rand() % kNoiseSize]);
+  }
+  for (int i = 0; i < kNoiseSize + 2; ++i) {
+    tables.permutation[kNoiseSize + i] = tables.permutation[i];
+    tables.gradient[kNoiseSize + i] = tables.gradient[i];
+  }
+}
+
+}  // namespace
+
+const NoiseTables& GetNoiseTables() {
+  static NoiseTables tables;
+  static std::once_flag built;
+  std::call_once(built, [] { BuildTables(tables); });
+  return tables;
+}
+
+}  // namespace texture

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <vector>
+
+#include "texture/clone_ptr.h"
+#include "texture/pattern_choice.h"
+#include "texture/texture.h"
+
+namespace texture {
+
+// Whole pigments looked up by a pattern value; neighbouring pigments' colours are blended.
+class PigmentMapPigment final : public Pigment {
+ public:
+  struct Entry {
+    float value = 0.0f;
+    ClonePtr<Pigment> pigment;
+  };
+
+  explicit PigmentMapPigment(PatternId id = PatternId::kAgate);
+  void Eval(ShadingPoint& point, SurfaceSample& sample) const override;
+  std::unique_ptr<Pigment> Clone() const override { return std::make_unique<PigmentMapPigment>(*this); }
+
+  PatternChoice pattern;
+  std::vector<Entry> pigmentMap;  // ordered by value
+};
+
+}  // namespace texture

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+
+#include "texture/clone_ptr.h"
+#include "texture/finish.h"
+#include "texture/texture.h"
+
+namespace texture {
+
+// A pigment, a normal and a finish, each optional.
+class StandardTexture final : public Texture {
+ public:
+  void Shade(ShadingPoint& point, SurfaceSample& sample) const override;
+  std::unique_ptr<Texture> Clone() const override { return std::make_unique<StandardTexture>(*this); }
+
+  ClonePtr<Pigment> pigment;
+  ClonePtr<Normal> normal;
+  std::optional<Finish> finish;
+};
+
+}  // namespace texture

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <memory>
+
+#include "lumetra2.h"
+#include "texture/shading_point.h"
+#include "texture/texture_node.h"
+
+namespace texture {
+
+// A whole surface description: shading fills every field of the sample.
+class Texture : public TextureNode {
+ public:
+  // Warps the caller's point (the warped point is written back) and fills the sample.
+  virtual void Shade(ShadingPoint& point, SurfaceSample& sample) const = 0;
+  virtual std::unique_ptr<Texture> Clone() const = 0;
+
+  float indexOfRefraction = 1.0f;
+};
+
+// The colour part of a standard texture.
+class Pigment : public TextureNode {
+ public:
+  // Writes the colour (and what it lets through) into the sample.
+  virtual void Eval(ShadingPoint& point, SurfaceSample& sample) const = 0;
+  virtual std::unique_ptr<Pigment> Clone() const = 0;
+};
+
+// The normal perturbation of a standard texture.
+class Normal : public TextureNode {
+ public:
+  // Replaces the normal of the shading point with the perturbed unit normal.
+  virtual void Eval(ShadingPoint& point, SurfaceSample& sample) const = 0;
+  virtual std::unique_ptr<Normal> Clone() const = 0;
+};
+
+}  // namespace texture

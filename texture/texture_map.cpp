@@ -1,0 +1,31 @@
+#include "texture/texture_map.h"
+
+#include "texture/lit_layer.h"
+#include "texture/map_lookup.h"
+#include "texture/surface_sample.h"
+
+namespace texture {
+
+TextureMap::TextureMap(PatternId id) {
+  pattern.id = id;
+  PrepareNoiseFor(id, Noise());
+}
+
+void TextureMap::Shade(ShadingPoint& point, SurfaceSample& sample) const {
+  const double v = WarpedPatternValue(*this, pattern, point);
+  if (entries.empty()) return;
+  const MapPosition at = LookUp(entries, v);
+  const std::uint32_t flags = lighting.shadingFlags;
+  const LitLayer first = ShadeLitLayer(*entries[at.first].texture, point, sample, lighting, flags);
+  float colour[4];
+  std::copy(first.colour, first.colour + 4, colour);
+  if (at.Blends()) {
+    const LitLayer second =
+        ShadeLitLayer(*entries[at.second].texture, point, sample, lighting, flags);
+    for (int c = 0; c < 4; ++c) colour[c] = (1.0f - at.t) * first.colour[c] + at.t * second.colour[c];
+  }
+  std::copy(colour, colour + 4, sample.color);
+  MarkSampleLit(sample);
+}
+
+}  // namespace texture

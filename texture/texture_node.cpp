@@ -1,0 +1,20 @@
+#include "texture/texture_node.h"
+
+#include "texture/transform_warp.h"
+
+namespace texture {
+
+lmath::Vector3 TextureNode::TransformPoint(const lmath::Vector3& in) const {
+  lmath::Vector3 p = in;
+  for (const ClonePtr<Warp>& warp : warps_) p = warp->Apply(p);
+  return p;
+}
+
+TransformWarp& TextureNode::LastTransformWarp() {
+  if (warps_.empty() || warps_.back()->Type() != WarpType::kTransform) {
+    warps_.emplace_back(std::make_unique<TransformWarp>());
+  }
+  return static_cast<TransformWarp&>(*warps_.back());
+}
+
+}  // namespace texture

@@ -1,0 +1,581 @@
+#include "texture/texture_translator.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "abi/texture_params.h"
+#include "platform/debug_log.h"
+#include "texture/block_normal.h"
+#include "texture/block_pigment.h"
+#include "texture/block_texture.h"
+#include "texture/layered_texture.h"
+#include "texture/normal_map.h"
+#include "texture/pattern_normal.h"
+#include "texture/pattern_pigment.h"
+#include "texture/pigment_map_pigment.h"
+#include "texture/solid_pigment.h"
+#include "texture/standard_texture.h"
+#include "texture/texture_map.h"
+#include "texture/transform_warp.h"
+#include "texture/turbulence_warp.h"
+#include "texture/warp_from_node.h"
+
+namespace texture {
+namespace {
+
+using iface::NodeKind;
+
+constexpr double kDegreesToRadians = 3.141592653589793 / 180.0;
+
+bool IsTextureKind(std::uint32_t kind) { return kind >= iface::kNodeStandardTexture && kind <= iface::kNodeBlockTexture; }
+
+bool IsPigmentKind(std::uint32_t kind) {
+  switch (kind) {
+    case iface::kNodeSolidColor:
+    case iface::kNodeBlockPigment:
+    case iface::kNodeBlockPigmentOfPigments:
+    case iface::kNodeBlockPigmentOfPigmentsAlt:
+    case iface::kNodePatternPigment:
+    case iface::kNodePatternPigmentAlt:
+    case iface::kNodePigmentMap:
+    case iface::kNodePigmentMapAlt:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsNormalKind(std::uint32_t kind) {
+  return kind == iface::kNodeBlockNormal || kind == iface::kNodeNormalMap ||
+         kind == iface::kNodePatternNormal;
+}
+
+Colour ColourOf(const iface::ColorParams& c) {
+  return {static_cast<float>(c.red), static_cast<float>(c.green), static_cast<float>(c.blue),
+          static_cast<float>(c.filter), static_cast<float>(c.transmit)};
+}
+
+Colour ColourOf(const double (&c)[5]) {
+  return {static_cast<float>(c[0]), static_cast<float>(c[1]), static_cast<float>(c[2]),
+          static_cast<float>(c[3]), static_cast<float>(c[4])};
+}
+
+Media::Rgb RgbOf(const iface::ColorParams& c) {
+  return {static_cast<float>(c.red), static_cast<float>(c.green), static_cast<float>(c.blue)};
+}
+
+std::optional<BlockKind> BlockKindOf(std::uint32_t subKind) {
+  if (subKind > 2) return std::nullopt;
+  return static_cast<BlockKind>(subKind);
+}
+
+// The block's settings from its node; a brick size or mortar the host left at 0 keeps the
+// default, so that the brick index never divides by 0.
+BlockPattern BlockPatternOf(BlockKind kind, const iface::BlockParams& params) {
+  BlockPattern block;
+  block.kind = kind;
+  if (params.brickSize[0] > 0.0 && params.brickSize[1] > 0.0 && params.brickSize[2] > 0.0) {
+    block.brickSize = {params.brickSize[0], params.brickSize[1], params.brickSize[2]};
+  }
+  if (params.mortar > 0.0) block.mortar = params.mortar;
+  return block;
+}
+
+template <typename Base, template <BlockKind> class Of>
+std::unique_ptr<Base> MakeBlock(BlockKind kind) {
+  switch (kind) {
+    case BlockKind::kHexagon: return std::make_unique<Of<BlockKind::kHexagon>>();
+    case BlockKind::kBrick: return std::make_unique<Of<BlockKind::kBrick>>();
+    case BlockKind::kChecker: break;
+  }
+  return std::make_unique<Of<BlockKind::kChecker>>();
+}
+
+void WriteUnknown(const char* message) { platform::DebugLog::Write(message); }
+
+}  // namespace
+
+PatternChoice PatternChoiceOf(const iface::PatternParams& params) {
+  PatternChoice choice;
+  choice.id = PatternIdFromSubKind(static_cast<std::int32_t>(params.pattern));
+  choice.params.agateTurbulence = static_cast<float>(params.agateTurbulence);
+  choice.params.gradientX = params.gradient[0];
+  choice.params.gradientY = params.gradient[1];
+  choice.params.gradientZ = params.gradient[2];
+  choice.params.mandelIterations = static_cast<std::int32_t>(params.mandelIterations);
+  choice.params.quiltControl0 = static_cast<float>(params.quilt[0]);
+  choice.params.quiltControl1 = static_cast<float>(params.quilt[1]);
+  choice.params.spiralArms = static_cast<std::int32_t>(params.spiralArms);
+  choice.params.extra = static_cast<std::int32_t>(params.extra);
+  return choice;
+}
+
+void AppendTransformNode(TextureNode& node, const iface::TransformNodeParams& params) {
+  lmath::Transform& transform = node.LastTransformWarp().GetTransform();
+  lmath::Transform scale;
+  scale.Scale({params.scale[0], params.scale[1], params.scale[2]});
+  lmath::Transform rotation;
+  rotation.RotateEuler(-params.rotate[0] * kDegreesToRadians, -params.rotate[1] * kDegreesToRadians,
+                       -params.rotate[2] * kDegreesToRadians);
+  lmath::Transform translation;
+  translation.Translate({params.translate[0], params.translate[1], params.translate[2]});
+  transform.Compose(scale);
+  transform.Compose(rotation);
+  transform.Compose(translation);
+}
+
+TextureTranslator::TextureTranslator(const iface::SceneRecord& host, TranslationSink& sink,
+                                     ImageList* images)
+    : nodes_(host), sink_(sink), images_(images) {}
+
+// ---- textures ------------------------------------------------------------------------------
+
+std::unique_ptr<Texture> TextureTranslator::TranslateMaterial(
+    const NodeRecord& material, std::vector<std::unique_ptr<Media>>& mediaList) {
+  if (material.Kind() != iface::kNodeMaterial) return nullptr;
+  std::unique_ptr<Texture> texture;
+  nodes_.ForEachChild(material.id, [&](const NodeRecord& child) {
+    if (IsTextureKind(child.Kind())) {
+      texture = TranslateTexture(child.id);
+    } else if (child.Kind() == iface::kNodeInterior) {
+      if (!texture) texture = std::make_unique<StandardTexture>();
+      texture->indexOfRefraction = static_cast<float>(child.Params().interior.ior);
+      if (!child.HasChildren()) return;
+      nodes_.ForEachChild(child.id, [&](const NodeRecord& inner) {
+        if (inner.Kind() != iface::kNodeMedia) return;
+        if (std::unique_ptr<Media> media = TranslateMedia(inner.id)) mediaList.push_back(std::move(media));
+      });
+    }
+  });
+  return texture;
+}
+
+std::unique_ptr<Texture> TextureTranslator::TranslateTexture(std::uint32_t id) {
+  const std::unique_ptr<NodeRecord> node = nodes_.Read(id);
+  if (!node) return nullptr;
+  switch (node->Kind()) {
+    case iface::kNodeStandardTexture: return TranslateStandardTexture(*node);
+    case iface::kNodeTextureMap: return TranslateTextureMap(*node);
+    case iface::kNodeLayeredTexture: return TranslateLayeredTexture(*node);
+    case iface::kNodeBlockTexture: return TranslateBlockTexture(*node);
+    default: return nullptr;  // material maps come with the image support
+  }
+}
+
+std::unique_ptr<Texture> TextureTranslator::TranslateStandardTexture(const NodeRecord& node) {
+  auto texture = std::make_unique<StandardTexture>();
+  const bool listed = nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
+    switch (child.Kind()) {
+      case iface::kNodePigment:
+        if (child.HasChildren()) texture->pigment = TranslatePigment(child.id);
+        break;
+      case iface::kNodeNormal:
+        if (child.HasChildren()) texture->normal = TranslateNormal(child.id);
+        break;
+      case iface::kNodeFinish:
+        texture->finish = TranslateFinish(child);
+        sink_.Track(&*texture->finish, child);
+        break;
+      case iface::kNodeTransform:
+        AppendTransformNode(*texture, child.Params().transform);
+        break;
+      case iface::kNodeComment:
+        break;
+      default:
+        WriteUnknown("Unknown texture component\n");
+    }
+  });
+  if (!listed) return nullptr;
+  return texture;
+}
+
+std::unique_ptr<Texture> TextureTranslator::TranslateTextureMap(const NodeRecord& node) {
+  const PatternChoice pattern = PatternChoiceOf(node.Params().pattern);
+  auto map = std::make_unique<TextureMap>(pattern.id);
+  map->pattern = pattern;
+  map->lighting = sink_.lighting;
+  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
+    if (child.Kind() == iface::kNodeMapEntry) {
+      auto entry = MapEntry<Texture>(child, [this](std::uint32_t id) { return TranslateTexture(id); });
+      if (entry) map->entries.push_back({entry->first, std::move(entry->second)});
+    } else if (!ApplyModifier(*map, pattern.id, child)) {
+      WriteUnknown("Unknown texture component\n");
+    }
+  });
+  return map;
+}
+
+std::unique_ptr<Texture> TextureTranslator::TranslateLayeredTexture(const NodeRecord& node) {
+  auto layered = std::make_unique<LayeredTexture>();
+  layered->lighting = sink_.lighting;
+  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
+    if (IsTextureKind(child.Kind())) {
+      if (std::unique_ptr<Texture> layer = TranslateTexture(child.id)) layered->layers.emplace_back(std::move(layer));
+    } else if (!ApplyModifier(*layered, std::nullopt, child)) {
+      WriteUnknown("Unknown texture component\n");
+    }
+  });
+  return layered;
+}
+
+std::unique_ptr<Texture> TextureTranslator::TranslateBlockTexture(const NodeRecord& node) {
+  const std::optional<BlockKind> kind = BlockKindOf(node.Params().block.block);
+  if (!kind) {
+    WriteUnknown("Unknown texture component\n");
+    return nullptr;
+  }
+  std::unique_ptr<BlockTexture> block = MakeBlock<BlockTexture, BlockTextureOf>(*kind);
+  block->block = BlockPatternOf(*kind, node.Params().block);
+  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
+    if (IsTextureKind(child.Kind())) {
+      block->entries.emplace_back(TranslateTexture(child.id));
+    } else if (child.Kind() == iface::kNodeMapEntry) {
+      auto entry = MapEntry<Texture>(child, [this](std::uint32_t id) { return TranslateTexture(id); });
+      block->entries.emplace_back(entry ? std::move(entry->second) : nullptr);
+    } else if (!ApplyModifier(*block, std::nullopt, child)) {
+      WriteUnknown("Unknown texture component\n");
+    }
+  });
+  return block;
+}
+
+// ---- pigments ------------------------------------------------------------------------------
+
+std::unique_ptr<Pigment> TextureTranslator::TranslatePigment(std::uint32_t id) {
+  const std::unique_ptr<NodeRecord> node = nodes_.Read(id);
+  return node ? TranslatePigmentNode(*node) : nullptr;
+}
+
+std::unique_ptr<Pigment> TextureTranslator::TranslatePigmentNode(const NodeRecord& node) {
+  switch (node.Kind()) {
+    case iface::kNodePigment:
+    case iface::kNodeDensity:
+      return TranslatePigmentWrapper(node);
+    case iface::kNodeSolidColor:
+      return std::make_unique<SolidPigment>(ColourOf(node.Params().color));
+    case iface::kNodeBlockPigment:
+    case iface::kNodeBlockPigmentOfPigments:
+    case iface::kNodeBlockPigmentOfPigmentsAlt:
+      return TranslateBlockPigment(node);
+    case iface::kNodePatternPigment:
+    case iface::kNodePatternPigmentAlt:
+      return TranslatePatternPigment(node);
+    case iface::kNodePigmentMap:
+    case iface::kNodePigmentMapAlt:
+      return TranslatePigmentMap(node);
+    default:
+      WriteUnknown("Unknown pigment component\n");
+      return nullptr;
+  }
+}
+
+std::unique_ptr<Pigment> TextureTranslator::TranslatePigmentWrapper(const NodeRecord& node) {
+  std::unique_ptr<Pigment> pigment;
+  std::vector<std::uint32_t> modifiers;
+  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
+    if (IsPigmentKind(child.Kind())) {
+      pigment = TranslatePigmentNode(child);
+    } else if (child.Kind() == iface::kNodeTransform || child.Kind() == iface::kNodeWarp ||
+               child.Kind() == iface::kNodeNoiseModifiers) {
+      modifiers.push_back(child.id);
+    } else if (child.Kind() != iface::kNodeComment) {
+      WriteUnknown("Unknown pigment component\n");
+    }
+  });
+  // Modifiers beside the pigment act on it, wherever they stand among the children.
+  if (!pigment) return nullptr;
+  for (std::uint32_t id : modifiers) {
+    if (const std::unique_ptr<NodeRecord> modifier = nodes_.Read(id)) ApplyModifier(*pigment, std::nullopt, *modifier);
+  }
+  return pigment;
+}
+
+std::unique_ptr<Pigment> TextureTranslator::TranslateBlockPigment(const NodeRecord& node) {
+  const iface::BlockParams& params = node.Params().block;
+  const std::optional<BlockKind> kind = BlockKindOf(params.block);
+  if (!kind) {
+    WriteUnknown("Didn't handle block pattern pigment\n");
+    return nullptr;
+  }
+  std::unique_ptr<BlockPigment> block = MakeBlock<BlockPigment, BlockPigmentOf>(*kind);
+  block->block = BlockPatternOf(*kind, params);
+  const bool ofPigments = node.Kind() != iface::kNodeBlockPigment;
+  if (!ofPigments) {
+    for (int i = 0; i < block->block.EntryCount(); ++i) block->colours.push_back(ColourOf(params.colors[i]));
+  }
+  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
+    if (ofPigments && IsPigmentKind(child.Kind())) {
+      block->pigments.emplace_back(TranslatePigmentNode(child));
+    } else if (ofPigments && child.Kind() == iface::kNodeMapEntry) {
+      auto entry = MapEntry<Pigment>(child, [this](std::uint32_t id) { return TranslatePigment(id); });
+      block->pigments.emplace_back(entry ? std::move(entry->second) : nullptr);
+    } else if (!ApplyModifier(*block, std::nullopt, child)) {
+      WriteUnknown("Unknown pigment component\n");
+    }
+  });
+  return block;
+}
+
+std::unique_ptr<Pigment> TextureTranslator::TranslatePatternPigment(const NodeRecord& node) {
+  const iface::PatternParams& params = node.Params().pattern;
+  const PatternChoice pattern = PatternChoiceOf(params);
+  auto pigment = std::make_unique<PatternPigment>(pattern.id);
+  pigment->pattern = pattern;
+  const std::uint32_t count = std::min(params.colorMapCount, iface::kMaxColorMapEntries);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const iface::ColorMapEntry& e = params.colorMap[i];
+    pigment->colourMap.push_back({static_cast<float>(e.value),
+                                  ColourOf({e.red, e.green, e.blue, e.filter, e.transmit})});
+  }
+  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
+    if (!ApplyModifier(*pigment, pattern.id, child)) WriteUnknown("Unknown pigment component\n");
+  });
+  return pigment;
+}
+
+std::unique_ptr<Pigment> TextureTranslator::TranslatePigmentMap(const NodeRecord& node) {
+  const PatternChoice pattern = PatternChoiceOf(node.Params().pattern);
+  auto pigment = std::make_unique<PigmentMapPigment>(pattern.id);
+  pigment->pattern = pattern;
+  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
+    if (child.Kind() == iface::kNodeMapEntry) {
+      auto entry = MapEntry<Pigment>(child, [this](std::uint32_t id) { return TranslatePigment(id); });
+      if (entry) pigment->pigmentMap.push_back({entry->first, std::move(entry->second)});
+    } else if (!ApplyModifier(*pigment, pattern.id, child)) {
+      WriteUnknown("Unknown pigment component\n");
+    }
+  });
+  return pigment;
+}
+
+// ---- normals -------------------------------------------------------------------------------
+
+std::unique_ptr<Normal> TextureTranslator::TranslateNormal(std::uint32_t id) {
+  const std::unique_ptr<NodeRecord> node = nodes_.Read(id);
+  return node ? TranslateNormalNode(*node) : nullptr;
+}
+
+std::unique_ptr<Normal> TextureTranslator::TranslateNormalNode(const NodeRecord& node) {
+  switch (node.Kind()) {
+    case iface::kNodeNormal: return TranslateNormalWrapper(node);
+    case iface::kNodeBlockNormal: return TranslateBlockNormal(node);
+    case iface::kNodeNormalMap: return TranslateNormalMap(node);
+    case iface::kNodePatternNormal: return TranslatePatternNormal(node);
+    default:
+      WriteUnknown("Unhandled normal type\n");
+      return nullptr;
+  }
+}
+
+namespace {
+
+// Where a [bump size] lands: the normals that sample carry a bump amount.
+void SetBumpAmount(Normal& normal, float amount) {
+  if (auto* pattern = dynamic_cast<PatternNormal*>(&normal)) pattern->bump.amount = amount;
+  if (auto* block = dynamic_cast<BlockNormal*>(&normal)) block->bump.amount = amount;
+}
+
+float BumpAmountOf(const NodeRecord& node) {
+  return static_cast<float>(node.Params().bumpSize.amount);
+}
+
+}  // namespace
+
+std::unique_ptr<Normal> TextureTranslator::TranslateNormalWrapper(const NodeRecord& node) {
+  std::unique_ptr<Normal> normal;
+  std::optional<float> bumpAmount;
+  std::vector<std::uint32_t> modifiers;
+  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
+    if (IsNormalKind(child.Kind())) {
+      normal = TranslateNormalNode(child);
+    } else if (child.Kind() == iface::kNodeBumpSize) {
+      bumpAmount = BumpAmountOf(child);
+    } else if (child.Kind() == iface::kNodeTransform || child.Kind() == iface::kNodeWarp ||
+               child.Kind() == iface::kNodeNoiseModifiers) {
+      modifiers.push_back(child.id);
+    } else if (child.Kind() != iface::kNodeComment) {
+      WriteUnknown("Unhandled normal type\n");
+    }
+  });
+  if (!normal) return nullptr;
+  if (bumpAmount) SetBumpAmount(*normal, *bumpAmount);
+  for (std::uint32_t id : modifiers) {
+    if (const std::unique_ptr<NodeRecord> modifier = nodes_.Read(id)) ApplyModifier(*normal, std::nullopt, *modifier);
+  }
+  return normal;
+}
+
+std::unique_ptr<Normal> TextureTranslator::TranslateBlockNormal(const NodeRecord& node) {
+  const std::optional<BlockKind> kind = BlockKindOf(node.Params().block.block);
+  if (!kind) {
+    WriteUnknown("Didn't handle block pattern normal\n");
+    return nullptr;
+  }
+  std::unique_ptr<BlockNormal> block = MakeBlock<BlockNormal, BlockNormalOf>(*kind);
+  block->block = BlockPatternOf(*kind, node.Params().block);
+  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
+    if (IsNormalKind(child.Kind()) || child.Kind() == iface::kNodeNormal) {
+      if (std::unique_ptr<Normal> sub = TranslateNormalNode(child)) block->subNormals.emplace_back(std::move(sub));
+    } else if (child.Kind() == iface::kNodeBumpSize) {
+      block->bump.amount = BumpAmountOf(child);
+    } else if (!ApplyModifier(*block, std::nullopt, child)) {
+      WriteUnknown("Unhandled normal type\n");
+    }
+  });
+  return block;
+}
+
+std::unique_ptr<Normal> TextureTranslator::TranslateNormalMap(const NodeRecord& node) {
+  const PatternChoice pattern = PatternChoiceOf(node.Params().pattern);
+  auto map = std::make_unique<NormalMap>(pattern.id);
+  map->pattern = pattern;
+  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
+    if (child.Kind() == iface::kNodeMapEntry) {
+      auto entry = MapEntry<Normal>(child, [this](std::uint32_t id) { return TranslateNormal(id); });
+      if (entry) map->entries.push_back({entry->first, std::move(entry->second)});
+    } else if (!ApplyModifier(*map, pattern.id, child)) {
+      WriteUnknown("Unhandled normal type\n");
+    }
+  });
+  return map;
+}
+
+std::unique_ptr<Normal> TextureTranslator::TranslatePatternNormal(const NodeRecord& node) {
+  const PatternChoice pattern = PatternChoiceOf(node.Params().pattern);
+  auto normal = std::make_unique<PatternNormal>(pattern.id);
+  normal->pattern = pattern;
+  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
+    if (child.Kind() == iface::kNodeBumpSize) {
+      normal->bump.amount = BumpAmountOf(child);
+    } else if (!ApplyModifier(*normal, pattern.id, child)) {
+      WriteUnknown("Unhandled normal type\n");
+    }
+  });
+  return normal;
+}
+
+// ---- finish and media ----------------------------------------------------------------------
+
+Finish TextureTranslator::TranslateFinish(const NodeRecord& node) {
+  const iface::FinishParams& params = node.Params().finish;
+  Finish finish;
+  finish.ambient = static_cast<float>(params.ambient);
+  finish.diffuse = static_cast<float>(params.diffuse);
+  finish.phong = static_cast<float>(params.phong);
+  finish.phongSize = static_cast<float>(params.phongSize);
+  finish.specular = static_cast<float>(params.specular);
+  // A roughness of 0 would make the exponent infinite; it keeps the default instead.
+  if (params.roughness != 0.0) finish.specularExponent = static_cast<float>(1.0 / params.roughness);
+  finish.metallic = params.metallicSet != 0 ? static_cast<float>(params.metallic) : 0.0f;
+  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
+    if (child.Kind() == iface::kNodeAmbientColor) {
+      finish.ambientColour = ColourOf(child.Params().color);
+      finish.hasAmbientColour = true;
+    } else if (child.Kind() == iface::kNodeReflectionColor) {
+      finish.reflectionColour = ColourOf(child.Params().color);
+      finish.hasReflectionColour = true;
+    }
+  });
+  return finish;
+}
+
+std::unique_ptr<Media> TextureTranslator::TranslateMedia(std::uint32_t id) {
+  const std::unique_ptr<NodeRecord> node = nodes_.Read(id);
+  if (!node) return nullptr;
+  const iface::MediaParams& params = node->Params().media;
+  auto media = std::make_unique<Media>();
+  media->intervals = static_cast<std::int32_t>(params.intervals);
+  media->samplesMin = static_cast<std::int32_t>(params.samplesMin);
+  media->samplesMax = static_cast<std::int32_t>(params.samplesMax);
+  media->confidence = static_cast<float>(params.confidence);
+  media->variance = static_cast<float>(params.variance);
+  media->ratio = static_cast<float>(params.ratio);
+  media->method = params.methodSet != 0 && params.method >= 1 && params.method <= 5
+                      ? static_cast<std::int32_t>(params.method)
+                      : 0;
+  media->eccentricity = static_cast<float>(params.eccentricity);
+  media->extinctionSet = params.extinctionSet != 0;
+  media->extinction = static_cast<float>(params.extinction);
+  const std::size_t nameLength = strnlen(node->info.name, sizeof(node->info.name));
+  if (nameLength > 0) media->name.assign(node->info.name, nameLength);
+  nodes_.ForEachChild(node->id, [&](const NodeRecord& child) {
+    switch (child.Kind()) {
+      case iface::kNodeDensity:
+        platform::DebugLog::Write("Density\n");
+        if (std::unique_ptr<Pigment> density = TranslatePigmentNode(child)) media->densities.emplace_back(std::move(density));
+        return;
+      case iface::kNodeAbsorption: media->absorption = RgbOf(child.Params().color); break;
+      case iface::kNodeEmission: media->emission = RgbOf(child.Params().color); break;
+      case iface::kNodeScattering: media->scattering = RgbOf(child.Params().color); break;
+      default:
+        WriteUnknown("Unknown Media Component\n");
+        return;
+    }
+    sink_.Track(media.get(), child);
+  });
+  return media;
+}
+
+// ---- modifiers and entries -----------------------------------------------------------------
+
+bool TextureTranslator::ApplyModifier(TextureNode& owner, std::optional<PatternId> pattern,
+                                      const NodeRecord& node) {
+  switch (node.Kind()) {
+    case iface::kNodeTransform:
+      AppendTransformNode(owner, node.Params().transform);
+      return true;
+    case iface::kNodeWarp:
+      if (std::unique_ptr<Warp> warp = WarpFromNode(node.Params().warp)) owner.AppendWarp(std::move(warp));
+      return true;
+    case iface::kNodeNoiseModifiers:
+      ApplyNoiseModifiers(owner, pattern, node);
+      return true;
+    case iface::kNodeComment:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TextureTranslator::ApplyNoiseModifiers(TextureNode& owner, std::optional<PatternId> pattern,
+                                            const NodeRecord& node) {
+  const iface::NoiseModifierParams& params = node.Params().noise;
+  const lmath::Vector3 turbulence =
+      params.perAxis != 0
+          ? lmath::Vector3{params.turbulenceXyz[0], params.turbulenceXyz[1], params.turbulenceXyz[2]}
+          : lmath::Vector3{params.turbulence, params.turbulence, params.turbulence};
+  NoiseParams& noise = owner.Noise();
+  // Marble and wood use the turbulence in their own formula; every other owner warps.
+  if (pattern == PatternId::kMarble || pattern == PatternId::kWood) {
+    noise.turbulenceX = turbulence.x;
+    noise.turbulenceY = turbulence.y;
+    noise.turbulenceZ = turbulence.z;
+    noise.turbulenceOn = true;
+  } else {
+    auto warp = std::make_unique<TurbulenceWarp>();
+    warp->turbulence = turbulence;
+    warp->octaves = static_cast<std::int32_t>(params.octaves);
+    warp->omega = params.omega;
+    warp->lambda = params.lambda;
+    owner.AppendWarp(std::move(warp));
+  }
+  noise.octaves = static_cast<std::int32_t>(params.octaves);
+  noise.omega = params.omega;
+  noise.lambda = params.lambda;
+  noise.frequency = params.frequency;
+  noise.phase = params.phase;
+  noise.waveShape = static_cast<std::int32_t>(params.waveShape);
+  sink_.Track(&noise, node);
+}
+
+template <typename T, typename Translate>
+std::optional<std::pair<float, std::unique_ptr<T>>> TextureTranslator::MapEntry(
+    const NodeRecord& entry, Translate translate) {
+  const std::optional<std::uint32_t> child = nodes_.FirstChild(entry.id);
+  if (!child) return std::nullopt;
+  std::unique_ptr<T> object = translate(*child);
+  if (!object) return std::nullopt;
+  return std::make_pair(static_cast<float>(entry.Params().mapEntry.value), std::move(object));
+}
+
+}  // namespace texture

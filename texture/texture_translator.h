@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "abi/scene_record.h"
+#include "texture/finish.h"
+#include "texture/media.h"
+#include "texture/node_record.h"
+#include "texture/pattern_choice.h"
+#include "texture/texture.h"
+#include "texture/translation_sink.h"
+
+namespace texture {
+
+class ImageList;
+
+// Builds the plug-in's texture tree from the host's tree of texture nodes. Unknown node
+// kinds are skipped with a line in the debug log; a node whose children cannot be had
+// ends with what was built so far.
+class TextureTranslator {
+ public:
+  // `images` receives the images that image-bearing nodes load; it may be null when the
+  // scene has none to offer.
+  TextureTranslator(const iface::SceneRecord& host, TranslationSink& sink, ImageList* images);
+
+  // The texture of a [material] (its already-read record); its media go to `mediaList`.
+  std::unique_ptr<Texture> TranslateMaterial(const NodeRecord& material,
+                                             std::vector<std::unique_ptr<Media>>& mediaList);
+  // Node kinds 1 to 5; any other kind gives null.
+  std::unique_ptr<Texture> TranslateTexture(std::uint32_t node);
+  std::unique_ptr<Pigment> TranslatePigment(std::uint32_t node);
+  std::unique_ptr<Normal> TranslateNormal(std::uint32_t node);
+  Finish TranslateFinish(const NodeRecord& node);
+  std::unique_ptr<Media> TranslateMedia(std::uint32_t node);
+
+  ImageList* Images() const { return images_; }
+
+ private:
+  std::unique_ptr<Texture> TranslateStandardTexture(const NodeRecord& node);
+  std::unique_ptr<Texture> TranslateTextureMap(const NodeRecord& node);
+  std::unique_ptr<Texture> TranslateLayeredTexture(const NodeRecord& node);
+  std::unique_ptr<Texture> TranslateBlockTexture(const NodeRecord& node);
+
+  std::unique_ptr<Pigment> TranslatePigmentNode(const NodeRecord& node);
+  std::unique_ptr<Pigment> TranslatePigmentWrapper(const NodeRecord& node);
+  std::unique_ptr<Pigment> TranslateBlockPigment(const NodeRecord& node);
+  std::unique_ptr<Pigment> TranslatePatternPigment(const NodeRecord& node);
+  std::unique_ptr<Pigment> TranslatePigmentMap(const NodeRecord& node);
+
+  std::unique_ptr<Normal> TranslateNormalNode(const NodeRecord& node);
+  std::unique_ptr<Normal> TranslateNormalWrapper(const NodeRecord& node);
+  std::unique_ptr<Normal> TranslateBlockNormal(const NodeRecord& node);
+  std::unique_ptr<Normal> TranslateNormalMap(const NodeRecord& node);
+  std::unique_ptr<Normal> TranslatePatternNormal(const NodeRecord& node);
+
+  // [transform], [warp] and [noise modifiers] change `owner` (whose pattern, if any, is
+  // `pattern`); a [comment] changes nothing. False for any other kind.
+  bool ApplyModifier(TextureNode& owner, std::optional<PatternId> pattern, const NodeRecord& node);
+  void ApplyNoiseModifiers(TextureNode& owner, std::optional<PatternId> pattern,
+                           const NodeRecord& node);
+  // The value of a map entry node and its child translated by `translate`; nothing when
+  // the entry has no child or the child translates to nothing.
+  template <typename T, typename Translate>
+  std::optional<std::pair<float, std::unique_ptr<T>>> MapEntry(const NodeRecord& entry,
+                                                               Translate translate);
+
+  HostNodes nodes_;
+  TranslationSink& sink_;
+  ImageList* images_;
+};
+
+// Appends a [transform] node's scale, rotation (by minus its angles) and translation to the
+// node's last transform warp, starting one when the last warp is of another kind.
+void AppendTransformNode(TextureNode& node, const iface::TransformNodeParams& params);
+
+// The pattern of a [texture map], pattern pigment, normal map or pattern normal node.
+PatternChoice PatternChoiceOf(const iface::PatternParams& params);
+
+}  // namespace texture

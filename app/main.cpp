@@ -3,8 +3,11 @@
 #include <iostream>
 
 #include "app/global_options.h"
+#include "app/glyphs_command.h"
+#include "app/info_command.h"
 #include "app/plugin_info_command.h"
 #include "app/time_command.h"
+#include "app/validate_command.h"
 #include "platform/messages.h"
 
 int main(int argc, char** argv) {
@@ -22,6 +25,9 @@ int main(int argc, char** argv) {
   int exitCode = 0;
   app::RegisterPluginInfoCommand(root, options, exitCode);
   app::RegisterTimeCommand(root, exitCode);
+  app::RegisterGlyphsCommand(root, options, exitCode);
+  app::RegisterInfoCommand(root, options, exitCode);
+  app::RegisterValidateCommand(root, options, exitCode);
 
   root.parse_complete_callback([&options] {
     if (const auto policy = platform::Messages::ParseHeadlessPolicy(options.answer)) {

@@ -34,6 +34,7 @@ std::vector<std::uint8_t> FontFile::Read(std::uint64_t offset, std::uint64_t len
                           " bytes)");
   }
   std::vector<std::uint8_t> block(length);
+  if (length == 0) return block;
   if (!file_) {
     std::memcpy(block.data(), bytes_.data() + offset, length);
     return block;

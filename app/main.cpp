@@ -4,10 +4,8 @@
 
 #include "app/global_options.h"
 #include "app/glyphs_command.h"
-#include "app/info_command.h"
 #include "app/plugin_info_command.h"
 #include "app/time_command.h"
-#include "app/validate_command.h"
 #include "platform/messages.h"
 
 int main(int argc, char** argv) {
@@ -26,8 +24,6 @@ int main(int argc, char** argv) {
   app::RegisterPluginInfoCommand(root, options, exitCode);
   app::RegisterTimeCommand(root, exitCode);
   app::RegisterGlyphsCommand(root, options, exitCode);
-  app::RegisterInfoCommand(root, options, exitCode);
-  app::RegisterValidateCommand(root, options, exitCode);
 
   root.parse_complete_callback([&options] {
     if (const auto policy = platform::Messages::ParseHeadlessPolicy(options.answer)) {

@@ -1,0 +1,340 @@
+// Render jobs: the picture, the library callbacks, making jobs and their threads.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <map>
+#include <stdexcept>
+#include <thread>
+
+#include "platform/recording_messages.h"
+#include "render/job_list.h"
+#include "render/make_job.h"
+#include "render/render_callbacks.h"
+#include "render/window_thread.h"
+
+namespace {
+
+using namespace render;
+using namespace std::chrono_literals;
+
+bool WaitUntil(const std::function<bool()>& done) {
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(2ms);
+  }
+  return true;
+}
+
+std::unique_ptr<RenderJob> SmallJob(int32_t width, int32_t height) {
+  auto job = std::make_unique<RenderJob>();
+  job->width = width;
+  job->height = height;
+  job->image = ImageBuffer(width, height);
+  return job;
+}
+
+TEST(JobState, NamesAsTheJobListShowsThem) {
+  EXPECT_STREQ(JobStateName(0), "Initializing");
+  EXPECT_STREQ(JobStateName(2), "Rendering");
+  EXPECT_STREQ(JobStateName(5), "Zombie");
+  EXPECT_STREQ(JobStateName(6), "Unknown");
+  EXPECT_STREQ(JobStateName(-1), "Unknown");
+}
+
+TEST(ImageBuffer, RowsAreStoredBottomUpAsBlueGreenRedAlpha) {
+  ImageBuffer image(3, 2);
+  image.Put(0, 0, 10, 20, 30, 40);  // top left
+  image.Put(2, 1, 1, 2, 3, 4);      // bottom right
+  const auto bytes = image.Bytes();
+  ASSERT_EQ(bytes.size(), 24u);
+  // The top image row is the second stored row.
+  EXPECT_EQ(bytes[12], 30);
+  EXPECT_EQ(bytes[13], 20);
+  EXPECT_EQ(bytes[14], 10);
+  EXPECT_EQ(bytes[15], 40);
+  EXPECT_EQ(bytes[8], 3);
+  EXPECT_EQ(bytes[11], 4);
+}
+
+TEST(ImageBuffer, FillClearsAlphaAndMarksEverythingChanged) {
+  ImageBuffer image(4, 3);
+  image.Put(1, 1, 9, 9, 9, 9);
+  image.Fill(255, 128, 0);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 4; ++x) {
+      const auto p = image.Pixel(x, y);
+      EXPECT_EQ(p[0], 0);
+      EXPECT_EQ(p[1], 128);
+      EXPECT_EQ(p[2], 255);
+      EXPECT_EQ(p[3], 0);
+    }
+  }
+  EXPECT_EQ(image.TakeChanged(), (PixelRect{0, 0, 4, 3}));
+  EXPECT_TRUE(image.TakeChanged().Empty());
+}
+
+TEST(RenderCallbacks, PixelBytesAndBounds) {
+  auto owned = SmallJob(4, 4);
+  RenderJob& job = *owned;
+  const float half[4] = {0.5f, 1.0f, 1.5f, -0.2f};
+  EXPECT_EQ(PixelCallback(1, 2, half, &job), 0);
+  const auto p = job.image.Pixel(1, 2);
+  EXPECT_EQ(p[2], 127);  // red 0.5 truncates
+  EXPECT_EQ(p[1], 255);
+  EXPECT_EQ(p[0], 255);  // clamped
+  EXPECT_EQ(p[3], 0);
+  EXPECT_EQ(job.image.TakeChanged(), (PixelRect{1, 2, 2, 3}));
+  PixelCallback(4, 0, half, &job);
+  PixelCallback(0, -1, half, &job);
+  EXPECT_TRUE(job.image.TakeChanged().Empty());
+  job.abort = 1;
+  EXPECT_EQ(PixelCallback(0, 0, half, &job), 1);
+  EXPECT_EQ(AbortCallback(&job), 1);
+}
+
+TEST(RenderCallbacks, LineBytesDifferFromPixelBytes) {
+  EXPECT_EQ(LineByte(0.5f), 128);
+  EXPECT_EQ(PixelByte(0.5f), 127);
+  EXPECT_EQ(LineByte(1.0f), 255);
+  EXPECT_EQ(PixelByte(1.0f), 255);
+  EXPECT_EQ(LineByte(0.0f), 0);
+  EXPECT_EQ(LineByte(-1.0f), 0);
+  EXPECT_EQ(LineByte(std::nanf("")), 0);
+}
+
+// Every column of a shallow line (every row of a steep one) gets exactly one pixel, at
+// most half a pixel from the ideal line, and both end points are drawn.
+void ExpectBresenhamLine(int x0, int y0, int x1, int y1) {
+  auto owned = SmallJob(40, 40);
+  RenderJob& job = *owned;
+  job.image.Fill(0, 0, 0);
+  job.image.TakeChanged();
+  const float white[4] = {1, 1, 1, 1};
+  LineCallback(x0, y0, x1, y1, white, &job);
+  std::map<int, std::vector<int>> byMajor;
+  const bool steep = std::abs(y1 - y0) > std::abs(x1 - x0);
+  int count = 0;
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      if (job.image.Pixel(x, y)[2] != 255) continue;
+      ++count;
+      byMajor[steep ? y : x].push_back(steep ? x : y);
+    }
+  }
+  const int length = steep ? std::abs(y1 - y0) : std::abs(x1 - x0);
+  EXPECT_EQ(count, length + 1);
+  for (const auto& [major, minors] : byMajor) {
+    ASSERT_EQ(minors.size(), 1u) << "major " << major;
+    const double t = length == 0 ? 0.0
+                                 : static_cast<double>(major - (steep ? y0 : x0)) /
+                                       ((steep ? y1 : x1) - (steep ? y0 : x0));
+    const double ideal = (steep ? x0 : y0) + t * ((steep ? x1 : y1) - (steep ? x0 : y0));
+    EXPECT_LE(std::abs(minors[0] - ideal), 0.5) << major;
+  }
+  EXPECT_EQ(job.image.Pixel(x0, y0)[2], 255);
+  EXPECT_EQ(job.image.Pixel(x1, y1)[2], 255);
+  EXPECT_EQ(job.image.TakeChanged(), (PixelRect{std::min(x0, x1), std::min(y0, y1),
+                                                std::max(x0, x1) + 1, std::max(y0, y1) + 1}));
+}
+
+TEST(RenderCallbacks, LinesFollowBresenham) {
+  ExpectBresenhamLine(0, 0, 4, 2);
+  ExpectBresenhamLine(30, 5, 2, 17);
+  ExpectBresenhamLine(7, 39, 9, 0);
+  ExpectBresenhamLine(5, 5, 5, 5);
+  ExpectBresenhamLine(0, 20, 39, 20);
+}
+
+TEST(RenderCallbacks, LinePixelsOutsideTheImageAreSkipped) {
+  auto owned = SmallJob(10, 10);
+  RenderJob& job = *owned;
+  const float white[4] = {1, 1, 1, 1};
+  LineCallback(-20, 5, 30, 5, white, &job);
+  for (int x = 0; x < 10; ++x) EXPECT_EQ(job.image.Pixel(x, 5)[0], 255) << x;
+  EXPECT_EQ(job.image.TakeChanged(), (PixelRect{0, 5, 10, 6}));
+  LineCallback(-5, -5, -1, -9, white, &job);
+  EXPECT_TRUE(job.image.TakeChanged().Empty());
+}
+
+TEST(MakeJob, TakesTheSettingsOfTheChosenMethod) {
+  JobList jobs;
+  RenderSettings settings;
+  settings.method = static_cast<int32_t>(RenderMethod::Scanline);
+  settings.shadingFlags[3] = 0x422;
+  settings.scanlineDepth = 7;
+  settings.volumeMaxSteps = 99;
+  AnimationSettings animation;
+  animation.quality = 42;
+  auto job = MakeJob(settings, animation, jobs, [] { return 17u; });
+  ASSERT_NE(job, nullptr);
+  EXPECT_EQ(jobs.Count(), 1u);
+  EXPECT_EQ(job->kind, RendererKind::Library);
+  EXPECT_EQ(job->scene, 17u);
+  EXPECT_EQ(job->shadingFlags, 0x422u);
+  EXPECT_EQ(job->scanlineDepth, 7);
+  EXPECT_EQ(job->volumeMaxSteps, 99);
+  EXPECT_EQ(job->animationSettings.quality, 42);
+  EXPECT_EQ(job->State(), JobState::Initializing);
+
+  settings.method = static_cast<int32_t>(RenderMethod::Rib);
+  settings.ribRenderer = "aqsis";
+  auto rib = MakeJob(settings, animation, jobs, [] { return 99u; });
+  EXPECT_EQ(rib->kind, RendererKind::Rib);
+  EXPECT_EQ(rib->scene, 0u);  // no library scene for outside renderers
+  EXPECT_EQ(rib->ribRenderer, "aqsis");
+}
+
+TEST(MakeJob, OnlyOnePovRayJobAtATime) {
+  platform::RecordingMessages messages;
+  JobList jobs;
+  RenderSettings settings;
+  settings.method = static_cast<int32_t>(RenderMethod::PovRay);
+  auto first = MakeJob(settings, {}, jobs, [] { return 0u; });
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->kind, RendererKind::PovRay);
+  EXPECT_EQ(MakeJob(settings, {}, jobs, [] { return 0u; }), nullptr);
+  EXPECT_EQ(jobs.Count(), 1u);
+  ASSERT_EQ(messages.Count(), 1u);
+  EXPECT_EQ(messages.Calls()[0].text, "Only one POV-Ray render window\nmay be open at one time\n");
+  EXPECT_EQ(messages.Calls()[0].icon, platform::MessageIcon::Stop);
+  jobs.Remove(first.get());
+  EXPECT_NE(MakeJob(settings, {}, jobs, [] { return 0u; }), nullptr);
+}
+
+// A renderer that draws a gradient pixel by pixel, or waits for the job to be aborted.
+class ScriptedBackend : public JobBackend {
+ public:
+  bool waitForAbort = false;
+  bool fail = false;
+  std::atomic<int> prepared{0}, rendered{0}, written{0}, freed{0};
+
+  void PrepareFrame(RenderJob& job) override {
+    ++prepared;
+    job.image.Fill(0, 0, 64);
+  }
+  bool Render(RenderJob& job) override {
+    ++rendered;
+    job.SetState(JobState::Rendering);
+    if (fail) throw std::runtime_error("renderer fell over");
+    for (int y = 0; y < job.height && !job.Aborted(); ++y) {
+      for (int x = 0; x < job.width; ++x) {
+        const float colour[4] = {x / 8.0f, y / 8.0f, 0, 1};
+        if (PixelCallback(x, y, colour, &job)) break;
+      }
+    }
+    while (waitForAbort && !AbortCallback(&job)) std::this_thread::sleep_for(1ms);
+    job.SetState(JobState::Complete);
+    return !job.Aborted();
+  }
+  bool WriteOutput(RenderJob&) override {
+    ++written;
+    return true;
+  }
+  void FreeScene(RenderJob& job) override {
+    ++freed;
+    job.scene = 0;
+  }
+};
+
+class JobThreadTest : public ::testing::Test {
+ protected:
+  std::shared_ptr<RenderJob> Start(bool showWindow) {
+    RenderSettings settings;
+    auto job = MakeJob(settings, {}, jobs_, [] { return 5u; });
+    job->width = 8;
+    job->height = 8;
+    job->showWindow = showWindow;
+    job->outputPath = "renders\\still";
+    job->SetState(JobState::Processing);
+    JobWindowThread::Start(std::make_unique<CRenderThread>(job, jobs_, backend_));
+    return job;
+  }
+
+  platform::RecordingMessages messages_;
+  JobList jobs_;
+  ScriptedBackend backend_;
+};
+
+TEST_F(JobThreadTest, StillRenderWritesItsFileAndLeavesTheList) {
+  auto job = Start(false);
+  ASSERT_TRUE(job->WaitForWindowThread(10000));
+  EXPECT_EQ(jobs_.Count(), 0u);
+  EXPECT_EQ(backend_.prepared, 1);
+  EXPECT_EQ(backend_.written, 1);
+  EXPECT_EQ(backend_.freed, 1);
+  EXPECT_EQ(job->scene, 0u);
+  EXPECT_EQ(job->State(), JobState::Terminating);
+  EXPECT_EQ(job->display.Title(), "still");
+  const auto p = job->image.Pixel(4, 2);
+  EXPECT_EQ(p[2], 127);  // red 4/8
+  EXPECT_EQ(p[1], 63);   // green 2/8
+  EXPECT_EQ(messages_.Count(), 0u);
+}
+
+TEST_F(JobThreadTest, ShownWindowStaysUntilClosedAndReportsTimes) {
+  auto job = Start(true);
+  ASSERT_TRUE(WaitUntil([&] { return backend_.written.load() == 1; }));
+  EXPECT_FALSE(job->WaitForWindowThread(50));
+  EXPECT_EQ(jobs_.Count(), 1u);
+  ASSERT_TRUE(WaitUntil([&] { return !job->display.Status(1).empty(); }));
+  EXPECT_EQ(job->display.Status(1), "0, 0");
+  ASSERT_TRUE(job->display.PostClose());
+  ASSERT_TRUE(job->WaitForWindowThread(10000));
+  EXPECT_EQ(jobs_.Count(), 0u);
+}
+
+TEST_F(JobThreadTest, ClosingTheWindowWhileRenderingEndsTheJobWithoutAFile) {
+  backend_.waitForAbort = true;
+  auto job = Start(true);
+  ASSERT_TRUE(WaitUntil([&] { return job->State() == JobState::Rendering; }));
+  ASSERT_TRUE(job->display.PostClose());
+  ASSERT_TRUE(job->WaitForWindowThread(10000));
+  EXPECT_EQ(job->State(), JobState::Terminating);
+  EXPECT_EQ(job->terminate.load(), 1);
+  EXPECT_EQ(backend_.written, 0);
+  EXPECT_EQ(backend_.freed, 1);
+  EXPECT_EQ(jobs_.Count(), 0u);
+}
+
+TEST_F(JobThreadTest, AbortFromTheListAndAbortAll) {
+  backend_.waitForAbort = true;
+  auto first = Start(true);
+  auto second = Start(true);
+  ASSERT_TRUE(WaitUntil([&] { return backend_.rendered.load() == 2; }));
+  ASSERT_TRUE(WaitUntil([&] { return first->display.Ready() && second->display.Ready(); }));
+  jobs_.Abort(first);
+  EXPECT_TRUE(first->WaitForWindowThread(0));
+  EXPECT_EQ(jobs_.Count(), 1u);
+  jobs_.AbortAll();
+  EXPECT_TRUE(second->WaitForWindowThread(0));
+  EXPECT_EQ(jobs_.Count(), 0u);
+  EXPECT_EQ(backend_.written, 0);
+  EXPECT_EQ(messages_.Count(), 0u);
+}
+
+TEST_F(JobThreadTest, AJobWithoutWindowThreadCannotBeAborted) {
+  RenderSettings settings;
+  auto job = MakeJob(settings, {}, jobs_, [] { return 1u; });
+  job->outputPath = "C:\\renders\\idle.tga";
+  jobs_.Abort(job);
+  ASSERT_EQ(messages_.Count(), 1u);
+  EXPECT_EQ(messages_.Calls()[0].text, "Can't abort: 'idle.tga'");
+}
+
+TEST_F(JobThreadTest, AFailedWorkerLeavesAZombieThatStaysListed) {
+  backend_.fail = true;
+  auto job = Start(false);
+  ASSERT_TRUE(job->WaitForWindowThread(10000));
+  EXPECT_EQ(job->State(), JobState::Zombie);
+  EXPECT_EQ(jobs_.Count(), 1u);
+  ASSERT_EQ(messages_.Count(), 1u);
+  EXPECT_EQ(messages_.Calls()[0].caption, "Internal Error");
+  EXPECT_EQ(messages_.Calls()[0].text, "Failed to terminate render thread");
+  jobs_.Abort(job);
+  EXPECT_EQ(messages_.Calls().back().text, "Can't abort: 'still'");
+}
+
+}  // namespace

@@ -1,0 +1,152 @@
+#include "render/render_display.h"
+
+#include <algorithm>
+
+#include "platform/debug_log.h"
+#include "render/render_job.h"
+
+namespace render {
+namespace {
+
+// Window decorations of the render window, for its size limits.
+constexpr int32_t kSizingFrame = 4;
+constexpr int32_t kCaption = 20;
+constexpr int32_t kStatusBar = 20;
+constexpr int32_t kScreenWidth = 4096;
+constexpr int32_t kScreenHeight = 4096;
+
+}  // namespace
+
+bool RenderDisplay::Open(RenderJob& job, platform::MessageLoop& loop, uint8_t* sharedPixels) {
+  job.image.TakeChanged();
+  job.maxWindowWidth = std::min(job.width + 2 * kSizingFrame, kScreenWidth);
+  job.maxWindowHeight = std::min(job.height + 2 * kSizingFrame + kCaption + kStatusBar,
+                                 kScreenHeight);
+  const platform::WindowId window =
+      loop.CreateWindow([this, &job](platform::MessageLoop&, const platform::Message& message) {
+        return Handle(job, message);
+      });
+  if (window == platform::kNoWindow) {
+    platform::DebugLog::Write("Failed to create render window\n");
+    platform::DebugLog::Write("no display\n");
+    return false;
+  }
+  job.image = sharedPixels ? ImageBuffer(job.width, job.height, sharedPixels)
+                           : ImageBuffer(job.width, job.height);
+  if (!job.image.Valid()) {
+    loop.DestroyWindow(window);
+    platform::DebugLog::Write("no display 2\n");
+    return false;
+  }
+  std::lock_guard lock(mutex_);
+  loop_ = &loop;
+  window_ = window;
+  title_ = "Render: " + job.outputPath;
+  return true;
+}
+
+void RenderDisplay::Close() {
+  std::lock_guard lock(mutex_);
+  if (loop_ && window_ != platform::kNoWindow) loop_->DestroyWindow(window_);
+  loop_ = nullptr;
+  window_ = platform::kNoWindow;
+}
+
+bool RenderDisplay::Ready() const {
+  std::lock_guard lock(mutex_);
+  return window_ != platform::kNoWindow;
+}
+
+platform::WindowId RenderDisplay::Window() const {
+  std::lock_guard lock(mutex_);
+  return window_;
+}
+
+bool RenderDisplay::StartRepaintTimer() {
+  std::lock_guard lock(mutex_);
+  return loop_ && loop_->SetTimer(window_, kRepaintTimer, kRepaintMilliseconds);
+}
+
+bool RenderDisplay::PostQuit() {
+  std::lock_guard lock(mutex_);
+  if (!loop_) return false;
+  loop_->PostQuit();
+  return true;
+}
+
+bool RenderDisplay::PostClose() {
+  std::lock_guard lock(mutex_);
+  return loop_ && loop_->Post(window_, platform::WM_CLOSE);
+}
+
+void RenderDisplay::SetTitle(std::string title) {
+  std::lock_guard lock(mutex_);
+  title_ = std::move(title);
+}
+
+std::string RenderDisplay::Title() const {
+  std::lock_guard lock(mutex_);
+  return title_;
+}
+
+void RenderDisplay::SetStatus(size_t part, std::string text) {
+  std::lock_guard lock(mutex_);
+  status_.at(part) = std::move(text);
+}
+
+std::string RenderDisplay::Status(size_t part) const {
+  std::lock_guard lock(mutex_);
+  return status_.at(part);
+}
+
+void RenderDisplay::SetRepaintHandler(std::function<void(const PixelRect&)> handler) {
+  std::lock_guard lock(mutex_);
+  repaint_ = std::move(handler);
+}
+
+void RenderDisplay::Repaint(RenderJob& job) {
+  const PixelRect changed = job.image.TakeChanged();
+  if (changed.Empty()) return;
+  if (job.preview.on && job.preview.rect) {
+    job.preview.rect(job.preview.view, changed.left, changed.top, changed.right, changed.bottom);
+  }
+  std::function<void(const PixelRect&)> repaint;
+  {
+    std::lock_guard lock(mutex_);
+    repaint = repaint_;
+  }
+  if (repaint) repaint(changed);
+}
+
+bool RenderDisplay::Handle(RenderJob& job, const platform::Message& message) {
+  switch (message.message) {
+    case platform::WM_TIMER:
+      if (message.wparam == kRepaintTimer && Ready()) Repaint(job);
+      return true;
+    case platform::WM_CLOSE:
+      // Closing the window stops the job; the thread's end tidies up.
+      job.abort = 1;
+      job.terminate = 1;
+      PostQuit();
+      return true;
+    case platform::WM_COPYDATA: {
+      const auto& bytes = message.copyData;
+      const uint32_t code = bytes.size() < 4 ? 0
+                                             : static_cast<uint32_t>(bytes[0]) | bytes[1] << 8 |
+                                                   bytes[2] << 16 |
+                                                   static_cast<uint32_t>(bytes[3]) << 24;
+      if (code == kPovRenderEnded) {
+        job.SetState(JobState::Complete);
+      } else if (code == kPovRenderAborted) {
+        job.abort = 1;
+        int32_t notYet = 0;
+        job.terminate.compare_exchange_strong(notYet, 1);
+      }
+      return false;  // the default handling follows in every case
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace render

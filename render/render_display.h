@@ -1,0 +1,61 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+
+#include "platform/message_loop.h"
+#include "render/image_buffer.h"
+
+namespace render {
+
+struct RenderJob;
+
+// A job's render window without a toolkit: a window on the window thread's message
+// loop with the job's image buffer, a title and a three-part status bar. A view (a
+// real window, a progress line) follows it through the repaint handler.
+class RenderDisplay {
+ public:
+  static constexpr uintptr_t kRepaintTimer = 1;
+  static constexpr uint32_t kRepaintMilliseconds = 50;
+  // Copy-data codes the POV-Ray extension sends.
+  static constexpr uint32_t kPovRenderEnded = 3;
+  static constexpr uint32_t kPovRenderAborted = 2;
+
+  // Makes the window on `loop` and the job's image buffer (in `sharedPixels` when given,
+  // else in memory of its own). Fails without a window or a buffer.
+  bool Open(RenderJob& job, platform::MessageLoop& loop, uint8_t* sharedPixels = nullptr);
+  // Destroys the window; the image buffer stays with the job for the writers.
+  void Close();
+
+  bool Ready() const;
+  platform::WindowId Window() const;
+  // Starts the 50 ms repaint timer.
+  bool StartRepaintTimer();
+  // Ends the window thread's loop, as a quit posted to the window does. False without a window.
+  bool PostQuit();
+  // Asks the window to close, as its close box does.
+  bool PostClose();
+
+  void SetTitle(std::string title);
+  std::string Title() const;
+  void SetStatus(size_t part, std::string text);
+  std::string Status(size_t part) const;
+  // Called on the window thread with each changed rectangle the timer takes.
+  void SetRepaintHandler(std::function<void(const PixelRect&)> handler);
+
+ private:
+  bool Handle(RenderJob& job, const platform::Message& message);
+  void Repaint(RenderJob& job);
+
+  mutable std::mutex mutex_;
+  platform::MessageLoop* loop_ = nullptr;
+  platform::WindowId window_ = platform::kNoWindow;
+  std::string title_;
+  std::array<std::string, 3> status_;
+  std::function<void(const PixelRect&)> repaint_;
+};
+
+}  // namespace render

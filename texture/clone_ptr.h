@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <type_traits>
 #include <utility>
 
 namespace texture {
@@ -11,7 +12,10 @@ template <typename T>
 class ClonePtr {
  public:
   ClonePtr() = default;
-  ClonePtr(std::unique_ptr<T> owned) : owned_(std::move(owned)) {}  // NOLINT: implicit by design
+  // Implicit, so that a freshly made object of a derived class can be stored directly.
+  template <typename U>
+    requires std::is_convertible_v<U*, T*>
+  ClonePtr(std::unique_ptr<U> owned) : owned_(std::move(owned)) {}
   ClonePtr(const ClonePtr& other) : owned_(other.owned_ ? other.owned_->Clone() : nullptr) {}
   ClonePtr(ClonePtr&&) noexcept = default;
   ClonePtr& operator=(const ClonePtr& other) {

@@ -96,6 +96,26 @@ RTCDevice embreeDevice() {
   return device;
 }
 
+RTCRayHit embreeQuery(const Ray& ray, double tmin, double tmax) {
+  RTCRayHit query;
+  query.ray.org_x = static_cast<float>(ray.origin.x);
+  query.ray.org_y = static_cast<float>(ray.origin.y);
+  query.ray.org_z = static_cast<float>(ray.origin.z);
+  query.ray.dir_x = static_cast<float>(ray.direction.x);
+  query.ray.dir_y = static_cast<float>(ray.direction.y);
+  query.ray.dir_z = static_cast<float>(ray.direction.z);
+  const float near = static_cast<float>(tmin);
+  query.ray.tnear = near > tmin ? near : std::nextafter(near, 3e38f);
+  query.ray.tfar = static_cast<float>(std::min(tmax, 3e38));
+  query.ray.time = 0;
+  query.ray.mask = 0xFFFFFFFFu;
+  query.ray.id = 0;
+  query.ray.flags = 0;
+  query.hit.geomID = RTC_INVALID_GEOMETRY_ID;
+  query.hit.instID[0] = RTC_INVALID_GEOMETRY_ID;
+  return query;
+}
+
 Accelerator::Accelerator(const std::vector<CompiledPrimitive>& primitives)
     : scene_(rtcNewScene(embreeDevice())) {
   if (!scene_) throw std::bad_alloc();
@@ -122,21 +142,7 @@ bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shado
   query.best_t = tmax;
   query.best_primitive = nullptr;
 
-  RTCRayHit rayhit;
-  rayhit.ray.org_x = static_cast<float>(ray.origin.x);
-  rayhit.ray.org_y = static_cast<float>(ray.origin.y);
-  rayhit.ray.org_z = static_cast<float>(ray.origin.z);
-  rayhit.ray.dir_x = static_cast<float>(ray.direction.x);
-  rayhit.ray.dir_y = static_cast<float>(ray.direction.y);
-  rayhit.ray.dir_z = static_cast<float>(ray.direction.z);
-  rayhit.ray.tnear = static_cast<float>(tmin);
-  rayhit.ray.tfar = static_cast<float>(std::min(tmax, 3e38));
-  rayhit.ray.time = 0;
-  rayhit.ray.mask = 0xFFFFFFFFu;
-  rayhit.ray.id = 0;
-  rayhit.ray.flags = 0;
-  rayhit.hit.geomID = RTC_INVALID_GEOMETRY_ID;
-  rayhit.hit.instID[0] = RTC_INVALID_GEOMETRY_ID;
+  RTCRayHit rayhit = embreeQuery(ray, tmin, tmax);
   rtcIntersect1(scene_, &query.embree, &rayhit);
   if (rayhit.hit.geomID == RTC_INVALID_GEOMETRY_ID) return false;
 
@@ -155,6 +161,8 @@ bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shado
   hit.normal = placement.isIdentity() ? normalized(surface.normal) : placement.normalToWorld(surface.normal);
   hit.u = surface.u;
   hit.v = surface.v;
+  hit.part = surface.part;
+  if (surface.part) hit.part_to_world = surface.part_to_shape.then(placement.toWorld());
   return true;
 }
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ray.h"
+#include "primitive.h"
 
 namespace lumetra2 {
 
@@ -19,6 +19,8 @@ struct WorldHit {
   Vec3 point;
   Vec3 normal;  // unit, world space, out of the solid (or the face's front)
   double u = 0, v = 0;
+  const Primitive* part = nullptr;  // a textured CSG part, carried into world space by
+  Affine part_to_world = Affine::identity();
 };
 
 class Accelerator {
@@ -39,5 +41,8 @@ class Accelerator {
 
 // The process's Embree device.
 RTCDevice embreeDevice();
+
+// A ray query for Embree, in single precision, that stays strictly past tmin.
+RTCRayHit embreeQuery(const Ray& ray, double tmin, double tmax);
 
 }  // namespace lumetra2

@@ -4,8 +4,6 @@
 
 namespace lumetra2 {
 
-Affine Affine::identity() { return scaling({1, 1, 1}); }
-
 Affine Affine::scaling(const Vec3& f) {
   return Affine{{{f.x, 0, 0, 0}, {0, f.y, 0, 0}, {0, 0, f.z, 0}}};
 }

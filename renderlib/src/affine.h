@@ -10,7 +10,7 @@ namespace lumetra2 {
 
 class Affine {
  public:
-  static Affine identity();
+  static constexpr Affine identity() { return Affine{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}}}; }
   static Affine scaling(const Vec3& factors);
   // Turns about x, then y, then z (degrees, right-handed).
   static Affine rotationDegrees(const Vec3& angles);

@@ -26,6 +26,7 @@ uint32_t addMesh(L2Scene scene, const MeshInput& input) {
     std::shared_ptr<TriangleMesh> mesh = TriangleMesh::create(input);
     if (!mesh) return 0;
     auto primitive = std::make_unique<Primitive>();
+    primitive->shape = mesh;
     primitive->mesh = std::move(mesh);
     return s.add(std::move(primitive));
   });

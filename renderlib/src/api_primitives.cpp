@@ -10,12 +10,6 @@ using namespace lumetra2;
 
 namespace {
 
-uint32_t addShape(Scene& scene, std::shared_ptr<Shape> shape) {
-  auto primitive = std::make_unique<Primitive>();
-  primitive->shape = std::move(shape);
-  return scene.add(std::move(primitive));
-}
-
 template <class Kind, class Body>
 int32_t withShape(L2Scene scene, L2Primitive prim, Body&& body) {
   return withItem<&Scene::primitive>(scene, prim, [&](Scene&, Primitive& p) -> int32_t {

@@ -47,6 +47,13 @@ int32_t withItem(L2Scene scene_handle, uint32_t item_handle, Body&& body) noexce
   });
 }
 
+// Files a primitive made of a shape.
+inline uint32_t addShape(Scene& scene, std::shared_ptr<Shape> shape) {
+  auto primitive = std::make_unique<Primitive>();
+  primitive->shape = std::move(shape);
+  return scene.add(std::move(primitive));
+}
+
 inline bool allFinite(double v) { return std::isfinite(v); }
 template <class... More>
 bool allFinite(double v, More... more) {

@@ -46,9 +46,6 @@ int32_t AddBlobCylinderComponent(L2Scene, L2Primitive, double, double, double, d
 }
 int32_t SetBlobSolver(L2Scene, L2Primitive, int32_t) { return kUnsupported; }
 
-L2Primitive CreateCSGPrim(L2Scene, L2Primitive) { return 0; }
-L2Primitive CreateCSG(L2Scene, int32_t, L2Primitive, L2Primitive) { return 0; }
-
 L2Volume CreateVolume(L2Scene, L2VolumeEvaluate, L2ReleaseCallback, void*) { return 0; }
 int32_t SetVolumeStepResolution(L2Scene, L2Volume, double) { return kUnsupported; }
 int32_t SetVolumeAmbientFlag(L2Scene, L2Volume, int32_t) { return kUnsupported; }

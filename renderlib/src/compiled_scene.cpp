@@ -7,18 +7,18 @@ namespace lumetra2 {
 CompiledScene::CompiledScene(const Scene& scene, const View& view, uint32_t shading_flags)
     : scene_(scene), camera_(view), flags_(shading_flags) {
   for (const auto& entry : scene.primitives()) {
-    if (!entry.second->is_operand) primitives_.push_back(compile(*entry.second));
+    const Primitive& primitive = *entry.second;
+    if (!primitive.is_operand) primitives_.push_back({&primitive, bind(primitive.texture, primitive.placement.toLocal())});
   }
   for (const Light* light : scene.lights()) lights_.push_back(compile(*light));
   accelerator_ = std::make_unique<Accelerator>(primitives_);
 }
 
-CompiledPrimitive CompiledScene::compile(const Primitive& primitive) const {
-  CompiledPrimitive out;
-  out.primitive = &primitive;
-  uint32_t handle = primitive.texture ? primitive.texture : scene_.settings.default_texture;
-  // Texture space: back through the primitive, then through each reference on the way.
-  Affine to_texture = primitive.placement.toLocal();
+TextureBinding CompiledScene::bind(uint32_t handle, const Affine& world_to_local) const {
+  TextureBinding out;
+  if (!handle) handle = scene_.settings.default_texture;
+  // Texture space: back through the object, then through each reference on the way.
+  Affine to_texture = world_to_local;
   for (int hops = 0; const Texture* texture = scene_.texture(handle); ++hops) {
     to_texture = to_texture.then(texture->placement.toLocal());
     if (texture->kind != Texture::Kind::kReference || hops > 64) {
@@ -29,6 +29,15 @@ CompiledPrimitive CompiledScene::compile(const Primitive& primitive) const {
   }
   out.world_to_texture = to_texture;
   return out;
+}
+
+TextureBinding CompiledScene::textureAt(const WorldHit& hit) const {
+  if (hit.part) {
+    if (const std::optional<Affine> world_to_part = hit.part_to_world.inverse()) {
+      return bind(hit.part->texture, *world_to_part);
+    }
+  }
+  return hit.primitive->texture;
 }
 
 CompiledLight CompiledScene::compile(const Light& light) const {

@@ -12,10 +12,14 @@
 
 namespace lumetra2 {
 
-struct CompiledPrimitive {
-  const Primitive* primitive = nullptr;
+struct TextureBinding {
   const Texture* texture = nullptr;  // never a reference; null: the built-in white matte
   Affine world_to_texture = Affine::identity();
+};
+
+struct CompiledPrimitive {
+  const Primitive* primitive = nullptr;
+  TextureBinding texture;
 };
 
 struct CompiledLight {
@@ -37,9 +41,12 @@ class CompiledScene {
   const std::vector<CompiledPrimitive>& primitives() const { return primitives_; }
   const std::vector<CompiledLight>& lights() const { return lights_; }
   const Accelerator& accelerator() const { return *accelerator_; }
+  // The texture that shades a hit: a textured CSG part's own, else its primitive's.
+  TextureBinding textureAt(const WorldHit& hit) const;
 
  private:
-  CompiledPrimitive compile(const Primitive& primitive) const;
+  // A texture handle (or the default texture for 0) on an object with this inverse transform.
+  TextureBinding bind(uint32_t texture, const Affine& world_to_local) const;
   CompiledLight compile(const Light& light) const;
 
   const Scene& scene_;

@@ -12,7 +12,8 @@ namespace lumetra2 {
 class TriangleMesh;
 
 struct Primitive {
-  // Exactly one of shape and mesh is set; clones share it with their source.
+  // The geometry, shared by clones; for triangle meshes mesh is the same object, which the
+  // ray queries instance instead of intersecting it as a shape.
   std::shared_ptr<Shape> shape;
   std::shared_ptr<TriangleMesh> mesh;
   Placement placement;

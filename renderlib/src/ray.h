@@ -38,12 +38,17 @@ struct Bounds {
   }
 };
 
+struct Primitive;
+
 // A ray-surface crossing in the shape's own space. The normal points out of the solid and
-// need not be unit.
+// need not be unit. Inside CSG, part is the innermost textured operand that was hit, and
+// part_to_shape carries its own space into the shape's.
 struct SurfaceHit {
   double t = 0;
   Vec3 normal;
   double u = 0, v = 0;
+  const Primitive* part = nullptr;
+  Affine part_to_shape = Affine::identity();
 };
 
 }  // namespace lumetra2

@@ -41,10 +41,10 @@ SurfaceSample defaultSample() {
   return s;
 }
 
-L2ShadingRecord recordFor(const CompiledPrimitive& primitive, const WorldHit& hit, const Ray& ray,
-                          int depth, double weight) {
+L2ShadingRecord recordFor(const TextureBinding& texture, const WorldHit& hit, const Ray& ray, int depth,
+                          double weight) {
   L2ShadingRecord record{};
-  put(record.point, primitive.world_to_texture.point(hit.point));
+  put(record.point, texture.world_to_texture.point(hit.point));
   put(record.normal, hit.normal);
   record.u = hit.u;
   record.v = hit.v;
@@ -57,10 +57,9 @@ L2ShadingRecord recordFor(const CompiledPrimitive& primitive, const WorldHit& hi
   return record;
 }
 
-SurfaceSample evaluateTexture(ShadingContext& context, const CompiledPrimitive& primitive,
-                              L2ShadingRecord& record) {
+SurfaceSample evaluateTexture(ShadingContext& context, const TextureBinding& binding, L2ShadingRecord& record) {
   SurfaceSample sample = defaultSample();
-  const Texture* texture = primitive.texture;
+  const Texture* texture = binding.texture;
   if (!texture) return sample;
   if (texture->kind == Texture::Kind::kMatte) {
     sample.color[0] = float(texture->color.x);
@@ -103,8 +102,9 @@ Vec3 shadowFilter(ShadingContext& context, const Vec3& from, const Vec3& toward,
     if (!scene.accelerator().intersect(ray, tmin, distance - epsilon, true, hit)) return passed;
     tmin = hit.t + epsilon;
     if (!hit.primitive->primitive->casts_shadows) continue;
-    L2ShadingRecord record = recordFor(*hit.primitive, hit, ray, 0, 0);
-    passed = passed * passedLight(evaluateTexture(context, *hit.primitive, record), scene.flags());
+    const TextureBinding texture = scene.textureAt(hit);
+    L2ShadingRecord record = recordFor(texture, hit, ray, 0, 0);
+    passed = passed * passedLight(evaluateTexture(context, texture, record), scene.flags());
     if (maxComponent(passed) < 1e-4) return {};
   }
   return {};
@@ -249,8 +249,9 @@ Seen traceRay(ShadingContext& context, const Ray& ray, double tmin, int depth, d
   if (!context.scene.accelerator().intersect(ray, tmin, std::numeric_limits<double>::infinity(), false, hit)) {
     return {context.scene.settings().background, 0};
   }
-  L2ShadingRecord record = recordFor(*hit.primitive, hit, ray, depth, weight);
-  const SurfaceSample sample = evaluateTexture(context, *hit.primitive, record);
+  const TextureBinding texture = context.scene.textureAt(hit);
+  L2ShadingRecord record = recordFor(texture, hit, ray, depth, weight);
+  const SurfaceSample sample = evaluateTexture(context, texture, record);
   float color[4];
   shadeSample(context, context.scene.flags(), record, sample, color);
   return {get(color), 1};

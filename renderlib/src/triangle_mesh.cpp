@@ -76,6 +76,35 @@ Vec3 TriangleMesh::vertex(uint32_t index) const {
   return {positions_[3 * index], positions_[3 * index + 1], positions_[3 * index + 2]};
 }
 
+bool TriangleMesh::nearestFace(const Ray& ray, double tmin, double tmax, RTCRayHit& found) const {
+  RTCIntersectContext context;
+  rtcInitIntersectContext(&context);
+  found = embreeQuery(ray, tmin, tmax);
+  rtcIntersect1(scene_, &context, &found);
+  return found.hit.geomID != RTC_INVALID_GEOMETRY_ID;
+}
+
+bool TriangleMesh::intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit) const {
+  RTCRayHit found;
+  if (!nearestFace(ray, tmin, tmax, found)) return false;
+  hit.t = found.ray.tfar;
+  describe(found.hit.primID, found.hit.u, found.hit.v, hit);
+  return true;
+}
+
+bool TriangleMesh::inside(const Vec3& p) const {
+  // An oblique direction rarely runs along an edge.
+  const Ray ray{p, Vec3{0.5773, 0.5774, 0.5775}};
+  int crossings = 0;
+  double tmin = 0;
+  RTCRayHit found;
+  while (crossings < 10000 && nearestFace(ray, tmin, 3e38, found)) {
+    ++crossings;
+    tmin = std::nextafter(float(found.ray.tfar), 3e38f);
+  }
+  return crossings % 2 == 1;
+}
+
 Vec3 TriangleMesh::faceNormal(unsigned face) const {
   const Vec3 a = vertex(faces_[3 * face]);
   const Vec3 n = cross(vertex(faces_[3 * face + 1]) - a, vertex(faces_[3 * face + 2]) - a);

@@ -1,5 +1,6 @@
 // A triangle mesh kept as an Embree scene of its own, instanced by every primitive that
-// shows it. Corner normals and texture coordinates are optional.
+// shows it. Corner normals and texture coordinates are optional. As a shape (for CSG) its
+// inside is what a ray leaves through an odd number of faces.
 #pragma once
 
 #include <embree3/rtcore.h>
@@ -8,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "ray.h"
+#include "shape.h"
 
 namespace lumetra2 {
 
@@ -22,17 +23,19 @@ struct MeshInput {
   bool counter_clockwise = false;
 };
 
-class TriangleMesh {
+class TriangleMesh final : public Shape {
  public:
   // Null when an index is out of range or there is no face.
   static std::unique_ptr<TriangleMesh> create(const MeshInput& input);
-  ~TriangleMesh();
+  ~TriangleMesh() override;
   TriangleMesh(const TriangleMesh&) = delete;
   TriangleMesh& operator=(const TriangleMesh&) = delete;
 
   RTCScene embreeScene() const { return scene_; }
   size_t faceCount() const { return faces_.size() / 3; }
-  Bounds bounds() const;
+  bool intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit) const override;
+  bool inside(const Vec3& p) const override;
+  Bounds bounds() const override;
   // Front-facing normal (interpolated where corner normals exist) and texture coordinates
   // (the barycentric ones without coordinates) at barycentric (b1, b2) of face.
   void describe(unsigned face, double b1, double b2, SurfaceHit& hit) const;
@@ -42,6 +45,8 @@ class TriangleMesh {
  private:
   TriangleMesh() = default;
   Vec3 vertex(uint32_t index) const;
+  // The nearest face crossing: Embree's hit record, false for none.
+  bool nearestFace(const Ray& ray, double tmin, double tmax, RTCRayHit& found) const;
   Vec3 faceNormal(unsigned face) const;  // unnormalized, towards the front
 
   std::vector<float> positions_;  // x, y, z a vertex, plus one float of padding for Embree

@@ -113,6 +113,33 @@ class Scenes : public ::testing::Test {
     ASSERT_EQ(SetLightLocation(scene, light, -5, 8, -6), L2_OK);
   }
 
+  // Box minus sphere with each part in its own texture, a lens, a merge, and a triangle mesh
+  // cut by a box.
+  void addCsg() {
+    const L2Primitive box = textured(CreateBox(scene, -1, 0, -1, 1, 2, 1), kRed);
+    const L2Primitive ball = textured(CreateSphere(scene, 0, 0, 0, 1.3), kMirror);
+    ASSERT_EQ(TranslatePrim(scene, ball, 0, 2, -1), L2_OK);
+    const L2Primitive dice = CreateCSG(scene, L2_CSG_DIFFERENCE, CreateCSGPrim(scene, box), CreateCSGPrim(scene, ball));
+    ASSERT_NE(dice, 0u);
+    ASSERT_EQ(RotatePrim(scene, dice, 0, 30, 0), L2_OK);
+    ASSERT_EQ(TranslatePrim(scene, dice, -2, 0, 1), L2_OK);
+
+    const L2Primitive lens = CreateCSG(scene, L2_CSG_INTERSECTION, CreateCSGPrim(scene, CreateSphere(scene, -0.5, 0, 0, 1)),
+                                       CreateCSGPrim(scene, CreateSphere(scene, 0.5, 0, 0, 1)));
+    textured(lens, kGlass);
+    ASSERT_EQ(TranslatePrim(scene, lens, 0, 0.9, -1.5), L2_OK);
+
+    const double vertices[] = {1.2, 0, 0, -1.2, 0, 0, 0, 1.2, 0, 0, -1.2, 0, 0, 0, 1.2, 0, 0, -1.2};
+    const int32_t faces[] = {0, 2, 4, 2, 1, 4, 1, 3, 4, 3, 0, 4, 2, 0, 5, 1, 2, 5, 3, 1, 5, 0, 3, 5};
+    const L2Primitive gem = CreateTriBag(scene, 6, vertices, nullptr, 8, faces, L2_MESH_COUNTER_CLOCKWISE);
+    const L2Primitive cut = CreateCSG(scene, L2_CSG_INTERSECTION, CreateCSGPrim(scene, gem),
+                                      CreateCSGPrim(scene, CreateBox(scene, -2, -0.7, -2, 2, 0.7, 2)));
+    textured(cut, kRed);
+    ASSERT_EQ(TranslatePrim(scene, cut, 2, 0.7, 0), L2_OK);
+    const L2Light light = CreateLight(scene);
+    ASSERT_EQ(SetLightLocation(scene, light, -5, 8, -6), L2_OK);
+  }
+
   L2Scene scene = 0;
   L2View view = 0;
   L2Texture floor_texture = 0;
@@ -138,6 +165,11 @@ TEST_F(Scenes, QuadricsWithSpotAndAreaLightsMatchTheGolden) {
 TEST_F(Scenes, MeshesMatchTheGolden) {
   addMesh();
   expectMatchesGolden("meshes_tracer", renderImage(Tracer, scene, view, 64, 48, kTraceFlags));
+}
+
+TEST_F(Scenes, CsgMatchesTheGolden) {
+  addCsg();
+  expectMatchesGolden("csg_tracer", renderImage(Tracer, scene, view, 64, 48, kTraceFlags));
 }
 
 TEST_F(Scenes, OneAndTwoThreadsGiveTheSameImage) {

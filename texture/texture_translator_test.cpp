@@ -1,0 +1,342 @@
+#include "texture/texture_translator.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/debug_log.h"
+#include "texture/block_normal.h"
+#include "texture/block_pigment.h"
+#include "texture/block_texture.h"
+#include "texture/black_hole_warp.h"
+#include "texture/fake_texture_host.h"
+#include "texture/layered_texture.h"
+#include "texture/pattern_normal.h"
+#include "texture/pattern_pigment.h"
+#include "texture/pigment_map_pigment.h"
+#include "texture/repeat_warp.h"
+#include "texture/solid_pigment.h"
+#include "texture/standard_texture.h"
+#include "texture/surface_sample.h"
+#include "texture/texture_map.h"
+#include "texture/transform_warp.h"
+#include "texture/turbulence_warp.h"
+
+namespace texture {
+namespace {
+
+using testing::FakeTextureHost;
+
+struct RecordingSink : TranslationSink {
+  std::vector<std::pair<std::size_t, std::uint32_t>> tracked;  // variant index, node id
+  void Track(Target target, const NodeRecord& node) override { tracked.emplace_back(target.index(), node.id); }
+};
+
+class TranslatorTest : public ::testing::Test {
+ protected:
+  void SetUp() override { platform::DebugLog::Clear(); }
+
+  std::uint32_t Colour(std::uint32_t kind, std::uint32_t parent, double r, double g, double b,
+                       double filter = 0, double transmit = 0) {
+    const std::uint32_t id = host.Add(kind, parent);
+    host.Params(id).color = {r, g, b, filter, transmit};
+    return id;
+  }
+  std::unique_ptr<Texture> Material(std::uint32_t material) {
+    const std::unique_ptr<NodeRecord> record = HostNodes(host.Record()).Read(material);
+    return translator.TranslateMaterial(*record, media);
+  }
+  static SurfaceSample ShadeAt(const Texture& texture, double x, double y, double z) {
+    ShadingPoint p{};
+    p.point[0] = x;
+    p.point[1] = y;
+    p.point[2] = z;
+    p.normal[2] = 1.0;
+    SurfaceSample s{};
+    texture.Shade(p, s);
+    return s;
+  }
+
+  FakeTextureHost host;
+  RecordingSink sink;
+  TextureTranslator translator{host.Record(), sink, nullptr};
+  std::vector<std::unique_ptr<Media>> media;
+};
+
+TEST_F(TranslatorTest, AnInteriorAloneGivesAPlainTextureWithItsIndexAndMedia) {
+  const std::uint32_t material = host.Add(iface::kNodeMaterial);
+  const std::uint32_t interior = host.Add(iface::kNodeInterior, material);
+  host.Params(interior).interior.ior = 1.33;
+  const std::uint32_t medium = host.Add(iface::kNodeMedia, interior, "Fog");
+  host.Params(medium).media.intervals = 5;
+  host.Params(medium).media.methodSet = 1;
+  host.Params(medium).media.method = 3;
+  const std::uint32_t emission = Colour(iface::kNodeEmission, medium, 0.1, 0.2, 0.3);
+  Colour(iface::kNodeDensity, medium, 0, 0, 0);  // a [density] wrapping nothing
+  host.Add(iface::kNodeFinish, medium);
+
+  const std::unique_ptr<Texture> texture = Material(material);
+  ASSERT_NE(texture, nullptr);
+  const SurfaceSample s = ShadeAt(*texture, 1, 2, 3);
+  EXPECT_EQ(s.color[0], 1.0f);
+  EXPECT_EQ(s.color[3], 1.0f);
+  EXPECT_FLOAT_EQ(s.ambient, 0.1f);
+  EXPECT_FLOAT_EQ(s.diffuse, 0.6f);
+  EXPECT_FLOAT_EQ(s.ior, 1.33f);
+  ASSERT_EQ(media.size(), 1u);
+  EXPECT_EQ(media[0]->name, "Fog");
+  EXPECT_EQ(media[0]->intervals, 5);
+  EXPECT_EQ(media[0]->method, 3);
+  EXPECT_FLOAT_EQ(media[0]->emission[2], 0.3f);
+  EXPECT_EQ(sink.tracked, (std::vector<std::pair<std::size_t, std::uint32_t>>{{2, emission}}));
+  EXPECT_EQ(platform::DebugLog::Lines(),
+            (std::vector<std::string>{"Density\n", "Unknown Media Component\n"}));
+  EXPECT_EQ(host.OpenLists(), 0);
+}
+
+TEST_F(TranslatorTest, StandardTextureComponents) {
+  const std::uint32_t material = host.Add(iface::kNodeMaterial);
+  host.Add(iface::kNodeComment, material);
+  const std::uint32_t standard = host.Add(iface::kNodeStandardTexture, material);
+  const std::uint32_t pigment = host.Add(iface::kNodePigment, standard);
+  Colour(iface::kNodeSolidColor, pigment, 0.8, 0.4, 0.2, 0.0, 0.5);
+  host.Add(iface::kNodeNormal, standard);  // no children: no normal
+  const std::uint32_t finish = host.Add(iface::kNodeFinish, standard);
+  host.Params(finish).finish = {0.3, 0.7, 0.0, 0.5, 40.0, 0.2, 0.05, 0.0, 0, 1, 0.25};
+  Colour(iface::kNodeAmbientColor, finish, 0.2, 0.3, 0.4);
+  for (int i = 0; i < 2; ++i) {
+    const std::uint32_t transform = host.Add(iface::kNodeTransform, standard);
+    host.Params(transform).transform = {{2, 2, 2}, {0, 0, 0}, {1, 0, 0}};
+  }
+  host.Add(iface::kNodeComment, standard);
+  host.Add(iface::kNodeNoiseModifiers, standard);
+  host.Add(iface::kNodeInterior, material);  // ior 0 stays as given
+  const std::unique_ptr<Texture> texture = Material(material);
+  ASSERT_NE(texture, nullptr);
+  const auto& standardTexture = dynamic_cast<const StandardTexture&>(*texture);
+  EXPECT_NE(standardTexture.pigment.get(), nullptr);
+  EXPECT_EQ(standardTexture.normal.get(), nullptr);
+  // Two transforms accumulate into one transform warp, x -> (x * 2 + 1) * 2 + 1, which
+  // the warp undoes.
+  ASSERT_EQ(texture->Warps().size(), 1u);
+  EXPECT_EQ(texture->TransformPoint({7, 4, 0}), (lmath::Vector3{1, 1, 0}));
+  EXPECT_EQ(sink.tracked.size(), 1u);
+  EXPECT_EQ(platform::DebugLog::Lines(), (std::vector<std::string>{"Unknown texture component\n"}));
+
+  const SurfaceSample s = ShadeAt(*texture, 7, 4, 0);
+  EXPECT_FLOAT_EQ(s.color[3], 0.5f);
+  EXPECT_FLOAT_EQ(s.ambient, 0.15f);
+  EXPECT_FLOAT_EQ(s.diffuse, 0.35f);
+  EXPECT_FLOAT_EQ(s.phong, 0.5f);
+  EXPECT_FLOAT_EQ(s.phong_size, 40.0f);
+  EXPECT_FLOAT_EQ(s.specular, 0.2f);
+  EXPECT_FLOAT_EQ(s.specular_exponent, 20.0f);
+  EXPECT_FLOAT_EQ(s.metallic, 0.25f);
+  EXPECT_FLOAT_EQ(s.ambient_color[1], 0.3f);
+  EXPECT_EQ(s.flags, kSampleAmbientColour | kSampleReflection | kSampleTransmission);
+  EXPECT_EQ(s.ior, 0.0f);
+}
+
+TEST_F(TranslatorTest, IdentityTransformLeavesPointsAlone) {
+  const std::uint32_t standard = host.Add(iface::kNodeStandardTexture);
+  const std::uint32_t transform = host.Add(iface::kNodeTransform, standard);
+  host.Params(transform).transform = {{1, 1, 1}, {0, 0, 0}, {0, 0, 0}};
+  const std::unique_ptr<Texture> texture = translator.TranslateTexture(standard);
+  EXPECT_EQ(texture->TransformPoint({0.25, -3, 9}), (lmath::Vector3{0.25, -3, 9}));
+}
+
+TEST_F(TranslatorTest, RotationIsByMinusTheAngles) {
+  const std::uint32_t standard = host.Add(iface::kNodeStandardTexture);
+  const std::uint32_t transform = host.Add(iface::kNodeTransform, standard);
+  host.Params(transform).transform = {{1, 1, 1}, {0, 0, 90}, {0, 0, 0}};
+  const std::unique_ptr<Texture> texture = translator.TranslateTexture(standard);
+  lmath::Transform expected;
+  expected.RotateEuler(0, 0, -3.141592653589793 / 2);
+  const lmath::Vector3 p = texture->TransformPoint({1, 0, 0});
+  const lmath::Vector3 q = expected.InverseTransformPoint({1, 0, 0});
+  EXPECT_NEAR(p.x, q.x, 1e-15);
+  EXPECT_NEAR(p.y, q.y, 1e-15);
+}
+
+TEST_F(TranslatorTest, ChildListsThatCannotBeHad) {
+  const std::uint32_t standard = host.Add(iface::kNodeStandardTexture);
+  host.RefuseChildList(standard);
+  EXPECT_EQ(translator.TranslateTexture(standard), nullptr);
+  const std::uint32_t material = host.Add(iface::kNodeMaterial);
+  host.RefuseChildList(material);
+  EXPECT_EQ(Material(material), nullptr);
+  EXPECT_EQ(translator.TranslateTexture(host.Add(iface::kNodeFinish)), nullptr);
+  EXPECT_EQ(translator.TranslateTexture(9999), nullptr);
+  const std::uint32_t notMaterial = host.Add(iface::kNodeStandardTexture);
+  EXPECT_EQ(Material(notMaterial), nullptr);
+}
+
+TEST_F(TranslatorTest, PatternPigmentTakesItsColourMapAndPatternParameters) {
+  const std::uint32_t node = host.Add(iface::kNodePatternPigment);
+  iface::PatternParams& params = host.Params(node).pattern;
+  params.pattern = 3;  // gradient
+  params.gradient[0] = 1.0;
+  params.extra = 77;
+  params.colorMapCount = 40;  // only 25 are taken
+  for (std::uint32_t i = 0; i < iface::kMaxColorMapEntries; ++i) {
+    params.colorMap[i] = {i / 24.0, i / 24.0, 0, 0, 0, 0};
+  }
+  const std::unique_ptr<Pigment> pigment = translator.TranslatePigment(node);
+  const auto& patterned = dynamic_cast<const PatternPigment&>(*pigment);
+  EXPECT_EQ(patterned.pattern.id, PatternId::kGradient);
+  EXPECT_EQ(patterned.pattern.params.extra, 77);
+  EXPECT_EQ(patterned.colourMap.size(), 25u);
+  ShadingPoint p{};
+  p.point[0] = 0.3;
+  SurfaceSample s{};
+  pigment->Eval(p, s);
+  EXPECT_FLOAT_EQ(s.color[0], 0.3f);
+  EXPECT_EQ(s.color[1], 0.0f);
+}
+
+TEST_F(TranslatorTest, NoiseModifiersGoIntoMarbleButWarpOtherPatterns) {
+  auto modifiers = [&](std::uint32_t parent, std::uint32_t perAxis) {
+    const std::uint32_t id = host.Add(iface::kNodeNoiseModifiers, parent);
+    host.Params(id).noise = {perAxis, 0.4, {0.1, 0.2, 0.3}, 4, 0.6, 2.5, 3.0, 0.25, 2};
+    return id;
+  };
+  const std::uint32_t marble = host.Add(iface::kNodePatternPigment);
+  host.Params(marble).pattern.pattern = 7;
+  const std::uint32_t first = modifiers(marble, 0);
+  const std::unique_ptr<Pigment> marblePigment = translator.TranslatePigment(marble);
+  const NoiseParams& noise = marblePigment->Noise();
+  EXPECT_TRUE(noise.turbulenceOn);
+  EXPECT_EQ(noise.turbulenceX, 0.4);
+  EXPECT_EQ(noise.turbulenceZ, 0.4);
+  EXPECT_EQ(noise.octaves, 4);
+  EXPECT_EQ(noise.lambda, 2.5);
+  EXPECT_EQ(noise.frequency, 3.0);
+  EXPECT_EQ(noise.phase, 0.25);
+  EXPECT_EQ(noise.waveShape, 2);
+  EXPECT_TRUE(marblePigment->Warps().empty());
+
+  const std::uint32_t bozo = host.Add(iface::kNodePatternPigment);
+  host.Params(bozo).pattern.pattern = 1;
+  const std::uint32_t second = modifiers(bozo, 1);
+  const std::unique_ptr<Pigment> bozoPigment = translator.TranslatePigment(bozo);
+  EXPECT_FALSE(bozoPigment->Noise().turbulenceOn);
+  ASSERT_EQ(bozoPigment->Warps().size(), 1u);
+  const auto& warp = dynamic_cast<const TurbulenceWarp&>(*bozoPigment->Warps()[0]);
+  EXPECT_EQ(warp.turbulence, (lmath::Vector3{0.1, 0.2, 0.3}));
+  EXPECT_EQ(warp.octaves, 4);
+  EXPECT_EQ(warp.omega, 0.6);
+  EXPECT_EQ(bozoPigment->Noise().frequency, 3.0);
+  EXPECT_EQ(sink.tracked, (std::vector<std::pair<std::size_t, std::uint32_t>>{{1, first}, {1, second}}));
+}
+
+TEST_F(TranslatorTest, WarpNodesOfEachKind) {
+  const std::uint32_t node = host.Add(iface::kNodePatternPigment);
+  const std::uint32_t hole = host.Add(iface::kNodeWarp, node);
+  host.Params(hole).warp.warp = 0;
+  host.Params(hole).warp.radius = 2.0;
+  host.Params(hole).warp.repeat[1] = 1.0;
+  host.Params(hole).warp.inverse = 1;
+  const std::uint32_t repeat = host.Add(iface::kNodeWarp, node);
+  host.Params(repeat).warp.warp = 1;
+  host.Params(repeat).warp.width[1] = 0.5;
+  host.Params(repeat).warp.flip[2] = 1.0;
+  const std::uint32_t turbulence = host.Add(iface::kNodeWarp, node);
+  host.Params(turbulence).warp.warp = 2;
+  host.Params(turbulence).warp.octaves = 3;
+  host.Add(iface::kNodeWarp, node);
+  host.Params(node + 4).warp.warp = 7;  // unknown: no warp
+  const std::unique_ptr<Pigment> pigment = translator.TranslatePigment(node);
+  ASSERT_EQ(pigment->Warps().size(), 3u);
+  const auto& blackHole = dynamic_cast<const BlackHoleWarp&>(*pigment->Warps()[0]);
+  EXPECT_EQ(blackHole.radius, 2.0);
+  EXPECT_TRUE(blackHole.inverse);
+  EXPECT_TRUE(blackHole.Repeats());
+  EXPECT_FALSE(blackHole.Jitters());
+  const auto& repeatWarp = dynamic_cast<const RepeatWarp&>(*pigment->Warps()[1]);
+  EXPECT_EQ(repeatWarp.axis, 1);
+  EXPECT_EQ(repeatWarp.width, 0.5);
+  EXPECT_EQ(repeatWarp.flip, (lmath::Vector3{1, 1, -1}));
+  EXPECT_EQ(dynamic_cast<const TurbulenceWarp&>(*pigment->Warps()[2]).octaves, 3);
+}
+
+TEST_F(TranslatorTest, MapsTakeTheirEntries) {
+  const std::uint32_t map = host.Add(iface::kNodeTextureMap);
+  host.Params(map).pattern.pattern = 3;
+  host.Params(map).pattern.gradient[0] = 1.0;
+  for (double value : {0.0, 1.0}) {
+    const std::uint32_t entry = host.Add(iface::kNodeMapEntry, map);
+    host.Params(entry).mapEntry.value = value;
+    const std::uint32_t standard = host.Add(iface::kNodeStandardTexture, entry);
+    Colour(iface::kNodeSolidColor, host.Add(iface::kNodePigment, standard), value, 0, 1 - value);
+  }
+  host.Add(iface::kNodeMapEntry, map);  // an entry without a child is dropped
+  sink.lighting.scene = 3;
+  const std::unique_ptr<Texture> texture = translator.TranslateTexture(map);
+  const auto& textureMap = dynamic_cast<const TextureMap&>(*texture);
+  EXPECT_EQ(textureMap.entries.size(), 2u);
+  EXPECT_EQ(textureMap.lighting.scene, 3u);
+  const SurfaceSample s = ShadeAt(*texture, 0.25, 0, 0);
+  EXPECT_FLOAT_EQ(s.color[0], 0.25f);
+  EXPECT_FLOAT_EQ(s.color[2], 0.75f);
+
+  const std::uint32_t pigmentMap = host.Add(iface::kNodePigmentMapAlt);
+  const std::uint32_t entry = host.Add(iface::kNodeMapEntry, pigmentMap);
+  Colour(iface::kNodeSolidColor, entry, 1, 1, 0);
+  EXPECT_EQ(dynamic_cast<const PigmentMapPigment&>(*translator.TranslatePigment(pigmentMap)).pigmentMap.size(), 1u);
+}
+
+TEST_F(TranslatorTest, BlocksLayersAndNormals) {
+  const std::uint32_t block = host.Add(iface::kNodeBlockPigment);
+  host.Params(block).block.block = 2;
+  host.Params(block).block.brickSize[0] = host.Params(block).block.brickSize[1] =
+      host.Params(block).block.brickSize[2] = 1.0;
+  host.Params(block).block.mortar = 0.1;
+  host.Params(block).block.colors[0][0] = 0.9;
+  host.Params(block).block.colors[1][0] = 0.4;
+  const std::unique_ptr<Pigment> brick = translator.TranslatePigment(block);
+  const auto& bricks = dynamic_cast<const BrickPigment&>(*brick);
+  EXPECT_EQ(bricks.colours.size(), 2u);
+  EXPECT_FLOAT_EQ(bricks.colours[1].red, 0.4f);
+  EXPECT_EQ(bricks.block.mortar, 0.1);
+
+  const std::uint32_t badBlock = host.Add(iface::kNodeBlockPigment);
+  host.Params(badBlock).block.block = 5;
+  EXPECT_EQ(translator.TranslatePigment(badBlock), nullptr);
+  const std::uint32_t badNormal = host.Add(iface::kNodeBlockNormal);
+  host.Params(badNormal).block.block = 3;
+  EXPECT_EQ(translator.TranslateNormal(badNormal), nullptr);
+
+  const std::uint32_t layered = host.Add(iface::kNodeLayeredTexture);
+  host.Add(iface::kNodeStandardTexture, layered);
+  const std::uint32_t checker = host.Add(iface::kNodeBlockTexture, layered);
+  host.Add(iface::kNodeStandardTexture, checker);
+  host.Add(iface::kNodeStandardTexture, checker);
+  const std::unique_ptr<Texture> texture = translator.TranslateTexture(layered);
+  const auto& layers = dynamic_cast<const LayeredTexture&>(*texture);
+  ASSERT_EQ(layers.layers.size(), 2u);
+  EXPECT_EQ(dynamic_cast<const CheckerTexture&>(*layers.layers[1]).entries.size(), 2u);
+
+  const std::uint32_t normal = host.Add(iface::kNodeNormal);
+  const std::uint32_t bumpSize = host.Add(iface::kNodeBumpSize, normal);
+  host.Params(bumpSize).bumpSize.amount = 0.75;
+  const std::uint32_t pattern = host.Add(iface::kNodePatternNormal, normal);
+  host.Params(pattern).pattern.pattern = 14;  // bumps
+  host.Add(iface::kNodeFinish, normal);
+  const std::unique_ptr<Normal> translated = translator.TranslateNormal(normal);
+  const auto& patternNormal = dynamic_cast<const PatternNormal&>(*translated);
+  EXPECT_EQ(patternNormal.pattern.id, PatternId::kBumps);
+  EXPECT_EQ(patternNormal.bump.amount, 0.75f);
+  EXPECT_EQ(platform::DebugLog::Lines(),
+            (std::vector<std::string>{"Didn't handle block pattern pigment\n",
+                                      "Didn't handle block pattern normal\n", "Unhandled normal type\n"}));
+  EXPECT_EQ(host.OpenLists(), 0);
+}
+
+TEST_F(TranslatorTest, UnknownPatternSubKindGivesAgate) {
+  const std::uint32_t node = host.Add(iface::kNodePatternNormal);
+  host.Params(node).pattern.pattern = 40;
+  const std::unique_ptr<Normal> normal = translator.TranslateNormal(node);
+  EXPECT_EQ(dynamic_cast<const PatternNormal&>(*normal).pattern.id, PatternId::kAgate);
+  EXPECT_EQ(platform::DebugLog::Lines(), (std::vector<std::string>{"Unknown noise pattern\n"}));
+}
+
+}  // namespace
+}  // namespace texture

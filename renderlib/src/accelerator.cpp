@@ -116,8 +116,8 @@ RTCRayHit embreeQuery(const Ray& ray, double tmin, double tmax) {
   return query;
 }
 
-Accelerator::Accelerator(const std::vector<CompiledPrimitive>& primitives)
-    : scene_(rtcNewScene(embreeDevice())) {
+Accelerator::Accelerator(const std::vector<CompiledPrimitive>& primitives, bool smooth_meshes)
+    : scene_(rtcNewScene(embreeDevice())), smooth_meshes_(smooth_meshes) {
   if (!scene_) throw std::bad_alloc();
   rtcSetSceneFlags(scene_, RTC_SCENE_FLAG_ROBUST);
   rtcSetSceneBuildQuality(scene_, RTC_BUILD_QUALITY_HIGH);
@@ -150,7 +150,7 @@ bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shado
   if (rayhit.hit.instID[0] != RTC_INVALID_GEOMETRY_ID) {
     hit.primitive = by_geometry_[rayhit.hit.instID[0]];
     surface.t = rayhit.ray.tfar;
-    hit.primitive->primitive->mesh->describe(rayhit.hit.primID, rayhit.hit.u, rayhit.hit.v, surface);
+    hit.primitive->primitive->mesh->describe(rayhit.hit.primID, rayhit.hit.u, rayhit.hit.v, smooth_meshes_, surface);
   } else {
     hit.primitive = query.best_primitive;
     surface = query.best;

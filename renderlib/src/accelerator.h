@@ -25,7 +25,8 @@ struct WorldHit {
 
 class Accelerator {
  public:
-  explicit Accelerator(const std::vector<CompiledPrimitive>& primitives);
+  // smooth_meshes: interpolate the corner normals of triangle meshes.
+  Accelerator(const std::vector<CompiledPrimitive>& primitives, bool smooth_meshes);
   ~Accelerator();
   Accelerator(const Accelerator&) = delete;
   Accelerator& operator=(const Accelerator&) = delete;
@@ -36,6 +37,7 @@ class Accelerator {
 
  private:
   RTCScene scene_;
+  bool smooth_meshes_;
   std::vector<const CompiledPrimitive*> by_geometry_;
 };
 

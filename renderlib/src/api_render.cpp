@@ -40,14 +40,30 @@ bool clipRegion(const View& view, const L2Rect* region, L2Rect& out) {
 
 using Sampler = TileShader (*)(const CompiledScene&, uint32_t);
 
-int32_t rayTrace(L2Scene scene, L2View view, const L2Rect* region, uint32_t flags, L2AbortCallback abort_callback,
-                 L2PixelCallback pixel_callback, void* user_data, Sampler sampler) {
+// What each pixel method traces: its shading flags, limits and sampler.
+struct Method {
+  uint32_t removed_flags;
+  uint32_t added_flags;
+  Sampler sampler;
+  bool scan_lines;  // see through transparent surfaces, straight on, view's scan-line depth
+};
+
+constexpr uint32_t kSecondaryRays = L2_SHADE_SHADOWS | L2_SHADE_REFLECTION | L2_SHADE_TRANSMISSION;
+constexpr Method kTracer{0, 0, centreSampler, false};
+constexpr Method kAATracer{0, 0, adaptiveSampler, false};
+// The polygon methods see what a depth buffer sees: the nearest surface, lit locally.
+constexpr Method kRender{kSecondaryRays, 0, centreSampler, false};
+constexpr Method kScanner{L2_SHADE_SHADOWS | L2_SHADE_REFLECTION, L2_SHADE_TRANSMISSION, centreSampler, true};
+
+int32_t renderPixels(const Method& method, L2Scene scene, L2View view, const L2Rect* region, uint32_t flags,
+                     L2AbortCallback abort_callback, L2PixelCallback pixel_callback, void* user_data) {
   return withItem<&Scene::view>(scene, view, [&](Scene& s, View& v) -> int32_t {
     PixelJob job{{}, abort_callback, pixel_callback, user_data};
     if (!pixel_callback || !clipRegion(v, region, job.region) || !cameraIsSound(v)) return L2_ERROR_ARGUMENT;
     RenderingMark mark(s);
-    const CompiledScene compiled(s, v, flags);
-    return renderTiles(job, sampler(compiled, view));
+    const TracingLimits limits{method.scan_lines ? v.scanline_depth : s.settings.max_depth, !method.scan_lines};
+    const CompiledScene compiled(s, v, (flags & ~method.removed_flags) | method.added_flags, limits);
+    return renderTiles(job, method.sampler(compiled, view));
   });
 }
 
@@ -57,12 +73,22 @@ extern "C" {
 
 int32_t Tracer(L2Scene scene, L2View view, const L2Rect* region, uint32_t shading_flags,
                L2AbortCallback abort_callback, L2PixelCallback pixel_callback, void* user_data) {
-  return rayTrace(scene, view, region, shading_flags, abort_callback, pixel_callback, user_data, centreSampler);
+  return renderPixels(kTracer, scene, view, region, shading_flags, abort_callback, pixel_callback, user_data);
 }
 
 int32_t AATracer(L2Scene scene, L2View view, const L2Rect* region, uint32_t shading_flags,
                  L2AbortCallback abort_callback, L2PixelCallback pixel_callback, void* user_data) {
-  return rayTrace(scene, view, region, shading_flags, abort_callback, pixel_callback, user_data, adaptiveSampler);
+  return renderPixels(kAATracer, scene, view, region, shading_flags, abort_callback, pixel_callback, user_data);
+}
+
+int32_t Render(L2Scene scene, L2View view, const L2Rect* region, uint32_t shading_flags,
+               L2AbortCallback abort_callback, L2PixelCallback pixel_callback, void* user_data) {
+  return renderPixels(kRender, scene, view, region, shading_flags, abort_callback, pixel_callback, user_data);
+}
+
+int32_t Scanner(L2Scene scene, L2View view, const L2Rect* region, uint32_t shading_flags,
+                L2AbortCallback abort_callback, L2PixelCallback pixel_callback, void* user_data) {
+  return renderPixels(kScanner, scene, view, region, shading_flags, abort_callback, pixel_callback, user_data);
 }
 
 }  // extern "C"

@@ -60,11 +60,5 @@ int32_t Outline(L2Scene, L2View, const L2Rect*, uint32_t, L2AbortCallback, L2Lin
 int32_t HiddenLine(L2Scene, L2View, const L2Rect*, uint32_t, L2AbortCallback, L2PixelCallback, void*) {
   return kUnsupported;
 }
-int32_t Render(L2Scene, L2View, const L2Rect*, uint32_t, L2AbortCallback, L2PixelCallback, void*) {
-  return kUnsupported;
-}
-int32_t Scanner(L2Scene, L2View, const L2Rect*, uint32_t, L2AbortCallback, L2PixelCallback, void*) {
-  return kUnsupported;
-}
 
 }  // extern "C"

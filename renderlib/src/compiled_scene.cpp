@@ -4,14 +4,14 @@
 
 namespace lumetra2 {
 
-CompiledScene::CompiledScene(const Scene& scene, const View& view, uint32_t shading_flags)
-    : scene_(scene), camera_(view), flags_(shading_flags) {
+CompiledScene::CompiledScene(const Scene& scene, const View& view, uint32_t shading_flags, TracingLimits limits)
+    : scene_(scene), camera_(view), flags_(shading_flags), limits_(limits) {
   for (const auto& entry : scene.primitives()) {
     const Primitive& primitive = *entry.second;
     if (!primitive.is_operand) primitives_.push_back({&primitive, bind(primitive.texture, primitive.placement.toLocal())});
   }
   for (const Light* light : scene.lights()) lights_.push_back(compile(*light));
-  accelerator_ = std::make_unique<Accelerator>(primitives_);
+  accelerator_ = std::make_unique<Accelerator>(primitives_, (shading_flags & L2_SHADE_SMOOTH) != 0);
 }
 
 TextureBinding CompiledScene::bind(uint32_t handle, const Affine& world_to_local) const {

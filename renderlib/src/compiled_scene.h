@@ -30,14 +30,21 @@ struct CompiledLight {
   double cos_radius = 1, cos_falloff = 1;
 };
 
+// How a method traces past the first surface.
+struct TracingLimits {
+  int max_depth;            // secondary rays one behind the other
+  bool refraction = true;   // false: transparent surfaces pass rays straight on
+};
+
 class CompiledScene {
  public:
-  CompiledScene(const Scene& scene, const View& view, uint32_t shading_flags);
+  CompiledScene(const Scene& scene, const View& view, uint32_t shading_flags, TracingLimits limits);
 
   const Scene& scene() const { return scene_; }
   const RenderSettings& settings() const { return scene_.settings; }
   const Camera& camera() const { return camera_; }
   uint32_t flags() const { return flags_; }
+  const TracingLimits& limits() const { return limits_; }
   const std::vector<CompiledPrimitive>& primitives() const { return primitives_; }
   const std::vector<CompiledLight>& lights() const { return lights_; }
   const Accelerator& accelerator() const { return *accelerator_; }
@@ -52,6 +59,7 @@ class CompiledScene {
   const Scene& scene_;
   Camera camera_;
   uint32_t flags_;
+  TracingLimits limits_;
   std::vector<CompiledPrimitive> primitives_;
   std::vector<CompiledLight> lights_;
   std::unique_ptr<Accelerator> accelerator_;

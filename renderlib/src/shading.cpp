@@ -191,7 +191,7 @@ Vec3 secondary(ShadingContext& context, const Vec3& from, const Vec3& direction,
 
 bool worthTracing(const ShadingContext& context, int depth, double weight, const Vec3& share) {
   const RenderSettings& settings = context.scene.settings();
-  return depth < settings.max_depth && weight * maxComponent(share) >= settings.min_weight;
+  return depth < context.scene.limits().max_depth && weight * maxComponent(share) >= settings.min_weight;
 }
 
 }  // namespace
@@ -232,8 +232,9 @@ void shadeSample(ShadingContext& context, uint32_t flags, const L2ShadingRecord&
   const Vec3 passed = passedLight(sample, flags);
   if (worthTracing(context, depth, weight, passed)) {
     const double ior = sample.ior > 0 ? sample.ior : 1.0;
-    Vec3 onward;
-    if (!refract(at.view_direction, at.normal, from_behind ? ior : 1 / ior, onward)) {
+    Vec3 onward = at.view_direction;
+    if (context.scene.limits().refraction &&
+        !refract(at.view_direction, at.normal, from_behind ? ior : 1 / ior, onward)) {
       onward = at.view_direction - at.normal * (2 * dot(at.view_direction, at.normal));
     }
     seen += passed * secondary(context, at.point, onward, depth, weight * maxComponent(passed));

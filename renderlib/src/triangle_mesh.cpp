@@ -88,7 +88,7 @@ bool TriangleMesh::intersect(const Ray& ray, double tmin, double tmax, SurfaceHi
   RTCRayHit found;
   if (!nearestFace(ray, tmin, tmax, found)) return false;
   hit.t = found.ray.tfar;
-  describe(found.hit.primID, found.hit.u, found.hit.v, hit);
+  describe(found.hit.primID, found.hit.u, found.hit.v, true, hit);
   return true;
 }
 
@@ -119,11 +119,11 @@ Bounds TriangleMesh::bounds() const {
   return out;
 }
 
-void TriangleMesh::describe(unsigned face, double b1, double b2, SurfaceHit& hit) const {
+void TriangleMesh::describe(unsigned face, double b1, double b2, bool smooth, SurfaceHit& hit) const {
   const double b0 = 1 - b1 - b2;
   const size_t corner = 3 * size_t(face);
   const Vec3 flat = faceNormal(face);
-  if (corner_normals_.empty()) {
+  if (!smooth || corner_normals_.empty()) {
     hit.normal = flat;
   } else {
     const Vec3 n = corner_normals_[corner] * b0 + corner_normals_[corner + 1] * b1 +

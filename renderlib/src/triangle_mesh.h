@@ -36,9 +36,9 @@ class TriangleMesh final : public Shape {
   bool intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit) const override;
   bool inside(const Vec3& p) const override;
   Bounds bounds() const override;
-  // Front-facing normal (interpolated where corner normals exist) and texture coordinates
-  // (the barycentric ones without coordinates) at barycentric (b1, b2) of face.
-  void describe(unsigned face, double b1, double b2, SurfaceHit& hit) const;
+  // Front-facing normal (with smooth, interpolated where corner normals exist) and texture
+  // coordinates (the barycentric ones without coordinates) at barycentric (b1, b2) of face.
+  void describe(unsigned face, double b1, double b2, bool smooth, SurfaceHit& hit) const;
   // Corner normals averaged over the faces round a vertex that meet at less than angle.
   void smooth(double angle_degrees);
 

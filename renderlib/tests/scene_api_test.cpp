@@ -169,7 +169,7 @@ TEST_F(SceneApi, EntriesNotBuiltYetSayUnsupported) {
   EXPECT_EQ(CreateBlob(scene), 0u);
   EXPECT_EQ(CreateVolume(scene, nullptr, nullptr, nullptr), 0u);
   const L2View view = CreateView(scene);
-  EXPECT_EQ(Scanner(scene, view, nullptr, 0, nullptr, nullptr, nullptr), L2_ERROR_UNSUPPORTED);
+  EXPECT_EQ(HiddenLine(scene, view, nullptr, 0, nullptr, nullptr, nullptr), L2_ERROR_UNSUPPORTED);
   EXPECT_EQ(Outline(scene, view, nullptr, 0, nullptr, nullptr, nullptr), L2_ERROR_UNSUPPORTED);
 }
 

@@ -26,11 +26,11 @@ class ShadingScene : public ::testing::Test {
   void TearDown() override { EXPECT_EQ(FreeScene(scene), L2_OK); }
 
   // The centre pixel alone.
-  std::array<float, 4> centre(uint32_t flags = kTraceFlags) {
+  std::array<float, 4> centre(uint32_t flags = kTraceFlags, L2RenderEntry* method = Tracer) {
     EXPECT_EQ(SetViewResolution(scene, view, 9, 9), L2_OK);
     Image image(9, 9);
     const L2Rect middle{4, 4, 5, 5};
-    EXPECT_EQ(Tracer(scene, view, &middle, flags, nullptr, storePixel, &image), L2_OK);
+    EXPECT_EQ(method(scene, view, &middle, flags, nullptr, storePixel, &image), L2_OK);
     const float* c = image.at(4, 4);
     return {c[0], c[1], c[2], c[3]};
   }
@@ -85,6 +85,7 @@ TEST_F(ShadingScene, ShadowsOnlyWithTheFlagAndFromCastingObjects) {
   ASSERT_EQ(PrimCastsShadows(scene, blocker, 0), L2_OK);
   expectColor(centre(), lit, lit, lit);
   ASSERT_EQ(PrimCastsShadows(scene, blocker, 1), L2_OK);
+  expectColor(centre(kTraceFlags, Render), lit, lit, lit);  // the depth-buffer method casts no shadows
   ASSERT_EQ(SetLightShadowing(scene, light, 0), L2_OK);
   expectColor(centre(), lit, lit, lit);
 }
@@ -217,6 +218,21 @@ TEST_F(ShadingScene, ClearSurfaceWithUnitIndexShowsWhatIsBehind) {
   expectColor(centre(), 0.25, 0, 0, 1);
 }
 
+TEST_F(ShadingScene, ScannerSeesThroughAsManyLayersAsItsDepth) {
+  ASSERT_EQ(SetBackgroundColor(scene, 0.25, 0.5, 1), L2_OK);
+  Finish finish;
+  finish.sample = plainSample();
+  finish.sample.color[3] = 0;
+  finish.sample.ior = 1.5f;
+  ASSERT_EQ(SetPrimTexture(scene, sphere, CreateUserTexture(scene, paintFinish, nullptr, &finish)), L2_OK);
+  const L2Primitive wall = CreateDisc(scene, 0, 0, 3, 0, 0, -1, 0, 0.2);
+  ASSERT_EQ(SetPrimTexture(scene, wall, CreateMatteTexture(scene, 1, 0, 0)), L2_OK);
+  ASSERT_EQ(SetViewScanlineDepth(scene, view, 1), L2_OK);
+  expectColor(centre(0, Scanner), 0, 0, 0);  // the back of the sphere stops the ray
+  ASSERT_EQ(SetViewScanlineDepth(scene, view, 2), L2_OK);
+  expectColor(centre(0, Scanner), 0.7, 0, 0);  // the wall behind, lit without shadows
+}
+
 TEST_F(ShadingScene, MirrorSeesTheLitWallBehindTheEye) {
   ASSERT_EQ(SetAmbientLight(scene, 0, 0, 0), L2_OK);
   ASSERT_EQ(SetLightLocation(scene, light, 0, 0, -10), L2_OK);  // between the eye and the wall
@@ -231,6 +247,8 @@ TEST_F(ShadingScene, MirrorSeesTheLitWallBehindTheEye) {
   // The wall is lit straight on (0.6 of its colour) and seen at half strength.
   expectColor(centre(), 0.3, 0.15, 0);
   expectColor(centre(L2_SHADE_SHADOWS), 0, 0, 0);
+  expectColor(centre(kTraceFlags, Render), 0, 0, 0);
+  expectColor(centre(kTraceFlags, Scanner), 0, 0, 0);
   ASSERT_EQ(SetMaxTracingDepth(scene, 0), L2_OK);
   expectColor(centre(), 0, 0, 0);
 }

@@ -4,8 +4,10 @@
 
 #include "app/global_options.h"
 #include "app/glyphs_command.h"
+#include "app/info_command.h"
 #include "app/plugin_info_command.h"
 #include "app/time_command.h"
+#include "app/validate_command.h"
 #include "platform/messages.h"
 
 int main(int argc, char** argv) {
@@ -23,6 +25,8 @@ int main(int argc, char** argv) {
   int exitCode = 0;
   app::RegisterPluginInfoCommand(root, options, exitCode);
   app::RegisterTimeCommand(root, exitCode);
+  app::RegisterInfoCommand(root, options, exitCode);
+  app::RegisterValidateCommand(root, options, exitCode);
   app::RegisterGlyphsCommand(root, options, exitCode);
 
   root.parse_complete_callback([&options] {

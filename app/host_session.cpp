@@ -1,0 +1,95 @@
+#include "app/host_session.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "host/host_functions.h"
+#include "host/scene_file.h"
+
+namespace app {
+namespace {
+
+constexpr int32_t kEventHostReady = 7;
+constexpr int32_t kEventSceneInPlace = 6;
+constexpr uint32_t kChunkStream = 1;
+
+// The one byte stream open while the plug-in reads or writes its scene data.
+struct ChunkStream {
+  const std::vector<uint8_t>* source = nullptr;
+  size_t position = 0;
+  std::vector<uint8_t>* sink = nullptr;
+};
+ChunkStream g_stream;
+
+// Reading past the end yields zero bytes; the answer is the count actually read.
+int32_t LUMETRA_STDCALL ReadChunk(uint32_t stream, void* bytes, uint32_t count) {
+  if (stream != kChunkStream || !g_stream.source || !bytes) return 0;
+  const size_t left = g_stream.source->size() - g_stream.position;
+  const size_t taken = std::min<size_t>(count, left);
+  std::memcpy(bytes, g_stream.source->data() + g_stream.position, taken);
+  std::memset(static_cast<uint8_t*>(bytes) + taken, 0, count - taken);
+  g_stream.position += taken;
+  return static_cast<int32_t>(taken);
+}
+
+int32_t LUMETRA_STDCALL WriteChunk(uint32_t stream, const void* bytes, uint32_t count) {
+  if (stream != kChunkStream || !g_stream.sink || (!bytes && count)) return 0;
+  const auto* begin = static_cast<const uint8_t*>(bytes);
+  g_stream.sink->insert(g_stream.sink->end(), begin, begin + count);
+  return static_cast<int32_t>(count);
+}
+
+}  // namespace
+
+std::unique_ptr<HostSession> HostSession::Open(const std::string& scenePath,
+                                               const std::string& pluginPath) {
+  std::unique_ptr<HostSession> session(new HostSession());
+  session->scene_ = std::make_unique<host::Scene>(host::LoadScene(scenePath));
+  session->context_ = std::make_unique<host::HostContext>(*session->scene_);
+  session->plugin_ = host::PluginModule::Load(pluginPath, host::FillSceneRecord);
+  session->SendEvent(kEventHostReady);
+  session->HandOverPluginData();
+  session->SendEvent(kEventSceneInPlace);
+  return session;
+}
+
+HostSession::~HostSession() { plugin_.reset(); }
+
+void HostSession::SendEvent(int32_t event) {
+  iface::SceneRecord* record = plugin_->Scene();
+  if (!record || !record->onSceneEvent) return;
+  events_.emplace_back(event, record->onSceneEvent(0, event));
+}
+
+void HostSession::HandOverPluginData() {
+  iface::SceneRecord* record = plugin_->Scene();
+  if (!record || !record->loadSceneData) return;
+  const auto& chunks = scene_->pluginChunks;
+  const auto chunk = std::find_if(chunks.begin(), chunks.end(), [&](const host::PluginChunk& c) {
+    return c.plugin == plugin_->Info().name;
+  });
+  if (chunk == chunks.end()) return;
+  g_stream = {&chunk->bytes, 0, nullptr};
+  record->loadSceneData(ReadChunk, kChunkStream, 0);
+  g_stream = {};
+}
+
+void HostSession::Save(const std::string& path) {
+  iface::SceneRecord* record = plugin_->Scene();
+  auto& chunks = scene_->pluginChunks;
+  const std::string& name = plugin_->Info().name;
+  if (record && record->getSceneDataSize && record->saveSceneData) {
+    std::erase_if(chunks, [&](const host::PluginChunk& c) { return c.plugin == name; });
+    if (record->getSceneDataSize(0) > 0) {
+      host::PluginChunk chunk{name, {}};
+      g_stream = {nullptr, 0, &chunk.bytes};
+      record->saveSceneData(WriteChunk, kChunkStream, 0);
+      g_stream = {};
+      chunks.push_back(std::move(chunk));
+    }
+  }
+  host::SaveScene(*scene_, path);
+  scene_->path = path;
+}
+
+}  // namespace app

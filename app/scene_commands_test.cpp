@@ -1,0 +1,95 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "app/host_session.h"
+#include "app/info_command.h"
+#include "app/validate_command.h"
+#include "host/scene_file.h"
+
+namespace app {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+const std::string kShowcase = std::string(LUMETRA_SOURCE_DIR) + "/examples/showcase/showcase.json";
+
+fs::path Folder(const std::string& name) {
+  const fs::path folder = fs::temp_directory_path() / ("lumetra-app-test-" + name);
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  return folder;
+}
+
+TEST(Validate, AGoodSceneIsReportedWithItsCountsAndABadOneWithItsPlace) {
+  std::ostringstream out, err;
+  EXPECT_EQ(RunValidate(kShowcase, out, err), 0);
+  EXPECT_THAT(out.str(), HasSubstr(": ok, "));
+  EXPECT_THAT(out.str(), HasSubstr("1 cameras"));
+  EXPECT_EQ(err.str(), "");
+
+  const fs::path bad = Folder("validate") / "bad.json";
+  std::ofstream(bad) << R"({"format": "lumetra-scene", "version": 1, "objects": [{"type": 3}]})";
+  std::ostringstream out2, err2;
+  EXPECT_EQ(RunValidate(bad.string(), out2, err2), 1);
+  EXPECT_EQ(out2.str(), "");
+  EXPECT_THAT(err2.str(), HasSubstr(bad.string() + ": at /objects/0/type: expected a string"));
+}
+
+TEST(Info, JsonNestsChildrenWithNumericTypesAndListsCamerasAndMaterials) {
+  std::ostringstream out, err;
+  ASSERT_EQ(RunInfo(kShowcase, LUMETRA_PLUGIN_PATH, true, out, err), 0) << err.str();
+  const auto document = nlohmann::json::parse(out.str());
+  const auto& objects = document.at("objects");
+  const auto carved = std::find_if(objects.begin(), objects.end(),
+                                   [](const auto& o) { return o.at("name") == "Carved"; });
+  ASSERT_NE(carved, objects.end());
+  EXPECT_EQ(carved->at("type"), 12);
+  ASSERT_EQ(carved->at("children").size(), 2u);
+  EXPECT_EQ(carved->at("children")[1].at("name"), "Carved Hole");
+  EXPECT_EQ(carved->at("children")[1].at("type"), 3);
+  EXPECT_EQ(document.at("cameras")[0].at("name"), "Camera");
+  EXPECT_EQ(document.at("cameras")[0].at("type"), 5);
+  EXPECT_EQ(document.at("materials")[0], (nlohmann::json{{"name", "Marble"}}));
+
+  std::ostringstream text, textErr;
+  ASSERT_EQ(RunInfo(kShowcase, LUMETRA_PLUGIN_PATH, false, text, textErr), 0);
+  EXPECT_THAT(text.str(), HasSubstr("    Carved Hole  (sphere, type 3)\n"));
+}
+
+TEST(Info, AMissingPluginOrBadSceneExitsWithOne) {
+  std::ostringstream out, err;
+  EXPECT_EQ(RunInfo(kShowcase, "/nonexistent/liblumetra.so", false, out, err), 1);
+  EXPECT_THAT(err.str(), HasSubstr("cannot load plug-in"));
+  std::ostringstream out2, err2;
+  EXPECT_EQ(RunInfo("/nonexistent/scene.json", LUMETRA_PLUGIN_PATH, false, out2, err2), 1);
+  EXPECT_THAT(err2.str(), HasSubstr("/nonexistent/scene.json: cannot open the file"));
+}
+
+TEST(HostSession, SendsReadyThenSceneInPlaceAndKeepsOtherPluginsData) {
+  const fs::path folder = Folder("session");
+  fs::copy(fs::path(kShowcase).parent_path(), folder, fs::copy_options::recursive);
+  host::Scene scene = host::LoadScene((folder / "showcase.json").string());
+  scene.pluginChunks.push_back({"Another Plug-in", {1, 2, 3}});
+  host::SaveScene(scene, (folder / "with-data.json").string());
+
+  auto session = HostSession::Open((folder / "with-data.json").string(), LUMETRA_PLUGIN_PATH);
+  ASSERT_EQ(session->EventResults().size(), 2u);
+  EXPECT_EQ(session->EventResults()[0].first, 7);
+  EXPECT_EQ(session->EventResults()[1].first, 6);
+  EXPECT_NE(session->Plugin().Scene()->getObjectInfo, nullptr);
+  session->Save((folder / "saved.json").string());
+  session.reset();
+
+  const host::Scene saved = host::LoadScene((folder / "saved.json").string());
+  EXPECT_EQ(saved.pluginChunks, (std::vector<host::PluginChunk>{{"Another Plug-in", {1, 2, 3}}}));
+  EXPECT_EQ(saved.ObjectCount(), scene.ObjectCount());
+}
+
+}  // namespace
+}  // namespace app

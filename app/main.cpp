@@ -4,6 +4,8 @@
 
 #include "app/global_options.h"
 #include "app/glyphs_command.h"
+#include "app/image_convert_command.h"
+#include "app/image_info_command.h"
 #include "app/info_command.h"
 #include "app/plugin_info_command.h"
 #include "app/time_command.h"
@@ -28,6 +30,8 @@ int main(int argc, char** argv) {
   app::RegisterInfoCommand(root, options, exitCode);
   app::RegisterValidateCommand(root, options, exitCode);
   app::RegisterGlyphsCommand(root, options, exitCode);
+  app::RegisterImageInfoCommand(root, options, exitCode);
+  app::RegisterImageConvertCommand(root, options, exitCode);
 
   root.parse_complete_callback([&options] {
     if (const auto policy = platform::Messages::ParseHeadlessPolicy(options.answer)) {

@@ -7,6 +7,7 @@ set(LUMETRA_IMAGES_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/bmp_reader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gif_reader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/image.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/image_bgra.cpp
   ${CMAKE_CURRENT_LIST_DIR}/image_loader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/image_map_settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/image_stream.cpp

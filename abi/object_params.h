@@ -159,6 +159,31 @@ struct CsgParams {
 
 #pragma pack(pop)
 
+#define LUMETRA_SHAPE_OFFSET(type, field, offset) \
+  static_assert(offsetof(type, field) == (offset), #type "." #field)
+LUMETRA_SHAPE_OFFSET(ConeParams, open, 16);
+LUMETRA_SHAPE_OFFSET(TorusParams, solver, 16);
+LUMETRA_SHAPE_OFFSET(BlobParams, componentCount, 12);
+LUMETRA_SHAPE_OFFSET(ProfileParams, extrusion, 16);
+LUMETRA_SHAPE_OFFSET(HeightFieldParams, smooth, 260);
+LUMETRA_SHAPE_OFFSET(MeshFileParams, smoothingAngle, 260);
+LUMETRA_SHAPE_OFFSET(TextParams, depth, 384);
+LUMETRA_SHAPE_OFFSET(TextParams, size, 400);
+LUMETRA_SHAPE_OFFSET(PluginObjectParams, image, 16);
+LUMETRA_SHAPE_OFFSET(PluginObjectParams, latitude, 280);
+LUMETRA_SHAPE_OFFSET(PluginObjectParams, longitude, 296);
+LUMETRA_SHAPE_OFFSET(LightParams, fadeDistance, 24);
+LUMETRA_SHAPE_OFFSET(LightParams, volumetric, 40);
+LUMETRA_SHAPE_OFFSET(LightParams, falloff, 48);
+LUMETRA_SHAPE_OFFSET(LightParams, samples, 72);
+LUMETRA_SHAPE_OFFSET(LightParams, jitter, 84);
+LUMETRA_SHAPE_OFFSET(CameraParams, fieldOfView, 24);
+LUMETRA_SHAPE_OFFSET(CameraParams, focalBlur, 56);
+LUMETRA_SHAPE_OFFSET(CameraParams, aspect, 64);
+LUMETRA_SHAPE_OFFSET(CameraParams, active, 72);
+LUMETRA_SHAPE_OFFSET(CameraParams, ownTransformOnly, 76);
+#undef LUMETRA_SHAPE_OFFSET
+
 // Kind identifiers of plug-in objects.
 constexpr uint8_t kPluginKindTriangleMesh[8] = {0xEB, 0x23, 0x8B, 0x3B, 0x38, 0x89, 0xB3, 0xF3};
 constexpr uint8_t kPluginKindSphericalHeight[8] = {0x0A, 0x0A, 0x9C, 0x3D, 0xFA, 0xC6, 0x5D, 0x74};

@@ -6,15 +6,6 @@ using namespace lumetra2;
 
 namespace {
 
-template <class Value>
-std::vector<Vec3> points(const Value* values, int32_t count) {
-  std::vector<Vec3> out;
-  if (!values || count <= 0) return out;
-  out.reserve(count);
-  for (int32_t i = 0; i < count; ++i) out.push_back({double(values[3 * i]), double(values[3 * i + 1]), double(values[3 * i + 2])});
-  return out;
-}
-
 // Negative indices wrap to huge unsigned ones, which the mesh refuses.
 std::vector<uint32_t> indices(const int32_t* values, int32_t face_count) {
   if (!values || face_count <= 0) return {};
@@ -37,8 +28,8 @@ uint32_t createVertexNormalMesh(L2Scene scene, int32_t vertex_count, const Value
                                 int32_t face_count, const int32_t* faces, int32_t flags) {
   if (!vertices || !faces || vertex_count <= 0 || face_count <= 0) return 0;
   MeshInput input;
-  input.vertices = points(vertices, vertex_count);
-  input.normals = points(normals, vertex_count);
+  input.vertices = readPoints(vertices, vertex_count);
+  input.normals = readPoints(normals, vertex_count);
   input.faces = indices(faces, face_count);
   input.counter_clockwise = (flags & L2_MESH_COUNTER_CLOCKWISE) != 0;
   return addMesh(scene, input);
@@ -67,11 +58,11 @@ L2Primitive CreateTriBag3(L2Scene scene, int32_t vertex_count, const double* ver
   if ((normal_count > 0) != (normals != nullptr && normal_faces != nullptr)) return 0;
   if ((uv_count > 0) != (uvs != nullptr && uv_faces != nullptr)) return 0;
   MeshInput input;
-  input.vertices = points(vertices, vertex_count);
+  input.vertices = readPoints(vertices, vertex_count);
   input.faces = indices(faces, face_count);
-  input.normals = points(normals, normal_count);
+  input.normals = readPoints(normals, normal_count);
   input.normal_faces = indices(normal_faces, normal_count > 0 ? face_count : 0);
-  input.uvs = points(uvs, uv_count);
+  input.uvs = readPoints(uvs, uv_count);
   input.uv_faces = indices(uv_faces, uv_count > 0 ? face_count : 0);
   input.counter_clockwise = (flags & L2_MESH_COUNTER_CLOCKWISE) != 0;
   return addMesh(scene, input);

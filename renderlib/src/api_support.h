@@ -5,6 +5,7 @@
 #include <cmath>
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "scene_registry.h"
 
@@ -52,6 +53,18 @@ inline uint32_t addShape(Scene& scene, std::shared_ptr<Shape> shape) {
   auto primitive = std::make_unique<Primitive>();
   primitive->shape = std::move(shape);
   return scene.add(std::move(primitive));
+}
+
+// count points of three values each; empty for a null array or a count below 1.
+template <class Value>
+std::vector<Vec3> readPoints(const Value* values, int32_t count) {
+  std::vector<Vec3> out;
+  if (!values || count <= 0) return out;
+  out.reserve(count);
+  for (int32_t i = 0; i < count; ++i) {
+    out.push_back({double(values[3 * i]), double(values[3 * i + 1]), double(values[3 * i + 2])});
+  }
+  return out;
 }
 
 inline bool allFinite(double v) { return std::isfinite(v); }

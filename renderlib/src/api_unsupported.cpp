@@ -17,25 +17,13 @@ L2Primitive CreateSweep(L2Scene, int32_t, int32_t, const double*) { return 0; }
 L2Primitive CreateLathe(L2Scene, int32_t, int32_t, const double*) { return 0; }
 int32_t ModifySweepVertices(L2Scene, L2Primitive, int32_t, int32_t, const double*) { return kUnsupported; }
 int32_t ModifyLatheVertices(L2Scene, L2Primitive, int32_t, int32_t, const double*) { return kUnsupported; }
-int32_t SetPrimUV(L2Scene, L2Primitive, int32_t, int32_t) { return kUnsupported; }
 
 L2Primitive CreateGlyph(L2Scene) { return 0; }
 int32_t AddContour(L2Scene, L2Primitive, int32_t, int32_t, const double*) { return kUnsupported; }
 int32_t SetGlyphConeFlag(L2Scene, L2Primitive, int32_t) { return kUnsupported; }
 int32_t SetGlyphExtrusion(L2Scene, L2Primitive, double, double, double) { return kUnsupported; }
 
-L2Primitive CreateSplineMesh(L2Scene, int32_t, int32_t, const double*, int32_t, const int32_t*) { return 0; }
-int32_t ModifySplineMeshVertices(L2Scene, L2Primitive, int32_t, const double*) { return kUnsupported; }
 
-L2Primitive CreateHeight8(L2Scene, int32_t, int32_t, const uint8_t*) { return 0; }
-L2Primitive CreateHeight16(L2Scene, int32_t, int32_t, const uint16_t*) { return 0; }
-L2Primitive CreateSphericalHeight8(L2Scene, int32_t, int32_t, const uint8_t*) { return 0; }
-L2Primitive CreateSphericalHeight16(L2Scene, int32_t, int32_t, const uint16_t*) { return 0; }
-int32_t SmoothHeightField(L2Scene, L2Primitive) { return kUnsupported; }
-int32_t SetSphericalHeightBounds(L2Scene, L2Primitive, double, double, double, double) { return kUnsupported; }
-int32_t GetHeightFieldBitDepth(L2Scene, L2Primitive, int32_t*) { return kUnsupported; }
-int32_t GetHeightFieldLength(L2Scene, L2Primitive, int32_t*) { return kUnsupported; }
-int32_t GetHeightFieldWidth(L2Scene, L2Primitive, int32_t*) { return kUnsupported; }
 
 L2Primitive CreateBlob(L2Scene) { return 0; }
 int32_t SetBlobThreshold(L2Scene, L2Primitive, double) { return kUnsupported; }

@@ -10,12 +10,15 @@
 namespace lumetra2 {
 
 class TriangleMesh;
+class TessellatedSource;
 
 struct Primitive {
   // The geometry, shared by clones; for triangle meshes mesh is the same object, which the
   // ray queries instance instead of intersecting it as a shape.
   std::shared_ptr<Shape> shape;
   std::shared_ptr<TriangleMesh> mesh;
+  // Height fields and spline meshes: what their mesh is made from.
+  std::shared_ptr<TessellatedSource> source;
   Placement placement;
   uint32_t texture = 0;
   bool casts_shadows = true;
@@ -25,6 +28,10 @@ struct Primitive {
   template <class Kind>
   Kind* shapeAs() const {
     return dynamic_cast<Kind*>(shape.get());
+  }
+  template <class Kind>
+  Kind* sourceAs() const {
+    return dynamic_cast<Kind*>(source.get());
   }
 };
 

@@ -87,7 +87,7 @@ bool TriangleMesh::nearestFace(const Ray& ray, double tmin, double tmax, RTCRayH
 bool TriangleMesh::intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit) const {
   RTCRayHit found;
   if (!nearestFace(ray, tmin, tmax, found)) return false;
-  hit.t = found.ray.tfar;
+  hit.t = exactDistance(found.hit.primID, ray);
   describe(found.hit.primID, found.hit.u, found.hit.v, true, hit);
   return true;
 }
@@ -111,6 +111,13 @@ Vec3 TriangleMesh::faceNormal(unsigned face) const {
   return counter_clockwise_ ? n : -n;
 }
 
+double TriangleMesh::exactDistance(unsigned face, const Ray& ray) const {
+  const Vec3 a = vertex(faces_[3 * face]);
+  const Vec3 n = faceNormal(face);
+  const double approach = dot(ray.direction, n);
+  return approach != 0 ? dot(a - ray.origin, n) / approach : 0;
+}
+
 Bounds TriangleMesh::bounds() const {
   Bounds out;
   for (size_t i = 0; i + 3 < positions_.size(); i += 3) {
@@ -128,8 +135,9 @@ void TriangleMesh::describe(unsigned face, double b1, double b2, bool smooth, Su
   } else {
     const Vec3 n = corner_normals_[corner] * b0 + corner_normals_[corner + 1] * b1 +
                    corner_normals_[corner + 2] * b2;
-    // Corner normals may face either way; the face's winding decides the front.
-    hit.normal = dot(n, flat) < 0 ? -n : n;
+    // Corner normals may face either way; the face's winding decides the front. Corners
+    // where a surface pinches to a point have none.
+    hit.normal = dot(n, n) < 1e-24 ? flat : (dot(n, flat) < 0 ? -n : n);
   }
   if (corner_uvs_.empty()) {
     hit.u = b1;

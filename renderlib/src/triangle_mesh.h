@@ -39,6 +39,8 @@ class TriangleMesh final : public Shape {
   // Front-facing normal (with smooth, interpolated where corner normals exist) and texture
   // coordinates (the barycentric ones without coordinates) at barycentric (b1, b2) of face.
   void describe(unsigned face, double b1, double b2, bool smooth, SurfaceHit& hit) const;
+  // The ray parameter where the ray meets face's plane, in double precision (Embree's is single).
+  double exactDistance(unsigned face, const Ray& ray) const;
   // Corner normals averaged over the faces round a vertex that meet at less than angle.
   void smooth(double angle_degrees);
 

@@ -140,6 +140,35 @@ class Scenes : public ::testing::Test {
     ASSERT_EQ(SetLightLocation(scene, light, -5, 8, -6), L2_OK);
   }
 
+  // A smoothed 8-bit hill, a bumpy spherical field and a bulging Bezier patch.
+  void addTessellated() {
+    std::vector<uint8_t> hill(32 * 32);
+    for (int j = 0; j < 32; ++j) {
+      for (int i = 0; i < 32; ++i) hill[j * 32 + i] = uint8_t(127.5 + 127.5 * std::sin(i * 0.4) * std::cos(j * 0.3));
+    }
+    const L2Primitive field = textured(CreateHeight8(scene, 32, 32, hill.data()), kRed);
+    ASSERT_EQ(SmoothHeightField(scene, field), L2_OK);
+    ASSERT_EQ(ScalePrim(scene, field, 2.0 / 31, 0.8, 2.0 / 31), L2_OK);
+    ASSERT_EQ(TranslatePrim(scene, field, -3.2, 0, -1), L2_OK);
+    const L2Primitive ball = textured(CreateSphericalHeight8(scene, 32, 16, hill.data()), kMirror);
+    ASSERT_EQ(ScalePrim(scene, ball, 0.6, 0.6, 0.6), L2_OK);
+    ASSERT_EQ(TranslatePrim(scene, ball, 0, 1.2, 0), L2_OK);
+    double points[16 * 3];
+    int32_t patch[16];
+    for (int i = 0; i < 16; ++i) {
+      const bool inner = (i / 4 == 1 || i / 4 == 2) && (i % 4 == 1 || i % 4 == 2);
+      points[3 * i] = (i % 4) * 0.6;
+      points[3 * i + 1] = inner ? 1.5 : 0.2;
+      points[3 * i + 2] = (i / 4) * 0.6;
+      patch[i] = i;
+    }
+    const L2Primitive spline = textured(CreateSplineMesh(scene, L2_PATCH_BEZIER, 16, points, 1, patch), kRed);
+    ASSERT_EQ(SetPrimUV(scene, spline, 12, 12), L2_OK);
+    ASSERT_EQ(TranslatePrim(scene, spline, 1.2, 0, -1), L2_OK);
+    const L2Light light = CreateLight(scene);
+    ASSERT_EQ(SetLightLocation(scene, light, -5, 8, -6), L2_OK);
+  }
+
   L2Scene scene = 0;
   L2View view = 0;
   L2Texture floor_texture = 0;
@@ -170,6 +199,11 @@ TEST_F(Scenes, MeshesMatchTheGolden) {
 TEST_F(Scenes, CsgMatchesTheGolden) {
   addCsg();
   expectMatchesGolden("csg_tracer", renderImage(Tracer, scene, view, 64, 48, kTraceFlags));
+}
+
+TEST_F(Scenes, HeightFieldsAndSplineMeshesMatchTheGolden) {
+  addTessellated();
+  expectMatchesGolden("tessellated_tracer", renderImage(Tracer, scene, view, 64, 48, kTraceFlags));
 }
 
 TEST_F(Scenes, OneAndTwoThreadsGiveTheSameImage) {

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "render/job_backend.h"
+
+namespace render {
+
+// Renders jobs with the render library: the route of each render method, the pixel grid
+// and background of a frame, the output files.
+class LibraryBackend : public JobBackend {
+ public:
+  void PrepareFrame(RenderJob& job) override;
+  bool Render(RenderJob& job) override;
+  bool WriteOutput(RenderJob& job) override;
+  void FreeScene(RenderJob& job) override;
+};
+
+// Calls the library's render entry for the job's method with its shading flags and the
+// job's callbacks.
+void RenderWithLibrary(RenderJob& job);
+
+}  // namespace render

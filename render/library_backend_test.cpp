@@ -1,0 +1,106 @@
+// Jobs rendered by the render library itself.
+#include "render/library_backend.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "lumetra2.h"
+#include "platform/debug_log.h"
+#include "platform/scratch_directory.h"
+#include "render/image_buffer.h"
+#include "render/render_job.h"
+
+namespace {
+
+using namespace render;
+
+// A red sphere lit from the viewer's side, seen against a blue background.
+class LibraryBackendTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    job_.scene = NewScene();
+    ASSERT_NE(job_.scene, 0u);
+    job_.width = 32;
+    job_.height = 24;
+    job_.image = ImageBuffer(job_.width, job_.height);
+    job_.maxTracingDepth = 3;
+    SetBackgroundColor(job_.scene, 0.0, 0.0, 1.0);
+    const L2Primitive sphere = CreateSphere(job_.scene, 0, 0, 0, 1);
+    ASSERT_NE(sphere, 0u);
+    SetPrimTexture(job_.scene, sphere, CreateMatteTexture(job_.scene, 1, 0, 0));
+    const L2Light light = CreateLight(job_.scene);
+    SetLightLocation(job_.scene, light, 0, 0, -10);
+    SetLightColor(job_.scene, light, 1, 1, 1);
+    job_.view = CreateView(job_.scene);
+    SetViewLocation(job_.scene, job_.view, 0, 0, -5);
+    SetViewInterest(job_.scene, job_.view, 0, 0, 0);
+    SetViewUp(job_.scene, job_.view, 0, 1, 0);
+    SetViewAngle(job_.scene, job_.view, 45);
+    job_.SetState(JobState::Processing);
+  }
+  void TearDown() override { backend_.FreeScene(job_); }
+
+  RenderJob job_;
+  LibraryBackend backend_;
+};
+
+TEST_F(LibraryBackendTest, PrepareFrameClearsToTheBackground) {
+  backend_.PrepareFrame(job_);
+  const auto corner = job_.image.Pixel(0, 0);
+  EXPECT_EQ(corner[0], 255);  // blue
+  EXPECT_EQ(corner[2], 0);
+  EXPECT_EQ(job_.image.TakeChanged(), (PixelRect{0, 0, 32, 24}));
+}
+
+TEST_F(LibraryBackendTest, TracingPaintsTheSphereInTheMiddle) {
+  for (int32_t depth : {0, 2}) {
+    job_.method = static_cast<int32_t>(RenderMethod::Raytracing);
+    job_.antiAliasDepth = depth;
+    job_.SetState(JobState::Processing);
+    backend_.PrepareFrame(job_);
+    ASSERT_TRUE(backend_.Render(job_)) << depth;
+    EXPECT_EQ(job_.State(), JobState::Complete);
+    const auto middle = job_.image.Pixel(16, 12);
+    EXPECT_GT(middle[2], 100) << "red sphere, depth " << depth;
+    EXPECT_EQ(middle[0], 0);
+    const auto corner = job_.image.Pixel(0, 0);
+    EXPECT_EQ(corner[0], 255) << "blue background, depth " << depth;
+  }
+}
+
+TEST_F(LibraryBackendTest, AbortedJobStopsAndReportsIt) {
+  job_.abort = 1;
+  EXPECT_FALSE(backend_.Render(job_));
+  EXPECT_EQ(job_.State(), JobState::Complete);
+}
+
+TEST_F(LibraryBackendTest, OutsideRenderersAreRefusedWithoutAPicture) {
+  job_.kind = RendererKind::Rib;
+  job_.method = static_cast<int32_t>(RenderMethod::Rib);
+  platform::DebugLog::Clear();
+  EXPECT_FALSE(backend_.Render(job_));
+  ASSERT_FALSE(platform::DebugLog::Lines().empty());
+  EXPECT_EQ(platform::DebugLog::Lines().back(), "The \"RIB\" method is not available in this build\n");
+}
+
+TEST_F(LibraryBackendTest, WritesTheOutputChoiceBesideTheGivenBase) {
+  platform::ScratchDirectory dir;
+  backend_.PrepareFrame(job_);
+  ASSERT_TRUE(backend_.Render(job_));
+  job_.outputPath = (dir / "still").string();
+  job_.animationSettings.fileOutput = 4;  // PPM
+  ASSERT_TRUE(backend_.WriteOutput(job_));
+  std::ifstream ppm(dir / "still.ppm", std::ios::binary);
+  std::string magic;
+  int width = 0, height = 0;
+  ppm >> magic >> width >> height;
+  EXPECT_EQ(magic, "P6");
+  EXPECT_EQ(width, 32);
+  EXPECT_EQ(height, 24);
+  job_.outputPath = (dir / "missing" / "still").string();
+  EXPECT_FALSE(backend_.WriteOutput(job_));
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+#include "keyframe/host_scene.h"
+
+#include "abi/result_codes.h"
+#include "platform/debug_log.h"
+
+namespace keyframe {
+
+void ObjectRecord::Prepare(bool withTexture) {
+  iface::PrepareObjectInfo(info, &data, withTexture ? &texture : nullptr);
+}
+
+template <typename Function>
+Function HostScene::Reach(Function iface::SceneRecord::*slot) const {
+  Function function = record_ ? record_->*slot : nullptr;
+  if (!function) platform::DebugLog::Write("Scene Functions not yet available\n");
+  return function;
+}
+
+// Calls the host function in `slot` with `args`, or answers kNoScene.
+#define LUMETRA_HOST_CALL(slot, ...)                       \
+  if (auto function = Reach(&iface::SceneRecord::slot)) { \
+    return function(__VA_ARGS__);                          \
+  }                                                        \
+  return iface::kNoScene
+
+int32_t HostScene::GetSelectedObject(uint32_t& id) const {
+  id = 0;
+  LUMETRA_HOST_CALL(getSelectedObject, &id);
+}
+
+int32_t HostScene::FindObjectByName(const char* name, uint32_t& id) const {
+  id = 0;
+  LUMETRA_HOST_CALL(findObjectByName, name, &id);
+}
+
+int32_t HostScene::GetObjectParams(uint32_t id, iface::ParamRecord& params) const {
+  params.version = iface::kParamRecordVersion;
+  LUMETRA_HOST_CALL(getObjectParams, id, &params);
+}
+
+int32_t HostScene::SetObjectParams(uint32_t id, const iface::ParamRecord& params, uint32_t flags) const {
+  LUMETRA_HOST_CALL(setObjectParams, id, &params, flags);
+}
+
+int32_t HostScene::GetObjectInfo(uint32_t id, iface::ObjectInfo& info) const {
+  LUMETRA_HOST_CALL(getObjectInfo, id, &info);
+}
+
+int32_t HostScene::SetObjectInfo(uint32_t id, const iface::ObjectInfo& info, uint32_t flags) const {
+  LUMETRA_HOST_CALL(setObjectInfo, id, &info, flags);
+}
+
+int32_t HostScene::ReadObject(uint32_t id, ObjectRecord& record, bool withTexture) const {
+  record.Prepare(withTexture);
+  return GetObjectInfo(id, record.info);
+}
+
+int32_t HostScene::OpenChildList(uint32_t id, uint32_t& list) const { LUMETRA_HOST_CALL(openChildList, id, &list); }
+
+int32_t HostScene::GetChild(uint32_t list, int32_t index, uint32_t& id) const {
+  LUMETRA_HOST_CALL(getChild, list, index, &id);
+}
+
+int32_t HostScene::CloseChildList(uint32_t list) const { LUMETRA_HOST_CALL(closeChildList, list); }
+
+int32_t HostScene::SetUpdateMode(int32_t mode) const { LUMETRA_HOST_CALL(setUpdateMode, mode); }
+
+int32_t HostScene::Redraw() const { LUMETRA_HOST_CALL(redraw, 1, 0); }
+
+int32_t HostScene::ObjectChanged(uint32_t id) const {
+  constexpr uint32_t kPosed = 16;
+  LUMETRA_HOST_CALL(objectChanged, id, kPosed);
+}
+
+int32_t HostScene::GetHostValue(int32_t selector, void* value) const {
+  LUMETRA_HOST_CALL(getHostValue, selector, value);
+}
+
+int32_t HostScene::GetViewInfo(int32_t index, iface::ViewRecord& view) const {
+  view.version = iface::kViewRecordVersion;
+  LUMETRA_HOST_CALL(getViewInfo, index, &view);
+}
+
+int32_t HostScene::SetViewInfo(int32_t index, const iface::ViewRecord& view) const {
+  LUMETRA_HOST_CALL(setViewInfo, index, &view);
+}
+
+int32_t HostScene::ReadProfilePoints(uint32_t id, uint32_t first, uint32_t count, iface::ProfilePoint* out) const {
+  LUMETRA_HOST_CALL(readProfilePoints, id, first, count, out);
+}
+
+int32_t HostScene::ReadSplinePoints(uint32_t id, uint32_t first, uint32_t count, double* out) const {
+  LUMETRA_HOST_CALL(readSplinePoints, id, first, count, out);
+}
+
+#undef LUMETRA_HOST_CALL
+
+}  // namespace keyframe

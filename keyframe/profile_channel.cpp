@@ -1,0 +1,130 @@
+#include "keyframe/profile_channel.h"
+
+#include "abi/result_codes.h"
+#include "keyframe/channel_io.h"
+
+namespace keyframe {
+namespace {
+
+constexpr int32_t kFirstVersionWithOutline = 10;
+
+void WritePoints(ChunkWriter& out, const std::vector<lmath::Vector3>& points) {
+  for (const lmath::Vector3& point : points) WriteVector(out, point);
+}
+
+std::vector<lmath::Vector3> ReadPoints(ChunkReader& in, uint32_t count) {
+  std::vector<lmath::Vector3> points;
+  points.reserve(count);
+  for (uint32_t i = 0; i < count; ++i) points.push_back(ReadVector(in));
+  return points;
+}
+
+}  // namespace
+
+void MixPoints(const std::vector<lmath::Vector3>& earlier, const std::vector<lmath::Vector3>& later, double t,
+               std::vector<lmath::Vector3>& out) {
+  out.assign(earlier.begin(), earlier.end());
+  for (std::size_t i = 0; i < out.size() && i < later.size(); ++i) out[i] = MixVectors(earlier[i], later[i], t);
+}
+
+void ProfileChannel::ReadFromHost(const HostScene& host, uint32_t objectId, const iface::ObjectInfo& info) {
+  TransformChannel::ReadFromHost(host, objectId, info);
+  if (!info.objectData) return;
+  const iface::ProfileParams& profile = info.objectData->shape.profile;
+  setting_ = profile.splineKind;
+  first_ = profile.extrusion[0];
+  second_ = profile.extrusion[1];
+  std::vector<iface::ProfilePoint> read(std::min(profile.pointCount, kMaxPoints));
+  if (host.ReadProfilePoints(objectId, 0, static_cast<uint32_t>(read.size()), read.data()) != iface::kOk) {
+    read.clear();
+  }
+  points_.clear();
+  for (const iface::ProfilePoint& point : read) points_.push_back({point.x, point.y, point.z});
+}
+
+bool ProfileChannel::TakeOwnData(iface::ObjectDataBlock& data) const {
+  iface::ProfileParams& profile = data.shape.profile;
+  bool moved = false;
+  if (profile.splineKind != setting_) {
+    profile.splineKind = setting_;
+    moved = true;
+  }
+  double first = profile.extrusion[0], second = profile.extrusion[1];
+  moved = TakeIfMoved(first, first_) | moved;
+  moved = TakeIfMoved(second, second_) | moved;
+  profile.extrusion[0] = first;
+  profile.extrusion[1] = second;
+  return moved;
+}
+
+void ProfileChannel::BlendExtra(double f, double, const AnimChannel& earlier, const AnimChannel& later,
+                                const TrackCurves&) {
+  const auto* from = dynamic_cast<const ProfileChannel*>(&earlier);
+  const auto* to = dynamic_cast<const ProfileChannel*>(&later);
+  if (!from || !to) return;
+  setting_ = from->setting_;
+  first_ = Mix(from->first_, to->first_, f);
+  second_ = Mix(from->second_, to->second_, f);
+  MixPoints(from->points_, to->points_, f, points_);
+}
+
+// The count is saved less one, the points after the two doubles in reverse order.
+void ProfileChannel::Save(ChunkWriter& out) const {
+  TransformChannel::Save(out);
+  out.U32(setting_);
+  out.U32(static_cast<uint32_t>(points_.size()) - 1u);
+  out.Double(second_);
+  out.Double(first_);
+  WritePoints(out, points_);
+}
+
+void ProfileChannel::Load(ChunkReader& in, int32_t version) {
+  TransformChannel::Load(in, version);
+  if (version < kFirstVersionWithOutline) return;
+  setting_ = in.U32();
+  // An outline without points was saved with the count 0xFFFFFFFF.
+  const uint32_t count = in.U32() + 1u;
+  if (count > kMaxPoints) throw ChunkFormatError("the keyframe data claims an outline of " + std::to_string(count) + " points");
+  second_ = in.Double();
+  first_ = in.Double();
+  points_ = ReadPoints(in, count);
+}
+
+uint32_t ProfileChannel::SavedSize() const {
+  return TransformChannel::SavedSize() + 4 + 4 + 16 + 24 * static_cast<uint32_t>(points_.size());
+}
+
+void SplineMeshChannel::ReadFromHost(const HostScene& host, uint32_t objectId, const iface::ObjectInfo& info) {
+  TransformChannel::ReadFromHost(host, objectId, info);
+  if (!info.objectData) return;
+  const uint32_t count = std::min(info.objectData->shape.splineMesh.pointCount, kMaxPoints);
+  std::vector<double> coordinates(3 * static_cast<std::size_t>(count));
+  points_.clear();
+  if (host.ReadSplinePoints(objectId, 0, count, coordinates.data()) != iface::kOk) return;
+  for (uint32_t i = 0; i < count; ++i) points_.push_back({coordinates[3 * i], coordinates[3 * i + 1], coordinates[3 * i + 2]});
+}
+
+void SplineMeshChannel::BlendExtra(double f, double, const AnimChannel& earlier, const AnimChannel& later,
+                                   const TrackCurves&) {
+  const auto* from = dynamic_cast<const SplineMeshChannel*>(&earlier);
+  const auto* to = dynamic_cast<const SplineMeshChannel*>(&later);
+  if (from && to) MixPoints(from->points_, to->points_, f, points_);
+}
+
+void SplineMeshChannel::Save(ChunkWriter& out) const {
+  TransformChannel::Save(out);
+  out.U32(static_cast<uint32_t>(points_.size()));
+  WritePoints(out, points_);
+}
+
+void SplineMeshChannel::Load(ChunkReader& in, int32_t version) {
+  TransformChannel::Load(in, version);
+  if (version < kFirstVersionWithOutline) return;
+  points_ = ReadPoints(in, in.Count(kMaxPoints, "control points"));
+}
+
+uint32_t SplineMeshChannel::SavedSize() const {
+  return TransformChannel::SavedSize() + 4 + 24 * static_cast<uint32_t>(points_.size());
+}
+
+}  // namespace keyframe

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+
+#include "keyframe/anim_channel.h"
+#include "keyframe/transform_block.h"
+
+namespace keyframe {
+
+// The transform and texture transform of a host object: nine parameters
+// (rotate, scale, translate, their local counterparts and the texture's), each
+// with explicit tangents. The transform block is allocated only once the object
+// moves away from the identity or a value is set. Base of every object channel
+// except the camera's and the texture nodes'.
+class TransformChannel : public AnimChannel {
+ public:
+  static constexpr int kTransformParams = 9;
+
+  TransformChannel() = default;
+  TransformChannel(const TransformChannel& other);
+  TransformChannel& operator=(const TransformChannel& other);
+
+  std::unique_ptr<AnimChannel> Clone() const override;
+  void ReadFromHost(const HostScene& host, uint32_t objectId, const iface::ObjectInfo& info) override;
+  int32_t WriteToHost(const HostScene& host, uint32_t objectId) const override;
+  int ParamCount() const override { return kTransformParams; }
+  ValueType ParamType(int index) const override;
+  bool HasTangents(int index) const override { return index >= 0 && index < kTransformParams; }
+  std::string ParamName(int index) const override;
+  void SetValue(int index, const ParamValue& value) override;
+  ParamValue GetValue(int index) const override;
+  void Save(ChunkWriter& out) const override;
+  void Load(ChunkReader& in, int32_t version) override;
+  uint32_t SavedSize() const override;
+
+  const TransformBlock* Block() const { return block_.get(); }
+
+ protected:
+  // Derived classes with data of their own in the object data block: copy the
+  // values that moved into `data` and answer whether any did.
+  virtual bool TakeOwnData(iface::ObjectDataBlock& /*data*/) const { return false; }
+  virtual bool HasOwnData() const { return false; }
+
+ private:
+  TransformBlock& EnsureBlock();
+  // The vector behind parameter `index`; null for a block entry without a block.
+  const lmath::Vector3* Find(int index) const;
+
+  std::unique_ptr<TransformBlock> block_;
+  lmath::Vector3 textureScale_{1.0, 1.0, 1.0};
+  lmath::Vector3 textureRotate_;
+  lmath::Vector3 textureTranslate_;
+};
+
+// Type of parameter `index` of a transform part: rotations, scales, translations in turn.
+ValueType TransformParamType(int index);
+
+}  // namespace keyframe

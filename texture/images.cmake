@@ -48,3 +48,19 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
     target_link_options(${fuzzer} PRIVATE -fsanitize=fuzzer,address,undefined)
   endforeach()
 endif()
+
+# The textures that take their colours, normals or texture choices from an image belong
+# to the texture engine's library.
+target_sources(lumetra_texture PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/image_bump_normal.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/image_mapping.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/image_material_map.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/image_pigment.cpp
+)
+target_link_libraries(lumetra_texture PUBLIC lumetra_images)
+lumetra_add_test(image_textures_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/image_textures_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/image_map_settings_test.cpp
+  LIBS lumetra_texture
+)

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "texture/image.h"
+
+namespace texture {
+
+// The images a scene's textures use. The list owns them; textures keep plain pointers,
+// valid while the list lives.
+class ImageList {
+ public:
+  const Image* Add(std::unique_ptr<Image> image) {
+    images_.push_back(std::move(image));
+    return images_.back().get();
+  }
+  size_t Size() const { return images_.size(); }
+
+ private:
+  std::vector<std::unique_ptr<Image>> images_;
+};
+
+}  // namespace texture

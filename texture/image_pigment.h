@@ -1,0 +1,24 @@
+#pragma once
+
+#include "texture/image.h"
+#include "texture/image_map_settings.h"
+#include "texture/texture.h"
+
+namespace texture {
+
+// The [image map] pigment: the colour of the image pixel a point maps to; white outside
+// a once-only image, nothing written where the point cannot be mapped.
+class ImagePigment final : public Pigment {
+ public:
+  ImagePigment(const Image* image, const BitmapModifiers& modifiers) : image_(image), modifiers_(modifiers) {}
+  void Eval(ShadingPoint& point, SurfaceSample& sample) const override;
+  std::unique_ptr<Pigment> Clone() const override { return std::make_unique<ImagePigment>(*this); }
+
+  const BitmapModifiers& Modifiers() const { return modifiers_; }
+
+ private:
+  const Image* image_;  // owned by the scene's ImageList
+  BitmapModifiers modifiers_;
+};
+
+}  // namespace texture

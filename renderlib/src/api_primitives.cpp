@@ -4,6 +4,7 @@
 #include "cone.h"
 #include "disc.h"
 #include "sphere.h"
+#include "superquadric.h"
 #include "torus.h"
 
 using namespace lumetra2;
@@ -104,6 +105,14 @@ L2Primitive CreateDisc(L2Scene scene, double cx, double cy, double cz, double nx
 
 int32_t SetDiscRadii(L2Scene scene, L2Primitive prim, double inner_radius, double outer_radius) {
   return changeShape<Disc>(scene, prim, [&](Disc& disc) { disc.setRadii(inner_radius, outer_radius); });
+}
+
+L2Primitive CreateSuperQ(L2Scene scene, double east_west, double north_south) {
+  return createValid(scene, std::make_shared<Superquadric>(east_west, north_south));
+}
+
+int32_t SetSuperQPowers(L2Scene scene, L2Primitive prim, double east_west, double north_south) {
+  return changeShape<Superquadric>(scene, prim, [&](Superquadric& q) { q.setPowers(east_west, north_south); });
 }
 
 int32_t PrimCastsShadows(L2Scene scene, L2Primitive prim, int32_t casts) {

@@ -10,8 +10,6 @@ constexpr int32_t kUnsupported = L2_ERROR_UNSUPPORTED;
 
 extern "C" {
 
-L2Primitive CreateSuperQ(L2Scene, double, double) { return 0; }
-int32_t SetSuperQPowers(L2Scene, L2Primitive, double, double) { return kUnsupported; }
 
 L2Primitive CreateSweep(L2Scene, int32_t, int32_t, const double*) { return 0; }
 L2Primitive CreateLathe(L2Scene, int32_t, int32_t, const double*) { return 0; }

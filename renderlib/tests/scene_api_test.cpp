@@ -76,6 +76,11 @@ TEST_F(SceneApi, BadArgumentsChangeNothing) {
   EXPECT_EQ(CreateCylinder(scene, 0, 0, 0, 0, 0, 0, 1), 0u);
   EXPECT_EQ(CreateTorus(scene, 0, 0, 0, 0, 0, 0, 2, 1), 0u);
   EXPECT_EQ(CreateDisc(scene, 0, 0, 0, 0, 1, 0, 2, 1), 0u);
+  EXPECT_EQ(CreateSuperQ(scene, 0, 1), 0u);
+  const L2Primitive superquadric = CreateSuperQ(scene, 0.5, 2);
+  ASSERT_NE(superquadric, 0u);
+  EXPECT_EQ(SetSuperQPowers(scene, superquadric, 1, -1), L2_ERROR_ARGUMENT);
+  EXPECT_EQ(SetSuperQPowers(scene, superquadric, 1, 1), L2_OK);
   const L2Primitive cone = CreateCone(scene, 0, 0, 0, 1, 0, 1, 0, 0);
   ASSERT_NE(cone, 0u);
   EXPECT_EQ(SetConeRadii(scene, cone, -1, 1), L2_ERROR_ARGUMENT);
@@ -165,7 +170,6 @@ TEST_F(SceneApi, MeshesRefuseBadIndicesAndHalfPairs) {
 }
 
 TEST_F(SceneApi, EntriesNotBuiltYetSayUnsupported) {
-  EXPECT_EQ(CreateSuperQ(scene, 1, 1), 0u);
   EXPECT_EQ(CreateBlob(scene), 0u);
   EXPECT_EQ(CreateVolume(scene, nullptr, nullptr, nullptr), 0u);
   const L2View view = CreateView(scene);

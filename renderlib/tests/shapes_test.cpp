@@ -6,6 +6,7 @@
 #include "cone.h"
 #include "disc.h"
 #include "sphere.h"
+#include "superquadric.h"
 #include "torus.h"
 
 namespace lumetra2 {
@@ -182,11 +183,44 @@ TEST_P(TorusSolvers, GrazingTopAndTiltedAxis) {
 
 INSTANTIATE_TEST_SUITE_P(FastAndSturm, TorusSolvers, ::testing::Values(false, true));
 
+TEST(Superquadric, UnitPowersMakeTheUnitSphere) {
+  const Superquadric round(1, 1);
+  const Vec3 direction = normalized(Vec3{-1, -2, -0.5});
+  const SurfaceHit hit = mustHit(round, {direction * -5, direction});
+  EXPECT_NEAR(hit.t, 4, 1e-9);
+  expectNear(normalized(hit.normal), -direction, 1e-6);
+  EXPECT_NEAR(hit.v, 0.5 + std::asin(-direction.z) / kPi, 1e-9);
+}
+
+TEST(Superquadric, EqualPowersBelowOneRoundABox) {
+  // e = n = 0.5: x^4 + y^4 + z^4 = 1; along the diagonal 3 s^4 = 1.
+  Superquadric boxy(0.5, 0.5);
+  const Vec3 diagonal = normalized(Vec3{1, 1, 1});
+  SurfaceHit hit = mustHit(boxy, {diagonal * 5, -diagonal});
+  EXPECT_NEAR(hit.t, 5 - std::sqrt(3.0) * std::pow(3.0, -0.25), 1e-9);
+  expectNear(normalized(hit.normal), diagonal, 1e-6);
+  hit = mustHit(boxy, {{-5, 0, 0}, {1, 0, 0}});
+  EXPECT_NEAR(hit.t, 4, 1e-9);
+  expectNear(normalized(hit.normal), {-1, 0, 0}, 1e-9);
+  // From inside, the far side; and a ray past the corner misses.
+  hit = mustHit(boxy, {{0, 0, 0}, {0, 0, 1}});
+  EXPECT_NEAR(hit.t, 1, 1e-9);
+  SurfaceHit miss;
+  EXPECT_FALSE(boxy.intersect({{0.95, 0.95, -5}, {0, 0, 1}}, 0, kInf, miss));  // 2 * 0.95^4 > 1
+  EXPECT_TRUE(boxy.inside({0.8, 0.5, 0}));
+  EXPECT_FALSE(boxy.inside({0.95, 0.95, 0}));
+  // Different powers: east-west 2 makes the cross-section a diamond |x| + |y| = 1 at z = 0.
+  boxy.setPowers(2, 1);
+  hit = mustHit(boxy, {{0.5, -5, 0}, {0, 1, 0}});
+  EXPECT_NEAR(hit.t, 4.5, 1e-9);
+}
+
 TEST(Bounds, ShapesFitInsideTheirBounds) {
   const Cone cone({1, 1, 1}, 1, {3, 2, 0}, 0.5);
   const Torus torus({0, 0, 0}, {1, 1, 0}, 2, 0.5);
   const Disc disc({0, 0, 0}, {0, 0, 1}, 0, 2);
-  for (const Shape* shape : std::initializer_list<const Shape*>{&cone, &torus, &disc}) {
+  const Superquadric superquadric(0.3, 2.5);
+  for (const Shape* shape : std::initializer_list<const Shape*>{&cone, &torus, &disc, &superquadric}) {
     const Bounds b = shape->bounds();
     // Rays from far away aimed at many points; every hit must lie within the bounds.
     for (int i = 0; i < 200; ++i) {

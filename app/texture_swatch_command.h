@@ -1,0 +1,33 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+namespace app {
+
+struct GlobalOptions;
+
+// Which plane the swatch square lies in; it faces the viewer along the remaining axis.
+enum class SwatchPlane { kXy, kXz, kYz };
+
+struct SwatchRequest {
+  std::string scenePath;
+  std::string material;
+  std::string outputPath;
+  int size = 256;       // pixels along each side
+  SwatchPlane plane = SwatchPlane::kXy;
+  double scale = 4.0;   // side of the square in scene units, centred on the origin
+};
+
+// `lumetra texture-swatch SCENE MATERIAL -o FILE.png`: shades a flat square of a material
+// through the texture engine's shade callback and writes it as an image.
+void RegisterTextureSwatchCommand(CLI::App& root, const GlobalOptions& options, int& exitCode);
+
+// Returns 0, or 1 after one line on `err` when the scene, the material or the file fails.
+int RunTextureSwatch(const SwatchRequest& request, std::ostream& out, std::ostream& err);
+
+}  // namespace app

@@ -1,5 +1,6 @@
 // Entries that make, change and query the analytic primitives.
 #include "api_support.h"
+#include "blob.h"
 #include "box.h"
 #include "cone.h"
 #include "disc.h"
@@ -113,6 +114,43 @@ L2Primitive CreateSuperQ(L2Scene scene, double east_west, double north_south) {
 
 int32_t SetSuperQPowers(L2Scene scene, L2Primitive prim, double east_west, double north_south) {
   return changeShape<Superquadric>(scene, prim, [&](Superquadric& q) { q.setPowers(east_west, north_south); });
+}
+
+L2Primitive CreateBlob(L2Scene scene) {
+  return createIn(scene, [](Scene& s) -> uint32_t { return addShape(s, std::make_shared<Blob>()); });
+}
+
+int32_t SetBlobThreshold(L2Scene scene, L2Primitive blob, double threshold) {
+  return changeShape<Blob>(scene, blob, [&](Blob& b) { b.setThreshold(threshold); });
+}
+
+int32_t AddBlobSphereComponent(L2Scene scene, L2Primitive blob, double cx, double cy, double cz, double radius,
+                               double strength) {
+  return withShape<Blob>(scene, blob, [&](Blob& b) -> int32_t {
+    if (!allFinite(cx, cy, cz, radius, strength) || radius <= 0) return L2_ERROR_ARGUMENT;
+    b.addSphere({cx, cy, cz}, radius, strength);
+    return L2_OK;
+  });
+}
+
+int32_t AddBlobCylinderComponent(L2Scene scene, L2Primitive blob, double x0, double y0, double z0, double x1,
+                                 double y1, double z1, double radius, double strength) {
+  return withShape<Blob>(scene, blob, [&](Blob& b) -> int32_t {
+    const Vec3 a{x0, y0, z0}, end{x1, y1, z1};
+    if (!allFinite(x0, y0, z0, x1, y1, z1, radius, strength) || radius <= 0 || length(end - a) == 0) {
+      return L2_ERROR_ARGUMENT;
+    }
+    b.addCylinder(a, end, radius, strength);
+    return L2_OK;
+  });
+}
+
+int32_t SetBlobSolver(L2Scene scene, L2Primitive blob, int32_t solver) {
+  return withShape<Blob>(scene, blob, [&](Blob& b) -> int32_t {
+    if (solver < L2_SOLVER_DEFAULT || solver > L2_SOLVER_STURM) return L2_ERROR_ARGUMENT;
+    b.setSturm(solver == L2_SOLVER_STURM);
+    return L2_OK;
+  });
 }
 
 int32_t PrimCastsShadows(L2Scene scene, L2Primitive prim, int32_t casts) {

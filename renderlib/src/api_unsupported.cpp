@@ -23,14 +23,6 @@ int32_t SetGlyphExtrusion(L2Scene, L2Primitive, double, double, double) { return
 
 
 
-L2Primitive CreateBlob(L2Scene) { return 0; }
-int32_t SetBlobThreshold(L2Scene, L2Primitive, double) { return kUnsupported; }
-int32_t AddBlobSphereComponent(L2Scene, L2Primitive, double, double, double, double, double) { return kUnsupported; }
-int32_t AddBlobCylinderComponent(L2Scene, L2Primitive, double, double, double, double, double, double, double,
-                                 double) {
-  return kUnsupported;
-}
-int32_t SetBlobSolver(L2Scene, L2Primitive, int32_t) { return kUnsupported; }
 
 L2Volume CreateVolume(L2Scene, L2VolumeEvaluate, L2ReleaseCallback, void*) { return 0; }
 int32_t SetVolumeStepResolution(L2Scene, L2Volume, double) { return kUnsupported; }

@@ -169,6 +169,24 @@ class Scenes : public ::testing::Test {
     ASSERT_EQ(SetLightLocation(scene, light, -5, 8, -6), L2_OK);
   }
 
+  // A blob of spheres and a cylinder, and two superquadrics.
+  void addImplicit() {
+    const L2Primitive blob = textured(CreateBlob(scene), kRed);
+    ASSERT_EQ(AddBlobSphereComponent(scene, blob, -0.6, 0.8, 0, 0.9, 1), L2_OK);
+    ASSERT_EQ(AddBlobSphereComponent(scene, blob, 0.3, 1.0, 0, 0.8, 1), L2_OK);
+    ASSERT_EQ(AddBlobCylinderComponent(scene, blob, -1, 0.4, -0.5, 1, 0.4, 0.5, 0.5, 1), L2_OK);
+    ASSERT_EQ(SetBlobThreshold(scene, blob, 0.3), L2_OK);
+    ASSERT_EQ(SetBlobSolver(scene, blob, L2_SOLVER_STURM), L2_OK);
+    const L2Primitive rounded = textured(CreateSuperQ(scene, 0.3, 0.3), kMirror);
+    ASSERT_EQ(ScalePrim(scene, rounded, 0.7, 0.7, 0.7), L2_OK);
+    ASSERT_EQ(TranslatePrim(scene, rounded, -2.4, 0.7, 0), L2_OK);
+    const L2Primitive star = textured(CreateSuperQ(scene, 2.5, 0.8), kRed);
+    ASSERT_EQ(RotatePrim(scene, star, 90, 0, 0), L2_OK);
+    ASSERT_EQ(TranslatePrim(scene, star, 2.3, 1, 0), L2_OK);
+    const L2Light light = CreateLight(scene);
+    ASSERT_EQ(SetLightLocation(scene, light, -5, 8, -6), L2_OK);
+  }
+
   L2Scene scene = 0;
   L2View view = 0;
   L2Texture floor_texture = 0;
@@ -204,6 +222,11 @@ TEST_F(Scenes, CsgMatchesTheGolden) {
 TEST_F(Scenes, HeightFieldsAndSplineMeshesMatchTheGolden) {
   addTessellated();
   expectMatchesGolden("tessellated_tracer", renderImage(Tracer, scene, view, 64, 48, kTraceFlags));
+}
+
+TEST_F(Scenes, BlobsAndSuperquadricsMatchTheGolden) {
+  addImplicit();
+  expectMatchesGolden("implicit_tracer", renderImage(Tracer, scene, view, 64, 48, kTraceFlags));
 }
 
 TEST_F(Scenes, OneAndTwoThreadsGiveTheSameImage) {

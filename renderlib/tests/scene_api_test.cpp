@@ -81,6 +81,13 @@ TEST_F(SceneApi, BadArgumentsChangeNothing) {
   ASSERT_NE(superquadric, 0u);
   EXPECT_EQ(SetSuperQPowers(scene, superquadric, 1, -1), L2_ERROR_ARGUMENT);
   EXPECT_EQ(SetSuperQPowers(scene, superquadric, 1, 1), L2_OK);
+  const L2Primitive blob = CreateBlob(scene);
+  ASSERT_NE(blob, 0u);
+  EXPECT_EQ(SetBlobThreshold(scene, blob, 0), L2_ERROR_ARGUMENT);
+  EXPECT_EQ(AddBlobSphereComponent(scene, blob, 0, 0, 0, -1, 1), L2_ERROR_ARGUMENT);
+  EXPECT_EQ(AddBlobCylinderComponent(scene, blob, 1, 1, 1, 1, 1, 1, 1, 1), L2_ERROR_ARGUMENT);
+  EXPECT_EQ(SetBlobSolver(scene, blob, 3), L2_ERROR_ARGUMENT);
+  EXPECT_EQ(SetBlobSolver(scene, superquadric, 1), L2_ERROR_HANDLE);
   const L2Primitive cone = CreateCone(scene, 0, 0, 0, 1, 0, 1, 0, 0);
   ASSERT_NE(cone, 0u);
   EXPECT_EQ(SetConeRadii(scene, cone, -1, 1), L2_ERROR_ARGUMENT);
@@ -170,7 +177,6 @@ TEST_F(SceneApi, MeshesRefuseBadIndicesAndHalfPairs) {
 }
 
 TEST_F(SceneApi, EntriesNotBuiltYetSayUnsupported) {
-  EXPECT_EQ(CreateBlob(scene), 0u);
   EXPECT_EQ(CreateVolume(scene, nullptr, nullptr, nullptr), 0u);
   const L2View view = CreateView(scene);
   EXPECT_EQ(HiddenLine(scene, view, nullptr, 0, nullptr, nullptr, nullptr), L2_ERROR_UNSUPPORTED);

@@ -2,6 +2,7 @@
 // out here from the shapes' definitions.
 #include <gtest/gtest.h>
 
+#include "blob.h"
 #include "box.h"
 #include "cone.h"
 #include "disc.h"
@@ -215,12 +216,64 @@ TEST(Superquadric, EqualPowersBelowOneRoundABox) {
   EXPECT_NEAR(hit.t, 4.5, 1e-9);
 }
 
+class BlobSolvers : public ::testing::TestWithParam<bool> {};
+
+TEST_P(BlobSolvers, OneSphereComponentIsASphereAtTheThreshold) {
+  Blob blob;
+  blob.setSturm(GetParam());
+  blob.addSphere({0, 0, 0}, 2, 1);
+  blob.setThreshold(0.25);  // (1 - d^2 / 4)^2 = 1/4 at d = sqrt(2)
+  const SurfaceHit hit = mustHit(blob, {{-5, 0, 0}, {1, 0, 0}});
+  EXPECT_NEAR(hit.t, 5 - std::sqrt(2.0), 1e-9);
+  expectNear(normalized(hit.normal), {-1, 0, 0}, 1e-9);
+  EXPECT_NEAR(mustHit(blob, {{0, 0, 0}, {0, 0, 1}}).t, std::sqrt(2.0), 1e-9);
+}
+
+TEST_P(BlobSolvers, OverlappingFieldsAdd) {
+  Blob blob;
+  blob.setSturm(GetParam());
+  blob.addSphere({-1, 0, 0}, 2, 1);
+  blob.addSphere({1, 0, 0}, 2, 1);
+  blob.setThreshold(0.6);
+  // Between the centres: 2 (1 - (1 + y^2) / 4)^2 = 0.6.
+  const double y = std::sqrt(4 * (1 - std::sqrt(0.3)) - 1);
+  const SurfaceHit hit = mustHit(blob, {{0, -5, 0}, {0, 1, 0}});
+  EXPECT_NEAR(hit.t, 5 - y, 1e-9);
+  expectNear(normalized(hit.normal), {0, -1, 0}, 1e-9);
+  EXPECT_TRUE(blob.inside({0, 0, 0}));
+  EXPECT_FALSE(blob.inside({0, 1, 0}));
+  // A negative component carves a hollow: at (0, 0, 0) the field drops to 0.525.
+  blob.addSphere({0, 0, 0}, 1, -0.6);
+  EXPECT_FALSE(blob.inside({0, 0, 0}));
+  const SurfaceHit dent = mustHit(blob, {{0, 0, -5}, {0, 0, 1}});
+  EXPECT_GT(dent.t, 5 - y);
+}
+
+TEST_P(BlobSolvers, CylinderComponentsHaveRoundEnds) {
+  Blob blob;
+  blob.setSturm(GetParam());
+  blob.addCylinder({-1, 0, 0}, {1, 0, 0}, 1, 1);
+  blob.setThreshold(0.25);  // the surface lies sqrt(1/2) from the segment
+  const double d = std::sqrt(0.5);
+  EXPECT_NEAR(mustHit(blob, {{0.5, 5, 0}, {0, -1, 0}}).t, 5 - d, 1e-9);
+  EXPECT_NEAR(mustHit(blob, {{-5, 0, 0}, {1, 0, 0}}).t, 4 - d, 1e-9);
+  EXPECT_NEAR(mustHit(blob, {{5, 0, 0}, {-2, 0, 0}}).t, (4 - d) / 2, 1e-9);
+  const SurfaceHit end = mustHit(blob, {{1.2, 5, 0}, {0, -1, 0}});
+  EXPECT_NEAR(end.t, 5 - std::sqrt(0.5 - 0.04), 1e-9);
+  expectNear(normalized(end.normal), normalized(Vec3{0.2, std::sqrt(0.46), 0}), 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(FastAndSturm, BlobSolvers, ::testing::Values(false, true));
+
 TEST(Bounds, ShapesFitInsideTheirBounds) {
   const Cone cone({1, 1, 1}, 1, {3, 2, 0}, 0.5);
   const Torus torus({0, 0, 0}, {1, 1, 0}, 2, 0.5);
   const Disc disc({0, 0, 0}, {0, 0, 1}, 0, 2);
   const Superquadric superquadric(0.3, 2.5);
-  for (const Shape* shape : std::initializer_list<const Shape*>{&cone, &torus, &disc, &superquadric}) {
+  Blob blob;
+  blob.addSphere({1, 0, 0}, 1, 2);
+  blob.addCylinder({0, 0, 0}, {0, 1, 1}, 0.5, 1);
+  for (const Shape* shape : std::initializer_list<const Shape*>{&cone, &torus, &disc, &superquadric, &blob}) {
     const Bounds b = shape->bounds();
     // Rays from far away aimed at many points; every hit must lie within the bounds.
     for (int i = 0; i < 200; ++i) {

@@ -13,20 +13,20 @@ PigmentMapPigment::PigmentMapPigment(PatternId id) {
 
 void PigmentMapPigment::Eval(ShadingPoint& point, SurfaceSample& sample) const {
   const double v = WarpedPatternValue(*this, pattern, point);
-  if (pigmentMap.empty()) {
+  if (entries.empty()) {
     sample.color[0] = sample.color[1] = sample.color[2] = 1.0f;
     sample.color[3] = 0.0f;
     return;
   }
-  const MapPosition at = LookUp(pigmentMap, v);
+  const MapPosition at = LookUp(entries, v);
   // Each entry sees the warped point, not what the other entry's own warps made of it.
   ShadingPoint firstPoint = point;
-  pigmentMap[at.first].pigment->Eval(firstPoint, sample);
+  entries[at.first].pigment->Eval(firstPoint, sample);
   if (!at.Blends()) return;
   float first[4];
   std::copy(sample.color, sample.color + 4, first);
   ShadingPoint secondPoint = point;
-  pigmentMap[at.second].pigment->Eval(secondPoint, sample);
+  entries[at.second].pigment->Eval(secondPoint, sample);
   for (int c = 0; c < 4; ++c) sample.color[c] = (1.0f - at.t) * first[c] + at.t * sample.color[c];
 }
 

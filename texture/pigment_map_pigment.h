@@ -21,7 +21,7 @@ class PigmentMapPigment final : public Pigment {
   std::unique_ptr<Pigment> Clone() const override { return std::make_unique<PigmentMapPigment>(*this); }
 
   PatternChoice pattern;
-  std::vector<Entry> pigmentMap;  // ordered by value
+  std::vector<Entry> entries;  // ordered by value
 };
 
 }  // namespace texture

@@ -190,18 +190,9 @@ std::unique_ptr<Texture> TextureTranslator::TranslateStandardTexture(const NodeR
 }
 
 std::unique_ptr<Texture> TextureTranslator::TranslateTextureMap(const NodeRecord& node) {
-  const PatternChoice pattern = PatternChoiceOf(node.Params().pattern);
-  auto map = std::make_unique<TextureMap>(pattern.id);
-  map->pattern = pattern;
+  auto map = TranslateMapNode<TextureMap>(
+      node, [this](std::uint32_t id) { return TranslateTexture(id); }, "Unknown texture component\n");
   map->lighting = sink_.lighting;
-  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
-    if (child.Kind() == iface::kNodeMapEntry) {
-      auto entry = MapEntry<Texture>(child, [this](std::uint32_t id) { return TranslateTexture(id); });
-      if (entry) map->entries.push_back({entry->first, std::move(entry->second)});
-    } else if (!ApplyModifier(*map, pattern.id, child)) {
-      WriteUnknown("Unknown texture component\n");
-    }
-  });
   return map;
 }
 
@@ -230,7 +221,7 @@ std::unique_ptr<Texture> TextureTranslator::TranslateBlockTexture(const NodeReco
     if (IsTextureKind(child.Kind())) {
       block->entries.emplace_back(TranslateTexture(child.id));
     } else if (child.Kind() == iface::kNodeMapEntry) {
-      auto entry = MapEntry<Texture>(child, [this](std::uint32_t id) { return TranslateTexture(id); });
+      auto entry = MapEntry(child, [this](std::uint32_t id) { return TranslateTexture(id); });
       block->entries.emplace_back(entry ? std::move(entry->second) : nullptr);
     } else if (!ApplyModifier(*block, std::nullopt, child)) {
       WriteUnknown("Unknown texture component\n");
@@ -307,7 +298,7 @@ std::unique_ptr<Pigment> TextureTranslator::TranslateBlockPigment(const NodeReco
     if (ofPigments && IsPigmentKind(child.Kind())) {
       block->pigments.emplace_back(TranslatePigmentNode(child));
     } else if (ofPigments && child.Kind() == iface::kNodeMapEntry) {
-      auto entry = MapEntry<Pigment>(child, [this](std::uint32_t id) { return TranslatePigment(id); });
+      auto entry = MapEntry(child, [this](std::uint32_t id) { return TranslatePigment(id); });
       block->pigments.emplace_back(entry ? std::move(entry->second) : nullptr);
     } else if (!ApplyModifier(*block, std::nullopt, child)) {
       WriteUnknown("Unknown pigment component\n");
@@ -334,18 +325,8 @@ std::unique_ptr<Pigment> TextureTranslator::TranslatePatternPigment(const NodeRe
 }
 
 std::unique_ptr<Pigment> TextureTranslator::TranslatePigmentMap(const NodeRecord& node) {
-  const PatternChoice pattern = PatternChoiceOf(node.Params().pattern);
-  auto pigment = std::make_unique<PigmentMapPigment>(pattern.id);
-  pigment->pattern = pattern;
-  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
-    if (child.Kind() == iface::kNodeMapEntry) {
-      auto entry = MapEntry<Pigment>(child, [this](std::uint32_t id) { return TranslatePigment(id); });
-      if (entry) pigment->pigmentMap.push_back({entry->first, std::move(entry->second)});
-    } else if (!ApplyModifier(*pigment, pattern.id, child)) {
-      WriteUnknown("Unknown pigment component\n");
-    }
-  });
-  return pigment;
+  return TranslateMapNode<PigmentMapPigment>(
+      node, [this](std::uint32_t id) { return TranslatePigment(id); }, "Unknown pigment component\n");
 }
 
 // ---- normals -------------------------------------------------------------------------------
@@ -426,18 +407,8 @@ std::unique_ptr<Normal> TextureTranslator::TranslateBlockNormal(const NodeRecord
 }
 
 std::unique_ptr<Normal> TextureTranslator::TranslateNormalMap(const NodeRecord& node) {
-  const PatternChoice pattern = PatternChoiceOf(node.Params().pattern);
-  auto map = std::make_unique<NormalMap>(pattern.id);
-  map->pattern = pattern;
-  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
-    if (child.Kind() == iface::kNodeMapEntry) {
-      auto entry = MapEntry<Normal>(child, [this](std::uint32_t id) { return TranslateNormal(id); });
-      if (entry) map->entries.push_back({entry->first, std::move(entry->second)});
-    } else if (!ApplyModifier(*map, pattern.id, child)) {
-      WriteUnknown("Unhandled normal type\n");
-    }
-  });
-  return map;
+  return TranslateMapNode<NormalMap>(
+      node, [this](std::uint32_t id) { return TranslateNormal(id); }, "Unhandled normal type\n");
 }
 
 std::unique_ptr<Normal> TextureTranslator::TranslatePatternNormal(const NodeRecord& node) {
@@ -568,14 +539,30 @@ void TextureTranslator::ApplyNoiseModifiers(TextureNode& owner, std::optional<Pa
   sink_.Track(&noise, node);
 }
 
-template <typename T, typename Translate>
-std::optional<std::pair<float, std::unique_ptr<T>>> TextureTranslator::MapEntry(
-    const NodeRecord& entry, Translate translate) {
+template <typename Translate>
+auto TextureTranslator::MapEntry(const NodeRecord& entry, Translate translate)
+    -> std::optional<std::pair<float, decltype(translate(0u))>> {
   const std::optional<std::uint32_t> child = nodes_.FirstChild(entry.id);
   if (!child) return std::nullopt;
-  std::unique_ptr<T> object = translate(*child);
+  auto object = translate(*child);
   if (!object) return std::nullopt;
   return std::make_pair(static_cast<float>(entry.Params().mapEntry.value), std::move(object));
+}
+
+template <typename Map, typename Translate>
+std::unique_ptr<Map> TextureTranslator::TranslateMapNode(const NodeRecord& node, Translate translate,
+                                                         const char* unknownMessage) {
+  const PatternChoice pattern = PatternChoiceOf(node.Params().pattern);
+  auto map = std::make_unique<Map>(pattern.id);
+  map->pattern = pattern;
+  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
+    if (child.Kind() == iface::kNodeMapEntry) {
+      if (auto entry = MapEntry(child, translate)) map->entries.push_back({entry->first, std::move(entry->second)});
+    } else if (!ApplyModifier(*map, pattern.id, child)) {
+      WriteUnknown(unknownMessage);
+    }
+  });
+  return map;
 }
 
 }  // namespace texture

@@ -63,9 +63,13 @@ class TextureTranslator {
                            const NodeRecord& node);
   // The value of a map entry node and its child translated by `translate`; nothing when
   // the entry has no child or the child translates to nothing.
-  template <typename T, typename Translate>
-  std::optional<std::pair<float, std::unique_ptr<T>>> MapEntry(const NodeRecord& entry,
-                                                               Translate translate);
+  template <typename Translate>
+  auto MapEntry(const NodeRecord& entry, Translate translate)
+      -> std::optional<std::pair<float, decltype(translate(0u))>>;
+  // A map of whole textures, pigments or normals over a pattern, with its modifiers.
+  template <typename Map, typename Translate>
+  std::unique_ptr<Map> TranslateMapNode(const NodeRecord& node, Translate translate,
+                                        const char* unknownMessage);
 
   HostNodes nodes_;
   TranslationSink& sink_;

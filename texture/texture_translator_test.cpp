@@ -277,10 +277,10 @@ TEST_F(TranslatorTest, MapsTakeTheirEntries) {
   EXPECT_FLOAT_EQ(s.color[0], 0.25f);
   EXPECT_FLOAT_EQ(s.color[2], 0.75f);
 
-  const std::uint32_t pigmentMap = host.Add(iface::kNodePigmentMapAlt);
-  const std::uint32_t entry = host.Add(iface::kNodeMapEntry, pigmentMap);
+  const std::uint32_t entries = host.Add(iface::kNodePigmentMapAlt);
+  const std::uint32_t entry = host.Add(iface::kNodeMapEntry, entries);
   Colour(iface::kNodeSolidColor, entry, 1, 1, 0);
-  EXPECT_EQ(dynamic_cast<const PigmentMapPigment&>(*translator.TranslatePigment(pigmentMap)).pigmentMap.size(), 1u);
+  EXPECT_EQ(dynamic_cast<const PigmentMapPigment&>(*translator.TranslatePigment(entries)).entries.size(), 1u);
 }
 
 TEST_F(TranslatorTest, BlocksLayersAndNormals) {

@@ -166,8 +166,8 @@ TEST(PigmentMapPigment, BlendsTheTwoPigmentsColours) {
   pigment.Eval(p, s);
   EXPECT_EQ(s.color[0], 1.0f);
   EXPECT_EQ(s.color[3], 0.0f);
-  pigment.pigmentMap.push_back({0.0f, std::make_unique<SolidPigment>(Colour{1, 0, 0})});
-  pigment.pigmentMap.push_back({0.5f, std::make_unique<SolidPigment>(Colour{0, 0, 1, 0, 1})});
+  pigment.entries.push_back({0.0f, std::make_unique<SolidPigment>(Colour{1, 0, 0})});
+  pigment.entries.push_back({0.5f, std::make_unique<SolidPigment>(Colour{0, 0, 1, 0, 1})});
   pigment.Eval(p, s);
   EXPECT_FLOAT_EQ(s.color[0], 0.2f);
   EXPECT_FLOAT_EQ(s.color[2], 0.8f);

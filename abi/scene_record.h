@@ -22,6 +22,7 @@ constexpr uint32_t kSceneRecordMinimumSize32 = 916;
 constexpr int32_t kHostValueApplication = 100;   // writes a u32 the application keeps
 constexpr int32_t kHostValueMainWindow = 101;    // writes the u32 window id that parents the bar
 constexpr int32_t kHostValueRegistryBase = 110;  // writes a const char* registry base path
+constexpr int32_t kHostValueShiftKey = 120;      // writes a u32: 1 while the Shift key is held
 
 // Byte streams of the scene file; the stream is a 32-bit handle of the host's.
 using StreamWrite = int32_t(LUMETRA_STDCALL*)(uint32_t stream, const void* bytes, uint32_t count);

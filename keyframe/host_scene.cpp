@@ -9,6 +9,16 @@ void ObjectRecord::Prepare(bool withTexture) {
   iface::PrepareObjectInfo(info, &data, withTexture ? &texture : nullptr);
 }
 
+ObjectRecord& ObjectRecord::operator=(const ObjectRecord& other) {
+  if (this == &other) return *this;
+  info = other.info;
+  data = other.data;
+  texture = other.texture;
+  info.objectData = other.info.objectData ? &data : nullptr;
+  info.textureData = other.info.textureData ? &texture : nullptr;
+  return *this;
+}
+
 template <typename Function>
 Function HostScene::Reach(Function iface::SceneRecord::*slot) const {
   Function function = record_ ? record_->*slot : nullptr;

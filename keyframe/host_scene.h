@@ -14,6 +14,11 @@ struct ObjectRecord {
   iface::ObjectDataBlock data;
   iface::TextureBlock texture;
 
+  ObjectRecord() = default;
+  // Copies point at the copy's own blocks.
+  ObjectRecord(const ObjectRecord& other) { *this = other; }
+  ObjectRecord& operator=(const ObjectRecord& other);
+
   // Zeroes the record and attaches the object data block, and the texture block
   // when `withTexture` is set.
   void Prepare(bool withTexture);

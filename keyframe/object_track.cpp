@@ -1,0 +1,65 @@
+#include "keyframe/object_track.h"
+
+#include <algorithm>
+
+namespace keyframe {
+
+ObjectTrack::ObjectTrack(std::string name, uint32_t type, uint32_t subType)
+    : name_(std::move(name)), type_(type), subType_(subType) {}
+
+std::vector<TrackKey>::const_iterator ObjectTrack::LowerBound(int32_t time) const {
+  return std::lower_bound(keys_.begin(), keys_.end(), time,
+                          [](const TrackKey& key, int32_t t) { return key.time < t; });
+}
+
+const KeySnapshot* ObjectTrack::FindKey(int32_t time) const {
+  const auto it = LowerBound(time);
+  return it != keys_.end() && it->time == time ? &it->snapshot : nullptr;
+}
+
+KeySnapshot* ObjectTrack::FindKey(int32_t time) {
+  return const_cast<KeySnapshot*>(static_cast<const ObjectTrack&>(*this).FindKey(time));
+}
+
+bool ObjectTrack::InsertKey(int32_t time, KeySnapshot snapshot) {
+  const auto it = LowerBound(time);
+  if (it != keys_.end() && it->time == time) return false;
+  keys_.insert(it, TrackKey{time, std::move(snapshot)});
+  return true;
+}
+
+bool ObjectTrack::TakeKey(int32_t time, KeySnapshot& taken) {
+  const auto it = LowerBound(time);
+  if (it == keys_.end() || it->time != time) return false;
+  const auto index = it - keys_.begin();
+  taken = std::move(keys_[static_cast<std::size_t>(index)].snapshot);
+  keys_.erase(keys_.begin() + index);
+  return true;
+}
+
+KeyState ObjectTrack::StateAt(int32_t time) const {
+  if (keys_.empty()) return KeyState::NoKeys;
+  const auto it = LowerBound(time);
+  if (it == keys_.end()) return KeyState::AfterLast;
+  if (it->time == time) return KeyState::AtKey;
+  return it == keys_.begin() ? KeyState::BeforeFirst : KeyState::BetweenKeys;
+}
+
+void ObjectTrack::RebuildCurves() { curves_ = BuildTrackCurves(*this); }
+
+Interpolation ObjectTrack::InterpolationKind() const {
+  return interpolation_ >= 0 && interpolation_ <= 3 ? static_cast<Interpolation>(interpolation_)
+                                                     : Interpolation::Linear;
+}
+
+int ObjectTrack::ParamCount() const { return keys_.empty() ? 0 : keys_.front().snapshot.ParamCount(); }
+
+ValueType ObjectTrack::ParamType(int param) const {
+  return keys_.empty() ? ValueType::NoChannel : keys_.front().snapshot.ParamType(param);
+}
+
+bool ObjectTrack::HasTangents(int param) const { return !keys_.empty() && keys_.front().snapshot.HasTangents(param); }
+
+KeyParam ObjectTrack::Param(int key, int param) const { return keys_[static_cast<std::size_t>(key)].snapshot.GetParam(param); }
+
+}  // namespace keyframe

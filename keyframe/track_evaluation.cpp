@@ -1,0 +1,78 @@
+#include "keyframe/track_evaluation.h"
+
+#include <algorithm>
+
+#include "math/quaternion.h"
+
+namespace keyframe {
+namespace {
+
+ParamValue BlendValue(ValueType type, const ParamValue& earlier, const ParamValue& later, double f) {
+  switch (type) {
+    case ValueType::EulerRotationAlt:
+    case ValueType::EulerRotation: {
+      const lmath::Quaternion a = lmath::Quaternion::FromEulerDegrees(earlier.Xyz());
+      const lmath::Quaternion b = lmath::Quaternion::FromEulerDegrees(later.Xyz());
+      const lmath::Vector3 angles = lmath::Slerp(a, b, f).ToEulerDegrees();
+      return {angles.x, angles.y, angles.z, 0.0};
+    }
+    case ValueType::Scalar:
+    case ValueType::Vector:
+    case ValueType::Color:
+    case ValueType::Scale:
+    case ValueType::Translation:
+      return {Mix(earlier.x, later.x, f), Mix(earlier.y, later.y, f), Mix(earlier.z, later.z, f), 0.0};
+    case ValueType::None:
+    case ValueType::NoChannel:
+      break;
+  }
+  return {};
+}
+
+KeySnapshot Blend(const ObjectTrack& track, int32_t time, const TrackKey& earlier, const TrackKey& later) {
+  const double f = (static_cast<double>(time) - earlier.time) / (static_cast<double>(later.time) - earlier.time);
+  const double first = track.Keys().front().time, last = track.Keys().back().time;
+  const double g = (time - first) / (last - first);
+  KeySnapshot out;
+  out.CreateChannel(track.Type(), track.SubType());
+  AnimChannel* channel = out.Channel();
+  if (!channel) return out;
+  for (int i = 0; i < channel->ParamCount(); ++i) {
+    if (const Curve* curve = track.Curves().Find(i)) {
+      const lmath::Vector3 position = curve->Evaluate(g);
+      channel->SetValue(i, {position.x, position.y, position.z, 0.0});
+    } else {
+      channel->SetValue(i, BlendValue(channel->ParamType(i), earlier.snapshot.GetValue(i), later.snapshot.GetValue(i), f));
+    }
+  }
+  if (earlier.snapshot.Channel() && later.snapshot.Channel()) {
+    channel->BlendExtra(f, g, *earlier.snapshot.Channel(), *later.snapshot.Channel(), track.Curves());
+  }
+  return out;
+}
+
+}  // namespace
+
+TrackEvaluation EvaluateTrack(const ObjectTrack& track, int32_t time) {
+  const std::vector<TrackKey>& keys = track.Keys();
+  TrackEvaluation result;
+  if (keys.empty()) return result;
+  const auto later = std::lower_bound(keys.begin(), keys.end(), time,
+                                      [](const TrackKey& key, int32_t t) { return key.time < t; });
+  if (later == keys.end()) {
+    result.state = KeyState::AfterLast;
+    result.key = &keys.back().snapshot;
+  } else if (later->time == time) {
+    result.state = KeyState::AtKey;
+    result.key = &later->snapshot;
+  } else if (later == keys.begin()) {
+    result.state = KeyState::BeforeFirst;
+    result.key = &keys.front().snapshot;
+  } else {
+    result.state = KeyState::BetweenKeys;
+    result.blended = Blend(track, time, *(later - 1), *later);
+  }
+  return result;
+}
+
+}  // namespace keyframe

@@ -1,6 +1,8 @@
 // Height field and spline mesh entries.
 #include "api_support.h"
+#include "extrusion.h"
 #include "height_field.h"
+#include "lathe.h"
 #include "spline_mesh.h"
 
 using namespace lumetra2;
@@ -116,10 +118,14 @@ int32_t ModifySplineMeshVertices(L2Scene scene, L2Primitive prim, int32_t point_
   });
 }
 
+// Lathes and sweeps are traced exactly, so their steps have nothing to change.
 int32_t SetPrimUV(L2Scene scene, L2Primitive prim, int32_t u_steps, int32_t v_steps) {
-  return withSource<SplineMesh>(scene, prim, [&](Primitive& p, SplineMesh& mesh) -> int32_t {
+  return withItem<&Scene::primitive>(scene, prim, [&](Scene&, Primitive& p) -> int32_t {
+    SplineMesh* mesh = p.sourceAs<SplineMesh>();
+    if (!mesh && !p.shapeAs<Lathe>() && !p.shapeAs<Extrusion>()) return L2_ERROR_HANDLE;
     if (u_steps < 2 || v_steps < 2 || int64_t(u_steps) * v_steps > 1 << 20) return L2_ERROR_ARGUMENT;
-    mesh.setSteps(u_steps, v_steps);
+    if (!mesh) return L2_OK;
+    mesh->setSteps(u_steps, v_steps);
     return tessellate(p) ? L2_OK : L2_ERROR_MEMORY;
   });
 }

@@ -11,15 +11,7 @@ constexpr int32_t kUnsupported = L2_ERROR_UNSUPPORTED;
 extern "C" {
 
 
-L2Primitive CreateSweep(L2Scene, int32_t, int32_t, const double*) { return 0; }
-L2Primitive CreateLathe(L2Scene, int32_t, int32_t, const double*) { return 0; }
-int32_t ModifySweepVertices(L2Scene, L2Primitive, int32_t, int32_t, const double*) { return kUnsupported; }
-int32_t ModifyLatheVertices(L2Scene, L2Primitive, int32_t, int32_t, const double*) { return kUnsupported; }
 
-L2Primitive CreateGlyph(L2Scene) { return 0; }
-int32_t AddContour(L2Scene, L2Primitive, int32_t, int32_t, const double*) { return kUnsupported; }
-int32_t SetGlyphConeFlag(L2Scene, L2Primitive, int32_t) { return kUnsupported; }
-int32_t SetGlyphExtrusion(L2Scene, L2Primitive, double, double, double) { return kUnsupported; }
 
 
 

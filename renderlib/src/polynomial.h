@@ -1,10 +1,10 @@
-// Real roots of polynomials up to degree four. Coefficients run from the constant term
+// Real roots of polynomials up to degree six (closed forms up to four). Coefficients run from the constant term
 // up: c[0] + c[1] x + ... + c[n] x^n.
 #pragma once
 
 namespace lumetra2 {
 
-constexpr int kMaxPolynomialDegree = 4;
+constexpr int kMaxPolynomialDegree = 6;
 
 double evaluatePolynomial(const double* c, int degree, double x);
 // Closed-form roots (Cardano, Ferrari) polished by Newton steps; sorted ascending.

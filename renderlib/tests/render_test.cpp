@@ -187,6 +187,34 @@ class Scenes : public ::testing::Test {
     ASSERT_EQ(SetLightLocation(scene, light, -5, 8, -6), L2_OK);
   }
 
+  // A cubic vase, a star swept as a cone and a ring-shaped glyph.
+  void addOutlines() {
+    const double vase[] = {0.01, 0, 0, 0.8, 0, 0, 1.2, 0.6, 1, 0.2, 1.2, 1, 0.5, 1.8, 0};
+    const L2Primitive lathe = textured(CreateLathe(scene, L2_SPLINE_CUBIC, 5, vase), kRed);
+    ASSERT_EQ(TranslatePrim(scene, lathe, -2.2, 0, 0), L2_OK);
+    double star[10 * 3];
+    for (int i = 0; i < 10; ++i) {
+      const double r = i % 2 ? 0.4 : 1, a = i * 3.14159265358979 / 5;
+      star[3 * i] = r * std::cos(a);
+      star[3 * i + 1] = r * std::sin(a);
+      star[3 * i + 2] = 0;
+    }
+    const L2Primitive sweep = textured(CreateSweep(scene, L2_SPLINE_LINEAR, 10, star), kMirror);
+    ASSERT_EQ(SetGlyphConeFlag(scene, sweep, 1), L2_OK);
+    ASSERT_EQ(SetGlyphExtrusion(scene, sweep, 0, 0, 1.5), L2_OK);
+    ASSERT_EQ(RotatePrim(scene, sweep, 90, 0, 0), L2_OK);
+    ASSERT_EQ(TranslatePrim(scene, sweep, 0, 1.5, 0), L2_OK);
+    const L2Primitive glyph = textured(CreateGlyph(scene), kRed);
+    const double outer[] = {1, 1, 1, -1, 1, 1, -1, -1, 1, 1, -1, 1};
+    const double inner[] = {0.5, 0, 0, 0.5, -0.5, 1, 0, -0.5, 0, -0.5, -0.5, 1, -0.5, 0, 0, -0.5, 0.5, 1, 0, 0.5, 0, 0.5, 0.5, 1};
+    ASSERT_EQ(AddContour(scene, glyph, 3, 4, outer), L2_OK);
+    ASSERT_EQ(AddContour(scene, glyph, 3, 8, inner), L2_OK);
+    ASSERT_EQ(SetGlyphExtrusion(scene, glyph, 0, 0, 0.4), L2_OK);
+    ASSERT_EQ(TranslatePrim(scene, glyph, 2.2, 1, 0), L2_OK);
+    const L2Light light = CreateLight(scene);
+    ASSERT_EQ(SetLightLocation(scene, light, -5, 8, -6), L2_OK);
+  }
+
   L2Scene scene = 0;
   L2View view = 0;
   L2Texture floor_texture = 0;
@@ -227,6 +255,11 @@ TEST_F(Scenes, HeightFieldsAndSplineMeshesMatchTheGolden) {
 TEST_F(Scenes, BlobsAndSuperquadricsMatchTheGolden) {
   addImplicit();
   expectMatchesGolden("implicit_tracer", renderImage(Tracer, scene, view, 64, 48, kTraceFlags));
+}
+
+TEST_F(Scenes, LathesSweepsAndGlyphsMatchTheGolden) {
+  addOutlines();
+  expectMatchesGolden("outlines_tracer", renderImage(Tracer, scene, view, 64, 48, kTraceFlags));
 }
 
 TEST_F(Scenes, OneAndTwoThreadsGiveTheSameImage) {

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "keyframe/animation_view.h"
+#include "keyframe/scene_animation.h"
+#include "keyframe/time_format.h"
+#include "ui/time_slider.h"
+
+namespace ui {
+
+// Controls of the bar (dialog 4018).
+enum BarControl : uint32_t {
+  kTimeSlider = 4001,
+  kInterpolationBox = 4027,
+  kKeyButton = 4038,
+  kGoToStart = 4042,
+  kStepBack = 4043,
+  kPlay = 4044,
+  kStepForward = 4045,
+  kGoToEnd = 4046,
+};
+
+// Commands of the key button's popup menu (menu 4028).
+enum KeyCommand : uint32_t {
+  kSetSelected = 32772,
+  kSetObject = 32773,
+  kSetScene = 32774,
+  kDeleteSelected = 32775,
+  kDeleteObject = 32776,
+  kDeleteScene = 32777,
+  kDeleteFrame = 32784,
+  kKeyOptions = 32785,
+};
+
+// The key button's picture.
+enum class KeyPicture { NoKey, AtKey, BetweenKeys };  // "KeyButtonU", "KeyButtonD", "KeyButtonI"
+
+// The animation control bar without its window: the selected object, animation
+// mode, the interpolation box, the key button's picture, the transport buttons,
+// the key popup commands and the time slider, driving the scene's animation.
+class AnimControlBar final : public keyframe::AnimationView {
+ public:
+  static constexpr int32_t kHeight = 40;  // pixels
+  static constexpr const char* kNoObject = "<no object>";
+
+  AnimControlBar(keyframe::SceneAnimation& animation, const keyframe::TimeFormat& timeFormat);
+  ~AnimControlBar() override;
+  AnimControlBar(const AnimControlBar&) = delete;
+  AnimControlBar& operator=(const AnimControlBar&) = delete;
+
+  // Dialog initialisation: slider range and position, animation mode on when the
+  // current time is not 0, then the time is shown.
+  void Initialise();
+  bool Initialised() const { return initialised_; }
+
+  void SetSelectedObject(uint32_t id, const std::string& name);
+  uint32_t SelectedObject() const { return selectedId_; }
+  const std::string& SelectedName() const { return selectedName_; }
+
+  void SetAnimationMode(bool on);
+  void ToggleAnimationMode() { SetAnimationMode(!animationMode_); }
+  bool AnimationMode() const { return animationMode_; }
+  bool Enabled(BarControl control) const;
+
+  // The user chose an entry of the interpolation box: the selected object's
+  // track (and those below it) take that kind.
+  void OnInterpolationSelected(int32_t index);
+  int32_t InterpolationIndex() const { return interpolationIndex_; }
+  // The kind the box stands for: its index in 0..3, else Linear.
+  int32_t InterpolationChoice() const;
+  KeyPicture Picture() const { return picture_; }
+
+  // A transport button was pressed; disabled buttons do nothing.
+  void Transport(BarControl button);
+  // Steps the time from the start to the end of the animation, one play step at a time.
+  void Play();
+  // Ticks of one play step: denominator * 3 * 1600 / numerator of the frame rate.
+  int32_t PlayStep() const;
+  void OnSliderNotify(uint32_t word);
+  void RunKeyCommand(uint32_t command);
+
+  // Opens the "Rendering Options" sheet on a page; set by the application.
+  void SetOptionsOpener(std::function<void(int page)> opener) { openOptions_ = std::move(opener); }
+
+  TimeSlider& Slider() { return slider_; }
+  const TimeSlider& Slider() const { return slider_; }
+
+  // keyframe::AnimationView
+  void ShowTime() override;
+  void Refresh() override;
+
+ private:
+  void MoveTo(int32_t time);
+  void UpdatePicture();
+
+  keyframe::SceneAnimation& animation_;
+  const keyframe::TimeFormat& timeFormat_;
+  TimeSlider slider_;
+  uint32_t selectedId_ = 0;
+  std::string selectedName_ = kNoObject;
+  bool animationMode_ = false;
+  bool initialised_ = false;
+  int32_t interpolationIndex_ = 1;
+  KeyPicture picture_ = KeyPicture::NoKey;
+  int32_t dragStartTime_ = 0;
+  std::function<void(int page)> openOptions_;
+};
+
+}  // namespace ui

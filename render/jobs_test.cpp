@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cmath>
 #include <map>
+#include <mutex>
+#include <string>
 #include <stdexcept>
 #include <thread>
 
@@ -272,6 +274,62 @@ TEST_F(JobThreadTest, StillRenderWritesItsFileAndLeavesTheList) {
   EXPECT_EQ(p[2], 127);  // red 4/8
   EXPECT_EQ(p[1], 63);   // green 2/8
   EXPECT_EQ(messages_.Count(), 0u);
+}
+
+// What a host's desktop saw of the render windows.
+struct DesktopLog {
+  std::mutex mutex;
+  std::vector<std::string> events;
+  int32_t lastDone = 0, lastTotal = 0;
+  void Add(std::string event) {
+    std::lock_guard lock(mutex);
+    events.push_back(std::move(event));
+  }
+};
+DesktopLog g_desktop;
+
+void LUMETRA_STDCALL DesktopOpened(uint32_t, const char* title, int32_t width, int32_t height) {
+  g_desktop.Add("opened " + std::string(title) + " " + std::to_string(width) + "x" +
+                std::to_string(height));
+}
+void LUMETRA_STDCALL DesktopTitle(uint32_t, const char* title) {
+  g_desktop.Add("title " + std::string(title));
+}
+void LUMETRA_STDCALL DesktopStatus(uint32_t, int32_t part, const char* text) {
+  g_desktop.Add("status " + std::to_string(part) + " " + text);
+}
+void LUMETRA_STDCALL DesktopPainted(uint32_t, int32_t, int32_t, int32_t, int32_t,
+                                    const uint8_t* pixels, int32_t done, int32_t total) {
+  std::lock_guard lock(g_desktop.mutex);
+  EXPECT_NE(pixels, nullptr);
+  g_desktop.lastDone = done;
+  g_desktop.lastTotal = total;
+}
+void LUMETRA_STDCALL DesktopClosed(uint32_t) { g_desktop.Add("closed"); }
+
+iface::DesktopRecord RecordingDesktop() {
+  return {sizeof(iface::DesktopRecord), iface::kDesktopRecordVersion, DesktopOpened,
+          DesktopTitle, DesktopStatus, DesktopPainted, DesktopClosed};
+}
+
+TEST_F(JobThreadTest, TheDesktopSeesTheWindowFromOpeningToClosing) {
+  const iface::DesktopRecord desktop = RecordingDesktop();
+  RenderSettings settings;
+  auto job = MakeJob(settings, {}, jobs_, [] { return 5u; });
+  job->width = 8;
+  job->height = 8;
+  job->outputPath = "renders\\desk";
+  job->desktop = &desktop;
+  job->SetState(JobState::Processing);
+  JobWindowThread::Start(std::make_unique<CRenderThread>(job, jobs_, backend_));
+  ASSERT_TRUE(job->WaitForWindowThread(10000));
+  std::lock_guard lock(g_desktop.mutex);
+  ASSERT_EQ(g_desktop.events.size(), 3u);
+  EXPECT_EQ(g_desktop.events[0], "opened Render: renders\\desk 8x8");
+  EXPECT_EQ(g_desktop.events[1], "title desk");
+  EXPECT_EQ(g_desktop.events[2], "closed");
+  EXPECT_EQ(g_desktop.lastDone, 64);
+  EXPECT_EQ(g_desktop.lastTotal, 64);
 }
 
 TEST_F(JobThreadTest, ShownWindowStaysUntilClosedAndReportsTimes) {

@@ -20,6 +20,7 @@ uint8_t BackgroundByte(double value) {
 
 void LibraryBackend::PrepareFrame(RenderJob& job) {
   if (job.State() != JobState::Processing) return;
+  job.pixelsDone = 0;
   double background[3] = {0, 0, 0};
   if (job.kind == RendererKind::Library) GetBackgroundColor(job.scene, background);
   job.image.Fill(BackgroundByte(background[0]), BackgroundByte(background[1]),

@@ -33,6 +33,7 @@ int32_t LUMETRA2_CALL AbortCallback(void* job) {
 int32_t LUMETRA2_CALL PixelCallback(int32_t x, int32_t y, const float color[4], void* user) {
   RenderJob& job = *static_cast<RenderJob*>(user);
   if (job.image.Contains(x, y)) {
+    job.pixelsDone.fetch_add(1, std::memory_order_relaxed);
     job.image.MarkChanged({x, y, x + 1, y + 1});
     PutPixel(job, x, y, PixelByte(color[0]), PixelByte(color[1]), PixelByte(color[2]),
              PixelByte(color[3]));

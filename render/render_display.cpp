@@ -38,18 +38,32 @@ bool RenderDisplay::Open(RenderJob& job, platform::MessageLoop& loop, uint8_t* s
     platform::DebugLog::Write("no display 2\n");
     return false;
   }
-  std::lock_guard lock(mutex_);
-  loop_ = &loop;
-  window_ = window;
-  title_ = "Render: " + job.outputPath;
+  const std::string title = "Render: " + job.outputPath;
+  {
+    std::lock_guard lock(mutex_);
+    loop_ = &loop;
+    window_ = window;
+    title_ = title;
+    desktop_ = job.desktop;
+  }
+  if (desktop_ && desktop_->windowOpened) {
+    desktop_->windowOpened(window, title.c_str(), job.width, job.height);
+  }
   return true;
 }
 
 void RenderDisplay::Close() {
-  std::lock_guard lock(mutex_);
-  if (loop_ && window_ != platform::kNoWindow) loop_->DestroyWindow(window_);
-  loop_ = nullptr;
-  window_ = platform::kNoWindow;
+  platform::WindowId closed = platform::kNoWindow;
+  {
+    std::lock_guard lock(mutex_);
+    if (loop_ && window_ != platform::kNoWindow) loop_->DestroyWindow(window_);
+    closed = window_;
+    loop_ = nullptr;
+    window_ = platform::kNoWindow;
+  }
+  if (closed != platform::kNoWindow && desktop_ && desktop_->windowClosed) {
+    desktop_->windowClosed(closed);
+  }
 }
 
 bool RenderDisplay::Ready() const {
@@ -80,8 +94,15 @@ bool RenderDisplay::PostClose() {
 }
 
 void RenderDisplay::SetTitle(std::string title) {
-  std::lock_guard lock(mutex_);
-  title_ = std::move(title);
+  platform::WindowId window = platform::kNoWindow;
+  {
+    std::lock_guard lock(mutex_);
+    title_ = title;
+    window = window_;
+  }
+  if (window != platform::kNoWindow && desktop_ && desktop_->windowTitle) {
+    desktop_->windowTitle(window, title.c_str());
+  }
 }
 
 std::string RenderDisplay::Title() const {
@@ -90,8 +111,15 @@ std::string RenderDisplay::Title() const {
 }
 
 void RenderDisplay::SetStatus(size_t part, std::string text) {
-  std::lock_guard lock(mutex_);
-  status_.at(part) = std::move(text);
+  platform::WindowId window = platform::kNoWindow;
+  {
+    std::lock_guard lock(mutex_);
+    status_.at(part) = text;
+    window = window_;
+  }
+  if (window != platform::kNoWindow && desktop_ && desktop_->windowStatus) {
+    desktop_->windowStatus(window, static_cast<int32_t>(part), text.c_str());
+  }
 }
 
 std::string RenderDisplay::Status(size_t part) const {
@@ -104,24 +132,31 @@ void RenderDisplay::SetRepaintHandler(std::function<void(const PixelRect&)> hand
   repaint_ = std::move(handler);
 }
 
-void RenderDisplay::Repaint(RenderJob& job) {
+void RenderDisplay::Flush(RenderJob& job) {
   const PixelRect changed = job.image.TakeChanged();
   if (changed.Empty()) return;
   if (job.preview.on && job.preview.rect) {
     job.preview.rect(job.preview.view, changed.left, changed.top, changed.right, changed.bottom);
   }
   std::function<void(const PixelRect&)> repaint;
+  platform::WindowId window = platform::kNoWindow;
   {
     std::lock_guard lock(mutex_);
     repaint = repaint_;
+    window = window_;
   }
   if (repaint) repaint(changed);
+  if (desktop_ && desktop_->windowPainted) {
+    desktop_->windowPainted(window, changed.left, changed.top, changed.right, changed.bottom,
+                            job.image.Bytes().data(), job.pixelsDone.load(),
+                            job.width * job.height);
+  }
 }
 
 bool RenderDisplay::Handle(RenderJob& job, const platform::Message& message) {
   switch (message.message) {
     case platform::WM_TIMER:
-      if (message.wparam == kRepaintTimer && Ready()) Repaint(job);
+      if (message.wparam == kRepaintTimer && Ready()) Flush(job);
       return true;
     case platform::WM_CLOSE:
       // Closing the window stops the job; the thread's end tidies up.

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 
+#include "abi/desktop_record.h"
 #include "platform/message_loop.h"
 #include "render/image_buffer.h"
 
@@ -14,8 +15,9 @@ namespace render {
 struct RenderJob;
 
 // A job's render window without a toolkit: a window on the window thread's message
-// loop with the job's image buffer, a title and a three-part status bar. A view (a
-// real window, a progress line) follows it through the repaint handler.
+// loop with the job's image buffer, a title and a three-part status bar. The host's
+// desktop (when the job has one) learns of the window's life, its texts and repaints; a
+// view inside the plug-in can follow it through the repaint handler.
 class RenderDisplay {
  public:
   static constexpr uintptr_t kRepaintTimer = 1;
@@ -27,6 +29,8 @@ class RenderDisplay {
   // Makes the window on `loop` and the job's image buffer (in `sharedPixels` when given,
   // else in memory of its own). Fails without a window or a buffer.
   bool Open(RenderJob& job, platform::MessageLoop& loop, uint8_t* sharedPixels = nullptr);
+  // Hands what changed since the last repaint to the preview, the view and the desktop.
+  void Flush(RenderJob& job);
   // Destroys the window; the image buffer stays with the job for the writers.
   void Close();
 
@@ -48,7 +52,6 @@ class RenderDisplay {
 
  private:
   bool Handle(RenderJob& job, const platform::Message& message);
-  void Repaint(RenderJob& job);
 
   mutable std::mutex mutex_;
   platform::MessageLoop* loop_ = nullptr;
@@ -56,6 +59,7 @@ class RenderDisplay {
   std::string title_;
   std::array<std::string, 3> status_;
   std::function<void(const PixelRect&)> repaint_;
+  const iface::DesktopRecord* desktop_ = nullptr;
 };
 
 }  // namespace render

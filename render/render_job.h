@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "abi/desktop_record.h"
 #include "render/animation_settings.h"
 #include "render/image_buffer.h"
 #include "render/job_state.h"
@@ -81,6 +82,8 @@ struct RenderJob {
   int32_t endTime = 0;
 
   RenderDisplay display;
+  const iface::DesktopRecord* desktop = nullptr;  // where the render window shows, if anywhere
+  std::atomic<int32_t> pixelsDone{0};             // pixels the renderer delivered this frame
 
   // The file name part of the output path (after the last backslash or slash).
   std::string DisplayName() const;

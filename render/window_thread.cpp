@@ -68,6 +68,7 @@ void JobWindowThread::End() {
     platform::Messages::Show("Internal Error", TerminateFailedText(), platform::MessageButtons::Ok,
                              platform::MessageIcon::Stop);
   }
+  if (job.display.Ready()) job.display.Flush(job);  // the last pixels reach the desktop
   job.display.Close();
   if (job.State() != JobState::Zombie) jobs_.Remove(&job);
   job.MarkWindowThreadEnded();

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "abi/calling_convention.h"
+
+namespace iface {
+
+// The desktop that render windows appear on. On the original platform they are windows of
+// the operating system that every program sees; here the host keeps the desktop and hands
+// it out through GetHostValue(kHostValueDesktop). A plug-in's render windows report their
+// life to it, so a host can show them (a window in the GUI, a progress line on a terminal)
+// and knows when they are gone. Calls come from the plug-in's window and worker threads,
+// so the host's functions must be safe to call from several threads at once.
+constexpr int32_t kHostValueDesktop = 200;  // writes a DesktopRecord*
+constexpr uint32_t kDesktopRecordVersion = 100;
+
+struct DesktopRecord {
+  uint32_t size;     // sizeof(DesktopRecord) of the host
+  uint32_t version;  // kDesktopRecordVersion
+  // A window of `width` by `height` pixels opened with `title`.
+  void(LUMETRA_STDCALL* windowOpened)(uint32_t window, const char* title, int32_t width,
+                                      int32_t height);
+  void(LUMETRA_STDCALL* windowTitle)(uint32_t window, const char* title);
+  void(LUMETRA_STDCALL* windowStatus)(uint32_t window, int32_t part, const char* text);
+  // Part of the picture changed: the rectangle (right and bottom exclusive), the whole
+  // picture (rows bottom-up, blue, green, red, alpha) and how many of its pixels are done.
+  void(LUMETRA_STDCALL* windowPainted)(uint32_t window, int32_t left, int32_t top,
+                                       int32_t right, int32_t bottom, const uint8_t* pixels,
+                                       int32_t pixelsDone, int32_t pixelsTotal);
+  void(LUMETRA_STDCALL* windowClosed)(uint32_t window);
+};
+
+}  // namespace iface

@@ -1,24 +1,263 @@
 #include "plugin/animation_scene_interface.h"
 
+#include <cstring>
+#include <string>
+
+#include "abi/result_codes.h"
+#include "platform/debug_log.h"
 #include "plugin/kinetra_app.h"
 
 namespace plugin {
+namespace {
+
+std::string NameOf(const iface::ObjectInfo& info) { return std::string(info.name, strnlen(info.name, sizeof info.name)); }
+
+// Types the control bar can show as its selected object.
+bool Selectable(uint32_t type) {
+  return (type >= 1 && type <= 8) || (type >= 10 && type <= 13) || (type >= 16 && type <= 29);
+}
+
+}  // namespace
 
 AnimationSceneInterface::AnimationSceneInterface(KinetraApp* app) : app_(app) { Reset(); }
 
-void AnimationSceneInterface::Reset() {
-  state_ = AnimationState{};
-  state_.startTime = 0;
-  state_.endTime = 120;
-  state_.currentTime = 0;
-  state_.keyStepsMode = 1;
-  state_.sliderStepsMode = 0;
+AnimationSceneInterface::~AnimationSceneInterface() = default;
+
+int32_t AnimationSceneInterface::Connect(iface::InterfaceRecord* record) {
+  const int32_t result = SceneInterfaceBase::Connect(record);
+  if (result == iface::kOk) animation_.SetHost(keyframe::HostScene(SceneRecord()));
+  return result;
 }
 
-int32_t AnimationSceneInterface::OnSceneEvent(uint32_t, int32_t event) {
-  constexpr int32_t kHostReady = 7;
-  if (event == kHostReady) app_->OnHostReady();
-  return 0;
+void AnimationSceneInterface::Reset() {
+  animation_.SetRange(0, 120);
+  animation_.SetCurrentTime(0);
+  animation_.SetKeyStepsMode(keyframe::KeySteps::Object);
+  animation_.SetSliderStepsMode(0);
+  animation_.sceneFlag = false;
+  animation_.sceneText.clear();
+  animation_.ClearKeyTimes();
+  eventState_ = kEventStateNormal;
+}
+
+int32_t AnimationSceneInterface::OnSceneEvent(uint32_t objectId, int32_t event) {
+  const keyframe::HostScene& host = animation_.Host();
+  if (objectId != 0 && eventState_ != kEventStateMerging) {
+    keyframe::ObjectRecord record;
+    const int32_t result = host.ReadObject(objectId, record, false);
+    if (result != iface::kOk) return result;
+    if (record.info.type == iface::kObjectTypeReference) objectId = record.info.next;
+  }
+  switch (event) {
+    case kEventObjectRemoved:
+      animation_.DeleteTrack(objectId);
+      animation_.ClearKeyTimes();
+      RefreshBar();
+      break;
+    case kEventSelectionChanged: {
+      const int32_t result = SelectObject(objectId);
+      if (animation_.KeyStepsMode() != keyframe::KeySteps::Scene) {
+        animation_.ClearKeyTimes();
+        animation_.AddKeyTimes(objectId);
+        RefreshBar();
+      }
+      return result;
+    }
+    case 3:
+    case 5:
+    case 13:
+    case 14:
+      break;
+    case kEventObjectChanged:
+      UpdateObject(objectId);
+      RefreshBar();
+      break;
+    case kEventSceneInPlace:
+      SceneInPlace();
+      break;
+    case kEventHostReady:
+      app_->OnHostReady();
+      break;
+    case kEventSceneClosing:
+      animation_.DeleteAll();
+      break;
+    case kEventBarShown:
+      if (bar_ && placement_.shown) LayOutViews(true);
+      break;
+    case kEventObjectEdited:
+    case kEventObjectReplaced:
+      UpdateObject(objectId);
+      break;
+    case kEventObjectRenamed:
+      if (keyframe::ObjectTrack* track = animation_.FindTrack(objectId)) {
+        keyframe::ObjectRecord record;
+        if (host.ReadObject(objectId, record, false) == iface::kOk) track->SetName(NameOf(record.info));
+      }
+      break;
+    case kEventMergeBegins:
+      eventState_ = kEventStateMerging;
+      break;
+    case kEventMergeEnds:
+      eventState_ = kEventStateNormal;
+      break;
+    case kEventMergedObject:
+      return FindMergedObject(objectId);
+    default:
+      platform::DebugLog::Printf("Unknown scene event: %d\n", event);
+      break;
+  }
+  return iface::kOk;
+}
+
+int32_t AnimationSceneInterface::OnSceneNotify(uint32_t objectId, int32_t event, void* data, void* result) {
+  if (objectId != 0) {
+    keyframe::ObjectRecord record;
+    animation_.Host().ReadObject(objectId, record, false);
+  }
+  switch (event) {
+    case kEventSceneInPlace:
+      SceneInPlace();
+      break;
+    case 13:
+      eventState_ = kEventStateAfterNotice;
+      break;
+    case 14:
+      AttachAndRebuild();
+      eventState_ = kEventStateNormal;
+      break;
+    case kEventMergeBegins:
+      eventState_ = kEventStateMerging;
+      break;
+    case kEventMergeEnds:
+      LayOutViews(true);
+      AttachAndRebuild();
+      eventState_ = kEventStateNormal;
+      break;
+    case kEventMergedObject:
+      if (data && result) animation_.RenamePendingTrack(static_cast<const char*>(data), static_cast<const char*>(result));
+      break;
+    default:
+      break;
+  }
+  return iface::kOk;
+}
+
+int32_t AnimationSceneInterface::SelectObject(uint32_t objectId) {
+  if (!bar_) return iface::kOk;
+  keyframe::ObjectRecord record;
+  const int32_t result = animation_.Host().ReadObject(objectId, record, false);
+  if (result != iface::kOk) {
+    platform::DebugLog::Printf("Invalid selected object, error = %d\n", result);
+    return result;
+  }
+  if (Selectable(record.info.type)) {
+    bar_->SetSelectedObject(objectId, NameOf(record.info));
+  } else {
+    platform::DebugLog::Write("Selected unknown object type\n");
+  }
+  return iface::kOk;
+}
+
+// A changed object is keyed at the current time in animation mode, else at 0,
+// with its whole tree.
+void AnimationSceneInterface::UpdateObject(uint32_t objectId) {
+  if (!bar_) return;
+  keyframe::ObjectRecord record;
+  if (animation_.Host().ReadObject(objectId, record, false) != iface::kOk) return;
+  bar_->SetSelectedObject(objectId, NameOf(record.info));
+  const int32_t time = bar_->AnimationMode() ? animation_.CurrentTime() : 0;
+  animation_.SetKeys(objectId, time, bar_->InterpolationChoice(), true);
+  bar_->Slider().SetPos(time);
+  animation_.AddKeyTimes(objectId);
+}
+
+void AnimationSceneInterface::SceneInPlace() {
+  LayOutViews(true);
+  animation_.DeleteAll();
+  AttachAndRebuild();
+}
+
+void AnimationSceneInterface::AttachAndRebuild() {
+  animation_.AttachPendingTracks();
+  animation_.RebuildKeyTimes();
+}
+
+// The argument names the merged object: in the 32-bit layout it is the name's
+// address; a 64-bit host passes the identifier of the object that arrived, whose
+// name is read from the host.
+int32_t AnimationSceneInterface::FindMergedObject(uint32_t argument) {
+  const keyframe::HostScene& host = animation_.Host();
+  std::string name;
+  if constexpr (sizeof(void*) == sizeof(uint32_t)) {
+    if (argument) name = reinterpret_cast<const char*>(static_cast<uintptr_t>(argument));
+  } else {
+    keyframe::ObjectRecord record;
+    if (host.ReadObject(argument, record, false) == iface::kOk) name = NameOf(record.info);
+  }
+  uint32_t found = 0;
+  const int32_t result = host.FindObjectByName(name.c_str(), found);
+  if (result != iface::kOk) {
+    platform::DebugLog::Printf("Failed to find ID for merged obj: '%s'\n", name.c_str());
+    return result;
+  }
+  iface::ObjectInfo info;
+  iface::PrepareObjectInfo(info);
+  return host.GetObjectInfo(found, info);
+}
+
+void AnimationSceneInterface::RefreshBar() {
+  if (bar_) bar_->Refresh();
+}
+
+void AnimationSceneInterface::LayOutViews(bool createAndShow) {
+  const keyframe::HostScene& host = animation_.Host();
+  uint32_t window = 0;
+  if (host.GetHostValue(iface::kHostValueMainWindow, &window) != iface::kOk) return;
+  if (!bar_) {
+    if (!createAndShow) return;
+    bar_ = std::make_unique<ui::AnimControlBar>(animation_, timeFormat_);
+    bar_->Initialise();
+    placement_.parentWindow = window;
+  }
+  const int32_t barHeight = ui::AnimControlBar::kHeight;
+  iface::ViewRecord views[iface::kViewCount];
+  for (int32_t index = 0; index < iface::kViewCount; ++index) {
+    if (host.GetViewInfo(index, views[index]) != iface::kOk) return;
+  }
+  const auto width = static_cast<int32_t>(views[0].areaWidth);
+  const int32_t height = std::max(0, static_cast<int32_t>(views[0].areaHeight) - barHeight);
+  ArrangeViews(views, width, height);
+  placement_ = {window, 0, height, width, barHeight, createAndShow};
+}
+
+// With a maximised view only that one takes the whole area; otherwise two by
+// two: 0 top left, 1 bottom left, 2 top right, 3 bottom right.
+void AnimationSceneInterface::ArrangeViews(iface::ViewRecord (&views)[iface::kViewCount], int32_t width,
+                                           int32_t height) {
+  int maximised = -1;
+  for (int index = 0; index < iface::kViewCount; ++index) {
+    views[index].areaHeight = static_cast<uint32_t>(height);
+    if (views[index].flags & iface::kViewMaximised) maximised = index;
+  }
+  const keyframe::HostScene& host = animation_.Host();
+  if (maximised >= 0) {
+    iface::ViewRecord& view = views[maximised];
+    view.left = 0;
+    view.top = 0;
+    view.right = width;
+    view.bottom = height;
+    host.SetViewInfo(maximised, view);
+    return;
+  }
+  const int32_t halfWidth = width / 2, halfHeight = height / 2;
+  for (int index = 0; index < iface::kViewCount; ++index) {
+    iface::ViewRecord& view = views[index];
+    view.left = index < 2 ? 0 : halfWidth;
+    view.top = index % 2 == 0 ? 0 : halfHeight;
+    view.right = index < 2 ? halfWidth : width;
+    view.bottom = index % 2 == 0 ? halfHeight : height;
+    host.SetViewInfo(index, view);
+  }
 }
 
 }  // namespace plugin

@@ -1,46 +1,93 @@
 #pragma once
 
 #include <cstdint>
-#include <set>
-#include <string>
+#include <memory>
 
+#include "abi/view_record.h"
+#include "keyframe/scene_animation.h"
+#include "keyframe/time_format.h"
 #include "plugin/scene_interface_base.h"
+#include "ui/anim_control_bar.h"
 
 namespace plugin {
 
 class KinetraApp;
 
-// The animation state the scene interface keeps between host events.
-struct AnimationState {
-  int32_t startTime = 0;  // ticks
-  int32_t endTime = 0;
-  int32_t currentTime = 0;
-  int32_t keyStepsMode = 0;     // 0 "Keys", 1 "Object", ...
-  int32_t sliderStepsMode = 0;  // 0 "Keys", ...
-  int32_t eventState = 0;       // 2 while a merge is in progress
-  bool sceneFlag = false;
-  std::string sceneText;
-  std::set<int32_t> keyTimes;
+// Scene events and notifications of the host.
+enum SceneEvent : int32_t {
+  kEventObjectRemoved = 1,
+  kEventSelectionChanged = 2,
+  kEventObjectChanged = 4,
+  kEventSceneInPlace = 6,
+  kEventHostReady = 7,
+  kEventSceneClosing = 8,
+  kEventBarShown = 9,
+  kEventObjectEdited = 10,
+  kEventObjectRenamed = 11,
+  kEventObjectReplaced = 12,
+  kEventMergeBegins = 15,
+  kEventMergeEnds = 16,
+  kEventMergedObject = 17,
 };
 
-// The plug-in's scene interface: keeps the scene's animation in step with the host.
+// Where the control bar sits in the host's window, and whether it is shown.
+struct BarPlacement {
+  uint32_t parentWindow = 0;
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  bool shown = false;
+};
+
+// The plug-in's scene interface: owns the scene's animation and keeps its
+// tracks in step with the host's objects as the host reports selection,
+// changes, renames, removals, merges and new scenes; creates the control bar and
+// lays the host's views out around it.
 class AnimationSceneInterface : public SceneInterfaceBase {
  public:
-  explicit AnimationSceneInterface(KinetraApp* app);
+  // Event states; only a merge changes how events are handled.
+  static constexpr int32_t kEventStateNormal = 0;
+  static constexpr int32_t kEventStateMerging = 2;
+  static constexpr int32_t kEventStateAfterNotice = 3;
 
+  explicit AnimationSceneInterface(KinetraApp* app);
+  ~AnimationSceneInterface() override;
+
+  int32_t Connect(iface::InterfaceRecord* record) override;
   void Reset() override;
   int32_t OnSceneEvent(uint32_t objectId, int32_t event) override;
+  int32_t OnSceneNotify(uint32_t objectId, int32_t event, void* data, void* result) override;
 
-  // True when at least one object of the scene carries keys. Keys arrive with the
-  // scene's tracks, which this interface does not hold yet.
-  bool HasTracks() const { return false; }
+  // True when at least one object of the scene carries keys.
+  bool HasTracks() const { return animation_.TrackCount() > 0; }
 
-  const AnimationState& State() const { return state_; }
+  keyframe::SceneAnimation& Animation() { return animation_; }
+  const keyframe::SceneAnimation& Animation() const { return animation_; }
+  // The control bar, once the host has a window for it.
+  ui::AnimControlBar* Bar() const { return bar_.get(); }
+  const BarPlacement& Placement() const { return placement_; }
+  int32_t EventState() const { return eventState_; }
+  // How the bar shows and steps times.
+  keyframe::TimeFormat& TimeFormat() { return timeFormat_; }
   KinetraApp* App() const { return app_; }
 
  private:
+  int32_t SelectObject(uint32_t objectId);
+  void UpdateObject(uint32_t objectId);
+  void SceneInPlace();
+  void AttachAndRebuild();
+  int32_t FindMergedObject(uint32_t argument);
+  void RefreshBar();
+  void LayOutViews(bool createAndShow);
+  void ArrangeViews(iface::ViewRecord (&views)[iface::kViewCount], int32_t width, int32_t height);
+
   KinetraApp* app_;
-  AnimationState state_;
+  keyframe::SceneAnimation animation_;
+  keyframe::TimeFormat timeFormat_;
+  std::unique_ptr<ui::AnimControlBar> bar_;
+  BarPlacement placement_;
+  int32_t eventState_ = kEventStateNormal;
 };
 
 }  // namespace plugin

@@ -201,16 +201,16 @@ TEST_F(PluginEntryTest, UnknownCommandIsLoggedAndAnswered) {
 }
 
 TEST_F(PluginEntryTest, SceneInterfaceStartsWithTheDefaultRange) {
-  const plugin::AnimationState& state = app_->Scene()->State();
-  EXPECT_EQ(state.startTime, 0);
-  EXPECT_EQ(state.endTime, 120);
-  EXPECT_EQ(state.currentTime, 0);
-  EXPECT_EQ(state.keyStepsMode, 1);
-  EXPECT_EQ(state.sliderStepsMode, 0);
-  EXPECT_EQ(state.eventState, 0);
+  const keyframe::SceneAnimation& state = app_->Scene()->Animation();
+  EXPECT_EQ(state.StartTime(), 0);
+  EXPECT_EQ(state.EndTime(), 120);
+  EXPECT_EQ(state.CurrentTime(), 0);
+  EXPECT_EQ(state.KeyStepsMode(), keyframe::KeySteps::Object);
+  EXPECT_EQ(state.SliderStepsMode(), 0);
+  EXPECT_EQ(app_->Scene()->EventState(), 0);
   EXPECT_FALSE(state.sceneFlag);
   EXPECT_TRUE(state.sceneText.empty());
-  EXPECT_TRUE(state.keyTimes.empty());
+  EXPECT_TRUE(state.KeyTimes().empty());
 }
 
 }  // namespace

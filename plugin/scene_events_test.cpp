@@ -1,0 +1,206 @@
+// Scene events and notifications, sent by the substitute host through the plug-in's entry points.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "abi/menu_record.h"
+#include "abi/result_codes.h"
+#include "host/host_context.h"
+#include "host/host_functions.h"
+#include "host/scene.h"
+#include "platform/debug_log.h"
+#include "plugin/animation_scene_interface.h"
+#include "plugin/kinetra_app.h"
+#include "plugin/menu_commands.h"
+
+namespace {
+
+using plugin::AnimationSceneInterface;
+
+class SceneEventsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    setenv("LUMETRA_SHM_NAMESPACE", (std::string("events_") + info->name()).c_str(), 1);
+    app_ = std::make_unique<plugin::KinetraApp>();
+    ASSERT_TRUE(app_->InitInstance());
+    record_->header = {sizeof(iface::SceneRecord), iface::kSceneInterfaceVersion, 0, 0};
+    host::FillSceneRecord(*record_);
+    ASSERT_EQ(app_->GetInterfaceFunctions(0, &record_->header), iface::kOk);
+    menu_->header = {sizeof(iface::MenuRecord), 101, 0, 0};
+    ASSERT_EQ(app_->GetInterfaceFunctions(1, &menu_->header), iface::kOk);
+    context_.mainWindow = 7;
+    platform::DebugLog::Clear();
+  }
+  void TearDown() override { app_->ExitInstance(); }
+
+  int32_t Event(int32_t event, uint32_t id = 0) { return record_->onSceneEvent(id, event); }
+  int32_t Notify(int32_t event, uint32_t id = 0, const char* oldName = nullptr, const char* newName = nullptr) {
+    return record_->onSceneNotify(id, event, const_cast<char*>(oldName), const_cast<char*>(newName));
+  }
+  host::SceneObject& Add(uint32_t type, const std::string& name, uint32_t parent = 0) {
+    host::SceneObject& object = scene_.Add(type, 0, parent);
+    object.name = name;
+    return object;
+  }
+  AnimationSceneInterface& Scene() { return *app_->Scene(); }
+  bool Logged(const std::string& line) {
+    const auto lines = platform::DebugLog::Lines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+  uint32_t AnimationEnabled() {
+    uint32_t enabled = 99;
+    menu_->queryCommandState(plugin::kCommandAnimation, &enabled);
+    return enabled;
+  }
+
+  host::Scene scene_;
+  host::HostContext context_{scene_};
+  std::unique_ptr<iface::SceneRecord> record_ = std::make_unique<iface::SceneRecord>();
+  std::unique_ptr<iface::MenuRecord> menu_ = std::make_unique<iface::MenuRecord>();
+  std::unique_ptr<plugin::KinetraApp> app_;
+};
+
+TEST_F(SceneEventsTest, ASceneInPlaceCreatesTheBarAndLaysTheViewsOutAroundIt) {
+  EXPECT_EQ(Scene().Bar(), nullptr);
+  const uint32_t width = scene_.views[0].areaWidth, height = scene_.views[0].areaHeight;
+  EXPECT_EQ(Event(plugin::kEventSceneInPlace), 0);
+  ASSERT_NE(Scene().Bar(), nullptr);
+  EXPECT_TRUE(Scene().Bar()->Initialised());
+  const int32_t reduced = static_cast<int32_t>(height) - ui::AnimControlBar::kHeight;
+  const plugin::BarPlacement& bar = Scene().Placement();
+  EXPECT_EQ(bar.parentWindow, 7u);
+  EXPECT_EQ(bar.top, reduced);
+  EXPECT_EQ(bar.width, static_cast<int32_t>(width));
+  EXPECT_TRUE(bar.shown);
+  EXPECT_EQ(scene_.views[3].left, static_cast<int32_t>(width) / 2);
+  EXPECT_EQ(scene_.views[3].bottom, reduced);
+  EXPECT_EQ(scene_.views[1].top, reduced / 2);
+  for (const auto& view : scene_.views) EXPECT_EQ(view.areaHeight, static_cast<uint32_t>(reduced));
+
+  scene_.views[2].flags |= iface::kViewMaximised;
+  scene_.views[0].areaHeight = height;
+  Event(plugin::kEventBarShown);
+  EXPECT_EQ(scene_.views[2].left, 0);
+  EXPECT_EQ(scene_.views[2].right, static_cast<int32_t>(width));
+  EXPECT_EQ(scene_.views[2].bottom, reduced);
+}
+
+TEST_F(SceneEventsTest, WithoutAHostWindowThereIsNoBarAndSelectionDoesNothing) {
+  context_.mainWindow = 0;
+  Event(plugin::kEventSceneInPlace);
+  EXPECT_EQ(Scene().Bar(), nullptr);
+  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball");
+  EXPECT_EQ(Event(plugin::kEventSelectionChanged, ball.id), 0);
+  EXPECT_EQ(Event(plugin::kEventObjectChanged, ball.id), 0);
+  EXPECT_EQ(Scene().Animation().TrackCount(), 0);
+}
+
+TEST_F(SceneEventsTest, ChangesAreKeyedAtZeroOutsideAnimationModeAndEnableTheAnimationCommand) {
+  Event(plugin::kEventSceneInPlace);
+  host::SceneObject& group = Add(iface::kTypeGroup, "Group");
+  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball", group.id);
+  EXPECT_EQ(AnimationEnabled(), 0u);
+  Scene().Animation().SetCurrentTime(4800);
+  ASSERT_FALSE(Scene().Bar()->AnimationMode());
+  group.params.translate[1] = 2.0;
+  EXPECT_EQ(Event(plugin::kEventObjectChanged, group.id), 0);
+  ASSERT_NE(Scene().Animation().FindTrack(ball.id), nullptr) << "the whole tree is keyed";
+  EXPECT_NE(Scene().Animation().FindTrack(group.id)->FindKey(0), nullptr);
+  EXPECT_EQ(AnimationEnabled(), 1u);
+  EXPECT_EQ(Scene().Bar()->SelectedObject(), group.id);
+
+  Scene().Bar()->SetAnimationMode(true);
+  Scene().Bar()->OnSliderNotify(9600);
+  Event(plugin::kEventObjectEdited, ball.id);
+  EXPECT_NE(Scene().Animation().FindTrack(ball.id)->FindKey(9600), nullptr);
+  EXPECT_EQ(Scene().Animation().KeyTimes(), (std::set<int32_t>{0, 9600}));
+}
+
+TEST_F(SceneEventsTest, UnreadableObjectsAnswerTheHostsErrorExceptDuringAMerge) {
+  Event(plugin::kEventSceneInPlace);
+  EXPECT_EQ(Event(plugin::kEventObjectChanged, 999), iface::kUnknownObject);
+  EXPECT_EQ(Event(plugin::kEventMergeBegins), 0);
+  EXPECT_EQ(Scene().EventState(), AnimationSceneInterface::kEventStateMerging);
+  EXPECT_EQ(Event(plugin::kEventObjectChanged, 999), 0);
+  EXPECT_EQ(Event(plugin::kEventMergeEnds), 0);
+  EXPECT_EQ(Scene().EventState(), 0);
+  EXPECT_EQ(Scene().Animation().TrackCount(), 0);
+}
+
+TEST_F(SceneEventsTest, QuietEventsChangeNothingAndUnknownOnesAreLogged) {
+  Event(plugin::kEventSceneInPlace);
+  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball");
+  for (int32_t event : {3, 5, 13, 14}) EXPECT_EQ(Event(event, ball.id), 0);
+  EXPECT_EQ(Scene().Animation().TrackCount(), 0);
+  EXPECT_EQ(Scene().Bar()->SelectedObject(), 0u);
+  EXPECT_EQ(Event(42), 0);
+  EXPECT_TRUE(Logged("Unknown scene event: 42\n"));
+  host::SceneObject& odd = Add(9, "Odd");
+  EXPECT_EQ(Event(plugin::kEventSelectionChanged, odd.id), 0);
+  EXPECT_TRUE(Logged("Selected unknown object type\n"));
+}
+
+TEST_F(SceneEventsTest, RemovalRenameAndSelectionFollowTheObjects) {
+  Event(plugin::kEventSceneInPlace);
+  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball");
+  ball.params.translate[0] = 3.0;
+  Event(plugin::kEventObjectChanged, ball.id);
+  ball.name = "Ball 2";
+  Event(plugin::kEventObjectRenamed, ball.id);
+  EXPECT_EQ(Scene().Animation().FindTrack(ball.id)->Name(), "Ball 2");
+  EXPECT_EQ(Event(plugin::kEventSelectionChanged, ball.id), 0);
+  EXPECT_EQ(Scene().Bar()->SelectedName(), "Ball 2");
+  EXPECT_EQ(Scene().Animation().KeyTimes(), (std::set<int32_t>{0}));
+  ball.params.translate[0] = 8.0;
+  Event(plugin::kEventObjectRemoved, ball.id);
+  EXPECT_EQ(Scene().Animation().TrackCount(), 0);
+  EXPECT_TRUE(Scene().Animation().KeyTimes().empty());
+  EXPECT_EQ(ball.params.translate[0], 3.0) << "the last key is written before it goes";
+}
+
+TEST_F(SceneEventsTest, AMergedObjectRenamedOnArrivalKeepsItsKeys) {
+  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball.1");
+  auto track = std::make_unique<keyframe::ObjectTrack>("Ball", iface::kTypeSphere, 0);
+  keyframe::KeySnapshot key;
+  key.CreateChannel(iface::kTypeSphere, 0);
+  track->InsertKey(0, key);
+  Scene().Animation().AddPendingTrack(std::move(track));
+  Scene().Animation().AddPendingTrack(std::make_unique<keyframe::ObjectTrack>("Lost", iface::kTypeSphere, 0));
+  EXPECT_EQ(Notify(plugin::kEventMergeBegins), 0);
+  EXPECT_EQ(Scene().EventState(), AnimationSceneInterface::kEventStateMerging);
+  EXPECT_EQ(Event(plugin::kEventMergedObject, ball.id), 0);
+  EXPECT_EQ(Notify(plugin::kEventMergedObject, 0, "Ball", "Ball.1"), 0);
+  EXPECT_EQ(Notify(plugin::kEventMergeEnds), 0);
+  EXPECT_EQ(Scene().EventState(), 0);
+  EXPECT_NE(Scene().Animation().FindTrack(ball.id), nullptr);
+  EXPECT_EQ(Scene().Animation().TrackCount(), 1) << "a track without its object is dropped";
+  EXPECT_TRUE(Scene().Animation().PendingTracks().empty());
+
+  EXPECT_EQ(Notify(13), 0);
+  EXPECT_EQ(Scene().EventState(), AnimationSceneInterface::kEventStateAfterNotice);
+  EXPECT_EQ(Notify(14), 0);
+  EXPECT_EQ(Scene().EventState(), 0);
+}
+
+TEST_F(SceneEventsTest, AMergedObjectThatCannotBeFoundIsReported) {
+  Add(iface::kTypeSphere, "Ball");
+  Event(plugin::kEventMergeBegins);
+  EXPECT_EQ(Event(plugin::kEventMergedObject, 999), iface::kNotFound);
+  EXPECT_TRUE(Logged("Failed to find ID for merged obj: ''\n"));
+}
+
+TEST_F(SceneEventsTest, ClosingTheSceneForgetsTheKeysAndLeavesTheObjects) {
+  Event(plugin::kEventSceneInPlace);
+  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball");
+  Event(plugin::kEventObjectChanged, ball.id);
+  ball.params.translate[0] = 5.0;
+  EXPECT_EQ(Event(plugin::kEventSceneClosing), 0);
+  EXPECT_EQ(Scene().Animation().TrackCount(), 0);
+  EXPECT_EQ(ball.params.translate[0], 5.0);
+}
+
+}  // namespace

@@ -18,14 +18,6 @@ int32_t withLight(L2Scene scene, L2Light light, Body&& body) {
   return withItem<&Scene::light>(scene, light, [&](Scene&, Light& l) -> int32_t { return body(l); });
 }
 
-int32_t setFlag(L2Scene scene, L2Light light, int32_t on, bool Light::*flag) {
-  return withLight(scene, light, [&](Light& l) -> int32_t {
-    if (on != 0 && on != 1) return L2_ERROR_ARGUMENT;
-    l.*flag = on == 1;
-    return L2_OK;
-  });
-}
-
 }  // namespace
 
 extern "C" {
@@ -83,7 +75,7 @@ int32_t SetLightColor(L2Scene scene, L2Light light, double r, double g, double b
 }
 
 int32_t SetLightShadowing(L2Scene scene, L2Light light, int32_t on) {
-  return setFlag(scene, light, on, &Light::casts_shadows);
+  return setItemFlag<&Scene::light>(scene, light, on, &Light::casts_shadows);
 }
 
 int32_t SetLightCoeffs(L2Scene scene, L2Light light, double quadratic, double linear, double constant) {
@@ -100,11 +92,11 @@ int32_t SetLightCoeffs(L2Scene scene, L2Light light, double quadratic, double li
 }
 
 int32_t SetLightVolumetric(L2Scene scene, L2Light light, int32_t on) {
-  return setFlag(scene, light, on, &Light::volumetric);
+  return setItemFlag<&Scene::light>(scene, light, on, &Light::volumetric);
 }
 
 int32_t SetLightAttenuated(L2Scene scene, L2Light light, int32_t on) {
-  return setFlag(scene, light, on, &Light::attenuated);
+  return setItemFlag<&Scene::light>(scene, light, on, &Light::attenuated);
 }
 
 }  // extern "C"

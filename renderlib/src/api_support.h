@@ -67,6 +67,16 @@ std::vector<Vec3> readPoints(const Value* values, int32_t count) {
   return out;
 }
 
+// Sets a 0/1 flag of the item (Scene::light, volume, ...) of handle.
+template <auto Lookup, class Item>
+int32_t setItemFlag(L2Scene scene, uint32_t handle, int32_t on, bool Item::*flag) noexcept {
+  return withItem<Lookup>(scene, handle, [&](Scene&, Item& item) -> int32_t {
+    if (on != 0 && on != 1) return L2_ERROR_ARGUMENT;
+    item.*flag = on == 1;
+    return L2_OK;
+  });
+}
+
 inline bool allFinite(double v) { return std::isfinite(v); }
 template <class... More>
 bool allFinite(double v, More... more) {

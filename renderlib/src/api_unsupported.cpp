@@ -16,13 +16,6 @@ extern "C" {
 
 
 
-L2Volume CreateVolume(L2Scene, L2VolumeEvaluate, L2ReleaseCallback, void*) { return 0; }
-int32_t SetVolumeStepResolution(L2Scene, L2Volume, double) { return kUnsupported; }
-int32_t SetVolumeAmbientFlag(L2Scene, L2Volume, int32_t) { return kUnsupported; }
-int32_t SetVolumeDiffuseFlag(L2Scene, L2Volume, int32_t) { return kUnsupported; }
-int32_t SetVolumeOpacityFlag(L2Scene, L2Volume, int32_t) { return kUnsupported; }
-int32_t AddGlobalVolume(L2Scene, L2Volume) { return kUnsupported; }
-int32_t AddTextureVolume(L2Scene, L2Texture, L2Volume) { return kUnsupported; }
 
 int32_t Outline(L2Scene, L2View, const L2Rect*, uint32_t, L2AbortCallback, L2LineCallback, void*) {
   return kUnsupported;

@@ -36,6 +36,18 @@ struct TracingLimits {
   bool refraction = true;   // false: transparent surfaces pass rays straight on
 };
 
+// A volume that fills the inside of one primitive.
+struct VolumeRegion {
+  const Primitive* primitive;
+  const Volume* volume;
+  Affine world_to_texture;
+};
+
+struct VolumeSampling {
+  double step;
+  int min_steps, max_steps;
+};
+
 class CompiledScene {
  public:
   CompiledScene(const Scene& scene, const View& view, uint32_t shading_flags, TracingLimits limits);
@@ -48,6 +60,10 @@ class CompiledScene {
   const std::vector<CompiledPrimitive>& primitives() const { return primitives_; }
   const std::vector<CompiledLight>& lights() const { return lights_; }
   const Accelerator& accelerator() const { return *accelerator_; }
+  const std::vector<const Volume*>& globalVolumes() const { return global_volumes_; }
+  const std::vector<VolumeRegion>& volumeRegions() const { return volume_regions_; }
+  const VolumeSampling& volumeSampling() const { return volume_sampling_; }
+  bool hasVolumes() const { return !global_volumes_.empty() || !volume_regions_.empty(); }
   // The texture that shades a hit: a textured CSG part's own, else its primitive's.
   TextureBinding textureAt(const WorldHit& hit) const;
 
@@ -63,6 +79,9 @@ class CompiledScene {
   std::vector<CompiledPrimitive> primitives_;
   std::vector<CompiledLight> lights_;
   std::unique_ptr<Accelerator> accelerator_;
+  std::vector<const Volume*> global_volumes_;
+  std::vector<VolumeRegion> volume_regions_;
+  VolumeSampling volume_sampling_;
 };
 
 }  // namespace lumetra2

@@ -1,5 +1,7 @@
 #include "shading.h"
 
+#include "media.h"
+
 #include <cmath>
 
 namespace lumetra2 {
@@ -90,38 +92,6 @@ double surfaceShare(const SurfaceSample& sample, uint32_t flags) {
   return std::max(share, 0.0);
 }
 
-// The light that reaches `from` through the scene towards a light at distance.
-Vec3 shadowFilter(ShadingContext& context, const Vec3& from, const Vec3& toward, double distance) {
-  const CompiledScene& scene = context.scene;
-  const double epsilon = scene.settings().ray_epsilon;
-  const Ray ray{from, toward};
-  Vec3 passed{1, 1, 1};
-  double tmin = epsilon;
-  for (int layer = 0; layer < 64; ++layer) {
-    WorldHit hit;
-    if (!scene.accelerator().intersect(ray, tmin, distance - epsilon, true, hit)) return passed;
-    tmin = hit.t + epsilon;
-    if (!hit.primitive->primitive->casts_shadows) continue;
-    const TextureBinding texture = scene.textureAt(hit);
-    L2ShadingRecord record = recordFor(texture, hit, ray, 0, 0);
-    passed = passed * passedLight(evaluateTexture(context, texture, record), scene.flags());
-    if (maxComponent(passed) < 1e-4) return {};
-  }
-  return {};
-}
-
-double spotFactor(const CompiledLight& light, const Vec3& toward_light) {
-  const double cosine = -dot(toward_light, light.spot_axis);
-  if (cosine <= light.cos_falloff) return 0;
-  double factor = 1;
-  if (cosine < light.cos_radius) {
-    const double s = (cosine - light.cos_falloff) / (light.cos_radius - light.cos_falloff);
-    factor = s * s * (3 - 2 * s);
-  }
-  if (light.light->tightness > 0) factor *= std::pow(cosine, light.light->tightness);
-  return factor;
-}
-
 struct SurfacePoint {
   Vec3 point, normal, geometric_normal, view_direction;  // normals face the viewer
   Vec3 color, highlight;
@@ -198,6 +168,38 @@ bool worthTracing(const ShadingContext& context, int depth, double weight, const
 
 ShadingContext* evaluatingContext() { return t_evaluating; }
 
+Vec3 shadowFilter(ShadingContext& context, const Vec3& from, const Vec3& toward, double distance) {
+  const CompiledScene& scene = context.scene;
+  const double epsilon = scene.settings().ray_epsilon;
+  const Ray ray{from, toward};
+  Vec3 passed{1, 1, 1};
+  double tmin = epsilon;
+  for (int layer = 0; layer < 64; ++layer) {
+    WorldHit hit;
+    if (!scene.accelerator().intersect(ray, tmin, distance - epsilon, true, hit)) return passed;
+    tmin = hit.t + epsilon;
+    if (!hit.primitive->primitive->casts_shadows) continue;
+    const TextureBinding texture = scene.textureAt(hit);
+    L2ShadingRecord record = recordFor(texture, hit, ray, 0, 0);
+    passed = passed * passedLight(evaluateTexture(context, texture, record), scene.flags());
+    if (maxComponent(passed) < 1e-4) return {};
+  }
+  return {};
+}
+
+double spotFactor(const CompiledLight& light, const Vec3& toward_light) {
+  const double cosine = -dot(toward_light, light.spot_axis);
+  if (cosine <= light.cos_falloff) return 0;
+  double factor = 1;
+  if (cosine < light.cos_radius) {
+    const double s = (cosine - light.cos_falloff) / (light.cos_radius - light.cos_falloff);
+    factor = s * s * (3 - 2 * s);
+  }
+  if (light.light->tightness > 0) factor *= std::pow(cosine, light.light->tightness);
+  return factor;
+}
+
+
 void shadeSample(ShadingContext& context, uint32_t flags, const L2ShadingRecord& record,
                  const SurfaceSample& sample, float color[4]) {
   const RenderSettings& settings = context.scene.settings();
@@ -247,15 +249,23 @@ void shadeSample(ShadingContext& context, uint32_t flags, const L2ShadingRecord&
 
 Seen traceRay(ShadingContext& context, const Ray& ray, double tmin, int depth, double weight) {
   WorldHit hit;
-  if (!context.scene.accelerator().intersect(ray, tmin, std::numeric_limits<double>::infinity(), false, hit)) {
-    return {context.scene.settings().background, 0};
+  const bool found =
+      context.scene.accelerator().intersect(ray, tmin, std::numeric_limits<double>::infinity(), false, hit);
+  Seen seen{context.scene.settings().background, 0};
+  if (found) {
+    const TextureBinding texture = context.scene.textureAt(hit);
+    L2ShadingRecord record = recordFor(texture, hit, ray, depth, weight);
+    const SurfaceSample sample = evaluateTexture(context, texture, record);
+    float color[4];
+    shadeSample(context, context.scene.flags(), record, sample, color);
+    seen = {get(color), 1};
   }
-  const TextureBinding texture = context.scene.textureAt(hit);
-  L2ShadingRecord record = recordFor(texture, hit, ray, depth, weight);
-  const SurfaceSample sample = evaluateTexture(context, texture, record);
-  float color[4];
-  shadeSample(context, context.scene.flags(), record, sample, color);
-  return {get(color), 1};
+  if (context.scene.hasVolumes()) {
+    const MediaEffect media =
+        marchMedia(context, ray, tmin, found ? hit.t : std::numeric_limits<double>::infinity(), depth, weight);
+    seen.color = media.added + media.transmittance * seen.color;
+  }
+  return seen;
 }
 
 }  // namespace lumetra2

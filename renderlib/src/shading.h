@@ -30,6 +30,12 @@ Seen traceRay(ShadingContext& context, const Ray& ray, double tmin, int depth, d
 void shadeSample(ShadingContext& context, uint32_t flags, const L2ShadingRecord& record,
                  const SurfaceSample& sample, float color[4]);
 
+// The light that reaches from towards a light at distance, through shadow casters and
+// their transparency.
+Vec3 shadowFilter(ShadingContext& context, const Vec3& from, const Vec3& toward, double distance);
+// A spot light's share of its light in direction -toward.
+double spotFactor(const CompiledLight& light, const Vec3& toward);
+
 // The context whose texture evaluation runs on this thread, or null.
 ShadingContext* evaluatingContext();
 

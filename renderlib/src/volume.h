@@ -9,7 +9,7 @@ struct Volume {
   L2VolumeEvaluate evaluate = nullptr;
   L2ReleaseCallback release = nullptr;
   void* object = nullptr;
-  double step = 0.1;
+  double step = 0;  // 0: the view's step
   bool ambient = true, diffuse = false, opacity = true;
 };
 

@@ -177,7 +177,6 @@ TEST_F(SceneApi, MeshesRefuseBadIndicesAndHalfPairs) {
 }
 
 TEST_F(SceneApi, EntriesNotBuiltYetSayUnsupported) {
-  EXPECT_EQ(CreateVolume(scene, nullptr, nullptr, nullptr), 0u);
   const L2View view = CreateView(scene);
   EXPECT_EQ(HiddenLine(scene, view, nullptr, 0, nullptr, nullptr, nullptr), L2_ERROR_UNSUPPORTED);
   EXPECT_EQ(Outline(scene, view, nullptr, 0, nullptr, nullptr, nullptr), L2_ERROR_UNSUPPORTED);

@@ -2,6 +2,8 @@
 // values worked out from the finish definitions.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "render_support.h"
 
 namespace lumetra2::testing {
@@ -251,6 +253,78 @@ TEST_F(ShadingScene, MirrorSeesTheLitWallBehindTheEye) {
   expectColor(centre(kTraceFlags, Scanner), 0, 0, 0);
   ASSERT_EQ(SetMaxTracingDepth(scene, 0), L2_OK);
   expectColor(centre(), 0, 0, 0);
+}
+
+// A uniform medium.
+struct Medium {
+  float emission = 0, scattering = 0, absorption = 0;
+  std::atomic<int> samples{0};
+};
+
+void LUMETRA2_CALL uniformMedium(const L2ShadingRecord*, float density[3], float emission[4], float scattering[4],
+                                 float absorption[4], void* object) {
+  auto* medium = static_cast<Medium*>(object);
+  ++medium->samples;
+  for (int c = 0; c < 3; ++c) {
+    density[c] = 1;
+    emission[c] = medium->emission;
+    scattering[c] = medium->scattering;
+    absorption[c] = medium->absorption;
+  }
+}
+
+constexpr uint32_t kWithVolumes = kTraceFlags | L2_SHADE_VOLUMES;
+
+TEST_F(ShadingScene, GlobalMediaDimAndGlow) {
+  Medium medium;
+  const L2Volume fog = CreateVolume(scene, uniformMedium, nullptr, &medium);
+  ASSERT_NE(fog, 0u);
+  ASSERT_EQ(AddGlobalVolume(scene, fog), L2_OK);
+  ASSERT_EQ(SetVolumeAmbientFlag(scene, fog, 0), L2_OK);
+  medium.absorption = 0.25f;  // over the 4 units to the sphere: e^-1
+  expectColor(centre(kWithVolumes), 0.7 / std::exp(1.0), 0.7 / std::exp(1.0), 0.7 / std::exp(1.0));
+  expectColor(centre(kTraceFlags), 0.7, 0.7, 0.7);  // volumes only with their flag
+  medium.absorption = 0;
+  medium.emission = 0.05f;
+  ASSERT_EQ(SetVolumeAmbientFlag(scene, fog, 1), L2_OK);
+  ASSERT_EQ(SetVolumeStepResolution(scene, fog, 0.5), L2_OK);
+  medium.samples = 0;
+  expectColor(centre(kWithVolumes), 0.9, 0.9, 0.9);  // 0.7 + 4 x 0.05
+  EXPECT_EQ(medium.samples.load(), 8);
+}
+
+TEST_F(ShadingScene, VolumetricLightsScatterInMedia) {
+  ASSERT_EQ(TranslatePrim(scene, sphere, 100, 0, 0), L2_OK);  // the ray runs on unhindered
+  Medium medium;
+  medium.scattering = 0.02f;
+  const L2Volume haze = CreateVolume(scene, uniformMedium, nullptr, &medium);
+  ASSERT_EQ(AddGlobalVolume(scene, haze), L2_OK);
+  ASSERT_EQ(SetVolumeAmbientFlag(scene, haze, 0), L2_OK);
+  ASSERT_EQ(SetVolumeOpacityFlag(scene, haze, 0), L2_OK);
+  ASSERT_EQ(SetVolumeDiffuseFlag(scene, haze, 1), L2_OK);
+  ASSERT_EQ(SetViewVolumeResolution(scene, view, 0.5), L2_OK);
+  ASSERT_EQ(SetViewVolumeSteps(scene, view, 1, 10), L2_OK);  // 5 units of haze
+  expectColor(centre(kWithVolumes), 0, 0, 0, 0);  // the light does not scatter yet
+  ASSERT_EQ(SetLightVolumetric(scene, light, 1), L2_OK);
+  expectColor(centre(kWithVolumes), 0.1, 0.1, 0.1, 0);
+}
+
+TEST_F(ShadingScene, TextureVolumesFillTheirPrimitives) {
+  ASSERT_EQ(SetBackgroundColor(scene, 0.25, 0.5, 0.5), L2_OK);
+  Finish finish;
+  finish.sample = plainSample();
+  finish.sample.color[3] = 0;  // clear, so the ray passes through the inside
+  const L2Texture clear = CreateUserTexture(scene, paintFinish, nullptr, &finish);
+  ASSERT_EQ(SetPrimTexture(scene, sphere, clear), L2_OK);
+  Medium medium;
+  medium.emission = 0.1f;
+  const L2Volume glow = CreateVolume(scene, uniformMedium, nullptr, &medium);
+  ASSERT_EQ(AddTextureVolume(scene, clear, glow), L2_OK);
+  ASSERT_EQ(SetVolumeOpacityFlag(scene, glow, 0), L2_OK);
+  EXPECT_EQ(AddTextureVolume(scene, 987654321, glow), L2_ERROR_HANDLE);
+  EXPECT_EQ(AddGlobalVolume(scene, clear), L2_ERROR_HANDLE);
+  // Two units inside the unit sphere glow 0.2 over the background.
+  expectColor(centre(kWithVolumes), 0.45, 0.7, 0.7);
 }
 
 }  // namespace

@@ -15,18 +15,31 @@ L2Primitive JoinLeaves(L2Scene scene, std::int32_t operation, std::span<const L2
   return CreateCSG(scene, operation, left, right);
 }
 
-}  // namespace
-
-L2Primitive JoinBalanced(L2Scene scene, std::int32_t operation, std::span<const L2Primitive> primitives) {
-  if (primitives.empty()) return 0;
+// The primitives' leaves in order; empty when one of them cannot be made.
+std::vector<L2Primitive> LeavesOf(L2Scene scene, std::span<const L2Primitive> primitives) {
   std::vector<L2Primitive> leaves;
   leaves.reserve(primitives.size());
   for (const L2Primitive primitive : primitives) {
     const L2Primitive leaf = CreateCSGPrim(scene, primitive);
-    if (leaf == 0) return 0;
+    if (leaf == 0) return {};
     leaves.push_back(leaf);
   }
-  return JoinLeaves(scene, operation, leaves);
+  return leaves;
+}
+
+}  // namespace
+
+L2Primitive JoinBalanced(L2Scene scene, std::int32_t operation, std::span<const L2Primitive> primitives) {
+  const std::vector<L2Primitive> leaves = LeavesOf(scene, primitives);
+  return leaves.empty() ? 0 : JoinLeaves(scene, operation, leaves);
+}
+
+L2Primitive JoinFromLeft(L2Scene scene, std::int32_t operation, std::span<const L2Primitive> primitives) {
+  const std::vector<L2Primitive> leaves = LeavesOf(scene, primitives);
+  if (leaves.empty()) return 0;
+  L2Primitive joined = leaves.front();
+  for (std::size_t i = 1; i < leaves.size() && joined != 0; ++i) joined = CreateCSG(scene, operation, joined, leaves[i]);
+  return joined;
 }
 
 }  // namespace translate

@@ -14,4 +14,9 @@ namespace translate {
 // primitive or the render library refused a call.
 L2Primitive JoinBalanced(L2Scene scene, std::int32_t operation, std::span<const L2Primitive> primitives);
 
+// Makes each primitive a CSG leaf, in order, and joins them from the left:
+// ((first op second) op third) ..., as a difference takes every later
+// primitive away from the first. One primitive gives its leaf alone; 0 as above.
+L2Primitive JoinFromLeft(L2Scene scene, std::int32_t operation, std::span<const L2Primitive> primitives);
+
 }  // namespace translate

@@ -1,0 +1,78 @@
+#include "translate/camera_view.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "translate/host_object.h"
+#include "translate/library_result.h"
+#include "translate/name_filing.h"
+
+namespace translate {
+namespace {
+
+constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
+
+std::unique_ptr<HostObject> ActiveCamera(const iface::SceneRecord& host) {
+  for (const std::uint32_t id : ListedObjects(host, iface::kCameraList)) {
+    std::unique_ptr<HostObject> camera = ReadHostObject(host, id);
+    if (camera && camera->Type() == iface::kTypeCamera && camera->Shape().camera.active != 0) return camera;
+  }
+  return nullptr;
+}
+
+Point ToPoint(const double (&v)[3]) { return {v[0], v[1], v[2]}; }
+
+// A linked object moves the point by its own translation.
+void MoveByObject(const iface::SceneRecord& host, std::uint32_t id, Point& point) {
+  if (id == 0) return;
+  const std::unique_ptr<HostObject> linked = ReadHostObject(host, id);
+  if (!linked) return;
+  for (int axis = 0; axis < 3; ++axis) point[axis] += linked->params.translate[axis];
+}
+
+void SetUpView(render::RenderJob& job, L2View view, const HostObject& camera, const iface::SceneRecord& host) {
+  const iface::CameraParams& params = camera.Shape().camera;
+  LogRefusal(SetViewAngle(job.scene, view, ViewAngle(params.fieldOfView, params.aspect)), "SetViewAngle");
+  LogRefusal(SetViewAspect(job.scene, view, -params.aspect), "SetViewAspect");
+  Point location = ToPoint(camera.params.translate);
+  Point interest = ToPoint(camera.params.rotate);
+  SeparateFromInterest(location, interest);
+  if (params.ownTransformOnly == 0) {
+    MoveByObject(host, camera.info.linkA, location);
+    MoveByObject(host, camera.info.linkB, interest);
+  }
+  LogRefusal(SetViewLocation(job.scene, view, location[0], location[1], location[2]), "SetViewLocation");
+  LogRefusal(SetViewInterest(job.scene, view, interest[0], interest[1], interest[2]), "SetViewInterest");
+  LogRefusal(SetViewUp(job.scene, view, params.up[0], params.up[1], params.up[2]), "SetViewUp");
+  LogRefusal(SetViewVolumeResolution(job.scene, view, job.volumeStepSize), "SetViewVolumeResolution");
+  LogRefusal(SetViewVolumeSteps(job.scene, view, job.volumeMinSteps, job.volumeMaxSteps), "SetViewVolumeSteps");
+}
+
+}  // namespace
+
+void SeparateFromInterest(Point& location, const Point& interest) {
+  if (location[0] != interest[0]) return;
+  if (location[1] == interest[1] && location[2] == interest[2]) location[1] -= 0.1;
+  if (location[1] == interest[1]) location[1] -= 0.001;
+}
+
+double ViewAngle(double fieldOfView, double aspect) {
+  const double halfField = fieldOfView / 2.0 / kDegreesPerRadian;
+  return 2.0 * std::atan(std::tan(halfField) / aspect) * kDegreesPerRadian;
+}
+
+void TranslateView(render::RenderJob& job, const iface::SceneRecord& host) {
+  const std::unique_ptr<HostObject> camera = ActiveCamera(host);
+  if (!camera) return;
+  const L2View view = CreateView(job.scene);
+  if (view == 0) return;
+  job.view = view;
+  job.camera = camera->id;
+  job.upObject = camera->info.linkA;      // the location object
+  job.lookAtObject = camera->info.linkB;  // the look-at object
+  SetUpView(job, view, *camera, host);
+  const std::string name = camera->Name();
+  if (!name.empty()) FileName(job, name, view);
+}
+
+}  // namespace translate

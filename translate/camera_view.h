@@ -1,0 +1,26 @@
+#pragma once
+
+#include <array>
+
+#include "abi/scene_record.h"
+#include "render/render_job.h"
+
+namespace translate {
+
+using Point = std::array<double, 3>;
+
+// The view of a render-library job from the host's active camera: the first camera of
+// the host's camera list whose active flag is set. The job records the view, the
+// camera and its two linked objects; a named camera files the view under its name.
+// Without an active camera the job keeps no view (the render step makes a default one).
+void TranslateView(render::RenderJob& job, const iface::SceneRecord& host);
+
+// Nudges a camera that shares x with its interest point down in y: one sitting on its
+// interest point by 0.1 (a view needs a direction), one level with it (same y) by 0.001.
+void SeparateFromInterest(Point& location, const Point& interest);
+
+// The library's vertical view angle (degrees) of a camera's field of view (degrees)
+// over the image's aspect ratio.
+double ViewAngle(double fieldOfView, double aspect);
+
+}  // namespace translate

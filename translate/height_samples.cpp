@@ -1,0 +1,78 @@
+#include "translate/height_samples.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "abi/result_codes.h"
+#include "platform/messages.h"
+#include "texture/image_loader.h"
+#include "translate/host_object.h"
+
+namespace translate {
+namespace {
+
+constexpr int32_t kWideBytesPerPixel = 6;  // three 16-bit channels, a fourth for alpha
+
+// Luma weights in thousandths, rounded.
+template <typename T>
+T Grey(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
+  return static_cast<T>((red * 299 + green * 587 + blue * 114 + 500) / 1000);
+}
+
+std::uint16_t WideSample(const std::uint8_t* pixel) {
+  const auto channel = [&](int i) { return static_cast<std::uint32_t>(pixel[2 * i] | pixel[2 * i + 1] << 8); };
+  return Grey<std::uint16_t>(channel(2), channel(1), channel(0));  // stored blue, green, red
+}
+
+std::uint8_t NarrowSample(const texture::Image& image, int32_t x, int32_t row) {
+  if (image.BytesPerPixel() == 1) return image.Row(row)[x];
+  const texture::Colour colour = image.Colour(x, row);
+  const auto byte = [](float value) { return static_cast<std::uint32_t>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255)); };
+  return Grey<std::uint8_t>(byte(colour.red), byte(colour.green), byte(colour.blue));
+}
+
+void ShowUnsupported(const std::string& path) {
+  char text[iface::kMaxPath + 64];
+  std::snprintf(text, sizeof text, "Unsupported height format in [%s]", path.c_str());
+  platform::Messages::Show("Error", text, platform::MessageButtons::Ok, platform::MessageIcon::Error);
+}
+
+}  // namespace
+
+HeightSamples SamplesOfImage(const texture::Image& image) {
+  HeightSamples samples{image.Width(), image.Height(), image.BytesPerPixel() >= kWideBytesPerPixel, {}, {}};
+  const auto count = static_cast<std::size_t>(samples.width) * static_cast<std::size_t>(samples.height);
+  if (samples.wide) {
+    samples.words.reserve(count);
+  } else {
+    samples.narrow.reserve(count);
+  }
+  for (int32_t y = 0; y < samples.height; ++y) {
+    const int32_t row = image.StoredRowOfTopRow(y);
+    for (int32_t x = 0; x < samples.width; ++x) {
+      if (samples.wide) {
+        samples.words.push_back(WideSample(image.Row(row) + static_cast<std::size_t>(x) * image.BytesPerPixel()));
+      } else {
+        samples.narrow.push_back(NarrowSample(image, x, row));
+      }
+    }
+  }
+  return samples;
+}
+
+std::optional<HeightSamples> LoadHeightSamples(const iface::SceneRecord& host, const std::string& imageName) {
+  char path[iface::kMaxPath] = {};
+  std::snprintf(path, sizeof path, "%s", imageName.c_str());
+  if (!host.findFile || host.findFile(iface::kFindHeightField, path) != iface::kOk) return std::nullopt;
+  const std::string found = FieldText(path);
+  texture::Image image;
+  if (texture::LoadImage(image, found) != 1 || image.Width() < 2 || image.Height() < 2) {
+    ShowUnsupported(found);
+    return std::nullopt;
+  }
+  return SamplesOfImage(image);
+}
+
+}  // namespace translate

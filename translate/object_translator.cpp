@@ -1,0 +1,153 @@
+#include "translate/object_translator.h"
+
+#include <vector>
+
+#include "platform/debug_log.h"
+#include "translate/csg_tree.h"
+#include "translate/library_result.h"
+#include "translate/name_filing.h"
+#include "translate/primitive_makers.h"
+#include "translate/transform_calls.h"
+
+namespace translate {
+namespace {
+
+// The deepest chain of enclosing objects a locked texture is held against.
+constexpr int kMaxAncestors = 256;
+
+// The library's operation for a host CSG operation; 0 for operations it cannot do.
+int32_t CsgOperation(std::uint32_t hostOperation) {
+  switch (hostOperation) {
+    case 0: return L2_CSG_UNION;
+    case 1: return L2_CSG_INTERSECTION;
+    case 2: return L2_CSG_DIFFERENCE;
+    case 3: return L2_CSG_MERGE;
+    default: return 0;
+  }
+}
+
+// The enclosing objects of an object, the outermost first.
+std::vector<std::unique_ptr<HostObject>> Ancestors(const iface::SceneRecord& host, const HostObject& object) {
+  std::vector<std::unique_ptr<HostObject>> ancestors;
+  for (std::uint32_t parent = object.info.parent; parent != 0 && ancestors.size() < kMaxAncestors;) {
+    std::unique_ptr<HostObject> enclosing = ReadHostObject(host, parent);
+    if (!enclosing) break;
+    parent = enclosing->info.parent;
+    ancestors.push_back(std::move(enclosing));
+  }
+  return {std::make_move_iterator(ancestors.rbegin()), std::make_move_iterator(ancestors.rend())};
+}
+
+void Hold(L2Scene scene, L2Texture texture, const HostObject& against) {
+  const iface::ParamRecord& p = against.params;
+  HoldTextureAgainst(scene, texture, p.scale, p.rotate, p.translate);
+}
+
+}  // namespace
+
+ObjectTranslator::ObjectTranslator(render::RenderJob& job, const iface::SceneRecord& host)
+    : job_(job), host_(host), scene_(job.scene) {}
+
+void ObjectTranslator::TranslateScene() {
+  for (const std::uint32_t id : ChildrenOf(host_, 0)) Translate(id);
+}
+
+L2Primitive ObjectTranslator::Translate(std::uint32_t id) {
+  const std::unique_ptr<HostObject> object = ReadHostObject(host_, id);
+  if (!object || !object->Rendered()) return 0;
+  if (const L2NameValue known = LookUpName(job_, object->Name())) return static_cast<L2Primitive>(known);
+  if (!inProgress_.insert(id).second) {
+    platform::DebugLog::Printf("Object '%s' contains itself\n", object->Name().c_str());
+    return 0;
+  }
+  const L2Primitive prim = MakePrimitive(*object);
+  inProgress_.erase(id);
+  if (prim != 0 && IsLight(object->Type())) lights_.insert(prim);
+  if (prim != 0) Finish(*object, prim);
+  return prim;
+}
+
+L2Primitive ObjectTranslator::MakePrimitive(const HostObject& object) {
+  const ShapeSource source{scene_, host_, object};
+  switch (object.Type()) {
+    case iface::kTypeGroup:
+    case iface::kTypeCsg: return MakeGroup(object);
+    case iface::kTypeSweep:
+    case iface::kTypeLathe:
+    case iface::kTypeExtrusion: return MakeProfileShape(source);
+    case iface::kTypeSplineMesh: return MakeSplineMesh(source);
+    case iface::kTypeHeightField: return MakeHeightField(source);
+    case iface::kTypeMeshFile: return MakeMeshFile(source);
+    case iface::kTypeClone: return MakeClone(object);
+    case iface::kTypeBlob: return MakeBlob(source);
+    case iface::kTypeText: return MakeText(source);
+    case iface::kTypePluginObject: return MakePluginObject(source);
+    case iface::kTypePolygonMesh: return MakePolygonMesh(source);
+    default: return IsLight(object.Type()) ? MakeLight(source) : MakeBasicShape(source);
+  }
+}
+
+// The children's primitives joined in child order. Lights among the children are
+// placed on their own: a light is no solid to join.
+L2Primitive ObjectTranslator::MakeGroup(const HostObject& object) {
+  std::vector<L2Primitive> members;
+  for (const std::uint32_t child : ChildrenOf(host_, object.id)) {
+    const L2Primitive prim = Translate(child);
+    if (prim != 0 && !lights_.contains(prim)) members.push_back(prim);
+  }
+  if (object.Type() == iface::kTypeGroup) return JoinBalanced(scene_, L2_CSG_UNION, members);
+  const std::uint32_t hostOperation = object.Shape().csg.operation;
+  const int32_t operation = CsgOperation(hostOperation);
+  if (operation == L2_CSG_DIFFERENCE) return JoinFromLeft(scene_, operation, members);
+  return operation != 0 ? JoinBalanced(scene_, operation, members) : 0;
+}
+
+L2Primitive ObjectTranslator::MakeClone(const HostObject& object) {
+  const std::uint32_t sourceId = object.info.linkA;
+  const std::unique_ptr<HostObject> source = ReadHostObject(host_, sourceId);
+  if (!source) return 0;
+  auto sourcePrim = static_cast<L2Primitive>(LookUpName(job_, source->Name()));
+  const bool fresh = sourcePrim == 0;
+  if (fresh) sourcePrim = Translate(sourceId);
+  if (sourcePrim == 0) return 0;
+  const L2Primitive clone = CreateClone(scene_, sourcePrim);
+  if (clone == 0 || !fresh) return clone;
+  if (const L2Texture texture = GetPrimTexture(scene_, sourcePrim)) {
+    const L2Texture shared = CreateTextureReference(scene_, texture);
+    if (shared != 0) LogRefusal(SetPrimTexture(scene_, clone, shared), "SetPrimTexture");
+  }
+  return clone;
+}
+
+void ObjectTranslator::Finish(const HostObject& object, L2Primitive prim) {
+  const iface::ParamRecord& p = object.params;
+  if (object.info.flags & iface::kFlagNoShadows) LogRefusal(PrimCastsShadows(scene_, prim, 0), "PrimCastsShadows");
+  if (p.hasLocal) PlacePrimitive(scene_, prim, p.localScale, p.localRotate, p.localTranslate);
+  if (const L2Texture texture = AttachTexture(object, prim)) HoldTexture(object, texture);
+  PlacePrimitive(scene_, prim, p.scale, p.rotate, p.translate);
+  const std::string name = object.Name();
+  if (!name.empty()) FileName(job_, name, prim);
+}
+
+L2Texture ObjectTranslator::AttachTexture(const HostObject& object, L2Primitive prim) {
+  const auto texture = static_cast<L2Texture>(LookUpName(job_, object.TextureName()));
+  if (texture == 0) return 0;
+  const L2Texture reference = CreateTextureReference(scene_, texture);
+  if (reference == 0) return 0;
+  const int32_t attached = SetPrimTexture(scene_, prim, reference);
+  LogRefusal(attached, "SetPrimTexture");
+  if (attached != L2_OK) return 0;
+  const iface::ObjectDataBlock& d = object.data;
+  PlaceTexture(scene_, reference, d.textureScale, d.textureRotate, d.textureTranslate);
+  return reference;
+}
+
+void ObjectTranslator::HoldTexture(const HostObject& object, L2Texture texture) {
+  const std::uint32_t lock = object.info.flags & iface::kFlagTextureLockMask;
+  if (lock == iface::kFlagTextureLockAncestors) {
+    for (const auto& ancestor : Ancestors(host_, object)) Hold(scene_, texture, *ancestor);
+  }
+  if (lock == iface::kFlagTextureLock || lock == iface::kFlagTextureLockAncestors) Hold(scene_, texture, object);
+}
+
+}  // namespace translate

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <set>
+
+#include <lumetra2.h>
+
+#include "abi/scene_record.h"
+#include "render/render_job.h"
+#include "translate/host_object.h"
+
+namespace translate {
+
+// Turns the host's object tree into primitives and lights of the job's scene. Each
+// object becomes one primitive (groups and CSG objects a tree of their children's),
+// takes its shadow flag, local transform, texture and transform, and is filed under
+// its name so that animation frames find it again. An object whose name the scene
+// already holds is that primitive. Failures skip the object and the walk goes on.
+class ObjectTranslator {
+ public:
+  ObjectTranslator(render::RenderJob& job, const iface::SceneRecord& host);
+
+  // Every object of the host's object list, in order.
+  void TranslateScene();
+  // One object and what it contains; 0 when it gives no primitive.
+  L2Primitive Translate(std::uint32_t id);
+
+ private:
+  L2Primitive MakePrimitive(const HostObject& object);
+  L2Primitive MakeGroup(const HostObject& object);
+  L2Primitive MakeClone(const HostObject& object);
+  void Finish(const HostObject& object, L2Primitive prim);
+  // The reference to the object's texture now on prim, 0 when it has none.
+  L2Texture AttachTexture(const HostObject& object, L2Primitive prim);
+  void HoldTexture(const HostObject& object, L2Texture texture);
+
+  render::RenderJob& job_;
+  const iface::SceneRecord& host_;
+  L2Scene scene_;
+  std::set<std::uint32_t> inProgress_;  // a clone or group that contains itself ends there
+  std::set<L2Primitive> lights_;
+};
+
+}  // namespace translate

@@ -1,0 +1,22 @@
+#include "translate/texture_name_sink.h"
+
+#include <variant>
+
+#include "texture/node_record.h"
+#include "translate/host_object.h"
+#include "translate/name_filing.h"
+
+namespace translate {
+
+TextureNameSink::TextureNameSink(render::RenderJob& job) : job_(job) {
+  lighting = {job.scene, job.view, job.shadingFlags, ShadePoint};
+}
+
+void TextureNameSink::Track(Target target, const texture::NodeRecord& node) {
+  const std::string name = FieldText(node.info.name);
+  if (name.empty() || LookUpName(job_, name) != 0) return;
+  const auto value = std::visit([](auto* pointer) { return reinterpret_cast<L2NameValue>(pointer); }, target);
+  FileName(job_, name, value);
+}
+
+}  // namespace translate

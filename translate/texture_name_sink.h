@@ -1,0 +1,21 @@
+#pragma once
+
+#include "render/render_job.h"
+#include "texture/translation_sink.h"
+
+namespace translate {
+
+// Hands the texture translation the job's lighting (scene, view, shading flags and the
+// library's ShadePoint) and files every finish, noise setting and media it is told of
+// under its node's name, so that animation frames find them again. A node without a
+// name, or whose name the scene already holds, is not filed.
+class TextureNameSink : public texture::TranslationSink {
+ public:
+  explicit TextureNameSink(render::RenderJob& job);
+  void Track(Target target, const texture::NodeRecord& node) override;
+
+ private:
+  render::RenderJob& job_;
+};
+
+}  // namespace translate

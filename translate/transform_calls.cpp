@@ -1,0 +1,55 @@
+#include "translate/transform_calls.h"
+
+#include "platform/debug_log.h"
+
+namespace translate {
+namespace {
+
+bool AllEqual(const Vector& v, double value) { return v[0] == value && v[1] == value && v[2] == value; }
+
+void Call(L2TransformEntry* entry, const char* name, L2Scene scene, uint32_t target, double x, double y, double z) {
+  const int32_t result = entry(scene, target, x, y, z);
+  if (result != L2_OK) platform::DebugLog::Printf("%s of %u refused (%d)\n", name, target, result);
+}
+
+struct TransformEntries {
+  L2TransformEntry* scale;
+  L2TransformEntry* rotate;
+  L2TransformEntry* translate;
+};
+
+void Place(const TransformEntries& entries, L2Scene scene, uint32_t target, const Vector& scale,
+           const Vector& rotate, const Vector& translate) {
+  if (!AllEqual(scale, 1.0)) Call(entries.scale, "Scale", scene, target, scale[0], scale[1], scale[2]);
+  if (!AllEqual(rotate, 0.0)) Call(entries.rotate, "Rotate", scene, target, -rotate[0], -rotate[1], -rotate[2]);
+  if (!AllEqual(translate, 0.0)) {
+    Call(entries.translate, "Translate", scene, target, translate[0], translate[1], translate[2]);
+  }
+}
+
+}  // namespace
+
+void PlacePrimitive(L2Scene scene, L2Primitive prim, const Vector& scale, const Vector& rotate,
+                    const Vector& translate) {
+  Place({ScalePrim, RotatePrim, TranslatePrim}, scene, prim, scale, rotate, translate);
+}
+
+void PlaceTexture(L2Scene scene, L2Texture texture, const Vector& scale, const Vector& rotate,
+                  const Vector& translate) {
+  Place({ScaleTexture, RotateTexture, TranslateTexture}, scene, texture, scale, rotate, translate);
+}
+
+void HoldTextureAgainst(L2Scene scene, L2Texture texture, const Vector& scale, const Vector& rotate,
+                        const Vector& translate) {
+  if (!AllEqual(translate, 0.0)) {
+    Call(TranslateTexture, "TranslateTexture", scene, texture, -translate[0], -translate[1], -translate[2]);
+  }
+  if (rotate[2] != 0.0) Call(RotateTexture, "RotateTexture", scene, texture, 0, 0, rotate[2]);
+  if (rotate[1] != 0.0) Call(RotateTexture, "RotateTexture", scene, texture, 0, rotate[1], 0);
+  if (rotate[0] != 0.0) Call(RotateTexture, "RotateTexture", scene, texture, rotate[0], 0, 0);
+  if (!AllEqual(scale, 1.0)) {
+    Call(ScaleTexture, "ScaleTexture", scene, texture, 1.0 / scale[0], 1.0 / scale[1], 1.0 / scale[2]);
+  }
+}
+
+}  // namespace translate

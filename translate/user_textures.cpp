@@ -1,0 +1,73 @@
+#include "translate/user_textures.h"
+
+#include <memory>
+#include <vector>
+
+#include "texture/callbacks.h"
+#include "texture/node_record.h"
+#include "texture/texture_translator.h"
+#include "translate/host_object.h"
+#include "translate/library_result.h"
+#include "translate/name_filing.h"
+#include "translate/texture_name_sink.h"
+
+namespace translate {
+namespace {
+
+using MediaList = std::vector<std::unique_ptr<texture::Media>>;
+
+void SetVolumeFlags(L2Scene scene, L2Volume volume, const texture::Media& media) {
+  const bool emits = media.emission[0] != 0.0f;
+  const bool scatters = media.scattering[0] != 0.0f;
+  const bool absorbs = media.absorption[0] != 0.0f;
+  const bool scatteringKeepsLight = media.extinctionSet && media.extinction != 0.0f;
+  LogRefusal(SetVolumeAmbientFlag(scene, volume, emits ? 1 : 0), "SetVolumeAmbientFlag");
+  LogRefusal(SetVolumeOpacityFlag(scene, volume, 0), "SetVolumeOpacityFlag");
+  LogRefusal(SetVolumeDiffuseFlag(scene, volume, scatters ? 1 : 0), "SetVolumeDiffuseFlag");
+  if (scatters && !scatteringKeepsLight) LogRefusal(SetVolumeOpacityFlag(scene, volume, 1), "SetVolumeOpacityFlag");
+  if (absorbs) LogRefusal(SetVolumeOpacityFlag(scene, volume, 1), "SetVolumeOpacityFlag");
+}
+
+// The library owns each media from a successful CreateVolume on; a refusal ends the
+// volumes of this texture and the remaining media are freed here.
+void MakeVolumes(render::RenderJob& job, L2Texture texture, MediaList& mediaList) {
+  for (std::unique_ptr<texture::Media>& media : mediaList) {
+    const L2Volume volume = CreateVolume(job.scene, LumetraEvaluateMedia, LumetraFreeMedia, media.get());
+    if (volume == 0) return;
+    const texture::Media& owned = *media.release();
+    LogRefusal(SetVolumeStepResolution(job.scene, volume, job.volumeStepSize), "SetVolumeStepResolution");
+    SetVolumeFlags(job.scene, volume, owned);
+    if (!owned.name.empty() && owned.name == job.sceneSettingsName) {
+      LogRefusal(AddGlobalVolume(job.scene, volume), "AddGlobalVolume");
+    } else {
+      LogRefusal(AddTextureVolume(job.scene, texture, volume), "AddTextureVolume");
+    }
+  }
+}
+
+void TranslateMaterial(render::RenderJob& job, texture::TextureTranslator& translator,
+                       const texture::NodeRecord& material) {
+  MediaList mediaList;
+  std::unique_ptr<texture::Texture> texture = translator.TranslateMaterial(material, mediaList);
+  const std::string name = FieldText(material.info.name);
+  if (!texture || name.empty()) return;
+  const L2Texture handle = CreateUserTexture(job.scene, LumetraShadeTexture, LumetraFreeTexture, texture.get());
+  if (handle == 0) return;
+  texture.release();  // the library's now
+  FileName(job, name, handle);
+  MakeVolumes(job, handle, mediaList);
+}
+
+}  // namespace
+
+void TranslateTextures(render::RenderJob& job, const iface::SceneRecord& host) {
+  TextureNameSink sink(job);
+  texture::TextureTranslator translator(host, sink, nullptr);
+  const texture::HostNodes nodes(host);
+  for (const std::uint32_t id : ListedObjects(host, iface::kMaterialList)) {
+    const std::unique_ptr<texture::NodeRecord> material = nodes.Read(id);
+    if (material) TranslateMaterial(job, translator, *material);
+  }
+}
+
+}  // namespace translate

@@ -1,5 +1,6 @@
 // The render entries.
 #include "api_support.h"
+#include "edge_finder.h"
 #include "ray_tracers.h"
 #include "tile_renderer.h"
 
@@ -54,12 +55,16 @@ constexpr Method kAATracer{0, 0, adaptiveSampler, false};
 // The polygon methods see what a depth buffer sees: the nearest surface, lit locally.
 constexpr Method kRender{kSecondaryRays, 0, centreSampler, false};
 constexpr Method kScanner{L2_SHADE_SHADOWS | L2_SHADE_REFLECTION, L2_SHADE_TRANSMISSION, centreSampler, true};
+constexpr Method kEdges{kSecondaryRays, 0, edgeFinder, false};
 
 int32_t renderPixels(const Method& method, L2Scene scene, L2View view, const L2Rect* region, uint32_t flags,
-                     L2AbortCallback abort_callback, L2PixelCallback pixel_callback, void* user_data) {
+                     L2AbortCallback abort_callback, L2PixelCallback pixel_callback, void* user_data,
+                     L2LineCallback line_callback = nullptr) {
   return withItem<&Scene::view>(scene, view, [&](Scene& s, View& v) -> int32_t {
-    PixelJob job{{}, abort_callback, pixel_callback, user_data};
-    if (!pixel_callback || !clipRegion(v, region, job.region) || !cameraIsSound(v)) return L2_ERROR_ARGUMENT;
+    PixelJob job{{}, abort_callback, pixel_callback, user_data, line_callback};
+    if ((!pixel_callback && !line_callback) || !clipRegion(v, region, job.region) || !cameraIsSound(v)) {
+      return L2_ERROR_ARGUMENT;
+    }
     RenderingMark mark(s);
     const TracingLimits limits{method.scan_lines ? v.scanline_depth : s.settings.max_depth, !method.scan_lines};
     const CompiledScene compiled(s, v, (flags & ~method.removed_flags) | method.added_flags, limits);
@@ -89,6 +94,16 @@ int32_t Render(L2Scene scene, L2View view, const L2Rect* region, uint32_t shadin
 int32_t Scanner(L2Scene scene, L2View view, const L2Rect* region, uint32_t shading_flags,
                 L2AbortCallback abort_callback, L2PixelCallback pixel_callback, void* user_data) {
   return renderPixels(kScanner, scene, view, region, shading_flags, abort_callback, pixel_callback, user_data);
+}
+
+int32_t HiddenLine(L2Scene scene, L2View view, const L2Rect* region, uint32_t shading_flags,
+                   L2AbortCallback abort_callback, L2PixelCallback pixel_callback, void* user_data) {
+  return renderPixels(kEdges, scene, view, region, shading_flags, abort_callback, pixel_callback, user_data);
+}
+
+int32_t Outline(L2Scene scene, L2View view, const L2Rect* region, uint32_t shading_flags,
+                L2AbortCallback abort_callback, L2LineCallback line_callback, void* user_data) {
+  return renderPixels(kEdges, scene, view, region, shading_flags, abort_callback, nullptr, user_data, line_callback);
 }
 
 }  // extern "C"

@@ -10,6 +10,30 @@ namespace {
 
 constexpr int kTileSize = 16;
 
+bool sameColor(const float* a, const float* b) { return std::equal(a, a + 4, b); }
+
+// Hands one shaded row to the job's callback; false when it said stop.
+bool deliverRow(const PixelJob& job, int left, int right, int y, float* colors) {
+  for (int x = left; x < right; ++x) {
+    float* color = colors + 4 * (x - left);
+    for (int c = 0; c < 4; ++c) color[c] = std::clamp(color[c], 0.0f, 1.0f);
+  }
+  if (!job.line_callback) {
+    for (int x = left; x < right; ++x) {
+      if (job.pixel_callback(x, y, colors + 4 * (x - left), job.user_data) != 0) return false;
+    }
+    return true;
+  }
+  for (int x = left; x < right;) {
+    const float* color = colors + 4 * (x - left);
+    int end = x + 1;
+    while (end < right && sameColor(color, colors + 4 * (end - left))) ++end;
+    if (color[3] > 0 && job.line_callback(x, y, end - 1, y, color, job.user_data) != 0) return false;
+    x = end;
+  }
+  return true;
+}
+
 }  // namespace
 
 int32_t renderTiles(const PixelJob& job, const TileShader& shader) {
@@ -32,13 +56,9 @@ int32_t renderTiles(const PixelJob& job, const TileShader& shader) {
     for (int y = bounds.top; y < bounds.bottom; ++y) {
       if (aborted()) return;
       shade_row(y, colors);
-      for (int x = bounds.left; x < bounds.right; ++x) {
-        float* color = colors + 4 * (x - bounds.left);
-        for (int c = 0; c < 4; ++c) color[c] = std::clamp(color[c], 0.0f, 1.0f);
-        if (job.pixel_callback && job.pixel_callback(x, y, color, job.user_data) != 0) {
-          stop = true;
-          return;
-        }
+      if (!deliverRow(job, bounds.left, bounds.right, y, colors)) {
+        stop = true;
+        return;
       }
     }
   });

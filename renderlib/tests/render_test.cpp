@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <tbb/global_control.h>
 
+#include <array>
 #include <atomic>
+#include <mutex>
+#include <vector>
 
 #include "render_support.h"
 
@@ -329,6 +332,65 @@ TEST_F(Scenes, AbortAndPixelCallbacksStopWithinATile) {
   EXPECT_EQ(by_pixel.state_answers.load(), by_pixel.pixels.load());
   // The scene takes entries again afterwards.
   EXPECT_EQ(SetBackgroundColor(scene, 0, 0, 0), L2_OK);
+}
+
+struct Lines {
+  std::mutex mutex;
+  std::vector<std::array<int, 4>> lines;
+  std::vector<std::array<float, 4>> colors;
+};
+
+int32_t LUMETRA2_CALL storeLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, const float color[4], void* user) {
+  auto* lines = static_cast<Lines*>(user);
+  std::lock_guard lock(lines->mutex);
+  lines->lines.push_back({x0, y0, x1, y1});
+  lines->colors.push_back({color[0], color[1], color[2], color[3]});
+  return 0;
+}
+
+TEST_F(Scenes, HiddenLineAndOutlineDrawTheSameVisibleEdges) {
+  // A box turned towards the eye: its silhouette and the crease between its two visible faces.
+  const L2Primitive box = CreateBox(scene, -1, 0, -1, 1, 2, 1);
+  ASSERT_EQ(RotatePrim(scene, box, 0, 45, 0), L2_OK);
+  const L2Light light = CreateLight(scene);
+  ASSERT_EQ(SetLightLocation(scene, light, -5, 8, -6), L2_OK);
+  ASSERT_EQ(SetPrimTexture(scene, CreateDisc(scene, 0, 0, 0, 0, 1, 0, 0, 1000), 0), L2_OK);
+  ASSERT_EQ(SetViewLocation(scene, view, 0, 1, -8), L2_OK);
+  ASSERT_EQ(SetViewInterest(scene, view, 0, 1, 0), L2_OK);
+  const Image image = renderImage(HiddenLine, scene, view, 64, 48, kTraceFlags);
+  // The crease runs down the middle column; left and right of it lie plain faces.
+  int crease = 0;
+  for (int x = 30; x <= 33; ++x) crease += image.at(x, 24)[3] > 0;
+  EXPECT_GE(crease, 1);
+  EXPECT_EQ(image.at(26, 24)[3], 0);
+  EXPECT_EQ(image.at(38, 24)[3], 0);
+  EXPECT_FLOAT_EQ(image.at(26, 24)[2], 0.6f);  // background colour where no edge is
+  int edges = 0;
+  for (size_t i = 3; i < image.rgba.size(); i += 4) edges += image.rgba[i] > 0;
+  EXPECT_GT(edges, 40);
+  EXPECT_LT(edges, 64 * 48 / 4);
+
+  Lines lines;
+  ASSERT_EQ(Outline(scene, view, nullptr, kTraceFlags, nullptr, storeLine, &lines), L2_OK);
+  std::vector<int> covered(64 * 48, 0);
+  for (size_t i = 0; i < lines.lines.size(); ++i) {
+    const auto& l = lines.lines[i];
+    ASSERT_EQ(l[1], l[3]);
+    ASSERT_LE(l[0], l[2]);
+    for (int x = l[0]; x <= l[2]; ++x) {
+      ++covered[l[1] * 64 + x];
+      EXPECT_EQ(image.at(x, l[1])[0], lines.colors[i][0]);
+    }
+  }
+  for (int y = 0; y < 48; ++y) {
+    for (int x = 0; x < 64; ++x) ASSERT_EQ(covered[y * 64 + x], image.at(x, y)[3] > 0 ? 1 : 0) << x << "," << y;
+  }
+  EXPECT_EQ(Outline(scene, view, nullptr, kTraceFlags, nullptr, nullptr, &lines), L2_ERROR_ARGUMENT);
+}
+
+TEST_F(Scenes, HiddenLineMatchesTheGolden) {
+  addQuadrics();
+  expectMatchesGolden("quadrics_hiddenline", renderImage(HiddenLine, scene, view, 64, 48, kTraceFlags));
 }
 
 }  // namespace

@@ -176,10 +176,4 @@ TEST_F(SceneApi, MeshesRefuseBadIndicesAndHalfPairs) {
   EXPECT_EQ(CreateTriBag3(scene, 3, vertices, 1, normals, 0, nullptr, 1, good, good, nullptr, 0), 0u);
 }
 
-TEST_F(SceneApi, EntriesNotBuiltYetSayUnsupported) {
-  const L2View view = CreateView(scene);
-  EXPECT_EQ(HiddenLine(scene, view, nullptr, 0, nullptr, nullptr, nullptr), L2_ERROR_UNSUPPORTED);
-  EXPECT_EQ(Outline(scene, view, nullptr, 0, nullptr, nullptr, nullptr), L2_ERROR_UNSUPPORTED);
-}
-
 }  // namespace

@@ -62,8 +62,8 @@ enum {
   L2_ERROR_MEMORY = -3,
   L2_ERROR_STATE = -4,      /* not allowed now: the scene is rendering, or ShadePoint
                                was called outside a texture evaluation */
-  L2_ERROR_UNSUPPORTED = -5 /* this build of the library does not implement the entry
-                               yet (its creating entries answer 0) */
+  L2_ERROR_UNSUPPORTED = -5 /* a setting this build cannot render yet (a glyph or
+                               sweep bevel above 0) */
 };
 
 /* ---- Shading flags (fourth argument of the render entries) ----------------------------- */

@@ -28,8 +28,18 @@ Vec3 lightAt(ShadingContext& context, const Vec3& point) {
   return sum;
 }
 
-void march(ShadingContext& context, const Volume& volume, const Affine* world_to_texture, const Ray& ray,
-           double from, double to, int depth, double weight, MediaEffect& effect) {
+struct Stretch {
+  const Ray& ray;
+  double from, to;
+  int depth;
+  double weight;
+  bool only_dimming;
+};
+
+void march(ShadingContext& context, const Volume& volume, const Affine* world_to_texture, const Stretch& stretch,
+           MediaEffect& effect) {
+  const Ray& ray = stretch.ray;
+  const double from = stretch.from, to = stretch.to;
   const VolumeSampling& sampling = context.scene.volumeSampling();
   const double step = volume.step > 0 ? volume.step : sampling.step;
   const double reach = std::isfinite(to) ? to - from : step * sampling.max_steps;
@@ -51,16 +61,18 @@ void march(ShadingContext& context, const Volume& volume, const Affine* world_to
     put(record.world_point, point);
     put(record.ray_direction, ray.direction);
     record.ray_distance = t;
-    record.depth = depth;
-    record.weight = weight * maxComponent(effect.transmittance);
+    record.depth = stretch.depth;
+    record.weight = stretch.weight * maxComponent(effect.transmittance);
     float density[3] = {0, 0, 0}, emission[4] = {0, 0, 0, 0}, scattering[4] = {0, 0, 0, 0}, absorption[4] = {0, 0, 0, 0};
     volume.evaluate(&record, density, emission, scattering, absorption, volume.object);
     const Vec3 dense{density[0], density[1], density[2]};
     const Vec3 scatter = dense * Vec3{scattering[0], scattering[1], scattering[2]};
-    Vec3 source;
-    if (volume.ambient) source += dense * Vec3{emission[0], emission[1], emission[2]};
-    if (volume.diffuse && maxComponent(scatter) > 0) source += scatter * lightAt(context, point);
-    effect.added += effect.transmittance * source * ds;
+    if (!stretch.only_dimming) {
+      Vec3 source;
+      if (volume.ambient) source += dense * Vec3{emission[0], emission[1], emission[2]};
+      if (volume.diffuse && maxComponent(scatter) > 0) source += scatter * lightAt(context, point);
+      effect.added += effect.transmittance * source * ds;
+    }
     if (volume.opacity) {
       const Vec3 extinction = dense * Vec3{absorption[0], absorption[1], absorption[2]} + scatter;
       effect.transmittance = effect.transmittance * Vec3{std::exp(-extinction.x * ds), std::exp(-extinction.y * ds),
@@ -71,15 +83,17 @@ void march(ShadingContext& context, const Volume& volume, const Affine* world_to
 
 }  // namespace
 
-MediaEffect marchMedia(ShadingContext& context, const Ray& ray, double from, double to, int depth, double weight) {
+MediaEffect marchMedia(ShadingContext& context, const Ray& ray, double from, double to, int depth, double weight,
+                       bool only_dimming) {
   MediaEffect effect;
-  for (const Volume* volume : context.scene.globalVolumes()) march(context, *volume, nullptr, ray, from, to, depth, weight, effect);
+  const Stretch stretch{ray, from, to, depth, weight, only_dimming};
+  for (const Volume* volume : context.scene.globalVolumes()) march(context, *volume, nullptr, stretch, effect);
   if (!std::isfinite(to) || context.scene.volumeRegions().empty()) return effect;
   const Vec3 middle = ray.at(0.5 * (from + to));
   for (const VolumeRegion& region : context.scene.volumeRegions()) {
     const Primitive& p = *region.primitive;
     if (p.shape->inside(p.placement.toLocal().point(middle))) {
-      march(context, *region.volume, &region.world_to_texture, ray, from, to, depth, weight, effect);
+      march(context, *region.volume, &region.world_to_texture, stretch, effect);
     }
   }
   return effect;

@@ -14,6 +14,8 @@ struct MediaEffect {
 };
 
 // The media over from < t < to (to may be infinite: then as far as the steps allow).
-MediaEffect marchMedia(ShadingContext& context, const Ray& ray, double from, double to, int depth, double weight);
+// only_dimming: just the transmittance, as for light on its way to a surface.
+MediaEffect marchMedia(ShadingContext& context, const Ray& ray, double from, double to, int depth, double weight,
+                       bool only_dimming = false);
 
 }  // namespace lumetra2

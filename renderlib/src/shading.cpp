@@ -115,6 +115,10 @@ Vec3 lightFrom(ShadingContext& context, uint32_t flags, const CompiledLight& lig
     intensity = intensity * shadowFilter(context, at.point, toward, distance);
     if (maxComponent(intensity) <= 0) return {};
   }
+  if (source.attenuated && context.scene.hasVolumes()) {
+    const Ray path{at.point, toward};
+    intensity = intensity * marchMedia(context, path, context.scene.settings().ray_epsilon, distance, 0, 1, true).transmittance;
+  }
   Vec3 out = at.color * (sample.diffuse * std::pow(cosine, double(sample.brilliance)));
   if (sample.specular > 0) {
     const double facing = dot(at.normal, normalized(toward - at.view_direction));

@@ -284,6 +284,12 @@ TEST_F(ShadingScene, GlobalMediaDimAndGlow) {
   medium.absorption = 0.25f;  // over the 4 units to the sphere: e^-1
   expectColor(centre(kWithVolumes), 0.7 / std::exp(1.0), 0.7 / std::exp(1.0), 0.7 / std::exp(1.0));
   expectColor(centre(kTraceFlags), 0.7, 0.7, 0.7);  // volumes only with their flag
+  // An attenuated light 2 units from the surface loses e^-0.5 of its light on the way.
+  ASSERT_EQ(SetLightLocation(scene, light, 0, 0, -3), L2_OK);
+  ASSERT_EQ(SetLightAttenuated(scene, light, 1), L2_OK);
+  const double dimmed = (0.1 + 0.6 * std::exp(-0.5)) / std::exp(1.0);
+  expectColor(centre(kWithVolumes), dimmed, dimmed, dimmed);
+  ASSERT_EQ(SetLightAttenuated(scene, light, 0), L2_OK);
   medium.absorption = 0;
   medium.emission = 0.05f;
   ASSERT_EQ(SetVolumeAmbientFlag(scene, fog, 1), L2_OK);

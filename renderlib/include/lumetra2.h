@@ -178,8 +178,9 @@ typedef struct SurfaceSample {
 
 /* ---- Callbacks ------------------------------------------------------------------------
  * Render callbacks get the user data given to the render entry. The abort callback is
- * polled from any of the library's threads; pixel callbacks come from many threads at once,
- * each pixel exactly once; a non-zero result from either stops the render. */
+ * polled from any of the library's threads; pixel and line callbacks come from many threads
+ * at once (each pixel exactly once), so all three must be safe to call concurrently; a
+ * non-zero result from any of them stops the render within the tile each thread is on. */
 
 typedef int32_t(LUMETRA2_CALL *L2AbortCallback)(void *user_data);
 /* x from the left, y from the top; colour red, green, blue, alpha in 0..1 */

@@ -149,12 +149,14 @@ bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shado
   SurfaceHit surface;
   if (rayhit.hit.instID[0] != RTC_INVALID_GEOMETRY_ID) {
     hit.primitive = by_geometry_[rayhit.hit.instID[0]];
+    hit.polygon = true;
     const Primitive& p = *hit.primitive->primitive;
     const Ray local = p.placement.isIdentity() ? ray : ray.transformed(p.placement.toLocal());
     surface.t = p.mesh->exactDistance(rayhit.hit.primID, local);
     hit.primitive->primitive->mesh->describe(rayhit.hit.primID, rayhit.hit.u, rayhit.hit.v, smooth_meshes_, surface);
   } else {
     hit.primitive = query.best_primitive;
+    hit.polygon = false;
     surface = query.best;
   }
   const Placement& placement = hit.primitive->primitive->placement;

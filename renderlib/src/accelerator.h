@@ -19,6 +19,7 @@ struct WorldHit {
   Vec3 point;
   Vec3 normal;  // unit, world space, out of the solid (or the face's front)
   double u = 0, v = 0;
+  bool polygon = false;  // a triangle of a mesh: its normal faces the triangle's front
   const Primitive* part = nullptr;  // a textured CSG part, carried into world space by
   Affine part_to_world = Affine::identity();
 };

@@ -93,7 +93,8 @@ double surfaceShare(const SurfaceSample& sample, uint32_t flags) {
 }
 
 struct SurfacePoint {
-  Vec3 point, normal, geometric_normal, view_direction;  // normals face the viewer
+  Vec3 point, normal, geometric_normal, view_direction;  // normals face the viewer, but see below
+  bool both_sides = false;  // lit from either side
   Vec3 color, highlight;
 };
 
@@ -104,8 +105,11 @@ Vec3 lightFrom(ShadingContext& context, uint32_t flags, const CompiledLight& lig
   const double distance = length(toward);
   if (distance <= 0) return {};
   toward = toward / distance;
-  const double cosine = dot(at.normal, toward);
-  if (cosine <= 0 || dot(at.geometric_normal, toward) <= 0) return {};
+  double cosine = dot(at.normal, toward);
+  if (cosine <= 0 || dot(at.geometric_normal, toward) <= 0) {
+    if (!at.both_sides) return {};
+    cosine = std::fabs(cosine);
+  }
   const Light& source = *light.light;
   const double fade_divisor = source.quadratic * distance * distance + source.linear * distance + source.constant;
   Vec3 intensity = source.color * (fade_divisor > 0 ? 1 / fade_divisor : 1.0);
@@ -213,18 +217,23 @@ void shadeSample(ShadingContext& context, uint32_t flags, const L2ShadingRecord&
   at.normal = normalized(get(record.normal));
   at.geometric_normal = normalized(get(record.geometric_normal));
   const bool from_behind = dot(at.geometric_normal, at.view_direction) > 0;
-  if (from_behind) at.geometric_normal = -at.geometric_normal;
-  if (dot(at.normal, at.view_direction) > 0) at.normal = -at.normal;
+  // Solids and flipped polygons face the viewer; the back of an unflipped polygon keeps its
+  // normal and takes the lights only with L2_SHADE_BACKSIDES (from either side).
+  const bool keep_back = context.polygon && from_behind && !(flags & L2_SHADE_FLIP_NORMALS);
+  at.both_sides = keep_back && (flags & L2_SHADE_BACKSIDES);
+  const bool lit = !keep_back || at.both_sides;
+  if (from_behind && !keep_back) at.geometric_normal = -at.geometric_normal;
+  if (dot(at.normal, at.view_direction) > 0 && !keep_back) at.normal = -at.normal;
   at.color = get(sample.color);
   const double metallic = std::clamp(double(sample.metallic), 0.0, 1.0);
   at.highlight = get(sample.highlight_color) * (Vec3{1, 1, 1} * (1 - metallic) + at.color * metallic);
 
   const Vec3 ambient = (sample.flags & L2_SAMPLE_AMBIENT_COLOR) ? get(sample.ambient_color) : at.color * sample.ambient;
-  Vec3 lit = ambient * settings.ambient_light + at.color * sample.emission;
+  Vec3 surface = ambient * settings.ambient_light + at.color * sample.emission;
   for (const CompiledLight& light : context.scene.lights()) {
-    lit += lightContribution(context, flags, light, at, sample);
+    if (lit) surface += lightContribution(context, flags, light, at, sample);
   }
-  Vec3 seen = lit * surfaceShare(sample, flags);
+  Vec3 seen = surface * surfaceShare(sample, flags);
 
   const int depth = int(record.depth);
   const double weight = record.weight;
@@ -253,10 +262,17 @@ void shadeSample(ShadingContext& context, uint32_t flags, const L2ShadingRecord&
 
 Seen traceRay(ShadingContext& context, const Ray& ray, double tmin, int depth, double weight) {
   WorldHit hit;
-  const bool found =
-      context.scene.accelerator().intersect(ray, tmin, std::numeric_limits<double>::infinity(), false, hit);
+  const bool cull = context.scene.flags() & L2_SHADE_CULL_BACKFACES;
+  double from = tmin;
+  bool found;
+  // Back faces of culled polygons let the ray through.
+  while ((found = context.scene.accelerator().intersect(ray, from, std::numeric_limits<double>::infinity(), false, hit)) &&
+         cull && hit.polygon && dot(hit.normal, ray.direction) > 0) {
+    from = hit.t + context.scene.settings().ray_epsilon;
+  }
   Seen seen{context.scene.settings().background, 0};
   if (found) {
+    context.polygon = hit.polygon;
     const TextureBinding texture = context.scene.textureAt(hit);
     L2ShadingRecord record = recordFor(texture, hit, ray, depth, weight);
     const SurfaceSample sample = evaluateTexture(context, texture, record);

@@ -14,6 +14,7 @@ struct ShadingContext {
   const CompiledScene& scene;
   uint32_t view;
   SampleRandom random;
+  bool polygon = false;  // the surface being shaded is a triangle of a mesh
 };
 
 struct Seen {

@@ -255,6 +255,22 @@ TEST_F(ShadingScene, MirrorSeesTheLitWallBehindTheEye) {
   expectColor(centre(), 0, 0, 0);
 }
 
+TEST_F(ShadingScene, PolygonBacksFollowTheShadingFlags) {
+  ASSERT_EQ(TranslatePrim(scene, sphere, 100, 0, 0), L2_OK);
+  // A triangle whose front faces +z, away from the eye.
+  const double vertices[] = {-1, -1, 0, 1, -1, 0, 0, 1, 0};
+  const int32_t face[] = {0, 1, 2};
+  ASSERT_NE(CreateTriBag(scene, 3, vertices, nullptr, 1, face, L2_MESH_COUNTER_CLOCKWISE), 0u);
+  expectColor(centre(L2_SHADE_FLIP_NORMALS, Render), 0.7, 0.7, 0.7);
+  expectColor(centre(L2_SHADE_BACKSIDES, Render), 0.7, 0.7, 0.7);
+  expectColor(centre(0, Render), 0.1, 0.1, 0.1);  // an unlit back: ambient only
+  expectColor(centre(L2_SHADE_CULL_BACKFACES | L2_SHADE_FLIP_NORMALS, Render), 0, 0, 0, 0);
+  // Seen from its front it is lit whatever the flags.
+  ASSERT_EQ(SetViewLocation(scene, view, 0, 0, 5), L2_OK);
+  ASSERT_EQ(SetLightLocation(scene, light, 0, 0, 1e6), L2_OK);
+  expectColor(centre(L2_SHADE_CULL_BACKFACES, Render), 0.7, 0.7, 0.7);
+}
+
 // A uniform medium.
 struct Medium {
   float emission = 0, scattering = 0, absorption = 0;

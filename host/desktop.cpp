@@ -1,0 +1,97 @@
+#include "host/desktop.h"
+
+namespace host {
+
+Desktop& Desktop::Instance() {
+  static Desktop desktop;
+  return desktop;
+}
+
+Desktop::Desktop() {
+  record_.size = sizeof record_;
+  record_.version = iface::kDesktopRecordVersion;
+  record_.windowOpened = Opened;
+  record_.windowTitle = Titled;
+  record_.windowStatus = Status;
+  record_.windowPainted = Painted;
+  record_.windowClosed = Closed;
+}
+
+template <class Change>
+void Desktop::Update(uint32_t id, Change change, bool closing) {
+  Listener listener;
+  Window copy;
+  {
+    std::lock_guard lock(mutex_);
+    change(windows_[id]);
+    copy = windows_[id];
+    if (closing) windows_.erase(id);
+    listener = listener_;
+  }
+  if (closing) closed_.notify_all();
+  if (listener) listener(id, closing ? nullptr : &copy);
+}
+
+size_t Desktop::OpenCount() const {
+  std::lock_guard lock(mutex_);
+  return windows_.size();
+}
+
+size_t Desktop::OpenedCount() const {
+  std::lock_guard lock(mutex_);
+  return opened_;
+}
+
+std::map<uint32_t, Desktop::Window> Desktop::Windows() const {
+  std::lock_guard lock(mutex_);
+  return windows_;
+}
+
+void Desktop::SetListener(Listener listener) {
+  std::lock_guard lock(mutex_);
+  listener_ = std::move(listener);
+}
+
+bool Desktop::WaitUntilAllClosed(std::chrono::steady_clock::time_point deadline) const {
+  std::unique_lock lock(mutex_);
+  return closed_.wait_until(lock, deadline, [this] { return windows_.empty(); });
+}
+
+void Desktop::Opened(uint32_t window, const char* title, int32_t width, int32_t height) {
+  Desktop& desktop = Instance();
+  {
+    std::lock_guard lock(desktop.mutex_);
+    ++desktop.opened_;
+  }
+  desktop.Update(window, [&](Window& w) {
+    w = Window{};
+    w.title = title ? title : "";
+    w.width = width;
+    w.height = height;
+    w.pixelsTotal = width * height;
+  });
+}
+
+void Desktop::Titled(uint32_t window, const char* title) {
+  Instance().Update(window, [&](Window& w) { w.title = title ? title : ""; });
+}
+
+void Desktop::Status(uint32_t window, int32_t part, const char* text) {
+  if (part < 0 || part >= 3) return;
+  Instance().Update(window,
+                    [&](Window& w) { w.status[static_cast<size_t>(part)] = text ? text : ""; });
+}
+
+void Desktop::Painted(uint32_t window, int32_t, int32_t, int32_t, int32_t, const uint8_t*,
+                      int32_t done, int32_t total) {
+  Instance().Update(window, [&](Window& w) {
+    w.pixelsDone = done;
+    w.pixelsTotal = total;
+  });
+}
+
+void Desktop::Closed(uint32_t window) {
+  Instance().Update(window, [](Window&) {}, true);
+}
+
+}  // namespace host

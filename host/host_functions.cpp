@@ -4,6 +4,7 @@
 #include <string>
 
 #include "abi/result_codes.h"
+#include "host/desktop.h"
 #include "host/host_context.h"
 #include "host/object_records.h"
 
@@ -153,6 +154,9 @@ int32_t LUMETRA_STDCALL GetHostValueFn(int32_t selector, void* value) {
         return kOk;
       case kHostValueRegistryBase:
         *static_cast<const char**>(value) = kRegistryBase;
+        return kOk;
+      case iface::kHostValueDesktop:
+        *static_cast<const iface::DesktopRecord**>(value) = Desktop::Instance().Record();
         return kOk;
       default:
         return kIndexOutOfRange;

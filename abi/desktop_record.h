@@ -16,12 +16,15 @@ namespace iface {
 constexpr int32_t kHostValueDesktop = 200;  // writes a DesktopRecord*
 constexpr uint32_t kDesktopRecordVersion = 100;
 
+// The plug-in's way to close one of its windows, as a click on its close box does.
+using CloseWindowProc = void(LUMETRA_STDCALL*)(uint32_t window);
+
 struct DesktopRecord {
   uint32_t size;     // sizeof(DesktopRecord) of the host
   uint32_t version;  // kDesktopRecordVersion
-  // A window of `width` by `height` pixels opened with `title`.
+  // A window of `width` by `height` pixels opened with `title`; `close` closes it.
   void(LUMETRA_STDCALL* windowOpened)(uint32_t window, const char* title, int32_t width,
-                                      int32_t height);
+                                      int32_t height, CloseWindowProc close);
   void(LUMETRA_STDCALL* windowTitle)(uint32_t window, const char* title);
   void(LUMETRA_STDCALL* windowStatus)(uint32_t window, int32_t part, const char* text);
   // Part of the picture changed: the rectangle (right and bottom exclusive), the whole

@@ -52,12 +52,20 @@ void Desktop::SetListener(Listener listener) {
   listener_ = std::move(listener);
 }
 
+void Desktop::CloseAll() const {
+  // Closing may call back into the desktop from the window's thread: no lock held here.
+  for (const auto& [id, window] : Windows()) {
+    if (window.close) window.close(id);
+  }
+}
+
 bool Desktop::WaitUntilAllClosed(std::chrono::steady_clock::time_point deadline) const {
   std::unique_lock lock(mutex_);
   return closed_.wait_until(lock, deadline, [this] { return windows_.empty(); });
 }
 
-void Desktop::Opened(uint32_t window, const char* title, int32_t width, int32_t height) {
+void Desktop::Opened(uint32_t window, const char* title, int32_t width, int32_t height,
+                     iface::CloseWindowProc close) {
   Desktop& desktop = Instance();
   {
     std::lock_guard lock(desktop.mutex_);
@@ -69,6 +77,7 @@ void Desktop::Opened(uint32_t window, const char* title, int32_t width, int32_t 
     w.width = width;
     w.height = height;
     w.pixelsTotal = width * height;
+    w.close = close;
   });
 }
 

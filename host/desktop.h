@@ -23,6 +23,7 @@ class Desktop {
     int32_t width = 0, height = 0;
     std::array<std::string, 3> status;
     int32_t pixelsDone = 0, pixelsTotal = 0;
+    iface::CloseWindowProc close = nullptr;
   };
   // What a viewer learns: a window opened, changed or closed (then `window` is null).
   using Listener = std::function<void(uint32_t id, const Window* window)>;
@@ -37,6 +38,8 @@ class Desktop {
   std::map<uint32_t, Window> Windows() const;
   // Called on the plug-in's threads, outside the desktop's lock.
   void SetListener(Listener listener);
+  // Asks every open window to close, as the user clicking their close boxes would.
+  void CloseAll() const;
   // True when no window is open by `deadline`.
   bool WaitUntilAllClosed(std::chrono::steady_clock::time_point deadline) const;
 
@@ -46,7 +49,7 @@ class Desktop {
   void Update(uint32_t id, Change change, bool closing = false);
 
   static void LUMETRA_STDCALL Opened(uint32_t window, const char* title, int32_t width,
-                                     int32_t height);
+                                     int32_t height, iface::CloseWindowProc close);
   static void LUMETRA_STDCALL Titled(uint32_t window, const char* title);
   static void LUMETRA_STDCALL Status(uint32_t window, int32_t part, const char* text);
   static void LUMETRA_STDCALL Painted(uint32_t window, int32_t left, int32_t top, int32_t right,

@@ -9,6 +9,13 @@ namespace {
 
 using host::Desktop;
 
+int g_closeRequests = 0;
+// A plug-in window that closes at once when asked.
+void LUMETRA_STDCALL CloseSeven(uint32_t window) {
+  ++g_closeRequests;
+  Desktop::Instance().Record()->windowClosed(window);
+}
+
 TEST(Desktop, FollowsAWindowThroughItsRecord) {
   Desktop& desktop = Desktop::Instance();
   const iface::DesktopRecord* record = desktop.Record();
@@ -18,7 +25,7 @@ TEST(Desktop, FollowsAWindowThroughItsRecord) {
     seen.push_back(std::to_string(id) + (window ? " " + window->title : " closed"));
   });
   const size_t openedBefore = desktop.OpenedCount();
-  record->windowOpened(7, "Render: garden", 4, 2);
+  record->windowOpened(7, "Render: garden", 4, 2, CloseSeven);
   record->windowTitle(7, "garden");
   record->windowStatus(7, 1, "0, 3");
   record->windowStatus(7, 9, "ignored");
@@ -30,7 +37,8 @@ TEST(Desktop, FollowsAWindowThroughItsRecord) {
   EXPECT_EQ(window.status[1], "0, 3");
   EXPECT_EQ(window.pixelsDone, 4);
   EXPECT_EQ(window.pixelsTotal, 8);
-  record->windowClosed(7);
+  desktop.CloseAll();
+  EXPECT_EQ(g_closeRequests, 1);
   EXPECT_EQ(desktop.OpenCount(), 0u);
   EXPECT_EQ(desktop.OpenedCount(), openedBefore + 1);
   EXPECT_EQ(seen.front(), "7 Render: garden");
@@ -42,8 +50,8 @@ TEST(Desktop, WaitsForTheLastWindowToClose) {
   Desktop& desktop = Desktop::Instance();
   const auto soon = [] { return std::chrono::steady_clock::now() + std::chrono::milliseconds(20); };
   EXPECT_TRUE(desktop.WaitUntilAllClosed(soon()));
-  desktop.Record()->windowOpened(1, "a", 1, 1);
-  desktop.Record()->windowOpened(2, "b", 1, 1);
+  desktop.Record()->windowOpened(1, "a", 1, 1, nullptr);
+  desktop.Record()->windowOpened(2, "b", 1, 1, nullptr);
   EXPECT_FALSE(desktop.WaitUntilAllClosed(soon()));
   std::thread closer([&] {
     desktop.Record()->windowClosed(1);

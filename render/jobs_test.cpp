@@ -288,7 +288,13 @@ struct DesktopLog {
 };
 DesktopLog g_desktop;
 
-void LUMETRA_STDCALL DesktopOpened(uint32_t, const char* title, int32_t width, int32_t height) {
+iface::CloseWindowProc g_close = nullptr;
+uint32_t g_window = 0;
+
+void LUMETRA_STDCALL DesktopOpened(uint32_t window, const char* title, int32_t width,
+                                   int32_t height, iface::CloseWindowProc close) {
+  g_close = close;
+  g_window = window;
   g_desktop.Add("opened " + std::string(title) + " " + std::to_string(width) + "x" +
                 std::to_string(height));
 }
@@ -330,6 +336,24 @@ TEST_F(JobThreadTest, TheDesktopSeesTheWindowFromOpeningToClosing) {
   EXPECT_EQ(g_desktop.events[2], "closed");
   EXPECT_EQ(g_desktop.lastDone, 64);
   EXPECT_EQ(g_desktop.lastTotal, 64);
+}
+
+TEST_F(JobThreadTest, TheDesktopClosesAWindowLikeItsCloseBox) {
+  backend_.waitForAbort = true;
+  const iface::DesktopRecord desktop = RecordingDesktop();
+  RenderSettings settings;
+  auto job = MakeJob(settings, {}, jobs_, [] { return 5u; });
+  job->desktop = &desktop;
+  job->SetState(JobState::Processing);
+  JobWindowThread::Start(std::make_unique<CRenderThread>(job, jobs_, backend_));
+  ASSERT_TRUE(WaitUntil([&] { return job->State() == JobState::Rendering; }));
+  ASSERT_NE(g_close, nullptr);
+  g_close(g_window + 1000);  // no such window: nothing happens
+  EXPECT_FALSE(job->WaitForWindowThread(20));
+  g_close(g_window);
+  ASSERT_TRUE(job->WaitForWindowThread(10000));
+  EXPECT_EQ(backend_.written, 0);
+  g_close(g_window);  // gone by now: still nothing happens
 }
 
 TEST_F(JobThreadTest, ShownWindowStaysUntilClosedAndReportsTimes) {

@@ -1,12 +1,17 @@
 #include "render/render_display.h"
 
 #include <algorithm>
+#include <map>
 
 #include "platform/debug_log.h"
 #include "render/render_job.h"
 
 namespace render {
 namespace {
+
+// The open render windows of the process, so that the host can close one by its id.
+std::mutex g_openMutex;
+std::map<platform::WindowId, RenderDisplay*> g_open;
 
 // Window decorations of the render window, for its size limits.
 constexpr int32_t kSizingFrame = 4;
@@ -46,14 +51,22 @@ bool RenderDisplay::Open(RenderJob& job, platform::MessageLoop& loop, uint8_t* s
     title_ = title;
     desktop_ = job.desktop;
   }
+  {
+    std::lock_guard lock(g_openMutex);
+    g_open[window] = this;
+  }
   if (desktop_ && desktop_->windowOpened) {
-    desktop_->windowOpened(window, title.c_str(), job.width, job.height);
+    desktop_->windowOpened(window, title.c_str(), job.width, job.height, CloseWindow);
   }
   return true;
 }
 
 void RenderDisplay::Close() {
   platform::WindowId closed = platform::kNoWindow;
+  {
+    std::lock_guard openLock(g_openMutex);
+    g_open.erase(Window());
+  }
   {
     std::lock_guard lock(mutex_);
     if (loop_ && window_ != platform::kNoWindow) loop_->DestroyWindow(window_);
@@ -64,6 +77,12 @@ void RenderDisplay::Close() {
   if (closed != platform::kNoWindow && desktop_ && desktop_->windowClosed) {
     desktop_->windowClosed(closed);
   }
+}
+
+void RenderDisplay::CloseWindow(uint32_t window) {
+  std::lock_guard lock(g_openMutex);
+  const auto found = g_open.find(window);
+  if (found != g_open.end()) found->second->PostClose();
 }
 
 bool RenderDisplay::Ready() const {

@@ -42,6 +42,8 @@ class RenderDisplay {
   bool PostQuit();
   // Asks the window to close, as its close box does.
   bool PostClose();
+  // Closes the render window `window` of this process, if it still exists.
+  static void LUMETRA_STDCALL CloseWindow(uint32_t window);
 
   void SetTitle(std::string title);
   std::string Title() const;

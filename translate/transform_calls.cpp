@@ -1,6 +1,6 @@
 #include "translate/transform_calls.h"
 
-#include "platform/debug_log.h"
+#include "translate/library_result.h"
 
 namespace translate {
 namespace {
@@ -8,22 +8,24 @@ namespace {
 bool AllEqual(const Vector& v, double value) { return v[0] == value && v[1] == value && v[2] == value; }
 
 void Call(L2TransformEntry* entry, const char* name, L2Scene scene, uint32_t target, double x, double y, double z) {
-  const int32_t result = entry(scene, target, x, y, z);
-  if (result != L2_OK) platform::DebugLog::Printf("%s of %u refused (%d)\n", name, target, result);
+  LogRefusal(entry(scene, target, x, y, z), name);
 }
 
 struct TransformEntries {
   L2TransformEntry* scale;
   L2TransformEntry* rotate;
   L2TransformEntry* translate;
+  const char* scaleName;
+  const char* rotateName;
+  const char* translateName;
 };
 
 void Place(const TransformEntries& entries, L2Scene scene, uint32_t target, const Vector& scale,
            const Vector& rotate, const Vector& translate) {
-  if (!AllEqual(scale, 1.0)) Call(entries.scale, "Scale", scene, target, scale[0], scale[1], scale[2]);
-  if (!AllEqual(rotate, 0.0)) Call(entries.rotate, "Rotate", scene, target, -rotate[0], -rotate[1], -rotate[2]);
+  if (!AllEqual(scale, 1.0)) Call(entries.scale, entries.scaleName, scene, target, scale[0], scale[1], scale[2]);
+  if (!AllEqual(rotate, 0.0)) Call(entries.rotate, entries.rotateName, scene, target, -rotate[0], -rotate[1], -rotate[2]);
   if (!AllEqual(translate, 0.0)) {
-    Call(entries.translate, "Translate", scene, target, translate[0], translate[1], translate[2]);
+    Call(entries.translate, entries.translateName, scene, target, translate[0], translate[1], translate[2]);
   }
 }
 
@@ -31,12 +33,12 @@ void Place(const TransformEntries& entries, L2Scene scene, uint32_t target, cons
 
 void PlacePrimitive(L2Scene scene, L2Primitive prim, const Vector& scale, const Vector& rotate,
                     const Vector& translate) {
-  Place({ScalePrim, RotatePrim, TranslatePrim}, scene, prim, scale, rotate, translate);
+  Place({ScalePrim, RotatePrim, TranslatePrim, "ScalePrim", "RotatePrim", "TranslatePrim"}, scene, prim, scale, rotate, translate);
 }
 
 void PlaceTexture(L2Scene scene, L2Texture texture, const Vector& scale, const Vector& rotate,
                   const Vector& translate) {
-  Place({ScaleTexture, RotateTexture, TranslateTexture}, scene, texture, scale, rotate, translate);
+  Place({ScaleTexture, RotateTexture, TranslateTexture, "ScaleTexture", "RotateTexture", "TranslateTexture"}, scene, texture, scale, rotate, translate);
 }
 
 void HoldTextureAgainst(L2Scene scene, L2Texture texture, const Vector& scale, const Vector& rotate,

@@ -1,0 +1,67 @@
+// The showcase scene translated into a scene of the real render library, and rendered.
+#include <gmock/gmock.h>
+#include <lumetra2.h>
+
+#include <array>
+#include <mutex>
+#include <vector>
+
+#include "host/host_context.h"
+#include "host/host_functions.h"
+#include "host/scene_file.h"
+#include "host/scene_test_support.h"
+#include "platform/recording_messages.h"
+#include "translate/job_translation.h"
+
+namespace translate {
+namespace {
+
+constexpr int32_t kWidth = 40;
+constexpr int32_t kHeight = 30;
+
+struct Picture {
+  std::mutex mutex;
+  std::vector<std::array<float, 4>> pixels = std::vector<std::array<float, 4>>(kWidth * kHeight);
+};
+
+int32_t LUMETRA2_CALL NeverAbort(void*) { return 0; }
+
+int32_t LUMETRA2_CALL KeepPixel(int32_t x, int32_t y, const float color[4], void* data) {
+  auto& picture = *static_cast<Picture*>(data);
+  std::lock_guard lock(picture.mutex);
+  picture.pixels[static_cast<size_t>(y * kWidth + x)] = {color[0], color[1], color[2], color[3]};
+  return 0;
+}
+
+TEST(LibraryScene, TheShowcaseTranslatesIntoTheLibraryAndItsBallIsSeenInTheMiddle) {
+  host::Scene scene = host::LoadScene(host::testing::ShowcasePath());
+  host::HostContext context(scene);
+  iface::SceneRecord record{};
+  host::FillSceneRecord(record);
+  platform::RecordingMessages messages;
+  render::RenderJob job;
+  job.scene = NewScene();
+  ASSERT_NE(job.scene, 0u);
+
+  TranslateJob(job, record);
+  EXPECT_EQ(messages.Count(), 0u);
+  ASSERT_NE(job.view, 0u);
+  for (const char* name : {"Floor", "Marble Ball", "Ball Copy", "Crate", "Carved", "Key Light", "Marble", "Camera"}) {
+    EXPECT_NE(GetNameValue(job.scene, name), 0u) << name;
+  }
+
+  ASSERT_EQ(SetViewResolution(job.scene, job.view, kWidth, kHeight), L2_OK);
+  Picture picture;
+  const uint32_t flags = L2_SHADE_SHADOWS | L2_SHADE_REFLECTION | L2_SHADE_TRANSMISSION;
+  ASSERT_EQ(Tracer(job.scene, job.view, nullptr, flags, NeverAbort, KeepPixel, &picture), L2_OK);
+  double background[3] = {};
+  ASSERT_EQ(GetBackgroundColor(job.scene, background), L2_OK);
+  EXPECT_NEAR(background[2], 0.9, 1e-9);
+  // The camera looks at the ball: the middle pixel shows a surface, the top corner the sky.
+  EXPECT_EQ(picture.pixels[(kHeight / 2) * kWidth + kWidth / 2][3], 1.0f);
+  EXPECT_EQ(picture.pixels[0][3], 0.0f);
+  EXPECT_EQ(FreeScene(job.scene), L2_OK);
+}
+
+}  // namespace
+}  // namespace translate

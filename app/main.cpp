@@ -8,6 +8,7 @@
 #include "app/image_info_command.h"
 #include "app/info_command.h"
 #include "app/plugin_info_command.h"
+#include "app/render_command.h"
 #include "app/texture_swatch_command.h"
 #include "app/time_command.h"
 #include "app/validate_command.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
   app::RegisterTimeCommand(root, exitCode);
   app::RegisterInfoCommand(root, options, exitCode);
   app::RegisterValidateCommand(root, options, exitCode);
+  app::RegisterRenderCommand(root, options, exitCode);
   app::RegisterTextureSwatchCommand(root, options, exitCode);
   app::RegisterGlyphsCommand(root, options, exitCode);
   app::RegisterImageInfoCommand(root, options, exitCode);

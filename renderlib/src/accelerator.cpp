@@ -158,6 +158,7 @@ bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shado
     hit.primitive = query.best_primitive;
     hit.polygon = false;
     surface = query.best;
+    resolveCoordinates(surface);
   }
   const Placement& placement = hit.primitive->primitive->placement;
   hit.t = surface.t;

@@ -151,8 +151,7 @@ bool Blob::intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit) 
       const Vec3 p = ray.at(t);
       hit.t = t;
       hit.normal = -gradient(p);
-      hit.u = turnFraction(p.x, p.z);
-      hit.v = 0.5 + std::asin(std::clamp(p.y / std::max(length(p), 1e-300), -1.0, 1.0)) / kPi;
+      hit.defer(SurfaceHit::Coordinates::kSpherical, p.x, p.z, p.y, length(p));
       return true;
     }
   }

@@ -53,8 +53,7 @@ void Box::fillFace(const Vec3& point, int axis, double side, SurfaceHit& hit) co
     return extent > 0 ? (point[a] - lower_[a]) / extent : 0.0;
   };
   hit.normal = {axis == 0 ? side : 0, axis == 1 ? side : 0, axis == 2 ? side : 0};
-  hit.u = fraction(kUAxis[axis]);
-  hit.v = fraction(kVAxis[axis]);
+  hit.setCoordinates(fraction(kUAxis[axis]), fraction(kVAxis[axis]));
 }
 
 bool Box::inside(const Vec3& p) const {

@@ -53,8 +53,7 @@ bool Cone::hitSide(const Vec3& o, const Vec3& d, double tmin, double tmax, Surfa
     if (p.z < 0 || p.z > 1 || radiusAt(p.z) < 0) continue;
     hit.t = t;
     hit.normal = fromFrameNormal({p.x, p.y, -k * radiusAt(p.z)});
-    hit.u = turnFraction(p.x, p.y);
-    hit.v = p.z;
+    hit.defer(SurfaceHit::Coordinates::kTurnAndValue, p.x, p.y, p.z);
     return true;
   }
   return false;
@@ -70,8 +69,7 @@ bool Cone::hitCap(const Vec3& o, const Vec3& d, double z, double tmin, double tm
   if (p.x * p.x + p.y * p.y > radius * radius) return false;
   hit.t = t;
   hit.normal = axis_ * (z == 0 ? -1.0 : 1.0);
-  hit.u = turnFraction(p.x, p.y);
-  hit.v = z;
+  hit.defer(SurfaceHit::Coordinates::kTurnAndValue, p.x, p.y, z);
   return true;
 }
 

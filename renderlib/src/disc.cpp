@@ -18,8 +18,7 @@ bool Disc::intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit) 
   if (radius < inner_ || radius > outer_) return false;
   hit.t = t;
   hit.normal = normal_;
-  hit.u = turnFraction(x, y);
-  hit.v = (radius - inner_) / (outer_ - inner_);
+  hit.defer(SurfaceHit::Coordinates::kTurnAndValue, x, y, (radius - inner_) / (outer_ - inner_));
   return true;
 }
 

@@ -58,8 +58,7 @@ bool Extrusion::hitSides(const Ray& ray, double tmin, double& tmax, SurfaceHit& 
         tmax = t;
         hit.t = t;
         hit.normal = cross(along_s, along_z);
-        hit.u = (double(index) + s) / double(outline.size());
-        hit.v = (z - start_) / (end_ - start_);
+        hit.setCoordinates((double(index) + s) / double(outline.size()), (z - start_) / (end_ - start_));
         found = true;
       }
     }
@@ -77,8 +76,7 @@ bool Extrusion::hitCap(const Ray& ray, double z, double tmin, double& tmax, Surf
   tmax = t;
   hit.t = t;
   hit.normal = {0, 0, z == start_ ? -1.0 : 1.0};
-  hit.u = p.x / k;
-  hit.v = p.y / k;
+  hit.setCoordinates(p.x / k, p.y / k);
   return true;
 }
 

@@ -79,8 +79,7 @@ bool Lathe::intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit)
       hit.t = t[i];
       hit.normal = radial * piece.dyAt(s[i]) - Vec3{0, 1, 0} * piece.dxAt(s[i]);
       if (dot(hit.normal, hit.normal) == 0) hit.normal = radial;
-      hit.u = turnFraction(p.x, p.z);
-      hit.v = (double(index) + s[i]) / double(pieces_.size());
+      hit.setCoordinates(turnFraction(p.x, p.z), (double(index) + s[i]) / double(pieces_.size()));
       found = true;
     }
   }

@@ -44,11 +44,34 @@ struct Primitive;
 // need not be unit. Inside CSG, part is the innermost textured operand that was hit, and
 // part_to_shape carries its own space into the shape's.
 struct SurfaceHit {
+  // How u and v follow from raw: shapes leave the trigonometry for the one hit that is kept.
+  enum class Coordinates {
+    kReady,         // u, v are set
+    kSpherical,     // u = turn of (raw0, raw1), v = latitude of raw2 over the distance raw3
+    kTurnAndValue,  // u = turn of (raw0, raw1), v = raw2
+    kTwoTurns       // u = turn of (raw0, raw1), v = turn of (raw2, raw3)
+  };
+
   double t = 0;
   Vec3 normal;
   double u = 0, v = 0;
+  Coordinates coordinates = Coordinates::kReady;
+  double raw[4] = {0, 0, 0, 0};
   const Primitive* part = nullptr;
   Affine part_to_shape = Affine::identity();
+
+  void setCoordinates(double u_value, double v_value) {
+    u = u_value;
+    v = v_value;
+    coordinates = Coordinates::kReady;
+  }
+  void defer(Coordinates rule, double a, double b, double c, double d = 0) {
+    coordinates = rule;
+    raw[0] = a;
+    raw[1] = b;
+    raw[2] = c;
+    raw[3] = d;
+  }
 };
 
 }  // namespace lumetra2

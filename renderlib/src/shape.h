@@ -21,6 +21,21 @@ inline double turnFraction(double x, double y) {
   return angle < 0 ? angle + 1 : angle;
 }
 
+// Works out deferred surface coordinates (see SurfaceHit::Coordinates).
+inline void resolveCoordinates(SurfaceHit& hit) {
+  using Rule = SurfaceHit::Coordinates;
+  if (hit.coordinates == Rule::kReady) return;
+  hit.u = turnFraction(hit.raw[0], hit.raw[1]);
+  if (hit.coordinates == Rule::kSpherical) {
+    hit.v = 0.5 + std::asin(std::clamp(hit.raw[2] / std::max(hit.raw[3], 1e-300), -1.0, 1.0)) / kPi;
+  } else if (hit.coordinates == Rule::kTurnAndValue) {
+    hit.v = hit.raw[2];
+  } else {
+    hit.v = turnFraction(hit.raw[2], hit.raw[3]);
+  }
+  hit.coordinates = Rule::kReady;
+}
+
 // How far a circle of radius about a unit axis reaches along each coordinate.
 inline Vec3 circleReach(const Vec3& axis, double radius) {
   return {radius * std::sqrt(std::max(0.0, 1 - axis.x * axis.x)),

@@ -14,8 +14,7 @@ bool Sphere::intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit
       const Vec3 local = ray.at(roots[i]) - centre_;
       hit.t = roots[i];
       hit.normal = local;
-      hit.u = turnFraction(local.x, local.z);
-      hit.v = 0.5 + std::asin(std::clamp(local.y / radius_, -1.0, 1.0)) / kPi;
+      hit.defer(SurfaceHit::Coordinates::kSpherical, local.x, local.z, local.y, radius_);
       return true;
     }
   }

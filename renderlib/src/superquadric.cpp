@@ -88,8 +88,7 @@ bool Superquadric::intersect(const Ray& ray, double tmin, double tmax, SurfaceHi
     hit.t = t;
     hit.normal = gradient(p);
     if (dot(hit.normal, hit.normal) == 0) hit.normal = p;
-    hit.u = turnFraction(p.x, p.y);
-    hit.v = 0.5 + std::asin(std::clamp(p.z / std::max(length(p), 1e-300), -1.0, 1.0)) / kPi;
+    hit.defer(SurfaceHit::Coordinates::kSpherical, p.x, p.y, p.z, length(p));
     return true;
   }
   return false;

@@ -54,8 +54,7 @@ bool Torus::intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit)
     const double s = dot(p, p) + major_ * major_ - minor_ * minor_;
     hit.t = t;
     hit.normal = fromFrame({p.x * (s - 2 * major_ * major_), p.y * s, p.z * (s - 2 * major_ * major_)});
-    hit.u = turnFraction(p.x, p.z);
-    hit.v = turnFraction(ring - major_, p.y);
+    hit.defer(SurfaceHit::Coordinates::kTwoTurns, p.x, p.z, ring - major_, p.y);
     return true;
   }
   return false;

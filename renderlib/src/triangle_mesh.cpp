@@ -140,12 +140,10 @@ void TriangleMesh::describe(unsigned face, double b1, double b2, bool smooth, Su
     hit.normal = dot(n, n) < 1e-24 ? flat : (dot(n, flat) < 0 ? -n : n);
   }
   if (corner_uvs_.empty()) {
-    hit.u = b1;
-    hit.v = b2;
+    hit.setCoordinates(b1, b2);
   } else {
     const Vec3 uv = corner_uvs_[corner] * b0 + corner_uvs_[corner + 1] * b1 + corner_uvs_[corner + 2] * b2;
-    hit.u = uv.x;
-    hit.v = uv.y;
+    hit.setCoordinates(uv.x, uv.y);
   }
 }
 

@@ -7,8 +7,10 @@
 #include "app/image_convert_command.h"
 #include "app/image_info_command.h"
 #include "app/info_command.h"
+#include "app/key_command.h"
 #include "app/plugin_info_command.h"
 #include "app/render_command.h"
+#include "app/pose_command.h"
 #include "app/texture_swatch_command.h"
 #include "app/time_command.h"
 #include "app/validate_command.h"
@@ -36,6 +38,8 @@ int main(int argc, char** argv) {
   app::RegisterGlyphsCommand(root, options, exitCode);
   app::RegisterImageInfoCommand(root, options, exitCode);
   app::RegisterImageConvertCommand(root, options, exitCode);
+  app::RegisterKeyCommand(root, options, exitCode);
+  app::RegisterPoseCommand(root, options, exitCode);
 
   root.parse_complete_callback([&options] {
     if (const auto policy = platform::Messages::ParseHeadlessPolicy(options.answer)) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "abi/result_codes.h"
+#include "host/bar_site.h"
 #include "host/desktop.h"
 #include "host/host_context.h"
 #include "host/object_records.h"
@@ -148,9 +149,15 @@ int32_t LUMETRA_STDCALL GetHostValueFn(int32_t selector, void* value) {
       case kHostValueApplication:
         std::memcpy(value, &context.applicationValue, sizeof(uint32_t));
         return kOk;
-      case kHostValueMainWindow:
-        if (!context.mainWindow) return kNotFound;
-        std::memcpy(value, &context.mainWindow, sizeof(uint32_t));
+      case kHostValueMainWindow: {
+        const uint32_t window = context.mainWindow ? context.mainWindow : BarSite::Instance().MainWindow();
+        if (!window) return kNotFound;
+        std::memcpy(value, &window, sizeof(uint32_t));
+        return kOk;
+      }
+      case kHostValueBarSite:
+        if (!BarSite::Instance().IsOpen()) return kNotFound;
+        *static_cast<const BarSiteRecord**>(value) = BarSite::Instance().Record();
         return kOk;
       case kHostValueRegistryBase:
         *static_cast<const char**>(value) = kRegistryBase;

@@ -11,6 +11,7 @@
 #include "abi/object_info.h"
 #include "abi/render_settings_record.h"
 #include "abi/view_record.h"
+#include "host/keying_script.h"
 
 namespace host {
 
@@ -80,6 +81,7 @@ class Scene {
   std::array<iface::ViewRecord, iface::kViewCount> views{};
   std::vector<std::string> searchPaths;  // folders FindFile tries after the scene's own
   std::vector<PluginChunk> pluginChunks;
+  std::vector<KeyingStep> keying;  // steps a person wrote to animate the scene
   std::string path;  // the scene file, empty when never saved
   uint32_t selected = 0;
 

@@ -83,6 +83,8 @@ class SceneReader {
     });
     Section(root, "plugin_data", used,
             [&](const json& v, const std::string& p) { ReadPluginData(v, p); });
+    Section(root, "keying", used,
+            [&](const json& v, const std::string& p) { scene_.keying = ReadKeyingScript(v, p); });
     std::string selected;
     Section(root, "selected", used,
             [&](const json& v, const std::string& p) { selected = ReadString(v, p); });

@@ -69,6 +69,7 @@ class SceneWriter {
     for (const PluginChunk& chunk : scene_.pluginChunks) {
       root["plugin_data"].push_back({{"plugin", chunk.plugin}, {"data", EncodeBase64(chunk.bytes)}});
     }
+    if (!scene_.keying.empty()) root["keying"] = KeyingScriptToJson(scene_.keying);
     return root;
   }
 

@@ -17,11 +17,43 @@ bool Selectable(uint32_t type) {
   return (type >= 1 && type <= 8) || (type >= 10 && type <= 13) || (type >= 16 && type <= 29);
 }
 
+int32_t LUMETRA_STDCALL BarWindowProcedure(uint32_t, uint32_t message, uint32_t wparam, int32_t lparam) {
+  auto* scene = dynamic_cast<AnimationSceneInterface*>(SceneInterfaceBase::Active());
+  ui::AnimControlBar* bar = scene ? scene->Bar() : nullptr;
+  return bar ? bar->HandleMessage(message, wparam, lparam) : 0;
+}
+
 }  // namespace
 
 AnimationSceneInterface::AnimationSceneInterface(KinetraApp* app) : app_(app) { Reset(); }
 
-AnimationSceneInterface::~AnimationSceneInterface() = default;
+AnimationSceneInterface::~AnimationSceneInterface() {
+  if (const iface::BarSiteRecord* site = BarSite(); site && placement_.window) site->barDestroyed(placement_.window);
+}
+
+const iface::BarSiteRecord* AnimationSceneInterface::BarSite() const {
+  const iface::BarSiteRecord* site = nullptr;
+  if (!animation_.Host().Connected() || animation_.Host().GetHostValue(iface::kHostValueBarSite, &site) != iface::kOk ||
+      !site || site->size < sizeof(iface::BarSiteRecord) || site->version / 100 != iface::kBarSiteVersion / 100) {
+    return nullptr;
+  }
+  return site;
+}
+
+void AnimationSceneInterface::CreateBar(uint32_t parentWindow) {
+  bar_ = std::make_unique<ui::AnimControlBar>(animation_, timeFormat_);
+  bar_->Initialise();
+  placement_.parentWindow = parentWindow;
+  if (const iface::BarSiteRecord* site = BarSite()) placement_.window = site->barCreated(parentWindow, BarWindowProcedure);
+}
+
+void AnimationSceneInterface::ReportPlacement() const {
+  const iface::BarSiteRecord* site = placement_.window ? BarSite() : nullptr;
+  if (site) {
+    site->barPlaced(placement_.window, placement_.left, placement_.top, placement_.width, placement_.height,
+                    placement_.shown ? 1 : 0);
+  }
+}
 
 int32_t AnimationSceneInterface::Connect(iface::InterfaceRecord* record) {
   const int32_t result = SceneInterfaceBase::Connect(record);
@@ -215,9 +247,7 @@ void AnimationSceneInterface::LayOutViews(bool createAndShow) {
   if (host.GetHostValue(iface::kHostValueMainWindow, &window) != iface::kOk) return;
   if (!bar_) {
     if (!createAndShow) return;
-    bar_ = std::make_unique<ui::AnimControlBar>(animation_, timeFormat_);
-    bar_->Initialise();
-    placement_.parentWindow = window;
+    CreateBar(window);
   }
   const int32_t barHeight = ui::AnimControlBar::kHeight;
   iface::ViewRecord views[iface::kViewCount];
@@ -227,7 +257,8 @@ void AnimationSceneInterface::LayOutViews(bool createAndShow) {
   const auto width = static_cast<int32_t>(views[0].areaWidth);
   const int32_t height = std::max(0, static_cast<int32_t>(views[0].areaHeight) - barHeight);
   ArrangeViews(views, width, height);
-  placement_ = {window, 0, height, width, barHeight, createAndShow};
+  placement_ = {window, placement_.window, 0, height, width, barHeight, createAndShow};
+  ReportPlacement();
 }
 
 // With a maximised view only that one takes the whole area; otherwise two by

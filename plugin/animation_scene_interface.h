@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <memory>
 
+#include "abi/bar_site_record.h"
 #include "abi/view_record.h"
 #include "keyframe/scene_animation.h"
 #include "keyframe/time_format.h"
 #include "plugin/scene_interface_base.h"
+#include "render/animation_settings.h"
 #include "ui/anim_control_bar.h"
 
 namespace plugin {
@@ -33,6 +35,7 @@ enum SceneEvent : int32_t {
 // Where the control bar sits in the host's window, and whether it is shown.
 struct BarPlacement {
   uint32_t parentWindow = 0;
+  uint32_t window = 0;  // the bar's own window at the host's bar site, 0 without one
   int32_t left = 0;
   int32_t top = 0;
   int32_t width = 0;
@@ -80,11 +83,15 @@ class AnimationSceneInterface : public SceneInterfaceBase {
   int32_t FindMergedObject(uint32_t argument);
   void RefreshBar();
   void LayOutViews(bool createAndShow);
+  void CreateBar(uint32_t parentWindow);
+  // Tells the host's bar site where the bar is; nothing without a site.
+  void ReportPlacement() const;
+  const iface::BarSiteRecord* BarSite() const;
   void ArrangeViews(iface::ViewRecord (&views)[iface::kViewCount], int32_t width, int32_t height);
 
   KinetraApp* app_;
   keyframe::SceneAnimation animation_;
-  keyframe::TimeFormat timeFormat_;
+  keyframe::TimeFormat timeFormat_ = render::AnimationSettings().TimeFormat();
   std::unique_ptr<ui::AnimControlBar> bar_;
   BarPlacement placement_;
   int32_t eventState_ = kEventStateNormal;

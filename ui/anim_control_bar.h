@@ -88,6 +88,10 @@ class AnimControlBar final : public keyframe::AnimationView {
   TimeSlider& Slider() { return slider_; }
   const TimeSlider& Slider() const { return slider_; }
 
+  // The bar's window procedure: the user's clicks, choices and slider moves as
+  // the host delivers them (abi/bar_site_record.h), and the questions it may ask.
+  int32_t HandleMessage(uint32_t message, uint32_t wparam, int32_t lparam);
+
   // keyframe::AnimationView
   void ShowTime() override;
   void Refresh() override;

@@ -235,6 +235,13 @@ TEST_F(Scenes, SpheresAntiAliasedMatchTheGolden) {
   expectMatchesGolden("spheres_aatracer", renderImage(AATracer, scene, view, 64, 48, kTraceFlags));
 }
 
+TEST_F(Scenes, SpheresByDepthBufferAndScanLinesMatchTheGoldens) {
+  addSpheres();
+  expectMatchesGolden("spheres_render", renderImage(Render, scene, view, 64, 48, kTraceFlags));
+  ASSERT_EQ(SetViewScanlineDepth(scene, view, 2), L2_OK);
+  expectMatchesGolden("spheres_scanner", renderImage(Scanner, scene, view, 64, 48, kTraceFlags));
+}
+
 TEST_F(Scenes, QuadricsWithSpotAndAreaLightsMatchTheGolden) {
   addQuadrics();
   expectMatchesGolden("quadrics_tracer", renderImage(Tracer, scene, view, 64, 48, kTraceFlags));

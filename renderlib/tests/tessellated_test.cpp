@@ -11,6 +11,13 @@ namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
+void expectFlat(const SurfaceHit& hit, const Vec3& normal) {
+  const Vec3 n = normalized(hit.normal);
+  EXPECT_NEAR(n.x, normal.x, 1e-9);
+  EXPECT_NEAR(n.y, normal.y, 1e-9);
+  EXPECT_NEAR(n.z, normal.z, 1e-9);
+}
+
 SurfaceHit hitFromAbove(const TriangleMesh& mesh, double x, double z) {
   SurfaceHit hit;
   EXPECT_TRUE(mesh.intersect({{x, 100, z}, {0, -1, 0}}, 0, kInf, hit)) << x << ", " << z;
@@ -99,6 +106,36 @@ TEST(SplineMesh, FlatPatchAndModifiedPoints) {
   const double inner = 0.75;
   ASSERT_TRUE(mesh->intersect({{1.5, 1.5, 5}, {0, 0, -1}}, 0, kInf, hit));
   EXPECT_NEAR(5 - hit.t, inner * inner, 1e-6);
+}
+
+TEST(TriangleMesh, CornerNormalsCoordinatesAndWinding) {
+  MeshInput input;
+  input.vertices = {{0, 0, 0}, {2, 0, 0}, {0, 2, 0}};
+  input.faces = {0, 1, 2};
+  input.normals = {{0, 0, 1}, {1, 0, 1}, {0, 1, 1}};
+  input.normal_faces = {0, 1, 2};
+  input.uvs = {{0.5, 0.5, 0}, {1, 0.5, 0}, {0.5, 1, 0}};
+  input.uv_faces = {0, 1, 2};
+  input.counter_clockwise = true;  // seen from +z the corners run counter-clockwise: front +z
+  auto mesh = TriangleMesh::create(input);
+  SurfaceHit hit;
+  ASSERT_TRUE(mesh->intersect({{0.5, 0.5, -3}, {0, 0, 1}}, 0, kInf, hit));
+  EXPECT_NEAR(hit.t, 3, 1e-12);
+  // Barycentric (1/4, 1/4): the corner values mixed 1/2, 1/4, 1/4.
+  EXPECT_NEAR(hit.u, 0.625, 1e-6);
+  EXPECT_NEAR(hit.v, 0.625, 1e-6);
+  const Vec3 n = normalized(hit.normal);
+  EXPECT_NEAR(n.x, n.y, 1e-6);
+  EXPECT_GT(n.x, 0.1);
+  EXPECT_GT(n.z, 0);
+  mesh->describe(0, 0.25, 0.25, false, hit);  // flat: the face's own normal
+  expectFlat(hit, {0, 0, 1});
+  input.counter_clockwise = false;
+  input.normals.clear();
+  input.normal_faces.clear();
+  mesh = TriangleMesh::create(input);
+  mesh->describe(0, 0.25, 0.25, true, hit);
+  expectFlat(hit, {0, 0, -1});
 }
 
 TEST(TessellatedEntries, QueriesAndChecks) {

@@ -1,0 +1,107 @@
+#include "app/pose_command.h"
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "abi/result_codes.h"
+#include "app/global_options.h"
+#include "app/key_command.h"
+#include "app/plugin_location.h"
+#include "host/scene_file.h"
+#include "keyframe/channel_factory.h"
+
+namespace app {
+namespace {
+
+// Parameters keep the order of the channel.
+using json = nlohmann::ordered_json;
+
+// The objects the keying script animates, in the order it first names them.
+std::vector<std::string> AnimatedObjects(const host::Scene& scene) {
+  std::vector<std::string> names;
+  for (const host::KeyingStep& step : scene.keying) {
+    if (std::find(names.begin(), names.end(), step.object) == names.end()) names.push_back(step.object);
+  }
+  return names;
+}
+
+// The object's parameters as its animation channel reads them from the host.
+json Parameters(const keyframe::HostScene& host, uint32_t id) {
+  json params = json::object();
+  keyframe::ObjectRecord record;
+  if (host.ReadObject(id, record, true) != iface::kOk) return params;
+  const uint32_t subType = record.info.type == iface::kTypeTextureNode ? record.texture.kind : 0;
+  const auto channel = keyframe::MakeChannel(record.info.type, subType);
+  if (!channel) return params;
+  channel->ReadFromHost(host, id, record.info);
+  for (int index = 0; index < channel->ParamCount(); ++index) {
+    std::string name = channel->ParamName(index);
+    if (params.contains(name)) name += " " + std::to_string(index);
+    const keyframe::ParamValue value = channel->GetValue(index);
+    // Adding 0 turns a negative zero into 0.
+    params[name] = {value.x + 0.0, value.y + 0.0, value.z + 0.0, value.w + 0.0};
+  }
+  return params;
+}
+
+json Document(KeyingSession& keying) {
+  const keyframe::HostScene host(keying.Session().Plugin().Scene());
+  json objects = json::array();
+  for (const std::string& name : AnimatedObjects(keying.Session().Scene())) {
+    const host::SceneObject* object = keying.Session().Scene().FindByName(name);
+    if (object) objects.push_back({{"name", name}, {"params", Parameters(host, object->id)}});
+  }
+  return {{"objects", objects}};
+}
+
+void PrintText(const json& document, std::ostream& out) {
+  for (const json& object : document["objects"]) {
+    out << object["name"].get<std::string>() << "\n";
+    for (const auto& [name, value] : object["params"].items()) {
+      out << "  " << name << ":";
+      for (const json& component : value) out << " " << component.get<double>();
+      out << "\n";
+    }
+  }
+}
+
+}  // namespace
+
+int RunPose(const std::string& scenePath, const std::string& pluginPath, const std::string& time, bool json,
+            std::ostream& out, std::ostream& err) {
+  try {
+    KeyingSession keying(scenePath, pluginPath);
+    keying.PoseAt(keying.Ticks(time));
+    const auto document = Document(keying);
+    if (json) {
+      out << document.dump(2) << "\n";
+    } else {
+      PrintText(document, out);
+    }
+    return 0;
+  } catch (const host::SceneFileError& error) {
+    err << "lumetra: " << error.what() << "\n";
+  } catch (const host::PluginError& error) {
+    err << "lumetra: " << error.what() << "\n";
+  } catch (const KeyingError& error) {
+    err << "lumetra pose: " << error.what() << "\n";
+  }
+  return 1;
+}
+
+void RegisterPoseCommand(CLI::App& root, const GlobalOptions& options, int& exitCode) {
+  CLI::App* command =
+      root.add_subcommand("pose", "Pose a scene at a time and print the parameters of its animated objects");
+  auto scene = std::make_shared<std::string>();
+  auto time = std::make_shared<std::string>();
+  auto json = std::make_shared<bool>(false);
+  command->add_option("SCENE", *scene, "Scene file (JSON)")->required();
+  command->add_option("--time", *time, "Time: 480t ticks, 2s seconds or 12 frames")->required();
+  command->add_flag("--json", *json, "Print one JSON object instead of text");
+  command->callback([scene, time, json, &options, &exitCode] {
+    exitCode = RunPose(*scene, LocatePlugin(options.plugin), *time, *json, std::cout, std::cerr);
+  });
+}
+
+}  // namespace app

@@ -137,23 +137,29 @@ void KeyingSession::PoseAt(int32_t ticks) {
   Bar(iface::kBarSlider, static_cast<uint32_t>(ticks));
 }
 
+int ReportingFailures(const char* command, std::ostream& err, const std::function<int()>& body) {
+  try {
+    return body();
+  } catch (const host::SceneFileError& error) {
+    err << "lumetra: " << error.what() << "\n";
+  } catch (const host::PluginError& error) {
+    err << "lumetra: " << error.what() << "\n";
+  } catch (const KeyingError& error) {
+    err << "lumetra " << command << ": " << error.what() << "\n";
+  }
+  return 1;
+}
+
 int RunKey(const std::string& scenePath, const std::string& pluginPath, const host::KeyingStep& step,
            const std::string& outPath, std::ostream& err) {
-  try {
+  return ReportingFailures("key", err, [&] {
     KeyingSession keying(scenePath, pluginPath);
     keying.Play(step);
     HostSession& session = keying.Session();
     session.Scene().keying.push_back(Completed(step, *session.Scene().FindByName(step.object)));
     session.Save(outPath);
     return 0;
-  } catch (const host::SceneFileError& error) {
-    err << "lumetra: " << error.what() << "\n";
-  } catch (const host::PluginError& error) {
-    err << "lumetra: " << error.what() << "\n";
-  } catch (const KeyingError& error) {
-    err << "lumetra key: " << error.what() << "\n";
-  }
-  return 1;
+  });
 }
 
 namespace {

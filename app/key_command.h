@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -57,6 +58,10 @@ class KeyingSession {
 
   std::unique_ptr<HostSession> session_;
 };
+
+// Runs `body` (which answers an exit code) and turns the failures of opening and
+// keying a scene into a message on `err` and exit code 1.
+int ReportingFailures(const char* command, std::ostream& err, const std::function<int()>& body);
 
 // `lumetra key SCENE --object NAME --time T --interpolation step|linear|cubic
 // [--translate x,y,z] [--rotate x,y,z] [--scale x,y,z] -o OUT`.

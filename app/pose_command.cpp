@@ -70,7 +70,7 @@ void PrintText(const json& document, std::ostream& out) {
 
 int RunPose(const std::string& scenePath, const std::string& pluginPath, const std::string& time, bool json,
             std::ostream& out, std::ostream& err) {
-  try {
+  return ReportingFailures("pose", err, [&] {
     KeyingSession keying(scenePath, pluginPath);
     keying.PoseAt(keying.Ticks(time));
     const auto document = Document(keying);
@@ -80,14 +80,7 @@ int RunPose(const std::string& scenePath, const std::string& pluginPath, const s
       PrintText(document, out);
     }
     return 0;
-  } catch (const host::SceneFileError& error) {
-    err << "lumetra: " << error.what() << "\n";
-  } catch (const host::PluginError& error) {
-    err << "lumetra: " << error.what() << "\n";
-  } catch (const KeyingError& error) {
-    err << "lumetra pose: " << error.what() << "\n";
-  }
-  return 1;
+  });
 }
 
 void RegisterPoseCommand(CLI::App& root, const GlobalOptions& options, int& exitCode) {

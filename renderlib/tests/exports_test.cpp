@@ -3,22 +3,24 @@
 
 #include <cstdio>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
 
 namespace {
 
+// The entry declared on each "LUMETRA2_API" line: the name after LUMETRA2_CALL, or the
+// declared name of an entry typed by a typedef ("LUMETRA2_API L2RenderEntry Tracer;").
 std::set<std::string> headerEntries() {
   std::ifstream header(LUMETRA2_HEADER_PATH);
-  std::stringstream text;
-  text << header.rdbuf();
-  const std::string source = text.str();
   std::set<std::string> names;
-  const std::regex entry(R"(LUMETRA2_API\s+[\w ]*?\b(?:LUMETRA2_CALL\s+)?(\w+)\s*[(;])");
-  for (auto it = std::sregex_iterator(source.begin(), source.end(), entry); it != std::sregex_iterator(); ++it) {
-    if (!(*it)[1].str().starts_with("__")) names.insert((*it)[1]);  // not the macro's own definition
+  std::string line;
+  while (std::getline(header, line)) {
+    if (line.rfind("LUMETRA2_API ", 0) != 0) continue;
+    const size_t call = line.find("LUMETRA2_CALL ");
+    const size_t start = call != std::string::npos ? call + 14 : line.find_last_of(' ') + 1;
+    const size_t end = line.find_first_of("(;", start);
+    names.insert(line.substr(start, end - start));
   }
   return names;
 }

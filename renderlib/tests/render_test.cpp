@@ -285,6 +285,27 @@ TEST_F(Scenes, OneAndTwoThreadsGiveTheSameImage) {
   for (int visits : two.visits) ASSERT_EQ(visits, 1);
 }
 
+TEST(ViewHandedness, TheAspectSignPicksTheSideXLiesOn) {
+  // Seen from +z towards -z with y up, +x lies to the right in a right-handed world and to
+  // the left in a left-handed one.
+  const L2Scene scene = NewScene();
+  const L2View view = CreateView(scene);
+  ASSERT_EQ(SetViewLocation(scene, view, 0, 0, 10), L2_OK);
+  ASSERT_EQ(SetViewInterest(scene, view, 0, 0, 0), L2_OK);
+  ASSERT_NE(CreateSphere(scene, 2, 0, 0, 1), 0u);
+  for (const double aspect : {-1.0, 1.0}) {
+    ASSERT_EQ(SetViewAspect(scene, view, aspect), L2_OK);
+    const Image image = renderImage(Tracer, scene, view, 32, 32, 0);
+    int right = 0, left = 0;
+    for (int y = 0; y < 32; ++y) {
+      for (int x = 0; x < 32; ++x) (x < 16 ? left : right) += image.at(x, y)[3] > 0;
+    }
+    EXPECT_GT(aspect < 0 ? right : left, 20) << aspect;
+    EXPECT_EQ(aspect < 0 ? left : right, 0) << aspect;
+  }
+  EXPECT_EQ(FreeScene(scene), L2_OK);
+}
+
 TEST_F(Scenes, RegionsAreClippedAndVisitedOnce) {
   addSpheres();
   ASSERT_EQ(SetViewResolution(scene, view, 40, 30), L2_OK);

@@ -52,6 +52,7 @@ bool KinetraApp::InitInstance() {
 }
 
 void KinetraApp::ExitInstance() {
+  if (renderService_) renderService_->AbortAll();
   povBlocks_.Release();
   PluginApp::ExitInstance();
 }
@@ -93,6 +94,10 @@ void KinetraApp::RunCommand(uint32_t commandId) {
   const char* name = CommandName(commandId);
   if (name == nullptr) {
     platform::DebugLog::Printf("Unknown command id: %u\n", commandId);
+    return;
+  }
+  if (commandId == kCommandRender && renderService_) {
+    renderService_->StartRender();
     return;
   }
   platform::DebugLog::Printf("Command not available in this build: %s\n", name);

@@ -6,6 +6,8 @@
 #include "platform/registry.h"
 #include "plugin/plugin_app.h"
 #include "plugin/pov_shared_blocks.h"
+#include "plugin/render_service.h"
+#include "render/animation_settings.h"
 #include "render/render_settings.h"
 
 namespace plugin {
@@ -27,6 +29,9 @@ class KinetraApp : public PluginApp {
 
   // Runs one of the menu commands.
   void RunCommand(uint32_t commandId);
+  // What renders the plug-in's jobs; without one the render commands are not available.
+  void SetRenderService(std::unique_ptr<RenderService> service) { renderService_ = std::move(service); }
+  RenderService* Renderer() const { return renderService_.get(); }
 
   // The host is ready: load the render settings from below the host's registry base
   // path, register the POV-Ray extension and keep the host's application value.
@@ -36,6 +41,7 @@ class KinetraApp : public PluginApp {
   RenderMenuInterface* Menu() const { return menu_; }
   PovSharedBlocks& PovBlocks() { return povBlocks_; }
   const render::RenderSettings& RenderSettings() const { return renderSettings_; }
+  render::AnimationSettings& AnimationSettings() { return animationSettings_; }
   uint32_t HostValue() const { return hostValue_; }
 
  private:
@@ -44,6 +50,8 @@ class KinetraApp : public PluginApp {
   PovSharedBlocks povBlocks_;
   platform::Registry registry_;
   render::RenderSettings renderSettings_;
+  render::AnimationSettings animationSettings_;
+  std::unique_ptr<RenderService> renderService_;
   uint32_t hostValue_ = 0;
 };
 

@@ -8,6 +8,7 @@
 #include "platform/debug_log.h"
 #include "plugin/kinetra_app.h"
 #include "plugin/module_path.h"
+#include "plugin/render_service.h"
 
 namespace plugin {
 namespace {
@@ -22,6 +23,7 @@ class Module {
       g_modulePath = info.dli_fname;
     }
     app_ = std::make_unique<KinetraApp>();
+    app_->SetRenderService(MakeRenderService(*app_));
     if (!app_->InitInstance()) {
       // Without the application the exports refuse, so the host cannot use the module.
       platform::DebugLog::Write("Lumetra could not start: the shared control block is unavailable\n");

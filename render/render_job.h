@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -67,10 +68,12 @@ struct RenderJob {
   int32_t maxWindowHeight = -1;
   uint32_t camera = 0;
   uint32_t lookAtObject = 0;
-  uint32_t upObject = 0;
+  uint32_t upObject = 0;  // the camera's other linked object: its location object
   HostPreview preview;
   std::string ribRenderer;
-  std::vector<std::string> keptNames;  // names filed with the render library
+  // Names filed with the render library, which keeps pointers to them: a deque never
+  // moves its strings as it grows.
+  std::deque<std::string> keptNames;
   std::string sceneSettingsName;       // at most 63 characters
   float volumeStepSize = 1.0f;
   int32_t volumeMinSteps = 3;

@@ -2,17 +2,62 @@
 
 #include <cstdio>
 #include <exception>
+#include <mutex>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "platform/debug_log.h"
 #include "platform/messages.h"
 
 namespace render {
+namespace {
+
+// The window threads of the process with their jobs. A thread is joined once its job
+// ended. The registry is never destroyed: the module's own unloading still joins through
+// it, and a thread still running at the process's end is simply left.
+class WindowThreads {
+ public:
+  static WindowThreads& Instance() {
+    static WindowThreads* threads = new WindowThreads;
+    return *threads;
+  }
+  void Add(std::thread thread, std::shared_ptr<RenderJob> job) {
+    std::lock_guard lock(mutex_);
+    threads_.emplace_back(std::move(thread), std::move(job));
+  }
+  void JoinEnded() {
+    std::vector<std::pair<std::thread, std::shared_ptr<RenderJob>>> ended;
+    {
+      std::lock_guard lock(mutex_);
+      for (auto it = threads_.begin(); it != threads_.end();) {
+        if (it->second->WaitForWindowThread(0)) {
+          ended.push_back(std::move(*it));
+          it = threads_.erase(it);
+        } else {
+          ++it;
+        }
+      }
+    }
+    for (auto& [thread, job] : ended) thread.join();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<std::pair<std::thread, std::shared_ptr<RenderJob>>> threads_;
+};
+
+}  // namespace
 
 void JobWindowThread::Start(std::unique_ptr<JobWindowThread> thread) {
-  thread->job_->hasWindowThread = true;
-  std::thread([owned = std::move(thread)] { owned->Run(); }).detach();
+  WindowThreads::Instance().JoinEnded();
+  std::shared_ptr<RenderJob> job = thread->job_;
+  job->hasWindowThread = true;
+  WindowThreads::Instance().Add(std::thread([owned = std::move(thread)] { owned->Run(); }),
+                                std::move(job));
 }
+
+void JobWindowThread::JoinEnded() { WindowThreads::Instance().JoinEnded(); }
 
 void JobWindowThread::Run() {
   RenderJob& job = *job_;

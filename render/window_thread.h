@@ -20,6 +20,9 @@ class JobWindowThread {
 
   // Runs `thread` on a thread of its own, which owns it from then on.
   static void Start(std::unique_ptr<JobWindowThread> thread);
+  // Joins every window thread whose job has ended, so that no thread is left running the
+  // module's code when it unloads. Threads still running stay.
+  static void JoinEnded();
 
  protected:
   // "Failed to create render job" or its animation twin.

@@ -1,6 +1,5 @@
 #include "translate/name_filing.h"
 
-#include <algorithm>
 #include <string>
 
 #include "platform/debug_log.h"
@@ -8,16 +7,8 @@
 namespace translate {
 namespace {
 
-// A string at least this long keeps its characters on the heap, where they stay put when
-// the job's name list grows and moves its strings.
-constexpr std::size_t kHeapCapacity = 32;
-
 const char* KeepName(render::RenderJob& job, std::string_view name) {
-  std::string kept;
-  kept.reserve(std::max(name.size(), kHeapCapacity));
-  kept.assign(name);
-  job.keptNames.push_back(std::move(kept));
-  return job.keptNames.back().c_str();
+  return job.keptNames.emplace_back(name).c_str();
 }
 
 }  // namespace

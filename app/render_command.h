@@ -1,0 +1,35 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+namespace app {
+
+struct GlobalOptions;
+
+// What `lumetra render` was asked.
+struct RenderArgs {
+  std::string scene;
+  std::string output;    // the picture to write; empty: the scene's output folder and name
+  std::string method;    // a render method's name; empty: the plug-in's setting
+  std::string size;      // "WxH"; empty: the scene's
+  bool runLength = false;  // run-length packets for .tga
+  std::string progress = "auto";  // auto, bar, lines or none
+};
+
+// Exit codes of `lumetra render`.
+constexpr int kRenderFailed = 1;
+constexpr int kRenderBadArguments = 2;
+constexpr int kRenderInterrupted = 130;
+
+void RegisterRenderCommand(CLI::App& root, const GlobalOptions& options, int& exitCode);
+
+// Renders a still through the plug-in's "&Render" command and waits for it.
+int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostream& out,
+              std::ostream& err);
+
+}  // namespace app

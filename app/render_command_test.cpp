@@ -1,0 +1,139 @@
+// lumetra render: a still through the plug-in's "&Render" command, as a host runs it.
+#include "app/render_command.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <sstream>
+#include <thread>
+
+#include "host/desktop.h"
+#include "platform/config_paths.h"
+#include "platform/registry.h"
+#include "platform/scratch_directory.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kShowcase = std::string(LUMETRA_SOURCE_DIR) + "/examples/showcase/showcase.json";
+
+struct Outcome {
+  int code;
+  std::string out, err;
+};
+
+Outcome RenderScene(app::RenderArgs args) {
+  args.progress = "none";
+  std::ostringstream out, err;
+  const int code = app::RunRender(args, LUMETRA_PLUGIN_PATH, out, err);
+  return {code, out.str(), err.str()};
+}
+
+// Width and height of a PNG file, read from its header.
+std::pair<uint32_t, uint32_t> PngSize(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  unsigned char header[24] = {};
+  in.read(reinterpret_cast<char*>(header), sizeof header);
+  EXPECT_EQ(header[1], 'P');
+  EXPECT_EQ(header[12], 'I');  // IHDR
+  auto be = [&](int at) {
+    return uint32_t{header[at]} << 24 | uint32_t{header[at + 1]} << 16 |
+           uint32_t{header[at + 2]} << 8 | header[at + 3];
+  };
+  return {be(16), be(20)};
+}
+
+bool OnlyFile(const fs::path& folder, const std::string& name) {
+  size_t count = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    ++count;
+    if (entry.path().filename() != name) return false;
+  }
+  return count == 1;
+}
+
+TEST(RenderCommand, RendersTheShowcaseToTheAskedPicture) {
+  platform::ScratchDirectory dir;
+  const fs::path picture = dir / "show.png";
+  const Outcome run = RenderScene({kShowcase, picture.string(), "", "48x36"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out, "Wrote " + picture.string() + " (48x36)\n");
+  EXPECT_EQ(PngSize(picture), (std::pair<uint32_t, uint32_t>{48, 36}));
+  EXPECT_TRUE(OnlyFile(dir.Path(), "show.png"));  // the staging folder is gone
+}
+
+TEST(RenderCommand, AMethodForOneRunLeavesTheUsersSettingsAlone) {
+  platform::ScratchDirectory dir;
+  const fs::path picture = dir / "lines.bmp";
+  const Outcome run = RenderScene({kShowcase, picture.string(), "wireframe", "40x30"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  std::ifstream bmp(picture, std::ios::binary);
+  char magic[2] = {};
+  bmp.read(magic, 2);
+  EXPECT_EQ(std::string(magic, 2), "BM");
+  platform::Registry registry;
+  platform::RegistryKey key;
+  uint32_t method = 4;
+  if (registry.OpenKey(platform::RegistryRoot::CurrentUser,
+                       "Software\\Ostrana\\Zarvel For Windows\\Plugins\\Lumetra",
+                       platform::RegistryAccess::Read, key) == platform::ERROR_SUCCESS) {
+    key.QueryDword("RenderMethod", method);
+  }
+  EXPECT_NE(method, 0u) << "the user's stored method became Wireframe";
+}
+
+TEST(RenderCommand, BadArgumentsNameTheProblemAndWriteNothing) {
+  platform::ScratchDirectory dir;
+  const std::string png = (dir / "x.png").string();
+  struct Case {
+    app::RenderArgs args;
+    std::string says;
+  } cases[] = {
+      {{kShowcase, png, "", "640"}, "--size wants WIDTHxHEIGHT"},
+      {{kShowcase, png, "", "0x10"}, "--size wants WIDTHxHEIGHT"},
+      {{kShowcase, png, "", "99999x10"}, "--size wants WIDTHxHEIGHT"},
+      {{kShowcase, png, "photon", ""}, "unknown method 'photon'"},
+      {{kShowcase, png, "POV-Ray", ""}, "outside renderer"},
+      {{kShowcase, (dir / "x.gif").string(), "", ""}, "use .png, .bmp, .tga or .ppm"},
+  };
+  for (const Case& c : cases) {
+    const Outcome run = RenderScene(c.args);
+    EXPECT_EQ(run.code, app::kRenderBadArguments) << c.says;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
+  }
+  EXPECT_TRUE(fs::is_empty(dir.Path()));
+}
+
+TEST(RenderCommand, ABrokenSceneFileFails) {
+  platform::ScratchDirectory dir;
+  std::ofstream(dir / "broken.json") << "{ \"objects\": [";
+  const Outcome run = RenderScene({(dir / "broken.json").string(), (dir / "x.png").string(), "", ""});
+  EXPECT_EQ(run.code, app::kRenderFailed);
+  EXPECT_NE(run.err.find("broken.json"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(dir / "x.png"));
+}
+
+TEST(RenderCommand, InterruptingAbortsTheRenderAndWritesNothing) {
+  platform::ScratchDirectory dir;
+  const fs::path picture = dir / "big.png";
+  auto result = std::async(std::launch::async, [&] {
+    return RenderScene({kShowcase, picture.string(), "", "4000x3000"});
+  });
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (host::Desktop::Instance().OpenCount() == 0 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_EQ(host::Desktop::Instance().OpenCount(), 1u);
+  raise(SIGINT);
+  const Outcome run = result.get();
+  EXPECT_EQ(run.code, app::kRenderInterrupted) << run.err;
+  EXPECT_TRUE(fs::is_empty(dir.Path()));
+}
+
+}  // namespace

@@ -1,0 +1,67 @@
+#include "plugin/library_render_service.h"
+
+#include "lumetra2.h"
+#include "platform/debug_log.h"
+#include "plugin/animation_scene_interface.h"
+#include "plugin/kinetra_app.h"
+#include "render/make_job.h"
+#include "render/output_path.h"
+#include "render/window_thread.h"
+#include "translate/host_preview.h"
+#include "translate/job_translation.h"
+
+namespace plugin {
+namespace {
+
+// The host's desktop, where the job's render window shows; null when the host has none.
+const iface::DesktopRecord* HostDesktop(const iface::SceneRecord& host) {
+  iface::DesktopRecord* desktop = nullptr;
+  if (!host.getHostValue || host.getHostValue(iface::kHostValueDesktop, &desktop) != 0) {
+    return nullptr;
+  }
+  return desktop;
+}
+
+// The host's render settings for the output path; false when the host does not answer.
+bool ReadRenderSettings(const iface::SceneRecord& host, iface::RenderSettingsRecord& settings) {
+  settings = iface::RenderSettingsRecord{};
+  settings.version = iface::kRenderSettingsVersion;
+  return host.getRenderSettings &&
+         host.getRenderSettings(iface::kRenderSettingsSelector, &settings) == 0;
+}
+
+}  // namespace
+
+std::unique_ptr<RenderService> MakeRenderService(KinetraApp& app) {
+  return std::make_unique<LibraryRenderService>(app);
+}
+
+LibraryRenderService::~LibraryRenderService() { AbortAll(); }
+
+void LibraryRenderService::Backend::ReleasePreview(render::RenderJob& job) {
+  translate::ReleaseHostPreview(job);
+}
+
+void LibraryRenderService::StartRender() {
+  const iface::SceneRecord* host = app_.Scene()->SceneRecord();
+  if (host == nullptr) {
+    platform::DebugLog::Write("Scene Functions not yet available\n");
+    return;
+  }
+  auto job = render::MakeJob(app_.RenderSettings(), app_.AnimationSettings(), jobs_,
+                             [] { return NewScene(); });
+  if (!job) return;
+  job->desktop = HostDesktop(*host);
+  translate::TranslateJob(*job, *host);
+  iface::RenderSettingsRecord settings;
+  const bool answered = ReadRenderSettings(*host, settings);
+  job->outputPath = render::StillOutputPath(*job, answered ? &settings : nullptr);
+  render::JobWindowThread::Start(std::make_unique<render::CRenderThread>(job, jobs_, backend_));
+}
+
+void LibraryRenderService::AbortAll() {
+  jobs_.AbortAll();
+  render::JobWindowThread::JoinEnded();
+}
+
+}  // namespace plugin

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <memory>
+
+namespace plugin {
+
+class KinetraApp;
+
+// How the plug-in renders. The native plug-in renders with the render library; a build
+// without the library (the 32-bit layout build) has none and its render commands say so.
+class RenderService {
+ public:
+  virtual ~RenderService() = default;
+  // "&Render": makes a still job from the settings, translates the host's scene and
+  // starts the job's window thread.
+  virtual void StartRender() = 0;
+  // Ends every running job, waiting up to five seconds for them together.
+  virtual void AbortAll() = 0;
+};
+
+// The service of this build, or null.
+std::unique_ptr<RenderService> MakeRenderService(KinetraApp& app);
+
+}  // namespace plugin

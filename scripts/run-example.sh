@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Builds lumetra and runs the main job: the host loads the plug-in and shows what it offers.
+# Builds lumetra and runs the main job: renders the showcase scene through the plug-in to
+# a PNG picture and says where it is.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/scripts/packages.sh"
 ensure_packages $LUMETRA_BUILD_PACKAGES
 cmake --preset default -S "$root" -DLUMETRA_BENCH=OFF >/dev/null
 cmake --build "$root/build" --target lumetra_cli
-"$root/build/bin/lumetra" plugin-info
+picture="$root/build/showcase.png"
+"$root/build/bin/lumetra" render "$root/examples/showcase/showcase.json" -o "$picture" --size 640x480
+echo "The picture is $picture"

@@ -16,7 +16,12 @@ class Curve {
   virtual ~Curve() = default;
 
   // The position (x, y, z) at u. Every curve clamps u to 0..1; NaN counts as 0.
-  virtual lmath::Vector3 Evaluate(double u) const = 0;
+  lmath::Vector3 Evaluate(double u) const { return EvaluateIn(u, Locate(u)); }
+  // The same where the segment holding u is known: `at` is Locate(u) of a curve
+  // over the same key times. A track's curves share their key times, so
+  // evaluating a whole track finds the segment once.
+  virtual lmath::Vector3 EvaluateIn(double u, const SegmentPosition& at) const = 0;
+  SegmentPosition Locate(double u) const { return FindSegment(segments_, ClampFraction(u)); }
 
   const SegmentLengths& Segments() const { return segments_; }
 

@@ -48,14 +48,13 @@ SegmentLengths CheckedSegments(int stride, std::size_t recordCount, const std::v
 HermiteCurve::HermiteCurve(int stride, std::vector<ParamValue> records, const std::vector<double>& keyGaps)
     : Curve(CheckedSegments(stride, records.size(), keyGaps)), stride_(stride), records_(std::move(records)) {}
 
-HermiteCurve::Sample HermiteCurve::SampleAt(double u) const {
+HermiteCurve::Sample HermiteCurve::SampleIn(double u, const SegmentPosition& at) const {
   const std::size_t count = records_.size();
   if (count < 2) return {{}, {1.0, 0.0, 0.0}};
   u = ClampFraction(u);
   if (count == 2 || u <= 0.0) return {records_[0].Xyz(), records_[1].Xyz()};
   if (u >= 1.0) return {records_[count - 2].Xyz(), records_[count - 1].Xyz()};
 
-  const SegmentPosition at = FindSegment(Segments(), u);
   const double s = at.fraction;
   const std::array<double, 4> weights = Weights({s * s * s, s * s, s, 1.0});
   const std::array<double, 4> slopes = Weights({3.0 * s * s, 2.0 * s, 1.0, 0.0});

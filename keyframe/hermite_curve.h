@@ -26,11 +26,13 @@ class HermiteCurve final : public Curve {
   // std::invalid_argument for another stride or when the counts disagree.
   HermiteCurve(int stride, std::vector<ParamValue> records, const std::vector<double>& keyGaps);
 
-  lmath::Vector3 Evaluate(double u) const override { return SampleAt(u).position; }
+  lmath::Vector3 EvaluateIn(double u, const SegmentPosition& at) const override { return SampleIn(u, at).position; }
   // Position and derivative. Before the first and after the last key they are
   // the end key's value and tangent; fewer than two records give position 0
   // and derivative (1, 0, 0).
-  Sample SampleAt(double u) const;
+  Sample SampleAt(double u) const { return SampleIn(u, Locate(u)); }
+  // The same with the segment known (see EvaluateIn).
+  Sample SampleIn(double u, const SegmentPosition& at) const;
 
   int Stride() const { return stride_; }
   const std::vector<ParamValue>& Records() const { return records_; }

@@ -37,6 +37,18 @@ bool ObjectTrack::TakeKey(int32_t time, KeySnapshot& taken) {
   return true;
 }
 
+void ObjectTrack::Prefetch() const {
+  __builtin_prefetch(keys_.data());
+  __builtin_prefetch(keys_.data() + keys_.size() / 2);
+  curves_.Prefetch();
+}
+
+void ObjectTrack::PrefetchAt(int32_t time) const {
+  const auto later = LowerBound(time);
+  if (later != keys_.begin() && later != keys_.end()) __builtin_prefetch((later - 1)->snapshot.Channel());
+  curves_.PrefetchCurves();
+}
+
 KeyState ObjectTrack::StateAt(int32_t time) const {
   if (keys_.empty()) return KeyState::NoKeys;
   const auto it = LowerBound(time);
@@ -45,7 +57,18 @@ KeyState ObjectTrack::StateAt(int32_t time) const {
   return it == keys_.begin() ? KeyState::BeforeFirst : KeyState::BetweenKeys;
 }
 
-void ObjectTrack::RebuildCurves() { curves_ = BuildTrackCurves(*this); }
+void ObjectTrack::RebuildCurves() {
+  curves_ = BuildTrackCurves(*this);
+  steadyMask_ = 0;
+  for (int param = 0; param < std::min(ParamCount(), 64); ++param) {
+    const KeyParam first = Param(0, param);
+    const auto same = [&](const TrackKey& key) {
+      const KeyParam other = key.snapshot.GetParam(param);
+      return other.value == first.value && other.inTangent == ParamValue{} && other.outTangent == ParamValue{};
+    };
+    if (std::all_of(keys_.begin(), keys_.end(), same)) steadyMask_ |= uint64_t{1} << param;
+  }
+}
 
 Interpolation ObjectTrack::InterpolationKind() const {
   return interpolation_ >= 0 && interpolation_ <= 3 ? static_cast<Interpolation>(interpolation_)

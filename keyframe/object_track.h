@@ -55,9 +55,17 @@ class ObjectTrack final : public KeyTrack {
 
   KeyState StateAt(int32_t time) const;
 
+  // Ask the processor for what evaluating the track will read: its keys and
+  // curve list, then the key and curves evaluation at `time` starts from.
+  void Prefetch() const;
+  void PrefetchAt(int32_t time) const;
+
   // Rebuilds the curves from the keys; called after every change of keys or kind.
   void RebuildCurves();
   const TrackCurves& Curves() const { return curves_; }
+  // True for a parameter that every key holds alike, without tangents: it stays
+  // that value between the keys, so evaluation need not touch its curve.
+  bool IsSteady(int param) const { return param >= 0 && param < 64 && (steadyMask_ >> param & 1u) != 0; }
 
   // Further words the scene file carries with a track.
   struct Extra {
@@ -87,6 +95,7 @@ class ObjectTrack final : public KeyTrack {
   int32_t interpolation_ = static_cast<int32_t>(Interpolation::Linear);
   std::vector<TrackKey> keys_;
   TrackCurves curves_;
+  uint64_t steadyMask_ = 0;  // bit p: parameter p is steady
   Extra extra_;
 };
 

@@ -25,7 +25,7 @@ PointCurve::PointCurve(Kind kind, std::vector<ParamValue> points, const std::vec
   }
 }
 
-lmath::Vector3 PointCurve::Evaluate(double u) const {
+lmath::Vector3 PointCurve::EvaluateIn(double u, const SegmentPosition& at) const {
   const std::size_t n = points_.size();
   if (n == 0) return {};
   if (n == 1) return points_[0].Xyz();
@@ -33,7 +33,6 @@ lmath::Vector3 PointCurve::Evaluate(double u) const {
   if (n == 2) return Blend(points_[0], points_[1], u);
   if (u <= 0.0) return points_.front().Xyz();
   if (u >= 1.0) return points_.back().Xyz();
-  const SegmentPosition at = FindSegment(Segments(), u);
   const auto k = static_cast<std::size_t>(at.index);
   if (kind_ == Kind::Step) return points_[k].Xyz();
   return Blend(points_[k], points_[k + 1], at.fraction);

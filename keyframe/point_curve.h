@@ -21,7 +21,7 @@ class PointCurve final : public Curve {
 
   // With exactly two points both kinds blend linearly, so a step track with two
   // keys moves smoothly between them.
-  lmath::Vector3 Evaluate(double u) const override;
+  lmath::Vector3 EvaluateIn(double u, const SegmentPosition& at) const override;
 
   Kind CurveKind() const { return kind_; }
   const std::vector<ParamValue>& Points() const { return points_; }

@@ -17,14 +17,13 @@ RotationCurve::RotationCurve(const std::vector<ParamValue>& eulerDegrees, const 
   for (const ParamValue& angles : eulerDegrees) rotations_.push_back(lmath::Quaternion::FromEulerDegrees(angles.Xyz()));
 }
 
-lmath::Vector3 RotationCurve::Evaluate(double u) const {
+lmath::Vector3 RotationCurve::EvaluateIn(double u, const SegmentPosition& at) const {
   const std::size_t n = rotations_.size();
   if (n == 0) return {};
   u = ClampFraction(u);
   if (n == 1 || u <= 0.0) return rotations_.front().ToEulerDegrees();
   if (u >= 1.0) return rotations_.back().ToEulerDegrees();
   if (n == 2) return lmath::Slerp(rotations_[0], rotations_[1], u).ToEulerDegrees();
-  const SegmentPosition at = FindSegment(Segments(), u);
   const auto k = static_cast<std::size_t>(at.index);
   return lmath::Slerp(rotations_[k], rotations_[k + 1], at.fraction).ToEulerDegrees();
 }

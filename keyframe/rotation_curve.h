@@ -19,7 +19,7 @@ class RotationCurve final : public Curve {
   RotationCurve(const std::vector<ParamValue>& eulerDegrees, const std::vector<double>& keyGaps);
 
   // Euler degrees at u; with no keys (0, 0, 0).
-  lmath::Vector3 Evaluate(double u) const override;
+  lmath::Vector3 EvaluateIn(double u, const SegmentPosition& at) const override;
 
   const std::vector<lmath::Quaternion>& Rotations() const { return rotations_; }
 

@@ -115,7 +115,7 @@ TEST_F(SceneAnimationTest, KeyStatesAndTwoKeysAtOneTime) {
   EXPECT_TRUE(track.InsertKey(50, first));
   EXPECT_FALSE(track.InsertKey(50, second));
   track.RebuildCurves();
-  EXPECT_EQ(EvaluateTrack(track, 50).Snapshot()->GetValue(2).x, 1.0) << "the earlier key wins";
+  EXPECT_EQ(EvaluateTrack(track, 50).Channel()->GetValue(2).x, 1.0) << "the earlier key wins";
 }
 
 TEST_F(SceneAnimationTest, CubicKeysFollowTheHermiteBasisAndRotationsTurnThroughQuaternions) {
@@ -155,8 +155,8 @@ TEST_F(SceneAnimationTest, CubicKeysFollowTheHermiteBasisAndRotationsTurnThrough
   track.RebuildCurves();
   const TrackEvaluation half = EvaluateTrack(track, 2400);
   EXPECT_EQ(half.state, KeyState::BetweenKeys);
-  EXPECT_NEAR(half.Snapshot()->GetValue(0).y, 45.0, 1e-9);
-  EXPECT_DOUBLE_EQ(half.Snapshot()->GetValue(2).x, 4.0) << "no curve: the pair is blended";
+  EXPECT_NEAR(half.Channel()->GetValue(0).y, 45.0, 1e-9);
+  EXPECT_DOUBLE_EQ(half.Channel()->GetValue(2).x, 4.0) << "no curve: the pair is blended";
 }
 
 TEST_F(SceneAnimationTest, ShiftHeldMovesTheTimeButLeavesTheScene) {

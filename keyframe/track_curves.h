@@ -16,6 +16,10 @@ class TrackCurves {
   explicit TrackCurves(std::vector<std::unique_ptr<Curve>> slots) : slots_(std::move(slots)) {}
 
   int SlotCount() const { return static_cast<int>(slots_.size()); }
+  void Prefetch() const { __builtin_prefetch(slots_.data()); }
+  void PrefetchCurves() const {
+    for (const auto& slot : slots_) __builtin_prefetch(slot.get());
+  }
   // The curve of parameter `param`, or null for an empty or missing slot.
   const Curve* Find(int param) const {
     return param >= 0 && param < SlotCount() ? slots_[static_cast<std::size_t>(param)].get() : nullptr;

@@ -1,7 +1,9 @@
 #include "keyframe/track_evaluation.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "keyframe/channel_factory.h"
 #include "math/quaternion.h"
 
 namespace keyframe {
@@ -29,26 +31,31 @@ ParamValue BlendValue(ValueType type, const ParamValue& earlier, const ParamValu
   return {};
 }
 
-KeySnapshot Blend(const ObjectTrack& track, int32_t time, const TrackKey& earlier, const TrackKey& later) {
+std::unique_ptr<AnimChannel> Blend(const ObjectTrack& track, int32_t time, const TrackKey& earlier,
+                                   const TrackKey& later) {
   const double f = (static_cast<double>(time) - earlier.time) / (static_cast<double>(later.time) - earlier.time);
   const double first = track.Keys().front().time, last = track.Keys().back().time;
   const double g = (time - first) / (last - first);
-  KeySnapshot out;
-  out.CreateChannel(track.Type(), track.SubType());
-  AnimChannel* channel = out.Channel();
-  if (!channel) return out;
+  // Starting from the earlier key leaves the steady parameters as every key holds them.
+  std::unique_ptr<AnimChannel> channel =
+      earlier.snapshot.Channel() ? earlier.snapshot.Channel()->Clone() : MakeChannel(track.Type(), track.SubType());
+  if (!channel) return nullptr;
+  const TrackCurves& curves = track.Curves();
+  std::optional<SegmentPosition> at;
   for (int i = 0; i < channel->ParamCount(); ++i) {
-    if (const Curve* curve = track.Curves().Find(i)) {
-      const lmath::Vector3 position = curve->Evaluate(g);
+    if (track.IsSteady(i)) continue;
+    if (const Curve* curve = curves.Find(i)) {
+      if (!at) at = curve->Locate(g);
+      const lmath::Vector3 position = curve->EvaluateIn(g, *at);
       channel->SetValue(i, {position.x, position.y, position.z, 0.0});
     } else {
       channel->SetValue(i, BlendValue(channel->ParamType(i), earlier.snapshot.GetValue(i), later.snapshot.GetValue(i), f));
     }
   }
   if (earlier.snapshot.Channel() && later.snapshot.Channel()) {
-    channel->BlendExtra(f, g, *earlier.snapshot.Channel(), *later.snapshot.Channel(), track.Curves());
+    channel->BlendExtra(f, g, *earlier.snapshot.Channel(), *later.snapshot.Channel(), curves);
   }
-  return out;
+  return channel;
 }
 
 }  // namespace

@@ -150,18 +150,18 @@ int32_t TransformChannel::WriteToHost(const HostScene& host, uint32_t objectId) 
     }
   }
   ObjectRecord record;
-  if (host.ReadObject(objectId, record, false) == iface::kOk) {
-    iface::ObjectDataBlock& data = record.data;
-    if (FromArray(data.textureScale) != textureScale_ || FromArray(data.textureRotate) != textureRotate_ ||
-        FromArray(data.textureTranslate) != textureTranslate_) {
-      ToArray(textureScale_, data.textureScale);
-      ToArray(textureRotate_, data.textureRotate);
-      ToArray(textureTranslate_, data.textureTranslate);
-      if (host.SetObjectInfo(objectId, record.info, kStoreTextureTransform) == iface::kOk) change = kTransformWritten;
-    }
+  if (host.ReadObject(objectId, record, false) != iface::kOk) return change;
+  iface::ObjectDataBlock& data = record.data;
+  if (FromArray(data.textureScale) != textureScale_ || FromArray(data.textureRotate) != textureRotate_ ||
+      FromArray(data.textureTranslate) != textureTranslate_) {
+    ToArray(textureScale_, data.textureScale);
+    ToArray(textureRotate_, data.textureRotate);
+    ToArray(textureTranslate_, data.textureTranslate);
+    if (host.SetObjectInfo(objectId, record.info, kStoreTextureTransform) != iface::kOk) return change;
+    change = kTransformWritten;
   }
-  if (HasOwnData() && host.ReadObject(objectId, record, false) == iface::kOk && TakeOwnData(record.data) &&
-      host.SetObjectInfo(objectId, record.info, kStoreObjectData) == iface::kOk) {
+  // The record now holds what the host holds, so the object's own data is compared against it.
+  if (HasOwnData() && TakeOwnData(data) && host.SetObjectInfo(objectId, record.info, kStoreObjectData) == iface::kOk) {
     change = kObjectDataWritten;
   }
   return change;

@@ -80,6 +80,8 @@ class SceneAnimation {
   void Pose(int32_t time);
   // Moves the current time and, unless Shift is held, poses the scene; then the view shows the time.
   void SetCurrentTime(int32_t time);
+  // Takes the current time as a scene file holds it, posing nothing.
+  void StoreCurrentTime(int32_t time) { currentTime_ = time; }
 
   KeyState KeyStateAt(uint32_t object, int32_t time) const;
   // The track's kind; Linear for an object without a track.

@@ -10,7 +10,10 @@
 #include "platform/debug_log.h"
 #include "platform/scratch_directory.h"
 #include "render/image_buffer.h"
+#include "render/job_list.h"
+#include "render/make_job.h"
 #include "render/render_job.h"
+#include "render/window_thread.h"
 
 namespace {
 
@@ -101,6 +104,55 @@ TEST_F(LibraryBackendTest, WritesTheOutputChoiceBesideTheGivenBase) {
   EXPECT_EQ(height, 24);
   job_.outputPath = (dir / "missing" / "still").string();
   EXPECT_FALSE(backend_.WriteOutput(job_));
+}
+
+}  // namespace
+
+namespace {
+
+// Counts the threads of this process.
+size_t ThreadCount() {
+  size_t count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) ++count;
+  return count;
+}
+
+// Starting a large render and aborting it at once, many times over, leaves no file, no job
+// and no thread behind.
+TEST(LibraryJobs, StartAbortCyclesLeaveNothingBehind) {
+  platform::ScratchDirectory dir;
+  LibraryBackend backend;
+  JobList jobs;
+  RenderSettings settings;
+  size_t threadsAfterFirst = 0;
+  for (int cycle = 0; cycle < 50; ++cycle) {
+    auto job = MakeJob(settings, {}, jobs, [] { return NewScene(); });
+    ASSERT_NE(job, nullptr);
+    job->width = 1600;
+    job->height = 1200;
+    job->antiAliasDepth = 3;
+    job->outputPath = (dir / ("cycle" + std::to_string(cycle))).string();
+    const L2Primitive sphere = CreateSphere(job->scene, 0, 0, 0, 1);
+    const L2Light light = CreateLight(job->scene);
+    SetLightLocation(job->scene, light, 0, 5, -10);
+    job->view = CreateView(job->scene);
+    SetViewLocation(job->scene, job->view, 0, 0, -5);
+    SetViewInterest(job->scene, job->view, 0, 0, 0);
+    ASSERT_NE(sphere, 0u);
+    job->SetState(JobState::Processing);
+    JobWindowThread::Start(std::make_unique<CRenderThread>(job, jobs, backend));
+    while (job->State() != JobState::Rendering && !job->WaitForWindowThread(1)) {
+    }
+    jobs.AbortAll();
+    ASSERT_TRUE(job->WaitForWindowThread(10000)) << cycle;
+    JobWindowThread::JoinEnded();
+    EXPECT_EQ(jobs.Count(), 0u) << cycle;
+    EXPECT_EQ(job->scene, 0u) << "the scene was freed";
+    if (cycle == 0) threadsAfterFirst = ThreadCount();
+  }
+  // The render library's worker pool stays; no window or worker thread does.
+  EXPECT_EQ(ThreadCount(), threadsAfterFirst);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
 }  // namespace

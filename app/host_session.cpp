@@ -62,31 +62,52 @@ void HostSession::SendEvent(int32_t event) {
 }
 
 void HostSession::HandOverPluginData() {
-  iface::SceneRecord* record = plugin_->Scene();
-  if (!record || !record->loadSceneData) return;
   const auto& chunks = scene_->pluginChunks;
   const auto chunk = std::find_if(chunks.begin(), chunks.end(), [&](const host::PluginChunk& c) {
     return c.plugin == plugin_->Info().name;
   });
-  if (chunk == chunks.end()) return;
-  g_stream = {&chunk->bytes, 0, nullptr};
+  if (chunk != chunks.end()) HandOver(chunk->bytes);
+}
+
+void HostSession::HandOver(const std::vector<uint8_t>& bytes) {
+  iface::SceneRecord* record = plugin_->Scene();
+  if (!record || !record->loadSceneData) return;
+  g_stream = {&bytes, 0, nullptr};
   record->loadSceneData(ReadChunk, kChunkStream, 0);
   g_stream = {};
 }
 
+void HostSession::LoadPluginData(const std::vector<uint8_t>& bytes) {
+  HandOver(bytes);
+  SendEvent(kEventSceneInPlace);
+}
+
+std::vector<uint8_t> HostSession::PluginData() {
+  iface::SceneRecord* record = plugin_->Scene();
+  std::vector<uint8_t> bytes;
+  if (!record || !record->getSceneDataSize || !record->saveSceneData) return bytes;
+  const int32_t size = record->getSceneDataSize(0);
+  if (size <= 0) return bytes;
+  g_stream = {nullptr, 0, &bytes};
+  record->saveSceneData(WriteChunk, kChunkStream, 0);
+  g_stream = {};
+  if (bytes.size() != static_cast<size_t>(size)) {
+    throw host::PluginError("the plug-in wrote " + std::to_string(bytes.size()) + " bytes of scene data after announcing " +
+                            std::to_string(size));
+  }
+  return bytes;
+}
+
+// The plug-in's data is taken before the scene's copy is replaced, so a plug-in
+// that fails to write leaves the scene file as it was.
 void HostSession::Save(const std::string& path) {
   iface::SceneRecord* record = plugin_->Scene();
   auto& chunks = scene_->pluginChunks;
   const std::string& name = plugin_->Info().name;
   if (record && record->getSceneDataSize && record->saveSceneData) {
+    std::vector<uint8_t> bytes = PluginData();
     std::erase_if(chunks, [&](const host::PluginChunk& c) { return c.plugin == name; });
-    if (record->getSceneDataSize(0) > 0) {
-      host::PluginChunk chunk{name, {}};
-      g_stream = {nullptr, 0, &chunk.bytes};
-      record->saveSceneData(WriteChunk, kChunkStream, 0);
-      g_stream = {};
-      chunks.push_back(std::move(chunk));
-    }
+    if (!bytes.empty()) chunks.push_back({name, std::move(bytes)});
   }
   host::SaveScene(*scene_, path);
   scene_->path = path;

@@ -29,11 +29,17 @@ class HostSession {
 
   // Takes the plug-in's current data into the scene and writes it to `path` atomically.
   void Save(const std::string& path);
+  // The bytes the plug-in stores in the scene file now; empty when it stores none.
+  // Throws host::PluginError when it writes another count than it announced.
+  std::vector<uint8_t> PluginData();
+  // Hands the plug-in stored data as a scene load does, then tells it the scene is in place.
+  void LoadPluginData(const std::vector<uint8_t>& bytes);
 
  private:
   HostSession() = default;
   void SendEvent(int32_t event);
   void HandOverPluginData();
+  void HandOver(const std::vector<uint8_t>& bytes);
 
   std::unique_ptr<host::Scene> scene_;
   std::unique_ptr<host::HostContext> context_;

@@ -5,6 +5,7 @@
 
 #include "abi/result_codes.h"
 #include "platform/debug_log.h"
+#include "plugin/chunk_output_settings.h"
 #include "plugin/kinetra_app.h"
 
 namespace plugin {
@@ -111,6 +112,7 @@ int32_t AnimationSceneInterface::OnSceneEvent(uint32_t objectId, int32_t event) 
       app_->OnHostReady();
       break;
     case kEventSceneClosing:
+      if (RenderService* renderer = app_->Renderer()) renderer->AbortAll();
       animation_.DeleteAll();
       break;
     case kEventBarShown:
@@ -171,6 +173,30 @@ int32_t AnimationSceneInterface::OnSceneNotify(uint32_t objectId, int32_t event,
     default:
       break;
   }
+  return iface::kOk;
+}
+
+int32_t AnimationSceneInterface::GetSceneDataSize(uint32_t) {
+  return static_cast<int32_t>(keyframe::SceneChunkSize(animation_, ToStored(app_->AnimationSettings())));
+}
+
+int32_t AnimationSceneInterface::SaveSceneData(iface::StreamWrite write, uint32_t stream, uint32_t) {
+  keyframe::ChunkWriter out(write, stream);
+  try {
+    keyframe::SaveSceneChunk(out, animation_, ToStored(app_->AnimationSettings()));
+  } catch (const keyframe::ChunkFormatError& error) {
+    platform::DebugLog::Printf("Keyframe data not saved: %s\n", error.what());
+  }
+  return iface::kOk;
+}
+
+// The tracks wait as pending tracks for the scene-in-place event; the bar shows
+// times as the loaded settings say.
+int32_t AnimationSceneInterface::LoadSceneData(iface::StreamRead read, uint32_t stream, uint32_t) {
+  keyframe::ChunkReader in(read, stream);
+  AppOutputSettings settings(*app_);
+  keyframe::LoadSceneChunk(in, animation_, settings);
+  timeFormat_ = app_->AnimationSettings().TimeFormat();
   return iface::kOk;
 }
 

@@ -61,6 +61,10 @@ class AnimationSceneInterface : public SceneInterfaceBase {
   void Reset() override;
   int32_t OnSceneEvent(uint32_t objectId, int32_t event) override;
   int32_t OnSceneNotify(uint32_t objectId, int32_t event, void* data, void* result) override;
+  // The keyframe chunk of the host's scene file.
+  int32_t GetSceneDataSize(uint32_t) override;
+  int32_t SaveSceneData(iface::StreamWrite write, uint32_t stream, uint32_t) override;
+  int32_t LoadSceneData(iface::StreamRead read, uint32_t stream, uint32_t) override;
 
   // True when at least one object of the scene carries keys.
   bool HasTracks() const { return animation_.TrackCount() > 0; }

@@ -81,13 +81,20 @@ void KinetraApp::OnHostReady() {
       platform::DebugLog::Write("Failed to read Zarvel registry base\n");
     }
   }
-  if (basePath.empty()) basePath = render::kFallbackBasePath;
-  if (const auto result = renderSettings_.Load(registry_, basePath); result != platform::ERROR_SUCCESS) {
+  basePath_ = basePath.empty() ? render::kFallbackBasePath : basePath;
+  if (const auto result = renderSettings_.Load(registry_, basePath_); result != platform::ERROR_SUCCESS) {
     platform::DebugLog::Printf("Failed to load the render settings, registry error %d\n",
                                static_cast<int>(result));
   }
   RegisterPovExtension(registry_);
   if (host && host->getHostValue) host->getHostValue(iface::kHostValueApplication, &hostValue_);
+}
+
+void KinetraApp::LoadAnimationSettings() {
+  if (const auto result = animationSettings_.Load(registry_, basePath_); result != platform::ERROR_SUCCESS) {
+    platform::DebugLog::Printf("Failed to load the animation settings, registry error %d\n",
+                               static_cast<int>(result));
+  }
 }
 
 void KinetraApp::RunCommand(uint32_t commandId) {

@@ -9,6 +9,7 @@
 #include "plugin/render_service.h"
 #include "render/animation_settings.h"
 #include "render/render_settings.h"
+#include "render/settings_store.h"
 
 namespace plugin {
 
@@ -36,6 +37,8 @@ class KinetraApp : public PluginApp {
   // The host is ready: load the render settings from below the host's registry base
   // path, register the POV-Ray extension and keep the host's application value.
   void OnHostReady();
+  // Loads the animation output settings from the registry key of the host's base path.
+  void LoadAnimationSettings();
 
   AnimationSceneInterface* Scene() const { return scene_; }
   RenderMenuInterface* Menu() const { return menu_; }
@@ -51,6 +54,7 @@ class KinetraApp : public PluginApp {
   platform::Registry registry_;
   render::RenderSettings renderSettings_;
   render::AnimationSettings animationSettings_;
+  std::string basePath_ = render::kFallbackBasePath;  // the host's, once it is ready
   std::unique_ptr<RenderService> renderService_;
   uint32_t hostValue_ = 0;
 };

@@ -1,0 +1,80 @@
+// The plug-in's renders as its menu and the host's scene events reach them.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "abi/menu_record.h"
+#include "abi/result_codes.h"
+#include "abi/scene_record.h"
+#include "platform/debug_log.h"
+#include "platform/registry.h"
+#include "platform/scratch_directory.h"
+#include "plugin/kinetra_app.h"
+#include "plugin/menu_commands.h"
+#include "plugin/render_service.h"
+
+namespace {
+
+struct Calls {
+  int started = 0;
+  int aborted = 0;
+};
+
+class CountingService : public plugin::RenderService {
+ public:
+  explicit CountingService(Calls& calls) : calls_(calls) {}
+  void StartRender() override { ++calls_.started; }
+  void AbortAll() override { ++calls_.aborted; }
+
+ private:
+  Calls& calls_;
+};
+
+class RenderServiceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("LUMETRA_SHM_NAMESPACE",
+           (std::string("service_") + ::testing::UnitTest::GetInstance()->current_test_info()->name()).c_str(), 1);
+    app_ = std::make_unique<plugin::KinetraApp>(registry_);
+    ASSERT_TRUE(app_->InitInstance());
+    record_->header = {sizeof(iface::SceneRecord), iface::kSceneInterfaceVersion, 0, 0};
+    ASSERT_EQ(app_->GetInterfaceFunctions(0, &record_->header), iface::kOk);
+    menu_->header = {sizeof(iface::MenuRecord), iface::kMenuInterfaceVersion, 0, 0};
+    ASSERT_EQ(app_->GetInterfaceFunctions(1, &menu_->header), iface::kOk);
+  }
+  void TearDown() override { app_->ExitInstance(); }
+
+  platform::ScratchDirectory dir_;
+  platform::Registry registry_{dir_ / "user", dir_ / "machine"};
+  std::unique_ptr<iface::SceneRecord> record_ = std::make_unique<iface::SceneRecord>();
+  std::unique_ptr<iface::MenuRecord> menu_ = std::make_unique<iface::MenuRecord>();
+  std::unique_ptr<plugin::KinetraApp> app_;
+};
+
+TEST_F(RenderServiceTest, RenderCommandStartsARenderThroughTheService) {
+  Calls calls;
+  app_->SetRenderService(std::make_unique<CountingService>(calls));
+  EXPECT_EQ(menu_->executeCommand(plugin::kCommandRender), 0);
+  EXPECT_EQ(calls.started, 1);
+}
+
+TEST_F(RenderServiceTest, WithoutAServiceTheCommandSaysSo) {
+  platform::DebugLog::Clear();
+  EXPECT_EQ(menu_->executeCommand(plugin::kCommandRender), 0);
+  ASSERT_FALSE(platform::DebugLog::Lines().empty());
+  EXPECT_EQ(platform::DebugLog::Lines().back(), "Command not available in this build: &Render\n");
+}
+
+TEST_F(RenderServiceTest, ClosingTheSceneAndUnloadingAbortEveryJob) {
+  Calls calls;
+  app_->SetRenderService(std::make_unique<CountingService>(calls));
+  constexpr int32_t kSceneClosing = 8;
+  record_->onSceneEvent(0, kSceneClosing);
+  EXPECT_EQ(calls.aborted, 1);
+  app_->ExitInstance();
+  EXPECT_EQ(calls.aborted, 2);
+}
+
+}  // namespace

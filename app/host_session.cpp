@@ -18,6 +18,7 @@ struct ChunkStream {
   const std::vector<uint8_t>* source = nullptr;
   size_t position = 0;
   std::vector<uint8_t>* sink = nullptr;
+  bool askedPastEnd = false;
 };
 ChunkStream g_stream;
 
@@ -26,6 +27,7 @@ int32_t LUMETRA_STDCALL ReadChunk(uint32_t stream, void* bytes, uint32_t count) 
   if (stream != kChunkStream || !g_stream.source || !bytes) return 0;
   const size_t left = g_stream.source->size() - g_stream.position;
   const size_t taken = std::min<size_t>(count, left);
+  if (taken < count) g_stream.askedPastEnd = true;
   std::memcpy(bytes, g_stream.source->data() + g_stream.position, taken);
   std::memset(static_cast<uint8_t*>(bytes) + taken, 0, count - taken);
   g_stream.position += taken;
@@ -69,17 +71,20 @@ void HostSession::HandOverPluginData() {
   if (chunk != chunks.end()) HandOver(chunk->bytes);
 }
 
-void HostSession::HandOver(const std::vector<uint8_t>& bytes) {
+bool HostSession::HandOver(const std::vector<uint8_t>& bytes) {
   iface::SceneRecord* record = plugin_->Scene();
-  if (!record || !record->loadSceneData) return;
+  if (!record || !record->loadSceneData) return false;
   g_stream = {&bytes, 0, nullptr};
   record->loadSceneData(ReadChunk, kChunkStream, 0);
+  const bool readExactly = g_stream.position == bytes.size() && !g_stream.askedPastEnd;
   g_stream = {};
+  return readExactly;
 }
 
-void HostSession::LoadPluginData(const std::vector<uint8_t>& bytes) {
-  HandOver(bytes);
+bool HostSession::LoadPluginData(const std::vector<uint8_t>& bytes) {
+  const bool readExactly = HandOver(bytes);
   SendEvent(kEventSceneInPlace);
+  return readExactly;
 }
 
 std::vector<uint8_t> HostSession::PluginData() {

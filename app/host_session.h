@@ -32,14 +32,15 @@ class HostSession {
   // The bytes the plug-in stores in the scene file now; empty when it stores none.
   // Throws host::PluginError when it writes another count than it announced.
   std::vector<uint8_t> PluginData();
-  // Hands the plug-in stored data as a scene load does, then tells it the scene is in place.
-  void LoadPluginData(const std::vector<uint8_t>& bytes);
+  // Hands the plug-in stored data as a scene load does, then tells it the scene is in
+  // place. True when the plug-in read all of the bytes and asked for no more.
+  bool LoadPluginData(const std::vector<uint8_t>& bytes);
 
  private:
   HostSession() = default;
   void SendEvent(int32_t event);
   void HandOverPluginData();
-  void HandOver(const std::vector<uint8_t>& bytes);
+  bool HandOver(const std::vector<uint8_t>& bytes);
 
   std::unique_ptr<host::Scene> scene_;
   std::unique_ptr<host::HostContext> context_;

@@ -2,6 +2,8 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "app/anim_export_command.h"
+#include "app/anim_import_command.h"
 #include "app/global_options.h"
 #include "app/glyphs_command.h"
 #include "app/image_convert_command.h"
@@ -40,6 +42,8 @@ int main(int argc, char** argv) {
   app::RegisterImageConvertCommand(root, options, exitCode);
   app::RegisterKeyCommand(root, options, exitCode);
   app::RegisterPoseCommand(root, options, exitCode);
+  app::RegisterAnimExportCommand(root, options, exitCode);
+  app::RegisterAnimImportCommand(root, options, exitCode);
 
   root.parse_complete_callback([&options] {
     if (const auto policy = platform::Messages::ParseHeadlessPolicy(options.answer)) {

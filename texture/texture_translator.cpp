@@ -1,13 +1,25 @@
 #include "texture/texture_translator.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <map>
+#include <mutex>
+#include <string>
 
+#include "abi/result_codes.h"
 #include "abi/texture_params.h"
 #include "platform/debug_log.h"
+#include "platform/messages.h"
 #include "texture/block_normal.h"
 #include "texture/block_pigment.h"
 #include "texture/block_texture.h"
+#include "texture/image_bump_normal.h"
+#include "texture/image_list.h"
+#include "texture/image_loader.h"
+#include "texture/image_map_settings.h"
+#include "texture/image_material_map.h"
+#include "texture/image_pigment.h"
 #include "texture/layered_texture.h"
 #include "texture/normal_map.h"
 #include "texture/pattern_normal.h"
@@ -39,6 +51,7 @@ bool IsPigmentKind(std::uint32_t kind) {
     case iface::kNodePatternPigmentAlt:
     case iface::kNodePigmentMap:
     case iface::kNodePigmentMapAlt:
+    case iface::kNodeImageMap:
       return true;
     default:
       return false;
@@ -47,7 +60,7 @@ bool IsPigmentKind(std::uint32_t kind) {
 
 bool IsNormalKind(std::uint32_t kind) {
   return kind == iface::kNodeBlockNormal || kind == iface::kNodeNormalMap ||
-         kind == iface::kNodePatternNormal;
+         kind == iface::kNodePatternNormal || kind == iface::kNodeBumpMap;
 }
 
 Colour ColourOf(const iface::ColorParams& c) {
@@ -93,6 +106,52 @@ std::unique_ptr<Base> MakeBlock(BlockKind kind) {
 
 void WriteUnknown(const char* message) { platform::DebugLog::Write(message); }
 
+// `format` holds at most one "%s", which receives `name`.
+void ShowImageProblem(const char* format, const std::string& name = {}) {
+  char text[iface::kMaxPath + 64];
+  std::snprintf(text, sizeof text, format, name.c_str());
+  platform::Messages::Show("Error", text, platform::MessageButtons::Ok, platform::MessageIcon::Error);
+}
+
+std::string FieldText(const char* field, std::size_t size) { return {field, strnlen(field, size)}; }
+
+BitmapModifiers BitmapModifiersOf(const NodeRecord& node) {
+  return ReadBitmapModifiers(reinterpret_cast<const std::uint8_t*>(&node.Params()), sizeof(node.Params()));
+}
+
+// Where images go when the caller keeps no list: textures may outlive every translation,
+// so these stay for the life of the process, loaded once per file.
+class ProcessImages {
+ public:
+  static ProcessImages& Instance() {
+    static ProcessImages images;
+    return images;
+  }
+  // The image already loaded from `path`, else `load`'s result added to the list.
+  template <typename Load>
+  const Image* FindOrLoad(const std::string& path, Load load) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (auto found = byPath_.find(path); found != byPath_.end()) return found->second;
+    std::unique_ptr<Image> image = load();
+    if (!image) return nullptr;
+    return byPath_[path] = list_.Add(std::move(image));
+  }
+
+ private:
+  std::mutex mutex_;
+  ImageList list_;
+  std::map<std::string, const Image*> byPath_;
+};
+
+// The image in `path`, or null (logging why) when no reader takes it.
+std::unique_ptr<Image> ReadImageFile(const std::string& path) {
+  auto image = std::make_unique<Image>();
+  LoadReport report;
+  if (LoadImage(*image, path, &report) != 0) return image;
+  platform::DebugLog::Write(report.error + "\n");
+  return nullptr;
+}
+
 }  // namespace
 
 PatternChoice PatternChoiceOf(const iface::PatternParams& params) {
@@ -126,7 +185,7 @@ void AppendTransformNode(TextureNode& node, const iface::TransformNodeParams& pa
 
 TextureTranslator::TextureTranslator(const iface::SceneRecord& host, TranslationSink& sink,
                                      ImageList* images)
-    : nodes_(host), sink_(sink), images_(images) {}
+    : host_(host), nodes_(host), sink_(sink), images_(images) {}
 
 // ---- textures ------------------------------------------------------------------------------
 
@@ -158,7 +217,8 @@ std::unique_ptr<Texture> TextureTranslator::TranslateTexture(std::uint32_t id) {
     case iface::kNodeTextureMap: return TranslateTextureMap(*node);
     case iface::kNodeLayeredTexture: return TranslateLayeredTexture(*node);
     case iface::kNodeBlockTexture: return TranslateBlockTexture(*node);
-    default: return nullptr;  // material maps come with the image support
+    case iface::kNodeMaterialMap: return TranslateMaterialMap(*node);
+    default: return nullptr;
   }
 }
 
@@ -230,6 +290,24 @@ std::unique_ptr<Texture> TextureTranslator::TranslateBlockTexture(const NodeReco
   return block;
 }
 
+std::unique_ptr<Texture> TextureTranslator::TranslateMaterialMap(const NodeRecord& node) {
+  const Image* image = LoadNodeImage(node, iface::kFindImageMap, "Can't find image: '%s'");
+  if (!image) return nullptr;
+  auto map = std::make_unique<MaterialMap>(image, BitmapModifiersOf(node));
+  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
+    if (IsTextureKind(child.Kind())) {
+      if (std::unique_ptr<Texture> texture = TranslateTexture(child.id)) map->AddTexture(std::move(texture));
+    } else if (!ApplyImageModifier(*map, child)) {
+      WriteUnknown("Unknown texture component\n");
+    }
+  });
+  if (map->TextureCount() == 0) {
+    ShowImageProblem("No textures in material map");
+    return nullptr;
+  }
+  return map;
+}
+
 // ---- pigments ------------------------------------------------------------------------------
 
 std::unique_ptr<Pigment> TextureTranslator::TranslatePigment(std::uint32_t id) {
@@ -254,6 +332,8 @@ std::unique_ptr<Pigment> TextureTranslator::TranslatePigmentNode(const NodeRecor
     case iface::kNodePigmentMap:
     case iface::kNodePigmentMapAlt:
       return TranslatePigmentMap(node);
+    case iface::kNodeImageMap:
+      return TranslateImageMap(node);
     default:
       WriteUnknown("Unknown pigment component\n");
       return nullptr;
@@ -329,6 +409,16 @@ std::unique_ptr<Pigment> TextureTranslator::TranslatePigmentMap(const NodeRecord
       node, [this](std::uint32_t id) { return TranslatePigment(id); }, "Unknown pigment component\n");
 }
 
+std::unique_ptr<Pigment> TextureTranslator::TranslateImageMap(const NodeRecord& node) {
+  const Image* image = LoadNodeImage(node, iface::kFindImageMap, "Can't find image: '%s'");
+  if (!image) return nullptr;
+  auto pigment = std::make_unique<ImagePigment>(image, BitmapModifiersOf(node));
+  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
+    if (!ApplyImageModifier(*pigment, child)) WriteUnknown("Unknown pigment component\n");
+  });
+  return pigment;
+}
+
 // ---- normals -------------------------------------------------------------------------------
 
 std::unique_ptr<Normal> TextureTranslator::TranslateNormal(std::uint32_t id) {
@@ -342,6 +432,7 @@ std::unique_ptr<Normal> TextureTranslator::TranslateNormalNode(const NodeRecord&
     case iface::kNodeBlockNormal: return TranslateBlockNormal(node);
     case iface::kNodeNormalMap: return TranslateNormalMap(node);
     case iface::kNodePatternNormal: return TranslatePatternNormal(node);
+    case iface::kNodeBumpMap: return TranslateBumpMap(node);
     default:
       WriteUnknown("Unhandled normal type\n");
       return nullptr;
@@ -354,6 +445,7 @@ namespace {
 void SetBumpAmount(Normal& normal, float amount) {
   if (auto* pattern = dynamic_cast<PatternNormal*>(&normal)) pattern->bump.amount = amount;
   if (auto* block = dynamic_cast<BlockNormal*>(&normal)) block->bump.amount = amount;
+  if (auto* bumpMap = dynamic_cast<BumpMapNormal*>(&normal)) bumpMap->bumpAmount = amount;
 }
 
 float BumpAmountOf(const NodeRecord& node) {
@@ -423,6 +515,43 @@ std::unique_ptr<Normal> TextureTranslator::TranslatePatternNormal(const NodeReco
     }
   });
   return normal;
+}
+
+std::unique_ptr<Normal> TextureTranslator::TranslateBumpMap(const NodeRecord& node) {
+  const Image* image = LoadNodeImage(node, iface::kFindBumpMap, "Can't find bump map: '%s'");
+  if (!image) return nullptr;
+  auto normal = std::make_unique<BumpMapNormal>(image, BitmapModifiersOf(node));
+  nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
+    if (child.Kind() == iface::kNodeBumpSize) {
+      normal->bumpAmount = BumpAmountOf(child);
+    } else if (!ApplyImageModifier(*normal, child)) {
+      WriteUnknown("Unhandled normal type\n");
+    }
+  });
+  return normal;
+}
+
+// ---- images --------------------------------------------------------------------------------
+
+const Image* TextureTranslator::LoadNodeImage(const NodeRecord& node, iface::FindFileKind findKind,
+                                              const char* missingFormat) {
+  const std::string file = FieldText(node.Params().image.file, sizeof(node.Params().image.file));
+  char path[iface::kMaxPath] = {};
+  std::memcpy(path, file.data(), file.size());
+  if (!host_.findFile || host_.findFile(findKind, path) != iface::kOk) {
+    ShowImageProblem(missingFormat, file);
+    return nullptr;
+  }
+  const std::string found = FieldText(path, sizeof path);
+  const auto read = [&found] { return ReadImageFile(found); };
+  const Image* image = nullptr;
+  if (!images_) {
+    image = ProcessImages::Instance().FindOrLoad(found, read);
+  } else if (std::unique_ptr<Image> loaded = read()) {
+    image = images_->Add(std::move(loaded));
+  }
+  if (!image) ShowImageProblem("Unsupported image format in [%s]", found);
+  return image;
 }
 
 // ---- finish and media ----------------------------------------------------------------------
@@ -506,6 +635,10 @@ bool TextureTranslator::ApplyModifier(TextureNode& owner, std::optional<PatternI
     default:
       return false;
   }
+}
+
+bool TextureTranslator::ApplyImageModifier(TextureNode& owner, const NodeRecord& node) {
+  return node.Kind() == iface::kNodeBitmapModifiers || ApplyModifier(owner, std::nullopt, node);
 }
 
 void TextureTranslator::ApplyNoiseModifiers(TextureNode& owner, std::optional<PatternId> pattern,

@@ -15,15 +15,18 @@
 
 namespace texture {
 
+class Image;
 class ImageList;
 
 // Builds the plug-in's texture tree from the host's tree of texture nodes. Unknown node
 // kinds are skipped with a line in the debug log; a node whose children cannot be had
-// ends with what was built so far.
+// ends with what was built so far. An image that cannot be found or read is reported in
+// a message box and its node yields nothing.
 class TextureTranslator {
  public:
-  // `images` receives the images that image-bearing nodes load; it may be null when the
-  // scene has none to offer.
+  // `images` receives the images that image-bearing nodes load and must outlive the
+  // textures. When it is null the images go to a list kept for the life of the process,
+  // one per file.
   TextureTranslator(const iface::SceneRecord& host, TranslationSink& sink, ImageList* images);
 
   // The texture of a [material] (its already-read record); its media go to `mediaList`.
@@ -43,22 +46,34 @@ class TextureTranslator {
   std::unique_ptr<Texture> TranslateTextureMap(const NodeRecord& node);
   std::unique_ptr<Texture> TranslateLayeredTexture(const NodeRecord& node);
   std::unique_ptr<Texture> TranslateBlockTexture(const NodeRecord& node);
+  std::unique_ptr<Texture> TranslateMaterialMap(const NodeRecord& node);
 
   std::unique_ptr<Pigment> TranslatePigmentNode(const NodeRecord& node);
   std::unique_ptr<Pigment> TranslatePigmentWrapper(const NodeRecord& node);
   std::unique_ptr<Pigment> TranslateBlockPigment(const NodeRecord& node);
   std::unique_ptr<Pigment> TranslatePatternPigment(const NodeRecord& node);
   std::unique_ptr<Pigment> TranslatePigmentMap(const NodeRecord& node);
+  std::unique_ptr<Pigment> TranslateImageMap(const NodeRecord& node);
 
   std::unique_ptr<Normal> TranslateNormalNode(const NodeRecord& node);
   std::unique_ptr<Normal> TranslateNormalWrapper(const NodeRecord& node);
   std::unique_ptr<Normal> TranslateBlockNormal(const NodeRecord& node);
   std::unique_ptr<Normal> TranslateNormalMap(const NodeRecord& node);
   std::unique_ptr<Normal> TranslatePatternNormal(const NodeRecord& node);
+  std::unique_ptr<Normal> TranslateBumpMap(const NodeRecord& node);
+
+  // The image an [image map], [bump map] or [material map] names, found with `FindFile`
+  // of `findKind` and loaded into the image list; null (after telling the user, with
+  // `missingFormat` when the host cannot find the file) when it cannot be had.
+  const Image* LoadNodeImage(const NodeRecord& node, iface::FindFileKind findKind,
+                             const char* missingFormat);
 
   // [transform], [warp] and [noise modifiers] change `owner` (whose pattern, if any, is
   // `pattern`); a [comment] changes nothing. False for any other kind.
   bool ApplyModifier(TextureNode& owner, std::optional<PatternId> pattern, const NodeRecord& node);
+  // The same for the children of an image-bearing node, which may also hold its
+  // [bitmap modifiers] (read from the node's own record instead).
+  bool ApplyImageModifier(TextureNode& owner, const NodeRecord& node);
   void ApplyNoiseModifiers(TextureNode& owner, std::optional<PatternId> pattern,
                            const NodeRecord& node);
   // The value of a map entry node and its child translated by `translate`; nothing when
@@ -71,6 +86,7 @@ class TextureTranslator {
   std::unique_ptr<Map> TranslateMapNode(const NodeRecord& node, Translate translate,
                                         const char* unknownMessage);
 
+  const iface::SceneRecord& host_;
   HostNodes nodes_;
   TranslationSink& sink_;
   ImageList* images_;

@@ -2,12 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "abi/result_codes.h"
 #include "platform/debug_log.h"
+#include "platform/recording_messages.h"
 #include "texture/block_normal.h"
 #include "texture/block_pigment.h"
 #include "texture/block_texture.h"
 #include "texture/black_hole_warp.h"
 #include "texture/fake_texture_host.h"
+#include "texture/image_list.h"
 #include "texture/layered_texture.h"
 #include "texture/pattern_normal.h"
 #include "texture/pattern_pigment.h"
@@ -44,15 +53,19 @@ class TranslatorTest : public ::testing::Test {
     const std::unique_ptr<NodeRecord> record = HostNodes(host.Record()).Read(material);
     return translator.TranslateMaterial(*record, media);
   }
-  static SurfaceSample ShadeAt(const Texture& texture, double x, double y, double z) {
-    ShadingPoint p{};
+  // The shading point (with the normal the texture left) and the sample after shading.
+  static std::pair<ShadingPoint, SurfaceSample> Shaded(const Texture& texture, double x, double y, double z) {
+    std::pair<ShadingPoint, SurfaceSample> result{};
+    ShadingPoint& p = result.first;
     p.point[0] = x;
     p.point[1] = y;
     p.point[2] = z;
     p.normal[2] = 1.0;
-    SurfaceSample s{};
-    texture.Shade(p, s);
-    return s;
+    texture.Shade(p, result.second);
+    return result;
+  }
+  static SurfaceSample ShadeAt(const Texture& texture, double x, double y, double z) {
+    return Shaded(texture, x, y, z).second;
   }
 
   FakeTextureHost host;
@@ -336,6 +349,178 @@ TEST_F(TranslatorTest, UnknownPatternSubKindGivesAgate) {
   const std::unique_ptr<Normal> normal = translator.TranslateNormal(node);
   EXPECT_EQ(dynamic_cast<const PatternNormal&>(*normal).pattern.id, PatternId::kAgate);
   EXPECT_EQ(platform::DebugLog::Lines(), (std::vector<std::string>{"Unknown noise pattern\n"}));
+}
+
+// ---- image-bearing nodes -------------------------------------------------------------------
+
+namespace fs = std::filesystem;
+
+// FindFile over one folder: completes names of files that exist there and remembers the
+// kinds it was asked for.
+struct FolderFinder {
+  static inline fs::path folder;
+  static inline std::vector<std::int32_t> kinds;
+  static std::int32_t LUMETRA_STDCALL Find(std::int32_t kind, char* path) {
+    kinds.push_back(kind);
+    const fs::path full = folder / path;
+    if (!fs::exists(full)) return iface::kNotFound;
+    std::snprintf(path, iface::kMaxPath, "%s", full.c_str());
+    return iface::kOk;
+  }
+};
+
+// An uncompressed 2 x 1 TGA: true colour from blue, green, red triples, or palette
+// indices into `palette` when it is given.
+void WriteTga(const fs::path& path, const std::vector<std::uint8_t>& pixels,
+              const std::vector<std::uint8_t>& palette = {}) {
+  const bool mapped = !palette.empty();
+  const auto entries = static_cast<std::uint8_t>(palette.size() / 3);
+  std::vector<std::uint8_t> tga = {0, mapped ? std::uint8_t{1} : std::uint8_t{0}, mapped ? std::uint8_t{1} : std::uint8_t{2},
+                                   0, 0, entries, 0, mapped ? std::uint8_t{24} : std::uint8_t{0},
+                                   0, 0, 0, 0, 2, 0, 1, 0, mapped ? std::uint8_t{8} : std::uint8_t{24}, 0};
+  tga.insert(tga.end(), palette.begin(), palette.end());
+  tga.insert(tga.end(), pixels.begin(), pixels.end());
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(tga.data()), static_cast<std::streamsize>(tga.size()));
+}
+
+class ImageNodeTest : public TranslatorTest {
+ protected:
+  void SetUp() override {
+    TranslatorTest::SetUp();
+    FolderFinder::folder = fs::temp_directory_path() / ("lumetra_image_nodes_" + std::to_string(::getpid()));
+    fs::create_directories(FolderFinder::folder);
+    FolderFinder::kinds.clear();
+    WriteTga(FolderFinder::folder / "red_blue.tga", {0, 0, 255, 255, 0, 0});
+    WriteTga(FolderFinder::folder / "black_white.tga", {0, 0, 0, 255, 255, 255});
+    // Indices 2 and 3: a material map of two textures must wrap them to 0 and 1.
+    WriteTga(FolderFinder::folder / "indices.tga", {2, 3}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    std::ofstream(FolderFinder::folder / "notes.png") << "not an image at all";
+  }
+  void TearDown() override { fs::remove_all(FolderFinder::folder); }
+
+  static iface::SceneRecord WithFinder(const iface::SceneRecord& record) {
+    iface::SceneRecord withFinder = record;
+    withFinder.findFile = &FolderFinder::Find;
+    return withFinder;
+  }
+  std::uint32_t ImageNode(std::uint32_t kind, std::uint32_t parent, const char* file, bool once = false) {
+    const std::uint32_t id = host.Add(kind, parent);
+    std::snprintf(host.Params(id).image.file, sizeof(host.Params(id).image.file), "%s", file);
+    host.Params(id).image.once = once ? 1 : 0;
+    return id;
+  }
+  // A [material] whose [standard texture] wears an image map; returns the [image map].
+  std::uint32_t ImageMapMaterial(std::uint32_t& material, const char* file, bool once = false) {
+    material = host.Add(iface::kNodeMaterial);
+    const std::uint32_t texture = host.Add(iface::kNodeStandardTexture, material);
+    return ImageNode(iface::kNodeImageMap, host.Add(iface::kNodePigment, texture), file, once);
+  }
+  std::unique_ptr<Texture> Translate(std::uint32_t material) {
+    const std::unique_ptr<NodeRecord> record = HostNodes(host.Record()).Read(material);
+    return imaging.TranslateMaterial(*record, media);
+  }
+  std::vector<std::string> MessageTexts() const {
+    std::vector<std::string> texts;
+    for (const platform::MessageRequest& call : messages.Calls()) texts.push_back(call.text);
+    return texts;
+  }
+
+  iface::SceneRecord record = WithFinder(host.Record());
+  ImageList images;
+  TextureTranslator imaging{record, sink, &images};
+  platform::RecordingMessages messages;
+};
+
+TEST_F(ImageNodeTest, ImageMapColoursByPixelAndKeepsItsModifiers) {
+  std::uint32_t material = 0;
+  const std::uint32_t imageMap = ImageMapMaterial(material, "red_blue.tga");
+  host.Add(iface::kNodeBitmapModifiers, imageMap);
+  const std::uint32_t shift = host.Add(iface::kNodeTransform, imageMap);
+  host.Params(shift).transform = {{1, 1, 1}, {0, 0, 0}, {0.5, 0, 0}};
+  const std::unique_ptr<Texture> result = Translate(material);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(FolderFinder::kinds, std::vector<std::int32_t>{iface::kFindImageMap});
+  EXPECT_EQ(images.Size(), 1u);
+  // Shifted by half the image: x 0.75 reads the left (red) pixel, x 1.25 the right one.
+  SurfaceSample left = ShadeAt(*result, 0.75, 0.5, 0);
+  EXPECT_FLOAT_EQ(left.color[0], 1.0f);
+  EXPECT_FLOAT_EQ(left.color[2], 0.0f);
+  SurfaceSample right = ShadeAt(*result, 1.25, 0.5, 0);
+  EXPECT_FLOAT_EQ(right.color[0], 0.0f);
+  EXPECT_FLOAT_EQ(right.color[2], 1.0f);
+  EXPECT_TRUE(platform::DebugLog::Lines().empty());
+  EXPECT_EQ(messages.Count(), 0u);
+
+  // Once-only: outside the image the colour is white.
+  std::uint32_t onceMaterial = 0;
+  ImageMapMaterial(onceMaterial, "red_blue.tga", true);
+  const std::unique_ptr<Texture> once = Translate(onceMaterial);
+  ASSERT_NE(once, nullptr);
+  const SurfaceSample outside = ShadeAt(*once, 1.25, 0.5, 0);
+  EXPECT_FLOAT_EQ(outside.color[1], 1.0f);
+  EXPECT_FLOAT_EQ(ShadeAt(*once, 0.25, 0.5, 0).color[1], 0.0f);
+}
+
+TEST_F(ImageNodeTest, MaterialMapPicksTexturesByPixelValueModuloTheirCount) {
+  const std::uint32_t material = host.Add(iface::kNodeMaterial);
+  const std::uint32_t map = ImageNode(iface::kNodeMaterialMap, material, "indices.tga");
+  for (const double green : {0.0, 1.0}) {
+    const std::uint32_t entry = host.Add(iface::kNodeStandardTexture, map);
+    Colour(iface::kNodeSolidColor, host.Add(iface::kNodePigment, entry), 1.0 - green, green, 0);
+  }
+  host.Add(iface::kNodeComment, map);
+  host.Add(iface::kNodeBitmapModifiers, map);
+  const std::unique_ptr<Texture> result = Translate(material);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(FolderFinder::kinds, std::vector<std::int32_t>{iface::kFindImageMap});
+  EXPECT_FLOAT_EQ(ShadeAt(*result, 0.25, 0.5, 0).color[0], 1.0f);  // index 2: the first texture
+  EXPECT_FLOAT_EQ(ShadeAt(*result, 0.75, 0.5, 0).color[1], 1.0f);  // index 3: the second
+  EXPECT_TRUE(platform::DebugLog::Lines().empty());
+}
+
+TEST_F(ImageNodeTest, BumpMapTiltsTheNormalByItsBumpSize) {
+  // Three materials: no [bump size], a zero one inside the bump map, a zero one beside it.
+  std::vector<std::unique_ptr<Texture>> textures;
+  for (int variant = 0; variant < 3; ++variant) {
+    const std::uint32_t material = host.Add(iface::kNodeMaterial);
+    const std::uint32_t normal = host.Add(iface::kNodeNormal, host.Add(iface::kNodeStandardTexture, material));
+    const std::uint32_t bump = ImageNode(iface::kNodeBumpMap, normal, "black_white.tga");
+    if (variant > 0) host.Params(host.Add(iface::kNodeBumpSize, variant == 1 ? bump : normal)).bumpSize.amount = 0.0;
+    textures.push_back(Translate(material));
+    ASSERT_NE(textures.back(), nullptr);
+  }
+  EXPECT_EQ(FolderFinder::kinds, std::vector<std::int32_t>(3, iface::kFindBumpMap));
+  EXPECT_LT(Shaded(*textures[0], 0.25, 0.5, 0).first.normal[2], 0.99);  // black next to white
+  EXPECT_DOUBLE_EQ(Shaded(*textures[1], 0.25, 0.5, 0).first.normal[2], 1.0);
+  EXPECT_DOUBLE_EQ(Shaded(*textures[2], 0.25, 0.5, 0).first.normal[2], 1.0);
+  EXPECT_TRUE(platform::DebugLog::Lines().empty());
+}
+
+TEST_F(ImageNodeTest, ImagesThatCannotBeHadAreReportedAndYieldNothing) {
+  std::uint32_t missing = 0;
+  ImageMapMaterial(missing, "nowhere.png");
+  const std::unique_ptr<Texture> plain = Translate(missing);
+  ASSERT_NE(plain, nullptr);  // the standard texture stays, without a pigment
+  EXPECT_EQ(dynamic_cast<StandardTexture&>(*plain).pigment.get(), nullptr);
+
+  std::uint32_t unreadable = 0;
+  ImageMapMaterial(unreadable, "notes.png");
+  Translate(unreadable);
+
+  const std::uint32_t bumpMaterial = host.Add(iface::kNodeMaterial);
+  ImageNode(iface::kNodeBumpMap, host.Add(iface::kNodeNormal, host.Add(iface::kNodeStandardTexture, bumpMaterial)),
+            "hills.png");
+  Translate(bumpMaterial);
+
+  const std::uint32_t emptyMap = host.Add(iface::kNodeMaterial);
+  ImageNode(iface::kNodeMaterialMap, emptyMap, "indices.tga");
+  EXPECT_EQ(Translate(emptyMap), nullptr);
+
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{
+                                "Can't find image: 'nowhere.png'",
+                                "Unsupported image format in [" + (FolderFinder::folder / "notes.png").string() + "]",
+                                "Can't find bump map: 'hills.png'", "No textures in material map"}));
+  EXPECT_EQ(images.Size(), 1u);  // only the material map's image loaded
 }
 
 }  // namespace

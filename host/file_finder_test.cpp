@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "abi/scene_record.h"
-#include "host/base64.h"
 #include "host/scene_test_support.h"
 
 namespace host {
@@ -45,19 +44,6 @@ TEST(FileFinder, FontsAlsoComeFromTheSystemFontFolders) {
   const FileFinder finder(testing::FreshFolder("fonts").string(), {});
   EXPECT_EQ(finder.Find(iface::kFindFont, "DejaVuSans.ttf"), dejavu.string());
   EXPECT_FALSE(finder.Find(iface::kFindImageMap, "DejaVuSans.ttf"));
-}
-
-TEST(Base64, RoundTripsEveryPaddingAndRefusesBrokenText) {
-  for (size_t length = 0; length < 7; ++length) {
-    std::vector<uint8_t> bytes;
-    for (size_t i = 0; i < length; ++i) bytes.push_back(static_cast<uint8_t>(0xF0 + i * 7));
-    EXPECT_EQ(DecodeBase64(EncodeBase64(bytes)), bytes) << length;
-  }
-  EXPECT_EQ(EncodeBase64({'M', 'a'}), "TWE=");
-  EXPECT_FALSE(DecodeBase64("TWE"));
-  EXPECT_FALSE(DecodeBase64("TW=E"));
-  EXPECT_FALSE(DecodeBase64("T*E="));
-  EXPECT_FALSE(DecodeBase64("TQ==TWE="));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "abi/scene_record.h"
-#include "host/base64.h"
+#include "platform/base64.h"
 #include "host/field_io.h"
 #include "host/file_finder.h"
 #include "host/obj_mesh.h"
@@ -158,7 +158,7 @@ class SceneReader {
       }
       PluginChunk chunk;
       chunk.plugin = ReadString(value[i]["plugin"], at + "/plugin");
-      auto bytes = DecodeBase64(ReadString(value[i]["data"], at + "/data"));
+      auto bytes = platform::DecodeBase64(ReadString(value[i]["data"], at + "/data"));
       if (!bytes) throw FieldError(at + "/data", "not valid base64 data");
       chunk.bytes = std::move(*bytes);
       scene_.pluginChunks.push_back(std::move(chunk));

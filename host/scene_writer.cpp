@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "abi/scene_record.h"
-#include "host/base64.h"
+#include "platform/base64.h"
 #include "host/field_io.h"
 #include "host/scene_file.h"
 
@@ -67,7 +67,7 @@ class SceneWriter {
     if (const SceneObject* selected = scene_.Find(scene_.selected)) root["selected"] = selected->name;
     root["plugin_data"] = json::array();
     for (const PluginChunk& chunk : scene_.pluginChunks) {
-      root["plugin_data"].push_back({{"plugin", chunk.plugin}, {"data", EncodeBase64(chunk.bytes)}});
+      root["plugin_data"].push_back({{"plugin", chunk.plugin}, {"data", platform::EncodeBase64(chunk.bytes)}});
     }
     if (!scene_.keying.empty()) root["keying"] = KeyingScriptToJson(scene_.keying);
     return root;

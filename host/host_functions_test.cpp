@@ -153,7 +153,8 @@ TEST_F(HostFunctions, WalkingTheThreeListsReachesEveryObjectWithItsValuesAtTheir
   EXPECT_EQ(At<uint32_t>(&image.node, 20 + 260), 2u);
   EXPECT_EQ(At<uint32_t>(&image.node, 20 + 268), 1u);
   const ObjectRecords& transform = *FirstNode(iface::kNodeTransform);
-  EXPECT_EQ(At<double>(&transform.node, 20 + 24), 90.0);
+  EXPECT_EQ(At<double>(&transform.node, 20), 2.0);        // scale x
+  EXPECT_EQ(At<double>(&transform.node, 20 + 24 + 16), 90.0);  // rotate z
   const ObjectRecords& solid = *FirstNode(iface::kNodeSolidColor);
   EXPECT_EQ(At<double>(&solid.node, 20), 0.8);
   const ObjectRecords& checker = *FirstNode(iface::kNodeBlockPigment);

@@ -326,11 +326,11 @@ constexpr FieldSpec kViewFields[] = {
     Integer("area_height", VIEW(areaHeight), 600)};
 #undef VIEW
 
-template <typename Spec, typename Key, typename Get>
-const Spec* FindIn(std::span<const Spec> specs, const Key& key, Get get) {
-  const auto found = std::find_if(specs.begin(), specs.end(),
-                                  [&](const Spec& spec) { return get(spec) == key; });
-  return found == specs.end() ? nullptr : &*found;
+template <typename Layout, typename Key, typename Get>
+const Layout* FindIn(std::span<const Layout> layouts, const Key& key, Get get) {
+  const auto found = std::find_if(layouts.begin(), layouts.end(),
+                                  [&](const Layout& layout) { return get(layout) == key; });
+  return found == layouts.end() ? nullptr : &*found;
 }
 
 void StoreDefault(const FieldSpec& field, std::byte* at) {

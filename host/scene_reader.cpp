@@ -205,35 +205,35 @@ class SceneReader {
                   int depth) {
     CheckEntry(value, place, depth);
     const std::string& typeName = RequiredString(value, "type", place);
-    const ObjectTypeSpec* spec = FindObjectType(typeName);
-    if (!spec) throw FieldError(place + "/type", "unknown object type \"" + typeName + "\"");
-    const bool camera = spec->place == ObjectPlace::kCamera;
+    const ObjectTypeSpec* layout = FindObjectType(typeName);
+    if (!layout) throw FieldError(place + "/type", "unknown object type \"" + typeName + "\"");
+    const bool camera = layout->place == ObjectPlace::kCamera;
     if (camera != (list == iface::kCameraList)) {
       throw FieldError(place + "/type", camera ? "a camera belongs in \"cameras\""
                                                : "only cameras belong in \"cameras\"");
     }
-    SceneObject& object = scene_.Add(spec->type, list, parent);
+    SceneObject& object = scene_.Add(layout->type, list, parent);
     std::set<std::string> used{"type"};
     ReadName(object, value, place, used);
-    ApplyDefaults(spec->dataFields, Bytes(&object.data));
-    ApplyDefaults(spec->extraFields, Bytes(&object.data));
-    ApplyDefaults(spec->paramFields, Bytes(&object.params));
-    ReadFields(value, spec->dataFields, Bytes(&object.data), place, used);
-    ReadFields(value, spec->extraFields, Bytes(&object.data), place, used);
-    ReadFields(value, spec->paramFields, Bytes(&object.params), place, used);
+    ApplyDefaults(layout->dataFields, Bytes(&object.data));
+    ApplyDefaults(layout->extraFields, Bytes(&object.data));
+    ApplyDefaults(layout->paramFields, Bytes(&object.params));
+    ReadFields(value, layout->dataFields, Bytes(&object.data), place, used);
+    ReadFields(value, layout->extraFields, Bytes(&object.data), place, used);
+    ReadFields(value, layout->paramFields, Bytes(&object.params), place, used);
     if (camera) {
       LinkField(value, "location_object", Link::kLocationObject, object.id, place, used);
       LinkField(value, "look_at_object", Link::kLookAtObject, object.id, place, used);
     } else {
       ReadPlacement(object, value, place, used);
     }
-    if (spec->type == iface::kTypeClone) {
+    if (layout->type == iface::kTypeClone) {
       if (!value.contains("source")) throw FieldError(place, "a clone needs a \"source\"");
       LinkField(value, "source", Link::kSource, object.id, place, used);
     }
-    ReadArrays(object, *spec, value, place, used);
+    ReadArrays(object, *layout, value, place, used);
     NoteFiles(object, place);
-    if (spec->hasChildren && value.contains("children")) {
+    if (layout->hasChildren && value.contains("children")) {
       used.insert("children");
       const json& children = ArrayAt(value, "children", place);
       const uint32_t id = object.id;
@@ -294,9 +294,9 @@ class SceneReader {
     links_.push_back({what, id, ReadString(*found, place + "/" + key), place + "/" + key});
   }
 
-  void ReadArrays(SceneObject& object, const ObjectTypeSpec& spec, const json& value,
+  void ReadArrays(SceneObject& object, const ObjectTypeSpec& layout, const json& value,
                   const std::string& place, std::set<std::string>& used) {
-    switch (spec.arrays) {
+    switch (layout.arrays) {
       case ObjectArrays::kNone:
         return;
       case ObjectArrays::kProfile:
@@ -473,20 +473,20 @@ class SceneReader {
   void ReadNode(const json& value, uint32_t parent, const std::string& place, int depth) {
     CheckEntry(value, place, depth);
     const std::string& kindName = RequiredString(value, "kind", place);
-    const NodeKindSpec* spec = FindNodeKind(kindName);
-    if (!spec) throw FieldError(place + "/kind", "unknown texture node kind \"" + kindName + "\"");
+    const NodeKindSpec* layout = FindNodeKind(kindName);
+    if (!layout) throw FieldError(place + "/kind", "unknown texture node kind \"" + kindName + "\"");
     SceneObject& object = scene_.Add(iface::kTypeTextureNode, iface::kMaterialList, parent);
-    object.node.kind = spec->kind;
+    object.node.kind = layout->kind;
     std::set<std::string> used{"kind"};
     ReadName(object, value, place, used);
-    ApplyDefaults(spec->fields, Bytes(&object.node));
-    ApplyDefaults(spec->extraFields, Bytes(&object.node));
-    ReadFields(value, spec->fields, Bytes(&object.node), place, used);
-    ReadFields(value, spec->extraFields, Bytes(&object.node), place, used);
-    if (spec->kind == iface::kNodeImageMap || spec->kind == iface::kNodeMaterialMap ||
-        spec->kind == iface::kNodeBumpMap) {
+    ApplyDefaults(layout->fields, Bytes(&object.node));
+    ApplyDefaults(layout->extraFields, Bytes(&object.node));
+    ReadFields(value, layout->fields, Bytes(&object.node), place, used);
+    ReadFields(value, layout->extraFields, Bytes(&object.node), place, used);
+    if (layout->kind == iface::kNodeImageMap || layout->kind == iface::kNodeMaterialMap ||
+        layout->kind == iface::kNodeBumpMap) {
       files_.push_back({object.id,
-                        spec->kind == iface::kNodeBumpMap ? iface::kFindBumpMap : iface::kFindImageMap,
+                        layout->kind == iface::kNodeBumpMap ? iface::kFindBumpMap : iface::kFindImageMap,
                         object.node.params.image.file, place + "/file", false});
     }
     if (value.contains("children")) {

@@ -85,31 +85,31 @@ class SceneWriter {
   }
 
   json Node(const SceneObject& object) const {
-    const NodeKindSpec* spec = FindNodeKind(object.node.kind);
-    json out = {{"kind", spec->name}};
+    const NodeKindSpec* layout = FindNodeKind(object.node.kind);
+    json out = {{"kind", layout->name}};
     if (!object.name.empty()) out["name"] = object.name;
-    WriteFields(spec->fields, Bytes(&object.node), out);
-    WriteFields(spec->extraFields, Bytes(&object.node), out);
+    WriteFields(layout->fields, Bytes(&object.node), out);
+    WriteFields(layout->extraFields, Bytes(&object.node), out);
     Children(object, out);
     return out;
   }
 
   json Object(const SceneObject& object) const {
-    const ObjectTypeSpec* spec = FindObjectType(object.type);
-    json out = {{"type", spec->name}};
+    const ObjectTypeSpec* layout = FindObjectType(object.type);
+    json out = {{"type", layout->name}};
     if (!object.name.empty()) out["name"] = object.name;
-    WriteFields(spec->dataFields, Bytes(&object.data), out);
-    WriteFields(spec->extraFields, Bytes(&object.data), out);
-    WriteFields(spec->paramFields, Bytes(&object.params), out);
-    if (spec->place == ObjectPlace::kCamera) {
+    WriteFields(layout->dataFields, Bytes(&object.data), out);
+    WriteFields(layout->extraFields, Bytes(&object.data), out);
+    WriteFields(layout->paramFields, Bytes(&object.params), out);
+    if (layout->place == ObjectPlace::kCamera) {
       Link(out, "location_object", object.linkA);
       Link(out, "look_at_object", object.linkB);
     } else {
       Placement(object, out);
     }
     if (object.type == iface::kTypeClone) Link(out, "source", object.linkA);
-    Arrays(object, *spec, out);
-    if (spec->hasChildren) Children(object, out);
+    Arrays(object, *layout, out);
+    if (layout->hasChildren) Children(object, out);
     return out;
   }
 
@@ -132,8 +132,8 @@ class SceneWriter {
     if (!object.textureName.empty()) out["texture"] = object.textureName;
   }
 
-  static void Arrays(const SceneObject& object, const ObjectTypeSpec& spec, json& out) {
-    switch (spec.arrays) {
+  static void Arrays(const SceneObject& object, const ObjectTypeSpec& layout, json& out) {
+    switch (layout.arrays) {
       case ObjectArrays::kNone:
         return;
       case ObjectArrays::kProfile: {

@@ -52,25 +52,25 @@ struct GifSpec {
   Bytes data;  // LZW bytes
 };
 
-Bytes MakeGif(const GifSpec& spec) {
+Bytes MakeGif(const GifSpec& layout) {
   Bytes gif = {'G', 'I', 'F', '8', '9', 'a'};
-  AppendU16(gif, static_cast<uint32_t>(spec.width));
-  AppendU16(gif, static_cast<uint32_t>(spec.height));
-  gif.insert(gif.end(), {static_cast<uint8_t>(spec.globalTable ? 0x81 : 0), 0, 0});
+  AppendU16(gif, static_cast<uint32_t>(layout.width));
+  AppendU16(gif, static_cast<uint32_t>(layout.height));
+  gif.insert(gif.end(), {static_cast<uint8_t>(layout.globalTable ? 0x81 : 0), 0, 0});
   // Four colours stored red, green, blue: red, green, blue, white.
-  if (spec.globalTable) gif.insert(gif.end(), {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255});
+  if (layout.globalTable) gif.insert(gif.end(), {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255});
   gif.insert(gif.end(), {0x21, 0xF9, 4, 0, 0, 0, 0, 0});  // an extension to skip
   gif.push_back(0x2C);
   AppendU16(gif, 0);
   AppendU16(gif, 0);
-  AppendU16(gif, static_cast<uint32_t>(spec.width));
-  AppendU16(gif, static_cast<uint32_t>(spec.height));
-  gif.push_back(spec.interlaced ? 0x40 : 0);
-  gif.push_back(static_cast<uint8_t>(spec.minCodeSize));
-  for (size_t at = 0; at < spec.data.size(); at += 255) {
-    const size_t size = std::min<size_t>(255, spec.data.size() - at);
+  AppendU16(gif, static_cast<uint32_t>(layout.width));
+  AppendU16(gif, static_cast<uint32_t>(layout.height));
+  gif.push_back(layout.interlaced ? 0x40 : 0);
+  gif.push_back(static_cast<uint8_t>(layout.minCodeSize));
+  for (size_t at = 0; at < layout.data.size(); at += 255) {
+    const size_t size = std::min<size_t>(255, layout.data.size() - at);
     gif.push_back(static_cast<uint8_t>(size));
-    gif.insert(gif.end(), spec.data.begin() + static_cast<long>(at), spec.data.begin() + static_cast<long>(at + size));
+    gif.insert(gif.end(), layout.data.begin() + static_cast<long>(at), layout.data.begin() + static_cast<long>(at + size));
   }
   gif.insert(gif.end(), {0, 0x3B});
   return gif;
@@ -88,9 +88,9 @@ class ImageReaderTest : public ::testing::Test {
 };
 
 TEST_F(ImageReaderTest, GifDecodesPaletteIndicesTopRowFirst) {
-  GifSpec spec;
-  spec.data = LzwLiterals({0, 1, 2, 3}, 2);
-  const LoadReport report = Load(MakeGif(spec));
+  GifSpec layout;
+  layout.data = LzwLiterals({0, 1, 2, 3}, 2);
+  const LoadReport report = Load(MakeGif(layout));
   ASSERT_EQ(report.error, "");
   EXPECT_EQ(report.format, "GIF");
   EXPECT_EQ(image_.pixelKind, kPaletteIndex);
@@ -106,32 +106,32 @@ TEST_F(ImageReaderTest, GifDecodesPaletteIndicesTopRowFirst) {
 TEST_F(ImageReaderTest, GifTableEntriesAndWidthChangesDecode) {
   // "0 0 0 0 1 1 1 1" at code size 2, coded with table entries, twice with the code
   // that its own use defines, and a width change.
-  GifSpec spec;
-  spec.width = 8;
-  spec.height = 1;
-  spec.data = PackCodes({{4, 3}, {0, 3}, {6, 3}, {0, 3}, {1, 4}, {9, 4}, {1, 4}, {5, 4}});
-  ASSERT_EQ(Load(MakeGif(spec)).error, "");
+  GifSpec layout;
+  layout.width = 8;
+  layout.height = 1;
+  layout.data = PackCodes({{4, 3}, {0, 3}, {6, 3}, {0, 3}, {1, 4}, {9, 4}, {1, 4}, {5, 4}});
+  ASSERT_EQ(Load(MakeGif(layout)).error, "");
   for (int x = 0; x < 8; ++x) EXPECT_EQ(image_.Fetch(x, 0), x < 4 ? 0u : 1u) << x;
 }
 
 TEST_F(ImageReaderTest, InterlacedGifRowsGoToTheirPasses) {
-  GifSpec spec;
-  spec.width = 1;
-  spec.height = 10;
-  spec.interlaced = true;
-  spec.minCodeSize = 4;
+  GifSpec layout;
+  layout.width = 1;
+  layout.height = 10;
+  layout.interlaced = true;
+  layout.minCodeSize = 4;
   // Decoded row i carries index i; with the passes the image rows are 0 8 | 4 | 2 6 | 1 3 5 7 9.
-  spec.data = LzwLiterals({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 4);
-  ASSERT_EQ(Load(MakeGif(spec)).error, "");
+  layout.data = LzwLiterals({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 4);
+  ASSERT_EQ(Load(MakeGif(layout)).error, "");
   const int decodedOfRow[10] = {0, 5, 3, 6, 2, 7, 4, 8, 1, 9};
   for (int row = 0; row < 10; ++row) EXPECT_EQ(image_.Fetch(0, row), static_cast<uint64_t>(decodedOfRow[row])) << row;
 }
 
 TEST_F(ImageReaderTest, GifWithoutColourTableIsPackedKind) {
-  GifSpec spec;
-  spec.globalTable = false;
-  spec.data = LzwLiterals({0, 1, 2, 3}, 2);
-  ASSERT_EQ(Load(MakeGif(spec)).error, "");
+  GifSpec layout;
+  layout.globalTable = false;
+  layout.data = LzwLiterals({0, 1, 2, 3}, 2);
+  ASSERT_EQ(Load(MakeGif(layout)).error, "");
   EXPECT_EQ(image_.pixelKind, kPackedColour);
   EXPECT_EQ(image_.PaletteSize(), 0);
 }
@@ -141,10 +141,10 @@ TEST_F(ImageReaderTest, BrokenGifsFailWithTheirMessages) {
   const Bytes trailerFirst = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, 0x3B};
   EXPECT_NE(Load(trailerFirst).error.find("Bad GIF Image"), std::string::npos);
   for (int codeSize : {1, 12}) {
-    GifSpec spec;
-    spec.minCodeSize = codeSize;
-    spec.data = {0, 0, 0};
-    EXPECT_NE(Load(MakeGif(spec)).error.find("Bad GIF Image"), std::string::npos) << codeSize;
+    GifSpec layout;
+    layout.minCodeSize = codeSize;
+    layout.data = {0, 0, 0};
+    EXPECT_NE(Load(MakeGif(layout)).error.find("Bad GIF Image"), std::string::npos) << codeSize;
   }
   GifSpec outOfRange;
   outOfRange.data = LzwLiterals({0}, 2);
@@ -159,11 +159,11 @@ TEST_F(ImageReaderTest, BrokenGifsFailWithTheirMessages) {
 }
 
 TEST_F(ImageReaderTest, GifClaimingMorePixelsThanItsDataCanHoldIsRefused) {
-  GifSpec spec;
-  spec.width = 65535;
-  spec.height = 65535;
-  spec.data = LzwLiterals({0, 1}, 2);
-  EXPECT_NE(Load(MakeGif(spec)).error.find("Bad GIF Image"), std::string::npos);
+  GifSpec layout;
+  layout.width = 65535;
+  layout.height = 65535;
+  layout.data = LzwLiterals({0, 1}, 2);
+  EXPECT_NE(Load(MakeGif(layout)).error.find("Bad GIF Image"), std::string::npos);
 }
 
 Bytes MakeBmp(uint32_t infoSize, uint16_t bitCount, int32_t height, const Bytes& pixels, uint16_t planes = 1,
@@ -250,19 +250,19 @@ struct TgaSpec {
   Bytes id;
 };
 
-Bytes MakeTga(const TgaSpec& spec, const Bytes& pixels) {
-  Bytes tga = {static_cast<uint8_t>(spec.id.size()), static_cast<uint8_t>(spec.colourMap.empty() ? 0 : 1),
-               spec.type};
+Bytes MakeTga(const TgaSpec& layout, const Bytes& pixels) {
+  Bytes tga = {static_cast<uint8_t>(layout.id.size()), static_cast<uint8_t>(layout.colourMap.empty() ? 0 : 1),
+               layout.type};
   AppendU16(tga, 0);
-  AppendU16(tga, static_cast<uint32_t>(spec.colourMap.size() / 3));
-  tga.push_back(spec.colourMap.empty() ? 0 : 24);
+  AppendU16(tga, static_cast<uint32_t>(layout.colourMap.size() / 3));
+  tga.push_back(layout.colourMap.empty() ? 0 : 24);
   AppendU32(tga, 0);
-  AppendU16(tga, spec.width);
-  AppendU16(tga, spec.height);
-  tga.push_back(spec.depth);
-  tga.push_back(spec.descriptor);
-  tga.insert(tga.end(), spec.id.begin(), spec.id.end());
-  tga.insert(tga.end(), spec.colourMap.begin(), spec.colourMap.end());
+  AppendU16(tga, layout.width);
+  AppendU16(tga, layout.height);
+  tga.push_back(layout.depth);
+  tga.push_back(layout.descriptor);
+  tga.insert(tga.end(), layout.id.begin(), layout.id.end());
+  tga.insert(tga.end(), layout.colourMap.begin(), layout.colourMap.end());
   tga.insert(tga.end(), pixels.begin(), pixels.end());
   return tga;
 }
@@ -311,40 +311,40 @@ TEST_F(ImageReaderTest, TgaOfEveryTypeReadsTheSamePicture) {
 }
 
 TEST_F(ImageReaderTest, TgaOriginBitsDecideRowAndColumnOrder) {
-  TgaSpec spec;
-  spec.descriptor = 0x20 | 0x10;  // top-left origin, right to left
-  ASSERT_EQ(Load(MakeTga(spec, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})).error, "");
+  TgaSpec layout;
+  layout.descriptor = 0x20 | 0x10;  // top-left origin, right to left
+  ASSERT_EQ(Load(MakeTga(layout, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})).error, "");
   EXPECT_FALSE(image_.IsBottomUp());
   EXPECT_EQ(TopDownBgra(image_, 0, 0), (Bgra{4, 5, 6, 255}));
   EXPECT_EQ(TopDownBgra(image_, 1, 1), (Bgra{7, 8, 9, 255}));
 }
 
 TEST_F(ImageReaderTest, Tga32AlphaFollowsTheDescriptorOrItsUse) {
-  TgaSpec spec;
-  spec.width = 1;
-  spec.height = 1;
-  spec.depth = 32;
-  ASSERT_EQ(Load(MakeTga(spec, {1, 2, 3, 0})).error, "");
+  TgaSpec layout;
+  layout.width = 1;
+  layout.height = 1;
+  layout.depth = 32;
+  ASSERT_EQ(Load(MakeTga(layout, {1, 2, 3, 0})).error, "");
   EXPECT_EQ(image_.pixelKind, kPackedColour);
-  spec.descriptor = 8;
-  ASSERT_EQ(Load(MakeTga(spec, {1, 2, 3, 0})).error, "");
+  layout.descriptor = 8;
+  ASSERT_EQ(Load(MakeTga(layout, {1, 2, 3, 0})).error, "");
   EXPECT_EQ(image_.pixelKind, kPackedColourAlpha);
   EXPECT_EQ(TopDownBgra(image_, 0, 0)[3], 0);
 }
 
 TEST_F(ImageReaderTest, BrokenTgasAreRefused) {
-  TgaSpec spec;
-  spec.type = 4;
-  EXPECT_NE(Load(MakeTga(spec, Bytes(12, 0))).error, "");
-  spec.type = 2;
-  spec.depth = 12;
-  EXPECT_NE(Load(MakeTga(spec, Bytes(12, 0))).error, "");
-  spec.depth = 24;
-  EXPECT_NE(Load(MakeTga(spec, Bytes(11, 0))).error.find("Premature EOF in TGA file"), std::string::npos);
-  spec.type = 10;
-  EXPECT_NE(Load(MakeTga(spec, {0x81, 1, 2})).error.find("Premature EOF in TGA file"), std::string::npos);
-  spec.width = spec.height = 65535;
-  EXPECT_NE(Load(MakeTga(spec, {0xFF, 1, 2, 3})).error.find("Premature EOF in TGA file"), std::string::npos);
+  TgaSpec layout;
+  layout.type = 4;
+  EXPECT_NE(Load(MakeTga(layout, Bytes(12, 0))).error, "");
+  layout.type = 2;
+  layout.depth = 12;
+  EXPECT_NE(Load(MakeTga(layout, Bytes(12, 0))).error, "");
+  layout.depth = 24;
+  EXPECT_NE(Load(MakeTga(layout, Bytes(11, 0))).error.find("Premature EOF in TGA file"), std::string::npos);
+  layout.type = 10;
+  EXPECT_NE(Load(MakeTga(layout, {0x81, 1, 2})).error.find("Premature EOF in TGA file"), std::string::npos);
+  layout.width = layout.height = 65535;
+  EXPECT_NE(Load(MakeTga(layout, {0xFF, 1, 2, 3})).error.find("Premature EOF in TGA file"), std::string::npos);
 }
 
 TEST_F(ImageReaderTest, LoadImageNamesTheFileAndTheReason) {
@@ -355,11 +355,11 @@ TEST_F(ImageReaderTest, LoadImageNamesTheFileAndTheReason) {
 
   EXPECT_NE(Load({'h', 'e', 'l', 'l', 'o'}).error.find("not an image format"), std::string::npos);
 
-  GifSpec spec;
-  spec.data = LzwLiterals({0, 1, 2, 3}, 2);
-  const LoadReport tooLarge = Load(MakeGif(spec), ImageLimits{1, 1});
+  GifSpec layout;
+  layout.data = LzwLiterals({0, 1, 2, 3}, 2);
+  const LoadReport tooLarge = Load(MakeGif(layout), ImageLimits{1, 1});
   EXPECT_NE(tooLarge.error.find("Image too large"), std::string::npos);
-  ASSERT_EQ(Load(MakeGif(spec)).error, "");
+  ASSERT_EQ(Load(MakeGif(layout)).error, "");
   EXPECT_EQ(image_.fileName, (scratch_ / "image").string());
 }
 

@@ -51,6 +51,14 @@ uint32_t Field(const platform::SharedMemory& block, size_t offset) {
   return value;
 }
 
+// Opens one of the plug-in's named blocks as another user of it would.
+platform::SharedMemory OpenBlock(const char* name, size_t size) {
+  std::error_code error;
+  platform::SharedMemory block = platform::SharedMemory::Create(name, size, error);
+  EXPECT_FALSE(error) << name << ": " << error.message();
+  return block;
+}
+
 void SetField(platform::SharedMemory& block, size_t offset, uint32_t value) {
   std::memcpy(static_cast<unsigned char*>(block.Data()) + offset, &value, 4);
 }
@@ -87,15 +95,12 @@ TEST(Exports, NewControlBlockStartsCleared) {
   UseNamespace("exports_new_block");
   LoadedPlugin plugin;
   ASSERT_TRUE(plugin.Loaded()) << dlerror();
-  std::error_code error;
-  auto control = platform::SharedMemory::Create(PovSharedBlocks::kControlName,
-                                                PovSharedBlocks::kControlSize, error);
-  ASSERT_FALSE(error) << error.message();
+  auto control = OpenBlock(PovSharedBlocks::kControlName, PovSharedBlocks::kControlSize);
+  ASSERT_TRUE(control.IsOpen());
   EXPECT_TRUE(control.Existed());
   for (size_t offset = 0; offset < 36; offset += 4) EXPECT_EQ(Field(control, offset), 0u);
-  auto display = platform::SharedMemory::Create(PovSharedBlocks::kDisplayName,
-                                                PovSharedBlocks::kDisplaySize, error);
-  ASSERT_FALSE(error) << error.message();
+  auto display = OpenBlock(PovSharedBlocks::kDisplayName, PovSharedBlocks::kDisplaySize);
+  ASSERT_TRUE(display.IsOpen());
   EXPECT_TRUE(display.Existed());
 }
 
@@ -103,10 +108,8 @@ TEST(Exports, NewControlBlockStartsCleared) {
 TEST(Exports, DISABLED_SecondInstance) {
   LoadedPlugin plugin;
   ASSERT_TRUE(plugin.Loaded()) << dlerror();
-  std::error_code error;
-  auto control = platform::SharedMemory::Create(PovSharedBlocks::kControlName,
-                                                PovSharedBlocks::kControlSize, error);
-  ASSERT_FALSE(error) << error.message();
+  auto control = OpenBlock(PovSharedBlocks::kControlName, PovSharedBlocks::kControlSize);
+  ASSERT_TRUE(control.IsOpen());
   EXPECT_EQ(Field(control, 0), 0xAAu);
   EXPECT_EQ(Field(control, 20), 77u);
   EXPECT_EQ(Field(control, 24), 640u);
@@ -117,10 +120,8 @@ TEST(Exports, SecondInstanceKeepsTheControlBlock) {
   UseNamespace("exports_second_instance");
   LoadedPlugin plugin;
   ASSERT_TRUE(plugin.Loaded()) << dlerror();
-  std::error_code error;
-  auto control = platform::SharedMemory::Create(PovSharedBlocks::kControlName,
-                                                PovSharedBlocks::kControlSize, error);
-  ASSERT_FALSE(error) << error.message();
+  auto control = OpenBlock(PovSharedBlocks::kControlName, PovSharedBlocks::kControlSize);
+  ASSERT_TRUE(control.IsOpen());
   SetField(control, 0, 0xAA);
   SetField(control, 20, 77);
   SetField(control, 24, 640);

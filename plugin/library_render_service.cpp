@@ -1,5 +1,7 @@
 #include "plugin/library_render_service.h"
 
+#include <exception>
+
 #include "lumetra2.h"
 #include "platform/debug_log.h"
 #include "plugin/animation_scene_interface.h"
@@ -52,7 +54,15 @@ void LibraryRenderService::StartRender() {
                              [] { return NewScene(); });
   if (!job) return;
   job->desktop = HostDesktop(*host);
-  translate::TranslateJob(*job, *host);
+  try {
+    translate::TranslateJob(*job, *host);
+  } catch (const std::exception& error) {
+    // Nothing may cross the host's call; a job that cannot be translated is dropped.
+    platform::DebugLog::Printf("Failed to translate the scene: %s\n", error.what());
+    ::FreeScene(job->scene);
+    jobs_.Remove(job.get());
+    return;
+  }
   iface::RenderSettingsRecord settings;
   const bool answered = ReadRenderSettings(*host, settings);
   job->outputPath = render::StillOutputPath(*job, answered ? &settings : nullptr);

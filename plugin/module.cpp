@@ -9,6 +9,7 @@
 #include "plugin/kinetra_app.h"
 #include "plugin/module_path.h"
 #include "plugin/render_service.h"
+#include "render/window_thread.h"
 
 namespace plugin {
 namespace {
@@ -18,6 +19,8 @@ std::string g_modulePath;
 class Module {
  public:
   Module() {
+    // The application joins the render windows' threads when it shuts down.
+    render::JobWindowThread::JoinEnded();
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&ModulePath), &info) && info.dli_fname) {
       g_modulePath = info.dli_fname;

@@ -14,13 +14,16 @@ namespace render {
 namespace {
 
 // The window threads of the process with their jobs. A thread is joined once its job
-// ended. The registry is never destroyed: the module's own unloading still joins through
-// it, and a thread still running at the process's end is simply left.
+// ended; one still running when the registry goes is let go. A module that joins through
+// the registry while it unloads must have made it first (see JoinEnded).
 class WindowThreads {
  public:
   static WindowThreads& Instance() {
-    static WindowThreads* threads = new WindowThreads;
-    return *threads;
+    static WindowThreads threads;
+    return threads;
+  }
+  ~WindowThreads() {
+    for (auto& [thread, job] : threads_) thread.detach();
   }
   void Add(std::thread thread, std::shared_ptr<RenderJob> job) {
     std::lock_guard lock(mutex_);

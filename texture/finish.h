@@ -18,8 +18,11 @@ struct Finish {
   float transmission = 0.0f;
   Colour ambientColour{};
   bool hasAmbientColour = false;
+  // A finish mirrors only what a reflection colour of its own asks for: the library reads
+  // the colour as the share of reflected light, so a white default would make every
+  // finished surface a perfect mirror.
   Colour reflectionColour{1.0f, 1.0f, 1.0f, 0.0f, 0.0f};
-  bool hasReflectionColour = true;
+  bool hasReflectionColour = false;
 
   void ApplyTo(SurfaceSample& sample) const;
 };

@@ -113,8 +113,8 @@ TEST(StandardTexture, FinishAndHalfOpacity) {
   EXPECT_EQ(s.transmission, 1.0f);
   EXPECT_FLOAT_EQ(s.ambient_color[0], 0.2f);
   EXPECT_FLOAT_EQ(s.ambient_color[2], 0.4f);
-  EXPECT_EQ(s.flags, kSampleTransmission | kSampleAmbientColour | kSampleReflection);
-  EXPECT_EQ(s.reflection_color[0], 1.0f);
+  EXPECT_EQ(s.flags, kSampleTransmission | kSampleAmbientColour);
+  EXPECT_EQ(s.reflection_color[0], 0.0f);
 }
 
 TEST(StandardTexture, WarpsTheCallersPointAndClonesDeeply) {

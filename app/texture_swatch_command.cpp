@@ -16,6 +16,7 @@
 #include "host/scene_file.h"
 #include "render/image_writer.h"
 #include "texture/callbacks.h"
+#include "texture/image_list.h"
 #include "texture/texture_translator.h"
 
 namespace app {
@@ -109,11 +110,13 @@ std::vector<std::uint8_t> ShadeSwatch(const texture::Texture& texture, const Swa
   return bgra;
 }
 
-// The material named `name` in the scene's material list, translated.
+// The material named `name` in the scene's material list, translated; its images go to
+// `images`.
 std::unique_ptr<texture::Texture> TranslateNamedMaterial(const iface::SceneRecord& record,
-                                                         const std::string& name) {
+                                                         const std::string& name,
+                                                         texture::ImageList& images) {
   SwatchSink sink;
-  texture::TextureTranslator translator(record, sink, nullptr);
+  texture::TextureTranslator translator(record, sink, images);
   const texture::HostNodes nodes(record);
   std::vector<std::unique_ptr<texture::Media>> media;
   std::uint32_t id = 0;
@@ -142,7 +145,9 @@ int RunTextureSwatch(const SwatchRequest& request, std::ostream& out, std::ostre
     host::HostContext context(scene);
     iface::SceneRecord record{};
     host::FillSceneRecord(record);
-    const std::unique_ptr<texture::Texture> texture = TranslateNamedMaterial(record, request.material);
+    texture::ImageList images;  // declared first: the texture points into it
+    const std::unique_ptr<texture::Texture> texture =
+        TranslateNamedMaterial(record, request.material, images);
     if (!texture) {
       err << kPrefix << "no material named '" << request.material << "' with a texture in " << request.scenePath << "\n";
       return 1;

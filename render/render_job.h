@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -16,6 +17,10 @@
 #include "render/render_display.h"
 #include "render/render_method.h"
 #include "render/render_settings.h"
+
+namespace texture {
+class ImageList;
+}
 
 namespace render {
 
@@ -74,6 +79,8 @@ struct RenderJob {
   // Names filed with the render library, which keeps pointers to them: a deque never
   // moves its strings as it grows.
   std::deque<std::string> keptNames;
+  // The images the scene's textures read, freed with the job (after the scene).
+  std::shared_ptr<texture::ImageList> imageMaps;
   std::string sceneSettingsName;       // at most 63 characters
   float volumeStepSize = 1.0f;
   int32_t volumeMinSteps = 3;

@@ -11,6 +11,7 @@
 #include "host/scene_file.h"
 #include "platform/debug_log.h"
 #include "texture/block_texture.h"
+#include "texture/image_list.h"
 #include "texture/layered_texture.h"
 #include "texture/pattern_pigment.h"
 #include "texture/standard_texture.h"
@@ -30,7 +31,8 @@ TEST(ExampleScene, MaterialsTranslateAndShade) {
   iface::SceneRecord record{};
   host::FillSceneRecord(record);
   NullSink sink;
-  TextureTranslator translator(record, sink, nullptr);
+  ImageList images;
+  TextureTranslator translator(record, sink, images);
   HostNodes nodes(record);
 
   std::map<std::string, std::unique_ptr<Texture>> materials;

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <map>
-#include <mutex>
 #include <string>
 
 #include "abi/result_codes.h"
@@ -119,30 +117,6 @@ BitmapModifiers BitmapModifiersOf(const NodeRecord& node) {
   return ReadBitmapModifiers(reinterpret_cast<const std::uint8_t*>(&node.Params()), sizeof(node.Params()));
 }
 
-// Where images go when the caller keeps no list: textures may outlive every translation,
-// so these stay for the life of the process, loaded once per file.
-class ProcessImages {
- public:
-  static ProcessImages& Instance() {
-    static ProcessImages images;
-    return images;
-  }
-  // The image already loaded from `path`, else `load`'s result added to the list.
-  template <typename Load>
-  const Image* FindOrLoad(const std::string& path, Load load) {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    if (auto found = byPath_.find(path); found != byPath_.end()) return found->second;
-    std::unique_ptr<Image> image = load();
-    if (!image) return nullptr;
-    return byPath_[path] = list_.Add(std::move(image));
-  }
-
- private:
-  std::mutex mutex_;
-  ImageList list_;
-  std::map<std::string, const Image*> byPath_;
-};
-
 // The image in `path`, or null (logging why) when no reader takes it.
 std::unique_ptr<Image> ReadImageFile(const std::string& path) {
   auto image = std::make_unique<Image>();
@@ -184,7 +158,7 @@ void AppendTransformNode(TextureNode& node, const iface::TransformNodeParams& pa
 }
 
 TextureTranslator::TextureTranslator(const iface::SceneRecord& host, TranslationSink& sink,
-                                     ImageList* images)
+                                     ImageList& images)
     : host_(host), nodes_(host), sink_(sink), images_(images) {}
 
 // ---- textures ------------------------------------------------------------------------------
@@ -543,13 +517,8 @@ const Image* TextureTranslator::LoadNodeImage(const NodeRecord& node, iface::Fin
     return nullptr;
   }
   const std::string found = FieldText(path, sizeof path);
-  const auto read = [&found] { return ReadImageFile(found); };
-  const Image* image = nullptr;
-  if (!images_) {
-    image = ProcessImages::Instance().FindOrLoad(found, read);
-  } else if (std::unique_ptr<Image> loaded = read()) {
-    image = images_->Add(std::move(loaded));
-  }
+  std::unique_ptr<Image> loaded = ReadImageFile(found);
+  const Image* image = loaded ? images_.Add(std::move(loaded)) : nullptr;
   if (!image) ShowImageProblem("Unsupported image format in [%s]", found);
   return image;
 }

@@ -25,9 +25,9 @@ class ImageList;
 class TextureTranslator {
  public:
   // `images` receives the images that image-bearing nodes load and must outlive the
-  // textures. When it is null the images go to a list kept for the life of the process,
-  // one per file.
-  TextureTranslator(const iface::SceneRecord& host, TranslationSink& sink, ImageList* images);
+  // textures: a render job keeps it until the job ends, so that a changed file is read
+  // again by the next render.
+  TextureTranslator(const iface::SceneRecord& host, TranslationSink& sink, ImageList& images);
 
   // The texture of a [material] (its already-read record); its media go to `mediaList`.
   std::unique_ptr<Texture> TranslateMaterial(const NodeRecord& material,
@@ -38,8 +38,6 @@ class TextureTranslator {
   std::unique_ptr<Normal> TranslateNormal(std::uint32_t node);
   Finish TranslateFinish(const NodeRecord& node);
   std::unique_ptr<Media> TranslateMedia(std::uint32_t node);
-
-  ImageList* Images() const { return images_; }
 
  private:
   std::unique_ptr<Texture> TranslateStandardTexture(const NodeRecord& node);
@@ -89,7 +87,7 @@ class TextureTranslator {
   const iface::SceneRecord& host_;
   HostNodes nodes_;
   TranslationSink& sink_;
-  ImageList* images_;
+  ImageList& images_;
 };
 
 // Appends a [transform] node's scale, rotation (by minus its angles) and translation to the

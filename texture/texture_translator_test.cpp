@@ -70,7 +70,8 @@ class TranslatorTest : public ::testing::Test {
 
   FakeTextureHost host;
   RecordingSink sink;
-  TextureTranslator translator{host.Record(), sink, nullptr};
+  ImageList images;
+  TextureTranslator translator{host.Record(), sink, images};
   std::vector<std::unique_ptr<Media>> media;
 };
 
@@ -144,8 +145,23 @@ TEST_F(TranslatorTest, StandardTextureComponents) {
   EXPECT_FLOAT_EQ(s.specular_exponent, 20.0f);
   EXPECT_FLOAT_EQ(s.metallic, 0.25f);
   EXPECT_FLOAT_EQ(s.ambient_color[1], 0.3f);
-  EXPECT_EQ(s.flags, kSampleAmbientColour | kSampleReflection | kSampleTransmission);
+  EXPECT_EQ(s.flags, kSampleAmbientColour | kSampleTransmission);
   EXPECT_EQ(s.ior, 0.0f);
+}
+
+TEST_F(TranslatorTest, OnlyAFinishWithAReflectionColourReflects) {
+  const auto reflectionOf = [this](bool named) {
+    const std::uint32_t standard = host.Add(iface::kNodeStandardTexture);
+    const std::uint32_t finish = host.Add(iface::kNodeFinish, standard);
+    if (named) Colour(iface::kNodeReflectionColor, finish, 0.3, 0.2, 0.1);
+    return ShadeAt(*translator.TranslateTexture(standard), 0, 0, 0);
+  };
+  const SurfaceSample plain = reflectionOf(false);
+  EXPECT_EQ(plain.flags & kSampleReflection, 0u);
+  const SurfaceSample mirror = reflectionOf(true);
+  EXPECT_EQ(mirror.flags & kSampleReflection, kSampleReflection);
+  EXPECT_FLOAT_EQ(mirror.reflection_color[0], 0.3f);
+  EXPECT_FLOAT_EQ(mirror.reflection_color[2], 0.1f);
 }
 
 TEST_F(TranslatorTest, IdentityTransformLeavesPointsAlone) {
@@ -426,8 +442,7 @@ class ImageNodeTest : public TranslatorTest {
   }
 
   iface::SceneRecord record = WithFinder(host.Record());
-  ImageList images;
-  TextureTranslator imaging{record, sink, &images};
+  TextureTranslator imaging{record, sink, images};
   platform::RecordingMessages messages;
 };
 

@@ -6,6 +6,7 @@
 
 #include "abi/result_codes.h"
 #include "host/scene_test_support.h"
+#include "texture/image_list.h"
 #include "texture/media.h"
 #include "translate/host_preview.h"
 #include "translate/render_parameters.h"
@@ -281,6 +282,10 @@ TEST_F(JobTranslation, EveryObjectOfTheShowcaseSceneTranslates) {
     EXPECT_NE(recorder_.FiledValue(material), 0u) << material;
   }
   EXPECT_EQ(recorder_.FiledValue("Camera"), job_.view);
+  // The floor's tile image is read for this job and goes with it, so an edited file is
+  // seen by the next render.
+  ASSERT_NE(job_.imageMaps, nullptr);
+  EXPECT_EQ(job_.imageMaps->Size(), 1u);
   EXPECT_EQ(job_.width, 320);
   EXPECT_EQ(job_.animationSettings.fileOutput, static_cast<int32_t>(render::FileOutput::Png));
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "texture/callbacks.h"
+#include "texture/image_list.h"
 #include "texture/node_record.h"
 #include "texture/texture_translator.h"
 #include "translate/host_object.h"
@@ -62,7 +63,8 @@ void TranslateMaterial(render::RenderJob& job, texture::TextureTranslator& trans
 
 void TranslateTextures(render::RenderJob& job, const iface::SceneRecord& host) {
   TextureNameSink sink(job);
-  texture::TextureTranslator translator(host, sink, nullptr);
+  job.imageMaps = std::make_shared<texture::ImageList>();
+  texture::TextureTranslator translator(host, sink, *job.imageMaps);
   const texture::HostNodes nodes(host);
   for (const std::uint32_t id : ListedObjects(host, iface::kMaterialList)) {
     const std::unique_ptr<texture::NodeRecord> material = nodes.Read(id);

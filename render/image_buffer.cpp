@@ -1,6 +1,8 @@
 #include "render/image_buffer.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 #include <utility>
 
 namespace render {
@@ -12,11 +14,21 @@ PixelRect Union(const PixelRect& a, const PixelRect& b) {
           std::max(a.bottom, b.bottom)};
 }
 
-ImageBuffer::ImageBuffer(int32_t width, int32_t height)
-    : width_(width),
-      height_(height),
-      own_(static_cast<size_t>(width) * static_cast<size_t>(height) * 4),
-      pixels_(own_.data()) {}
+// A size that is not positive or memory that cannot be had gives no buffer (Valid() is
+// false), so that the display reports it instead of the window thread dying.
+ImageBuffer::ImageBuffer(int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0) return;
+  try {
+    own_.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  } catch (const std::bad_alloc&) {
+    return;
+  } catch (const std::length_error&) {
+    return;
+  }
+  width_ = width;
+  height_ = height;
+  pixels_ = own_.data();
+}
 
 ImageBuffer::ImageBuffer(int32_t width, int32_t height, uint8_t* external)
     : width_(width), height_(height), pixels_(external) {}

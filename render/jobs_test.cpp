@@ -1,6 +1,7 @@
 // Render jobs: the picture, the library callbacks, making jobs and their threads.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -10,6 +11,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "platform/debug_log.h"
+#include "platform/message_loop.h"
 #include "platform/recording_messages.h"
 #include "render/job_list.h"
 #include "render/make_job.h"
@@ -95,6 +98,79 @@ TEST(RenderCallbacks, PixelBytesAndBounds) {
   job.abort = 1;
   EXPECT_EQ(PixelCallback(0, 0, half, &job), 1);
   EXPECT_EQ(AbortCallback(&job), 1);
+}
+
+// What the host's preview window was handed.
+struct PreviewLog {
+  std::vector<std::array<int32_t, 7>> pixels;
+  std::vector<std::array<int32_t, 5>> rects;
+};
+PreviewLog g_preview;
+
+void LUMETRA_STDCALL PreviewPixel(int32_t view, int32_t x, int32_t y, uint8_t r, uint8_t g, uint8_t b,
+                                  uint8_t a) {
+  g_preview.pixels.push_back({view, x, y, r, g, b, a});
+}
+void LUMETRA_STDCALL PreviewRect(int32_t view, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  g_preview.rects.push_back({view, left, top, right, bottom});
+}
+
+TEST(RenderCallbacks, AJobHoldingTheHostPreviewHandsItEveryPixelAndChange) {
+  g_preview = {};
+  auto owned = SmallJob(4, 4);
+  RenderJob& job = *owned;
+  job.preview = {true, 2, 1.0f, PreviewPixel, PreviewRect};
+  const float colour[4] = {1.0f, 0.5f, 0.0f, 1.0f};
+  PixelCallback(3, 1, colour, &job);
+  PixelCallback(4, 1, colour, &job);  // outside: neither the picture nor the preview
+  LineCallback(0, 3, 1, 3, colour, &job);
+  EXPECT_EQ(g_preview.pixels, (std::vector<std::array<int32_t, 7>>{
+                                  {2, 3, 1, 255, 127, 0, 255}, {2, 0, 3, 255, 128, 0, 255},
+                                  {2, 1, 3, 255, 128, 0, 255}}));
+  job.display.Flush(job);
+  EXPECT_EQ(g_preview.rects, (std::vector<std::array<int32_t, 5>>{{2, 0, 1, 4, 4}}));
+  job.display.Flush(job);  // nothing changed since
+  EXPECT_EQ(g_preview.rects.size(), 1u);
+
+  job.preview.on = false;
+  PixelCallback(0, 0, colour, &job);
+  job.display.Flush(job);
+  EXPECT_EQ(g_preview.pixels.size(), 3u);
+  EXPECT_EQ(g_preview.rects.size(), 1u);
+}
+
+TEST(RenderDisplay, WindowLimitsAreThePictureWithFrameCaptionAndStatusBarWithinTheScreen) {
+  platform::MessageLoop loop;
+  RenderJob job;
+  job.width = 320;
+  job.height = 240;
+  ASSERT_TRUE(job.display.Open(job, loop));
+  EXPECT_EQ(job.maxWindowWidth, 320 + 2 * 4);
+  EXPECT_EQ(job.maxWindowHeight, 240 + 2 * 4 + 20 + 20);
+  EXPECT_EQ(job.display.Title(), "Render: ");
+  job.display.Close();
+
+  RenderJob wide;
+  wide.width = 6000;
+  wide.height = 10;
+  ASSERT_TRUE(wide.display.Open(wide, loop));
+  EXPECT_EQ(wide.maxWindowWidth, 4096);
+  EXPECT_EQ(wide.maxWindowHeight, 10 + 2 * 4 + 20 + 20);
+  wide.display.Close();
+}
+
+TEST(RenderDisplay, APictureThatCannotBeHadOpensNoDisplay) {
+  platform::MessageLoop loop;
+  for (const auto& [width, height] : {std::pair{0, 10}, {10, -1}, {1 << 30, 1 << 30}}) {
+    platform::DebugLog::Clear();
+    RenderJob job;
+    job.width = width;
+    job.height = height;
+    EXPECT_FALSE(job.display.Open(job, loop)) << width << "x" << height;
+    EXPECT_FALSE(job.display.Ready());
+    EXPECT_FALSE(job.image.Valid());
+    EXPECT_EQ(platform::DebugLog::Lines(), (std::vector<std::string>{"no display 2\n"}));
+  }
 }
 
 TEST(RenderCallbacks, LineBytesDifferFromPixelBytes) {
@@ -211,7 +287,7 @@ class ScriptedBackend : public JobBackend {
  public:
   bool waitForAbort = false;
   bool fail = false;
-  std::atomic<int> prepared{0}, rendered{0}, written{0}, freed{0};
+  std::atomic<int> prepared{0}, rendered{0}, written{0}, freed{0}, previewsReleased{0};
 
   void PrepareFrame(RenderJob& job) override {
     ++prepared;
@@ -239,6 +315,7 @@ class ScriptedBackend : public JobBackend {
     ++freed;
     job.scene = 0;
   }
+  void ReleasePreview(RenderJob&) override { ++previewsReleased; }
 };
 
 class JobThreadTest : public ::testing::Test {
@@ -395,6 +472,25 @@ TEST_F(JobThreadTest, AbortFromTheListAndAbortAll) {
   EXPECT_EQ(jobs_.Count(), 0u);
   EXPECT_EQ(backend_.written, 0);
   EXPECT_EQ(messages_.Count(), 0u);
+}
+
+TEST_F(JobThreadTest, AJobWhoseDisplayCannotOpenSaysSoAndNeverRenders) {
+  RenderSettings settings;
+  auto job = MakeJob(settings, {}, jobs_, [] { return 5u; });
+  job->width = 0;
+  job->SetState(JobState::Processing);
+  JobWindowThread::Start(std::make_unique<CRenderThread>(job, jobs_, backend_));
+  ASSERT_TRUE(job->WaitForWindowThread(10000));
+  ASSERT_EQ(messages_.Count(), 1u);
+  EXPECT_EQ(messages_.Calls()[0].caption, "Error");
+  EXPECT_EQ(messages_.Calls()[0].text, "Failed to create render job");
+  EXPECT_EQ(backend_.prepared, 0);
+  EXPECT_EQ(backend_.rendered, 0);
+  EXPECT_EQ(backend_.written, 0);
+  EXPECT_EQ(backend_.freed, 1);  // the scene translated for it goes too, and the preview
+  EXPECT_EQ(backend_.previewsReleased, 1);
+  EXPECT_EQ(job->scene, 0u);
+  EXPECT_EQ(jobs_.Count(), 0u);
 }
 
 TEST_F(JobThreadTest, AJobWithoutWindowThreadCannotBeAborted) {

@@ -116,6 +116,12 @@ void JobWindowThread::End() {
     platform::Messages::Show("Internal Error", TerminateFailedText(), platform::MessageButtons::Ok,
                              platform::MessageIcon::Stop);
   }
+  // A job whose worker never ran (its display did not open) still holds its scene and
+  // perhaps the host's preview.
+  if (job.State() != JobState::Zombie) {
+    if (job.scene != 0) backend_.FreeScene(job);
+    backend_.ReleasePreview(job);
+  }
   if (job.display.Ready()) job.display.Flush(job);  // the last pixels reach the desktop
   job.display.Close();
   if (job.State() != JobState::Zombie) jobs_.Remove(&job);

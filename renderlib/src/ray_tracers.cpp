@@ -8,25 +8,21 @@
 namespace lumetra2 {
 namespace {
 
-struct Sample {
-  Vec3 color;
-  double alpha;
-};
+using Sample = Vec3;  // the colour a primary ray sees
 
 // One primary sample at a point of the pixel grid, seeded by that point.
 Sample sampleAt(const CompiledScene& scene, uint32_t view, double x, double y) {
   ShadingContext context{scene, view, SampleRandom(x, y)};
-  const Seen seen = traceRay(context, scene.camera().primaryRay(x, y), 0, 0, 1);
-  return {seen.color, seen.alpha};
+  return traceRay(context, scene.camera().primaryRay(x, y), 0, 0, 1).color;
 }
 
 double difference(const Sample& a, const Sample& b) {
-  const Vec3 d = a.color - b.color;
-  return std::max({std::fabs(d.x), std::fabs(d.y), std::fabs(d.z), std::fabs(a.alpha - b.alpha)});
+  const Vec3 d = a - b;
+  return std::max({std::fabs(d.x), std::fabs(d.y), std::fabs(d.z)});
 }
 
 Sample average(const Sample& a, const Sample& b, const Sample& c, const Sample& d) {
-  return {(a.color + b.color + c.color + d.color) * 0.25, (a.alpha + b.alpha + c.alpha + d.alpha) * 0.25};
+  return (a + b + c + d) * 0.25;
 }
 
 // The mean over a square given its corner samples: split into four while the corners
@@ -57,10 +53,10 @@ Sample squareMean(const CompiledScene& scene, uint32_t view, double x, double y,
 }
 
 void store(const Sample& sample, float color[4]) {
-  color[0] = float(sample.color.x);
-  color[1] = float(sample.color.y);
-  color[2] = float(sample.color.z);
-  color[3] = float(sample.alpha);
+  color[0] = float(sample.x);
+  color[1] = float(sample.y);
+  color[2] = float(sample.z);
+  color[3] = 1;  // opaque: the background colour is part of the picture, as the window shows it
 }
 
 }  // namespace

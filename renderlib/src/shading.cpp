@@ -270,7 +270,7 @@ Seen traceRay(ShadingContext& context, const Ray& ray, double tmin, int depth, d
          cull && hit.polygon && dot(hit.normal, ray.direction) > 0) {
     from = hit.t + context.scene.settings().ray_epsilon;
   }
-  Seen seen{context.scene.settings().background, 0};
+  Seen seen{context.scene.settings().background};
   if (found) {
     context.polygon = hit.polygon;
     const TextureBinding texture = context.scene.textureAt(hit);
@@ -278,7 +278,7 @@ Seen traceRay(ShadingContext& context, const Ray& ray, double tmin, int depth, d
     const SurfaceSample sample = evaluateTexture(context, texture, record);
     float color[4];
     shadeSample(context, context.scene.flags(), record, sample, color);
-    seen = {get(color), 1};
+    seen = {get(color)};
   }
   if (context.scene.hasVolumes()) {
     const MediaEffect media =

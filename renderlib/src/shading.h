@@ -19,7 +19,6 @@ struct ShadingContext {
 
 struct Seen {
   Vec3 color;
-  double alpha = 0;  // 0 where the ray leaves the scene
 };
 
 // What a unit ray sees past tmin, at tracing depth depth and pixel weight weight.

@@ -298,7 +298,7 @@ TEST(ViewHandedness, TheAspectSignPicksTheSideXLiesOn) {
     const Image image = renderImage(Tracer, scene, view, 32, 32, 0);
     int right = 0, left = 0;
     for (int y = 0; y < 32; ++y) {
-      for (int x = 0; x < 32; ++x) (x < 16 ? left : right) += image.at(x, y)[3] > 0;
+      for (int x = 0; x < 32; ++x) (x < 16 ? left : right) += image.at(x, y)[0] > 0;  // on black
     }
     EXPECT_GT(aspect < 0 ? right : left, 20) << aspect;
     EXPECT_EQ(aspect < 0 ? left : right, 0) << aspect;

@@ -33,6 +33,10 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr uint32_t kRenderCommand = 373700;
+// Any mode but 1 (one level only) lets the depth of the settings count.
+constexpr uint32_t kAdaptiveAntiAliasMode = 2;
+// The deepest anti-aliasing the render library takes.
+constexpr int kMaxAntiAliasDepth = 8;
 constexpr auto kWindowWait = std::chrono::seconds(10);
 
 std::atomic<bool> g_interrupted{false};
@@ -168,6 +172,11 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
       settings.width = width;
       settings.height = height;
     }
+    if (args.antialias >= 0) {
+      settings.antialias = args.antialias > 0;
+      settings.antialiasMode = kAdaptiveAntiAliasMode;
+      settings.antialiasDepth = static_cast<uint32_t>(args.antialias);
+    }
     settings.showWindow = 0;  // nobody would close it
     std::optional<fs::path> staging;
     if (picture) {
@@ -269,6 +278,11 @@ void RegisterRenderCommand(CLI::App& root, const GlobalOptions& options, int& ex
                       "Wireframe, \"Hidden Line\", ZBuffer, Scanline or Raytracing (default: the "
                       "plug-in's setting; this run only)");
   command->add_option("--size", args->size, "Picture size as WIDTHxHEIGHT (default: the scene's)");
+  command->add_option("--antialias", args->antialias,
+                      "Anti-aliasing: up to DEPTH levels of extra samples where neighbours differ "
+                      "by more than the scene's threshold; 0 turns it off (default: the scene's)")
+      ->option_text("DEPTH")
+      ->check(CLI::Range(0, kMaxAntiAliasDepth));
   command->add_flag("--rle", args->runLength, "Run-length packets in a .tga picture");
   command->add_option("--progress", args->progress, "auto, bar, lines or none")
       ->check(CLI::IsMember({"auto", "bar", "lines", "none"}));

@@ -17,6 +17,7 @@ struct RenderArgs {
   std::string output;    // the picture to write; empty: the scene's output folder and name
   std::string method;    // a render method's name; empty: the plug-in's setting
   std::string size;      // "WxH"; empty: the scene's
+  int antialias = -1;    // anti-aliasing depth, 0 off; negative: the scene's
   bool runLength = false;  // run-length packets for .tga
   std::string progress = "auto";  // auto, bar, lines or none
 };

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -85,6 +86,36 @@ TEST(RenderCommand, AMethodForOneRunLeavesTheUsersSettingsAlone) {
     key.QueryDword("RenderMethod", method);
   }
   EXPECT_NE(method, 0u) << "the user's stored method became Wireframe";
+}
+
+// The distinct colours of a binary PPM picture.
+size_t ColourCount(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::string magic;
+  int width = 0, height = 0, maximum = 0;
+  in >> magic >> width >> height >> maximum;
+  in.get();
+  std::set<uint32_t> colours;
+  for (int i = 0; i < width * height; ++i) {
+    unsigned char rgb[3] = {};
+    in.read(reinterpret_cast<char*>(rgb), 3);
+    colours.insert(uint32_t{rgb[0]} << 16 | uint32_t{rgb[1]} << 8 | rgb[2]);
+  }
+  EXPECT_TRUE(in) << file;
+  return colours.size();
+}
+
+TEST(RenderCommand, AntiAliasingForOneRunBlendsTheEdges) {
+  platform::ScratchDirectory dir;
+  app::RenderArgs plain{kShowcase, (dir / "plain.ppm").string(), "", "64x48"};
+  app::RenderArgs smooth = plain;
+  smooth.output = (dir / "smooth.ppm").string();
+  smooth.antialias = 3;
+  ASSERT_EQ(RenderScene(plain).code, 0);
+  const Outcome run = RenderScene(smooth);
+  ASSERT_EQ(run.code, 0) << run.err;
+  // Edge pixels become mixtures of their neighbours' colours.
+  EXPECT_GT(ColourCount(dir / "smooth.ppm"), ColourCount(dir / "plain.ppm") + 100);
 }
 
 TEST(RenderCommand, BadArgumentsNameTheProblemAndWriteNothing) {

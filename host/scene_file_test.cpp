@@ -164,6 +164,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadScene{"binary", std::string("\x89PNG\r\n\x1a\n\0\0", 10), ":3:1:", "binary data"},
         BadScene{"syntax", "{\"format\": \"lumetra-scene\",\n  \"version\": 1,\n  \"objects\": [}\n",
                  ":3:15:", "syntax error"},
+        BadScene{"huge_number", SceneText(R"("environment": {"ambient": [0.1, -1e999, 0.1]})"),
+                 ":1:76:", "a number too large for a double"},
         BadScene{"not_scene", R"({"format": "something else", "version": 1})", "at /format",
                  "not a Lumetra scene"},
         BadScene{"unknown_type", SceneText(R"("objects": [{"type": "teapot"}])"), "at /objects/0/type",

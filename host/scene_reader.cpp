@@ -1,4 +1,7 @@
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -623,6 +626,23 @@ void CheckText(const std::string& text, const std::string& path) {
   }
 }
 
+// "line:column:" of the first number in `text` that overflows a double, or "" when none
+// is found (the parser met one, so there is one).
+std::string PlaceOfHugeNumber(const std::string& text) {
+  for (size_t at = 0; (at = text.find_first_of("0123456789", at)) != std::string::npos;) {
+    const size_t start = at > 0 && text[at - 1] == '-' ? at - 1 : at;
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str() + start, &end);
+    if (errno == ERANGE && std::isinf(value)) {
+      const auto [line, column] = LineAndColumn(text, start);
+      return std::to_string(line) + ":" + std::to_string(column) + ":";
+    }
+    at = std::max(static_cast<size_t>(end - text.c_str()), at + 1);
+  }
+  return "";
+}
+
 }  // namespace
 
 Scene ParseScene(const std::string& text, const std::string& path) {
@@ -638,6 +658,8 @@ Scene ParseScene(const std::string& text, const std::string& path) {
     if (detail != std::string::npos) what = what.substr(detail + 2);
     throw SceneFileError(path + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " +
                          what);
+  } catch (const json::out_of_range&) {
+    throw SceneFileError(path + ":" + PlaceOfHugeNumber(text) + " a number too large for a double");
   }
   try {
     return SceneReader(path).Read(root);

@@ -243,12 +243,14 @@ TEST_F(HostFunctions, ArraysAreReadThroughTheMeshInterfaceAndTheReaders) {
   EXPECT_EQ(record_.getMeshInterface(scene_.FindByName("Crate")->id, &mesh), iface::kNotFound);
 
   const SceneObject& vase = *scene_.FindByName("Vase");
-  ASSERT_EQ(vase.data.shape.profile.pointCount, 6u);
-  iface::ProfilePoint points[6];
-  ASSERT_EQ(record_.readProfilePoints(vase.id, 0, 6, points), iface::kOk);
+  // The six points of the file and the first again, closing the outline.
+  ASSERT_EQ(vase.data.shape.profile.pointCount, 7u);
+  iface::ProfilePoint points[7];
+  ASSERT_EQ(record_.readProfilePoints(vase.id, 0, 7, points), iface::kOk);
   EXPECT_EQ(points[2].x, 0.5);
   EXPECT_EQ(points[1].flags, iface::kProfilePointCorner);
   EXPECT_EQ(points[2].flags, 0u);
+  EXPECT_EQ(std::memcmp(&points[6], &points[0], sizeof points[0]), 0);
 
   const SceneObject& blob = *scene_.FindByName("Droplets");
   iface::BlobComponent components[3];
@@ -284,7 +286,7 @@ TEST_F(HostFunctions, StoringRecordsChangesTheSceneAndIsLogged) {
   ObjectRecords& lathe = Read(vase);
   lathe.data.shape.profile.pointCount = 1000;
   ASSERT_EQ(record_.setObjectInfo(vase, &lathe.info, 4096), iface::kOk);
-  EXPECT_EQ(scene_.Find(vase)->data.shape.profile.pointCount, 6u);
+  EXPECT_EQ(scene_.Find(vase)->data.shape.profile.pointCount, 7u);
 
   records.params.translate[0] = 7;
   ASSERT_EQ(record_.setObjectParams(cone, &records.params, 0x70), iface::kOk);

@@ -374,6 +374,9 @@ class SceneReader {
         object.profile[index].flags |= iface::kProfilePointCorner;
       }
     }
+    // The host keeps outlines closed, the first point repeated at the end, as the plug-in
+    // expects of them; the file lists each point once.
+    object.profile.push_back(object.profile.front());
     object.data.shape.profile.pointCount = static_cast<uint32_t>(object.profile.size());
   }
 

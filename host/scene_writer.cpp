@@ -139,7 +139,7 @@ class SceneWriter {
       case ObjectArrays::kProfile: {
         out["points"] = json::array();
         json corners = json::array();
-        for (size_t i = 0; i < object.profile.size(); ++i) {
+        for (size_t i = 0; i + 1 < object.profile.size(); ++i) {  // without the closing point
           const iface::ProfilePoint& point = object.profile[i];
           out["points"].push_back({point.x, point.y, point.z});
           if (point.flags & iface::kProfilePointCorner) corners.push_back(i);

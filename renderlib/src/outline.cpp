@@ -46,22 +46,37 @@ std::optional<std::vector<OutlinePiece>> makeOutline(int spline_kind, const std:
   if (spline_kind == L2_SPLINE_LINEAR) {
     for (OutlinePoint& p : points) p.control = false;
   }
-  if (spline_kind == L2_SPLINE_QUADRATIC) {
-    // Two controls in a row imply an outline point half way.
+  if (closed) {
+    // Begin at a point on the outline, when there is one, so that runs of controls do not wrap.
+    const auto on = std::find_if(points.begin(), points.end(), [](const OutlinePoint& p) { return !p.control; });
+    if (on != points.end()) std::rotate(points.begin(), on, points.end());
+  } else {
+    // Open outlines are clamped: they begin and end on their first and last points.
+    points.front().control = false;
+    points.back().control = false;
+  }
+  if (spline_kind != L2_SPLINE_LINEAR) {
+    // A run of more controls than one piece takes implies outline points half way between
+    // two of them: after each control of a quadratic run, after every second of a cubic one.
+    const int per_piece = spline_kind - 1;
     std::vector<OutlinePoint> expanded;
+    int run = 0;
     for (size_t i = 0; i < points.size(); ++i) {
-      const OutlinePoint& next = points[(i + 1) % points.size()];
+      const bool last = i + 1 == points.size();
+      const OutlinePoint& next = points[last ? 0 : i + 1];
       expanded.push_back(points[i]);
-      if (points[i].control && next.control && (closed || i + 1 < points.size())) {
+      run = points[i].control ? run + 1 : 0;
+      if (points[i].control && next.control && (closed || !last) && (run == per_piece || last)) {
         expanded.push_back({(points[i].x + next.x) / 2, (points[i].y + next.y) / 2, false});
+        run = 0;
       }
     }
     points = std::move(expanded);
   }
-  // Start at a point on the outline.
+  // Start at a point on the outline (closed outlines of controls only begin half way).
   size_t start = 0;
   while (start < points.size() && points[start].control) ++start;
-  if (start == points.size() || (!closed && (start != 0 || points.back().control))) return std::nullopt;
+  if (start == points.size()) return std::nullopt;
   const size_t count = points.size();
   const size_t steps = closed ? count : count - 1;
   std::vector<OutlinePiece> pieces;

@@ -36,10 +36,46 @@ TEST(Outline, PiecesFollowTheControlPoints) {
   const auto cubic = outline(L2_SPLINE_CUBIC, {{0, 0, false}, {1, 0, true}, {1, 1, true}, {0, 1, false}}, false);
   ASSERT_EQ(cubic.size(), 1u);
   EXPECT_NEAR(cubic[0].xAt(0.5), 0.75, 1e-12);
-  EXPECT_FALSE(makeOutline(L2_SPLINE_QUADRATIC, {{0, 0, false}, {1, 0, true}, {1, 1, true}}, false));
-  EXPECT_FALSE(makeOutline(L2_SPLINE_CUBIC, {{0, 0, false}, {1, 0, true}, {1, 1, true}, {2, 1, true}, {0, 1, false}}, false));
-  EXPECT_FALSE(makeOutline(L2_SPLINE_CUBIC, {{0, 0, true}, {1, 0, false}}, false));
   EXPECT_FALSE(makeOutline(4, {{0, 0, false}, {1, 0, false}}, false));
+}
+
+// The first point of each piece, and where the last one ends.
+std::vector<std::pair<double, double>> joints(const std::vector<OutlinePiece>& pieces) {
+  std::vector<std::pair<double, double>> out;
+  for (const OutlinePiece& piece : pieces) out.emplace_back(piece.xAt(0), piece.yAt(0));
+  if (!pieces.empty()) out.emplace_back(pieces.back().xAt(1), pieces.back().yAt(1));
+  return out;
+}
+
+TEST(Outline, OpenOutlinesOfControlsAreClampedToTheirEnds) {
+  // Every point a control, as outlines drawn in a modeller arrive: the curve still begins
+  // at the first point and ends at the last.
+  const auto quadratic = outline(L2_SPLINE_QUADRATIC, {{0, 0, true}, {1, 0, true}, {1, 1, true}}, false);
+  ASSERT_EQ(quadratic.size(), 1u);
+  EXPECT_EQ(joints(quadratic), (std::vector<std::pair<double, double>>{{0, 0}, {1, 1}}));
+  const auto bent = outline(L2_SPLINE_QUADRATIC, {{0, 0, true}, {2, 0, true}, {2, 2, true}, {0, 2, true}}, false);
+  EXPECT_EQ(joints(bent), (std::vector<std::pair<double, double>>{{0, 0}, {2, 1}, {0, 2}}));
+  // A cubic run of three controls: a cubic piece to the point half way between the second
+  // and third, then a quadratic one.
+  const auto cubic = outline(L2_SPLINE_CUBIC, {{0, 0, false}, {1, 0, true}, {1, 1, true}, {2, 1, true}, {0, 1, false}}, false);
+  ASSERT_EQ(cubic.size(), 2u);
+  EXPECT_EQ(cubic[0].degree, 3);
+  EXPECT_EQ(cubic[1].degree, 2);
+  EXPECT_EQ(joints(cubic), (std::vector<std::pair<double, double>>{{0, 0}, {1.5, 1}, {0, 1}}));
+}
+
+TEST(Outline, ClosedOutlinesOfControlsCloseSmoothly) {
+  // Five cubic controls: two cubic pieces and a quadratic one, each beginning half way
+  // between two controls, the last ending where the first begins.
+  const auto pieces = outline(L2_SPLINE_CUBIC,
+                              {{0, 0, true}, {2, 0, true}, {2, 2, true}, {0, 2, true}, {-1, 1, true}}, true);
+  ASSERT_EQ(pieces.size(), 3u);
+  const auto ends = joints(pieces);
+  EXPECT_EQ(ends.front(), ends.back());
+  EXPECT_EQ(ends[0], (std::pair<double, double>{2, 1}));
+  // An outline point first: the runs between outline points need no wrapping.
+  const auto square = outline(L2_SPLINE_QUADRATIC, {{1, 0, true}, {1, 1, true}, {0, 1, false}, {0, 0, true}}, true);
+  EXPECT_EQ(joints(square), (std::vector<std::pair<double, double>>{{0, 1}, {0.5, 0}, {1, 0.5}, {0, 1}}));
 }
 
 TEST(Lathe, StraightOutlineTurnsIntoACylinder) {

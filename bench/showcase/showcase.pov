@@ -10,23 +10,16 @@
 //   rotate <-a, -b, -c> here); scale, then rotate, then translate, as in POV-Ray.
 // - The shapes come as the library makes them: box and superquadric in the cube -1..1, sphere of
 //   radius 1, cylinder and cone along z from 0 to 1, torus about z, disc and plane (a disc of
-//   radius 10000) in the x-y plane facing z, height field fitted to -1..1 and stood up.
+//   radius 10000) in the x-y plane facing z, height field fitted to -1..1 and stood up; the
+//   scene file turns them to stand on its floor (y up).
+// - Outlines are handed over closed; curved ones are quadratic pieces through implied points
+//   half way between their controls, written here as the equivalent Bezier pieces.
 // - Materials: a texture without a finish of its own has ambient 0.1, diffuse 0.6, phong 0.1,
 //   phong_size 2 (DefaultFinish); an object without a material is white with ambient 0.1 and
 //   diffuse 0.6 and no highlight (Matte). A finish reflects only with a reflection colour.
 // - A texture moves with its object (declared before the object's transforms) unless the object
 //   locks it (texture_lock "object": the texture stays in the world, after the transforms).
 // - The camera looks at (0, 0.8, 0) moved by the Marble Ball it is linked to: (0, 1.8, 0).
-//
-// Objects placed as our translation places them, not as the scene file may have meant them:
-// the Pillar and the Funnel are turned to point down (rotate -90 about x reaches the library as
-// +90), so they stand under the floor and only their top caps show, flush with it; the Ring and
-// the Coin stand upright (torus and disc face z), half in the floor; the Rail and the Star lose
-// the last point of their outlines (a swept outline's last point is taken as the repeated first
-// one), so the Rail is a wedge and the Star misses the notch between its top and its -x arm
-// (upper right in the picture); the Hills take the palette indices of terrain.png as heights,
-// as POV-Ray does. The Vase (a lathe) is not drawn by our renderer and is left out here; see
-// the Vase below.
 //
 // Remaining visible differences, with their reasons
 // - The marble veins: the same pattern, colour map and turbulence, but the noise behind the
@@ -208,36 +201,38 @@ box {
   texture { Bricks }
 }
 
-// Pillar: a closed cylinder along z, scaled to radius 0.3 and length 2, turned to point down.
+// Pillar: a closed cylinder along z, scaled to radius 0.3 and length 2, stood up.
 cylinder {
   <0, 0, 0>, <0, 0, 1>, 1
   texture { Layers }
   scale <0.3, 0.3, 2>
-  rotate <90, 0, 0>
-  translate <2.5, 0.001, -2>   // lifted a hair: its top cap shows on the floor, as in ours
+  rotate <-90, 0, 0>
+  translate <2.5, 0, -2>
 }
 
-// Funnel: a closed cone, radius 0.6 at its base and 0.2 at its top, turned to point down.
+// Funnel: a closed cone, radius 0.6 at its base and 0.2 at its top, stood up.
 cone {
   <0, 0, 0>, 0.6, <0, 0, 1>, 0.2
   texture { Matte }
-  rotate <90, 0, 0>
-  translate <-2.5, 0.001, -2.5>  // as the Pillar
+  rotate <-90, 0, 0>
+  translate <-2.5, 0, -2.5>
 }
 
-// Ring: a torus about z (POV-Ray's is about y), standing half in the floor.
+// Ring: a torus about z (POV-Ray's is about y, hence the first turn), laid on the floor.
 torus {
   0.8, 0.15
   rotate <90, 0, 0>
   texture { Checks }
+  rotate <-90, 0, 0>
   translate <0, 0.15, -2.5>
 }
 
-// Coin: a disc with a hole, facing z, casting no shadow.
+// Coin: a disc with a hole, facing z, laid on the floor, casting no shadow.
 disc {
   <0, 0, 0>, z, 1, 0.3
   texture { Matte }
   scale 0.5
+  rotate <-90, 0, 0>
   translate <1.2, 0.01, 1.5>
   no_shadow
 }
@@ -260,17 +255,27 @@ blob {
   translate <3.5, 0.4, 0>
 }
 
-// Vase: a lathe (cubic spline with a corner at its second point, 12 steps) at
-// <-3.5, 0, 1.5>. Our renderer does not draw it: the outline it is handed starts on a control
-// point, which the library refuses, so the object is skipped. Left out here to match.
+// Vase: a lathe about y. Its "cubic" outline reaches the library as quadratic pieces with a
+// corner at the second point: a straight foot, then curves through the points half way
+// between the controls, up to the last point on the axis.
+lathe {
+  bezier_spline
+  16,
+  <0, 0>, <0.133333, 0>, <0.266667, 0>, <0.4, 0>,
+  <0.4, 0>, <0.466667, 0.333333>, <0.458333, 0.583333>, <0.375, 0.75>,
+  <0.375, 0.75>, <0.291667, 0.916667>, <0.266667, 1.05>, <0.3, 1.15>,
+  <0.3, 1.15>, <0.333333, 1.25>, <0.233333, 1.3>, <0, 1.3>
+  texture { Matte }
+  translate <-3.5, 0, 1.5>
+}
 
 // Rail: a swept outline extruded along z from 0 to 2. POV-Ray's prism sweeps along y with its
 // outline in x-z, so the matrix trades y and z.
 prism {
   linear_sweep
   linear_spline
-  0, 2, 4,
-  <0, 0>, <0.2, 0>, <0.2, 0.1>, <0, 0>
+  0, 2, 5,
+  <0, 0>, <0.2, 0>, <0.2, 0.1>, <0, 0.1>, <0, 0>
   texture { Matte }
   matrix <1, 0, 0,  0, 0, 1,  0, 1, 0,  0, 0, 0>
   translate <-1, 0, 3>
@@ -281,9 +286,9 @@ prism {
 prism {
   conic_sweep
   linear_spline
-  0, 1, 10,
+  0, 1, 11,
   <0, 1>, <0.22, 0.3>, <0.95, 0.3>, <0.36, -0.1>, <0.58, -0.8>,
-  <0, -0.38>, <-0.58, -0.8>, <-0.36, -0.1>, <-0.95, 0.3>, <0, 1>
+  <0, -0.38>, <-0.58, -0.8>, <-0.36, -0.1>, <-0.95, 0.3>, <-0.22, 0.3>, <0, 1>
   texture { Matte }
   matrix <1, 0, 0,  0, 0, 1,  0, 1, 0,  0, 0, 0>
   scale <1, 1, 0.3>
@@ -323,9 +328,7 @@ mesh {
   translate <3, 0, 2.5>
 }
 
-// Hills: terrain.png as a smooth height field. The picture is a palette image, and like
-// POV-Ray our height fields take a palette image's colour indices as heights (0..62 here, of
-// 255), so the field is low: a plain at index 0 with a ridge of the darker colours rising from it.
+// Hills: terrain.png (8-bit grey, two mounds) as a smooth height field.
 height_field {
   png "terrain.png"
   smooth
@@ -335,7 +338,7 @@ height_field {
   matrix <1, 0, 0,  0, 0, 1,  0, 1, 0,  0, 0, 0>  // stood up: heights along z, the top row up
   scale <2, 2, 0.4>
   rotate <-90, 0, 0>                           // laid down again, the top row nearest
-  translate <-0.5, 0.35, 6>
+  translate <-0.5, 0.4, 6>
 }
 
 // Sail: one bicubic patch, 16 control points row by row, 8 x 8 cells (subdivision 3).

@@ -1,5 +1,7 @@
 #include "render/window_thread.h"
 
+#include <pthread.h>
+
 #include <cstdio>
 #include <exception>
 #include <mutex>
@@ -12,6 +14,9 @@
 
 namespace render {
 namespace {
+
+// Names the calling thread, so that debuggers, `top -H` and the tests can tell the job threads.
+void NameThisThread(const char* name) { pthread_setname_np(pthread_self(), name); }
 
 // The window threads of the process with their jobs. A thread is joined once its job
 // ended; one still running when the registry goes is let go. A module that joins through
@@ -56,7 +61,10 @@ void JobWindowThread::Start(std::unique_ptr<JobWindowThread> thread) {
   WindowThreads::Instance().JoinEnded();
   std::shared_ptr<RenderJob> job = thread->job_;
   job->hasWindowThread = true;
-  WindowThreads::Instance().Add(std::thread([owned = std::move(thread)] { owned->Run(); }),
+  WindowThreads::Instance().Add(std::thread([owned = std::move(thread)] {
+                                  NameThisThread(kWindowThreadName);
+                                  owned->Run();
+                                }),
                                 std::move(job));
 }
 
@@ -87,6 +95,7 @@ void JobWindowThread::StartWorker() {
   RenderJob& job = *job_;
   job.workerRunning = true;
   job.worker = std::thread([this, &job] {
+    NameThisThread(kWorkerThreadName);
     try {
       Work();
       job.workerRunning = false;

@@ -9,6 +9,10 @@
 
 namespace render {
 
+// The names the job threads carry (at most 15 characters, the system's limit).
+inline constexpr char kWindowThreadName[] = "lumetra-window";
+inline constexpr char kWorkerThreadName[] = "lumetra-render";
+
 // The thread that owns a job's render window: it opens the display, starts the worker,
 // runs the window's message loop until a quit and then ends the job. The still and the
 // animation threads differ in their worker and their messages.

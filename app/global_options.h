@@ -4,6 +4,10 @@
 
 namespace app {
 
+// The exit code of a command line that cannot be used: an unknown option, a value out of
+// range, a missing argument.
+constexpr int kUsageError = 2;
+
 // Options every subcommand shares.
 struct GlobalOptions {
   std::string plugin;  // path of the plug-in; empty: the default location

@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
   root.add_option("--answer", options.answer,
                   "How message boxes are answered without a window: ok (default), cancel or no")
       ->check(CLI::IsMember({"ok", "yes", "cancel", "no"}));
-  root.footer("Run 'lumetra SUBCOMMAND --help' for the options of a subcommand.\n");
+  root.footer("Run 'lumetra SUBCOMMAND --help' for the options of a subcommand.\n"
+              "Exit code 2: a command line that cannot be used (the message says why).\n");
 
   int exitCode = 0;
   app::RegisterPluginInfoCommand(root, options, exitCode);
@@ -53,7 +54,8 @@ int main(int argc, char** argv) {
   try {
     root.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    return root.exit(error);
+    // --help and --version end well; every other parse error is a usage error.
+    return root.exit(error) == 0 ? 0 : app::kUsageError;
   }
   return exitCode;
 }

@@ -3,13 +3,13 @@
 #include <iosfwd>
 #include <string>
 
+#include "app/global_options.h"
+
 namespace CLI {
 class App;
 }
 
 namespace app {
-
-struct GlobalOptions;
 
 // What `lumetra render` was asked.
 struct RenderArgs {
@@ -24,7 +24,7 @@ struct RenderArgs {
 
 // Exit codes of `lumetra render`.
 constexpr int kRenderFailed = 1;
-constexpr int kRenderBadArguments = 2;
+constexpr int kRenderBadArguments = kUsageError;
 constexpr int kRenderInterrupted = 130;
 
 void RegisterRenderCommand(CLI::App& root, const GlobalOptions& options, int& exitCode);

@@ -1,0 +1,44 @@
+// The lumetra executable as a shell runs it: exit codes of its own command-line parsing.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/global_options.h"
+
+namespace {
+
+struct Outcome {
+  int code;
+  std::string err;
+};
+
+// Runs lumetra with `arguments` (shell words), keeping its standard error.
+Outcome Lumetra(const std::string& arguments) {
+  const std::string command = std::string("'") + LUMETRA_EXECUTABLE + "' " + arguments + " 2>&1 >/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  EXPECT_NE(pipe, nullptr);
+  if (!pipe) return {-1, ""};
+  std::string err;
+  char buffer[256];
+  while (std::fgets(buffer, sizeof buffer, pipe)) err += buffer;
+  const int status = pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, err};
+}
+
+TEST(CommandLine, AnUnusableCommandLineExitsWithTheUsageCode) {
+  const std::string scene = std::string("'") + LUMETRA_SOURCE_DIR + "/examples/showcase/showcase.json'";
+  for (const std::string& arguments :
+       {"render " + scene + " --antialias 9", "render " + scene + " --antialias many", std::string("render"),
+        std::string("render /nonexistent/scene.json"), std::string("--no-such-option info"), std::string("teapot")}) {
+    const Outcome run = Lumetra(arguments);
+    EXPECT_EQ(run.code, app::kUsageError) << arguments;
+    EXPECT_FALSE(run.err.empty()) << arguments;
+  }
+  EXPECT_EQ(Lumetra("render --help").code, 0);
+  EXPECT_EQ(Lumetra("--version").code, 0);
+}
+
+}  // namespace

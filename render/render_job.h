@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "abi/desktop_record.h"
+#include "abi/preview_record.h"
 #include "render/animation_settings.h"
 #include "render/image_buffer.h"
 #include "render/job_state.h"
@@ -29,9 +30,9 @@ enum class RendererKind : int32_t { PovRay = 0, Library = 1, Rib = 2 };
 
 // The host's preview of a view, held by at most one job at a time.
 struct HostPreview {
-  using PixelFn = void (*)(int32_t view, int32_t x, int32_t y, uint8_t red, uint8_t green,
-                           uint8_t blue, uint8_t alpha);
-  using RectFn = void (*)(int32_t view, int32_t left, int32_t top, int32_t right, int32_t bottom);
+  // The host's own callbacks, in its calling convention.
+  using PixelFn = iface::PreviewPutPixel;
+  using RectFn = iface::PreviewChanged;
   bool on = false;
   int32_t view = -1;
   float aspect = 1.0f;

@@ -9,6 +9,7 @@
 #include "app/anim_export_command.h"
 #include "app/anim_import_command.h"
 #include "app/key_command.h"
+#include "app/pose_command.h"
 #include "host/scene_file.h"
 
 namespace app {
@@ -73,6 +74,23 @@ TEST(AnimCommands, AnAnimationMovesToAnotherSceneByName) {
     EXPECT_DOUBLE_EQ(session.Session().Scene().FindByName("Ball")->params.translate[0], 2.0);
   }
   EXPECT_EQ(again, saved.pluginChunks[0].bytes) << "the tracks found their object again";
+}
+
+TEST(AnimCommands, PoseListsTheObjectsOfImportedKeys) {
+  const fs::path folder = Folder("pose");
+  const fs::path source = AnimatedScene(folder), data = folder / "ball.anim";
+  std::ostringstream out, err;
+  ASSERT_EQ(RunAnimExport(source.string(), LUMETRA_PLUGIN_PATH, data.string(), err), 0) << err.str();
+  const fs::path target = WriteScene(folder / "target.json",
+                                     {{{"type", "box"}, {"name", "Crate"}}, {{"type", "sphere"}, {"name", "Ball"}}});
+  const fs::path imported = folder / "imported.json";
+  ASSERT_EQ(RunAnimImport(target.string(), data.string(), LUMETRA_PLUGIN_PATH, imported.string(), err), 0);
+  // No keying script here: the keys are the plug-in's data in the file.
+  ASSERT_EQ(RunPose(imported.string(), LUMETRA_PLUGIN_PATH, "15", true, out, err), 0) << err.str();
+  const json document = json::parse(out.str());
+  ASSERT_EQ(document["objects"].size(), 1u) << "the ball, not the crate";
+  EXPECT_EQ(document["objects"][0]["name"], "Ball");
+  EXPECT_DOUBLE_EQ(document["objects"][0]["params"]["Translate"][0].get<double>(), 2.0);
 }
 
 TEST(AnimCommands, NothingToExportWritesNothing) {

@@ -2,12 +2,14 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <set>
 #include <nlohmann/json.hpp>
 
 #include "abi/result_codes.h"
 #include "app/global_options.h"
 #include "app/key_command.h"
 #include "app/plugin_location.h"
+#include "host/host_context.h"
 #include "host/scene_file.h"
 #include "keyframe/channel_factory.h"
 
@@ -17,13 +19,17 @@ namespace {
 // Parameters keep the order of the channel.
 using json = nlohmann::ordered_json;
 
-// The objects the keying script animates, in the order it first names them.
-std::vector<std::string> AnimatedObjects(const host::Scene& scene) {
-  std::vector<std::string> names;
-  for (const host::KeyingStep& step : scene.keying) {
-    if (std::find(names.begin(), names.end(), step.object) == names.end()) names.push_back(step.object);
+// The objects the plug-in stored while it posed the scene (its keys came from the keying
+// script or from the keyframe data in the file), in the scene's own order.
+std::vector<uint32_t> PosedObjects(const host::Scene& scene, const host::HostCallLog& log) {
+  std::set<uint32_t> stored;
+  for (const auto& [id, flags] : log.paramStores) stored.insert(id);
+  for (const auto& [id, flags] : log.infoStores) stored.insert(id);
+  std::vector<uint32_t> posed;
+  for (const uint32_t id : scene.AllObjects()) {
+    if (stored.count(id)) posed.push_back(id);
   }
-  return names;
+  return posed;
 }
 
 // The object's parameters as its animation channel reads them from the host.
@@ -47,10 +53,10 @@ json Parameters(const keyframe::HostScene& host, uint32_t id) {
 
 json Document(KeyingSession& keying) {
   const keyframe::HostScene host(keying.Session().Plugin().Scene());
+  const host::Scene& scene = keying.Session().Scene();
   json objects = json::array();
-  for (const std::string& name : AnimatedObjects(keying.Session().Scene())) {
-    const host::SceneObject* object = keying.Session().Scene().FindByName(name);
-    if (object) objects.push_back({{"name", name}, {"params", Parameters(host, object->id)}});
+  for (const uint32_t id : PosedObjects(scene, keying.Session().Context().Log())) {
+    objects.push_back({{"name", scene.Find(id)->name}, {"params", Parameters(host, id)}});
   }
   return {{"objects", objects}};
 }
@@ -72,6 +78,7 @@ int RunPose(const std::string& scenePath, const std::string& pluginPath, const s
             std::ostream& out, std::ostream& err) {
   return ReportingFailures("pose", err, [&] {
     KeyingSession keying(scenePath, pluginPath);
+    keying.Session().Context().Log() = {};  // what the keying script stored is not the pose
     keying.PoseAt(keying.Ticks(time));
     const auto document = Document(keying);
     if (json) {

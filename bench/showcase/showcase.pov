@@ -338,7 +338,7 @@ height_field {
   matrix <1, 0, 0,  0, 0, 1,  0, 1, 0,  0, 0, 0>  // stood up: heights along z, the top row up
   scale <2, 2, 0.4>
   rotate <-90, 0, 0>                           // laid down again, the top row nearest
-  translate <-0.5, 0.4, 6>
+  translate <-0.5, 0.41, 6>
 }
 
 // Sail: one bicubic patch, 16 control points row by row, 8 x 8 cells (subdivision 3).

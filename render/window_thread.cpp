@@ -16,7 +16,9 @@ namespace render {
 namespace {
 
 // Names the calling thread, so that debuggers, `top -H` and the tests can tell the job threads.
-void NameThisThread(const char* name) { pthread_setname_np(pthread_self(), name); }
+void NameThisThread(const char* name) {
+  if (pthread_setname_np(pthread_self(), name) != 0) platform::DebugLog::Printf("Cannot name thread %s\n", name);
+}
 
 // The window threads of the process with their jobs. A thread is joined once its job
 // ended; one still running when the registry goes is let go. A module that joins through

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/anim_export_command.h"
+#include "app/animate_command.h"
 #include "app/anim_import_command.h"
 #include "app/global_options.h"
 #include "app/glyphs_command.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
   app::RegisterInfoCommand(root, options, exitCode);
   app::RegisterValidateCommand(root, options, exitCode);
   app::RegisterRenderCommand(root, options, exitCode);
+  app::RegisterAnimateCommand(root, options, exitCode);
   app::RegisterTextureSwatchCommand(root, options, exitCode);
   app::RegisterGlyphsCommand(root, options, exitCode);
   app::RegisterImageInfoCommand(root, options, exitCode);

@@ -17,29 +17,31 @@ std::string ProgressDisplay::Clock(double seconds) {
   return text;
 }
 
-void ProgressDisplay::Update(int64_t done, int64_t total) {
+void ProgressDisplay::Update(int64_t done, int64_t total, const std::string& label) {
   if (total <= 0) return;
   const double fraction = std::clamp(static_cast<double>(done) / static_cast<double>(total), 0.0, 1.0);
   const int percent = static_cast<int>(fraction * 100.0);
   const double elapsed =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  const std::string left = fraction > 0.0 ? Clock(elapsed / fraction - elapsed) : "?";
+  const bool relabelled = label != lastLabel_;
+  lastLabel_ = label;
   if (!terminal_) {
     const int tenth = percent / 10;
-    if (tenth == lastTenth_) return;
+    if (tenth == lastTenth_ && !relabelled) return;
     lastTenth_ = tenth;
-    out_ << "rendering: " << tenth * 10 << "% after " << Clock(elapsed) << "\n" << std::flush;
+    out_ << label << ": " << percent << "% after " << Clock(elapsed) << ", " << left << " left\n" << std::flush;
     return;
   }
-  if (percent == lastPercent_) return;
+  if (percent == lastPercent_ && !relabelled) return;
   lastPercent_ = percent;
   constexpr int kWidth = 30;
   const int filled = static_cast<int>(fraction * kWidth);
   std::string bar(static_cast<size_t>(filled), '#');
   bar.append(static_cast<size_t>(kWidth - filled), '.');
-  const std::string left = fraction > 0.0 ? Clock(elapsed / fraction - elapsed) : "?";
   char percentText[8];
   std::snprintf(percentText, sizeof percentText, "%3d%%", percent);
-  out_ << "\r[" << bar << "] " << percentText << "  " << Clock(elapsed) << " spent, " << left
+  out_ << "\r" << label << " [" << bar << "] " << percentText << "  " << Clock(elapsed) << " spent, " << left
        << " left " << std::flush;
   barShown_ = true;
 }

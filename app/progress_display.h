@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <iosfwd>
+#include <string>
 
 namespace app {
 
@@ -12,7 +13,9 @@ class ProgressDisplay {
  public:
   ProgressDisplay(std::ostream& out, bool terminal);
 
-  void Update(int64_t done, int64_t total);
+  // `label` says what is being done ("rendering", "frame 3 of 16 at 0:02"); lines are
+  // written again whenever it changes.
+  void Update(int64_t done, int64_t total, const std::string& label = "rendering");
   // Ends the bar's line; lines already ended stay.
   void Finish();
 
@@ -26,6 +29,7 @@ class ProgressDisplay {
   int lastTenth_ = -1;
   int lastPercent_ = -1;
   bool barShown_ = false;
+  std::string lastLabel_;
 };
 
 }  // namespace app

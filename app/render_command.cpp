@@ -1,28 +1,22 @@
 #include "app/render_command.h"
 
-#include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
-#include <atomic>
 #include <cctype>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
-#include <mutex>
 #include <optional>
-#include <thread>
 
 #include "app/global_options.h"
 #include "app/host_session.h"
 #include "app/plugin_location.h"
+#include "app/menu_run.h"
 #include "app/progress_display.h"
 #include "app/settings_overlay.h"
-#include "host/desktop.h"
 #include "host/host_context.h"
-#include "host/plugin_module.h"
 #include "host/scene_file.h"
 #include "render/render_method.h"
 
@@ -30,34 +24,11 @@ namespace app {
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
-constexpr uint32_t kRenderCommand = 373700;
 // Any mode but 1 (one level only) lets the depth of the settings count.
 constexpr uint32_t kAdaptiveAntiAliasMode = 2;
 // The deepest anti-aliasing the render library takes.
 constexpr int kMaxAntiAliasDepth = 8;
-constexpr auto kWindowWait = std::chrono::seconds(10);
-
-std::atomic<bool> g_interrupted{false};
-
-void OnInterrupt(int) { g_interrupted = true; }
-
-// Ctrl-C ends the render cleanly instead of the process, while this object lives.
-class InterruptGuard {
- public:
-  InterruptGuard() {
-    g_interrupted = false;
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &previous_);
-  }
-  ~InterruptGuard() { sigaction(SIGINT, &previous_, nullptr); }
-
- private:
-  struct sigaction previous_ {};
-};
 
 struct Picture {
   char formatLetter;
@@ -87,19 +58,6 @@ const char* ExtensionOfLetter(uint32_t letter) {
   }
 }
 
-bool ParseSize(const std::string& text, uint32_t& width, uint32_t& height) {
-  unsigned w = 0, h = 0;
-  char x = 0, extra = 0;
-  if (std::sscanf(text.c_str(), "%u%c%u%c", &w, &x, &h, &extra) != 3 || (x != 'x' && x != 'X')) {
-    return false;
-  }
-  constexpr unsigned kLargest = 16384;
-  if (w == 0 || h == 0 || w > kLargest || h > kLargest) return false;
-  width = w;
-  height = h;
-  return true;
-}
-
 // A folder beside the requested picture, so that the finished file moves into place
 // with one rename.
 fs::path MakeStagingFolder(const fs::path& output) {
@@ -117,11 +75,6 @@ std::string PathFromTitle(const std::string& title) {
   return title.rfind(prefix, 0) == 0 ? title.substr(prefix.size()) : std::string();
 }
 
-struct Watch {
-  std::mutex mutex;
-  std::string path;  // of the picture, without its extension
-};
-
 int Fail(std::ostream& err, const std::string& message, int code = kRenderFailed) {
   err << "lumetra render: " << message << "\n";
   return code;
@@ -131,25 +84,11 @@ int Fail(std::ostream& err, const std::string& message, int code = kRenderFailed
 
 int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostream& out,
               std::ostream& err) {
-  uint32_t width = 0, height = 0;
-  if (!args.size.empty() && !ParseSize(args.size, width, height)) {
-    return Fail(err, "--size wants WIDTHxHEIGHT with each side 1 to 16384, not '" + args.size + "'",
-                kRenderBadArguments);
+  if (!args.size.empty() && !SizeProblem(args.size).empty()) {
+    return Fail(err, "--size " + SizeProblem(args.size), kRenderBadArguments);
   }
-  std::optional<render::RenderMethod> method;
-  if (!args.method.empty()) {
-    method = render::MethodByName(args.method);
-    if (!method) {
-      return Fail(err, "unknown method '" + args.method +
-                           "'; one of: Wireframe, \"Hidden Line\", ZBuffer, Scanline, Raytracing",
-                  kRenderBadArguments);
-    }
-    if (!render::UsesRenderLibrary(*method)) {
-      return Fail(err, std::string("the \"") + render::MethodInfo(*method).name +
-                           "\" method hands the scene to an outside renderer, which this "
-                           "command does not drive",
-                  kRenderBadArguments);
-    }
+  if (!args.method.empty() && !MethodProblem(args.method).empty()) {
+    return Fail(err, MethodProblem(args.method), kRenderBadArguments);
   }
   std::optional<Picture> picture;
   if (!args.output.empty()) {
@@ -162,15 +101,17 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
 
   try {
     std::optional<SettingsOverlay> overlay;
-    if (method) {
+    if (!args.method.empty()) {
       overlay.emplace();
-      overlay->SetDword(host::kRegistryBase, "RenderMethod", static_cast<uint32_t>(*method));
+      overlay->SetDword(host::kRegistryBase, "RenderMethod",
+                        static_cast<uint32_t>(*render::MethodByName(args.method)));
     }
-    auto session = HostSession::Open(args.scene, pluginPath);
-    iface::RenderSettingsRecord& settings = session->Scene().render;
-    if (width) {
-      settings.width = width;
-      settings.height = height;
+    RenderScene opened(args.scene, pluginPath, args.time);
+    HostSession& session = opened.Session();
+    iface::RenderSettingsRecord& settings = session.Scene().render;
+    if (const auto size = ParseSize(args.size)) {
+      settings.width = size->first;
+      settings.height = size->second;
     }
     if (args.antialias >= 0) {
       settings.antialias = args.antialias > 0;
@@ -199,51 +140,20 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
     const bool terminal = args.progress == "bar" ||
                           (args.progress == "auto" && isatty(STDERR_FILENO));
     ProgressDisplay progress(err, terminal);
-    Watch watch;
-    host::Desktop& desktop = host::Desktop::Instance();
-    const size_t openedBefore = desktop.OpenedCount();
-    desktop.SetListener([&](uint32_t, const host::Desktop::Window* window) {
-      if (!window) return;
-      std::lock_guard lock(watch.mutex);
-      if (watch.path.empty()) watch.path = PathFromTitle(window->title);
-      if (args.progress != "none") progress.Update(window->pixelsDone, window->pixelsTotal);
-    });
-    struct StopListening {
-      host::Desktop& desktop;
-      ~StopListening() { desktop.SetListener(nullptr); }
-    } stopListening{desktop};
-
+    std::string base;  // the picture being made, without its extension
     InterruptGuard interrupt;
     const auto started = fs::file_time_type::clock::now();
-    iface::MenuRecord* menu = session->Plugin().Menu();
-    if (!menu || !menu->executeCommand) return Fail(err, "the plug-in offers no menu commands");
-    menu->executeCommand(kRenderCommand);
+    const RunEnd end = RunAndFollow(session, "&Render", [&](const host::Desktop::Window& window) {
+      if (base.empty()) base = PathFromTitle(window.title);
+      if (args.progress != "none") progress.Update(window.pixelsDone, window.pixelsTotal);
+    });
+    progress.Finish();
+    if (end == RunEnd::NoCommand) return Fail(err, "the plug-in offers no \"&Render\" command");
+    if (end == RunEnd::NoWindow) {
+      return Fail(err, "the plug-in started no render (LUMETRA_DEBUG=1 shows its reasons)");
+    }
+    if (end == RunEnd::Interrupted) return Fail(err, "interrupted; no picture written", kRenderInterrupted);
 
-    const auto openBy = Clock::now() + kWindowWait;
-    while (desktop.OpenedCount() == openedBefore) {
-      if (Clock::now() > openBy) {
-        return Fail(err, "the plug-in started no render (LUMETRA_DEBUG=1 shows its reasons)");
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    bool interrupted = false;
-    while (!desktop.WaitUntilAllClosed(Clock::now() + std::chrono::milliseconds(50))) {
-      if (g_interrupted && !interrupted) {
-        interrupted = true;
-        desktop.CloseAll();
-      }
-    }
-    {
-      std::lock_guard lock(watch.mutex);
-      progress.Finish();
-    }
-    if (interrupted || g_interrupted) return Fail(err, "interrupted; no picture written", kRenderInterrupted);
-
-    std::string base;
-    {
-      std::lock_guard lock(watch.mutex);
-      base = watch.path;
-    }
     const fs::path made = base + ExtensionOfLetter(settings.outputFormat);
     std::error_code error;
     if (base.empty() || !fs::exists(made, error) || fs::last_write_time(made, error) < started) {
@@ -276,8 +186,13 @@ void RegisterRenderCommand(CLI::App& root, const GlobalOptions& options, int& ex
                       "folder and format, named after the scene)");
   command->add_option("--method", args->method,
                       "Wireframe, \"Hidden Line\", ZBuffer, Scanline or Raytracing (default: the "
-                      "plug-in's setting; this run only)");
-  command->add_option("--size", args->size, "Picture size as WIDTHxHEIGHT (default: the scene's)");
+                      "plug-in's setting; this run only)")
+      ->check(LibraryMethodCheck());
+  command->add_option("--size", args->size, "Picture size as WIDTHxHEIGHT (default: the scene's)")
+      ->check(SizeCheck());
+  command->add_option("--time", args->time,
+                      "Render the scene posed at this time by its keys: 480t ticks, 2s seconds or "
+                      "12 frames (default: the scene as saved)");
   command->add_option("--antialias", args->antialias,
                       "Anti-aliasing: up to DEPTH levels of extra samples where neighbours differ "
                       "by more than the scene's threshold; 0 turns it off (default: the scene's)")

@@ -20,6 +20,7 @@ struct RenderArgs {
   int antialias = -1;    // anti-aliasing depth, 0 off; negative: the scene's
   bool runLength = false;  // run-length packets for .tga
   std::string progress = "auto";  // auto, bar, lines or none
+  std::string time{};  // pose the scene at this time first; empty: as saved
 };
 
 // Exit codes of `lumetra render`.

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "abi/animation_run_record.h"
 #include "host/child_lists.h"
 #include "host/file_finder.h"
 #include "host/scene.h"
@@ -40,6 +42,8 @@ class HostContext {
   ChildLists& Lists() { return lists_; }
   const FileFinder& Finder() const { return finder_; }
 
+  // What the next animation run asks of the plug-in (host value 210); none when unset.
+  std::optional<iface::AnimationRunRecord> animationRun;
   uint32_t applicationValue = 1;  // host value 100
   uint32_t mainWindow = 0;        // host value 101; 0: no window (headless)
   int32_t updateMode = 1;

@@ -165,6 +165,10 @@ int32_t LUMETRA_STDCALL GetHostValueFn(int32_t selector, void* value) {
       case iface::kHostValueDesktop:
         *static_cast<const iface::DesktopRecord**>(value) = Desktop::Instance().Record();
         return kOk;
+      case iface::kHostValueAnimationRun:
+        if (!context.animationRun) return kNotFound;
+        *static_cast<const iface::AnimationRunRecord**>(value) = &*context.animationRun;
+        return kOk;
       default:
         return kIndexOutOfRange;
     }

@@ -51,6 +51,11 @@ class AnimChannel {
   virtual void ReadFromHost(const HostScene& host, uint32_t objectId, const iface::ObjectInfo& info) = 0;
   // Pushes the channel's values to the host object where they differ; answers a ChangeCode.
   virtual int32_t WriteToHost(const HostScene& host, uint32_t objectId) const = 0;
+  // Writes the channel's state into copies of the object's records, as WriteToHost
+  // would store it on the host; for those who pose the object elsewhere than in the
+  // host (an animation's render-library scene). Channels of objects without such
+  // records leave them alone.
+  virtual void PoseRecords(iface::ParamRecord& /*params*/, iface::ObjectDataBlock& /*data*/) const {}
   virtual int ParamCount() const = 0;
   virtual ValueType ParamType(int index) const = 0;
   virtual bool HasTangents(int index) const = 0;

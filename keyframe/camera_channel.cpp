@@ -68,25 +68,41 @@ void CameraChannel::ReadFromHost(const HostScene& host, uint32_t objectId, const
   lookAtName_ = NameOf(host, lookAtObject_);
 }
 
+bool CameraChannel::PoseCamera(iface::CameraParams& camera) const {
+  bool moved = TakeVectorIfMoved(camera.up, up_);
+  moved = TakeIfMoved(camera.fieldOfView, fieldOfView_) | moved;
+  moved = TakeIfMoved(camera.roll, roll_) | moved;
+  moved = TakeIfMoved(camera.aperture, aperture_) | moved;
+  moved = TakeIfMoved(camera.focalDistance, focalDistance_) | moved;
+  moved = TakeIfDifferent<uint32_t>(camera.focalBlur, focalBlur_ ? 1 : 0) | moved;
+  moved = TakeIfDifferent(camera.focalSamples, static_cast<uint32_t>(focalSamples_)) | moved;
+  return moved;
+}
+
+bool CameraChannel::PosePoints(iface::ParamRecord& params) const {
+  return TakeVectorIfMoved(params.rotate, lookAt_) | TakeVectorIfMoved(params.translate, location_);
+}
+
+void CameraChannel::PoseRecords(iface::ParamRecord& params, iface::ObjectDataBlock& data) const {
+  iface::CameraParams camera = data.shape.camera;
+  PoseCamera(camera);
+  data.shape.camera = camera;
+  PosePoints(params);
+}
+
 int32_t CameraChannel::WriteToHost(const HostScene& host, uint32_t objectId) const {
   int32_t change = kUnchanged;
   ObjectRecord record;
   if (host.ReadObject(objectId, record, false) == iface::kOk) {
     iface::CameraParams camera = record.data.shape.camera;
-    bool moved = TakeVectorIfMoved(camera.up, up_);
-    moved = TakeIfMoved(camera.fieldOfView, fieldOfView_) | moved;
-    moved = TakeIfMoved(camera.roll, roll_) | moved;
-    moved = TakeIfMoved(camera.aperture, aperture_) | moved;
-    moved = TakeIfMoved(camera.focalDistance, focalDistance_) | moved;
-    moved = TakeIfDifferent<uint32_t>(camera.focalBlur, focalBlur_ ? 1 : 0) | moved;
-    moved = TakeIfDifferent(camera.focalSamples, static_cast<uint32_t>(focalSamples_)) | moved;
+    const bool moved = PoseCamera(camera);
     record.data.shape.camera = camera;
     if (moved && host.SetObjectInfo(objectId, record.info, kStoreObjectData) == iface::kOk) change = kObjectDataWritten;
   }
   iface::ParamRecord params{};
   if (host.GetObjectParams(objectId, params) == iface::kOk) {
-    const bool moved = TakeVectorIfMoved(params.rotate, lookAt_) | TakeVectorIfMoved(params.translate, location_);
-    if (moved && host.SetObjectParams(objectId, params, kStoreTransform) == iface::kOk && change == kUnchanged) {
+    if (PosePoints(params) && host.SetObjectParams(objectId, params, kStoreTransform) == iface::kOk &&
+        change == kUnchanged) {
       change = kTransformWritten;
     }
   }

@@ -17,6 +17,7 @@ class CameraChannel final : public CopyableChannel<CameraChannel, AnimChannel> {
 
   void ReadFromHost(const HostScene& host, uint32_t objectId, const iface::ObjectInfo& info) override;
   int32_t WriteToHost(const HostScene& host, uint32_t objectId) const override;
+  void PoseRecords(iface::ParamRecord& params, iface::ObjectDataBlock& data) const override;
   int ParamCount() const override { return kParams; }
   ValueType ParamType(int index) const override;
   bool HasTangents(int) const override { return false; }
@@ -39,6 +40,11 @@ class CameraChannel final : public CopyableChannel<CameraChannel, AnimChannel> {
   const std::string& LookAtObjectName() const { return lookAtName_; }
 
  private:
+  // The camera's own data and its two points (look-at and location in the parameter
+  // record's rotation and translation words); true when they moved.
+  bool PoseCamera(iface::CameraParams& camera) const;
+  bool PosePoints(iface::ParamRecord& params) const;
+
   lmath::Vector3 lookAt_;
   lmath::Vector3 location_;
   lmath::Vector3 up_{0.0, 1.0, 0.0};

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 namespace keyframe {
 
@@ -22,6 +24,10 @@ enum class FrameRate : std::int32_t {
   Fps60 = 6,
   Custom = 7,  // numerator / denominator frames per second
 };
+
+// Frames per second of the fixed choices as numerator and denominator (NTSC 5994/100);
+// nothing for Custom and indices outside 0..7.
+std::optional<std::pair<std::int32_t, std::int32_t>> FrameRateFraction(std::int32_t rateIndex);
 
 // Ticks of one frame at the rate `rateIndex`; numerator and denominator matter
 // only for Custom, whose frame lasts denominator * 4800 / numerator ticks

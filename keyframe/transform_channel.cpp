@@ -127,22 +127,42 @@ void TransformChannel::ReadFromHost(const HostScene& host, uint32_t objectId, co
   }
 }
 
+void TransformChannel::PoseParams(iface::ParamRecord& params) const {
+  const TransformBlock block = block_ ? *block_ : TransformBlock{};
+  ToArray(block.scale, params.scale);
+  ToArray(block.rotate, params.rotate);
+  ToArray(block.translate, params.translate);
+  params.hasLocal = block.LocalIsIdentity() ? 0 : 1;
+  if (params.hasLocal) {
+    ToArray(block.localScale, params.localScale);
+    ToArray(block.localRotate, params.localRotate);
+    ToArray(block.localTranslate, params.localTranslate);
+  }
+}
+
+bool TransformChannel::PoseTexture(iface::ObjectDataBlock& data) const {
+  if (FromArray(data.textureScale) == textureScale_ && FromArray(data.textureRotate) == textureRotate_ &&
+      FromArray(data.textureTranslate) == textureTranslate_) {
+    return false;
+  }
+  ToArray(textureScale_, data.textureScale);
+  ToArray(textureRotate_, data.textureRotate);
+  ToArray(textureTranslate_, data.textureTranslate);
+  return true;
+}
+
+void TransformChannel::PoseRecords(iface::ParamRecord& params, iface::ObjectDataBlock& data) const {
+  PoseParams(params);
+  PoseTexture(data);
+  if (HasOwnData()) TakeOwnData(data);
+}
+
 int32_t TransformChannel::WriteToHost(const HostScene& host, uint32_t objectId) const {
   int32_t change = kUnchanged;
   iface::ParamRecord current{};
   if (host.GetObjectParams(objectId, current) == iface::kOk) {
-    // The host's own words of the record stay as they are.
     iface::ParamRecord mine = current;
-    const TransformBlock block = block_ ? *block_ : TransformBlock{};
-    ToArray(block.scale, mine.scale);
-    ToArray(block.rotate, mine.rotate);
-    ToArray(block.translate, mine.translate);
-    mine.hasLocal = block.LocalIsIdentity() ? 0 : 1;
-    if (mine.hasLocal) {
-      ToArray(block.localScale, mine.localScale);
-      ToArray(block.localRotate, mine.localRotate);
-      ToArray(block.localTranslate, mine.localTranslate);
-    }
+    PoseParams(mine);
     if (std::memcmp(&mine, &current, sizeof mine) != 0 &&
         host.SetObjectParams(objectId, mine, mine.hasLocal ? kStoreTransformWithLocal : kStoreTransform) ==
             iface::kOk) {
@@ -152,11 +172,7 @@ int32_t TransformChannel::WriteToHost(const HostScene& host, uint32_t objectId) 
   ObjectRecord record;
   if (host.ReadObject(objectId, record, false) != iface::kOk) return change;
   iface::ObjectDataBlock& data = record.data;
-  if (FromArray(data.textureScale) != textureScale_ || FromArray(data.textureRotate) != textureRotate_ ||
-      FromArray(data.textureTranslate) != textureTranslate_) {
-    ToArray(textureScale_, data.textureScale);
-    ToArray(textureRotate_, data.textureRotate);
-    ToArray(textureTranslate_, data.textureTranslate);
+  if (PoseTexture(data)) {
     if (host.SetObjectInfo(objectId, record.info, kStoreTextureTransform) != iface::kOk) return change;
     change = kTransformWritten;
   }

@@ -23,6 +23,7 @@ class TransformChannel : public AnimChannel {
   std::unique_ptr<AnimChannel> Clone() const override;
   void ReadFromHost(const HostScene& host, uint32_t objectId, const iface::ObjectInfo& info) override;
   int32_t WriteToHost(const HostScene& host, uint32_t objectId) const override;
+  void PoseRecords(iface::ParamRecord& params, iface::ObjectDataBlock& data) const override;
   int ParamCount() const override { return kTransformParams; }
   ValueType ParamType(int index) const override;
   bool HasTangents(int index) const override { return index >= 0 && index < kTransformParams; }
@@ -43,6 +44,10 @@ class TransformChannel : public AnimChannel {
 
  private:
   TransformBlock& EnsureBlock();
+  // The transform into the host's parameter words (the host's own words stay).
+  void PoseParams(iface::ParamRecord& params) const;
+  // The texture transform into the object data; true when it differed.
+  bool PoseTexture(iface::ObjectDataBlock& data) const;
   // The vector behind parameter `index`; null for a block entry without a block.
   const lmath::Vector3* Find(int index) const;
 

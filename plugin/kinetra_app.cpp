@@ -107,6 +107,10 @@ void KinetraApp::RunCommand(uint32_t commandId) {
     renderService_->StartRender();
     return;
   }
+  if (commandId == kCommandAnimation && renderService_) {
+    renderService_->StartAnimation();
+    return;
+  }
   platform::DebugLog::Printf("Command not available in this build: %s\n", name);
 }
 

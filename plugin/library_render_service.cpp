@@ -4,6 +4,9 @@
 
 #include "lumetra2.h"
 #include "platform/debug_log.h"
+#include "animation/animate_thread.h"
+#include "animation/frame_poser.h"
+#include "plugin/animation_run.h"
 #include "plugin/animation_scene_interface.h"
 #include "plugin/kinetra_app.h"
 #include "render/make_job.h"
@@ -44,29 +47,56 @@ void LibraryRenderService::Backend::ReleasePreview(render::RenderJob& job) {
   translate::ReleaseHostPreview(job);
 }
 
+std::shared_ptr<render::RenderJob> LibraryRenderService::MakeTranslatedJob(const iface::SceneRecord& host,
+                                                                          bool animation) {
+  auto job = render::MakeJob(app_.RenderSettings(), app_.AnimationSettings(), jobs_,
+                             [] { return NewScene(); });
+  if (!job) return nullptr;
+  job->animation = animation;
+  job->desktop = HostDesktop(host);
+  try {
+    translate::TranslateJob(*job, host);
+  } catch (const std::exception& error) {
+    // Nothing may cross the host's call; a job that cannot be translated is dropped.
+    platform::DebugLog::Printf("Failed to translate the scene: %s\n", error.what());
+    ::FreeScene(job->scene);
+    jobs_.Remove(job.get());
+    return nullptr;
+  }
+  return job;
+}
+
 void LibraryRenderService::StartRender() {
   const iface::SceneRecord* host = app_.Scene()->SceneRecord();
   if (host == nullptr) {
     platform::DebugLog::Write("Scene Functions not yet available\n");
     return;
   }
-  auto job = render::MakeJob(app_.RenderSettings(), app_.AnimationSettings(), jobs_,
-                             [] { return NewScene(); });
+  auto job = MakeTranslatedJob(*host, false);
   if (!job) return;
-  job->desktop = HostDesktop(*host);
-  try {
-    translate::TranslateJob(*job, *host);
-  } catch (const std::exception& error) {
-    // Nothing may cross the host's call; a job that cannot be translated is dropped.
-    platform::DebugLog::Printf("Failed to translate the scene: %s\n", error.what());
-    ::FreeScene(job->scene);
-    jobs_.Remove(job.get());
-    return;
-  }
   iface::RenderSettingsRecord settings;
   const bool answered = ReadRenderSettings(*host, settings);
   job->outputPath = render::StillOutputPath(*job, answered ? &settings : nullptr);
   render::JobWindowThread::Start(std::make_unique<render::CRenderThread>(job, jobs_, backend_));
+}
+
+void LibraryRenderService::StartAnimation() {
+  const iface::SceneRecord* host = app_.Scene()->SceneRecord();
+  if (host == nullptr) {
+    platform::DebugLog::Write("Scene Functions not yet available\n");
+    return;
+  }
+  auto job = MakeTranslatedJob(*host, true);
+  if (!job) return;
+  keyframe::SceneAnimation& animation = app_.Scene()->Animation();
+  KeyFollowingCamera(*job, animation);
+  PrepareAnimationRun(*job, *host, animation);
+  iface::RenderSettingsRecord settings;
+  const bool answered = ReadRenderSettings(*host, settings);
+  job->outputPath = render::StillOutputPath(*job, answered ? &settings : nullptr);
+  auto poser = std::make_unique<animation::FramePoser>(*job, *host, animation);
+  render::JobWindowThread::Start(
+      std::make_unique<animation::CAnimateThread>(job, jobs_, backend_, std::move(poser)));
 }
 
 void LibraryRenderService::AbortAll() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "abi/scene_record.h"
 #include "plugin/render_service.h"
 #include "render/job_list.h"
 #include "render/library_backend.h"
@@ -13,6 +14,7 @@ class LibraryRenderService : public RenderService {
   ~LibraryRenderService() override;
 
   void StartRender() override;
+  void StartAnimation() override;
   void AbortAll() override;
 
   render::JobList& Jobs() { return jobs_; }
@@ -23,6 +25,10 @@ class LibraryRenderService : public RenderService {
    public:
     void ReleasePreview(render::RenderJob& job) override;
   };
+
+  // A job made from the settings and translated from the host's scene, with the window
+  // on the host's desktop; null when it could not be made or translated.
+  std::shared_ptr<render::RenderJob> MakeTranslatedJob(const iface::SceneRecord& host, bool animation);
 
   KinetraApp& app_;
   render::JobList jobs_;

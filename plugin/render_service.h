@@ -14,6 +14,9 @@ class RenderService {
   // "&Render": makes a still job from the settings, translates the host's scene and
   // starts the job's window thread.
   virtual void StartRender() = 0;
+  // "&Animation": the same for an animation job, whose frames then pose the translated
+  // scene in place.
+  virtual void StartAnimation() = 0;
   // Ends every running job, waiting up to five seconds for them together.
   virtual void AbortAll() = 0;
 };

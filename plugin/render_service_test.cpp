@@ -19,6 +19,7 @@ namespace {
 
 struct Calls {
   int started = 0;
+  int animated = 0;
   int aborted = 0;
 };
 
@@ -26,6 +27,7 @@ class CountingService : public plugin::RenderService {
  public:
   explicit CountingService(Calls& calls) : calls_(calls) {}
   void StartRender() override { ++calls_.started; }
+  void StartAnimation() override { ++calls_.animated; }
   void AbortAll() override { ++calls_.aborted; }
 
  private:
@@ -58,6 +60,9 @@ TEST_F(RenderServiceTest, RenderCommandStartsARenderThroughTheService) {
   app_->SetRenderService(std::make_unique<CountingService>(calls));
   EXPECT_EQ(menu_->executeCommand(plugin::kCommandRender), 0);
   EXPECT_EQ(calls.started, 1);
+  EXPECT_EQ(menu_->executeCommand(plugin::kCommandAnimation), 0);
+  EXPECT_EQ(calls.animated, 1);
+  EXPECT_EQ(calls.started, 1) << "each command starts its own kind of job";
 }
 
 TEST_F(RenderServiceTest, WithoutAServiceTheCommandSaysSo) {

@@ -39,6 +39,9 @@ struct AnimationSettings {
   std::string outputBaseName;  // not stored in the registry
   bool renderFields = false;
   bool upperFieldFirst = true;
+  // Leaves out a frame on the end time, so a looping movie does not show its first
+  // picture twice; chosen for one animation, stored nowhere.
+  bool dropLastFrame = false;
 
   keyframe::TimeFormat TimeFormat() const {
     return {static_cast<keyframe::TimeDisplay>(timeDisplay), frameRateChoice, frameRateNumerator,

@@ -23,32 +23,37 @@ std::unique_ptr<HostObject> ActiveCamera(const iface::SceneRecord& host) {
 Point ToPoint(const double (&v)[3]) { return {v[0], v[1], v[2]}; }
 
 // A linked object moves the point by its own translation.
-void MoveByObject(const iface::SceneRecord& host, std::uint32_t id, Point& point) {
-  if (id == 0) return;
-  const std::unique_ptr<HostObject> linked = ReadHostObject(host, id);
-  if (!linked) return;
-  for (int axis = 0; axis < 3; ++axis) point[axis] += linked->params.translate[axis];
+Point OffsetOf(const iface::SceneRecord& host, std::uint32_t id) {
+  const std::unique_ptr<HostObject> linked = id != 0 ? ReadHostObject(host, id) : nullptr;
+  return linked ? ToPoint(linked->params.translate) : Point{};
 }
 
 void SetUpView(render::RenderJob& job, L2View view, const HostObject& camera, const iface::SceneRecord& host) {
-  const iface::CameraParams& params = camera.Shape().camera;
-  LogRefusal(SetViewAngle(job.scene, view, ViewAngle(params.fieldOfView, params.aspect)), "SetViewAngle");
-  LogRefusal(SetViewAspect(job.scene, view, -params.aspect), "SetViewAspect");
-  Point location = ToPoint(camera.params.translate);
-  Point interest = ToPoint(camera.params.rotate);
-  SeparateFromInterest(location, interest);
-  if (params.ownTransformOnly == 0) {
-    MoveByObject(host, camera.info.linkA, location);
-    MoveByObject(host, camera.info.linkB, interest);
-  }
-  LogRefusal(SetViewLocation(job.scene, view, location[0], location[1], location[2]), "SetViewLocation");
-  LogRefusal(SetViewInterest(job.scene, view, interest[0], interest[1], interest[2]), "SetViewInterest");
-  LogRefusal(SetViewUp(job.scene, view, params.up[0], params.up[1], params.up[2]), "SetViewUp");
+  const bool linked = camera.Shape().camera.ownTransformOnly == 0;
+  AimView(job.scene, view, camera, linked ? OffsetOf(host, camera.info.linkA) : Point{},
+          linked ? OffsetOf(host, camera.info.linkB) : Point{});
   LogRefusal(SetViewVolumeResolution(job.scene, view, job.volumeStepSize), "SetViewVolumeResolution");
   LogRefusal(SetViewVolumeSteps(job.scene, view, job.volumeMinSteps, job.volumeMaxSteps), "SetViewVolumeSteps");
 }
 
 }  // namespace
+
+void AimView(L2Scene scene, L2View view, const HostObject& camera, const Point& locationOffset,
+             const Point& interestOffset) {
+  const iface::CameraParams& params = camera.Shape().camera;
+  LogRefusal(SetViewAngle(scene, view, ViewAngle(params.fieldOfView, params.aspect)), "SetViewAngle");
+  LogRefusal(SetViewAspect(scene, view, -params.aspect), "SetViewAspect");
+  Point location = ToPoint(camera.params.translate);
+  Point interest = ToPoint(camera.params.rotate);
+  SeparateFromInterest(location, interest);
+  for (int axis = 0; axis < 3; ++axis) {
+    location[axis] += locationOffset[axis];
+    interest[axis] += interestOffset[axis];
+  }
+  LogRefusal(SetViewLocation(scene, view, location[0], location[1], location[2]), "SetViewLocation");
+  LogRefusal(SetViewInterest(scene, view, interest[0], interest[1], interest[2]), "SetViewInterest");
+  LogRefusal(SetViewUp(scene, view, params.up[0], params.up[1], params.up[2]), "SetViewUp");
+}
 
 void SeparateFromInterest(Point& location, const Point& interest) {
   if (location[0] != interest[0]) return;

@@ -2,8 +2,11 @@
 
 #include <array>
 
+#include <lumetra2.h>
+
 #include "abi/scene_record.h"
 #include "render/render_job.h"
+#include "translate/host_object.h"
 
 namespace translate {
 
@@ -14,6 +17,12 @@ using Point = std::array<double, 3>;
 // camera and its two linked objects; a named camera files the view under its name.
 // Without an active camera the job keeps no view (the render step makes a default one).
 void TranslateView(render::RenderJob& job, const iface::SceneRecord& host);
+
+// Aims the view as the camera's records say (view angle and aspect, location, interest
+// point, up direction), its location and interest point moved by the offsets of the
+// objects the camera follows.
+void AimView(L2Scene scene, L2View view, const HostObject& camera, const Point& locationOffset,
+             const Point& interestOffset);
 
 // Nudges a camera that shares x with its interest point down in y: one sitting on its
 // interest point by 0.1 (a view needs a direction), one level with it (same y) by 0.001.

@@ -16,17 +16,13 @@ L2Light MakeSpotLight(L2Scene scene, const iface::LightParams& light) {
   return spot;
 }
 
-// The library's area light covers the unit square x, z in 0..1; the host's covers
-// -1..1 upright, facing along z.
 L2Light MakeAreaLight(L2Scene scene, const iface::LightParams& light) {
   const L2Light area = CreateAreaLight(scene);
   if (area == 0) return 0;
   const auto sample = [&](int i) { return static_cast<int32_t>(light.samples[i]); };
   LogRefusal(SetAreaLight(scene, area, sample(0), sample(1), sample(2), light.jitter ? kAreaJitter : 0.0),
              "SetAreaLight");
-  LogRefusal(TranslatePrim(scene, area, -0.5, 0, -0.5), "TranslatePrim");
-  LogRefusal(ScalePrim(scene, area, 2, 2, 2), "ScalePrim");
-  LogRefusal(RotatePrim(scene, area, 90, 0, 0), "RotatePrim");
+  PlaceAreaSquare(scene, area);
   return area;
 }
 
@@ -40,6 +36,12 @@ L2Light CreateByType(L2Scene scene, std::uint32_t type, const iface::LightParams
 }
 
 }  // namespace
+
+void PlaceAreaSquare(L2Scene scene, L2Light area) {
+  LogRefusal(TranslatePrim(scene, area, -0.5, 0, -0.5), "TranslatePrim");
+  LogRefusal(ScalePrim(scene, area, 2, 2, 2), "ScalePrim");
+  LogRefusal(RotatePrim(scene, area, 90, 0, 0), "RotatePrim");
+}
 
 bool IsLight(std::uint32_t type) {
   return type == iface::kTypePointLight || type == iface::kTypeSpotLight || type == iface::kTypeAreaLight;

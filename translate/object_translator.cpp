@@ -6,8 +6,8 @@
 #include "translate/csg_tree.h"
 #include "translate/library_result.h"
 #include "translate/name_filing.h"
+#include "translate/object_placement.h"
 #include "translate/primitive_makers.h"
-#include "translate/transform_calls.h"
 
 namespace translate {
 namespace {
@@ -36,11 +36,6 @@ std::vector<std::unique_ptr<HostObject>> Ancestors(const iface::SceneRecord& hos
     ancestors.push_back(std::move(enclosing));
   }
   return {std::make_move_iterator(ancestors.rbegin()), std::make_move_iterator(ancestors.rend())};
-}
-
-void Hold(L2Scene scene, L2Texture texture, const HostObject& against) {
-  const iface::ParamRecord& p = against.params;
-  HoldTextureAgainst(scene, texture, p.scale, p.rotate, p.translate);
 }
 
 }  // namespace
@@ -120,34 +115,21 @@ L2Primitive ObjectTranslator::MakeClone(const HostObject& object) {
 }
 
 void ObjectTranslator::Finish(const HostObject& object, L2Primitive prim) {
-  const iface::ParamRecord& p = object.params;
   if (object.info.flags & iface::kFlagNoShadows) LogRefusal(PrimCastsShadows(scene_, prim, 0), "PrimCastsShadows");
-  if (p.hasLocal) PlacePrimitive(scene_, prim, p.localScale, p.localRotate, p.localTranslate);
-  if (const L2Texture texture = AttachTexture(object, prim)) HoldTexture(object, texture);
-  PlacePrimitive(scene_, prim, p.scale, p.rotate, p.translate);
+  std::vector<std::unique_ptr<HostObject>> ancestors;
+  if ((object.info.flags & iface::kFlagTextureLockMask) == iface::kFlagTextureLockAncestors) {
+    ancestors = Ancestors(host_, object);
+  }
+  std::vector<const HostObject*> chain;
+  for (const auto& ancestor : ancestors) chain.push_back(ancestor.get());
+  PlaceObject(scene_, prim, object, TextureReference(object), chain);
   const std::string name = object.Name();
   if (!name.empty()) FileName(job_, name, prim);
 }
 
-L2Texture ObjectTranslator::AttachTexture(const HostObject& object, L2Primitive prim) {
+L2Texture ObjectTranslator::TextureReference(const HostObject& object) {
   const auto texture = static_cast<L2Texture>(LookUpName(job_, object.TextureName()));
-  if (texture == 0) return 0;
-  const L2Texture reference = CreateTextureReference(scene_, texture);
-  if (reference == 0) return 0;
-  const int32_t attached = SetPrimTexture(scene_, prim, reference);
-  LogRefusal(attached, "SetPrimTexture");
-  if (attached != L2_OK) return 0;
-  const iface::ObjectDataBlock& d = object.data;
-  PlaceTexture(scene_, reference, d.textureScale, d.textureRotate, d.textureTranslate);
-  return reference;
-}
-
-void ObjectTranslator::HoldTexture(const HostObject& object, L2Texture texture) {
-  const std::uint32_t lock = object.info.flags & iface::kFlagTextureLockMask;
-  if (lock == iface::kFlagTextureLockAncestors) {
-    for (const auto& ancestor : Ancestors(host_, object)) Hold(scene_, texture, *ancestor);
-  }
-  if (lock == iface::kFlagTextureLock || lock == iface::kFlagTextureLockAncestors) Hold(scene_, texture, object);
+  return texture != 0 ? CreateTextureReference(scene_, texture) : 0;
 }
 
 }  // namespace translate

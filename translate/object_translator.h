@@ -30,9 +30,8 @@ class ObjectTranslator {
   L2Primitive MakeGroup(const HostObject& object);
   L2Primitive MakeClone(const HostObject& object);
   void Finish(const HostObject& object, L2Primitive prim);
-  // The reference to the object's texture now on prim, 0 when it has none.
-  L2Texture AttachTexture(const HostObject& object, L2Primitive prim);
-  void HoldTexture(const HostObject& object, L2Texture texture);
+  // A new reference to the object's texture, 0 when it has none.
+  L2Texture TextureReference(const HostObject& object);
 
   render::RenderJob& job_;
   const iface::SceneRecord& host_;

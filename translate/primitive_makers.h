@@ -37,4 +37,11 @@ L2Primitive MakeLight(const ShapeSource& source);
 
 bool IsLight(std::uint32_t type);
 
+// The placements a primitive gets when it is made, before its object's transforms:
+// posing restores them after taking the transforms off. The library's area light covers
+// the unit square x, z in 0..1, the host's -1..1 upright, facing along z; a height
+// field is fitted to the square -1..1 from the size and sample depth the library holds.
+void PlaceAreaSquare(L2Scene scene, L2Light area);
+void RefitHeightField(L2Scene scene, L2Primitive prim);
+
 }  // namespace translate

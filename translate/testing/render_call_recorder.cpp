@@ -412,6 +412,61 @@ int32_t LUMETRA2_CALL UpdatePrim(L2Scene scene, L2Primitive prim) {
   return RenderCallRecorder::Act("UpdatePrim", {double(scene), double(prim)});
 }
 
+// ---- Changes in place between animation frames
+
+int32_t LUMETRA2_CALL RemovePrimTransform(L2Scene scene, L2Primitive prim) {
+  return RenderCallRecorder::Act("RemovePrimTransform", {double(scene), double(prim)});
+}
+int32_t LUMETRA2_CALL RemoveTextureTransform(L2Scene scene, L2Texture texture) {
+  return RenderCallRecorder::Act("RemoveTextureTransform", {double(scene), double(texture)});
+}
+int32_t LUMETRA2_CALL AlignTransforms(L2Scene scene, L2Primitive source, L2Primitive clone) {
+  return RenderCallRecorder::Act("AlignTransforms", {double(scene), double(source), double(clone)});
+}
+int32_t LUMETRA2_CALL GetPrimLocation(L2Scene scene, L2Primitive prim, double location[3]) {
+  location[0] = location[1] = location[2] = 0.0;
+  return RenderCallRecorder::Act("GetPrimLocation", {double(scene), double(prim)});
+}
+int32_t LUMETRA2_CALL SetConeRadii(L2Scene scene, L2Primitive prim, double base_radius, double apex_radius) {
+  return RenderCallRecorder::Act("SetConeRadii", {double(scene), double(prim), base_radius, apex_radius});
+}
+int32_t LUMETRA2_CALL SetTorusRadii(L2Scene scene, L2Primitive prim, double major_radius, double minor_radius) {
+  return RenderCallRecorder::Act("SetTorusRadii", {double(scene), double(prim), major_radius, minor_radius});
+}
+int32_t LUMETRA2_CALL SetDiscRadii(L2Scene scene, L2Primitive prim, double inner_radius, double outer_radius) {
+  return RenderCallRecorder::Act("SetDiscRadii", {double(scene), double(prim), inner_radius, outer_radius});
+}
+int32_t LUMETRA2_CALL SetSuperQPowers(L2Scene scene, L2Primitive prim, double east_west, double north_south) {
+  return RenderCallRecorder::Act("SetSuperQPowers", {double(scene), double(prim), east_west, north_south});
+}
+int32_t LUMETRA2_CALL ModifySweepVertices(L2Scene scene, L2Primitive prim, int32_t spline_kind, int32_t point_count,
+                                          const double* points) {
+  return RenderCallRecorder::Act("ModifySweepVertices", {double(scene), double(prim), double(spline_kind), double(point_count)},
+                                 Values(points, int64_t{point_count} * 3));
+}
+int32_t LUMETRA2_CALL ModifyLatheVertices(L2Scene scene, L2Primitive prim, int32_t spline_kind, int32_t point_count,
+                                          const double* points) {
+  return RenderCallRecorder::Act("ModifyLatheVertices", {double(scene), double(prim), double(spline_kind), double(point_count)},
+                                 Values(points, int64_t{point_count} * 3));
+}
+int32_t LUMETRA2_CALL ModifySplineMeshVertices(L2Scene scene, L2Primitive prim, int32_t point_count,
+                                               const double* points) {
+  return RenderCallRecorder::Act("ModifySplineMeshVertices", {double(scene), double(prim), double(point_count)},
+                                 Values(points, int64_t{point_count} * 3));
+}
+int32_t LUMETRA2_CALL GetHeightFieldBitDepth(L2Scene scene, L2Primitive prim, int32_t* bits) {
+  *bits = 8;
+  return RenderCallRecorder::Act("GetHeightFieldBitDepth", {double(scene), double(prim)});
+}
+int32_t LUMETRA2_CALL GetHeightFieldLength(L2Scene scene, L2Primitive prim, int32_t* rows) {
+  *rows = 2;
+  return RenderCallRecorder::Act("GetHeightFieldLength", {double(scene), double(prim)});
+}
+int32_t LUMETRA2_CALL GetHeightFieldWidth(L2Scene scene, L2Primitive prim, int32_t* columns) {
+  *columns = 2;
+  return RenderCallRecorder::Act("GetHeightFieldWidth", {double(scene), double(prim)});
+}
+
 // ---- Transforms
 
 int32_t LUMETRA2_CALL ScalePrim(L2Scene scene, uint32_t prim, double x, double y, double z) {

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "animation/avi_writer.h"
+#include "animation/frame_poser.h"
+#include "animation/frame_steps.h"
+#include "render/window_thread.h"
+
+namespace animation {
+
+// The window thread of an animation: its worker renders the frames from the job's start
+// time to its end time, posing the translated scene in place for each, and adds them to
+// one AVI file or writes them as numbered pictures.
+class CAnimateThread : public render::JobWindowThread {
+ public:
+  CAnimateThread(std::shared_ptr<render::RenderJob> job, render::JobList& jobs, render::JobBackend& backend,
+                 std::unique_ptr<FramePoser> poser);
+  ~CAnimateThread() override;
+
+ protected:
+  std::string OpenFailedText() const override { return "Failed to create animation job"; }
+  std::string TerminateFailedText() const override { return "Failed to terminate animation thread"; }
+  // No other job may write the same output file.
+  bool MayStart() override;
+  void Work() override;
+
+ private:
+  // Opens the movie; false when the user would rather not render without it.
+  bool OpenMovie(AviWriter& avi);
+  void RenderFrame(const Frame& frame, AviWriter& avi);
+  void WriteFrame(const Frame& frame, AviWriter& avi);
+  void Finish();
+
+  std::unique_ptr<FramePoser> poser_;
+};
+
+}  // namespace animation

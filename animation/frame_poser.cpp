@@ -1,0 +1,184 @@
+#include "animation/frame_poser.h"
+
+#include "keyframe/profile_channel.h"
+#include "keyframe/track_evaluation.h"
+#include "translate/camera_view.h"
+#include "translate/host_arrays.h"
+#include "translate/library_result.h"
+#include "translate/name_filing.h"
+#include "translate/object_placement.h"
+
+namespace animation {
+namespace {
+
+using translate::HostObject;
+
+// The deepest chain of enclosing objects or clone sources followed.
+constexpr int kMaxChain = 256;
+
+bool Poses(keyframe::KeyState state) {
+  return state == keyframe::KeyState::AtKey || state == keyframe::KeyState::BetweenKeys ||
+         state == keyframe::KeyState::AfterLast;
+}
+
+// A copy of the track the worker owns: the keys, then curves built from them.
+keyframe::ObjectTrack CopyOf(const keyframe::ObjectTrack& track) {
+  keyframe::ObjectTrack copy(track.Name(), track.Type(), track.SubType());
+  copy.SetInterpolation(track.StoredInterpolation());
+  for (const keyframe::TrackKey& key : track.Keys()) copy.InsertKey(key.time, key.snapshot);
+  copy.RebuildCurves();
+  return copy;
+}
+
+translate::Point Translation(const HostObject* object) {
+  if (!object) return {};
+  const auto& t = object->params.translate;
+  return {t[0], t[1], t[2]};
+}
+
+}  // namespace
+
+FramePoser::FramePoser(render::RenderJob& job, const iface::SceneRecord& host,
+                       const keyframe::SceneAnimation& animation)
+    : job_(job), host_(host) {
+  for (const auto& [id, track] : animation.AllTracks()) Add(id, *track);
+  // Dependencies are looked up once every keyed object has its record, so that they
+  // see the posed copies.
+  for (auto& object : objects_) ResolveLinks(*object);
+}
+
+void FramePoser::ResolveLinks(Object& object) {
+  const HostObject& record = *object.record;
+  if (object.role == Role::Camera && record.Shape().camera.ownTransformOnly == 0) {
+    object.locationLink = RecordOf(record.info.linkA);
+    object.interestLink = RecordOf(record.info.linkB);
+  }
+  if (object.role == Role::Clone) {
+    uint32_t source = record.info.linkA;
+    for (int depth = 0; depth < kMaxChain; ++depth) {
+      const HostObject* linked = RecordOf(source);
+      if (!linked || linked->Type() != iface::kTypeClone) break;
+      source = linked->info.linkA;
+    }
+    if (const HostObject* linked = RecordOf(source)) {
+      object.cloneSource = static_cast<L2Primitive>(translate::LookUpName(job_, linked->Name()));
+    }
+  }
+  if ((record.info.flags & iface::kFlagTextureLockMask) == iface::kFlagTextureLockAncestors) {
+    for (uint32_t parent = record.info.parent; parent != 0 && object.ancestors.size() < kMaxChain;) {
+      const HostObject* enclosing = RecordOf(parent);
+      if (!enclosing) break;
+      object.ancestors.insert(object.ancestors.begin(), enclosing);
+      parent = enclosing->info.parent;
+    }
+  }
+}
+
+FramePoser::~FramePoser() = default;
+
+void FramePoser::Add(uint32_t id, const keyframe::ObjectTrack& track) {
+  auto record = translate::ReadHostObject(host_, id);
+  if (!record) return;
+  auto object = std::make_unique<Object>(Object{.track = CopyOf(track)});
+  if (record->Type() == iface::kTypeCamera) {
+    if (id != job_.camera || job_.view == 0) return;
+    object->role = Role::Camera;
+  } else {
+    object->role = record->Type() == iface::kTypeClone ? Role::Clone : Role::Shape;
+    object->prim = static_cast<L2Primitive>(translate::LookUpName(job_, record->Name()));
+    if (object->prim == 0) return;
+  }
+  if (record->Type() == iface::kTypeSweep || record->Type() == iface::kTypeLathe ||
+      record->Type() == iface::kTypeExtrusion) {
+    // The host's points keep their corner flags; the keys move only their places.
+    const auto& profile = record->Shape().profile;
+    if (auto points = translate::ReadHostArray<iface::ProfilePoint>(host_.readProfilePoints, id, profile.pointCount, 1)) {
+      object->points.outline = std::move(*points);
+    }
+  }
+  object->record = std::move(record);
+  objects_.push_back(std::move(object));
+}
+
+const HostObject* FramePoser::RecordOf(uint32_t id) {
+  if (id == 0) return nullptr;
+  for (const auto& object : objects_) {
+    if (object->record->id == id) return object->record.get();
+  }
+  for (const auto& other : others_) {
+    if (other->id == id) return other.get();
+  }
+  auto record = translate::ReadHostObject(host_, id);
+  if (!record) return nullptr;
+  others_.push_back(std::move(record));
+  return others_.back().get();
+}
+
+void FramePoser::Pose(int32_t time) {
+  // Every record first: locked textures and the camera's links read this frame's pose
+  // of the objects they depend on, whatever their order.
+  for (auto& object : objects_) object->posed = PoseRecord(*object, time);
+  for (auto& object : objects_) {
+    if (object->posed && object->role == Role::Shape) PoseShape(*object);
+  }
+  for (auto& object : objects_) {
+    if (object->posed && object->role == Role::Clone) PoseClone(*object);
+  }
+  for (auto& object : objects_) {
+    if (object->posed && object->role == Role::Camera) AimCamera(*object);
+  }
+}
+
+bool FramePoser::PoseRecord(Object& object, int32_t time) {
+  const keyframe::TrackEvaluation evaluation = keyframe::EvaluateTrack(object.track, time);
+  const keyframe::AnimChannel* channel = evaluation.Channel();
+  if (!Poses(evaluation.state) || !channel) return false;
+  HostObject& record = *object.record;
+  channel->PoseRecords(record.params, record.data);
+  if (const auto* profile = dynamic_cast<const keyframe::ProfileChannel*>(channel)) {
+    auto& outline = object.points.outline;
+    outline.resize(profile->Points().size(), iface::ProfilePoint{});
+    for (std::size_t i = 0; i < outline.size(); ++i) {
+      const lmath::Vector3& point = profile->Points()[i];
+      outline[i].x = point.x;
+      outline[i].y = point.y;
+      outline[i].z = point.z;
+    }
+  } else if (const auto* mesh = dynamic_cast<const keyframe::SplineMeshChannel*>(channel)) {
+    auto& coordinates = object.points.controlPoints;
+    coordinates.clear();
+    for (const lmath::Vector3& point : mesh->Points()) coordinates.insert(coordinates.end(), {point.x, point.y, point.z});
+  }
+  return true;
+}
+
+L2Texture FramePoser::DetachTexture(L2Primitive prim) {
+  const L2Texture texture = GetPrimTexture(job_.scene, prim);
+  if (texture != 0) {
+    translate::LogRefusal(SetPrimTexture(job_.scene, prim, 0), "SetPrimTexture");
+    translate::LogRefusal(RemoveTextureTransform(job_.scene, texture), "RemoveTextureTransform");
+  }
+  return texture;
+}
+
+void FramePoser::PoseShape(Object& object) {
+  const L2Scene scene = job_.scene;
+  translate::ResetPlacement(scene, object.prim, object.record->Type());
+  translate::UpdateShape(scene, object.prim, *object.record, object.points);
+  const L2Texture texture = DetachTexture(object.prim);
+  translate::PlaceObject(scene, object.prim, *object.record, texture, object.ancestors);
+}
+
+void FramePoser::PoseClone(Object& object) {
+  if (object.cloneSource == 0) return;
+  translate::LogRefusal(AlignTransforms(job_.scene, object.cloneSource, object.prim), "AlignTransforms");
+  const L2Texture texture = DetachTexture(object.prim);
+  translate::PlaceObject(job_.scene, object.prim, *object.record, texture, object.ancestors);
+}
+
+void FramePoser::AimCamera(const Object& camera) {
+  translate::AimView(job_.scene, job_.view, *camera.record, Translation(camera.locationLink),
+                     Translation(camera.interestLink));
+}
+
+}  // namespace animation

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include <lumetra2.h>
+
+#include "abi/scene_record.h"
+#include "keyframe/object_track.h"
+#include "keyframe/scene_animation.h"
+#include "render/render_job.h"
+#include "translate/host_object.h"
+#include "translate/shape_update.h"
+
+namespace animation {
+
+// Poses a translated render-library scene in place for each frame of an animation,
+// instead of translating the scene again. Made on the caller's thread right after the
+// translation: it copies the tracks of the keyed objects and the records of those
+// objects and of what they depend on (ancestors of locked textures, clone sources, the
+// camera's linked objects), so the worker needs neither the host nor the live tracks.
+// Each frame then evaluates the tracks into the record copies and gives the library
+// what the translation would have given it for those records.
+class FramePoser {
+ public:
+  FramePoser(render::RenderJob& job, const iface::SceneRecord& host, const keyframe::SceneAnimation& animation);
+  ~FramePoser();
+  FramePoser(const FramePoser&) = delete;
+  FramePoser& operator=(const FramePoser&) = delete;
+
+  // Poses the job's scene at `time`. Objects before their first key keep the pose they
+  // were translated with.
+  void Pose(int32_t time);
+
+  // How many keyed objects the frames pose (those with a primitive or the view).
+  std::size_t PosedCount() const { return objects_.size(); }
+
+ private:
+  enum class Role { Shape, Clone, Camera };
+  struct Object {
+    Role role = Role::Shape;
+    keyframe::ObjectTrack track;
+    std::unique_ptr<translate::HostObject> record{};
+    L2Primitive prim = 0;
+    L2Primitive cloneSource = 0;
+    std::vector<const translate::HostObject*> ancestors{};  // outermost first
+    // The objects a camera follows: its location and its interest point move with them.
+    const translate::HostObject* locationLink = nullptr;
+    const translate::HostObject* interestLink = nullptr;
+    translate::PosedPoints points{};
+    bool posed = false;  // this frame
+  };
+
+  void Add(uint32_t id, const keyframe::ObjectTrack& track);
+  // The record of a keyed object, or a copy read once for one that only is depended on.
+  const translate::HostObject* RecordOf(uint32_t id);
+  void ResolveLinks(Object& object);
+  bool PoseRecord(Object& object, int32_t time);
+  void PoseShape(Object& object);
+  void PoseClone(Object& object);
+  void AimCamera(const Object& camera);
+  L2Texture DetachTexture(L2Primitive prim);
+
+  render::RenderJob& job_;
+  const iface::SceneRecord& host_;
+  std::vector<std::unique_ptr<Object>> objects_;
+  std::vector<std::unique_ptr<translate::HostObject>> others_;
+};
+
+}  // namespace animation

@@ -1,0 +1,324 @@
+#include "app/animate_command.h"
+
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <set>
+
+#include "abi/animation_run_record.h"
+#include "app/menu_run.h"
+#include "app/plugin_location.h"
+#include "app/progress_display.h"
+#include "app/render_command.h"
+#include "app/settings_overlay.h"
+#include "host/host_context.h"
+#include "host/scene_file.h"
+#include "keyframe/ticks.h"
+#include "render/animation_settings.h"
+#include "render/image_writer.h"
+
+namespace app {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::array<const char*, 8> kFormats = {"avi", "bmp", "dib", "png", "ppm", "tga", "tga-rle", "tif"};
+
+int Fail(std::ostream& err, const std::string& message, int code = kRenderFailed) {
+  err << "lumetra animate: " << message << "\n";
+  return code;
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// The output choice of a format's name, or of a file's extension.
+std::optional<int32_t> ChoiceOfFormat(const std::string& name) {
+  for (size_t i = 0; i < kFormats.size(); ++i) {
+    if (name == kFormats[i]) return static_cast<int32_t>(i);
+  }
+  if (name == "tiff") return static_cast<int32_t>(render::FileOutput::Tif);
+  return std::nullopt;
+}
+
+std::string ExtensionOf(int32_t choice) {
+  return choice == 0 ? ".avi" : render::ExtensionOf(render::FormatForOutputChoice(choice));
+}
+
+// A four-character code as typed: up to four characters, padded with blanks ("DIB"); "0"
+// for the uncompressed default.
+std::optional<uint32_t> FourCharacterCode(const std::string& text) {
+  if (text == "0") return 0u;
+  if (text.empty() || text.size() > 4) return std::nullopt;
+  uint32_t code = 0;
+  for (size_t i = 0; i < 4; ++i) {
+    const auto c = static_cast<unsigned char>(i < text.size() ? text[i] : ' ');
+    if (c < 0x20 || c > 0x7e) return std::nullopt;
+    code |= uint32_t{c} << (8 * i);
+  }
+  return code;
+}
+
+// "N/D" or "N" frames per second.
+std::optional<std::pair<int32_t, int32_t>> ParseFps(const std::string& text) {
+  int numerator = 0, denominator = 1;
+  char slash = 0, extra = 0;
+  const int read = std::sscanf(text.c_str(), "%d%c%d%c", &numerator, &slash, &denominator, &extra);
+  if (!(read == 1 || (read == 3 && slash == '/'))) return std::nullopt;
+  if (numerator <= 0 || denominator <= 0 || numerator > 4800 * denominator) return std::nullopt;
+  return std::pair{numerator, denominator};
+}
+
+struct Output {
+  int32_t choice;
+  std::string base;  // what the plug-in gets: the path without the movie's or pictures' extension
+};
+
+std::optional<Output> ChooseOutput(const AnimateArgs& args, std::string& problem) {
+  std::optional<int32_t> choice;
+  if (!args.format.empty()) choice = ChoiceOfFormat(args.format);
+  fs::path output = args.output.empty() ? fs::path(args.scene).replace_extension("") : fs::path(args.output);
+  const std::string extension = Lower(output.extension().string());
+  const std::optional<int32_t> byExtension =
+      extension.size() > 1 ? ChoiceOfFormat(extension.substr(1)) : std::nullopt;
+  if (!choice) choice = args.output.empty() ? 0 : byExtension;
+  if (!choice) {
+    problem = "cannot tell the format of '" + args.output + "': give --format or use .avi, .bmp, .png, .tga ...";
+    return std::nullopt;
+  }
+  // The extension the plug-in adds is not given twice.
+  if (byExtension && (*byExtension == *choice || ExtensionOf(*byExtension) == ExtensionOf(*choice))) {
+    output.replace_extension("");
+  }
+  std::error_code error;
+  const fs::path absolute = fs::absolute(output, error);
+  if (error || absolute.string().size() >= sizeof(iface::AnimationRunRecord{}.outputBase) - 16) {
+    problem = "the output name '" + output.string() + "' is too long";
+    return std::nullopt;
+  }
+  return Output{*choice, absolute.string()};
+}
+
+iface::AnimationRunRecord RunRecord(const AnimateArgs& args, const Output& output,
+                                    std::optional<std::pair<int32_t, int32_t>> rate, KeyingSession& keying) {
+  iface::AnimationRunRecord run{};
+  run.size = sizeof run;
+  run.version = iface::kAnimationRunVersion;
+  run.fields = iface::kRunFileOutput | iface::kRunOutputBase | iface::kRunThroughLastKey;
+  run.fileOutput = output.choice;
+  std::snprintf(run.outputBase, sizeof run.outputBase, "%s", output.base.c_str());
+  const auto set = [&](iface::AnimationRunField field, int32_t& slot, int32_t value) {
+    run.fields |= field;
+    slot = value;
+  };
+  if (!args.codec.empty()) {
+    run.fields |= iface::kRunCompressor;
+    run.compressor = *FourCharacterCode(args.codec);
+  }
+  if (args.quality >= 0) set(iface::kRunQuality, run.quality, args.quality);
+  if (args.keyFrames >= 0) set(iface::kRunKeyFrames, run.keyFrameEvery, args.keyFrames);
+  if (args.dataRate >= 0) set(iface::kRunDataRate, run.dataRate, args.dataRate);
+  if (rate) {
+    run.fields |= iface::kRunFrameRate;
+    run.rateNumerator = rate->first;
+    run.rateDenominator = rate->second;
+  }
+  if (!args.start.empty()) set(iface::kRunStart, run.startTime, keying.Ticks(args.start));
+  if (!args.end.empty()) set(iface::kRunEnd, run.endTime, keying.Ticks(args.end));
+  if (args.dropLastFrame) set(iface::kRunDropLastFrame, run.dropLastFrame, 1);
+  return run;
+}
+
+// How far the animation is, from what its render window shows: "Frame k of n" in the
+// status bar's last part, the frame's time in its first, the pixels done of the frame.
+struct FrameProgress {
+  int frame = 0;
+  int frames = 0;
+  std::string time;
+
+  void Read(const host::Desktop::Window& window) {
+    std::sscanf(window.status[2].c_str(), "Frame %d of %d", &frame, &frames);
+    time = window.status[0];
+  }
+  std::string Label() const {
+    std::string label = "frame " + std::to_string(frame) + " of " + std::to_string(frames);
+    return time.empty() ? label : label + " at " + time;
+  }
+};
+
+// The files the run made since `since`: the movie, or the numbered pictures.
+std::vector<fs::path> FilesMade(const Output& output, fs::file_time_type since) {
+  std::vector<fs::path> made;
+  std::error_code error;
+  const fs::path base(output.base);
+  const auto fresh = [&](const fs::path& path) {
+    return fs::is_regular_file(path, error) && fs::last_write_time(path, error) >= since;
+  };
+  if (output.choice == 0 && fresh(base.string() + ".avi")) return {base.string() + ".avi"};
+  // Numbered pictures, also the run-length TGA frames that stand in for a movie that could not be made.
+  const std::string prefix = base.filename().string() + (output.choice == 0 ? ".avi-" : "-");
+  const fs::path folder = base.has_parent_path() ? base.parent_path() : fs::path(".");
+  for (const auto& entry : fs::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind(prefix, 0) == 0 && fresh(entry.path())) made.push_back(entry.path());
+  }
+  std::sort(made.begin(), made.end());
+  return made;
+}
+
+int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream& out, std::ostream& err) {
+  if (!args.size.empty() && !SizeProblem(args.size).empty()) {
+    return Fail(err, "--size " + SizeProblem(args.size), kRenderBadArguments);
+  }
+  if (!args.method.empty() && !MethodProblem(args.method).empty()) {
+    return Fail(err, MethodProblem(args.method), kRenderBadArguments);
+  }
+  std::string problem;
+  const std::optional<Output> output = ChooseOutput(args, problem);
+  if (!output) return Fail(err, problem, kRenderBadArguments);
+  std::optional<std::pair<int32_t, int32_t>> rate;
+  if (!args.fps.empty()) rate = ParseFps(args.fps);
+  if (args.rate >= 0) rate = keyframe::FrameRateFraction(args.rate);
+
+  std::optional<SettingsOverlay> overlay;
+  if (!args.method.empty()) {
+    overlay.emplace();
+    overlay->SetDword(host::kRegistryBase, "RenderMethod", static_cast<uint32_t>(*render::MethodByName(args.method)));
+  }
+  KeyingSession keying(args.scene, pluginPath);
+  keying.PoseAt(args.start.empty() ? 0 : keying.Ticks(args.start));
+  HostSession& session = keying.Session();
+  iface::RenderSettingsRecord& settings = session.Scene().render;
+  if (const auto size = ParseSize(args.size)) {
+    settings.width = size->first;
+    settings.height = size->second;
+  }
+  settings.showWindow = 0;  // nobody would close it
+  settings.outputDirectory[0] = '\0';  // the run names the whole path
+  session.Context().animationRun = RunRecord(args, *output, rate, keying);
+
+  const bool terminal = args.progress == "bar" || (args.progress == "auto" && isatty(STDERR_FILENO));
+  ProgressDisplay progress(err, terminal);
+  FrameProgress frames;
+  InterruptGuard interrupt;
+  const auto started = fs::file_time_type::clock::now();
+  const RunEnd end = RunAndFollow(session, "&Animation", [&](const host::Desktop::Window& window) {
+    frames.Read(window);
+    if (args.progress == "none" || frames.frames == 0 || window.pixelsTotal <= 0) return;
+    const int64_t total = int64_t{frames.frames} * window.pixelsTotal;
+    const int64_t done = int64_t{frames.frame - 1} * window.pixelsTotal + window.pixelsDone;
+    progress.Update(done, total, frames.Label());
+  });
+  progress.Finish();
+  if (end == RunEnd::NoCommand) return Fail(err, "the plug-in offers no \"&Animation\" command");
+  if (end == RunEnd::NoWindow) {
+    return Fail(err, "the plug-in started no animation: the scene needs keys (LUMETRA_DEBUG=1 shows its reasons)");
+  }
+  const std::vector<fs::path> made = FilesMade(*output, started);
+  if (end == RunEnd::Interrupted) {
+    return Fail(err, "interrupted; " + std::to_string(made.size()) + " file(s) kept", kRenderInterrupted);
+  }
+  if (made.empty()) return Fail(err, "the animation failed; nothing was written (LUMETRA_DEBUG=1 shows why)");
+  if (made.size() == 1 && made.front().extension() == ".avi") {
+    out << "Wrote " << made.front().string() << " (" << frames.frames << " frames, " << settings.width << "x"
+        << settings.height << ")\n";
+  } else {
+    out << "Wrote " << made.size() << " pictures " << made.front().string() << " ... " << made.back().string()
+        << " (" << settings.width << "x" << settings.height << ")\n";
+  }
+  return 0;
+}
+
+CLI::Validator FormatCheck() {
+  return CLI::Validator(
+      [](const std::string& text) { return ChoiceOfFormat(text) ? std::string() : "unknown format '" + text + "'"; },
+      "FORMAT");
+}
+
+CLI::Validator CodecCheck() {
+  return CLI::Validator(
+      [](const std::string& text) {
+        return FourCharacterCode(text) ? std::string() : "a codec is a four-character code such as MJPG, not '" + text + "'";
+      },
+      "FOURCC");
+}
+
+CLI::Validator FpsCheck() {
+  return CLI::Validator(
+      [](const std::string& text) {
+        return ParseFps(text) ? std::string() : "wants N or N/D frames per second (at most 4800), not '" + text + "'";
+      },
+      "N/D");
+}
+
+}  // namespace
+
+int RunAnimate(const AnimateArgs& args, const std::string& pluginPath, std::ostream& out, std::ostream& err) {
+  try {
+    return Animate(args, pluginPath, out, err);
+  } catch (const host::SceneFileError& error) {
+    return Fail(err, error.what());
+  } catch (const host::PluginError& error) {
+    return Fail(err, error.what());
+  } catch (const std::exception& error) {
+    return Fail(err, error.what());
+  }
+}
+
+void RegisterAnimateCommand(CLI::App& root, const GlobalOptions& options, int& exitCode) {
+  auto args = std::make_shared<AnimateArgs>();
+  CLI::App* command = root.add_subcommand("animate", "Render a scene's animation to an AVI movie or numbered pictures");
+  command->add_option("SCENE", args->scene, "The scene file")->required()->check(CLI::ExistingFile);
+  command->add_option("-o,--output", args->output,
+                      "The movie (.avi) or the numbered pictures' name (walk.png gives walk-00000.png ...); "
+                      "default: beside the scene, named after it");
+  command->add_option("--format", args->format, "avi, bmp, dib, png, ppm, tga, tga-rle or tif (default: by the "
+                                                "output's extension, else avi)")
+      ->check(FormatCheck());
+  command->add_option("--codec", args->codec,
+                      "The movie's compressor as a four-character code: DIB (uncompressed), MSVC, MJPG, cvid, "
+                      "FFV1, XVID, H264 ... (default: the scene's)")
+      ->check(CodecCheck());
+  command->add_option("--quality", args->quality, "Compression quality 1..10000; 0 the codec's default")
+      ->check(CLI::Range(0, 10000));
+  command->add_option("--keyframes", args->keyFrames, "A key frame every N frames; 0 the codec's default")
+      ->check(CLI::Range(0, 100000));
+  command->add_option("--data-rate", args->dataRate, "Data rate in kilobytes per second; 0 the codec's default")
+      ->check(CLI::Range(0, 1000000));
+  command->add_option("--start", args->start, "First frame's time: 480t ticks, 2s seconds or 12 frames");
+  command->add_option("--end", args->end, "Last frame's time (default: the scene's end or its last key, whichever is later)");
+  auto* rate = command->add_option("--rate", args->rate,
+                                   "Frame rate choice: 0 10 FPS, 1 15 FPS, 2 24 FPS, 3 25 FPS, 4 30 FPS, 5 NTSC "
+                                   "(59.94/100ths), 6 60 FPS")
+                   ->check(CLI::Range(0, 6));
+  command->add_option("--fps", args->fps, "Frame rate as N or N/D frames per second")->check(FpsCheck())->excludes(rate);
+  command->add_option("--size", args->size, "Picture size as WIDTHxHEIGHT (default: the scene's)")->check(SizeCheck());
+  command->add_option("--method", args->method, "Wireframe, \"Hidden Line\", ZBuffer, Scanline or Raytracing")
+      ->check(LibraryMethodCheck());
+  command->add_flag("--drop-last-frame", args->dropLastFrame,
+                    "Leave out a frame that falls on the end time, so a looping movie does not repeat its first "
+                    "picture");
+  command->add_option("--progress", args->progress, "auto, bar, lines or none")
+      ->check(CLI::IsMember({"auto", "bar", "lines", "none"}));
+  command->footer(
+      "The scene's keys (its keying script and keyframe data) are played, the scene is posed at the start\n"
+      "and the plug-in's \"&Animation\" command renders every frame, posing the scene in place. The\n"
+      "animation settings come from the scene's keyframe data (else the registry's defaults); options\n"
+      "change them for this run only. An existing movie is kept as .bak. Ctrl-C stops after the frame in\n"
+      "hand and closes the movie so that the frames written play.\n"
+      "Example: lumetra animate examples/orbit/orbit.json -o orbit.avi --codec MJPG --size 320x240\n"
+      "Exit codes: 0 written; 1 the animation failed; 2 bad arguments; 130 interrupted.\n");
+  command->callback([args, &options, &exitCode] {
+    exitCode = RunAnimate(*args, LocatePlugin(options.plugin), std::cout, std::cerr);
+  });
+}
+
+}  // namespace app

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "app/global_options.h"
+
+namespace CLI {
+class App;
+}
+
+namespace app {
+
+// What `lumetra animate` was asked; empty texts and negative numbers leave the scene's
+// own setting.
+struct AnimateArgs {
+  std::string scene;
+  std::string output;   // the movie (.avi) or the numbered pictures' base; empty: beside the scene
+  std::string format;   // avi, bmp, dib, png, ppm, tga, tga-rle, tif; empty: by the output's extension
+  std::string codec;    // a four-character code
+  int quality = -1;     // 1..10000, 0 the codec's default
+  int keyFrames = -1;   // frames between key frames, 0 the codec's default
+  int dataRate = -1;    // kilobytes per second, 0 the codec's default
+  std::string start;    // times as `pose` reads them
+  std::string end;
+  int rate = -1;        // a frame-rate choice 0..6
+  std::string fps;      // "N/D" or "N"
+  std::string size;     // "WxH"
+  std::string method;
+  std::string progress = "auto";
+  bool dropLastFrame = false;
+};
+
+void RegisterAnimateCommand(CLI::App& root, const GlobalOptions& options, int& exitCode);
+
+// Renders the scene's animation through the plug-in's "&Animation" command and waits for
+// it; exit codes as `lumetra render`.
+int RunAnimate(const AnimateArgs& args, const std::string& pluginPath, std::ostream& out, std::ostream& err);
+
+}  // namespace app

@@ -1,0 +1,125 @@
+#include "app/menu_run.h"
+
+#include <signal.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#include "abi/result_codes.h"
+
+namespace app {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kWindowWait = std::chrono::seconds(10);
+constexpr unsigned kLargestSide = 16384;
+
+std::atomic<bool> g_interrupted{false};
+
+void OnInterrupt(int) { g_interrupted = true; }
+
+// The command id of the menu item with that text; none when the plug-in has no such item.
+std::optional<uint32_t> FindCommand(const iface::MenuRecord& menu, const std::string& text) {
+  if (!menu.enumMenuItem) return std::nullopt;
+  for (int32_t index = 0;; ++index) {
+    uint32_t flags = 0, command = 0;
+    const char* itemText = nullptr;
+    if (menu.enumMenuItem(index, &flags, &itemText, &command) != iface::kOk) return std::nullopt;
+    if (itemText && text == itemText) return command;
+  }
+}
+
+}  // namespace
+
+struct InterruptGuard::State {
+  struct sigaction action {};
+};
+
+InterruptGuard::InterruptGuard() : previous_(std::make_unique<State>()) {
+  g_interrupted = false;
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, &previous_->action);
+}
+
+InterruptGuard::~InterruptGuard() { sigaction(SIGINT, &previous_->action, nullptr); }
+
+bool InterruptGuard::Interrupted() { return g_interrupted; }
+
+std::optional<std::pair<uint32_t, uint32_t>> ParseSize(const std::string& text) {
+  unsigned w = 0, h = 0;
+  char x = 0, extra = 0;
+  if (std::sscanf(text.c_str(), "%u%c%u%c", &w, &x, &h, &extra) != 3 || (x != 'x' && x != 'X')) return std::nullopt;
+  if (w == 0 || h == 0 || w > kLargestSide || h > kLargestSide) return std::nullopt;
+  return std::pair{w, h};
+}
+
+std::string SizeProblem(const std::string& text) {
+  return ParseSize(text) ? std::string()
+                         : "wants WIDTHxHEIGHT with each side 1 to 16384, not '" + text + "'";
+}
+
+std::string MethodProblem(const std::string& name) {
+  const auto method = render::MethodByName(name);
+  if (!method) return "unknown method '" + name + "'; one of: Wireframe, \"Hidden Line\", ZBuffer, Scanline, Raytracing";
+  if (!render::UsesRenderLibrary(*method)) {
+    return std::string("the \"") + render::MethodInfo(*method).name +
+           "\" method hands the scene to an outside renderer, which this command does not drive";
+  }
+  return {};
+}
+
+CLI::Validator SizeCheck() { return CLI::Validator(SizeProblem, "WIDTHxHEIGHT"); }
+
+CLI::Validator LibraryMethodCheck() { return CLI::Validator(MethodProblem, "NAME"); }
+
+RenderScene::RenderScene(const std::string& scenePath, const std::string& pluginPath, const std::string& time) {
+  if (time.empty()) {
+    plain_ = HostSession::Open(scenePath, pluginPath);
+    return;
+  }
+  keying_ = std::make_unique<KeyingSession>(scenePath, pluginPath);
+  keying_->PoseAt(keying_->Ticks(time));
+}
+
+RunEnd RunAndFollow(HostSession& session, const std::string& commandText,
+                    const std::function<void(const host::Desktop::Window&)>& watch) {
+  iface::MenuRecord* menu = session.Plugin().Menu();
+  const std::optional<uint32_t> command = menu && menu->executeCommand ? FindCommand(*menu, commandText) : std::nullopt;
+  if (!command) return RunEnd::NoCommand;
+
+  host::Desktop& desktop = host::Desktop::Instance();
+  std::mutex watching;
+  desktop.SetListener([&](uint32_t, const host::Desktop::Window* window) {
+    if (!window) return;
+    std::lock_guard lock(watching);
+    watch(*window);
+  });
+  struct StopListening {
+    host::Desktop& desktop;
+    ~StopListening() { desktop.SetListener(nullptr); }
+  } stopListening{desktop};
+
+  const size_t openedBefore = desktop.OpenedCount();
+  menu->executeCommand(*command);
+  const auto openBy = Clock::now() + kWindowWait;
+  while (desktop.OpenedCount() == openedBefore) {
+    if (Clock::now() > openBy) return RunEnd::NoWindow;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  bool interrupted = false;
+  while (!desktop.WaitUntilAllClosed(Clock::now() + std::chrono::milliseconds(50))) {
+    if (g_interrupted && !interrupted) {
+      interrupted = true;
+      desktop.CloseAll();
+    }
+  }
+  return interrupted || g_interrupted ? RunEnd::Interrupted : RunEnd::Closed;
+}
+
+}  // namespace app

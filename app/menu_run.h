@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "app/host_session.h"
+#include "app/key_command.h"
+#include "host/desktop.h"
+#include "render/render_method.h"
+
+namespace app {
+
+// Ctrl-C ends a render or an animation cleanly instead of the process, while this
+// object lives.
+class InterruptGuard {
+ public:
+  InterruptGuard();
+  ~InterruptGuard();
+  InterruptGuard(const InterruptGuard&) = delete;
+  InterruptGuard& operator=(const InterruptGuard&) = delete;
+  static bool Interrupted();
+
+ private:
+  struct State;
+  std::unique_ptr<State> previous_;
+};
+
+// "WIDTHxHEIGHT", each side 1 to 16384.
+std::optional<std::pair<uint32_t, uint32_t>> ParseSize(const std::string& text);
+// What is wrong with a size or a render method's name as an option gives it; empty when
+// nothing. A method must be one of the render library's.
+std::string SizeProblem(const std::string& text);
+std::string MethodProblem(const std::string& name);
+// The same as the command line's checks.
+CLI::Validator SizeCheck();
+CLI::Validator LibraryMethodCheck();
+
+// A scene opened in the host for rendering: as it was saved, or, at a time, with its keys
+// played and the scene posed there through the plug-in's control bar.
+class RenderScene {
+ public:
+  // Throws as HostSession::Open and KeyingSession do.
+  RenderScene(const std::string& scenePath, const std::string& pluginPath, const std::string& time);
+  HostSession& Session() { return keying_ ? keying_->Session() : *plain_; }
+
+ private:
+  std::unique_ptr<KeyingSession> keying_;
+  std::unique_ptr<HostSession> plain_;
+};
+
+// How a run of one of the plug-in's render commands ended.
+enum class RunEnd { Closed, NoCommand, NoWindow, Interrupted };
+
+// Runs the plug-in's menu command of that text (found by walking its menu, as a host
+// does) and waits until every window it opened has closed; Ctrl-C closes them as their
+// close boxes would. `watch` sees every change of a window.
+RunEnd RunAndFollow(HostSession& session, const std::string& commandText,
+                    const std::function<void(const host::Desktop::Window&)>& watch);
+
+}  // namespace app

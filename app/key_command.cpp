@@ -129,6 +129,8 @@ void KeyingSession::Play(const host::KeyingStep& step) {
   Apply(step.translate, object.params.translate);
   Apply(step.rotate, object.params.rotate);
   Apply(step.scale, object.params.scale);
+  Apply(step.textureTranslate, object.data.textureTranslate);
+  Apply(step.textureRotate, object.data.textureRotate);
   SendEvent(id, kEventObjectChanged);
 }
 

@@ -46,6 +46,8 @@ KeyingStep ReadStep(const json& step, const std::string& place) {
   result.translate = ReadVector(step, "translate", place, used);
   result.rotate = ReadVector(step, "rotate", place, used);
   result.scale = ReadVector(step, "scale", place, used);
+  result.textureTranslate = ReadVector(step, "texture_translate", place, used);
+  result.textureRotate = ReadVector(step, "texture_rotate", place, used);
   CheckKnownKeys(step, used, place);
   return result;
 }
@@ -97,6 +99,8 @@ json KeyingScriptToJson(const std::vector<KeyingStep>& steps) {
     if (step.translate) entry["translate"] = *step.translate;
     if (step.rotate) entry["rotate"] = *step.rotate;
     if (step.scale) entry["scale"] = *step.scale;
+    if (step.textureTranslate) entry["texture_translate"] = *step.textureTranslate;
+    if (step.textureRotate) entry["texture_rotate"] = *step.textureRotate;
     out.push_back(std::move(entry));
   }
   return out;

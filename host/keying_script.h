@@ -33,6 +33,9 @@ struct KeyingStep {
   std::optional<std::array<double, 3>> translate;
   std::optional<std::array<double, 3>> rotate;  // degrees
   std::optional<std::array<double, 3>> scale;
+  // The object's texture transform: a texture sliding or turning over the object.
+  std::optional<std::array<double, 3>> textureTranslate{};
+  std::optional<std::array<double, 3>> textureRotate{};  // degrees
 
   bool operator==(const KeyingStep&) const = default;
 };

@@ -14,8 +14,10 @@ TEST(IsWritableFile, AFileWithoutWriteBitsIsReadOnlyForEveryone) {
   const std::filesystem::path file = scratch / "walk.avi";
   std::ofstream(file) << "frames";
   EXPECT_TRUE(IsWritableFile(file));
-  std::filesystem::permissions(file, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
-                                         std::filesystem::perms::others_write,
+  std::filesystem::permissions(file,
+                               std::filesystem::perms::owner_write |
+                                   std::filesystem::perms::group_write |
+                                   std::filesystem::perms::others_write,
                                std::filesystem::perm_options::remove);
   EXPECT_FALSE(IsWritableFile(file));
   EXPECT_FALSE(IsWritableFile(scratch / "missing.avi"));

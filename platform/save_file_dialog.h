@@ -13,8 +13,8 @@ struct SaveFileRequest {
   // Pairs of description and pattern, each part ended by '|', the list by another '|':
   // "AVI Files (*.avi)|*.avi|All Files (*.*)|*.*||".
   std::string filter;
-  bool overwritePrompt = true;  // asks before an existing file is picked
-  bool hideReadOnly = true;     // no "open as read-only" box
+  bool overwritePrompt = true;   // asks before an existing file is picked
+  bool hideReadOnly = true;      // no "open as read-only" box
   std::filesystem::path folder;  // where the dialog starts
   std::string fileName;          // the name it shows first, without folder
 };

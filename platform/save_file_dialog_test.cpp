@@ -33,7 +33,8 @@ TEST_F(HeadlessSaveFileDialog, AffirmativePicksTheFirstNumberedNameNotTakenAndSa
   Touch("walk-3.avi");
   ::testing::internal::CaptureStderr();
   const std::optional<std::filesystem::path> picked = SaveFileDialog::Show(RequestFor("walk.avi"));
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Save As: " + (scratch_ / "walk-4.avi").string() + "\n");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "Save As: " + (scratch_ / "walk-4.avi").string() + "\n");
   EXPECT_EQ(picked, scratch_ / "walk-4.avi");
 }
 

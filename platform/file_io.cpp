@@ -98,6 +98,12 @@ std::error_code WriteFileAtomically(const std::filesystem::path& path, std::stri
   return error;
 }
 
+bool IsWritableFile(const std::filesystem::path& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
+         ::access(path.c_str(), W_OK) == 0;
+}
+
 std::error_code MoveAside(const std::filesystem::path& path, std::filesystem::path& movedTo) {
   for (int attempt = 0; attempt < 1000; ++attempt) {
     movedTo = path;

@@ -16,6 +16,10 @@ std::error_code ReadFileBounded(const std::filesystem::path& path, std::size_t m
 // rename it over the target. A link is followed, so the file it names is replaced.
 std::error_code WriteFileAtomically(const std::filesystem::path& path, std::string_view contents);
 
+// Whether an existing file may be written to. A file without any write permission bit
+// counts as read-only even for root, as the read-only attribute does on Windows.
+bool IsWritableFile(const std::filesystem::path& path);
+
 // Renames a damaged file to the first free "<name>.corrupt", "<name>.corrupt.1", ...
 // so that a fresh file can take its place without losing it.
 std::error_code MoveAside(const std::filesystem::path& path, std::filesystem::path& movedTo);

@@ -2,7 +2,8 @@
 
 #include <atomic>
 #include <cstdio>
-#include <mutex>
+
+#include "platform/handler_slot.h"
 
 namespace platform {
 namespace {
@@ -28,13 +29,8 @@ MessageAnswer ShowHeadless(const MessageRequest& request) {
   return AnswerByPolicy(request.buttons, g_policy.load());
 }
 
-struct HandlerSlot {
-  std::mutex mutex;
-  MessageHandler handler;
-};
-
-HandlerSlot& TheSlot() {
-  static HandlerSlot slot;
+HandlerSlot<MessageHandler>& TheSlot() {
+  static HandlerSlot<MessageHandler> slot;
   return slot;
 }
 
@@ -42,24 +38,18 @@ HandlerSlot& TheSlot() {
 
 MessageAnswer Messages::Show(std::string_view caption, std::string_view text,
                              MessageButtons buttons, MessageIcon icon) {
-  MessageHandler handler;
-  {
-    HandlerSlot& slot = TheSlot();
-    std::lock_guard lock(slot.mutex);
-    handler = slot.handler;
-  }
+  const MessageHandler handler = TheSlot().Get();
   const MessageRequest request{std::string(caption), std::string(text), buttons, icon};
   return handler ? handler(request) : ShowHeadless(request);
 }
 
 MessageHandler Messages::InstallHandler(MessageHandler handler) {
-  HandlerSlot& slot = TheSlot();
-  std::lock_guard lock(slot.mutex);
-  std::swap(slot.handler, handler);
-  return handler;
+  return TheSlot().Replace(std::move(handler));
 }
 
 void Messages::SetHeadlessPolicy(HeadlessPolicy policy) { g_policy.store(policy); }
+
+HeadlessPolicy Messages::CurrentHeadlessPolicy() { return g_policy.load(); }
 
 std::optional<HeadlessPolicy> Messages::ParseHeadlessPolicy(std::string_view word) {
   if (word == "ok" || word == "yes") return HeadlessPolicy::Affirmative;

@@ -47,6 +47,8 @@ class Messages {
   static MessageHandler InstallHandler(MessageHandler handler);
 
   static void SetHeadlessPolicy(HeadlessPolicy policy);
+  // The policy headless stand-ins of other dialogs answer by as well.
+  static HeadlessPolicy CurrentHeadlessPolicy();
   // "ok"/"yes" (affirmative), "cancel", "no"; anything else is nullopt.
   static std::optional<HeadlessPolicy> ParseHeadlessPolicy(std::string_view word);
 

@@ -1,0 +1,112 @@
+// lumetra animate: the scene's animation through the plug-in's "&Animation" command.
+#include "app/animate_command.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "animation/avi_test_support.h"
+#include "app/render_command.h"
+#include "platform/scratch_directory.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sixteen frames at 15 per second: a ball, a turning crate and the camera move.
+const std::string kOrbit = std::string(LUMETRA_SOURCE_DIR) + "/animation/testdata/orbit.json";
+constexpr int32_t kWidth = 96, kHeight = 72;
+
+struct Outcome {
+  int code;
+  std::string out, err;
+};
+
+Outcome Animate(app::AnimateArgs args) {
+  args.scene = kOrbit;
+  args.progress = "none";
+  std::ostringstream out, err;
+  const int code = app::RunAnimate(args, LUMETRA_PLUGIN_PATH, out, err);
+  return {code, out.str(), err.str()};
+}
+
+// The still of the scene posed at `frames` frames, decoded top row first.
+std::vector<uint8_t> StillAt(const fs::path& folder, const std::string& frames) {
+  app::RenderArgs args;
+  args.scene = kOrbit;
+  args.output = (folder / ("still-" + frames + ".png")).string();
+  args.time = frames;
+  args.progress = "none";
+  std::ostringstream out, err;
+  EXPECT_EQ(app::RunRender(args, LUMETRA_PLUGIN_PATH, out, err), 0) << err.str();
+  const auto decoded = animation::testing::DecodeFrames(args.output, kWidth, kHeight);
+  return decoded.empty() ? std::vector<uint8_t>{} : decoded.front();
+}
+
+class AnimateCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!animation::testing::HaveFfmpegTools()) GTEST_SKIP() << "ffprobe and ffmpeg are not installed";
+  }
+  platform::ScratchDirectory dir_;
+};
+
+TEST_F(AnimateCommand, ALosslessMovieHoldsEveryFrameAsTheStillOfItsTime) {
+  app::AnimateArgs args;
+  args.output = (dir_ / "orbit.avi").string();
+  args.codec = "FFV1";
+  const Outcome run = Animate(args);
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out, "Wrote " + args.output + " (16 frames, 96x72)\n");
+  const auto stream = animation::testing::ProbeStream(args.output);
+  EXPECT_EQ(stream.at("codec_tag_string"), "FFV1");
+  EXPECT_EQ(stream.at("r_frame_rate"), "15/1");
+  const auto frames = animation::testing::DecodeFrames(args.output, kWidth, kHeight);
+  ASSERT_EQ(frames.size(), 16u);
+  // Posing in place gives what translating the posed scene afresh gives, to the pixel.
+  for (const int frame : {0, 7, 15}) {
+    EXPECT_EQ(frames[static_cast<size_t>(frame)], StillAt(dir_.Path(), std::to_string(frame))) << "frame " << frame;
+  }
+  EXPECT_NE(frames[0], frames[15]) << "the scene moves";
+}
+
+TEST_F(AnimateCommand, NumberedPicturesStartAtTheStartsFrameAndALaterRunKeepsTheOldMovie) {
+  app::AnimateArgs args;
+  args.output = (dir_ / "walk.png").string();
+  args.start = "5";
+  args.end = "8";
+  ASSERT_EQ(Animate(args).code, 0);
+  for (const char* name : {"walk-00005.png", "walk-00006.png", "walk-00007.png", "walk-00008.png"}) {
+    EXPECT_TRUE(fs::exists(dir_ / name)) << name;
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "walk-00004.png"));
+  EXPECT_FALSE(fs::exists(dir_ / "walk-00009.png"));
+
+  args.output = (dir_ / "walk.avi").string();
+  args.codec = "MJPG";
+  ASSERT_EQ(Animate(args).code, 0);
+  const auto first = fs::file_size(dir_ / "walk.avi");
+  args.dropLastFrame = true;
+  ASSERT_EQ(Animate(args).code, 0);
+  EXPECT_EQ(fs::file_size(dir_ / "walk.bak"), first) << "the first movie is kept as walk.bak";
+  // Frames 5 to 7 at their own positions: five empty ones lead.
+  EXPECT_EQ(animation::testing::ProbeStream(dir_ / "walk.avi").at("nb_frames"), "8");
+}
+
+TEST_F(AnimateCommand, ArgumentsThatCannotBeUsedSayWhyAndWriteNothing) {
+  app::AnimateArgs unknown;
+  unknown.output = (dir_ / "orbit.mov").string();
+  Outcome run = Animate(unknown);
+  EXPECT_EQ(run.code, app::kRenderBadArguments);
+  EXPECT_NE(run.err.find("cannot tell the format"), std::string::npos) << run.err;
+
+  app::AnimateArgs size;
+  size.size = "0x10";
+  run = Animate(size);
+  EXPECT_EQ(run.code, app::kRenderBadArguments);
+  EXPECT_NE(run.err.find("--size wants WIDTHxHEIGHT"), std::string::npos) << run.err;
+  EXPECT_TRUE(fs::is_empty(dir_.Path()));
+}
+
+}  // namespace

@@ -56,6 +56,8 @@ constexpr Method kAATracer{0, 0, adaptiveSampler, false};
 constexpr Method kRender{kSecondaryRays, 0, centreSampler, false};
 constexpr Method kScanner{L2_SHADE_SHADOWS | L2_SHADE_REFLECTION, L2_SHADE_TRANSMISSION, centreSampler, true};
 constexpr Method kEdges{kSecondaryRays, 0, edgeFinder, false};
+// A wireframe shows back faces' edges too, so nothing is culled.
+constexpr Method kWires{kSecondaryRays | L2_SHADE_CULL_BACKFACES, 0, wireFinder, false};
 
 int32_t renderPixels(const Method& method, L2Scene scene, L2View view, const L2Rect* region, uint32_t flags,
                      L2AbortCallback abort_callback, L2PixelCallback pixel_callback, void* user_data,
@@ -103,7 +105,7 @@ int32_t HiddenLine(L2Scene scene, L2View view, const L2Rect* region, uint32_t sh
 
 int32_t Outline(L2Scene scene, L2View view, const L2Rect* region, uint32_t shading_flags,
                 L2AbortCallback abort_callback, L2LineCallback line_callback, void* user_data) {
-  return renderPixels(kEdges, scene, view, region, shading_flags, abort_callback, nullptr, user_data, line_callback);
+  return renderPixels(kWires, scene, view, region, shading_flags, abort_callback, nullptr, user_data, line_callback);
 }
 
 }  // extern "C"

@@ -494,6 +494,8 @@ LUMETRA2_API int32_t LUMETRA2_CALL SetViewLocation(L2Scene scene, L2View view, d
                                                    double z);
 LUMETRA2_API int32_t LUMETRA2_CALL SetViewInterest(L2Scene scene, L2View view, double x, double y,
                                                    double z);
+/* an up that is null or parallel to the view direction is replaced at render time by the
+ * world's z axis (y when the view looks along z) */
 LUMETRA2_API int32_t LUMETRA2_CALL SetViewUp(L2Scene scene, L2View view, double x, double y,
                                              double z);
 /* volume sampling of this view: step length and the steps allowed through one volume */

@@ -20,10 +20,8 @@ class RenderingMark {
   Scene& scene_;
 };
 
-bool cameraIsSound(const View& view) {
-  const Vec3 forward = view.interest - view.location;
-  return length(forward) > 0 && length(cross(forward, view.up)) > 1e-12 * length(forward) * length(view.up);
-}
+// The camera picks its own up when the view's is unusable; only a view without direction is.
+bool cameraIsSound(const View& view) { return length(view.interest - view.location) > 0; }
 
 // The region clipped to the grid; false when it is malformed.
 bool clipRegion(const View& view, const L2Rect* region, L2Rect& out) {

@@ -306,6 +306,32 @@ TEST(ViewHandedness, TheAspectSignPicksTheSideXLiesOn) {
   EXPECT_EQ(FreeScene(scene), L2_OK);
 }
 
+TEST(ViewUp, AViewAlongItsUpTakesTheWorldsZAxisAsUp) {
+  // Looking straight down on a sphere that lies towards +z: +z is the picture's top.
+  const L2Scene scene = NewScene();
+  const L2View view = CreateView(scene);
+  ASSERT_EQ(SetViewLocation(scene, view, 0, 10, 0), L2_OK);
+  ASSERT_EQ(SetViewInterest(scene, view, 0, 0, 0), L2_OK);
+  ASSERT_EQ(SetViewUp(scene, view, 0, 1, 0), L2_OK);
+  ASSERT_NE(CreateSphere(scene, 0, 0, 2, 1), 0u);
+  for (L2RenderEntry* entry : {Tracer, Render, HiddenLine}) {
+    const Image image = renderImage(entry, scene, view, 32, 32, 0);
+    int top = 0, bottom = 0;
+    for (int y = 0; y < 32; ++y) {
+      for (int x = 0; x < 32; ++x) (y < 16 ? top : bottom) += image.at(x, y)[0] > 0;  // on black
+    }
+    EXPECT_GT(top, 4);
+    EXPECT_EQ(bottom, 0);
+  }
+  // A null up does the same; a view without direction is still refused.
+  ASSERT_EQ(SetViewUp(scene, view, 0, 0, 0), L2_OK);
+  Image image(32, 32);
+  EXPECT_EQ(Tracer(scene, view, nullptr, 0, nullptr, storePixel, &image), L2_OK);
+  ASSERT_EQ(SetViewInterest(scene, view, 0, 10, 0), L2_OK);
+  EXPECT_EQ(Tracer(scene, view, nullptr, 0, nullptr, storePixel, &image), L2_ERROR_ARGUMENT);
+  EXPECT_EQ(FreeScene(scene), L2_OK);
+}
+
 TEST_F(Scenes, RegionsAreClippedAndVisitedOnce) {
   addSpheres();
   ASSERT_EQ(SetViewResolution(scene, view, 40, 30), L2_OK);

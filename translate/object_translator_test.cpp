@@ -96,6 +96,15 @@ TEST_F(ObjectTranslation, ShadowsLocalTransformThenTransformThenName) {
   EXPECT_THAT(CallsOn(Made("CreateBox")), IsEmpty());  // an identity transform makes no calls
 }
 
+TEST_F(ObjectTranslation, AZeroScaleComponentFlattensRatherThanLeavesTheObjectUnscaled) {
+  TranslateObjects(R"({"type": "sphere", "transform": {"scale": [4, 0, -2]}},
+                      {"type": "box", "transform": {"scale": [0, 0, 0]}})");
+  const auto scales = Calls("ScalePrim");
+  ASSERT_EQ(scales.size(), 2u);
+  EXPECT_EQ(After(scales[0], 2), (Arguments{4, 1e-6 * 4, -2}));
+  EXPECT_EQ(After(scales[1], 2), (Arguments{1e-6, 1e-6, 1e-6}));
+}
+
 TEST_F(ObjectTranslation, CsgTreesAreBalancedExceptDifferenceWhichFoldsFromTheLeft) {
   const std::string children = R"("children": [{"type": "sphere"}, {"type": "box"}, {"type": "disc"}])";
   const auto treeOf = [&](const std::string& object) {

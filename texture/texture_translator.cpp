@@ -80,15 +80,16 @@ std::optional<BlockKind> BlockKindOf(std::uint32_t subKind) {
   return static_cast<BlockKind>(subKind);
 }
 
-// The block's settings from its node; a brick size or mortar the host left at 0 keeps the
-// default, so that the brick index never divides by 0.
+// The block's settings from its node; a brick size the host left at 0 keeps the default,
+// so that the brick index never divides by 0. Mortar 0 asks for none; only a negative
+// (or unreadable) one keeps the default.
 BlockPattern BlockPatternOf(BlockKind kind, const iface::BlockParams& params) {
   BlockPattern block;
   block.kind = kind;
   if (params.brickSize[0] > 0.0 && params.brickSize[1] > 0.0 && params.brickSize[2] > 0.0) {
     block.brickSize = {params.brickSize[0], params.brickSize[1], params.brickSize[2]};
   }
-  if (params.mortar > 0.0) block.mortar = params.mortar;
+  if (params.mortar >= 0.0) block.mortar = params.mortar;
   return block;
 }
 
@@ -525,6 +526,20 @@ const Image* TextureTranslator::LoadNodeImage(const NodeRecord& node, iface::Fin
 
 // ---- finish and media ----------------------------------------------------------------------
 
+namespace {
+
+// The smoother the surface the sharper its highlight: the exponent is 1 / roughness, up to
+// that of the smoothest roughness, which roughness 0 takes too (its own exponent would be
+// infinite, a highlight too fine to see). A negative roughness keeps the default.
+constexpr double kSmoothestRoughness = 1e-4;
+
+float SpecularExponent(double roughness, float defaultExponent) {
+  if (!(roughness >= 0.0)) return defaultExponent;
+  return static_cast<float>(1.0 / std::max(roughness, kSmoothestRoughness));
+}
+
+}  // namespace
+
 Finish TextureTranslator::TranslateFinish(const NodeRecord& node) {
   const iface::FinishParams& params = node.Params().finish;
   Finish finish;
@@ -533,8 +548,7 @@ Finish TextureTranslator::TranslateFinish(const NodeRecord& node) {
   finish.phong = static_cast<float>(params.phong);
   finish.phongSize = static_cast<float>(params.phongSize);
   finish.specular = static_cast<float>(params.specular);
-  // A roughness of 0 would make the exponent infinite; it keeps the default instead.
-  if (params.roughness != 0.0) finish.specularExponent = static_cast<float>(1.0 / params.roughness);
+  finish.specularExponent = SpecularExponent(params.roughness, finish.specularExponent);
   finish.metallic = params.metallicSet != 0 ? static_cast<float>(params.metallic) : 0.0f;
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
     if (child.Kind() == iface::kNodeAmbientColor) {

@@ -149,6 +149,20 @@ TEST_F(TranslatorTest, StandardTextureComponents) {
   EXPECT_EQ(s.ior, 0.0f);
 }
 
+TEST_F(TranslatorTest, TheSmootherTheFinishTheSharperItsHighlightRoughnessZeroSharpestOfAll) {
+  const auto exponentOf = [this](double roughness) {
+    const std::uint32_t standard = host.Add(iface::kNodeStandardTexture);
+    const std::uint32_t finish = host.Add(iface::kNodeFinish, standard);
+    host.Params(finish).finish.roughness = roughness;
+    return ShadeAt(*translator.TranslateTexture(standard), 0, 0, 0).specular_exponent;
+  };
+  EXPECT_FLOAT_EQ(exponentOf(0.5), 2.0f);
+  EXPECT_GT(exponentOf(0.001), exponentOf(0.05));
+  EXPECT_FLOAT_EQ(exponentOf(0.0), 10000.0f);
+  EXPECT_FLOAT_EQ(exponentOf(1e-9), 10000.0f);
+  EXPECT_FLOAT_EQ(exponentOf(-1.0), 1.0f);
+}
+
 TEST_F(TranslatorTest, OnlyAFinishWithAReflectionColourReflects) {
   const auto reflectionOf = [this](bool named) {
     const std::uint32_t standard = host.Add(iface::kNodeStandardTexture);
@@ -325,6 +339,15 @@ TEST_F(TranslatorTest, BlocksLayersAndNormals) {
   EXPECT_EQ(bricks.colours.size(), 2u);
   EXPECT_FLOAT_EQ(bricks.colours[1].red, 0.4f);
   EXPECT_EQ(bricks.block.mortar, 0.1);
+  // Mortar 0 asks for none: a face of bricks a unit wide is brick all over.
+  host.Params(block).block.mortar = 0.0;
+  const std::unique_ptr<Pigment> plain = translator.TranslatePigment(block);
+  const BlockPattern& noMortar = dynamic_cast<const BrickPigment&>(*plain).block;
+  int brickPoints = 0;
+  for (double x = 0.05; x < 2; x += 0.1) {
+    for (double y = 0.05; y < 2; y += 0.1) brickPoints += noMortar.Index({x, y, 0.5});
+  }
+  EXPECT_EQ(brickPoints, 400);
 
   const std::uint32_t badBlock = host.Add(iface::kNodeBlockPigment);
   host.Params(badBlock).block.block = 5;

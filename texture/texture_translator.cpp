@@ -33,6 +33,15 @@
 namespace texture {
 namespace {
 
+// The pattern that shapes a pigment or normal of this kind, so that noise modifiers beside
+// it in its wrapper act as they would inside it (marble and wood take the turbulence into
+// their own formula).
+template <typename Shaped, typename Node>
+std::optional<PatternId> ShapingPattern(const Node& node) {
+  const auto* shaped = dynamic_cast<const Shaped*>(&node);
+  return shaped ? std::optional<PatternId>(shaped->pattern.id) : std::nullopt;
+}
+
 using iface::NodeKind;
 
 constexpr double kDegreesToRadians = 3.141592653589793 / 180.0;
@@ -328,10 +337,12 @@ std::unique_ptr<Pigment> TextureTranslator::TranslatePigmentWrapper(const NodeRe
       WriteUnknown("Unknown pigment component\n");
     }
   });
-  // Modifiers beside the pigment act on it, wherever they stand among the children.
+  // Modifiers beside the pigment act on it, wherever they stand among the children, as
+  // they would inside it.
   if (!pigment) return nullptr;
+  const std::optional<PatternId> pattern = ShapingPattern<PatternPigment>(*pigment);
   for (std::uint32_t id : modifiers) {
-    if (const std::unique_ptr<NodeRecord> modifier = nodes_.Read(id)) ApplyModifier(*pigment, std::nullopt, *modifier);
+    if (const std::unique_ptr<NodeRecord> modifier = nodes_.Read(id)) ApplyModifier(*pigment, pattern, *modifier);
   }
   return pigment;
 }
@@ -447,8 +458,9 @@ std::unique_ptr<Normal> TextureTranslator::TranslateNormalWrapper(const NodeReco
   });
   if (!normal) return nullptr;
   if (bumpAmount) SetBumpAmount(*normal, *bumpAmount);
+  const std::optional<PatternId> pattern = ShapingPattern<PatternNormal>(*normal);
   for (std::uint32_t id : modifiers) {
-    if (const std::unique_ptr<NodeRecord> modifier = nodes_.Read(id)) ApplyModifier(*normal, std::nullopt, *modifier);
+    if (const std::unique_ptr<NodeRecord> modifier = nodes_.Read(id)) ApplyModifier(*normal, pattern, *modifier);
   }
   return normal;
 }

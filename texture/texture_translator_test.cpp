@@ -382,6 +382,37 @@ TEST_F(TranslatorTest, BlocksLayersAndNormals) {
   EXPECT_EQ(host.OpenLists(), 0);
 }
 
+TEST_F(TranslatorTest, NoiseModifiersBesideAPatternActAsInsideIt) {
+  // The same marble pigment and wood normal, with noise modifiers inside the pattern or
+  // beside it in the wrapper.
+  const auto noiseIn = [&](std::uint32_t parent) {
+    host.Params(host.Add(iface::kNodeNoiseModifiers, parent)).noise = {0, 0.4, {}, 4, 0.6, 2.5, 3.0, 0.25, 2};
+  };
+  const auto wrapped = [&](std::uint32_t wrapperKind, std::uint32_t patternKind, std::uint32_t pattern, bool inside) {
+    const std::uint32_t wrapper = host.Add(wrapperKind);
+    const std::uint32_t shaped = host.Add(patternKind, wrapper);
+    host.Params(shaped).pattern.pattern = pattern;
+    noiseIn(inside ? shaped : wrapper);
+    return wrapper;
+  };
+  const std::unique_ptr<Pigment> inside = translator.TranslatePigment(wrapped(iface::kNodePigment, iface::kNodePatternPigment, 7, true));
+  const std::unique_ptr<Pigment> beside = translator.TranslatePigment(wrapped(iface::kNodePigment, iface::kNodePatternPigment, 7, false));
+  EXPECT_TRUE(beside->Noise().turbulenceOn);
+  EXPECT_EQ(beside->Warps().size(), inside->Warps().size());
+  for (const double x : {0.1, 0.7, 1.3}) {
+    ShadingPoint a{}, b{};
+    a.point[0] = b.point[0] = x;
+    SurfaceSample sa{}, sb{};
+    inside->Eval(a, sa);
+    beside->Eval(b, sb);
+    EXPECT_EQ(sa.color[0], sb.color[0]) << x;
+  }
+  const std::unique_ptr<Normal> insideNormal = translator.TranslateNormal(wrapped(iface::kNodeNormal, iface::kNodePatternNormal, 13, true));
+  const std::unique_ptr<Normal> besideNormal = translator.TranslateNormal(wrapped(iface::kNodeNormal, iface::kNodePatternNormal, 13, false));
+  EXPECT_TRUE(besideNormal->Noise().turbulenceOn);
+  EXPECT_EQ(besideNormal->Warps().size(), insideNormal->Warps().size());
+}
+
 TEST_F(TranslatorTest, UnknownPatternSubKindGivesAgate) {
   const std::uint32_t node = host.Add(iface::kNodePatternNormal);
   host.Params(node).pattern.pattern = 40;

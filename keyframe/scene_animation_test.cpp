@@ -13,17 +13,9 @@ namespace {
 
 using testing::HostFixture;
 
-// The substitute host names no chain; this one names each object's parent as
-// the next object of its chain, and can hold Shift down.
-iface::host_fn::GetObjectInfo g_hostGetObjectInfo = nullptr;
+// The substitute host, which can hold Shift down.
 iface::host_fn::GetHostValue g_hostGetHostValue = nullptr;
 bool g_shiftHeld = false;
-
-int32_t LUMETRA_STDCALL GetObjectInfoWithChain(uint32_t id, iface::ObjectInfo* info) {
-  const int32_t result = g_hostGetObjectInfo(id, info);
-  if (result == iface::kOk) info->next = host::HostContext::Current()->GetScene().Find(id)->parent;
-  return result;
-}
 
 int32_t LUMETRA_STDCALL GetHostValueWithShift(int32_t selector, void* value) {
   if (selector != iface::kHostValueShiftKey) return g_hostGetHostValue(selector, value);
@@ -34,9 +26,7 @@ int32_t LUMETRA_STDCALL GetHostValueWithShift(int32_t selector, void* value) {
 class SceneAnimationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    g_hostGetObjectInfo = fixture_.record.getObjectInfo;
     g_hostGetHostValue = fixture_.record.getHostValue;
-    fixture_.record.getObjectInfo = GetObjectInfoWithChain;
     fixture_.record.getHostValue = GetHostValueWithShift;
     g_shiftHeld = false;
   }

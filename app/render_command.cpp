@@ -122,6 +122,15 @@ struct Watch {
   std::string path;  // of the picture, without its extension
 };
 
+// A picture of another shape than the camera's would come out stretched: for this run the
+// cameras take the picture's aspect (their horizontal field of view stays).
+void FitCamerasTo(host::Scene& scene, uint32_t width, uint32_t height) {
+  for (const uint32_t id : scene.List(iface::kCameraList)) {
+    host::SceneObject& camera = *scene.Find(id);
+    if (camera.type == iface::kTypeCamera) camera.data.shape.camera.aspect = double(width) / double(height);
+  }
+}
+
 int Fail(std::ostream& err, const std::string& message, int code = kRenderFailed) {
   err << "lumetra render: " << message << "\n";
   return code;
@@ -171,6 +180,7 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
     if (width) {
       settings.width = width;
       settings.height = height;
+      FitCamerasTo(session->Scene(), width, height);
     }
     if (args.antialias >= 0) {
       settings.antialias = args.antialias > 0;

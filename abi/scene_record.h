@@ -63,6 +63,12 @@ using ReadBlobComponents = int32_t(LUMETRA_STDCALL*)(uint32_t id, uint32_t first
                                                      uint32_t count, BlobComponent* out);
 using ReadSplinePoints = ReadDoubles;    // three doubles per control point
 using ReadSplinePatches = ReadIndices;   // sixteen point indices per patch
+// Array writers, for the points a posed key moves: 0, or -4 when the range lies beyond
+// the object's array (nothing is written). The arrays keep their lengths.
+using WriteProfilePoints = int32_t(LUMETRA_STDCALL*)(uint32_t id, uint32_t first, uint32_t count,
+                                                     const ProfilePoint* points);
+using WriteSplinePoints = int32_t(LUMETRA_STDCALL*)(uint32_t id, uint32_t first, uint32_t count,
+                                                    const double* points);
 }  // namespace host_fn
 
 constexpr size_t kMaxPath = 260;
@@ -142,7 +148,9 @@ struct SceneRecord {
   host_fn::ReadBlobComponents readBlobComponents;  // 452
   host_fn::ReadSplinePoints readSplinePoints;      // 456
   host_fn::ReadSplinePatches readSplinePatches;    // 460
-  Slot host464[45];
+  host_fn::WriteProfilePoints writeProfilePoints;  // 464
+  host_fn::WriteSplinePoints writeSplinePoints;    // 468
+  Slot host472[43];
   scene_entry::OnSceneEvent onSceneEvent;  // 644
   scene_entry::Operation8 operation8;      // 648
   Slot host652[1];
@@ -190,6 +198,8 @@ LUMETRA_SCENE_SLOT(readProfilePoints, 448);
 LUMETRA_SCENE_SLOT(readBlobComponents, 452);
 LUMETRA_SCENE_SLOT(readSplinePoints, 456);
 LUMETRA_SCENE_SLOT(readSplinePatches, 460);
+LUMETRA_SCENE_SLOT(writeProfilePoints, 464);
+LUMETRA_SCENE_SLOT(writeSplinePoints, 468);
 LUMETRA_SCENE_SLOT(onSceneEvent, 644);
 LUMETRA_SCENE_SLOT(operation8, 648);
 LUMETRA_SCENE_SLOT(getSceneDataSize, 656);

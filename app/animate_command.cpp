@@ -107,8 +107,9 @@ std::optional<Output> ChooseOutput(const AnimateArgs& args, std::string& problem
   return Output{*choice, absolute.string()};
 }
 
-iface::AnimationRunRecord RunRecord(const AnimateArgs& args, const Output& output,
-                                    std::optional<std::pair<int32_t, int32_t>> rate, KeyingSession& keying) {
+// `rate` is numerator and denominator, zeros when the scene's rate stays.
+iface::AnimationRunRecord RunRecord(const AnimateArgs& args, const Output& output, std::pair<int32_t, int32_t> rate,
+                                    KeyingSession& keying) {
   iface::AnimationRunRecord run{};
   run.size = sizeof run;
   run.version = iface::kAnimationRunVersion;
@@ -126,10 +127,10 @@ iface::AnimationRunRecord RunRecord(const AnimateArgs& args, const Output& outpu
   if (args.quality >= 0) set(iface::kRunQuality, run.quality, args.quality);
   if (args.keyFrames >= 0) set(iface::kRunKeyFrames, run.keyFrameEvery, args.keyFrames);
   if (args.dataRate >= 0) set(iface::kRunDataRate, run.dataRate, args.dataRate);
-  if (rate) {
+  if (rate.first > 0) {
     run.fields |= iface::kRunFrameRate;
-    run.rateNumerator = rate->first;
-    run.rateDenominator = rate->second;
+    run.rateNumerator = rate.first;
+    run.rateDenominator = rate.second;
   }
   if (!args.start.empty()) set(iface::kRunStart, run.startTime, keying.Ticks(args.start));
   if (!args.end.empty()) set(iface::kRunEnd, run.endTime, keying.Ticks(args.end));
@@ -181,12 +182,16 @@ int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream
   if (!args.method.empty() && !MethodProblem(args.method).empty()) {
     return Fail(err, MethodProblem(args.method), kRenderBadArguments);
   }
+  if (!args.fps.empty() && !ParseFps(args.fps)) {
+    return Fail(err, "--fps wants N or N/D frames per second (at most 4800), not '" + args.fps + "'",
+                kRenderBadArguments);
+  }
   std::string problem;
   const std::optional<Output> output = ChooseOutput(args, problem);
   if (!output) return Fail(err, problem, kRenderBadArguments);
-  std::optional<std::pair<int32_t, int32_t>> rate;
-  if (!args.fps.empty()) rate = ParseFps(args.fps);
-  if (args.rate >= 0) rate = keyframe::FrameRateFraction(args.rate);
+  std::pair<int32_t, int32_t> rate{0, 0};
+  if (!args.fps.empty()) rate = ParseFps(args.fps).value_or(rate);
+  if (args.rate >= 0) rate = keyframe::FrameRateFraction(args.rate).value_or(rate);
 
   std::optional<SettingsOverlay> overlay;
   if (!args.method.empty()) {
@@ -200,6 +205,7 @@ int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream
   if (const auto size = ParseSize(args.size)) {
     settings.width = size->first;
     settings.height = size->second;
+    FitCamerasTo(session.Scene(), size->first, size->second);
   }
   settings.showWindow = 0;  // nobody would close it
   settings.outputDirectory[0] = '\0';  // the run names the whole path

@@ -78,6 +78,13 @@ CLI::Validator SizeCheck() { return CLI::Validator(SizeProblem, "WIDTHxHEIGHT");
 
 CLI::Validator LibraryMethodCheck() { return CLI::Validator(MethodProblem, "NAME"); }
 
+void FitCamerasTo(host::Scene& scene, uint32_t width, uint32_t height) {
+  for (const uint32_t id : scene.List(iface::kCameraList)) {
+    host::SceneObject& camera = *scene.Find(id);
+    if (camera.type == iface::kTypeCamera) camera.data.shape.camera.aspect = double(width) / double(height);
+  }
+}
+
 RenderScene::RenderScene(const std::string& scenePath, const std::string& pluginPath, const std::string& time) {
   if (time.empty()) {
     plain_ = HostSession::Open(scenePath, pluginPath);

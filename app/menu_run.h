@@ -40,6 +40,10 @@ std::string MethodProblem(const std::string& name);
 CLI::Validator SizeCheck();
 CLI::Validator LibraryMethodCheck();
 
+// A picture of another shape than the camera's would come out stretched: for this run the
+// cameras take the picture's aspect (their horizontal field of view stays).
+void FitCamerasTo(host::Scene& scene, uint32_t width, uint32_t height);
+
 // A scene opened in the host for rendering: as it was saved, or, at a time, with its keys
 // played and the scene posed there through the plug-in's control bar.
 class RenderScene {

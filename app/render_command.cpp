@@ -112,6 +112,7 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
     if (const auto size = ParseSize(args.size)) {
       settings.width = size->first;
       settings.height = size->second;
+      FitCamerasTo(session.Scene(), size->first, size->second);
     }
     if (args.antialias >= 0) {
       settings.antialias = args.antialias > 0;

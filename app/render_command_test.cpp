@@ -88,6 +88,45 @@ TEST(RenderCommand, AMethodForOneRunLeavesTheUsersSettingsAlone) {
   EXPECT_NE(method, 0u) << "the user's stored method became Wireframe";
 }
 
+// The columns and rows of a binary PPM picture that hold a pixel other than black.
+std::pair<int, int> LitExtent(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::string magic;
+  int width = 0, height = 0, maximum = 0;
+  in >> magic >> width >> height >> maximum;
+  in.get();
+  std::set<int> columns, rows;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      unsigned char rgb[3] = {};
+      in.read(reinterpret_cast<char*>(rgb), 3);
+      if (rgb[0] || rgb[1] || rgb[2]) {
+        columns.insert(x);
+        rows.insert(y);
+      }
+    }
+  }
+  EXPECT_TRUE(in) << file;
+  return {static_cast<int>(columns.size()), static_cast<int>(rows.size())};
+}
+
+TEST(RenderCommand, APictureOfAnotherShapeThanTheCamerasIsNotStretched) {
+  platform::ScratchDirectory dir;
+  const fs::path scene = dir / "ball.json";
+  std::ofstream(scene) << R"({"format": "lumetra-scene", "version": 1,
+    "environment": {"background": [0, 0, 0], "ambient": [1, 1, 1]},
+    "cameras": [{"type": "camera", "location": [0, 0, -6], "look_at": [0, 0, 0], "aspect": 1.3333333333333333}],
+    "objects": [{"type": "sphere"}]})";
+  for (const char* size : {"80x40", "40x60"}) {
+    const fs::path picture = dir / (std::string(size) + ".ppm");
+    const Outcome run = RenderScene({scene.string(), picture.string(), "ZBuffer", size});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const auto [across, down] = LitExtent(picture);
+    EXPECT_GT(across, 4) << size;
+    EXPECT_NEAR(across, down, 1) << size << ": the ball is round";
+  }
+}
+
 // The distinct colours of a binary PPM picture.
 size_t ColourCount(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);

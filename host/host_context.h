@@ -21,6 +21,7 @@ struct HostCallLog {
   std::vector<std::pair<uint32_t, uint32_t>> changes;      // ObjectChanged(id, what)
   std::vector<std::pair<uint32_t, uint32_t>> paramStores;  // SetObjectParams(id, ., flags)
   std::vector<std::pair<uint32_t, uint32_t>> infoStores;   // SetObjectInfo(id, ., flags)
+  std::vector<uint32_t> arrayStores;                       // WriteProfilePoints, WriteSplinePoints
   int refreshes = 0;                                       // RefreshViews
   int povRayRequests = 0;
 };

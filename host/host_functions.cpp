@@ -259,21 +259,35 @@ int32_t LUMETRA_STDCALL FindFileFn(int32_t kind, char* path) {
   });
 }
 
-// The arrays an object keeps beside its records, for the readers below.
-const std::vector<ProfilePoint>& ProfileOf(const SceneObject& o) { return o.profile; }
-const std::vector<BlobComponent>& BlobOf(const SceneObject& o) { return o.blob; }
-const std::vector<double>& SplinePointsOf(const SceneObject& o) { return o.splinePoints; }
-const std::vector<uint32_t>& SplinePatchesOf(const SceneObject& o) { return o.splinePatches; }
-const std::vector<double>& VerticesOf(const SceneObject& o) { return o.mesh.vertices; }
-const std::vector<double>& NormalsOf(const SceneObject& o) { return o.mesh.normals; }
-const std::vector<double>& UvsOf(const SceneObject& o) { return o.mesh.uvs; }
-const std::vector<uint32_t>& FacesOf(const SceneObject& o) { return o.mesh.faces; }
+// The arrays an object keeps beside its records, for the readers and writers below.
+std::vector<ProfilePoint>& ProfileOf(SceneObject& o) { return o.profile; }
+std::vector<BlobComponent>& BlobOf(SceneObject& o) { return o.blob; }
+std::vector<double>& SplinePointsOf(SceneObject& o) { return o.splinePoints; }
+std::vector<uint32_t>& SplinePatchesOf(SceneObject& o) { return o.splinePatches; }
+std::vector<double>& VerticesOf(SceneObject& o) { return o.mesh.vertices; }
+std::vector<double>& NormalsOf(SceneObject& o) { return o.mesh.normals; }
+std::vector<double>& UvsOf(SceneObject& o) { return o.mesh.uvs; }
+std::vector<uint32_t>& FacesOf(SceneObject& o) { return o.mesh.faces; }
 
 // Reads items of `kWidth` values each from one of an object's arrays.
-template <typename T, size_t kWidth, const std::vector<T>& (*kArray)(const SceneObject&)>
+template <typename T, size_t kWidth, std::vector<T>& (*kArray)(SceneObject&)>
 int32_t LUMETRA_STDCALL ReadArray(uint32_t id, uint32_t first, uint32_t count, T* out) {
   return WithObject(id, [&](HostContext&, SceneObject& object) {
     return CopyRange(kArray(object), kWidth, first, count, out);
+  });
+}
+
+// Writes items of `kWidth` values each over a range of one of an object's arrays.
+template <typename T, size_t kWidth, std::vector<T>& (*kArray)(SceneObject&)>
+int32_t LUMETRA_STDCALL WriteArray(uint32_t id, uint32_t first, uint32_t count, const T* in) {
+  return WithObject(id, [&](HostContext& context, SceneObject& object) {
+    std::vector<T>& values = kArray(object);
+    if (uint64_t{first} + count > values.size() / kWidth) return kIndexOutOfRange;
+    if (count == 0) return kOk;
+    if (!in) return kNullRecord;
+    std::copy(in, in + size_t{count} * kWidth, values.begin() + static_cast<std::ptrdiff_t>(size_t{first} * kWidth));
+    context.Log().arrayStores.push_back(id);
+    return kOk;
   });
 }
 
@@ -327,6 +341,8 @@ void FillSceneRecord(SceneRecord& record) {
   record.readBlobComponents = ReadArray<BlobComponent, 1, BlobOf>;
   record.readSplinePoints = ReadArray<double, 3, SplinePointsOf>;
   record.readSplinePatches = ReadArray<uint32_t, 16, SplinePatchesOf>;
+  record.writeProfilePoints = WriteArray<ProfilePoint, 1, ProfileOf>;
+  record.writeSplinePoints = WriteArray<double, 3, SplinePointsOf>;
 }
 
 }  // namespace host

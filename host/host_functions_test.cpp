@@ -80,8 +80,11 @@ TEST_F(HostFunctions, WalkingTheThreeListsReachesEveryObjectWithItsValuesAtTheir
   EXPECT_EQ(cameras.size(), 1u);
   EXPECT_TRUE(materials.count("Marble") && materials.count("Tiles") && materials.count("Bricks"));
 
-  // Head: type at 8, name at 12, flag word at 144, parent at 148, texture name.
+  // Head: type at 8, name at 12, the chain's next object at 140 (the enclosing object), flag
+  // word at 144, parent at 148, texture name.
   const ObjectRecords& ball = read_[objects.at("Marble Ball")];
+  EXPECT_EQ(At<uint32_t>(&ball.info, 140), 0u);
+  for (const auto& [id, records] : read_) EXPECT_EQ(At<uint32_t>(&records.info, 140), scene_.Find(id)->parent);
   EXPECT_EQ(At<uint32_t>(&ball.info, 8), iface::kTypeSphere);
   EXPECT_STREQ(reinterpret_cast<const char*>(&ball.info) + 12, "Marble Ball");
   EXPECT_EQ(At<uint32_t>(&ball.info, 144), iface::kFlagRender);
@@ -267,6 +270,18 @@ TEST_F(HostFunctions, ArraysAreReadThroughTheMeshInterfaceAndTheReaders) {
   ASSERT_EQ(record_.readSplinePatches(sail.id, 0, 1, patch), iface::kOk);
   EXPECT_EQ(patch[15], 15u);
   EXPECT_EQ(record_.readSplinePatches(sail.id, 1, 1, patch), iface::kIndexOutOfRange);
+
+  // Posed points are written back over a range; a range past the array changes nothing.
+  points[2].x = 0.75;
+  ASSERT_EQ(record_.writeProfilePoints(vase.id, 2, 1, &points[2]), iface::kOk);
+  EXPECT_EQ(vase.profile[2].x, 0.75);
+  EXPECT_EQ(record_.writeProfilePoints(vase.id, 6, 2, points), iface::kIndexOutOfRange);
+  EXPECT_EQ(vase.profile.size(), 7u);
+  point[2] = 0.9;
+  ASSERT_EQ(record_.writeSplinePoints(sail.id, 5, 1, point), iface::kOk);
+  EXPECT_EQ(sail.splinePoints[17], 0.9);
+  EXPECT_EQ(record_.writeSplinePoints(sail.id, 0, 1, nullptr), iface::kNullRecord);
+  EXPECT_EQ(context_.Log().arrayStores, (std::vector<uint32_t>{vase.id, sail.id}));
 }
 
 TEST_F(HostFunctions, StoringRecordsChangesTheSceneAndIsLogged) {

@@ -70,7 +70,7 @@ int32_t FillObjectInfo(const SceneObject& object, ObjectInfo* info) {
   if (result != kOk) return result;
   info->type = object.type;
   CopyText(info->name, object.name);
-  info->next = 0;
+  info->next = object.parent;  // the chain climbs to the enclosing objects
   info->flags = object.flags;
   info->parent = object.parent;
   info->linkA = object.linkA;

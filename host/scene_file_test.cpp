@@ -108,6 +108,35 @@ TEST(SceneFile, ShowcaseHasTheKindsItPromises) {
   EXPECT_GE(scene.List(iface::kMaterialList).size(), 4u);
 }
 
+TEST(SceneFile, ASceneSavedIntoAnotherFolderStillFindsItsFiles) {
+  const fs::path original = CopyShowcase("relocate-from");
+  Scene scene = LoadScene(original.string());
+  SceneObject& hills = *const_cast<SceneObject*>(scene.FindByName("Hills"));
+  const fs::path terrain = original.parent_path() / "terrain.png";
+  std::strcpy(hills.data.shape.heightField.image, terrain.c_str());  // an absolute name stays
+  scene.searchPaths = {"maps", "/usr/share/fonts"};
+  const fs::path elsewhere = FreshFolder("relocate-to") / "deeper" / "moved.json";
+  fs::create_directories(elsewhere.parent_path());
+  SaveScene(scene, elsewhere.string());
+
+  const Scene moved = LoadScene(elsewhere.string());
+  const std::string back = "../../lumetra-host-test-relocate-from/";
+  EXPECT_EQ(std::string(moved.FindByName("Hills")->data.shape.heightField.image), terrain.string());
+  EXPECT_EQ(moved.searchPaths, (std::vector<std::string>{back + "maps", "/usr/share/fonts"}));
+  size_t meshes = 0;
+  for (const uint32_t id : moved.AllObjects()) {
+    const SceneObject& object = *moved.Find(id);
+    if (object.type != iface::kTypeMeshFile) continue;
+    ++meshes;
+    EXPECT_EQ(std::string(object.data.shape.meshFile.file).rfind(back, 0), 0u) << object.data.shape.meshFile.file;
+  }
+  EXPECT_GT(meshes, 0u);
+  // Saved beside itself, the scene keeps its names as they were.
+  const fs::path beside = elsewhere.parent_path() / "again.json";
+  SaveScene(moved, beside.string());
+  EXPECT_EQ(LoadScene(beside.string()).searchPaths, moved.searchPaths);
+}
+
 TEST(SceneFile, SavingOverAnExistingFileIsAtomicAndAFailedSaveKeepsIt) {
   const fs::path folder = FreshFolder("atomic");
   Scene scene;

@@ -9,7 +9,9 @@
 #include "abi/scene_record.h"
 #include "platform/base64.h"
 #include "host/field_io.h"
+#include "host/file_finder.h"
 #include "host/scene_file.h"
+#include "host/scene_relocation.h"
 
 namespace host {
 namespace {
@@ -213,7 +215,9 @@ void WriteAll(int fd, const std::string& text, const std::string& temporary) {
 json SceneToJson(const Scene& scene) { return SceneWriter(scene).Write(); }
 
 void SaveScene(const Scene& scene, const std::string& path) {
-  const std::string text = SceneToJson(scene).dump(2) + "\n";
+  Scene saved = scene;
+  RelocateReferences(saved, FolderOf(path));
+  const std::string text = SceneToJson(saved).dump(2) + "\n";
   std::string temporary = path + ".XXXXXX";
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) throw SceneFileError(path + ": cannot create a temporary file: " + std::strerror(errno));

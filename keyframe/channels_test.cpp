@@ -220,9 +220,28 @@ TEST(ProfileChannel, BlendsOutlinePointsAndRoundTrips) {
   EXPECT_EQ(loaded.Second(), 4.0);
   EXPECT_EQ(blended.WriteToHost(fixture.host, lathe.id), kObjectDataWritten);
   EXPECT_EQ(lathe.data.shape.profile.splineKind, 3u) << "the setting comes from the earlier key";
+  EXPECT_EQ(lathe.profile[1].x, 2.0) << "the blended point reaches the host";
+  EXPECT_EQ(fixture.Log().arrayStores, std::vector<uint32_t>{lathe.id});
+  EXPECT_EQ(blended.WriteToHost(fixture.host, lathe.id), kUnchanged) << "nothing moved since";
   ProfileChannel empty;
   EXPECT_TRUE(LoadAll(empty, Saved(ProfileChannel())));
   EXPECT_TRUE(empty.Points().empty());
+}
+
+TEST(SplineMeshChannel, PosingMovesTheHostsControlPoints) {
+  HostFixture fixture;
+  host::SceneObject& mesh = fixture.Add(iface::kTypeSplineMesh, "Mesh");
+  mesh.splinePoints = {0, 0, 0, 1, 1, 1};
+  mesh.data.shape.splineMesh.pointCount = 2;
+  SplineMeshChannel earlier, later, blended;
+  earlier.ReadFromHost(fixture.host, mesh.id, ReadRecord(fixture, mesh.id).info);
+  mesh.splinePoints[4] = 5;
+  later.ReadFromHost(fixture.host, mesh.id, ReadRecord(fixture, mesh.id).info);
+  blended.BlendExtra(0.25, 0.0, earlier, later, TrackCurves());
+  EXPECT_EQ(blended.WriteToHost(fixture.host, mesh.id), kObjectDataWritten);
+  EXPECT_EQ(mesh.splinePoints, (std::vector<double>{0, 0, 0, 1, 2, 1}));
+  mesh.splinePoints.resize(3);  // the host's mesh lost a point: nothing is written
+  EXPECT_EQ(blended.WriteToHost(fixture.host, mesh.id), kUnchanged);
 }
 
 TEST(CameraChannel, ReadsBothRecordsSavesNamesAndBlendsFromTheEarlierKey) {

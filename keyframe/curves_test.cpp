@@ -62,9 +62,13 @@ TEST(PointCurve, AddsAClosingZeroLength) {
   EXPECT_EQ(curve.Segments().Lengths(), (std::vector<double>{10, 20, 0}));
 }
 
-TEST(PointCurve, StepWithTwoPointsBlendsLinearly) {
+TEST(PointCurve, StepWithTwoPointsHoldsTheFirstUntilTheSecond) {
   const PointCurve curve(PointCurve::Kind::Step, {P(0, 10), P(10, 30)}, {4800});
-  EXPECT_EQ(curve.Evaluate(0.5), (Vector3{5, 20, 0}));
+  EXPECT_EQ(curve.Evaluate(0.5), (Vector3{0, 10, 0}));
+  EXPECT_EQ(curve.Evaluate(0.999), (Vector3{0, 10, 0}));
+  EXPECT_EQ(curve.Evaluate(1.0), (Vector3{10, 30, 0}));
+  const PointCurve linear(PointCurve::Kind::Linear, {P(0, 10), P(10, 30)}, {4800});
+  EXPECT_EQ(linear.Evaluate(0.5), (Vector3{5, 20, 0}));
 }
 
 TEST(PointCurve, StepWithThreePointsHoldsTheEarlierValue) {

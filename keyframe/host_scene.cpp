@@ -103,6 +103,15 @@ int32_t HostScene::ReadSplinePoints(uint32_t id, uint32_t first, uint32_t count,
   LUMETRA_HOST_CALL(readSplinePoints, id, first, count, out);
 }
 
+int32_t HostScene::WriteProfilePoints(uint32_t id, uint32_t first, uint32_t count,
+                                      const iface::ProfilePoint* points) const {
+  LUMETRA_HOST_CALL(writeProfilePoints, id, first, count, points);
+}
+
+int32_t HostScene::WriteSplinePoints(uint32_t id, uint32_t first, uint32_t count, const double* points) const {
+  LUMETRA_HOST_CALL(writeSplinePoints, id, first, count, points);
+}
+
 #undef LUMETRA_HOST_CALL
 
 }  // namespace keyframe

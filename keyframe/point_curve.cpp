@@ -30,9 +30,10 @@ lmath::Vector3 PointCurve::EvaluateIn(double u, const SegmentPosition& at) const
   if (n == 0) return {};
   if (n == 1) return points_[0].Xyz();
   u = ClampFraction(u);
-  if (n == 2) return Blend(points_[0], points_[1], u);
   if (u <= 0.0) return points_.front().Xyz();
   if (u >= 1.0) return points_.back().Xyz();
+  // A step holds each value until the next key, however few keys there are.
+  if (n == 2) return kind_ == Kind::Step ? points_[0].Xyz() : Blend(points_[0], points_[1], u);
   const auto k = static_cast<std::size_t>(at.index);
   if (kind_ == Kind::Step) return points_[k].Xyz();
   return Blend(points_[k], points_[k + 1], at.fraction);

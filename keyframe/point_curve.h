@@ -19,8 +19,8 @@ class PointCurve final : public Curve {
   // when the counts disagree.
   PointCurve(Kind kind, std::vector<ParamValue> points, const std::vector<double>& keyGaps);
 
-  // With exactly two points both kinds blend linearly, so a step track with two
-  // keys moves smoothly between them.
+  // A step holds each point's value until the next point, however many there are; a
+  // linear curve blends the two points around u.
   lmath::Vector3 EvaluateIn(double u, const SegmentPosition& at) const override;
 
   Kind CurveKind() const { return kind_; }

@@ -57,6 +57,20 @@ bool ProfileChannel::TakeOwnData(iface::ObjectDataBlock& data) const {
   return moved;
 }
 
+// The host's points, their flags kept, take the coordinates that moved.
+bool ProfileChannel::WriteOwnPoints(const HostScene& host, uint32_t objectId) const {
+  const auto count = static_cast<uint32_t>(points_.size());
+  std::vector<iface::ProfilePoint> current(count);
+  if (count == 0 || host.ReadProfilePoints(objectId, 0, count, current.data()) != iface::kOk) return false;
+  bool moved = false;
+  for (uint32_t i = 0; i < count; ++i) {
+    moved = TakeIfMoved(current[i].x, points_[i].x) | moved;
+    moved = TakeIfMoved(current[i].y, points_[i].y) | moved;
+    moved = TakeIfMoved(current[i].z, points_[i].z) | moved;
+  }
+  return moved && host.WriteProfilePoints(objectId, 0, count, current.data()) == iface::kOk;
+}
+
 void ProfileChannel::BlendExtra(double f, double, const AnimChannel& earlier, const AnimChannel& later,
                                 const TrackCurves&) {
   const auto* from = dynamic_cast<const ProfileChannel*>(&earlier);
@@ -102,6 +116,20 @@ void SplineMeshChannel::ReadFromHost(const HostScene& host, uint32_t objectId, c
   points_.clear();
   if (host.ReadSplinePoints(objectId, 0, count, coordinates.data()) != iface::kOk) return;
   for (uint32_t i = 0; i < count; ++i) points_.push_back({coordinates[3 * i], coordinates[3 * i + 1], coordinates[3 * i + 2]});
+}
+
+bool SplineMeshChannel::WriteOwnPoints(const HostScene& host, uint32_t objectId) const {
+  const auto count = static_cast<uint32_t>(points_.size());
+  std::vector<double> current(3 * static_cast<std::size_t>(count));
+  if (count == 0 || host.ReadSplinePoints(objectId, 0, count, current.data()) != iface::kOk) return false;
+  bool moved = false;
+  for (uint32_t i = 0; i < count; ++i) {
+    double* point = &current[3 * static_cast<std::size_t>(i)];
+    moved = TakeIfMoved(point[0], points_[i].x) | moved;
+    moved = TakeIfMoved(point[1], points_[i].y) | moved;
+    moved = TakeIfMoved(point[2], points_[i].z) | moved;
+  }
+  return moved && host.WriteSplinePoints(objectId, 0, count, current.data()) == iface::kOk;
 }
 
 void SplineMeshChannel::BlendExtra(double f, double, const AnimChannel& earlier, const AnimChannel& later,

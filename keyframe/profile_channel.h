@@ -8,8 +8,8 @@ namespace keyframe {
 
 // Sweeps, lathes and extrusions: the transform part and the outline, whose
 // setting and point count come from the earlier key while its two doubles and
-// its points are blended. The host offers no writer for outline points, so
-// posing writes only the setting and the two doubles back.
+// its points are blended. Posing writes the setting, the two doubles and the points that
+// moved back to the host.
 class ProfileChannel final : public CopyableChannel<ProfileChannel, TransformChannel> {
  public:
   static constexpr uint32_t kMaxPoints = 1u << 16;
@@ -28,6 +28,7 @@ class ProfileChannel final : public CopyableChannel<ProfileChannel, TransformCha
  protected:
   bool HasOwnData() const override { return true; }
   bool TakeOwnData(iface::ObjectDataBlock& data) const override;
+  bool WriteOwnPoints(const HostScene& host, uint32_t objectId) const override;
 
  private:
   uint32_t setting_ = 0;
@@ -37,7 +38,7 @@ class ProfileChannel final : public CopyableChannel<ProfileChannel, TransformCha
 };
 
 // Spline meshes: the transform part and the control points, blended between
-// keys. The host offers no writer for control points, so they are not posed.
+// keys; posing writes the control points that moved back to the host.
 class SplineMeshChannel final : public CopyableChannel<SplineMeshChannel, TransformChannel> {
  public:
   static constexpr uint32_t kMaxPoints = 1u << 20;
@@ -50,6 +51,9 @@ class SplineMeshChannel final : public CopyableChannel<SplineMeshChannel, Transf
   uint32_t SavedSize() const override;
 
   const std::vector<lmath::Vector3>& Points() const { return points_; }
+
+ protected:
+  bool WriteOwnPoints(const HostScene& host, uint32_t objectId) const override;
 
  private:
   std::vector<lmath::Vector3> points_;

@@ -5,6 +5,7 @@
 #include "abi/result_codes.h"
 #include "keyframe/camera_channel.h"
 #include "keyframe/scene_walk.h"
+#include "platform/debug_log.h"
 
 namespace keyframe {
 
@@ -41,10 +42,31 @@ void SceneAnimation::AttachPendingTracks() {
         if (auto* camera = dynamic_cast<CameraChannel*>(track->SnapshotAt(key).Channel())) camera->ResolveLinks(host_);
       }
     }
-    track->RebuildCurves();
-    tracks_[object] = std::move(track);
+    std::unique_ptr<ObjectTrack>& attached = tracks_[object];
+    if (attached) {
+      MergeTrack(*attached, *track);
+    } else {
+      attached = std::move(track);
+    }
+    attached->RebuildCurves();
   }
   pending_.clear();
+}
+
+// A merged file's track meets an object keyed already: the object's keys and kind stay,
+// the file's keys at other times join them. What cannot join is said.
+void SceneAnimation::MergeTrack(ObjectTrack& kept, ObjectTrack& incoming) {
+  if (incoming.Type() != kept.Type() || incoming.SubType() != kept.SubType()) {
+    platform::DebugLog::Printf("Track of '%s' from the file dropped: the object's own track is of another kind\n",
+                               kept.Name().c_str());
+    return;
+  }
+  for (TrackKey& key : incoming.TakeAllKeys()) {
+    if (!kept.InsertKey(key.time, std::move(key.snapshot))) {
+      platform::DebugLog::Printf("Key of '%s' at %d from the file dropped: the object has its own key there\n",
+                                 kept.Name().c_str(), key.time);
+    }
+  }
 }
 
 void SceneAnimation::KeyObject(uint32_t object, int32_t time, const ObjectRecord& record, int32_t interpolation) {

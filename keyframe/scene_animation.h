@@ -55,7 +55,9 @@ class SceneAnimation {
   // The first pending track named `oldName` (exactly) takes `newName`.
   void RenamePendingTrack(const std::string& oldName, const std::string& newName);
   // Gives each pending track to the object of its name (dropping those without
-  // one), turns camera links back into identifiers and builds the curves.
+  // one), turns camera links back into identifiers and builds the curves. An object
+  // that has a track already (a merge, or a name twice in the file) keeps its keys and
+  // kind and takes the pending keys at other times; the rest is dropped with a debug line.
   void AttachPendingTracks();
 
   // Keys the object at `time` with the interpolation kind (its track takes the
@@ -110,6 +112,7 @@ class SceneAnimation {
  private:
   void KeyObject(uint32_t object, int32_t time, const ObjectRecord& record, int32_t interpolation);
   void AddTrackKeyTimes(uint32_t object);
+  static void MergeTrack(ObjectTrack& kept, ObjectTrack& incoming);
   // The objects the key steps mode covers that have tracks.
   std::vector<uint32_t> CoveredTracks();
 

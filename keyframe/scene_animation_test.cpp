@@ -6,23 +6,16 @@
 #include "keyframe/camera_channel.h"
 #include "keyframe/track_evaluation.h"
 #include "keyframe/testing/host_fixture.h"
+#include "platform/debug_log.h"
 
 namespace keyframe {
 namespace {
 
 using testing::HostFixture;
 
-// The substitute host names no chain; this one names each object's parent as
-// the next object of its chain, and can hold Shift down.
-iface::host_fn::GetObjectInfo g_hostGetObjectInfo = nullptr;
+// The substitute host, which can hold Shift down.
 iface::host_fn::GetHostValue g_hostGetHostValue = nullptr;
 bool g_shiftHeld = false;
-
-int32_t LUMETRA_STDCALL GetObjectInfoWithChain(uint32_t id, iface::ObjectInfo* info) {
-  const int32_t result = g_hostGetObjectInfo(id, info);
-  if (result == iface::kOk) info->next = host::HostContext::Current()->GetScene().Find(id)->parent;
-  return result;
-}
 
 int32_t LUMETRA_STDCALL GetHostValueWithShift(int32_t selector, void* value) {
   if (selector != iface::kHostValueShiftKey) return g_hostGetHostValue(selector, value);
@@ -33,9 +26,7 @@ int32_t LUMETRA_STDCALL GetHostValueWithShift(int32_t selector, void* value) {
 class SceneAnimationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    g_hostGetObjectInfo = fixture_.record.getObjectInfo;
     g_hostGetHostValue = fixture_.record.getHostValue;
-    fixture_.record.getObjectInfo = GetObjectInfoWithChain;
     fixture_.record.getHostValue = GetHostValueWithShift;
     g_shiftHeld = false;
   }
@@ -311,6 +302,41 @@ TEST_F(SceneAnimationTest, PendingTracksFindTheirObjectsByName) {
   const ObjectTrack* track = animation_.FindTrack(camera.id);
   ASSERT_NE(track, nullptr);
   EXPECT_EQ(dynamic_cast<const CameraChannel*>(track->Keys()[0].snapshot.Channel())->LookAtObject(), target.id);
+}
+
+TEST_F(SceneAnimationTest, AMergedTrackJoinsTheKeysOfAnObjectKeyedAlready) {
+  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball");
+  KeyAt(ball, 0, 1.0);
+  KeyAt(ball, 4800, 2.0);
+  // The merged file keys the ball at 4800 and 9600, linearly, and names a box "Ball" too.
+  auto merged = std::make_unique<ObjectTrack>("Ball", iface::kTypeSphere, 0);
+  merged->SetInterpolation(2);
+  for (const auto& [time, x] : {std::pair{4800, 20.0}, {9600, 30.0}}) {
+    MoveTo(ball, x);
+    KeySnapshot key;
+    key.CreateChannel(iface::kTypeSphere, 0);
+    ObjectRecord record;
+    ASSERT_EQ(fixture_.host.ReadObject(ball.id, record, false), 0);
+    key.Channel()->ReadFromHost(fixture_.host, ball.id, record.info);
+    merged->InsertKey(time, std::move(key));
+  }
+  animation_.AddPendingTrack(std::move(merged));
+  animation_.AddPendingTrack(std::make_unique<ObjectTrack>("Ball", iface::kTypeBox, 0));
+  platform::DebugLog::Clear();
+  animation_.AttachPendingTracks();
+
+  const ObjectTrack* track = animation_.FindTrack(ball.id);
+  ASSERT_NE(track, nullptr);
+  ASSERT_EQ(track->KeyCount(), 3);
+  EXPECT_EQ(track->Keys()[0].snapshot.GetValue(2).x, 1.0);
+  EXPECT_EQ(track->Keys()[1].snapshot.GetValue(2).x, 2.0) << "the object's own key stays";
+  EXPECT_EQ(track->Keys()[2].snapshot.GetValue(2).x, 30.0);
+  EXPECT_EQ(track->StoredInterpolation(), 1);
+  EXPECT_EQ(track->Curves().Find(2)->Evaluate(1.0).x, 30.0) << "the curves know the joined key";
+  EXPECT_EQ(platform::DebugLog::Lines(),
+            (std::vector<std::string>{
+                "Key of 'Ball' at 4800 from the file dropped: the object has its own key there\n",
+                "Track of 'Ball' from the file dropped: the object's own track is of another kind\n"}));
 }
 
 }  // namespace

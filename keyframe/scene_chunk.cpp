@@ -121,9 +121,7 @@ class ChunkLoader {
     if (version_ >= kFirstVersionWithModes) {
       header.keySteps = in_.I32();
       header.sliderSteps = in_.I32();
-      if (header.keySteps < 0 || header.keySteps > static_cast<int32_t>(KeySteps::Scene)) {
-        throw ChunkFormatError("the keyframe data holds key steps mode " + std::to_string(header.keySteps));
-      }
+      header.keySteps = RepairedKeySteps(header.keySteps);
     }
     if (hasSettings) settings_.TakeStored(stored);
     Apply(header);
@@ -179,6 +177,14 @@ class ChunkLoader {
     extra.valueC = in_.I32();
     for (int32_t i = 0; i < keyCount; ++i) ReadKey(*track);
     return track;
+  }
+
+  // A mode the choice does not offer becomes "Object", the mode of a new scene; the tracks
+  // stay.
+  int32_t RepairedKeySteps(int32_t mode) const {
+    if (mode >= 0 && mode <= static_cast<int32_t>(KeySteps::Scene)) return mode;
+    platform::DebugLog::Printf("Bad key steps mode %d, from version %d\n", mode, version_);
+    return static_cast<int32_t>(KeySteps::Object);
   }
 
   int32_t ReadInterpolation(const std::string& name) {

@@ -85,7 +85,7 @@ void Load(const std::vector<uint8_t>& bytes, Loaded& into) {
 
 // Version byte and header of a chunk of `version`: range 100..200 (in the chunk's
 // unit), current 150, settings 1..9 and "base", scene text "notes", modes 2 and 1.
-ChunkBytes Header(int version, int32_t start = 100, int32_t end = 200) {
+ChunkBytes Header(int version, int32_t start = 100, int32_t end = 200, int32_t keySteps = 2) {
   ChunkBytes b;
   b.U8(static_cast<uint8_t>(version)).I32(start).I32(end).I32(150).I32(0);
   if (version >= 11) {
@@ -93,7 +93,7 @@ ChunkBytes Header(int version, int32_t start = 100, int32_t end = 200) {
     if (version >= 14) b.I32(1).I32(0);
   }
   b.I32(1).String("notes");
-  if (version >= 12) b.I32(2).I32(1);
+  if (version >= 12) b.I32(keySteps).I32(1);
   return b;
 }
 
@@ -289,6 +289,24 @@ TEST(SceneChunkFixtures, UnknownInterpolationBecomesLinearWithADebugLine) {
   const auto lines = platform::DebugLog::Lines();
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Bad interpolate type for 'Ball', 4, from version 23\n"),
             lines.end());
+}
+
+TEST(SceneChunkFixtures, AnUnknownKeyStepsModeBecomesObjectAndTheTracksStay) {
+  for (const int32_t mode : {3, -1}) {
+    ChunkBytes b = Header(23, 100, 200, mode);
+    b.I32(1);
+    TrackHeader(b, 1, iface::kTypeSphere, 0, "Ball", 1);
+    b.I32(0);
+    PlainTransform(b, 23);
+    platform::DebugLog::Clear();
+    Loaded loaded;
+    Load(b.bytes, loaded);
+    ASSERT_EQ(loaded.result, ChunkLoad::Loaded) << mode;
+    EXPECT_EQ(loaded.animation.KeyStepsMode(), KeySteps::Object);
+    EXPECT_EQ(loaded.Track(0).KeyCount(), 1);
+    EXPECT_EQ(platform::DebugLog::Lines(),
+              std::vector<std::string>{"Bad key steps mode " + std::to_string(mode) + ", from version 23\n"});
+  }
 }
 
 // A chunk of two whole tracks.

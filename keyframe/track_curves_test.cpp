@@ -82,11 +82,12 @@ TEST(BuildTrackCurves, NoKeysOrNoParametersGiveNoSlots) {
   EXPECT_EQ(BuildTrackCurves(noParams).SlotCount(), 0);
 }
 
-TEST(BuildTrackCurves, StepWithTwoKeysReachesTheMidpointHalfway) {
+TEST(BuildTrackCurves, StepWithTwoKeysHoldsTheFirstValueUntilTheSecondKey) {
   const TrackCurves curves = BuildTrackCurves(ScalarTrack(Interpolation::Step, {0, 10}));
   ASSERT_EQ(curves.SlotCount(), 1);
   EXPECT_EQ(CurveAs<PointCurve>(curves, 0).CurveKind(), PointCurve::Kind::Step);
-  EXPECT_EQ(curves.Find(0)->Evaluate(2400.0 / 4800.0).x, 5.0);
+  EXPECT_EQ(curves.Find(0)->Evaluate(2400.0 / 4800.0).x, 0.0);
+  EXPECT_EQ(curves.Find(0)->Evaluate(1.0).x, 10.0);
 }
 
 TEST(BuildTrackCurves, StepWithThreeKeysHoldsBetweenKeys) {

@@ -180,6 +180,7 @@ int32_t TransformChannel::WriteToHost(const HostScene& host, uint32_t objectId) 
   if (HasOwnData() && TakeOwnData(data) && host.SetObjectInfo(objectId, record.info, kStoreObjectData) == iface::kOk) {
     change = kObjectDataWritten;
   }
+  if (WriteOwnPoints(host, objectId)) change = kObjectDataWritten;
   return change;
 }
 

@@ -41,6 +41,9 @@ class TransformChannel : public AnimChannel {
   // values that moved into `data` and answer whether any did.
   virtual bool TakeOwnData(iface::ObjectDataBlock& /*data*/) const { return false; }
   virtual bool HasOwnData() const { return false; }
+  // Derived classes whose points the host keeps beside its records: write the points that
+  // moved and answer whether any did.
+  virtual bool WriteOwnPoints(const HostScene& /*host*/, uint32_t /*objectId*/) const { return false; }
 
  private:
   TransformBlock& EnsureBlock();

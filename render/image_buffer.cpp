@@ -14,10 +14,10 @@ PixelRect Union(const PixelRect& a, const PixelRect& b) {
           std::max(a.bottom, b.bottom)};
 }
 
-// A size that is not positive or memory that cannot be had gives no buffer (Valid() is
-// false), so that the display reports it instead of the window thread dying.
+// A picture that cannot be had gives no buffer, so that the display reports it instead of
+// the window thread dying. Sizes are bounded before anything is asked of the allocator.
 ImageBuffer::ImageBuffer(int32_t width, int32_t height) {
-  if (width <= 0 || height <= 0) return;
+  if (width <= 0 || height <= 0 || int64_t{width} * int64_t{height} > kMaxPixels) return;
   try {
     own_.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
   } catch (const std::bad_alloc&) {

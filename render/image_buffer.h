@@ -25,7 +25,12 @@ struct PixelRect {
 // merged under a small lock and taken by the display.
 class ImageBuffer {
  public:
+  // The largest picture a buffer of its own is made for: 2^28 pixels (1 GiB, 16384 a side).
+  static constexpr int64_t kMaxPixels = int64_t{1} << 28;
+
   ImageBuffer() = default;
+  // A size that is not positive, above kMaxPixels, or memory that cannot be had gives no
+  // buffer (Valid() is false).
   ImageBuffer(int32_t width, int32_t height);
   // Uses `external` (at least width * height * 4 bytes) instead of memory of its own.
   ImageBuffer(int32_t width, int32_t height, uint8_t* external);

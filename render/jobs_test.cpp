@@ -161,7 +161,8 @@ TEST(RenderDisplay, WindowLimitsAreThePictureWithFrameCaptionAndStatusBarWithinT
 
 TEST(RenderDisplay, APictureThatCannotBeHadOpensNoDisplay) {
   platform::MessageLoop loop;
-  for (const auto& [width, height] : {std::pair{0, 10}, {10, -1}, {1 << 30, 1 << 30}}) {
+  // The largest is refused by its size, before any allocation is tried.
+  for (const auto& [width, height] : {std::pair{0, 10}, {10, -1}, {1 << 30, 1 << 30}, {16385, 16384}}) {
     platform::DebugLog::Clear();
     RenderJob job;
     job.width = width;

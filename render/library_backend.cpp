@@ -1,5 +1,6 @@
 #include "render/library_backend.h"
 
+#include <algorithm>
 #include <string>
 
 #include "lumetra2.h"
@@ -10,6 +11,21 @@
 
 namespace render {
 namespace {
+
+// What the library takes: scan-line depths 1..256 and anti-alias depths 1..8.
+constexpr int32_t kMaxScanlineDepth = 256;
+constexpr int32_t kMaxAliasDepth = 8;
+
+// A setting outside the library's range becomes the nearest value it takes, and says so.
+int32_t WithinRange(const char* setting, int32_t value, int32_t lowest, int32_t highest) {
+  const int32_t sound = std::clamp(value, lowest, highest);
+  if (sound != value) platform::DebugLog::Printf("%s %d is out of range: %d used\n", setting, value, sound);
+  return sound;
+}
+
+void Check(int32_t result, const char* entry) {
+  if (result != L2_OK) platform::DebugLog::Printf("%s refused (%d)\n", entry, result);
+}
 
 uint8_t BackgroundByte(double value) {
   if (!(value > 0.0)) return 0;
@@ -48,13 +64,15 @@ void RenderWithLibrary(RenderJob& job) {
       result = Render(scene, view, nullptr, flags, AbortCallback, PixelCallback, &job);
       break;
     case RenderMethod::Scanline:
-      SetViewScanlineDepth(scene, view, job.scanlineDepth);
+      Check(SetViewScanlineDepth(scene, view, WithinRange("Scan-line depth", job.scanlineDepth, 1, kMaxScanlineDepth)),
+            "SetViewScanlineDepth");
       result = Scanner(scene, view, nullptr, flags, AbortCallback, PixelCallback, &job);
       break;
     default:
       if (job.antiAliasDepth > 0) {
-        SetAliasDepth(scene, job.antiAliasDepth);
-        SetAliasThreshold(scene, job.antiAliasThreshold);
+        Check(SetAliasDepth(scene, WithinRange("Anti-alias depth", job.antiAliasDepth, 1, kMaxAliasDepth)),
+              "SetAliasDepth");
+        Check(SetAliasThreshold(scene, job.antiAliasThreshold), "SetAliasThreshold");
         result = AATracer(scene, view, nullptr, flags, AbortCallback, PixelCallback, &job);
       } else {
         result = Tracer(scene, view, nullptr, flags, AbortCallback, PixelCallback, &job);

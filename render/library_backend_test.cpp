@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "lumetra2.h"
 #include "platform/debug_log.h"
@@ -72,6 +73,27 @@ TEST_F(LibraryBackendTest, TracingPaintsTheSphereInTheMiddle) {
     const auto corner = job_.image.Pixel(0, 0);
     EXPECT_EQ(corner[0], 255) << "blue background, depth " << depth;
   }
+}
+
+TEST_F(LibraryBackendTest, DepthsOutsideTheLibrarysRangeAreClampedAndSaidSo) {
+  const auto render = [&](RenderMethod method) {
+    job_.method = static_cast<int32_t>(method);
+    job_.SetState(JobState::Processing);
+    backend_.PrepareFrame(job_);
+    EXPECT_TRUE(backend_.Render(job_));
+    const auto bytes = job_.image.Bytes();
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+  };
+  platform::DebugLog::Clear();
+  job_.scanlineDepth = 0;  // the registry's default
+  render(RenderMethod::Scanline);
+  job_.antiAliasDepth = 12;
+  const auto clamped = render(RenderMethod::Raytracing);
+  EXPECT_EQ(platform::DebugLog::Lines(),
+            (std::vector<std::string>{"Scan-line depth 0 is out of range: 1 used\n",
+                                      "Anti-alias depth 12 is out of range: 8 used\n"}));
+  job_.antiAliasDepth = 8;
+  EXPECT_EQ(render(RenderMethod::Raytracing), clamped);
 }
 
 TEST_F(LibraryBackendTest, AbortedJobStopsAndReportsIt) {

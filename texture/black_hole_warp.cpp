@@ -22,8 +22,10 @@ lmath::Vector3 BlackHoleWarp::CentreNear(const lmath::Vector3& p) const {
   const lmath::Vector3 cell{RepeatCell(p.x, repeat.x), RepeatCell(p.y, repeat.y),
                             RepeatCell(p.z, repeat.z)};
   if (Jitters()) {
-    const double seed = std::trunc(cell.z * 496.0 + cell.y * 28.0 + cell.x);
-    Seed(static_cast<std::uint32_t>(static_cast<std::int64_t>(std::clamp(seed, -9.0e18, 9.0e18))));
+    // A point that is infinite or not a number (a zero texture scale) seeds as cell 0.
+    const double cellSum = std::trunc(cell.z * 496.0 + cell.y * 28.0 + cell.x);
+    const double seed = std::isfinite(cellSum) ? std::clamp(cellSum, -9.0e18, 9.0e18) : 0.0;
+    Seed(static_cast<std::uint32_t>(static_cast<std::int64_t>(seed)));
     c.x += Jitter(turbulence.x);
     c.y += Jitter(turbulence.y);
     c.z += Jitter(turbulence.z);

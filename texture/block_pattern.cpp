@@ -8,6 +8,8 @@ namespace {
 constexpr double kCheckerEpsilon = 1.3117e-07;
 constexpr double kBrickEpsilon = 1.1173e-07;
 constexpr double kSqrt3 = 1.7320508075688772;
+// Lattice indices stay far inside long long, (j + 3i) included.
+constexpr double kFarthestCell = 1e15;
 
 // u - trunc(u), plus 1 when negative.
 double BrickFrac(double u) {
@@ -28,6 +30,9 @@ int CheckerIndex(const lmath::Vector3& p) {
 int HexagonIndex(const lmath::Vector3& p) {
   const double x = p.x * 0.6666666666666666;
   const double y = 2.0 * p.y / kSqrt3;
+  // Points that no lattice index can hold (a zero texture scale makes them infinite, or
+  // not a number) take the first entry.
+  if (!(std::fabs(x) < kFarthestCell && std::fabs(y) < kFarthestCell)) return 0;
   long long i = Floor(x);
   long long j = Floor(y);
   const double fx = x - static_cast<double>(i);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -166,7 +167,19 @@ TEST(BlackHoleWarp, RepeatedCentresAreJitteredPerCell) {
   EXPECT_NEAR(jittered.x, expected, 1e-12);
 }
 
-TEST(RepeatWarp, WrapsAndFlipsOddCellsAndOffsetsEveryCell) {
+TEST(BlackHoleWarp, AJitteredCopyNearAPointAtInfinityLeavesThePointAlone) {
+  BlackHoleWarp warp;
+  warp.repeat = {2.0, 2.0, 0.0};
+  warp.turbulence = {0.1, 0.1, 0.0};
+  const double inf = std::numeric_limits<double>::infinity();
+  const lmath::Vector3 far{inf, 1.0, 0.0};
+  const lmath::Vector3 moved = warp.Apply(far);
+  EXPECT_EQ(moved.x, inf);
+  EXPECT_EQ(moved.y, 1.0);
+  EXPECT_TRUE(std::isnan(warp.Apply({std::nan(""), 0.0, 0.0}).x));
+}
+
+TEST(RepeatWarp, WrapsEveryCellFlipsOddCellsAndOffsetsEveryCell) {
   RepeatWarp warp;
   warp.axis = 0;
   warp.width = 2.0;
@@ -177,8 +190,9 @@ TEST(RepeatWarp, WrapsAndFlipsOddCellsAndOffsetsEveryCell) {
   EXPECT_NEAR(odd.x, 1.5, 1e-15);
   EXPECT_NEAR(odd.y, 1.25, 1e-15);
   EXPECT_NEAR(odd.z, -0.75, 1e-15);
-  // Cell 2 keeps the point and adds twice the offset.
-  EXPECT_EQ(warp.Apply({4.5, 0.25, 0.75}), (lmath::Vector3{4.5, 2.25, 0.75}));
+  // Cell 2 repeats cell 0 unflipped and adds twice the offset.
+  EXPECT_EQ(warp.Apply({4.5, 0.25, 0.75}), (lmath::Vector3{0.5, 2.25, 0.75}));
+  EXPECT_EQ(warp.Apply({-3.5, 0.25, 0.75}), (lmath::Vector3{0.5, -1.75, 0.75}));
   // Cell -1 is odd too.
   const lmath::Vector3 negative = warp.Apply({-0.5, 0.0, 0.0});
   EXPECT_NEAR(negative.x, -(-0.5 + 2.0) + 2.0, 1e-15);

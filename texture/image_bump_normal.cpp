@@ -36,7 +36,7 @@ void BumpMapNormal::Eval(ShadingPoint& point, SurfaceSample&) const {
   if (LocateOnImage(*image_, modifiers_, TransformPoint(PointOf(point)), point, spot) != ImageHit::kInside) return;
   const float here = Intensity(spot.x, spot.row);
   const float alongX = Intensity(NextWrapped(spot.x, image_->Width()), spot.row);
-  const float alongRows = Intensity(spot.x, NextWrapped(spot.row, image_->Height()));
+  const float alongRows = Intensity(spot.x, spot.nextRow);
   const double du = static_cast<double>(here - alongX) * bumpAmount;
   const double dv = static_cast<double>(here - alongRows) * bumpAmount;
   if (std::fabs(du) < kSmallestTilt && std::fabs(dv) < kSmallestTilt) return;

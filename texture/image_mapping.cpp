@@ -22,9 +22,10 @@ ImageHit LocateOnImage(const Image& image, const BitmapModifiers& modifiers, con
   if (!MapPoint(modifiers.mapType, point, record.u, record.v, u, v)) return ImageHit::kUnmapped;
   if (!PixelPosition(image, u, v, modifiers.once, spot.x, spot.row)) return ImageHit::kOutside;
   spot.fractionX = Fraction(u, image.Width());
+  spot.fractionRow = Fraction(v, image.Height());
   // Stored rows run against v in a bottom-up image.
-  const float along = Fraction(v, image.Height());
-  spot.fractionRow = image.IsBottomUp() ? 1.0f - along : along;
+  const int32_t last = image.Height() - 1;
+  spot.nextRow = image.IsBottomUp() ? (spot.row > 0 ? spot.row - 1 : last) : NextWrapped(spot.row, image.Height());
   return ImageHit::kInside;
 }
 

@@ -8,11 +8,13 @@
 
 namespace texture {
 
-// Where a shading point falls on an image: the stored pixel and the fractions of the
-// way to its neighbours along x and along the stored rows.
+// Where a shading point falls on an image: the stored pixel, the stored row of the next
+// image row along v (the row before it in a bottom-up image), and the fractions of the way
+// to the neighbours along x and along v.
 struct ImageSpot {
   int32_t x = 0;
   int32_t row = 0;
+  int32_t nextRow = 0;
   float fractionX = 0.0f;
   float fractionRow = 0.0f;
 };

@@ -10,9 +10,9 @@ constexpr int32_t kBilinear = 2;
 
 Colour Bilinear(const Image& image, const ImageSpot& spot) {
   const int32_t x1 = NextWrapped(spot.x, image.Width());
-  const int32_t row1 = NextWrapped(spot.row, image.Height());
   const Colour top = BlendColours(image.Colour(spot.x, spot.row), image.Colour(x1, spot.row), spot.fractionX);
-  const Colour bottom = BlendColours(image.Colour(spot.x, row1), image.Colour(x1, row1), spot.fractionX);
+  const Colour bottom =
+      BlendColours(image.Colour(spot.x, spot.nextRow), image.Colour(x1, spot.nextRow), spot.fractionX);
   return BlendColours(top, bottom, spot.fractionRow);
 }
 

@@ -127,6 +127,38 @@ TEST(BumpMapNormalTest, FlatImagesLeaveTheNormalAndSlopesTiltIt) {
   EXPECT_LT(point.normal[1], 0.9) << "the fixed frame still tilts";
 }
 
+// A 2 x 3 grey picture with rows of distinct shades, stored top row first or, flagged,
+// bottom row first.
+Image Shades(bool bottomUp) {
+  const uint8_t rows[3][6] = {{0, 0, 0, 40, 40, 40}, {100, 100, 100, 160, 160, 160}, {220, 220, 220, 250, 250, 250}};
+  Image image;
+  image.Allocate(2, 3, 3, {});
+  for (int32_t y = 0; y < 3; ++y) std::memcpy(image.Row(bottomUp ? 2 - y : y), rows[y], 6);
+  if (bottomUp) image.layoutFlags |= kRowsBottomUp;
+  return image;
+}
+
+TEST(ImageRowOrderTest, BottomUpFilesFilterAndBumpAsTheSamePictureStoredTopFirst) {
+  const Image topFirst = Shades(false), bottomFirst = Shades(true);
+  BitmapModifiers modifiers = Planar();
+  modifiers.interpolate = true;
+  modifiers.interpolation = 2;
+  for (const auto& [x, y] : {std::pair{0.3, 0.1}, {0.6, 0.45}, {0.2, 0.8}, {0.9, 0.95}}) {
+    SurfaceSample a = Untouched(), b = Untouched();
+    ShadingPoint pa = At(x, y), pb = At(x, y);
+    ImagePigment(&topFirst, modifiers).Eval(pa, a);
+    ImagePigment(&bottomFirst, modifiers).Eval(pb, b);
+    EXPECT_FLOAT_EQ(a.color[0], b.color[0]) << x << " " << y;
+    BumpMapNormal topBump(&topFirst, Planar()), bottomBump(&bottomFirst, Planar());
+    topBump.bumpAmount = bottomBump.bumpAmount = 1.0f;
+    pa = At(x, y);
+    pb = At(x, y);
+    topBump.Eval(pa, a);
+    bottomBump.Eval(pb, b);
+    for (int axis = 0; axis < 3; ++axis) EXPECT_DOUBLE_EQ(pa.normal[axis], pb.normal[axis]) << x << " " << y;
+  }
+}
+
 TEST(BumpMapNormalTest, PaletteIndexIntensity) {
   Image indices;
   indices.Allocate(2, 1, 1, {});

@@ -15,9 +15,9 @@ double Component(const lmath::Vector3& v, int axis) {
 lmath::Vector3 RepeatWarp::Apply(const lmath::Vector3& in) const {
   const double cell = std::trunc(std::floor(Component(in, axis) / width));
   lmath::Vector3 q = in;
-  // Even cells keep the point as it is; only odd ones are wrapped and mirrored.
+  // Every cell repeats the first; odd cells mirror it where the flips say so.
+  Component(q, axis) -= cell * width;
   if (std::fmod(cell, 2.0) != 0.0) {
-    Component(q, axis) -= cell * width;
     q = {q.x * flip.x, q.y * flip.y, q.z * flip.z};
     if (Component(flip, axis) < 0.0) Component(q, axis) += width;
   }

@@ -4,8 +4,8 @@
 
 namespace texture {
 
-// Repeats space along one axis in cells of a width: odd cells are wrapped into the cell and
-// flipped, and every cell is shifted by its number times the offset.
+// Repeats space along one axis in cells of a width: every cell is wrapped into the first,
+// odd cells are flipped, and every cell is shifted by its number times the offset.
 class RepeatWarp final : public Warp {
  public:
   int axis = 0;  // 0 x, 1 y, 2 z

@@ -33,6 +33,15 @@
 namespace texture {
 namespace {
 
+// The pattern that shapes a pigment or normal of this kind, so that noise modifiers beside
+// it in its wrapper act as they would inside it (marble and wood take the turbulence into
+// their own formula).
+template <typename Shaped, typename Node>
+std::optional<PatternId> ShapingPattern(const Node& node) {
+  const auto* shaped = dynamic_cast<const Shaped*>(&node);
+  return shaped ? std::optional<PatternId>(shaped->pattern.id) : std::nullopt;
+}
+
 using iface::NodeKind;
 
 constexpr double kDegreesToRadians = 3.141592653589793 / 180.0;
@@ -80,15 +89,16 @@ std::optional<BlockKind> BlockKindOf(std::uint32_t subKind) {
   return static_cast<BlockKind>(subKind);
 }
 
-// The block's settings from its node; a brick size or mortar the host left at 0 keeps the
-// default, so that the brick index never divides by 0.
+// The block's settings from its node; a brick size the host left at 0 keeps the default,
+// so that the brick index never divides by 0. Mortar 0 asks for none; only a negative
+// (or unreadable) one keeps the default.
 BlockPattern BlockPatternOf(BlockKind kind, const iface::BlockParams& params) {
   BlockPattern block;
   block.kind = kind;
   if (params.brickSize[0] > 0.0 && params.brickSize[1] > 0.0 && params.brickSize[2] > 0.0) {
     block.brickSize = {params.brickSize[0], params.brickSize[1], params.brickSize[2]};
   }
-  if (params.mortar > 0.0) block.mortar = params.mortar;
+  if (params.mortar >= 0.0) block.mortar = params.mortar;
   return block;
 }
 
@@ -327,10 +337,12 @@ std::unique_ptr<Pigment> TextureTranslator::TranslatePigmentWrapper(const NodeRe
       WriteUnknown("Unknown pigment component\n");
     }
   });
-  // Modifiers beside the pigment act on it, wherever they stand among the children.
+  // Modifiers beside the pigment act on it, wherever they stand among the children, as
+  // they would inside it.
   if (!pigment) return nullptr;
+  const std::optional<PatternId> pattern = ShapingPattern<PatternPigment>(*pigment);
   for (std::uint32_t id : modifiers) {
-    if (const std::unique_ptr<NodeRecord> modifier = nodes_.Read(id)) ApplyModifier(*pigment, std::nullopt, *modifier);
+    if (const std::unique_ptr<NodeRecord> modifier = nodes_.Read(id)) ApplyModifier(*pigment, pattern, *modifier);
   }
   return pigment;
 }
@@ -446,8 +458,9 @@ std::unique_ptr<Normal> TextureTranslator::TranslateNormalWrapper(const NodeReco
   });
   if (!normal) return nullptr;
   if (bumpAmount) SetBumpAmount(*normal, *bumpAmount);
+  const std::optional<PatternId> pattern = ShapingPattern<PatternNormal>(*normal);
   for (std::uint32_t id : modifiers) {
-    if (const std::unique_ptr<NodeRecord> modifier = nodes_.Read(id)) ApplyModifier(*normal, std::nullopt, *modifier);
+    if (const std::unique_ptr<NodeRecord> modifier = nodes_.Read(id)) ApplyModifier(*normal, pattern, *modifier);
   }
   return normal;
 }
@@ -525,6 +538,20 @@ const Image* TextureTranslator::LoadNodeImage(const NodeRecord& node, iface::Fin
 
 // ---- finish and media ----------------------------------------------------------------------
 
+namespace {
+
+// The smoother the surface the sharper its highlight: the exponent is 1 / roughness, up to
+// that of the smoothest roughness, which roughness 0 takes too (its own exponent would be
+// infinite, a highlight too fine to see). A negative roughness keeps the default.
+constexpr double kSmoothestRoughness = 1e-4;
+
+float SpecularExponent(double roughness, float defaultExponent) {
+  if (!(roughness >= 0.0)) return defaultExponent;
+  return static_cast<float>(1.0 / std::max(roughness, kSmoothestRoughness));
+}
+
+}  // namespace
+
 Finish TextureTranslator::TranslateFinish(const NodeRecord& node) {
   const iface::FinishParams& params = node.Params().finish;
   Finish finish;
@@ -533,8 +560,7 @@ Finish TextureTranslator::TranslateFinish(const NodeRecord& node) {
   finish.phong = static_cast<float>(params.phong);
   finish.phongSize = static_cast<float>(params.phongSize);
   finish.specular = static_cast<float>(params.specular);
-  // A roughness of 0 would make the exponent infinite; it keeps the default instead.
-  if (params.roughness != 0.0) finish.specularExponent = static_cast<float>(1.0 / params.roughness);
+  finish.specularExponent = SpecularExponent(params.roughness, finish.specularExponent);
   finish.metallic = params.metallicSet != 0 ? static_cast<float>(params.metallic) : 0.0f;
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
     if (child.Kind() == iface::kNodeAmbientColor) {

@@ -149,6 +149,20 @@ TEST_F(TranslatorTest, StandardTextureComponents) {
   EXPECT_EQ(s.ior, 0.0f);
 }
 
+TEST_F(TranslatorTest, TheSmootherTheFinishTheSharperItsHighlightRoughnessZeroSharpestOfAll) {
+  const auto exponentOf = [this](double roughness) {
+    const std::uint32_t standard = host.Add(iface::kNodeStandardTexture);
+    const std::uint32_t finish = host.Add(iface::kNodeFinish, standard);
+    host.Params(finish).finish.roughness = roughness;
+    return ShadeAt(*translator.TranslateTexture(standard), 0, 0, 0).specular_exponent;
+  };
+  EXPECT_FLOAT_EQ(exponentOf(0.5), 2.0f);
+  EXPECT_GT(exponentOf(0.001), exponentOf(0.05));
+  EXPECT_FLOAT_EQ(exponentOf(0.0), 10000.0f);
+  EXPECT_FLOAT_EQ(exponentOf(1e-9), 10000.0f);
+  EXPECT_FLOAT_EQ(exponentOf(-1.0), 1.0f);
+}
+
 TEST_F(TranslatorTest, OnlyAFinishWithAReflectionColourReflects) {
   const auto reflectionOf = [this](bool named) {
     const std::uint32_t standard = host.Add(iface::kNodeStandardTexture);
@@ -325,6 +339,15 @@ TEST_F(TranslatorTest, BlocksLayersAndNormals) {
   EXPECT_EQ(bricks.colours.size(), 2u);
   EXPECT_FLOAT_EQ(bricks.colours[1].red, 0.4f);
   EXPECT_EQ(bricks.block.mortar, 0.1);
+  // Mortar 0 asks for none: a face of bricks a unit wide is brick all over.
+  host.Params(block).block.mortar = 0.0;
+  const std::unique_ptr<Pigment> plain = translator.TranslatePigment(block);
+  const BlockPattern& noMortar = dynamic_cast<const BrickPigment&>(*plain).block;
+  int brickPoints = 0;
+  for (double x = 0.05; x < 2; x += 0.1) {
+    for (double y = 0.05; y < 2; y += 0.1) brickPoints += noMortar.Index({x, y, 0.5});
+  }
+  EXPECT_EQ(brickPoints, 400);
 
   const std::uint32_t badBlock = host.Add(iface::kNodeBlockPigment);
   host.Params(badBlock).block.block = 5;
@@ -357,6 +380,37 @@ TEST_F(TranslatorTest, BlocksLayersAndNormals) {
             (std::vector<std::string>{"Didn't handle block pattern pigment\n",
                                       "Didn't handle block pattern normal\n", "Unhandled normal type\n"}));
   EXPECT_EQ(host.OpenLists(), 0);
+}
+
+TEST_F(TranslatorTest, NoiseModifiersBesideAPatternActAsInsideIt) {
+  // The same marble pigment and wood normal, with noise modifiers inside the pattern or
+  // beside it in the wrapper.
+  const auto noiseIn = [&](std::uint32_t parent) {
+    host.Params(host.Add(iface::kNodeNoiseModifiers, parent)).noise = {0, 0.4, {}, 4, 0.6, 2.5, 3.0, 0.25, 2};
+  };
+  const auto wrapped = [&](std::uint32_t wrapperKind, std::uint32_t patternKind, std::uint32_t pattern, bool inside) {
+    const std::uint32_t wrapper = host.Add(wrapperKind);
+    const std::uint32_t shaped = host.Add(patternKind, wrapper);
+    host.Params(shaped).pattern.pattern = pattern;
+    noiseIn(inside ? shaped : wrapper);
+    return wrapper;
+  };
+  const std::unique_ptr<Pigment> inside = translator.TranslatePigment(wrapped(iface::kNodePigment, iface::kNodePatternPigment, 7, true));
+  const std::unique_ptr<Pigment> beside = translator.TranslatePigment(wrapped(iface::kNodePigment, iface::kNodePatternPigment, 7, false));
+  EXPECT_TRUE(beside->Noise().turbulenceOn);
+  EXPECT_EQ(beside->Warps().size(), inside->Warps().size());
+  for (const double x : {0.1, 0.7, 1.3}) {
+    ShadingPoint a{}, b{};
+    a.point[0] = b.point[0] = x;
+    SurfaceSample sa{}, sb{};
+    inside->Eval(a, sa);
+    beside->Eval(b, sb);
+    EXPECT_EQ(sa.color[0], sb.color[0]) << x;
+  }
+  const std::unique_ptr<Normal> insideNormal = translator.TranslateNormal(wrapped(iface::kNodeNormal, iface::kNodePatternNormal, 13, true));
+  const std::unique_ptr<Normal> besideNormal = translator.TranslateNormal(wrapped(iface::kNodeNormal, iface::kNodePatternNormal, 13, false));
+  EXPECT_TRUE(besideNormal->Noise().turbulenceOn);
+  EXPECT_EQ(besideNormal->Warps().size(), insideNormal->Warps().size());
 }
 
 TEST_F(TranslatorTest, UnknownPatternSubKindGivesAgate) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "texture/block_pattern.h"
 #include "texture/block_pigment.h"
@@ -10,6 +11,7 @@
 #include "texture/media.h"
 #include "texture/pattern_pigment.h"
 #include "texture/pigment_map_pigment.h"
+#include "texture/transform_warp.h"
 #include "texture/solid_pigment.h"
 #include "texture/standard_texture.h"
 #include "texture/surface_sample.h"
@@ -196,6 +198,18 @@ TEST(BlockPatterns, Brick) {
   EXPECT_EQ(BrickIndex({0.45, 1.5, 0.25}, size, 0.1), 0);
   EXPECT_EQ(BrickIndex({-0.05, 1.5, 0.25}, size, 0.1), 1);
   EXPECT_EQ(BrickIndex({0.2, 1.5, -0.05}, size, 0.1), 0);
+}
+
+TEST(BlockPatterns, PointsNoLatticeCanHoldTakeTheFirstHexagon) {
+  // A zero scale in a texture transform sends points to infinity, or makes them not a number.
+  TransformWarp flat;
+  flat.GetTransform().Scale({0.0, 1.0, 1.0});
+  const lmath::Vector3 far = flat.Apply({1.0, 1.0, 1.0});
+  EXPECT_FALSE(std::isfinite(far.x));
+  const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+  for (const lmath::Vector3& p : {far, lmath::Vector3{nan, 0, 0}, lmath::Vector3{0, -inf, 0}, lmath::Vector3{1e300, 1, 0}}) {
+    EXPECT_EQ(HexagonIndex(p), 0) << p.x << " " << p.y;
+  }
 }
 
 TEST(BlockPatterns, HexagonTilesInThreeColours) {

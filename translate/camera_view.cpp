@@ -68,10 +68,12 @@ double ViewAngle(double fieldOfView, double aspect) {
 
 void TranslateView(render::RenderJob& job, const iface::SceneRecord& host) {
   const std::unique_ptr<HostObject> camera = ActiveCamera(host);
-  if (!camera) return;
   const L2View view = CreateView(job.scene);
   if (view == 0) return;
+  // Without a camera the library's default view; the textures translated next light their
+  // layers through it.
   job.view = view;
+  if (!camera) return;
   job.camera = camera->id;
   job.upObject = camera->info.linkA;      // the location object
   job.lookAtObject = camera->info.linkB;  // the look-at object

@@ -15,7 +15,8 @@ using Point = std::array<double, 3>;
 // The view of a render-library job from the host's active camera: the first camera of
 // the host's camera list whose active flag is set. The job records the view, the
 // camera and its two linked objects; a named camera files the view under its name.
-// Without an active camera the job keeps no view (the render step makes a default one).
+// Without an active camera the job gets the library's default view, made here all the
+// same, so that textures translated after it light their layers through it.
 void TranslateView(render::RenderJob& job, const iface::SceneRecord& host);
 
 // Aims the view as the camera's records say (view angle and aspect, location, interest

@@ -83,11 +83,12 @@ TEST_F(CameraView, ACameraOnItsOwnTransformIgnoresItsLinkedObjects) {
   EXPECT_EQ(After(Only("SetViewInterest"), 2), (Arguments{0, 0, 0}));
 }
 
-TEST_F(CameraView, WithoutAnActiveCameraNoViewIsMade) {
-  TranslateCameras(R"({"type": "camera", "active": false})");
-  EXPECT_THAT(Calls("CreateView"), IsEmpty());
-  EXPECT_EQ(job_.view, 0u);
+TEST_F(CameraView, WithoutAnActiveCameraTheDefaultViewIsMade) {
+  TranslateCameras(R"({"type": "camera", "active": false, "name": "Idle"})");
+  EXPECT_EQ(job_.view, Made("CreateView"));
+  EXPECT_THAT(CallsOn(job_.view), IsEmpty());
   EXPECT_EQ(job_.camera, 0u);
+  EXPECT_EQ(recorder_.FiledValue("Idle"), 0u);
 }
 
 }  // namespace

@@ -208,6 +208,18 @@ TEST_F(HostShapes, TextIsSetInTheFontTheHostFindsOrReportsTheMissingFont) {
   EXPECT_THAT(MessageTexts(), ElementsAre("Can't find font: [DejaVuSans.ttf]"));
 }
 
+TEST_F(HostShapes, TheTextsSizeScalesItsGlyphsAcrossAndUpButNotInDepth) {
+  TranslateObjects(R"({"type": "text", "name": "Big", "text": "Hi", "font": "DejaVuSans.ttf", "size": 3},
+                      {"type": "text", "name": "Plain", "text": "Hi", "font": "DejaVuSans.ttf"},
+                      {"type": "text", "name": "Flat", "text": "Hi", "font": "DejaVuSans.ttf", "size": 0})");
+  const auto big = static_cast<uint32_t>(recorder_.FiledValue("Big"));
+  EXPECT_THAT(CallsOn(big), ElementsAre("ScalePrim", "SetNameValue"));
+  EXPECT_EQ(After(Only("ScalePrim"), 2), (Arguments{3, 3, 1}));
+  EXPECT_THAT(CallsOn(static_cast<uint32_t>(recorder_.FiledValue("Plain"))), ElementsAre("SetNameValue"));
+  EXPECT_EQ(recorder_.FiledValue("Flat"), 0u);
+  EXPECT_EQ(Calls("CreateGlyph").size(), 4u);
+}
+
 TEST_F(HostShapes, PluginMeshesAreSinglePrecisionAndSphericalFieldsBoundedUnlessWhole) {
   CopyExample("terrain.png");
   TranslateObjects(R"(

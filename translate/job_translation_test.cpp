@@ -149,6 +149,15 @@ TEST_F(JobTranslation, TheSceneIsBuiltInOrderAndEndsWithAWhiteMatteDefaultTextur
   EXPECT_THAT(job_.keptNames, ElementsAre("Plain", "Ball"));
 }
 
+TEST_F(JobTranslation, WithoutACameraTheViewTexturesLightTheirLayersWithIsMadeBeforeThem) {
+  Translate(SceneWith(R"({"type": "sphere", "texture": "Layers"})", R"("materials": [
+    {"kind": "material", "name": "Layers", "children": [{"kind": "layered_texture", "children": [
+      {"kind": "texture"}, {"kind": "texture"}]}]}])"));
+  ASSERT_NE(job_.view, 0u);
+  EXPECT_EQ(job_.view, Made("CreateView"));
+  EXPECT_LT(FirstCall("CreateView"), FirstCall("CreateUserTexture"));
+}
+
 // A host whose view 2 can show a render while it runs.
 void LUMETRA_STDCALL PutPreviewPixel(int32_t, int32_t, int32_t, uint8_t, uint8_t, uint8_t, uint8_t) {}
 void LUMETRA_STDCALL PreviewChanged(int32_t, int32_t, int32_t, int32_t, int32_t) {}

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "host/host_context.h"
@@ -32,6 +33,36 @@ int32_t LUMETRA2_CALL KeepPixel(int32_t x, int32_t y, const float color[4], void
   std::lock_guard lock(picture.mutex);
   picture.pixels[static_cast<size_t>(y * kWidth + x)] = {color[0], color[1], color[2], color[3]};
   return 0;
+}
+
+// A scene file's text translated into the library and traced; its middle pixel's colour.
+std::array<float, 4> MiddleOf(const std::string& sceneJson) {
+  const auto folder = host::testing::FreshFolder("library-scene");
+  host::testing::WriteText(folder / "scene.json", sceneJson);
+  host::Scene scene = host::LoadScene((folder / "scene.json").string());
+  host::HostContext context(scene);
+  iface::SceneRecord record{};
+  host::FillSceneRecord(record);
+  render::RenderJob job;
+  job.scene = NewScene();
+  TranslateJob(job, record);
+  EXPECT_EQ(SetViewResolution(job.scene, job.view, kWidth, kHeight), L2_OK);
+  Picture picture;
+  EXPECT_EQ(Tracer(job.scene, job.view, nullptr, 0, NeverAbort, KeepPixel, &picture), L2_OK);
+  EXPECT_EQ(FreeScene(job.scene), L2_OK);
+  return picture.pixels[(kHeight / 2) * kWidth + kWidth / 2];
+}
+
+TEST(LibraryScene, AZeroScaleFlattensTheObject) {
+  // A ball seen from -z: flattened along x it stands edge-on and the sky shows through.
+  const auto sceneWith = [](const std::string& scale) {
+    return R"({"format": "lumetra-scene", "version": 1, "environment": {"background": [0, 0, 1]},
+      "cameras": [{"type": "camera", "location": [0, 0, -5], "look_at": [0, 0, 0]}],
+      "objects": [{"type": "sphere", "transform": {"scale": )" + scale + "}}]}";
+  };
+  EXPECT_EQ(MiddleOf(sceneWith("[0, 1, 1]"))[2], 1.0f);
+  EXPECT_NE(MiddleOf(sceneWith("[1, 1, 0]"))[2], 1.0f);  // flat towards the eye: a disc
+  EXPECT_NE(MiddleOf(sceneWith("[1, 1, 1]"))[2], 1.0f);
 }
 
 TEST(LibraryScene, TheShowcaseTranslatesIntoTheLibraryAndItsBallIsSeenInTheMiddle) {

@@ -1,5 +1,6 @@
 #include "translate/object_translator.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/debug_log.h"
@@ -8,6 +9,7 @@
 #include "translate/name_filing.h"
 #include "translate/object_placement.h"
 #include "translate/primitive_makers.h"
+#include "translate/transform_calls.h"
 
 namespace translate {
 namespace {
@@ -38,6 +40,8 @@ std::vector<std::unique_ptr<HostObject>> Ancestors(const iface::SceneRecord& hos
   return {std::make_move_iterator(ancestors.rbegin()), std::make_move_iterator(ancestors.rend())};
 }
 
+bool IsGroup(std::uint32_t type) { return type == iface::kTypeGroup || type == iface::kTypeCsg; }
+
 }  // namespace
 
 ObjectTranslator::ObjectTranslator(render::RenderJob& job, const iface::SceneRecord& host)
@@ -50,23 +54,24 @@ void ObjectTranslator::TranslateScene() {
 L2Primitive ObjectTranslator::Translate(std::uint32_t id) {
   const std::unique_ptr<HostObject> object = ReadHostObject(host_, id);
   if (!object || !object->Rendered()) return 0;
-  if (const L2NameValue known = LookUpName(job_, object->Name())) return static_cast<L2Primitive>(known);
+  if (const L2Primitive known = KnownPrimitive(object->Name())) return known;
   if (!inProgress_.insert(id).second) {
     platform::DebugLog::Printf("Object '%s' contains itself\n", object->Name().c_str());
     return 0;
   }
+  const size_t lightsBefore = lights_.size();
   const L2Primitive prim = MakePrimitive(*object);
   inProgress_.erase(id);
-  if (prim != 0 && IsLight(object->Type())) lights_.insert(prim);
+  if (prim != 0 && IsLight(object->Type())) lights_.push_back(prim);
   if (prim != 0) Finish(*object, prim);
+  if (IsGroup(object->Type())) PlaceLightsWithin(*object, lightsBefore);
   return prim;
 }
 
 L2Primitive ObjectTranslator::MakePrimitive(const HostObject& object) {
   const ShapeSource source{scene_, host_, object};
+  if (IsGroup(object.Type())) return MakeGroup(object);
   switch (object.Type()) {
-    case iface::kTypeGroup:
-    case iface::kTypeCsg: return MakeGroup(object);
     case iface::kTypeSweep:
     case iface::kTypeLathe:
     case iface::kTypeExtrusion: return MakeProfileShape(source);
@@ -88,7 +93,7 @@ L2Primitive ObjectTranslator::MakeGroup(const HostObject& object) {
   std::vector<L2Primitive> members;
   for (const std::uint32_t child : ChildrenOf(host_, object.id)) {
     const L2Primitive prim = Translate(child);
-    if (prim != 0 && !lights_.contains(prim)) members.push_back(prim);
+    if (prim != 0 && std::find(lights_.begin(), lights_.end(), prim) == lights_.end()) members.push_back(prim);
   }
   if (object.Type() == iface::kTypeGroup) return JoinBalanced(scene_, L2_CSG_UNION, members);
   const std::uint32_t hostOperation = object.Shape().csg.operation;
@@ -101,7 +106,7 @@ L2Primitive ObjectTranslator::MakeClone(const HostObject& object) {
   const std::uint32_t sourceId = object.info.linkA;
   const std::unique_ptr<HostObject> source = ReadHostObject(host_, sourceId);
   if (!source) return 0;
-  auto sourcePrim = static_cast<L2Primitive>(LookUpName(job_, source->Name()));
+  L2Primitive sourcePrim = KnownPrimitive(source->Name());
   const bool fresh = sourcePrim == 0;
   if (fresh) sourcePrim = Translate(sourceId);
   if (sourcePrim == 0) return 0;
@@ -114,6 +119,16 @@ L2Primitive ObjectTranslator::MakeClone(const HostObject& object) {
   return clone;
 }
 
+// Lights are placed on their own, so a group's steps move the lights made within it (from
+// lightsBefore on) as they move its solids.
+void ObjectTranslator::PlaceLightsWithin(const HostObject& group, size_t lightsBefore) {
+  const iface::ParamRecord& p = group.params;
+  for (size_t i = lightsBefore; i < lights_.size(); ++i) {
+    if (p.hasLocal) PlacePrimitive(scene_, lights_[i], p.localScale, p.localRotate, p.localTranslate);
+    PlacePrimitive(scene_, lights_[i], p.scale, p.rotate, p.translate);
+  }
+}
+
 void ObjectTranslator::Finish(const HostObject& object, L2Primitive prim) {
   if (object.info.flags & iface::kFlagNoShadows) LogRefusal(PrimCastsShadows(scene_, prim, 0), "PrimCastsShadows");
   std::vector<std::unique_ptr<HostObject>> ancestors;
@@ -123,8 +138,16 @@ void ObjectTranslator::Finish(const HostObject& object, L2Primitive prim) {
   std::vector<const HostObject*> chain;
   for (const auto& ancestor : ancestors) chain.push_back(ancestor.get());
   PlaceObject(scene_, prim, object, TextureReference(object), chain);
+  made_.insert(prim);
   const std::string name = object.Name();
   if (!name.empty()) FileName(job_, name, prim);
+}
+
+// Materials, the camera and texture nodes share the scene's names; only a primitive made
+// here answers for an object.
+L2Primitive ObjectTranslator::KnownPrimitive(const std::string& name) const {
+  const L2NameValue known = LookUpName(job_, name);
+  return made_.contains(known) ? static_cast<L2Primitive>(known) : 0;
 }
 
 L2Texture ObjectTranslator::TextureReference(const HostObject& object) {

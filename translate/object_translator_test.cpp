@@ -63,6 +63,21 @@ TEST_F(ObjectTranslation, AnUnrenderedObjectMakesNothingAndANameIsUsedOnce) {
   EXPECT_THAT(job_.keptNames, ElementsAre("Twin"));
 }
 
+TEST_F(ObjectTranslation, ANameThatHoldsAMaterialCameraOrTextureNodeIsNoPrimitive) {
+  Load(SceneWith(R"({"type": "group", "name": "Pair", "children": [
+    {"type": "sphere", "name": "Stone"}, {"type": "box", "name": "Eye"}, {"type": "disc", "name": "Node"}]})"));
+  recorder_.FileName("Stone", 500);  // a user texture, a view and a texture node's address
+  recorder_.FileName("Eye", 501);
+  recorder_.FileName("Node", 0x7f001000);
+  ObjectTranslator(job_, record_).TranslateScene();
+  const auto leaves = Calls("CreateCSGPrim");
+  ASSERT_EQ(leaves.size(), 3u);
+  EXPECT_EQ(leaves[0].arguments[1], Made("CreateSphere"));
+  EXPECT_EQ(leaves[1].arguments[1], Made("CreateBox"));
+  EXPECT_EQ(leaves[2].arguments[1], Made("CreateDisc"));
+  EXPECT_NE(Filed("Pair"), 0u);
+}
+
 TEST_F(ObjectTranslation, ShadowsLocalTransformThenTransformThenName) {
   TranslateObjects(R"(
     {"type": "sphere", "name": "Placed", "no_shadows": true,
@@ -79,6 +94,15 @@ TEST_F(ObjectTranslation, ShadowsLocalTransformThenTransformThenName) {
   EXPECT_EQ(After(Calls("ScalePrim")[1], 2), (Arguments{2, 3, 4}));
   EXPECT_EQ(After(Only("TranslatePrim"), 2), (Arguments{1, 2, 3}));
   EXPECT_THAT(CallsOn(Made("CreateBox")), IsEmpty());  // an identity transform makes no calls
+}
+
+TEST_F(ObjectTranslation, AZeroScaleComponentFlattensRatherThanLeavesTheObjectUnscaled) {
+  TranslateObjects(R"({"type": "sphere", "transform": {"scale": [4, 0, -2]}},
+                      {"type": "box", "transform": {"scale": [0, 0, 0]}})");
+  const auto scales = Calls("ScalePrim");
+  ASSERT_EQ(scales.size(), 2u);
+  EXPECT_EQ(After(scales[0], 2), (Arguments{4, 1e-6 * 4, -2}));
+  EXPECT_EQ(After(scales[1], 2), (Arguments{1e-6, 1e-6, 1e-6}));
 }
 
 TEST_F(ObjectTranslation, CsgTreesAreBalancedExceptDifferenceWhichFoldsFromTheLeft) {
@@ -122,6 +146,25 @@ TEST_F(ObjectTranslation, LightsInAGroupArePlacedButNotJoined) {
   EXPECT_NE(Filed("Lamp"), 0u);
   for (const auto& leaf : Calls("CreateCSGPrim")) EXPECT_NE(leaf.arguments[1], Filed("Lamp"));
   EXPECT_EQ(Calls("CreateCSGPrim").size(), 2u);
+}
+
+TEST_F(ObjectTranslation, LightsInGroupsMoveWithEveryEnclosingGroupInnermostFirst) {
+  TranslateObjects(R"({"type": "group", "transform": {"translate": [100, 0, 0]}, "children": [
+      {"type": "csg", "operation": "union", "transform": {"scale": [2, 2, 2]}, "children": [
+        {"type": "point_light", "name": "Lamp", "transform": {"translate": [1, 0, 0]}}, {"type": "box"}]},
+      {"type": "group", "children": [{"type": "spot_light", "name": "Spot"}]}]})");
+  const auto lamp = static_cast<uint32_t>(Filed("Lamp"));
+  EXPECT_THAT(CallsOn(lamp), ElementsAre("SetLightColor", "SetLightShadowing", "SetLightCoeffs", "SetLightVolumetric",
+                                         "SetLightAttenuated", "TranslatePrim", "SetNameValue", "ScalePrim",
+                                         "TranslatePrim"));
+  std::vector<Arguments> moves;
+  for (const auto& call : Calls("TranslatePrim")) {
+    if (call.arguments[1] == lamp) moves.push_back(After(call, 2));
+  }
+  EXPECT_THAT(moves, ElementsAre(Arguments{1, 0, 0}, Arguments{100, 0, 0}));
+  // The empty group's light moves with the outer group all the same.
+  const auto spot = static_cast<uint32_t>(Filed("Spot"));
+  EXPECT_EQ(CallsOn(spot).back(), "TranslatePrim");
 }
 
 const std::string kStone = R"("materials": [{"kind": "material", "name": "Stone", "children": [

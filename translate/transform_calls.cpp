@@ -1,11 +1,25 @@
 #include "translate/transform_calls.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "translate/library_result.h"
 
 namespace translate {
 namespace {
 
 bool AllEqual(const Vector& v, double value) { return v[0] == value && v[1] == value && v[2] == value; }
+
+// The library refuses a scale it cannot undo, which would leave the object at full size. A
+// zero component flattens the object instead: it becomes a millionth of the largest
+// component (of 1 when all are zero, which leaves a speck).
+constexpr double kFlat = 1e-6;
+
+void MakeSound(const Vector& scale, Vector& sound) {
+  const double largest = std::max({std::fabs(scale[0]), std::fabs(scale[1]), std::fabs(scale[2])});
+  const double flat = kFlat * (largest > 0 ? largest : 1.0);
+  for (int axis = 0; axis < 3; ++axis) sound[axis] = scale[axis] == 0 ? flat : scale[axis];
+}
 
 void Call(L2TransformEntry* entry, const char* name, L2Scene scene, uint32_t target, double x, double y, double z) {
   LogRefusal(entry(scene, target, x, y, z), name);
@@ -33,7 +47,10 @@ void Place(const TransformEntries& entries, L2Scene scene, uint32_t target, cons
 
 void PlacePrimitive(L2Scene scene, L2Primitive prim, const Vector& scale, const Vector& rotate,
                     const Vector& translate) {
-  Place({ScalePrim, RotatePrim, TranslatePrim, "ScalePrim", "RotatePrim", "TranslatePrim"}, scene, prim, scale, rotate, translate);
+  Vector sound;
+  MakeSound(scale, sound);
+  Place({ScalePrim, RotatePrim, TranslatePrim, "ScalePrim", "RotatePrim", "TranslatePrim"}, scene, prim, sound, rotate,
+        translate);
 }
 
 void PlaceTexture(L2Scene scene, L2Texture texture, const Vector& scale, const Vector& rotate,
@@ -50,7 +67,9 @@ void HoldTextureAgainst(L2Scene scene, L2Texture texture, const Vector& scale, c
   if (rotate[1] != 0.0) Call(RotateTexture, "RotateTexture", scene, texture, 0, rotate[1], 0);
   if (rotate[0] != 0.0) Call(RotateTexture, "RotateTexture", scene, texture, rotate[0], 0, 0);
   if (!AllEqual(scale, 1.0)) {
-    Call(ScaleTexture, "ScaleTexture", scene, texture, 1.0 / scale[0], 1.0 / scale[1], 1.0 / scale[2]);
+    Vector sound;
+    MakeSound(scale, sound);
+    Call(ScaleTexture, "ScaleTexture", scene, texture, 1.0 / sound[0], 1.0 / sound[1], 1.0 / sound[2]);
   }
 }
 

@@ -9,7 +9,8 @@ using Vector = double[3];
 // Places a primitive by the host's scale, rotation (degrees) and translation, in that
 // order, each skipped when it changes nothing: the scale when all three are 1, the
 // rotation and translation when all three are 0. The library turns the other way
-// round, so the angles go to it negated.
+// round, so the angles go to it negated. A zero scale component flattens the object to a
+// millionth of its largest component rather than leave it unscaled.
 void PlacePrimitive(L2Scene scene, L2Primitive prim, const Vector& scale, const Vector& rotate,
                     const Vector& translate);
 

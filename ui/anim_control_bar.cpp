@@ -11,8 +11,9 @@ constexpr int kOptionsKeyPage = 2;
 
 constexpr const char* kDeleteFrameQuestion =
     "All keys at this frame are about to be removed.\nThis operation cannot be reversed.  Proceed?";
+// The command deletes every key of the scene, at every time, and the question says so.
 constexpr const char* kDeleteSceneQuestion =
-    "All keys at this frame are about to be removed.\nObjects will remain in their current state.\nThis "
+    "All keys of the scene, at every frame, are about to be removed.\nObjects will remain in their current state.\nThis "
     "operation cannot be reversed.  Proceed?";
 
 bool Confirmed(const char* question) {

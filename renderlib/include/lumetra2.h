@@ -494,6 +494,8 @@ LUMETRA2_API int32_t LUMETRA2_CALL SetViewLocation(L2Scene scene, L2View view, d
                                                    double z);
 LUMETRA2_API int32_t LUMETRA2_CALL SetViewInterest(L2Scene scene, L2View view, double x, double y,
                                                    double z);
+/* an up that is null or parallel to the view direction is replaced at render time by the
+ * world's z axis (y when the view looks along z) */
 LUMETRA2_API int32_t LUMETRA2_CALL SetViewUp(L2Scene scene, L2View view, double x, double y,
                                              double z);
 /* volume sampling of this view: step length and the steps allowed through one volume */
@@ -508,8 +510,8 @@ LUMETRA2_API int32_t LUMETRA2_CALL SetViewScanlineDepth(L2Scene scene, L2View vi
 /* ---- Rendering -------------------------------------------------------------------------
  * Each render entry blocks until the image is done (L2_OK) or stopped (L2_ABORTED), and
  * calls no callback after it returns. region limits it to a rectangle of the pixel grid;
- * null renders the whole grid. Methods: Outline draws edges as lines, HiddenLine only the
- * visible edges, Render by z-buffer, Scanner by scan lines with transparency, Tracer and
+ * null renders the whole grid. Methods: Outline draws every edge as lines, hidden ones and
+ * the triangles of meshes included, HiddenLine only the visible edges, Render by z-buffer, Scanner by scan lines with transparency, Tracer and
  * AATracer by ray tracing, AATracer with adaptive anti-aliasing. */
 
 /* AATracer subdivides a pixel depth times at most where neighbours differ by threshold */

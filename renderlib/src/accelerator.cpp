@@ -150,6 +150,7 @@ bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shado
   if (rayhit.hit.instID[0] != RTC_INVALID_GEOMETRY_ID) {
     hit.primitive = by_geometry_[rayhit.hit.instID[0]];
     hit.polygon = true;
+    hit.face = rayhit.hit.primID;
     const Primitive& p = *hit.primitive->primitive;
     const Ray local = p.placement.isIdentity() ? ray : ray.transformed(p.placement.toLocal());
     surface.t = p.mesh->exactDistance(rayhit.hit.primID, local);
@@ -157,6 +158,7 @@ bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shado
   } else {
     hit.primitive = query.best_primitive;
     hit.polygon = false;
+    hit.face = 0;
     surface = query.best;
     resolveCoordinates(surface);
   }

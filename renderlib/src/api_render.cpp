@@ -20,10 +20,8 @@ class RenderingMark {
   Scene& scene_;
 };
 
-bool cameraIsSound(const View& view) {
-  const Vec3 forward = view.interest - view.location;
-  return length(forward) > 0 && length(cross(forward, view.up)) > 1e-12 * length(forward) * length(view.up);
-}
+// The camera picks its own up when the view's is unusable; only a view without direction is.
+bool cameraIsSound(const View& view) { return length(view.interest - view.location) > 0; }
 
 // The region clipped to the grid; false when it is malformed.
 bool clipRegion(const View& view, const L2Rect* region, L2Rect& out) {
@@ -56,6 +54,8 @@ constexpr Method kAATracer{0, 0, adaptiveSampler, false};
 constexpr Method kRender{kSecondaryRays, 0, centreSampler, false};
 constexpr Method kScanner{L2_SHADE_SHADOWS | L2_SHADE_REFLECTION, L2_SHADE_TRANSMISSION, centreSampler, true};
 constexpr Method kEdges{kSecondaryRays, 0, edgeFinder, false};
+// A wireframe shows back faces' edges too, so nothing is culled.
+constexpr Method kWires{kSecondaryRays | L2_SHADE_CULL_BACKFACES, 0, wireFinder, false};
 
 int32_t renderPixels(const Method& method, L2Scene scene, L2View view, const L2Rect* region, uint32_t flags,
                      L2AbortCallback abort_callback, L2PixelCallback pixel_callback, void* user_data,
@@ -103,7 +103,7 @@ int32_t HiddenLine(L2Scene scene, L2View view, const L2Rect* region, uint32_t sh
 
 int32_t Outline(L2Scene scene, L2View view, const L2Rect* region, uint32_t shading_flags,
                 L2AbortCallback abort_callback, L2LineCallback line_callback, void* user_data) {
-  return renderPixels(kEdges, scene, view, region, shading_flags, abort_callback, nullptr, user_data, line_callback);
+  return renderPixels(kWires, scene, view, region, shading_flags, abort_callback, nullptr, user_data, line_callback);
 }
 
 }  // extern "C"

@@ -306,6 +306,32 @@ TEST(ViewHandedness, TheAspectSignPicksTheSideXLiesOn) {
   EXPECT_EQ(FreeScene(scene), L2_OK);
 }
 
+TEST(ViewUp, AViewAlongItsUpTakesTheWorldsZAxisAsUp) {
+  // Looking straight down on a sphere that lies towards +z: +z is the picture's top.
+  const L2Scene scene = NewScene();
+  const L2View view = CreateView(scene);
+  ASSERT_EQ(SetViewLocation(scene, view, 0, 10, 0), L2_OK);
+  ASSERT_EQ(SetViewInterest(scene, view, 0, 0, 0), L2_OK);
+  ASSERT_EQ(SetViewUp(scene, view, 0, 1, 0), L2_OK);
+  ASSERT_NE(CreateSphere(scene, 0, 0, 2, 1), 0u);
+  for (L2RenderEntry* entry : {Tracer, Render, HiddenLine}) {
+    const Image image = renderImage(entry, scene, view, 32, 32, 0);
+    int top = 0, bottom = 0;
+    for (int y = 0; y < 32; ++y) {
+      for (int x = 0; x < 32; ++x) (y < 16 ? top : bottom) += image.at(x, y)[0] > 0;  // on black
+    }
+    EXPECT_GT(top, 4);
+    EXPECT_EQ(bottom, 0);
+  }
+  // A null up does the same; a view without direction is still refused.
+  ASSERT_EQ(SetViewUp(scene, view, 0, 0, 0), L2_OK);
+  Image image(32, 32);
+  EXPECT_EQ(Tracer(scene, view, nullptr, 0, nullptr, storePixel, &image), L2_OK);
+  ASSERT_EQ(SetViewInterest(scene, view, 0, 10, 0), L2_OK);
+  EXPECT_EQ(Tracer(scene, view, nullptr, 0, nullptr, storePixel, &image), L2_ERROR_ARGUMENT);
+  EXPECT_EQ(FreeScene(scene), L2_OK);
+}
+
 TEST_F(Scenes, RegionsAreClippedAndVisitedOnce) {
   addSpheres();
   ASSERT_EQ(SetViewResolution(scene, view, 40, 30), L2_OK);
@@ -376,44 +402,104 @@ int32_t LUMETRA2_CALL storeLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, 
   return 0;
 }
 
-TEST_F(Scenes, HiddenLineAndOutlineDrawTheSameVisibleEdges) {
-  // A box turned towards the eye: its silhouette and the crease between its two visible faces.
-  const L2Primitive box = CreateBox(scene, -1, 0, -1, 1, 2, 1);
-  ASSERT_EQ(RotatePrim(scene, box, 0, 45, 0), L2_OK);
-  const L2Light light = CreateLight(scene);
-  ASSERT_EQ(SetLightLocation(scene, light, -5, 8, -6), L2_OK);
-  ASSERT_EQ(SetPrimTexture(scene, CreateDisc(scene, 0, 0, 0, 0, 1, 0, 0, 1000), 0), L2_OK);
-  ASSERT_EQ(SetViewLocation(scene, view, 0, 1, -8), L2_OK);
-  ASSERT_EQ(SetViewInterest(scene, view, 0, 1, 0), L2_OK);
+// The pixels an Outline render covers with lines, each line's colour checked against the
+// hidden-line picture where that picture has an edge too.
+std::vector<int> outlineCoverage(L2Scene scene, L2View view, const Image& hidden, uint32_t flags) {
+  Lines lines;
+  EXPECT_EQ(Outline(scene, view, nullptr, flags, nullptr, storeLine, &lines), L2_OK);
+  std::vector<int> covered(size_t(hidden.width) * hidden.height, 0);
+  for (size_t i = 0; i < lines.lines.size(); ++i) {
+    const auto& l = lines.lines[i];
+    EXPECT_EQ(l[1], l[3]);
+    EXPECT_LE(l[0], l[2]);
+    for (int x = l[0]; x <= l[2]; ++x) {
+      ++covered[size_t(l[1]) * hidden.width + x];
+      if (hidden.at(x, l[1])[3] > 0) EXPECT_EQ(hidden.at(x, l[1])[0], lines.colors[i][0]) << x << "," << l[1];
+    }
+  }
+  return covered;
+}
+
+class EdgeScenes : public Scenes {
+ protected:
+  // A box turned towards the eye: its silhouette and the crease between its two visible
+  // faces; behind it, wholly hidden, a sphere whose outline circles the picture's centre.
+  void addBoxHidingSphere() {
+    const L2Primitive box = CreateBox(scene, -1, 0, -1, 1, 2, 1);
+    ASSERT_EQ(RotatePrim(scene, box, 0, 45, 0), L2_OK);
+    ASSERT_NE(CreateSphere(scene, 0, 1, 3, 1), 0u);
+    const L2Light light = CreateLight(scene);
+    ASSERT_EQ(SetLightLocation(scene, light, -5, 8, -6), L2_OK);
+    ASSERT_EQ(SetPrimTexture(scene, CreateDisc(scene, 0, 0, 0, 0, 1, 0, 0, 1000), 0), L2_OK);
+    ASSERT_EQ(SetViewLocation(scene, view, 0, 1, -8), L2_OK);
+    ASSERT_EQ(SetViewInterest(scene, view, 0, 1, 0), L2_OK);
+  }
+  // Whether a line covers one of the pixels x0..x1 of row y.
+  static bool anyCovered(const std::vector<int>& covered, int x0, int x1, int y) {
+    for (int x = x0; x <= x1; ++x) {
+      if (covered[size_t(y) * 64 + x] > 0) return true;
+    }
+    return false;
+  }
+};
+
+TEST_F(EdgeScenes, HiddenLineDrawsOnlyTheVisibleEdges) {
+  addBoxHidingSphere();
   const Image image = renderImage(HiddenLine, scene, view, 64, 48, kTraceFlags);
-  // The crease runs down the middle column; left and right of it lie plain faces.
+  // The crease runs down the middle column; left and right of it lie plain faces, where the
+  // hidden sphere's outline would be.
   int crease = 0;
   for (int x = 30; x <= 33; ++x) crease += image.at(x, 24)[3] > 0;
   EXPECT_GE(crease, 1);
-  EXPECT_EQ(image.at(26, 24)[3], 0);
-  EXPECT_EQ(image.at(38, 24)[3], 0);
+  for (int x = 24; x <= 28; ++x) EXPECT_EQ(image.at(x, 24)[3], 0) << x;
+  for (int x = 36; x <= 40; ++x) EXPECT_EQ(image.at(x, 24)[3], 0) << x;
   EXPECT_FLOAT_EQ(image.at(26, 24)[2], 0.6f);  // background colour where no edge is
   int edges = 0;
   for (size_t i = 3; i < image.rgba.size(); i += 4) edges += image.rgba[i] > 0;
   EXPECT_GT(edges, 40);
   EXPECT_LT(edges, 64 * 48 / 4);
+}
 
-  Lines lines;
-  ASSERT_EQ(Outline(scene, view, nullptr, kTraceFlags, nullptr, storeLine, &lines), L2_OK);
-  std::vector<int> covered(64 * 48, 0);
-  for (size_t i = 0; i < lines.lines.size(); ++i) {
-    const auto& l = lines.lines[i];
-    ASSERT_EQ(l[1], l[3]);
-    ASSERT_LE(l[0], l[2]);
-    for (int x = l[0]; x <= l[2]; ++x) {
-      ++covered[l[1] * 64 + x];
-      EXPECT_EQ(image.at(x, l[1])[0], lines.colors[i][0]);
+TEST_F(EdgeScenes, OutlineDrawsEveryEdgeHiddenOnesIncluded) {
+  addBoxHidingSphere();
+  const Image hidden = renderImage(HiddenLine, scene, view, 64, 48, kTraceFlags);
+  const std::vector<int> covered = outlineCoverage(scene, view, hidden, kTraceFlags);
+  // Every visible edge is drawn once, with the colour the hidden-line picture gives it.
+  int drawn = 0, visible = 0;
+  for (int y = 0; y < 48; ++y) {
+    for (int x = 0; x < 64; ++x) {
+      ASSERT_LE(covered[y * 64 + x], 1) << x << "," << y;
+      if (hidden.at(x, y)[3] > 0) EXPECT_EQ(covered[y * 64 + x], 1) << x << "," << y;
+      drawn += covered[y * 64 + x];
+      visible += hidden.at(x, y)[3] > 0;
     }
   }
-  for (int y = 0; y < 48; ++y) {
-    for (int x = 0; x < 64; ++x) ASSERT_EQ(covered[y * 64 + x], image.at(x, y)[3] > 0 ? 1 : 0) << x << "," << y;
-  }
+  // The sphere behind the box shows its outline, about six pixels either side of the centre.
+  EXPECT_TRUE(anyCovered(covered, 24, 28, 24));
+  EXPECT_TRUE(anyCovered(covered, 36, 40, 24));
+  EXPECT_TRUE(anyCovered(covered, 30, 34, 17));
+  EXPECT_GT(drawn, visible + 20);
+  Lines lines;
   EXPECT_EQ(Outline(scene, view, nullptr, kTraceFlags, nullptr, nullptr, &lines), L2_ERROR_ARGUMENT);
+}
+
+TEST_F(EdgeScenes, OutlineDrawsTheWiresOfMeshesEvenWhenCulling) {
+  // A square of two triangles facing the eye, split along its diagonal through the centre,
+  // wound so that the eye sees its back.
+  const double vertices[] = {-1, 0, 0, 1, 0, 0, 1, 2, 0, -1, 2, 0};
+  const int32_t faces[] = {0, 1, 2, 0, 2, 3};
+  ASSERT_NE(CreateTriBag(scene, 4, vertices, nullptr, 2, faces, 0), 0u);
+  ASSERT_EQ(SetViewLocation(scene, view, 0, 1, 8), L2_OK);
+  ASSERT_EQ(SetViewInterest(scene, view, 0, 1, 0), L2_OK);
+  const Image hidden = renderImage(HiddenLine, scene, view, 64, 48, 0);
+  const std::vector<int> covered = outlineCoverage(scene, view, hidden, 0);
+  for (int x = 28; x <= 36; ++x) EXPECT_EQ(hidden.at(x, 24)[3], 0) << x;
+  EXPECT_TRUE(anyCovered(covered, 30, 34, 24));
+  Lines culled;
+  ASSERT_EQ(Outline(scene, view, nullptr, L2_SHADE_CULL_BACKFACES, nullptr, storeLine, &culled), L2_OK);
+  bool diagonal = false;
+  for (const auto& l : culled.lines) diagonal |= l[1] == 24 && l[0] <= 34 && l[2] >= 30;
+  EXPECT_TRUE(diagonal);
 }
 
 TEST_F(Scenes, HiddenLineMatchesTheGolden) {

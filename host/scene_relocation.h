@@ -1,0 +1,18 @@
+// The file names of a scene that is saved into another folder.
+#pragma once
+
+#include <string>
+
+#include "host/scene.h"
+
+namespace host {
+
+// Rewrites the scene's relative references so that they hold from `folder` as they held
+// from the scene's own folder: the files it names (meshes, images, fonts) that lie beside
+// it or below its folder, its relative search paths and its relative output folder.
+// Absolute names stay, and so do names found only through the search paths or the
+// system's folders (the rewritten search paths still lead to them). Throws
+// SceneFileError when a rewritten name does not fit its field.
+void RelocateReferences(Scene& scene, const std::string& folder);
+
+}  // namespace host

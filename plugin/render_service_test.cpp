@@ -52,11 +52,13 @@ class RenderServiceTest : public ::testing::Test {
   platform::Registry registry_{dir_ / "user", dir_ / "machine"};
   std::unique_ptr<iface::SceneRecord> record_ = std::make_unique<iface::SceneRecord>();
   std::unique_ptr<iface::MenuRecord> menu_ = std::make_unique<iface::MenuRecord>();
+  // The service counts into this until the application is gone, after the test's body.
+  Calls calls_;
   std::unique_ptr<plugin::KinetraApp> app_;
 };
 
 TEST_F(RenderServiceTest, RenderCommandStartsARenderThroughTheService) {
-  Calls calls;
+  Calls& calls = calls_;
   app_->SetRenderService(std::make_unique<CountingService>(calls));
   EXPECT_EQ(menu_->executeCommand(plugin::kCommandRender), 0);
   EXPECT_EQ(calls.started, 1);
@@ -73,7 +75,7 @@ TEST_F(RenderServiceTest, WithoutAServiceTheCommandSaysSo) {
 }
 
 TEST_F(RenderServiceTest, ClosingTheSceneAndUnloadingAbortEveryJob) {
-  Calls calls;
+  Calls& calls = calls_;
   app_->SetRenderService(std::make_unique<CountingService>(calls));
   constexpr int32_t kSceneClosing = 8;
   record_->onSceneEvent(0, kSceneClosing);

@@ -16,6 +16,23 @@ namespace iface {
 constexpr int32_t kHostValueDesktop = 200;  // writes a DesktopRecord*
 constexpr uint32_t kDesktopRecordVersion = 100;
 
+// Message boxes on the host's screen, coded as on the original platform: the buttons and
+// the icon of a box, and the button that answered it.
+enum MessageBoxCode : uint32_t {
+  kBoxOk = 0x0,
+  kBoxOkCancel = 0x1,
+  kBoxYesNoCancel = 0x3,
+  kBoxYesNo = 0x4,
+  kBoxIconStop = 0x10,
+  kBoxIconQuestion = 0x20,
+  kBoxIconExclamation = 0x30,
+  kBoxIconInformation = 0x40,
+  kAnsweredOk = 1,
+  kAnsweredCancel = 2,
+  kAnsweredYes = 6,
+  kAnsweredNo = 7,
+};
+
 // The plug-in's way to close one of its windows, as a click on its close box does.
 using CloseWindowProc = void(LUMETRA_STDCALL*)(uint32_t window);
 
@@ -33,6 +50,9 @@ struct DesktopRecord {
                                        int32_t right, int32_t bottom, const uint8_t* pixels,
                                        int32_t pixelsDone, int32_t pixelsTotal);
   void(LUMETRA_STDCALL* windowClosed)(uint32_t window);
+  // Shows a message box (buttons | icon codes) and answers the button; a host whose record
+  // is too small to hold it has none, and the plug-in answers its boxes itself.
+  uint32_t(LUMETRA_STDCALL* messageBox)(const char* caption, const char* text, uint32_t style);
 };
 
 }  // namespace iface

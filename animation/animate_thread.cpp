@@ -43,8 +43,7 @@ void CAnimateThread::Work() {
     }
     const std::vector<Frame> all = frames.value_or(std::vector<Frame>{});
     for (size_t k = 0; k < all.size() && !job.Aborted(); ++k) {
-      job.display.SetStatus(2, "Frame " + std::to_string(k + 1) + " of " + std::to_string(all.size()));
-      RenderFrame(all[k], avi);
+      RenderFrame(all[k], "Frame " + std::to_string(k + 1) + " of " + std::to_string(all.size()), avi);
     }
     // The frames written so far play, also after an abort.
     avi.Close();
@@ -63,7 +62,7 @@ bool CAnimateThread::OpenMovie(AviWriter& avi) {
                                   platform::MessageIcon::Warning) == platform::MessageAnswer::Ok;
 }
 
-void CAnimateThread::RenderFrame(const Frame& frame, AviWriter& avi) {
+void CAnimateThread::RenderFrame(const Frame& frame, const std::string& counter, AviWriter& avi) {
   render::RenderJob& job = Job();
   const double started = render::NowSeconds();
   job.frameIndex = frame.index;
@@ -75,6 +74,8 @@ void CAnimateThread::RenderFrame(const Frame& frame, AviWriter& avi) {
   } catch (const std::exception&) {
     // A time display the settings do not know shows no time.
   }
+  // After the time, so that whoever follows the window sees the new frame's time with it.
+  job.display.SetStatus(2, counter);
   if (frame.time > job.startTime) Backend().PrepareFrame(job);
   if (Backend().Render(job) && job.showWindow) job.display.SetStatus(1, Seconds(render::NowSeconds() - started));
   if (!job.Aborted()) WriteFrame(frame, avi);

@@ -29,7 +29,8 @@ class CAnimateThread : public render::JobWindowThread {
  private:
   // Opens the movie; false when the user would rather not render without it.
   bool OpenMovie(AviWriter& avi);
-  void RenderFrame(const Frame& frame, AviWriter& avi);
+  // `counter` ("Frame 3 of 16") goes into the status bar's last part.
+  void RenderFrame(const Frame& frame, const std::string& counter, AviWriter& avi);
   void WriteFrame(const Frame& frame, AviWriter& avi);
   void Finish();
 

@@ -145,8 +145,12 @@ struct FrameProgress {
   int frames = 0;
   std::string time;
 
+  // The time is taken when the counter moves: the window shows the new frame's time first.
   void Read(const host::Desktop::Window& window) {
-    std::sscanf(window.status[2].c_str(), "Frame %d of %d", &frame, &frames);
+    int now = 0, of = 0;
+    if (std::sscanf(window.status[2].c_str(), "Frame %d of %d", &now, &of) != 2 || now == frame) return;
+    frame = now;
+    frames = of;
     time = window.status[0];
   }
   std::string Label() const {

@@ -8,6 +8,7 @@
 
 #include "animation/avi_test_support.h"
 #include "app/render_command.h"
+#include "platform/recording_messages.h"
 #include "platform/scratch_directory.h"
 
 namespace {
@@ -92,6 +93,30 @@ TEST_F(AnimateCommand, NumberedPicturesStartAtTheStartsFrameAndALaterRunKeepsThe
   EXPECT_EQ(fs::file_size(dir_ / "walk.bak"), first) << "the first movie is kept as walk.bak";
   // Frames 5 to 7 at their own positions: five empty ones lead.
   EXPECT_EQ(animation::testing::ProbeStream(dir_ / "walk.avi").at("nb_frames"), "8");
+}
+
+TEST_F(AnimateCommand, AMovieThatCannotBeMadeAsksAndFallsBackToRunLengthPictures) {
+  platform::RecordingMessages messages;
+  app::AnimateArgs args;
+  args.output = (dir_ / "walk.avi").string();
+  args.codec = "ZZZZ";  // no compressor has this code
+  args.end = "2";
+  messages.AnswerNext(platform::MessageAnswer::Ok);  // the compressor's failure
+  messages.AnswerNext(platform::MessageAnswer::Cancel);
+  Outcome run = Animate(args);
+  EXPECT_EQ(run.code, app::kRenderFailed);
+  EXPECT_TRUE(fs::is_empty(dir_.Path())) << "a refusal renders nothing";
+  const auto shown = messages.Calls();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].text, "Failed to create video compressor for '" + args.output + "'");
+  EXPECT_EQ(shown[1].text, "AVI file won't be created - render anyway?");
+
+  run = Animate(args);  // answered OK
+  ASSERT_EQ(run.code, 0) << run.err;
+  for (const char* name : {"walk.avi-00000.tga", "walk.avi-00001.tga", "walk.avi-00002.tga"}) {
+    EXPECT_TRUE(fs::exists(dir_ / name)) << name;
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "walk.avi"));
 }
 
 TEST_F(AnimateCommand, ArgumentsThatCannotBeUsedSayWhyAndWriteNothing) {

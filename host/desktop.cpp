@@ -1,5 +1,7 @@
 #include "host/desktop.h"
 
+#include "platform/messages.h"
+
 namespace host {
 
 Desktop& Desktop::Instance() {
@@ -15,6 +17,45 @@ Desktop::Desktop() {
   record_.windowStatus = Status;
   record_.windowPainted = Painted;
   record_.windowClosed = Closed;
+  record_.messageBox = MessageBox;
+}
+
+namespace {
+
+platform::MessageButtons ButtonsOf(uint32_t style) {
+  switch (style & 0xF) {
+    case iface::kBoxOkCancel: return platform::MessageButtons::OkCancel;
+    case iface::kBoxYesNo: return platform::MessageButtons::YesNo;
+    case iface::kBoxYesNoCancel: return platform::MessageButtons::YesNoCancel;
+    default: return platform::MessageButtons::Ok;
+  }
+}
+
+platform::MessageIcon IconOf(uint32_t style) {
+  switch (style & 0xF0) {
+    case iface::kBoxIconStop: return platform::MessageIcon::Stop;
+    case iface::kBoxIconQuestion: return platform::MessageIcon::Question;
+    case iface::kBoxIconExclamation: return platform::MessageIcon::Exclamation;
+    case iface::kBoxIconInformation: return platform::MessageIcon::Information;
+    default: return platform::MessageIcon::None;
+  }
+}
+
+uint32_t Answered(platform::MessageAnswer answer) {
+  switch (answer) {
+    case platform::MessageAnswer::Cancel: return iface::kAnsweredCancel;
+    case platform::MessageAnswer::Yes: return iface::kAnsweredYes;
+    case platform::MessageAnswer::No: return iface::kAnsweredNo;
+    default: return iface::kAnsweredOk;
+  }
+}
+
+}  // namespace
+
+// The plug-in's boxes are the host's: answered as the host's own are (by its window, its
+// command line's policy, or a test's script).
+uint32_t LUMETRA_STDCALL Desktop::MessageBox(const char* caption, const char* text, uint32_t style) {
+  return Answered(platform::Messages::Show(caption ? caption : "", text ? text : "", ButtonsOf(style), IconOf(style)));
 }
 
 template <class Change>

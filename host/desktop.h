@@ -56,6 +56,7 @@ class Desktop {
                                       int32_t bottom, const uint8_t* pixels, int32_t done,
                                       int32_t total);
   static void LUMETRA_STDCALL Closed(uint32_t window);
+  static uint32_t LUMETRA_STDCALL MessageBox(const char* caption, const char* text, uint32_t style);
 
   iface::DesktopRecord record_{};
   mutable std::mutex mutex_;

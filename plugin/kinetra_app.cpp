@@ -54,6 +54,7 @@ bool KinetraApp::InitInstance() {
 void KinetraApp::ExitInstance() {
   if (renderService_) renderService_->AbortAll();
   povBlocks_.Release();
+  hostMessages_.Detach();
   PluginApp::ExitInstance();
 }
 
@@ -88,6 +89,7 @@ void KinetraApp::OnHostReady() {
   }
   RegisterPovExtension(registry_);
   if (host && host->getHostValue) host->getHostValue(iface::kHostValueApplication, &hostValue_);
+  if (host) hostMessages_.Attach(HostDesktop(*host));
 }
 
 void KinetraApp::LoadAnimationSettings() {

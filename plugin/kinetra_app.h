@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/registry.h"
+#include "plugin/host_messages.h"
 #include "plugin/plugin_app.h"
 #include "plugin/pov_shared_blocks.h"
 #include "plugin/render_service.h"
@@ -51,6 +52,7 @@ class KinetraApp : public PluginApp {
   AnimationSceneInterface* scene_ = nullptr;  // owned by the interface list
   RenderMenuInterface* menu_ = nullptr;       // owned by the interface list
   PovSharedBlocks povBlocks_;
+  HostMessages hostMessages_;
   platform::Registry registry_;
   render::RenderSettings renderSettings_;
   render::AnimationSettings animationSettings_;

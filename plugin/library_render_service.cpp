@@ -8,6 +8,7 @@
 #include "animation/frame_poser.h"
 #include "plugin/animation_run.h"
 #include "plugin/animation_scene_interface.h"
+#include "plugin/host_messages.h"
 #include "plugin/kinetra_app.h"
 #include "render/make_job.h"
 #include "render/output_path.h"
@@ -17,15 +18,6 @@
 
 namespace plugin {
 namespace {
-
-// The host's desktop, where the job's render window shows; null when the host has none.
-const iface::DesktopRecord* HostDesktop(const iface::SceneRecord& host) {
-  iface::DesktopRecord* desktop = nullptr;
-  if (!host.getHostValue || host.getHostValue(iface::kHostValueDesktop, &desktop) != 0) {
-    return nullptr;
-  }
-  return desktop;
-}
 
 // The host's render settings for the output path; false when the host does not answer.
 bool ReadRenderSettings(const iface::SceneRecord& host, iface::RenderSettingsRecord& settings) {

@@ -393,7 +393,7 @@ void LUMETRA_STDCALL DesktopClosed(uint32_t) { g_desktop.Add("closed"); }
 
 iface::DesktopRecord RecordingDesktop() {
   return {sizeof(iface::DesktopRecord), iface::kDesktopRecordVersion, DesktopOpened,
-          DesktopTitle, DesktopStatus, DesktopPainted, DesktopClosed};
+          DesktopTitle, DesktopStatus, DesktopPainted, DesktopClosed, nullptr};
 }
 
 TEST_F(JobThreadTest, TheDesktopSeesTheWindowFromOpeningToClosing) {

@@ -1,7 +1,10 @@
 #include "animation/frame_poser.h"
 
+#include "keyframe/host_scene.h"
 #include "keyframe/profile_channel.h"
+#include "keyframe/texture_node_channels.h"
 #include "keyframe/track_evaluation.h"
+#include "texture/node_posing.h"
 #include "translate/camera_view.h"
 #include "translate/host_arrays.h"
 #include "translate/library_result.h"
@@ -80,7 +83,14 @@ void FramePoser::Add(uint32_t id, const keyframe::ObjectTrack& track) {
   auto record = translate::ReadHostObject(host_, id);
   if (!record) return;
   auto object = std::make_unique<Object>(Object{.track = CopyOf(track)});
-  if (record->Type() == iface::kTypeCamera) {
+  if (record->Type() == iface::kTypeTextureNode) {
+    object->role = Role::TextureNode;
+    object->nodeTarget = translate::LookUpName(job_, record->Name());
+    object->node = std::make_unique<iface::TextureBlock>();
+    keyframe::ObjectRecord node;
+    if (object->nodeTarget == 0 || keyframe::HostScene(&host_).ReadObject(id, node, true) != iface::kOk) return;
+    *object->node = node.texture;
+  } else if (record->Type() == iface::kTypeCamera) {
     if (id != job_.camera || job_.view == 0) return;
     object->role = Role::Camera;
   } else {
@@ -126,6 +136,8 @@ void FramePoser::Pose(int32_t time) {
   }
   for (auto& object : objects_) {
     if (object->posed && object->role == Role::Camera) AimCamera(*object);
+    // The node's values go into what the translation made of it; the library is not called.
+    if (object->posed && object->role == Role::TextureNode) texture::PoseTrackedNode(object->nodeTarget, *object->node);
   }
 }
 
@@ -135,6 +147,9 @@ bool FramePoser::PoseRecord(Object& object, int32_t time) {
   if (!Poses(evaluation.state) || !channel) return false;
   HostObject& record = *object.record;
   channel->PoseRecords(record.params, record.data);
+  if (const auto* node = dynamic_cast<const keyframe::TextureNodeChannel*>(channel); node && object.node) {
+    node->PoseNode(*object.node);
+  }
   if (const auto* profile = dynamic_cast<const keyframe::ProfileChannel*>(channel)) {
     auto& outline = object.points.outline;
     outline.resize(profile->Points().size(), iface::ProfilePoint{});

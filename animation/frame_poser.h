@@ -37,12 +37,15 @@ class FramePoser {
   std::size_t PosedCount() const { return objects_.size(); }
 
  private:
-  enum class Role { Shape, Clone, Camera };
+  enum class Role { Shape, Clone, Camera, TextureNode };
   struct Object {
     Role role = Role::Shape;
     keyframe::ObjectTrack track;
     std::unique_ptr<translate::HostObject> record{};
     L2Primitive prim = 0;
+    // A texture node: its block, and the object the translation made of it (by its name).
+    std::unique_ptr<iface::TextureBlock> node{};
+    L2NameValue nodeTarget = 0;
     L2Primitive cloneSource = 0;
     std::vector<const translate::HostObject*> ancestors{};  // outermost first
     // The objects a camera follows: its location and its interest point move with them.

@@ -4,6 +4,7 @@
 
 #include "keyframe/host_scene.h"
 #include "keyframe/interpolation.h"
+#include "texture/finish.h"
 #include "translate/camera_view.h"
 #include "translate/testing/translation_fixture.h"
 
@@ -150,6 +151,27 @@ TEST_F(FramePosing, TheCameraIsAimedFromItsKeysAndFollowsItsLinkedObject) {
   EXPECT_EQ(After(OnlyPosed("SetViewLocation"), 2), (Arguments{4, 0, -10}));
   // The interest point moves with the ball's pose of the same frame.
   EXPECT_EQ(After(OnlyPosed("SetViewInterest"), 2), (Arguments{0, 3, 0}));
+}
+
+TEST_F(FramePosing, AKeyedFinishNodePosesTheFinishTheTranslationMadeOfIt) {
+  Load(SceneWith(R"({"type": "sphere", "name": "Ball"})",
+                 R"("materials": [{"kind": "material", "name": "Shiny", "children": [{"kind": "texture", "children": [
+                      {"kind": "finish", "name": "Gloss", "ambient": 0.1, "phong": 0.2}]}]}])"));
+  texture::Finish finish;  // what the texture translation made of the node and filed under its name
+  recorder_.FileName("Gloss", reinterpret_cast<std::uintptr_t>(&finish));
+  host::SceneObject& gloss = Object("Gloss");
+  Key("Gloss", 0);
+  gloss.node.params.finish.ambient = 0.5;
+  gloss.node.params.finish.phong = 0.8;
+  Key("Gloss", 4800);
+  PoseAt(2400);
+  // A finish's values are carried from the earlier key, not blended.
+  EXPECT_FLOAT_EQ(finish.ambient, 0.1f);
+  EXPECT_FLOAT_EQ(finish.phong, 0.2f);
+  PoseAt(4800);
+  EXPECT_FLOAT_EQ(finish.ambient, 0.5f);
+  EXPECT_FLOAT_EQ(finish.phong, 0.8f);
+  EXPECT_TRUE(posed_.empty()) << "the render library is not called for a texture node";
 }
 
 }  // namespace

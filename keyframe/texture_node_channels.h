@@ -15,6 +15,9 @@ class TextureNodeChannel : public AnimChannel {
   void ReadFromHost(const HostScene& host, uint32_t objectId, const iface::ObjectInfo& info) override;
   int32_t WriteToHost(const HostScene& host, uint32_t objectId) const override;
   bool HasTangents(int) const override { return false; }
+  // Writes the channel's values into a copy of the node's block, as WriteToHost would
+  // store them on the host.
+  void PoseNode(iface::TextureBlock& node) const { TakeNode(node); }
 
  protected:
   virtual void ReadNode(const iface::TextureBlock& node) = 0;

@@ -8,6 +8,7 @@
 #include "abi/result_codes.h"
 #include "abi/texture_params.h"
 #include "platform/debug_log.h"
+#include "texture/node_posing.h"
 #include "platform/messages.h"
 #include "texture/block_normal.h"
 #include "texture/block_pigment.h"
@@ -78,10 +79,6 @@ Colour ColourOf(const iface::ColorParams& c) {
 Colour ColourOf(const double (&c)[5]) {
   return {static_cast<float>(c[0]), static_cast<float>(c[1]), static_cast<float>(c[2]),
           static_cast<float>(c[3]), static_cast<float>(c[4])};
-}
-
-Media::Rgb RgbOf(const iface::ColorParams& c) {
-  return {static_cast<float>(c.red), static_cast<float>(c.green), static_cast<float>(c.blue)};
 }
 
 std::optional<BlockKind> BlockKindOf(std::uint32_t subKind) {
@@ -538,30 +535,9 @@ const Image* TextureTranslator::LoadNodeImage(const NodeRecord& node, iface::Fin
 
 // ---- finish and media ----------------------------------------------------------------------
 
-namespace {
-
-// The smoother the surface the sharper its highlight: the exponent is 1 / roughness, up to
-// that of the smoothest roughness, which roughness 0 takes too (its own exponent would be
-// infinite, a highlight too fine to see). A negative roughness keeps the default.
-constexpr double kSmoothestRoughness = 1e-4;
-
-float SpecularExponent(double roughness, float defaultExponent) {
-  if (!(roughness >= 0.0)) return defaultExponent;
-  return static_cast<float>(1.0 / std::max(roughness, kSmoothestRoughness));
-}
-
-}  // namespace
-
 Finish TextureTranslator::TranslateFinish(const NodeRecord& node) {
-  const iface::FinishParams& params = node.Params().finish;
   Finish finish;
-  finish.ambient = static_cast<float>(params.ambient);
-  finish.diffuse = static_cast<float>(params.diffuse);
-  finish.phong = static_cast<float>(params.phong);
-  finish.phongSize = static_cast<float>(params.phongSize);
-  finish.specular = static_cast<float>(params.specular);
-  finish.specularExponent = SpecularExponent(params.roughness, finish.specularExponent);
-  finish.metallic = params.metallicSet != 0 ? static_cast<float>(params.metallic) : 0.0f;
+  TakeFinishParams(node.Params().finish, finish);
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
     if (child.Kind() == iface::kNodeAmbientColor) {
       finish.ambientColour = ColourOf(child.Params().color);
@@ -599,12 +575,11 @@ std::unique_ptr<Media> TextureTranslator::TranslateMedia(std::uint32_t id) {
         platform::DebugLog::Write("Density\n");
         if (std::unique_ptr<Pigment> density = TranslatePigmentNode(child)) media->densities.emplace_back(std::move(density));
         return;
-      case iface::kNodeAbsorption: media->absorption = RgbOf(child.Params().color); break;
-      case iface::kNodeEmission: media->emission = RgbOf(child.Params().color); break;
-      case iface::kNodeScattering: media->scattering = RgbOf(child.Params().color); break;
       default:
-        WriteUnknown("Unknown Media Component\n");
-        return;
+        if (!TakeMediaColour(child.block, *media)) {
+          WriteUnknown("Unknown Media Component\n");
+          return;
+        }
     }
     sink_.Track(media.get(), child);
   });
@@ -658,12 +633,7 @@ void TextureTranslator::ApplyNoiseModifiers(TextureNode& owner, std::optional<Pa
     warp->lambda = params.lambda;
     owner.AppendWarp(std::move(warp));
   }
-  noise.octaves = static_cast<std::int32_t>(params.octaves);
-  noise.omega = params.omega;
-  noise.lambda = params.lambda;
-  noise.frequency = params.frequency;
-  noise.phase = params.phase;
-  noise.waveShape = static_cast<std::int32_t>(params.waveShape);
+  TakeNoiseParams(params, noise);
   sink_.Track(&noise, node);
 }
 

@@ -1,6 +1,5 @@
 #include "app/animate_command.h"
 
-#include <unistd.h>
 
 #include <CLI/CLI.hpp>
 #include <array>
@@ -215,8 +214,7 @@ int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream
   settings.outputDirectory[0] = '\0';  // the run names the whole path
   session.Context().animationRun = RunRecord(args, *output, rate, keying);
 
-  const bool terminal = args.progress == "bar" || (args.progress == "auto" && isatty(STDERR_FILENO));
-  ProgressDisplay progress(err, terminal);
+  ProgressDisplay progress(err, ProgressAsBar(args.progress));
   FrameProgress frames;
   InterruptGuard interrupt;
   const auto started = fs::file_time_type::clock::now();
@@ -316,8 +314,7 @@ void RegisterAnimateCommand(CLI::App& root, const GlobalOptions& options, int& e
   command->add_flag("--drop-last-frame", args->dropLastFrame,
                     "Leave out a frame that falls on the end time, so a looping movie does not repeat its first "
                     "picture");
-  command->add_option("--progress", args->progress, "auto, bar, lines or none")
-      ->check(CLI::IsMember({"auto", "bar", "lines", "none"}));
+  AddProgressOption(*command, args->progress);
   command->footer(
       "The scene's keys (its keying script and keyframe data) are played, the scene is posed at the start\n"
       "and the plug-in's \"&Animation\" command renders every frame, posing the scene in place. The\n"

@@ -1,6 +1,7 @@
 #include "app/menu_run.h"
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -72,6 +73,15 @@ std::string MethodProblem(const std::string& name) {
            "\" method hands the scene to an outside renderer, which this command does not drive";
   }
   return {};
+}
+
+void AddProgressOption(CLI::App& command, std::string& progress) {
+  command.add_option("--progress", progress, "auto, bar, lines or none")
+      ->check(CLI::IsMember({"auto", "bar", "lines", "none"}));
+}
+
+bool ProgressAsBar(const std::string& progress) {
+  return progress == "bar" || (progress == "auto" && isatty(STDERR_FILENO));
 }
 
 CLI::Validator SizeCheck() { return CLI::Validator(SizeProblem, "WIDTHxHEIGHT"); }

@@ -36,6 +36,11 @@ std::optional<std::pair<uint32_t, uint32_t>> ParseSize(const std::string& text);
 // nothing. A method must be one of the render library's.
 std::string SizeProblem(const std::string& text);
 std::string MethodProblem(const std::string& name);
+// --progress auto|bar|lines|none into `progress`.
+void AddProgressOption(CLI::App& command, std::string& progress);
+// Whether progress is drawn as a bar rewritten in place (else as lines).
+bool ProgressAsBar(const std::string& progress);
+
 // The same as the command line's checks.
 CLI::Validator SizeCheck();
 CLI::Validator LibraryMethodCheck();

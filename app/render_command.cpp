@@ -1,7 +1,6 @@
 #include "app/render_command.h"
 
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <CLI/CLI.hpp>
 #include <cctype>
@@ -138,9 +137,7 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
       }
     } removeStaging{staging};
 
-    const bool terminal = args.progress == "bar" ||
-                          (args.progress == "auto" && isatty(STDERR_FILENO));
-    ProgressDisplay progress(err, terminal);
+    ProgressDisplay progress(err, ProgressAsBar(args.progress));
     std::string base;  // the picture being made, without its extension
     InterruptGuard interrupt;
     const auto started = fs::file_time_type::clock::now();
@@ -200,8 +197,7 @@ void RegisterRenderCommand(CLI::App& root, const GlobalOptions& options, int& ex
       ->option_text("DEPTH")
       ->check(CLI::Range(0, kMaxAntiAliasDepth));
   command->add_flag("--rle", args->runLength, "Run-length packets in a .tga picture");
-  command->add_option("--progress", args->progress, "auto, bar, lines or none")
-      ->check(CLI::IsMember({"auto", "bar", "lines", "none"}));
+  AddProgressOption(*command, args->progress);
   command->footer(
       "The host loads the scene and the plug-in and runs the plug-in's \"&Render\" command,\n"
       "as a click on its menu would; progress goes to stderr. Ctrl-C aborts the render and\n"

@@ -58,34 +58,34 @@ std::shared_ptr<render::RenderJob> LibraryRenderService::MakeTranslatedJob(const
   return job;
 }
 
-void LibraryRenderService::StartRender() {
+const iface::SceneRecord* LibraryRenderService::ConnectedHost() const {
   const iface::SceneRecord* host = app_.Scene()->SceneRecord();
-  if (host == nullptr) {
-    platform::DebugLog::Write("Scene Functions not yet available\n");
-    return;
-  }
-  auto job = MakeTranslatedJob(*host, false);
-  if (!job) return;
+  if (host == nullptr) platform::DebugLog::Write("Scene Functions not yet available\n");
+  return host;
+}
+
+void LibraryRenderService::SetOutputPath(render::RenderJob& job, const iface::SceneRecord& host) {
   iface::RenderSettingsRecord settings;
-  const bool answered = ReadRenderSettings(*host, settings);
-  job->outputPath = render::StillOutputPath(*job, answered ? &settings : nullptr);
+  const bool answered = ReadRenderSettings(host, settings);
+  job.outputPath = render::StillOutputPath(job, answered ? &settings : nullptr);
+}
+
+void LibraryRenderService::StartRender() {
+  const iface::SceneRecord* host = ConnectedHost();
+  auto job = host ? MakeTranslatedJob(*host, false) : nullptr;
+  if (!job) return;
+  SetOutputPath(*job, *host);
   render::JobWindowThread::Start(std::make_unique<render::CRenderThread>(job, jobs_, backend_));
 }
 
 void LibraryRenderService::StartAnimation() {
-  const iface::SceneRecord* host = app_.Scene()->SceneRecord();
-  if (host == nullptr) {
-    platform::DebugLog::Write("Scene Functions not yet available\n");
-    return;
-  }
-  auto job = MakeTranslatedJob(*host, true);
+  const iface::SceneRecord* host = ConnectedHost();
+  auto job = host ? MakeTranslatedJob(*host, true) : nullptr;
   if (!job) return;
   keyframe::SceneAnimation& animation = app_.Scene()->Animation();
   KeyFollowingCamera(*job, animation);
   PrepareAnimationRun(*job, *host, animation);
-  iface::RenderSettingsRecord settings;
-  const bool answered = ReadRenderSettings(*host, settings);
-  job->outputPath = render::StillOutputPath(*job, answered ? &settings : nullptr);
+  SetOutputPath(*job, *host);
   auto poser = std::make_unique<animation::FramePoser>(*job, *host, animation);
   render::JobWindowThread::Start(
       std::make_unique<animation::CAnimateThread>(job, jobs_, backend_, std::move(poser)));

@@ -26,6 +26,10 @@ class LibraryRenderService : public RenderService {
     void ReleasePreview(render::RenderJob& job) override;
   };
 
+  // The host's scene record; null (and a debug line) before the host connected it.
+  const iface::SceneRecord* ConnectedHost() const;
+  // The still's or the animation's output path from the host's render settings.
+  static void SetOutputPath(render::RenderJob& job, const iface::SceneRecord& host);
   // A job made from the settings and translated from the host's scene, with the window
   // on the host's desktop; null when it could not be made or translated.
   std::shared_ptr<render::RenderJob> MakeTranslatedJob(const iface::SceneRecord& host, bool animation);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/debug_log.h"
 #include "texture/block_pattern.h"
 #include "texture/block_pigment.h"
 #include "texture/block_texture.h"
@@ -307,6 +308,23 @@ TEST(TextureMap, LightsAndBlendsNeighbouringTextures) {
   map.Shade(beyond, s);
   EXPECT_EQ(FakeLighting::calls, 3);
   EXPECT_FLOAT_EQ(s.color[0], 0.5f);
+}
+
+TEST(TextureMap, ALightingTheLibraryRefusesLeavesTheLayersUnlitAndSaysSoOnce) {
+  TextureMap map(PatternId::kGradient);
+  map.pattern = GradientX();
+  map.lighting = {7, 0, 0, [](L2Scene, L2View, std::uint32_t, const L2ShadingRecord*, const SurfaceSample*,
+                              float*) -> std::int32_t { return L2_ERROR_HANDLE; }};
+  map.entries.push_back({0.0f, Solid({1, 0, 0})});
+  platform::DebugLog::Clear();
+  for (int i = 0; i < 3; ++i) {
+    ShadingPoint p = At(0.0, 0, 0);
+    SurfaceSample s{};
+    map.Shade(p, s);
+    EXPECT_FLOAT_EQ(s.color[0], 1.0f);  // unlit
+  }
+  EXPECT_EQ(platform::DebugLog::Lines(),
+            (std::vector<std::string>{"ShadePoint refused (-1): blended layers stay unlit\n"}));
 }
 
 TEST(LayeredTexture, WeightsEachLayerByWhatTheOneBeforeLetsThrough) {

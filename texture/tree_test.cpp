@@ -208,7 +208,8 @@ TEST(BlockPatterns, PointsNoLatticeCanHoldTakeTheFirstHexagon) {
   const lmath::Vector3 far = flat.Apply({1.0, 1.0, 1.0});
   EXPECT_FALSE(std::isfinite(far.x));
   const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-  for (const lmath::Vector3& p : {far, lmath::Vector3{nan, 0, 0}, lmath::Vector3{0, -inf, 0}, lmath::Vector3{1e300, 1, 0}}) {
+  using V = lmath::Vector3;
+  for (const V& p : {far, V{nan, 0, 0}, V{0, -inf, 0}, V{1e300, 1, 0}}) {
     EXPECT_EQ(HexagonIndex(p), 0) << p.x << " " << p.y;
   }
 }

@@ -414,7 +414,9 @@ std::vector<int> outlineCoverage(L2Scene scene, L2View view, const Image& hidden
     EXPECT_LE(l[0], l[2]);
     for (int x = l[0]; x <= l[2]; ++x) {
       ++covered[size_t(l[1]) * hidden.width + x];
-      if (hidden.at(x, l[1])[3] > 0) EXPECT_EQ(hidden.at(x, l[1])[0], lines.colors[i][0]) << x << "," << l[1];
+      if (hidden.at(x, l[1])[3] > 0) {
+        EXPECT_EQ(hidden.at(x, l[1])[0], lines.colors[i][0]) << x << "," << l[1];
+      }
     }
   }
   return covered;
@@ -469,7 +471,9 @@ TEST_F(EdgeScenes, OutlineDrawsEveryEdgeHiddenOnesIncluded) {
   for (int y = 0; y < 48; ++y) {
     for (int x = 0; x < 64; ++x) {
       ASSERT_LE(covered[y * 64 + x], 1) << x << "," << y;
-      if (hidden.at(x, y)[3] > 0) EXPECT_EQ(covered[y * 64 + x], 1) << x << "," << y;
+      if (hidden.at(x, y)[3] > 0) {
+        EXPECT_EQ(covered[y * 64 + x], 1) << x << "," << y;
+      }
       drawn += covered[y * 64 + x];
       visible += hidden.at(x, y)[3] > 0;
     }

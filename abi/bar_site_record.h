@@ -39,6 +39,8 @@ struct BarSiteRecord {
   uint32_t(LUMETRA_STDCALL* barCreated)(uint32_t parent, BarWindowProc procedure);
   void(LUMETRA_STDCALL* barPlaced)(uint32_t window, int32_t left, int32_t top, int32_t width,
                                    int32_t height, int32_t shown);
+  // A bar destroyed while the plug-in stays loaded; a plug-in being unloaded calls the host
+  // no more, and the host forgets the bar when it closes the site.
   void(LUMETRA_STDCALL* barDestroyed)(uint32_t window);
 };
 

@@ -27,8 +27,8 @@ nlohmann::json SceneToJson(const Scene& scene);
 
 // Writes the scene to `path` atomically: a temporary file in the same folder, flushed
 // to disk, then renamed over the old one. Saved into another folder than its own, the
-// scene's relative references are rewritten to hold from there (RelocateReferences). Throws SceneFileError on failure, leaving any
-// old file as it was.
+// scene's relative references are rewritten to hold from there (RelocateReferences).
+// Throws SceneFileError on failure, leaving any old file as it was.
 void SaveScene(const Scene& scene, const std::string& path);
 
 constexpr const char* kSceneFormatName = "lumetra-scene";

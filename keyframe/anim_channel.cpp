@@ -1,6 +1,7 @@
 #include "keyframe/anim_channel.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace keyframe {
 
@@ -14,6 +15,22 @@ bool TakeVectorIfMoved(double (&host)[3], const lmath::Vector3& mine) {
   bool moved = TakeIfMoved(host[0], mine.x);
   moved = TakeIfMoved(host[1], mine.y) | moved;
   return TakeIfMoved(host[2], mine.z) | moved;
+}
+
+bool TakeIfMovedAt(void* hostField, double mine) {
+  double host;
+  std::memcpy(&host, hostField, sizeof host);
+  if (!TakeIfMoved(host, mine)) return false;
+  std::memcpy(hostField, &host, sizeof host);
+  return true;
+}
+
+bool TakeVectorIfMovedAt(void* hostField, const lmath::Vector3& mine) {
+  double host[3];
+  std::memcpy(host, hostField, sizeof host);
+  if (!TakeVectorIfMoved(host, mine)) return false;
+  std::memcpy(hostField, host, sizeof host);
+  return true;
 }
 
 std::string AnimChannel::ParamName(int) const { return "Spline"; }

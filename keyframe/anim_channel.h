@@ -35,6 +35,11 @@ inline constexpr double kChangeTolerance = 1e-5;
 bool TakeIfMoved(double& host, double mine);
 // The same for each of three components.
 bool TakeVectorIfMoved(double (&host)[3], const lmath::Vector3& mine);
+// The same for a double, or three, of a packed host record (the texture nodes' parameters),
+// which may lie off their alignment: the field is copied byte for byte, never bound to a
+// reference.
+bool TakeIfMovedAt(void* hostField, double mine);
+bool TakeVectorIfMovedAt(void* hostField, const lmath::Vector3& mine);
 // (1 - t) * earlier + t * later.
 inline double Mix(double earlier, double later, double t) { return (1.0 - t) * earlier + t * later; }
 

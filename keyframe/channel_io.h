@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstring>
+
 #include "keyframe/chunk_stream.h"
 #include "keyframe/param_value.h"
 #include "math/vector3.h"
@@ -9,6 +11,13 @@ namespace keyframe {
 // Small conversions every channel uses between host records, parameters and the chunk.
 
 inline lmath::Vector3 FromArray(const double (&v)[3]) { return {v[0], v[1], v[2]}; }
+
+// Three doubles of a packed host record, which may lie off their alignment, by their bytes.
+inline lmath::Vector3 VectorAt(const void* field) {
+  double v[3];
+  std::memcpy(v, field, sizeof v);
+  return FromArray(v);
+}
 
 inline void ToArray(const lmath::Vector3& v, double (&out)[3]) {
   out[0] = v.x;

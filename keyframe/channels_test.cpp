@@ -304,7 +304,7 @@ TEST(TextureNodeChannels, ReadWriteAndRoundTripEachNodeKind) {
   transform.SetValue(0, {0, -45, 0, 0});
   EXPECT_EQ(transform.WriteToHost(fixture.host, node.id), kObjectDataWritten);
   EXPECT_EQ(fixture.Log().infoStores.back().second, kStoreTextureNodeTransform);
-  EXPECT_EQ(node.node.params.transform.rotate[1], 45.0);
+  EXPECT_EQ(double{node.node.params.transform.rotate[1]}, 45.0);  // a packed field, read by value
 
   SpecialScaleChannel noise;
   node.node.params.noise = {};

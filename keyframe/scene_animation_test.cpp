@@ -87,6 +87,22 @@ TEST_F(SceneAnimationTest, PosingTakesTheFirstKeyBeforeAndTheLastAfterAndBlendsB
   EXPECT_EQ(fixture_.Log().paramStores.size(), stores) << "nothing written when nothing changed";
 }
 
+TEST_F(SceneAnimationTest, AStepTrackHoldsItsOutlineUntilTheNextKeyALinearOneBlendsIt) {
+  host::SceneObject& lathe = Add(iface::kTypeLathe, "Lathe");
+  lathe.profile = {{0, 0, 0, 0, 0}, {1, 2, 0, 0, 0}};
+  lathe.data.shape.profile.pointCount = 2;
+  KeyAt(lathe, 0, 0.0, 0);
+  lathe.profile[1].x = 3;
+  KeyAt(lathe, 4800, 10.0, 0);
+  animation_.GoToTime(2400, false);
+  EXPECT_EQ(X(lathe.id), 0.0);
+  EXPECT_EQ(lathe.profile[1].x, 1.0);
+  animation_.SetTrackInterpolation(lathe.id, 1);
+  animation_.GoToTime(2400, false);
+  EXPECT_DOUBLE_EQ(X(lathe.id), 5.0);
+  EXPECT_DOUBLE_EQ(lathe.profile[1].x, 2.0);
+}
+
 TEST_F(SceneAnimationTest, KeyStatesAndTwoKeysAtOneTime) {
   host::SceneObject& ball = Add(iface::kTypeSphere, "Ball");
   EXPECT_EQ(animation_.KeyStateAt(ball.id, 0), KeyState::NoKeys);

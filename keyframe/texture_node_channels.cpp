@@ -48,14 +48,12 @@ void SpecialColorChannel::ReadNode(const iface::TextureBlock& node) {
 }
 
 bool SpecialColorChannel::TakeNode(iface::TextureBlock& node) const {
-  iface::ColorParams color = node.params.color;
-  bool moved = TakeIfMoved(color.red, color_.x);
-  moved = TakeIfMoved(color.green, color_.y) | moved;
-  moved = TakeIfMoved(color.blue, color_.z) | moved;
-  moved = TakeIfMoved(color.filter, filter_) | moved;
-  moved = TakeIfMoved(color.transmit, transmit_) | moved;
-  node.params.color = color;
-  return moved;
+  iface::ColorParams& color = node.params.color;
+  bool moved = TakeIfMovedAt(&color.red, color_.x);
+  moved = TakeIfMovedAt(&color.green, color_.y) | moved;
+  moved = TakeIfMovedAt(&color.blue, color_.z) | moved;
+  moved = TakeIfMovedAt(&color.filter, filter_) | moved;
+  return TakeIfMovedAt(&color.transmit, transmit_) | moved;
 }
 
 void SpecialColorChannel::Save(ChunkWriter& out) const {
@@ -88,18 +86,16 @@ ParamValue SpecialTransformChannel::GetValue(int index) const {
 
 void SpecialTransformChannel::ReadNode(const iface::TextureBlock& node) {
   const iface::TransformNodeParams& transform = node.params.transform;
-  rotate_ = -FromArray(transform.rotate);
-  scale_ = FromArray(transform.scale);
-  translate_ = FromArray(transform.translate);
+  rotate_ = -VectorAt(&transform.rotate);
+  scale_ = VectorAt(&transform.scale);
+  translate_ = VectorAt(&transform.translate);
 }
 
 bool SpecialTransformChannel::TakeNode(iface::TextureBlock& node) const {
-  iface::TransformNodeParams transform = node.params.transform;
-  bool moved = TakeVectorIfMoved(transform.rotate, -rotate_);
-  moved = TakeVectorIfMoved(transform.scale, scale_) | moved;
-  moved = TakeVectorIfMoved(transform.translate, translate_) | moved;
-  node.params.transform = transform;
-  return moved;
+  iface::TransformNodeParams& transform = node.params.transform;
+  bool moved = TakeVectorIfMovedAt(&transform.rotate, -rotate_);
+  moved = TakeVectorIfMovedAt(&transform.scale, scale_) | moved;
+  return TakeVectorIfMovedAt(&transform.translate, translate_) | moved;
 }
 
 void SpecialTransformChannel::Save(ChunkWriter& out) const {
@@ -138,7 +134,7 @@ void SpecialTextureChannel::Load(ChunkReader& in, int32_t) {
 void SpecialScaleChannel::ReadNode(const iface::TextureBlock& node) {
   const iface::NoiseModifierParams& noise = node.params.noise;
   if (noise.perAxis) {
-    turbulence_ = FromArray(noise.turbulenceXyz);
+    turbulence_ = VectorAt(&noise.turbulenceXyz);
     turbulenceOn_ = turbulence_ != lmath::Vector3{};
   } else {
     turbulence_ = {noise.turbulence, noise.turbulence, noise.turbulence};
@@ -153,17 +149,16 @@ void SpecialScaleChannel::ReadNode(const iface::TextureBlock& node) {
 }
 
 bool SpecialScaleChannel::TakeNode(iface::TextureBlock& node) const {
-  iface::NoiseModifierParams noise = node.params.noise;
-  bool moved = noise.perAxis ? TakeVectorIfMoved(noise.turbulenceXyz, turbulence_)
-                             : TakeIfMoved(noise.turbulence, turbulence_.x);
-  moved = TakeIfMoved(noise.omega, omega_) | moved;
-  moved = TakeIfMoved(noise.lambda, lambda_) | moved;
-  moved = TakeIfMoved(noise.frequency, frequency_) | moved;
-  moved = TakeIfMoved(noise.phase, phase_) | moved;
+  iface::NoiseModifierParams& noise = node.params.noise;
+  bool moved = noise.perAxis ? TakeVectorIfMovedAt(&noise.turbulenceXyz, turbulence_)
+                             : TakeIfMovedAt(&noise.turbulence, turbulence_.x);
+  moved = TakeIfMovedAt(&noise.omega, omega_) | moved;
+  moved = TakeIfMovedAt(&noise.lambda, lambda_) | moved;
+  moved = TakeIfMovedAt(&noise.frequency, frequency_) | moved;
+  moved = TakeIfMovedAt(&noise.phase, phase_) | moved;
   if (noise.octaves != octaves_ || noise.waveShape != waveShape_) moved = true;
   noise.octaves = octaves_;
   noise.waveShape = waveShape_;
-  node.params.noise = noise;
   return moved;
 }
 

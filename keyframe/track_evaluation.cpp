@@ -33,7 +33,10 @@ ParamValue BlendValue(ValueType type, const ParamValue& earlier, const ParamValu
 
 std::unique_ptr<AnimChannel> Blend(const ObjectTrack& track, int32_t time, const TrackKey& earlier,
                                    const TrackKey& later) {
-  const double f = (static_cast<double>(time) - earlier.time) / (static_cast<double>(later.time) - earlier.time);
+  // A step track holds the earlier key's state, its data besides the parameters included.
+  const double f = track.InterpolationKind() == Interpolation::Step
+                       ? 0.0
+                       : (static_cast<double>(time) - earlier.time) / (static_cast<double>(later.time) - earlier.time);
   const double first = track.Keys().front().time, last = track.Keys().back().time;
   const double g = (time - first) / (last - first);
   // Starting from the earlier key leaves the steady parameters as every key holds them.

@@ -28,9 +28,9 @@ int32_t LUMETRA_STDCALL BarWindowProcedure(uint32_t, uint32_t message, uint32_t 
 
 AnimationSceneInterface::AnimationSceneInterface(KinetraApp* app) : app_(app) { Reset(); }
 
-AnimationSceneInterface::~AnimationSceneInterface() {
-  if (const iface::BarSiteRecord* site = BarSite(); site && placement_.window) site->barDestroyed(placement_.window);
-}
+// Being unloaded, the plug-in reaches the host no more: the host may have let go of the
+// records it handed over, and its bar site forgets the bar when the host closes it.
+AnimationSceneInterface::~AnimationSceneInterface() = default;
 
 const iface::BarSiteRecord* AnimationSceneInterface::BarSite() const {
   const iface::BarSiteRecord* site = nullptr;

@@ -395,8 +395,13 @@ TEST_F(TranslatorTest, NoiseModifiersBesideAPatternActAsInsideIt) {
     noiseIn(inside ? shaped : wrapper);
     return wrapper;
   };
-  const std::unique_ptr<Pigment> inside = translator.TranslatePigment(wrapped(iface::kNodePigment, iface::kNodePatternPigment, 7, true));
-  const std::unique_ptr<Pigment> beside = translator.TranslatePigment(wrapped(iface::kNodePigment, iface::kNodePatternPigment, 7, false));
+  const auto marble = [&](bool inside) {
+    return translator.TranslatePigment(wrapped(iface::kNodePigment, iface::kNodePatternPigment, 7, inside));
+  };
+  const auto wood = [&](bool inside) {
+    return translator.TranslateNormal(wrapped(iface::kNodeNormal, iface::kNodePatternNormal, 13, inside));
+  };
+  const std::unique_ptr<Pigment> inside = marble(true), beside = marble(false);
   EXPECT_TRUE(beside->Noise().turbulenceOn);
   EXPECT_EQ(beside->Warps().size(), inside->Warps().size());
   for (const double x : {0.1, 0.7, 1.3}) {
@@ -407,8 +412,7 @@ TEST_F(TranslatorTest, NoiseModifiersBesideAPatternActAsInsideIt) {
     beside->Eval(b, sb);
     EXPECT_EQ(sa.color[0], sb.color[0]) << x;
   }
-  const std::unique_ptr<Normal> insideNormal = translator.TranslateNormal(wrapped(iface::kNodeNormal, iface::kNodePatternNormal, 13, true));
-  const std::unique_ptr<Normal> besideNormal = translator.TranslateNormal(wrapped(iface::kNodeNormal, iface::kNodePatternNormal, 13, false));
+  const std::unique_ptr<Normal> insideNormal = wood(true), besideNormal = wood(false);
   EXPECT_TRUE(besideNormal->Noise().turbulenceOn);
   EXPECT_EQ(besideNormal->Warps().size(), insideNormal->Warps().size());
 }

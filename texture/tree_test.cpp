@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/debug_log.h"
 #include "texture/block_pattern.h"
 #include "texture/block_pigment.h"
 #include "texture/block_texture.h"
@@ -207,7 +208,8 @@ TEST(BlockPatterns, PointsNoLatticeCanHoldTakeTheFirstHexagon) {
   const lmath::Vector3 far = flat.Apply({1.0, 1.0, 1.0});
   EXPECT_FALSE(std::isfinite(far.x));
   const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-  for (const lmath::Vector3& p : {far, lmath::Vector3{nan, 0, 0}, lmath::Vector3{0, -inf, 0}, lmath::Vector3{1e300, 1, 0}}) {
+  using V = lmath::Vector3;
+  for (const V& p : {far, V{nan, 0, 0}, V{0, -inf, 0}, V{1e300, 1, 0}}) {
     EXPECT_EQ(HexagonIndex(p), 0) << p.x << " " << p.y;
   }
 }
@@ -307,6 +309,23 @@ TEST(TextureMap, LightsAndBlendsNeighbouringTextures) {
   map.Shade(beyond, s);
   EXPECT_EQ(FakeLighting::calls, 3);
   EXPECT_FLOAT_EQ(s.color[0], 0.5f);
+}
+
+TEST(TextureMap, ALightingTheLibraryRefusesLeavesTheLayersUnlitAndSaysSoOnce) {
+  TextureMap map(PatternId::kGradient);
+  map.pattern = GradientX();
+  map.lighting = {7, 0, 0, [](L2Scene, L2View, std::uint32_t, const L2ShadingRecord*, const SurfaceSample*,
+                              float*) -> std::int32_t { return L2_ERROR_HANDLE; }};
+  map.entries.push_back({0.0f, Solid({1, 0, 0})});
+  platform::DebugLog::Clear();
+  for (int i = 0; i < 3; ++i) {
+    ShadingPoint p = At(0.0, 0, 0);
+    SurfaceSample s{};
+    map.Shade(p, s);
+    EXPECT_FLOAT_EQ(s.color[0], 1.0f);  // unlit
+  }
+  EXPECT_EQ(platform::DebugLog::Lines(),
+            (std::vector<std::string>{"ShadePoint refused (-1): blended layers stay unlit\n"}));
 }
 
 TEST(LayeredTexture, WeightsEachLayerByWhatTheOneBeforeLetsThrough) {

@@ -36,7 +36,9 @@ L2Primitive MakeText(const ShapeSource& source) {
   }
   const L2Primitive text =
       MakeTextPrimitive(source.scene, FieldText(path), FieldText(params.text), params.depth, params.spacing, 0);
-  if (text != 0 && params.size != 1) LogRefusal(ScalePrim(source.scene, text, params.size, params.size, 1), "ScalePrim");
+  if (text != 0 && params.size != 1) {
+    LogRefusal(ScalePrim(source.scene, text, params.size, params.size, 1), "ScalePrim");
+  }
   return text;
 }
 

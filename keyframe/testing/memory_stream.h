@@ -33,7 +33,7 @@ struct MemoryStream {
   static int32_t LUMETRA_STDCALL Read(uint32_t, void* data, uint32_t count) {
     MemoryStream& stream = *Current();
     const std::size_t taken = std::min<std::size_t>(count, stream.bytes.size() - stream.position);
-    std::memcpy(data, stream.bytes.data() + stream.position, taken);
+    if (taken > 0) std::memcpy(data, stream.bytes.data() + stream.position, taken);
     stream.position += taken;
     return static_cast<int32_t>(taken);
   }

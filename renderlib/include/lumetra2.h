@@ -511,8 +511,9 @@ LUMETRA2_API int32_t LUMETRA2_CALL SetViewScanlineDepth(L2Scene scene, L2View vi
  * Each render entry blocks until the image is done (L2_OK) or stopped (L2_ABORTED), and
  * calls no callback after it returns. region limits it to a rectangle of the pixel grid;
  * null renders the whole grid. Methods: Outline draws every edge as lines, hidden ones and
- * the triangles of meshes included, HiddenLine only the visible edges, Render by z-buffer, Scanner by scan lines with transparency, Tracer and
- * AATracer by ray tracing, AATracer with adaptive anti-aliasing. */
+ * the triangles of meshes included, HiddenLine only the visible edges, Render by z-buffer,
+ * Scanner by scan lines with transparency, Tracer and AATracer by ray tracing, AATracer with
+ * adaptive anti-aliasing. */
 
 /* AATracer subdivides a pixel depth times at most where neighbours differ by threshold */
 LUMETRA2_API int32_t LUMETRA2_CALL SetAliasDepth(L2Scene scene, int32_t depth);

@@ -10,6 +10,7 @@
 #include "translate/library_result.h"
 #include "translate/name_filing.h"
 #include "translate/object_placement.h"
+#include "translate/primitive_makers.h"
 
 namespace animation {
 namespace {
@@ -45,13 +46,48 @@ FramePoser::FramePoser(render::RenderJob& job, const iface::SceneRecord& host,
                        const keyframe::SceneAnimation& animation)
     : job_(job), host_(host) {
   for (const auto& [id, track] : animation.AllTracks()) Add(id, *track);
+  const size_t keyed = objects_.size();
+  for (size_t i = 0; i < keyed; ++i) {
+    const uint32_t type = objects_[i]->record->Type();
+    if (type == iface::kTypeGroup || type == iface::kTypeCsg) AddLightsWithin(objects_[i]->record->id);
+  }
   // Dependencies are looked up once every keyed object has its record, so that they
   // see the posed copies.
   for (auto& object : objects_) ResolveLinks(*object);
 }
 
+void FramePoser::AddLightsWithin(uint32_t group) {
+  for (const uint32_t child : translate::ChildrenOf(host_, group)) {
+    if (Find(child)) continue;
+    const auto record = translate::ReadHostObject(host_, child);
+    if (!record) continue;
+    if (translate::IsLight(record->Type())) {
+      // Without keys of its own: it only follows its groups.
+      Add(child, keyframe::ObjectTrack(record->Name(), record->Type(), 0));
+    } else if (record->Type() == iface::kTypeGroup || record->Type() == iface::kTypeCsg) {
+      AddLightsWithin(child);
+    }
+  }
+}
+
+const FramePoser::Object* FramePoser::Find(uint32_t id) const {
+  for (const auto& object : objects_) {
+    if (object->record->id == id) return object.get();
+  }
+  return nullptr;
+}
+
 void FramePoser::ResolveLinks(Object& object) {
   const HostObject& record = *object.record;
+  if (translate::IsLight(record.Type())) {
+    for (uint32_t parent = record.info.parent; parent != 0 && object.groups.size() < kMaxChain;) {
+      const HostObject* group = RecordOf(parent);
+      if (!group) break;
+      object.groups.push_back(group);
+      if (const Object* keyed = Find(parent)) object.posedGroups.push_back(keyed);
+      parent = group->info.parent;
+    }
+  }
   if (object.role == Role::Camera && record.Shape().camera.ownTransformOnly == 0) {
     object.locationLink = RecordOf(record.info.linkA);
     object.interestLink = RecordOf(record.info.linkB);
@@ -128,6 +164,10 @@ void FramePoser::Pose(int32_t time) {
   // Every record first: locked textures and the camera's links read this frame's pose
   // of the objects they depend on, whatever their order.
   for (auto& object : objects_) object->posed = PoseRecord(*object, time);
+  // A light moves when one of its groups does.
+  for (auto& object : objects_) {
+    for (const Object* group : object->posedGroups) object->posed = object->posed || group->posed;
+  }
   for (auto& object : objects_) {
     if (object->posed && object->role == Role::Shape) PoseShape(*object);
   }
@@ -182,6 +222,7 @@ void FramePoser::PoseShape(Object& object) {
   translate::UpdateShape(scene, object.prim, *object.record, object.points);
   const L2Texture texture = DetachTexture(object.prim);
   translate::PlaceObject(scene, object.prim, *object.record, texture, object.ancestors);
+  for (const HostObject* group : object.groups) translate::PlaceWithinGroup(scene, object.prim, *group);
 }
 
 void FramePoser::PoseClone(Object& object) {

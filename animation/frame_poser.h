@@ -48,6 +48,9 @@ class FramePoser {
     L2NameValue nodeTarget = 0;
     L2Primitive cloneSource = 0;
     std::vector<const translate::HostObject*> ancestors{};  // outermost first
+    // A light's enclosing groups, innermost first, and those of them the frames pose.
+    std::vector<const translate::HostObject*> groups{};
+    std::vector<const Object*> posedGroups{};
     // The objects a camera follows: its location and its interest point move with them.
     const translate::HostObject* locationLink = nullptr;
     const translate::HostObject* interestLink = nullptr;
@@ -56,10 +59,14 @@ class FramePoser {
   };
 
   void Add(uint32_t id, const keyframe::ObjectTrack& track);
+  // The lights within a keyed group, which move with it though the group's primitive
+  // does not carry them.
+  void AddLightsWithin(uint32_t group);
   // The record of a keyed object, or a copy read once for one that only is depended on.
   const translate::HostObject* RecordOf(uint32_t id);
   void ResolveLinks(Object& object);
   bool PoseRecord(Object& object, int32_t time);
+  const Object* Find(uint32_t id) const;
   void PoseShape(Object& object);
   void PoseClone(Object& object);
   void AimCamera(const Object& camera);

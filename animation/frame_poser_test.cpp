@@ -153,6 +153,24 @@ TEST_F(FramePosing, TheCameraIsAimedFromItsKeysAndFollowsItsLinkedObject) {
   EXPECT_EQ(After(OnlyPosed("SetViewInterest"), 2), (Arguments{0, 3, 0}));
 }
 
+TEST_F(FramePosing, ALightWithinAMovingGroupMovesWithIt) {
+  Translate(R"({"type": "group", "name": "Rig", "transform": {"translate": [0, 1, 0]}, "children": [
+                 {"type": "sphere", "name": "Bulb"},
+                 {"type": "point_light", "name": "Lamp", "color": [1, 1, 1], "transform": {"translate": [2, 0, 0]}}]})");
+  Key("Rig", 0);
+  Object("Rig").params.translate[1] = 5;
+  Key("Rig", 4800);
+  PoseAt(4800);
+  const L2Primitive lamp = Prim("Lamp");
+  std::vector<Arguments> moves;
+  for (const auto& call : Posed("TranslatePrim")) {
+    if (call.arguments[1] == lamp) moves.push_back(After(call, 2));
+  }
+  // Its own place first, then the group's, as the translation placed it.
+  EXPECT_EQ(moves, (std::vector<Arguments>{{2, 0, 0}, {0, 5, 0}}));
+  EXPECT_THAT(PosedOn(lamp), Contains("RemovePrimTransform"));
+}
+
 TEST_F(FramePosing, AKeyedFinishNodePosesTheFinishTheTranslationMadeOfIt) {
   Load(SceneWith(R"({"type": "sphere", "name": "Ball"})",
                  R"("materials": [{"kind": "material", "name": "Shiny", "children": [{"kind": "texture", "children": [

@@ -38,4 +38,10 @@ void PlaceObject(L2Scene scene, L2Primitive prim, const HostObject& object, L2Te
   PlacePrimitive(scene, prim, p.scale, p.rotate, p.translate);
 }
 
+void PlaceWithinGroup(L2Scene scene, L2Light light, const HostObject& group) {
+  const iface::ParamRecord& p = group.params;
+  if (p.hasLocal) PlacePrimitive(scene, light, p.localScale, p.localRotate, p.localTranslate);
+  PlacePrimitive(scene, light, p.scale, p.rotate, p.translate);
+}
+
 }  // namespace translate

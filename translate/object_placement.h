@@ -16,4 +16,9 @@ namespace translate {
 void PlaceObject(L2Scene scene, L2Primitive prim, const HostObject& object, L2Texture texture,
                  std::span<const HostObject* const> ancestors);
 
+// Moves a light made within a group by the group's local transform and transform: a light
+// is no solid to join, so the group's primitive does not carry it. Groups nest: the
+// innermost is applied first.
+void PlaceWithinGroup(L2Scene scene, L2Light light, const HostObject& group);
+
 }  // namespace translate

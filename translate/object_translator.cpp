@@ -122,11 +122,7 @@ L2Primitive ObjectTranslator::MakeClone(const HostObject& object) {
 // Lights are placed on their own, so a group's steps move the lights made within it (from
 // lightsBefore on) as they move its solids.
 void ObjectTranslator::PlaceLightsWithin(const HostObject& group, size_t lightsBefore) {
-  const iface::ParamRecord& p = group.params;
-  for (size_t i = lightsBefore; i < lights_.size(); ++i) {
-    if (p.hasLocal) PlacePrimitive(scene_, lights_[i], p.localScale, p.localRotate, p.localTranslate);
-    PlacePrimitive(scene_, lights_[i], p.scale, p.rotate, p.translate);
-  }
+  for (size_t i = lightsBefore; i < lights_.size(); ++i) PlaceWithinGroup(scene_, lights_[i], group);
 }
 
 void ObjectTranslator::Finish(const HostObject& object, L2Primitive prim) {

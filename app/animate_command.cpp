@@ -305,7 +305,7 @@ void RegisterAnimateCommand(CLI::App& root, const GlobalOptions& options, int& e
   command->add_option("--end", args->end, "Last frame's time (default: the scene's end or its last key, whichever is later)");
   auto* rate = command->add_option("--rate", args->rate,
                                    "Frame rate choice: 0 10 FPS, 1 15 FPS, 2 24 FPS, 3 25 FPS, 4 30 FPS, 5 NTSC "
-                                   "(59.94/100ths), 6 60 FPS")
+                                   "(5994/100), 6 60 FPS")
                    ->check(CLI::Range(0, 6));
   command->add_option("--fps", args->fps, "Frame rate as N or N/D frames per second")->check(FpsCheck())->excludes(rate);
   command->add_option("--size", args->size, "Picture size as WIDTHxHEIGHT (default: the scene's)")->check(SizeCheck());

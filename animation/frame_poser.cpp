@@ -49,14 +49,15 @@ FramePoser::FramePoser(render::RenderJob& job, const iface::SceneRecord& host,
   const size_t keyed = objects_.size();
   for (size_t i = 0; i < keyed; ++i) {
     const uint32_t type = objects_[i]->record->Type();
-    if (type == iface::kTypeGroup || type == iface::kTypeCsg) AddLightsWithin(objects_[i]->record->id);
+    if (type == iface::kTypeGroup || type == iface::kTypeCsg) AddLightsWithin(objects_[i]->record->id, 0);
   }
   // Dependencies are looked up once every keyed object has its record, so that they
   // see the posed copies.
   for (auto& object : objects_) ResolveLinks(*object);
 }
 
-void FramePoser::AddLightsWithin(uint32_t group) {
+void FramePoser::AddLightsWithin(uint32_t group, int depth) {
+  if (depth >= kMaxChain) return;  // a group that holds itself
   for (const uint32_t child : translate::ChildrenOf(host_, group)) {
     if (Find(child)) continue;
     const auto record = translate::ReadHostObject(host_, child);
@@ -65,7 +66,7 @@ void FramePoser::AddLightsWithin(uint32_t group) {
       // Without keys of its own: it only follows its groups.
       Add(child, keyframe::ObjectTrack(record->Name(), record->Type(), 0));
     } else if (record->Type() == iface::kTypeGroup || record->Type() == iface::kTypeCsg) {
-      AddLightsWithin(child);
+      AddLightsWithin(child, depth + 1);
     }
   }
 }
@@ -148,9 +149,7 @@ void FramePoser::Add(uint32_t id, const keyframe::ObjectTrack& track) {
 
 const HostObject* FramePoser::RecordOf(uint32_t id) {
   if (id == 0) return nullptr;
-  for (const auto& object : objects_) {
-    if (object->record->id == id) return object->record.get();
-  }
+  if (const Object* keyed = Find(id)) return keyed->record.get();
   for (const auto& other : others_) {
     if (other->id == id) return other.get();
   }

@@ -61,7 +61,7 @@ class FramePoser {
   void Add(uint32_t id, const keyframe::ObjectTrack& track);
   // The lights within a keyed group, which move with it though the group's primitive
   // does not carry them.
-  void AddLightsWithin(uint32_t group);
+  void AddLightsWithin(uint32_t group, int depth);
   // The record of a keyed object, or a copy read once for one that only is depended on.
   const translate::HostObject* RecordOf(uint32_t id);
   void ResolveLinks(Object& object);

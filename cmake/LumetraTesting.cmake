@@ -16,6 +16,9 @@ function(lumetra_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  # One variable a property: the PROPERTIES list is split at every semicolon, so a second
+  # variable in ENVIRONMENT would never reach the tests.
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "LUMETRA_SHM_NAMESPACE=t${name};LUMETRA_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config/${name}")
+    PROPERTIES ENVIRONMENT "LUMETRA_SHM_NAMESPACE=t${name}"
+      ENVIRONMENT_MODIFICATION "LUMETRA_CONFIG_HOME=set:${CMAKE_BINARY_DIR}/test-config/${name}")
 endfunction()

@@ -17,7 +17,6 @@
 #include "app/render_command.h"
 #include "app/settings_overlay.h"
 #include "host/host_context.h"
-#include "host/scene_file.h"
 #include "keyframe/ticks.h"
 #include "render/animation_settings.h"
 #include "render/image_writer.h"
@@ -272,11 +271,7 @@ CLI::Validator FpsCheck() {
 int RunAnimate(const AnimateArgs& args, const std::string& pluginPath, std::ostream& out, std::ostream& err) {
   try {
     return Animate(args, pluginPath, out, err);
-  } catch (const host::SceneFileError& error) {
-    return Fail(err, error.what());
-  } catch (const host::PluginError& error) {
-    return Fail(err, error.what());
-  } catch (const std::exception& error) {
+  } catch (const std::exception& error) {  // a bad scene file, a plug-in that cannot be had, ...
     return Fail(err, error.what());
   }
 }

@@ -16,7 +16,6 @@
 #include "app/progress_display.h"
 #include "app/settings_overlay.h"
 #include "host/host_context.h"
-#include "host/scene_file.h"
 #include "render/render_method.h"
 
 namespace app {
@@ -165,11 +164,7 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
     }
     out << "Wrote " << result.string() << " (" << settings.width << "x" << settings.height << ")\n";
     return 0;
-  } catch (const host::SceneFileError& error) {
-    return Fail(err, error.what());
-  } catch (const host::PluginError& error) {
-    return Fail(err, error.what());
-  } catch (const std::exception& error) {
+  } catch (const std::exception& error) {  // a bad scene file, a plug-in that cannot be had, ...
     return Fail(err, error.what());
   }
 }

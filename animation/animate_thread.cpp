@@ -6,7 +6,7 @@
 #include "keyframe/time_format.h"
 #include "platform/debug_log.h"
 #include "platform/messages.h"
-#include "render/image_writer.h"
+#include "image/image_writer.h"
 
 namespace animation {
 namespace {

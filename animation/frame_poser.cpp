@@ -4,7 +4,7 @@
 #include "keyframe/profile_channel.h"
 #include "keyframe/texture_node_channels.h"
 #include "keyframe/track_evaluation.h"
-#include "texture/node_posing.h"
+#include "translate/node_posing.h"
 #include "translate/camera_view.h"
 #include "translate/host_arrays.h"
 #include "translate/library_result.h"
@@ -176,7 +176,7 @@ void FramePoser::Pose(int32_t time) {
   for (auto& object : objects_) {
     if (object->posed && object->role == Role::Camera) AimCamera(*object);
     // The node's values go into what the translation made of it; the library is not called.
-    if (object->posed && object->role == Role::TextureNode) texture::PoseTrackedNode(object->nodeTarget, *object->node);
+    if (object->posed && object->role == Role::TextureNode) translate::PoseTrackedNode(object->nodeTarget, *object->node);
   }
 }
 

@@ -19,7 +19,7 @@
 #include "host/host_context.h"
 #include "keyframe/ticks.h"
 #include "render/animation_settings.h"
-#include "render/image_writer.h"
+#include "image/image_writer.h"
 
 namespace app {
 namespace {
@@ -48,7 +48,7 @@ std::optional<int32_t> ChoiceOfFormat(const std::string& name) {
 }
 
 std::string ExtensionOf(int32_t choice) {
-  return choice == 0 ? ".avi" : render::ExtensionOf(render::FormatForOutputChoice(choice));
+  return choice == 0 ? ".avi" : image::ExtensionOf(image::FormatForOutputChoice(choice));
 }
 
 // A four-character code as typed: up to four characters, padded with blanks ("DIB"); "0"

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "platform/file_io.h"
-#include "translate/font_cache.h"
+#include "font/font_cache.h"
 
 namespace app {
 namespace {
@@ -26,7 +26,7 @@ struct SvgPoint {
   double x, y;
 };
 
-SvgPoint ToSvg(const translate::GlyphPoint& point, double dx, double dy) {
+SvgPoint ToSvg(const font::GlyphPoint& point, double dx, double dy) {
   return {(point.x + dx) * kUnitsPerEm, -(point.y + dy) * kUnitsPerEm};
 }
 
@@ -51,7 +51,7 @@ struct Bounds {
   bool Empty() const { return minX > maxX; }
 };
 
-Bounds LayoutBounds(const translate::TextLayout& layout, double depth) {
+Bounds LayoutBounds(const font::TextLayout& layout, double depth) {
   Bounds bounds;
   for (const auto& placed : layout.glyphs) {
     for (const auto& contour : placed.glyph->contours) {
@@ -65,7 +65,7 @@ Bounds LayoutBounds(const translate::TextLayout& layout, double depth) {
   return bounds;
 }
 
-void WriteFace(std::ostream& svg, const translate::TextLayout& layout, double dx, double dy, const char* style) {
+void WriteFace(std::ostream& svg, const font::TextLayout& layout, double dx, double dy, const char* style) {
   for (const auto& placed : layout.glyphs) {
     svg << "  <path " << style << " d=\"";
     for (const auto& contour : placed.glyph->contours) svg << ContourPathData(contour, placed.x + dx, placed.y + dy);
@@ -73,7 +73,7 @@ void WriteFace(std::ostream& svg, const translate::TextLayout& layout, double dx
   }
 }
 
-void WritePointMarks(std::ostream& svg, const translate::TextLayout& layout) {
+void WritePointMarks(std::ostream& svg, const font::TextLayout& layout) {
   for (const auto& placed : layout.glyphs) {
     for (const auto& contour : placed.glyph->contours) {
       for (const auto& point : contour.points) {
@@ -87,7 +87,7 @@ void WritePointMarks(std::ostream& svg, const translate::TextLayout& layout) {
 
 }  // namespace
 
-std::string ContourPathData(const translate::GlyphContour& contour, double dx, double dy) {
+std::string ContourPathData(const font::GlyphContour& contour, double dx, double dy) {
   const auto& points = contour.points;
   if (points.empty()) return "";
   const std::size_t count = points.size();
@@ -117,7 +117,7 @@ std::string ContourPathData(const translate::GlyphContour& contour, double dx, d
   return data + "Z";
 }
 
-std::string GlyphsSvg(const translate::TextLayout& layout, double depth, bool points) {
+std::string GlyphsSvg(const font::TextLayout& layout, double depth, bool points) {
   const Bounds bounds = LayoutBounds(layout, depth);
   const double width = bounds.maxX - bounds.minX + 2 * kMargin;
   const double height = bounds.maxY - bounds.minY + 2 * kMargin;
@@ -139,12 +139,12 @@ std::string GlyphsSvg(const translate::TextLayout& layout, double depth, bool po
 }
 
 int RunGlyphs(const GlyphsArgs& args, std::ostream& out, std::ostream& err) {
-  const auto font = translate::LoadFont(args.font);  // says on stderr why it cannot
+  const auto font = font::LoadFont(args.font);  // says on stderr why it cannot
   if (!font) {
     err << "lumetra: no glyphs from '" << args.font << "'\n";
     return 1;
   }
-  const translate::TextLayout layout = translate::LayOutText(*font, args.text, args.spacing, args.rise);
+  const font::TextLayout layout = font::LayOutText(*font, args.text, args.spacing, args.rise);
   if (layout.failedGlyphs > 0) {
     err << "lumetra: " << layout.failedGlyphs << " character(s) have no outline of their own\n";
   }

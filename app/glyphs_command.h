@@ -3,8 +3,8 @@
 #include <iosfwd>
 #include <string>
 
-#include "translate/glyph_outline.h"
-#include "translate/text_layout.h"
+#include "font/glyph_outline.h"
+#include "font/text_layout.h"
 
 namespace CLI {
 class App;
@@ -33,11 +33,11 @@ void RegisterGlyphsCommand(CLI::App& root, const GlobalOptions& options, int& ex
 int RunGlyphs(const GlyphsArgs& args, std::ostream& out, std::ostream& err);
 
 // The SVG picture of a laid-out text: one em is 1000 units, y points up.
-std::string GlyphsSvg(const translate::TextLayout& layout, double depth, bool points);
+std::string GlyphsSvg(const font::TextLayout& layout, double depth, bool points);
 
 // SVG path data of one closed contour moved by (dx, dy) ems: quadratic curves
 // through the on-curve points, with the on-curve point implied midway between
 // two off-curve points.
-std::string ContourPathData(const translate::GlyphContour& contour, double dx, double dy);
+std::string ContourPathData(const font::GlyphContour& contour, double dx, double dy);
 
 }  // namespace app

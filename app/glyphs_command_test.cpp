@@ -7,12 +7,12 @@
 #include <sstream>
 
 #include "platform/scratch_directory.h"
-#include "translate/font_cache.h"
+#include "font/font_cache.h"
 
 namespace app {
 namespace {
 
-using translate::GlyphContour;
+using font::GlyphContour;
 
 const std::string kLiberationSans = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
 
@@ -37,7 +37,7 @@ TEST(GlyphsCommand, ContoursBecomeQuadraticPathsThroughTheirOnCurvePoints) {
 
 class GlyphsRun : public testing::Test {
  protected:
-  void TearDown() override { translate::ReleaseFonts(); }
+  void TearDown() override { font::ReleaseFonts(); }
 
   int Run(GlyphsArgs args) {
     out.str(""), err.str("");

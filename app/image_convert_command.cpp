@@ -3,30 +3,30 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
-#include "render/image_writer.h"
-#include "texture/image_bgra.h"
-#include "texture/image_loader.h"
+#include "image/image_writer.h"
+#include "image/image_bgra.h"
+#include "image/image_loader.h"
 
 namespace app {
 
 int RunImageConvert(const std::string& input, const std::string& output, bool rleTga, std::ostream& out,
                     std::ostream& err) {
-  const auto format = render::FormatForFileName(output, rleTga);
+  const auto format = image::FormatForFileName(output, rleTga);
   if (!format) {
     err << "lumetra image-convert: " << output
         << ": unknown output format (use .bmp, .dib, .png, .ppm, .tga or .tif)\n";
     return 2;
   }
-  texture::Image image;
-  texture::LoadReport report;
-  if (texture::LoadImage(image, input, &report) == 0) {
+  image::Image image;
+  image::LoadReport report;
+  if (image::LoadImage(image, input, &report) == 0) {
     err << "lumetra image-convert: " << report.error << "\n";
     return 1;
   }
-  const std::vector<uint8_t> pixels = texture::ToBottomUpBgra(image);
+  const std::vector<uint8_t> pixels = image::ToBottomUpBgra(image);
   try {
-    render::WriteImageFile({pixels, image.Width(), image.Height()}, *format, output);
-  } catch (const render::ImageWriteError& error) {
+    image::WriteImageFile({pixels, image.Width(), image.Height()}, *format, output);
+  } catch (const image::ImageWriteError& error) {
     err << "lumetra image-convert: " << error.what() << "\n";
     return 1;
   }

@@ -5,9 +5,9 @@
 #include <sstream>
 
 #include "platform/scratch_directory.h"
-#include "render/image_writer.h"
-#include "texture/image_loader.h"
-#include "texture/image_magick_test_support.h"
+#include "image/image_writer.h"
+#include "image/image_loader.h"
+#include "image/image_magick_test_support.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ class ImageConvertCommand : public ::testing::Test {
   void SetUp() override {
     // Bottom-up BGRA, 3 x 2, with a different alpha in every pixel.
     for (uint8_t i = 0; i < 6; ++i) pixels_.insert(pixels_.end(), {i, uint8_t(i * 10), uint8_t(i * 20), uint8_t(100 + i)});
-    render::WriteImageFile({pixels_, 3, 2}, render::ImageFileFormat::kTiff, (scratch_ / "in.tif").string());
+    image::WriteImageFile({pixels_, 3, 2}, image::ImageFileFormat::kTiff, (scratch_ / "in.tif").string());
   }
 
   platform::ScratchDirectory scratch_;
@@ -40,8 +40,8 @@ TEST_F(ImageConvertCommand, KeepsColoursAndAlphaAcrossFormats) {
     const Outcome outcome = Convert(scratch_ / "in.tif", scratch_ / name);
     ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
     EXPECT_NE(outcome.out.find("3 x 2, from TIFF"), std::string::npos) << outcome.out;
-    texture::Image image;
-    ASSERT_EQ(texture::LoadImage(image, (scratch_ / name).string()), 1) << name;
+    image::Image image;
+    ASSERT_EQ(image::LoadImage(image, (scratch_ / name).string()), 1) << name;
     for (int32_t i = 0; i < 6; ++i) {
       const int32_t x = i % 3;
       const int32_t yFromTop = 1 - i / 3;
@@ -56,9 +56,9 @@ TEST_F(ImageConvertCommand, OpaqueSourcesBecomeOpaqueAndRleIsChosenByFlag) {
   ASSERT_EQ(Convert(scratch_ / "rgb.ppm", scratch_ / "x.png").exitCode, 1) << "PPM is written, not read";
   const std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 9, 8, 7, 0, 0, 0,
                                     0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B};
-  texture::testing::WriteAll(scratch_ / "one.gif", gif);
+  image::testing::WriteAll(scratch_ / "one.gif", gif);
   ASSERT_EQ(Convert(scratch_ / "one.gif", scratch_ / "one.tga", true).exitCode, 0);
-  const std::vector<uint8_t> tga = texture::testing::ReadAll(scratch_ / "one.tga");
+  const std::vector<uint8_t> tga = image::testing::ReadAll(scratch_ / "one.tga");
   ASSERT_EQ(tga.size(), 18u + 5u);
   EXPECT_EQ(tga[2], 10);
   EXPECT_EQ((std::vector<uint8_t>(tga.begin() + 18, tga.end())), (std::vector<uint8_t>{0x00, 7, 8, 9, 255}));
@@ -70,12 +70,12 @@ TEST_F(ImageConvertCommand, RefusesUnknownOutputsAndKeepsExistingFiles) {
   EXPECT_NE(unknown.err.find("unknown output format"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(scratch_ / "out.jpg"));
 
-  texture::testing::WriteAll(scratch_ / "keep.png", {1, 2, 3});
-  texture::testing::WriteAll(scratch_ / "bad.gif", {'G', 'I', 'F', '8', '9', 'a', 1});
+  image::testing::WriteAll(scratch_ / "keep.png", {1, 2, 3});
+  image::testing::WriteAll(scratch_ / "bad.gif", {'G', 'I', 'F', '8', '9', 'a', 1});
   const Outcome bad = Convert(scratch_ / "bad.gif", scratch_ / "keep.png");
   EXPECT_EQ(bad.exitCode, 1);
   EXPECT_NE(bad.err.find("bad.gif: Bad Logical Screen Descriptor"), std::string::npos) << bad.err;
-  EXPECT_EQ(texture::testing::ReadAll(scratch_ / "keep.png"), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_EQ(image::testing::ReadAll(scratch_ / "keep.png"), (std::vector<uint8_t>{1, 2, 3}));
 }
 
 }  // namespace

@@ -5,18 +5,18 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "texture/image_loader.h"
+#include "image/image_loader.h"
 
 namespace app {
 namespace {
 
-std::string PixelKindName(const texture::Image& image) {
+std::string PixelKindName(const image::Image& image) {
   std::string name;
   switch (image.pixelKind & 7) {
-    case texture::kPaletteIndex:
+    case image::kPaletteIndex:
       name = "palette index";
       break;
-    case texture::kSingleByte:
+    case image::kSingleByte:
       name = "single byte";
       break;
     default:
@@ -26,7 +26,7 @@ std::string PixelKindName(const texture::Image& image) {
   return image.HasAlpha() ? name + " with alpha" : name;
 }
 
-void PrintText(const std::string& path, const std::string& format, const texture::Image& image, std::ostream& out) {
+void PrintText(const std::string& path, const std::string& format, const image::Image& image, std::ostream& out) {
   const auto line = [&out](const char* label) -> std::ostream& { return out << std::left << std::setw(12) << label; };
   line("file") << path << "\n";
   line("format") << format << "\n";
@@ -40,9 +40,9 @@ void PrintText(const std::string& path, const std::string& format, const texture
 }  // namespace
 
 int RunImageInfo(const std::string& path, bool json, std::ostream& out, std::ostream& err) {
-  texture::Image image;
-  texture::LoadReport report;
-  if (texture::LoadImage(image, path, &report) == 0) {
+  image::Image image;
+  image::LoadReport report;
+  if (image::LoadImage(image, path, &report) == 0) {
     err << "lumetra image-info: " << report.error << "\n";
     return 1;
   }

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "platform/scratch_directory.h"
-#include "render/image_writer.h"
+#include "image/image_writer.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ Outcome Info(const std::string& path, bool json) {
 TEST(ImageInfoCommand, DescribesFormatSizeKindAndRowOrder) {
   platform::ScratchDirectory scratch;
   const std::vector<uint8_t> pixels(5 * 3 * 4, 200);
-  render::WriteImageFile({pixels, 5, 3}, render::ImageFileFormat::kBmp, (scratch / "a.bmp").string());
+  image::WriteImageFile({pixels, 5, 3}, image::ImageFileFormat::kBmp, (scratch / "a.bmp").string());
   const Outcome text = Info((scratch / "a.bmp").string(), false);
   ASSERT_EQ(text.exitCode, 0) << text.err;
   EXPECT_NE(text.out.find("format      BMP\n"), std::string::npos) << text.out;
@@ -35,7 +35,7 @@ TEST(ImageInfoCommand, DescribesFormatSizeKindAndRowOrder) {
   EXPECT_NE(text.out.find("bits/pixel  32\n"), std::string::npos);
   EXPECT_NE(text.out.find("row order   bottom-up\n"), std::string::npos);
 
-  render::WriteImageFile({pixels, 5, 3}, render::ImageFileFormat::kPng, (scratch / "a.png").string());
+  image::WriteImageFile({pixels, 5, 3}, image::ImageFileFormat::kPng, (scratch / "a.png").string());
   const Outcome json = Info((scratch / "a.png").string(), true);
   ASSERT_EQ(json.exitCode, 0) << json.err;
   const nlohmann::json parsed = nlohmann::json::parse(json.out);

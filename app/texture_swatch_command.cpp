@@ -14,10 +14,10 @@
 #include "host/host_context.h"
 #include "host/host_functions.h"
 #include "host/scene_file.h"
-#include "render/image_writer.h"
+#include "image/image_writer.h"
 #include "texture/callbacks.h"
 #include "texture/image_list.h"
-#include "texture/texture_translator.h"
+#include "translate/texture_translator.h"
 
 namespace app {
 namespace {
@@ -26,8 +26,8 @@ constexpr const char* kPrefix = "lumetra texture-swatch: ";
 
 // The swatch has no scene translation behind it: nothing is animated, nothing is lit by
 // the render library.
-struct SwatchSink : texture::TranslationSink {
-  void Track(Target, const texture::NodeRecord&) override {}
+struct SwatchSink : translate::TranslationSink {
+  void Track(Target, const translate::NodeRecord&) override {}
 };
 
 // The shading record of the swatch point at (a, b) of the plane, seen head-on.
@@ -116,12 +116,12 @@ std::unique_ptr<texture::Texture> TranslateNamedMaterial(const iface::SceneRecor
                                                          const std::string& name,
                                                          texture::ImageList& images) {
   SwatchSink sink;
-  texture::TextureTranslator translator(record, sink, images);
-  const texture::HostNodes nodes(record);
+  translate::TextureTranslator translator(record, sink, images);
+  const translate::HostNodes nodes(record);
   std::vector<std::unique_ptr<texture::Media>> media;
   std::uint32_t id = 0;
   for (std::int32_t i = 0; record.getChild(iface::kMaterialList, i, &id) == iface::kOk; ++i) {
-    const std::unique_ptr<texture::NodeRecord> material = nodes.Read(id);
+    const std::unique_ptr<translate::NodeRecord> material = nodes.Read(id);
     if (material && strncmp(material->info.name, name.c_str(), sizeof(material->info.name)) == 0) {
       return translator.TranslateMaterial(*material, media);
     }
@@ -153,13 +153,13 @@ int RunTextureSwatch(const SwatchRequest& request, std::ostream& out, std::ostre
       return 1;
     }
     const std::vector<std::uint8_t> pixels = ShadeSwatch(*texture, request);
-    render::WriteImageFile({pixels, request.size, request.size},
-                           render::FormatForFileName(request.outputPath, false).value_or(render::ImageFileFormat::kPng),
+    image::WriteImageFile({pixels, request.size, request.size},
+                           image::FormatForFileName(request.outputPath, false).value_or(image::ImageFileFormat::kPng),
                            request.outputPath);
   } catch (const host::SceneFileError& error) {
     err << kPrefix << error.what() << "\n";
     return 1;
-  } catch (const render::ImageWriteError& error) {
+  } catch (const image::ImageWriteError& error) {
     err << kPrefix << error.what() << "\n";
     return 1;
   }

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "platform/scratch_directory.h"
-#include "texture/image_loader.h"
+#include "image/image_loader.h"
 
 namespace {
 
@@ -30,8 +30,8 @@ TEST(TextureSwatchCommand, ShadesTheCheckerOfAMaterialHeadOn) {
   const Outcome outcome = Swatch(request);
   ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
   EXPECT_NE(outcome.out.find("8 x 8"), std::string::npos);
-  texture::Image image;
-  ASSERT_EQ(texture::LoadImage(image, request.outputPath), 1);
+  image::Image image;
+  ASSERT_EQ(image::LoadImage(image, request.outputPath), 1);
   ASSERT_EQ(image.Width(), 8);
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 8; ++x) {

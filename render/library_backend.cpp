@@ -5,7 +5,7 @@
 
 #include "lumetra2.h"
 #include "platform/debug_log.h"
-#include "render/image_writer.h"
+#include "image/image_writer.h"
 #include "render/render_callbacks.h"
 #include "render/render_job.h"
 
@@ -109,9 +109,9 @@ bool LibraryBackend::Render(RenderJob& job) {
 }
 
 bool LibraryBackend::WriteOutput(RenderJob& job) {
-  const BgraPicture picture{job.image.Bytes(), job.image.Width(), job.image.Height()};
+  const image::BgraPicture picture{job.image.Bytes(), job.image.Width(), job.image.Height()};
   std::string error;
-  if (WriteOutputFile(picture, job.animationSettings.fileOutput, job.outputPath, &error)) {
+  if (image::WriteOutputFile(picture, job.animationSettings.fileOutput, job.outputPath, &error)) {
     return true;
   }
   platform::DebugLog::Printf("%s\n", error.c_str());

@@ -3,17 +3,6 @@
 #include "texture/surface_sample.h"
 
 namespace texture {
-namespace {
-
-float Mix(float a, float b, float t) { return (1.0f - t) * a + t * b; }
-
-}  // namespace
-
-Colour BlendColours(const Colour& a, const Colour& b, float t) {
-  return {Mix(a.red, b.red, t), Mix(a.green, b.green, t), Mix(a.blue, b.blue, t),
-          Mix(a.filter, b.filter, t), Mix(a.transmit, b.transmit, t)};
-}
-
 void ColourToSample(SurfaceSample& sample, const Colour& c) {
   sample.color[0] = c.red;
   sample.color[1] = c.green;

@@ -27,7 +27,7 @@ void TangentFrame(const lmath::Vector3& normal, lmath::Vector3& tangentU, lmath:
 
 float BumpMapNormal::Intensity(int32_t x, int32_t row) const {
   if (modifiers_.useIndex) return static_cast<float>(image_->Fetch(x, row)) * 0.003921569f;
-  const Colour colour = image_->Colour(x, row);
+  const lmath::Colour colour = image_->Colour(x, row);
   return 0.279f * colour.red + 0.134f * colour.green + 0.587f * colour.blue;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "texture/image.h"
+#include "image/image.h"
 #include "texture/image_map_settings.h"
 #include "texture/texture.h"
 
@@ -10,7 +10,7 @@ namespace texture {
 // towards the pixel's neighbours along x and along the rows.
 class BumpMapNormal final : public Normal {
  public:
-  BumpMapNormal(const Image* image, const BitmapModifiers& modifiers) : image_(image), modifiers_(modifiers) {}
+  BumpMapNormal(const image::Image* image, const BitmapModifiers& modifiers) : image_(image), modifiers_(modifiers) {}
   void Eval(ShadingPoint& point, SurfaceSample& sample) const override;
   std::unique_ptr<Normal> Clone() const override { return std::make_unique<BumpMapNormal>(*this); }
 
@@ -20,7 +20,7 @@ class BumpMapNormal final : public Normal {
   // Intensity of a stored pixel: weighted colour, or the palette index / 255.
   float Intensity(int32_t x, int32_t row) const;
 
-  const Image* image_;  // owned by the scene's ImageList
+  const image::Image* image_;  // owned by the scene's ImageList
   BitmapModifiers modifiers_;
 };
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "texture/image.h"
+#include "image/image.h"
 
 namespace texture {
 
@@ -11,14 +11,14 @@ namespace texture {
 // valid while the list lives.
 class ImageList {
  public:
-  const Image* Add(std::unique_ptr<Image> image) {
+  const image::Image* Add(std::unique_ptr<image::Image> image) {
     images_.push_back(std::move(image));
     return images_.back().get();
   }
   size_t Size() const { return images_.size(); }
 
  private:
-  std::vector<std::unique_ptr<Image>> images_;
+  std::vector<std::unique_ptr<image::Image>> images_;
 };
 
 }  // namespace texture

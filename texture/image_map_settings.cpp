@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "texture/image_stream.h"
+#include "image/image_stream.h"
 
 namespace texture {
 namespace {
@@ -29,10 +29,10 @@ int32_t InterpolationFrom(uint32_t value) {
 }
 
 float FloatAt(const uint8_t* parameters, size_t offset) {
-  return std::bit_cast<float>(LittleU32(parameters + offset));
+  return std::bit_cast<float>(image::LittleU32(parameters + offset));
 }
 
-bool FlagAt(const uint8_t* parameters, size_t offset) { return LittleU32(parameters + offset) != 0; }
+bool FlagAt(const uint8_t* parameters, size_t offset) { return image::LittleU32(parameters + offset) != 0; }
 
 }  // namespace
 
@@ -42,11 +42,11 @@ BitmapModifiers ReadBitmapModifiers(const uint8_t* parameters, size_t size) {
                                 " bytes of node parameters, got " + std::to_string(size));
   }
   BitmapModifiers modifiers;
-  modifiers.mapType = MapTypeFrom(LittleU32(parameters + 256));
-  modifiers.interpolation = InterpolationFrom(LittleU32(parameters + 260));
+  modifiers.mapType = MapTypeFrom(image::LittleU32(parameters + 256));
+  modifiers.interpolation = InterpolationFrom(image::LittleU32(parameters + 260));
   modifiers.once = FlagAt(parameters, 264);
   modifiers.interpolate = FlagAt(parameters, 268);
-  const uint32_t alphaMode = LittleU32(parameters + 272);
+  const uint32_t alphaMode = image::LittleU32(parameters + 272);
   modifiers.alphaMode = alphaMode >= 1 && alphaMode <= 4 ? static_cast<int32_t>(alphaMode) : 0;
   modifiers.useIndex = FlagAt(parameters, 276);
   modifiers.filterAll = FloatAt(parameters, 280);

@@ -15,7 +15,7 @@ float Fraction(float coordinate, int32_t count) {
 
 }  // namespace
 
-ImageHit LocateOnImage(const Image& image, const BitmapModifiers& modifiers, const lmath::Vector3& point,
+ImageHit LocateOnImage(const image::Image& image, const BitmapModifiers& modifiers, const lmath::Vector3& point,
                    const ShadingPoint& record, ImageSpot& spot) {
   float u = 0.0f;
   float v = 0.0f;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "texture/image.h"
+#include "image/image.h"
 #include "texture/image_map_settings.h"
 #include "texture/shading_point.h"
 
@@ -27,7 +27,7 @@ enum class ImageHit {
 
 // Maps the already warped `point` (with the shading record's surface coordinates) onto
 // `image` by the modifiers' map type and once flag; `spot` is set when inside.
-ImageHit LocateOnImage(const Image& image, const BitmapModifiers& modifiers, const lmath::Vector3& point,
+ImageHit LocateOnImage(const image::Image& image, const BitmapModifiers& modifiers, const lmath::Vector3& point,
                    const ShadingPoint& record, ImageSpot& spot);
 
 // The neighbour of a stored column or row, wrapping at the image's edge.

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "texture/clone_ptr.h"
-#include "texture/image.h"
+#include "image/image.h"
 #include "texture/image_map_settings.h"
 #include "texture/texture.h"
 
@@ -14,7 +14,7 @@ namespace texture {
 // be mapped, or fall outside a once-only image, are not shaded.
 class MaterialMap final : public Texture {
  public:
-  MaterialMap(const Image* image, const BitmapModifiers& modifiers) : image_(image), modifiers_(modifiers) {}
+  MaterialMap(const image::Image* image, const BitmapModifiers& modifiers) : image_(image), modifiers_(modifiers) {}
   void Shade(ShadingPoint& point, SurfaceSample& sample) const override;
   std::unique_ptr<Texture> Clone() const override { return std::make_unique<MaterialMap>(*this); }
 
@@ -22,7 +22,7 @@ class MaterialMap final : public Texture {
   size_t TextureCount() const { return textures_.size(); }
 
  private:
-  const Image* image_;  // owned by the scene's ImageList
+  const image::Image* image_;  // owned by the scene's ImageList
   BitmapModifiers modifiers_;
   std::vector<ClonePtr<Texture>> textures_;
 };

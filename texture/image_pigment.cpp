@@ -8,7 +8,7 @@ namespace {
 
 constexpr int32_t kBilinear = 2;
 
-Colour Bilinear(const Image& image, const ImageSpot& spot) {
+Colour Bilinear(const image::Image& image, const ImageSpot& spot) {
   const int32_t x1 = NextWrapped(spot.x, image.Width());
   const Colour top = BlendColours(image.Colour(spot.x, spot.row), image.Colour(x1, spot.row), spot.fractionX);
   const Colour bottom =

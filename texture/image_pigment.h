@@ -1,6 +1,6 @@
 #pragma once
 
-#include "texture/image.h"
+#include "image/image.h"
 #include "texture/image_map_settings.h"
 #include "texture/texture.h"
 
@@ -10,14 +10,14 @@ namespace texture {
 // a once-only image, nothing written where the point cannot be mapped.
 class ImagePigment final : public Pigment {
  public:
-  ImagePigment(const Image* image, const BitmapModifiers& modifiers) : image_(image), modifiers_(modifiers) {}
+  ImagePigment(const image::Image* image, const BitmapModifiers& modifiers) : image_(image), modifiers_(modifiers) {}
   void Eval(ShadingPoint& point, SurfaceSample& sample) const override;
   std::unique_ptr<Pigment> Clone() const override { return std::make_unique<ImagePigment>(*this); }
 
   const BitmapModifiers& Modifiers() const { return modifiers_; }
 
  private:
-  const Image* image_;  // owned by the scene's ImageList
+  const image::Image* image_;  // owned by the scene's ImageList
   BitmapModifiers modifiers_;
 };
 

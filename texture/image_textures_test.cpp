@@ -11,8 +11,8 @@ namespace texture {
 namespace {
 
 // A 2 x 2 BGR image: top row black, white; bottom row red, blue.
-Image Checker() {
-  Image image;
+image::Image Checker() {
+  image::Image image;
   image.Allocate(2, 2, 3, {});
   const uint8_t top[6] = {0, 0, 0, 255, 255, 255};
   const uint8_t bottom[6] = {0, 0, 255, 255, 0, 0};
@@ -44,7 +44,7 @@ BitmapModifiers Planar(bool once = false) {
 }
 
 TEST(ImagePigmentTest, NearestPixelWhiteOutsideAndNothingWhereUnmapped) {
-  const Image image = Checker();
+  const image::Image image = Checker();
   SurfaceSample sample = Untouched();
   ShadingPoint point = At(0.75, 0.75);
   ImagePigment(&image, Planar()).Eval(point, sample);
@@ -71,7 +71,7 @@ TEST(ImagePigmentTest, NearestPixelWhiteOutsideAndNothingWhereUnmapped) {
 }
 
 TEST(ImagePigmentTest, BilinearOnlyWithTheFlagAndSetting) {
-  const Image image = Checker();
+  const image::Image image = Checker();
   BitmapModifiers modifiers = Planar();
   modifiers.interpolate = true;
   modifiers.interpolation = 2;
@@ -88,9 +88,9 @@ TEST(ImagePigmentTest, BilinearOnlyWithTheFlagAndSetting) {
 }
 
 TEST(ImagePigmentTest, ImageAlphaBecomesFilter) {
-  Image image;
+  image::Image image;
   image.Allocate(1, 1, 4, {});
-  image.pixelKind = kPackedColourAlpha;
+  image.pixelKind = image::kPackedColourAlpha;
   const uint8_t pixel[4] = {0, 0, 200, 0};
   std::memcpy(image.Row(0), pixel, 4);
   SurfaceSample sample = Untouched();
@@ -100,9 +100,9 @@ TEST(ImagePigmentTest, ImageAlphaBecomesFilter) {
 }
 
 TEST(BumpMapNormalTest, FlatImagesLeaveTheNormalAndSlopesTiltIt) {
-  Image flat;
+  image::Image flat;
   flat.Allocate(2, 2, 1, {});
-  flat.pixelKind = kSingleByte;
+  flat.pixelKind = image::kSingleByte;
   SurfaceSample sample{};
   ShadingPoint point = At(0.25, 0.25);
   point.normal[2] = 0.0;
@@ -110,7 +110,7 @@ TEST(BumpMapNormalTest, FlatImagesLeaveTheNormalAndSlopesTiltIt) {
   BumpMapNormal(&flat, Planar()).Eval(point, sample);
   EXPECT_EQ(point.normal[1], 1.0);
 
-  Image slope = Checker();
+  image::Image slope = Checker();
   BumpMapNormal bump(&slope, Planar());
   bump.bumpAmount = 2.0f;
   point = At(0.25, 0.25);
@@ -129,17 +129,17 @@ TEST(BumpMapNormalTest, FlatImagesLeaveTheNormalAndSlopesTiltIt) {
 
 // A 2 x 3 grey picture with rows of distinct shades, stored top row first or, flagged,
 // bottom row first.
-Image Shades(bool bottomUp) {
+image::Image Shades(bool bottomUp) {
   const uint8_t rows[3][6] = {{0, 0, 0, 40, 40, 40}, {100, 100, 100, 160, 160, 160}, {220, 220, 220, 250, 250, 250}};
-  Image image;
+  image::Image image;
   image.Allocate(2, 3, 3, {});
   for (int32_t y = 0; y < 3; ++y) std::memcpy(image.Row(bottomUp ? 2 - y : y), rows[y], 6);
-  if (bottomUp) image.layoutFlags |= kRowsBottomUp;
+  if (bottomUp) image.layoutFlags |= image::kRowsBottomUp;
   return image;
 }
 
 TEST(ImageRowOrderTest, BottomUpFilesFilterAndBumpAsTheSamePictureStoredTopFirst) {
-  const Image topFirst = Shades(false), bottomFirst = Shades(true);
+  const image::Image topFirst = Shades(false), bottomFirst = Shades(true);
   BitmapModifiers modifiers = Planar();
   modifiers.interpolate = true;
   modifiers.interpolation = 2;
@@ -160,9 +160,9 @@ TEST(ImageRowOrderTest, BottomUpFilesFilterAndBumpAsTheSamePictureStoredTopFirst
 }
 
 TEST(BumpMapNormalTest, PaletteIndexIntensity) {
-  Image indices;
+  image::Image indices;
   indices.Allocate(2, 1, 1, {});
-  indices.pixelKind = kPaletteIndex;
+  indices.pixelKind = image::kPaletteIndex;
   indices.SetPalette({0, 0, 0, 0, 0, 0});  // both entries black: only the index differs
   indices.Row(0)[1] = 255;
   BitmapModifiers modifiers = Planar();
@@ -186,9 +186,9 @@ class MarkTexture final : public Texture {
 };
 
 TEST(MaterialMapTest, PixelValueModuloTextureCountPicksTheTexture) {
-  Image indices;
+  image::Image indices;
   indices.Allocate(3, 1, 1, {});
-  indices.pixelKind = kPaletteIndex;
+  indices.pixelKind = image::kPaletteIndex;
   indices.Row(0)[0] = 0;
   indices.Row(0)[1] = 1;
   indices.Row(0)[2] = 5;

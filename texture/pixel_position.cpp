@@ -22,7 +22,7 @@ int32_t Cell(int32_t count, float coordinate) {
 
 }  // namespace
 
-bool PixelPosition(const Image& image, float u, float v, bool once, int32_t& x, int32_t& y) {
+bool PixelPosition(const image::Image& image, float u, float v, bool once, int32_t& x, int32_t& y) {
   if (!Wrap(u, once) || !Wrap(v, once)) return false;
   const int32_t width = image.Width();
   const int32_t height = image.Height();

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "texture/image.h"
+#include "image/image.h"
 
 namespace texture {
 
@@ -10,6 +10,6 @@ namespace texture {
 // outside [0, 1] repeat the image, unless `once` is set: then the point is outside
 // and the result is false. Rows of bottom-up images are mirrored so that v = 0 is
 // always the top row. Non-finite coordinates are outside.
-bool PixelPosition(const Image& image, float u, float v, bool once, int32_t& x, int32_t& y);
+bool PixelPosition(const image::Image& image, float u, float v, bool once, int32_t& x, int32_t& y);
 
 }  // namespace texture

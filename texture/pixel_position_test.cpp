@@ -7,15 +7,15 @@
 namespace texture {
 namespace {
 
-Image Sized(int32_t width, int32_t height, int32_t layout) {
-  Image image;
+image::Image Sized(int32_t width, int32_t height, int32_t layout) {
+  image::Image image;
   image.Allocate(width, height, 1, {});
   image.layoutFlags = layout;
   return image;
 }
 
 TEST(PixelPositionTest, OnceRefusesPointsOutsideAndRepetitionWrapsThem) {
-  const Image image = Sized(10, 4, 0);
+  const image::Image image = Sized(10, 4, 0);
   int32_t x = -1, y = -1;
   EXPECT_FALSE(PixelPosition(image, 1.2f, 0.5f, true, x, y));
   EXPECT_FALSE(PixelPosition(image, 0.5f, -0.1f, true, x, y));
@@ -28,7 +28,7 @@ TEST(PixelPositionTest, OnceRefusesPointsOutsideAndRepetitionWrapsThem) {
 }
 
 TEST(PixelPositionTest, EdgesClampToTheLastPixel) {
-  const Image image = Sized(10, 4, 0);
+  const image::Image image = Sized(10, 4, 0);
   int32_t x = -1, y = -1;
   ASSERT_TRUE(PixelPosition(image, 1.0f, 1.0f, true, x, y));
   EXPECT_EQ(x, 9);
@@ -39,7 +39,7 @@ TEST(PixelPositionTest, EdgesClampToTheLastPixel) {
 }
 
 TEST(PixelPositionTest, BottomUpRowsAreMirrored) {
-  const Image image = Sized(10, 4, kRowsBottomUp);
+  const image::Image image = Sized(10, 4, image::kRowsBottomUp);
   int32_t x = -1, y = -1;
   ASSERT_TRUE(PixelPosition(image, 0.0f, 0.0f, true, x, y));
   EXPECT_EQ(y, 3);
@@ -50,7 +50,7 @@ TEST(PixelPositionTest, BottomUpRowsAreMirrored) {
 }
 
 TEST(PixelPositionTest, NonFiniteCoordinatesAreOutside) {
-  const Image image = Sized(10, 4, 0);
+  const image::Image image = Sized(10, 4, 0);
   int32_t x = 0, y = 0;
   EXPECT_FALSE(PixelPosition(image, std::numeric_limits<float>::quiet_NaN(), 0.5f, false, x, y));
   EXPECT_FALSE(PixelPosition(image, 0.5f, std::numeric_limits<float>::infinity(), false, x, y));

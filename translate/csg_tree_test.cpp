@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "translate/testing/render_call_recorder.h"
+#include "renderlib/testing/render_call_recorder.h"
 
 namespace translate {
 namespace {

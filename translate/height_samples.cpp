@@ -7,7 +7,7 @@
 
 #include "abi/result_codes.h"
 #include "platform/messages.h"
-#include "texture/image_loader.h"
+#include "image/image_loader.h"
 #include "translate/host_object.h"
 
 namespace translate {
@@ -26,9 +26,9 @@ std::uint16_t WideSample(const std::uint8_t* pixel) {
   return Grey<std::uint16_t>(channel(2), channel(1), channel(0));  // stored blue, green, red
 }
 
-std::uint8_t NarrowSample(const texture::Image& image, int32_t x, int32_t row) {
+std::uint8_t NarrowSample(const image::Image& image, int32_t x, int32_t row) {
   if (image.BytesPerPixel() == 1) return image.Row(row)[x];
-  const texture::Colour colour = image.Colour(x, row);
+  const lmath::Colour colour = image.Colour(x, row);
   const auto byte = [](float value) { return static_cast<std::uint32_t>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255)); };
   return Grey<std::uint8_t>(byte(colour.red), byte(colour.green), byte(colour.blue));
 }
@@ -41,7 +41,7 @@ void ShowUnsupported(const std::string& path) {
 
 }  // namespace
 
-HeightSamples SamplesOfImage(const texture::Image& image) {
+HeightSamples SamplesOfImage(const image::Image& image) {
   HeightSamples samples{image.Width(), image.Height(), image.BytesPerPixel() >= kWideBytesPerPixel, {}, {}};
   const auto count = static_cast<std::size_t>(samples.width) * static_cast<std::size_t>(samples.height);
   if (samples.wide) {
@@ -67,8 +67,8 @@ std::optional<HeightSamples> LoadHeightSamples(const iface::SceneRecord& host, c
   std::snprintf(path, sizeof path, "%s", imageName.c_str());
   if (!host.findFile || host.findFile(iface::kFindHeightField, path) != iface::kOk) return std::nullopt;
   const std::string found = FieldText(path);
-  texture::Image image;
-  if (texture::LoadImage(image, found) != 1 || image.Width() < 2 || image.Height() < 2) {
+  image::Image image;
+  if (image::LoadImage(image, found) != 1 || image.Width() < 2 || image.Height() < 2) {
     ShowUnsupported(found);
     return std::nullopt;
   }

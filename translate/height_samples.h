@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "abi/scene_record.h"
-#include "texture/image.h"
+#include "image/image.h"
 
 namespace translate {
 
@@ -22,7 +22,7 @@ struct HeightSamples {
 
 // A pixel's height: the byte of a one-byte pixel (grey level or palette index), else
 // the grey of its colour; 16-bit images give 16-bit heights.
-HeightSamples SamplesOfImage(const texture::Image& image);
+HeightSamples SamplesOfImage(const image::Image& image);
 
 // The samples of the height image a host object names: the host completes the path
 // (kind 6); an image it cannot find gives nothing, silently; an image that cannot be

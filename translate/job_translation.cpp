@@ -1,7 +1,7 @@
 #include "translate/job_translation.h"
 
 #include "translate/camera_view.h"
-#include "translate/font_cache.h"
+#include "font/font_cache.h"
 #include "translate/host_preview.h"
 #include "translate/library_result.h"
 #include "translate/object_translator.h"
@@ -28,7 +28,7 @@ void TranslateLibraryScene(render::RenderJob& job, const iface::SceneRecord& hos
   TranslateView(job, host);
   TranslateTextures(job, host);
   ObjectTranslator(job, host).TranslateScene();
-  ReleaseFonts();
+  font::ReleaseFonts();
   SetDefaultMatte(job.scene);
 }
 

@@ -3,22 +3,22 @@
 #include "platform/debug_log.h"
 #include "platform/messages.h"
 #include "translate/csg_tree.h"
-#include "translate/font_cache.h"
-#include "translate/text_layout.h"
+#include "font/font_cache.h"
+#include "font/text_layout.h"
 
 namespace translate {
 namespace {
 
 constexpr std::int32_t kValuesPerPoint = 3;
 
-void AppendPoint(std::vector<double>& values, const GlyphPoint& point, double dx, double dy) {
+void AppendPoint(std::vector<double>& values, const font::GlyphPoint& point, double dx, double dy) {
   values.insert(values.end(), {point.x + dx, point.y + dy, point.onCurve ? 0.0 : 1.0});
 }
 
-L2Primitive MakeGlyphPrimitive(L2Scene scene, const PlacedGlyph& placed, double depth) {
+L2Primitive MakeGlyphPrimitive(L2Scene scene, const font::PlacedGlyph& placed, double depth) {
   const L2Primitive glyph = CreateGlyph(scene);
   if (glyph == 0) return 0;
-  for (const GlyphContour& contour : placed.glyph->contours) {
+  for (const font::GlyphContour& contour : placed.glyph->contours) {
     const auto values = ClosedReversedContour(contour, placed.x, placed.y);
     const auto pointCount = static_cast<std::int32_t>(values.size() / kValuesPerPoint);
     if (AddContour(scene, glyph, kValuesPerPoint, pointCount, values.data()) != L2_OK) return 0;
@@ -36,7 +36,7 @@ void ReportFailure(const std::string& fontFile, std::string_view text) {
 
 }  // namespace
 
-std::vector<double> ClosedReversedContour(const GlyphContour& contour, double dx, double dy) {
+std::vector<double> ClosedReversedContour(const font::GlyphContour& contour, double dx, double dy) {
   const auto& points = contour.points;
   std::vector<double> values;
   if (points.empty()) return values;
@@ -50,15 +50,15 @@ std::vector<double> ClosedReversedContour(const GlyphContour& contour, double dx
 L2Primitive MakeTextPrimitive(L2Scene scene, const std::string& fontFile, std::string_view text, double depth,
                               double spacing, double rise) {
   if (text.empty()) return 0;
-  const std::shared_ptr<TrueTypeFont> font = LoadFont(fontFile);
+  const std::shared_ptr<font::TrueTypeFont> font = font::LoadFont(fontFile);
   if (!font) {
     ReportFailure(fontFile, text);
     return 0;
   }
-  const TextLayout layout = LayOutText(*font, text, spacing, rise);
+  const font::TextLayout layout = font::LayOutText(*font, text, spacing, rise);
   bool failed = layout.failedGlyphs > 0;
   std::vector<L2Primitive> primitives;
-  for (const PlacedGlyph& placed : layout.glyphs) {
+  for (const font::PlacedGlyph& placed : layout.glyphs) {
     const L2Primitive glyph = MakeGlyphPrimitive(scene, placed, depth);
     if (glyph == 0) {
       failed = true;

@@ -6,7 +6,7 @@
 
 #include <lumetra2.h>
 
-#include "translate/glyph_outline.h"
+#include "font/glyph_outline.h"
 
 namespace translate {
 
@@ -20,6 +20,6 @@ L2Primitive MakeTextPrimitive(L2Scene scene, const std::string& fontFile, std::s
 // The render library's form of a contour moved by (dx, dy): point 0, then the
 // others from the last down to 1, then point 0 again (reversed and closed),
 // each as x, y and 1 for an off-curve or 0 for an on-curve point.
-std::vector<double> ClosedReversedContour(const GlyphContour& contour, double dx, double dy);
+std::vector<double> ClosedReversedContour(const font::GlyphContour& contour, double dx, double dy);
 
 }  // namespace translate

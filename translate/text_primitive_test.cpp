@@ -6,21 +6,21 @@
 #include "platform/debug_log.h"
 #include "platform/recording_messages.h"
 #include "platform/scratch_directory.h"
-#include "translate/font_cache.h"
-#include "translate/kerning.h"
-#include "translate/testing/font_probe.h"
-#include "translate/testing/render_call_recorder.h"
-#include "translate/testing/test_font_builder.h"
+#include "font/font_cache.h"
+#include "font/kerning.h"
+#include "font/testing/font_probe.h"
+#include "renderlib/testing/render_call_recorder.h"
+#include "font/testing/test_font_builder.h"
 
 namespace translate {
 namespace {
 
 using lumetra2_testing::RecordedCall;
 using lumetra2_testing::RenderCallRecorder;
-using translate_testing::BoxGlyph;
-using translate_testing::FontProbe;
-using translate_testing::TestFontBuilder;
-using translate_testing::TestGlyph;
+using font::testing::BoxGlyph;
+using font::testing::FontProbe;
+using font::testing::TestFontBuilder;
+using font::testing::TestGlyph;
 
 constexpr L2Scene kScene = 3;
 const std::string kLiberationSans = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
@@ -34,12 +34,12 @@ std::vector<std::string> Names(const std::vector<RecordedCall>& calls) {
 
 // Where the recorder saw glyph number `ordinal` placed: its first contour's
 // first point minus that point in the font.
-std::pair<double, double> Placement(const RenderCallRecorder& recorder, const TrueTypeGlyph& glyph, int ordinal) {
+std::pair<double, double> Placement(const RenderCallRecorder& recorder, const font::TrueTypeGlyph& glyph, int ordinal) {
   const auto contours = recorder.CallsOf("AddContour");
   int seen = -1;
   for (const auto& call : contours) {
     if (call.arguments.at(1) == recorder.CallsOf("CreateGlyph").at(ordinal).result && ++seen == 0) {
-      const GlyphPoint& first = glyph.contours.at(0).points.at(0);
+      const font::GlyphPoint& first = glyph.contours.at(0).points.at(0);
       return {call.values.at(0) - first.x, call.values.at(1) - first.y};
     }
   }
@@ -47,10 +47,10 @@ std::pair<double, double> Placement(const RenderCallRecorder& recorder, const Tr
   return {};
 }
 
-class TextPrimitiveTest : public testing::Test {
+class TextPrimitiveTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ReleaseFonts();
+    font::ReleaseFonts();
     platform::DebugLog::Clear();
     TestFontBuilder builder;
     builder.UnitsPerEm(1000);
@@ -66,20 +66,20 @@ class TextPrimitiveTest : public testing::Test {
     TestGlyph composite;
     composite.composite = true;
     builder.AddGlyph(composite, 'K');
-    builder.AddKerning(kKerningHorizontal, {{1, 1, -15}, {1, 2, -80}});
-    builder.AddKerning(kKerningHorizontal | kKerningCrossStream, {{1, 2, 40}});
+    builder.AddKerning(font::kKerningHorizontal, {{1, 1, -15}, {1, 2, -80}});
+    builder.AddKerning(font::kKerningHorizontal | font::kKerningCrossStream, {{1, 2, 40}});
     fontPath = (scratch / "test.ttf").string();
     builder.WriteTo(fontPath);
-    font = LoadFont(fontPath);
+    font = font::LoadFont(fontPath);
     ASSERT_TRUE(font);
   }
-  void TearDown() override { ReleaseFonts(); }
+  void TearDown() override { font::ReleaseFonts(); }
 
-  const TrueTypeGlyph& Glyph(char character) { return *GetGlyph(*font, static_cast<std::uint8_t>(character)); }
+  const font::TrueTypeGlyph& Glyph(char character) { return *font::GetGlyph(*font, static_cast<std::uint8_t>(character)); }
 
   platform::ScratchDirectory scratch;
   std::string fontPath;
-  std::shared_ptr<TrueTypeFont> font;
+  std::shared_ptr<font::TrueTypeFont> font;
   RenderCallRecorder recorder;
   platform::RecordingMessages messages;
 };
@@ -87,14 +87,14 @@ class TextPrimitiveTest : public testing::Test {
 TEST_F(TextPrimitiveTest, GlyphsAreExtrudedAndJoinedInABalancedUnion) {
   const L2Primitive text = MakeTextPrimitive(kScene, fontPath, "AVO", 0.3, 0, 0);
   const auto calls = recorder.Calls();
-  EXPECT_THAT(Names(calls), testing::ElementsAre("CreateGlyph", "AddContour", "SetGlyphExtrusion",   //
+  EXPECT_THAT(Names(calls), ::testing::ElementsAre("CreateGlyph", "AddContour", "SetGlyphExtrusion",   //
                                                  "CreateGlyph", "AddContour", "SetGlyphExtrusion",   //
                                                  "CreateGlyph", "AddContour", "AddContour", "SetGlyphExtrusion",
                                                  "CreateCSGPrim", "CreateCSGPrim", "CreateCSGPrim", "CreateCSG",
                                                  "CreateCSG"));
   EXPECT_EQ(recorder.CsgTree(text), "(1 leaf(1) (1 leaf(2) leaf(3)))");
   for (const auto& extrusion : recorder.CallsOf("SetGlyphExtrusion")) {
-    EXPECT_THAT(extrusion.arguments, testing::ElementsAre(kScene, testing::_, 0.0, 0.0, 0.3));
+    EXPECT_THAT(extrusion.arguments, ::testing::ElementsAre(kScene, ::testing::_, 0.0, 0.0, 0.3));
   }
   for (const auto& call : calls) EXPECT_EQ(call.arguments.at(0), kScene) << call.name;
   EXPECT_EQ(messages.Count(), 0u);
@@ -106,12 +106,12 @@ TEST_F(TextPrimitiveTest, ContoursGoReversedAndClosedInTheirFontOrder) {
   ASSERT_EQ(contours.size(), 2u);
   // The first glyph starts at its left edge: x - xMin / units per em.
   const double dx = -0.1;
-  EXPECT_THAT(contours[0].arguments, testing::ElementsAre(kScene, 1, 3, 5));
-  EXPECT_THAT(contours[0].values, testing::Pointwise(testing::DoubleNear(1e-6),
+  EXPECT_THAT(contours[0].arguments, ::testing::ElementsAre(kScene, 1, 3, 5));
+  EXPECT_THAT(contours[0].values, ::testing::Pointwise(::testing::DoubleNear(1e-6),
                                                      std::vector<double>{0.1 + dx, 0, 0,  0.5 + dx, 0, 1,  0.5 + dx, 0.7, 0,
                                                                          0.1 + dx, 0.7, 1,  0.1 + dx, 0, 0}));
-  EXPECT_THAT(contours[1].arguments, testing::ElementsAre(kScene, 1, 3, 4));
-  EXPECT_THAT(contours[1].values, testing::Pointwise(testing::DoubleNear(1e-6),
+  EXPECT_THAT(contours[1].arguments, ::testing::ElementsAre(kScene, 1, 3, 4));
+  EXPECT_THAT(contours[1].values, ::testing::Pointwise(::testing::DoubleNear(1e-6),
                                                      std::vector<double>{0.2 + dx, 0.1, 0,  0.3 + dx, 0.6, 1,
                                                                          0.4 + dx, 0.1, 0,  0.2 + dx, 0.1, 0}));
 }
@@ -143,31 +143,31 @@ TEST_F(TextPrimitiveTest, SpacesAddOnlySpacingAndBreakTheKerningChain) {
 TEST_F(TextPrimitiveTest, AGlyphThatCannotBeMadeIsReportedOncePerText) {
   recorder.FailNext("CreateGlyph");
   recorder.FailNext("AddContour");
-  testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStdout();
   const L2Primitive text = MakeTextPrimitive(kScene, fontPath, "AKVO", 1, 0, 0);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Can't handle multiple component glyphs\n");
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Can't handle multiple component glyphs\n");
   ASSERT_EQ(messages.Count(), 1u);
   EXPECT_EQ(messages.Calls()[0].caption, "Error");
   EXPECT_EQ(messages.Calls()[0].text, "Failed to process truetype");
   EXPECT_THAT(platform::DebugLog::Lines(),
-              testing::Contains("Bad TTF Object, Font: '" + fontPath + "', Text: 'AKVO'\n"));
+              ::testing::Contains("Bad TTF Object, Font: '" + fontPath + "', Text: 'AKVO'\n"));
   // A failed, K is composite, V lost its contour: only O is left.
   EXPECT_EQ(recorder.CsgTree(text), "leaf(2)");
 }
 
 TEST_F(TextPrimitiveTest, AFontThatCannotBeOpenedGivesNoPrimitive) {
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   EXPECT_EQ(MakeTextPrimitive(kScene, (scratch / "none.ttf").string(), "AV", 1, 0, 0), 0u);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Can't open font file: '" + (scratch / "none.ttf").string() + "'\n");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Can't open font file: '" + (scratch / "none.ttf").string() + "'\n");
   EXPECT_EQ(messages.Count(), 1u);
   EXPECT_TRUE(recorder.Calls().empty());
 }
 
 // Real fonts: values read by an independent reader of the same file.
-class RealFontText : public testing::Test {
+class RealFontText : public ::testing::Test {
  protected:
-  void SetUp() override { ReleaseFonts(); }
-  void TearDown() override { ReleaseFonts(); }
+  void SetUp() override { font::ReleaseFonts(); }
+  void TearDown() override { font::ReleaseFonts(); }
   RenderCallRecorder recorder;
 };
 
@@ -179,8 +179,8 @@ TEST_F(RealFontText, AVIsKernedByTheKernTableValue) {
   const double units = probe.UnitsPerEm();
 
   MakeTextPrimitive(kScene, kLiberationSans, "AV", 1, 0, 0);
-  const auto font = LoadFont(kLiberationSans);
-  const auto [x, y] = Placement(recorder, *GetGlyph(*font, 'V'), 1);
+  const auto font = font::LoadFont(kLiberationSans);
+  const auto [x, y] = Placement(recorder, *font::GetGlyph(*font, 'V'), 1);
   const double pen = (probe.Advance(a) - probe.LeftSideBearing(a)) / units;
   EXPECT_NEAR(x, pen + (probe.LeftSideBearing(v) - probe.XMin(v) + kerning) / units, 1e-6);
   EXPECT_NEAR(y, 0, 1e-9);
@@ -190,11 +190,11 @@ TEST_F(RealFontText, ThePenAdvancesByTheMetricsTable) {
   const FontProbe probe(kDejaVuSans);
   const std::uint16_t n = probe.GlyphOf('n'), w = probe.GlyphOf('w');
   MakeTextPrimitive(kScene, kDejaVuSans, "nwnn", 1, 0, 0);
-  const auto font = LoadFont(kDejaVuSans);
+  const auto font = font::LoadFont(kDejaVuSans);
   const double units = probe.UnitsPerEm();
-  const auto [x1, y1] = Placement(recorder, *GetGlyph(*font, 'w'), 1);
-  const auto [x2, y2] = Placement(recorder, *GetGlyph(*font, 'n'), 2);
-  const auto [x3, y3] = Placement(recorder, *GetGlyph(*font, 'n'), 3);
+  const auto [x1, y1] = Placement(recorder, *font::GetGlyph(*font, 'w'), 1);
+  const auto [x2, y2] = Placement(recorder, *font::GetGlyph(*font, 'n'), 2);
+  const auto [x3, y3] = Placement(recorder, *font::GetGlyph(*font, 'n'), 3);
   const double bearingN = (probe.LeftSideBearing(n) - probe.XMin(n)) / units;
   EXPECT_NEAR(x1, (probe.Advance(n) - probe.LeftSideBearing(n) + probe.LeftSideBearing(w) - probe.XMin(w) +
                    probe.Kerning(n, w)) / units, 1e-6);
@@ -210,8 +210,8 @@ TEST_F(RealFontText, OHasItsTwoContoursInFileOrder) {
     ASSERT_EQ(probe.ContourCount(probe.GlyphOf('O')), 2) << path;
     const L2Primitive text = MakeTextPrimitive(kScene, path, "O", 1, 0, 0);
     EXPECT_EQ(fresh.CsgTree(text), "leaf(1)");
-    const auto font = LoadFont(path);
-    const TrueTypeGlyph& o = *GetGlyph(*font, 'O');
+    const auto font = font::LoadFont(path);
+    const font::TrueTypeGlyph& o = *font::GetGlyph(*font, 'O');
     const auto contours = fresh.CallsOf("AddContour");
     ASSERT_EQ(contours.size(), 2u) << path;
     const double dx = -o.xMin / static_cast<double>(font->unitsPerEm);

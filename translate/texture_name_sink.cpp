@@ -2,7 +2,7 @@
 
 #include <variant>
 
-#include "texture/node_record.h"
+#include "translate/node_record.h"
 #include "translate/host_object.h"
 #include "translate/name_filing.h"
 
@@ -12,7 +12,7 @@ TextureNameSink::TextureNameSink(render::RenderJob& job) : job_(job) {
   lighting = {job.scene, job.view, job.shadingFlags, ShadePoint};
 }
 
-void TextureNameSink::Track(Target target, const texture::NodeRecord& node) {
+void TextureNameSink::Track(Target target, const NodeRecord& node) {
   const std::string name = FieldText(node.info.name);
   if (name.empty() || LookUpName(job_, name) != 0) return;
   const auto value = std::visit([](auto* pointer) { return reinterpret_cast<L2NameValue>(pointer); }, target);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "render/render_job.h"
-#include "texture/translation_sink.h"
+#include "translate/translation_sink.h"
 
 namespace translate {
 
@@ -9,10 +9,10 @@ namespace translate {
 // library's ShadePoint) and files every finish, noise setting and media it is told of
 // under its node's name, so that animation frames find them again. A node without a
 // name, or whose name the scene already holds, is not filed.
-class TextureNameSink : public texture::TranslationSink {
+class TextureNameSink : public TranslationSink {
  public:
   explicit TextureNameSink(render::RenderJob& job);
-  void Track(Target target, const texture::NodeRecord& node) override;
+  void Track(Target target, const NodeRecord& node) override;
 
  private:
   render::RenderJob& job_;

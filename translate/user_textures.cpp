@@ -5,8 +5,8 @@
 
 #include "texture/callbacks.h"
 #include "texture/image_list.h"
-#include "texture/node_record.h"
-#include "texture/texture_translator.h"
+#include "translate/node_record.h"
+#include "translate/texture_translator.h"
 #include "translate/host_object.h"
 #include "translate/library_result.h"
 #include "translate/name_filing.h"
@@ -46,8 +46,8 @@ void MakeVolumes(render::RenderJob& job, L2Texture texture, MediaList& mediaList
   }
 }
 
-void TranslateMaterial(render::RenderJob& job, texture::TextureTranslator& translator,
-                       const texture::NodeRecord& material) {
+void TranslateMaterial(render::RenderJob& job, TextureTranslator& translator,
+                       const NodeRecord& material) {
   MediaList mediaList;
   std::unique_ptr<texture::Texture> texture = translator.TranslateMaterial(material, mediaList);
   const std::string name = FieldText(material.info.name);
@@ -64,10 +64,10 @@ void TranslateMaterial(render::RenderJob& job, texture::TextureTranslator& trans
 void TranslateTextures(render::RenderJob& job, const iface::SceneRecord& host) {
   TextureNameSink sink(job);
   job.imageMaps = std::make_shared<texture::ImageList>();
-  texture::TextureTranslator translator(host, sink, *job.imageMaps);
-  const texture::HostNodes nodes(host);
+  TextureTranslator translator(host, sink, *job.imageMaps);
+  const HostNodes nodes(host);
   for (const std::uint32_t id : ListedObjects(host, iface::kMaterialList)) {
-    const std::unique_ptr<texture::NodeRecord> material = nodes.Read(id);
+    const std::unique_ptr<NodeRecord> material = nodes.Read(id);
     if (material) TranslateMaterial(job, translator, *material);
   }
 }

@@ -15,7 +15,7 @@
 #include "platform/recording_messages.h"
 #include "render/render_job.h"
 #include "translate/object_translator.h"
-#include "translate/testing/render_call_recorder.h"
+#include "renderlib/testing/render_call_recorder.h"
 
 namespace translate::testing {
 

@@ -1,0 +1,9 @@
+// libFuzzer target: the BMP reader on arbitrary bytes.
+#include "image/bmp_reader.h"
+#include "image/fuzz/reader_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return image::fuzzing::ReadFromBytes(data, size, [](std::FILE* file, image::Image& image) {
+    image::ReadBmp(file, image, image::fuzzing::kFuzzLimits);
+  });
+}

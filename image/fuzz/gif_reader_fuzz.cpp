@@ -1,0 +1,9 @@
+// libFuzzer target: the GIF reader on arbitrary bytes.
+#include "image/gif_reader.h"
+#include "image/fuzz/reader_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return image::fuzzing::ReadFromBytes(data, size, [](std::FILE* file, image::Image& image) {
+    image::ReadGif(file, image, image::fuzzing::kFuzzLimits);
+  });
+}

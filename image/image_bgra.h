@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "image/image.h"
+
+namespace image {
+
+// The image as blue, green, red, alpha bytes with the bottom row stored first, the
+// layout of a render job's image buffer. Alpha is the image's own where it has one and
+// 255 otherwise.
+std::vector<uint8_t> ToBottomUpBgra(const Image& image);
+
+}  // namespace image

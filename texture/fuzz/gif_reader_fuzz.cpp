@@ -1,9 +1,0 @@
-// libFuzzer target: the GIF reader on arbitrary bytes.
-#include "texture/gif_reader.h"
-#include "texture/fuzz/reader_fuzz.h"
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  return texture::fuzzing::ReadFromBytes(data, size, [](std::FILE* file, texture::Image& image) {
-    texture::ReadGif(file, image, texture::fuzzing::kFuzzLimits);
-  });
-}

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace iface {
+namespace lumetra::abi {
 
 // One animation run's changes to the plug-in's animation settings, asked of the host when
 // "&Animation" starts: a host that renders a movie from its command line says there what
@@ -45,4 +45,4 @@ struct AnimationRunRecord {
 };
 static_assert(sizeof(AnimationRunRecord) == 564);
 
-}  // namespace iface
+}  // namespace lumetra::abi

@@ -4,7 +4,7 @@
 
 #include "abi/calling_convention.h"
 
-namespace iface {
+namespace lumetra::abi {
 
 // Where the plug-in's control bar lives in the host. On the original platform the bar
 // is a window of the operating system, a child of the host's frame, and the user's
@@ -44,4 +44,4 @@ struct BarSiteRecord {
   void(LUMETRA_STDCALL* barDestroyed)(uint32_t window);
 };
 
-}  // namespace iface
+}  // namespace lumetra::abi

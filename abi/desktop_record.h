@@ -5,7 +5,7 @@
 
 #include "abi/calling_convention.h"
 
-namespace iface {
+namespace lumetra::abi {
 
 // The desktop that render windows appear on. On the original platform they are windows of
 // the operating system that every program sees; here the host keeps the desktop and hands
@@ -55,4 +55,4 @@ struct DesktopRecord {
   uint32_t(LUMETRA_STDCALL* messageBox)(const char* caption, const char* text, uint32_t style);
 };
 
-}  // namespace iface
+}  // namespace lumetra::abi

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace iface {
+namespace lumetra::abi {
 
 constexpr uint32_t kEnvironmentVersion = 102;
 
@@ -31,4 +31,4 @@ static_assert(offsetof(EnvironmentRecord, textureEngine) == 60);
 static_assert(offsetof(EnvironmentRecord, minWeight) == 64);
 static_assert(offsetof(EnvironmentRecord, mediaName) == 72);
 
-}  // namespace iface
+}  // namespace lumetra::abi

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace iface {
+namespace lumetra::abi {
 
 // Header of every interface record. The host allocates the record and fills size and
 // version; the plug-in writes its 64-bit interface identifier on connection.
@@ -31,4 +31,4 @@ constexpr size_t SlotRecordSize(size_t size32) { return SlotOffset(size32); }
 // A host slot this plug-in neither reads nor writes.
 using Slot = void*;
 
-}  // namespace iface
+}  // namespace lumetra::abi

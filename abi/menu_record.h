@@ -6,7 +6,7 @@
 #include "abi/calling_convention.h"
 #include "abi/interface_record.h"
 
-namespace iface {
+namespace lumetra::abi {
 
 constexpr uint32_t kMenuInterfaceKind = 6;
 constexpr uint32_t kMenuInterfaceVersion = 101;
@@ -36,4 +36,4 @@ static_assert(sizeof(MenuRecord) == kMenuRecordMinimumSize);
 static_assert(sizeof(void*) != 4 || sizeof(MenuRecord) == 92);
 static_assert(sizeof(void*) != 8 || sizeof(MenuRecord) == 168);
 
-}  // namespace iface
+}  // namespace lumetra::abi

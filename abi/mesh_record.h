@@ -5,7 +5,7 @@
 
 #include "abi/calling_convention.h"
 
-namespace iface {
+namespace lumetra::abi {
 
 constexpr uint32_t kMeshRecordVersion = 101;
 constexpr uint32_t kMeshRecordSize32 = 200;
@@ -65,4 +65,4 @@ struct BlobComponent {
 static_assert(sizeof(BlobComponent) == 72);
 static_assert(offsetof(BlobComponent, radius) == 56);
 
-}  // namespace iface
+}  // namespace lumetra::abi

@@ -6,7 +6,7 @@
 #include "abi/object_params.h"
 #include "abi/texture_params.h"
 
-namespace iface {
+namespace lumetra::abi {
 
 // Object types with children, and the stand-in type that names another object.
 constexpr uint32_t kObjectTypeGroup = 1;
@@ -99,6 +99,11 @@ struct ObjectInfo {
 };
 constexpr uint32_t kObjectInfoVersion = 103;
 
+// The two link fields by what they hold for the object's type.
+constexpr uint32_t CloneSource(const ObjectInfo& clone) { return clone.linkA; }
+constexpr uint32_t CameraLocationObject(const ObjectInfo& camera) { return camera.linkA; }
+constexpr uint32_t CameraLookAtObject(const ObjectInfo& camera) { return camera.linkB; }
+
 static_assert(offsetof(ObjectInfo, type) == 8);
 static_assert(offsetof(ObjectInfo, name) == 12);
 static_assert(offsetof(ObjectInfo, next) == 140);
@@ -159,4 +164,4 @@ inline void PrepareObjectInfo(ObjectInfo& info, ObjectDataBlock* objectData = nu
   info.textureData = textureData;
 }
 
-}  // namespace iface
+}  // namespace lumetra::abi

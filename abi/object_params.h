@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace iface {
+namespace lumetra::abi {
 
 // Object types of the host's scene (the type word of ObjectInfo).
 enum ObjectType : uint32_t {
@@ -188,4 +188,4 @@ LUMETRA_SHAPE_OFFSET(CameraParams, ownTransformOnly, 76);
 constexpr uint8_t kPluginKindTriangleMesh[8] = {0xEB, 0x23, 0x8B, 0x3B, 0x38, 0x89, 0xB3, 0xF3};
 constexpr uint8_t kPluginKindSphericalHeight[8] = {0x0A, 0x0A, 0x9C, 0x3D, 0xFA, 0xC6, 0x5D, 0x74};
 
-}  // namespace iface
+}  // namespace lumetra::abi

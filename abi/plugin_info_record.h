@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace iface {
+namespace lumetra::abi {
 
 // One {kind, version} pair of the information record's interface list.
 struct InterfaceEntry {
@@ -51,4 +51,4 @@ static_assert(offsetof(PluginInfoRecord, reserved) == 680);
 static_assert(offsetof(PluginInfoRecord, interfaceCount) == 900);
 static_assert(sizeof(PluginInfoRecord) == kInterfaceListOffset);
 
-}  // namespace iface
+}  // namespace lumetra::abi

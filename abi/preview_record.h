@@ -5,7 +5,7 @@
 
 #include "abi/calling_convention.h"
 
-namespace iface {
+namespace lumetra::abi {
 
 constexpr uint32_t kPreviewRecordVersion = 101;
 
@@ -34,4 +34,4 @@ static_assert(sizeof(void*) != 4 || sizeof(PreviewRecord) == 32);
 static_assert(sizeof(void*) != 8 || offsetof(PreviewRecord, changed) == 32);
 static_assert(sizeof(void*) != 8 || sizeof(PreviewRecord) == 40);
 
-}  // namespace iface
+}  // namespace lumetra::abi

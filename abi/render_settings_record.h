@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace iface {
+namespace lumetra::abi {
 
 constexpr uint32_t kRenderSettingsVersion = 101;
 constexpr int32_t kRenderSettingsSelector = 1;
@@ -39,4 +39,4 @@ static_assert(offsetof(RenderSettingsRecord, outputFormat) == 60);
 static_assert(offsetof(RenderSettingsRecord, outputDirectory) == 64);
 static_assert(offsetof(RenderSettingsRecord, sceneFile) == 324);
 
-}  // namespace iface
+}  // namespace lumetra::abi

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace iface {
+namespace lumetra::abi {
 
 // Results of the exports, of interface connection and of the host's enumerations.
 enum ResultCode : int32_t {
@@ -19,4 +19,4 @@ enum ResultCode : int32_t {
   kNoMoreItems = -30,
 };
 
-}  // namespace iface
+}  // namespace lumetra::abi

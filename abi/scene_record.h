@@ -12,7 +12,7 @@
 #include "abi/render_settings_record.h"
 #include "abi/view_record.h"
 
-namespace iface {
+namespace lumetra::abi {
 
 constexpr uint32_t kSceneInterfaceKind = 2;
 constexpr uint32_t kSceneInterfaceVersion = 204;
@@ -217,4 +217,4 @@ static_assert(sizeof(SceneRecord) == kSceneRecordMinimumSize);
 static_assert(sizeof(void*) != 4 || sizeof(SceneRecord) == 916);
 static_assert(sizeof(void*) != 8 || sizeof(SceneRecord) == 1816);
 
-}  // namespace iface
+}  // namespace lumetra::abi

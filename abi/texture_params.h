@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace iface {
+namespace lumetra::abi {
 
 // Kinds of texture description nodes (type-11 objects); the kind is the word at
 // offset 12 of the texture block.
@@ -249,4 +249,4 @@ LUMETRA_NODE_OFFSET(WarpParams, omega, 208);
 LUMETRA_NODE_OFFSET(WarpParams, lambda, 216);
 #undef LUMETRA_NODE_OFFSET
 
-}  // namespace iface
+}  // namespace lumetra::abi

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace iface {
+namespace lumetra::abi {
 
 constexpr uint32_t kViewRecordVersion = 106;
 constexpr int32_t kViewCount = 4;
@@ -37,4 +37,4 @@ static_assert(offsetof(ViewRecord, name) == 64);
 static_assert(offsetof(ViewRecord, areaWidth) == 84);
 static_assert(offsetof(ViewRecord, areaHeight) == 88);
 
-}  // namespace iface
+}  // namespace lumetra::abi

@@ -8,7 +8,7 @@
 #include "platform/messages.h"
 #include "image/image_writer.h"
 
-namespace animation {
+namespace lumetra::animation {
 namespace {
 
 std::string Seconds(double seconds) { return std::to_string(static_cast<int>(seconds)); }
@@ -106,4 +106,4 @@ void CAnimateThread::Finish() {
   job.abort = 1;  // the job is finished
 }
 
-}  // namespace animation
+}  // namespace lumetra::animation

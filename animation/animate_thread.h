@@ -8,7 +8,7 @@
 #include "animation/frame_steps.h"
 #include "render/window_thread.h"
 
-namespace animation {
+namespace lumetra::animation {
 
 // The window thread of an animation: its worker renders the frames from the job's start
 // time to its end time, posing the translated scene in place for each, and adds them to
@@ -37,4 +37,4 @@ class CAnimateThread : public render::JobWindowThread {
   std::unique_ptr<FramePoser> poser_;
 };
 
-}  // namespace animation
+}  // namespace lumetra::animation

@@ -4,7 +4,7 @@
 
 #include "platform/case_insensitive.h"
 
-namespace animation {
+namespace lumetra::animation {
 namespace {
 
 using enum QualityControl;
@@ -56,4 +56,4 @@ std::string FourCCText(uint32_t code) {
   return text;
 }
 
-}  // namespace animation
+}  // namespace lumetra::animation

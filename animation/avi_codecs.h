@@ -8,7 +8,7 @@ extern "C" {
 #include <libavutil/pixfmt.h>
 }
 
-namespace animation {
+namespace lumetra::animation {
 
 // How the quality setting (1..10000) reaches an encoder.
 enum class QualityControl {
@@ -45,4 +45,4 @@ uint32_t FileTag(const AviCodec& codec, uint32_t handler);
 // The code as text for messages: "MSVC", with bytes that are not printable as "[N]".
 std::string FourCCText(uint32_t code);
 
-}  // namespace animation
+}  // namespace lumetra::animation

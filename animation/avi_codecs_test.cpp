@@ -9,7 +9,7 @@
 #include "animation/avi_test_support.h"
 #include "animation/ffmpeg_support.h"
 
-namespace animation {
+namespace lumetra::animation {
 namespace {
 
 // Every code of the table is written and read back in avi_writer_test.cpp.
@@ -92,4 +92,4 @@ TEST(AviCompression, EachEncoderTakesTheSettingsItsOwnWay) {
 }
 
 }  // namespace
-}  // namespace animation
+}  // namespace lumetra::animation

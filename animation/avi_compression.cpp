@@ -9,7 +9,7 @@ extern "C" {
 #include <libavutil/dict.h>
 }
 
-namespace animation {
+namespace lumetra::animation {
 namespace {
 
 constexpr int32_t kBestQuality = 10000;
@@ -61,4 +61,4 @@ void ApplyCompressorSettings(const AviCodec& codec, const render::AnimationSetti
   if (settings.dataRate > 0) encoder.bit_rate = int64_t{settings.dataRate} * 1000 * 8;
 }
 
-}  // namespace animation
+}  // namespace lumetra::animation

@@ -7,7 +7,7 @@
 struct AVCodecContext;
 struct AVDictionary;
 
-namespace animation {
+namespace lumetra::animation {
 
 // Quality 1..10000 on FFmpeg's quantiser scale: 31 (worst) to 1 (best), linear.
 int QScaleForQuality(int32_t quality);
@@ -21,4 +21,4 @@ int CrfForQuality(int32_t quality);
 void ApplyCompressorSettings(const AviCodec& codec, const render::AnimationSettings& settings,
                              AVCodecContext& encoder, AVDictionary*& options);
 
-}  // namespace animation
+}  // namespace lumetra::animation

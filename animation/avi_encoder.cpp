@@ -4,7 +4,7 @@
 
 #include "animation/avi_compression.h"
 
-namespace animation {
+namespace lumetra::animation {
 namespace {
 
 int32_t RoundUp(int32_t value, int multiple) {
@@ -75,4 +75,4 @@ int AviEncoder::Drain(const PacketSink& sink) {
   }
 }
 
-}  // namespace animation
+}  // namespace lumetra::animation

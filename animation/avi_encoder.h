@@ -11,7 +11,7 @@
 #include "animation/ffmpeg_support.h"
 #include "render/animation_settings.h"
 
-namespace animation {
+namespace lumetra::animation {
 
 // Takes pictures as the image buffer keeps them, each at its frame position, and hands
 // out the compressed packets timed in frames (time base denominator / numerator of the
@@ -43,4 +43,4 @@ class AviEncoder {
   std::optional<FrameConverter> converter_;
 };
 
-}  // namespace animation
+}  // namespace lumetra::animation

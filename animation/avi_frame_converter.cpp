@@ -7,7 +7,7 @@ extern "C" {
 #include <libavutil/pixdesc.h>
 }
 
-namespace animation {
+namespace lumetra::animation {
 namespace {
 
 constexpr int kBytesPerPixel = 4;
@@ -73,4 +73,4 @@ int FrameConverter::Convert(std::span<const uint8_t> picture, AVFrame& frame) {
   return result < 0 ? result : 0;
 }
 
-}  // namespace animation
+}  // namespace lumetra::animation

@@ -7,7 +7,7 @@
 
 #include "animation/ffmpeg_support.h"
 
-namespace animation {
+namespace lumetra::animation {
 
 // Converts pictures of one size, laid out as the image buffer keeps them (blue, green,
 // red, alpha; rows bottom-up, no padding), into the encoder's pixel format and frame
@@ -40,4 +40,4 @@ class FrameConverter {
   SwsContextPtr scaler_;
 };
 
-}  // namespace animation
+}  // namespace lumetra::animation

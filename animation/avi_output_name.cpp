@@ -9,7 +9,7 @@
 #include "platform/native_path.h"
 #include "platform/save_file_dialog.h"
 
-namespace animation {
+namespace lumetra::animation {
 namespace fs = std::filesystem;
 namespace {
 
@@ -84,4 +84,4 @@ bool CheckOutputName(render::RenderJob& job, const render::JobList& jobs) {
   return true;
 }
 
-}  // namespace animation
+}  // namespace lumetra::animation

@@ -3,7 +3,7 @@
 // Where an animation's AVI file goes: moving an old file aside, asking for another name.
 #include "render/render_job.h"
 
-namespace animation {
+namespace lumetra::animation {
 
 // Clears the way for a new AVI file at the job's output path. An existing file that is
 // not writable fails without a message. An existing ".avi" (any letter case) becomes
@@ -11,4 +11,4 @@ namespace animation {
 // name, which then replaces the job's output path. True when the file may be created.
 bool MakeWayForOutput(render::RenderJob& job);
 
-}  // namespace animation
+}  // namespace lumetra::animation

@@ -10,7 +10,7 @@
 #include "platform/recording_save_file_dialog.h"
 #include "platform/scratch_directory.h"
 
-namespace animation {
+namespace lumetra::animation {
 namespace {
 
 class OutputNameTest : public ::testing::Test {
@@ -99,4 +99,4 @@ TEST_F(OutputNameTest, APickThatIsAnotherJobsNameAsksAgainAndNoPickRefuses) {
 }
 
 }  // namespace
-}  // namespace animation
+}  // namespace lumetra::animation

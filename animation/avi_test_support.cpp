@@ -15,7 +15,7 @@
 
 #include "render/animation_settings.h"
 
-namespace animation::testing {
+namespace lumetra::animation::testing {
 namespace {
 
 // The command's standard output; nullopt when it did not exit with 0.
@@ -227,4 +227,4 @@ std::vector<uint8_t> ReadFile(const std::filesystem::path& file) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-}  // namespace animation::testing
+}  // namespace lumetra::animation::testing

@@ -9,7 +9,7 @@
 
 #include "render/image_buffer.h"
 
-namespace animation::testing {
+namespace lumetra::animation::testing {
 
 bool HaveFfmpegTools();
 
@@ -55,4 +55,4 @@ double Psnr(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b);
 
 std::vector<uint8_t> ReadFile(const std::filesystem::path& file);
 
-}  // namespace animation::testing
+}  // namespace lumetra::animation::testing

@@ -13,7 +13,7 @@
 #include "platform/messages.h"
 #include "platform/native_path.h"
 
-namespace animation {
+namespace lumetra::animation {
 namespace {
 
 void ShowError(const std::string& text) {
@@ -226,4 +226,4 @@ void AviWriter::Close() {
 
 bool AviWriter::IsOpen() const { return state_ != nullptr; }
 
-}  // namespace animation
+}  // namespace lumetra::animation

@@ -6,7 +6,7 @@
 #include "render/job_list.h"
 #include "render/render_job.h"
 
-namespace animation {
+namespace lumetra::animation {
 
 // The AVI file of one animation: the container, its video stream and the encoder that
 // the job's compressor handler names. Lives on the animation worker for the whole loop.
@@ -45,4 +45,4 @@ bool ChooseAnotherName(render::RenderJob& job);
 // the animation is refused.
 bool CheckOutputName(render::RenderJob& job, const render::JobList& jobs);
 
-}  // namespace animation
+}  // namespace lumetra::animation

@@ -15,7 +15,7 @@
 #include "platform/recording_save_file_dialog.h"
 #include "platform/scratch_directory.h"
 
-namespace animation {
+namespace lumetra::animation {
 namespace {
 
 using namespace animation::testing;
@@ -390,4 +390,4 @@ TEST_F(BusyAviTest, OkWithoutAPickFails) {
 }
 
 }  // namespace
-}  // namespace animation
+}  // namespace lumetra::animation

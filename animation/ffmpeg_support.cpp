@@ -5,7 +5,7 @@
 
 #include "platform/debug_log.h"
 
-namespace animation {
+namespace lumetra::animation {
 namespace {
 
 void ForwardToDebugLog(void* object, int level, const char* format, va_list arguments) {
@@ -29,4 +29,4 @@ void RouteFfmpegLogToDebugLog() {
   std::call_once(routed, [] { av_log_set_callback(ForwardToDebugLog); });
 }
 
-}  // namespace animation
+}  // namespace lumetra::animation

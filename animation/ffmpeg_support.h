@@ -11,7 +11,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-namespace animation {
+namespace lumetra::animation {
 
 struct FfmpegDeleter {
   void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
@@ -54,4 +54,4 @@ class FfmpegError : public std::runtime_error {
 // one log for the whole process; this takes it over once, at the first call.
 void RouteFfmpegLogToDebugLog();
 
-}  // namespace animation
+}  // namespace lumetra::animation

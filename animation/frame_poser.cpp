@@ -12,7 +12,7 @@
 #include "translate/object_placement.h"
 #include "translate/primitive_makers.h"
 
-namespace animation {
+namespace lumetra::animation {
 namespace {
 
 using translate::HostObject;
@@ -42,14 +42,14 @@ translate::Point Translation(const HostObject* object) {
 
 }  // namespace
 
-FramePoser::FramePoser(render::RenderJob& job, const iface::SceneRecord& host,
+FramePoser::FramePoser(render::RenderJob& job, const abi::SceneRecord& host,
                        const keyframe::SceneAnimation& animation)
     : job_(job), host_(host) {
   for (const auto& [id, track] : animation.AllTracks()) Add(id, *track);
   const size_t keyed = objects_.size();
   for (size_t i = 0; i < keyed; ++i) {
     const uint32_t type = objects_[i]->record->Type();
-    if (type == iface::kTypeGroup || type == iface::kTypeCsg) AddLightsWithin(objects_[i]->record->id, 0);
+    if (type == abi::kTypeGroup || type == abi::kTypeCsg) AddLightsWithin(objects_[i]->record->id, 0);
   }
   // Dependencies are looked up once every keyed object has its record, so that they
   // see the posed copies.
@@ -65,7 +65,7 @@ void FramePoser::AddLightsWithin(uint32_t group, int depth) {
     if (translate::IsLight(record->Type())) {
       // Without keys of its own: it only follows its groups.
       Add(child, keyframe::ObjectTrack(record->Name(), record->Type(), 0));
-    } else if (record->Type() == iface::kTypeGroup || record->Type() == iface::kTypeCsg) {
+    } else if (record->Type() == abi::kTypeGroup || record->Type() == abi::kTypeCsg) {
       AddLightsWithin(child, depth + 1);
     }
   }
@@ -90,21 +90,21 @@ void FramePoser::ResolveLinks(Object& object) {
     }
   }
   if (object.role == Role::Camera && record.Shape().camera.ownTransformOnly == 0) {
-    object.locationLink = RecordOf(record.info.linkA);
-    object.interestLink = RecordOf(record.info.linkB);
+    object.locationLink = RecordOf(abi::CameraLocationObject(record.info));
+    object.interestLink = RecordOf(abi::CameraLookAtObject(record.info));
   }
   if (object.role == Role::Clone) {
-    uint32_t source = record.info.linkA;
+    uint32_t source = abi::CloneSource(record.info);
     for (int depth = 0; depth < kMaxChain; ++depth) {
       const HostObject* linked = RecordOf(source);
-      if (!linked || linked->Type() != iface::kTypeClone) break;
-      source = linked->info.linkA;
+      if (!linked || linked->Type() != abi::kTypeClone) break;
+      source = abi::CloneSource(linked->info);
     }
     if (const HostObject* linked = RecordOf(source)) {
       object.cloneSource = static_cast<L2Primitive>(translate::LookUpName(job_, linked->Name()));
     }
   }
-  if ((record.info.flags & iface::kFlagTextureLockMask) == iface::kFlagTextureLockAncestors) {
+  if ((record.info.flags & abi::kFlagTextureLockMask) == abi::kFlagTextureLockAncestors) {
     for (uint32_t parent = record.info.parent; parent != 0 && object.ancestors.size() < kMaxChain;) {
       const HostObject* enclosing = RecordOf(parent);
       if (!enclosing) break;
@@ -120,26 +120,26 @@ void FramePoser::Add(uint32_t id, const keyframe::ObjectTrack& track) {
   auto record = translate::ReadHostObject(host_, id);
   if (!record) return;
   auto object = std::make_unique<Object>(Object{.track = CopyOf(track)});
-  if (record->Type() == iface::kTypeTextureNode) {
+  if (record->Type() == abi::kTypeTextureNode) {
     object->role = Role::TextureNode;
     object->nodeTarget = translate::LookUpName(job_, record->Name());
-    object->node = std::make_unique<iface::TextureBlock>();
+    object->node = std::make_unique<abi::TextureBlock>();
     keyframe::ObjectRecord node;
-    if (object->nodeTarget == 0 || keyframe::HostScene(&host_).ReadObject(id, node, true) != iface::kOk) return;
+    if (object->nodeTarget == 0 || keyframe::HostScene(&host_).ReadObject(id, node, true) != abi::kOk) return;
     *object->node = node.texture;
-  } else if (record->Type() == iface::kTypeCamera) {
+  } else if (record->Type() == abi::kTypeCamera) {
     if (id != job_.camera || job_.view == 0) return;
     object->role = Role::Camera;
   } else {
-    object->role = record->Type() == iface::kTypeClone ? Role::Clone : Role::Shape;
+    object->role = record->Type() == abi::kTypeClone ? Role::Clone : Role::Shape;
     object->prim = static_cast<L2Primitive>(translate::LookUpName(job_, record->Name()));
     if (object->prim == 0) return;
   }
-  if (record->Type() == iface::kTypeSweep || record->Type() == iface::kTypeLathe ||
-      record->Type() == iface::kTypeExtrusion) {
+  if (record->Type() == abi::kTypeSweep || record->Type() == abi::kTypeLathe ||
+      record->Type() == abi::kTypeExtrusion) {
     // The host's points keep their corner flags; the keys move only their places.
     const auto& profile = record->Shape().profile;
-    if (auto points = translate::ReadHostArray<iface::ProfilePoint>(host_.readProfilePoints, id, profile.pointCount, 1)) {
+    if (auto points = translate::ReadHostArray<abi::ProfilePoint>(host_.readProfilePoints, id, profile.pointCount, 1)) {
       object->points.outline = std::move(*points);
     }
   }
@@ -191,9 +191,9 @@ bool FramePoser::PoseRecord(Object& object, int32_t time) {
   }
   if (const auto* profile = dynamic_cast<const keyframe::ProfileChannel*>(channel)) {
     auto& outline = object.points.outline;
-    outline.resize(profile->Points().size(), iface::ProfilePoint{});
+    outline.resize(profile->Points().size(), abi::ProfilePoint{});
     for (std::size_t i = 0; i < outline.size(); ++i) {
-      const lmath::Vector3& point = profile->Points()[i];
+      const math::Vector3& point = profile->Points()[i];
       outline[i].x = point.x;
       outline[i].y = point.y;
       outline[i].z = point.z;
@@ -201,7 +201,7 @@ bool FramePoser::PoseRecord(Object& object, int32_t time) {
   } else if (const auto* mesh = dynamic_cast<const keyframe::SplineMeshChannel*>(channel)) {
     auto& coordinates = object.points.controlPoints;
     coordinates.clear();
-    for (const lmath::Vector3& point : mesh->Points()) coordinates.insert(coordinates.end(), {point.x, point.y, point.z});
+    for (const math::Vector3& point : mesh->Points()) coordinates.insert(coordinates.end(), {point.x, point.y, point.z});
   }
   return true;
 }
@@ -236,4 +236,4 @@ void FramePoser::AimCamera(const Object& camera) {
                      Translation(camera.interestLink));
 }
 
-}  // namespace animation
+}  // namespace lumetra::animation

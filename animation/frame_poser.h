@@ -13,7 +13,7 @@
 #include "translate/host_object.h"
 #include "translate/shape_update.h"
 
-namespace animation {
+namespace lumetra::animation {
 
 // Poses a translated render-library scene in place for each frame of an animation,
 // instead of translating the scene again. Made on the caller's thread right after the
@@ -24,7 +24,7 @@ namespace animation {
 // what the translation would have given it for those records.
 class FramePoser {
  public:
-  FramePoser(render::RenderJob& job, const iface::SceneRecord& host, const keyframe::SceneAnimation& animation);
+  FramePoser(render::RenderJob& job, const abi::SceneRecord& host, const keyframe::SceneAnimation& animation);
   ~FramePoser();
   FramePoser(const FramePoser&) = delete;
   FramePoser& operator=(const FramePoser&) = delete;
@@ -44,7 +44,7 @@ class FramePoser {
     std::unique_ptr<translate::HostObject> record{};
     L2Primitive prim = 0;
     // A texture node: its block, and the object the translation made of it (by its name).
-    std::unique_ptr<iface::TextureBlock> node{};
+    std::unique_ptr<abi::TextureBlock> node{};
     L2NameValue nodeTarget = 0;
     L2Primitive cloneSource = 0;
     std::vector<const translate::HostObject*> ancestors{};  // outermost first
@@ -73,9 +73,9 @@ class FramePoser {
   L2Texture DetachTexture(L2Primitive prim);
 
   render::RenderJob& job_;
-  const iface::SceneRecord& host_;
+  const abi::SceneRecord& host_;
   std::vector<std::unique_ptr<Object>> objects_;
   std::vector<std::unique_ptr<translate::HostObject>> others_;
 };
 
-}  // namespace animation
+}  // namespace lumetra::animation

@@ -8,7 +8,7 @@
 #include "translate/camera_view.h"
 #include "translate/testing/translation_fixture.h"
 
-namespace animation {
+namespace lumetra::animation {
 namespace {
 
 using translate::testing::After;
@@ -193,4 +193,4 @@ TEST_F(FramePosing, AKeyedFinishNodePosesTheFinishTheTranslationMadeOfIt) {
 }
 
 }  // namespace
-}  // namespace animation
+}  // namespace lumetra::animation

@@ -2,7 +2,7 @@
 
 #include "keyframe/ticks.h"
 
-namespace animation {
+namespace lumetra::animation {
 
 int32_t FrameStep(int32_t numerator, int32_t denominator) {
   if (numerator <= 0 || denominator <= 0) return 0;
@@ -22,4 +22,4 @@ std::optional<std::vector<Frame>> FrameSteps(int32_t start, int32_t end, int32_t
   return frames;
 }
 
-}  // namespace animation
+}  // namespace lumetra::animation

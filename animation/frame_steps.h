@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-namespace animation {
+namespace lumetra::animation {
 
 // One frame of an animation: its time in ticks and its index in the movie.
 struct Frame {
@@ -25,4 +25,4 @@ std::optional<std::vector<Frame>> FrameSteps(int32_t start, int32_t end, int32_t
 // no whole positive step.
 int32_t FrameStep(int32_t numerator, int32_t denominator);
 
-}  // namespace animation
+}  // namespace lumetra::animation

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace animation {
+namespace lumetra::animation {
 namespace {
 
 TEST(FrameSteps, OneSecondAtFifteenFramesIsSixteenFramesEndingOnTheEndTime) {
@@ -54,4 +54,4 @@ TEST(FrameSteps, AnEndNearTheLargestTickDoesNotWrapRound) {
 }
 
 }  // namespace
-}  // namespace animation
+}  // namespace lumetra::animation

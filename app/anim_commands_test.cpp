@@ -12,7 +12,7 @@
 #include "app/pose_command.h"
 #include "host/scene_file.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 namespace fs = std::filesystem;
@@ -120,4 +120,4 @@ TEST(AnimCommands, DamagedOrMissingDataLeavesTheOutputUnwritten) {
 }
 
 }  // namespace
-}  // namespace app
+}  // namespace lumetra::app

@@ -9,7 +9,7 @@
 #include "app/plugin_location.h"
 #include "platform/file_io.h"
 
-namespace app {
+namespace lumetra::app {
 
 int RunAnimExport(const std::string& scenePath, const std::string& pluginPath, const std::string& outPath,
                   std::ostream& err) {
@@ -41,4 +41,4 @@ void RegisterAnimExportCommand(CLI::App& root, const GlobalOptions& options, int
   });
 }
 
-}  // namespace app
+}  // namespace lumetra::app

@@ -7,7 +7,7 @@ namespace CLI {
 class App;
 }
 
-namespace app {
+namespace lumetra::app {
 
 struct GlobalOptions;
 
@@ -19,4 +19,4 @@ void RegisterAnimExportCommand(CLI::App& root, const GlobalOptions& options, int
 int RunAnimExport(const std::string& scenePath, const std::string& pluginPath, const std::string& outPath,
                   std::ostream& err);
 
-}  // namespace app
+}  // namespace lumetra::app

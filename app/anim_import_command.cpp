@@ -9,7 +9,7 @@
 #include "app/plugin_location.h"
 #include "platform/file_io.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 // Keyframe data beyond this size is refused before it is read.
@@ -52,4 +52,4 @@ void RegisterAnimImportCommand(CLI::App& root, const GlobalOptions& options, int
   });
 }
 
-}  // namespace app
+}  // namespace lumetra::app

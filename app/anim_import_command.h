@@ -7,7 +7,7 @@ namespace CLI {
 class App;
 }
 
-namespace app {
+namespace lumetra::app {
 
 struct GlobalOptions;
 
@@ -21,4 +21,4 @@ void RegisterAnimImportCommand(CLI::App& root, const GlobalOptions& options, int
 int RunAnimImport(const std::string& scenePath, const std::string& dataPath, const std::string& pluginPath,
                   const std::string& outPath, std::ostream& err);
 
-}  // namespace app
+}  // namespace lumetra::app

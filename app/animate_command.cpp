@@ -21,7 +21,7 @@
 #include "render/animation_settings.h"
 #include "image/image_writer.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 namespace fs = std::filesystem;
@@ -98,7 +98,7 @@ std::optional<Output> ChooseOutput(const AnimateArgs& args, std::string& problem
   }
   std::error_code error;
   const fs::path absolute = fs::absolute(output, error);
-  if (error || absolute.string().size() >= sizeof(iface::AnimationRunRecord{}.outputBase) - 16) {
+  if (error || absolute.string().size() >= sizeof(abi::AnimationRunRecord{}.outputBase) - 16) {
     problem = "the output name '" + output.string() + "' is too long";
     return std::nullopt;
   }
@@ -106,33 +106,33 @@ std::optional<Output> ChooseOutput(const AnimateArgs& args, std::string& problem
 }
 
 // `rate` is numerator and denominator, zeros when the scene's rate stays.
-iface::AnimationRunRecord RunRecord(const AnimateArgs& args, const Output& output, std::pair<int32_t, int32_t> rate,
+abi::AnimationRunRecord RunRecord(const AnimateArgs& args, const Output& output, std::pair<int32_t, int32_t> rate,
                                     KeyingSession& keying) {
-  iface::AnimationRunRecord run{};
+  abi::AnimationRunRecord run{};
   run.size = sizeof run;
-  run.version = iface::kAnimationRunVersion;
-  run.fields = iface::kRunFileOutput | iface::kRunOutputBase | iface::kRunThroughLastKey;
+  run.version = abi::kAnimationRunVersion;
+  run.fields = abi::kRunFileOutput | abi::kRunOutputBase | abi::kRunThroughLastKey;
   run.fileOutput = output.choice;
   std::snprintf(run.outputBase, sizeof run.outputBase, "%s", output.base.c_str());
-  const auto set = [&](iface::AnimationRunField field, int32_t& slot, int32_t value) {
+  const auto set = [&](abi::AnimationRunField field, int32_t& slot, int32_t value) {
     run.fields |= field;
     slot = value;
   };
   if (!args.codec.empty()) {
-    run.fields |= iface::kRunCompressor;
+    run.fields |= abi::kRunCompressor;
     run.compressor = *FourCharacterCode(args.codec);
   }
-  if (args.quality >= 0) set(iface::kRunQuality, run.quality, args.quality);
-  if (args.keyFrames >= 0) set(iface::kRunKeyFrames, run.keyFrameEvery, args.keyFrames);
-  if (args.dataRate >= 0) set(iface::kRunDataRate, run.dataRate, args.dataRate);
+  if (args.quality >= 0) set(abi::kRunQuality, run.quality, args.quality);
+  if (args.keyFrames >= 0) set(abi::kRunKeyFrames, run.keyFrameEvery, args.keyFrames);
+  if (args.dataRate >= 0) set(abi::kRunDataRate, run.dataRate, args.dataRate);
   if (rate.first > 0) {
-    run.fields |= iface::kRunFrameRate;
+    run.fields |= abi::kRunFrameRate;
     run.rateNumerator = rate.first;
     run.rateDenominator = rate.second;
   }
-  if (!args.start.empty()) set(iface::kRunStart, run.startTime, keying.Ticks(args.start));
-  if (!args.end.empty()) set(iface::kRunEnd, run.endTime, keying.Ticks(args.end));
-  if (args.dropLastFrame) set(iface::kRunDropLastFrame, run.dropLastFrame, 1);
+  if (!args.start.empty()) set(abi::kRunStart, run.startTime, keying.Ticks(args.start));
+  if (!args.end.empty()) set(abi::kRunEnd, run.endTime, keying.Ticks(args.end));
+  if (args.dropLastFrame) set(abi::kRunDropLastFrame, run.dropLastFrame, 1);
   return run;
 }
 
@@ -203,7 +203,7 @@ int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream
   KeyingSession keying(args.scene, pluginPath);
   keying.PoseAt(args.start.empty() ? 0 : keying.Ticks(args.start));
   HostSession& session = keying.Session();
-  iface::RenderSettingsRecord& settings = session.Scene().render;
+  abi::RenderSettingsRecord& settings = session.Scene().render;
   if (const auto size = ParseSize(args.size)) {
     settings.width = size->first;
     settings.height = size->second;
@@ -323,4 +323,4 @@ void RegisterAnimateCommand(CLI::App& root, const GlobalOptions& options, int& e
   });
 }
 
-}  // namespace app
+}  // namespace lumetra::app

@@ -9,7 +9,7 @@ namespace CLI {
 class App;
 }
 
-namespace app {
+namespace lumetra::app {
 
 // What `lumetra animate` was asked; empty texts and negative numbers leave the scene's
 // own setting.
@@ -37,4 +37,4 @@ void RegisterAnimateCommand(CLI::App& root, const GlobalOptions& options, int& e
 // it; exit codes as `lumetra render`.
 int RunAnimate(const AnimateArgs& args, const std::string& pluginPath, std::ostream& out, std::ostream& err);
 
-}  // namespace app
+}  // namespace lumetra::app

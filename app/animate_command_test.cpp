@@ -16,6 +16,7 @@
 #include "platform/recording_messages.h"
 #include "platform/scratch_directory.h"
 
+namespace lumetra {
 namespace {
 
 namespace fs = std::filesystem;
@@ -165,3 +166,4 @@ TEST_F(AnimateCommand, ArgumentsThatCannotBeUsedSayWhyAndWriteNothing) {
 }
 
 }  // namespace
+}  // namespace lumetra

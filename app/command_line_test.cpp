@@ -8,6 +8,7 @@
 
 #include "app/global_options.h"
 
+namespace lumetra {
 namespace {
 
 struct Outcome {
@@ -42,3 +43,4 @@ TEST(CommandLine, AnUnusableCommandLineExitsWithTheUsageCode) {
 }
 
 }  // namespace
+}  // namespace lumetra

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace app {
+namespace lumetra::app {
 
 // The exit code of a command line that cannot be used: an unknown option, a value out of
 // range, a missing argument.
@@ -14,4 +14,4 @@ struct GlobalOptions {
   std::string answer;  // how message boxes are answered without a window
 };
 
-}  // namespace app
+}  // namespace lumetra::app

@@ -12,7 +12,7 @@
 #include "platform/file_io.h"
 #include "font/font_cache.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 constexpr double kUnitsPerEm = 1000;
@@ -175,4 +175,4 @@ void RegisterGlyphsCommand(CLI::App& root, const GlobalOptions&, int& exitCode) 
   command->callback([args, &exitCode] { exitCode = RunGlyphs(*args, std::cout, std::cerr); });
 }
 
-}  // namespace app
+}  // namespace lumetra::app

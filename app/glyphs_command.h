@@ -10,7 +10,7 @@ namespace CLI {
 class App;
 }
 
-namespace app {
+namespace lumetra::app {
 
 struct GlobalOptions;
 
@@ -40,4 +40,4 @@ std::string GlyphsSvg(const font::TextLayout& layout, double depth, bool points)
 // two off-curve points.
 std::string ContourPathData(const font::GlyphContour& contour, double dx, double dy);
 
-}  // namespace app
+}  // namespace lumetra::app

@@ -9,7 +9,7 @@
 #include "platform/scratch_directory.h"
 #include "font/font_cache.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 using font::GlyphContour;
@@ -82,4 +82,4 @@ TEST_F(GlyphsRun, AFontOrFileThatFailsWritesNothingAndSaysSo) {
 }
 
 }  // namespace
-}  // namespace app
+}  // namespace lumetra::app

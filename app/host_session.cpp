@@ -6,7 +6,7 @@
 #include "host/host_functions.h"
 #include "host/scene_file.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 constexpr int32_t kEventHostReady = 7;
@@ -58,7 +58,7 @@ std::unique_ptr<HostSession> HostSession::Open(const std::string& scenePath,
 HostSession::~HostSession() { plugin_.reset(); }
 
 void HostSession::SendEvent(int32_t event) {
-  iface::SceneRecord* record = plugin_->Scene();
+  abi::SceneRecord* record = plugin_->Scene();
   if (!record || !record->onSceneEvent) return;
   events_.emplace_back(event, record->onSceneEvent(0, event));
 }
@@ -72,7 +72,7 @@ void HostSession::HandOverPluginData() {
 }
 
 bool HostSession::HandOver(const std::vector<uint8_t>& bytes) {
-  iface::SceneRecord* record = plugin_->Scene();
+  abi::SceneRecord* record = plugin_->Scene();
   if (!record || !record->loadSceneData) return false;
   g_stream = {&bytes, 0, nullptr};
   record->loadSceneData(ReadChunk, kChunkStream, 0);
@@ -88,7 +88,7 @@ bool HostSession::LoadPluginData(const std::vector<uint8_t>& bytes) {
 }
 
 std::vector<uint8_t> HostSession::PluginData() {
-  iface::SceneRecord* record = plugin_->Scene();
+  abi::SceneRecord* record = plugin_->Scene();
   std::vector<uint8_t> bytes;
   if (!record || !record->getSceneDataSize || !record->saveSceneData) return bytes;
   const int32_t size = record->getSceneDataSize(0);
@@ -106,7 +106,7 @@ std::vector<uint8_t> HostSession::PluginData() {
 // The plug-in's data is taken before the scene's copy is replaced, so a plug-in
 // that fails to write leaves the scene file as it was.
 void HostSession::Save(const std::string& path) {
-  iface::SceneRecord* record = plugin_->Scene();
+  abi::SceneRecord* record = plugin_->Scene();
   auto& chunks = scene_->pluginChunks;
   const std::string& name = plugin_->Info().name;
   if (record && record->getSceneDataSize && record->saveSceneData) {
@@ -118,4 +118,4 @@ void HostSession::Save(const std::string& path) {
   scene_->path = path;
 }
 
-}  // namespace app
+}  // namespace lumetra::app

@@ -8,7 +8,7 @@
 #include "host/plugin_module.h"
 #include "host/scene.h"
 
-namespace app {
+namespace lumetra::app {
 
 // A scene open in the host with the plug-in connected, as a host runs it: the scene is
 // read first (a bad file stops everything), the plug-in is loaded with the host
@@ -48,4 +48,4 @@ class HostSession {
   std::vector<std::pair<int32_t, int32_t>> events_;
 };
 
-}  // namespace app
+}  // namespace lumetra::app

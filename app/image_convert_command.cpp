@@ -7,7 +7,7 @@
 #include "image/image_bgra.h"
 #include "image/image_loader.h"
 
-namespace app {
+namespace lumetra::app {
 
 int RunImageConvert(const std::string& input, const std::string& output, bool rleTga, std::ostream& out,
                     std::ostream& err) {
@@ -49,4 +49,4 @@ void RegisterImageConvertCommand(CLI::App& root, const GlobalOptions&, int& exit
   });
 }
 
-}  // namespace app
+}  // namespace lumetra::app

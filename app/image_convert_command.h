@@ -7,7 +7,7 @@ namespace CLI {
 class App;
 }
 
-namespace app {
+namespace lumetra::app {
 
 struct GlobalOptions;
 
@@ -20,4 +20,4 @@ void RegisterImageConvertCommand(CLI::App& root, const GlobalOptions& options, i
 int RunImageConvert(const std::string& input, const std::string& output, bool rleTga, std::ostream& out,
                     std::ostream& err);
 
-}  // namespace app
+}  // namespace lumetra::app

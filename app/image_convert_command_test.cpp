@@ -9,6 +9,7 @@
 #include "image/image_loader.h"
 #include "image/image_magick_test_support.h"
 
+namespace lumetra {
 namespace {
 
 struct Outcome {
@@ -79,3 +80,4 @@ TEST_F(ImageConvertCommand, RefusesUnknownOutputsAndKeepsExistingFiles) {
 }
 
 }  // namespace
+}  // namespace lumetra

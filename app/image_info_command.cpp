@@ -7,7 +7,7 @@
 
 #include "image/image_loader.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 std::string PixelKindName(const image::Image& image) {
@@ -74,4 +74,4 @@ void RegisterImageInfoCommand(CLI::App& root, const GlobalOptions&, int& exitCod
   command->callback([path, json, &exitCode] { exitCode = RunImageInfo(*path, *json, std::cout, std::cerr); });
 }
 
-}  // namespace app
+}  // namespace lumetra::app

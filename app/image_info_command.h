@@ -7,7 +7,7 @@ namespace CLI {
 class App;
 }
 
-namespace app {
+namespace lumetra::app {
 
 struct GlobalOptions;
 
@@ -19,4 +19,4 @@ void RegisterImageInfoCommand(CLI::App& root, const GlobalOptions& options, int&
 // takes the file.
 int RunImageInfo(const std::string& path, bool json, std::ostream& out, std::ostream& err);
 
-}  // namespace app
+}  // namespace lumetra::app

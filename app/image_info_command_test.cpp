@@ -8,6 +8,7 @@
 #include "platform/scratch_directory.h"
 #include "image/image_writer.h"
 
+namespace lumetra {
 namespace {
 
 struct Outcome {
@@ -55,3 +56,4 @@ TEST(ImageInfoCommand, UnreadableFileIsOneLineOnStderr) {
 }
 
 }  // namespace
+}  // namespace lumetra

@@ -10,13 +10,13 @@
 #include "host/record_fields.h"
 #include "host/scene_file.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 using nlohmann::json;
 
 std::string TypeName(const host::SceneObject& object) {
-  if (object.type == iface::kTypeTextureNode) {
+  if (object.type == abi::kTypeTextureNode) {
     const host::NodeKindSpec* kind = host::FindNodeKind(object.node.kind);
     return kind ? kind->name : "node";
   }
@@ -27,7 +27,7 @@ std::string TypeName(const host::SceneObject& object) {
 json Entry(const host::Scene& scene, uint32_t id, bool withChildren) {
   const host::SceneObject& object = *scene.Find(id);
   json entry = {{"name", object.name}, {"type", object.type}, {"type_name", TypeName(object)}};
-  if (object.type == iface::kTypeCamera) entry["active"] = object.data.shape.camera.active != 0;
+  if (object.type == abi::kTypeCamera) entry["active"] = object.data.shape.camera.active != 0;
   if (withChildren) {
     entry["children"] = json::array();
     for (uint32_t child : object.children) entry["children"].push_back(Entry(scene, child, true));
@@ -38,9 +38,9 @@ json Entry(const host::Scene& scene, uint32_t id, bool withChildren) {
 json Document(const host::Scene& scene) {
   json document = {{"file", scene.path}, {"objects", json::array()}, {"cameras", json::array()},
                    {"materials", json::array()}};
-  for (uint32_t id : scene.List(iface::kObjectList)) document["objects"].push_back(Entry(scene, id, true));
-  for (uint32_t id : scene.List(iface::kCameraList)) document["cameras"].push_back(Entry(scene, id, false));
-  for (uint32_t id : scene.List(iface::kMaterialList)) {
+  for (uint32_t id : scene.List(abi::kObjectList)) document["objects"].push_back(Entry(scene, id, true));
+  for (uint32_t id : scene.List(abi::kCameraList)) document["cameras"].push_back(Entry(scene, id, false));
+  for (uint32_t id : scene.List(abi::kMaterialList)) {
     document["materials"].push_back({{"name", scene.Find(id)->name}});
   }
   return document;
@@ -99,4 +99,4 @@ void RegisterInfoCommand(CLI::App& root, const GlobalOptions& options, int& exit
   });
 }
 
-}  // namespace app
+}  // namespace lumetra::app

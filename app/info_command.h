@@ -7,7 +7,7 @@ namespace CLI {
 class App;
 }
 
-namespace app {
+namespace lumetra::app {
 
 struct GlobalOptions;
 
@@ -19,4 +19,4 @@ void RegisterInfoCommand(CLI::App& root, const GlobalOptions& options, int& exit
 int RunInfo(const std::string& scenePath, const std::string& pluginPath, bool json,
             std::ostream& out, std::ostream& err);
 
-}  // namespace app
+}  // namespace lumetra::app

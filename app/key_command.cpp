@@ -12,7 +12,7 @@
 #include "host/scene_file.h"
 #include "keyframe/ticks.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 constexpr int32_t kEventSelectionChanged = 2;
@@ -102,7 +102,7 @@ int32_t KeyingSession::Bar(uint32_t message, uint32_t wparam, int32_t lparam) {
 }
 
 void KeyingSession::SendEvent(uint32_t object, int32_t event) {
-  iface::SceneRecord* record = session_->Plugin().Scene();
+  abi::SceneRecord* record = session_->Plugin().Scene();
   if (!record || !record->onSceneEvent) throw KeyingError("the plug-in has no scene interface");
   if (const int32_t result = record->onSceneEvent(object, event); result != 0) {
     throw KeyingError("the plug-in answered scene event " + std::to_string(event) + " with " +
@@ -120,11 +120,11 @@ void KeyingSession::Play(const host::KeyingStep& step) {
   const uint32_t id = found->id;
   scene.selected = id;
   SendEvent(id, kEventSelectionChanged);
-  if (Bar(iface::kBarGetCheck, iface::kBarKeyButton) == 0) {
-    Bar(iface::kBarCommand, iface::kButtonClicked << 16 | iface::kBarKeyButton);
+  if (Bar(abi::kBarGetCheck, abi::kBarKeyButton) == 0) {
+    Bar(abi::kBarCommand, abi::kButtonClicked << 16 | abi::kBarKeyButton);
   }
-  Bar(iface::kBarSlider, static_cast<uint32_t>(ticks));
-  Bar(iface::kBarCommand, iface::kSelectionChanged << 16 | iface::kBarInterpolationBox, interpolation);
+  Bar(abi::kBarSlider, static_cast<uint32_t>(ticks));
+  Bar(abi::kBarCommand, abi::kSelectionChanged << 16 | abi::kBarInterpolationBox, interpolation);
   host::SceneObject& object = *scene.Find(id);
   Apply(step.translate, object.params.translate);
   Apply(step.rotate, object.params.rotate);
@@ -135,8 +135,8 @@ void KeyingSession::Play(const host::KeyingStep& step) {
 }
 
 void KeyingSession::PoseAt(int32_t ticks) {
-  Bar(iface::kBarSlider, static_cast<uint32_t>(ticks == 0 ? 1 : 0));
-  Bar(iface::kBarSlider, static_cast<uint32_t>(ticks));
+  Bar(abi::kBarSlider, static_cast<uint32_t>(ticks == 0 ? 1 : 0));
+  Bar(abi::kBarSlider, static_cast<uint32_t>(ticks));
 }
 
 int ReportingFailures(const char* command, std::ostream& err, const std::function<int()>& body) {
@@ -209,4 +209,4 @@ void RegisterKeyCommand(CLI::App& root, const GlobalOptions& options, int& exitC
   });
 }
 
-}  // namespace app
+}  // namespace lumetra::app

@@ -17,7 +17,7 @@ namespace CLI {
 class App;
 }
 
-namespace app {
+namespace lumetra::app {
 
 struct GlobalOptions;
 
@@ -72,4 +72,4 @@ void RegisterKeyCommand(CLI::App& root, const GlobalOptions& options, int& exitC
 int RunKey(const std::string& scenePath, const std::string& pluginPath, const host::KeyingStep& step,
            const std::string& outPath, std::ostream& err);
 
-}  // namespace app
+}  // namespace lumetra::app

@@ -10,7 +10,7 @@
 #include "app/pose_command.h"
 #include "host/scene_file.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 namespace fs = std::filesystem;
@@ -126,4 +126,4 @@ TEST(KeyingScript, ABadStepNamesItsPlace) {
 }
 
 }  // namespace
-}  // namespace app
+}  // namespace lumetra::app

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
   CLI::App root{"lumetra: renders and animates scenes with the Lumetra plug-in", "lumetra"};
   root.require_subcommand(1);
   root.set_version_flag("--version", "lumetra 0.1.0");
-  app::GlobalOptions options;
+  lumetra::app::GlobalOptions options;
   root.add_option("--plugin", options.plugin,
                   "Plug-in to load (default: $LUMETRA_PLUGIN, else liblumetra.so beside lumetra)");
   root.add_option("--answer", options.answer,
@@ -33,31 +33,31 @@ int main(int argc, char** argv) {
               "Exit code 2: a command line that cannot be used (the message says why).\n");
 
   int exitCode = 0;
-  app::RegisterPluginInfoCommand(root, options, exitCode);
-  app::RegisterTimeCommand(root, exitCode);
-  app::RegisterInfoCommand(root, options, exitCode);
-  app::RegisterValidateCommand(root, options, exitCode);
-  app::RegisterRenderCommand(root, options, exitCode);
-  app::RegisterAnimateCommand(root, options, exitCode);
-  app::RegisterTextureSwatchCommand(root, options, exitCode);
-  app::RegisterGlyphsCommand(root, options, exitCode);
-  app::RegisterImageInfoCommand(root, options, exitCode);
-  app::RegisterImageConvertCommand(root, options, exitCode);
-  app::RegisterKeyCommand(root, options, exitCode);
-  app::RegisterPoseCommand(root, options, exitCode);
-  app::RegisterAnimExportCommand(root, options, exitCode);
-  app::RegisterAnimImportCommand(root, options, exitCode);
+  lumetra::app::RegisterPluginInfoCommand(root, options, exitCode);
+  lumetra::app::RegisterTimeCommand(root, exitCode);
+  lumetra::app::RegisterInfoCommand(root, options, exitCode);
+  lumetra::app::RegisterValidateCommand(root, options, exitCode);
+  lumetra::app::RegisterRenderCommand(root, options, exitCode);
+  lumetra::app::RegisterAnimateCommand(root, options, exitCode);
+  lumetra::app::RegisterTextureSwatchCommand(root, options, exitCode);
+  lumetra::app::RegisterGlyphsCommand(root, options, exitCode);
+  lumetra::app::RegisterImageInfoCommand(root, options, exitCode);
+  lumetra::app::RegisterImageConvertCommand(root, options, exitCode);
+  lumetra::app::RegisterKeyCommand(root, options, exitCode);
+  lumetra::app::RegisterPoseCommand(root, options, exitCode);
+  lumetra::app::RegisterAnimExportCommand(root, options, exitCode);
+  lumetra::app::RegisterAnimImportCommand(root, options, exitCode);
 
   root.parse_complete_callback([&options] {
-    if (const auto policy = platform::Messages::ParseHeadlessPolicy(options.answer)) {
-      platform::Messages::SetHeadlessPolicy(*policy);
+    if (const auto policy = lumetra::platform::Messages::ParseHeadlessPolicy(options.answer)) {
+      lumetra::platform::Messages::SetHeadlessPolicy(*policy);
     }
   });
   try {
     root.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
     // --help and --version end well; every other parse error is a usage error.
-    return root.exit(error) == 0 ? 0 : app::kUsageError;
+    return root.exit(error) == 0 ? 0 : lumetra::app::kUsageError;
   }
   return exitCode;
 }

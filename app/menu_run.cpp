@@ -12,7 +12,7 @@
 
 #include "abi/result_codes.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -24,12 +24,12 @@ std::atomic<bool> g_interrupted{false};
 void OnInterrupt(int) { g_interrupted = true; }
 
 // The command id of the menu item with that text; none when the plug-in has no such item.
-std::optional<uint32_t> FindCommand(const iface::MenuRecord& menu, const std::string& text) {
+std::optional<uint32_t> FindCommand(const abi::MenuRecord& menu, const std::string& text) {
   if (!menu.enumMenuItem) return std::nullopt;
   for (int32_t index = 0;; ++index) {
     uint32_t flags = 0, command = 0;
     const char* itemText = nullptr;
-    if (menu.enumMenuItem(index, &flags, &itemText, &command) != iface::kOk) return std::nullopt;
+    if (menu.enumMenuItem(index, &flags, &itemText, &command) != abi::kOk) return std::nullopt;
     if (itemText && text == itemText) return command;
   }
 }
@@ -89,9 +89,9 @@ CLI::Validator SizeCheck() { return CLI::Validator(SizeProblem, "WIDTHxHEIGHT");
 CLI::Validator LibraryMethodCheck() { return CLI::Validator(MethodProblem, "NAME"); }
 
 void FitCamerasTo(host::Scene& scene, uint32_t width, uint32_t height) {
-  for (const uint32_t id : scene.List(iface::kCameraList)) {
+  for (const uint32_t id : scene.List(abi::kCameraList)) {
     host::SceneObject& camera = *scene.Find(id);
-    if (camera.type == iface::kTypeCamera) camera.data.shape.camera.aspect = double(width) / double(height);
+    if (camera.type == abi::kTypeCamera) camera.data.shape.camera.aspect = double(width) / double(height);
   }
 }
 
@@ -106,7 +106,7 @@ RenderScene::RenderScene(const std::string& scenePath, const std::string& plugin
 
 RunEnd RunAndFollow(HostSession& session, const std::string& commandText,
                     const std::function<void(const host::Desktop::Window&)>& watch) {
-  iface::MenuRecord* menu = session.Plugin().Menu();
+  abi::MenuRecord* menu = session.Plugin().Menu();
   const std::optional<uint32_t> command = menu && menu->executeCommand ? FindCommand(*menu, commandText) : std::nullopt;
   if (!command) return RunEnd::NoCommand;
 
@@ -139,4 +139,4 @@ RunEnd RunAndFollow(HostSession& session, const std::string& commandText,
   return interrupted || g_interrupted ? RunEnd::Interrupted : RunEnd::Closed;
 }
 
-}  // namespace app
+}  // namespace lumetra::app

@@ -13,7 +13,7 @@
 #include "host/desktop.h"
 #include "render/render_method.h"
 
-namespace app {
+namespace lumetra::app {
 
 // Ctrl-C ends a render or an animation cleanly instead of the process, while this
 // object lives.
@@ -71,4 +71,4 @@ enum class RunEnd { Closed, NoCommand, NoWindow, Interrupted };
 RunEnd RunAndFollow(HostSession& session, const std::string& commandText,
                     const std::function<void(const host::Desktop::Window&)>& watch);
 
-}  // namespace app
+}  // namespace lumetra::app

@@ -10,7 +10,7 @@
 #include "app/plugin_location.h"
 #include "host/plugin_module.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 std::string Hex(uint32_t value) {
@@ -119,4 +119,4 @@ void RegisterPluginInfoCommand(CLI::App& root, const GlobalOptions& options, int
   });
 }
 
-}  // namespace app
+}  // namespace lumetra::app

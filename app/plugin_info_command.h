@@ -7,7 +7,7 @@ namespace CLI {
 class App;
 }
 
-namespace app {
+namespace lumetra::app {
 
 struct GlobalOptions;
 
@@ -17,4 +17,4 @@ void RegisterPluginInfoCommand(CLI::App& root, const GlobalOptions& options, int
 // Prints what the host learnt from the plug-in at `path`; returns the exit code.
 int RunPluginInfo(const std::string& path, bool json, std::ostream& out, std::ostream& err);
 
-}  // namespace app
+}  // namespace lumetra::app

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+namespace lumetra {
 namespace {
 
 TEST(PluginInfoCommand, PrintsRecordAndMenu) {
@@ -40,3 +41,4 @@ TEST(PluginInfoCommand, RefusedRecordGivesOneLineAndFailure) {
 }
 
 }  // namespace
+}  // namespace lumetra

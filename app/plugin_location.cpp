@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-namespace app {
+namespace lumetra::app {
 
 std::string LocatePlugin(const std::string& option) {
   if (!option.empty()) return option;
@@ -19,4 +19,4 @@ std::string LocatePlugin(const std::string& option) {
   return (dir / "liblumetra.so").string();
 }
 
-}  // namespace app
+}  // namespace lumetra::app

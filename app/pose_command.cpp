@@ -13,7 +13,7 @@
 #include "host/scene_file.h"
 #include "keyframe/channel_factory.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 // Parameters keep the order of the channel.
@@ -36,8 +36,8 @@ std::vector<uint32_t> PosedObjects(const host::Scene& scene, const host::HostCal
 json Parameters(const keyframe::HostScene& host, uint32_t id) {
   json params = json::object();
   keyframe::ObjectRecord record;
-  if (host.ReadObject(id, record, true) != iface::kOk) return params;
-  const uint32_t subType = record.info.type == iface::kTypeTextureNode ? record.texture.kind : 0;
+  if (host.ReadObject(id, record, true) != abi::kOk) return params;
+  const uint32_t subType = record.info.type == abi::kTypeTextureNode ? record.texture.kind : 0;
   const auto channel = keyframe::MakeChannel(record.info.type, subType);
   if (!channel) return params;
   channel->ReadFromHost(host, id, record.info);
@@ -104,4 +104,4 @@ void RegisterPoseCommand(CLI::App& root, const GlobalOptions& options, int& exit
   });
 }
 
-}  // namespace app
+}  // namespace lumetra::app

@@ -7,7 +7,7 @@ namespace CLI {
 class App;
 }
 
-namespace app {
+namespace lumetra::app {
 
 struct GlobalOptions;
 
@@ -20,4 +20,4 @@ void RegisterPoseCommand(CLI::App& root, const GlobalOptions& options, int& exit
 int RunPose(const std::string& scenePath, const std::string& pluginPath, const std::string& time, bool json,
             std::ostream& out, std::ostream& err);
 
-}  // namespace app
+}  // namespace lumetra::app

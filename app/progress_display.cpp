@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-namespace app {
+namespace lumetra::app {
 
 ProgressDisplay::ProgressDisplay(std::ostream& out, bool terminal)
     : out_(out), terminal_(terminal), start_(std::chrono::steady_clock::now()) {}
@@ -51,4 +51,4 @@ void ProgressDisplay::Finish() {
   barShown_ = false;
 }
 
-}  // namespace app
+}  // namespace lumetra::app

@@ -5,7 +5,7 @@
 #include <iosfwd>
 #include <string>
 
-namespace app {
+namespace lumetra::app {
 
 // Shows how far a render is: on a terminal a bar with the time spent and the time
 // left, rewritten in place; elsewhere a plain line at every tenth.
@@ -32,4 +32,4 @@ class ProgressDisplay {
   std::string lastLabel_;
 };
 
-}  // namespace app
+}  // namespace lumetra::app

@@ -18,7 +18,7 @@
 #include "host/host_context.h"
 #include "render/render_method.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 namespace fs = std::filesystem;
@@ -106,7 +106,7 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
     }
     RenderScene opened(args.scene, pluginPath, args.time);
     HostSession& session = opened.Session();
-    iface::RenderSettingsRecord& settings = session.Scene().render;
+    abi::RenderSettingsRecord& settings = session.Scene().render;
     if (const auto size = ParseSize(args.size)) {
       settings.width = size->first;
       settings.height = size->second;
@@ -204,4 +204,4 @@ void RegisterRenderCommand(CLI::App& root, const GlobalOptions& options, int& ex
   });
 }
 
-}  // namespace app
+}  // namespace lumetra::app

@@ -9,7 +9,7 @@ namespace CLI {
 class App;
 }
 
-namespace app {
+namespace lumetra::app {
 
 // What `lumetra render` was asked.
 struct RenderArgs {
@@ -34,4 +34,4 @@ void RegisterRenderCommand(CLI::App& root, const GlobalOptions& options, int& ex
 int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostream& out,
               std::ostream& err);
 
-}  // namespace app
+}  // namespace lumetra::app

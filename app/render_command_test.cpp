@@ -17,6 +17,7 @@
 #include "platform/registry.h"
 #include "platform/scratch_directory.h"
 
+namespace lumetra {
 namespace {
 
 namespace fs = std::filesystem;
@@ -207,3 +208,4 @@ TEST(RenderCommand, InterruptingAbortsTheRenderAndWritesNothing) {
 }
 
 }  // namespace
+}  // namespace lumetra

@@ -11,7 +11,7 @@
 #include "app/validate_command.h"
 #include "host/scene_file.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 namespace fs = std::filesystem;
@@ -92,4 +92,4 @@ TEST(HostSession, SendsReadyThenSceneInPlaceAndKeepsOtherPluginsData) {
 }
 
 }  // namespace
-}  // namespace app
+}  // namespace lumetra::app

@@ -8,7 +8,7 @@
 #include "platform/config_paths.h"
 #include "platform/registry.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 std::optional<std::string> Environment(const char* name) {
@@ -64,4 +64,4 @@ void SettingsOverlay::SetDword(const std::string& basePath, const std::string& n
   }
 }
 
-}  // namespace app
+}  // namespace lumetra::app

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace app {
+namespace lumetra::app {
 
 // One run's changes to the plug-in's settings without touching the user's: a private
 // copy of the user's registry file that the plug-in reads instead (through
@@ -26,4 +26,4 @@ class SettingsOverlay {
   std::optional<std::string> oldMachineHome_;
 };
 
-}  // namespace app
+}  // namespace lumetra::app

@@ -11,6 +11,7 @@
 #include "app/render_command.h"
 #include "platform/scratch_directory.h"
 
+namespace lumetra {
 namespace {
 
 namespace fs = std::filesystem;
@@ -76,3 +77,4 @@ INSTANTIATE_TEST_SUITE_P(Methods, ShowcaseGolden,
                                            "Raytracing"));
 
 }  // namespace
+}  // namespace lumetra

@@ -19,7 +19,7 @@
 #include "texture/image_list.h"
 #include "translate/texture_translator.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 constexpr const char* kPrefix = "lumetra texture-swatch: ";
@@ -112,7 +112,7 @@ std::vector<std::uint8_t> ShadeSwatch(const texture::Texture& texture, const Swa
 
 // The material named `name` in the scene's material list, translated; its images go to
 // `images`.
-std::unique_ptr<texture::Texture> TranslateNamedMaterial(const iface::SceneRecord& record,
+std::unique_ptr<texture::Texture> TranslateNamedMaterial(const abi::SceneRecord& record,
                                                          const std::string& name,
                                                          texture::ImageList& images) {
   SwatchSink sink;
@@ -120,7 +120,7 @@ std::unique_ptr<texture::Texture> TranslateNamedMaterial(const iface::SceneRecor
   const translate::HostNodes nodes(record);
   std::vector<std::unique_ptr<texture::Media>> media;
   std::uint32_t id = 0;
-  for (std::int32_t i = 0; record.getChild(iface::kMaterialList, i, &id) == iface::kOk; ++i) {
+  for (std::int32_t i = 0; record.getChild(abi::kMaterialList, i, &id) == abi::kOk; ++i) {
     const std::unique_ptr<translate::NodeRecord> material = nodes.Read(id);
     if (material && strncmp(material->info.name, name.c_str(), sizeof(material->info.name)) == 0) {
       return translator.TranslateMaterial(*material, media);
@@ -143,7 +143,7 @@ int RunTextureSwatch(const SwatchRequest& request, std::ostream& out, std::ostre
   try {
     host::Scene scene = host::LoadScene(request.scenePath);
     host::HostContext context(scene);
-    iface::SceneRecord record{};
+    abi::SceneRecord record{};
     host::FillSceneRecord(record);
     texture::ImageList images;  // declared first: the texture points into it
     const std::unique_ptr<texture::Texture> texture =
@@ -181,4 +181,4 @@ void RegisterTextureSwatchCommand(CLI::App& root, const GlobalOptions&, int& exi
   command->callback([request, &exitCode] { exitCode = RunTextureSwatch(*request, std::cout, std::cerr); });
 }
 
-}  // namespace app
+}  // namespace lumetra::app

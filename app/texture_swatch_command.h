@@ -7,7 +7,7 @@ namespace CLI {
 class App;
 }
 
-namespace app {
+namespace lumetra::app {
 
 struct GlobalOptions;
 
@@ -30,4 +30,4 @@ void RegisterTextureSwatchCommand(CLI::App& root, const GlobalOptions& options, 
 // Returns 0, or 1 after one line on `err` when the scene, the material or the file fails.
 int RunTextureSwatch(const SwatchRequest& request, std::ostream& out, std::ostream& err);
 
-}  // namespace app
+}  // namespace lumetra::app

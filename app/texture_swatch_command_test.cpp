@@ -8,6 +8,7 @@
 #include "platform/scratch_directory.h"
 #include "image/image_loader.h"
 
+namespace lumetra {
 namespace {
 
 const std::string kShowcase = LUMETRA_SOURCE_DIR "/examples/showcase/showcase.json";
@@ -75,3 +76,4 @@ TEST(TextureSwatchCommand, ReportsWhatCannotBeDone) {
 }
 
 }  // namespace
+}  // namespace lumetra

@@ -15,7 +15,7 @@
 #include "keyframe/ticks.h"
 #include "keyframe/time_format.h"
 
-namespace app {
+namespace lumetra::app {
 namespace {
 
 using keyframe::TimeDisplay;
@@ -189,4 +189,4 @@ void RegisterTimeCommand(CLI::App& root, int& exitCode) {
   command->callback([&exitCode, args] { exitCode = RunTime(*args, std::cout, std::cerr); });
 }
 
-}  // namespace app
+}  // namespace lumetra::app

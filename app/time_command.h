@@ -7,7 +7,7 @@ namespace CLI {
 class App;
 }
 
-namespace app {
+namespace lumetra::app {
 
 // What `lumetra time` was asked.
 struct TimeArgs {
@@ -25,4 +25,4 @@ void RegisterTimeCommand(CLI::App& root, int& exitCode);
 // code: 0, or 2 after one line on `err` when the text, rate or custom rate is bad.
 int RunTime(const TimeArgs& args, std::ostream& out, std::ostream& err);
 
-}  // namespace app
+}  // namespace lumetra::app

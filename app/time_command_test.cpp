@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+namespace lumetra {
 namespace {
 
 struct Outcome {
@@ -150,3 +151,4 @@ TEST_F(TimeSubcommand, HelpDescribesTheDisplaysWithAnExample) {
 }
 
 }  // namespace
+}  // namespace lumetra

@@ -6,15 +6,15 @@
 #include "abi/scene_record.h"
 #include "host/scene_file.h"
 
-namespace app {
+namespace lumetra::app {
 
 int RunValidate(const std::string& scenePath, std::ostream& out, std::ostream& err) {
   try {
     const host::Scene scene = host::LoadScene(scenePath);
     out << scenePath << ": ok, " << scene.ObjectCount() << " objects ("
-        << scene.List(iface::kObjectList).size() << " at the top, "
-        << scene.List(iface::kCameraList).size() << " cameras, "
-        << scene.List(iface::kMaterialList).size() << " materials)\n";
+        << scene.List(abi::kObjectList).size() << " at the top, "
+        << scene.List(abi::kCameraList).size() << " cameras, "
+        << scene.List(abi::kMaterialList).size() << " materials)\n";
     return 0;
   } catch (const host::SceneFileError& error) {
     err << "lumetra: " << error.what() << "\n";
@@ -30,4 +30,4 @@ void RegisterValidateCommand(CLI::App& root, const GlobalOptions&, int& exitCode
   command->callback([scene, &exitCode] { exitCode = RunValidate(*scene, std::cout, std::cerr); });
 }
 
-}  // namespace app
+}  // namespace lumetra::app

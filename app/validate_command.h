@@ -7,7 +7,7 @@ namespace CLI {
 class App;
 }
 
-namespace app {
+namespace lumetra::app {
 
 struct GlobalOptions;
 
@@ -18,4 +18,4 @@ void RegisterValidateCommand(CLI::App& root, const GlobalOptions& options, int& 
 // Returns the exit code: 0 for a good scene, 1 otherwise.
 int RunValidate(const std::string& scenePath, std::ostream& out, std::ostream& err);
 
-}  // namespace app
+}  // namespace lumetra::app

@@ -10,6 +10,7 @@
 #include "keyframe/track_curves.h"
 #include "math/transform.h"
 
+namespace lumetra {
 namespace {
 
 constexpr int kKeys = 100;
@@ -80,12 +81,12 @@ void BM_RotationCurve(benchmark::State& state) {
 BENCHMARK(BM_RotationCurve);
 
 void BM_TransformCompose(benchmark::State& state) {
-  lmath::Transform scale, rotate, move;
+  math::Transform scale, rotate, move;
   scale.Scale({2.0, -1.5, 0.5});
   rotate.RotateEuler(0.3, -1.1, 2.0);
   move.Translate({1.0, 2.0, 3.0});
   for (auto _ : state) {
-    lmath::Transform whole = scale;
+    math::Transform whole = scale;
     whole.Compose(rotate);
     whole.Compose(move);
     benchmark::DoNotOptimize(whole);
@@ -95,3 +96,4 @@ void BM_TransformCompose(benchmark::State& state) {
 BENCHMARK(BM_TransformCompose);
 
 }  // namespace
+}  // namespace lumetra

@@ -9,6 +9,7 @@
 #include "host/scene.h"
 #include "keyframe/scene_animation.h"
 
+namespace lumetra {
 namespace {
 
 constexpr int kObjects = 10000;
@@ -19,14 +20,14 @@ constexpr int32_t kKeyGap = 480;
 struct AnimatedScene {
   host::Scene scene;
   host::HostContext context{scene};
-  iface::SceneRecord record{};
+  abi::SceneRecord record{};
   keyframe::SceneAnimation animation;
 
   AnimatedScene() {
     host::FillSceneRecord(record);
     animation.SetHost(keyframe::HostScene(&record));
     for (int i = 0; i < kObjects; ++i) {
-      host::SceneObject& object = scene.Add(i % 2 ? iface::kTypeSphere : iface::kTypeCone, 0);
+      host::SceneObject& object = scene.Add(i % 2 ? abi::kTypeSphere : abi::kTypeCone, 0);
       object.name = "Object " + std::to_string(i);
     }
     for (int key = 0; key < kKeys; ++key) {
@@ -54,3 +55,4 @@ void BM_GoToTime(benchmark::State& state) {
 BENCHMARK(BM_GoToTime)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+}  // namespace lumetra

@@ -7,12 +7,13 @@
 #include "texture/noise.h"
 #include "texture/pattern.h"
 
+namespace lumetra {
 namespace {
 
 // Points spread over many lattice cells, walked in order as a row of shading points is.
-const std::array<lmath::Vector3, 256>& Points() {
-  static const std::array<lmath::Vector3, 256> points = [] {
-    std::array<lmath::Vector3, 256> p;
+const std::array<math::Vector3, 256>& Points() {
+  static const std::array<math::Vector3, 256> points = [] {
+    std::array<math::Vector3, 256> p;
     for (int i = 0; i < 256; ++i) p[i] = {i * 0.0371 - 3.0, i * 0.0113 + 0.5, 1.25 - i * 0.0057};
     return p;
   }();
@@ -52,7 +53,7 @@ void BM_Pattern(benchmark::State& state) {
   const auto& points = Points();
   std::size_t i = 0;
   for (auto _ : state) {
-    lmath::Vector3 p = points[i++ & 255];
+    math::Vector3 p = points[i++ & 255];
     benchmark::DoNotOptimize(texture::PatternValue(id, p, noise, params));
   }
   state.SetItemsProcessed(state.iterations());
@@ -65,3 +66,4 @@ void BM_Pattern(benchmark::State& state) {
 BENCHMARK(BM_Pattern)->DenseRange(0, 1)->DenseRange(3, 25);
 
 }  // namespace
+}  // namespace lumetra

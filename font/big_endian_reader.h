@@ -6,7 +6,7 @@
 
 #include "font/font_file.h"
 
-namespace font {
+namespace lumetra::font {
 
 // Walks a block read from a font file; every read is checked against the
 // block's end, and errors name the block and the position in the file.
@@ -59,4 +59,4 @@ class BigEndianReader {
   std::size_t position_ = 0;
 };
 
-}  // namespace font
+}  // namespace lumetra::font

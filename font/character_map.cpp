@@ -5,7 +5,7 @@
 #include "font/big_endian_reader.h"
 #include "font/truetype_font.h"
 
-namespace font {
+namespace lumetra::font {
 namespace {
 
 std::uint16_t U16At(const FontFile& file, std::uint64_t offset, const char* what) {
@@ -79,4 +79,4 @@ std::uint16_t GlyphIndex(const FontFile& file, const TrueTypeFont& font, std::ui
   }
 }
 
-}  // namespace font
+}  // namespace lumetra::font

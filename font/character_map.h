@@ -4,7 +4,7 @@
 
 #include "font/font_file.h"
 
-namespace font {
+namespace lumetra::font {
 
 struct TrueTypeFont;
 
@@ -13,4 +13,4 @@ struct TrueTypeFont;
 // character code itself serves as the glyph index. Throws FontFormatError.
 std::uint16_t GlyphIndex(const FontFile& file, const TrueTypeFont& font, std::uint8_t character);
 
-}  // namespace font
+}  // namespace lumetra::font

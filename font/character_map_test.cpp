@@ -5,7 +5,7 @@
 #include "font/testing/test_font_builder.h"
 #include "font/truetype_font.h"
 
-namespace font {
+namespace lumetra::font {
 namespace {
 
 using font::testing::BoxGlyph;
@@ -71,4 +71,4 @@ TEST(CharacterMap, EmptyMapGivesGlyphZeroAndBadOffsetsAreRefused) {
 }
 
 }  // namespace
-}  // namespace font
+}  // namespace lumetra::font

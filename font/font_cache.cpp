@@ -6,7 +6,7 @@
 
 #include "font/character_map.h"
 
-namespace font {
+namespace lumetra::font {
 namespace {
 
 std::optional<FontFile> OpenFontFile(const std::string& fileName) {
@@ -78,4 +78,4 @@ const TrueTypeGlyph* GetGlyph(TrueTypeFont& font, std::uint8_t character) {
   return nullptr;
 }
 
-}  // namespace font
+}  // namespace lumetra::font

@@ -8,7 +8,7 @@
 
 #include "font/truetype_font.h"
 
-namespace font {
+namespace lumetra::font {
 
 // The fonts text objects have loaded, by file name. Shared by every job of
 // the process; two jobs may translate text at once.
@@ -35,4 +35,4 @@ void ReleaseFonts();
 // Null when it cannot be read; the reason goes to stderr and nothing else fails.
 const TrueTypeGlyph* GetGlyph(TrueTypeFont& font, std::uint8_t character);
 
-}  // namespace font
+}  // namespace lumetra::font

@@ -9,7 +9,7 @@
 #include "platform/scratch_directory.h"
 #include "font/testing/test_font_builder.h"
 
-namespace font {
+namespace lumetra::font {
 namespace {
 
 using font::testing::BoxGlyph;
@@ -105,4 +105,4 @@ TEST_F(FontCacheTest, TwoJobsShareFontsAndGlyphsSafely) {
 }
 
 }  // namespace
-}  // namespace font
+}  // namespace lumetra::font

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-namespace font {
+namespace lumetra::font {
 
 std::optional<FontFile> FontFile::Open(const std::string& path) {
   std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
@@ -48,4 +48,4 @@ std::vector<std::uint8_t> FontFile::Read(std::uint64_t offset, std::uint64_t len
   return block;
 }
 
-}  // namespace font
+}  // namespace lumetra::font

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace font {
+namespace lumetra::font {
 
 // A font whose bytes contradict themselves: a table, count or location that
 // reaches past the end of the file, or a value no font may hold.
@@ -47,4 +47,4 @@ class FontFile {
   std::vector<std::uint8_t> bytes_;
 };
 
-}  // namespace font
+}  // namespace lumetra::font

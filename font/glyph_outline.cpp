@@ -6,7 +6,7 @@
 #include "font/big_endian_reader.h"
 #include "font/truetype_font.h"
 
-namespace font {
+namespace lumetra::font {
 namespace {
 
 // Simple-glyph flag bits.
@@ -117,4 +117,4 @@ TrueTypeGlyph ReadGlyphOutline(const FontFile& file, const TrueTypeFont& font, s
   return glyph;
 }
 
-}  // namespace font
+}  // namespace lumetra::font

@@ -5,7 +5,7 @@
 
 #include "font/font_file.h"
 
-namespace font {
+namespace lumetra::font {
 
 struct TrueTypeFont;
 
@@ -34,4 +34,4 @@ struct TrueTypeGlyph {
 TrueTypeGlyph ReadGlyphOutline(const FontFile& file, const TrueTypeFont& font, std::uint16_t index,
                                std::uint8_t character);
 
-}  // namespace font
+}  // namespace lumetra::font

@@ -5,7 +5,7 @@
 #include "font/testing/test_font_builder.h"
 #include "font/truetype_font.h"
 
-namespace font {
+namespace lumetra::font {
 namespace {
 
 using font::testing::TestFontBuilder;
@@ -121,4 +121,4 @@ TEST(GlyphOutline, RefusesOutlinesThatContradictThemselves) {
 }
 
 }  // namespace
-}  // namespace font
+}  // namespace lumetra::font

@@ -4,7 +4,7 @@
 
 #include "font/truetype_font.h"
 
-namespace font {
+namespace lumetra::font {
 namespace {
 
 // Pairs are sorted by left glyph, so the scan stops once it has passed left.
@@ -42,4 +42,4 @@ Kerning KerningFor(const TrueTypeFont& font, std::uint16_t left, std::uint16_t r
   return kerning;
 }
 
-}  // namespace font
+}  // namespace lumetra::font

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace font {
+namespace lumetra::font {
 
 struct TrueTypeFont;
 
@@ -24,4 +24,4 @@ enum KerningCoverage : std::uint16_t {
 // their coverage bits say; each kerning is kept at or above its minimum.
 Kerning KerningFor(const TrueTypeFont& font, std::uint16_t left, std::uint16_t right);
 
-}  // namespace font
+}  // namespace lumetra::font

@@ -4,7 +4,7 @@
 
 #include "font/truetype_font.h"
 
-namespace font {
+namespace lumetra::font {
 namespace {
 
 struct KerningCase {
@@ -51,4 +51,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<KerningCase>& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace
-}  // namespace font
+}  // namespace lumetra::font

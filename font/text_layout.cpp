@@ -3,7 +3,7 @@
 #include "font/font_cache.h"
 #include "font/kerning.h"
 
-namespace font {
+namespace lumetra::font {
 
 TextLayout LayOutText(TrueTypeFont& font, std::string_view text, double spacing, double rise) {
   TextLayout layout;
@@ -38,4 +38,4 @@ TextLayout LayOutText(TrueTypeFont& font, std::string_view text, double spacing,
   return layout;
 }
 
-}  // namespace font
+}  // namespace lumetra::font

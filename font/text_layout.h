@@ -5,7 +5,7 @@
 
 #include "font/truetype_font.h"
 
-namespace font {
+namespace lumetra::font {
 
 // A glyph with an outline, moved to its place in the text (in ems).
 struct PlacedGlyph {
@@ -24,4 +24,4 @@ struct TextLayout {
 // breaks the kerning chain.
 TextLayout LayOutText(TrueTypeFont& font, std::string_view text, double spacing, double rise);
 
-}  // namespace font
+}  // namespace lumetra::font

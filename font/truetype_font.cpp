@@ -6,7 +6,7 @@
 
 #include "font/big_endian_reader.h"
 
-namespace font {
+namespace lumetra::font {
 namespace {
 
 // The table tags as the system keeps them: eight 4-byte groups, each the tag
@@ -180,4 +180,4 @@ std::unique_ptr<TrueTypeFont> ReadTrueTypeFont(const FontFile& file) {
   return font;
 }
 
-}  // namespace font
+}  // namespace lumetra::font

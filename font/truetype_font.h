@@ -10,7 +10,7 @@
 #include "font/font_file.h"
 #include "font/glyph_outline.h"
 
-namespace font {
+namespace lumetra::font {
 
 struct HorizontalMetric {
   std::uint16_t advanceWidth = 0;
@@ -63,4 +63,4 @@ struct TrueTypeFont {
 // Throws FontFormatError when the file contradicts itself.
 std::unique_ptr<TrueTypeFont> ReadTrueTypeFont(const FontFile& file);
 
-}  // namespace font
+}  // namespace lumetra::font

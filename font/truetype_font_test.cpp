@@ -5,7 +5,7 @@
 #include "font/testing/font_probe.h"
 #include "font/testing/test_font_builder.h"
 
-namespace font {
+namespace lumetra::font {
 namespace {
 
 using font::testing::BoxGlyph;
@@ -131,4 +131,4 @@ TEST(TrueTypeFont, EveryTruncationIsRefusedOrReadable) {
 }
 
 }  // namespace
-}  // namespace font
+}  // namespace lumetra::font

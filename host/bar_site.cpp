@@ -1,10 +1,10 @@
 #include "host/bar_site.h"
 
-namespace host {
+namespace lumetra::host {
 
 BarSite::BarSite() {
   record_.size = sizeof record_;
-  record_.version = iface::kBarSiteVersion;
+  record_.version = abi::kBarSiteVersion;
   record_.barCreated = BarCreated;
   record_.barPlaced = BarPlaced;
   record_.barDestroyed = BarDestroyed;
@@ -29,7 +29,7 @@ int32_t BarSite::Send(uint32_t message, uint32_t wparam, int32_t lparam) const {
   return procedure_(barWindow_, message, wparam, lparam);
 }
 
-uint32_t LUMETRA_STDCALL BarSite::BarCreated(uint32_t parent, iface::BarWindowProc procedure) {
+uint32_t LUMETRA_STDCALL BarSite::BarCreated(uint32_t parent, abi::BarWindowProc procedure) {
   BarSite& site = Instance();
   if (!site.open_ || parent != kMainWindow || !procedure) return 0;
   site.procedure_ = procedure;
@@ -51,4 +51,4 @@ void LUMETRA_STDCALL BarSite::BarDestroyed(uint32_t window) {
   site.placement_ = {};
 }
 
-}  // namespace host
+}  // namespace lumetra::host

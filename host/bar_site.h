@@ -5,7 +5,7 @@
 
 #include "abi/bar_site_record.h"
 
-namespace host {
+namespace lumetra::host {
 
 // The place the host keeps for the plug-in's control bar, process-wide like the host's
 // frame window. While open, the host has a main window (host value 101 when the scene's
@@ -26,7 +26,7 @@ class BarSite {
   // The window that parents the bar; 0 while closed.
   uint32_t MainWindow() const { return open_ ? kMainWindow : 0; }
   // The record for GetHostValue(130); null while closed.
-  const iface::BarSiteRecord* Record() const { return open_ ? &record_ : nullptr; }
+  const abi::BarSiteRecord* Record() const { return open_ ? &record_ : nullptr; }
 
   bool HasBar() const { return procedure_ != nullptr; }
   uint32_t BarWindow() const { return barWindow_; }
@@ -39,16 +39,16 @@ class BarSite {
   static constexpr uint32_t kBarWindow = 2;
 
   BarSite();
-  static uint32_t LUMETRA_STDCALL BarCreated(uint32_t parent, iface::BarWindowProc procedure);
+  static uint32_t LUMETRA_STDCALL BarCreated(uint32_t parent, abi::BarWindowProc procedure);
   static void LUMETRA_STDCALL BarPlaced(uint32_t window, int32_t left, int32_t top, int32_t width, int32_t height,
                                         int32_t shown);
   static void LUMETRA_STDCALL BarDestroyed(uint32_t window);
 
   bool open_ = false;
-  iface::BarSiteRecord record_{};
-  iface::BarWindowProc procedure_ = nullptr;
+  abi::BarSiteRecord record_{};
+  abi::BarWindowProc procedure_ = nullptr;
   uint32_t barWindow_ = 0;
   Placement placement_;
 };
 
-}  // namespace host
+}  // namespace lumetra::host

@@ -1,6 +1,6 @@
 #include "host/child_lists.h"
 
-namespace host {
+namespace lumetra::host {
 
 std::optional<uint32_t> ChildLists::Open(std::vector<uint32_t> children) {
   if (open_.size() >= kMaxOpen) return std::nullopt;
@@ -17,4 +17,4 @@ const std::vector<uint32_t>* ChildLists::Find(uint32_t handle) const {
 
 bool ChildLists::Close(uint32_t handle) { return open_.erase(handle) == 1; }
 
-}  // namespace host
+}  // namespace lumetra::host

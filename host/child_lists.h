@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-namespace host {
+namespace lumetra::host {
 
 // Open child lists by handle. Handles 0, 1 and 2 are the scene's three top-level lists
 // and are always open; opening an object's list takes a snapshot of its children under
@@ -27,4 +27,4 @@ class ChildLists {
   uint32_t next_ = kFirstHandle;
 };
 
-}  // namespace host
+}  // namespace lumetra::host

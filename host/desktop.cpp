@@ -2,7 +2,7 @@
 
 #include "platform/messages.h"
 
-namespace host {
+namespace lumetra::host {
 
 Desktop& Desktop::Instance() {
   static Desktop desktop;
@@ -11,7 +11,7 @@ Desktop& Desktop::Instance() {
 
 Desktop::Desktop() {
   record_.size = sizeof record_;
-  record_.version = iface::kDesktopRecordVersion;
+  record_.version = abi::kDesktopRecordVersion;
   record_.windowOpened = Opened;
   record_.windowTitle = Titled;
   record_.windowStatus = Status;
@@ -24,29 +24,29 @@ namespace {
 
 platform::MessageButtons ButtonsOf(uint32_t style) {
   switch (style & 0xF) {
-    case iface::kBoxOkCancel: return platform::MessageButtons::OkCancel;
-    case iface::kBoxYesNo: return platform::MessageButtons::YesNo;
-    case iface::kBoxYesNoCancel: return platform::MessageButtons::YesNoCancel;
+    case abi::kBoxOkCancel: return platform::MessageButtons::OkCancel;
+    case abi::kBoxYesNo: return platform::MessageButtons::YesNo;
+    case abi::kBoxYesNoCancel: return platform::MessageButtons::YesNoCancel;
     default: return platform::MessageButtons::Ok;
   }
 }
 
 platform::MessageIcon IconOf(uint32_t style) {
   switch (style & 0xF0) {
-    case iface::kBoxIconStop: return platform::MessageIcon::Stop;
-    case iface::kBoxIconQuestion: return platform::MessageIcon::Question;
-    case iface::kBoxIconExclamation: return platform::MessageIcon::Exclamation;
-    case iface::kBoxIconInformation: return platform::MessageIcon::Information;
+    case abi::kBoxIconStop: return platform::MessageIcon::Stop;
+    case abi::kBoxIconQuestion: return platform::MessageIcon::Question;
+    case abi::kBoxIconExclamation: return platform::MessageIcon::Exclamation;
+    case abi::kBoxIconInformation: return platform::MessageIcon::Information;
     default: return platform::MessageIcon::None;
   }
 }
 
 uint32_t Answered(platform::MessageAnswer answer) {
   switch (answer) {
-    case platform::MessageAnswer::Cancel: return iface::kAnsweredCancel;
-    case platform::MessageAnswer::Yes: return iface::kAnsweredYes;
-    case platform::MessageAnswer::No: return iface::kAnsweredNo;
-    default: return iface::kAnsweredOk;
+    case platform::MessageAnswer::Cancel: return abi::kAnsweredCancel;
+    case platform::MessageAnswer::Yes: return abi::kAnsweredYes;
+    case platform::MessageAnswer::No: return abi::kAnsweredNo;
+    default: return abi::kAnsweredOk;
   }
 }
 
@@ -106,7 +106,7 @@ bool Desktop::WaitUntilAllClosed(std::chrono::steady_clock::time_point deadline)
 }
 
 void Desktop::Opened(uint32_t window, const char* title, int32_t width, int32_t height,
-                     iface::CloseWindowProc close) {
+                     abi::CloseWindowProc close) {
   Desktop& desktop = Instance();
   {
     std::lock_guard lock(desktop.mutex_);
@@ -144,4 +144,4 @@ void Desktop::Closed(uint32_t window) {
   Instance().Update(window, [](Window&) {}, true);
 }
 
-}  // namespace host
+}  // namespace lumetra::host

@@ -11,7 +11,7 @@
 
 #include "abi/desktop_record.h"
 
-namespace host {
+namespace lumetra::host {
 
 // The host's desktop: the render windows of the plug-in while they exist, with their
 // titles, status texts and progress. Process-wide like a real desktop; the host answers
@@ -23,14 +23,14 @@ class Desktop {
     int32_t width = 0, height = 0;
     std::array<std::string, 3> status;
     int32_t pixelsDone = 0, pixelsTotal = 0;
-    iface::CloseWindowProc close = nullptr;
+    abi::CloseWindowProc close = nullptr;
   };
   // What a viewer learns: a window opened, changed or closed (then `window` is null).
   using Listener = std::function<void(uint32_t id, const Window* window)>;
 
   static Desktop& Instance();
 
-  const iface::DesktopRecord* Record() const { return &record_; }
+  const abi::DesktopRecord* Record() const { return &record_; }
 
   size_t OpenCount() const;
   // Windows opened since the desktop started.
@@ -49,7 +49,7 @@ class Desktop {
   void Update(uint32_t id, Change change, bool closing = false);
 
   static void LUMETRA_STDCALL Opened(uint32_t window, const char* title, int32_t width,
-                                     int32_t height, iface::CloseWindowProc close);
+                                     int32_t height, abi::CloseWindowProc close);
   static void LUMETRA_STDCALL Titled(uint32_t window, const char* title);
   static void LUMETRA_STDCALL Status(uint32_t window, int32_t part, const char* text);
   static void LUMETRA_STDCALL Painted(uint32_t window, int32_t left, int32_t top, int32_t right,
@@ -58,7 +58,7 @@ class Desktop {
   static void LUMETRA_STDCALL Closed(uint32_t window);
   static uint32_t LUMETRA_STDCALL MessageBox(const char* caption, const char* text, uint32_t style);
 
-  iface::DesktopRecord record_{};
+  abi::DesktopRecord record_{};
   mutable std::mutex mutex_;
   mutable std::condition_variable closed_;
   std::map<uint32_t, Window> windows_;
@@ -66,4 +66,4 @@ class Desktop {
   Listener listener_;
 };
 
-}  // namespace host
+}  // namespace lumetra::host

@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+namespace lumetra {
 namespace {
 
 using host::Desktop;
@@ -18,8 +19,8 @@ void LUMETRA_STDCALL CloseSeven(uint32_t window) {
 
 TEST(Desktop, FollowsAWindowThroughItsRecord) {
   Desktop& desktop = Desktop::Instance();
-  const iface::DesktopRecord* record = desktop.Record();
-  ASSERT_EQ(record->version, iface::kDesktopRecordVersion);
+  const abi::DesktopRecord* record = desktop.Record();
+  ASSERT_EQ(record->version, abi::kDesktopRecordVersion);
   std::vector<std::string> seen;
   desktop.SetListener([&](uint32_t id, const Desktop::Window* window) {
     seen.push_back(std::to_string(id) + (window ? " " + window->title : " closed"));
@@ -62,3 +63,4 @@ TEST(Desktop, WaitsForTheLastWindowToClose) {
 }
 
 }  // namespace
+}  // namespace lumetra

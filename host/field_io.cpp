@@ -6,7 +6,7 @@
 
 #include "abi/texture_params.h"
 
-namespace host {
+namespace lumetra::host {
 namespace {
 
 std::string NameList(NameTable names) {
@@ -32,9 +32,9 @@ T Get(const std::byte* at, size_t index) {
 
 void ReadColorMap(const nlohmann::json& value, const std::string& place, std::byte* at) {
   if (!value.is_array()) throw FieldError(place, "expected an array of colour-map entries, got " + TypeName(value));
-  if (value.size() > iface::kMaxColorMapEntries) {
+  if (value.size() > abi::kMaxColorMapEntries) {
     throw FieldError(place, "a colour map holds at most " +
-                                std::to_string(iface::kMaxColorMapEntries) + " entries, not " +
+                                std::to_string(abi::kMaxColorMapEntries) + " entries, not " +
                                 std::to_string(value.size()));
   }
   Put<uint32_t>(at, 0, static_cast<uint32_t>(value.size()));
@@ -55,7 +55,7 @@ void ReadColorMap(const nlohmann::json& value, const std::string& place, std::by
 
 nlohmann::json WriteColorMap(const std::byte* at) {
   nlohmann::json map = nlohmann::json::array();
-  const uint32_t count = std::min(Get<uint32_t>(at, 0), iface::kMaxColorMapEntries);
+  const uint32_t count = std::min(Get<uint32_t>(at, 0), abi::kMaxColorMapEntries);
   for (uint32_t i = 0; i < count; ++i) {
     double entry[6];
     std::memcpy(entry, at + sizeof(uint32_t) + i * sizeof entry, sizeof entry);
@@ -280,9 +280,9 @@ void WriteFields(FieldList fields, const std::byte* base, nlohmann::json& object
   for (const FieldSpec& field : fields) object[field.name] = WriteField(field, base + field.offset);
 }
 
-}  // namespace host
+}  // namespace lumetra::host
 
-namespace host {
+namespace lumetra::host {
 
 void CheckKnownKeys(const nlohmann::json& object, const std::set<std::string>& used,
                     const std::string& place) {
@@ -316,4 +316,4 @@ nlohmann::json WriteTransform(const double* scale, const double* rotate, const d
   return {{"scale", triple(scale)}, {"rotate", triple(rotate)}, {"translate", triple(translate)}};
 }
 
-}  // namespace host
+}  // namespace lumetra::host

@@ -8,7 +8,7 @@
 
 #include "host/record_fields.h"
 
-namespace host {
+namespace lumetra::host {
 
 // A value of the scene file that does not fit its field. `place` is the JSON pointer of
 // the value; the scene reader adds the file name.
@@ -40,9 +40,9 @@ void ReadNumbers(const nlohmann::json& value, const std::string& place, double* 
                  size_t count, size_t minimum);
 std::string TypeName(const nlohmann::json& value);
 
-}  // namespace host
+}  // namespace lumetra::host
 
-namespace host {
+namespace lumetra::host {
 
 // A "transform" object of the scene file: "scale", "rotate" (degrees) and "translate",
 // each three numbers and each optional (identity when absent).
@@ -54,4 +54,4 @@ nlohmann::json WriteTransform(const double* scale, const double* rotate, const d
 void CheckKnownKeys(const nlohmann::json& object, const std::set<std::string>& used,
                     const std::string& place);
 
-}  // namespace host
+}  // namespace lumetra::host

@@ -7,7 +7,7 @@
 
 #include "abi/scene_record.h"
 
-namespace host {
+namespace lumetra::host {
 namespace {
 
 namespace fs = std::filesystem;
@@ -83,8 +83,8 @@ std::optional<std::string> FileFinder::Find(int32_t kind, const std::string& nam
   if (auto found = FindIn(SplitSearchPath(std::getenv("LUMETRA_SEARCH_PATH")), path.relative_path())) {
     return found;
   }
-  if (kind == iface::kFindFont) return FindIn(FontFolders(), path.filename());
+  if (kind == abi::kFindFont) return FindIn(FontFolders(), path.filename());
   return std::nullopt;
 }
 
-}  // namespace host
+}  // namespace lumetra::host

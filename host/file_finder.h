@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace host {
+namespace lumetra::host {
 
 // Finds the files a scene names (images, meshes, fonts): a name is tried as given when
 // absolute, then in the scene's folder, then in the configured folders, then in the
@@ -27,4 +27,4 @@ class FileFinder {
 // The folder part of a file path ("." when it has none).
 std::string FolderOf(const std::string& path);
 
-}  // namespace host
+}  // namespace lumetra::host

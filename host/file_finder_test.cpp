@@ -8,7 +8,7 @@
 #include "abi/scene_record.h"
 #include "host/scene_test_support.h"
 
-namespace host {
+namespace lumetra::host {
 namespace {
 
 namespace fs = std::filesystem;
@@ -25,26 +25,26 @@ TEST(FileFinder, TheScenesFolderComesBeforeConfiguredFoldersAndTheEnvironment) {
   testing::WriteText(root / "env" / "d.png", "env");
   const FileFinder finder((root / "scene").string(), {"../shared", "maps"});
 
-  EXPECT_EQ(finder.Find(iface::kFindImageMap, "a.png"), (root / "scene" / "a.png").string());
-  EXPECT_EQ(finder.Find(iface::kFindImageMap, "b.png"), (root / "shared" / "b.png").string());
-  EXPECT_EQ(finder.Find(iface::kFindImageMap, "textures\\c.png"),
+  EXPECT_EQ(finder.Find(abi::kFindImageMap, "a.png"), (root / "scene" / "a.png").string());
+  EXPECT_EQ(finder.Find(abi::kFindImageMap, "b.png"), (root / "shared" / "b.png").string());
+  EXPECT_EQ(finder.Find(abi::kFindImageMap, "textures\\c.png"),
             (root / "scene" / "maps" / "c.png").string());
-  EXPECT_FALSE(finder.Find(iface::kFindImageMap, "d.png"));
+  EXPECT_FALSE(finder.Find(abi::kFindImageMap, "d.png"));
   ::setenv("LUMETRA_SEARCH_PATH", ((root / "missing").string() + ":" + (root / "env").string()).c_str(), 1);
-  EXPECT_EQ(finder.Find(iface::kFindImageMap, "d.png"), (root / "env" / "d.png").string());
+  EXPECT_EQ(finder.Find(abi::kFindImageMap, "d.png"), (root / "env" / "d.png").string());
   ::unsetenv("LUMETRA_SEARCH_PATH");
-  EXPECT_FALSE(finder.Find(iface::kFindImageMap, ""));
+  EXPECT_FALSE(finder.Find(abi::kFindImageMap, ""));
   // A folder of that name is not a file.
-  EXPECT_FALSE(finder.Find(iface::kFindImageMap, "maps"));
+  EXPECT_FALSE(finder.Find(abi::kFindImageMap, "maps"));
 }
 
 TEST(FileFinder, FontsAlsoComeFromTheSystemFontFolders) {
   const fs::path dejavu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
   if (!fs::exists(dejavu)) GTEST_SKIP() << "fonts-dejavu-core is not installed";
   const FileFinder finder(testing::FreshFolder("fonts").string(), {});
-  EXPECT_EQ(finder.Find(iface::kFindFont, "DejaVuSans.ttf"), dejavu.string());
-  EXPECT_FALSE(finder.Find(iface::kFindImageMap, "DejaVuSans.ttf"));
+  EXPECT_EQ(finder.Find(abi::kFindFont, "DejaVuSans.ttf"), dejavu.string());
+  EXPECT_FALSE(finder.Find(abi::kFindImageMap, "DejaVuSans.ttf"));
 }
 
 }  // namespace
-}  // namespace host
+}  // namespace lumetra::host

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-namespace host {
+namespace lumetra::host {
 namespace {
 
 HostContext* g_current = nullptr;
@@ -19,4 +19,4 @@ HostContext::~HostContext() { g_current = nullptr; }
 
 HostContext* HostContext::Current() { return g_current; }
 
-}  // namespace host
+}  // namespace lumetra::host

@@ -11,7 +11,7 @@
 #include "host/file_finder.h"
 #include "host/scene.h"
 
-namespace host {
+namespace lumetra::host {
 
 // What the plug-in asked of the host that has no result of its own: kept so that
 // tests and the command line can see that views were redrawn or objects changed.
@@ -44,7 +44,7 @@ class HostContext {
   const FileFinder& Finder() const { return finder_; }
 
   // What the next animation run asks of the plug-in (host value 210); none when unset.
-  std::optional<iface::AnimationRunRecord> animationRun;
+  std::optional<abi::AnimationRunRecord> animationRun;
   uint32_t applicationValue = 1;  // host value 100
   uint32_t mainWindow = 0;        // host value 101; 0: no window (headless)
   int32_t updateMode = 1;
@@ -59,4 +59,4 @@ class HostContext {
 // The host's registry base path, host value 110.
 inline constexpr const char* kRegistryBase = "Software\\Ostrana\\Zarvel For Windows\\Plugins\\";
 
-}  // namespace host
+}  // namespace lumetra::host

@@ -9,10 +9,10 @@
 #include "host/host_context.h"
 #include "host/object_records.h"
 
-namespace host {
+namespace lumetra::host {
 namespace {
 
-using namespace iface;
+using namespace lumetra::abi;
 
 Scene* CurrentScene() {
   HostContext* context = HostContext::Current();
@@ -162,12 +162,12 @@ int32_t LUMETRA_STDCALL GetHostValueFn(int32_t selector, void* value) {
       case kHostValueRegistryBase:
         *static_cast<const char**>(value) = kRegistryBase;
         return kOk;
-      case iface::kHostValueDesktop:
-        *static_cast<const iface::DesktopRecord**>(value) = Desktop::Instance().Record();
+      case abi::kHostValueDesktop:
+        *static_cast<const abi::DesktopRecord**>(value) = Desktop::Instance().Record();
         return kOk;
-      case iface::kHostValueAnimationRun:
+      case abi::kHostValueAnimationRun:
         if (!context.animationRun) return kNotFound;
-        *static_cast<const iface::AnimationRunRecord**>(value) = &*context.animationRun;
+        *static_cast<const abi::AnimationRunRecord**>(value) = &*context.animationRun;
         return kOk;
       default:
         return kIndexOutOfRange;
@@ -345,4 +345,4 @@ void FillSceneRecord(SceneRecord& record) {
   record.writeSplinePoints = WriteArray<double, 3, SplinePointsOf>;
 }
 
-}  // namespace host
+}  // namespace lumetra::host

@@ -2,10 +2,10 @@
 
 #include "abi/scene_record.h"
 
-namespace host {
+namespace lumetra::host {
 
 // Fills the host-function slots of a scene interface record. The functions work on the
 // current HostContext; without one they answer kNoScene.
-void FillSceneRecord(iface::SceneRecord& record);
+void FillSceneRecord(abi::SceneRecord& record);
 
-}  // namespace host
+}  // namespace lumetra::host

@@ -12,7 +12,7 @@
 #include "host/scene_file.h"
 #include "host/scene_test_support.h"
 
-namespace host {
+namespace lumetra::host {
 namespace {
 
 using testing::At;
@@ -29,53 +29,53 @@ class HostFunctions : public ::testing::Test {
     for (int32_t index = 0;; ++index) {
       uint32_t id = 0;
       const int32_t result = record_.getChild(list, index, &id);
-      if (result == iface::kNoMoreItems) break;
-      ASSERT_EQ(result, iface::kOk);
+      if (result == abi::kNoMoreItems) break;
+      ASSERT_EQ(result, abi::kOk);
       ObjectRecords& records = Read(id);
       byName[records.info.name] = id;
       if (records.info.childCount == 0) continue;
       uint32_t children = 0;
-      ASSERT_EQ(record_.openChildList(id, &children), iface::kOk);
+      ASSERT_EQ(record_.openChildList(id, &children), abi::kOk);
       Walk(children, byName);
-      ASSERT_EQ(record_.closeChildList(children), iface::kOk);
+      ASSERT_EQ(record_.closeChildList(children), abi::kOk);
     }
   }
 
   struct ObjectRecords {
-    iface::ObjectInfo info{};
-    iface::ObjectDataBlock data{};
-    iface::TextureBlock node{};
-    iface::ParamRecord params{};
+    abi::ObjectInfo info{};
+    abi::ObjectDataBlock data{};
+    abi::TextureBlock node{};
+    abi::ParamRecord params{};
   };
 
   ObjectRecords& Read(uint32_t id) {
     ObjectRecords& records = read_[id];
-    iface::PrepareObjectInfo(records.info, &records.data, &records.node);
-    EXPECT_EQ(record_.getObjectInfo(id, &records.info), iface::kOk);
-    records.params.version = iface::kParamRecordVersion;
-    EXPECT_EQ(record_.getObjectParams(id, &records.params), iface::kOk);
+    abi::PrepareObjectInfo(records.info, &records.data, &records.node);
+    EXPECT_EQ(record_.getObjectInfo(id, &records.info), abi::kOk);
+    records.params.version = abi::kParamRecordVersion;
+    EXPECT_EQ(record_.getObjectParams(id, &records.params), abi::kOk);
     return records;
   }
 
   // A node found by walking a material's tree for the first node of `kind`.
   const ObjectRecords* FirstNode(uint32_t kind) {
     for (auto& [id, records] : read_) {
-      if (records.info.type == iface::kTypeTextureNode && records.node.kind == kind) return &records;
+      if (records.info.type == abi::kTypeTextureNode && records.node.kind == kind) return &records;
     }
     return nullptr;
   }
 
   Scene scene_;
   HostContext context_;
-  iface::SceneRecord record_{};
+  abi::SceneRecord record_{};
   std::map<uint32_t, ObjectRecords> read_;
 };
 
 TEST_F(HostFunctions, WalkingTheThreeListsReachesEveryObjectWithItsValuesAtTheirOffsets) {
   std::map<std::string, uint32_t> objects, cameras, materials;
-  Walk(iface::kObjectList, objects);
-  Walk(iface::kCameraList, cameras);
-  Walk(iface::kMaterialList, materials);
+  Walk(abi::kObjectList, objects);
+  Walk(abi::kCameraList, cameras);
+  Walk(abi::kMaterialList, materials);
   EXPECT_EQ(read_.size(), scene_.ObjectCount());
   EXPECT_EQ(cameras.size(), 1u);
   EXPECT_TRUE(materials.count("Marble") && materials.count("Tiles") && materials.count("Bricks"));
@@ -85,18 +85,18 @@ TEST_F(HostFunctions, WalkingTheThreeListsReachesEveryObjectWithItsValuesAtTheir
   const ObjectRecords& ball = read_[objects.at("Marble Ball")];
   EXPECT_EQ(At<uint32_t>(&ball.info, 140), 0u);
   for (const auto& [id, records] : read_) EXPECT_EQ(At<uint32_t>(&records.info, 140), scene_.Find(id)->parent);
-  EXPECT_EQ(At<uint32_t>(&ball.info, 8), iface::kTypeSphere);
+  EXPECT_EQ(At<uint32_t>(&ball.info, 8), abi::kTypeSphere);
   EXPECT_STREQ(reinterpret_cast<const char*>(&ball.info) + 12, "Marble Ball");
-  EXPECT_EQ(At<uint32_t>(&ball.info, 144), iface::kFlagRender);
+  EXPECT_EQ(At<uint32_t>(&ball.info, 144), abi::kFlagRender);
   EXPECT_STREQ(ball.info.textureName, "Marble");
   EXPECT_EQ(At<double>(&ball.params, 56 + 8), 1.0);  // translate y
 
   const ObjectRecords& crate = read_[objects.at("Crate")];
-  EXPECT_EQ(At<uint32_t>(&crate.info, 144) & iface::kFlagTextureLockMask, iface::kFlagTextureLock);
+  EXPECT_EQ(At<uint32_t>(&crate.info, 144) & abi::kFlagTextureLockMask, abi::kFlagTextureLock);
   EXPECT_EQ(At<double>(&crate.params, 8), 0.6);       // scale x
   EXPECT_EQ(At<double>(&crate.params, 32 + 8), 30.0);  // rotate y, degrees
   const ObjectRecords& coin = read_[objects.at("Coin")];
-  EXPECT_EQ(At<uint32_t>(&coin.info, 144), iface::kFlagRender | iface::kFlagNoShadows);
+  EXPECT_EQ(At<uint32_t>(&coin.info, 144), abi::kFlagRender | abi::kFlagNoShadows);
   EXPECT_EQ(At<double>(&coin.data, 80), 0.3);  // inner radius
 
   // Shape parameters from offset 80 of the object data block.
@@ -109,7 +109,7 @@ TEST_F(HostFunctions, WalkingTheThreeListsReachesEveryObjectWithItsValuesAtTheir
   const ObjectRecords& floor = read_[objects.at("Floor")];
   EXPECT_EQ(At<double>(&floor.data, 8), 2.0);  // texture scale x
   const ObjectRecords& csg = read_[objects.at("Carved")];
-  EXPECT_EQ(At<uint32_t>(&csg.info, 8), iface::kTypeCsg);
+  EXPECT_EQ(At<uint32_t>(&csg.info, 8), abi::kTypeCsg);
   EXPECT_EQ(At<uint32_t>(&csg.data, 80), 2u);  // difference
   EXPECT_EQ(At<uint32_t>(&csg.info, 160), 2u);
   EXPECT_EQ(read_[objects.at("Carved Hole")].info.parent, objects.at("Carved"));
@@ -118,7 +118,7 @@ TEST_F(HostFunctions, WalkingTheThreeListsReachesEveryObjectWithItsValuesAtTheir
 
   // Lights: colour, spot values, area samples.
   const ObjectRecords& spot = read_[objects.at("Spot")];
-  EXPECT_EQ(spot.info.type, iface::kTypeSpotLight);
+  EXPECT_EQ(spot.info.type, abi::kTypeSpotLight);
   EXPECT_EQ(At<double>(&spot.data, 80), 0.6);
   EXPECT_EQ(spot.data.shape.light.falloff, 25.0);
   EXPECT_EQ(spot.data.shape.light.tightness, 5.0);
@@ -135,152 +135,152 @@ TEST_F(HostFunctions, WalkingTheThreeListsReachesEveryObjectWithItsValuesAtTheir
   EXPECT_EQ(At<uint32_t>(&camera.info, 156), objects.at("Marble Ball"));
 
   // Texture nodes: kind at 12 of the texture block, child count at 16, parameters from 20.
-  const ObjectRecords& marble = *FirstNode(iface::kNodePatternPigment);
+  const ObjectRecords& marble = *FirstNode(abi::kNodePatternPigment);
   EXPECT_EQ(At<uint32_t>(&marble.node, 12), 11u);
   EXPECT_EQ(At<uint32_t>(&marble.node, 16), 1u);
   EXPECT_EQ(At<uint32_t>(&marble.node, 20), 7u);          // marble
   EXPECT_EQ(At<uint32_t>(&marble.node, 20 + 328), 3u);    // colour-map entries
   EXPECT_EQ(At<double>(&marble.node, 20 + 332 + 48), 0.6);  // second entry's value
-  const ObjectRecords& noise = *FirstNode(iface::kNodeNoiseModifiers);
+  const ObjectRecords& noise = *FirstNode(abi::kNodeNoiseModifiers);
   EXPECT_EQ(At<double>(&noise.node, 20 + 4), 0.8);
   EXPECT_EQ(At<uint32_t>(&noise.node, 20 + 36), 6u);
   EXPECT_EQ(At<double>(&noise.node, 20 + 56), 1.0);  // frequency
-  const ObjectRecords& finish = *FirstNode(iface::kNodeFinish);
+  const ObjectRecords& finish = *FirstNode(abi::kNodeFinish);
   EXPECT_EQ(At<double>(&finish.node, 20 + 8), 0.7);
   EXPECT_EQ(At<double>(&finish.node, 20 + 24), 0.6);
-  const ObjectRecords& brick = *FirstNode(iface::kNodeBlockTexture);
+  const ObjectRecords& brick = *FirstNode(abi::kNodeBlockTexture);
   EXPECT_EQ(At<uint32_t>(&brick.node, 20), 2u);
   EXPECT_EQ(At<double>(&brick.node, 20 + 28), 0.05);
-  const ObjectRecords& image = *FirstNode(iface::kNodeImageMap);
+  const ObjectRecords& image = *FirstNode(abi::kNodeImageMap);
   EXPECT_STREQ(reinterpret_cast<const char*>(&image.node) + 20, "tiles.png");
   EXPECT_EQ(At<uint32_t>(&image.node, 20 + 260), 2u);
   EXPECT_EQ(At<uint32_t>(&image.node, 20 + 268), 1u);
-  const ObjectRecords& transform = *FirstNode(iface::kNodeTransform);
+  const ObjectRecords& transform = *FirstNode(abi::kNodeTransform);
   EXPECT_EQ(At<double>(&transform.node, 20), 2.0);        // scale x
   EXPECT_EQ(At<double>(&transform.node, 20 + 24 + 16), 90.0);  // rotate z
-  const ObjectRecords& solid = *FirstNode(iface::kNodeSolidColor);
+  const ObjectRecords& solid = *FirstNode(abi::kNodeSolidColor);
   EXPECT_EQ(At<double>(&solid.node, 20), 0.8);
-  const ObjectRecords& checker = *FirstNode(iface::kNodeBlockPigment);
+  const ObjectRecords& checker = *FirstNode(abi::kNodeBlockPigment);
   EXPECT_EQ(At<double>(&checker.node, 20 + 36 + 40), 0.1);  // second colour's red
 
   // The image map's file completes in place to a path that exists.
-  char path[iface::kMaxPath] = {};
+  char path[abi::kMaxPath] = {};
   std::strcpy(path, reinterpret_cast<const char*>(&image.node) + 20);
-  ASSERT_EQ(record_.findFile(iface::kFindImageMap, path), iface::kOk);
+  ASSERT_EQ(record_.findFile(abi::kFindImageMap, path), abi::kOk);
   EXPECT_TRUE(std::filesystem::is_regular_file(path)) << path;
   EXPECT_EQ(std::filesystem::path(path).filename(), "tiles.png");
 }
 
 TEST_F(HostFunctions, ChildListsEndWithMinus30AndRefuseUnknownHandles) {
   uint32_t list = 99;
-  ASSERT_EQ(record_.openChildList(0, &list), iface::kOk);
-  EXPECT_EQ(list, iface::kObjectList);
+  ASSERT_EQ(record_.openChildList(0, &list), abi::kOk);
+  EXPECT_EQ(list, abi::kObjectList);
   uint32_t id = 0;
-  const auto count = static_cast<int32_t>(scene_.List(iface::kObjectList).size());
-  EXPECT_EQ(record_.getChild(list, count - 1, &id), iface::kOk);
-  EXPECT_EQ(record_.getChild(list, count, &id), iface::kNoMoreItems);
-  EXPECT_EQ(record_.getChild(list, -1, &id), iface::kIndexOutOfRange);
-  EXPECT_EQ(record_.getChild(12345, 0, &id), iface::kUnknownList);
-  EXPECT_EQ(record_.closeChildList(12345), iface::kUnknownList);
+  const auto count = static_cast<int32_t>(scene_.List(abi::kObjectList).size());
+  EXPECT_EQ(record_.getChild(list, count - 1, &id), abi::kOk);
+  EXPECT_EQ(record_.getChild(list, count, &id), abi::kNoMoreItems);
+  EXPECT_EQ(record_.getChild(list, -1, &id), abi::kIndexOutOfRange);
+  EXPECT_EQ(record_.getChild(12345, 0, &id), abi::kUnknownList);
+  EXPECT_EQ(record_.closeChildList(12345), abi::kUnknownList);
 
   const uint32_t carved = scene_.FindByName("Carved")->id;
   uint32_t first = 0, second = 0;
-  ASSERT_EQ(record_.openChildList(carved, &first), iface::kOk);
-  ASSERT_EQ(record_.openChildList(carved, &second), iface::kOk);
+  ASSERT_EQ(record_.openChildList(carved, &first), abi::kOk);
+  ASSERT_EQ(record_.openChildList(carved, &second), abi::kOk);
   EXPECT_NE(first, second);
-  EXPECT_GT(first, iface::kMaterialList);
-  EXPECT_EQ(record_.getChild(second, 1, &id), iface::kOk);
+  EXPECT_GT(first, abi::kMaterialList);
+  EXPECT_EQ(record_.getChild(second, 1, &id), abi::kOk);
   EXPECT_EQ(id, scene_.FindByName("Carved Hole")->id);
-  EXPECT_EQ(record_.closeChildList(first), iface::kOk);
-  EXPECT_EQ(record_.getChild(first, 0, &id), iface::kUnknownList);
-  EXPECT_EQ(record_.closeChildList(second), iface::kOk);
+  EXPECT_EQ(record_.closeChildList(first), abi::kOk);
+  EXPECT_EQ(record_.getChild(first, 0, &id), abi::kUnknownList);
+  EXPECT_EQ(record_.closeChildList(second), abi::kOk);
   EXPECT_EQ(context_.Lists().OpenCount(), 0u);
-  EXPECT_EQ(record_.openChildList(9999, &first), iface::kUnknownObject);
+  EXPECT_EQ(record_.openChildList(9999, &first), abi::kUnknownObject);
 }
 
 TEST_F(HostFunctions, RecordsWithAWrongSizeOrVersionAreRefused) {
-  iface::ObjectInfo info{};
-  iface::PrepareObjectInfo(info);
+  abi::ObjectInfo info{};
+  abi::PrepareObjectInfo(info);
   const uint32_t ball = scene_.FindByName("Marble Ball")->id;
   info.version = 203;
-  EXPECT_EQ(record_.getObjectInfo(ball, &info), iface::kWrongMajorVersion);
-  iface::PrepareObjectInfo(info);
+  EXPECT_EQ(record_.getObjectInfo(ball, &info), abi::kWrongMajorVersion);
+  abi::PrepareObjectInfo(info);
   info.size = 100;
-  EXPECT_EQ(record_.getObjectInfo(ball, &info), iface::kRecordTooSmall);
-  iface::ObjectDataBlock data{};
-  iface::PrepareObjectInfo(info, &data);
+  EXPECT_EQ(record_.getObjectInfo(ball, &info), abi::kRecordTooSmall);
+  abi::ObjectDataBlock data{};
+  abi::PrepareObjectInfo(info, &data);
   data.size = 10;
-  EXPECT_EQ(record_.getObjectInfo(ball, &info), iface::kRecordTooSmall);
-  EXPECT_EQ(record_.getObjectInfo(ball, nullptr), iface::kNullRecord);
-  iface::PrepareObjectInfo(info);
-  EXPECT_EQ(record_.getObjectInfo(0, &info), iface::kUnknownObject);
-  iface::ParamRecord params{};
-  EXPECT_EQ(record_.getObjectParams(ball, &params), iface::kWrongMajorVersion);
-  iface::ViewRecord view{};
-  view.version = iface::kViewRecordVersion;
-  EXPECT_EQ(record_.getViewInfo(4, &view), iface::kIndexOutOfRange);
-  iface::RenderSettingsRecord settings{};
-  settings.version = iface::kRenderSettingsVersion;
-  EXPECT_EQ(record_.getRenderSettings(2, &settings), iface::kIndexOutOfRange);
+  EXPECT_EQ(record_.getObjectInfo(ball, &info), abi::kRecordTooSmall);
+  EXPECT_EQ(record_.getObjectInfo(ball, nullptr), abi::kNullRecord);
+  abi::PrepareObjectInfo(info);
+  EXPECT_EQ(record_.getObjectInfo(0, &info), abi::kUnknownObject);
+  abi::ParamRecord params{};
+  EXPECT_EQ(record_.getObjectParams(ball, &params), abi::kWrongMajorVersion);
+  abi::ViewRecord view{};
+  view.version = abi::kViewRecordVersion;
+  EXPECT_EQ(record_.getViewInfo(4, &view), abi::kIndexOutOfRange);
+  abi::RenderSettingsRecord settings{};
+  settings.version = abi::kRenderSettingsVersion;
+  EXPECT_EQ(record_.getRenderSettings(2, &settings), abi::kIndexOutOfRange);
 }
 
 TEST_F(HostFunctions, ArraysAreReadThroughTheMeshInterfaceAndTheReaders) {
-  iface::MeshRecord mesh{};
+  abi::MeshRecord mesh{};
   mesh.size = sizeof mesh;
-  mesh.version = iface::kMeshRecordVersion;
+  mesh.version = abi::kMeshRecordVersion;
   const uint32_t pyramid = scene_.FindByName("Pyramid")->id;
-  ASSERT_EQ(record_.getMeshInterface(pyramid, &mesh), iface::kOk);
+  ASSERT_EQ(record_.getMeshInterface(pyramid, &mesh), abi::kOk);
   EXPECT_EQ(mesh.vertexCount, 5u);
   EXPECT_EQ(mesh.faceCount, 6u);
   EXPECT_EQ(mesh.normalCount, 0u);
   std::vector<double> vertices(mesh.vertexCount * 3);
-  ASSERT_EQ(mesh.readVertices(pyramid, 0, mesh.vertexCount, vertices.data()), iface::kOk);
+  ASSERT_EQ(mesh.readVertices(pyramid, 0, mesh.vertexCount, vertices.data()), abi::kOk);
   int apexes = 0;  // vertices are numbered in the order faces reach them
   for (size_t i = 1; i < vertices.size(); i += 3) apexes += vertices[i] == 1.5;
   EXPECT_EQ(apexes, 1);
   std::vector<uint32_t> faces(mesh.faceCount * 3);
-  ASSERT_EQ(mesh.readFaces(pyramid, 0, mesh.faceCount, faces.data()), iface::kOk);
+  ASSERT_EQ(mesh.readFaces(pyramid, 0, mesh.faceCount, faces.data()), abi::kOk);
   for (uint32_t index : faces) EXPECT_LT(index, mesh.vertexCount);
-  EXPECT_EQ(mesh.readFaces(pyramid, 5, 2, faces.data()), iface::kIndexOutOfRange);
-  EXPECT_EQ(mesh.readFaces(pyramid, 0xFFFFFFFFu, 2, faces.data()), iface::kIndexOutOfRange);
-  EXPECT_EQ(record_.getMeshInterface(scene_.FindByName("Crate")->id, &mesh), iface::kNotFound);
+  EXPECT_EQ(mesh.readFaces(pyramid, 5, 2, faces.data()), abi::kIndexOutOfRange);
+  EXPECT_EQ(mesh.readFaces(pyramid, 0xFFFFFFFFu, 2, faces.data()), abi::kIndexOutOfRange);
+  EXPECT_EQ(record_.getMeshInterface(scene_.FindByName("Crate")->id, &mesh), abi::kNotFound);
 
   const SceneObject& vase = *scene_.FindByName("Vase");
   // The six points of the file and the first again, closing the outline.
   ASSERT_EQ(vase.data.shape.profile.pointCount, 7u);
-  iface::ProfilePoint points[7];
-  ASSERT_EQ(record_.readProfilePoints(vase.id, 0, 7, points), iface::kOk);
+  abi::ProfilePoint points[7];
+  ASSERT_EQ(record_.readProfilePoints(vase.id, 0, 7, points), abi::kOk);
   EXPECT_EQ(points[2].x, 0.5);
-  EXPECT_EQ(points[1].flags, iface::kProfilePointCorner);
+  EXPECT_EQ(points[1].flags, abi::kProfilePointCorner);
   EXPECT_EQ(points[2].flags, 0u);
   EXPECT_EQ(std::memcmp(&points[6], &points[0], sizeof points[0]), 0);
 
   const SceneObject& blob = *scene_.FindByName("Droplets");
-  iface::BlobComponent components[3];
-  ASSERT_EQ(record_.readBlobComponents(blob.id, 0, 3, components), iface::kOk);
+  abi::BlobComponent components[3];
+  ASSERT_EQ(record_.readBlobComponents(blob.id, 0, 3, components), abi::kOk);
   EXPECT_EQ(components[2].kind, 2u);
   EXPECT_EQ(components[2].b[1], 0.6);
   EXPECT_EQ(components[1].radius, 0.4);
 
   const SceneObject& sail = *scene_.FindByName("Sail");
   double point[3];
-  ASSERT_EQ(record_.readSplinePoints(sail.id, 5, 1, point), iface::kOk);
+  ASSERT_EQ(record_.readSplinePoints(sail.id, 5, 1, point), abi::kOk);
   EXPECT_EQ(point[2], 0.6);
   uint32_t patch[16];
-  ASSERT_EQ(record_.readSplinePatches(sail.id, 0, 1, patch), iface::kOk);
+  ASSERT_EQ(record_.readSplinePatches(sail.id, 0, 1, patch), abi::kOk);
   EXPECT_EQ(patch[15], 15u);
-  EXPECT_EQ(record_.readSplinePatches(sail.id, 1, 1, patch), iface::kIndexOutOfRange);
+  EXPECT_EQ(record_.readSplinePatches(sail.id, 1, 1, patch), abi::kIndexOutOfRange);
 
   // Posed points are written back over a range; a range past the array changes nothing.
   points[2].x = 0.75;
-  ASSERT_EQ(record_.writeProfilePoints(vase.id, 2, 1, &points[2]), iface::kOk);
+  ASSERT_EQ(record_.writeProfilePoints(vase.id, 2, 1, &points[2]), abi::kOk);
   EXPECT_EQ(vase.profile[2].x, 0.75);
-  EXPECT_EQ(record_.writeProfilePoints(vase.id, 6, 2, points), iface::kIndexOutOfRange);
+  EXPECT_EQ(record_.writeProfilePoints(vase.id, 6, 2, points), abi::kIndexOutOfRange);
   EXPECT_EQ(vase.profile.size(), 7u);
   point[2] = 0.9;
-  ASSERT_EQ(record_.writeSplinePoints(sail.id, 5, 1, point), iface::kOk);
+  ASSERT_EQ(record_.writeSplinePoints(sail.id, 5, 1, point), abi::kOk);
   EXPECT_EQ(sail.splinePoints[17], 0.9);
-  EXPECT_EQ(record_.writeSplinePoints(sail.id, 0, 1, nullptr), iface::kNullRecord);
+  EXPECT_EQ(record_.writeSplinePoints(sail.id, 0, 1, nullptr), abi::kNullRecord);
   EXPECT_EQ(context_.Log().arrayStores, (std::vector<uint32_t>{vase.id, sail.id}));
 }
 
@@ -290,7 +290,7 @@ TEST_F(HostFunctions, StoringRecordsChangesTheSceneAndIsLogged) {
   records.data.shape.cone.upperRadius = 0.35;
   records.data.textureRotate[1] = 45;
   std::strcpy(records.info.name, "Big Funnel");
-  ASSERT_EQ(record_.setObjectInfo(cone, &records.info, 4096), iface::kOk);
+  ASSERT_EQ(record_.setObjectInfo(cone, &records.info, 4096), abi::kOk);
   const SceneObject& stored = *scene_.Find(cone);
   EXPECT_EQ(stored.name, "Big Funnel");
   EXPECT_EQ(stored.data.shape.cone.upperRadius, 0.35);
@@ -300,22 +300,22 @@ TEST_F(HostFunctions, StoringRecordsChangesTheSceneAndIsLogged) {
   const uint32_t vase = scene_.FindByName("Vase")->id;
   ObjectRecords& lathe = Read(vase);
   lathe.data.shape.profile.pointCount = 1000;
-  ASSERT_EQ(record_.setObjectInfo(vase, &lathe.info, 4096), iface::kOk);
+  ASSERT_EQ(record_.setObjectInfo(vase, &lathe.info, 4096), abi::kOk);
   EXPECT_EQ(scene_.Find(vase)->data.shape.profile.pointCount, 7u);
 
   records.params.translate[0] = 7;
-  ASSERT_EQ(record_.setObjectParams(cone, &records.params, 0x70), iface::kOk);
-  iface::ParamRecord params{};
-  params.version = iface::kParamRecordVersion;
-  ASSERT_EQ(record_.getObjectParams(cone, &params), iface::kOk);
+  ASSERT_EQ(record_.setObjectParams(cone, &records.params, 0x70), abi::kOk);
+  abi::ParamRecord params{};
+  params.version = abi::kParamRecordVersion;
+  ASSERT_EQ(record_.getObjectParams(cone, &params), abi::kOk);
   EXPECT_EQ(params.translate[0], 7.0);
 
-  EXPECT_EQ(record_.setUpdateMode(2), iface::kOk);
-  EXPECT_EQ(record_.objectChanged(cone, 16), iface::kOk);
-  EXPECT_EQ(record_.setUpdateMode(1), iface::kOk);
-  EXPECT_EQ(record_.redraw(1, 0), iface::kOk);
-  EXPECT_EQ(record_.refreshViews(), iface::kOk);
-  EXPECT_EQ(record_.objectChanged(4242, 16), iface::kUnknownObject);
+  EXPECT_EQ(record_.setUpdateMode(2), abi::kOk);
+  EXPECT_EQ(record_.objectChanged(cone, 16), abi::kOk);
+  EXPECT_EQ(record_.setUpdateMode(1), abi::kOk);
+  EXPECT_EQ(record_.redraw(1, 0), abi::kOk);
+  EXPECT_EQ(record_.refreshViews(), abi::kOk);
+  EXPECT_EQ(record_.objectChanged(4242, 16), abi::kUnknownObject);
   const HostCallLog& log = context_.Log();
   EXPECT_EQ(log.updateModes, (std::vector<int32_t>{2, 1}));
   EXPECT_EQ(log.changes, (std::vector<std::pair<uint32_t, uint32_t>>{{cone, 16u}}));
@@ -325,29 +325,29 @@ TEST_F(HostFunctions, StoringRecordsChangesTheSceneAndIsLogged) {
   EXPECT_EQ(log.infoStores.size(), 2u);
 
   uint32_t found = 0;
-  EXPECT_EQ(record_.findObjectByName("Big Funnel", &found), iface::kOk);
+  EXPECT_EQ(record_.findObjectByName("Big Funnel", &found), abi::kOk);
   EXPECT_EQ(found, cone);
-  EXPECT_EQ(record_.findObjectByName("Funnel", &found), iface::kNotFound);
-  EXPECT_EQ(record_.getSelectedObject(&found), iface::kOk);
+  EXPECT_EQ(record_.findObjectByName("Funnel", &found), abi::kNotFound);
+  EXPECT_EQ(record_.getSelectedObject(&found), abi::kOk);
   EXPECT_EQ(found, scene_.FindByName("Marble Ball")->id);
 }
 
 TEST_F(HostFunctions, HostValuesSettingsEnvironmentAndViews) {
   const char* base = nullptr;
-  ASSERT_EQ(record_.getHostValue(iface::kHostValueRegistryBase, &base), iface::kOk);
+  ASSERT_EQ(record_.getHostValue(abi::kHostValueRegistryBase, &base), abi::kOk);
   EXPECT_STREQ(base, "Software\\Ostrana\\Zarvel For Windows\\Plugins\\");
   uint32_t value = 0;
-  ASSERT_EQ(record_.getHostValue(iface::kHostValueApplication, &value), iface::kOk);
+  ASSERT_EQ(record_.getHostValue(abi::kHostValueApplication, &value), abi::kOk);
   EXPECT_EQ(value, context_.applicationValue);
-  EXPECT_EQ(record_.getHostValue(iface::kHostValueMainWindow, &value), iface::kNotFound);
+  EXPECT_EQ(record_.getHostValue(abi::kHostValueMainWindow, &value), abi::kNotFound);
   context_.mainWindow = 77;
-  ASSERT_EQ(record_.getHostValue(iface::kHostValueMainWindow, &value), iface::kOk);
+  ASSERT_EQ(record_.getHostValue(abi::kHostValueMainWindow, &value), abi::kOk);
   EXPECT_EQ(value, 77u);
-  EXPECT_EQ(record_.getHostValue(5, &value), iface::kIndexOutOfRange);
+  EXPECT_EQ(record_.getHostValue(5, &value), abi::kIndexOutOfRange);
 
-  iface::RenderSettingsRecord settings{};
-  settings.version = iface::kRenderSettingsVersion;
-  ASSERT_EQ(record_.getRenderSettings(1, &settings), iface::kOk);
+  abi::RenderSettingsRecord settings{};
+  settings.version = abi::kRenderSettingsVersion;
+  ASSERT_EQ(record_.getRenderSettings(1, &settings), abi::kOk);
   EXPECT_EQ(At<uint32_t>(&settings, 12), 320u);
   EXPECT_EQ(At<uint32_t>(&settings, 16), 240u);
   EXPECT_EQ(At<uint32_t>(&settings, 60), static_cast<uint32_t>('N'));
@@ -356,59 +356,59 @@ TEST_F(HostFunctions, HostValuesSettingsEnvironmentAndViews) {
   EXPECT_EQ(directory, (std::filesystem::path(testing::ShowcasePath()).parent_path() / "out/").string());
   EXPECT_EQ(std::string(settings.sceneFile), testing::ShowcasePath());
 
-  iface::EnvironmentRecord environment{};
-  environment.version = iface::kEnvironmentVersion;
-  ASSERT_EQ(record_.getEnvironment(&environment), iface::kOk);
+  abi::EnvironmentRecord environment{};
+  environment.version = abi::kEnvironmentVersion;
+  ASSERT_EQ(record_.getEnvironment(&environment), abi::kOk);
   EXPECT_EQ(At<double>(&environment, 8 + 16), 0.9);  // background blue
   EXPECT_EQ(At<uint32_t>(&environment, 56), 4u);
 
-  iface::ViewRecord view{};
-  view.version = iface::kViewRecordVersion;
-  ASSERT_EQ(record_.getViewInfo(3, &view), iface::kOk);
+  abi::ViewRecord view{};
+  view.version = abi::kViewRecordVersion;
+  ASSERT_EQ(record_.getViewInfo(3, &view), abi::kOk);
   EXPECT_EQ(At<int32_t>(&view, 4), 400);  // bottom right: left edge at half the width
   EXPECT_EQ(At<uint32_t>(&view, 84), 800u);
   view.bottom = 500;
-  view.flags = iface::kViewMaximised;
-  ASSERT_EQ(record_.setViewInfo(3, &view), iface::kOk);
-  iface::ViewRecord again{};
-  again.version = iface::kViewRecordVersion;
-  ASSERT_EQ(record_.getViewInfo(3, &again), iface::kOk);
+  view.flags = abi::kViewMaximised;
+  ASSERT_EQ(record_.setViewInfo(3, &view), abi::kOk);
+  abi::ViewRecord again{};
+  again.version = abi::kViewRecordVersion;
+  ASSERT_EQ(record_.getViewInfo(3, &again), abi::kOk);
   EXPECT_EQ(again.bottom, 500);
-  EXPECT_EQ(again.flags, iface::kViewMaximised);
+  EXPECT_EQ(again.flags, abi::kViewMaximised);
 
-  iface::PreviewRecord preview{};
-  preview.version = iface::kPreviewRecordVersion;
-  ASSERT_EQ(record_.getPreviewInfo(0, &preview), iface::kOk);
+  abi::PreviewRecord preview{};
+  preview.version = abi::kPreviewRecordVersion;
+  ASSERT_EQ(record_.getPreviewInfo(0, &preview), abi::kOk);
   EXPECT_EQ(preview.capable, 0u);
   EXPECT_EQ(preview.putPixel, nullptr);
   void* plugin = &preview;
-  const iface::InterfaceId rib{0x4090FCA2u, 0xED9FD29Eu};
-  EXPECT_EQ(record_.findPlugin(&rib, &plugin), iface::kNotFound);
+  const abi::InterfaceId rib{0x4090FCA2u, 0xED9FD29Eu};
+  EXPECT_EQ(record_.findPlugin(&rib, &plugin), abi::kNotFound);
   EXPECT_EQ(plugin, nullptr);
 }
 
 TEST_F(HostFunctions, FindFileSearchesSceneFolderThenConfiguredFoldersAndChecksTheBuffer) {
-  char path[iface::kMaxPath] = "C:\\Zarvel\\Maps\\tiles.png";  // a foreign path: the name counts
-  ASSERT_EQ(record_.findFile(iface::kFindImageMap, path), iface::kOk);
+  char path[abi::kMaxPath] = "C:\\Zarvel\\Maps\\tiles.png";  // a foreign path: the name counts
+  ASSERT_EQ(record_.findFile(abi::kFindImageMap, path), abi::kOk);
   EXPECT_EQ(std::filesystem::path(path).parent_path(),
             std::filesystem::path(testing::ShowcasePath()).parent_path());
   std::strcpy(path, "no-such-file.png");
-  EXPECT_EQ(record_.findFile(iface::kFindImageMap, path), iface::kNotFound);
+  EXPECT_EQ(record_.findFile(abi::kFindImageMap, path), abi::kNotFound);
   EXPECT_STREQ(path, "no-such-file.png");
-  char unterminated[iface::kMaxPath];
+  char unterminated[abi::kMaxPath];
   std::memset(unterminated, 'a', sizeof unterminated);
-  EXPECT_EQ(record_.findFile(iface::kFindImageMap, unterminated), iface::kRecordTooSmall);
+  EXPECT_EQ(record_.findFile(abi::kFindImageMap, unterminated), abi::kRecordTooSmall);
 }
 
 TEST(HostFunctionsWithoutScene, AnswerNoScene) {
-  iface::SceneRecord record{};
+  abi::SceneRecord record{};
   FillSceneRecord(record);
   uint32_t id = 0;
-  EXPECT_EQ(record.getChild(iface::kObjectList, 0, &id), iface::kNoScene);
-  EXPECT_EQ(record.setUpdateMode(1), iface::kNoScene);
-  char path[iface::kMaxPath] = "x.png";
-  EXPECT_EQ(record.findFile(iface::kFindImageMap, path), iface::kNoScene);
+  EXPECT_EQ(record.getChild(abi::kObjectList, 0, &id), abi::kNoScene);
+  EXPECT_EQ(record.setUpdateMode(1), abi::kNoScene);
+  char path[abi::kMaxPath] = "x.png";
+  EXPECT_EQ(record.findFile(abi::kFindImageMap, path), abi::kNoScene);
 }
 
 }  // namespace
-}  // namespace host
+}  // namespace lumetra::host

@@ -8,7 +8,7 @@
 
 #include "host/field_io.h"
 
-namespace host {
+namespace lumetra::host {
 namespace {
 
 using nlohmann::json;
@@ -106,4 +106,4 @@ json KeyingScriptToJson(const std::vector<KeyingStep>& steps) {
   return out;
 }
 
-}  // namespace host
+}  // namespace lumetra::host

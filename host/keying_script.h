@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace host {
+namespace lumetra::host {
 
 // A time as a person types it: "480t" ticks, "2s" or "1.5s" seconds, or a plain
 // number of frames.
@@ -50,4 +50,4 @@ int InterpolationIndex(std::string_view name);
 std::vector<KeyingStep> ReadKeyingScript(const nlohmann::json& value, const std::string& place);
 nlohmann::json KeyingScriptToJson(const std::vector<KeyingStep>& steps);
 
-}  // namespace host
+}  // namespace lumetra::host

@@ -4,7 +4,7 @@
 #include <tiny_obj_loader.h>
 #include <tuple>
 
-namespace host {
+namespace lumetra::host {
 namespace {
 
 using Corner = std::tuple<int, int, int>;  // vertex, normal, texture coordinate
@@ -90,4 +90,4 @@ Mesh LoadObjMesh(const std::string& path) {
   return mesh;
 }
 
-}  // namespace host
+}  // namespace lumetra::host

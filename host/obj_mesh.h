@@ -5,7 +5,7 @@
 
 #include "host/scene.h"
 
-namespace host {
+namespace lumetra::host {
 
 class MeshFileError : public std::runtime_error {
  public:
@@ -18,4 +18,4 @@ class MeshFileError : public std::runtime_error {
 // problem (unreadable file, bad syntax, no faces).
 Mesh LoadObjMesh(const std::string& path);
 
-}  // namespace host
+}  // namespace lumetra::host

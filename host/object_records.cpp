@@ -6,10 +6,10 @@
 
 #include "host/file_finder.h"
 
-namespace host {
+namespace lumetra::host {
 namespace {
 
-using namespace iface;
+using namespace lumetra::abi;
 
 int32_t CheckBlock(uint32_t size, uint32_t version, uint32_t wantedSize, uint32_t wantedVersion) {
   if (size < wantedSize) return kRecordTooSmall;
@@ -135,4 +135,4 @@ int32_t FillPreview(const ViewRecord& view, PreviewRecord& preview) {
   return kOk;
 }
 
-}  // namespace host
+}  // namespace lumetra::host

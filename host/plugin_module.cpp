@@ -6,7 +6,7 @@
 
 #include "abi/result_codes.h"
 
-namespace host {
+namespace lumetra::host {
 namespace {
 
 // Fixed-size string fields may lack their terminator in a faulty record.
@@ -20,15 +20,15 @@ constexpr uint32_t kMaxInterfaces = 64;
 
 std::string DescribeResult(int32_t code) {
   switch (code) {
-    case iface::kOk:
+    case abi::kOk:
       return "ok";
-    case iface::kNullRecord:
+    case abi::kNullRecord:
       return "null record or missing identifier (-1)";
-    case iface::kWrongMajorVersion:
+    case abi::kWrongMajorVersion:
       return "wrong major version (-2)";
-    case iface::kRecordTooSmall:
+    case abi::kRecordTooSmall:
       return "record too small (-3)";
-    case iface::kIndexOutOfRange:
+    case abi::kIndexOutOfRange:
       return "interface index out of range (-4)";
     default:
       return "error " + std::to_string(code);
@@ -61,7 +61,7 @@ void PluginModule::Open() {
 }
 
 void PluginModule::ReadInfo() {
-  iface::PluginInfoRecord* record = nullptr;
+  abi::PluginInfoRecord* record = nullptr;
   if (getDllInfo_(&record) == 0 || record == nullptr) {
     throw PluginError("plug-in " + path_ + " gave no information record (GetDLLInfo failed)");
   }
@@ -76,7 +76,7 @@ void PluginModule::ReadInfo() {
   info_.authorWeb = FieldText(record->authorWeb, sizeof record->authorWeb);
   info_.description = FieldText(record->description, sizeof record->description);
   info_.icon = record->icon;
-  const iface::InterfaceEntry* entries = iface::InterfaceEntries(record);
+  const abi::InterfaceEntry* entries = abi::InterfaceEntries(record);
   info_.interfaces.assign(entries, entries + record->interfaceCount);
 }
 
@@ -86,20 +86,20 @@ void PluginModule::ConnectInterfaces() {
   }
 }
 
-void PluginModule::Connect(int index, const iface::InterfaceEntry& entry) {
-  iface::InterfaceRecord* record = nullptr;
+void PluginModule::Connect(int index, const abi::InterfaceEntry& entry) {
+  abi::InterfaceRecord* record = nullptr;
   const char* what = nullptr;
   bool* connected = nullptr;
-  if (entry.kind == iface::kSceneInterfaceKind && !scene_) {
-    scene_ = std::make_unique<iface::SceneRecord>();
-    scene_->header = {sizeof(iface::SceneRecord), iface::kSceneInterfaceVersion, 0, 0};
+  if (entry.kind == abi::kSceneInterfaceKind && !scene_) {
+    scene_ = std::make_unique<abi::SceneRecord>();
+    scene_->header = {sizeof(abi::SceneRecord), abi::kSceneInterfaceVersion, 0, 0};
     if (prepareScene_) prepareScene_(*scene_);
     record = &scene_->header;
     what = "scene";
     connected = &sceneConnected_;
-  } else if (entry.kind == iface::kMenuInterfaceKind && !menu_) {
-    menu_ = std::make_unique<iface::MenuRecord>();
-    menu_->header = {sizeof(iface::MenuRecord), iface::kMenuInterfaceVersion, 0, 0};
+  } else if (entry.kind == abi::kMenuInterfaceKind && !menu_) {
+    menu_ = std::make_unique<abi::MenuRecord>();
+    menu_->header = {sizeof(abi::MenuRecord), abi::kMenuInterfaceVersion, 0, 0};
     record = &menu_->header;
     what = "menu";
     connected = &menuConnected_;
@@ -107,7 +107,7 @@ void PluginModule::Connect(int index, const iface::InterfaceEntry& entry) {
     return;  // an interface kind this host does not offer
   }
   const int result = getInterfaceFunctions_(index, record);
-  if (result != iface::kOk) {
+  if (result != abi::kOk) {
     throw PluginError("plug-in " + path_ + " refused the " + what + " interface record: " +
                       DescribeResult(result));
   }
@@ -116,19 +116,19 @@ void PluginModule::Connect(int index, const iface::InterfaceEntry& entry) {
 
 std::vector<MenuEntry> PluginModule::MenuEntries() {
   std::vector<MenuEntry> entries;
-  iface::MenuRecord* menu = Menu();
+  abi::MenuRecord* menu = Menu();
   if (!menu || !menu->enumMenuItem) return entries;
   // A bound keeps a plug-in that never ends its list from hanging the host.
   for (int32_t index = 0; index < 1024; ++index) {
     uint32_t flags = 0;
     const char* text = nullptr;
     uint32_t commandId = 0;
-    if (menu->enumMenuItem(index, &flags, &text, &commandId) != iface::kOk) break;
+    if (menu->enumMenuItem(index, &flags, &text, &commandId) != abi::kOk) break;
     MenuEntry entry{flags, text ? std::optional<std::string>(text) : std::nullopt, commandId, {}};
     if (text && menu->queryCommandState) {
       constexpr uint32_t kUntouched = 0xFFFFFFFFu;
       uint32_t enabled = kUntouched;
-      if (menu->queryCommandState(commandId, &enabled) == iface::kOk && enabled != kUntouched) {
+      if (menu->queryCommandState(commandId, &enabled) == abi::kOk && enabled != kUntouched) {
         entry.enabled = enabled != 0;
       }
     }
@@ -137,4 +137,4 @@ std::vector<MenuEntry> PluginModule::MenuEntries() {
   return entries;
 }
 
-}  // namespace host
+}  // namespace lumetra::host

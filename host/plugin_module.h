@@ -12,7 +12,7 @@
 #include "abi/plugin_info_record.h"
 #include "abi/scene_record.h"
 
-namespace host {
+namespace lumetra::host {
 
 // A plug-in that could not be loaded or connected; the message names the cause.
 class PluginError : public std::runtime_error {
@@ -29,7 +29,7 @@ struct PluginInfo {
   std::string authorWeb;
   std::string description;
   uint32_t icon = 0;
-  std::vector<iface::InterfaceEntry> interfaces;
+  std::vector<abi::InterfaceEntry> interfaces;
 };
 
 struct MenuEntry {
@@ -45,7 +45,7 @@ struct MenuEntry {
 class PluginModule {
  public:
   // Fills the host's slots of a scene record before the plug-in connects to it.
-  using ScenePreparer = std::function<void(iface::SceneRecord&)>;
+  using ScenePreparer = std::function<void(abi::SceneRecord&)>;
 
   // Loads the shared object, reads its information record and connects every interface
   // it lists that this host knows. Throws PluginError naming the cause.
@@ -59,22 +59,22 @@ class PluginModule {
   const PluginInfo& Info() const { return info_; }
 
   // Records of the connected interfaces, or null when the plug-in offers none.
-  iface::SceneRecord* Scene() { return sceneConnected_ ? scene_.get() : nullptr; }
-  iface::MenuRecord* Menu() { return menuConnected_ ? menu_.get() : nullptr; }
+  abi::SceneRecord* Scene() { return sceneConnected_ ? scene_.get() : nullptr; }
+  abi::MenuRecord* Menu() { return menuConnected_ ? menu_.get() : nullptr; }
 
   // Every menu item with its enabled state; empty without a menu interface.
   std::vector<MenuEntry> MenuEntries();
 
  private:
-  using GetDLLInfoFn = int (*)(iface::PluginInfoRecord**);
-  using GetInterfaceFunctionsFn = int (*)(int, iface::InterfaceRecord*);
+  using GetDLLInfoFn = int (*)(abi::PluginInfoRecord**);
+  using GetInterfaceFunctionsFn = int (*)(int, abi::InterfaceRecord*);
 
   PluginModule(std::string path, ScenePreparer prepareScene)
       : path_(std::move(path)), prepareScene_(std::move(prepareScene)) {}
   void Open();
   void ReadInfo();
   void ConnectInterfaces();
-  void Connect(int index, const iface::InterfaceEntry& entry);
+  void Connect(int index, const abi::InterfaceEntry& entry);
 
   std::string path_;
   ScenePreparer prepareScene_;
@@ -82,8 +82,8 @@ class PluginModule {
   GetDLLInfoFn getDllInfo_ = nullptr;
   GetInterfaceFunctionsFn getInterfaceFunctions_ = nullptr;
   PluginInfo info_;
-  std::unique_ptr<iface::SceneRecord> scene_;
-  std::unique_ptr<iface::MenuRecord> menu_;
+  std::unique_ptr<abi::SceneRecord> scene_;
+  std::unique_ptr<abi::MenuRecord> menu_;
   bool sceneConnected_ = false;
   bool menuConnected_ = false;
 };
@@ -91,4 +91,4 @@ class PluginModule {
 // The text of an interface result code, for messages.
 std::string DescribeResult(int32_t code);
 
-}  // namespace host
+}  // namespace lumetra::host

@@ -5,6 +5,7 @@
 
 #include <string>
 
+namespace lumetra {
 namespace {
 
 using host::PluginError;
@@ -57,3 +58,4 @@ TEST(PluginModule, FailuresNameTheirCause) {
 }
 
 }  // namespace
+}  // namespace lumetra

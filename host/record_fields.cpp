@@ -8,11 +8,11 @@
 #include "abi/render_settings_record.h"
 #include "abi/view_record.h"
 
-namespace host {
+namespace lumetra::host {
 namespace {
 
-using iface::ObjectDataBlock;
-using iface::TextureBlock;
+using abi::ObjectDataBlock;
+using abi::TextureBlock;
 
 #define SHAPE(member) offsetof(ObjectDataBlock, shape.member)
 #define NODE(member) offsetof(TextureBlock, params.member)
@@ -65,7 +65,7 @@ constexpr NamedValue kSplineKinds[] = {
 constexpr NamedValue kProjections[] = {{"top", 0}, {"front", 1}, {"side", 2}, {"camera", 3}};
 constexpr NamedValue kPluginKindNames[] = {{"triangle_mesh", 0}, {"spherical_height", 1}};
 constexpr std::array<uint8_t, 8> kPluginKindIds[] = {
-    std::to_array(iface::kPluginKindTriangleMesh), std::to_array(iface::kPluginKindSphericalHeight)};
+    std::to_array(abi::kPluginKindTriangleMesh), std::to_array(abi::kPluginKindSphericalHeight)};
 
 // Object shapes.
 constexpr FieldSpec kCsgFields[] = {Choice("operation", SHAPE(csg.operation), kCsgOperations, 0)};
@@ -125,37 +125,37 @@ constexpr FieldSpec kCameraFields[] = {Vector("up", SHAPE(camera.up), 0, 1, 0),
                                        Flag("active", SHAPE(camera.active), true),
                                        Flag("own_transform_only", SHAPE(camera.ownTransformOnly))};
 constexpr FieldSpec kCameraParamFields[] = {
-    Vector("location", offsetof(iface::ParamRecord, translate), 0, 2, -8),
-    Vector("look_at", offsetof(iface::ParamRecord, rotate))};
+    Vector("location", offsetof(abi::ParamRecord, translate), 0, 2, -8),
+    Vector("look_at", offsetof(abi::ParamRecord, rotate))};
 
 using enum ObjectPlace;
 using enum ObjectArrays;
 constexpr ObjectTypeSpec kObjectTypes[] = {
-    {iface::kTypeGroup, "group", kTree, true, kNone, {}, {}, {}},
-    {iface::kTypeBox, "box", kTree, false, kNone, {}, {}, {}},
-    {iface::kTypeSphere, "sphere", kTree, false, kNone, {}, {}, {}},
-    {iface::kTypeCylinder, "cylinder", kTree, false, kNone, kCylinderFields, {}, {}},
-    {iface::kTypeCamera, "camera", kCamera, false, kNone, kCameraFields, {}, kCameraParamFields},
-    {iface::kTypeSweep, "sweep", kTree, false, kProfile, kProfileFields, {}, {}},
-    {iface::kTypeLathe, "lathe", kTree, false, kProfile, kProfileFields, {}, {}},
-    {iface::kTypeExtrusion, "extrusion", kTree, false, kProfile, kProfileFields, {}, {}},
-    {iface::kTypePointLight, "point_light", kTree, false, kNone, kLightFields, {}, {}},
-    {iface::kTypeCsg, "csg", kTree, true, kNone, kCsgFields, {}, {}},
-    {iface::kTypeSplineMesh, "spline_mesh", kTree, false, kSplineMesh, kSplineMeshFields, {}, {}},
-    {iface::kTypeHeightField, "height_field", kTree, false, kNone, kHeightFieldFields, {}, {}},
-    {iface::kTypeCone, "cone", kTree, false, kNone, kConeFields, {}, {}},
-    {iface::kTypeTorus, "torus", kTree, false, kNone, kTorusFields, {}, {}},
-    {iface::kTypeSpotLight, "spot_light", kTree, false, kNone, kLightFields, kSpotFields, {}},
-    {iface::kTypeAreaLight, "area_light", kTree, false, kNone, kLightFields, kAreaFields, {}},
-    {iface::kTypePlane, "plane", kTree, false, kNone, {}, {}, {}},
-    {iface::kTypeDisc, "disc", kTree, false, kNone, kDiscFields, {}, {}},
-    {iface::kTypeMeshFile, "mesh_file", kTree, false, kMesh, kMeshFileFields, {}, {}},
-    {iface::kTypeClone, "clone", kTree, false, kNone, {}, {}, {}},
-    {iface::kTypeBlob, "blob", kTree, false, kBlob, kBlobFields, {}, {}},
-    {iface::kTypeSuperquadric, "superquadric", kTree, false, kNone, kSuperquadricFields, {}, {}},
-    {iface::kTypeText, "text", kTree, false, kNone, kTextFields, {}, {}},
-    {iface::kTypePluginObject, "plugin_object", kTree, false, kMesh, kPluginObjectFields, {}, {}},
-    {iface::kTypePolygonMesh, "polygon_mesh", kTree, false, kMesh, {}, {}, {}},
+    {abi::kTypeGroup, "group", kTree, true, kNone, {}, {}, {}},
+    {abi::kTypeBox, "box", kTree, false, kNone, {}, {}, {}},
+    {abi::kTypeSphere, "sphere", kTree, false, kNone, {}, {}, {}},
+    {abi::kTypeCylinder, "cylinder", kTree, false, kNone, kCylinderFields, {}, {}},
+    {abi::kTypeCamera, "camera", kCamera, false, kNone, kCameraFields, {}, kCameraParamFields},
+    {abi::kTypeSweep, "sweep", kTree, false, kProfile, kProfileFields, {}, {}},
+    {abi::kTypeLathe, "lathe", kTree, false, kProfile, kProfileFields, {}, {}},
+    {abi::kTypeExtrusion, "extrusion", kTree, false, kProfile, kProfileFields, {}, {}},
+    {abi::kTypePointLight, "point_light", kTree, false, kNone, kLightFields, {}, {}},
+    {abi::kTypeCsg, "csg", kTree, true, kNone, kCsgFields, {}, {}},
+    {abi::kTypeSplineMesh, "spline_mesh", kTree, false, kSplineMesh, kSplineMeshFields, {}, {}},
+    {abi::kTypeHeightField, "height_field", kTree, false, kNone, kHeightFieldFields, {}, {}},
+    {abi::kTypeCone, "cone", kTree, false, kNone, kConeFields, {}, {}},
+    {abi::kTypeTorus, "torus", kTree, false, kNone, kTorusFields, {}, {}},
+    {abi::kTypeSpotLight, "spot_light", kTree, false, kNone, kLightFields, kSpotFields, {}},
+    {abi::kTypeAreaLight, "area_light", kTree, false, kNone, kLightFields, kAreaFields, {}},
+    {abi::kTypePlane, "plane", kTree, false, kNone, {}, {}, {}},
+    {abi::kTypeDisc, "disc", kTree, false, kNone, kDiscFields, {}, {}},
+    {abi::kTypeMeshFile, "mesh_file", kTree, false, kMesh, kMeshFileFields, {}, {}},
+    {abi::kTypeClone, "clone", kTree, false, kNone, {}, {}, {}},
+    {abi::kTypeBlob, "blob", kTree, false, kBlob, kBlobFields, {}, {}},
+    {abi::kTypeSuperquadric, "superquadric", kTree, false, kNone, kSuperquadricFields, {}, {}},
+    {abi::kTypeText, "text", kTree, false, kNone, kTextFields, {}, {}},
+    {abi::kTypePluginObject, "plugin_object", kTree, false, kMesh, kPluginObjectFields, {}, {}},
+    {abi::kTypePolygonMesh, "polygon_mesh", kTree, false, kMesh, {}, {}, {}},
 };
 
 // Texture description nodes.
@@ -243,49 +243,49 @@ constexpr FieldSpec kWarpFields[] = {Choice("warp", NODE(warp.warp), kWarps, 0),
 constexpr FieldSpec kCommentFields[] = {Text("text", NODE(comment.text), 256)};
 
 constexpr NodeKindSpec kNodeKinds[] = {
-    {iface::kNodeStandardTexture, "texture", {}, {}},
-    {iface::kNodeTextureMap, "texture_map", kPatternFields, {}},
-    {iface::kNodeMaterialMap, "material_map", kImageFields, {}},
-    {iface::kNodeLayeredTexture, "layered_texture", {}, {}},
-    {iface::kNodeBlockTexture, "block_texture", kBlockFields, {}},
-    {iface::kNodePigment, "pigment", {}, {}},
-    {iface::kNodeSolidColor, "solid_color", kColorFields, {}},
-    {iface::kNodeBlockPigment, "block_pigment", kBlockFields, kBlockColorFields},
-    {iface::kNodeBlockPigmentOfPigments, "block_pigment_map", kBlockFields, {}},
-    {iface::kNodeBlockNormal, "block_normal", kBlockFields, {}},
-    {iface::kNodePatternPigment, "pattern_pigment", kPatternFields, kColorMapFields},
-    {iface::kNodePigmentMap, "pigment_map", kPatternFields, {}},
-    {iface::kNodeNormalMap, "normal_map", kPatternFields, {}},
-    {iface::kNodePatternNormal, "pattern_normal", kPatternFields, {}},
-    {iface::kNodeImageMap, "image_map", kImageFields, {}},
-    {iface::kNodeBumpMap, "bump_map", kImageFields, {}},
-    {iface::kNodeBumpSize, "bump_size", kBumpSizeFields, {}},
-    {iface::kNodeNormal, "normal", {}, {}},
-    {iface::kNodeFinish, "finish", kFinishFields, {}},
-    {iface::kNodeAmbientColor, "ambient_color", kColorFields, {}},
-    {iface::kNodeReflectionColor, "reflection_color", kColorFields, {}},
-    {iface::kNodeWarp, "warp", kWarpFields, {}},
-    {iface::kNodeTransform, "transform", kTransformFields, {}},
-    {iface::kNodeNoiseModifiers, "noise_modifiers", kNoiseFields, {}},
-    {iface::kNodeBitmapModifiers, "bitmap_modifiers", {}, {}},
-    {iface::kNodeMapEntry, "map_entry", kMapEntryFields, {}},
-    {iface::kNodeComment, "comment", kCommentFields, {}},
-    {iface::kNodeMaterial, "material", {}, {}},
-    {iface::kNodeInterior, "interior", kInteriorFields, {}},
-    {iface::kNodeMedia, "media", kMediaFields, {}},
-    {iface::kNodeDensity, "density", {}, {}},
-    {iface::kNodePatternPigmentAlt, "pattern_pigment_alt", kPatternFields, kColorMapFields},
-    {iface::kNodeBlockPigmentOfPigmentsAlt, "block_pigment_map_alt", kBlockFields, {}},
-    {iface::kNodePigmentMapAlt, "pigment_map_alt", kPatternFields, {}},
-    {iface::kNodeAbsorption, "absorption", kColorFields, {}},
-    {iface::kNodeEmission, "emission", kColorFields, {}},
-    {iface::kNodeScattering, "scattering", kColorFields, {}},
+    {abi::kNodeStandardTexture, "texture", {}, {}},
+    {abi::kNodeTextureMap, "texture_map", kPatternFields, {}},
+    {abi::kNodeMaterialMap, "material_map", kImageFields, {}},
+    {abi::kNodeLayeredTexture, "layered_texture", {}, {}},
+    {abi::kNodeBlockTexture, "block_texture", kBlockFields, {}},
+    {abi::kNodePigment, "pigment", {}, {}},
+    {abi::kNodeSolidColor, "solid_color", kColorFields, {}},
+    {abi::kNodeBlockPigment, "block_pigment", kBlockFields, kBlockColorFields},
+    {abi::kNodeBlockPigmentOfPigments, "block_pigment_map", kBlockFields, {}},
+    {abi::kNodeBlockNormal, "block_normal", kBlockFields, {}},
+    {abi::kNodePatternPigment, "pattern_pigment", kPatternFields, kColorMapFields},
+    {abi::kNodePigmentMap, "pigment_map", kPatternFields, {}},
+    {abi::kNodeNormalMap, "normal_map", kPatternFields, {}},
+    {abi::kNodePatternNormal, "pattern_normal", kPatternFields, {}},
+    {abi::kNodeImageMap, "image_map", kImageFields, {}},
+    {abi::kNodeBumpMap, "bump_map", kImageFields, {}},
+    {abi::kNodeBumpSize, "bump_size", kBumpSizeFields, {}},
+    {abi::kNodeNormal, "normal", {}, {}},
+    {abi::kNodeFinish, "finish", kFinishFields, {}},
+    {abi::kNodeAmbientColor, "ambient_color", kColorFields, {}},
+    {abi::kNodeReflectionColor, "reflection_color", kColorFields, {}},
+    {abi::kNodeWarp, "warp", kWarpFields, {}},
+    {abi::kNodeTransform, "transform", kTransformFields, {}},
+    {abi::kNodeNoiseModifiers, "noise_modifiers", kNoiseFields, {}},
+    {abi::kNodeBitmapModifiers, "bitmap_modifiers", {}, {}},
+    {abi::kNodeMapEntry, "map_entry", kMapEntryFields, {}},
+    {abi::kNodeComment, "comment", kCommentFields, {}},
+    {abi::kNodeMaterial, "material", {}, {}},
+    {abi::kNodeInterior, "interior", kInteriorFields, {}},
+    {abi::kNodeMedia, "media", kMediaFields, {}},
+    {abi::kNodeDensity, "density", {}, {}},
+    {abi::kNodePatternPigmentAlt, "pattern_pigment_alt", kPatternFields, kColorMapFields},
+    {abi::kNodeBlockPigmentOfPigmentsAlt, "block_pigment_map_alt", kBlockFields, {}},
+    {abi::kNodePigmentMapAlt, "pigment_map_alt", kPatternFields, {}},
+    {abi::kNodeAbsorption, "absorption", kColorFields, {}},
+    {abi::kNodeEmission, "emission", kColorFields, {}},
+    {abi::kNodeScattering, "scattering", kColorFields, {}},
 };
 
 #undef SHAPE
 #undef NODE
 
-#define RENDER(member) offsetof(iface::RenderSettingsRecord, member)
+#define RENDER(member) offsetof(abi::RenderSettingsRecord, member)
 constexpr FieldSpec kRenderFields[] = {
     Integer("width", RENDER(width), 320),
     Integer("height", RENDER(height), 240),
@@ -301,7 +301,7 @@ constexpr FieldSpec kRenderFields[] = {
     Text("output_directory", RENDER(outputDirectory), 260)};
 #undef RENDER
 
-#define ENVIRONMENT(member) offsetof(iface::EnvironmentRecord, member)
+#define ENVIRONMENT(member) offsetof(abi::EnvironmentRecord, member)
 constexpr FieldSpec kEnvironmentFields[] = {
     Vector("background", ENVIRONMENT(background)),
     Vector("ambient", ENVIRONMENT(ambient), 0.2, 0.2, 0.2),
@@ -311,7 +311,7 @@ constexpr FieldSpec kEnvironmentFields[] = {
     Text("media", ENVIRONMENT(mediaName), 64)};
 #undef ENVIRONMENT
 
-#define VIEW(member) offsetof(iface::ViewRecord, member)
+#define VIEW(member) offsetof(abi::ViewRecord, member)
 constexpr FieldSpec kViewFields[] = {
     Text("name", VIEW(name), 20),
     Choice("projection", VIEW(projection), kProjections, 0),
@@ -363,7 +363,7 @@ void StoreDefault(const FieldSpec& field, std::byte* at) {
       std::memcpy(at, kPluginKindIds[static_cast<size_t>(field.defaults[0])].data(), 8);
       break;
     case FieldKind::kColorMap:
-      std::memset(at, 0, sizeof(uint32_t) + sizeof(iface::PatternParams::colorMap));
+      std::memset(at, 0, sizeof(uint32_t) + sizeof(abi::PatternParams::colorMap));
       break;
   }
 }
@@ -412,4 +412,4 @@ void ApplyDefaults(FieldList fields, std::byte* base) {
   for (const FieldSpec& field : fields) StoreDefault(field, base + field.offset);
 }
 
-}  // namespace host
+}  // namespace lumetra::host

@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-namespace host {
+namespace lumetra::host {
 
 // A readable name standing for a number in the scene file.
 struct NamedValue {
@@ -91,4 +91,4 @@ std::span<const std::array<uint8_t, 8>> PluginKinds();
 // Sets every field of `fields` in the record at `base` to its default.
 void ApplyDefaults(FieldList fields, std::byte* base);
 
-}  // namespace host
+}  // namespace lumetra::host

@@ -5,12 +5,12 @@
 
 #include "host/record_fields.h"
 
-namespace host {
+namespace lumetra::host {
 namespace {
 
-iface::ParamRecord IdentityParams() {
-  iface::ParamRecord params{};
-  params.version = iface::kParamRecordVersion;
+abi::ParamRecord IdentityParams() {
+  abi::ParamRecord params{};
+  params.version = abi::kParamRecordVersion;
   for (int axis = 0; axis < 3; ++axis) {
     params.scale[axis] = 1;
     params.localScale[axis] = 1;
@@ -20,13 +20,13 @@ iface::ParamRecord IdentityParams() {
 
 }  // namespace
 
-std::array<iface::ViewRecord, iface::kViewCount> DefaultViews() {
+std::array<abi::ViewRecord, abi::kViewCount> DefaultViews() {
   static constexpr const char* kNames[] = {"Top", "Front", "Side", "Camera"};
-  std::array<iface::ViewRecord, iface::kViewCount> views{};
-  for (int index = 0; index < iface::kViewCount; ++index) {
-    iface::ViewRecord& view = views[index];
+  std::array<abi::ViewRecord, abi::kViewCount> views{};
+  for (int index = 0; index < abi::kViewCount; ++index) {
+    abi::ViewRecord& view = views[index];
     ApplyDefaults(ViewFields(), reinterpret_cast<std::byte*>(&view));
-    view.version = iface::kViewRecordVersion;
+    view.version = abi::kViewRecordVersion;
     std::strncpy(view.name, kNames[index], sizeof view.name - 1);
     view.projection = static_cast<uint32_t>(index);
     // Two by two: 0 top left, 1 bottom left, 2 top right, 3 bottom right.
@@ -41,9 +41,9 @@ std::array<iface::ViewRecord, iface::kViewCount> DefaultViews() {
 }
 
 Scene::Scene() : views(DefaultViews()) {
-  render.version = iface::kRenderSettingsVersion;
+  render.version = abi::kRenderSettingsVersion;
   ApplyDefaults(RenderSettingsFields(), reinterpret_cast<std::byte*>(&render));
-  environment.version = iface::kEnvironmentVersion;
+  environment.version = abi::kEnvironmentVersion;
   ApplyDefaults(EnvironmentFields(), reinterpret_cast<std::byte*>(&environment));
 }
 
@@ -56,11 +56,11 @@ SceneObject& Scene::Add(uint32_t type, uint32_t list, uint32_t parent) {
   object.type = type;
   object.parent = parent;
   object.params = IdentityParams();
-  object.data.size = sizeof(iface::ObjectDataBlock);
-  object.data.version = iface::kObjectDataBlockVersion;
+  object.data.size = sizeof(abi::ObjectDataBlock);
+  object.data.version = abi::kObjectDataBlockVersion;
   for (int axis = 0; axis < 3; ++axis) object.data.textureScale[axis] = 1;
-  object.node.size = sizeof(iface::TextureBlock);
-  object.node.version = iface::kTextureBlockVersion;
+  object.node.size = sizeof(abi::TextureBlock);
+  object.node.version = abi::kTextureBlockVersion;
   (parentObject ? parentObject->children : lists_[list]).push_back(object.id);
   return object;
 }
@@ -100,4 +100,4 @@ void Scene::Walk(uint32_t id, std::vector<uint32_t>& out) const {
   for (uint32_t child : Find(id)->children) Walk(child, out);
 }
 
-}  // namespace host
+}  // namespace lumetra::host

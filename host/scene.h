@@ -13,7 +13,7 @@
 #include "abi/view_record.h"
 #include "host/keying_script.h"
 
-namespace host {
+namespace lumetra::host {
 
 // A triangle mesh: vertices, optional normals and texture coordinates (three doubles
 // each, one per vertex) and faces of three vertex indices.
@@ -33,17 +33,17 @@ struct SceneObject {
   uint32_t id = 0;
   uint32_t type = 0;
   std::string name;
-  uint32_t flags = iface::kFlagRender;
+  uint32_t flags = abi::kFlagRender;
   uint32_t parent = 0;
   uint32_t linkA = 0;
   uint32_t linkB = 0;
   std::vector<uint32_t> children;
   std::string textureName;
-  iface::ParamRecord params{};
-  iface::ObjectDataBlock data{};
-  iface::TextureBlock node{};  // type-11 nodes: kind and parameters
-  std::vector<iface::ProfilePoint> profile;
-  std::vector<iface::BlobComponent> blob;
+  abi::ParamRecord params{};
+  abi::ObjectDataBlock data{};
+  abi::TextureBlock node{};  // type-11 nodes: kind and parameters
+  std::vector<abi::ProfilePoint> profile;
+  std::vector<abi::BlobComponent> blob;
   std::vector<double> splinePoints;      // three doubles per control point
   std::vector<uint32_t> splinePatches;   // sixteen point indices per patch
   Mesh mesh;
@@ -76,9 +76,9 @@ class Scene {
   std::vector<uint32_t> AllObjects() const;
   size_t ObjectCount() const { return objects_.size(); }
 
-  iface::RenderSettingsRecord render{};
-  iface::EnvironmentRecord environment{};
-  std::array<iface::ViewRecord, iface::kViewCount> views{};
+  abi::RenderSettingsRecord render{};
+  abi::EnvironmentRecord environment{};
+  std::array<abi::ViewRecord, abi::kViewCount> views{};
   std::vector<std::string> searchPaths;  // folders FindFile tries after the scene's own
   std::vector<PluginChunk> pluginChunks;
   std::vector<KeyingStep> keying;  // steps a person wrote to animate the scene
@@ -93,6 +93,6 @@ class Scene {
 };
 
 // The four views of a new scene: top, front, side and camera, two by two.
-std::array<iface::ViewRecord, iface::kViewCount> DefaultViews();
+std::array<abi::ViewRecord, abi::kViewCount> DefaultViews();
 
-}  // namespace host
+}  // namespace lumetra::host

@@ -6,7 +6,7 @@
 
 #include "host/scene.h"
 
-namespace host {
+namespace lumetra::host {
 
 // A scene file that cannot be used. The message names the file, the place in it (line
 // and column for syntax errors, else the JSON pointer of the value) and the problem.
@@ -34,4 +34,4 @@ void SaveScene(const Scene& scene, const std::string& path);
 constexpr const char* kSceneFormatName = "lumetra-scene";
 constexpr int kSceneFormatVersion = 1;
 
-}  // namespace host
+}  // namespace lumetra::host

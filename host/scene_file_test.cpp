@@ -11,7 +11,7 @@
 #include "host/scene_file.h"
 #include "host/scene_test_support.h"
 
-namespace host {
+namespace lumetra::host {
 namespace {
 
 namespace fs = std::filesystem;
@@ -35,23 +35,23 @@ bool SameBytes(const std::vector<T>& a, const std::vector<T>& b) {
 
 // Everything the host hands out about one object, as raw records.
 struct ObjectSnapshot {
-  iface::ObjectInfo info{};
-  iface::ObjectDataBlock data{};
-  iface::TextureBlock node{};
-  iface::ParamRecord params{};
+  abi::ObjectInfo info{};
+  abi::ObjectDataBlock data{};
+  abi::TextureBlock node{};
+  abi::ParamRecord params{};
 };
 
 std::vector<ObjectSnapshot> Snapshot(Scene& scene) {
   HostContext context(scene);
-  iface::SceneRecord record{};
+  abi::SceneRecord record{};
   FillSceneRecord(record);
   std::vector<ObjectSnapshot> out;
   for (uint32_t id : scene.AllObjects()) {
     ObjectSnapshot& snap = out.emplace_back();
-    iface::PrepareObjectInfo(snap.info, &snap.data, &snap.node);
-    EXPECT_EQ(record.getObjectInfo(id, &snap.info), iface::kOk);
-    snap.params.version = iface::kParamRecordVersion;
-    EXPECT_EQ(record.getObjectParams(id, &snap.params), iface::kOk);
+    abi::PrepareObjectInfo(snap.info, &snap.data, &snap.node);
+    EXPECT_EQ(record.getObjectInfo(id, &snap.info), abi::kOk);
+    snap.params.version = abi::kParamRecordVersion;
+    EXPECT_EQ(record.getObjectParams(id, &snap.params), abi::kOk);
     snap.info.objectData = nullptr;  // pointers differ between loads
     snap.info.textureData = nullptr;
   }
@@ -72,10 +72,10 @@ TEST(SceneFile, ShowcaseSurvivesSaveAndLoadWithIdenticalRecords) {
   ASSERT_GE(before.size(), 20u);
   for (size_t i = 0; i < before.size(); ++i) {
     SCOPED_TRACE(before[i].info.name);
-    EXPECT_EQ(std::memcmp(&before[i].info, &after[i].info, sizeof(iface::ObjectInfo)), 0);
-    EXPECT_EQ(std::memcmp(&before[i].data, &after[i].data, sizeof(iface::ObjectDataBlock)), 0);
-    EXPECT_EQ(std::memcmp(&before[i].node, &after[i].node, sizeof(iface::TextureBlock)), 0);
-    EXPECT_EQ(std::memcmp(&before[i].params, &after[i].params, sizeof(iface::ParamRecord)), 0);
+    EXPECT_EQ(std::memcmp(&before[i].info, &after[i].info, sizeof(abi::ObjectInfo)), 0);
+    EXPECT_EQ(std::memcmp(&before[i].data, &after[i].data, sizeof(abi::ObjectDataBlock)), 0);
+    EXPECT_EQ(std::memcmp(&before[i].node, &after[i].node, sizeof(abi::TextureBlock)), 0);
+    EXPECT_EQ(std::memcmp(&before[i].params, &after[i].params, sizeof(abi::ParamRecord)), 0);
   }
   for (uint32_t id : first.AllObjects()) {
     const SceneObject& a = *first.Find(id);
@@ -99,16 +99,16 @@ TEST(SceneFile, ShowcaseHasTheKindsItPromises) {
   int lights = 0;
   for (uint32_t id : scene.AllObjects()) {
     const SceneObject& object = *scene.Find(id);
-    if (object.type != iface::kTypeTextureNode && object.type != iface::kTypeCamera) {
+    if (object.type != abi::kTypeTextureNode && object.type != abi::kTypeCamera) {
       types.insert(object.type);
     }
-    lights += object.type == iface::kTypePointLight || object.type == iface::kTypeSpotLight ||
-              object.type == iface::kTypeAreaLight;
+    lights += object.type == abi::kTypePointLight || object.type == abi::kTypeSpotLight ||
+              object.type == abi::kTypeAreaLight;
   }
   EXPECT_GE(types.size(), 10u);
   EXPECT_EQ(lights, 3);
-  EXPECT_EQ(scene.List(iface::kCameraList).size(), 1u);
-  EXPECT_GE(scene.List(iface::kMaterialList).size(), 4u);
+  EXPECT_EQ(scene.List(abi::kCameraList).size(), 1u);
+  EXPECT_GE(scene.List(abi::kMaterialList).size(), 4u);
 }
 
 TEST(SceneFile, ASceneSavedIntoAnotherFolderStillFindsItsFiles) {
@@ -129,7 +129,7 @@ TEST(SceneFile, ASceneSavedIntoAnotherFolderStillFindsItsFiles) {
   size_t meshes = 0;
   for (const uint32_t id : moved.AllObjects()) {
     const SceneObject& object = *moved.Find(id);
-    if (object.type != iface::kTypeMeshFile) continue;
+    if (object.type != abi::kTypeMeshFile) continue;
     ++meshes;
     EXPECT_EQ(std::string(object.data.shape.meshFile.file).rfind(back, 0), 0u) << object.data.shape.meshFile.file;
   }
@@ -143,11 +143,11 @@ TEST(SceneFile, ASceneSavedIntoAnotherFolderStillFindsItsFiles) {
 TEST(SceneFile, SavingOverAnExistingFileIsAtomicAndAFailedSaveKeepsIt) {
   const fs::path folder = FreshFolder("atomic");
   Scene scene;
-  scene.Add(iface::kTypeSphere, iface::kObjectList).name = "Ball";
+  scene.Add(abi::kTypeSphere, abi::kObjectList).name = "Ball";
   const fs::path path = folder / "scene.json";
   SaveScene(scene, path.string());
   const Scene loaded = LoadScene(path.string());
-  EXPECT_EQ(loaded.FindByName("Ball")->type, iface::kTypeSphere);
+  EXPECT_EQ(loaded.FindByName("Ball")->type, abi::kTypeSphere);
   // A folder in the way of the file: the rename fails, the folder and no stray file remain.
   fs::create_directories(folder / "blocked.json" / "inside");
   EXPECT_THROW(SaveScene(scene, (folder / "blocked.json").string()), SceneFileError);
@@ -265,4 +265,4 @@ TEST(SceneFile, AMissingFileIsNamedWithTheReason) {
 }
 
 }  // namespace
-}  // namespace host
+}  // namespace lumetra::host

@@ -15,7 +15,7 @@
 #include "host/obj_mesh.h"
 #include "host/scene_file.h"
 
-namespace host {
+namespace lumetra::host {
 namespace {
 
 using nlohmann::json;
@@ -24,8 +24,8 @@ constexpr size_t kMaxFileSize = 64u << 20;
 constexpr int kMaxDepth = 64;
 
 constexpr NamedValue kTextureLocks[] = {{"none", 0},
-                                        {"object", iface::kFlagTextureLock},
-                                        {"tree", iface::kFlagTextureLockAncestors}};
+                                        {"object", abi::kFlagTextureLock},
+                                        {"tree", abi::kFlagTextureLockAncestors}};
 
 std::byte* Bytes(void* record) { return static_cast<std::byte*>(record); }
 
@@ -76,13 +76,13 @@ class SceneReader {
     Section(root, "search_paths", used,
             [&](const json& v, const std::string& p) { ReadSearchPaths(v, p); });
     Section(root, "objects", used, [&](const json& v, const std::string& p) {
-      ReadList(v, p, iface::kObjectList);
+      ReadList(v, p, abi::kObjectList);
     });
     Section(root, "cameras", used, [&](const json& v, const std::string& p) {
-      ReadList(v, p, iface::kCameraList);
+      ReadList(v, p, abi::kCameraList);
     });
     Section(root, "materials", used, [&](const json& v, const std::string& p) {
-      ReadList(v, p, iface::kMaterialList);
+      ReadList(v, p, abi::kMaterialList);
     });
     Section(root, "plugin_data", used,
             [&](const json& v, const std::string& p) { ReadPluginData(v, p); });
@@ -135,7 +135,7 @@ class SceneReader {
   }
 
   void ReadViews(const json& value, const std::string& place) {
-    if (!value.is_array() || value.size() != iface::kViewCount) {
+    if (!value.is_array() || value.size() != abi::kViewCount) {
       throw FieldError(place, "expected an array of the 4 views");
     }
     for (size_t i = 0; i < value.size(); ++i) {
@@ -171,7 +171,7 @@ class SceneReader {
   void ReadList(const json& value, const std::string& place, uint32_t list) {
     if (!value.is_array()) throw FieldError(place, "expected an array, got " + TypeName(value));
     for (size_t i = 0; i < value.size(); ++i) {
-      if (list == iface::kMaterialList) {
+      if (list == abi::kMaterialList) {
         ReadNode(value[i], 0, Index(place, i), 1);
       } else {
         ReadObject(value[i], list, 0, Index(place, i), 1);
@@ -199,7 +199,7 @@ class SceneReader {
     if (found == value.end()) return;
     used.insert("name");
     object.name = ReadString(*found, place + "/name");
-    if (object.name.size() >= sizeof(iface::ObjectInfo::name)) {
+    if (object.name.size() >= sizeof(abi::ObjectInfo::name)) {
       throw FieldError(place + "/name", "a name has at most 127 characters");
     }
   }
@@ -211,7 +211,7 @@ class SceneReader {
     const ObjectTypeSpec* layout = FindObjectType(typeName);
     if (!layout) throw FieldError(place + "/type", "unknown object type \"" + typeName + "\"");
     const bool camera = layout->place == ObjectPlace::kCamera;
-    if (camera != (list == iface::kCameraList)) {
+    if (camera != (list == abi::kCameraList)) {
       throw FieldError(place + "/type", camera ? "a camera belongs in \"cameras\""
                                                : "only cameras belong in \"cameras\"");
     }
@@ -230,7 +230,7 @@ class SceneReader {
     } else {
       ReadPlacement(object, value, place, used);
     }
-    if (layout->type == iface::kTypeClone) {
+    if (layout->type == abi::kTypeClone) {
       if (!value.contains("source")) throw FieldError(place, "a clone needs a \"source\"");
       LinkField(value, "source", Link::kSource, object.id, place, used);
     }
@@ -250,7 +250,7 @@ class SceneReader {
   // Transform, flag word and texture of a tree object.
   void ReadPlacement(SceneObject& object, const json& value, const std::string& place,
                      std::set<std::string>& used) {
-    iface::ParamRecord& params = object.params;
+    abi::ParamRecord& params = object.params;
     if (value.contains("transform")) {
       used.insert("transform");
       ReadTransform(value["transform"], place + "/transform", params.scale, params.rotate,
@@ -274,17 +274,17 @@ class SceneReader {
         {"texture_lock", FieldKind::kEnum, 8, 1, {0}, kTextureLocks}};
     uint32_t flags[3] = {1, 0, 0};
     ReadFields(value, kFlagFields, Bytes(flags), place, used);
-    object.flags = (flags[0] ? iface::kFlagRender : 0) | (flags[1] ? iface::kFlagNoShadows : 0) |
+    object.flags = (flags[0] ? abi::kFlagRender : 0) | (flags[1] ? abi::kFlagNoShadows : 0) |
                    flags[2];
     LinkField(value, "texture", Link::kTexture, object.id, place, used);
   }
 
   void NoteFiles(const SceneObject& object, const std::string& place) {
-    if (object.type == iface::kTypeHeightField) {
-      files_.push_back({object.id, iface::kFindHeightField, object.data.shape.heightField.image,
+    if (object.type == abi::kTypeHeightField) {
+      files_.push_back({object.id, abi::kFindHeightField, object.data.shape.heightField.image,
                         place + "/image", false});
-    } else if (object.type == iface::kTypeText) {
-      files_.push_back({object.id, iface::kFindFont, object.data.shape.text.font, place + "/font",
+    } else if (object.type == abi::kTypeText) {
+      files_.push_back({object.id, abi::kFindFont, object.data.shape.text.font, place + "/font",
                         false});
     }
   }
@@ -371,7 +371,7 @@ class SceneReader {
         if (index >= object.profile.size()) {
           throw FieldError(Index(place + "/corners", i), "no point " + std::to_string(index));
         }
-        object.profile[index].flags |= iface::kProfilePointCorner;
+        object.profile[index].flags |= abi::kProfilePointCorner;
       }
     }
     // The host keeps outlines closed, the first point repeated at the end, as the plug-in
@@ -389,7 +389,7 @@ class SceneReader {
       const std::string at = Index(place + "/components", i);
       const json& entry = components[i];
       CheckEntry(entry, at, 0);
-      iface::BlobComponent component{};
+      abi::BlobComponent component{};
       const std::string& kind = RequiredString(entry, "kind", at);
       std::set<std::string> known{"kind"};
       const std::vector<std::pair<const char*, double*>> vectors =
@@ -434,21 +434,21 @@ class SceneReader {
 
   void ReadMesh(SceneObject& object, const json& value, const std::string& place,
                 std::set<std::string>& used) {
-    if (object.type == iface::kTypeMeshFile) {
-      files_.push_back({object.id, iface::kFindMeshFile, object.data.shape.meshFile.file,
+    if (object.type == abi::kTypeMeshFile) {
+      files_.push_back({object.id, abi::kFindMeshFile, object.data.shape.meshFile.file,
                         place + "/file", true});
       return;
     }
-    if (object.type == iface::kTypePluginObject &&
-        std::memcmp(object.data.shape.pluginObject.kindId, iface::kPluginKindTriangleMesh, 8) != 0) {
-      files_.push_back({object.id, iface::kFindHeightField, object.data.shape.pluginObject.image,
+    if (object.type == abi::kTypePluginObject &&
+        std::memcmp(object.data.shape.pluginObject.kindId, abi::kPluginKindTriangleMesh, 8) != 0) {
+      files_.push_back({object.id, abi::kFindHeightField, object.data.shape.pluginObject.image,
                         place + "/image", false});
       return;
     }
     if (value.contains("obj")) {
       used.insert("obj");
       object.meshSource = ReadString(value["obj"], place + "/obj");
-      files_.push_back({object.id, iface::kFindMeshFile, object.meshSource, place + "/obj", true});
+      files_.push_back({object.id, abi::kFindMeshFile, object.meshSource, place + "/obj", true});
       for (const char* key : {"vertices", "faces", "normals", "uvs"}) {
         if (value.contains(key)) throw FieldError(place + "/" + key, "a mesh comes either from \"obj\" or inline, not both");
       }
@@ -481,7 +481,7 @@ class SceneReader {
     const std::string& kindName = RequiredString(value, "kind", place);
     const NodeKindSpec* layout = FindNodeKind(kindName);
     if (!layout) throw FieldError(place + "/kind", "unknown texture node kind \"" + kindName + "\"");
-    SceneObject& object = scene_.Add(iface::kTypeTextureNode, iface::kMaterialList, parent);
+    SceneObject& object = scene_.Add(abi::kTypeTextureNode, abi::kMaterialList, parent);
     object.node.kind = layout->kind;
     std::set<std::string> used{"kind"};
     ReadName(object, value, place, used);
@@ -489,10 +489,10 @@ class SceneReader {
     ApplyDefaults(layout->extraFields, Bytes(&object.node));
     ReadFields(value, layout->fields, Bytes(&object.node), place, used);
     ReadFields(value, layout->extraFields, Bytes(&object.node), place, used);
-    if (layout->kind == iface::kNodeImageMap || layout->kind == iface::kNodeMaterialMap ||
-        layout->kind == iface::kNodeBumpMap) {
+    if (layout->kind == abi::kNodeImageMap || layout->kind == abi::kNodeMaterialMap ||
+        layout->kind == abi::kNodeBumpMap) {
       files_.push_back({object.id,
-                        layout->kind == iface::kNodeBumpMap ? iface::kFindBumpMap : iface::kFindImageMap,
+                        layout->kind == abi::kNodeBumpMap ? abi::kFindBumpMap : abi::kFindImageMap,
                         object.node.params.image.file, place + "/file", false});
     }
     if (value.contains("children")) {
@@ -524,11 +524,11 @@ class SceneReader {
   uint32_t ListOf(const SceneObject& object) const {
     const SceneObject* top = &object;
     while (top->parent) top = scene_.Find(top->parent);
-    for (uint32_t list : {iface::kObjectList, iface::kCameraList, iface::kMaterialList}) {
+    for (uint32_t list : {abi::kObjectList, abi::kCameraList, abi::kMaterialList}) {
       const auto& ids = scene_.List(list);
       if (std::find(ids.begin(), ids.end(), top->id) != ids.end()) return list;
     }
-    return iface::kObjectList;
+    return abi::kObjectList;
   }
 
   void ResolveLinks() {
@@ -537,24 +537,24 @@ class SceneReader {
       switch (link.what) {
         case Link::kTexture: {
           const SceneObject* material = nullptr;
-          for (uint32_t id : scene_.List(iface::kMaterialList)) {
+          for (uint32_t id : scene_.List(abi::kMaterialList)) {
             if (scene_.Find(id)->name == link.name) material = scene_.Find(id);
           }
           if (!material) throw FieldError(link.place, "no material is named \"" + link.name + "\"");
-          if (link.name.size() >= sizeof(iface::ObjectInfo::textureName)) {
+          if (link.name.size() >= sizeof(abi::ObjectInfo::textureName)) {
             throw FieldError(link.place, "a texture name has at most 87 characters");
           }
           object.textureName = link.name;
           break;
         }
         case Link::kSource:
-          object.linkA = NamedIn(iface::kObjectList, link.name, link.place, "object")->id;
+          object.linkA = NamedIn(abi::kObjectList, link.name, link.place, "object")->id;
           break;
         case Link::kLocationObject:
-          object.linkA = NamedIn(iface::kObjectList, link.name, link.place, "object")->id;
+          object.linkA = NamedIn(abi::kObjectList, link.name, link.place, "object")->id;
           break;
         case Link::kLookAtObject:
-          object.linkB = NamedIn(iface::kObjectList, link.name, link.place, "object")->id;
+          object.linkB = NamedIn(abi::kObjectList, link.name, link.place, "object")->id;
           break;
       }
     }
@@ -571,7 +571,7 @@ class SceneReader {
       mark = 1;
       const SceneObject& object = *scene_.Find(id);
       for (uint32_t child : object.children) visit(child);
-      if (object.type == iface::kTypeClone && object.linkA) visit(object.linkA);
+      if (object.type == abi::kTypeClone && object.linkA) visit(object.linkA);
       state[id] = 2;
     };
     for (const Link& link : links_) {
@@ -688,4 +688,4 @@ Scene LoadScene(const std::string& path) {
   return ParseScene(text, path);
 }
 
-}  // namespace host
+}  // namespace lumetra::host

@@ -6,7 +6,7 @@
 #include "host/file_finder.h"
 #include "host/scene_file.h"
 
-namespace host {
+namespace lumetra::host {
 namespace {
 
 namespace fs = std::filesystem;
@@ -52,13 +52,13 @@ class Relocation {
 void RelocateObject(SceneObject& object, const Relocation& relocation) {
   auto& shape = object.data.shape;
   switch (object.type) {
-    case iface::kTypeHeightField: relocation.File(shape.heightField.image, "the height field's image"); break;
-    case iface::kTypeText: relocation.File(shape.text.font, "the text's font"); break;
-    case iface::kTypeMeshFile: relocation.File(shape.meshFile.file, "the mesh file"); break;
-    case iface::kTypePluginObject: relocation.File(shape.pluginObject.image, "the plug-in object's image"); break;
-    case iface::kTypeTextureNode:
-      if (object.node.kind == iface::kNodeImageMap || object.node.kind == iface::kNodeBumpMap ||
-          object.node.kind == iface::kNodeMaterialMap) {
+    case abi::kTypeHeightField: relocation.File(shape.heightField.image, "the height field's image"); break;
+    case abi::kTypeText: relocation.File(shape.text.font, "the text's font"); break;
+    case abi::kTypeMeshFile: relocation.File(shape.meshFile.file, "the mesh file"); break;
+    case abi::kTypePluginObject: relocation.File(shape.pluginObject.image, "the plug-in object's image"); break;
+    case abi::kTypeTextureNode:
+      if (object.node.kind == abi::kNodeImageMap || object.node.kind == abi::kNodeBumpMap ||
+          object.node.kind == abi::kNodeMaterialMap) {
         relocation.File(object.node.params.image.file, "the image file");
       }
       break;
@@ -74,9 +74,9 @@ void RelocateReferences(Scene& scene, const std::string& folder) {
   if (!relocation.Moves()) return;
   for (const uint32_t id : scene.AllObjects()) RelocateObject(*scene.Find(id), relocation);
   for (std::string& path : scene.searchPaths) path = relocation.Folder(path);
-  const iface::RenderSettingsRecord& render = scene.render;
+  const abi::RenderSettingsRecord& render = scene.render;
   const std::string output(render.outputDirectory, strnlen(render.outputDirectory, sizeof render.outputDirectory));
   Relocation::Store(scene.render.outputDirectory, relocation.Folder(output), "the output folder");
 }
 
-}  // namespace host
+}  // namespace lumetra::host

@@ -5,7 +5,7 @@
 
 #include "host/scene.h"
 
-namespace host {
+namespace lumetra::host {
 
 // Rewrites the scene's relative references so that they hold from `folder` as they held
 // from the scene's own folder: the files it names (meshes, images, fonts) that lie beside
@@ -15,4 +15,4 @@ namespace host {
 // SceneFileError when a rewritten name does not fit its field.
 void RelocateReferences(Scene& scene, const std::string& folder);
 
-}  // namespace host
+}  // namespace lumetra::host

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-namespace host::testing {
+namespace lumetra::host::testing {
 
 // The shipped showcase scene.
 inline std::string ShowcasePath() { return std::string(LUMETRA_SOURCE_DIR) + "/examples/showcase/showcase.json"; }
@@ -30,4 +30,4 @@ T At(const void* record, size_t offset) {
   return value;
 }
 
-}  // namespace host::testing
+}  // namespace lumetra::host::testing

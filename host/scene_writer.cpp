@@ -13,7 +13,7 @@
 #include "host/scene_file.h"
 #include "host/scene_relocation.h"
 
-namespace host {
+namespace lumetra::host {
 namespace {
 
 using nlohmann::json;
@@ -39,10 +39,10 @@ json Tuples(const std::vector<uint32_t>& values, size_t width) {
 }
 
 const char* TextureLockName(uint32_t flags) {
-  switch (flags & iface::kFlagTextureLockMask) {
-    case iface::kFlagTextureLock:
+  switch (flags & abi::kFlagTextureLockMask) {
+    case abi::kFlagTextureLock:
       return "object";
-    case iface::kFlagTextureLockAncestors:
+    case abi::kFlagTextureLockAncestors:
       return "tree";
     default:
       return "none";
@@ -60,9 +60,9 @@ class SceneWriter {
     root["views"] = json::array();
     for (const auto& view : scene_.views) root["views"].push_back(Record(ViewFields(), &view));
     root["search_paths"] = scene_.searchPaths;
-    for (const auto& [key, list] : {std::pair{"objects", iface::kObjectList},
-                                    std::pair{"cameras", iface::kCameraList},
-                                    std::pair{"materials", iface::kMaterialList}}) {
+    for (const auto& [key, list] : {std::pair{"objects", abi::kObjectList},
+                                    std::pair{"cameras", abi::kCameraList},
+                                    std::pair{"materials", abi::kMaterialList}}) {
       root[key] = json::array();
       for (uint32_t id : scene_.List(list)) root[key].push_back(Entry(*scene_.Find(id)));
     }
@@ -83,7 +83,7 @@ class SceneWriter {
   }
 
   json Entry(const SceneObject& object) const {
-    return object.type == iface::kTypeTextureNode ? Node(object) : Object(object);
+    return object.type == abi::kTypeTextureNode ? Node(object) : Object(object);
   }
 
   json Node(const SceneObject& object) const {
@@ -109,7 +109,7 @@ class SceneWriter {
     } else {
       Placement(object, out);
     }
-    if (object.type == iface::kTypeClone) Link(out, "source", object.linkA);
+    if (object.type == abi::kTypeClone) Link(out, "source", object.linkA);
     Arrays(object, *layout, out);
     if (layout->hasChildren) Children(object, out);
     return out;
@@ -120,7 +120,7 @@ class SceneWriter {
   }
 
   static void Placement(const SceneObject& object, json& out) {
-    const iface::ParamRecord& params = object.params;
+    const abi::ParamRecord& params = object.params;
     out["transform"] = WriteTransform(params.scale, params.rotate, params.translate);
     if (params.hasLocal) {
       out["local_transform"] =
@@ -128,8 +128,8 @@ class SceneWriter {
     }
     out["texture_transform"] = WriteTransform(object.data.textureScale, object.data.textureRotate,
                                               object.data.textureTranslate);
-    out["render"] = (object.flags & iface::kFlagRender) != 0;
-    out["no_shadows"] = (object.flags & iface::kFlagNoShadows) != 0;
+    out["render"] = (object.flags & abi::kFlagRender) != 0;
+    out["no_shadows"] = (object.flags & abi::kFlagNoShadows) != 0;
     out["texture_lock"] = TextureLockName(object.flags);
     if (!object.textureName.empty()) out["texture"] = object.textureName;
   }
@@ -142,16 +142,16 @@ class SceneWriter {
         out["points"] = json::array();
         json corners = json::array();
         for (size_t i = 0; i + 1 < object.profile.size(); ++i) {  // without the closing point
-          const iface::ProfilePoint& point = object.profile[i];
+          const abi::ProfilePoint& point = object.profile[i];
           out["points"].push_back({point.x, point.y, point.z});
-          if (point.flags & iface::kProfilePointCorner) corners.push_back(i);
+          if (point.flags & abi::kProfilePointCorner) corners.push_back(i);
         }
         if (!corners.empty()) out["corners"] = corners;
         return;
       }
       case ObjectArrays::kBlob:
         out["components"] = json::array();
-        for (const iface::BlobComponent& component : object.blob) {
+        for (const abi::BlobComponent& component : object.blob) {
           json entry;
           if (component.kind == 1) {
             entry = {{"kind", "sphere"}, {"centre", component.a}};
@@ -174,8 +174,8 @@ class SceneWriter {
   }
 
   static void MeshArrays(const SceneObject& object, json& out) {
-    const bool fromFile = object.type == iface::kTypeMeshFile ||
-                          (object.type == iface::kTypePluginObject && object.mesh.faces.empty());
+    const bool fromFile = object.type == abi::kTypeMeshFile ||
+                          (object.type == abi::kTypePluginObject && object.mesh.faces.empty());
     if (fromFile) return;
     if (!object.meshSource.empty()) {
       out["obj"] = object.meshSource;
@@ -236,4 +236,4 @@ void SaveScene(const Scene& scene, const std::string& path) {
   }
 }
 
-}  // namespace host
+}  // namespace lumetra::host

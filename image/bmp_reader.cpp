@@ -6,7 +6,7 @@
 
 #include "image/image_stream.h"
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 constexpr size_t kFileHeaderSize = 14;
@@ -235,4 +235,4 @@ ReadResult ReadBmp(std::FILE* file, Image& image, const ImageLimits& limits) {
   return DecodeInto(image, [&](Image& decoded) { DecodeBmp(in, dataOffset, decoded, limits); });
 }
 
-}  // namespace image
+}  // namespace lumetra::image

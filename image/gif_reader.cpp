@@ -6,7 +6,7 @@
 
 #include "image/image_stream.h"
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 constexpr char kBadImage[] = "Bad GIF Image";
@@ -235,4 +235,4 @@ ReadResult ReadGif(std::FILE* file, Image& image, const ImageLimits& limits) {
   });
 }
 
-}  // namespace image
+}  // namespace lumetra::image

@@ -5,10 +5,10 @@
 #include "image/image.h"
 #include "image/image_reader.h"
 
-namespace image {
+namespace lumetra::image {
 
 // Reads the first image of a GIF file with the project's own LZW decoder: palette
 // kind, one index byte per pixel, rows top first (interlaced rows put in place).
 ReadResult ReadGif(std::FILE* file, Image& image, const ImageLimits& limits);
 
-}  // namespace image
+}  // namespace lumetra::image

@@ -2,7 +2,7 @@
 
 #include "image/image_load_exception.h"
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 constexpr float kByteScale = 0.003921569f;      // 1/255
@@ -76,11 +76,11 @@ const uint8_t* Image::ColourBytes(int32_t x, int32_t row, int32_t& size) const {
   return Row(row) + static_cast<size_t>(x) * bytesPerPixel_;
 }
 
-lmath::Colour Image::Colour(int32_t x, int32_t row) const {
+math::Colour Image::Colour(int32_t x, int32_t row) const {
   int32_t size = 0;
   const uint8_t* bytes = ColourBytes(x, row, size);
   const bool alpha = HasAlpha();
-  lmath::Colour colour;
+  math::Colour colour;
   switch (size) {
     case 1:
       colour.red = colour.green = colour.blue = bytes[0] * kByteScale;
@@ -131,4 +131,4 @@ std::array<uint8_t, 4> Image::Bgra(int32_t x, int32_t row) const {
   }
 }
 
-}  // namespace image
+}  // namespace lumetra::image

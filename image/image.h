@@ -8,7 +8,7 @@
 
 #include "math/colour.h"
 
-namespace image {
+namespace lumetra::image {
 
 // How the bytes of a pixel are to be read. The alpha kinds are the plain kinds plus 8.
 enum PixelKind : int32_t {
@@ -68,7 +68,7 @@ class Image {
   uint64_t Fetch(int32_t x, int32_t row) const;
   // The pixel's colour; palette kinds look the index up (an invalid index reads entry 0).
   // Images never set transmit.
-  lmath::Colour Colour(int32_t x, int32_t row) const;
+  math::Colour Colour(int32_t x, int32_t row) const;
   // The pixel as blue, green, red, alpha bytes; alpha is 255 for kinds without alpha.
   std::array<uint8_t, 4> Bgra(int32_t x, int32_t row) const;
 
@@ -86,4 +86,4 @@ class Image {
   std::vector<uint8_t> pixels_;
 };
 
-}  // namespace image
+}  // namespace lumetra::image

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace image {
+namespace lumetra::image {
 
 std::vector<uint8_t> ToBottomUpBgra(const Image& image) {
   const auto width = static_cast<size_t>(image.Width());
@@ -19,4 +19,4 @@ std::vector<uint8_t> ToBottomUpBgra(const Image& image) {
   return pixels;
 }
 
-}  // namespace image
+}  // namespace lumetra::image

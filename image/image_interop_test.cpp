@@ -7,7 +7,7 @@
 #include "image/image_magick_test_support.h"
 #include "image/image_test_support.h"
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 constexpr int kWidth = 37;
@@ -108,4 +108,4 @@ INSTANTIATE_TEST_SUITE_P(Formats, ImageMagickFilesTest, ::testing::ValuesIn(kVar
                          [](const ::testing::TestParamInfo<Variant>& info) { return info.param.name; });
 
 }  // namespace
-}  // namespace image
+}  // namespace lumetra::image

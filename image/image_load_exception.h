@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace image {
+namespace lumetra::image {
 
 // Raised inside the image readers for a file they cannot decode. `what()` is the
 // reader's message ("Bad GIF Image", "JPEG Load Error", ...); `detail()` may add the
@@ -18,4 +18,4 @@ class ImgLoadException : public std::runtime_error {
   std::string detail_;
 };
 
-}  // namespace image
+}  // namespace lumetra::image

@@ -11,7 +11,7 @@
 #include "image/tga_reader.h"
 #include "image/tiff_reader.h"
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 struct Reader {
@@ -59,4 +59,4 @@ int LoadImage(Image& image, const std::string& fileName, LoadReport* report, con
   return LoadImageFromFile(image, file.get(), fileName, report, limits);
 }
 
-}  // namespace image
+}  // namespace lumetra::image

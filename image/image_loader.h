@@ -5,7 +5,7 @@
 
 #include "image/image.h"
 
-namespace image {
+namespace lumetra::image {
 
 // What LoadImage found out about a file.
 struct LoadReport {
@@ -23,4 +23,4 @@ int LoadImage(Image& image, const std::string& fileName, LoadReport* report = nu
 int LoadImageFromFile(Image& image, std::FILE* file, const std::string& fileName, LoadReport* report,
                       const ImageLimits& limits);
 
-}  // namespace image
+}  // namespace lumetra::image

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace image::testing {
+namespace lumetra::image::testing {
 
 inline bool HaveImageMagick() { return std::system("command -v convert >/dev/null 2>&1") == 0; }
 
@@ -51,4 +51,4 @@ inline std::vector<uint8_t> ImageMagickRgba(const std::filesystem::path& file, c
   return ReadAll(raw);
 }
 
-}  // namespace image::testing
+}  // namespace lumetra::image::testing

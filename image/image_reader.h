@@ -7,7 +7,7 @@
 #include "image/image.h"
 #include "image/image_load_exception.h"
 
-namespace image {
+namespace lumetra::image {
 
 // What one reader made of a file.
 struct ReadResult {
@@ -46,4 +46,4 @@ ReadResult DecodeInto(Image& image, Decode&& decode) {
   return ReadResult::Loaded();
 }
 
-}  // namespace image
+}  // namespace lumetra::image

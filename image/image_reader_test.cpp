@@ -5,7 +5,7 @@
 #include "image/image_loader.h"
 #include "image/image_test_support.h"
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 using testing::AppendU16;
@@ -364,4 +364,4 @@ TEST_F(ImageReaderTest, LoadImageNamesTheFileAndTheReason) {
 }
 
 }  // namespace
-}  // namespace image
+}  // namespace lumetra::image

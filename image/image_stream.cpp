@@ -2,7 +2,7 @@
 
 #include "image/image_load_exception.h"
 
-namespace image {
+namespace lumetra::image {
 
 ImageStream::ImageStream(std::FILE* file, std::string prematureEofMessage)
     : file_(file), prematureEofMessage_(std::move(prematureEofMessage)) {
@@ -62,4 +62,4 @@ uint32_t ImageStream::U32() {
 
 void ImageStream::PrematureEof() const { throw ImgLoadException(prematureEofMessage_); }
 
-}  // namespace image
+}  // namespace lumetra::image

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-namespace image {
+namespace lumetra::image {
 
 // Little-endian reads from an open image file; a read past the end raises an
 // ImgLoadException with the reader's own end-of-file message.
@@ -44,4 +44,4 @@ inline uint32_t LittleU32(const uint8_t* bytes) {
          static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
 }
 
-}  // namespace image
+}  // namespace lumetra::image

@@ -6,7 +6,7 @@
 
 #include "image/image_load_exception.h"
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 Image OnePixel(int32_t bytesPerPixel, int32_t kind, std::initializer_list<uint8_t> bytes) {
@@ -18,25 +18,25 @@ Image OnePixel(int32_t bytesPerPixel, int32_t kind, std::initializer_list<uint8_
 }
 
 TEST(ImageTest, PackedColoursOfEverySizeScaleToUnitRange) {
-  const lmath::Colour bgr = OnePixel(3, kPackedColour, {255, 0, 51}).Colour(0, 0);
+  const math::Colour bgr = OnePixel(3, kPackedColour, {255, 0, 51}).Colour(0, 0);
   EXPECT_FLOAT_EQ(bgr.blue, 1.0f);
   EXPECT_FLOAT_EQ(bgr.green, 0.0f);
   EXPECT_NEAR(bgr.red, 0.2f, 1e-6);
   EXPECT_EQ(bgr.filter, 0.0f);
 
-  const lmath::Colour bgra = OnePixel(4, kPackedColourAlpha, {0, 0, 0, 51}).Colour(0, 0);
+  const math::Colour bgra = OnePixel(4, kPackedColourAlpha, {0, 0, 0, 51}).Colour(0, 0);
   EXPECT_NEAR(bgra.filter, 0.8f, 1e-6);
   EXPECT_EQ(bgra.transmit, 0.0f);
 
   // 5-5-5: blue 31, green 1, red 16, bit 15 set.
   const uint16_t packed = 0x8000 | 16 << 10 | 1 << 5 | 31;
-  const lmath::Colour word = OnePixel(2, kPackedColourAlpha, {packed & 0xFF, packed >> 8}).Colour(0, 0);
+  const math::Colour word = OnePixel(2, kPackedColourAlpha, {packed & 0xFF, packed >> 8}).Colour(0, 0);
   EXPECT_NEAR(word.blue, 248 / 255.0f, 1e-6);
   EXPECT_NEAR(word.green, 8 / 255.0f, 1e-6);
   EXPECT_NEAR(word.red, 128 / 255.0f, 1e-6);
   EXPECT_EQ(word.filter, 1.0f);
 
-  const lmath::Colour deep = OnePixel(8, kPackedColourAlpha, {0xFF, 0xFF, 0, 0, 0xFF, 0x7F, 0xFF, 0xFF}).Colour(0, 0);
+  const math::Colour deep = OnePixel(8, kPackedColourAlpha, {0xFF, 0xFF, 0, 0, 0xFF, 0x7F, 0xFF, 0xFF}).Colour(0, 0);
   EXPECT_FLOAT_EQ(deep.blue, 1.0f);
   EXPECT_EQ(deep.green, 0.0f);
   EXPECT_NEAR(deep.red, 0.5f, 1e-4);
@@ -95,4 +95,4 @@ TEST(ImageTest, EmptyAlphaBecomesOpaqueButAnyUsedAlphaIsKept) {
 }
 
 }  // namespace
-}  // namespace image
+}  // namespace lumetra::image

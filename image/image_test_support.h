@@ -8,7 +8,7 @@
 
 #include "image/image_loader.h"
 
-namespace image::testing {
+namespace lumetra::image::testing {
 
 using Bytes = std::vector<uint8_t>;
 
@@ -39,4 +39,4 @@ inline std::array<uint8_t, 4> TopDownBgra(const Image& image, int32_t x, int32_t
   return image.Bgra(x, image.StoredRowOfTopRow(y));
 }
 
-}  // namespace image::testing
+}  // namespace lumetra::image::testing

@@ -2,7 +2,7 @@
 
 #include <cstdarg>
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 std::FILE* AsFile(thandle_t handle) { return static_cast<std::FILE*>(handle); }
@@ -59,4 +59,4 @@ TiffHandle OpenTiffStream(std::FILE* file, const std::string& name, const char* 
   return TiffHandle(tiff);
 }
 
-}  // namespace image
+}  // namespace lumetra::image

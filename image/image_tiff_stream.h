@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-namespace image {
+namespace lumetra::image {
 
 // libtiff's complaints about one file, kept instead of printed.
 struct TiffMessages {
@@ -25,4 +25,4 @@ using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
 TiffHandle OpenTiffStream(std::FILE* file, const std::string& name, const char* mode, TiffMessages& messages,
                           int64_t maxAllocation);
 
-}  // namespace image
+}  // namespace lumetra::image

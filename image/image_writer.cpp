@@ -6,7 +6,7 @@
 #include "image/image_writer_file.h"
 #include "image/image_writer_formats.h"
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 void CheckPicture(const BgraPicture& picture) {
@@ -113,4 +113,4 @@ bool WriteOutputFile(const BgraPicture& picture, int outputChoice, const std::st
   }
 }
 
-}  // namespace image
+}  // namespace lumetra::image

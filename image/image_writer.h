@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace image {
+namespace lumetra::image {
 
 // A picture laid out as the image buffer keeps it: blue, green, red, alpha bytes, rows
 // stored bottom-up with no padding.
@@ -43,4 +43,4 @@ void WriteImageFile(const BgraPicture& picture, ImageFileFormat format, const st
 bool WriteOutputFile(const BgraPicture& picture, int outputChoice, const std::string& basePath,
                      std::string* error = nullptr);
 
-}  // namespace image
+}  // namespace lumetra::image

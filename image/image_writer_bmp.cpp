@@ -1,7 +1,7 @@
 #include "image/image_writer_file.h"
 #include "image/image_writer_formats.h"
 
-namespace image {
+namespace lumetra::image {
 
 constexpr uint32_t kFileHeaderSize = 14;
 constexpr uint32_t kInfoHeaderSize = 40;
@@ -26,4 +26,4 @@ void WriteBmp(std::FILE* file, const BgraPicture& picture) {
   WriteBytes(file, picture.bottomUpBgra.data(), picture.bottomUpBgra.size());
 }
 
-}  // namespace image
+}  // namespace lumetra::image

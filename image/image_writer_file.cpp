@@ -9,7 +9,7 @@
 
 #include "image/image_writer.h"
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 std::string Reason() { return std::strerror(errno); }
@@ -76,4 +76,4 @@ void WriteU32(std::FILE* file, uint32_t value) {
   WriteU16(file, value >> 16);
 }
 
-}  // namespace image
+}  // namespace lumetra::image

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-namespace image {
+namespace lumetra::image {
 
 // A file written under a temporary name in the target's directory and renamed over
 // the target by Commit(); dropped without Commit() it is removed again.
@@ -32,4 +32,4 @@ void WriteBytes(std::FILE* file, const void* data, size_t size);
 void WriteU16(std::FILE* file, uint32_t value);  // little-endian
 void WriteU32(std::FILE* file, uint32_t value);  // little-endian
 
-}  // namespace image
+}  // namespace lumetra::image

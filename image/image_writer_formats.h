@@ -6,7 +6,7 @@
 
 // The encoders behind WriteImageFile; each writes a whole file to an open FILE and
 // throws ImageWriteError on failure.
-namespace image {
+namespace lumetra::image {
 
 void WriteBmp(std::FILE* file, const BgraPicture& picture);
 void WritePng(std::FILE* file, const BgraPicture& picture);
@@ -19,4 +19,4 @@ inline const uint8_t* TopDownRow(const BgraPicture& picture, int32_t y) {
   return picture.bottomUpBgra.data() + static_cast<size_t>(picture.height - 1 - y) * picture.width * 4;
 }
 
-}  // namespace image
+}  // namespace lumetra::image

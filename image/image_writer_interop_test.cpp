@@ -5,7 +5,7 @@
 #include "image/image_writer.h"
 #include "image/image_magick_test_support.h"
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 constexpr int32_t kWidth = 29;
@@ -64,4 +64,4 @@ INSTANTIATE_TEST_SUITE_P(Formats, ImageMagickReadsOursTest, ::testing::ValuesIn(
                          [](const ::testing::TestParamInfo<Case>& info) { return info.param.name; });
 
 }  // namespace
-}  // namespace image
+}  // namespace lumetra::image

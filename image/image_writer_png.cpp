@@ -5,7 +5,7 @@
 #include "image/image_writer_file.h"
 #include "image/image_writer_formats.h"
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 [[noreturn]] void ThrowPngError(png_structp, png_const_charp message) {
@@ -53,4 +53,4 @@ void WritePng(std::FILE* file, const BgraPicture& picture) {
   png_write_end(png, nullptr);
 }
 
-}  // namespace image
+}  // namespace lumetra::image

@@ -4,7 +4,7 @@
 #include "image/image_writer_file.h"
 #include "image/image_writer_formats.h"
 
-namespace image {
+namespace lumetra::image {
 
 void WritePpm(std::FILE* file, const BgraPicture& picture) {
   const std::string header = "P6\n" + std::to_string(picture.width) + " " + std::to_string(picture.height) + "\n255\n";
@@ -21,4 +21,4 @@ void WritePpm(std::FILE* file, const BgraPicture& picture) {
   }
 }
 
-}  // namespace image
+}  // namespace lumetra::image

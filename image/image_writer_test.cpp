@@ -9,7 +9,7 @@
 #include "image/image_loader.h"
 #include "image/image_magick_test_support.h"
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 using image::testing::ReadAll;
@@ -193,4 +193,4 @@ TEST(ImageWriterTest, FailuresLeaveTheOldFileAndNoTemporaryFiles) {
 }
 
 }  // namespace
-}  // namespace image
+}  // namespace lumetra::image

@@ -4,7 +4,7 @@
 #include "image/image_writer_file.h"
 #include "image/image_writer_formats.h"
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 constexpr int32_t kMaxSide = 65535;
@@ -67,4 +67,4 @@ void WriteTga(std::FILE* file, const BgraPicture& picture, bool runLength) {
   }
 }
 
-}  // namespace image
+}  // namespace lumetra::image

@@ -4,7 +4,7 @@
 #include "image/image_writer_formats.h"
 #include "image/image_tiff_stream.h"
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 constexpr int64_t kMaxTiffAllocation = int64_t{1} << 30;
@@ -49,4 +49,4 @@ void WriteTiff(std::FILE* file, const BgraPicture& picture) {
   if (TIFFFlush(tiff.get()) != 1) Fail(messages);
 }
 
-}  // namespace image
+}  // namespace lumetra::image

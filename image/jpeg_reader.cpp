@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <jpeglib.h>
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 constexpr char kLoadError[] = "JPEG Load Error";
@@ -74,4 +74,4 @@ ReadResult ReadJpeg(std::FILE* file, Image& image, const ImageLimits& limits) {
   return DecodeInto(image, [&](Image& decoded) { DecodeJpeg(file, decoded, limits); });
 }
 
-}  // namespace image
+}  // namespace lumetra::image

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 constexpr char kLoadError[] = "PNG Load Error";
@@ -102,4 +102,4 @@ ReadResult ReadPng(std::FILE* file, Image& image, const ImageLimits& limits) {
   return DecodeInto(image, [&](Image& decoded) { DecodePng(file, decoded, limits); });
 }
 
-}  // namespace image
+}  // namespace lumetra::image

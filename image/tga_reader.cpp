@@ -6,7 +6,7 @@
 
 #include "image/image_stream.h"
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 constexpr size_t kHeaderSize = 18;
@@ -197,4 +197,4 @@ ReadResult ReadTga(std::FILE* file, Image& image, const ImageLimits& limits) {
   return DecodeInto(image, [&](Image& decoded) { DecodeTga(in, ParseHeader(bytes), decoded, limits); });
 }
 
-}  // namespace image
+}  // namespace lumetra::image

@@ -5,7 +5,7 @@
 
 #include "image/image_tiff_stream.h"
 
-namespace image {
+namespace lumetra::image {
 namespace {
 
 constexpr char kLoadError[] = "TIFF Load Error";
@@ -117,4 +117,4 @@ ReadResult ReadTiff(std::FILE* file, Image& image, const ImageLimits& limits) {
   return DecodeInto(image, [&](Image& decoded) { DecodeTiff(file, decoded, limits); });
 }
 
-}  // namespace image
+}  // namespace lumetra::image

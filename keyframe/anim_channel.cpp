@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 bool TakeIfMoved(double& host, double mine) {
   if (!(std::fabs(host - mine) > kChangeTolerance)) return false;
@@ -11,7 +11,7 @@ bool TakeIfMoved(double& host, double mine) {
   return true;
 }
 
-bool TakeVectorIfMoved(double (&host)[3], const lmath::Vector3& mine) {
+bool TakeVectorIfMoved(double (&host)[3], const math::Vector3& mine) {
   bool moved = TakeIfMoved(host[0], mine.x);
   moved = TakeIfMoved(host[1], mine.y) | moved;
   return TakeIfMoved(host[2], mine.z) | moved;
@@ -25,7 +25,7 @@ bool TakeIfMovedAt(void* hostField, double mine) {
   return true;
 }
 
-bool TakeVectorIfMovedAt(void* hostField, const lmath::Vector3& mine) {
+bool TakeVectorIfMovedAt(void* hostField, const math::Vector3& mine) {
   double host[3];
   std::memcpy(host, hostField, sizeof host);
   if (!TakeVectorIfMoved(host, mine)) return false;
@@ -37,4 +37,4 @@ std::string AnimChannel::ParamName(int) const { return "Spline"; }
 
 void AnimChannel::BlendExtra(double, double, const AnimChannel&, const AnimChannel&, const TrackCurves&) {}
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

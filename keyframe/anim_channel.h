@@ -11,7 +11,7 @@
 #include "keyframe/track_curves.h"
 #include "math/vector3.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // What WriteToHost changed on the host object.
 enum ChangeCode : int32_t {
@@ -34,12 +34,12 @@ inline constexpr double kChangeTolerance = 1e-5;
 // true when it did.
 bool TakeIfMoved(double& host, double mine);
 // The same for each of three components.
-bool TakeVectorIfMoved(double (&host)[3], const lmath::Vector3& mine);
+bool TakeVectorIfMoved(double (&host)[3], const math::Vector3& mine);
 // The same for a double, or three, of a packed host record (the texture nodes' parameters),
 // which may lie off their alignment: the field is copied byte for byte, never bound to a
 // reference.
 bool TakeIfMovedAt(void* hostField, double mine);
-bool TakeVectorIfMovedAt(void* hostField, const lmath::Vector3& mine);
+bool TakeVectorIfMovedAt(void* hostField, const math::Vector3& mine);
 // (1 - t) * earlier + t * later.
 inline double Mix(double earlier, double later, double t) { return (1.0 - t) * earlier + t * later; }
 
@@ -53,14 +53,14 @@ class AnimChannel {
   virtual std::unique_ptr<AnimChannel> Clone() const = 0;
   // Fills the channel from the host object; `info` is its ObjectInfo with the
   // object data block (and the texture block for texture nodes).
-  virtual void ReadFromHost(const HostScene& host, uint32_t objectId, const iface::ObjectInfo& info) = 0;
+  virtual void ReadFromHost(const HostScene& host, uint32_t objectId, const abi::ObjectInfo& info) = 0;
   // Pushes the channel's values to the host object where they differ; answers a ChangeCode.
   virtual int32_t WriteToHost(const HostScene& host, uint32_t objectId) const = 0;
   // Writes the channel's state into copies of the object's records, as WriteToHost
   // would store it on the host; for those who pose the object elsewhere than in the
   // host (an animation's render-library scene). Channels of objects without such
   // records leave them alone.
-  virtual void PoseRecords(iface::ParamRecord& /*params*/, iface::ObjectDataBlock& /*data*/) const {}
+  virtual void PoseRecords(abi::ParamRecord& /*params*/, abi::ObjectDataBlock& /*data*/) const {}
   virtual int ParamCount() const = 0;
   virtual ValueType ParamType(int index) const = 0;
   virtual bool HasTangents(int index) const = 0;
@@ -92,4 +92,4 @@ class CopyableChannel : public Base {
   }
 };
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // What shows the animation to the user (the control bar): told when the current
 // time moved and when keys changed.
@@ -19,4 +19,4 @@ class AnimationView {
   AnimationView& operator=(const AnimationView&) = default;
 };
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -5,7 +5,7 @@
 #include "abi/result_codes.h"
 #include "keyframe/channel_io.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 namespace {
 
 constexpr const char* kNames[CameraChannel::kParams] = {"Look At", "Location",   "Up Direction", "Field of View",
@@ -16,15 +16,15 @@ ParamValue Scalar(double x) { return {x, 0.0, 0.0, 0.0}; }
 
 std::string NameOf(const HostScene& host, uint32_t id) {
   if (id == 0) return {};
-  iface::ObjectInfo info;
-  iface::PrepareObjectInfo(info);
-  if (host.GetObjectInfo(id, info) != iface::kOk) return {};
+  abi::ObjectInfo info;
+  abi::PrepareObjectInfo(info);
+  if (host.GetObjectInfo(id, info) != abi::kOk) return {};
   return std::string(info.name, strnlen(info.name, sizeof info.name));
 }
 
 uint32_t IdOf(const HostScene& host, const std::string& name) {
   uint32_t id = 0;
-  if (name.empty() || host.FindObjectByName(name.c_str(), id) != iface::kOk) return 0;
+  if (name.empty() || host.FindObjectByName(name.c_str(), id) != abi::kOk) return 0;
   return id;
 }
 
@@ -46,14 +46,14 @@ std::string CameraChannel::ParamName(int index) const {
   return index >= 0 && index < kParams ? kNames[index] : "";
 }
 
-void CameraChannel::ReadFromHost(const HostScene& host, uint32_t objectId, const iface::ObjectInfo& info) {
-  iface::ParamRecord record{};
-  if (host.GetObjectParams(objectId, record) == iface::kOk) {
+void CameraChannel::ReadFromHost(const HostScene& host, uint32_t objectId, const abi::ObjectInfo& info) {
+  abi::ParamRecord record{};
+  if (host.GetObjectParams(objectId, record) == abi::kOk) {
     lookAt_ = FromArray(record.rotate);
     location_ = FromArray(record.translate);
   }
-  if (const iface::ObjectDataBlock* data = info.objectData) {
-    const iface::CameraParams& camera = data->shape.camera;
+  if (const abi::ObjectDataBlock* data = info.objectData) {
+    const abi::CameraParams& camera = data->shape.camera;
     up_ = FromArray(camera.up);
     fieldOfView_ = camera.fieldOfView;
     roll_ = camera.roll;
@@ -62,13 +62,13 @@ void CameraChannel::ReadFromHost(const HostScene& host, uint32_t objectId, const
     focalSamples_ = static_cast<int32_t>(camera.focalSamples);
     focalDistance_ = camera.focalDistance;
   }
-  locationObject_ = info.linkA;
-  lookAtObject_ = info.linkB;
+  locationObject_ = abi::CameraLocationObject(info);
+  lookAtObject_ = abi::CameraLookAtObject(info);
   locationName_ = NameOf(host, locationObject_);
   lookAtName_ = NameOf(host, lookAtObject_);
 }
 
-bool CameraChannel::PoseCamera(iface::CameraParams& camera) const {
+bool CameraChannel::PoseCamera(abi::CameraParams& camera) const {
   bool moved = TakeVectorIfMoved(camera.up, up_);
   moved = TakeIfMoved(camera.fieldOfView, fieldOfView_) | moved;
   moved = TakeIfMoved(camera.roll, roll_) | moved;
@@ -79,12 +79,12 @@ bool CameraChannel::PoseCamera(iface::CameraParams& camera) const {
   return moved;
 }
 
-bool CameraChannel::PosePoints(iface::ParamRecord& params) const {
+bool CameraChannel::PosePoints(abi::ParamRecord& params) const {
   return TakeVectorIfMoved(params.rotate, lookAt_) | TakeVectorIfMoved(params.translate, location_);
 }
 
-void CameraChannel::PoseRecords(iface::ParamRecord& params, iface::ObjectDataBlock& data) const {
-  iface::CameraParams camera = data.shape.camera;
+void CameraChannel::PoseRecords(abi::ParamRecord& params, abi::ObjectDataBlock& data) const {
+  abi::CameraParams camera = data.shape.camera;
   PoseCamera(camera);
   data.shape.camera = camera;
   PosePoints(params);
@@ -93,15 +93,15 @@ void CameraChannel::PoseRecords(iface::ParamRecord& params, iface::ObjectDataBlo
 int32_t CameraChannel::WriteToHost(const HostScene& host, uint32_t objectId) const {
   int32_t change = kUnchanged;
   ObjectRecord record;
-  if (host.ReadObject(objectId, record, false) == iface::kOk) {
-    iface::CameraParams camera = record.data.shape.camera;
+  if (host.ReadObject(objectId, record, false) == abi::kOk) {
+    abi::CameraParams camera = record.data.shape.camera;
     const bool moved = PoseCamera(camera);
     record.data.shape.camera = camera;
-    if (moved && host.SetObjectInfo(objectId, record.info, kStoreObjectData) == iface::kOk) change = kObjectDataWritten;
+    if (moved && host.SetObjectInfo(objectId, record.info, kStoreObjectData) == abi::kOk) change = kObjectDataWritten;
   }
-  iface::ParamRecord params{};
-  if (host.GetObjectParams(objectId, params) == iface::kOk) {
-    if (PosePoints(params) && host.SetObjectParams(objectId, params, kStoreTransform) == iface::kOk &&
+  abi::ParamRecord params{};
+  if (host.GetObjectParams(objectId, params) == abi::kOk) {
+    if (PosePoints(params) && host.SetObjectParams(objectId, params, kStoreTransform) == abi::kOk &&
         change == kUnchanged) {
       change = kTransformWritten;
     }
@@ -215,4 +215,4 @@ void CameraChannel::ResolveLinks(const HostScene& host) {
   locationObject_ = IdOf(host, locationName_);
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

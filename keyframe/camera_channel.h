@@ -5,7 +5,7 @@
 #include "keyframe/anim_channel.h"
 #include "math/vector3.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // The camera: eight parameters without tangents (look-at point, location, up
 // direction, field of view, roll, aperture, focal blur, focal samples) and, copied
@@ -15,9 +15,9 @@ class CameraChannel final : public CopyableChannel<CameraChannel, AnimChannel> {
  public:
   static constexpr int kParams = 8;
 
-  void ReadFromHost(const HostScene& host, uint32_t objectId, const iface::ObjectInfo& info) override;
+  void ReadFromHost(const HostScene& host, uint32_t objectId, const abi::ObjectInfo& info) override;
   int32_t WriteToHost(const HostScene& host, uint32_t objectId) const override;
-  void PoseRecords(iface::ParamRecord& params, iface::ObjectDataBlock& data) const override;
+  void PoseRecords(abi::ParamRecord& params, abi::ObjectDataBlock& data) const override;
   int ParamCount() const override { return kParams; }
   ValueType ParamType(int index) const override;
   bool HasTangents(int) const override { return false; }
@@ -42,12 +42,12 @@ class CameraChannel final : public CopyableChannel<CameraChannel, AnimChannel> {
  private:
   // The camera's own data and its two points (look-at and location in the parameter
   // record's rotation and translation words); true when they moved.
-  bool PoseCamera(iface::CameraParams& camera) const;
-  bool PosePoints(iface::ParamRecord& params) const;
+  bool PoseCamera(abi::CameraParams& camera) const;
+  bool PosePoints(abi::ParamRecord& params) const;
 
-  lmath::Vector3 lookAt_;
-  lmath::Vector3 location_;
-  lmath::Vector3 up_{0.0, 1.0, 0.0};
+  math::Vector3 lookAt_;
+  math::Vector3 location_;
+  math::Vector3 up_{0.0, 1.0, 0.0};
   double fieldOfView_ = 45.0;
   double roll_ = 0.0;
   double aperture_ = 0.0;
@@ -60,4 +60,4 @@ class CameraChannel final : public CopyableChannel<CameraChannel, AnimChannel> {
   std::string lookAtName_;
 };
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -7,21 +7,21 @@
 #include "keyframe/shape_channel.h"
 #include "keyframe/texture_node_channels.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 namespace {
 
 std::unique_ptr<AnimChannel> MakeTextureNodeChannel(uint32_t kind) {
   switch (kind) {
-    case iface::kNodeSolidColor:
-    case iface::kNodeAbsorption:
-    case iface::kNodeEmission:
-    case iface::kNodeScattering:
+    case abi::kNodeSolidColor:
+    case abi::kNodeAbsorption:
+    case abi::kNodeEmission:
+    case abi::kNodeScattering:
       return std::make_unique<SpecialColorChannel>();
-    case iface::kNodeTransform:
+    case abi::kNodeTransform:
       return std::make_unique<SpecialTransformChannel>();
-    case iface::kNodeFinish:
+    case abi::kNodeFinish:
       return std::make_unique<SpecialTextureChannel>();
-    case iface::kNodeNoiseModifiers:
+    case abi::kNodeNoiseModifiers:
       return std::make_unique<SpecialScaleChannel>();
     default:
       return nullptr;
@@ -32,36 +32,36 @@ std::unique_ptr<AnimChannel> MakeTextureNodeChannel(uint32_t kind) {
 
 std::unique_ptr<AnimChannel> MakeChannel(uint32_t type, uint32_t subType) {
   switch (type) {
-    case iface::kTypeCamera:
+    case abi::kTypeCamera:
       return std::make_unique<CameraChannel>();
-    case iface::kTypeSweep:
-    case iface::kTypeLathe:
-    case iface::kTypeExtrusion:
+    case abi::kTypeSweep:
+    case abi::kTypeLathe:
+    case abi::kTypeExtrusion:
       return std::make_unique<ProfileChannel>();
-    case iface::kTypePointLight:
-    case iface::kTypeAreaLight:
+    case abi::kTypePointLight:
+    case abi::kTypeAreaLight:
       return std::make_unique<LightChannel>();
-    case iface::kTypeTextureNode:
+    case abi::kTypeTextureNode:
       return MakeTextureNodeChannel(subType);
-    case iface::kTypeSplineMesh:
+    case abi::kTypeSplineMesh:
       return std::make_unique<SplineMeshChannel>();
-    case iface::kTypeCone:
+    case abi::kTypeCone:
       return std::make_unique<ConeChannel>();
-    case iface::kTypeTorus:
+    case abi::kTypeTorus:
       return std::make_unique<TorusChannel>();
-    case iface::kTypeSpotLight:
+    case abi::kTypeSpotLight:
       return std::make_unique<SpotLightChannel>();
-    case iface::kTypeDisc:
+    case abi::kTypeDisc:
       return std::make_unique<DiscChannel>();
-    case iface::kTypeBlob:
+    case abi::kTypeBlob:
       return std::make_unique<BlobChannel>();
-    case iface::kTypeSuperquadric:
+    case abi::kTypeSuperquadric:
       return std::make_unique<SuperquadricChannel>();
-    case iface::kTypeText:
+    case abi::kTypeText:
       return std::make_unique<TextChannel>();
     default:
       return std::make_unique<TransformChannel>();
   }
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

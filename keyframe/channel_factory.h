@@ -5,11 +5,11 @@
 
 #include "keyframe/anim_channel.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // The channel class for a host object type and, for texture nodes (type 11), its
 // node kind. Null for texture nodes without animatable data; a plain
 // TransformChannel for every type without a class of its own.
 std::unique_ptr<AnimChannel> MakeChannel(uint32_t type, uint32_t subType);
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -11,7 +11,7 @@
 #include "keyframe/testing/host_fixture.h"
 #include "keyframe/testing/memory_stream.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 namespace {
 
 using testing::HostFixture;
@@ -110,7 +110,7 @@ TEST(TransformChannel, OlderChunksLackTheFlagOrTheTextureOrCarryExtraDoubles) {
 
 TEST(TransformChannel, ReadsTheHostAndWritesBackOnlyWhatDiffers) {
   HostFixture fixture;
-  host::SceneObject& box = fixture.Add(iface::kTypeBox, "Box");
+  host::SceneObject& box = fixture.Add(abi::kTypeBox, "Box");
   box.data.textureScale[0] = 3;
   TransformChannel channel;
   channel.ReadFromHost(fixture.host, box.id, ReadRecord(fixture, box.id).info);
@@ -142,7 +142,7 @@ TEST(TransformChannel, ReadsTheHostAndWritesBackOnlyWhatDiffers) {
 
 TEST(ShapeChannels, OwnDataMovesOnlyBeyondTheTolerance) {
   HostFixture fixture;
-  host::SceneObject& cone = fixture.Add(iface::kTypeCone, "Cone");
+  host::SceneObject& cone = fixture.Add(abi::kTypeCone, "Cone");
   cone.data.shape.cone.upperRadius = 0.0;
   cone.data.shape.cone.lowerRadius = 2.0;
   ConeChannel channel;
@@ -163,7 +163,7 @@ TEST(ShapeChannels, OwnDataMovesOnlyBeyondTheTolerance) {
 
 TEST(ShapeChannels, SpotLightsKeepTheLightsColourFirst) {
   HostFixture fixture;
-  host::SceneObject& spot = fixture.Add(iface::kTypeSpotLight, "Spot");
+  host::SceneObject& spot = fixture.Add(abi::kTypeSpotLight, "Spot");
   spot.data.shape.light.color[1] = 0.5;
   spot.data.shape.light.tightness = 7;
   SpotLightChannel channel;
@@ -184,7 +184,7 @@ TEST(ShapeChannels, TextBlendsItsThreeDoublesWithoutParameters) {
   earlier.SetValue(9, {1, 0, 0, 0});  // no parameter there: ignored
   EXPECT_EQ(earlier.ParamCount(), 9);
   HostFixture fixture;
-  host::SceneObject& text = fixture.Add(iface::kTypeText, "Text");
+  host::SceneObject& text = fixture.Add(abi::kTypeText, "Text");
   text.data.shape.text.size = 2.0;
   earlier.ReadFromHost(fixture.host, text.id, ReadRecord(fixture, text.id).info);
   text.data.shape.text.size = 4.0;
@@ -198,7 +198,7 @@ TEST(ShapeChannels, TextBlendsItsThreeDoublesWithoutParameters) {
 
 TEST(ProfileChannel, BlendsOutlinePointsAndRoundTrips) {
   HostFixture fixture;
-  host::SceneObject& lathe = fixture.Add(iface::kTypeLathe, "Lathe");
+  host::SceneObject& lathe = fixture.Add(abi::kTypeLathe, "Lathe");
   lathe.profile = {{0, 0, 0, 0, 0}, {1, 2, 0, 0, 0}};
   lathe.data.shape.profile.pointCount = 2;
   lathe.data.shape.profile.splineKind = 3;
@@ -230,7 +230,7 @@ TEST(ProfileChannel, BlendsOutlinePointsAndRoundTrips) {
 
 TEST(SplineMeshChannel, PosingMovesTheHostsControlPoints) {
   HostFixture fixture;
-  host::SceneObject& mesh = fixture.Add(iface::kTypeSplineMesh, "Mesh");
+  host::SceneObject& mesh = fixture.Add(abi::kTypeSplineMesh, "Mesh");
   mesh.splinePoints = {0, 0, 0, 1, 1, 1};
   mesh.data.shape.splineMesh.pointCount = 2;
   SplineMeshChannel earlier, later, blended;
@@ -246,8 +246,8 @@ TEST(SplineMeshChannel, PosingMovesTheHostsControlPoints) {
 
 TEST(CameraChannel, ReadsBothRecordsSavesNamesAndBlendsFromTheEarlierKey) {
   HostFixture fixture;
-  host::SceneObject& target = fixture.Add(iface::kTypeSphere, "Target");
-  host::SceneObject& camera = fixture.Add(iface::kTypeCamera, "Camera");
+  host::SceneObject& target = fixture.Add(abi::kTypeSphere, "Target");
+  host::SceneObject& camera = fixture.Add(abi::kTypeCamera, "Camera");
   camera.linkB = target.id;
   camera.params.rotate[0] = 5;      // look at
   camera.params.translate[2] = -10;  // location
@@ -291,8 +291,8 @@ TEST(CameraChannel, ReadsBothRecordsSavesNamesAndBlendsFromTheEarlierKey) {
 
 TEST(TextureNodeChannels, ReadWriteAndRoundTripEachNodeKind) {
   HostFixture fixture;
-  host::SceneObject& node = fixture.Add(iface::kTypeTextureNode, "Node");
-  node.node.kind = iface::kNodeTransform;
+  host::SceneObject& node = fixture.Add(abi::kTypeTextureNode, "Node");
+  node.node.kind = abi::kNodeTransform;
   node.node.params.transform.rotate[1] = 30;
   node.node.params.transform.scale[0] = 2;
   SpecialTransformChannel transform;
@@ -359,7 +359,7 @@ TEST(KeySnapshot, WithoutAChannelAnswersDefaultsAndCopiesDeeply) {
   EXPECT_EQ(empty.GetParam(0).value, ParamValue{});
 
   KeySnapshot cone;
-  cone.CreateChannel(iface::kTypeCone, 0);
+  cone.CreateChannel(abi::kTypeCone, 0);
   EXPECT_EQ(cone.ParamCount(), 11);
   cone.SetParam(10, {{4, 0, 0, 0}, {1, 0, 0, 0}, {2, 0, 0, 0}});
   KeySnapshot copy = cone;
@@ -385,4 +385,4 @@ TEST(ChunkReader, RefusesCutOffDataAndHugeCounts) {
 }
 
 }  // namespace
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -3,7 +3,7 @@
 #include <bit>
 #include <cstring>
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 void ChunkWriter::Bytes(const uint8_t* bytes, uint32_t count) {
   if (write_(stream_, bytes, count) != static_cast<int32_t>(count)) {
@@ -71,4 +71,4 @@ uint32_t ChunkReader::Count(uint32_t maxCount, const char* what) {
   return count;
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

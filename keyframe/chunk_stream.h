@@ -6,7 +6,7 @@
 
 #include "abi/scene_record.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // Keyframe data in the scene file that cannot be read: it ends early or holds a
 // count beyond what it can carry.
@@ -19,7 +19,7 @@ class ChunkFormatError : public std::runtime_error {
 // little-endian integers and IEEE doubles, field by field.
 class ChunkWriter {
  public:
-  ChunkWriter(iface::StreamWrite write, uint32_t stream) : write_(write), stream_(stream) {}
+  ChunkWriter(abi::StreamWrite write, uint32_t stream) : write_(write), stream_(stream) {}
 
   void U8(uint8_t value);
   void U32(uint32_t value);
@@ -31,7 +31,7 @@ class ChunkWriter {
  private:
   void Bytes(const uint8_t* bytes, uint32_t count);
 
-  iface::StreamWrite write_;
+  abi::StreamWrite write_;
   uint32_t stream_;
 };
 
@@ -39,7 +39,7 @@ class ChunkWriter {
 // ChunkFormatError, so a cut-off chunk never yields made-up values.
 class ChunkReader {
  public:
-  ChunkReader(iface::StreamRead read, uint32_t stream) : read_(read), stream_(stream) {}
+  ChunkReader(abi::StreamRead read, uint32_t stream) : read_(read), stream_(stream) {}
 
   uint8_t U8();
   uint32_t U32();
@@ -55,8 +55,8 @@ class ChunkReader {
  private:
   void Bytes(uint8_t* bytes, uint32_t count);
 
-  iface::StreamRead read_;
+  abi::StreamRead read_;
   uint32_t stream_;
 };
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

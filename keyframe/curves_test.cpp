@@ -10,11 +10,11 @@
 #include "keyframe/segment_lengths.h"
 #include "math/math_test_support.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 namespace {
 
-using lmath::Vector3;
-using lmath::testing::Near;
+using math::Vector3;
+using math::testing::Near;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
@@ -158,4 +158,4 @@ TEST(RotationCurve, MoreKeysSlerpWithinTheirSegment) {
 }
 
 }  // namespace
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 namespace {
 
@@ -61,11 +61,11 @@ HermiteCurve::Sample HermiteCurve::SampleIn(double u, const SegmentPosition& at)
   const std::size_t first = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(at.index);
   Sample sample;
   for (std::size_t j = 0; j < 4; ++j) {
-    const lmath::Vector3 record = records_[first + j].Xyz();
+    const math::Vector3 record = records_[first + j].Xyz();
     sample.position = sample.position + record * weights[j];
     sample.derivative = sample.derivative + record * slopes[j];
   }
   return sample;
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

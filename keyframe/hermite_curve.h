@@ -5,7 +5,7 @@
 #include "keyframe/curve.h"
 #include "keyframe/param_value.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // Cubic Hermite interpolation of key values with tangents. The records come in
 // one of two layouts:
@@ -18,15 +18,15 @@ namespace keyframe {
 class HermiteCurve final : public Curve {
  public:
   struct Sample {
-    lmath::Vector3 position;
-    lmath::Vector3 derivative;  // with respect to the local fraction
+    math::Vector3 position;
+    math::Vector3 derivative;  // with respect to the local fraction
   };
 
   // `keyGaps` holds the n - 1 time differences between the keys. Throws
   // std::invalid_argument for another stride or when the counts disagree.
   HermiteCurve(int stride, std::vector<ParamValue> records, const std::vector<double>& keyGaps);
 
-  lmath::Vector3 EvaluateIn(double u, const SegmentPosition& at) const override { return SampleIn(u, at).position; }
+  math::Vector3 EvaluateIn(double u, const SegmentPosition& at) const override { return SampleIn(u, at).position; }
   // Position and derivative. Before the first and after the last key they are
   // the end key's value and tangent; fewer than two records give position 0
   // and derivative (1, 0, 0).
@@ -42,4 +42,4 @@ class HermiteCurve final : public Curve {
   std::vector<ParamValue> records_;
 };
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -3,10 +3,10 @@
 #include "abi/result_codes.h"
 #include "platform/debug_log.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 void ObjectRecord::Prepare(bool withTexture) {
-  iface::PrepareObjectInfo(info, &data, withTexture ? &texture : nullptr);
+  abi::PrepareObjectInfo(info, &data, withTexture ? &texture : nullptr);
 }
 
 ObjectRecord& ObjectRecord::operator=(const ObjectRecord& other) {
@@ -20,7 +20,7 @@ ObjectRecord& ObjectRecord::operator=(const ObjectRecord& other) {
 }
 
 template <typename Function>
-Function HostScene::Reach(Function iface::SceneRecord::*slot) const {
+Function HostScene::Reach(Function abi::SceneRecord::*slot) const {
   Function function = record_ ? record_->*slot : nullptr;
   if (!function) platform::DebugLog::Write("Scene Functions not yet available\n");
   return function;
@@ -28,10 +28,10 @@ Function HostScene::Reach(Function iface::SceneRecord::*slot) const {
 
 // Calls the host function in `slot` with `args`, or answers kNoScene.
 #define LUMETRA_HOST_CALL(slot, ...)                       \
-  if (auto function = Reach(&iface::SceneRecord::slot)) { \
+  if (auto function = Reach(&abi::SceneRecord::slot)) { \
     return function(__VA_ARGS__);                          \
   }                                                        \
-  return iface::kNoScene
+  return abi::kNoScene
 
 int32_t HostScene::GetSelectedObject(uint32_t& id) const {
   id = 0;
@@ -43,20 +43,20 @@ int32_t HostScene::FindObjectByName(const char* name, uint32_t& id) const {
   LUMETRA_HOST_CALL(findObjectByName, name, &id);
 }
 
-int32_t HostScene::GetObjectParams(uint32_t id, iface::ParamRecord& params) const {
-  params.version = iface::kParamRecordVersion;
+int32_t HostScene::GetObjectParams(uint32_t id, abi::ParamRecord& params) const {
+  params.version = abi::kParamRecordVersion;
   LUMETRA_HOST_CALL(getObjectParams, id, &params);
 }
 
-int32_t HostScene::SetObjectParams(uint32_t id, const iface::ParamRecord& params, uint32_t flags) const {
+int32_t HostScene::SetObjectParams(uint32_t id, const abi::ParamRecord& params, uint32_t flags) const {
   LUMETRA_HOST_CALL(setObjectParams, id, &params, flags);
 }
 
-int32_t HostScene::GetObjectInfo(uint32_t id, iface::ObjectInfo& info) const {
+int32_t HostScene::GetObjectInfo(uint32_t id, abi::ObjectInfo& info) const {
   LUMETRA_HOST_CALL(getObjectInfo, id, &info);
 }
 
-int32_t HostScene::SetObjectInfo(uint32_t id, const iface::ObjectInfo& info, uint32_t flags) const {
+int32_t HostScene::SetObjectInfo(uint32_t id, const abi::ObjectInfo& info, uint32_t flags) const {
   LUMETRA_HOST_CALL(setObjectInfo, id, &info, flags);
 }
 
@@ -86,16 +86,16 @@ int32_t HostScene::GetHostValue(int32_t selector, void* value) const {
   LUMETRA_HOST_CALL(getHostValue, selector, value);
 }
 
-int32_t HostScene::GetViewInfo(int32_t index, iface::ViewRecord& view) const {
-  view.version = iface::kViewRecordVersion;
+int32_t HostScene::GetViewInfo(int32_t index, abi::ViewRecord& view) const {
+  view.version = abi::kViewRecordVersion;
   LUMETRA_HOST_CALL(getViewInfo, index, &view);
 }
 
-int32_t HostScene::SetViewInfo(int32_t index, const iface::ViewRecord& view) const {
+int32_t HostScene::SetViewInfo(int32_t index, const abi::ViewRecord& view) const {
   LUMETRA_HOST_CALL(setViewInfo, index, &view);
 }
 
-int32_t HostScene::ReadProfilePoints(uint32_t id, uint32_t first, uint32_t count, iface::ProfilePoint* out) const {
+int32_t HostScene::ReadProfilePoints(uint32_t id, uint32_t first, uint32_t count, abi::ProfilePoint* out) const {
   LUMETRA_HOST_CALL(readProfilePoints, id, first, count, out);
 }
 
@@ -104,7 +104,7 @@ int32_t HostScene::ReadSplinePoints(uint32_t id, uint32_t first, uint32_t count,
 }
 
 int32_t HostScene::WriteProfilePoints(uint32_t id, uint32_t first, uint32_t count,
-                                      const iface::ProfilePoint* points) const {
+                                      const abi::ProfilePoint* points) const {
   LUMETRA_HOST_CALL(writeProfilePoints, id, first, count, points);
 }
 
@@ -114,4 +114,4 @@ int32_t HostScene::WriteSplinePoints(uint32_t id, uint32_t first, uint32_t count
 
 #undef LUMETRA_HOST_CALL
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -5,14 +5,14 @@
 #include "abi/object_info.h"
 #include "abi/scene_record.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // An ObjectInfo with both of its blocks, for GetObjectInfo. The texture block is
 // large and only texture nodes need it, so callers say which blocks they want.
 struct ObjectRecord {
-  iface::ObjectInfo info;
-  iface::ObjectDataBlock data;
-  iface::TextureBlock texture;
+  abi::ObjectInfo info;
+  abi::ObjectDataBlock data;
+  abi::TextureBlock texture;
 
   ObjectRecord() = default;
   // Copies point at the copy's own blocks.
@@ -27,20 +27,20 @@ struct ObjectRecord {
 // The host's scene functions as the keyframe model calls them. Every call answers
 // the host's result (0 ok); without a connected record, or when the host left a
 // function out, the call writes "Scene Functions not yet available\n" to the
-// debug output and answers iface::kNoScene.
+// debug output and answers abi::kNoScene.
 class HostScene {
  public:
   HostScene() = default;
-  explicit HostScene(const iface::SceneRecord* record) : record_(record) {}
+  explicit HostScene(const abi::SceneRecord* record) : record_(record) {}
 
   bool Connected() const { return record_ != nullptr; }
 
   int32_t GetSelectedObject(uint32_t& id) const;
   int32_t FindObjectByName(const char* name, uint32_t& id) const;
-  int32_t GetObjectParams(uint32_t id, iface::ParamRecord& params) const;
-  int32_t SetObjectParams(uint32_t id, const iface::ParamRecord& params, uint32_t flags) const;
-  int32_t GetObjectInfo(uint32_t id, iface::ObjectInfo& info) const;
-  int32_t SetObjectInfo(uint32_t id, const iface::ObjectInfo& info, uint32_t flags) const;
+  int32_t GetObjectParams(uint32_t id, abi::ParamRecord& params) const;
+  int32_t SetObjectParams(uint32_t id, const abi::ParamRecord& params, uint32_t flags) const;
+  int32_t GetObjectInfo(uint32_t id, abi::ObjectInfo& info) const;
+  int32_t SetObjectInfo(uint32_t id, const abi::ObjectInfo& info, uint32_t flags) const;
   // Reads the object's ObjectInfo into a freshly prepared record.
   int32_t ReadObject(uint32_t id, ObjectRecord& record, bool withTexture) const;
   int32_t OpenChildList(uint32_t id, uint32_t& list) const;
@@ -50,19 +50,19 @@ class HostScene {
   int32_t Redraw() const;
   int32_t ObjectChanged(uint32_t id) const;
   int32_t GetHostValue(int32_t selector, void* value) const;
-  int32_t GetViewInfo(int32_t index, iface::ViewRecord& view) const;
-  int32_t SetViewInfo(int32_t index, const iface::ViewRecord& view) const;
-  int32_t ReadProfilePoints(uint32_t id, uint32_t first, uint32_t count, iface::ProfilePoint* out) const;
+  int32_t GetViewInfo(int32_t index, abi::ViewRecord& view) const;
+  int32_t SetViewInfo(int32_t index, const abi::ViewRecord& view) const;
+  int32_t ReadProfilePoints(uint32_t id, uint32_t first, uint32_t count, abi::ProfilePoint* out) const;
   int32_t ReadSplinePoints(uint32_t id, uint32_t first, uint32_t count, double* out) const;
-  int32_t WriteProfilePoints(uint32_t id, uint32_t first, uint32_t count, const iface::ProfilePoint* points) const;
+  int32_t WriteProfilePoints(uint32_t id, uint32_t first, uint32_t count, const abi::ProfilePoint* points) const;
   int32_t WriteSplinePoints(uint32_t id, uint32_t first, uint32_t count, const double* points) const;
 
  private:
   // The host function in `slot`, or null (after the debug line) when it cannot be called.
   template <typename Function>
-  Function Reach(Function iface::SceneRecord::*slot) const;
+  Function Reach(Function abi::SceneRecord::*slot) const;
 
-  const iface::SceneRecord* record_ = nullptr;
+  const abi::SceneRecord* record_ = nullptr;
 };
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // Interpolation kind of a track, as the control bar's "Step", "Linear", "Cubic"
 // box sets it.
@@ -15,4 +15,4 @@ enum class Interpolation : std::int32_t {
   PairBlend = 3,
 };
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -2,7 +2,7 @@
 
 #include "keyframe/channel_factory.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 KeySnapshot::KeySnapshot(std::unique_ptr<AnimChannel> channel) : channel_(std::move(channel)) { ResetTangents(); }
 
@@ -56,4 +56,4 @@ void KeySnapshot::Load(ChunkReader& in, int32_t version) {
   if (channel_) channel_->Load(in, version);
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

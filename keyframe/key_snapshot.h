@@ -8,7 +8,7 @@
 #include "keyframe/anim_channel.h"
 #include "keyframe/key_track.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // One key of a track: the object's channel at that time and, per parameter, the
 // incoming and outgoing tangents the cubic curves use (zero until edited). A
@@ -51,4 +51,4 @@ class KeySnapshot {
   std::vector<ParamValue> outTangents_;
 };
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -6,7 +6,7 @@
 #include "keyframe/scene_animation.h"
 #include "keyframe/scene_walk.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 namespace {
 
 int32_t ClampTicks(int64_t ticks) {
@@ -24,7 +24,7 @@ void SceneAnimation::AddTrackKeyTimes(uint32_t object) {
 
 void SceneAnimation::AddKeyTimes(uint32_t object) {
   ObjectRecord record;
-  if (host_.ReadObject(object, record, false) == iface::kOk && record.info.type == iface::kObjectTypeReference) {
+  if (host_.ReadObject(object, record, false) == abi::kOk && record.info.type == abi::kObjectTypeReference) {
     object = record.info.next;
   }
   if (keySteps_ != KeySteps::Object) return AddTrackKeyTimes(object);
@@ -83,4 +83,4 @@ void SceneAnimation::RescaleTime(int32_t newStart, int32_t newEnd) {
   }
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

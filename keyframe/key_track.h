@@ -5,7 +5,7 @@
 #include "keyframe/interpolation.h"
 #include "keyframe/param_value.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // One parameter of one key: its value and its incoming and outgoing tangents
 // (zero when the parameter keeps no tangents).
@@ -40,4 +40,4 @@ class KeyTrack {
   KeyTrack& operator=(const KeyTrack&) = default;
 };
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 ObjectTrack::ObjectTrack(std::string name, uint32_t type, uint32_t subType)
     : name_(std::move(name)), type_(type), subType_(subType) {}
@@ -85,4 +85,4 @@ bool ObjectTrack::HasTangents(int param) const { return !keys_.empty() && keys_.
 
 KeyParam ObjectTrack::Param(int key, int param) const { return keys_[static_cast<std::size_t>(key)].snapshot.GetParam(param); }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

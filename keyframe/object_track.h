@@ -9,7 +9,7 @@
 #include "keyframe/key_track.h"
 #include "keyframe/track_curves.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // Where a time lies against an object's keys.
 enum class KeyState : int32_t {
@@ -99,4 +99,4 @@ class ObjectTrack final : public KeyTrack {
   Extra extra_;
 };
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -4,7 +4,7 @@
 
 #include "math/vector3.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // One animatable parameter's value at a key, or one of its tangents. A scalar
 // uses x; vectors, colours, rotations, scales and translations use x, y, z.
@@ -14,7 +14,7 @@ struct ParamValue {
   double z = 0.0;
   double w = 0.0;
 
-  lmath::Vector3 Xyz() const { return {x, y, z}; }
+  math::Vector3 Xyz() const { return {x, y, z}; }
   friend bool operator==(const ParamValue&, const ParamValue&) = default;
 };
 
@@ -31,4 +31,4 @@ enum class ValueType : std::int32_t {
   Translation = 8,
 };
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

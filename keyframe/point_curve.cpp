@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 namespace {
 
@@ -14,7 +14,7 @@ SegmentLengths WithClosingLength(std::vector<double> keyGaps, std::size_t pointC
   return SegmentLengths(std::move(keyGaps));
 }
 
-lmath::Vector3 Blend(const ParamValue& a, const ParamValue& b, double s) { return a.Xyz() * (1.0 - s) + b.Xyz() * s; }
+math::Vector3 Blend(const ParamValue& a, const ParamValue& b, double s) { return a.Xyz() * (1.0 - s) + b.Xyz() * s; }
 
 }  // namespace
 
@@ -25,7 +25,7 @@ PointCurve::PointCurve(Kind kind, std::vector<ParamValue> points, const std::vec
   }
 }
 
-lmath::Vector3 PointCurve::EvaluateIn(double u, const SegmentPosition& at) const {
+math::Vector3 PointCurve::EvaluateIn(double u, const SegmentPosition& at) const {
   const std::size_t n = points_.size();
   if (n == 0) return {};
   if (n == 1) return points_[0].Xyz();
@@ -39,4 +39,4 @@ lmath::Vector3 PointCurve::EvaluateIn(double u, const SegmentPosition& at) const
   return Blend(points_[k], points_[k + 1], at.fraction);
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -6,7 +6,7 @@
 #include "keyframe/curve.h"
 #include "keyframe/param_value.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // Step or straight-line interpolation of key values; x, y and z are
 // interpolated, w is carried along.
@@ -21,7 +21,7 @@ class PointCurve final : public Curve {
 
   // A step holds each point's value until the next point, however many there are; a
   // linear curve blends the two points around u.
-  lmath::Vector3 EvaluateIn(double u, const SegmentPosition& at) const override;
+  math::Vector3 EvaluateIn(double u, const SegmentPosition& at) const override;
 
   Kind CurveKind() const { return kind_; }
   const std::vector<ParamValue>& Points() const { return points_; }
@@ -31,4 +31,4 @@ class PointCurve final : public Curve {
   std::vector<ParamValue> points_;
 };
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -3,17 +3,17 @@
 #include "abi/result_codes.h"
 #include "keyframe/channel_io.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 namespace {
 
 constexpr int32_t kFirstVersionWithOutline = 10;
 
-void WritePoints(ChunkWriter& out, const std::vector<lmath::Vector3>& points) {
-  for (const lmath::Vector3& point : points) WriteVector(out, point);
+void WritePoints(ChunkWriter& out, const std::vector<math::Vector3>& points) {
+  for (const math::Vector3& point : points) WriteVector(out, point);
 }
 
-std::vector<lmath::Vector3> ReadPoints(ChunkReader& in, uint32_t count) {
-  std::vector<lmath::Vector3> points;
+std::vector<math::Vector3> ReadPoints(ChunkReader& in, uint32_t count) {
+  std::vector<math::Vector3> points;
   points.reserve(count);
   for (uint32_t i = 0; i < count; ++i) points.push_back(ReadVector(in));
   return points;
@@ -21,29 +21,29 @@ std::vector<lmath::Vector3> ReadPoints(ChunkReader& in, uint32_t count) {
 
 }  // namespace
 
-void MixPoints(const std::vector<lmath::Vector3>& earlier, const std::vector<lmath::Vector3>& later, double t,
-               std::vector<lmath::Vector3>& out) {
+void MixPoints(const std::vector<math::Vector3>& earlier, const std::vector<math::Vector3>& later, double t,
+               std::vector<math::Vector3>& out) {
   out.assign(earlier.begin(), earlier.end());
   for (std::size_t i = 0; i < out.size() && i < later.size(); ++i) out[i] = MixVectors(earlier[i], later[i], t);
 }
 
-void ProfileChannel::ReadFromHost(const HostScene& host, uint32_t objectId, const iface::ObjectInfo& info) {
+void ProfileChannel::ReadFromHost(const HostScene& host, uint32_t objectId, const abi::ObjectInfo& info) {
   TransformChannel::ReadFromHost(host, objectId, info);
   if (!info.objectData) return;
-  const iface::ProfileParams& profile = info.objectData->shape.profile;
+  const abi::ProfileParams& profile = info.objectData->shape.profile;
   setting_ = profile.splineKind;
   first_ = profile.extrusion[0];
   second_ = profile.extrusion[1];
-  std::vector<iface::ProfilePoint> read(std::min(profile.pointCount, kMaxPoints));
-  if (host.ReadProfilePoints(objectId, 0, static_cast<uint32_t>(read.size()), read.data()) != iface::kOk) {
+  std::vector<abi::ProfilePoint> read(std::min(profile.pointCount, kMaxPoints));
+  if (host.ReadProfilePoints(objectId, 0, static_cast<uint32_t>(read.size()), read.data()) != abi::kOk) {
     read.clear();
   }
   points_.clear();
-  for (const iface::ProfilePoint& point : read) points_.push_back({point.x, point.y, point.z});
+  for (const abi::ProfilePoint& point : read) points_.push_back({point.x, point.y, point.z});
 }
 
-bool ProfileChannel::TakeOwnData(iface::ObjectDataBlock& data) const {
-  iface::ProfileParams& profile = data.shape.profile;
+bool ProfileChannel::TakeOwnData(abi::ObjectDataBlock& data) const {
+  abi::ProfileParams& profile = data.shape.profile;
   bool moved = false;
   if (profile.splineKind != setting_) {
     profile.splineKind = setting_;
@@ -60,15 +60,15 @@ bool ProfileChannel::TakeOwnData(iface::ObjectDataBlock& data) const {
 // The host's points, their flags kept, take the coordinates that moved.
 bool ProfileChannel::WriteOwnPoints(const HostScene& host, uint32_t objectId) const {
   const auto count = static_cast<uint32_t>(points_.size());
-  std::vector<iface::ProfilePoint> current(count);
-  if (count == 0 || host.ReadProfilePoints(objectId, 0, count, current.data()) != iface::kOk) return false;
+  std::vector<abi::ProfilePoint> current(count);
+  if (count == 0 || host.ReadProfilePoints(objectId, 0, count, current.data()) != abi::kOk) return false;
   bool moved = false;
   for (uint32_t i = 0; i < count; ++i) {
     moved = TakeIfMoved(current[i].x, points_[i].x) | moved;
     moved = TakeIfMoved(current[i].y, points_[i].y) | moved;
     moved = TakeIfMoved(current[i].z, points_[i].z) | moved;
   }
-  return moved && host.WriteProfilePoints(objectId, 0, count, current.data()) == iface::kOk;
+  return moved && host.WriteProfilePoints(objectId, 0, count, current.data()) == abi::kOk;
 }
 
 void ProfileChannel::BlendExtra(double f, double, const AnimChannel& earlier, const AnimChannel& later,
@@ -108,20 +108,20 @@ uint32_t ProfileChannel::SavedSize() const {
   return TransformChannel::SavedSize() + 4 + 4 + 16 + 24 * static_cast<uint32_t>(points_.size());
 }
 
-void SplineMeshChannel::ReadFromHost(const HostScene& host, uint32_t objectId, const iface::ObjectInfo& info) {
+void SplineMeshChannel::ReadFromHost(const HostScene& host, uint32_t objectId, const abi::ObjectInfo& info) {
   TransformChannel::ReadFromHost(host, objectId, info);
   if (!info.objectData) return;
   const uint32_t count = std::min(info.objectData->shape.splineMesh.pointCount, kMaxPoints);
   std::vector<double> coordinates(3 * static_cast<std::size_t>(count));
   points_.clear();
-  if (host.ReadSplinePoints(objectId, 0, count, coordinates.data()) != iface::kOk) return;
+  if (host.ReadSplinePoints(objectId, 0, count, coordinates.data()) != abi::kOk) return;
   for (uint32_t i = 0; i < count; ++i) points_.push_back({coordinates[3 * i], coordinates[3 * i + 1], coordinates[3 * i + 2]});
 }
 
 bool SplineMeshChannel::WriteOwnPoints(const HostScene& host, uint32_t objectId) const {
   const auto count = static_cast<uint32_t>(points_.size());
   std::vector<double> current(3 * static_cast<std::size_t>(count));
-  if (count == 0 || host.ReadSplinePoints(objectId, 0, count, current.data()) != iface::kOk) return false;
+  if (count == 0 || host.ReadSplinePoints(objectId, 0, count, current.data()) != abi::kOk) return false;
   bool moved = false;
   for (uint32_t i = 0; i < count; ++i) {
     double* point = &current[3 * static_cast<std::size_t>(i)];
@@ -129,7 +129,7 @@ bool SplineMeshChannel::WriteOwnPoints(const HostScene& host, uint32_t objectId)
     moved = TakeIfMoved(point[1], points_[i].y) | moved;
     moved = TakeIfMoved(point[2], points_[i].z) | moved;
   }
-  return moved && host.WriteSplinePoints(objectId, 0, count, current.data()) == iface::kOk;
+  return moved && host.WriteSplinePoints(objectId, 0, count, current.data()) == abi::kOk;
 }
 
 void SplineMeshChannel::BlendExtra(double f, double, const AnimChannel& earlier, const AnimChannel& later,
@@ -155,4 +155,4 @@ uint32_t SplineMeshChannel::SavedSize() const {
   return TransformChannel::SavedSize() + 4 + 24 * static_cast<uint32_t>(points_.size());
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -6,7 +6,7 @@
 #include "keyframe/param_value.h"
 #include "math/quaternion.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // Spherical interpolation of Euler-angle keys: each key's angles (degrees) are
 // turned into a unit quaternion once, neighbouring keys are joined by Slerp and
@@ -19,12 +19,12 @@ class RotationCurve final : public Curve {
   RotationCurve(const std::vector<ParamValue>& eulerDegrees, const std::vector<double>& keyGaps);
 
   // Euler degrees at u; with no keys (0, 0, 0).
-  lmath::Vector3 EvaluateIn(double u, const SegmentPosition& at) const override;
+  math::Vector3 EvaluateIn(double u, const SegmentPosition& at) const override;
 
-  const std::vector<lmath::Quaternion>& Rotations() const { return rotations_; }
+  const std::vector<math::Quaternion>& Rotations() const { return rotations_; }
 
  private:
-  std::vector<lmath::Quaternion> rotations_;
+  std::vector<math::Quaternion> rotations_;
 };
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

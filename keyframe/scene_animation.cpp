@@ -7,7 +7,7 @@
 #include "keyframe/scene_walk.h"
 #include "platform/debug_log.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 void SceneAnimation::SetRange(int32_t start, int32_t end) {
   startTime_ = start;
@@ -36,8 +36,8 @@ void SceneAnimation::RenamePendingTrack(const std::string& oldName, const std::s
 void SceneAnimation::AttachPendingTracks() {
   for (auto& track : pending_) {
     uint32_t object = 0;
-    if (host_.FindObjectByName(track->Name().c_str(), object) != iface::kOk) continue;
-    if (track->Type() == iface::kTypeCamera) {
+    if (host_.FindObjectByName(track->Name().c_str(), object) != abi::kOk) continue;
+    if (track->Type() == abi::kTypeCamera) {
       for (int key = 0; key < track->KeyCount(); ++key) {
         if (auto* camera = dynamic_cast<CameraChannel*>(track->SnapshotAt(key).Channel())) camera->ResolveLinks(host_);
       }
@@ -70,12 +70,12 @@ void SceneAnimation::MergeTrack(ObjectTrack& kept, ObjectTrack& incoming) {
 }
 
 void SceneAnimation::KeyObject(uint32_t object, int32_t time, const ObjectRecord& record, int32_t interpolation) {
-  const iface::ObjectInfo& info = record.info;
+  const abi::ObjectInfo& info = record.info;
   const std::string name(info.name, strnlen(info.name, sizeof info.name));
   if (name.empty()) return;
   auto& track = tracks_[object];
   if (!track) {
-    const uint32_t subType = info.type == iface::kObjectTypeTexture && info.textureData ? info.textureData->kind : 0;
+    const uint32_t subType = info.type == abi::kObjectTypeTexture && info.textureData ? info.textureData->kind : 0;
     track = std::make_unique<ObjectTrack>(name, info.type, subType);
   }
   track->SetInterpolation(interpolation);
@@ -96,7 +96,7 @@ void SceneAnimation::SetKeys(uint32_t object, int32_t time, int32_t interpolatio
     WalkObjectTree(host_, object, WalkDescent::GroupsTexturesAndCsg, key);
   } else {
     ObjectRecord record;
-    if (host_.ReadObject(object, record, true) == iface::kOk) key(object, record);
+    if (host_.ReadObject(object, record, true) == abi::kOk) key(object, record);
   }
   host_.Redraw();
 }
@@ -157,10 +157,10 @@ void SceneAnimation::SetTrackInterpolation(uint32_t object, int32_t kind) {
   };
   apply(object);
   ObjectRecord record;
-  if (host_.ReadObject(object, record, false) != iface::kOk) return;
+  if (host_.ReadObject(object, record, false) != abi::kOk) return;
   if (Enters(WalkDescent::GroupsTexturesAndCsg, record.info.type)) {
     WalkChildren(host_, object, WalkDescent::GroupsTexturesAndCsg, [&](uint32_t id, const ObjectRecord&) { apply(id); });
   }
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -11,7 +11,7 @@
 #include "keyframe/host_scene.h"
 #include "keyframe/object_track.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // Which objects the key-time set and key moves cover.
 enum class KeySteps : int32_t { Selected = 0, Object = 1, Scene = 2 };
@@ -128,4 +128,4 @@ class SceneAnimation {
   std::vector<std::unique_ptr<ObjectTrack>> pending_;
 };
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

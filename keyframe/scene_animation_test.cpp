@@ -8,19 +8,19 @@
 #include "keyframe/testing/host_fixture.h"
 #include "platform/debug_log.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 namespace {
 
 using testing::HostFixture;
 
 // The substitute host, which can hold Shift down.
-iface::host_fn::GetHostValue g_hostGetHostValue = nullptr;
+abi::host_fn::GetHostValue g_hostGetHostValue = nullptr;
 bool g_shiftHeld = false;
 
 int32_t LUMETRA_STDCALL GetHostValueWithShift(int32_t selector, void* value) {
-  if (selector != iface::kHostValueShiftKey) return g_hostGetHostValue(selector, value);
+  if (selector != abi::kHostValueShiftKey) return g_hostGetHostValue(selector, value);
   *static_cast<uint32_t*>(value) = g_shiftHeld ? 1 : 0;
-  return iface::kOk;
+  return abi::kOk;
 }
 
 class SceneAnimationTest : public ::testing::Test {
@@ -46,7 +46,7 @@ class SceneAnimationTest : public ::testing::Test {
 };
 
 TEST_F(SceneAnimationTest, KeyingMakesATrackAndTheLatestKindHoldsForAllItsKeys) {
-  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball");
+  host::SceneObject& ball = Add(abi::kTypeSphere, "Ball");
   KeyAt(ball, 0, 0.0, 0);
   KeyAt(ball, 4800, 10.0, 2);
   KeyAt(ball, 4800, 12.0, 2);  // the same time: the key is read again
@@ -59,14 +59,14 @@ TEST_F(SceneAnimationTest, KeyingMakesATrackAndTheLatestKindHoldsForAllItsKeys) 
   EXPECT_EQ(track->Curves().SlotCount(), 9);
   EXPECT_EQ(fixture_.Log().redraws.size(), 3u);
 
-  host::SceneObject& nameless = Add(iface::kTypeSphere, "");
+  host::SceneObject& nameless = Add(abi::kTypeSphere, "");
   animation_.SetKeys(nameless.id, 0, 1, false);
   animation_.SetKeys(999, 0, 1, false);
   EXPECT_EQ(animation_.TrackCount(), 1) << "no key without a name or an object";
 }
 
 TEST_F(SceneAnimationTest, PosingTakesTheFirstKeyBeforeAndTheLastAfterAndBlendsBetween) {
-  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball");
+  host::SceneObject& ball = Add(abi::kTypeSphere, "Ball");
   KeyAt(ball, 4800, 10.0);
   KeyAt(ball, 9600, 20.0);
   fixture_.scene.selected = ball.id;
@@ -88,7 +88,7 @@ TEST_F(SceneAnimationTest, PosingTakesTheFirstKeyBeforeAndTheLastAfterAndBlendsB
 }
 
 TEST_F(SceneAnimationTest, AStepTrackHoldsItsOutlineUntilTheNextKeyALinearOneBlendsIt) {
-  host::SceneObject& lathe = Add(iface::kTypeLathe, "Lathe");
+  host::SceneObject& lathe = Add(abi::kTypeLathe, "Lathe");
   lathe.profile = {{0, 0, 0, 0, 0}, {1, 2, 0, 0, 0}};
   lathe.data.shape.profile.pointCount = 2;
   KeyAt(lathe, 0, 0.0, 0);
@@ -104,7 +104,7 @@ TEST_F(SceneAnimationTest, AStepTrackHoldsItsOutlineUntilTheNextKeyALinearOneBle
 }
 
 TEST_F(SceneAnimationTest, KeyStatesAndTwoKeysAtOneTime) {
-  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball");
+  host::SceneObject& ball = Add(abi::kTypeSphere, "Ball");
   EXPECT_EQ(animation_.KeyStateAt(ball.id, 0), KeyState::NoKeys);
   KeyAt(ball, 100, 1.0);
   KeyAt(ball, 300, 3.0);
@@ -113,10 +113,10 @@ TEST_F(SceneAnimationTest, KeyStatesAndTwoKeysAtOneTime) {
   EXPECT_EQ(animation_.KeyStateAt(ball.id, 200), KeyState::BetweenKeys);
   EXPECT_EQ(animation_.KeyStateAt(ball.id, 301), KeyState::AfterLast);
 
-  ObjectTrack track("T", iface::kTypeSphere, 0);
+  ObjectTrack track("T", abi::kTypeSphere, 0);
   KeySnapshot first, second;
-  first.CreateChannel(iface::kTypeSphere, 0);
-  second.CreateChannel(iface::kTypeSphere, 0);
+  first.CreateChannel(abi::kTypeSphere, 0);
+  second.CreateChannel(abi::kTypeSphere, 0);
   first.SetValue(2, {1, 0, 0, 0});
   second.SetValue(2, {2, 0, 0, 0});
   EXPECT_TRUE(track.InsertKey(50, first));
@@ -127,7 +127,7 @@ TEST_F(SceneAnimationTest, KeyStatesAndTwoKeysAtOneTime) {
 
 TEST_F(SceneAnimationTest, CubicKeysFollowTheHermiteBasisAndRotationsTurnThroughQuaternions) {
   // Transform parameters keep their own tangents, zero until edited: each key is eased into.
-  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball");
+  host::SceneObject& ball = Add(abi::kTypeSphere, "Ball");
   KeyAt(ball, 0, 0.0, 2);
   KeyAt(ball, 4800, 10.0, 2);
   KeyAt(ball, 9600, 0.0, 2);
@@ -141,7 +141,7 @@ TEST_F(SceneAnimationTest, CubicKeysFollowTheHermiteBasisAndRotationsTurnThrough
   EXPECT_NEAR(X(ball.id), 5.0, 1e-9);
 
   // A torus radius keeps no tangents: they come from the neighbours (10, 0, -10).
-  host::SceneObject& torus = Add(iface::kTypeTorus, "Torus");
+  host::SceneObject& torus = Add(abi::kTypeTorus, "Torus");
   for (auto [time, radius] : {std::pair{0, 0.0}, {4800, 10.0}, {9600, 0.0}}) {
     torus.data.shape.torus.majorRadius = radius;
     animation_.SetKeys(torus.id, time, 2, false);
@@ -150,11 +150,11 @@ TEST_F(SceneAnimationTest, CubicKeysFollowTheHermiteBasisAndRotationsTurnThrough
   EXPECT_NEAR(torus.data.shape.torus.majorRadius, hermite(0.5, 0.0, 10.0, 10.0, 0.0), 1e-9);
   EXPECT_NEAR(torus.data.shape.torus.majorRadius, 6.25, 1e-9);
 
-  ObjectTrack track("Box", iface::kTypeBox, 0);
+  ObjectTrack track("Box", abi::kTypeBox, 0);
   track.SetInterpolation(static_cast<int32_t>(Interpolation::PairBlend));
   for (int32_t time : {0, 4800}) {
     KeySnapshot key;
-    key.CreateChannel(iface::kTypeBox, 0);
+    key.CreateChannel(abi::kTypeBox, 0);
     key.SetValue(0, {0, time == 0 ? 0.0 : 90.0, 0, 0});
     key.SetValue(2, {time == 0 ? 0.0 : 8.0, 0, 0, 0});
     track.InsertKey(time, key);
@@ -167,7 +167,7 @@ TEST_F(SceneAnimationTest, CubicKeysFollowTheHermiteBasisAndRotationsTurnThrough
 }
 
 TEST_F(SceneAnimationTest, ShiftHeldMovesTheTimeButLeavesTheScene) {
-  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball");
+  host::SceneObject& ball = Add(abi::kTypeSphere, "Ball");
   KeyAt(ball, 0, 0.0);
   KeyAt(ball, 4800, 10.0);
   g_shiftHeld = true;
@@ -183,7 +183,7 @@ TEST_F(SceneAnimationTest, ShiftHeldMovesTheTimeButLeavesTheScene) {
 }
 
 TEST_F(SceneAnimationTest, DeletingTheOnlyKeyLeavesTheObjectAsItWasKeyedAndDropsTheTrack) {
-  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball");
+  host::SceneObject& ball = Add(abi::kTypeSphere, "Ball");
   KeyAt(ball, 0, 5.0);
   MoveTo(ball, 9.0);
   animation_.DeleteKeys(ball.id, 0, false);
@@ -210,23 +210,23 @@ TEST_F(SceneAnimationTest, DeletingTheOnlyKeyLeavesTheObjectAsItWasKeyedAndDrops
 }
 
 TEST_F(SceneAnimationTest, ObjectWalksKeyTheChainAboveAndDeletingSkipsTextureNodes) {
-  host::SceneObject& root = Add(iface::kTypeGroup, "Root");
-  host::SceneObject& group = Add(iface::kTypeGroup, "Group", root.id);
-  host::SceneObject& child = Add(iface::kTypeSphere, "Child", group.id);
-  host::SceneObject& sibling = Add(iface::kTypeBox, "Sibling", group.id);
-  host::SceneObject& uncle = Add(iface::kTypeCsg, "Uncle", root.id);
-  host::SceneObject& cousin = Add(iface::kTypeBox, "Cousin", uncle.id);
-  host::SceneObject& material = Add(iface::kTypeTextureNode, "Material", root.id);
-  host::SceneObject& colour = Add(iface::kTypeTextureNode, "Colour", material.id);
-  colour.node.kind = iface::kNodeSolidColor;
-  host::SceneObject& outside = Add(iface::kTypeBox, "Outside");
+  host::SceneObject& root = Add(abi::kTypeGroup, "Root");
+  host::SceneObject& group = Add(abi::kTypeGroup, "Group", root.id);
+  host::SceneObject& child = Add(abi::kTypeSphere, "Child", group.id);
+  host::SceneObject& sibling = Add(abi::kTypeBox, "Sibling", group.id);
+  host::SceneObject& uncle = Add(abi::kTypeCsg, "Uncle", root.id);
+  host::SceneObject& cousin = Add(abi::kTypeBox, "Cousin", uncle.id);
+  host::SceneObject& material = Add(abi::kTypeTextureNode, "Material", root.id);
+  host::SceneObject& colour = Add(abi::kTypeTextureNode, "Colour", material.id);
+  colour.node.kind = abi::kNodeSolidColor;
+  host::SceneObject& outside = Add(abi::kTypeBox, "Outside");
 
   animation_.SetKeys(child.id, 0, 1, true);
   for (uint32_t id : {root.id, group.id, child.id, sibling.id, uncle.id, cousin.id, material.id, colour.id}) {
     EXPECT_NE(animation_.FindTrack(id), nullptr) << fixture_.Object(id).name;
   }
   EXPECT_EQ(animation_.FindTrack(outside.id), nullptr);
-  EXPECT_EQ(animation_.FindTrack(colour.id)->SubType(), iface::kNodeSolidColor);
+  EXPECT_EQ(animation_.FindTrack(colour.id)->SubType(), abi::kNodeSolidColor);
 
   animation_.SetKeys(child.id, 100, 1, true);
   animation_.DeleteKeys(child.id, 100, true);
@@ -241,9 +241,9 @@ TEST_F(SceneAnimationTest, ObjectWalksKeyTheChainAboveAndDeletingSkipsTextureNod
 }
 
 TEST_F(SceneAnimationTest, KeyTimesFollowTheKeyStepsMode) {
-  host::SceneObject& group = Add(iface::kTypeGroup, "Group");
-  host::SceneObject& a = Add(iface::kTypeSphere, "A", group.id);
-  host::SceneObject& b = Add(iface::kTypeSphere, "B");
+  host::SceneObject& group = Add(abi::kTypeGroup, "Group");
+  host::SceneObject& a = Add(abi::kTypeSphere, "A", group.id);
+  host::SceneObject& b = Add(abi::kTypeSphere, "B");
   KeyAt(a, 100, 1.0);
   KeyAt(b, 200, 1.0);
   KeyAt(group, 300, 1.0);
@@ -257,7 +257,7 @@ TEST_F(SceneAnimationTest, KeyTimesFollowTheKeyStepsMode) {
   animation_.RebuildKeyTimes();
   EXPECT_EQ(animation_.KeyTimes(), (std::set<int32_t>{100, 200, 300}));
 
-  host::SceneObject& reference = Add(iface::kObjectTypeReference, "Ref");
+  host::SceneObject& reference = Add(abi::kObjectTypeReference, "Ref");
   animation_.ClearKeyTimes();
   animation_.SetKeyStepsMode(KeySteps::Selected);
   reference.parent = b.id;  // the chain word of a reference names the object it stands for
@@ -266,8 +266,8 @@ TEST_F(SceneAnimationTest, KeyTimesFollowTheKeyStepsMode) {
 }
 
 TEST_F(SceneAnimationTest, MovingKeysKeepsAKeyAlreadyThere) {
-  host::SceneObject& a = Add(iface::kTypeSphere, "A");
-  host::SceneObject& b = Add(iface::kTypeSphere, "B");
+  host::SceneObject& a = Add(abi::kTypeSphere, "A");
+  host::SceneObject& b = Add(abi::kTypeSphere, "B");
   KeyAt(a, 100, 1.0);
   KeyAt(a, 200, 2.0);
   KeyAt(b, 100, 5.0);
@@ -282,7 +282,7 @@ TEST_F(SceneAnimationTest, MovingKeysKeepsAKeyAlreadyThere) {
 }
 
 TEST_F(SceneAnimationTest, RescalingMapsTheRangeAndShiftsWhatLiesOutside) {
-  host::SceneObject& a = Add(iface::kTypeSphere, "A");
+  host::SceneObject& a = Add(abi::kTypeSphere, "A");
   for (int32_t time : {-100, 0, 500, 999, 1000, 1200}) KeyAt(a, time, time);
   animation_.SetRange(0, 1000);
   animation_.SetKeyStepsMode(KeySteps::Scene);
@@ -298,19 +298,19 @@ TEST_F(SceneAnimationTest, RescalingMapsTheRangeAndShiftsWhatLiesOutside) {
 }
 
 TEST_F(SceneAnimationTest, PendingTracksFindTheirObjectsByName) {
-  host::SceneObject& target = Add(iface::kTypeSphere, "Target");
-  host::SceneObject& camera = Add(iface::kTypeCamera, "Renamed Camera");
-  auto cameraTrack = std::make_unique<ObjectTrack>("Camera", iface::kTypeCamera, 0);
+  host::SceneObject& target = Add(abi::kTypeSphere, "Target");
+  host::SceneObject& camera = Add(abi::kTypeCamera, "Renamed Camera");
+  auto cameraTrack = std::make_unique<ObjectTrack>("Camera", abi::kTypeCamera, 0);
   camera.linkB = target.id;
   KeySnapshot key;
-  key.CreateChannel(iface::kTypeCamera, 0);
+  key.CreateChannel(abi::kTypeCamera, 0);
   ObjectRecord record;
   ASSERT_EQ(fixture_.host.ReadObject(camera.id, record, false), 0);
   key.Channel()->ReadFromHost(fixture_.host, camera.id, record.info);
   dynamic_cast<CameraChannel*>(key.Channel())->ResolveLinks(HostScene());  // as read from a file: names only
   cameraTrack->InsertKey(0, key);
   animation_.AddPendingTrack(std::move(cameraTrack));
-  animation_.AddPendingTrack(std::make_unique<ObjectTrack>("Gone", iface::kTypeSphere, 0));
+  animation_.AddPendingTrack(std::make_unique<ObjectTrack>("Gone", abi::kTypeSphere, 0));
   animation_.RenamePendingTrack("Camera", "Renamed Camera");
   animation_.AttachPendingTracks();
   EXPECT_TRUE(animation_.PendingTracks().empty());
@@ -321,23 +321,23 @@ TEST_F(SceneAnimationTest, PendingTracksFindTheirObjectsByName) {
 }
 
 TEST_F(SceneAnimationTest, AMergedTrackJoinsTheKeysOfAnObjectKeyedAlready) {
-  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball");
+  host::SceneObject& ball = Add(abi::kTypeSphere, "Ball");
   KeyAt(ball, 0, 1.0);
   KeyAt(ball, 4800, 2.0);
   // The merged file keys the ball at 4800 and 9600, linearly, and names a box "Ball" too.
-  auto merged = std::make_unique<ObjectTrack>("Ball", iface::kTypeSphere, 0);
+  auto merged = std::make_unique<ObjectTrack>("Ball", abi::kTypeSphere, 0);
   merged->SetInterpolation(2);
   for (const auto& [time, x] : {std::pair{4800, 20.0}, {9600, 30.0}}) {
     MoveTo(ball, x);
     KeySnapshot key;
-    key.CreateChannel(iface::kTypeSphere, 0);
+    key.CreateChannel(abi::kTypeSphere, 0);
     ObjectRecord record;
     ASSERT_EQ(fixture_.host.ReadObject(ball.id, record, false), 0);
     key.Channel()->ReadFromHost(fixture_.host, ball.id, record.info);
     merged->InsertKey(time, std::move(key));
   }
   animation_.AddPendingTrack(std::move(merged));
-  animation_.AddPendingTrack(std::make_unique<ObjectTrack>("Ball", iface::kTypeBox, 0));
+  animation_.AddPendingTrack(std::make_unique<ObjectTrack>("Ball", abi::kTypeBox, 0));
   platform::DebugLog::Clear();
   animation_.AttachPendingTracks();
 
@@ -356,4 +356,4 @@ TEST_F(SceneAnimationTest, AMergedTrackJoinsTheKeysOfAnObjectKeyedAlready) {
 }
 
 }  // namespace
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -9,7 +9,7 @@
 #include "platform/debug_log.h"
 #include "platform/messages.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 namespace {
 
 // Chunk versions that changed the layout.
@@ -276,4 +276,4 @@ ChunkLoad LoadSceneChunk(ChunkReader& in, SceneAnimation& animation, OutputSetti
   }
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -6,7 +6,7 @@
 #include "keyframe/chunk_stream.h"
 #include "keyframe/scene_animation.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // The keyframe chunk the host keeps in its scene file: the animation range and
 // current time, the animation output settings, the key steps modes and every
@@ -66,4 +66,4 @@ void SaveSceneChunk(ChunkWriter& out, const SceneAnimation& animation, const Sto
 // arrived.
 ChunkLoad LoadSceneChunk(ChunkReader& in, SceneAnimation& animation, OutputSettingsStore& settings);
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -12,7 +12,7 @@
 #include "platform/debug_log.h"
 #include "platform/recording_messages.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 namespace {
 
 using testing::HostFixture;
@@ -121,14 +121,14 @@ void MovedTransform(ChunkBytes& b, int version, double x) {
 TEST(SceneChunkFixtures, CurrentVersionLoadsEveryField) {
   ChunkBytes b = Header(23);
   b.I32(2);
-  TrackHeader(b, 2, iface::kTypeCone, 0, "Cone", 2, 5);
+  TrackHeader(b, 2, abi::kTypeCone, 0, "Cone", 2, 5);
   b.I32(0);
   MovedTransform(b, 23, 1.5);
   b.Doubles({0.5, 0.75});
   b.I32(4800);
   PlainTransform(b, 23);
   b.Doubles({1.0, 2.0});
-  TrackHeader(b, 1, iface::kTypeTextureNode, 24, "Node", 0);
+  TrackHeader(b, 1, abi::kTypeTextureNode, 24, "Node", 0);
   b.I32(-9600).Repeat(4.0, 3).Repeat(5.0, 3).Repeat(6.0, 3);
   Loaded loaded;
   Load(b.bytes, loaded);
@@ -149,7 +149,7 @@ TEST(SceneChunkFixtures, CurrentVersionLoadsEveryField) {
   ASSERT_EQ(loaded.animation.PendingTracks().size(), 2u);
   const ObjectTrack& cone = loaded.Track(0);
   EXPECT_EQ(cone.Name(), "Cone");
-  EXPECT_EQ(cone.Type(), iface::kTypeCone);
+  EXPECT_EQ(cone.Type(), abi::kTypeCone);
   EXPECT_EQ(cone.StoredInterpolation(), 2);
   EXPECT_TRUE(cone.Extras().flag);
   EXPECT_EQ(cone.Extras().valueA, -7);
@@ -176,7 +176,7 @@ TEST(SceneChunkFixtures, OlderLayoutsByVersion) {
     SCOPED_TRACE(version);
     ChunkBytes b = Header(version);
     b.I32(1);
-    TrackHeader(b, 1, iface::kTypeSphere, 0, "Ball", 1);
+    TrackHeader(b, 1, abi::kTypeSphere, 0, "Ball", 1);
     b.I32(480);
     MovedTransform(b, version, -2.0);
     Loaded loaded;
@@ -208,7 +208,7 @@ TEST(SceneChunkFixtures, VersionsWithoutFieldsModesOrTicks) {
   v11.animation.SetKeyStepsMode(KeySteps::Scene);
   ChunkBytes b11 = Header(11);
   b11.I32(1);
-  TrackHeader(b11, 1, iface::kTypeBox, 0, "Box", 0);
+  TrackHeader(b11, 1, abi::kTypeBox, 0, "Box", 0);
   b11.I32(9600);
   MovedTransform(b11, 11, 4.0);
   Load(b11.bytes, v11);
@@ -226,7 +226,7 @@ TEST(SceneChunkFixtures, VersionTenCountsFramesAtTheRegistryRate) {
   // reads its points from version 10 on.
   ChunkBytes b = Header(10, 7, 7);
   b.I32(1);
-  TrackHeader(b, 3, iface::kTypeSplineMesh, 0, "Mesh", 1);
+  TrackHeader(b, 3, abi::kTypeSplineMesh, 0, "Mesh", 1);
   b.I32(50);
   MovedTransform(b, 10, 1.0);
   b.U32(2).Repeat(1.0, 3).Repeat(2.0, 3);
@@ -259,7 +259,7 @@ TEST(SceneChunkFixtures, VersionsBeforeTenAreRefusedAfterTheWarning) {
     SCOPED_TRACE(version);
     ChunkBytes b;
     b.U8(static_cast<uint8_t>(version)).I32(1).I32(2).I32(1).I32(0).I32(1).String("old").I32(1);
-    TrackHeader(b, 1, iface::kTypeSphere, 0, "Ball", 1);
+    TrackHeader(b, 1, abi::kTypeSphere, 0, "Ball", 1);
     Loaded loaded;
     loaded.animation.SetRange(0, 120);
     Load(b.bytes, loaded);
@@ -280,7 +280,7 @@ TEST(SceneChunkFixtures, VersionsBeforeTenAreRefusedAfterTheWarning) {
 TEST(SceneChunkFixtures, UnknownInterpolationBecomesLinearWithADebugLine) {
   ChunkBytes b = Header(23);
   b.I32(1);
-  TrackHeader(b, 0, iface::kTypeSphere, 0, "Ball", 4);
+  TrackHeader(b, 0, abi::kTypeSphere, 0, "Ball", 4);
   platform::DebugLog::Clear();
   Loaded loaded;
   Load(b.bytes, loaded);
@@ -295,7 +295,7 @@ TEST(SceneChunkFixtures, AnUnknownKeyStepsModeBecomesObjectAndTheTracksStay) {
   for (const int32_t mode : {3, -1}) {
     ChunkBytes b = Header(23, 100, 200, mode);
     b.I32(1);
-    TrackHeader(b, 1, iface::kTypeSphere, 0, "Ball", 1);
+    TrackHeader(b, 1, abi::kTypeSphere, 0, "Ball", 1);
     b.I32(0);
     PlainTransform(b, 23);
     platform::DebugLog::Clear();
@@ -313,10 +313,10 @@ TEST(SceneChunkFixtures, AnUnknownKeyStepsModeBecomesObjectAndTheTracksStay) {
 std::vector<uint8_t> TwoTrackChunk() {
   ChunkBytes b = Header(23);
   b.I32(2);
-  TrackHeader(b, 1, iface::kTypeSphere, 0, "First", 1);
+  TrackHeader(b, 1, abi::kTypeSphere, 0, "First", 1);
   b.I32(0);
   PlainTransform(b, 23);
-  TrackHeader(b, 1, iface::kTypeCamera, 0, "Second", 1);
+  TrackHeader(b, 1, abi::kTypeCamera, 0, "Second", 1);
   b.I32(0).Repeat(1.0, 3).U32(0).U32(4).Doubles({0.5}).String("Target").String("").Repeat(0.0, 9);
   return b.bytes;
 }
@@ -359,7 +359,7 @@ TEST(SceneChunkDamage, HugeClaimsStopAtTheEndOfTheData) {
   hugeText.U32(0xFFFFFFF0);
   ChunkBytes negativeTracks = withTracks(0xFFFFFFFF);
   ChunkBytes manyPoints = withTracks(1);
-  TrackHeader(manyPoints, 1, iface::kTypeSplineMesh, 0, "Mesh", 1);
+  TrackHeader(manyPoints, 1, abi::kTypeSplineMesh, 0, "Mesh", 1);
   manyPoints.I32(0);
   PlainTransform(manyPoints, 23);
   manyPoints.U32(0xFFFFFFFF);
@@ -392,14 +392,14 @@ void RandomValues(KeySnapshot& key, std::mt19937& random) {
 void RandomLengthData(KeySnapshot& key, uint32_t type, std::mt19937& random) {
   std::uniform_int_distribution<uint32_t> count(0, 6);
   ChunkBytes b;
-  if (type == iface::kTypeCamera) {
+  if (type == abi::kTypeCamera) {
     b.Repeat(1.0, 3).U32(1).U32(3).Doubles({2.0}).String(std::string(count(random), 'a'));
     b.String(std::string(count(random), 'b')).Repeat(0.5, 9);
-  } else if (type == iface::kTypeSplineMesh) {
+  } else if (type == abi::kTypeSplineMesh) {
     PlainTransform(b, 23);
     const uint32_t points = count(random);
     b.U32(points).Repeat(1.5, 3 * static_cast<int>(points));
-  } else if (type >= iface::kTypeSweep && type <= iface::kTypeExtrusion) {
+  } else if (type >= abi::kTypeSweep && type <= abi::kTypeExtrusion) {
     PlainTransform(b, 23);
     const uint32_t points = count(random) + 1;
     b.U32(2).U32(points - 1).Doubles({0.1, 0.2}).Repeat(2.5, 3 * static_cast<int>(points));
@@ -483,4 +483,4 @@ TEST(SceneChunkSize, NoTracksNoChunk) {
 }
 
 }  // namespace
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

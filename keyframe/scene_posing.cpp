@@ -5,7 +5,7 @@
 #include "keyframe/scene_animation.h"
 #include "keyframe/track_evaluation.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 namespace {
 
 constexpr int32_t kUpdateQuiet = 0;
@@ -16,12 +16,12 @@ constexpr int32_t kUpdateMany = 2;
 
 bool SceneAnimation::ShiftHeld() const {
   uint32_t held = 0;
-  return host_.Connected() && host_.GetHostValue(iface::kHostValueShiftKey, &held) == iface::kOk && held != 0;
+  return host_.Connected() && host_.GetHostValue(abi::kHostValueShiftKey, &held) == abi::kOk && held != 0;
 }
 
 uint32_t SceneAnimation::SelectedObject() const {
   uint32_t selected = 0;
-  return host_.GetSelectedObject(selected) == iface::kOk ? selected : 0;
+  return host_.GetSelectedObject(selected) == abi::kOk ? selected : 0;
 }
 
 void SceneAnimation::GoToTime(int32_t time, bool notifySelected) {
@@ -67,4 +67,4 @@ KeyState SceneAnimation::KeyStateAt(uint32_t object, int32_t time) const {
   return track ? track->StateAt(time) : KeyState::NoKeys;
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

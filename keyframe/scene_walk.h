@@ -5,7 +5,7 @@
 
 #include "keyframe/host_scene.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // Which objects a walk enters: keying enters groups, texture nodes and CSG
 // objects; deleting leaves texture nodes out.
@@ -30,4 +30,4 @@ void WalkChildren(const HostScene& host, uint32_t object, WalkDescent descent, c
 // True for the types a walk enters.
 bool Enters(WalkDescent descent, uint32_t type);
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

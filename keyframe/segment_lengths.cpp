@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 SegmentLengths::SegmentLengths(std::vector<double> lengths) : lengths_(std::move(lengths)) {
   // Summed in the same order as FindSegment walks, so that u = 1 reaches the
@@ -31,4 +31,4 @@ void CheckKeyGaps(const std::vector<double>& keyGaps, std::size_t keyCount) {
   }
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // Where a curve fraction falls: segment `index` at local fraction `fraction`.
 struct SegmentPosition {
@@ -36,4 +36,4 @@ SegmentPosition FindSegment(const SegmentLengths& segments, double u);
 // each pair of neighbouring keys among `keyCount` keys.
 void CheckKeyGaps(const std::vector<double>& keyGaps, std::size_t keyCount);
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

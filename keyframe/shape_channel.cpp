@@ -4,10 +4,10 @@
 
 #include "keyframe/channel_io.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 namespace {
 
-#define LUMETRA_SHAPE_OFFSET(member) offsetof(iface::ObjectDataBlock, shape.member)
+#define LUMETRA_SHAPE_OFFSET(member) offsetof(abi::ObjectDataBlock, shape.member)
 
 constexpr ShapeField kConeFields[] = {
     {"Upper Radius", ValueType::Scalar, true, LUMETRA_SHAPE_OFFSET(cone.upperRadius), 1},
@@ -44,13 +44,13 @@ constexpr ShapeField kTextFields[] = {
 #undef LUMETRA_SHAPE_OFFSET
 
 // The shape area is packed to four bytes, so its doubles are copied, not referenced.
-double ReadDouble(const iface::ObjectDataBlock& data, std::size_t offset) {
+double ReadDouble(const abi::ObjectDataBlock& data, std::size_t offset) {
   double value;
   std::memcpy(&value, reinterpret_cast<const uint8_t*>(&data) + offset, sizeof value);
   return value;
 }
 
-void WriteDouble(iface::ObjectDataBlock& data, std::size_t offset, double value) {
+void WriteDouble(abi::ObjectDataBlock& data, std::size_t offset, double value) {
   std::memcpy(reinterpret_cast<uint8_t*>(&data) + offset, &value, sizeof value);
 }
 
@@ -70,7 +70,7 @@ const ShapeField* ShapeChannel::OwnField(int index) const {
   return &layout_.fields[static_cast<std::size_t>(own)];
 }
 
-void ShapeChannel::ReadFromHost(const HostScene& host, uint32_t objectId, const iface::ObjectInfo& info) {
+void ShapeChannel::ReadFromHost(const HostScene& host, uint32_t objectId, const abi::ObjectInfo& info) {
   TransformChannel::ReadFromHost(host, objectId, info);
   if (!info.objectData) return;
   for (std::size_t i = 0; i < layout_.fields.size(); ++i) {
@@ -81,7 +81,7 @@ void ShapeChannel::ReadFromHost(const HostScene& host, uint32_t objectId, const 
   }
 }
 
-bool ShapeChannel::TakeOwnData(iface::ObjectDataBlock& data) const {
+bool ShapeChannel::TakeOwnData(abi::ObjectDataBlock& data) const {
   bool moved = false;
   for (std::size_t i = 0; i < layout_.fields.size(); ++i) {
     const ShapeField& field = layout_.fields[i];
@@ -174,4 +174,4 @@ LightChannel::LightChannel(const ShapeLayout& layout) : CopyableChannel(layout) 
 SpotLightChannel::SpotLightChannel() : LightChannel(ShapeLayout{kSpotLightFields, true}) {}
 TextChannel::TextChannel() : CopyableChannel(ShapeLayout{kTextFields, false}) {}
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

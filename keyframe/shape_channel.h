@@ -6,7 +6,7 @@
 
 #include "keyframe/transform_channel.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // One value of a shape's own data in the object data block: one double, or
 // three for a colour.
@@ -14,7 +14,7 @@ struct ShapeField {
   const char* name;
   ValueType type;
   bool hasTangents;
-  std::size_t offset;  // bytes from the start of iface::ObjectDataBlock
+  std::size_t offset;  // bytes from the start of abi::ObjectDataBlock
   int components;      // 1 or 3
 };
 
@@ -31,7 +31,7 @@ class ShapeChannel : public TransformChannel {
  public:
   static constexpr std::size_t kMaxFields = 4;
 
-  void ReadFromHost(const HostScene& host, uint32_t objectId, const iface::ObjectInfo& info) override;
+  void ReadFromHost(const HostScene& host, uint32_t objectId, const abi::ObjectInfo& info) override;
   int ParamCount() const override;
   ValueType ParamType(int index) const override;
   bool HasTangents(int index) const override;
@@ -48,7 +48,7 @@ class ShapeChannel : public TransformChannel {
   explicit ShapeChannel(const ShapeLayout& layout) : layout_(layout) {}
 
   bool HasOwnData() const override { return true; }
-  bool TakeOwnData(iface::ObjectDataBlock& data) const override;
+  bool TakeOwnData(abi::ObjectDataBlock& data) const override;
 
  private:
   // The field behind parameter `index`, or null.
@@ -105,4 +105,4 @@ class TextChannel final : public CopyableChannel<TextChannel, ShapeChannel> {
   TextChannel();
 };
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -6,21 +6,21 @@
 #include "keyframe/channel_io.h"
 #include "keyframe/transform_channel.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 namespace {
 
 ParamValue Scalar(double x) { return {x, 0.0, 0.0, 0.0}; }
 
 }  // namespace
 
-void TextureNodeChannel::ReadFromHost(const HostScene&, uint32_t, const iface::ObjectInfo& info) {
+void TextureNodeChannel::ReadFromHost(const HostScene&, uint32_t, const abi::ObjectInfo& info) {
   if (info.textureData) ReadNode(*info.textureData);
 }
 
 int32_t TextureNodeChannel::WriteToHost(const HostScene& host, uint32_t objectId) const {
   ObjectRecord record;
-  if (host.ReadObject(objectId, record, true) != iface::kOk || !TakeNode(record.texture)) return kUnchanged;
-  return host.SetObjectInfo(objectId, record.info, StoreFlags()) == iface::kOk ? kObjectDataWritten : kUnchanged;
+  if (host.ReadObject(objectId, record, true) != abi::kOk || !TakeNode(record.texture)) return kUnchanged;
+  return host.SetObjectInfo(objectId, record.info, StoreFlags()) == abi::kOk ? kObjectDataWritten : kUnchanged;
 }
 
 ValueType SpecialColorChannel::ParamType(int index) const {
@@ -40,15 +40,15 @@ ParamValue SpecialColorChannel::GetValue(int index) const {
   return index == 2 ? Scalar(transmit_) : ParamValue{};
 }
 
-void SpecialColorChannel::ReadNode(const iface::TextureBlock& node) {
-  const iface::ColorParams& color = node.params.color;
+void SpecialColorChannel::ReadNode(const abi::TextureBlock& node) {
+  const abi::ColorParams& color = node.params.color;
   color_ = {color.red, color.green, color.blue};
   filter_ = color.filter;
   transmit_ = color.transmit;
 }
 
-bool SpecialColorChannel::TakeNode(iface::TextureBlock& node) const {
-  iface::ColorParams& color = node.params.color;
+bool SpecialColorChannel::TakeNode(abi::TextureBlock& node) const {
+  abi::ColorParams& color = node.params.color;
   bool moved = TakeIfMovedAt(&color.red, color_.x);
   moved = TakeIfMovedAt(&color.green, color_.y) | moved;
   moved = TakeIfMovedAt(&color.blue, color_.z) | moved;
@@ -84,15 +84,15 @@ ParamValue SpecialTransformChannel::GetValue(int index) const {
   return index == 2 ? ToParam(translate_) : ParamValue{};
 }
 
-void SpecialTransformChannel::ReadNode(const iface::TextureBlock& node) {
-  const iface::TransformNodeParams& transform = node.params.transform;
+void SpecialTransformChannel::ReadNode(const abi::TextureBlock& node) {
+  const abi::TransformNodeParams& transform = node.params.transform;
   rotate_ = -VectorAt(&transform.rotate);
   scale_ = VectorAt(&transform.scale);
   translate_ = VectorAt(&transform.translate);
 }
 
-bool SpecialTransformChannel::TakeNode(iface::TextureBlock& node) const {
-  iface::TransformNodeParams& transform = node.params.transform;
+bool SpecialTransformChannel::TakeNode(abi::TextureBlock& node) const {
+  abi::TransformNodeParams& transform = node.params.transform;
   bool moved = TakeVectorIfMovedAt(&transform.rotate, -rotate_);
   moved = TakeVectorIfMovedAt(&transform.scale, scale_) | moved;
   return TakeVectorIfMovedAt(&transform.translate, translate_) | moved;
@@ -110,14 +110,14 @@ void SpecialTransformChannel::Load(ChunkReader& in, int32_t) {
   translate_ = ReadVector(in);
 }
 
-void SpecialTextureChannel::ReadNode(const iface::TextureBlock& node) {
+void SpecialTextureChannel::ReadNode(const abi::TextureBlock& node) {
   words_.fill(0);
-  std::memcpy(words_.data(), &node.params.finish, sizeof(iface::FinishParams));
+  std::memcpy(words_.data(), &node.params.finish, sizeof(abi::FinishParams));
 }
 
-bool SpecialTextureChannel::TakeNode(iface::TextureBlock& node) const {
-  if (std::memcmp(&node.params.finish, words_.data(), sizeof(iface::FinishParams)) == 0) return false;
-  std::memcpy(&node.params.finish, words_.data(), sizeof(iface::FinishParams));
+bool SpecialTextureChannel::TakeNode(abi::TextureBlock& node) const {
+  if (std::memcmp(&node.params.finish, words_.data(), sizeof(abi::FinishParams)) == 0) return false;
+  std::memcpy(&node.params.finish, words_.data(), sizeof(abi::FinishParams));
   return true;
 }
 
@@ -131,11 +131,11 @@ void SpecialTextureChannel::Load(ChunkReader& in, int32_t) {
 
 // A node with a single turbulence factor uses it on every axis; turbulence is
 // then on when that factor is not 0.
-void SpecialScaleChannel::ReadNode(const iface::TextureBlock& node) {
-  const iface::NoiseModifierParams& noise = node.params.noise;
+void SpecialScaleChannel::ReadNode(const abi::TextureBlock& node) {
+  const abi::NoiseModifierParams& noise = node.params.noise;
   if (noise.perAxis) {
     turbulence_ = VectorAt(&noise.turbulenceXyz);
-    turbulenceOn_ = turbulence_ != lmath::Vector3{};
+    turbulenceOn_ = turbulence_ != math::Vector3{};
   } else {
     turbulence_ = {noise.turbulence, noise.turbulence, noise.turbulence};
     turbulenceOn_ = noise.turbulence != 0.0;
@@ -148,8 +148,8 @@ void SpecialScaleChannel::ReadNode(const iface::TextureBlock& node) {
   waveShape_ = noise.waveShape;
 }
 
-bool SpecialScaleChannel::TakeNode(iface::TextureBlock& node) const {
-  iface::NoiseModifierParams& noise = node.params.noise;
+bool SpecialScaleChannel::TakeNode(abi::TextureBlock& node) const {
+  abi::NoiseModifierParams& noise = node.params.noise;
   bool moved = noise.perAxis ? TakeVectorIfMovedAt(&noise.turbulenceXyz, turbulence_)
                              : TakeIfMovedAt(&noise.turbulence, turbulence_.x);
   moved = TakeIfMovedAt(&noise.omega, omega_) | moved;
@@ -178,4 +178,4 @@ void SpecialScaleChannel::Load(ChunkReader& in, int32_t) {
   waveShape_ = in.U32();
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

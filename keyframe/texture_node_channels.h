@@ -5,24 +5,24 @@
 #include "keyframe/anim_channel.h"
 #include "math/vector3.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // Channels of texture description nodes (type-11 objects). They keep the node's
 // values from the texture block, have no transform part and name every
 // parameter "Spline".
 class TextureNodeChannel : public AnimChannel {
  public:
-  void ReadFromHost(const HostScene& host, uint32_t objectId, const iface::ObjectInfo& info) override;
+  void ReadFromHost(const HostScene& host, uint32_t objectId, const abi::ObjectInfo& info) override;
   int32_t WriteToHost(const HostScene& host, uint32_t objectId) const override;
   bool HasTangents(int) const override { return false; }
   // Writes the channel's values into a copy of the node's block, as WriteToHost would
   // store them on the host.
-  void PoseNode(iface::TextureBlock& node) const { TakeNode(node); }
+  void PoseNode(abi::TextureBlock& node) const { TakeNode(node); }
 
  protected:
-  virtual void ReadNode(const iface::TextureBlock& node) = 0;
+  virtual void ReadNode(const abi::TextureBlock& node) = 0;
   // Copies the values that moved into `node`; true when any did.
-  virtual bool TakeNode(iface::TextureBlock& node) const = 0;
+  virtual bool TakeNode(abi::TextureBlock& node) const = 0;
   virtual uint32_t StoreFlags() const { return kStoreObjectData; }
 };
 
@@ -38,11 +38,11 @@ class SpecialColorChannel final : public CopyableChannel<SpecialColorChannel, Te
   uint32_t SavedSize() const override { return 40; }
 
  protected:
-  void ReadNode(const iface::TextureBlock& node) override;
-  bool TakeNode(iface::TextureBlock& node) const override;
+  void ReadNode(const abi::TextureBlock& node) override;
+  bool TakeNode(abi::TextureBlock& node) const override;
 
  private:
-  lmath::Vector3 color_;
+  math::Vector3 color_;
   double filter_ = 0.0;
   double transmit_ = 0.0;
 };
@@ -60,14 +60,14 @@ class SpecialTransformChannel final : public CopyableChannel<SpecialTransformCha
   uint32_t SavedSize() const override { return 72; }
 
  protected:
-  void ReadNode(const iface::TextureBlock& node) override;
-  bool TakeNode(iface::TextureBlock& node) const override;
+  void ReadNode(const abi::TextureBlock& node) override;
+  bool TakeNode(abi::TextureBlock& node) const override;
   uint32_t StoreFlags() const override { return kStoreTextureNodeTransform; }
 
  private:
-  lmath::Vector3 rotate_;
-  lmath::Vector3 scale_{1.0, 1.0, 1.0};
-  lmath::Vector3 translate_;
+  math::Vector3 rotate_;
+  math::Vector3 scale_{1.0, 1.0, 1.0};
+  math::Vector3 translate_;
 };
 
 // Data of a node without parameters, carried unchanged from the earlier key.
@@ -95,8 +95,8 @@ class SpecialTextureChannel final : public CarriedNodeChannel<SpecialTextureChan
   const std::array<uint32_t, kWords>& Words() const { return words_; }
 
  protected:
-  void ReadNode(const iface::TextureBlock& node) override;
-  bool TakeNode(iface::TextureBlock& node) const override;
+  void ReadNode(const abi::TextureBlock& node) override;
+  bool TakeNode(abi::TextureBlock& node) const override;
 
  private:
   std::array<uint32_t, kWords> words_{};
@@ -111,15 +111,15 @@ class SpecialScaleChannel final : public CarriedNodeChannel<SpecialScaleChannel>
   uint32_t SavedSize() const override { return 76; }
 
   bool TurbulenceOn() const { return turbulenceOn_; }
-  const lmath::Vector3& Turbulence() const { return turbulence_; }
+  const math::Vector3& Turbulence() const { return turbulence_; }
 
  protected:
-  void ReadNode(const iface::TextureBlock& node) override;
-  bool TakeNode(iface::TextureBlock& node) const override;
+  void ReadNode(const abi::TextureBlock& node) override;
+  bool TakeNode(abi::TextureBlock& node) const override;
 
  private:
   bool turbulenceOn_ = false;
-  lmath::Vector3 turbulence_;
+  math::Vector3 turbulence_;
   double omega_ = 0.5;
   double lambda_ = 2.0;
   double frequency_ = 1.0;
@@ -129,4 +129,4 @@ class SpecialScaleChannel final : public CarriedNodeChannel<SpecialScaleChannel>
   uint32_t waveShape_ = 0;
 };
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

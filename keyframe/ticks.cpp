@@ -3,7 +3,7 @@
 #include <array>
 #include <limits>
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 namespace {
 
@@ -37,4 +37,4 @@ std::optional<std::pair<std::int32_t, std::int32_t>> FrameRateFraction(std::int3
   }
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

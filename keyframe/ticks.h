@@ -4,7 +4,7 @@
 #include <optional>
 #include <utility>
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // Every time in the system (key times, the current time, the animation range,
 // frame times) is a signed 32-bit count of ticks.
@@ -38,4 +38,4 @@ std::optional<std::pair<std::int32_t, std::int32_t>> FrameRateFraction(std::int3
 // range.
 std::int32_t TicksPerFrame(std::int32_t rateIndex, std::int32_t numerator, std::int32_t denominator);
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -9,7 +9,7 @@
 
 #include "keyframe/ticks.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 namespace {
 
@@ -139,4 +139,4 @@ std::int32_t ParseTime(const TimeFormat& format, std::string_view text) {
   return static_cast<std::int32_t>(ticks);
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

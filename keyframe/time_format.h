@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // How a time is shown and typed, in the order of the time-display box.
 enum class TimeDisplay : std::int32_t {
@@ -36,4 +36,4 @@ std::string FormatTime(const TimeFormat& format, std::int32_t ticks);
 // std::out_of_range when a used field or the result leaves the 32-bit range.
 std::int32_t ParseTime(const TimeFormat& format, std::string_view text);
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -8,7 +8,7 @@
 
 #include "keyframe/ticks.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 namespace {
 
 constexpr TimeDisplay kAllDisplays[] = {TimeDisplay::Frames, TimeDisplay::Smpte, TimeDisplay::FrameTicks,
@@ -167,4 +167,4 @@ TEST(TimeFormatRoundTrip, MinutesSecondsTicksKeepsEveryTick) {
 }
 
 }  // namespace
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

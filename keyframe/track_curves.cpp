@@ -7,7 +7,7 @@
 #include "keyframe/point_curve.h"
 #include "keyframe/rotation_curve.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 namespace {
 
@@ -142,4 +142,4 @@ TrackCurves BuildTrackCurves(const KeyTrack& track) {
   return TrackCurves(std::move(slots));
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -6,7 +6,7 @@
 #include "keyframe/curve.h"
 #include "keyframe/key_track.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // One curve slot per parameter of a track; a slot is empty where the
 // parameter's keys are blended pairwise during evaluation instead.
@@ -43,4 +43,4 @@ class TrackCurves {
 // key times decrease or the interpolation kind is unknown.
 TrackCurves BuildTrackCurves(const KeyTrack& track);
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

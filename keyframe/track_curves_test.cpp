@@ -11,7 +11,7 @@
 #include "keyframe/rotation_curve.h"
 #include "math/math_test_support.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 void PrintTo(const ParamValue& value, std::ostream* out) {
   *out << "(" << value.x << ", " << value.y << ", " << value.z << ", " << value.w << ")";
@@ -19,8 +19,8 @@ void PrintTo(const ParamValue& value, std::ostream* out) {
 
 namespace {
 
-using lmath::Vector3;
-using lmath::testing::Near;
+using math::Vector3;
+using math::testing::Near;
 
 struct FakeParam {
   ValueType type = ValueType::Scalar;
@@ -202,4 +202,4 @@ TEST(BuildTrackCurves, DecreasingKeyTimesOrUnknownKindAreRefused) {
 }
 
 }  // namespace
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

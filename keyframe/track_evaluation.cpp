@@ -6,16 +6,16 @@
 #include "keyframe/channel_factory.h"
 #include "math/quaternion.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 namespace {
 
 ParamValue BlendValue(ValueType type, const ParamValue& earlier, const ParamValue& later, double f) {
   switch (type) {
     case ValueType::EulerRotationAlt:
     case ValueType::EulerRotation: {
-      const lmath::Quaternion a = lmath::Quaternion::FromEulerDegrees(earlier.Xyz());
-      const lmath::Quaternion b = lmath::Quaternion::FromEulerDegrees(later.Xyz());
-      const lmath::Vector3 angles = lmath::Slerp(a, b, f).ToEulerDegrees();
+      const math::Quaternion a = math::Quaternion::FromEulerDegrees(earlier.Xyz());
+      const math::Quaternion b = math::Quaternion::FromEulerDegrees(later.Xyz());
+      const math::Vector3 angles = math::Slerp(a, b, f).ToEulerDegrees();
       return {angles.x, angles.y, angles.z, 0.0};
     }
     case ValueType::Scalar:
@@ -49,7 +49,7 @@ std::unique_ptr<AnimChannel> Blend(const ObjectTrack& track, int32_t time, const
     if (track.IsSteady(i)) continue;
     if (const Curve* curve = curves.Find(i)) {
       if (!at) at = curve->Locate(g);
-      const lmath::Vector3 position = curve->EvaluateIn(g, *at);
+      const math::Vector3 position = curve->EvaluateIn(g, *at);
       channel->SetValue(i, {position.x, position.y, position.z, 0.0});
     } else {
       channel->SetValue(i, BlendValue(channel->ParamType(i), earlier.snapshot.GetValue(i), later.snapshot.GetValue(i), f));
@@ -85,4 +85,4 @@ TrackEvaluation EvaluateTrack(const ObjectTrack& track, int32_t time) {
   return result;
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -5,7 +5,7 @@
 
 #include "keyframe/object_track.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // A track evaluated at a time: either one of its own keys (at a key, before the
 // first, after the last) or a channel blended between the two keys around the time.
@@ -25,4 +25,4 @@ struct TrackEvaluation {
 // other data.
 TrackEvaluation EvaluateTrack(const ObjectTrack& track, int32_t time);
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -5,10 +5,10 @@
 #include "abi/result_codes.h"
 #include "keyframe/channel_io.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 namespace {
 
-using lmath::Vector3;
+using math::Vector3;
 
 constexpr const char* kNames[TransformChannel::kTransformParams] = {
     "Rotate",         "Scale",         "Translate",         "Local Rotate",     "Local Scale",
@@ -25,7 +25,7 @@ void SkipDoubles(ChunkReader& in, int count) {
   for (int i = 0; i < count; ++i) in.Double();
 }
 
-bool IsIdentityRecord(const iface::ParamRecord& record) {
+bool IsIdentityRecord(const abi::ParamRecord& record) {
   return FromArray(record.scale) == Vector3{1.0, 1.0, 1.0} && FromArray(record.rotate) == Vector3{} &&
          FromArray(record.translate) == Vector3{} && record.hasLocal == 0;
 }
@@ -75,7 +75,7 @@ std::string TransformChannel::ParamName(int index) const {
   return index >= 0 && index < kTransformParams ? kNames[index] : "Obj Specific";
 }
 
-const lmath::Vector3* TransformChannel::Find(int index) const {
+const math::Vector3* TransformChannel::Find(int index) const {
   switch (index) {
     case 6:
       return &textureRotate_;
@@ -105,9 +105,9 @@ ParamValue TransformChannel::GetValue(int index) const {
   return ParamType(index) == ValueType::Scale ? ParamValue{1.0, 1.0, 1.0, 0.0} : ParamValue{};
 }
 
-void TransformChannel::ReadFromHost(const HostScene& host, uint32_t objectId, const iface::ObjectInfo& info) {
-  iface::ParamRecord record{};
-  if (host.GetObjectParams(objectId, record) == iface::kOk && (block_ || !IsIdentityRecord(record))) {
+void TransformChannel::ReadFromHost(const HostScene& host, uint32_t objectId, const abi::ObjectInfo& info) {
+  abi::ParamRecord record{};
+  if (host.GetObjectParams(objectId, record) == abi::kOk && (block_ || !IsIdentityRecord(record))) {
     TransformBlock& block = EnsureBlock();
     block.rotate = FromArray(record.rotate);
     block.scale = FromArray(record.scale);
@@ -120,14 +120,14 @@ void TransformChannel::ReadFromHost(const HostScene& host, uint32_t objectId, co
       block.ResetLocal();
     }
   }
-  if (const iface::ObjectDataBlock* data = info.objectData) {
+  if (const abi::ObjectDataBlock* data = info.objectData) {
     textureScale_ = FromArray(data->textureScale);
     textureRotate_ = FromArray(data->textureRotate);
     textureTranslate_ = FromArray(data->textureTranslate);
   }
 }
 
-void TransformChannel::PoseParams(iface::ParamRecord& params) const {
+void TransformChannel::PoseParams(abi::ParamRecord& params) const {
   const TransformBlock block = block_ ? *block_ : TransformBlock{};
   ToArray(block.scale, params.scale);
   ToArray(block.rotate, params.rotate);
@@ -140,7 +140,7 @@ void TransformChannel::PoseParams(iface::ParamRecord& params) const {
   }
 }
 
-bool TransformChannel::PoseTexture(iface::ObjectDataBlock& data) const {
+bool TransformChannel::PoseTexture(abi::ObjectDataBlock& data) const {
   if (FromArray(data.textureScale) == textureScale_ && FromArray(data.textureRotate) == textureRotate_ &&
       FromArray(data.textureTranslate) == textureTranslate_) {
     return false;
@@ -151,7 +151,7 @@ bool TransformChannel::PoseTexture(iface::ObjectDataBlock& data) const {
   return true;
 }
 
-void TransformChannel::PoseRecords(iface::ParamRecord& params, iface::ObjectDataBlock& data) const {
+void TransformChannel::PoseRecords(abi::ParamRecord& params, abi::ObjectDataBlock& data) const {
   PoseParams(params);
   PoseTexture(data);
   if (HasOwnData()) TakeOwnData(data);
@@ -159,25 +159,25 @@ void TransformChannel::PoseRecords(iface::ParamRecord& params, iface::ObjectData
 
 int32_t TransformChannel::WriteToHost(const HostScene& host, uint32_t objectId) const {
   int32_t change = kUnchanged;
-  iface::ParamRecord current{};
-  if (host.GetObjectParams(objectId, current) == iface::kOk) {
-    iface::ParamRecord mine = current;
+  abi::ParamRecord current{};
+  if (host.GetObjectParams(objectId, current) == abi::kOk) {
+    abi::ParamRecord mine = current;
     PoseParams(mine);
     if (std::memcmp(&mine, &current, sizeof mine) != 0 &&
         host.SetObjectParams(objectId, mine, mine.hasLocal ? kStoreTransformWithLocal : kStoreTransform) ==
-            iface::kOk) {
+            abi::kOk) {
       change = kTransformWritten;
     }
   }
   ObjectRecord record;
-  if (host.ReadObject(objectId, record, false) != iface::kOk) return change;
-  iface::ObjectDataBlock& data = record.data;
+  if (host.ReadObject(objectId, record, false) != abi::kOk) return change;
+  abi::ObjectDataBlock& data = record.data;
   if (PoseTexture(data)) {
-    if (host.SetObjectInfo(objectId, record.info, kStoreTextureTransform) != iface::kOk) return change;
+    if (host.SetObjectInfo(objectId, record.info, kStoreTextureTransform) != abi::kOk) return change;
     change = kTransformWritten;
   }
   // The record now holds what the host holds, so the object's own data is compared against it.
-  if (HasOwnData() && TakeOwnData(data) && host.SetObjectInfo(objectId, record.info, kStoreObjectData) == iface::kOk) {
+  if (HasOwnData() && TakeOwnData(data) && host.SetObjectInfo(objectId, record.info, kStoreObjectData) == abi::kOk) {
     change = kObjectDataWritten;
   }
   if (WriteOwnPoints(host, objectId)) change = kObjectDataWritten;
@@ -241,4 +241,4 @@ uint32_t TransformChannel::SavedSize() const {
   return kFlag + 4 + kVectors3 + 4 + (block_->LocalIsIdentity() ? 0 : kVectors3) + kVectors3;
 }
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -5,7 +5,7 @@
 #include "keyframe/anim_channel.h"
 #include "keyframe/transform_block.h"
 
-namespace keyframe {
+namespace lumetra::keyframe {
 
 // The transform and texture transform of a host object: nine parameters
 // (rotate, scale, translate, their local counterparts and the texture's), each
@@ -21,9 +21,9 @@ class TransformChannel : public AnimChannel {
   TransformChannel& operator=(const TransformChannel& other);
 
   std::unique_ptr<AnimChannel> Clone() const override;
-  void ReadFromHost(const HostScene& host, uint32_t objectId, const iface::ObjectInfo& info) override;
+  void ReadFromHost(const HostScene& host, uint32_t objectId, const abi::ObjectInfo& info) override;
   int32_t WriteToHost(const HostScene& host, uint32_t objectId) const override;
-  void PoseRecords(iface::ParamRecord& params, iface::ObjectDataBlock& data) const override;
+  void PoseRecords(abi::ParamRecord& params, abi::ObjectDataBlock& data) const override;
   int ParamCount() const override { return kTransformParams; }
   ValueType ParamType(int index) const override;
   bool HasTangents(int index) const override { return index >= 0 && index < kTransformParams; }
@@ -39,7 +39,7 @@ class TransformChannel : public AnimChannel {
  protected:
   // Derived classes with data of their own in the object data block: copy the
   // values that moved into `data` and answer whether any did.
-  virtual bool TakeOwnData(iface::ObjectDataBlock& /*data*/) const { return false; }
+  virtual bool TakeOwnData(abi::ObjectDataBlock& /*data*/) const { return false; }
   virtual bool HasOwnData() const { return false; }
   // Derived classes whose points the host keeps beside its records: write the points that
   // moved and answer whether any did.
@@ -48,19 +48,19 @@ class TransformChannel : public AnimChannel {
  private:
   TransformBlock& EnsureBlock();
   // The transform into the host's parameter words (the host's own words stay).
-  void PoseParams(iface::ParamRecord& params) const;
+  void PoseParams(abi::ParamRecord& params) const;
   // The texture transform into the object data; true when it differed.
-  bool PoseTexture(iface::ObjectDataBlock& data) const;
+  bool PoseTexture(abi::ObjectDataBlock& data) const;
   // The vector behind parameter `index`; null for a block entry without a block.
-  const lmath::Vector3* Find(int index) const;
+  const math::Vector3* Find(int index) const;
 
   std::unique_ptr<TransformBlock> block_;
-  lmath::Vector3 textureScale_{1.0, 1.0, 1.0};
-  lmath::Vector3 textureRotate_;
-  lmath::Vector3 textureTranslate_;
+  math::Vector3 textureScale_{1.0, 1.0, 1.0};
+  math::Vector3 textureRotate_;
+  math::Vector3 textureTranslate_;
 };
 
 // Type of parameter `index` of a transform part: rotations, scales, translations in turn.
 ValueType TransformParamType(int index);
 
-}  // namespace keyframe
+}  // namespace lumetra::keyframe

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace lmath {
+namespace lumetra::math {
 
 // Red, green, blue, filter (coloured transparency) and transmit (plain transparency).
 struct Colour {
@@ -20,4 +20,4 @@ inline Colour BlendColours(const Colour& a, const Colour& b, float t) {
           mix(a.transmit, b.transmit)};
 }
 
-}  // namespace lmath
+}  // namespace lumetra::math

@@ -13,7 +13,7 @@
 #include "math/quaternion.h"
 #include "math/vector3.h"
 
-namespace lmath::testing {
+namespace lumetra::math::testing {
 
 template <std::size_t N>
 ::testing::AssertionResult NearComponents(const std::array<double, N>& actual, const std::array<double, N>& expected,
@@ -50,4 +50,4 @@ inline Vector3 RandomVector(std::mt19937& random, double limit) {
   return {value(random), value(random), value(random)};
 }
 
-}  // namespace lmath::testing
+}  // namespace lumetra::math::testing

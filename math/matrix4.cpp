@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-namespace lmath {
+namespace lumetra::math {
 
 namespace {
 
@@ -104,4 +104,4 @@ bool Matrix4::Invert() {
   return true;
 }
 
-}  // namespace lmath
+}  // namespace lumetra::math

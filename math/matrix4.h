@@ -4,7 +4,7 @@
 
 #include "math/vector3.h"
 
-namespace lmath {
+namespace lumetra::math {
 
 // 4x4 matrix of doubles, row-major (element [r][c] at index 4r + c). Points are
 // row vectors multiplied on the left (p' = p * M), so an affine matrix keeps its
@@ -54,4 +54,4 @@ class Matrix4 {
   std::array<double, 16> m_;
 };
 
-}  // namespace lmath
+}  // namespace lumetra::math

@@ -8,7 +8,7 @@
 #include "math/math_test_support.h"
 #include "math/transform.h"
 
-namespace lmath {
+namespace lumetra::math {
 namespace {
 
 using testing::Near;
@@ -128,4 +128,4 @@ TEST(Matrix4, AxisAngleMatchesEulerRotationAndInvertsByTransposing) {
 }
 
 }  // namespace
-}  // namespace lmath
+}  // namespace lumetra::math

@@ -5,7 +5,7 @@
 
 #include "math/angles.h"
 
-namespace lmath {
+namespace lumetra::math {
 
 namespace {
 
@@ -112,4 +112,4 @@ Quaternion Squad(double t, const Quaternion& p, const Quaternion& a, const Quate
   return Slerp(Slerp(p, q, t), Slerp(a, b, t), 2.0 * t * (1.0 - t));
 }
 
-}  // namespace lmath
+}  // namespace lumetra::math

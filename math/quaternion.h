@@ -3,7 +3,7 @@
 #include "math/matrix4.h"
 #include "math/vector3.h"
 
-namespace lmath {
+namespace lumetra::math {
 
 // Rotation quaternion (x, y, z, w), w last; the identity is (0, 0, 0, 1).
 struct Quaternion {
@@ -55,4 +55,4 @@ Quaternion Slerp(const Quaternion& a, const Quaternion& b, double t);
 Quaternion Squad(double t, const Quaternion& p, const Quaternion& a, const Quaternion& b,
                  const Quaternion& q);
 
-}  // namespace lmath
+}  // namespace lumetra::math

@@ -9,7 +9,7 @@
 #include "math/math_test_support.h"
 #include "math/transform.h"
 
-namespace lmath {
+namespace lumetra::math {
 namespace {
 
 using testing::Near;
@@ -145,4 +145,4 @@ TEST(Squad, RunsFromFirstToLastAndReducesToSlerpWithoutInnerControls) {
 }
 
 }  // namespace
-}  // namespace lmath
+}  // namespace lumetra::math

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace lmath {
+namespace lumetra::math {
 
 namespace {
 
@@ -62,4 +62,4 @@ Vector3 Transform::TransformPoint(const Vector3& p) const { return MapPoint(p, m
 
 Vector3 Transform::InverseTransformPoint(const Vector3& p) const { return MapPoint(p, inverse_); }
 
-}  // namespace lmath
+}  // namespace lumetra::math

@@ -5,7 +5,7 @@
 #include "math/matrix4.h"
 #include "math/vector3.h"
 
-namespace lmath {
+namespace lumetra::math {
 
 // A matrix kept together with its inverse and a handedness flag, so that points
 // can be mapped both ways without inverting. Each builder replaces the matrices
@@ -44,4 +44,4 @@ class Transform {
 // p * m for an affine m: rows 0..2 weighted by the point, plus row 3.
 Vector3 MapPoint(const Vector3& p, const Matrix4& m);
 
-}  // namespace lmath
+}  // namespace lumetra::math

@@ -7,7 +7,7 @@
 
 #include "math/math_test_support.h"
 
-namespace lmath {
+namespace lumetra::math {
 namespace {
 
 using testing::Near;
@@ -101,4 +101,4 @@ TEST(Transform, ComposeCombinesHandednessFlags) {
 }
 
 }  // namespace
-}  // namespace lmath
+}  // namespace lumetra::math

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace lmath {
+namespace lumetra::math {
 
 struct Vector3 {
   double x = 0.0;
@@ -29,4 +29,4 @@ constexpr Vector3 Cross(const Vector3& a, const Vector3& b) {
 
 inline double Length(const Vector3& a) { return std::sqrt(Dot(a, a)); }
 
-}  // namespace lmath
+}  // namespace lumetra::math

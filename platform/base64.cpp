@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -56,4 +56,4 @@ std::optional<std::vector<std::uint8_t>> DecodeBase64(std::string_view text) {
   return bytes;
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-namespace platform {
+namespace lumetra::platform {
 
 // Registry keys, value names and profile sections and keys compare like
 // Windows names: ASCII letters without regard to case.
@@ -27,4 +27,4 @@ struct CaseInsensitiveLess {
   }
 };
 
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -7,7 +7,7 @@
 #include <functional>
 #include <stdexcept>
 
-namespace platform {
+namespace lumetra::platform {
 
 // For two-process tests: runs `body` in a forked child whose exit status is
 // the body's result (an exception counts as failure). The child leaves with
@@ -36,4 +36,4 @@ inline int WaitForChild(pid_t pid) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

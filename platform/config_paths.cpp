@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 const char* NonEmptyEnvironment(const char* name) {
@@ -32,4 +32,4 @@ std::filesystem::path MachineConfigDirectory() {
   return UserConfigDirectory();
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

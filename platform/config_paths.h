@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-namespace platform {
+namespace lumetra::platform {
 
 // Where the user's settings live: $LUMETRA_CONFIG_HOME, else
 // $XDG_CONFIG_HOME/lumetra, else ~/.config/lumetra.
@@ -12,4 +12,4 @@ std::filesystem::path UserConfigDirectory();
 // user's directory (a single-user machine keeps both roots side by side).
 std::filesystem::path MachineConfigDirectory();
 
-}  // namespace platform
+}  // namespace lumetra::platform

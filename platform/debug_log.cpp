@@ -7,7 +7,7 @@
 #include <deque>
 #include <mutex>
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 struct Ring {
@@ -71,4 +71,4 @@ void DebugLog::Clear() {
   ring.lines.clear();
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

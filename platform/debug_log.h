@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace lumetra::platform {
 
 // Stand-in for the debugger output: lines the user cannot act on. Each line
 // goes to stderr when LUMETRA_DEBUG=1 and is always kept in a bounded ring
@@ -20,4 +20,4 @@ class DebugLog {
   static void Clear();
 };
 
-}  // namespace platform
+}  // namespace lumetra::platform

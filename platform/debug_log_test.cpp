@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 TEST(DebugLog, KeepsLinesAsGivenAndFormatsPrintfLines) {
@@ -43,4 +43,4 @@ TEST(DebugLog, WritersOnManyThreadsLoseNoLine) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace lumetra::platform

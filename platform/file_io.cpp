@@ -7,7 +7,7 @@
 #include <atomic>
 #include <cerrno>
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 std::error_code LastError() { return {errno, std::generic_category()}; }
@@ -117,4 +117,4 @@ std::error_code MoveAside(const std::filesystem::path& path, std::filesystem::pa
   return std::make_error_code(std::errc::file_exists);
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <system_error>
 
-namespace platform {
+namespace lumetra::platform {
 
 // Reads a whole file of at most maxBytes; a larger one is refused with
 // std::errc::file_too_large rather than read into memory.
@@ -24,4 +24,4 @@ bool IsWritableFile(const std::filesystem::path& path);
 // so that a fresh file can take its place without losing it.
 std::error_code MoveAside(const std::filesystem::path& path, std::filesystem::path& movedTo);
 
-}  // namespace platform
+}  // namespace lumetra::platform

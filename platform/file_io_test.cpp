@@ -6,7 +6,7 @@
 
 #include "platform/scratch_directory.h"
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 TEST(IsWritableFile, AFileWithoutWriteBitsIsReadOnlyForEveryone) {
@@ -24,4 +24,4 @@ TEST(IsWritableFile, AFileWithoutWriteBitsIsReadOnlyForEveryone) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace lumetra::platform

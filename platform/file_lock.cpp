@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-namespace platform {
+namespace lumetra::platform {
 
 ExclusiveFileLock::ExclusiveFileLock(const std::filesystem::path& lockFile, std::error_code& error) {
   fd_ = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
@@ -31,4 +31,4 @@ ExclusiveFileLock::~ExclusiveFileLock() {
   if (fd_ >= 0) ::close(fd_);  // closing the descriptor releases the lock
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

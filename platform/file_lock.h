@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-namespace platform {
+namespace lumetra::platform {
 
 // An exclusive advisory lock (flock) on a lock file, held for the object's
 // life. Serialises read-modify-write cycles of one file between processes and
@@ -19,4 +19,4 @@ class ExclusiveFileLock {
   int fd_ = -1;
 };
 
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -3,7 +3,7 @@
 #include <mutex>
 #include <utility>
 
-namespace platform {
+namespace lumetra::platform {
 
 // The process-wide, replaceable handler behind a stand-in for a Windows dialog: empty
 // means headless; a GUI or a test installs its own.
@@ -27,4 +27,4 @@ class HandlerSlot {
   Handler handler_;
 };
 
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <stdexcept>
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 // Ids are unique in the process, so a stale id never reaches another window.
@@ -134,4 +134,4 @@ void MessageLoop::DefaultHandling(const Message& message) {
   if (message.message == WM_CLOSE) DestroyWindow(message.window);
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-namespace platform {
+namespace lumetra::platform {
 
 // Windows are 32-bit ids, never pointers, so they fit the shared records.
 using WindowId = std::uint32_t;
@@ -94,4 +94,4 @@ class MessageLoop {
   std::atomic<bool> running_{false};
 };
 
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 constexpr std::uint32_t kPaint = WM_USER + 1;
@@ -109,4 +109,4 @@ TEST(MessageLoop, RunsOnceAtATimeOnlyOnTheThreadThatMadeIt) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -5,7 +5,7 @@
 
 #include "platform/handler_slot.h"
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 std::atomic<HeadlessPolicy> g_policy{HeadlessPolicy::Affirmative};
@@ -78,4 +78,4 @@ MessageAnswer Messages::Affirmative(MessageButtons buttons) {
              : MessageAnswer::Ok;
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace lumetra::platform {
 
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 
@@ -56,4 +56,4 @@ class Messages {
   static MessageAnswer Affirmative(MessageButtons buttons);
 };
 
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -6,7 +6,7 @@
 
 #include "platform/recording_messages.h"
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 class HeadlessMessages : public ::testing::Test {
@@ -88,4 +88,4 @@ TEST(RecordingMessages, NestedRecordersRestoreTheOuterOne) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace lumetra::platform {
 
 // Paths kept in settings may use the backslashes of their Windows origin; the file
 // system here wants slashes.
@@ -15,4 +15,4 @@ inline std::filesystem::path NativePath(std::string_view path) {
   return native;
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

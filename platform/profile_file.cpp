@@ -4,7 +4,7 @@
 #include "platform/file_io.h"
 #include "platform/profile_text.h"
 
-namespace platform {
+namespace lumetra::platform {
 
 ProfileFile::ProfileFile(std::filesystem::path path) : path_(std::move(path)) {}
 
@@ -44,4 +44,4 @@ std::error_code ProfileFile::WriteString(std::string_view section, std::string_v
   return error;
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <system_error>
 
-namespace platform {
+namespace lumetra::platform {
 
 // A private profile (INI) file read and written like GetPrivateProfileString
 // and WritePrivateProfileString. Every call reads the file afresh; a missing
@@ -37,4 +37,4 @@ class ProfileFile {
   std::filesystem::path path_;
 };
 
-}  // namespace platform
+}  // namespace lumetra::platform

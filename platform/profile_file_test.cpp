@@ -9,7 +9,7 @@
 #include "platform/profile_text.h"
 #include "platform/scratch_directory.h"
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 std::string ReadAll(const std::filesystem::path& path) {
@@ -124,4 +124,4 @@ TEST(ProfileText, AStrayCarriageReturnIsABlankSoAnAddedLineFeedChangesNothing) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -2,7 +2,7 @@
 
 #include "platform/case_insensitive.h"
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 // A stray carriage return (a last line without its line feed) counts as a blank.
@@ -128,4 +128,4 @@ bool ProfileText::CanWrite(std::string_view section, std::string_view key, std::
          !trimmedKey.empty() && trimmedKey.front() != '[' && trimmedKey.front() != ';';
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform {
+namespace lumetra::platform {
 
 // The lines of an INI ("private profile") file, read and changed the way
 // GetPrivateProfileString and WritePrivateProfileString do: sections and keys
@@ -46,4 +46,4 @@ class ProfileText {
   std::string newline_ = "\n";  // for added lines: the file's own line ending
 };
 
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-namespace platform {
+namespace lumetra::platform {
 
 RecordingMessages::RecordingMessages()
     : previous_(Messages::InstallHandler(
@@ -44,4 +44,4 @@ MessageAnswer RecordingMessages::Answer(const MessageRequest& request) {
   return answer;
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -6,7 +6,7 @@
 
 #include "platform/messages.h"
 
-namespace platform {
+namespace lumetra::platform {
 
 // For tests: while alive, every message box is recorded instead of shown and
 // answered from a script (then by the affirmative button once the script runs
@@ -33,4 +33,4 @@ class RecordingMessages {
   MessageHandler previous_;
 };
 
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -1,6 +1,6 @@
 #include "platform/recording_save_file_dialog.h"
 
-namespace platform {
+namespace lumetra::platform {
 
 RecordingSaveFileDialog::RecordingSaveFileDialog()
     : previous_(SaveFileDialog::InstallHandler(
@@ -30,4 +30,4 @@ std::optional<std::filesystem::path> RecordingSaveFileDialog::Answer(
   return answer;
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -8,7 +8,7 @@
 
 #include "platform/save_file_dialog.h"
 
-namespace platform {
+namespace lumetra::platform {
 
 // For tests: while alive, every save-file dialog is recorded instead of shown and
 // answered from a script; once the script runs out the dialog is cancelled.
@@ -32,4 +32,4 @@ class RecordingSaveFileDialog {
   SaveFileHandler previous_;
 };
 
-}  // namespace platform
+}  // namespace lumetra::platform

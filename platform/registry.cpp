@@ -4,7 +4,7 @@
 
 #include "platform/config_paths.h"
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 // The bytes RegQueryValueEx hands out: a string with its terminating NUL.
@@ -178,4 +178,4 @@ RegResult Registry::DeleteKey(RegistryRoot root, std::string_view path) const {
   });
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

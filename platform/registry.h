@@ -11,7 +11,7 @@
 #include "platform/registry_store.h"
 #include "platform/registry_types.h"
 
-namespace platform {
+namespace lumetra::platform {
 
 // An open registry key, like an HKEY. Every call reads the root's file afresh,
 // so values written by other processes are seen at once. Calls on a closed
@@ -82,4 +82,4 @@ class Registry {
   std::shared_ptr<const RegistryStore> machine_;
 };
 
-}  // namespace platform
+}  // namespace lumetra::platform

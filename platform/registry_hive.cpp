@@ -5,7 +5,7 @@
 
 #include "platform/base64.h"
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 using nlohmann::json;
@@ -197,4 +197,4 @@ std::optional<RegistryHive> RegistryHive::FromJson(std::string_view text, std::s
   }
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

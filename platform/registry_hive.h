@@ -8,7 +8,7 @@
 #include "platform/case_insensitive.h"
 #include "platform/registry_types.h"
 
-namespace platform {
+namespace lumetra::platform {
 
 // Longest key name component and value name that Windows accepts.
 inline constexpr std::size_t kMaxKeyComponentLength = 255;
@@ -50,4 +50,4 @@ class RegistryHive {
   std::map<std::string, Values, CaseInsensitiveLess> keys_;
 };
 
-}  // namespace platform
+}  // namespace lumetra::platform

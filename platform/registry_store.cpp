@@ -4,7 +4,7 @@
 #include "platform/file_io.h"
 #include "platform/file_lock.h"
 
-namespace platform {
+namespace lumetra::platform {
 
 RegistryStore::RegistryStore(std::filesystem::path file) : file_(std::move(file)) {}
 
@@ -67,4 +67,4 @@ RegResult RegistryStore::Update(const std::function<RegResult(RegistryHive&)>& c
   return ERROR_SUCCESS;
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

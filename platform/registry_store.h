@@ -6,7 +6,7 @@
 #include "platform/registry_hive.h"
 #include "platform/registry_types.h"
 
-namespace platform {
+namespace lumetra::platform {
 
 // The file that holds one root. Readers see whole saves only (atomic
 // replace); writers take an advisory lock on "<file>.lock", read the file
@@ -35,4 +35,4 @@ class RegistryStore {
   std::filesystem::path file_;
 };
 
-}  // namespace platform
+}  // namespace lumetra::platform

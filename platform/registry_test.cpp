@@ -9,7 +9,7 @@
 #include "platform/debug_log.h"
 #include "platform/scratch_directory.h"
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 constexpr const char* kConfigKey = "Software\\Ostrana\\Zarvel For Windows\\Config";
@@ -238,4 +238,4 @@ TEST_F(RegistryTest, AFileWithOnlyDeepKeysStillHasTheirParents) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace lumetra::platform

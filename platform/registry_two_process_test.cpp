@@ -6,7 +6,7 @@
 #include "platform/registry.h"
 #include "platform/scratch_directory.h"
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 constexpr int kValuesPerWriter = 200;
@@ -46,4 +46,4 @@ TEST(RegistryTwoProcesses, ConcurrentWritersKeepEachOthersValues) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace lumetra::platform

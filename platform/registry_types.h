@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace platform {
+namespace lumetra::platform {
 
 // Result codes of the registry calls, numbered as on Windows.
 enum RegResult : std::int32_t {
@@ -38,4 +38,4 @@ struct RegistryValue {
   bool operator==(const RegistryValue&) const = default;
 };
 
-}  // namespace platform
+}  // namespace lumetra::platform

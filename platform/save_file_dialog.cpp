@@ -5,7 +5,7 @@
 #include "platform/handler_slot.h"
 #include "platform/messages.h"
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 std::filesystem::path FirstFreeName(const SaveFileRequest& request) {
@@ -49,4 +49,4 @@ SaveFileHandler SaveFileDialog::InstallHandler(SaveFileHandler handler) {
   return TheSlot().Replace(std::move(handler));
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

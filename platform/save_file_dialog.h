@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace platform {
+namespace lumetra::platform {
 
 // What a save-file dialog is opened with, as the Windows common dialog takes it.
 struct SaveFileRequest {
@@ -37,4 +37,4 @@ class SaveFileDialog {
   static SaveFileHandler InstallHandler(SaveFileHandler handler);
 };
 
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -8,7 +8,7 @@
 #include "platform/recording_save_file_dialog.h"
 #include "platform/scratch_directory.h"
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 class HeadlessSaveFileDialog : public ::testing::Test {
@@ -70,4 +70,4 @@ TEST(RecordingSaveFileDialog, AnswersFromTheScriptThenCancelsAndRestoresTheOuter
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace platform {
+namespace lumetra::platform {
 
 // For tests: a fresh private directory under $TMPDIR (or /tmp), removed with
 // everything in it when the object goes.
@@ -31,4 +31,4 @@ class ScratchDirectory {
   std::filesystem::path path_;
 };
 
-}  // namespace platform
+}  // namespace lumetra::platform

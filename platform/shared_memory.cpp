@@ -16,7 +16,7 @@
 
 #include "platform/debug_log.h"
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 // How long an opener waits for the creator to give a new block its size.
@@ -150,4 +150,4 @@ void SharedMemory::Close() {
   ::close(std::exchange(fd_, -1));
 }
 
-}  // namespace platform
+}  // namespace lumetra::platform

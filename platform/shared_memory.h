@@ -6,7 +6,7 @@
 #include <string_view>
 #include <system_error>
 
-namespace platform {
+namespace lumetra::platform {
 
 // A named block of shared memory, the stand-in for a named file mapping with
 // a read-write view. The system name is "/" + name + $LUMETRA_SHM_NAMESPACE
@@ -51,4 +51,4 @@ class SharedMemory {
   bool existed_ = false;
 };
 
-}  // namespace platform
+}  // namespace lumetra::platform

@@ -10,7 +10,7 @@
 
 #include "platform/child_process.h"
 
-namespace platform {
+namespace lumetra::platform {
 namespace {
 
 // Unique per test process, so runs of the suite in parallel do not meet.
@@ -111,4 +111,4 @@ TEST(SharedMemory, TwoProcessesShareOneBlock) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace lumetra::platform

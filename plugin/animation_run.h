@@ -6,7 +6,7 @@
 #include "keyframe/scene_animation.h"
 #include "render/render_job.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 
 // Fills an animation job's range from the animation's start and end time and takes
 // over what the host asks of this run (abi/animation_run_record.h): output choice and
@@ -14,7 +14,7 @@ namespace plugin {
 // ends before it starts (a scene keyed but never given one) runs to the last key.
 // Without a path from the host, numbered pictures take the settings' output base name
 // (a movie is named after the scene).
-void PrepareAnimationRun(render::RenderJob& job, const iface::SceneRecord& host,
+void PrepareAnimationRun(render::RenderJob& job, const abi::SceneRecord& host,
                          const keyframe::SceneAnimation& animation);
 
 // The camera rule of an animation: a camera without keys that follows an animated
@@ -22,4 +22,4 @@ void PrepareAnimationRun(render::RenderJob& job, const iface::SceneRecord& host,
 // frame aims it anew.
 void KeyFollowingCamera(const render::RenderJob& job, keyframe::SceneAnimation& animation);
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

@@ -8,10 +8,10 @@
 #include "plugin/chunk_output_settings.h"
 #include "plugin/kinetra_app.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 namespace {
 
-std::string NameOf(const iface::ObjectInfo& info) { return std::string(info.name, strnlen(info.name, sizeof info.name)); }
+std::string NameOf(const abi::ObjectInfo& info) { return std::string(info.name, strnlen(info.name, sizeof info.name)); }
 
 // Types the control bar can show as its selected object.
 bool Selectable(uint32_t type) {
@@ -32,10 +32,10 @@ AnimationSceneInterface::AnimationSceneInterface(KinetraApp* app) : app_(app) { 
 // records it handed over, and its bar site forgets the bar when the host closes it.
 AnimationSceneInterface::~AnimationSceneInterface() = default;
 
-const iface::BarSiteRecord* AnimationSceneInterface::BarSite() const {
-  const iface::BarSiteRecord* site = nullptr;
-  if (!animation_.Host().Connected() || animation_.Host().GetHostValue(iface::kHostValueBarSite, &site) != iface::kOk ||
-      !site || site->size < sizeof(iface::BarSiteRecord) || site->version / 100 != iface::kBarSiteVersion / 100) {
+const abi::BarSiteRecord* AnimationSceneInterface::BarSite() const {
+  const abi::BarSiteRecord* site = nullptr;
+  if (!animation_.Host().Connected() || animation_.Host().GetHostValue(abi::kHostValueBarSite, &site) != abi::kOk ||
+      !site || site->size < sizeof(abi::BarSiteRecord) || site->version / 100 != abi::kBarSiteVersion / 100) {
     return nullptr;
   }
   return site;
@@ -45,20 +45,20 @@ void AnimationSceneInterface::CreateBar(uint32_t parentWindow) {
   bar_ = std::make_unique<ui::AnimControlBar>(animation_, timeFormat_);
   bar_->Initialise();
   placement_.parentWindow = parentWindow;
-  if (const iface::BarSiteRecord* site = BarSite()) placement_.window = site->barCreated(parentWindow, BarWindowProcedure);
+  if (const abi::BarSiteRecord* site = BarSite()) placement_.window = site->barCreated(parentWindow, BarWindowProcedure);
 }
 
 void AnimationSceneInterface::ReportPlacement() const {
-  const iface::BarSiteRecord* site = placement_.window ? BarSite() : nullptr;
+  const abi::BarSiteRecord* site = placement_.window ? BarSite() : nullptr;
   if (site) {
     site->barPlaced(placement_.window, placement_.left, placement_.top, placement_.width, placement_.height,
                     placement_.shown ? 1 : 0);
   }
 }
 
-int32_t AnimationSceneInterface::Connect(iface::InterfaceRecord* record) {
+int32_t AnimationSceneInterface::Connect(abi::InterfaceRecord* record) {
   const int32_t result = SceneInterfaceBase::Connect(record);
-  if (result == iface::kOk) animation_.SetHost(keyframe::HostScene(SceneRecord()));
+  if (result == abi::kOk) animation_.SetHost(keyframe::HostScene(SceneRecord()));
   return result;
 }
 
@@ -78,8 +78,8 @@ int32_t AnimationSceneInterface::OnSceneEvent(uint32_t objectId, int32_t event) 
   if (objectId != 0 && eventState_ != kEventStateMerging) {
     keyframe::ObjectRecord record;
     const int32_t result = host.ReadObject(objectId, record, false);
-    if (result != iface::kOk) return result;
-    if (record.info.type == iface::kObjectTypeReference) objectId = record.info.next;
+    if (result != abi::kOk) return result;
+    if (record.info.type == abi::kObjectTypeReference) objectId = record.info.next;
   }
   switch (event) {
     case kEventObjectRemoved:
@@ -125,7 +125,7 @@ int32_t AnimationSceneInterface::OnSceneEvent(uint32_t objectId, int32_t event) 
     case kEventObjectRenamed:
       if (keyframe::ObjectTrack* track = animation_.FindTrack(objectId)) {
         keyframe::ObjectRecord record;
-        if (host.ReadObject(objectId, record, false) == iface::kOk) track->SetName(NameOf(record.info));
+        if (host.ReadObject(objectId, record, false) == abi::kOk) track->SetName(NameOf(record.info));
       }
       break;
     case kEventMergeBegins:
@@ -140,7 +140,7 @@ int32_t AnimationSceneInterface::OnSceneEvent(uint32_t objectId, int32_t event) 
       platform::DebugLog::Printf("Unknown scene event: %d\n", event);
       break;
   }
-  return iface::kOk;
+  return abi::kOk;
 }
 
 int32_t AnimationSceneInterface::OnSceneNotify(uint32_t objectId, int32_t event, void* data, void* result) {
@@ -173,38 +173,38 @@ int32_t AnimationSceneInterface::OnSceneNotify(uint32_t objectId, int32_t event,
     default:
       break;
   }
-  return iface::kOk;
+  return abi::kOk;
 }
 
 int32_t AnimationSceneInterface::GetSceneDataSize(uint32_t) {
   return static_cast<int32_t>(keyframe::SceneChunkSize(animation_, ToStored(app_->AnimationSettings())));
 }
 
-int32_t AnimationSceneInterface::SaveSceneData(iface::StreamWrite write, uint32_t stream, uint32_t) {
+int32_t AnimationSceneInterface::SaveSceneData(abi::StreamWrite write, uint32_t stream, uint32_t) {
   keyframe::ChunkWriter out(write, stream);
   try {
     keyframe::SaveSceneChunk(out, animation_, ToStored(app_->AnimationSettings()));
   } catch (const keyframe::ChunkFormatError& error) {
     platform::DebugLog::Printf("Keyframe data not saved: %s\n", error.what());
   }
-  return iface::kOk;
+  return abi::kOk;
 }
 
 // The tracks wait as pending tracks for the scene-in-place event; the bar shows
 // times as the loaded settings say.
-int32_t AnimationSceneInterface::LoadSceneData(iface::StreamRead read, uint32_t stream, uint32_t) {
+int32_t AnimationSceneInterface::LoadSceneData(abi::StreamRead read, uint32_t stream, uint32_t) {
   keyframe::ChunkReader in(read, stream);
   AppOutputSettings settings(*app_);
   keyframe::LoadSceneChunk(in, animation_, settings);
   timeFormat_ = app_->AnimationSettings().TimeFormat();
-  return iface::kOk;
+  return abi::kOk;
 }
 
 int32_t AnimationSceneInterface::SelectObject(uint32_t objectId) {
-  if (!bar_) return iface::kOk;
+  if (!bar_) return abi::kOk;
   keyframe::ObjectRecord record;
   const int32_t result = animation_.Host().ReadObject(objectId, record, false);
-  if (result != iface::kOk) {
+  if (result != abi::kOk) {
     platform::DebugLog::Printf("Invalid selected object, error = %d\n", result);
     return result;
   }
@@ -213,7 +213,7 @@ int32_t AnimationSceneInterface::SelectObject(uint32_t objectId) {
   } else {
     platform::DebugLog::Write("Selected unknown object type\n");
   }
-  return iface::kOk;
+  return abi::kOk;
 }
 
 // A changed object is keyed at the current time in animation mode, else at 0,
@@ -221,7 +221,7 @@ int32_t AnimationSceneInterface::SelectObject(uint32_t objectId) {
 void AnimationSceneInterface::UpdateObject(uint32_t objectId) {
   if (!bar_) return;
   keyframe::ObjectRecord record;
-  if (animation_.Host().ReadObject(objectId, record, false) != iface::kOk) return;
+  if (animation_.Host().ReadObject(objectId, record, false) != abi::kOk) return;
   bar_->SetSelectedObject(objectId, NameOf(record.info));
   const int32_t time = bar_->AnimationMode() ? animation_.CurrentTime() : 0;
   animation_.SetKeys(objectId, time, bar_->InterpolationChoice(), true);
@@ -250,16 +250,16 @@ int32_t AnimationSceneInterface::FindMergedObject(uint32_t argument) {
     if (argument) name = reinterpret_cast<const char*>(static_cast<uintptr_t>(argument));
   } else {
     keyframe::ObjectRecord record;
-    if (host.ReadObject(argument, record, false) == iface::kOk) name = NameOf(record.info);
+    if (host.ReadObject(argument, record, false) == abi::kOk) name = NameOf(record.info);
   }
   uint32_t found = 0;
   const int32_t result = host.FindObjectByName(name.c_str(), found);
-  if (result != iface::kOk) {
+  if (result != abi::kOk) {
     platform::DebugLog::Printf("Failed to find ID for merged obj: '%s'\n", name.c_str());
     return result;
   }
-  iface::ObjectInfo info;
-  iface::PrepareObjectInfo(info);
+  abi::ObjectInfo info;
+  abi::PrepareObjectInfo(info);
   return host.GetObjectInfo(found, info);
 }
 
@@ -270,15 +270,15 @@ void AnimationSceneInterface::RefreshBar() {
 void AnimationSceneInterface::LayOutViews(bool createAndShow) {
   const keyframe::HostScene& host = animation_.Host();
   uint32_t window = 0;
-  if (host.GetHostValue(iface::kHostValueMainWindow, &window) != iface::kOk) return;
+  if (host.GetHostValue(abi::kHostValueMainWindow, &window) != abi::kOk) return;
   if (!bar_) {
     if (!createAndShow) return;
     CreateBar(window);
   }
   const int32_t barHeight = ui::AnimControlBar::kHeight;
-  iface::ViewRecord views[iface::kViewCount];
-  for (int32_t index = 0; index < iface::kViewCount; ++index) {
-    if (host.GetViewInfo(index, views[index]) != iface::kOk) return;
+  abi::ViewRecord views[abi::kViewCount];
+  for (int32_t index = 0; index < abi::kViewCount; ++index) {
+    if (host.GetViewInfo(index, views[index]) != abi::kOk) return;
   }
   const auto width = static_cast<int32_t>(views[0].areaWidth);
   const int32_t height = std::max(0, static_cast<int32_t>(views[0].areaHeight) - barHeight);
@@ -289,16 +289,16 @@ void AnimationSceneInterface::LayOutViews(bool createAndShow) {
 
 // With a maximised view only that one takes the whole area; otherwise two by
 // two: 0 top left, 1 bottom left, 2 top right, 3 bottom right.
-void AnimationSceneInterface::ArrangeViews(iface::ViewRecord (&views)[iface::kViewCount], int32_t width,
+void AnimationSceneInterface::ArrangeViews(abi::ViewRecord (&views)[abi::kViewCount], int32_t width,
                                            int32_t height) {
   int maximised = -1;
-  for (int index = 0; index < iface::kViewCount; ++index) {
+  for (int index = 0; index < abi::kViewCount; ++index) {
     views[index].areaHeight = static_cast<uint32_t>(height);
-    if (views[index].flags & iface::kViewMaximised) maximised = index;
+    if (views[index].flags & abi::kViewMaximised) maximised = index;
   }
   const keyframe::HostScene& host = animation_.Host();
   if (maximised >= 0) {
-    iface::ViewRecord& view = views[maximised];
+    abi::ViewRecord& view = views[maximised];
     view.left = 0;
     view.top = 0;
     view.right = width;
@@ -307,8 +307,8 @@ void AnimationSceneInterface::ArrangeViews(iface::ViewRecord (&views)[iface::kVi
     return;
   }
   const int32_t halfWidth = width / 2, halfHeight = height / 2;
-  for (int index = 0; index < iface::kViewCount; ++index) {
-    iface::ViewRecord& view = views[index];
+  for (int index = 0; index < abi::kViewCount; ++index) {
+    abi::ViewRecord& view = views[index];
     view.left = index < 2 ? 0 : halfWidth;
     view.top = index % 2 == 0 ? 0 : halfHeight;
     view.right = index < 2 ? halfWidth : width;
@@ -317,4 +317,4 @@ void AnimationSceneInterface::ArrangeViews(iface::ViewRecord (&views)[iface::kVi
   }
 }
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

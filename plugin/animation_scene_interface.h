@@ -11,7 +11,7 @@
 #include "render/animation_settings.h"
 #include "ui/anim_control_bar.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 
 class KinetraApp;
 
@@ -57,14 +57,14 @@ class AnimationSceneInterface : public SceneInterfaceBase {
   explicit AnimationSceneInterface(KinetraApp* app);
   ~AnimationSceneInterface() override;
 
-  int32_t Connect(iface::InterfaceRecord* record) override;
+  int32_t Connect(abi::InterfaceRecord* record) override;
   void Reset() override;
   int32_t OnSceneEvent(uint32_t objectId, int32_t event) override;
   int32_t OnSceneNotify(uint32_t objectId, int32_t event, void* data, void* result) override;
   // The keyframe chunk of the host's scene file.
   int32_t GetSceneDataSize(uint32_t) override;
-  int32_t SaveSceneData(iface::StreamWrite write, uint32_t stream, uint32_t) override;
-  int32_t LoadSceneData(iface::StreamRead read, uint32_t stream, uint32_t) override;
+  int32_t SaveSceneData(abi::StreamWrite write, uint32_t stream, uint32_t) override;
+  int32_t LoadSceneData(abi::StreamRead read, uint32_t stream, uint32_t) override;
 
   // True when at least one object of the scene carries keys.
   bool HasTracks() const { return animation_.TrackCount() > 0; }
@@ -90,8 +90,8 @@ class AnimationSceneInterface : public SceneInterfaceBase {
   void CreateBar(uint32_t parentWindow);
   // Tells the host's bar site where the bar is; nothing without a site.
   void ReportPlacement() const;
-  const iface::BarSiteRecord* BarSite() const;
-  void ArrangeViews(iface::ViewRecord (&views)[iface::kViewCount], int32_t width, int32_t height);
+  const abi::BarSiteRecord* BarSite() const;
+  void ArrangeViews(abi::ViewRecord (&views)[abi::kViewCount], int32_t width, int32_t height);
 
   KinetraApp* app_;
   keyframe::SceneAnimation animation_;
@@ -101,4 +101,4 @@ class AnimationSceneInterface : public SceneInterfaceBase {
   int32_t eventState_ = kEventStateNormal;
 };
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

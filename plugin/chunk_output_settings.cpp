@@ -2,7 +2,7 @@
 
 #include "plugin/kinetra_app.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 
 keyframe::StoredOutputSettings ToStored(const render::AnimationSettings& settings) {
   return {settings.fileOutput,         settings.timeDisplay,         settings.frameRateChoice,
@@ -40,4 +40,4 @@ float AppOutputSettings::LoadFromRegistry() {
   return app_.AnimationSettings().customFrameRate;
 }
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

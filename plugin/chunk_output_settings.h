@@ -3,7 +3,7 @@
 #include "keyframe/scene_chunk.h"
 #include "render/animation_settings.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 
 class KinetraApp;
 
@@ -25,4 +25,4 @@ class AppOutputSettings final : public keyframe::OutputSettingsStore {
   KinetraApp& app_;
 };
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

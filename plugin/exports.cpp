@@ -4,13 +4,13 @@
 #include "abi/result_codes.h"
 #include "plugin/plugin_app.h"
 
-LUMETRA_EXPORT int GetDLLInfo(iface::PluginInfoRecord** out) {
-  plugin::PluginApp* app = plugin::PluginApp::Active();
+LUMETRA_EXPORT int GetDLLInfo(lumetra::abi::PluginInfoRecord** out) {
+  lumetra::plugin::PluginApp* app = lumetra::plugin::PluginApp::Active();
   return app ? app->GetDLLInfo(out) : 0;
 }
 
-LUMETRA_EXPORT int GetInterfaceFunctions(int index, iface::InterfaceRecord* record) {
-  if (record == nullptr) return iface::kNullRecord;
-  plugin::PluginApp* app = plugin::PluginApp::Active();
-  return app ? app->GetInterfaceFunctions(index, record) : iface::kIndexOutOfRange;
+LUMETRA_EXPORT int GetInterfaceFunctions(int index, lumetra::abi::InterfaceRecord* record) {
+  if (record == nullptr) return lumetra::abi::kNullRecord;
+  lumetra::plugin::PluginApp* app = lumetra::plugin::PluginApp::Active();
+  return app ? app->GetInterfaceFunctions(index, record) : lumetra::abi::kIndexOutOfRange;
 }

@@ -19,10 +19,11 @@
 
 extern char** environ;
 
+namespace lumetra {
 namespace {
 
-using GetDLLInfoFn = int (*)(iface::PluginInfoRecord**);
-using GetInterfaceFunctionsFn = int (*)(int, iface::InterfaceRecord*);
+using GetDLLInfoFn = int (*)(abi::PluginInfoRecord**);
+using GetInterfaceFunctionsFn = int (*)(int, abi::InterfaceRecord*);
 using plugin::PovSharedBlocks;
 
 class LoadedPlugin {
@@ -76,15 +77,15 @@ TEST(Exports, ResultCodes) {
   LoadedPlugin plugin;
   ASSERT_TRUE(plugin.Loaded()) << dlerror();
   auto getInterfaceFunctions = plugin.GetInterfaceFunctions();
-  iface::SceneRecord record{};
-  record.header = {sizeof record, iface::kSceneInterfaceVersion, 0, 0};
-  EXPECT_EQ(getInterfaceFunctions(0, nullptr), iface::kNullRecord);
-  EXPECT_EQ(getInterfaceFunctions(2, nullptr), iface::kNullRecord);
-  EXPECT_EQ(getInterfaceFunctions(2, &record.header), iface::kIndexOutOfRange);
-  EXPECT_EQ(getInterfaceFunctions(-1, &record.header), iface::kIndexOutOfRange);
-  EXPECT_EQ(getInterfaceFunctions(0, &record.header), iface::kOk);
+  abi::SceneRecord record{};
+  record.header = {sizeof record, abi::kSceneInterfaceVersion, 0, 0};
+  EXPECT_EQ(getInterfaceFunctions(0, nullptr), abi::kNullRecord);
+  EXPECT_EQ(getInterfaceFunctions(2, nullptr), abi::kNullRecord);
+  EXPECT_EQ(getInterfaceFunctions(2, &record.header), abi::kIndexOutOfRange);
+  EXPECT_EQ(getInterfaceFunctions(-1, &record.header), abi::kIndexOutOfRange);
+  EXPECT_EQ(getInterfaceFunctions(0, &record.header), abi::kOk);
 
-  iface::PluginInfoRecord* info = nullptr;
+  abi::PluginInfoRecord* info = nullptr;
   EXPECT_EQ(plugin.GetDLLInfo()(nullptr), 0);
   ASSERT_EQ(plugin.GetDLLInfo()(&info), 1);
   EXPECT_EQ(info->recordVersion, 1103u);
@@ -146,3 +147,4 @@ TEST(Exports, SecondInstanceKeepsTheControlBlock) {
 }
 
 }  // namespace
+}  // namespace lumetra

@@ -5,22 +5,22 @@
 
 #include "abi/result_codes.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 namespace {
 
 uint32_t StyleOf(const platform::MessageRequest& request) {
-  uint32_t style = iface::kBoxOk;
+  uint32_t style = abi::kBoxOk;
   switch (request.buttons) {
-    case platform::MessageButtons::Ok: style = iface::kBoxOk; break;
-    case platform::MessageButtons::OkCancel: style = iface::kBoxOkCancel; break;
-    case platform::MessageButtons::YesNo: style = iface::kBoxYesNo; break;
-    case platform::MessageButtons::YesNoCancel: style = iface::kBoxYesNoCancel; break;
+    case platform::MessageButtons::Ok: style = abi::kBoxOk; break;
+    case platform::MessageButtons::OkCancel: style = abi::kBoxOkCancel; break;
+    case platform::MessageButtons::YesNo: style = abi::kBoxYesNo; break;
+    case platform::MessageButtons::YesNoCancel: style = abi::kBoxYesNoCancel; break;
   }
   switch (request.icon) {
-    case platform::MessageIcon::Stop: return style | iface::kBoxIconStop;
-    case platform::MessageIcon::Exclamation: return style | iface::kBoxIconExclamation;
-    case platform::MessageIcon::Information: return style | iface::kBoxIconInformation;
-    case platform::MessageIcon::Question: return style | iface::kBoxIconQuestion;
+    case platform::MessageIcon::Stop: return style | abi::kBoxIconStop;
+    case platform::MessageIcon::Exclamation: return style | abi::kBoxIconExclamation;
+    case platform::MessageIcon::Information: return style | abi::kBoxIconInformation;
+    case platform::MessageIcon::Question: return style | abi::kBoxIconQuestion;
     case platform::MessageIcon::None: return style;
   }
   return style;
@@ -28,28 +28,28 @@ uint32_t StyleOf(const platform::MessageRequest& request) {
 
 platform::MessageAnswer AnswerOf(uint32_t answered, platform::MessageButtons buttons) {
   switch (answered) {
-    case iface::kAnsweredOk: return platform::MessageAnswer::Ok;
-    case iface::kAnsweredCancel: return platform::MessageAnswer::Cancel;
-    case iface::kAnsweredYes: return platform::MessageAnswer::Yes;
-    case iface::kAnsweredNo: return platform::MessageAnswer::No;
+    case abi::kAnsweredOk: return platform::MessageAnswer::Ok;
+    case abi::kAnsweredCancel: return platform::MessageAnswer::Cancel;
+    case abi::kAnsweredYes: return platform::MessageAnswer::Yes;
+    case abi::kAnsweredNo: return platform::MessageAnswer::No;
     default: return platform::Messages::Affirmative(buttons);  // a host's answer we cannot read
   }
 }
 
-bool OffersMessageBoxes(const iface::DesktopRecord& desktop) {
-  return desktop.size >= offsetof(iface::DesktopRecord, messageBox) + sizeof desktop.messageBox &&
+bool OffersMessageBoxes(const abi::DesktopRecord& desktop) {
+  return desktop.size >= offsetof(abi::DesktopRecord, messageBox) + sizeof desktop.messageBox &&
          desktop.messageBox != nullptr;
 }
 
 }  // namespace
 
-const iface::DesktopRecord* HostDesktop(const iface::SceneRecord& host) {
-  iface::DesktopRecord* desktop = nullptr;
-  if (!host.getHostValue || host.getHostValue(iface::kHostValueDesktop, &desktop) != iface::kOk) return nullptr;
+const abi::DesktopRecord* HostDesktop(const abi::SceneRecord& host) {
+  abi::DesktopRecord* desktop = nullptr;
+  if (!host.getHostValue || host.getHostValue(abi::kHostValueDesktop, &desktop) != abi::kOk) return nullptr;
   return desktop;
 }
 
-void HostMessages::Attach(const iface::DesktopRecord* desktop) {
+void HostMessages::Attach(const abi::DesktopRecord* desktop) {
   Detach();
   if (!desktop || !OffersMessageBoxes(*desktop)) return;
   previous_ = platform::Messages::InstallHandler([desktop](const platform::MessageRequest& request) {
@@ -65,4 +65,4 @@ void HostMessages::Detach() {
   attached_ = false;
 }
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

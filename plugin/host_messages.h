@@ -4,11 +4,11 @@
 #include "abi/scene_record.h"
 #include "platform/messages.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 
 // The host's desktop, where render windows and message boxes show; null when the host
 // has none.
-const iface::DesktopRecord* HostDesktop(const iface::SceneRecord& host);
+const abi::DesktopRecord* HostDesktop(const abi::SceneRecord& host);
 
 // While attached to a desktop that shows message boxes, the plug-in's boxes show there,
 // so the host's user (or the host's command line) answers them, as every program's boxes
@@ -20,7 +20,7 @@ class HostMessages {
   HostMessages(const HostMessages&) = delete;
   HostMessages& operator=(const HostMessages&) = delete;
 
-  void Attach(const iface::DesktopRecord* desktop);
+  void Attach(const abi::DesktopRecord* desktop);
   void Detach();
 
  private:
@@ -28,4 +28,4 @@ class HostMessages {
   platform::MessageHandler previous_;
 };
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

@@ -12,6 +12,7 @@
 #include "platform/scratch_directory.h"
 #include "plugin/kinetra_app.h"
 
+namespace lumetra {
 namespace {
 
 constexpr int32_t kHostReady = 7;
@@ -26,10 +27,10 @@ HostValues g_host;
 
 int32_t LUMETRA_STDCALL GetHostValue(int32_t selector, void* value) {
   switch (selector) {
-    case iface::kHostValueRegistryBase:
+    case abi::kHostValueRegistryBase:
       if (g_host.baseResult == 0) *static_cast<const char**>(value) = g_host.registryBase;
       return g_host.baseResult;
-    case iface::kHostValueApplication:
+    case abi::kHostValueApplication:
       *static_cast<uint32_t*>(value) = g_host.application;
       return 0;
     default:
@@ -48,13 +49,13 @@ class HostReadyTest : public ::testing::Test {
     g_host = HostValues{};
     app_ = std::make_unique<plugin::KinetraApp>(registry_);
     ASSERT_TRUE(app_->InitInstance());
-    record_->header = {sizeof(iface::SceneRecord), iface::kSceneInterfaceVersion, 0, 0};
+    record_->header = {sizeof(abi::SceneRecord), abi::kSceneInterfaceVersion, 0, 0};
     record_->getHostValue = GetHostValue;
     platform::DebugLog::Clear();
   }
   void TearDown() override { app_->ExitInstance(); }
 
-  void Connect() { ASSERT_EQ(app_->GetInterfaceFunctions(0, &record_->header), iface::kOk); }
+  void Connect() { ASSERT_EQ(app_->GetInterfaceFunctions(0, &record_->header), abi::kOk); }
   bool KeyExists(const char* path) {
     platform::RegistryKey key;
     return registry_.OpenKey(platform::RegistryRoot::CurrentUser, path,
@@ -69,7 +70,7 @@ class HostReadyTest : public ::testing::Test {
 
   platform::ScratchDirectory dir_;
   platform::Registry registry_{dir_ / "user", dir_ / "machine"};
-  std::unique_ptr<iface::SceneRecord> record_ = std::make_unique<iface::SceneRecord>();
+  std::unique_ptr<abi::SceneRecord> record_ = std::make_unique<abi::SceneRecord>();
   std::unique_ptr<plugin::KinetraApp> app_;
 };
 
@@ -111,3 +112,4 @@ TEST_F(HostReadyTest, WithoutAConnectedRecordTheHostIsNotAsked) {
 }
 
 }  // namespace
+}  // namespace lumetra

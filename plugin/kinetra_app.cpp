@@ -11,7 +11,7 @@
 #include "plugin/render_menu_interface.h"
 #include "render/settings_store.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 namespace {
 
 template <size_t N>
@@ -58,7 +58,7 @@ void KinetraApp::ExitInstance() {
   PluginApp::ExitInstance();
 }
 
-int32_t KinetraApp::FillDllInfo(iface::PluginInfoRecord* record) {
+int32_t KinetraApp::FillDllInfo(abi::PluginInfoRecord* record) {
   CopyField(record->name, kPluginName);
   CopyField(record->notice, kPluginNotice);
   CopyField(record->authorEmail, kAuthorEmail);
@@ -69,13 +69,13 @@ int32_t KinetraApp::FillDllInfo(iface::PluginInfoRecord* record) {
 }
 
 void KinetraApp::OnHostReady() {
-  const iface::SceneRecord* host = scene_->SceneRecord();
+  const abi::SceneRecord* host = scene_->SceneRecord();
   std::string basePath;
   if (host == nullptr) {
     platform::DebugLog::Write("Scene Functions not yet available\n");
   } else {
     const char* path = nullptr;
-    if (host->getHostValue && host->getHostValue(iface::kHostValueRegistryBase, &path) == 0 &&
+    if (host->getHostValue && host->getHostValue(abi::kHostValueRegistryBase, &path) == 0 &&
         path != nullptr) {
       basePath = path;
     } else {
@@ -88,7 +88,7 @@ void KinetraApp::OnHostReady() {
                                static_cast<int>(result));
   }
   RegisterPovExtension(registry_);
-  if (host && host->getHostValue) host->getHostValue(iface::kHostValueApplication, &hostValue_);
+  if (host && host->getHostValue) host->getHostValue(abi::kHostValueApplication, &hostValue_);
   if (host) hostMessages_.Attach(HostDesktop(*host));
 }
 
@@ -116,4 +116,4 @@ void KinetraApp::RunCommand(uint32_t commandId) {
   platform::DebugLog::Printf("Command not available in this build: %s\n", name);
 }
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

@@ -12,7 +12,7 @@
 #include "render/render_settings.h"
 #include "render/settings_store.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 
 class AnimationSceneInterface;
 class RenderMenuInterface;
@@ -27,7 +27,7 @@ class KinetraApp : public PluginApp {
 
   bool InitInstance() override;
   void ExitInstance() override;
-  int32_t FillDllInfo(iface::PluginInfoRecord* record) override;
+  int32_t FillDllInfo(abi::PluginInfoRecord* record) override;
 
   // Runs one of the menu commands.
   void RunCommand(uint32_t commandId);
@@ -61,4 +61,4 @@ class KinetraApp : public PluginApp {
   uint32_t hostValue_ = 0;
 };
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

@@ -16,15 +16,15 @@
 #include "translate/host_preview.h"
 #include "translate/job_translation.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 namespace {
 
 // The host's render settings for the output path; false when the host does not answer.
-bool ReadRenderSettings(const iface::SceneRecord& host, iface::RenderSettingsRecord& settings) {
-  settings = iface::RenderSettingsRecord{};
-  settings.version = iface::kRenderSettingsVersion;
+bool ReadRenderSettings(const abi::SceneRecord& host, abi::RenderSettingsRecord& settings) {
+  settings = abi::RenderSettingsRecord{};
+  settings.version = abi::kRenderSettingsVersion;
   return host.getRenderSettings &&
-         host.getRenderSettings(iface::kRenderSettingsSelector, &settings) == 0;
+         host.getRenderSettings(abi::kRenderSettingsSelector, &settings) == 0;
 }
 
 }  // namespace
@@ -39,7 +39,7 @@ void LibraryRenderService::Backend::ReleasePreview(render::RenderJob& job) {
   translate::ReleaseHostPreview(job);
 }
 
-std::shared_ptr<render::RenderJob> LibraryRenderService::MakeTranslatedJob(const iface::SceneRecord& host,
+std::shared_ptr<render::RenderJob> LibraryRenderService::MakeTranslatedJob(const abi::SceneRecord& host,
                                                                           bool animation) {
   auto job = render::MakeJob(app_.RenderSettings(), app_.AnimationSettings(), jobs_,
                              [] { return NewScene(); });
@@ -58,20 +58,20 @@ std::shared_ptr<render::RenderJob> LibraryRenderService::MakeTranslatedJob(const
   return job;
 }
 
-const iface::SceneRecord* LibraryRenderService::ConnectedHost() const {
-  const iface::SceneRecord* host = app_.Scene()->SceneRecord();
+const abi::SceneRecord* LibraryRenderService::ConnectedHost() const {
+  const abi::SceneRecord* host = app_.Scene()->SceneRecord();
   if (host == nullptr) platform::DebugLog::Write("Scene Functions not yet available\n");
   return host;
 }
 
-void LibraryRenderService::SetOutputPath(render::RenderJob& job, const iface::SceneRecord& host) {
-  iface::RenderSettingsRecord settings;
+void LibraryRenderService::SetOutputPath(render::RenderJob& job, const abi::SceneRecord& host) {
+  abi::RenderSettingsRecord settings;
   const bool answered = ReadRenderSettings(host, settings);
   job.outputPath = render::StillOutputPath(job, answered ? &settings : nullptr);
 }
 
 void LibraryRenderService::StartRender() {
-  const iface::SceneRecord* host = ConnectedHost();
+  const abi::SceneRecord* host = ConnectedHost();
   auto job = host ? MakeTranslatedJob(*host, false) : nullptr;
   if (!job) return;
   SetOutputPath(*job, *host);
@@ -79,7 +79,7 @@ void LibraryRenderService::StartRender() {
 }
 
 void LibraryRenderService::StartAnimation() {
-  const iface::SceneRecord* host = ConnectedHost();
+  const abi::SceneRecord* host = ConnectedHost();
   auto job = host ? MakeTranslatedJob(*host, true) : nullptr;
   if (!job) return;
   keyframe::SceneAnimation& animation = app_.Scene()->Animation();
@@ -96,4 +96,4 @@ void LibraryRenderService::AbortAll() {
   render::JobWindowThread::JoinEnded();
 }
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

@@ -5,7 +5,7 @@
 #include "render/job_list.h"
 #include "render/library_backend.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 
 // The render library's jobs as the plug-in runs them.
 class LibraryRenderService : public RenderService {
@@ -27,16 +27,16 @@ class LibraryRenderService : public RenderService {
   };
 
   // The host's scene record; null (and a debug line) before the host connected it.
-  const iface::SceneRecord* ConnectedHost() const;
+  const abi::SceneRecord* ConnectedHost() const;
   // The still's or the animation's output path from the host's render settings.
-  static void SetOutputPath(render::RenderJob& job, const iface::SceneRecord& host);
+  static void SetOutputPath(render::RenderJob& job, const abi::SceneRecord& host);
   // A job made from the settings and translated from the host's scene, with the window
   // on the host's desktop; null when it could not be made or translated.
-  std::shared_ptr<render::RenderJob> MakeTranslatedJob(const iface::SceneRecord& host, bool animation);
+  std::shared_ptr<render::RenderJob> MakeTranslatedJob(const abi::SceneRecord& host, bool animation);
 
   KinetraApp& app_;
   render::JobList jobs_;
   Backend backend_;
 };
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

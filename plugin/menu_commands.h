@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace plugin {
+namespace lumetra::plugin {
 
 // Command ids of the plug-in's menu items.
 constexpr uint32_t kCommandRender = 373700;
@@ -14,4 +14,4 @@ constexpr uint32_t kCommandTimeline = 373703;
 constexpr uint32_t kMenuFlagsSubmenu = 0x22040000;
 constexpr uint32_t kMenuFlagsItem = 0x02040000;
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

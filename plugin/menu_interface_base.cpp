@@ -4,7 +4,7 @@
 
 #include "abi/result_codes.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 namespace {
 
 MenuInterfaceBase* g_active = nullptr;
@@ -22,10 +22,10 @@ int32_t LUMETRA_STDCALL QueryCommandStateEntry(uint32_t commandId, uint32_t* ena
 
 }  // namespace
 
-const iface::InterfaceId MenuInterfaceBase::kId{0x3C34761Au, 0x0E6095A6u};
+const abi::InterfaceId MenuInterfaceBase::kId{0x3C34761Au, 0x0E6095A6u};
 
 MenuInterfaceBase::MenuInterfaceBase()
-    : PluginInterface(iface::kMenuInterfaceKind, iface::kMenuInterfaceVersion, &kId) {
+    : PluginInterface(abi::kMenuInterfaceKind, abi::kMenuInterfaceVersion, &kId) {
   g_active = this;
 }
 
@@ -35,26 +35,26 @@ MenuInterfaceBase::~MenuInterfaceBase() {
 
 MenuInterfaceBase* MenuInterfaceBase::Active() { return g_active; }
 
-int32_t MenuInterfaceBase::Connect(iface::InterfaceRecord* record) {
-  const int32_t result = Attach(record, iface::kMenuRecordMinimumSize);
-  if (result != iface::kOk) return result;
-  auto* menu = reinterpret_cast<iface::MenuRecord*>(record);
+int32_t MenuInterfaceBase::Connect(abi::InterfaceRecord* record) {
+  const int32_t result = Attach(record, abi::kMenuRecordMinimumSize);
+  if (result != abi::kOk) return result;
+  auto* menu = reinterpret_cast<abi::MenuRecord*>(record);
   menu->enumMenuItem = EnumMenuItemEntryPoint();
   menu->queryCommandState = QueryCommandStateEntryPoint();
   menu->executeCommand = ExecuteCommandEntryPoint();
   const auto table = StaticItemTable();
   items_.assign(table.begin(), table.end());
-  return iface::kOk;
+  return abi::kOk;
 }
 
 int32_t MenuInterfaceBase::Describe(std::span<const MenuItem> items, int32_t index,
                                     uint32_t* flags, const char** text, uint32_t* commandId) {
-  if (index < 0 || static_cast<size_t>(index) >= items.size()) return iface::kNoMoreItems;
+  if (index < 0 || static_cast<size_t>(index) >= items.size()) return abi::kNoMoreItems;
   const MenuItem& item = items[static_cast<size_t>(index)];
   if (flags) *flags = item.flags;
   if (text) *text = item.text;
   if (commandId) *commandId = item.commandId;
-  return iface::kOk;
+  return abi::kOk;
 }
 
 int32_t MenuInterfaceBase::EnumMenuItem(int32_t index, uint32_t* flags, const char** text,
@@ -66,19 +66,19 @@ int32_t MenuInterfaceBase::QueryCommandState(uint32_t commandId, uint32_t* enabl
   const bool listed = std::any_of(items_.begin(), items_.end(),
                                   [&](const MenuItem& item) { return item.commandId == commandId; });
   if (listed && enabled) *enabled = 1;
-  return iface::kOk;
+  return abi::kOk;
 }
 
-int32_t MenuInterfaceBase::ExecuteCommand(uint32_t) { return iface::kOk; }
+int32_t MenuInterfaceBase::ExecuteCommand(uint32_t) { return abi::kOk; }
 
-iface::EnumMenuItemEntry MenuInterfaceBase::EnumMenuItemEntryPoint() const {
+abi::EnumMenuItemEntry MenuInterfaceBase::EnumMenuItemEntryPoint() const {
   return EnumMenuItemEntry;
 }
-iface::QueryCommandStateEntry MenuInterfaceBase::QueryCommandStateEntryPoint() const {
+abi::QueryCommandStateEntry MenuInterfaceBase::QueryCommandStateEntryPoint() const {
   return QueryCommandStateEntry;
 }
-iface::ExecuteCommandEntry MenuInterfaceBase::ExecuteCommandEntryPoint() const {
+abi::ExecuteCommandEntry MenuInterfaceBase::ExecuteCommandEntryPoint() const {
   return ExecuteCommandEntry;
 }
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

@@ -7,7 +7,7 @@
 #include "abi/menu_record.h"
 #include "plugin/plugin_interface.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 
 struct MenuItem {
   uint32_t flags;
@@ -19,12 +19,12 @@ struct MenuItem {
 // command is enabled and runs it through the three entry points of the record.
 class MenuInterfaceBase : public PluginInterface {
  public:
-  static const iface::InterfaceId kId;
+  static const abi::InterfaceId kId;
 
   MenuInterfaceBase();
   ~MenuInterfaceBase() override;
 
-  int32_t Connect(iface::InterfaceRecord* record) override;
+  int32_t Connect(abi::InterfaceRecord* record) override;
 
   virtual void Initialize() {}
   // The items a menu interface starts with; none unless a subclass gives a table.
@@ -33,9 +33,9 @@ class MenuInterfaceBase : public PluginInterface {
                                uint32_t* commandId);
   virtual int32_t QueryCommandState(uint32_t commandId, uint32_t* enabled);
   virtual int32_t ExecuteCommand(uint32_t commandId);
-  virtual iface::EnumMenuItemEntry EnumMenuItemEntryPoint() const;
-  virtual iface::QueryCommandStateEntry QueryCommandStateEntryPoint() const;
-  virtual iface::ExecuteCommandEntry ExecuteCommandEntryPoint() const;
+  virtual abi::EnumMenuItemEntry EnumMenuItemEntryPoint() const;
+  virtual abi::QueryCommandStateEntry QueryCommandStateEntryPoint() const;
+  virtual abi::ExecuteCommandEntry ExecuteCommandEntryPoint() const;
 
   static MenuInterfaceBase* Active();
 
@@ -48,4 +48,4 @@ class MenuInterfaceBase : public PluginInterface {
   std::vector<MenuItem> items_;
 };
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

@@ -11,7 +11,7 @@
 #include "plugin/render_service.h"
 #include "render/window_thread.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 namespace {
 
 std::string g_modulePath;
@@ -48,4 +48,4 @@ Module g_module;
 
 const std::string& ModulePath() { return g_modulePath; }
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

@@ -2,9 +2,9 @@
 
 #include <string>
 
-namespace plugin {
+namespace lumetra::plugin {
 
 // Full path of the loaded plug-in module, empty when it is not known.
 const std::string& ModulePath();
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

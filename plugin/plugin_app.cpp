@@ -6,7 +6,7 @@
 
 #include "abi/result_codes.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 namespace {
 PluginApp* g_active = nullptr;
 }
@@ -22,25 +22,25 @@ PluginApp::~PluginApp() {
 
 PluginApp* PluginApp::Active() { return g_active; }
 
-void PluginApp::FreeRecord::operator()(iface::PluginInfoRecord* record) const { std::free(record); }
+void PluginApp::FreeRecord::operator()(abi::PluginInfoRecord* record) const { std::free(record); }
 
 void PluginApp::AddInterface(std::unique_ptr<PluginInterface> interface) {
   interfaces_.push_back(std::move(interface));
 }
 
-int32_t PluginApp::GetDLLInfo(iface::PluginInfoRecord** out) {
+int32_t PluginApp::GetDLLInfo(abi::PluginInfoRecord** out) {
   if (out == nullptr) return 0;
   const int32_t count = GetInterfaceCount();
-  const size_t size = iface::PluginInfoRecordSize(static_cast<size_t>(count));
+  const size_t size = abi::PluginInfoRecordSize(static_cast<size_t>(count));
   void* block = std::malloc(size);
   if (block == nullptr) return 0;
   std::memset(block, 0, size);
-  auto* record = static_cast<iface::PluginInfoRecord*>(block);
+  auto* record = static_cast<abi::PluginInfoRecord*>(block);
   infoRecord_.reset(record);
-  record->recordVersion = iface::kPluginInfoVersion;
+  record->recordVersion = abi::kPluginInfoVersion;
   *out = record;
   record->interfaceCount = static_cast<uint32_t>(count);
-  iface::InterfaceEntry* entries = iface::InterfaceEntries(record);
+  abi::InterfaceEntry* entries = abi::InterfaceEntries(record);
   for (int32_t i = 0; i < count; ++i) {
     entries[i] = {interfaces_[static_cast<size_t>(i)]->Kind(),
                   interfaces_[static_cast<size_t>(i)]->Version()};
@@ -48,9 +48,9 @@ int32_t PluginApp::GetDLLInfo(iface::PluginInfoRecord** out) {
   return FillDllInfo(record);
 }
 
-int32_t PluginApp::GetInterfaceFunctions(int32_t index, iface::InterfaceRecord* record) {
-  if (index < 0 || index >= GetInterfaceCount()) return iface::kIndexOutOfRange;
+int32_t PluginApp::GetInterfaceFunctions(int32_t index, abi::InterfaceRecord* record) {
+  if (index < 0 || index >= GetInterfaceCount()) return abi::kIndexOutOfRange;
   return interfaces_[static_cast<size_t>(index)]->Connect(record);
 }
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

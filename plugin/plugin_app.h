@@ -7,7 +7,7 @@
 #include "abi/plugin_info_record.h"
 #include "plugin/plugin_interface.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 
 // The plug-in's application object: owns the interfaces it offers (index = position in
 // the information record) and the information record handed to the host.
@@ -24,13 +24,13 @@ class PluginApp {
 
   // Builds the information record, stores it through `out` and returns 1; returns 0
   // with `out` untouched when no record can be made.
-  int32_t GetDLLInfo(iface::PluginInfoRecord** out);
+  int32_t GetDLLInfo(abi::PluginInfoRecord** out);
 
-  virtual int32_t FillDllInfo(iface::PluginInfoRecord* /*record*/) { return 0; }
+  virtual int32_t FillDllInfo(abi::PluginInfoRecord* /*record*/) { return 0; }
   virtual int32_t GetInterfaceCount() const { return static_cast<int32_t>(interfaces_.size()); }
-  virtual int32_t GetInterfaceFunctions(int32_t index, iface::InterfaceRecord* record);
+  virtual int32_t GetInterfaceFunctions(int32_t index, abi::InterfaceRecord* record);
 
-  const iface::PluginInfoRecord* InfoRecord() const { return infoRecord_.get(); }
+  const abi::PluginInfoRecord* InfoRecord() const { return infoRecord_.get(); }
 
   // The one application of this module, or null before it exists.
   static PluginApp* Active();
@@ -42,10 +42,10 @@ class PluginApp {
 
  private:
   struct FreeRecord {
-    void operator()(iface::PluginInfoRecord* record) const;
+    void operator()(abi::PluginInfoRecord* record) const;
   };
   std::vector<std::unique_ptr<PluginInterface>> interfaces_;
-  std::unique_ptr<iface::PluginInfoRecord, FreeRecord> infoRecord_;
+  std::unique_ptr<abi::PluginInfoRecord, FreeRecord> infoRecord_;
 };
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

@@ -15,18 +15,19 @@
 #include "plugin/menu_commands.h"
 #include "plugin/render_menu_interface.h"
 
+namespace lumetra {
 namespace {
 
 using plugin::KinetraApp;
 
-std::unique_ptr<iface::SceneRecord> NewSceneRecord(uint32_t size, uint32_t version) {
-  auto record = std::make_unique<iface::SceneRecord>();
+std::unique_ptr<abi::SceneRecord> NewSceneRecord(uint32_t size, uint32_t version) {
+  auto record = std::make_unique<abi::SceneRecord>();
   record->header = {size, version, 0, 0};
   return record;
 }
 
-std::unique_ptr<iface::MenuRecord> NewMenuRecord(uint32_t size, uint32_t version) {
-  auto record = std::make_unique<iface::MenuRecord>();
+std::unique_ptr<abi::MenuRecord> NewMenuRecord(uint32_t size, uint32_t version) {
+  auto record = std::make_unique<abi::MenuRecord>();
   record->header = {size, version, 0, 0};
   return record;
 }
@@ -48,10 +49,10 @@ class PluginEntryTest : public ::testing::Test {
 };
 
 TEST_F(PluginEntryTest, InformationRecordListsBothInterfacesAndEndsWithAZeroPair) {
-  iface::PluginInfoRecord* record = nullptr;
+  abi::PluginInfoRecord* record = nullptr;
   ASSERT_EQ(app_->GetDLLInfo(&record), 1);
   ASSERT_NE(record, nullptr);
-  EXPECT_EQ(iface::PluginInfoRecordSize(2), 928u);
+  EXPECT_EQ(abi::PluginInfoRecordSize(2), 928u);
   const auto* bytes = reinterpret_cast<const unsigned char*>(record);
   auto u32 = [&](size_t offset) {
     uint32_t value;
@@ -82,40 +83,40 @@ TEST_F(PluginEntryTest, GetDLLInfoWithoutOutputPointerFails) {
 }
 
 TEST_F(PluginEntryTest, SceneRecordSizeAndVersionRules) {
-  const uint32_t minimum = iface::kSceneRecordMinimumSize;
+  const uint32_t minimum = abi::kSceneRecordMinimumSize;
   EXPECT_EQ(app_->GetInterfaceFunctions(0, &NewSceneRecord(minimum - 1, 204)->header),
-            iface::kRecordTooSmall);
+            abi::kRecordTooSmall);
   EXPECT_EQ(app_->GetInterfaceFunctions(0, &NewSceneRecord(minimum, 300)->header),
-            iface::kWrongMajorVersion);
+            abi::kWrongMajorVersion);
   EXPECT_EQ(app_->GetInterfaceFunctions(0, &NewSceneRecord(minimum, 199)->header),
-            iface::kWrongMajorVersion);
+            abi::kWrongMajorVersion);
   auto record = NewSceneRecord(minimum, 299);
-  EXPECT_EQ(app_->GetInterfaceFunctions(0, &record->header), iface::kOk);
+  EXPECT_EQ(app_->GetInterfaceFunctions(0, &record->header), abi::kOk);
   EXPECT_EQ(record->header.idLow, 0x3C90B573u);
   EXPECT_EQ(record->header.idHigh, 0xFD7095A6u);
 }
 
 TEST_F(PluginEntryTest, RefusedRecordIsLeftUntouched) {
-  auto record = NewSceneRecord(iface::kSceneRecordMinimumSize, 300);
-  ASSERT_EQ(app_->GetInterfaceFunctions(0, &record->header), iface::kWrongMajorVersion);
+  auto record = NewSceneRecord(abi::kSceneRecordMinimumSize, 300);
+  ASSERT_EQ(app_->GetInterfaceFunctions(0, &record->header), abi::kWrongMajorVersion);
   EXPECT_EQ(record->header.idLow, 0u);
   EXPECT_EQ(record->onSceneEvent, nullptr);
   EXPECT_EQ(record->onSceneNotify, nullptr);
 }
 
 TEST_F(PluginEntryTest, InterfaceIndexAndNullRecord) {
-  auto record = NewSceneRecord(iface::kSceneRecordMinimumSize, 204);
-  EXPECT_EQ(app_->GetInterfaceFunctions(2, &record->header), iface::kIndexOutOfRange);
-  EXPECT_EQ(app_->GetInterfaceFunctions(-1, &record->header), iface::kIndexOutOfRange);
-  EXPECT_EQ(app_->GetInterfaceFunctions(0, nullptr), iface::kNullRecord);
-  EXPECT_EQ(app_->GetInterfaceFunctions(1, nullptr), iface::kNullRecord);
+  auto record = NewSceneRecord(abi::kSceneRecordMinimumSize, 204);
+  EXPECT_EQ(app_->GetInterfaceFunctions(2, &record->header), abi::kIndexOutOfRange);
+  EXPECT_EQ(app_->GetInterfaceFunctions(-1, &record->header), abi::kIndexOutOfRange);
+  EXPECT_EQ(app_->GetInterfaceFunctions(0, nullptr), abi::kNullRecord);
+  EXPECT_EQ(app_->GetInterfaceFunctions(1, nullptr), abi::kNullRecord);
 }
 
 TEST_F(PluginEntryTest, SceneEntryPointsReachTheDefaults) {
-  auto record = NewSceneRecord(iface::kSceneRecordMinimumSize, 204);
-  const iface::Slot hostSlot = reinterpret_cast<iface::Slot>(0x1234);
+  auto record = NewSceneRecord(abi::kSceneRecordMinimumSize, 204);
+  const abi::Slot hostSlot = reinterpret_cast<abi::Slot>(0x1234);
   record->host652[0] = hostSlot;
-  ASSERT_EQ(app_->GetInterfaceFunctions(0, &record->header), iface::kOk);
+  ASSERT_EQ(app_->GetInterfaceFunctions(0, &record->header), abi::kOk);
   EXPECT_EQ(record->host652[0], hostSlot);  // the host's slot between the entries stays
   EXPECT_EQ(record->onSceneEvent(0, 3), 0);
   EXPECT_EQ(record->operation8(1, 2, 3), 0);
@@ -130,19 +131,19 @@ TEST_F(PluginEntryTest, SceneEntryPointsReachTheDefaults) {
 }
 
 TEST_F(PluginEntryTest, MenuRecordVersionRules) {
-  auto minor = NewMenuRecord(iface::kMenuRecordMinimumSize, 150);
-  EXPECT_EQ(app_->GetInterfaceFunctions(1, &minor->header), iface::kOk);
+  auto minor = NewMenuRecord(abi::kMenuRecordMinimumSize, 150);
+  EXPECT_EQ(app_->GetInterfaceFunctions(1, &minor->header), abi::kOk);
   EXPECT_EQ(minor->header.idLow, 0x3C34761Au);
   EXPECT_EQ(minor->header.idHigh, 0x0E6095A6u);
-  EXPECT_EQ(app_->GetInterfaceFunctions(1, &NewMenuRecord(iface::kMenuRecordMinimumSize, 200)->header),
-            iface::kWrongMajorVersion);
-  EXPECT_EQ(app_->GetInterfaceFunctions(1, &NewMenuRecord(iface::kMenuRecordMinimumSize - 1, 101)->header),
-            iface::kRecordTooSmall);
+  EXPECT_EQ(app_->GetInterfaceFunctions(1, &NewMenuRecord(abi::kMenuRecordMinimumSize, 200)->header),
+            abi::kWrongMajorVersion);
+  EXPECT_EQ(app_->GetInterfaceFunctions(1, &NewMenuRecord(abi::kMenuRecordMinimumSize - 1, 101)->header),
+            abi::kRecordTooSmall);
 }
 
 TEST_F(PluginEntryTest, MenuItemsThroughTheEntryPoints) {
-  auto menu = NewMenuRecord(iface::kMenuRecordMinimumSize, 101);
-  ASSERT_EQ(app_->GetInterfaceFunctions(1, &menu->header), iface::kOk);
+  auto menu = NewMenuRecord(abi::kMenuRecordMinimumSize, 101);
+  ASSERT_EQ(app_->GetInterfaceFunctions(1, &menu->header), abi::kOk);
   struct Expected {
     uint32_t flags;
     const char* text;
@@ -175,8 +176,8 @@ TEST_F(PluginEntryTest, MenuItemsThroughTheEntryPoints) {
 }
 
 TEST_F(PluginEntryTest, CommandStates) {
-  auto menu = NewMenuRecord(iface::kMenuRecordMinimumSize, 101);
-  ASSERT_EQ(app_->GetInterfaceFunctions(1, &menu->header), iface::kOk);
+  auto menu = NewMenuRecord(abi::kMenuRecordMinimumSize, 101);
+  ASSERT_EQ(app_->GetInterfaceFunctions(1, &menu->header), abi::kOk);
   auto state = [&](uint32_t id) {
     uint32_t enabled = 77;
     EXPECT_EQ(menu->queryCommandState(id, &enabled), 0);
@@ -191,8 +192,8 @@ TEST_F(PluginEntryTest, CommandStates) {
 }
 
 TEST_F(PluginEntryTest, UnknownCommandIsLoggedAndAnswered) {
-  auto menu = NewMenuRecord(iface::kMenuRecordMinimumSize, 101);
-  ASSERT_EQ(app_->GetInterfaceFunctions(1, &menu->header), iface::kOk);
+  auto menu = NewMenuRecord(abi::kMenuRecordMinimumSize, 101);
+  ASSERT_EQ(app_->GetInterfaceFunctions(1, &menu->header), abi::kOk);
   platform::DebugLog::Clear();
   EXPECT_EQ(menu->executeCommand(42), 0);
   const auto lines = platform::DebugLog::Lines();
@@ -214,3 +215,4 @@ TEST_F(PluginEntryTest, SceneInterfaceStartsWithTheDefaultRange) {
 }
 
 }  // namespace
+}  // namespace lumetra

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace plugin {
+namespace lumetra::plugin {
 
 // What the information record tells the host about this plug-in.
 inline constexpr const char* kPluginName = "Lumetra (beta 21)";
@@ -14,4 +14,4 @@ inline constexpr const char* kPluginDescription = "Rendering and Keyframe Animat
 // The plug-in's icon resource; the host resolves it to a picture through the resource id.
 constexpr uint32_t kIconResource = 4000;
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

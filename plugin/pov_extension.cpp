@@ -8,7 +8,7 @@
 #include "platform/native_path.h"
 #include "platform/profile_file.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 namespace {
 
 constexpr const char* kHostConfigKey = "Software\\Ostrana\\Zarvel For Windows\\Config";
@@ -54,4 +54,4 @@ void RegisterPovExtension(const platform::Registry& registry) {
   }
 }
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

@@ -2,7 +2,7 @@
 
 #include "platform/registry.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 
 // Registers the POV-Ray GUI extension that hands renders back to the plug-in: when the
 // host's plug-in folder holds Torvane.dll and POV-Ray's configuration file has
@@ -10,4 +10,4 @@ namespace plugin {
 // extension's full path. Any problem ends the registration silently.
 void RegisterPovExtension(const platform::Registry& registry);
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

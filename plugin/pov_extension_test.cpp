@@ -10,6 +10,7 @@
 #include "platform/registry.h"
 #include "platform/scratch_directory.h"
 
+namespace lumetra {
 namespace {
 
 using platform::RegistryAccess;
@@ -89,3 +90,4 @@ TEST_F(PovExtensionTest, MissingPovRayKeyEndsQuietly) {
 }
 
 }  // namespace
+}  // namespace lumetra

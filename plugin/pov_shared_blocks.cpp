@@ -3,7 +3,7 @@
 #include <cstring>
 #include <system_error>
 
-namespace plugin {
+namespace lumetra::plugin {
 namespace {
 
 // The extension's own fields of a new control block start at zero; an existing block is
@@ -48,4 +48,4 @@ unsigned char* PovSharedBlocks::DisplayView() const {
   return HasDisplay() ? static_cast<unsigned char*>(display_.Data()) : nullptr;
 }
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

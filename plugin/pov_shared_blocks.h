@@ -4,7 +4,7 @@
 
 #include "platform/shared_memory.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 
 // The two named blocks shared with POV-Ray's GUI extension: a 36-byte control block
 // (nine u32 fields) and a display block with a 16-byte head and room for a
@@ -42,4 +42,4 @@ class PovSharedBlocks {
   platform::SharedMemory display_;
 };
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

@@ -7,7 +7,7 @@
 #include "plugin/kinetra_app.h"
 #include "plugin/menu_commands.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 namespace {
 
 constexpr std::array<MenuItem, 5> kItems{{
@@ -29,7 +29,7 @@ int32_t RenderMenuInterface::EnumMenuItem(int32_t index, uint32_t* flags, const 
 }
 
 int32_t RenderMenuInterface::QueryCommandState(uint32_t commandId, uint32_t* enabled) {
-  if (enabled == nullptr) return iface::kOk;
+  if (enabled == nullptr) return abi::kOk;
   switch (commandId) {
     case kCommandRender:
     case kCommandTimeline:
@@ -41,12 +41,12 @@ int32_t RenderMenuInterface::QueryCommandState(uint32_t commandId, uint32_t* ena
     default:  // "&Options" and unknown ids keep the host's value
       break;
   }
-  return iface::kOk;
+  return abi::kOk;
 }
 
 int32_t RenderMenuInterface::ExecuteCommand(uint32_t commandId) {
   app_->RunCommand(commandId);
-  return iface::kOk;
+  return abi::kOk;
 }
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

@@ -4,7 +4,7 @@
 
 #include "plugin/menu_interface_base.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 
 class AnimationSceneInterface;
 class KinetraApp;
@@ -25,4 +25,4 @@ class RenderMenuInterface : public MenuInterfaceBase {
   AnimationSceneInterface* scene_;
 };
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-namespace plugin {
+namespace lumetra::plugin {
 
 class KinetraApp;
 
@@ -24,4 +24,4 @@ class RenderService {
 // The service of this build, or null.
 std::unique_ptr<RenderService> MakeRenderService(KinetraApp& app);
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

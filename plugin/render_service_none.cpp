@@ -1,8 +1,8 @@
 // The build without the render library.
 #include "plugin/render_service.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 
 std::unique_ptr<RenderService> MakeRenderService(KinetraApp&) { return nullptr; }
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

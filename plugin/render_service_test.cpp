@@ -15,6 +15,7 @@
 #include "plugin/menu_commands.h"
 #include "plugin/render_service.h"
 
+namespace lumetra {
 namespace {
 
 struct Calls {
@@ -41,17 +42,17 @@ class RenderServiceTest : public ::testing::Test {
            (std::string("service_") + ::testing::UnitTest::GetInstance()->current_test_info()->name()).c_str(), 1);
     app_ = std::make_unique<plugin::KinetraApp>(registry_);
     ASSERT_TRUE(app_->InitInstance());
-    record_->header = {sizeof(iface::SceneRecord), iface::kSceneInterfaceVersion, 0, 0};
-    ASSERT_EQ(app_->GetInterfaceFunctions(0, &record_->header), iface::kOk);
-    menu_->header = {sizeof(iface::MenuRecord), iface::kMenuInterfaceVersion, 0, 0};
-    ASSERT_EQ(app_->GetInterfaceFunctions(1, &menu_->header), iface::kOk);
+    record_->header = {sizeof(abi::SceneRecord), abi::kSceneInterfaceVersion, 0, 0};
+    ASSERT_EQ(app_->GetInterfaceFunctions(0, &record_->header), abi::kOk);
+    menu_->header = {sizeof(abi::MenuRecord), abi::kMenuInterfaceVersion, 0, 0};
+    ASSERT_EQ(app_->GetInterfaceFunctions(1, &menu_->header), abi::kOk);
   }
   void TearDown() override { app_->ExitInstance(); }
 
   platform::ScratchDirectory dir_;
   platform::Registry registry_{dir_ / "user", dir_ / "machine"};
-  std::unique_ptr<iface::SceneRecord> record_ = std::make_unique<iface::SceneRecord>();
-  std::unique_ptr<iface::MenuRecord> menu_ = std::make_unique<iface::MenuRecord>();
+  std::unique_ptr<abi::SceneRecord> record_ = std::make_unique<abi::SceneRecord>();
+  std::unique_ptr<abi::MenuRecord> menu_ = std::make_unique<abi::MenuRecord>();
   // The service counts into this until the application is gone, after the test's body.
   Calls calls_;
   std::unique_ptr<plugin::KinetraApp> app_;
@@ -85,3 +86,4 @@ TEST_F(RenderServiceTest, ClosingTheSceneAndUnloadingAbortEveryJob) {
 }
 
 }  // namespace
+}  // namespace lumetra

@@ -16,6 +16,7 @@
 #include "plugin/kinetra_app.h"
 #include "plugin/menu_commands.h"
 
+namespace lumetra {
 namespace {
 
 using plugin::AnimationSceneInterface;
@@ -27,11 +28,11 @@ class SceneEventsTest : public ::testing::Test {
     setenv("LUMETRA_SHM_NAMESPACE", (std::string("events_") + info->name()).c_str(), 1);
     app_ = std::make_unique<plugin::KinetraApp>();
     ASSERT_TRUE(app_->InitInstance());
-    record_->header = {sizeof(iface::SceneRecord), iface::kSceneInterfaceVersion, 0, 0};
+    record_->header = {sizeof(abi::SceneRecord), abi::kSceneInterfaceVersion, 0, 0};
     host::FillSceneRecord(*record_);
-    ASSERT_EQ(app_->GetInterfaceFunctions(0, &record_->header), iface::kOk);
-    menu_->header = {sizeof(iface::MenuRecord), 101, 0, 0};
-    ASSERT_EQ(app_->GetInterfaceFunctions(1, &menu_->header), iface::kOk);
+    ASSERT_EQ(app_->GetInterfaceFunctions(0, &record_->header), abi::kOk);
+    menu_->header = {sizeof(abi::MenuRecord), 101, 0, 0};
+    ASSERT_EQ(app_->GetInterfaceFunctions(1, &menu_->header), abi::kOk);
     context_.mainWindow = 7;
     platform::DebugLog::Clear();
   }
@@ -59,8 +60,8 @@ class SceneEventsTest : public ::testing::Test {
 
   host::Scene scene_;
   host::HostContext context_{scene_};
-  std::unique_ptr<iface::SceneRecord> record_ = std::make_unique<iface::SceneRecord>();
-  std::unique_ptr<iface::MenuRecord> menu_ = std::make_unique<iface::MenuRecord>();
+  std::unique_ptr<abi::SceneRecord> record_ = std::make_unique<abi::SceneRecord>();
+  std::unique_ptr<abi::MenuRecord> menu_ = std::make_unique<abi::MenuRecord>();
   std::unique_ptr<plugin::KinetraApp> app_;
 };
 
@@ -81,7 +82,7 @@ TEST_F(SceneEventsTest, ASceneInPlaceCreatesTheBarAndLaysTheViewsOutAroundIt) {
   EXPECT_EQ(scene_.views[1].top, reduced / 2);
   for (const auto& view : scene_.views) EXPECT_EQ(view.areaHeight, static_cast<uint32_t>(reduced));
 
-  scene_.views[2].flags |= iface::kViewMaximised;
+  scene_.views[2].flags |= abi::kViewMaximised;
   scene_.views[0].areaHeight = height;
   Event(plugin::kEventBarShown);
   EXPECT_EQ(scene_.views[2].left, 0);
@@ -93,7 +94,7 @@ TEST_F(SceneEventsTest, WithoutAHostWindowThereIsNoBarAndSelectionDoesNothing) {
   context_.mainWindow = 0;
   Event(plugin::kEventSceneInPlace);
   EXPECT_EQ(Scene().Bar(), nullptr);
-  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball");
+  host::SceneObject& ball = Add(abi::kTypeSphere, "Ball");
   EXPECT_EQ(Event(plugin::kEventSelectionChanged, ball.id), 0);
   EXPECT_EQ(Event(plugin::kEventObjectChanged, ball.id), 0);
   EXPECT_EQ(Scene().Animation().TrackCount(), 0);
@@ -101,8 +102,8 @@ TEST_F(SceneEventsTest, WithoutAHostWindowThereIsNoBarAndSelectionDoesNothing) {
 
 TEST_F(SceneEventsTest, ChangesAreKeyedAtZeroOutsideAnimationModeAndEnableTheAnimationCommand) {
   Event(plugin::kEventSceneInPlace);
-  host::SceneObject& group = Add(iface::kTypeGroup, "Group");
-  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball", group.id);
+  host::SceneObject& group = Add(abi::kTypeGroup, "Group");
+  host::SceneObject& ball = Add(abi::kTypeSphere, "Ball", group.id);
   EXPECT_EQ(AnimationEnabled(), 0u);
   Scene().Animation().SetCurrentTime(4800);
   ASSERT_FALSE(Scene().Bar()->AnimationMode());
@@ -122,7 +123,7 @@ TEST_F(SceneEventsTest, ChangesAreKeyedAtZeroOutsideAnimationModeAndEnableTheAni
 
 TEST_F(SceneEventsTest, UnreadableObjectsAnswerTheHostsErrorExceptDuringAMerge) {
   Event(plugin::kEventSceneInPlace);
-  EXPECT_EQ(Event(plugin::kEventObjectChanged, 999), iface::kUnknownObject);
+  EXPECT_EQ(Event(plugin::kEventObjectChanged, 999), abi::kUnknownObject);
   EXPECT_EQ(Event(plugin::kEventMergeBegins), 0);
   EXPECT_EQ(Scene().EventState(), AnimationSceneInterface::kEventStateMerging);
   EXPECT_EQ(Event(plugin::kEventObjectChanged, 999), 0);
@@ -133,7 +134,7 @@ TEST_F(SceneEventsTest, UnreadableObjectsAnswerTheHostsErrorExceptDuringAMerge) 
 
 TEST_F(SceneEventsTest, QuietEventsChangeNothingAndUnknownOnesAreLogged) {
   Event(plugin::kEventSceneInPlace);
-  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball");
+  host::SceneObject& ball = Add(abi::kTypeSphere, "Ball");
   for (int32_t event : {3, 5, 13, 14}) EXPECT_EQ(Event(event, ball.id), 0);
   EXPECT_EQ(Scene().Animation().TrackCount(), 0);
   EXPECT_EQ(Scene().Bar()->SelectedObject(), 0u);
@@ -146,7 +147,7 @@ TEST_F(SceneEventsTest, QuietEventsChangeNothingAndUnknownOnesAreLogged) {
 
 TEST_F(SceneEventsTest, RemovalRenameAndSelectionFollowTheObjects) {
   Event(plugin::kEventSceneInPlace);
-  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball");
+  host::SceneObject& ball = Add(abi::kTypeSphere, "Ball");
   ball.params.translate[0] = 3.0;
   Event(plugin::kEventObjectChanged, ball.id);
   ball.name = "Ball 2";
@@ -163,13 +164,13 @@ TEST_F(SceneEventsTest, RemovalRenameAndSelectionFollowTheObjects) {
 }
 
 TEST_F(SceneEventsTest, AMergedObjectRenamedOnArrivalKeepsItsKeys) {
-  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball.1");
-  auto track = std::make_unique<keyframe::ObjectTrack>("Ball", iface::kTypeSphere, 0);
+  host::SceneObject& ball = Add(abi::kTypeSphere, "Ball.1");
+  auto track = std::make_unique<keyframe::ObjectTrack>("Ball", abi::kTypeSphere, 0);
   keyframe::KeySnapshot key;
-  key.CreateChannel(iface::kTypeSphere, 0);
+  key.CreateChannel(abi::kTypeSphere, 0);
   track->InsertKey(0, key);
   Scene().Animation().AddPendingTrack(std::move(track));
-  Scene().Animation().AddPendingTrack(std::make_unique<keyframe::ObjectTrack>("Lost", iface::kTypeSphere, 0));
+  Scene().Animation().AddPendingTrack(std::make_unique<keyframe::ObjectTrack>("Lost", abi::kTypeSphere, 0));
   EXPECT_EQ(Notify(plugin::kEventMergeBegins), 0);
   EXPECT_EQ(Scene().EventState(), AnimationSceneInterface::kEventStateMerging);
   EXPECT_EQ(Event(plugin::kEventMergedObject, ball.id), 0);
@@ -187,15 +188,15 @@ TEST_F(SceneEventsTest, AMergedObjectRenamedOnArrivalKeepsItsKeys) {
 }
 
 TEST_F(SceneEventsTest, AMergedObjectThatCannotBeFoundIsReported) {
-  Add(iface::kTypeSphere, "Ball");
+  Add(abi::kTypeSphere, "Ball");
   Event(plugin::kEventMergeBegins);
-  EXPECT_EQ(Event(plugin::kEventMergedObject, 999), iface::kNotFound);
+  EXPECT_EQ(Event(plugin::kEventMergedObject, 999), abi::kNotFound);
   EXPECT_TRUE(Logged("Failed to find ID for merged obj: ''\n"));
 }
 
 TEST_F(SceneEventsTest, ClosingTheSceneForgetsTheKeysAndLeavesTheObjects) {
   Event(plugin::kEventSceneInPlace);
-  host::SceneObject& ball = Add(iface::kTypeSphere, "Ball");
+  host::SceneObject& ball = Add(abi::kTypeSphere, "Ball");
   Event(plugin::kEventObjectChanged, ball.id);
   ball.params.translate[0] = 5.0;
   EXPECT_EQ(Event(plugin::kEventSceneClosing), 0);
@@ -204,3 +205,4 @@ TEST_F(SceneEventsTest, ClosingTheSceneForgetsTheKeysAndLeavesTheObjects) {
 }
 
 }  // namespace
+}  // namespace lumetra

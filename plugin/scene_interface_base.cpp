@@ -2,7 +2,7 @@
 
 #include "abi/result_codes.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 namespace {
 
 SceneInterfaceBase* g_active = nullptr;
@@ -16,10 +16,10 @@ int32_t LUMETRA_STDCALL Operation8Entry(uint32_t a, uint32_t b, uint32_t c) {
 int32_t LUMETRA_STDCALL GetSceneDataSizeEntry(uint32_t a) {
   return g_active->GetSceneDataSize(a);
 }
-int32_t LUMETRA_STDCALL SaveSceneDataEntry(iface::StreamWrite write, uint32_t stream, uint32_t c) {
+int32_t LUMETRA_STDCALL SaveSceneDataEntry(abi::StreamWrite write, uint32_t stream, uint32_t c) {
   return g_active->SaveSceneData(write, stream, c);
 }
-int32_t LUMETRA_STDCALL LoadSceneDataEntry(iface::StreamRead read, uint32_t stream, uint32_t c) {
+int32_t LUMETRA_STDCALL LoadSceneDataEntry(abi::StreamRead read, uint32_t stream, uint32_t c) {
   return g_active->LoadSceneData(read, stream, c);
 }
 int32_t LUMETRA_STDCALL Operation12Entry(uint32_t a, uint32_t b) {
@@ -51,10 +51,10 @@ int32_t LUMETRA_STDCALL OnSceneNotifyEntry(uint32_t objectId, int32_t event, voi
 
 }  // namespace
 
-const iface::InterfaceId SceneInterfaceBase::kId{0x3C90B573u, 0xFD7095A6u};
+const abi::InterfaceId SceneInterfaceBase::kId{0x3C90B573u, 0xFD7095A6u};
 
 SceneInterfaceBase::SceneInterfaceBase()
-    : PluginInterface(iface::kSceneInterfaceKind, iface::kSceneInterfaceVersion, &kId) {
+    : PluginInterface(abi::kSceneInterfaceKind, abi::kSceneInterfaceVersion, &kId) {
   g_active = this;
 }
 
@@ -64,10 +64,10 @@ SceneInterfaceBase::~SceneInterfaceBase() {
 
 SceneInterfaceBase* SceneInterfaceBase::Active() { return g_active; }
 
-int32_t SceneInterfaceBase::Connect(iface::InterfaceRecord* record) {
-  const int32_t result = Attach(record, iface::kSceneRecordMinimumSize);
-  if (result != iface::kOk) return result;
-  iface::SceneRecord* scene = SceneRecord();
+int32_t SceneInterfaceBase::Connect(abi::InterfaceRecord* record) {
+  const int32_t result = Attach(record, abi::kSceneRecordMinimumSize);
+  if (result != abi::kOk) return result;
+  abi::SceneRecord* scene = SceneRecord();
   // The slot at 652 stays the host's.
   scene->onSceneEvent = OnSceneEventEntry;
   scene->operation8 = Operation8Entry;
@@ -81,7 +81,7 @@ int32_t SceneInterfaceBase::Connect(iface::InterfaceRecord* record) {
   scene->operation16 = Operation16Entry;
   scene->selectorCall = SelectorEntry;
   scene->onSceneNotify = OnSceneNotifyEntry;
-  return iface::kOk;
+  return abi::kOk;
 }
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

@@ -5,20 +5,20 @@
 #include "abi/scene_record.h"
 #include "plugin/plugin_interface.h"
 
-namespace plugin {
+namespace lumetra::plugin {
 
 // The scene interface: the host reports scene events through it and lets it save and
 // load its chunk of the scene file. Every operation has a neutral default; the
 // entry points written into the host's record forward to the one live object.
 class SceneInterfaceBase : public PluginInterface {
  public:
-  static const iface::InterfaceId kId;
+  static const abi::InterfaceId kId;
 
   SceneInterfaceBase();
   ~SceneInterfaceBase() override;
 
-  int32_t Connect(iface::InterfaceRecord* record) override;
-  iface::SceneRecord* SceneRecord() const { return reinterpret_cast<iface::SceneRecord*>(GetRecord()); }
+  int32_t Connect(abi::InterfaceRecord* record) override;
+  abi::SceneRecord* SceneRecord() const { return reinterpret_cast<abi::SceneRecord*>(GetRecord()); }
 
   virtual void Reset() {}
   virtual int32_t OnSceneEvent(uint32_t /*objectId*/, int32_t /*event*/) { return 0; }
@@ -28,8 +28,8 @@ class SceneInterfaceBase : public PluginInterface {
   }
   virtual int32_t Operation8(uint32_t, uint32_t, uint32_t) { return 0; }
   virtual int32_t GetSceneDataSize(uint32_t) { return 0; }
-  virtual int32_t SaveSceneData(iface::StreamWrite, uint32_t /*stream*/, uint32_t) { return 0; }
-  virtual int32_t LoadSceneData(iface::StreamRead, uint32_t /*stream*/, uint32_t) { return 0; }
+  virtual int32_t SaveSceneData(abi::StreamWrite, uint32_t /*stream*/, uint32_t) { return 0; }
+  virtual int32_t LoadSceneData(abi::StreamRead, uint32_t /*stream*/, uint32_t) { return 0; }
   virtual int32_t Operation12(uint32_t, uint32_t) { return 0; }
   virtual int32_t Operation13(uint32_t, uint32_t, uint32_t) { return 0; }
   virtual void Operation14(uint32_t, uint32_t) {}
@@ -42,4 +42,4 @@ class SceneInterfaceBase : public PluginInterface {
   static SceneInterfaceBase* Active();
 };
 
-}  // namespace plugin
+}  // namespace lumetra::plugin

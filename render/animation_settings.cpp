@@ -2,7 +2,7 @@
 
 #include "render/settings_store.h"
 
-namespace render {
+namespace lumetra::render {
 
 platform::RegResult AnimationSettings::Load(const platform::Registry& registry,
                                             std::string_view basePath) {
@@ -14,4 +14,4 @@ platform::RegResult AnimationSettings::Save(const platform::Registry& registry,
   return SaveSettings(*this, registry, basePath);
 }
 
-}  // namespace render
+}  // namespace lumetra::render

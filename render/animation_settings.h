@@ -7,7 +7,7 @@
 #include "keyframe/time_format.h"
 #include "platform/registry.h"
 
-namespace render {
+namespace lumetra::render {
 
 // Where the frames of an animation go.
 enum class FileOutput : int32_t { Avi = 0, Bmp, Dib, Png, Ppm, Tga, TgaRle, Tif };
@@ -68,4 +68,4 @@ struct AnimationSettings {
   }
 };
 
-}  // namespace render
+}  // namespace lumetra::render

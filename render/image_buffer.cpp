@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
-namespace render {
+namespace lumetra::render {
 
 PixelRect Union(const PixelRect& a, const PixelRect& b) {
   if (a.Empty()) return b;
@@ -92,4 +92,4 @@ PixelRect ImageBuffer::Changed() const {
   return changed_;
 }
 
-}  // namespace render
+}  // namespace lumetra::render

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-namespace render {
+namespace lumetra::render {
 
 // A rectangle of pixels, right and bottom exclusive; left -1 means empty.
 struct PixelRect {
@@ -76,4 +76,4 @@ class ImageBuffer {
 // The union of two rectangles; an empty one adds nothing.
 PixelRect Union(const PixelRect& a, const PixelRect& b);
 
-}  // namespace render
+}  // namespace lumetra::render

@@ -2,7 +2,7 @@
 
 #include "platform/message_loop.h"
 
-namespace render {
+namespace lumetra::render {
 
 struct RenderJob;
 
@@ -26,4 +26,4 @@ class JobBackend {
   virtual void ReleasePreview(RenderJob&) {}
 };
 
-}  // namespace render
+}  // namespace lumetra::render

@@ -5,7 +5,7 @@
 
 #include "platform/messages.h"
 
-namespace render {
+namespace lumetra::render {
 namespace {
 
 bool CanBeEnded(const RenderJob& job) {
@@ -65,4 +65,4 @@ void JobList::AbortAll() {
   }
 }
 
-}  // namespace render
+}  // namespace lumetra::render

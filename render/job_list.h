@@ -7,7 +7,7 @@
 
 #include "render/render_job.h"
 
-namespace render {
+namespace lumetra::render {
 
 // The jobs that exist, in the order they were made. The list owns them; a job's window
 // thread takes it off when it ends (a "Zombie" stays).
@@ -33,4 +33,4 @@ class JobList {
   std::vector<JobPtr> jobs_;
 };
 
-}  // namespace render
+}  // namespace lumetra::render

@@ -1,6 +1,6 @@
 #include "render/job_state.h"
 
-namespace render {
+namespace lumetra::render {
 
 const char* JobStateName(int32_t state) {
   static constexpr const char* kNames[] = {"Initializing", "Processing", "Rendering",
@@ -11,4 +11,4 @@ const char* JobStateName(int32_t state) {
   return kNames[state];
 }
 
-}  // namespace render
+}  // namespace lumetra::render

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace render {
+namespace lumetra::render {
 
 // The life of a render job as the job list shows it.
 enum class JobState : int32_t {
@@ -17,4 +17,4 @@ enum class JobState : int32_t {
 // "Initializing" ... "Zombie", "Unknown" for any other value.
 const char* JobStateName(int32_t state);
 
-}  // namespace render
+}  // namespace lumetra::render

@@ -19,9 +19,10 @@
 #include "render/render_callbacks.h"
 #include "render/window_thread.h"
 
+namespace lumetra {
 namespace {
 
-using namespace render;
+using namespace lumetra::render;
 using namespace std::chrono_literals;
 
 bool WaitUntil(const std::function<bool()>& done) {
@@ -366,11 +367,11 @@ struct DesktopLog {
 };
 DesktopLog g_desktop;
 
-iface::CloseWindowProc g_close = nullptr;
+abi::CloseWindowProc g_close = nullptr;
 uint32_t g_window = 0;
 
 void LUMETRA_STDCALL DesktopOpened(uint32_t window, const char* title, int32_t width,
-                                   int32_t height, iface::CloseWindowProc close) {
+                                   int32_t height, abi::CloseWindowProc close) {
   g_close = close;
   g_window = window;
   g_desktop.Add("opened " + std::string(title) + " " + std::to_string(width) + "x" +
@@ -391,13 +392,13 @@ void LUMETRA_STDCALL DesktopPainted(uint32_t, int32_t, int32_t, int32_t, int32_t
 }
 void LUMETRA_STDCALL DesktopClosed(uint32_t) { g_desktop.Add("closed"); }
 
-iface::DesktopRecord RecordingDesktop() {
-  return {sizeof(iface::DesktopRecord), iface::kDesktopRecordVersion, DesktopOpened,
+abi::DesktopRecord RecordingDesktop() {
+  return {sizeof(abi::DesktopRecord), abi::kDesktopRecordVersion, DesktopOpened,
           DesktopTitle, DesktopStatus, DesktopPainted, DesktopClosed, nullptr};
 }
 
 TEST_F(JobThreadTest, TheDesktopSeesTheWindowFromOpeningToClosing) {
-  const iface::DesktopRecord desktop = RecordingDesktop();
+  const abi::DesktopRecord desktop = RecordingDesktop();
   RenderSettings settings;
   auto job = MakeJob(settings, {}, jobs_, [] { return 5u; });
   job->width = 8;
@@ -418,7 +419,7 @@ TEST_F(JobThreadTest, TheDesktopSeesTheWindowFromOpeningToClosing) {
 
 TEST_F(JobThreadTest, TheDesktopClosesAWindowLikeItsCloseBox) {
   backend_.waitForAbort = true;
-  const iface::DesktopRecord desktop = RecordingDesktop();
+  const abi::DesktopRecord desktop = RecordingDesktop();
   RenderSettings settings;
   auto job = MakeJob(settings, {}, jobs_, [] { return 5u; });
   job->desktop = &desktop;
@@ -517,3 +518,4 @@ TEST_F(JobThreadTest, AFailedWorkerLeavesAZombieThatStaysListed) {
 }
 
 }  // namespace
+}  // namespace lumetra

@@ -9,7 +9,7 @@
 #include "render/render_callbacks.h"
 #include "render/render_job.h"
 
-namespace render {
+namespace lumetra::render {
 namespace {
 
 // What the library takes: scan-line depths 1..256 and anti-alias depths 1..8.
@@ -124,4 +124,4 @@ void LibraryBackend::FreeScene(RenderJob& job) {
   job.view = 0;
 }
 
-}  // namespace render
+}  // namespace lumetra::render

@@ -2,7 +2,7 @@
 
 #include "render/job_backend.h"
 
-namespace render {
+namespace lumetra::render {
 
 // Renders jobs with the render library: the route of each render method, the pixel grid
 // and background of a frame, the output files.
@@ -18,4 +18,4 @@ class LibraryBackend : public JobBackend {
 // job's callbacks.
 void RenderWithLibrary(RenderJob& job);
 
-}  // namespace render
+}  // namespace lumetra::render

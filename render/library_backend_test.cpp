@@ -17,9 +17,10 @@
 #include "render/render_job.h"
 #include "render/window_thread.h"
 
+namespace lumetra {
 namespace {
 
-using namespace render;
+using namespace lumetra::render;
 
 // A red sphere lit from the viewer's side, seen against a blue background.
 class LibraryBackendTest : public ::testing::Test {
@@ -198,3 +199,4 @@ TEST(LibraryJobs, StartAbortCyclesLeaveNothingBehind) {
 }
 
 }  // namespace
+}  // namespace lumetra

@@ -2,7 +2,7 @@
 
 #include "platform/messages.h"
 
-namespace render {
+namespace lumetra::render {
 
 std::shared_ptr<RenderJob> MakeJob(const RenderSettings& settings,
                                    const AnimationSettings& animation, JobList& jobs,
@@ -40,4 +40,4 @@ std::shared_ptr<RenderJob> MakeJob(const RenderSettings& settings,
   return job;
 }
 
-}  // namespace render
+}  // namespace lumetra::render

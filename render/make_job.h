@@ -9,7 +9,7 @@
 #include "render/render_job.h"
 #include "render/render_settings.h"
 
-namespace render {
+namespace lumetra::render {
 
 // Makes a job from the plug-in's settings and puts it on the list: the method, its
 // flags, the transparency depth and volume values, the animation output settings, and
@@ -19,4 +19,4 @@ std::shared_ptr<RenderJob> MakeJob(const RenderSettings& settings,
                                    const AnimationSettings& animation, JobList& jobs,
                                    const std::function<uint32_t()>& newScene);
 
-}  // namespace render
+}  // namespace lumetra::render

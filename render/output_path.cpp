@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace render {
+namespace lumetra::render {
 namespace {
 
 std::string Field(const char* text, size_t size) { return std::string(text, strnlen(text, size)); }
@@ -17,7 +17,7 @@ std::string BaseNameWithoutExtension(const std::string& path) {
   return name;
 }
 
-std::string StillOutputPath(const RenderJob& job, const iface::RenderSettingsRecord* host) {
+std::string StillOutputPath(const RenderJob& job, const abi::RenderSettingsRecord* host) {
   const std::string directory =
       host ? Field(host->outputDirectory, sizeof host->outputDirectory) : std::string();
   std::string name = job.outputPath;
@@ -28,4 +28,4 @@ std::string StillOutputPath(const RenderJob& job, const iface::RenderSettingsRec
   return (directory + name).substr(0, RenderJob::kMaxOutputPath);
 }
 
-}  // namespace render
+}  // namespace lumetra::render

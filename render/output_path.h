@@ -5,16 +5,16 @@
 #include "abi/render_settings_record.h"
 #include "render/render_job.h"
 
-namespace render {
+namespace lumetra::render {
 
 // The output path of a still render: the host's output directory followed by the job's
 // own path when it has one (an animation's output base name), else by the scene file's
 // name without folder and extension, or "out" for a scene never saved. Without the
 // host's settings (null) the directory and the scene name are empty. The writer adds
 // the extension.
-std::string StillOutputPath(const RenderJob& job, const iface::RenderSettingsRecord* host);
+std::string StillOutputPath(const RenderJob& job, const abi::RenderSettingsRecord* host);
 
 // The file name of `path` without its folder (either separator) and extension.
 std::string BaseNameWithoutExtension(const std::string& path);
 
-}  // namespace render
+}  // namespace lumetra::render

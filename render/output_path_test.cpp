@@ -4,13 +4,14 @@
 
 #include <cstring>
 
+namespace lumetra {
 namespace {
 
 using render::RenderJob;
 using render::StillOutputPath;
 
-iface::RenderSettingsRecord Settings(const char* directory, const char* scene) {
-  iface::RenderSettingsRecord record{};
+abi::RenderSettingsRecord Settings(const char* directory, const char* scene) {
+  abi::RenderSettingsRecord record{};
   std::strcpy(record.outputDirectory, directory);
   std::strcpy(record.sceneFile, scene);
   return record;
@@ -48,3 +49,4 @@ TEST(StillOutputPath, StaysWithinTheJobsPathField) {
 }
 
 }  // namespace
+}  // namespace lumetra

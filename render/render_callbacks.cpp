@@ -5,7 +5,7 @@
 
 #include "render/render_job.h"
 
-namespace render {
+namespace lumetra::render {
 namespace {
 
 uint8_t ClampedByte(float scaled) {
@@ -74,4 +74,4 @@ int32_t LUMETRA2_CALL LineCallback(int32_t x0, int32_t y0, int32_t x1, int32_t y
   return job.abort.load();
 }
 
-}  // namespace render
+}  // namespace lumetra::render

@@ -4,7 +4,7 @@
 
 #include "lumetra2.h"
 
-namespace render {
+namespace lumetra::render {
 
 struct RenderJob;
 
@@ -28,4 +28,4 @@ void PutPixel(RenderJob& job, int32_t x, int32_t y, uint8_t red, uint8_t green, 
 uint8_t PixelByte(float value);
 uint8_t LineByte(float value);
 
-}  // namespace render
+}  // namespace lumetra::render

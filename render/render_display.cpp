@@ -6,7 +6,7 @@
 #include "platform/debug_log.h"
 #include "render/render_job.h"
 
-namespace render {
+namespace lumetra::render {
 namespace {
 
 // The open render windows of the process, so that the host can close one by its id.
@@ -203,4 +203,4 @@ bool RenderDisplay::Handle(RenderJob& job, const platform::Message& message) {
   }
 }
 
-}  // namespace render
+}  // namespace lumetra::render

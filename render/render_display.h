@@ -10,7 +10,7 @@
 #include "platform/message_loop.h"
 #include "render/image_buffer.h"
 
-namespace render {
+namespace lumetra::render {
 
 struct RenderJob;
 
@@ -61,7 +61,7 @@ class RenderDisplay {
   std::string title_;
   std::array<std::string, 3> status_;
   std::function<void(const PixelRect&)> repaint_;
-  const iface::DesktopRecord* desktop_ = nullptr;
+  const abi::DesktopRecord* desktop_ = nullptr;
 };
 
-}  // namespace render
+}  // namespace lumetra::render

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-namespace render {
+namespace lumetra::render {
 
 double NowSeconds() {
   using namespace std::chrono;
@@ -28,4 +28,4 @@ bool RenderJob::WaitForWindowThread(int milliseconds) {
                                [this] { return windowThreadEnded_; });
 }
 
-}  // namespace render
+}  // namespace lumetra::render

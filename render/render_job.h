@@ -19,11 +19,11 @@
 #include "render/render_method.h"
 #include "render/render_settings.h"
 
-namespace texture {
+namespace lumetra::texture {
 class ImageList;
 }
 
-namespace render {
+namespace lumetra::render {
 
 // Who renders a job.
 enum class RendererKind : int32_t { PovRay = 0, Library = 1, Rib = 2 };
@@ -31,8 +31,8 @@ enum class RendererKind : int32_t { PovRay = 0, Library = 1, Rib = 2 };
 // The host's preview of a view, held by at most one job at a time.
 struct HostPreview {
   // The host's own callbacks, in its calling convention.
-  using PixelFn = iface::PreviewPutPixel;
-  using RectFn = iface::PreviewChanged;
+  using PixelFn = abi::PreviewPutPixel;
+  using RectFn = abi::PreviewChanged;
   bool on = false;
   int32_t view = -1;
   float aspect = 1.0f;
@@ -74,7 +74,7 @@ struct RenderJob {
   int32_t maxWindowHeight = -1;
   uint32_t camera = 0;
   uint32_t lookAtObject = 0;
-  uint32_t upObject = 0;  // the camera's other linked object: its location object
+  uint32_t locationObject = 0;
   HostPreview preview;
   std::string ribRenderer;
   // Names filed with the render library, which keeps pointers to them: a deque never
@@ -93,7 +93,7 @@ struct RenderJob {
   int32_t endTime = 0;
 
   RenderDisplay display;
-  const iface::DesktopRecord* desktop = nullptr;  // where the render window shows, if anywhere
+  const abi::DesktopRecord* desktop = nullptr;  // where the render window shows, if anywhere
   std::atomic<int32_t> pixelsDone{0};             // pixels the renderer delivered this frame
 
   // The file name part of the output path (after the last backslash or slash).
@@ -121,4 +121,4 @@ struct RenderJob {
 // Seconds on a steady clock, for the job's progress times.
 double NowSeconds();
 
-}  // namespace render
+}  // namespace lumetra::render

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <string>
 
-namespace render {
+namespace lumetra::render {
 
 const RenderMethodInfo& MethodInfo(RenderMethod method) {
   return kRenderMethods[static_cast<size_t>(method)];
@@ -41,4 +41,4 @@ bool UsesRenderLibrary(RenderMethod method) {
   return method != RenderMethod::PovRay && method != RenderMethod::Rib;
 }
 
-}  // namespace render
+}  // namespace lumetra::render

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-namespace render {
+namespace lumetra::render {
 
 // The render methods, in the order the render options list them.
 enum class RenderMethod : int32_t {
@@ -51,4 +51,4 @@ uint32_t EffectiveShadingFlags(RenderMethod method, uint32_t flags);
 // True for the methods the render library draws itself.
 bool UsesRenderLibrary(RenderMethod method);
 
-}  // namespace render
+}  // namespace lumetra::render

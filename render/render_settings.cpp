@@ -2,7 +2,7 @@
 
 #include "render/settings_store.h"
 
-namespace render {
+namespace lumetra::render {
 
 platform::RegResult RenderSettings::Load(const platform::Registry& registry,
                                          std::string_view basePath) {
@@ -28,4 +28,4 @@ void RenderSettings::ApplyLoadChecks() {
   if (volumeMaxSteps < 2 || volumeMaxSteps > 16384) volumeMaxSteps = 64;
 }
 
-}  // namespace render
+}  // namespace lumetra::render

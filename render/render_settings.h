@@ -8,7 +8,7 @@
 #include "platform/registry.h"
 #include "render/render_method.h"
 
-namespace render {
+namespace lumetra::render {
 
 // The render settings kept in the registry between runs.
 struct RenderSettings {
@@ -45,4 +45,4 @@ struct RenderSettings {
   }
 };
 
-}  // namespace render
+}  // namespace lumetra::render

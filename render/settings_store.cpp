@@ -3,7 +3,7 @@
 #include <bit>
 #include <vector>
 
-namespace render {
+namespace lumetra::render {
 namespace {
 
 std::vector<uint8_t> WordsToBytes(const uint32_t* words, size_t count) {
@@ -89,4 +89,4 @@ void SettingsSaver::String(std::string_view name, const std::string& field, uint
   if (!field.empty()) Keep(key_.SetString(name, field));
 }
 
-}  // namespace render
+}  // namespace lumetra::render

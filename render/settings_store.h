@@ -7,7 +7,7 @@
 
 #include "platform/registry.h"
 
-namespace render {
+namespace lumetra::render {
 
 // The registry key of the plug-in's settings: the host's base path followed by "Lumetra".
 std::string SettingsKeyPath(std::string_view basePath);
@@ -114,4 +114,4 @@ platform::RegResult SaveSettings(const Record& record, const platform::Registry&
   return saver.Result();
 }
 
-}  // namespace render
+}  // namespace lumetra::render

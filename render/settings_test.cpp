@@ -14,6 +14,7 @@
 #include "render/render_settings.h"
 #include "render/settings_store.h"
 
+namespace lumetra {
 namespace {
 
 using platform::RegistryAccess;
@@ -203,3 +204,4 @@ TEST(RenderMethod, UnsetFlagsTakeTheMethodDefaults) {
 }
 
 }  // namespace
+}  // namespace lumetra

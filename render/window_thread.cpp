@@ -12,7 +12,7 @@
 #include "platform/debug_log.h"
 #include "platform/messages.h"
 
-namespace render {
+namespace lumetra::render {
 namespace {
 
 // Names the calling thread, so that debuggers, `top -H` and the tests can tell the job threads.
@@ -162,4 +162,4 @@ void CRenderThread::Work() {
   job.abort = 1;  // the job is finished
 }
 
-}  // namespace render
+}  // namespace lumetra::render

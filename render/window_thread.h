@@ -7,7 +7,7 @@
 #include "render/job_list.h"
 #include "render/render_job.h"
 
-namespace render {
+namespace lumetra::render {
 
 // The names the job threads carry (at most 15 characters, the system's limit).
 inline constexpr char kWindowThreadName[] = "lumetra-window";
@@ -63,4 +63,4 @@ class CRenderThread : public JobWindowThread {
   void Work() override;
 };
 
-}  // namespace render
+}  // namespace lumetra::render

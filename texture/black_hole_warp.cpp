@@ -5,7 +5,7 @@
 
 #include "texture/random.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 double RepeatCell(double coordinate, double period) {
@@ -16,10 +16,10 @@ double Jitter(double amount) { return 2.0 * (0.5 - RandUnit()) * amount; }
 
 }  // namespace
 
-lmath::Vector3 BlackHoleWarp::CentreNear(const lmath::Vector3& p) const {
-  lmath::Vector3 c = centre;
+math::Vector3 BlackHoleWarp::CentreNear(const math::Vector3& p) const {
+  math::Vector3 c = centre;
   if (!Repeats()) return c;
-  const lmath::Vector3 cell{RepeatCell(p.x, repeat.x), RepeatCell(p.y, repeat.y),
+  const math::Vector3 cell{RepeatCell(p.x, repeat.x), RepeatCell(p.y, repeat.y),
                             RepeatCell(p.z, repeat.z)};
   if (Jitters()) {
     // A point that is infinite or not a number (a zero texture scale) seeds as cell 0.
@@ -33,13 +33,13 @@ lmath::Vector3 BlackHoleWarp::CentreNear(const lmath::Vector3& p) const {
   return {c.x + cell.x * repeat.x, c.y + cell.y * repeat.y, c.z + cell.z * repeat.z};
 }
 
-lmath::Vector3 BlackHoleWarp::Apply(const lmath::Vector3& in) const {
-  const lmath::Vector3 d = CentreNear(in) - in;
-  const double distance = lmath::Length(d);
+math::Vector3 BlackHoleWarp::Apply(const math::Vector3& in) const {
+  const math::Vector3 d = CentreNear(in) - in;
+  const double distance = math::Length(d);
   if (!(distance < radius)) return in;
   double s = std::min(std::pow((radius - distance) / radius, falloff) * strength, 1.0);
   if (!inverse) s = -s;
   return in + d * s;
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -2,18 +2,18 @@
 
 #include "texture/warp.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // Pulls points within the radius towards the centre (pushes them away when inverse),
 // strongest at the centre. The centre may repeat on a grid, each copy jittered at random.
 class BlackHoleWarp final : public Warp {
  public:
-  lmath::Vector3 centre;
+  math::Vector3 centre;
   double radius = 1.0;
   double falloff = 1.0;
   double strength = 1.0;
-  lmath::Vector3 repeat;
-  lmath::Vector3 turbulence;
+  math::Vector3 repeat;
+  math::Vector3 turbulence;
   bool inverse = false;
 
   // The repeat and turbulence flags follow their vectors: set when any component is not 0.
@@ -21,11 +21,11 @@ class BlackHoleWarp final : public Warp {
   bool Jitters() const { return turbulence.x != 0.0 || turbulence.y != 0.0 || turbulence.z != 0.0; }
 
   WarpType Type() const override { return WarpType::kBlackHole; }
-  lmath::Vector3 Apply(const lmath::Vector3& in) const override;
+  math::Vector3 Apply(const math::Vector3& in) const override;
   std::unique_ptr<Warp> Clone() const override { return std::make_unique<BlackHoleWarp>(*this); }
 
  private:
-  lmath::Vector3 CentreNear(const lmath::Vector3& p) const;
+  math::Vector3 CentreNear(const math::Vector3& p) const;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -7,7 +7,7 @@
 #include "texture/normal_sampling.h"
 #include "texture/texture.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // A block pattern as bumps: with a sub-normal for every block entry the selected one
 // perturbs the normal; otherwise the block index itself is sampled as a height.
@@ -34,4 +34,4 @@ using CheckerNormal = BlockNormalOf<BlockKind::kChecker>;
 using HexagonNormal = BlockNormalOf<BlockKind::kHexagon>;
 using BrickNormal = BlockNormalOf<BlockKind::kBrick>;
 
-}  // namespace texture
+}  // namespace lumetra::texture

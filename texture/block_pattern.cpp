@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 constexpr double kCheckerEpsilon = 1.3117e-07;
@@ -21,13 +21,13 @@ long long Floor(double t) { return static_cast<long long>(std::floor(t)); }
 
 }  // namespace
 
-int CheckerIndex(const lmath::Vector3& p) {
+int CheckerIndex(const math::Vector3& p) {
   const double sum = std::floor(p.x + kCheckerEpsilon) + std::floor(p.y + kCheckerEpsilon) +
                      std::floor(p.z + kCheckerEpsilon);
   return std::fmod(std::trunc(sum), 2.0) == 0.0 ? 0 : 1;
 }
 
-int HexagonIndex(const lmath::Vector3& p) {
+int HexagonIndex(const math::Vector3& p) {
   const double x = p.x * 0.6666666666666666;
   const double y = 2.0 * p.y / kSqrt3;
   // Points that no lattice index can hold (a zero texture scale makes them infinite, or
@@ -52,7 +52,7 @@ int HexagonIndex(const lmath::Vector3& p) {
   return static_cast<int>(index < 0 ? index + 3 : index);
 }
 
-int BrickIndex(const lmath::Vector3& p, const lmath::Vector3& size, double mortar) {
+int BrickIndex(const math::Vector3& p, const math::Vector3& size, double mortar) {
   const double x = (mortar + p.x + kBrickEpsilon) / size.x;
   const double y = (mortar + p.y + kBrickEpsilon) / size.y;
   const double z = (mortar + p.z + kBrickEpsilon) / size.z;
@@ -64,7 +64,7 @@ int BrickIndex(const lmath::Vector3& p, const lmath::Vector3& size, double morta
   return 1;
 }
 
-int BlockPattern::Index(const lmath::Vector3& p) const {
+int BlockPattern::Index(const math::Vector3& p) const {
   switch (kind) {
     case BlockKind::kHexagon: return HexagonIndex(p);
     case BlockKind::kBrick: return BrickIndex(p, brickSize, mortar);
@@ -73,4 +73,4 @@ int BlockPattern::Index(const lmath::Vector3& p) const {
   return CheckerIndex(p);
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -1,9 +1,9 @@
 #include "texture/block_pigment.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 void BlockPigment::Eval(ShadingPoint& point, SurfaceSample& sample) const {
-  const lmath::Vector3 p = TransformPoint(PointOf(point));
+  const math::Vector3 p = TransformPoint(PointOf(point));
   SetPoint(point, p);
   const std::size_t index = static_cast<std::size_t>(block.Index(p));
   if (!pigments.empty()) {
@@ -13,4 +13,4 @@ void BlockPigment::Eval(ShadingPoint& point, SurfaceSample& sample) const {
   ColourToSample(sample, index < colours.size() ? colours[index] : Colour{});
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

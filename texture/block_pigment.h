@@ -7,7 +7,7 @@
 #include "texture/colour.h"
 #include "texture/texture.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // Colours, or whole pigments, laid out by a block pattern. Pigment entries, when there are
 // any, take precedence over the colours.
@@ -34,4 +34,4 @@ using CheckerPigment = BlockPigmentOf<BlockKind::kChecker>;
 using HexagonPigment = BlockPigmentOf<BlockKind::kHexagon>;
 using BrickPigment = BlockPigmentOf<BlockKind::kBrick>;
 
-}  // namespace texture
+}  // namespace lumetra::texture

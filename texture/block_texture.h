@@ -6,7 +6,7 @@
 #include "texture/clone_ptr.h"
 #include "texture/texture.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // Whole textures laid out by a block pattern: the selected entry shades the point.
 class BlockTexture : public Texture {
@@ -32,4 +32,4 @@ using CheckerTexture = BlockTextureOf<BlockKind::kChecker>;
 using HexagonTexture = BlockTextureOf<BlockKind::kHexagon>;
 using BrickTexture = BlockTextureOf<BlockKind::kBrick>;
 
-}  // namespace texture
+}  // namespace lumetra::texture

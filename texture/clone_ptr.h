@@ -4,7 +4,7 @@
 #include <type_traits>
 #include <utility>
 
-namespace texture {
+namespace lumetra::texture {
 
 // An owning pointer that copies what it owns through the object's own Clone(), so that
 // the texture tree's classes copy deeply with their default copy constructors.
@@ -33,4 +33,4 @@ class ClonePtr {
   std::unique_ptr<T> owned_;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

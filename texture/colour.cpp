@@ -2,7 +2,7 @@
 
 #include "texture/surface_sample.h"
 
-namespace texture {
+namespace lumetra::texture {
 void ColourToSample(SurfaceSample& sample, const Colour& c) {
   sample.color[0] = c.red;
   sample.color[1] = c.green;
@@ -27,4 +27,4 @@ void ColourToSample(SurfaceSample& sample, const Colour& c) {
   sample.color[3] = passed > 1.0f ? 0.0f : 1.0f - passed;
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

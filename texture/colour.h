@@ -3,12 +3,12 @@
 #include "lumetra2.h"
 #include "math/colour.h"
 
-namespace texture {
+namespace lumetra::texture {
 
-using lmath::BlendColours;
-using lmath::Colour;
+using math::BlendColours;
+using math::Colour;
 
 // Writes the colour and what it lets through into the sample.
 void ColourToSample(SurfaceSample& sample, const Colour& c);
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -6,7 +6,7 @@
 
 #include "texture/random.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 constexpr double kFaceOffset = 1e-05;
@@ -22,7 +22,7 @@ std::int32_t CellCoordinate(double t) {
   return static_cast<std::int32_t>(cell);
 }
 
-CellIndex CellOf(const lmath::Vector3& q) {
+CellIndex CellOf(const math::Vector3& q) {
   return {CellCoordinate(q.x), CellCoordinate(q.y), CellCoordinate(q.z)};
 }
 
@@ -38,9 +38,9 @@ bool IsNeighbourOffset(int dx, int dy, int dz) {
 
 }  // namespace
 
-std::uint32_t CrackleCellKey(const lmath::Vector3& q) { return KeyOf(CellOf(q)); }
+std::uint32_t CrackleCellKey(const math::Vector3& q) { return KeyOf(CellOf(q)); }
 
-lmath::Vector3 CrackleCellPoint(const lmath::Vector3& q) {
+math::Vector3 CrackleCellPoint(const math::Vector3& q) {
   const CellIndex cell = CellOf(q);
   Seed(KeyOf(cell));
   const double x = cell.i + RandUnit();
@@ -69,19 +69,19 @@ int CrackleCache::Take() {
   return slot;
 }
 
-void CrackleCache::Fill(Slot& slot, const lmath::Vector3& p) {
+void CrackleCache::Fill(Slot& slot, const math::Vector3& p) {
   slot.pointCount = 0;
   for (int dx = -2; dx <= 2; ++dx) {
     for (int dy = -2; dy <= 2; ++dy) {
       for (int dz = -2; dz <= 2; ++dz) {
         if (!IsNeighbourOffset(dx, dy, dz)) continue;
-        slot.points[slot.pointCount++] = CrackleCellPoint(p + lmath::Vector3{double(dx), double(dy), double(dz)});
+        slot.points[slot.pointCount++] = CrackleCellPoint(p + math::Vector3{double(dx), double(dy), double(dz)});
       }
     }
   }
 }
 
-double CrackleCache::Value(const lmath::Vector3& p) {
+double CrackleCache::Value(const math::Vector3& p) {
   const std::uint32_t key = CrackleCellKey(p);
   int slot = Find(key);
   if (slot < 0) {
@@ -94,8 +94,8 @@ double CrackleCache::Value(const lmath::Vector3& p) {
   double nearest = std::numeric_limits<double>::infinity();
   double second = nearest;
   for (int n = 0; n < cell.pointCount; ++n) {
-    const lmath::Vector3 d = cell.points[n] - p;
-    const double squared = lmath::Dot(d, d);
+    const math::Vector3 d = cell.points[n] - p;
+    const double squared = math::Dot(d, d);
     if (squared < nearest) {
       second = nearest;
       nearest = squared;
@@ -106,9 +106,9 @@ double CrackleCache::Value(const lmath::Vector3& p) {
   return std::min(std::sqrt(second) - std::sqrt(nearest), 1.0);
 }
 
-double Crackle(const lmath::Vector3& p) {
+double Crackle(const math::Vector3& p) {
   thread_local CrackleCache cache;
   return cache.Value(p);
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

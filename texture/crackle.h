@@ -5,7 +5,7 @@
 
 #include "math/vector3.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // The cellular pattern: each unit cell holds one random point; the value is the gap between
 // the distances to the nearest and the second nearest point, at most 1. The points of the
@@ -17,7 +17,7 @@ class CrackleCache {
   static constexpr int kPointsPerSlot = 81;
   static constexpr std::uint32_t kEmptyKey = 0x80000000u;
 
-  double Value(const lmath::Vector3& p);
+  double Value(const math::Vector3& p);
 
   // Cells whose points had to be drawn since the cache was made.
   long long Misses() const { return misses_; }
@@ -26,14 +26,14 @@ class CrackleCache {
   struct Slot {
     std::uint32_t key = kEmptyKey;
     int pointCount = 0;
-    std::array<lmath::Vector3, kPointsPerSlot> points;
+    std::array<math::Vector3, kPointsPerSlot> points;
   };
 
   // The slot of `key`, moved to the front of the order, or -1.
   int Find(std::uint32_t key);
   // A fresh slot at the front of the order: the next unused one, later the least recent.
   int Take();
-  void Fill(Slot& slot, const lmath::Vector3& p);
+  void Fill(Slot& slot, const math::Vector3& p);
 
   std::array<Slot, kSlotCount> slots_;
   std::array<int, kSlotCount> order_{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
@@ -42,11 +42,11 @@ class CrackleCache {
 };
 
 // The crackle value at p through the calling thread's own cache.
-double Crackle(const lmath::Vector3& p);
+double Crackle(const math::Vector3& p);
 
 // The key of the cell holding q (the cell below on a face), as the random seed of its point.
-std::uint32_t CrackleCellKey(const lmath::Vector3& q);
+std::uint32_t CrackleCellKey(const math::Vector3& q);
 // The random point of the cell holding q.
-lmath::Vector3 CrackleCellPoint(const lmath::Vector3& q);
+math::Vector3 CrackleCellPoint(const math::Vector3& q);
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -12,11 +12,11 @@
 #include "texture/transform_warp.h"
 #include "texture/turbulence_warp.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 // The cell point of cell (i, j, k) drawn again from its key.
-lmath::Vector3 ReferenceCellPoint(int i, int j, int k) {
+math::Vector3 ReferenceCellPoint(int i, int j, int k) {
   reference::Generator random;
   random.state = static_cast<std::uint32_t>(k) * 55237u ^ static_cast<std::uint32_t>(j) * 113713u ^
                  static_cast<std::uint32_t>(i) * 99137u;
@@ -27,7 +27,7 @@ lmath::Vector3 ReferenceCellPoint(int i, int j, int k) {
 }
 
 // Nearest-two gap over the 81 surrounding cells, straight from the definition.
-double ReferenceCrackle(const lmath::Vector3& p) {
+double ReferenceCrackle(const math::Vector3& p) {
   const int i = static_cast<int>(std::floor(p.x - 1e-05));
   const int j = static_cast<int>(std::floor(p.y - 1e-05));
   const int k = static_cast<int>(std::floor(p.z - 1e-05));
@@ -36,8 +36,8 @@ double ReferenceCrackle(const lmath::Vector3& p) {
     for (int dy = -2; dy <= 2; ++dy)
       for (int dz = -2; dz <= 2; ++dz) {
         if ((std::abs(dx) == 2) + (std::abs(dy) == 2) + (std::abs(dz) == 2) >= 2) continue;
-        const lmath::Vector3 c = ReferenceCellPoint(i + dx, j + dy, k + dz);
-        distances.push_back(std::sqrt(lmath::Dot(c - p, c - p)));
+        const math::Vector3 c = ReferenceCellPoint(i + dx, j + dy, k + dz);
+        distances.push_back(std::sqrt(math::Dot(c - p, c - p)));
       }
   EXPECT_EQ(distances.size(), 81u);
   std::sort(distances.begin(), distances.end());
@@ -45,8 +45,8 @@ double ReferenceCrackle(const lmath::Vector3& p) {
 }
 
 TEST(Crackle, MatchesTheNearestTwoCellPoints) {
-  for (const lmath::Vector3& p : {lmath::Vector3{0.3, 0.6, 0.9}, lmath::Vector3{-4.2, 7.7, 0.01},
-                                  lmath::Vector3{100.5, -100.5, 3.3}}) {
+  for (const math::Vector3& p : {math::Vector3{0.3, 0.6, 0.9}, math::Vector3{-4.2, 7.7, 0.01},
+                                  math::Vector3{100.5, -100.5, 3.3}}) {
     EXPECT_NEAR(Crackle(p), ReferenceCrackle(p), 1e-12);
   }
 }
@@ -54,8 +54,8 @@ TEST(Crackle, MatchesTheNearestTwoCellPoints) {
 TEST(Crackle, APointOnACellFaceBelongsToTheCellBelow) {
   EXPECT_EQ(CrackleCellKey({1.0, 0.5, 0.5}), CrackleCellKey({0.5, 0.5, 0.5}));
   EXPECT_NE(CrackleCellKey({1.001, 0.5, 0.5}), CrackleCellKey({0.5, 0.5, 0.5}));
-  const lmath::Vector3 point = CrackleCellPoint({2.0, 3.0, 4.0});
-  const lmath::Vector3 expected = ReferenceCellPoint(1, 2, 3);
+  const math::Vector3 point = CrackleCellPoint({2.0, 3.0, 4.0});
+  const math::Vector3 expected = ReferenceCellPoint(1, 2, 3);
   EXPECT_EQ(point, expected);
 }
 
@@ -78,7 +78,7 @@ TEST(CrackleCache, DrawsACellOnceAndEvictsTheLeastRecentlyUsed) {
 
 TEST(Crackle, CellKeysCanCollideAndTheCacheThenServesTheCachedCell) {
   // Cells (-1, -1, -1) and (1, -1, 1) share a key: -a ^ -b ^ -c == a ^ -b ^ c here.
-  const lmath::Vector3 first{0.0, 0.0, 0.0}, second{1.11, -0.63, 1.27};
+  const math::Vector3 first{0.0, 0.0, 0.0}, second{1.11, -0.63, 1.27};
   ASSERT_EQ(CrackleCellKey(first), CrackleCellKey(second));
   CrackleCache cache;
   cache.Value(first);
@@ -89,7 +89,7 @@ TEST(Crackle, CellKeysCanCollideAndTheCacheThenServesTheCachedCell) {
 }
 
 // Crackle over a thread-specific order of points, as one thread alone computes it.
-std::vector<double> CrackleSequence(const std::vector<lmath::Vector3>& points, int t) {
+std::vector<double> CrackleSequence(const std::vector<math::Vector3>& points, int t) {
   std::vector<double> values;
   for (int round = 0; round < 3; ++round) {
     for (std::size_t i = 0; i < points.size(); ++i) values.push_back(Crackle(points[(i * (t + 1)) % points.size()]));
@@ -98,7 +98,7 @@ std::vector<double> CrackleSequence(const std::vector<lmath::Vector3>& points, i
 }
 
 TEST(Crackle, ThreadsWithTheirOwnCachesGiveTheSingleThreadedValues) {
-  std::vector<lmath::Vector3> points;
+  std::vector<math::Vector3> points;
   for (int i = 0; i < 400; ++i) points.push_back({i * 0.37, i * -0.21, std::sin(i) * 9.0});
   constexpr int kThreads = 6;
   // Each order alone, on a fresh thread (and so a fresh cache).
@@ -113,17 +113,17 @@ TEST(Crackle, ThreadsWithTheirOwnCachesGiveTheSingleThreadedValues) {
 TEST(TransformWarp, MapsThroughTheInverse) {
   TransformWarp warp;
   warp.GetTransform().Translate({1.0, 2.0, 3.0});
-  EXPECT_EQ(warp.Apply({1.5, 2.0, 3.0}), (lmath::Vector3{0.5, 0.0, 0.0}));
+  EXPECT_EQ(warp.Apply({1.5, 2.0, 3.0}), (math::Vector3{0.5, 0.0, 0.0}));
 }
 
 TEST(TurbulenceWarp, AddsScaledVectorTurbulence) {
   TurbulenceWarp warp;
   warp.turbulence = {0.5, 0.0, 2.0};
   warp.octaves = 3;
-  const lmath::Vector3 p{0.3, -1.2, 2.6};
+  const math::Vector3 p{0.3, -1.2, 2.6};
   double t[3];
   reference::VectorTurbulence(p.x, p.y, p.z, 2.0, 0.5, 3, t);
-  const lmath::Vector3 out = warp.Apply(p);
+  const math::Vector3 out = warp.Apply(p);
   EXPECT_NEAR(out.x, p.x + t[0] * 0.5, 1e-14);
   EXPECT_EQ(out.y, p.y);
   EXPECT_NEAR(out.z, p.z + t[2] * 2.0, 1e-14);
@@ -140,10 +140,10 @@ TEST(BlackHoleWarp, PullsPointsInsideTheRadiusTowardsTheCentre) {
   EXPECT_NEAR(warp.Apply({1.0, 0.0, 0.0}).x, 1.2, 1e-15);
   warp.inverse = true;
   EXPECT_NEAR(warp.Apply({1.0, 0.0, 0.0}).x, 0.8, 1e-15);
-  EXPECT_EQ(warp.Apply({3.0, 0.0, 0.0}), (lmath::Vector3{3.0, 0.0, 0.0}));
+  EXPECT_EQ(warp.Apply({3.0, 0.0, 0.0}), (math::Vector3{3.0, 0.0, 0.0}));
   warp.radius = 0.0;
-  EXPECT_EQ(warp.Apply({0.0, 0.0, 0.0}), (lmath::Vector3{0.0, 0.0, 0.0}));
-  EXPECT_EQ(warp.Apply({1e-9, 0.0, 0.0}), (lmath::Vector3{1e-9, 0.0, 0.0}));
+  EXPECT_EQ(warp.Apply({0.0, 0.0, 0.0}), (math::Vector3{0.0, 0.0, 0.0}));
+  EXPECT_EQ(warp.Apply({1e-9, 0.0, 0.0}), (math::Vector3{1e-9, 0.0, 0.0}));
 }
 
 TEST(BlackHoleWarp, RepeatedCentresAreJitteredPerCell) {
@@ -152,8 +152,8 @@ TEST(BlackHoleWarp, RepeatedCentresAreJitteredPerCell) {
   warp.radius = 0.25;
   warp.repeat = {2.0, 0.0, 0.0};
   // Without jitter the copy in cell x = 3 sits at 6.5.
-  const lmath::Vector3 near{6.6, 0.5, 0.5};
-  const lmath::Vector3 moved = warp.Apply(near);
+  const math::Vector3 near{6.6, 0.5, 0.5};
+  const math::Vector3 moved = warp.Apply(near);
   // d = 6.5 - 6.6, s = -(0.15 / 0.25): 6.6 + 0.6 * 0.1.
   EXPECT_NEAR(moved.x, 6.66, 1e-12);
   warp.turbulence = {0.1, 0.0, 0.0};
@@ -161,7 +161,7 @@ TEST(BlackHoleWarp, RepeatedCentresAreJitteredPerCell) {
   random.state = 3;  // trunc(0 * 496 + 0 * 28 + 3)
   const double jitterX = 2.0 * (0.5 - random.Next() / 32767.0) * 0.1;
   const double centreX = 0.5 + jitterX + 6.0;
-  const lmath::Vector3 jittered = warp.Apply(near);
+  const math::Vector3 jittered = warp.Apply(near);
   const double d = centreX - 6.6;
   const double expected = std::fabs(d) < 0.25 ? 6.6 - std::pow((0.25 - std::fabs(d)) / 0.25, 1.0) * d : 6.6;
   EXPECT_NEAR(jittered.x, expected, 1e-12);
@@ -172,8 +172,8 @@ TEST(BlackHoleWarp, AJitteredCopyNearAPointAtInfinityLeavesThePointAlone) {
   warp.repeat = {2.0, 2.0, 0.0};
   warp.turbulence = {0.1, 0.1, 0.0};
   const double inf = std::numeric_limits<double>::infinity();
-  const lmath::Vector3 far{inf, 1.0, 0.0};
-  const lmath::Vector3 moved = warp.Apply(far);
+  const math::Vector3 far{inf, 1.0, 0.0};
+  const math::Vector3 moved = warp.Apply(far);
   EXPECT_EQ(moved.x, inf);
   EXPECT_EQ(moved.y, 1.0);
   EXPECT_TRUE(std::isnan(warp.Apply({std::nan(""), 0.0, 0.0}).x));
@@ -186,15 +186,15 @@ TEST(RepeatWarp, WrapsEveryCellFlipsOddCellsAndOffsetsEveryCell) {
   warp.offset = {0.0, 1.0, 0.0};
   warp.flip = {-1.0, 1.0, -1.0};
   // Cell 1 (x in [2, 4)): x - 2 = 0.5, flipped -0.5, plus the width: 1.5; z flipped.
-  const lmath::Vector3 odd = warp.Apply({2.5, 0.25, 0.75});
+  const math::Vector3 odd = warp.Apply({2.5, 0.25, 0.75});
   EXPECT_NEAR(odd.x, 1.5, 1e-15);
   EXPECT_NEAR(odd.y, 1.25, 1e-15);
   EXPECT_NEAR(odd.z, -0.75, 1e-15);
   // Cell 2 repeats cell 0 unflipped and adds twice the offset.
-  EXPECT_EQ(warp.Apply({4.5, 0.25, 0.75}), (lmath::Vector3{0.5, 2.25, 0.75}));
-  EXPECT_EQ(warp.Apply({-3.5, 0.25, 0.75}), (lmath::Vector3{0.5, -1.75, 0.75}));
+  EXPECT_EQ(warp.Apply({4.5, 0.25, 0.75}), (math::Vector3{0.5, 2.25, 0.75}));
+  EXPECT_EQ(warp.Apply({-3.5, 0.25, 0.75}), (math::Vector3{0.5, -1.75, 0.75}));
   // Cell -1 is odd too.
-  const lmath::Vector3 negative = warp.Apply({-0.5, 0.0, 0.0});
+  const math::Vector3 negative = warp.Apply({-0.5, 0.0, 0.0});
   EXPECT_NEAR(negative.x, -(-0.5 + 2.0) + 2.0, 1e-15);
   EXPECT_NEAR(negative.y, -1.0, 1e-15);
 }
@@ -208,4 +208,4 @@ TEST(Warps, CloneCopiesTheSettings) {
 }
 
 }  // namespace
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -2,7 +2,7 @@
 
 #include "texture/surface_sample.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 void Finish::ApplyTo(SurfaceSample& sample) const {
   sample.ambient = ambient;
@@ -42,4 +42,4 @@ void ApplyDefaultFinish(SurfaceSample& sample) {
   sample.metallic = 0.0f;
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -3,7 +3,7 @@
 #include "lumetra2.h"
 #include "texture/colour.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // The lighting coefficients of a standard texture, copied into the sample as they are.
 struct Finish {
@@ -30,4 +30,4 @@ struct Finish {
 // What a texture without a finish puts into the sample.
 void ApplyDefaultFinish(SurfaceSample& sample);
 
-}  // namespace texture
+}  // namespace lumetra::texture

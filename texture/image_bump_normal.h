@@ -4,7 +4,7 @@
 #include "texture/image_map_settings.h"
 #include "texture/texture.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // The [bump map] normal: tilts the normal by the differences of image intensity
 // towards the pixel's neighbours along x and along the rows.
@@ -24,4 +24,4 @@ class BumpMapNormal final : public Normal {
   BitmapModifiers modifiers_;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

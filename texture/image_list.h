@@ -5,7 +5,7 @@
 
 #include "image/image.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // The images a scene's textures use. The list owns them; textures keep plain pointers,
 // valid while the list lives.
@@ -21,4 +21,4 @@ class ImageList {
   std::vector<std::unique_ptr<image::Image>> images_;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -6,7 +6,7 @@
 
 #include "image/image_stream.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 int32_t MapTypeFrom(uint32_t value) {
@@ -58,4 +58,4 @@ BitmapModifiers ReadBitmapModifiers(const uint8_t* parameters, size_t size) {
   return modifiers;
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace texture {
+namespace lumetra::texture {
 
 // The bitmap modifiers of an [image map], [bump map] or [material map] node, as kept
 // in the node's own record.
@@ -29,4 +29,4 @@ constexpr size_t kBitmapModifiersRecordSize = 4408;
 // and other unknown values 0. Throws std::invalid_argument when `size` is too small.
 BitmapModifiers ReadBitmapModifiers(const uint8_t* parameters, size_t size);
 
-}  // namespace texture
+}  // namespace lumetra::texture

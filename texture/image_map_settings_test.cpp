@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 void Put32(std::vector<uint8_t>& record, size_t offset, uint32_t value) {
@@ -47,4 +47,4 @@ TEST(BitmapModifiersTest, FieldsAreReadFromTheirOffsetsAndNormalised) {
 }
 
 }  // namespace
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -5,7 +5,7 @@
 #include "texture/map_point.h"
 #include "texture/pixel_position.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 float Fraction(float coordinate, int32_t count) {
@@ -15,7 +15,7 @@ float Fraction(float coordinate, int32_t count) {
 
 }  // namespace
 
-ImageHit LocateOnImage(const image::Image& image, const BitmapModifiers& modifiers, const lmath::Vector3& point,
+ImageHit LocateOnImage(const image::Image& image, const BitmapModifiers& modifiers, const math::Vector3& point,
                    const ShadingPoint& record, ImageSpot& spot) {
   float u = 0.0f;
   float v = 0.0f;
@@ -29,4 +29,4 @@ ImageHit LocateOnImage(const image::Image& image, const BitmapModifiers& modifie
   return ImageHit::kInside;
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

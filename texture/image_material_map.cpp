@@ -2,10 +2,10 @@
 
 #include "texture/image_mapping.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 void MaterialMap::Shade(ShadingPoint& point, SurfaceSample& sample) const {
-  const lmath::Vector3 warped = TransformPoint(PointOf(point));
+  const math::Vector3 warped = TransformPoint(PointOf(point));
   SetPoint(point, warped);
   ImageSpot spot;
   if (textures_.empty() || LocateOnImage(*image_, modifiers_, warped, point, spot) != ImageHit::kInside) return;
@@ -13,4 +13,4 @@ void MaterialMap::Shade(ShadingPoint& point, SurfaceSample& sample) const {
   textures_[static_cast<size_t>(value % textures_.size())]->Shade(point, sample);
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -7,7 +7,7 @@
 #include "texture/image_map_settings.h"
 #include "texture/texture.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // The [material map]: the pixel value a point maps to (palette index or packed colour)
 // modulo the number of textures picks the texture that shades it. Points that cannot
@@ -27,4 +27,4 @@ class MaterialMap final : public Texture {
   std::vector<ClonePtr<Texture>> textures_;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

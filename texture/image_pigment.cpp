@@ -3,7 +3,7 @@
 #include "texture/colour.h"
 #include "texture/image_mapping.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 constexpr int32_t kBilinear = 2;
@@ -19,7 +19,7 @@ Colour Bilinear(const image::Image& image, const ImageSpot& spot) {
 }  // namespace
 
 void ImagePigment::Eval(ShadingPoint& point, SurfaceSample& sample) const {
-  const lmath::Vector3 warped = TransformPoint(PointOf(point));
+  const math::Vector3 warped = TransformPoint(PointOf(point));
   ImageSpot spot;
   const ImageHit hit = LocateOnImage(*image_, modifiers_, warped, point, spot);
   if (hit == ImageHit::kUnmapped) return;
@@ -31,4 +31,4 @@ void ImagePigment::Eval(ShadingPoint& point, SurfaceSample& sample) const {
   ColourToSample(sample, bilinear ? Bilinear(*image_, spot) : image_->Colour(spot.x, spot.row));
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

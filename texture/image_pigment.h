@@ -4,7 +4,7 @@
 #include "texture/image_map_settings.h"
 #include "texture/texture.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // The [image map] pigment: the colour of the image pixel a point maps to; white outside
 // a once-only image, nothing written where the point cannot be mapped.
@@ -21,4 +21,4 @@ class ImagePigment final : public Pigment {
   BitmapModifiers modifiers_;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

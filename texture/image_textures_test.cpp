@@ -7,7 +7,7 @@
 #include "texture/image_material_map.h"
 #include "texture/image_pigment.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 // A 2 x 2 BGR image: top row black, white; bottom row red, blue.
@@ -213,4 +213,4 @@ TEST(MaterialMapTest, PixelValueModuloTextureCountPicksTheTexture) {
 }
 
 }  // namespace
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -3,7 +3,7 @@
 #include "texture/lit_layer.h"
 #include "texture/surface_sample.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 // Below this the layers let nothing worth passing on through.
@@ -45,4 +45,4 @@ void LayeredTexture::Shade(ShadingPoint& point, SurfaceSample& sample) const {
   }
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

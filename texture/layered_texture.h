@@ -6,7 +6,7 @@
 #include "texture/lighting.h"
 #include "texture/texture.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // Textures stacked in list order: each is lit and weighted by how much the layers before it
 // let through; what the last layer lets through is passed on as transmission.
@@ -19,4 +19,4 @@ class LayeredTexture final : public Texture {
   Lighting lighting;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -4,7 +4,7 @@
 
 #include "lumetra2.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // How textures that blend whole shaded layers light each layer: the render library's
 // ShadePoint with the scene, view and shading flags of the render. Without a function the
@@ -16,4 +16,4 @@ struct Lighting {
   L2ShadePointFunction shadePoint = nullptr;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

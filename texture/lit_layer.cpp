@@ -5,7 +5,7 @@
 
 #include "platform/debug_log.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 LitLayer ShadeLitLayer(const Texture& texture, const ShadingPoint& point,
                        const SurfaceSample& sample, const Lighting& lighting,
@@ -26,4 +26,4 @@ LitLayer ShadeLitLayer(const Texture& texture, const ShadingPoint& point,
   return layer;
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

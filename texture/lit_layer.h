@@ -3,7 +3,7 @@
 #include "texture/lighting.h"
 #include "texture/texture.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // A texture shaded on copies of the point and sample, lit as one layer of a blend.
 struct LitLayer {
@@ -18,4 +18,4 @@ LitLayer ShadeLitLayer(const Texture& texture, const ShadingPoint& point,
                        const SurfaceSample& sample, const Lighting& lighting,
                        std::uint32_t flags);
 
-}  // namespace texture
+}  // namespace lumetra::texture

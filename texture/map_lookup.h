@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-namespace texture {
+namespace lumetra::texture {
 
 // Where a value falls in a map ordered by entry value: one entry alone, or two blended
 // with weight t on the second.
@@ -31,4 +31,4 @@ MapPosition LookUp(const std::vector<Entry>& entries, double v) {
   return {passed, passed + 1, static_cast<float>((v - a) / (b - a))};
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

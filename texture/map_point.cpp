@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 constexpr double kInversePi = 0.3183098861837907;
@@ -17,15 +17,15 @@ double SafeAcos(double value) { return std::acos(std::clamp(value, -1.0, 1.0)); 
 // Longitude around z, 0..1, shared by the spherical and cylindrical maps.
 double Longitude(double x, double y) { return (1.0 - std::atan2(-y, x) * kInversePi) * 0.5; }
 
-bool MapSpherical(const lmath::Vector3& p, float& u, float& v) {
-  const double length = lmath::Length(p);
+bool MapSpherical(const math::Vector3& p, float& u, float& v) {
+  const double length = math::Length(p);
   if (length < kSmallestSphereRadius) return false;
   u = static_cast<float>(Longitude(p.x / length, p.y / length));
   v = static_cast<float>(std::asin(std::clamp(p.z / length, -1.0, 1.0)) * kInversePi + 0.5);
   return true;
 }
 
-bool MapTorus(const lmath::Vector3& p, float& u, float& v) {
+bool MapTorus(const math::Vector3& p, float& u, float& v) {
   const double r = std::sqrt(p.y * p.y + p.z * p.z);
   if (r == 0.0) return false;
   double a = 0.0;
@@ -47,7 +47,7 @@ bool MapTorus(const lmath::Vector3& p, float& u, float& v) {
 
 }  // namespace
 
-bool MapPoint(int mapType, const lmath::Vector3& point, double surfaceU, double surfaceV, float& u, float& v) {
+bool MapPoint(int mapType, const math::Vector3& point, double surfaceU, double surfaceV, float& u, float& v) {
   switch (mapType) {
     case kMapPlanar:
       u = static_cast<float>(point.x);
@@ -72,4 +72,4 @@ bool MapPoint(int mapType, const lmath::Vector3& point, double surfaceU, double 
   }
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

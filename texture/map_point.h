@@ -2,7 +2,7 @@
 
 #include "math/vector3.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // How a surface point becomes image coordinates.
 enum MapType : int {
@@ -18,6 +18,6 @@ enum MapType : int {
 // Maps `point` (or, for the surface types, the surface's own coordinates) to (u, v).
 // Returns false when the point cannot be mapped: the origin for spherical mapping,
 // the torus axis for torus mapping, or an unknown map type.
-bool MapPoint(int mapType, const lmath::Vector3& point, double surfaceU, double surfaceV, float& u, float& v);
+bool MapPoint(int mapType, const math::Vector3& point, double surfaceU, double surfaceV, float& u, float& v);
 
-}  // namespace texture
+}  // namespace lumetra::texture

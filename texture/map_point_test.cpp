@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 TEST(MapPointTest, PlanarTakesXAndY) {
@@ -62,4 +62,4 @@ TEST(MapPointTest, SurfaceTypesUseTheSurfaceCoordinatesAndUnknownTypesFail) {
 }
 
 }  // namespace
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace texture {
+namespace lumetra::texture {
 
 void Media::Evaluate(const ShadingPoint& point, float density[3], float emissionOut[4],
                      float scatteringOut[4], float absorptionOut[4]) const {
@@ -26,4 +26,4 @@ void Media::Evaluate(const ShadingPoint& point, float density[3], float emission
   }
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -8,7 +8,7 @@
 #include "texture/clone_ptr.h"
 #include "texture/texture.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // A participating medium filling the inside of the objects that wear its material. The
 // settings are passed on to the render library as they came from the scene.
@@ -38,4 +38,4 @@ class Media {
                 float scattering[4], float absorption[4]) const;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

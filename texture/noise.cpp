@@ -5,7 +5,7 @@
 
 #include "texture/noise_tables.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 constexpr int kLatticeMask = kNoiseSize - 1;
@@ -69,18 +69,18 @@ auto BlendCorners(const AxisCell& x, const AxisCell& y, const AxisCell& z, Corne
 
 }  // namespace
 
-double Noise(const lmath::Vector3& p) {
+double Noise(const math::Vector3& p) {
   const NoiseTables& tables = GetNoiseTables();
   const AxisCell x = CellOf(p.x), y = CellOf(p.y), z = CellOf(p.z);
   const Columns columns = ColumnsOf(tables, x, y);
   return BlendCorners(x, y, z, [&](int ix, int iy, int iz) {
-    const lmath::Vector3& g = tables.gradient[columns.index[ix][iy] + (iz ? z.high : z.low)];
+    const math::Vector3& g = tables.gradient[columns.index[ix][iy] + (iz ? z.high : z.low)];
     return g.x * (ix ? x.far : x.near) + g.y * (iy ? y.far : y.near) +
            g.z * (iz ? z.far : z.near);
   });
 }
 
-lmath::Vector3 VectorNoise(const lmath::Vector3& p) {
+math::Vector3 VectorNoise(const math::Vector3& p) {
   const NoiseTables& tables = GetNoiseTables();
   const AxisCell x = CellOf(p.x), y = CellOf(p.y), z = CellOf(p.z);
   const Columns columns = ColumnsOf(tables, x, y);
@@ -89,11 +89,11 @@ lmath::Vector3 VectorNoise(const lmath::Vector3& p) {
   });
 }
 
-double ClampedNoise(const lmath::Vector3& p) {
+double ClampedNoise(const math::Vector3& p) {
   return std::clamp((Noise(p) + 0.3) * 1.5, 0.0, 1.0);
 }
 
-double Turbulence(lmath::Vector3 p, double lambda, double omega, int octaves) {
+double Turbulence(math::Vector3 p, double lambda, double omega, int octaves) {
   double sum = 0.0;
   double weight = 1.0;
   for (int octave = 0; octave < octaves; ++octave) {
@@ -106,8 +106,8 @@ double Turbulence(lmath::Vector3 p, double lambda, double omega, int octaves) {
   return sum;
 }
 
-lmath::Vector3 VectorTurbulence(lmath::Vector3 p, double lambda, double omega, int octaves) {
-  lmath::Vector3 out = VectorNoise(p);
+math::Vector3 VectorTurbulence(math::Vector3 p, double lambda, double omega, int octaves) {
+  math::Vector3 out = VectorNoise(p);
   double weight = 1.0;
   for (int octave = 1; octave < octaves; ++octave) {
     p = p * lambda;
@@ -117,4 +117,4 @@ lmath::Vector3 VectorTurbulence(lmath::Vector3 p, double lambda, double omega, i
   return out;
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace texture {
+namespace lumetra::texture {
 
 // How a pattern-based object turns its raw pattern value into the one it looks up, and
 // the turbulence settings of the patterns that use it.
@@ -22,4 +22,4 @@ struct NoiseParams {
   std::int32_t waveShape = static_cast<std::int32_t>(WaveShape::kRamp);
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

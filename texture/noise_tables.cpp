@@ -5,19 +5,19 @@
 
 #include "texture/random.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 double RandomGradientComponent() { return ((Rand() & 0xFFF) - 2048) / 2048.0; }
 
 // A random direction inside the unit ball, normalised; draws again outside the ball.
-lmath::Vector3 RandomGradient() {
+math::Vector3 RandomGradient() {
   for (;;) {
-    lmath::Vector3 v;
+    math::Vector3 v;
     v.x = RandomGradientComponent();
     v.y = RandomGradientComponent();
     v.z = RandomGradientComponent();
-    const double squared = lmath::Dot(v, v);
+    const double squared = math::Dot(v, v);
     if (squared == 0.0) return {1.0, 0.0, 0.0};
     const double length = std::sqrt(squared);
     if (length <= 1.0) return {v.x / length, v.y / length, v.z / length};
@@ -47,4 +47,4 @@ const NoiseTables& GetNoiseTables() {
   return tables;
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -5,7 +5,7 @@
 
 #include "math/vector3.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // The lattice of the gradient noise: a shuffled permutation and unit gradients, both
 // doubled so that a lattice index plus an offset below kNoiseSize needs no second wrap.
@@ -14,10 +14,10 @@ inline constexpr int kNoiseTableLength = kNoiseSize + kNoiseSize + 2;
 
 struct NoiseTables {
   std::array<std::int32_t, kNoiseTableLength> permutation{};
-  std::array<lmath::Vector3, kNoiseTableLength> gradient{};
+  std::array<math::Vector3, kNoiseTableLength> gradient{};
 };
 
 // Built once per process by the first caller (any thread); read-only afterwards.
 const NoiseTables& GetNoiseTables();
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -8,10 +8,10 @@
 #include "texture/random.h"
 #include "texture/reference_noise.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
-const lmath::Vector3 kProbes[] = {
+const math::Vector3 kProbes[] = {
     {0.5, 0.25, 0.125}, {1.7, -2.3, 3.9}, {-0.01, 0.99, -5.5}, {123.456, -78.9, 0.001},
     {2047.5, 2048.25, -2049.75}, {-1e6 + 0.3, 1e6 + 0.7, 0.5}, {0.0, 0.0, 0.0}};
 
@@ -53,7 +53,7 @@ TEST(NoiseTables, MatchTheShuffledLatticeFromSeedOne) {
     ASSERT_EQ(tables.gradient[i].z, expected.g[i * 3 + 2]) << i;
   }
   // The gradients are unit vectors.
-  EXPECT_NEAR(lmath::Length(tables.gradient[17]), 1.0, 1e-15);
+  EXPECT_NEAR(math::Length(tables.gradient[17]), 1.0, 1e-15);
 }
 
 TEST(NoiseTables, ThreadsRacingOnFirstUseShareOneTable) {
@@ -75,7 +75,7 @@ TEST(NoiseTables, ThreadsRacingOnFirstUseShareOneTable) {
 }
 
 TEST(Noise, MatchesTheLatticeFormula) {
-  for (const lmath::Vector3& p : kProbes) {
+  for (const math::Vector3& p : kProbes) {
     EXPECT_NEAR(Noise(p), reference::Noise(p.x, p.y, p.z), 1e-14) << p.x << " " << p.y;
   }
 }
@@ -100,10 +100,10 @@ TEST(Noise, NonFiniteAndHugeCoordinatesDoNotCrash) {
 }
 
 TEST(VectorNoise, BlendsTheCornerGradients) {
-  for (const lmath::Vector3& p : kProbes) {
+  for (const math::Vector3& p : kProbes) {
     double expected[3];
     reference::VectorNoise(p.x, p.y, p.z, expected);
-    const lmath::Vector3 v = VectorNoise(p);
+    const math::Vector3 v = VectorNoise(p);
     EXPECT_NEAR(v.x, expected[0], 1e-14);
     EXPECT_NEAR(v.y, expected[1], 1e-14);
     EXPECT_NEAR(v.z, expected[2], 1e-14);
@@ -111,7 +111,7 @@ TEST(VectorNoise, BlendsTheCornerGradients) {
 }
 
 TEST(Turbulence, SumsWeightedOctavesOfClampedNoise) {
-  const lmath::Vector3 p{0.7, 1.3, -2.2};
+  const math::Vector3 p{0.7, 1.3, -2.2};
   EXPECT_EQ(Turbulence(p, 2.0, 0.5, 0), 0.0);
   EXPECT_EQ(Turbulence(p, 2.0, 0.5, -3), 0.0);
   EXPECT_NEAR(Turbulence(p, 2.0, 0.5, 1), reference::Clamped(p.x, p.y, p.z), 1e-15);
@@ -120,10 +120,10 @@ TEST(Turbulence, SumsWeightedOctavesOfClampedNoise) {
 }
 
 TEST(VectorTurbulence, AddsFurtherOctavesToTheFirst) {
-  const lmath::Vector3 p{-3.1, 0.45, 7.7};
+  const math::Vector3 p{-3.1, 0.45, 7.7};
   double expected[3];
   reference::VectorTurbulence(p.x, p.y, p.z, 2.0, 0.5, 4, expected);
-  const lmath::Vector3 v = VectorTurbulence(p, 2.0, 0.5, 4);
+  const math::Vector3 v = VectorTurbulence(p, 2.0, 0.5, 4);
   EXPECT_NEAR(v.x, expected[0], 1e-14);
   EXPECT_NEAR(v.y, expected[1], 1e-14);
   EXPECT_NEAR(v.z, expected[2], 1e-14);
@@ -132,4 +132,4 @@ TEST(VectorTurbulence, AddsFurtherOctavesToTheFirst) {
 }
 
 }  // namespace
-}  // namespace texture
+}  // namespace lumetra::texture

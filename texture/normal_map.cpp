@@ -2,7 +2,7 @@
 
 #include "texture/map_lookup.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 void NormalMap::Eval(ShadingPoint& point, SurfaceSample& sample) const {
   const double v = WarpedPatternValue(*this, pattern, point);
@@ -20,4 +20,4 @@ void NormalMap::Eval(ShadingPoint& point, SurfaceSample& sample) const {
   SetNormal(point, NormalizedOrX(NormalOf(first) * (1.0 - t) + NormalOf(second) * t));
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -6,7 +6,7 @@
 #include "texture/pattern_choice.h"
 #include "texture/texture.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // Whole normals looked up by a pattern value; neighbouring normals are blended.
 class NormalMap final : public Normal {
@@ -24,4 +24,4 @@ class NormalMap final : public Normal {
   std::vector<Entry> entries;  // ordered by value
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -2,7 +2,7 @@
 
 #include "texture/shading_point.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 struct Direction {
@@ -19,18 +19,18 @@ constexpr Direction kSampleDirections[4] = {
 
 }  // namespace
 
-lmath::Vector3 PerturbBySampling(const TextureNode& node, const lmath::Vector3& p,
-                                 const lmath::Vector3& normal, const BumpSettings& bump,
-                                 const std::function<double(lmath::Vector3&)>& valueAt) {
-  lmath::Vector3 n = NormalizedOrX(normal);
+math::Vector3 PerturbBySampling(const TextureNode& node, const math::Vector3& p,
+                                 const math::Vector3& normal, const BumpSettings& bump,
+                                 const std::function<double(math::Vector3&)>& valueAt) {
+  math::Vector3 n = NormalizedOrX(normal);
   for (const Direction& d : kSampleDirections) {
     const float distance = bump.samplingDistance;
-    const lmath::Vector3 offset{distance * d.x, distance * d.y, distance * d.z};
-    lmath::Vector3 q = node.TransformPoint(p + offset);
+    const math::Vector3 offset{distance * d.x, distance * d.y, distance * d.z};
+    math::Vector3 q = node.TransformPoint(p + offset);
     const double s = valueAt(q);
-    n = n + lmath::Vector3{d.x, d.y, d.z} * (s * bump.amount * -5.0);
+    n = n + math::Vector3{d.x, d.y, d.z} * (s * bump.amount * -5.0);
   }
   return NormalizedOrX(n);
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -5,7 +5,7 @@
 #include "math/vector3.h"
 #include "texture/texture_node.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // Sampling settings every perturbing normal carries. The bump amount comes from the
 // enclosing [bump size]; the sampling distance is fixed at translation.
@@ -17,8 +17,8 @@ struct BumpSettings {
 // Perturbs a normal by the value of a scalar field at four fixed directions around p:
 // each sample point is offset from p, passed through the node's warps and valued by
 // `valueAt`. Returns the perturbed unit normal.
-lmath::Vector3 PerturbBySampling(const TextureNode& node, const lmath::Vector3& p,
-                                 const lmath::Vector3& normal, const BumpSettings& bump,
-                                 const std::function<double(lmath::Vector3&)>& valueAt);
+math::Vector3 PerturbBySampling(const TextureNode& node, const math::Vector3& p,
+                                 const math::Vector3& normal, const BumpSettings& bump,
+                                 const std::function<double(math::Vector3&)>& valueAt);
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -7,10 +7,10 @@
 #include "texture/pattern_normal.h"
 #include "texture/reference_noise.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
-ShadingPoint At(double x, double y, double z, lmath::Vector3 n) {
+ShadingPoint At(double x, double y, double z, math::Vector3 n) {
   ShadingPoint s{};
   s.point[0] = x;
   s.point[1] = y;
@@ -19,9 +19,9 @@ ShadingPoint At(double x, double y, double z, lmath::Vector3 n) {
   return s;
 }
 
-lmath::Vector3 Unit(lmath::Vector3 v) { return v * (1.0 / lmath::Length(v)); }
+math::Vector3 Unit(math::Vector3 v) { return v * (1.0 / math::Length(v)); }
 
-void ExpectNear(const lmath::Vector3& a, const lmath::Vector3& b, double tolerance = 1e-9) {
+void ExpectNear(const math::Vector3& a, const math::Vector3& b, double tolerance = 1e-9) {
   EXPECT_NEAR(a.x, b.x, tolerance);
   EXPECT_NEAR(a.y, b.y, tolerance);
   EXPECT_NEAR(a.z, b.z, tolerance);
@@ -50,11 +50,11 @@ TEST(PatternNormal, SamplesThePatternAtFourDirections) {
   normal.bump.amount = 0.3f;
   normal.bump.samplingDistance = 0.1f;
   const double p[3] = {0.4, 0.2, 0.0};
-  lmath::Vector3 expected{0, 1, 0};
+  math::Vector3 expected{0, 1, 0};
   for (const auto& d : kDirections) {
     const double qx = p[0] + double(0.1f * d[0]), qy = p[1] + double(0.1f * d[1]);
     const double g = std::fabs(qx) + std::fabs(qy * 0.5);  // below 1: no wrap, ramp shaping
-    expected = expected + lmath::Vector3{d[0], d[1], d[2]} * (g * double(0.3f) * -5.0);
+    expected = expected + math::Vector3{d[0], d[1], d[2]} * (g * double(0.3f) * -5.0);
   }
   ShadingPoint point = At(p[0], p[1], p[2], {0, 1, 0});
   SurfaceSample s{};
@@ -64,7 +64,7 @@ TEST(PatternNormal, SamplesThePatternAtFourDirections) {
 }
 
 TEST(PatternNormal, NoiseBumpsDentsAndWrinklesUseVectorTurbulence) {
-  const lmath::Vector3 p{0.3, 1.7, -2.2}, n{0, 0, 1};
+  const math::Vector3 p{0.3, 1.7, -2.2}, n{0, 0, 1};
   double v[3];
   reference::VectorNoise(p.x, p.y, p.z, v);
   PatternNormal bumps(PatternId::kBumps);
@@ -92,16 +92,16 @@ TEST(PatternNormal, RipplesTiltTowardsTheSources) {
   ripples.bump.amount = 0.4f;
   ripples.Noise().frequency = 2.0;
   ripples.Noise().phase = 0.1;
-  const lmath::Vector3 p{0.2, -0.4, 0.9}, n{0, 1, 0};
+  const math::Vector3 p{0.2, -0.4, 0.9}, n{0, 1, 0};
   reference::Generator random;
   random.state = 42;
-  lmath::Vector3 expected = n;
+  math::Vector3 expected = n;
   for (int i = 0; i < 10; ++i) {
     const double z = random.Next() / 32767.0, y = random.Next() / 32767.0, x = random.Next() / 32767.0;
     random.Next();  // the size
-    const lmath::Vector3 c = Unit({x, y, z});
-    const lmath::Vector3 d = p - c;
-    const double length = lmath::Length(d);
+    const math::Vector3 c = Unit({x, y, z});
+    const math::Vector3 d = p - c;
+    const double length = math::Length(d);
     expected = expected + d * (std::sin((length * 2.0 + 0.1) * 6.283185207179587) * double(0.4f) / (10 * length));
   }
   ExpectNear(ripples.Perturb(p, n), Unit(expected));
@@ -112,7 +112,7 @@ TEST(PatternNormal, QuiltedTiltsAlongTheOffsetFromTheCellCentre) {
   quilted.bump.amount = 1.0f;
   quilted.pattern.params.quiltControl0 = 1.0f;
   quilted.pattern.params.quiltControl1 = 1.0f;
-  const lmath::Vector3 p{0.7, 0.5, 0.5};  // offset (0.2, 0, 0), r = 0.2, t = 0.8
+  const math::Vector3 p{0.7, 0.5, 0.5};  // offset (0.2, 0, 0), r = 0.2, t = 0.8
   const double f = (3 * 0.64 + (3 * 0.8 + 0.2) * 0.2) * 0.2 * 1.154700538;
   ExpectNear(quilted.Perturb(p, {0, 1, 0}), Unit({0.2 * f, 1, 0}));
 }
@@ -131,8 +131,8 @@ TEST(NormalMap, BlendsTheTwoPerturbedNormals) {
   SurfaceSample s{};
   map.Eval(p, s);
   const double f = (3 * 0.64 + (3 * 0.8 + 0.2) * 0.2) * 0.2 * 1.154700538;
-  const lmath::Vector3 second = Unit({0.2 * f, 1, 0});
-  ExpectNear(NormalOf(p), Unit(lmath::Vector3{0, 1, 0} * 0.3 + second * 0.7), 1e-6);
+  const math::Vector3 second = Unit({0.2 * f, 1, 0});
+  ExpectNear(NormalOf(p), Unit(math::Vector3{0, 1, 0} * 0.3 + second * 0.7), 1e-6);
 }
 
 TEST(BlockNormal, SamplesTheBlockIndexOrDelegatesToSubNormals) {
@@ -156,4 +156,4 @@ TEST(BlockNormal, SamplesTheBlockIndexOrDelegatesToSubNormals) {
 }
 
 }  // namespace
-}  // namespace texture
+}  // namespace lumetra::texture

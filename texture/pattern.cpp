@@ -9,27 +9,27 @@
 #include "texture/shaping.h"
 #include "texture/wave_sources.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
-double NoiseTurbulence(const lmath::Vector3& p, const NoiseParams& noise) {
+double NoiseTurbulence(const math::Vector3& p, const NoiseParams& noise) {
   return Turbulence(p, noise.lambda, noise.omega, noise.octaves);
 }
 
-double Agate(const lmath::Vector3& p, const NoiseParams& noise, const PatternParams& params) {
+double Agate(const math::Vector3& p, const NoiseParams& noise, const PatternParams& params) {
   const double t = NoiseTurbulence(p, noise);
   const double w = (std::sin((t * params.agateTurbulence * 1.3 + p.z * 1.1) * kPatternTwoPi) + 1.0) * 0.5;
   return w < 0.0 ? 0.0 : std::pow(std::min(w, 1.0), 0.77);
 }
 
-double Gradient(const lmath::Vector3& p, const PatternParams& params) {
+double Gradient(const math::Vector3& p, const PatternParams& params) {
   const double g = std::fabs(p.x * params.gradientX) + std::fabs(p.y * params.gradientY) +
                    std::fabs(p.z * params.gradientZ);
   return g <= 1.0 ? g : std::fmod(g, 1.0);
 }
 
-double Granite(const lmath::Vector3& p) {
-  lmath::Vector3 q = p * 4.0;
+double Granite(const math::Vector3& p) {
+  math::Vector3 q = p * 4.0;
   double amplitude = 1.0;
   double v = 0.0;
   for (int octave = 0; octave < 6; ++octave) {
@@ -40,12 +40,12 @@ double Granite(const lmath::Vector3& p) {
   return v;
 }
 
-double Leopard(const lmath::Vector3& p) {
+double Leopard(const math::Vector3& p) {
   const double s = (std::sin(p.x) + std::sin(p.y) + std::sin(p.z)) * kOneThird;
   return s * s;
 }
 
-double Mandel(const lmath::Vector3& p, const PatternParams& params) {
+double Mandel(const math::Vector3& p, const PatternParams& params) {
   const int limit = params.mandelIterations;
   if (limit <= 0) return 0.0;
   double a = p.x;
@@ -62,16 +62,16 @@ double Mandel(const lmath::Vector3& p, const PatternParams& params) {
   return static_cast<double>(n) / limit;
 }
 
-double Marble(const lmath::Vector3& p, const NoiseParams& noise) {
+double Marble(const math::Vector3& p, const NoiseParams& noise) {
   return noise.turbulenceOn ? p.x + NoiseTurbulence(p, noise) * noise.turbulenceX : p.x;
 }
 
 // The angle around z scaled to turns per arm, shared by both spirals.
-double SpiralTurns(const lmath::Vector3& p, const PatternParams& params) {
+double SpiralTurns(const math::Vector3& p, const PatternParams& params) {
   return (kHalfPi - std::atan2(p.x, p.y)) * params.spiralArms * kInverseTwoPi;
 }
 
-double Spiral2(const lmath::Vector3& p, const NoiseParams& noise, const PatternParams& params) {
+double Spiral2(const math::Vector3& p, const NoiseParams& noise, const PatternParams& params) {
   const double turbulence =
       noise.turbulenceOn ? NoiseTurbulence(p, noise) * noise.turbulenceX * 1.414 : 0.0;
   const double f = PatternFrac(SpiralTurns(p, params) + p.z + turbulence);
@@ -81,43 +81,43 @@ double Spiral2(const lmath::Vector3& p, const NoiseParams& noise, const PatternP
   return a + 2.0 * g;
 }
 
-double Wood(lmath::Vector3& p, const NoiseParams& noise) {
+double Wood(math::Vector3& p, const NoiseParams& noise) {
   if (noise.turbulenceOn) {
-    const lmath::Vector3 t = VectorTurbulence(p, noise.lambda, noise.omega, noise.octaves);
+    const math::Vector3 t = VectorTurbulence(p, noise.lambda, noise.omega, noise.octaves);
     p.x += std::sin((t.x + p.x) * noise.turbulenceX * kPatternTwoPi);
     p.y += std::sin((t.y + p.y) * noise.turbulenceY * kPatternTwoPi);
   }
   return std::sqrt(p.x * p.x + p.y * p.y);
 }
 
-double Ripples(const lmath::Vector3& p, const NoiseParams& noise) {
+double Ripples(const math::Vector3& p, const NoiseParams& noise) {
   double v = 0.0;
   for (const WaveSource& source : GetWaveSources()) {
-    const double distance = lmath::Length(p - source.centre);
+    const double distance = math::Length(p - source.centre);
     v += std::sin((distance * noise.frequency + noise.phase) * kPatternTwoPi);
   }
   return (v / kWaveSourceCount + 1.0) * 0.5;
 }
 
-double Waves(const lmath::Vector3& p, const NoiseParams& noise) {
+double Waves(const math::Vector3& p, const NoiseParams& noise) {
   double v = 0.0;
   for (const WaveSource& source : GetWaveSources()) {
-    const double distance = lmath::Length(p - source.centre);
+    const double distance = math::Length(p - source.centre);
     v += std::sin((distance * noise.frequency * source.size + noise.phase) * kPatternTwoPi) /
          source.size;
   }
   return (v / kWaveSourceCount + 2.5) * 0.2;
 }
 
-double Dents(const lmath::Vector3& p) {
+double Dents(const math::Vector3& p) {
   const double n = ClampedNoise(p);
   return n * n * n;
 }
 
-double Quilted(const lmath::Vector3& p, const PatternParams& params) {
-  const lmath::Vector3 d{p.x - std::floor(p.x) - 0.5, p.y - std::floor(p.y) - 0.5,
+double Quilted(const math::Vector3& p, const PatternParams& params) {
+  const math::Vector3 d{p.x - std::floor(p.x) - 0.5, p.y - std::floor(p.y) - 0.5,
                          p.z - std::floor(p.z) - 0.5};
-  const double r = lmath::Length(d);
+  const double r = math::Length(d);
   const double t = 1.0 - r;
   const double f =
       (params.quiltControl0 * 3.0 * t * t + (params.quiltControl1 * 3.0 * t + r) * r) * r *
@@ -129,7 +129,7 @@ double FallOff(double distance) { return 1.0 - std::min(distance, 1.0); }
 
 }  // namespace
 
-double RawPatternValue(PatternId id, lmath::Vector3& p, const NoiseParams& noise,
+double RawPatternValue(PatternId id, math::Vector3& p, const NoiseParams& noise,
                        const PatternParams& params) {
   switch (id) {
     case PatternId::kAgate: return Agate(p, noise, params);
@@ -142,7 +142,7 @@ double RawPatternValue(PatternId id, lmath::Vector3& p, const NoiseParams& noise
     case PatternId::kLeopard: return Leopard(p);
     case PatternId::kMandel: return Mandel(p, params);
     case PatternId::kMarble: return Marble(p, noise);
-    case PatternId::kOnion: return std::fmod(lmath::Length(p), 1.0);
+    case PatternId::kOnion: return std::fmod(math::Length(p), 1.0);
     case PatternId::kRadial: return (std::atan2(p.x, p.z) + kPi) * kInverseTwoPi + 0.25;
     case PatternId::kSpiral1:
       return std::sqrt(p.x * p.x + p.y * p.y) + SpiralTurns(p, params) + p.z;
@@ -157,7 +157,7 @@ double RawPatternValue(PatternId id, lmath::Vector3& p, const NoiseParams& noise
       return FallOff(std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}));
     case PatternId::kCylindrical: return FallOff(std::sqrt(p.x * p.x + p.z * p.z));
     case PatternId::kPlanar: return FallOff(std::fabs(p.y));
-    case PatternId::kSpherical: return FallOff(lmath::Length(p));
+    case PatternId::kSpherical: return FallOff(math::Length(p));
     case PatternId::kUnused:
     case PatternId::kAverage:
     case PatternId::kDensityFile: break;
@@ -165,9 +165,9 @@ double RawPatternValue(PatternId id, lmath::Vector3& p, const NoiseParams& noise
   return 0.0;
 }
 
-double PatternValue(PatternId id, lmath::Vector3& p, const NoiseParams& noise,
+double PatternValue(PatternId id, math::Vector3& p, const NoiseParams& noise,
                     const PatternParams& params) {
   return ShapePatternValue(RawPatternValue(id, p, noise, params), noise);
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

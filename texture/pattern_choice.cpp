@@ -2,7 +2,7 @@
 
 #include "texture/pattern.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 void PrepareNoiseFor(PatternId id, NoiseParams& noise) {
   if (id == PatternId::kAgate) noise.octaves = 6;
@@ -10,10 +10,10 @@ void PrepareNoiseFor(PatternId id, NoiseParams& noise) {
 
 double WarpedPatternValue(const TextureNode& node, const PatternChoice& pattern,
                           ShadingPoint& point) {
-  lmath::Vector3 p = node.TransformPoint(PointOf(point));
+  math::Vector3 p = node.TransformPoint(PointOf(point));
   const double v = PatternValue(pattern.id, p, node.Noise(), pattern.params);
   SetPoint(point, p);
   return v;
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -5,7 +5,7 @@
 #include "texture/shading_point.h"
 #include "texture/texture_node.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // The pattern a map-bearing object looks its entries up by.
 struct PatternChoice {
@@ -21,4 +21,4 @@ void PrepareNoiseFor(PatternId id, NoiseParams& noise);
 double WarpedPatternValue(const TextureNode& node, const PatternChoice& pattern,
                           ShadingPoint& point);
 
-}  // namespace texture
+}  // namespace lumetra::texture

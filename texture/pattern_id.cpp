@@ -2,7 +2,7 @@
 
 #include "platform/debug_log.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 PatternId PatternIdFromSubKind(std::int32_t subKind) {
   if (subKind == 0 || subKind == 1) return static_cast<PatternId>(subKind);
@@ -11,4 +11,4 @@ PatternId PatternIdFromSubKind(std::int32_t subKind) {
   return PatternId::kAgate;
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

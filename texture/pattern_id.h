@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace texture {
+namespace lumetra::texture {
 
 // The internal pattern numbers. The host's sub-kinds 0..25 map onto them with 2 left out.
 enum class PatternId : std::int32_t {
@@ -39,4 +39,4 @@ enum class PatternId : std::int32_t {
 // to the debug log and gives agate.
 PatternId PatternIdFromSubKind(std::int32_t subKind);
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace texture {
+namespace lumetra::texture {
 
 // The pattern formulas use this value of 2 pi (it differs from the exact one in the eighth
 // digit) and the exact values below.
@@ -17,4 +17,4 @@ inline double PatternFrac(double u) {
   return u >= 0.0 ? u - std::floor(u) : u + std::floor(std::fabs(u)) + 1.0;
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

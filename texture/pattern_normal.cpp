@@ -7,16 +7,16 @@
 #include "texture/pattern_math.h"
 #include "texture/wave_sources.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 // The tilt of ripples (sizeFactor false) and waves (each source's size scales it).
-lmath::Vector3 WaveTilt(const lmath::Vector3& p, const NoiseParams& noise, double k,
+math::Vector3 WaveTilt(const math::Vector3& p, const NoiseParams& noise, double k,
                         bool sizeFactor) {
-  lmath::Vector3 tilt;
+  math::Vector3 tilt;
   for (const WaveSource& source : GetWaveSources()) {
-    const lmath::Vector3 d = p - source.centre;
-    const double length = lmath::Length(d);
+    const math::Vector3 d = p - source.centre;
+    const double length = math::Length(d);
     if (length == 0.0) continue;
     const double z = sizeFactor ? source.size : 1.0;
     const double wave = std::sin((z * noise.frequency * length + noise.phase) * kPatternTwoPi);
@@ -25,10 +25,10 @@ lmath::Vector3 WaveTilt(const lmath::Vector3& p, const NoiseParams& noise, doubl
   return tilt;
 }
 
-lmath::Vector3 QuiltTilt(const lmath::Vector3& p, const PatternParams& params, double k) {
-  const lmath::Vector3 d{p.x - std::floor(p.x) - 0.5, p.y - std::floor(p.y) - 0.5,
+math::Vector3 QuiltTilt(const math::Vector3& p, const PatternParams& params, double k) {
+  const math::Vector3 d{p.x - std::floor(p.x) - 0.5, p.y - std::floor(p.y) - 0.5,
                          p.z - std::floor(p.z) - 0.5};
-  const double r = lmath::Length(d);
+  const double r = math::Length(d);
   const double t = 1.0 - r;
   const double f = (params.quiltControl0 * 3.0 * t * t + (params.quiltControl1 * 3.0 * t + r) * r) *
                    r * 1.154700538 * k;
@@ -37,10 +37,10 @@ lmath::Vector3 QuiltTilt(const lmath::Vector3& p, const PatternParams& params, d
 
 }  // namespace
 
-lmath::Vector3 PatternNormal::Perturb(const lmath::Vector3& point, const lmath::Vector3& n) const {
+math::Vector3 PatternNormal::Perturb(const math::Vector3& point, const math::Vector3& n) const {
   const double k = bump.amount;
   const NoiseParams& noise = Noise();
-  const lmath::Vector3 p = TransformPoint(point);
+  const math::Vector3 p = TransformPoint(point);
   switch (pattern.id) {
     case PatternId::kBumps:
       return NormalizedOrX(n + VectorTurbulence(p, 2.0, 0.5, 1) * k);
@@ -61,7 +61,7 @@ lmath::Vector3 PatternNormal::Perturb(const lmath::Vector3& point, const lmath::
     default:
       break;
   }
-  return PerturbBySampling(*this, point, n, bump, [this](lmath::Vector3& q) {
+  return PerturbBySampling(*this, point, n, bump, [this](math::Vector3& q) {
     return PatternValue(pattern.id, q, Noise(), pattern.params);
   });
 }
@@ -70,4 +70,4 @@ void PatternNormal::Eval(ShadingPoint& point, SurfaceSample&) const {
   SetNormal(point, Perturb(PointOf(point), NormalOf(point)));
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

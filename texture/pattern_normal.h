@@ -4,7 +4,7 @@
 #include "texture/pattern_choice.h"
 #include "texture/texture.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // Bumps shaped by a pattern: the noise patterns, ripples, waves and quilted tilt the normal
 // by their own gradient-like formulas; every other pattern by sampling its value.
@@ -15,10 +15,10 @@ class PatternNormal final : public Normal {
   std::unique_ptr<Normal> Clone() const override { return std::make_unique<PatternNormal>(*this); }
 
   // The perturbed unit normal at point p (before warping) for incoming normal n.
-  lmath::Vector3 Perturb(const lmath::Vector3& p, const lmath::Vector3& n) const;
+  math::Vector3 Perturb(const math::Vector3& p, const math::Vector3& n) const;
 
   PatternChoice pattern;
   BumpSettings bump;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace texture {
+namespace lumetra::texture {
 
 // The parameters of the patterns that take any, as each pattern-based object holds them.
 struct PatternParams {
@@ -18,4 +18,4 @@ struct PatternParams {
   std::int32_t extra = 0;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

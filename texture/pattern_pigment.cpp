@@ -2,7 +2,7 @@
 
 #include "texture/map_lookup.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 PatternPigment::PatternPigment(PatternId id) {
   pattern.id = id;
@@ -22,4 +22,4 @@ void PatternPigment::Eval(ShadingPoint& point, SurfaceSample& sample) const {
   ColourToSample(sample, ColourAt(WarpedPatternValue(*this, pattern, point)));
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -6,7 +6,7 @@
 #include "texture/pattern_choice.h"
 #include "texture/texture.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // A colour map looked up by a pattern value; neighbouring colours are blended.
 class PatternPigment final : public Pigment {
@@ -27,4 +27,4 @@ class PatternPigment final : public Pigment {
   std::vector<Entry> colourMap;  // ordered by value
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -9,18 +9,18 @@
 #include "texture/wave_sources.h"
 #include "platform/debug_log.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 constexpr double kTwoPi = 6.283185207179587;  // the value the patterns use
 constexpr double kTolerance = 1e-12;
 
-double Value(PatternId id, lmath::Vector3 p, const NoiseParams& noise = {},
+double Value(PatternId id, math::Vector3 p, const NoiseParams& noise = {},
              const PatternParams& params = {}) {
   return PatternValue(id, p, noise, params);
 }
 
-double Raw(PatternId id, lmath::Vector3 p, const NoiseParams& noise = {},
+double Raw(PatternId id, math::Vector3 p, const NoiseParams& noise = {},
            const PatternParams& params = {}) {
   return RawPatternValue(id, p, noise, params);
 }
@@ -138,7 +138,7 @@ TEST(Patterns, DistanceFalloffsAreOneAtTheOriginAndZeroFromDistanceOne) {
 }
 
 TEST(Patterns, ClosedFormPatterns) {
-  const lmath::Vector3 p{0.8, -1.3, 2.45};
+  const math::Vector3 p{0.8, -1.3, 2.45};
   const double s = (std::sin(0.8) + std::sin(-1.3) + std::sin(2.45)) * 0.3333333333333333;
   EXPECT_NEAR(Raw(PatternId::kLeopard, p), s * s, kTolerance);
   EXPECT_NEAR(Raw(PatternId::kOnion, p), std::fmod(std::sqrt(0.64 + 1.69 + 2.45 * 2.45), 1.0), kTolerance);
@@ -153,7 +153,7 @@ TEST(Patterns, ClosedFormPatterns) {
 TEST(Patterns, Spirals) {
   PatternParams params;
   params.spiralArms = 3;
-  const lmath::Vector3 p{0.6, -0.8, 0.35};
+  const math::Vector3 p{0.6, -0.8, 0.35};
   const double turns = (1.5707963267948966 - std::atan2(0.6, -0.8)) * 3 * 0.15915494309189535;
   EXPECT_NEAR(Raw(PatternId::kSpiral1, p, {}, params), 1.0 + turns + 0.35, kTolerance);
   const double f = Frac(turns + 0.35);
@@ -162,7 +162,7 @@ TEST(Patterns, Spirals) {
   if (g >= 0.5) g = 1 - g;
   EXPECT_NEAR(Raw(PatternId::kSpiral2, p, {}, params), a + 2 * g, kTolerance);
   // Negative arguments of frac take the odd form u + floor(|u|) + 1.
-  const lmath::Vector3 q{-0.3, -0.1, -4.2};
+  const math::Vector3 q{-0.3, -0.1, -4.2};
   const double u = (1.5707963267948966 - std::atan2(-0.3, -0.1)) * 3 * 0.15915494309189535 - 4.2;
   const double fq = Frac(u);
   double gq = Frac(std::sqrt(0.1));
@@ -175,7 +175,7 @@ TEST(Patterns, Quilted) {
   PatternParams params;
   params.quiltControl0 = 0.25f;
   params.quiltControl1 = 0.75f;
-  const lmath::Vector3 p{1.2, -0.35, 3.9};
+  const math::Vector3 p{1.2, -0.35, 3.9};
   const double dx = 0.2 - 0.5, dy = 0.65 - 0.5, dz = 0.9 - 0.5;
   const double r = std::sqrt(dx * dx + dy * dy + dz * dz), t = 1 - r;
   const double f = (0.25 * 3 * t * t + (0.75 * 3 * t + r) * r) * r * 1.154700538;
@@ -184,7 +184,7 @@ TEST(Patterns, Quilted) {
 }
 
 TEST(Patterns, NoiseBasedPatterns) {
-  const lmath::Vector3 p{0.37, 1.91, -2.63};
+  const math::Vector3 p{0.37, 1.91, -2.63};
   const double n = reference::Clamped(p.x, p.y, p.z);
   EXPECT_NEAR(Raw(PatternId::kBozo, p), n, kTolerance);
   EXPECT_NEAR(Raw(PatternId::kSpotted, p), n, kTolerance);
@@ -201,7 +201,7 @@ TEST(Patterns, NoiseBasedPatterns) {
 }
 
 TEST(Patterns, TurbulentPatternsUseTheNodeNoise) {
-  const lmath::Vector3 p{0.37, 1.91, -2.63};
+  const math::Vector3 p{0.37, 1.91, -2.63};
   NoiseParams noise;
   noise.octaves = 6;
   noise.lambda = 2.2;
@@ -221,7 +221,7 @@ TEST(Patterns, TurbulentPatternsUseTheNodeNoise) {
   reference::VectorTurbulence(p.x, p.y, p.z, 2.2, 0.45, 6, v);
   const double wx = p.x + std::sin((v[0] + p.x) * 0.8 * kTwoPi);
   const double wy = p.y + std::sin((v[1] + p.y) * 0.3 * kTwoPi);
-  lmath::Vector3 moved = p;
+  math::Vector3 moved = p;
   EXPECT_NEAR(RawPatternValue(PatternId::kWood, moved, noise, {}), std::sqrt(wx * wx + wy * wy), kTolerance);
   EXPECT_NEAR(moved.x, wx, kTolerance);  // the moved point is written back
   EXPECT_NEAR(moved.y, wy, kTolerance);
@@ -238,7 +238,7 @@ TEST(Patterns, RipplesAndWavesSumOverTheTenSources) {
   NoiseParams noise;
   noise.frequency = 1.5;
   noise.phase = 0.2;
-  const lmath::Vector3 p{0.4, -0.7, 1.1};
+  const math::Vector3 p{0.4, -0.7, 1.1};
   double ripples = 0, waves = 0;
   for (const ReferenceSource& s : sources) {
     const double d = std::sqrt(std::pow(p.x - s.c[0], 2) + std::pow(p.y - s.c[1], 2) + std::pow(p.z - s.c[2], 2));
@@ -253,4 +253,4 @@ TEST(Patterns, RipplesAndWavesSumOverTheTenSources) {
 }
 
 }  // namespace
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -8,13 +8,13 @@
 #include "texture/pattern.h"
 #include "texture/wave_sources.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 constexpr double kTolerance = 1e-12;
 
 struct Pinned {
-  lmath::Vector3 p;
+  math::Vector3 p;
   double noise, crackle, ripples;
 };
 
@@ -32,7 +32,7 @@ TEST(PinnedValues, NoiseCrackleAndRipplesMatchTheValuesWorkedOutFromTheirDefinit
     SCOPED_TRACE(::testing::Message() << pinned.p.x << " " << pinned.p.y << " " << pinned.p.z);
     EXPECT_NEAR(Noise(pinned.p), pinned.noise, kTolerance);
     EXPECT_NEAR(Crackle(pinned.p), pinned.crackle, kTolerance);
-    lmath::Vector3 p = pinned.p;
+    math::Vector3 p = pinned.p;
     EXPECT_NEAR(PatternValue(PatternId::kRipples, p, shaping, {}), pinned.ripples, kTolerance);
   }
   const WaveSources& sources = GetWaveSources();
@@ -43,4 +43,4 @@ TEST(PinnedValues, NoiseCrackleAndRipplesMatchTheValuesWorkedOutFromTheirDefinit
 }
 
 }  // namespace
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -4,7 +4,7 @@
 
 #include "texture/map_lookup.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 PigmentMapPigment::PigmentMapPigment(PatternId id) {
   pattern.id = id;
@@ -30,4 +30,4 @@ void PigmentMapPigment::Eval(ShadingPoint& point, SurfaceSample& sample) const {
   for (int c = 0; c < 4; ++c) sample.color[c] = (1.0f - at.t) * first[c] + at.t * sample.color[c];
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -6,7 +6,7 @@
 #include "texture/pattern_choice.h"
 #include "texture/texture.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // Whole pigments looked up by a pattern value; neighbouring pigments' colours are blended.
 class PigmentMapPigment final : public Pigment {
@@ -24,4 +24,4 @@ class PigmentMapPigment final : public Pigment {
   std::vector<Entry> entries;  // ordered by value
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

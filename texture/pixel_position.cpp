@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 // Brings a coordinate into [0, 1]; false when it lies outside and may not repeat.
@@ -32,4 +32,4 @@ bool PixelPosition(const image::Image& image, float u, float v, bool once, int32
   return true;
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

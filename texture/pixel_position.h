@@ -4,7 +4,7 @@
 
 #include "image/image.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // The stored pixel (x, row) that image coordinates (u, v) fall on. Coordinates
 // outside [0, 1] repeat the image, unless `once` is set: then the point is outside
@@ -12,4 +12,4 @@ namespace texture {
 // always the top row. Non-finite coordinates are outside.
 bool PixelPosition(const image::Image& image, float u, float v, bool once, int32_t& x, int32_t& y);
 
-}  // namespace texture
+}  // namespace lumetra::texture

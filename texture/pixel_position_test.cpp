@@ -4,7 +4,7 @@
 
 #include <limits>
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 image::Image Sized(int32_t width, int32_t height, int32_t layout) {
@@ -57,4 +57,4 @@ TEST(PixelPositionTest, NonFiniteCoordinatesAreOutside) {
 }
 
 }  // namespace
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -1,6 +1,6 @@
 #include "texture/random.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 thread_local std::uint32_t threadSeed = 1;
@@ -16,4 +16,4 @@ std::int32_t Rand() {
 
 double RandUnit() { return Rand() * kRandScale; }
 
-}  // namespace texture
+}  // namespace lumetra::texture

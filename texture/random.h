@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace texture {
+namespace lumetra::texture {
 
 // The pattern code's own linear congruential generator. Each thread has its own seed, so a
 // pattern that reseeds (crackle, the black hole warp) never disturbs another thread's
@@ -16,4 +16,4 @@ double RandUnit();
 
 inline constexpr double kRandScale = 3.051850947599719e-05;  // 1 / 32767
 
-}  // namespace texture
+}  // namespace lumetra::texture

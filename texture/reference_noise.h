@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace texture::reference {
+namespace lumetra::texture::reference {
 
 struct Generator {
   std::uint32_t state = 1;
@@ -131,4 +131,4 @@ inline void VectorTurbulence(double x, double y, double z, double lambda, double
   }
 }
 
-}  // namespace texture::reference
+}  // namespace lumetra::texture::reference

@@ -2,19 +2,19 @@
 
 #include <cmath>
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
-double& Component(lmath::Vector3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
-double Component(const lmath::Vector3& v, int axis) {
+double& Component(math::Vector3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
+double Component(const math::Vector3& v, int axis) {
   return axis == 0 ? v.x : axis == 1 ? v.y : v.z;
 }
 
 }  // namespace
 
-lmath::Vector3 RepeatWarp::Apply(const lmath::Vector3& in) const {
+math::Vector3 RepeatWarp::Apply(const math::Vector3& in) const {
   const double cell = std::trunc(std::floor(Component(in, axis) / width));
-  lmath::Vector3 q = in;
+  math::Vector3 q = in;
   // Every cell repeats the first; odd cells mirror it where the flips say so.
   Component(q, axis) -= cell * width;
   if (std::fmod(cell, 2.0) != 0.0) {
@@ -24,4 +24,4 @@ lmath::Vector3 RepeatWarp::Apply(const lmath::Vector3& in) const {
   return q + offset * cell;
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

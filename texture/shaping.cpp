@@ -4,7 +4,7 @@
 
 #include "texture/pattern_math.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 // Slightly above 1, so that a raw value of exactly 1 survives the wrap.
@@ -40,4 +40,4 @@ double ShapePatternValue(double raw, const NoiseParams& noise) {
   return ApplyWaveShape(v, noise);
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

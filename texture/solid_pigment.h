@@ -3,7 +3,7 @@
 #include "texture/colour.h"
 #include "texture/texture.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 class SolidPigment final : public Pigment {
  public:
@@ -14,4 +14,4 @@ class SolidPigment final : public Pigment {
   Colour colour;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

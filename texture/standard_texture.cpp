@@ -1,6 +1,6 @@
 #include "texture/standard_texture.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 void StandardTexture::Shade(ShadingPoint& point, SurfaceSample& sample) const {
   SetPoint(point, TransformPoint(PointOf(point)));
@@ -26,4 +26,4 @@ void StandardTexture::Shade(ShadingPoint& point, SurfaceSample& sample) const {
   sample.ior = indexOfRefraction;
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -6,7 +6,7 @@
 #include "texture/finish.h"
 #include "texture/texture.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // A pigment, a normal and a finish, each optional.
 class StandardTexture final : public Texture {
@@ -19,4 +19,4 @@ class StandardTexture final : public Texture {
   std::optional<Finish> finish;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -5,7 +5,7 @@
 
 #include "lumetra2.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // The record a texture fills at a shading point; the render library fixes its layout.
 static_assert(offsetof(SurfaceSample, color) == 0x00);
@@ -43,4 +43,4 @@ inline void MarkSampleLit(SurfaceSample& sample) {
   sample.emission = 1.0f;
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

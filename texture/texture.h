@@ -6,7 +6,7 @@
 #include "texture/shading_point.h"
 #include "texture/texture_node.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // A whole surface description: shading fills every field of the sample.
 class Texture : public TextureNode {
@@ -34,4 +34,4 @@ class Normal : public TextureNode {
   virtual std::unique_ptr<Normal> Clone() const = 0;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -4,7 +4,7 @@
 #include "texture/map_lookup.h"
 #include "texture/surface_sample.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 TextureMap::TextureMap(PatternId id) {
   pattern.id = id;
@@ -28,4 +28,4 @@ void TextureMap::Shade(ShadingPoint& point, SurfaceSample& sample) const {
   MarkSampleLit(sample);
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -7,7 +7,7 @@
 #include "texture/pattern_choice.h"
 #include "texture/texture.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // Whole textures chosen by a pattern value; neighbouring entries are shaded, lit and their
 // colours blended, so the result is already lit.
@@ -28,4 +28,4 @@ class TextureMap final : public Texture {
   Lighting lighting;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -2,10 +2,10 @@
 
 #include "texture/transform_warp.h"
 
-namespace texture {
+namespace lumetra::texture {
 
-lmath::Vector3 TextureNode::TransformPoint(const lmath::Vector3& in) const {
-  lmath::Vector3 p = in;
+math::Vector3 TextureNode::TransformPoint(const math::Vector3& in) const {
+  math::Vector3 p = in;
   for (const ClonePtr<Warp>& warp : warps_) p = warp->Apply(p);
   return p;
 }
@@ -17,4 +17,4 @@ TransformWarp& TextureNode::LastTransformWarp() {
   return static_cast<TransformWarp&>(*warps_.back());
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

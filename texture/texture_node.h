@@ -7,7 +7,7 @@
 #include "texture/noise_params.h"
 #include "texture/warp.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 class TransformWarp;
 
@@ -17,7 +17,7 @@ class TextureNode {
  public:
   virtual ~TextureNode() = default;
 
-  lmath::Vector3 TransformPoint(const lmath::Vector3& in) const;
+  math::Vector3 TransformPoint(const math::Vector3& in) const;
 
   void AppendWarp(std::unique_ptr<Warp> warp) { warps_.emplace_back(std::move(warp)); }
   // The last warp when it is a transform warp, else a new identity transform warp appended.
@@ -40,4 +40,4 @@ class TextureNode {
   NoiseParams noise_;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

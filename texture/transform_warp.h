@@ -3,22 +3,22 @@
 #include "math/transform.h"
 #include "texture/warp.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // Maps the point through the inverse of its transform, so that the pattern moves with it.
 class TransformWarp final : public Warp {
  public:
   WarpType Type() const override { return WarpType::kTransform; }
-  lmath::Vector3 Apply(const lmath::Vector3& in) const override {
+  math::Vector3 Apply(const math::Vector3& in) const override {
     return transform_.InverseTransformPoint(in);
   }
   std::unique_ptr<Warp> Clone() const override { return std::make_unique<TransformWarp>(*this); }
 
-  lmath::Transform& GetTransform() { return transform_; }
-  const lmath::Transform& GetTransform() const { return transform_; }
+  math::Transform& GetTransform() { return transform_; }
+  const math::Transform& GetTransform() const { return transform_; }
 
  private:
-  lmath::Transform transform_;
+  math::Transform transform_;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

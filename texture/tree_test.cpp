@@ -19,7 +19,7 @@
 #include "texture/texture_map.h"
 #include "texture/transform_warp.h"
 
-namespace texture {
+namespace lumetra::texture {
 namespace {
 
 ShadingPoint At(double x, double y, double z) {
@@ -186,7 +186,7 @@ TEST(BlockPatterns, Checker) {
 }
 
 TEST(BlockPatterns, Brick) {
-  const lmath::Vector3 size{1, 1, 1};
+  const math::Vector3 size{1, 1, 1};
   // The mortar is shifted by its own width: the horizontal joints are y in (-0.1, 0] + n.
   EXPECT_EQ(BrickIndex({0.5, -0.05, 0.5}, size, 0.1), 0);
   EXPECT_EQ(BrickIndex({0.5, 0.95, 0.5}, size, 0.1), 0);
@@ -205,10 +205,10 @@ TEST(BlockPatterns, PointsNoLatticeCanHoldTakeTheFirstHexagon) {
   // A zero scale in a texture transform sends points to infinity, or makes them not a number.
   TransformWarp flat;
   flat.GetTransform().Scale({0.0, 1.0, 1.0});
-  const lmath::Vector3 far = flat.Apply({1.0, 1.0, 1.0});
+  const math::Vector3 far = flat.Apply({1.0, 1.0, 1.0});
   EXPECT_FALSE(std::isfinite(far.x));
   const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-  using V = lmath::Vector3;
+  using V = math::Vector3;
   for (const V& p : {far, V{nan, 0, 0}, V{0, -inf, 0}, V{1e300, 1, 0}}) {
     EXPECT_EQ(HexagonIndex(p), 0) << p.x << " " << p.y;
   }
@@ -218,7 +218,7 @@ TEST(BlockPatterns, HexagonTilesInThreeColours) {
   // In the scaled lattice (x / 1.5, 2y / sqrt 3) a hexagon sits at each point (i, j) with
   // i + j even; its index is ((j + 3i) / 2) mod 3. Points a little off the centre:
   auto near = [](long i, long j) {
-    return lmath::Vector3{(i + 0.1) * 1.5, (j + 0.1) * std::sqrt(3.0) / 2.0, 5.0};
+    return math::Vector3{(i + 0.1) * 1.5, (j + 0.1) * std::sqrt(3.0) / 2.0, 5.0};
   };
   auto index = [](long i, long j) {
     long n = ((j + 3 * i) / 2) % 3;
@@ -409,4 +409,4 @@ TEST(Callbacks, ShadeEvaluateAndFreeThroughTheLibrarysEntries) {
 }
 
 }  // namespace
-}  // namespace texture
+}  // namespace lumetra::texture

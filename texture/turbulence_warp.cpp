@@ -2,11 +2,11 @@
 
 #include "texture/noise.h"
 
-namespace texture {
+namespace lumetra::texture {
 
-lmath::Vector3 TurbulenceWarp::Apply(const lmath::Vector3& in) const {
-  const lmath::Vector3 t = VectorTurbulence(in, lambda, omega, octaves);
+math::Vector3 TurbulenceWarp::Apply(const math::Vector3& in) const {
+  const math::Vector3 t = VectorTurbulence(in, lambda, omega, octaves);
   return {in.x + t.x * turbulence.x, in.y + t.y * turbulence.y, in.z + t.z * turbulence.z};
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -4,7 +4,7 @@
 
 #include "texture/warp.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // Moves the point by vector turbulence, scaled per axis.
 class TurbulenceWarp final : public Warp {
@@ -12,11 +12,11 @@ class TurbulenceWarp final : public Warp {
   std::int32_t octaves = 6;
   double omega = 0.5;
   double lambda = 2.0;
-  lmath::Vector3 turbulence{1.0, 1.0, 1.0};
+  math::Vector3 turbulence{1.0, 1.0, 1.0};
 
   WarpType Type() const override { return WarpType::kTurbulence; }
-  lmath::Vector3 Apply(const lmath::Vector3& in) const override;
+  math::Vector3 Apply(const math::Vector3& in) const override;
   std::unique_ptr<Warp> Clone() const override { return std::make_unique<TurbulenceWarp>(*this); }
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

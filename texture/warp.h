@@ -5,7 +5,7 @@
 
 #include "math/vector3.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 enum class WarpType : std::int32_t { kTransform = 0, kTurbulence = 1, kBlackHole = 2, kRepeat = 3 };
 
@@ -15,8 +15,8 @@ class Warp {
  public:
   virtual ~Warp() = default;
   virtual WarpType Type() const = 0;
-  virtual lmath::Vector3 Apply(const lmath::Vector3& in) const = 0;
+  virtual math::Vector3 Apply(const math::Vector3& in) const = 0;
   virtual std::unique_ptr<Warp> Clone() const = 0;
 };
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -4,7 +4,7 @@
 
 #include "texture/random.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 WaveSources MakeWaveSources() {
   Seed(42);
@@ -13,9 +13,9 @@ WaveSources MakeWaveSources() {
     const double z = RandUnit();
     const double y = RandUnit();
     const double x = RandUnit();
-    const lmath::Vector3 direction{x, y, z};
-    const double length = lmath::Length(direction);
-    source.centre = length == 0.0 ? lmath::Vector3{1.0, 0.0, 0.0} : direction * (1.0 / length);
+    const math::Vector3 direction{x, y, z};
+    const double length = math::Length(direction);
+    source.centre = length == 0.0 ? math::Vector3{1.0, 0.0, 0.0} : direction * (1.0 / length);
     source.size = RandUnit() + 0.01;
   }
   return sources;
@@ -28,4 +28,4 @@ const WaveSources& GetWaveSources() {
   return sources;
 }
 
-}  // namespace texture
+}  // namespace lumetra::texture

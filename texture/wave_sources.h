@@ -4,11 +4,11 @@
 
 #include "math/vector3.h"
 
-namespace texture {
+namespace lumetra::texture {
 
 // A centre on the unit sphere and a size, for the ripples and waves patterns and normals.
 struct WaveSource {
-  lmath::Vector3 centre;
+  math::Vector3 centre;
   double size = 0.0;
 };
 
@@ -23,4 +23,4 @@ WaveSources MakeWaveSources();
 // fixed seed, so they are drawn once per process and shared read-only by all threads.
 const WaveSources& GetWaveSources();
 
-}  // namespace texture
+}  // namespace lumetra::texture

@@ -7,15 +7,15 @@
 #include "translate/library_result.h"
 #include "translate/name_filing.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 
-std::unique_ptr<HostObject> ActiveCamera(const iface::SceneRecord& host) {
-  for (const std::uint32_t id : ListedObjects(host, iface::kCameraList)) {
+std::unique_ptr<HostObject> ActiveCamera(const abi::SceneRecord& host) {
+  for (const std::uint32_t id : ListedObjects(host, abi::kCameraList)) {
     std::unique_ptr<HostObject> camera = ReadHostObject(host, id);
-    if (camera && camera->Type() == iface::kTypeCamera && camera->Shape().camera.active != 0) return camera;
+    if (camera && camera->Type() == abi::kTypeCamera && camera->Shape().camera.active != 0) return camera;
   }
   return nullptr;
 }
@@ -23,15 +23,15 @@ std::unique_ptr<HostObject> ActiveCamera(const iface::SceneRecord& host) {
 Point ToPoint(const double (&v)[3]) { return {v[0], v[1], v[2]}; }
 
 // A linked object moves the point by its own translation.
-Point OffsetOf(const iface::SceneRecord& host, std::uint32_t id) {
+Point OffsetOf(const abi::SceneRecord& host, std::uint32_t id) {
   const std::unique_ptr<HostObject> linked = id != 0 ? ReadHostObject(host, id) : nullptr;
   return linked ? ToPoint(linked->params.translate) : Point{};
 }
 
-void SetUpView(render::RenderJob& job, L2View view, const HostObject& camera, const iface::SceneRecord& host) {
+void SetUpView(render::RenderJob& job, L2View view, const HostObject& camera, const abi::SceneRecord& host) {
   const bool linked = camera.Shape().camera.ownTransformOnly == 0;
-  AimView(job.scene, view, camera, linked ? OffsetOf(host, camera.info.linkA) : Point{},
-          linked ? OffsetOf(host, camera.info.linkB) : Point{});
+  AimView(job.scene, view, camera, linked ? OffsetOf(host, abi::CameraLocationObject(camera.info)) : Point{},
+          linked ? OffsetOf(host, abi::CameraLookAtObject(camera.info)) : Point{});
   LogRefusal(SetViewVolumeResolution(job.scene, view, job.volumeStepSize), "SetViewVolumeResolution");
   LogRefusal(SetViewVolumeSteps(job.scene, view, job.volumeMinSteps, job.volumeMaxSteps), "SetViewVolumeSteps");
 }
@@ -40,7 +40,7 @@ void SetUpView(render::RenderJob& job, L2View view, const HostObject& camera, co
 
 void AimView(L2Scene scene, L2View view, const HostObject& camera, const Point& locationOffset,
              const Point& interestOffset) {
-  const iface::CameraParams& params = camera.Shape().camera;
+  const abi::CameraParams& params = camera.Shape().camera;
   LogRefusal(SetViewAngle(scene, view, ViewAngle(params.fieldOfView, params.aspect)), "SetViewAngle");
   LogRefusal(SetViewAspect(scene, view, -params.aspect), "SetViewAspect");
   Point location = ToPoint(camera.params.translate);
@@ -66,7 +66,7 @@ double ViewAngle(double fieldOfView, double aspect) {
   return 2.0 * std::atan(std::tan(halfField) / aspect) * kDegreesPerRadian;
 }
 
-void TranslateView(render::RenderJob& job, const iface::SceneRecord& host) {
+void TranslateView(render::RenderJob& job, const abi::SceneRecord& host) {
   const std::unique_ptr<HostObject> camera = ActiveCamera(host);
   const L2View view = CreateView(job.scene);
   if (view == 0) return;
@@ -75,11 +75,11 @@ void TranslateView(render::RenderJob& job, const iface::SceneRecord& host) {
   job.view = view;
   if (!camera) return;
   job.camera = camera->id;
-  job.upObject = camera->info.linkA;      // the location object
-  job.lookAtObject = camera->info.linkB;  // the look-at object
+  job.locationObject = abi::CameraLocationObject(camera->info);
+  job.lookAtObject = abi::CameraLookAtObject(camera->info);
   SetUpView(job, view, *camera, host);
   const std::string name = camera->Name();
   if (!name.empty()) FileName(job, name, view);
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -8,7 +8,7 @@
 #include "render/render_job.h"
 #include "translate/host_object.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 using Point = std::array<double, 3>;
 
@@ -17,7 +17,7 @@ using Point = std::array<double, 3>;
 // camera and its two linked objects; a named camera files the view under its name.
 // Without an active camera the job gets the library's default view, made here all the
 // same, so that textures translated after it light their layers through it.
-void TranslateView(render::RenderJob& job, const iface::SceneRecord& host);
+void TranslateView(render::RenderJob& job, const abi::SceneRecord& host);
 
 // Aims the view as the camera's records say (view angle and aspect, location, interest
 // point, up direction), its location and interest point moved by the offsets of the
@@ -33,4 +33,4 @@ void SeparateFromInterest(Point& location, const Point& interest);
 // over the image's aspect ratio.
 double ViewAngle(double fieldOfView, double aspect);
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -6,7 +6,7 @@
 
 #include "translate/testing/translation_fixture.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 using ::testing::ElementsAre;
@@ -71,7 +71,7 @@ TEST_F(CameraView, ACameraOnItsInterestPointIsLoweredBeforeItsLinkedObjectsMoveI
                       {"type": "sphere", "name": "Target", "transform": {"translate": [0, 0, 5]}})");
   EXPECT_EQ(After(Only("SetViewLocation"), 2), (Arguments{11, 2 - 0.1, 3}));
   EXPECT_EQ(After(Only("SetViewInterest"), 2), (Arguments{1, 2, 8}));
-  EXPECT_EQ(job_.upObject, scene_->FindByName("Mover")->id);
+  EXPECT_EQ(job_.locationObject, scene_->FindByName("Mover")->id);
   EXPECT_EQ(job_.lookAtObject, scene_->FindByName("Target")->id);
   EXPECT_THAT(recorder_.FiledNames(), IsEmpty());  // an unnamed camera files nothing
 }
@@ -92,4 +92,4 @@ TEST_F(CameraView, WithoutAnActiveCameraTheDefaultViewIsMade) {
 }
 
 }  // namespace
-}  // namespace translate
+}  // namespace lumetra::translate

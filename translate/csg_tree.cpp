@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 L2Primitive JoinLeaves(L2Scene scene, std::int32_t operation, std::span<const L2Primitive> leaves) {
@@ -42,4 +42,4 @@ L2Primitive JoinFromLeft(L2Scene scene, std::int32_t operation, std::span<const 
   return joined;
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

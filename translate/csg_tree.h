@@ -5,7 +5,7 @@
 
 #include <lumetra2.h>
 
-namespace translate {
+namespace lumetra::translate {
 
 // Makes each primitive a CSG leaf, in order, and joins the leaves into a
 // balanced tree: a range of n leaves splits into the first n / 2 and the
@@ -19,4 +19,4 @@ L2Primitive JoinBalanced(L2Scene scene, std::int32_t operation, std::span<const 
 // primitive away from the first. One primitive gives its leaf alone; 0 as above.
 L2Primitive JoinFromLeft(L2Scene scene, std::int32_t operation, std::span<const L2Primitive> primitives);
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -4,10 +4,10 @@
 
 #include "renderlib/testing/render_call_recorder.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
-using lumetra2_testing::RenderCallRecorder;
+using renderlib::testing::RenderCallRecorder;
 
 constexpr L2Scene kScene = 7;
 
@@ -54,4 +54,4 @@ TEST(CsgTree, ARefusedCallGivesNoTree) {
 }
 
 }  // namespace
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -17,9 +17,9 @@
 #include "texture/standard_texture.h"
 #include "translate/texture_translator.h"
 
-namespace translate {
+namespace lumetra::translate {
 
-using namespace texture;
+using namespace lumetra::texture;
 namespace {
 
 struct NullSink : TranslationSink {
@@ -30,7 +30,7 @@ struct NullSink : TranslationSink {
 TEST(ExampleScene, MaterialsTranslateAndShade) {
   host::Scene scene = host::LoadScene(LUMETRA_EXAMPLES_DIR "/showcase/showcase.json");
   host::HostContext context(scene);
-  iface::SceneRecord record{};
+  abi::SceneRecord record{};
   host::FillSceneRecord(record);
   NullSink sink;
   ImageList images;
@@ -40,7 +40,7 @@ TEST(ExampleScene, MaterialsTranslateAndShade) {
   std::map<std::string, std::unique_ptr<Texture>> materials;
   std::vector<std::unique_ptr<Media>> media;
   std::uint32_t id = 0;
-  for (std::int32_t i = 0; record.getChild(iface::kMaterialList, i, &id) == iface::kOk; ++i) {
+  for (std::int32_t i = 0; record.getChild(abi::kMaterialList, i, &id) == abi::kOk; ++i) {
     const std::unique_ptr<NodeRecord> material = nodes.Read(id);
     ASSERT_NE(material, nullptr);
     materials[material->info.name] = translator.TranslateMaterial(*material, media);
@@ -80,4 +80,4 @@ TEST(ExampleScene, MaterialsTranslateAndShade) {
 }
 
 }  // namespace
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -2,7 +2,7 @@
 #include "translate/library_result.h"
 #include "translate/primitive_makers.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 // 8-bit fields rise 0..1 in the library's units and are stretched to 0..2, then moved
@@ -32,7 +32,7 @@ void FitToSquare(L2Scene scene, L2Primitive prim, bool wide, int32_t width, int3
 }  // namespace
 
 L2Primitive MakeHeightField(const ShapeSource& source) {
-  const iface::HeightFieldParams& params = source.object.Shape().heightField;
+  const abi::HeightFieldParams& params = source.object.Shape().heightField;
   const auto samples = LoadHeightSamples(source.host, FieldText(params.image));
   if (!samples) return 0;
   const L2Primitive prim = CreateField(source.scene, *samples);
@@ -51,4 +51,4 @@ void RefitHeightField(L2Scene scene, L2Primitive prim) {
   FitToSquare(scene, prim, bits > 8, width, length);
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

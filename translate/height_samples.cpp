@@ -10,7 +10,7 @@
 #include "image/image_loader.h"
 #include "translate/host_object.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 constexpr int32_t kWideBytesPerPixel = 6;  // three 16-bit channels, a fourth for alpha
@@ -28,13 +28,13 @@ std::uint16_t WideSample(const std::uint8_t* pixel) {
 
 std::uint8_t NarrowSample(const image::Image& image, int32_t x, int32_t row) {
   if (image.BytesPerPixel() == 1) return image.Row(row)[x];
-  const lmath::Colour colour = image.Colour(x, row);
+  const math::Colour colour = image.Colour(x, row);
   const auto byte = [](float value) { return static_cast<std::uint32_t>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255)); };
   return Grey<std::uint8_t>(byte(colour.red), byte(colour.green), byte(colour.blue));
 }
 
 void ShowUnsupported(const std::string& path) {
-  char text[iface::kMaxPath + 64];
+  char text[abi::kMaxPath + 64];
   std::snprintf(text, sizeof text, "Unsupported height format in [%s]", path.c_str());
   platform::Messages::Show("Error", text, platform::MessageButtons::Ok, platform::MessageIcon::Error);
 }
@@ -62,10 +62,10 @@ HeightSamples SamplesOfImage(const image::Image& image) {
   return samples;
 }
 
-std::optional<HeightSamples> LoadHeightSamples(const iface::SceneRecord& host, const std::string& imageName) {
-  char path[iface::kMaxPath] = {};
+std::optional<HeightSamples> LoadHeightSamples(const abi::SceneRecord& host, const std::string& imageName) {
+  char path[abi::kMaxPath] = {};
   std::snprintf(path, sizeof path, "%s", imageName.c_str());
-  if (!host.findFile || host.findFile(iface::kFindHeightField, path) != iface::kOk) return std::nullopt;
+  if (!host.findFile || host.findFile(abi::kFindHeightField, path) != abi::kOk) return std::nullopt;
   const std::string found = FieldText(path);
   image::Image image;
   if (image::LoadImage(image, found) != 1 || image.Width() < 2 || image.Height() < 2) {
@@ -75,4 +75,4 @@ std::optional<HeightSamples> LoadHeightSamples(const iface::SceneRecord& host, c
   return SamplesOfImage(image);
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -8,7 +8,7 @@
 #include "abi/scene_record.h"
 #include "image/image.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 // The samples of a height field, one per pixel, the image's top row first: 8-bit fields
 // keep bytes, fields of 16-bit images keep 16-bit words.
@@ -28,6 +28,6 @@ HeightSamples SamplesOfImage(const image::Image& image);
 // (kind 6); an image it cannot find gives nothing, silently; an image that cannot be
 // used (unreadable, or smaller than 2 by 2) gives nothing and the message
 // "Unsupported height format in [path]".
-std::optional<HeightSamples> LoadHeightSamples(const iface::SceneRecord& host, const std::string& imageName);
+std::optional<HeightSamples> LoadHeightSamples(const abi::SceneRecord& host, const std::string& imageName);
 
-}  // namespace translate
+}  // namespace lumetra::translate

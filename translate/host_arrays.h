@@ -6,7 +6,7 @@
 
 #include "abi/result_codes.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 // The most items the translation reads from one of the host's arrays: a count above it
 // is not believed, so a broken record never makes the translation allocate without bound.
@@ -20,8 +20,8 @@ std::optional<std::vector<T>> ReadHostArray(Reader reader, std::uint32_t id, std
   if (count > kMaxHostItems) return std::nullopt;
   std::vector<T> items(std::size_t{count} * width);
   if (count == 0) return items;
-  if (!reader || reader(id, 0, count, items.data()) != iface::kOk) return std::nullopt;
+  if (!reader || reader(id, 0, count, items.data()) != abi::kOk) return std::nullopt;
   return items;
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

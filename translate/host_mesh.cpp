@@ -2,18 +2,18 @@
 
 #include "translate/host_arrays.h"
 
-namespace translate {
+namespace lumetra::translate {
 
-std::optional<iface::MeshRecord> MeshInterfaceOf(const iface::SceneRecord& host, std::uint32_t id) {
+std::optional<abi::MeshRecord> MeshInterfaceOf(const abi::SceneRecord& host, std::uint32_t id) {
   if (!host.getMeshInterface) return std::nullopt;
-  iface::MeshRecord record{};
+  abi::MeshRecord record{};
   record.size = sizeof record;
-  record.version = iface::kMeshRecordVersion;
-  if (host.getMeshInterface(id, &record) != iface::kOk) return std::nullopt;
+  record.version = abi::kMeshRecordVersion;
+  if (host.getMeshInterface(id, &record) != abi::kOk) return std::nullopt;
   return record;
 }
 
-std::optional<HostMesh> ReadMesh(const iface::MeshRecord& record) {
+std::optional<HostMesh> ReadMesh(const abi::MeshRecord& record) {
   const std::uint32_t id = record.object;
   auto vertices = ReadHostArray<double>(record.readVertices, id, record.vertexCount, 3);
   auto normals = ReadHostArray<double>(record.readNormals, id, record.normalCount, 3);
@@ -29,4 +29,4 @@ std::optional<HostMesh> ReadMesh(const iface::MeshRecord& record) {
   return mesh;
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -6,7 +6,7 @@
 
 #include "abi/scene_record.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 // A triangle mesh as the host's mesh interface hands it: vertices, normals and texture
 // coordinates three values each (normals and coordinates may be empty), faces three
@@ -21,9 +21,9 @@ struct HostMesh {
 };
 
 // The counts the host reports for the object's mesh; nothing when it has no mesh interface.
-std::optional<iface::MeshRecord> MeshInterfaceOf(const iface::SceneRecord& host, std::uint32_t id);
+std::optional<abi::MeshRecord> MeshInterfaceOf(const abi::SceneRecord& host, std::uint32_t id);
 
 // Every array of the mesh; nothing when a reader refuses or a count is not believable.
-std::optional<HostMesh> ReadMesh(const iface::MeshRecord& record);
+std::optional<HostMesh> ReadMesh(const abi::MeshRecord& record);
 
-}  // namespace translate
+}  // namespace lumetra::translate

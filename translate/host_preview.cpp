@@ -4,25 +4,25 @@
 
 #include "abi/result_codes.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 std::atomic<const render::RenderJob*> previewHolder{nullptr};
 
-bool CanShowRender(const iface::SceneRecord& host, int32_t view, iface::PreviewRecord& preview) {
-  preview = iface::PreviewRecord{};
-  preview.version = iface::kPreviewRecordVersion;
-  return host.getPreviewInfo(view, &preview) == iface::kOk && preview.capable != 0 && preview.putPixel &&
+bool CanShowRender(const abi::SceneRecord& host, int32_t view, abi::PreviewRecord& preview) {
+  preview = abi::PreviewRecord{};
+  preview.version = abi::kPreviewRecordVersion;
+  return host.getPreviewInfo(view, &preview) == abi::kOk && preview.capable != 0 && preview.putPixel &&
          preview.changed;
 }
 
 }  // namespace
 
-bool ClaimHostPreview(render::RenderJob& job, const iface::SceneRecord& host) {
+bool ClaimHostPreview(render::RenderJob& job, const abi::SceneRecord& host) {
   if (job.animation || job.kind != render::RendererKind::Library || !host.getPreviewInfo) return false;
   if (previewHolder.load() != nullptr) return false;
-  for (int32_t view = 0; view < iface::kViewCount; ++view) {
-    iface::PreviewRecord preview;
+  for (int32_t view = 0; view < abi::kViewCount; ++view) {
+    abi::PreviewRecord preview;
     if (!CanShowRender(host, view, preview)) continue;
     const render::RenderJob* expected = nullptr;
     if (!previewHolder.compare_exchange_strong(expected, &job)) return false;
@@ -39,4 +39,4 @@ void ReleaseHostPreview(render::RenderJob& job) {
 
 const render::RenderJob* HostPreviewHolder() { return previewHolder.load(); }
 
-}  // namespace translate
+}  // namespace lumetra::translate

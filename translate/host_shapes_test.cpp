@@ -10,7 +10,7 @@
 #include "translate/object_translator.h"
 #include "translate/testing/translation_fixture.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 using ::testing::ElementsAre;
@@ -130,7 +130,7 @@ TEST_F(HostShapes, MeshFilesAreSmoothedAboveZeroAndABadMeshIsReported) {
   EXPECT_EQ(After(Only("SmoothTriBag")), (Arguments{double(meshes[0].result), 30}));
 
   // A host without the mesh: the completed path names it.
-  record_.getMeshInterface = [](uint32_t, iface::MeshRecord*) -> int32_t { return iface::kNotFound; };
+  record_.getMeshInterface = [](uint32_t, abi::MeshRecord*) -> int32_t { return abi::kNotFound; };
   ObjectTranslator(job_, record_).TranslateScene();
   EXPECT_EQ(Calls("CreateTriBag").size(), 2u);
   const std::string path = (Folder() / "tri.obj").lexically_normal().string();
@@ -173,7 +173,7 @@ TEST_F(HostShapes, AnUnreadableHeightImageIsReportedAndAnUnfoundOneSkipped) {
   EXPECT_EQ(Calls("CreateSphere").size(), 1u);  // the walk goes on
 
   messages_.Clear();
-  record_.findFile = [](int32_t, char*) -> int32_t { return iface::kNotFound; };
+  record_.findFile = [](int32_t, char*) -> int32_t { return abi::kNotFound; };
   ObjectTranslator(job_, record_).TranslateScene();
   EXPECT_THAT(MessageTexts(), IsEmpty());
   EXPECT_EQ(Calls("CreateSphere").size(), 2u);
@@ -200,9 +200,9 @@ TEST_F(HostShapes, TextIsSetInTheFontTheHostFindsOrReportsTheMissingFont) {
   EXPECT_EQ(After(extrusions[0], 2), (Arguments{0, 0, 0.5}));
   EXPECT_EQ(recorder_.FiledValue("Title"), Calls("CreateCSG").back().result);
 
-  record_.findFile = [](int32_t, char*) -> int32_t { return iface::kNotFound; };
+  record_.findFile = [](int32_t, char*) -> int32_t { return abi::kNotFound; };
   job_.keptNames.clear();
-  lumetra2_testing::RenderCallRecorder fresh;
+  renderlib::testing::RenderCallRecorder fresh;
   ObjectTranslator(job_, record_).TranslateScene();
   EXPECT_THAT(Calls("CreateGlyph"), IsEmpty());
   EXPECT_THAT(MessageTexts(), ElementsAre("Can't find font: [DejaVuSans.ttf]"));
@@ -238,4 +238,4 @@ TEST_F(HostShapes, PluginMeshesAreSinglePrecisionAndSphericalFieldsBoundedUnless
 }
 
 }  // namespace
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -8,7 +8,7 @@
 #include "translate/render_parameters.h"
 #include "translate/user_textures.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 void TakeOutputBaseName(render::RenderJob& job) {
@@ -22,7 +22,7 @@ void SetDefaultMatte(L2Scene scene) {
   if (matte != 0) LogRefusal(SetDefaultTexture(scene, matte), "SetDefaultTexture");
 }
 
-void TranslateLibraryScene(render::RenderJob& job, const iface::SceneRecord& host) {
+void TranslateLibraryScene(render::RenderJob& job, const abi::SceneRecord& host) {
   ReadEnvironment(job, host);
   ClaimHostPreview(job, host);
   TranslateView(job, host);
@@ -34,11 +34,11 @@ void TranslateLibraryScene(render::RenderJob& job, const iface::SceneRecord& hos
 
 }  // namespace
 
-void TranslateJob(render::RenderJob& job, const iface::SceneRecord& host) {
+void TranslateJob(render::RenderJob& job, const abi::SceneRecord& host) {
   job.SetState(render::JobState::Processing);
   TakeOutputBaseName(job);
   ReadRenderSettings(job, host);
   if (job.kind == render::RendererKind::Library && job.scene != 0) TranslateLibraryScene(job, host);
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -3,7 +3,7 @@
 #include "abi/scene_record.h"
 #include "render/render_job.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 // Translates the host's scene into the job on the caller's thread, before the job's
 // threads start. The job enters "Processing"; an output base name (for any output but
@@ -12,6 +12,6 @@ namespace translate {
 // preview, the view of the active camera, the materials as user textures and volumes,
 // every object and light, and a white matte default texture; the fonts that text
 // objects loaded are released. Names filed with the library are kept in the job.
-void TranslateJob(render::RenderJob& job, const iface::SceneRecord& host);
+void TranslateJob(render::RenderJob& job, const abi::SceneRecord& host);
 
-}  // namespace translate
+}  // namespace lumetra::translate

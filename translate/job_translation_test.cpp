@@ -12,7 +12,7 @@
 #include "translate/render_parameters.h"
 #include "translate/testing/translation_fixture.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 using ::testing::ElementsAre;
@@ -63,7 +63,7 @@ TEST_F(JobTranslation, TheHostsRenderSettingsSizeTheJobAndChooseItsAntiAliasing)
 
 TEST_F(JobTranslation, AHostRefusingItsRenderSettingsGivesAShown320By240Image) {
   Load(SceneWith("", R"("render": {"width": 640, "height": 480, "show_window": false})"));
-  record_.getRenderSettings = [](int32_t, iface::RenderSettingsRecord*) -> int32_t { return iface::kNotFound; };
+  record_.getRenderSettings = [](int32_t, abi::RenderSettingsRecord*) -> int32_t { return abi::kNotFound; };
   job_.hostDisplay = 0;
   TranslateJob(job_, record_);
   EXPECT_EQ(job_.width, 320);
@@ -118,8 +118,8 @@ TEST_F(JobTranslation, TheEnvironmentSetsTheSceneAndTheJobsDepthAndMediaName) {
   EXPECT_EQ(job_.maxTracingDepth, 7);
   EXPECT_EQ(job_.sceneSettingsName, "Fog");
 
-  lumetra2_testing::RenderCallRecorder fresh;
-  record_.getEnvironment = [](iface::EnvironmentRecord*) -> int32_t { return iface::kNotFound; };
+  renderlib::testing::RenderCallRecorder fresh;
+  record_.getEnvironment = [](abi::EnvironmentRecord*) -> int32_t { return abi::kNotFound; };
   TranslateJob(job_, record_);
   EXPECT_EQ(Calls("SetRayEpsilon").size(), 1u);
   EXPECT_THAT(Calls("SetBackgroundColor"), IsEmpty());
@@ -161,13 +161,13 @@ TEST_F(JobTranslation, WithoutACameraTheViewTexturesLightTheirLayersWithIsMadeBe
 // A host whose view 2 can show a render while it runs.
 void LUMETRA_STDCALL PutPreviewPixel(int32_t, int32_t, int32_t, uint8_t, uint8_t, uint8_t, uint8_t) {}
 void LUMETRA_STDCALL PreviewChanged(int32_t, int32_t, int32_t, int32_t, int32_t) {}
-int32_t LUMETRA_STDCALL PreviewInView2(int32_t view, iface::PreviewRecord* preview) {
-  if (view != 2) return iface::kOk;  // answers, but cannot show a render
+int32_t LUMETRA_STDCALL PreviewInView2(int32_t view, abi::PreviewRecord* preview) {
+  if (view != 2) return abi::kOk;  // answers, but cannot show a render
   preview->capable = 1;
   preview->aspect = 1.5f;
   preview->putPixel = PutPreviewPixel;
   preview->changed = PreviewChanged;
-  return iface::kOk;
+  return abi::kOk;
 }
 
 TEST_F(JobTranslation, AStillJobTakesTheFirstPreviewCapableViewWhileNoOtherJobHoldsIt) {
@@ -199,10 +199,10 @@ TEST_F(JobTranslation, AStillJobTakesTheFirstPreviewCapableViewWhileNoOtherJobHo
 
 TEST_F(JobTranslation, AViewWithoutBothCallbacksIsNoPreview) {
   Load(SceneWith(""));
-  record_.getPreviewInfo = [](int32_t, iface::PreviewRecord* preview) -> int32_t {
+  record_.getPreviewInfo = [](int32_t, abi::PreviewRecord* preview) -> int32_t {
     preview->capable = 1;
     preview->putPixel = PutPreviewPixel;
-    return iface::kOk;
+    return abi::kOk;
   };
   TranslateJob(job_, record_);
   EXPECT_FALSE(job_.preview.on);
@@ -281,9 +281,9 @@ TEST_F(JobTranslation, EveryObjectOfTheShowcaseSceneTranslates) {
                             "CreateSpotLight", "CreateAreaLight", "CreateView", "CreateUserTexture", "CreateVolume"}) {
     EXPECT_FALSE(Calls(entry).empty()) << entry;
   }
-  for (const std::uint32_t id : scene_->List(iface::kObjectList)) {
+  for (const std::uint32_t id : scene_->List(abi::kObjectList)) {
     const host::SceneObject& object = *scene_->Find(id);
-    if (object.type == iface::kTypeGroup) continue;  // a group of lights joins no solid
+    if (object.type == abi::kTypeGroup) continue;  // a group of lights joins no solid
     EXPECT_NE(recorder_.FiledValue(object.name), 0u) << object.name;
   }
   for (const char* light : {"Key Light", "Spot", "Fill"}) EXPECT_NE(recorder_.FiledValue(light), 0u) << light;
@@ -300,4 +300,4 @@ TEST_F(JobTranslation, EveryObjectOfTheShowcaseSceneTranslates) {
 }
 
 }  // namespace
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -4,10 +4,10 @@
 
 #include "platform/debug_log.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 void LogRefusal(std::int32_t result, const char* entry) {
   if (result != L2_OK) platform::DebugLog::Printf("%s refused (%d)\n", entry, result);
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

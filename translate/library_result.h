@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-namespace translate {
+namespace lumetra::translate {
 
 // A refused setting leaves the library's default in place and the translation goes on;
 // the refusal goes to the debug log, naming the entry.
 void LogRefusal(std::int32_t result, const char* entry);
 
-}  // namespace translate
+}  // namespace lumetra::translate

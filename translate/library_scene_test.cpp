@@ -15,7 +15,7 @@
 #include "platform/recording_messages.h"
 #include "translate/job_translation.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 constexpr int32_t kWidth = 40;
@@ -41,7 +41,7 @@ std::array<float, 4> MiddleOf(const std::string& sceneJson) {
   host::testing::WriteText(folder / "scene.json", sceneJson);
   host::Scene scene = host::LoadScene((folder / "scene.json").string());
   host::HostContext context(scene);
-  iface::SceneRecord record{};
+  abi::SceneRecord record{};
   host::FillSceneRecord(record);
   render::RenderJob job;
   job.scene = NewScene();
@@ -68,7 +68,7 @@ TEST(LibraryScene, AZeroScaleFlattensTheObject) {
 TEST(LibraryScene, TheShowcaseTranslatesIntoTheLibraryAndItsBallIsSeenInTheMiddle) {
   host::Scene scene = host::LoadScene(host::testing::ShowcasePath());
   host::HostContext context(scene);
-  iface::SceneRecord record{};
+  abi::SceneRecord record{};
   host::FillSceneRecord(record);
   platform::RecordingMessages messages;
   render::RenderJob job;
@@ -99,4 +99,4 @@ TEST(LibraryScene, TheShowcaseTranslatesIntoTheLibraryAndItsBallIsSeenInTheMiddl
 }
 
 }  // namespace
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -1,6 +1,6 @@
 #include "translate/light_fading.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 FadeCoefficients FadeOf(double distance, double power) {
   constexpr double kShortestFade = 0.00001;
@@ -9,4 +9,4 @@ FadeCoefficients FadeOf(double distance, double power) {
   return {0.5 / (distance * distance), 0, 0.5};
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace translate {
+namespace lumetra::translate {
 
 // A light's intensity at distance d is divided by quadratic d^2 + linear d + constant.
 struct FadeCoefficients {
@@ -14,4 +14,4 @@ struct FadeCoefficients {
 // square of the distance; at distance D the light keeps its full intensity.
 FadeCoefficients FadeOf(double distance, double power);
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -2,12 +2,12 @@
 #include "translate/light_fading.h"
 #include "translate/primitive_makers.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 constexpr double kAreaJitter = 0.5;
 
-L2Light MakeSpotLight(L2Scene scene, const iface::LightParams& light) {
+L2Light MakeSpotLight(L2Scene scene, const abi::LightParams& light) {
   const L2Light spot = CreateSpotLight(scene);
   if (spot == 0) return 0;
   LogRefusal(SetLightLocation(scene, spot, 0, 0, 0), "SetLightLocation");
@@ -16,7 +16,7 @@ L2Light MakeSpotLight(L2Scene scene, const iface::LightParams& light) {
   return spot;
 }
 
-L2Light MakeAreaLight(L2Scene scene, const iface::LightParams& light) {
+L2Light MakeAreaLight(L2Scene scene, const abi::LightParams& light) {
   const L2Light area = CreateAreaLight(scene);
   if (area == 0) return 0;
   const auto sample = [&](int i) { return static_cast<int32_t>(light.samples[i]); };
@@ -26,11 +26,11 @@ L2Light MakeAreaLight(L2Scene scene, const iface::LightParams& light) {
   return area;
 }
 
-L2Light CreateByType(L2Scene scene, std::uint32_t type, const iface::LightParams& light) {
+L2Light CreateByType(L2Scene scene, std::uint32_t type, const abi::LightParams& light) {
   switch (type) {
-    case iface::kTypePointLight: return CreateLight(scene);
-    case iface::kTypeSpotLight: return MakeSpotLight(scene, light);
-    case iface::kTypeAreaLight: return MakeAreaLight(scene, light);
+    case abi::kTypePointLight: return CreateLight(scene);
+    case abi::kTypeSpotLight: return MakeSpotLight(scene, light);
+    case abi::kTypeAreaLight: return MakeAreaLight(scene, light);
     default: return 0;
   }
 }
@@ -44,15 +44,15 @@ void PlaceAreaSquare(L2Scene scene, L2Light area) {
 }
 
 bool IsLight(std::uint32_t type) {
-  return type == iface::kTypePointLight || type == iface::kTypeSpotLight || type == iface::kTypeAreaLight;
+  return type == abi::kTypePointLight || type == abi::kTypeSpotLight || type == abi::kTypeAreaLight;
 }
 
 L2Primitive MakeLight(const ShapeSource& source) {
-  const iface::LightParams& light = source.object.Shape().light;
+  const abi::LightParams& light = source.object.Shape().light;
   const L2Scene scene = source.scene;
   const L2Light handle = CreateByType(scene, source.object.Type(), light);
   if (handle == 0) return 0;
-  const bool shadows = (source.object.info.flags & iface::kFlagNoShadows) == 0;
+  const bool shadows = (source.object.info.flags & abi::kFlagNoShadows) == 0;
   LogRefusal(SetLightColor(scene, handle, light.color[0], light.color[1], light.color[2]), "SetLightColor");
   LogRefusal(SetLightShadowing(scene, handle, shadows ? 1 : 0), "SetLightShadowing");
   const FadeCoefficients fade = FadeOf(light.fadeDistance, light.fadePower);
@@ -62,4 +62,4 @@ L2Primitive MakeLight(const ShapeSource& source) {
   return handle;
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

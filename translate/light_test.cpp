@@ -4,7 +4,7 @@
 #include "translate/object_translator.h"
 #include "translate/testing/translation_fixture.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 using ::testing::ElementsAre;
@@ -71,4 +71,4 @@ TEST_F(Lights, TheFadeOfTheHostsValuesReachesTheLibrary) {
 }
 
 }  // namespace
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -8,7 +8,7 @@
 #include "translate/library_result.h"
 #include "translate/primitive_makers.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 constexpr int32_t kPatchPoints = 16;
@@ -20,24 +20,24 @@ int32_t Count(std::uint32_t count) { return static_cast<int32_t>(count); }
 int32_t GridPoints(std::uint32_t level) { return (1 << std::min(level, kMaxSubdivisionLevel)) + 1; }
 
 void ShowBadMesh(const std::string& path, std::uint32_t vertices, std::uint32_t faces) {
-  char text[iface::kMaxPath + 64];
+  char text[abi::kMaxPath + 64];
   std::snprintf(text, sizeof text, "Bad mesh [%s], vertices: %u, faces: %u\n", path.c_str(), vertices, faces);
   platform::Messages::Show("Error", text, platform::MessageButtons::Ok, platform::MessageIcon::Error);
 }
 
 // The mesh file's path as the host completes it (the name as given when it cannot).
 std::string CompletedMeshPath(const ShapeSource& source) {
-  char path[iface::kMaxPath] = {};
+  char path[abi::kMaxPath] = {};
   const std::string name = FieldText(source.object.Shape().meshFile.file);
   std::snprintf(path, sizeof path, "%s", name.c_str());
-  if (!source.host.findFile || source.host.findFile(iface::kFindMeshFile, path) != iface::kOk) return name;
+  if (!source.host.findFile || source.host.findFile(abi::kFindMeshFile, path) != abi::kOk) return name;
   return FieldText(path);
 }
 
 }  // namespace
 
 L2Primitive MakeSplineMesh(const ShapeSource& source) {
-  const iface::SplineMeshParams& params = source.object.Shape().splineMesh;
+  const abi::SplineMeshParams& params = source.object.Shape().splineMesh;
   const std::uint32_t id = source.object.id;
   const auto points = ReadHostArray<double>(source.host.readSplinePoints, id, params.pointCount, 3);
   const auto patches = ReadHostArray<std::uint32_t>(source.host.readSplinePatches, id, params.patchCount, kPatchPoints);
@@ -84,4 +84,4 @@ L2Primitive MakePolygonMesh(const ShapeSource& source) {
                        L2_MESH_COUNTER_CLOCKWISE);
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

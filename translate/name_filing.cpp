@@ -4,7 +4,7 @@
 
 #include "platform/debug_log.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 const char* KeepName(render::RenderJob& job, std::string_view name) {
@@ -29,4 +29,4 @@ L2NameValue LookUpName(const render::RenderJob& job, std::string_view name) {
   return GetNameValue(job.scene, terminated.c_str());
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

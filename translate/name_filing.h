@@ -6,7 +6,7 @@
 
 #include "render/render_job.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 // Files value under a copy of name with SetNameValue. The library keeps the name's
 // pointer, so the copy lives in the job's name list until the job is destroyed; false
@@ -16,4 +16,4 @@ bool FileName(render::RenderJob& job, std::string_view name, L2NameValue value);
 // What the job's scene holds under name, 0 for nothing (and for an empty name).
 L2NameValue LookUpName(const render::RenderJob& job, std::string_view name);
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-namespace translate {
+namespace lumetra::translate {
 
-using namespace texture;
+using namespace lumetra::texture;
 namespace {
 
 // The smoother the surface the sharper its highlight: the exponent is 1 / roughness, up to
@@ -17,13 +17,13 @@ float SpecularExponent(double roughness, float defaultExponent) {
   return static_cast<float>(1.0 / std::max(roughness, kSmoothestRoughness));
 }
 
-Media::Rgb RgbOf(const iface::ColorParams& c) {
+Media::Rgb RgbOf(const abi::ColorParams& c) {
   return {static_cast<float>(c.red), static_cast<float>(c.green), static_cast<float>(c.blue)};
 }
 
 }  // namespace
 
-void TakeFinishParams(const iface::FinishParams& params, Finish& finish) {
+void TakeFinishParams(const abi::FinishParams& params, Finish& finish) {
   finish.ambient = static_cast<float>(params.ambient);
   finish.diffuse = static_cast<float>(params.diffuse);
   finish.phong = static_cast<float>(params.phong);
@@ -33,7 +33,7 @@ void TakeFinishParams(const iface::FinishParams& params, Finish& finish) {
   finish.metallic = params.metallicSet != 0 ? static_cast<float>(params.metallic) : 0.0f;
 }
 
-void TakeNoiseParams(const iface::NoiseModifierParams& params, NoiseParams& noise) {
+void TakeNoiseParams(const abi::NoiseModifierParams& params, NoiseParams& noise) {
   noise.octaves = static_cast<std::int32_t>(params.octaves);
   noise.omega = params.omega;
   noise.lambda = params.lambda;
@@ -42,24 +42,24 @@ void TakeNoiseParams(const iface::NoiseModifierParams& params, NoiseParams& nois
   noise.waveShape = static_cast<std::int32_t>(params.waveShape);
 }
 
-bool TakeMediaColour(const iface::TextureBlock& node, Media& media) {
+bool TakeMediaColour(const abi::TextureBlock& node, Media& media) {
   switch (node.kind) {
-    case iface::kNodeAbsorption: media.absorption = RgbOf(node.params.color); return true;
-    case iface::kNodeEmission: media.emission = RgbOf(node.params.color); return true;
-    case iface::kNodeScattering: media.scattering = RgbOf(node.params.color); return true;
+    case abi::kNodeAbsorption: media.absorption = RgbOf(node.params.color); return true;
+    case abi::kNodeEmission: media.emission = RgbOf(node.params.color); return true;
+    case abi::kNodeScattering: media.scattering = RgbOf(node.params.color); return true;
     default: return false;
   }
 }
 
-bool PoseTrackedNode(std::uintptr_t target, const iface::TextureBlock& node) {
+bool PoseTrackedNode(std::uintptr_t target, const abi::TextureBlock& node) {
   if (target == 0) return false;
   switch (node.kind) {
-    case iface::kNodeFinish: TakeFinishParams(node.params.finish, *reinterpret_cast<Finish*>(target)); return true;
-    case iface::kNodeNoiseModifiers: {
+    case abi::kNodeFinish: TakeFinishParams(node.params.finish, *reinterpret_cast<Finish*>(target)); return true;
+    case abi::kNodeNoiseModifiers: {
       auto& noise = *reinterpret_cast<NoiseParams*>(target);
       TakeNoiseParams(node.params.noise, noise);
       if (noise.turbulenceOn) {
-        const iface::NoiseModifierParams& params = node.params.noise;
+        const abi::NoiseModifierParams& params = node.params.noise;
         const bool perAxis = params.perAxis != 0;
         noise.turbulenceX = perAxis ? params.turbulenceXyz[0] : params.turbulence;
         noise.turbulenceY = perAxis ? params.turbulenceXyz[1] : params.turbulence;
@@ -71,4 +71,4 @@ bool PoseTrackedNode(std::uintptr_t target, const iface::TextureBlock& node) {
   }
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -2,16 +2,16 @@
 
 #include "abi/result_codes.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 namespace {
 
 // An open child list, closed again however the walk ends.
 class ChildList {
  public:
-  ChildList(const iface::SceneRecord& host, std::uint32_t id) : host_(host) {
+  ChildList(const abi::SceneRecord& host, std::uint32_t id) : host_(host) {
     open_ = host_.openChildList && host_.getChild && host_.closeChildList &&
-            host_.openChildList(id, &list_) == iface::kOk;
+            host_.openChildList(id, &list_) == abi::kOk;
   }
   ~ChildList() {
     if (open_) (void)host_.closeChildList(list_);
@@ -21,10 +21,10 @@ class ChildList {
 
   bool IsOpen() const { return open_; }
   // The next child's id; false past the last child or when the host fails.
-  bool Next(std::uint32_t& child) { return host_.getChild(list_, index_++, &child) == iface::kOk; }
+  bool Next(std::uint32_t& child) { return host_.getChild(list_, index_++, &child) == abi::kOk; }
 
  private:
-  const iface::SceneRecord& host_;
+  const abi::SceneRecord& host_;
   std::uint32_t list_ = 0;
   std::int32_t index_ = 0;
   bool open_ = false;
@@ -36,8 +36,8 @@ std::unique_ptr<NodeRecord> HostNodes::Read(std::uint32_t id) const {
   if (!host_.getObjectInfo) return nullptr;
   auto record = std::make_unique<NodeRecord>();
   record->id = id;
-  iface::PrepareObjectInfo(record->info, nullptr, &record->block);
-  if (host_.getObjectInfo(id, &record->info) != iface::kOk) return nullptr;
+  abi::PrepareObjectInfo(record->info, nullptr, &record->block);
+  if (host_.getObjectInfo(id, &record->info) != abi::kOk) return nullptr;
   return record;
 }
 
@@ -59,4 +59,4 @@ std::optional<std::uint32_t> HostNodes::FirstChild(std::uint32_t id) const {
   return std::nullopt;
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -8,13 +8,13 @@
 #include "abi/object_info.h"
 #include "abi/scene_record.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 // A texture node as the host describes it: its object record and its texture block.
 struct NodeRecord {
   std::uint32_t id = 0;
-  iface::ObjectInfo info{};
-  iface::TextureBlock block{};
+  abi::ObjectInfo info{};
+  abi::TextureBlock block{};
 
   std::uint32_t Kind() const { return block.kind; }
   bool HasChildren() const { return block.childCount > 0; }
@@ -28,7 +28,7 @@ struct NodeRecord {
 // Reads texture nodes and walks their children through the host's functions.
 class HostNodes {
  public:
-  explicit HostNodes(const iface::SceneRecord& host) : host_(host) {}
+  explicit HostNodes(const abi::SceneRecord& host) : host_(host) {}
 
   // The node's record, or null when the host does not know the node.
   std::unique_ptr<NodeRecord> Read(std::uint32_t id) const;
@@ -41,7 +41,7 @@ class HostNodes {
   std::optional<std::uint32_t> FirstChild(std::uint32_t id) const;
 
  private:
-  const iface::SceneRecord& host_;
+  const abi::SceneRecord& host_;
 };
 
-}  // namespace translate
+}  // namespace lumetra::translate

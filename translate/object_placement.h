@@ -6,7 +6,7 @@
 
 #include "translate/host_object.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 // Places a primitive as its host object says, the same way for the first translation
 // and for every animation frame that poses it again: the local transform, then the
@@ -21,4 +21,4 @@ void PlaceObject(L2Scene scene, L2Primitive prim, const HostObject& object, L2Te
 // innermost is applied first.
 void PlaceWithinGroup(L2Scene scene, L2Light light, const HostObject& group);
 
-}  // namespace translate
+}  // namespace lumetra::translate

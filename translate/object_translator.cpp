@@ -11,7 +11,7 @@
 #include "translate/primitive_makers.h"
 #include "translate/transform_calls.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 // The deepest chain of enclosing objects a locked texture is held against.
@@ -29,7 +29,7 @@ int32_t CsgOperation(std::uint32_t hostOperation) {
 }
 
 // The enclosing objects of an object, the outermost first.
-std::vector<std::unique_ptr<HostObject>> Ancestors(const iface::SceneRecord& host, const HostObject& object) {
+std::vector<std::unique_ptr<HostObject>> Ancestors(const abi::SceneRecord& host, const HostObject& object) {
   std::vector<std::unique_ptr<HostObject>> ancestors;
   for (std::uint32_t parent = object.info.parent; parent != 0 && ancestors.size() < kMaxAncestors;) {
     std::unique_ptr<HostObject> enclosing = ReadHostObject(host, parent);
@@ -40,11 +40,11 @@ std::vector<std::unique_ptr<HostObject>> Ancestors(const iface::SceneRecord& hos
   return {std::make_move_iterator(ancestors.rbegin()), std::make_move_iterator(ancestors.rend())};
 }
 
-bool IsGroup(std::uint32_t type) { return type == iface::kTypeGroup || type == iface::kTypeCsg; }
+bool IsGroup(std::uint32_t type) { return type == abi::kTypeGroup || type == abi::kTypeCsg; }
 
 }  // namespace
 
-ObjectTranslator::ObjectTranslator(render::RenderJob& job, const iface::SceneRecord& host)
+ObjectTranslator::ObjectTranslator(render::RenderJob& job, const abi::SceneRecord& host)
     : job_(job), host_(host), scene_(job.scene) {}
 
 void ObjectTranslator::TranslateScene() {
@@ -72,17 +72,17 @@ L2Primitive ObjectTranslator::MakePrimitive(const HostObject& object) {
   const ShapeSource source{scene_, host_, object};
   if (IsGroup(object.Type())) return MakeGroup(object);
   switch (object.Type()) {
-    case iface::kTypeSweep:
-    case iface::kTypeLathe:
-    case iface::kTypeExtrusion: return MakeProfileShape(source);
-    case iface::kTypeSplineMesh: return MakeSplineMesh(source);
-    case iface::kTypeHeightField: return MakeHeightField(source);
-    case iface::kTypeMeshFile: return MakeMeshFile(source);
-    case iface::kTypeClone: return MakeClone(object);
-    case iface::kTypeBlob: return MakeBlob(source);
-    case iface::kTypeText: return MakeText(source);
-    case iface::kTypePluginObject: return MakePluginObject(source);
-    case iface::kTypePolygonMesh: return MakePolygonMesh(source);
+    case abi::kTypeSweep:
+    case abi::kTypeLathe:
+    case abi::kTypeExtrusion: return MakeProfileShape(source);
+    case abi::kTypeSplineMesh: return MakeSplineMesh(source);
+    case abi::kTypeHeightField: return MakeHeightField(source);
+    case abi::kTypeMeshFile: return MakeMeshFile(source);
+    case abi::kTypeClone: return MakeClone(object);
+    case abi::kTypeBlob: return MakeBlob(source);
+    case abi::kTypeText: return MakeText(source);
+    case abi::kTypePluginObject: return MakePluginObject(source);
+    case abi::kTypePolygonMesh: return MakePolygonMesh(source);
     default: return IsLight(object.Type()) ? MakeLight(source) : MakeBasicShape(source);
   }
 }
@@ -95,7 +95,7 @@ L2Primitive ObjectTranslator::MakeGroup(const HostObject& object) {
     const L2Primitive prim = Translate(child);
     if (prim != 0 && std::find(lights_.begin(), lights_.end(), prim) == lights_.end()) members.push_back(prim);
   }
-  if (object.Type() == iface::kTypeGroup) return JoinBalanced(scene_, L2_CSG_UNION, members);
+  if (object.Type() == abi::kTypeGroup) return JoinBalanced(scene_, L2_CSG_UNION, members);
   const std::uint32_t hostOperation = object.Shape().csg.operation;
   const int32_t operation = CsgOperation(hostOperation);
   if (operation == L2_CSG_DIFFERENCE) return JoinFromLeft(scene_, operation, members);
@@ -103,7 +103,7 @@ L2Primitive ObjectTranslator::MakeGroup(const HostObject& object) {
 }
 
 L2Primitive ObjectTranslator::MakeClone(const HostObject& object) {
-  const std::uint32_t sourceId = object.info.linkA;
+  const std::uint32_t sourceId = abi::CloneSource(object.info);
   const std::unique_ptr<HostObject> source = ReadHostObject(host_, sourceId);
   if (!source) return 0;
   L2Primitive sourcePrim = KnownPrimitive(source->Name());
@@ -126,9 +126,9 @@ void ObjectTranslator::PlaceLightsWithin(const HostObject& group, size_t lightsB
 }
 
 void ObjectTranslator::Finish(const HostObject& object, L2Primitive prim) {
-  if (object.info.flags & iface::kFlagNoShadows) LogRefusal(PrimCastsShadows(scene_, prim, 0), "PrimCastsShadows");
+  if (object.info.flags & abi::kFlagNoShadows) LogRefusal(PrimCastsShadows(scene_, prim, 0), "PrimCastsShadows");
   std::vector<std::unique_ptr<HostObject>> ancestors;
-  if ((object.info.flags & iface::kFlagTextureLockMask) == iface::kFlagTextureLockAncestors) {
+  if ((object.info.flags & abi::kFlagTextureLockMask) == abi::kFlagTextureLockAncestors) {
     ancestors = Ancestors(host_, object);
   }
   std::vector<const HostObject*> chain;
@@ -151,4 +151,4 @@ L2Texture ObjectTranslator::TextureReference(const HostObject& object) {
   return texture != 0 ? CreateTextureReference(scene_, texture) : 0;
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -11,7 +11,7 @@
 #include "render/render_job.h"
 #include "translate/host_object.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 // Turns the host's object tree into primitives and lights of the job's scene. Each
 // object becomes one primitive (groups and CSG objects a tree of their children's),
@@ -21,7 +21,7 @@ namespace translate {
 // already holds as a primitive is that primitive. Failures skip the object and the walk goes on.
 class ObjectTranslator {
  public:
-  ObjectTranslator(render::RenderJob& job, const iface::SceneRecord& host);
+  ObjectTranslator(render::RenderJob& job, const abi::SceneRecord& host);
 
   // Every object of the host's object list, in order.
   void TranslateScene();
@@ -40,11 +40,11 @@ class ObjectTranslator {
   L2Primitive KnownPrimitive(const std::string& name) const;
 
   render::RenderJob& job_;
-  const iface::SceneRecord& host_;
+  const abi::SceneRecord& host_;
   L2Scene scene_;
   std::set<std::uint32_t> inProgress_;  // a clone or group that contains itself ends there
   std::vector<L2Primitive> lights_;  // in the order they were made
   std::set<L2NameValue> made_;  // every primitive made, lights included
 };
 
-}  // namespace translate
+}  // namespace lumetra::translate

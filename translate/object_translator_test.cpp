@@ -4,7 +4,7 @@
 
 #include "translate/testing/translation_fixture.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 using ::testing::ElementsAre;
@@ -108,7 +108,7 @@ TEST_F(ObjectTranslation, AZeroScaleComponentFlattensRatherThanLeavesTheObjectUn
 TEST_F(ObjectTranslation, CsgTreesAreBalancedExceptDifferenceWhichFoldsFromTheLeft) {
   const std::string children = R"("children": [{"type": "sphere"}, {"type": "box"}, {"type": "disc"}])";
   const auto treeOf = [&](const std::string& object) {
-    lumetra2_testing::RenderCallRecorder fresh;
+    renderlib::testing::RenderCallRecorder fresh;
     TranslateObjects(object);
     const uint32_t a = Made("CreateSphere"), b = Made("CreateBox"), c = Made("CreateDisc");
     const auto leaf = [](uint32_t prim) { return std::to_string(prim); };
@@ -252,12 +252,12 @@ TEST_F(ObjectTranslation, AClonesSourceIsTranslatedFirstWhenNewAndSharesItsTextu
   EXPECT_EQ(After(Only("TranslatePrim"), 1), (Arguments{double(clones[0].result), 2, 0, 0}));
 }
 
-iface::host_fn::GetObjectInfo hostObjectInfo = nullptr;
+abi::host_fn::GetObjectInfo hostObjectInfo = nullptr;
 
 // The host's answer, but every clone is its own source.
-int32_t LUMETRA_STDCALL SelfCloningObjectInfo(uint32_t id, iface::ObjectInfo* info) {
+int32_t LUMETRA_STDCALL SelfCloningObjectInfo(uint32_t id, abi::ObjectInfo* info) {
   const int32_t result = hostObjectInfo(id, info);
-  if (info->type == iface::kTypeClone) info->linkA = id;
+  if (info->type == abi::kTypeClone) info->linkA = id;
   return result;
 }
 
@@ -284,4 +284,4 @@ TEST_F(ObjectTranslation, NamesStayReadableThroughTheJobsGrowingNameList) {
 }
 
 }  // namespace
-}  // namespace translate
+}  // namespace lumetra::translate

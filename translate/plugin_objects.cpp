@@ -5,10 +5,10 @@
 #include "translate/library_result.h"
 #include "translate/primitive_makers.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
-bool IsKind(const iface::PluginObjectParams& params, const std::uint8_t (&kind)[8]) {
+bool IsKind(const abi::PluginObjectParams& params, const std::uint8_t (&kind)[8]) {
   return std::memcmp(params.kindId, kind, sizeof kind) == 0;
 }
 
@@ -28,13 +28,13 @@ L2Primitive MakeMesh(const ShapeSource& source) {
   return prim;
 }
 
-bool CoversWholeSphere(const iface::PluginObjectParams& params) {
+bool CoversWholeSphere(const abi::PluginObjectParams& params) {
   return params.latitude[0] == -90 && params.latitude[1] == 90 && params.longitude[0] == 0 &&
          params.longitude[1] == 360;
 }
 
 L2Primitive MakeSphericalHeight(const ShapeSource& source) {
-  const iface::PluginObjectParams& params = source.object.Shape().pluginObject;
+  const abi::PluginObjectParams& params = source.object.Shape().pluginObject;
   const auto samples = LoadHeightSamples(source.host, FieldText(params.image));
   if (!samples) return 0;
   const L2Scene scene = source.scene;
@@ -54,10 +54,10 @@ L2Primitive MakeSphericalHeight(const ShapeSource& source) {
 }  // namespace
 
 L2Primitive MakePluginObject(const ShapeSource& source) {
-  const iface::PluginObjectParams& params = source.object.Shape().pluginObject;
-  if (IsKind(params, iface::kPluginKindTriangleMesh)) return MakeMesh(source);
-  if (IsKind(params, iface::kPluginKindSphericalHeight)) return MakeSphericalHeight(source);
+  const abi::PluginObjectParams& params = source.object.Shape().pluginObject;
+  if (IsKind(params, abi::kPluginKindTriangleMesh)) return MakeMesh(source);
+  if (IsKind(params, abi::kPluginKindSphericalHeight)) return MakeSphericalHeight(source);
   return 0;
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -5,14 +5,14 @@
 #include "abi/scene_record.h"
 #include "translate/host_object.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 // What a primitive is made from: the job's scene, the host that answers questions about
 // the object, and the object's records. Every maker returns the primitive in its own
 // unit form (the object's transform places it later), or 0 when nothing was made.
 struct ShapeSource {
   L2Scene scene;
-  const iface::SceneRecord& host;
+  const abi::SceneRecord& host;
   const HostObject& object;
 };
 
@@ -44,4 +44,4 @@ bool IsLight(std::uint32_t type);
 void PlaceAreaSquare(L2Scene scene, L2Light area);
 void RefitHeightField(L2Scene scene, L2Primitive prim);
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -2,13 +2,13 @@
 
 #include <lumetra2.h>
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 constexpr std::uint32_t kCornerFlagSpline = 3;
 
-void AppendPoint(std::vector<double>& points, const iface::ProfilePoint& point, std::uint32_t hostKind) {
-  const bool corner = hostKind == kCornerFlagSpline && (point.flags & iface::kProfilePointCorner) != 0;
+void AppendPoint(std::vector<double>& points, const abi::ProfilePoint& point, std::uint32_t hostKind) {
+  const bool corner = hostKind == kCornerFlagSpline && (point.flags & abi::kProfilePointCorner) != 0;
   points.insert(points.end(), {point.x, point.y, corner ? 0.0 : 1.0});
 }
 
@@ -23,7 +23,7 @@ int32_t LibrarySplineKind(std::uint32_t hostKind) {
   }
 }
 
-std::vector<double> ProfileOutline(const std::vector<iface::ProfilePoint>& points, std::uint32_t hostKind,
+std::vector<double> ProfileOutline(const std::vector<abi::ProfilePoint>& points, std::uint32_t hostKind,
                                    bool closed) {
   std::vector<double> outline;
   for (std::size_t i = 0; i + 1 < points.size(); ++i) AppendPoint(outline, points[i], hostKind);
@@ -31,4 +31,4 @@ std::vector<double> ProfileOutline(const std::vector<iface::ProfilePoint>& point
   return outline;
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

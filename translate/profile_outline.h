@@ -5,7 +5,7 @@
 
 #include "abi/mesh_record.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 // The library's spline kind for the host's outline setting.
 int32_t LibrarySplineKind(std::uint32_t hostKind);
@@ -14,7 +14,7 @@ int32_t LibrarySplineKind(std::uint32_t hostKind);
 // outline whose points carry corners. A sweep's outline is closed: the last point the
 // host gives is dropped and the first repeats in its place. A lathe's outline is open
 // and drops the last point as well.
-std::vector<double> ProfileOutline(const std::vector<iface::ProfilePoint>& points, std::uint32_t hostKind,
+std::vector<double> ProfileOutline(const std::vector<abi::ProfilePoint>& points, std::uint32_t hostKind,
                                    bool closed);
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -6,7 +6,7 @@
 #include "translate/host_object.h"
 #include "translate/library_result.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 constexpr int32_t kDefaultWidth = 320;
@@ -14,7 +14,7 @@ constexpr int32_t kDefaultHeight = 240;
 constexpr double kRayEpsilon = 0.0001;
 constexpr uint32_t kSingleAntiAliasMode = 1;
 
-void TakeSettings(render::RenderJob& job, const iface::RenderSettingsRecord& settings) {
+void TakeSettings(render::RenderJob& job, const abi::RenderSettingsRecord& settings) {
   job.hostDisplay = static_cast<int32_t>(settings.hostDisplay);
   job.width = static_cast<int32_t>(settings.width);
   job.height = static_cast<int32_t>(settings.height);
@@ -41,10 +41,10 @@ render::FileOutput OutputOfFormatLetter(uint32_t letter) {
   }
 }
 
-void ReadRenderSettings(render::RenderJob& job, const iface::SceneRecord& host) {
-  iface::RenderSettingsRecord settings{};
-  settings.version = iface::kRenderSettingsVersion;
-  const bool answered = host.getRenderSettings(iface::kRenderSettingsSelector, &settings) == iface::kOk;
+void ReadRenderSettings(render::RenderJob& job, const abi::SceneRecord& host) {
+  abi::RenderSettingsRecord settings{};
+  settings.version = abi::kRenderSettingsVersion;
+  const bool answered = host.getRenderSettings(abi::kRenderSettingsSelector, &settings) == abi::kOk;
   if (answered) {
     TakeSettings(job, settings);
   } else {
@@ -59,11 +59,11 @@ void ReadRenderSettings(render::RenderJob& job, const iface::SceneRecord& host) 
   }
 }
 
-void ReadEnvironment(render::RenderJob& job, const iface::SceneRecord& host) {
+void ReadEnvironment(render::RenderJob& job, const abi::SceneRecord& host) {
   LogRefusal(SetRayEpsilon(job.scene, kRayEpsilon), "SetRayEpsilon");
-  iface::EnvironmentRecord environment{};
-  environment.version = iface::kEnvironmentVersion;
-  if (host.getEnvironment(&environment) != iface::kOk) return;
+  abi::EnvironmentRecord environment{};
+  environment.version = abi::kEnvironmentVersion;
+  if (host.getEnvironment(&environment) != abi::kOk) return;
   const double* background = environment.background;
   const double* ambient = environment.ambient;
   const auto depth = static_cast<int32_t>(environment.maxDepth);
@@ -75,4 +75,4 @@ void ReadEnvironment(render::RenderJob& job, const iface::SceneRecord& host) {
   job.maxTracingDepth = depth;
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -8,12 +8,12 @@
 #include "abi/mesh_record.h"
 #include "translate/host_object.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 // Points an animation moves besides the object's records: a sweep's, lathe's or
 // extrusion's outline, a spline mesh's control points (x, y, z each). Empty: unchanged.
 struct PosedPoints {
-  std::vector<iface::ProfilePoint> outline;
+  std::vector<abi::ProfilePoint> outline;
   std::vector<double> controlPoints;
 };
 
@@ -26,4 +26,4 @@ void ResetPlacement(L2Scene scene, L2Primitive prim, std::uint32_t type);
 // and control points.
 void UpdateShape(L2Scene scene, L2Primitive prim, const HostObject& object, const PosedPoints& points);
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -7,11 +7,11 @@
 #include "translate/primitive_makers.h"
 #include "translate/text_primitive.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 void ShowFontMissing(const std::string& font) {
-  char text[iface::kMaxPath + 64];
+  char text[abi::kMaxPath + 64];
   std::snprintf(text, sizeof text, "Can't find font: [%s]", font.c_str());
   platform::Messages::Show("Error", text, platform::MessageButtons::Ok, platform::MessageIcon::Error);
 }
@@ -22,15 +22,15 @@ void ShowFontMissing(const std::string& font) {
 // the text's size scales them across and up, its depth stays. A size that is not above 0
 // leaves nothing to draw.
 L2Primitive MakeText(const ShapeSource& source) {
-  const iface::TextParams& params = source.object.Shape().text;
+  const abi::TextParams& params = source.object.Shape().text;
   if (!(params.size > 0)) {
     platform::DebugLog::Printf("Text '%s' of size %g not drawn\n", FieldText(params.text).c_str(), params.size);
     return 0;
   }
   const std::string font = FieldText(params.font);
-  char path[iface::kMaxPath] = {};
+  char path[abi::kMaxPath] = {};
   std::snprintf(path, sizeof path, "%s", font.c_str());
-  if (!source.host.findFile || source.host.findFile(iface::kFindFont, path) != iface::kOk) {
+  if (!source.host.findFile || source.host.findFile(abi::kFindFont, path) != abi::kOk) {
     ShowFontMissing(font);
     return 0;
   }
@@ -42,4 +42,4 @@ L2Primitive MakeText(const ShapeSource& source) {
   return text;
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -6,7 +6,7 @@
 #include "font/font_cache.h"
 #include "font/text_layout.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 constexpr std::int32_t kValuesPerPoint = 3;
@@ -70,4 +70,4 @@ L2Primitive MakeTextPrimitive(L2Scene scene, const std::string& fontFile, std::s
   return JoinBalanced(scene, L2_CSG_UNION, primitives);
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

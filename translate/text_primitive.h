@@ -8,7 +8,7 @@
 
 #include "font/glyph_outline.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 // The text of a text object as one render-library primitive: every glyph an
 // extruded outline from z = 0 to z = depth, all joined in a CSG union. Null
@@ -22,4 +22,4 @@ L2Primitive MakeTextPrimitive(L2Scene scene, const std::string& fontFile, std::s
 // each as x, y and 1 for an off-curve or 0 for an on-curve point.
 std::vector<double> ClosedReversedContour(const font::GlyphContour& contour, double dx, double dy);
 
-}  // namespace translate
+}  // namespace lumetra::translate

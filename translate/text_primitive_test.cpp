@@ -12,11 +12,11 @@
 #include "renderlib/testing/render_call_recorder.h"
 #include "font/testing/test_font_builder.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
-using lumetra2_testing::RecordedCall;
-using lumetra2_testing::RenderCallRecorder;
+using renderlib::testing::RecordedCall;
+using renderlib::testing::RenderCallRecorder;
 using font::testing::BoxGlyph;
 using font::testing::FontProbe;
 using font::testing::TestFontBuilder;
@@ -229,4 +229,4 @@ TEST_F(RealFontText, OHasItsTwoContoursInFileOrder) {
 }
 
 }  // namespace
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -6,7 +6,7 @@
 #include "translate/host_object.h"
 #include "translate/name_filing.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 TextureNameSink::TextureNameSink(render::RenderJob& job) : job_(job) {
   lighting = {job.scene, job.view, job.shadingFlags, ShadePoint};
@@ -19,4 +19,4 @@ void TextureNameSink::Track(Target target, const NodeRecord& node) {
   FileName(job_, name, value);
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

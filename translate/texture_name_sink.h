@@ -3,7 +3,7 @@
 #include "render/render_job.h"
 #include "translate/translation_sink.h"
 
-namespace translate {
+namespace lumetra::translate {
 
 // Hands the texture translation the job's lighting (scene, view, shading flags and the
 // library's ShadePoint) and files every finish, noise setting and media it is told of
@@ -18,4 +18,4 @@ class TextureNameSink : public TranslationSink {
   render::RenderJob& job_;
 };
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -31,9 +31,9 @@
 #include "texture/turbulence_warp.h"
 #include "translate/warp_from_node.h"
 
-namespace translate {
+namespace lumetra::translate {
 
-using namespace texture;
+using namespace lumetra::texture;
 namespace {
 
 // The pattern that shapes a pigment or normal of this kind, so that noise modifiers beside
@@ -45,23 +45,23 @@ std::optional<PatternId> ShapingPattern(const Node& node) {
   return shaped ? std::optional<PatternId>(shaped->pattern.id) : std::nullopt;
 }
 
-using iface::NodeKind;
+using abi::NodeKind;
 
 constexpr double kDegreesToRadians = 3.141592653589793 / 180.0;
 
-bool IsTextureKind(std::uint32_t kind) { return kind >= iface::kNodeStandardTexture && kind <= iface::kNodeBlockTexture; }
+bool IsTextureKind(std::uint32_t kind) { return kind >= abi::kNodeStandardTexture && kind <= abi::kNodeBlockTexture; }
 
 bool IsPigmentKind(std::uint32_t kind) {
   switch (kind) {
-    case iface::kNodeSolidColor:
-    case iface::kNodeBlockPigment:
-    case iface::kNodeBlockPigmentOfPigments:
-    case iface::kNodeBlockPigmentOfPigmentsAlt:
-    case iface::kNodePatternPigment:
-    case iface::kNodePatternPigmentAlt:
-    case iface::kNodePigmentMap:
-    case iface::kNodePigmentMapAlt:
-    case iface::kNodeImageMap:
+    case abi::kNodeSolidColor:
+    case abi::kNodeBlockPigment:
+    case abi::kNodeBlockPigmentOfPigments:
+    case abi::kNodeBlockPigmentOfPigmentsAlt:
+    case abi::kNodePatternPigment:
+    case abi::kNodePatternPigmentAlt:
+    case abi::kNodePigmentMap:
+    case abi::kNodePigmentMapAlt:
+    case abi::kNodeImageMap:
       return true;
     default:
       return false;
@@ -69,11 +69,11 @@ bool IsPigmentKind(std::uint32_t kind) {
 }
 
 bool IsNormalKind(std::uint32_t kind) {
-  return kind == iface::kNodeBlockNormal || kind == iface::kNodeNormalMap ||
-         kind == iface::kNodePatternNormal || kind == iface::kNodeBumpMap;
+  return kind == abi::kNodeBlockNormal || kind == abi::kNodeNormalMap ||
+         kind == abi::kNodePatternNormal || kind == abi::kNodeBumpMap;
 }
 
-Colour ColourOf(const iface::ColorParams& c) {
+Colour ColourOf(const abi::ColorParams& c) {
   return {static_cast<float>(c.red), static_cast<float>(c.green), static_cast<float>(c.blue),
           static_cast<float>(c.filter), static_cast<float>(c.transmit)};
 }
@@ -91,7 +91,7 @@ std::optional<BlockKind> BlockKindOf(std::uint32_t subKind) {
 // The block's settings from its node; a brick size the host left at 0 keeps the default,
 // so that the brick index never divides by 0. Mortar 0 asks for none; only a negative
 // (or unreadable) one keeps the default.
-BlockPattern BlockPatternOf(BlockKind kind, const iface::BlockParams& params) {
+BlockPattern BlockPatternOf(BlockKind kind, const abi::BlockParams& params) {
   BlockPattern block;
   block.kind = kind;
   if (params.brickSize[0] > 0.0 && params.brickSize[1] > 0.0 && params.brickSize[2] > 0.0) {
@@ -115,7 +115,7 @@ void WriteUnknown(const char* message) { platform::DebugLog::Write(message); }
 
 // `format` holds at most one "%s", which receives `name`.
 void ShowImageProblem(const char* format, const std::string& name = {}) {
-  char text[iface::kMaxPath + 64];
+  char text[abi::kMaxPath + 64];
   std::snprintf(text, sizeof text, format, name.c_str());
   platform::Messages::Show("Error", text, platform::MessageButtons::Ok, platform::MessageIcon::Error);
 }
@@ -137,7 +137,7 @@ std::unique_ptr<image::Image> ReadImageFile(const std::string& path) {
 
 }  // namespace
 
-PatternChoice PatternChoiceOf(const iface::PatternParams& params) {
+PatternChoice PatternChoiceOf(const abi::PatternParams& params) {
   PatternChoice choice;
   choice.id = PatternIdFromSubKind(static_cast<std::int32_t>(params.pattern));
   choice.params.agateTurbulence = static_cast<float>(params.agateTurbulence);
@@ -152,21 +152,21 @@ PatternChoice PatternChoiceOf(const iface::PatternParams& params) {
   return choice;
 }
 
-void AppendTransformNode(TextureNode& node, const iface::TransformNodeParams& params) {
-  lmath::Transform& transform = node.LastTransformWarp().GetTransform();
-  lmath::Transform scale;
+void AppendTransformNode(TextureNode& node, const abi::TransformNodeParams& params) {
+  math::Transform& transform = node.LastTransformWarp().GetTransform();
+  math::Transform scale;
   scale.Scale({params.scale[0], params.scale[1], params.scale[2]});
-  lmath::Transform rotation;
+  math::Transform rotation;
   rotation.RotateEuler(-params.rotate[0] * kDegreesToRadians, -params.rotate[1] * kDegreesToRadians,
                        -params.rotate[2] * kDegreesToRadians);
-  lmath::Transform translation;
+  math::Transform translation;
   translation.Translate({params.translate[0], params.translate[1], params.translate[2]});
   transform.Compose(scale);
   transform.Compose(rotation);
   transform.Compose(translation);
 }
 
-TextureTranslator::TextureTranslator(const iface::SceneRecord& host, TranslationSink& sink,
+TextureTranslator::TextureTranslator(const abi::SceneRecord& host, TranslationSink& sink,
                                      ImageList& images)
     : host_(host), nodes_(host), sink_(sink), images_(images) {}
 
@@ -174,17 +174,17 @@ TextureTranslator::TextureTranslator(const iface::SceneRecord& host, Translation
 
 std::unique_ptr<Texture> TextureTranslator::TranslateMaterial(
     const NodeRecord& material, std::vector<std::unique_ptr<Media>>& mediaList) {
-  if (material.Kind() != iface::kNodeMaterial) return nullptr;
+  if (material.Kind() != abi::kNodeMaterial) return nullptr;
   std::unique_ptr<Texture> texture;
   nodes_.ForEachChild(material.id, [&](const NodeRecord& child) {
     if (IsTextureKind(child.Kind())) {
       texture = TranslateTexture(child.id);
-    } else if (child.Kind() == iface::kNodeInterior) {
+    } else if (child.Kind() == abi::kNodeInterior) {
       if (!texture) texture = std::make_unique<StandardTexture>();
       texture->indexOfRefraction = static_cast<float>(child.Params().interior.ior);
       if (!child.HasChildren()) return;
       nodes_.ForEachChild(child.id, [&](const NodeRecord& inner) {
-        if (inner.Kind() != iface::kNodeMedia) return;
+        if (inner.Kind() != abi::kNodeMedia) return;
         if (std::unique_ptr<Media> media = TranslateMedia(inner.id)) mediaList.push_back(std::move(media));
       });
     }
@@ -196,11 +196,11 @@ std::unique_ptr<Texture> TextureTranslator::TranslateTexture(std::uint32_t id) {
   const std::unique_ptr<NodeRecord> node = nodes_.Read(id);
   if (!node) return nullptr;
   switch (node->Kind()) {
-    case iface::kNodeStandardTexture: return TranslateStandardTexture(*node);
-    case iface::kNodeTextureMap: return TranslateTextureMap(*node);
-    case iface::kNodeLayeredTexture: return TranslateLayeredTexture(*node);
-    case iface::kNodeBlockTexture: return TranslateBlockTexture(*node);
-    case iface::kNodeMaterialMap: return TranslateMaterialMap(*node);
+    case abi::kNodeStandardTexture: return TranslateStandardTexture(*node);
+    case abi::kNodeTextureMap: return TranslateTextureMap(*node);
+    case abi::kNodeLayeredTexture: return TranslateLayeredTexture(*node);
+    case abi::kNodeBlockTexture: return TranslateBlockTexture(*node);
+    case abi::kNodeMaterialMap: return TranslateMaterialMap(*node);
     default: return nullptr;
   }
 }
@@ -209,20 +209,20 @@ std::unique_ptr<Texture> TextureTranslator::TranslateStandardTexture(const NodeR
   auto texture = std::make_unique<StandardTexture>();
   const bool listed = nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
     switch (child.Kind()) {
-      case iface::kNodePigment:
+      case abi::kNodePigment:
         if (child.HasChildren()) texture->pigment = TranslatePigment(child.id);
         break;
-      case iface::kNodeNormal:
+      case abi::kNodeNormal:
         if (child.HasChildren()) texture->normal = TranslateNormal(child.id);
         break;
-      case iface::kNodeFinish:
+      case abi::kNodeFinish:
         texture->finish = TranslateFinish(child);
         sink_.Track(&*texture->finish, child);
         break;
-      case iface::kNodeTransform:
+      case abi::kNodeTransform:
         AppendTransformNode(*texture, child.Params().transform);
         break;
-      case iface::kNodeComment:
+      case abi::kNodeComment:
         break;
       default:
         WriteUnknown("Unknown texture component\n");
@@ -263,7 +263,7 @@ std::unique_ptr<Texture> TextureTranslator::TranslateBlockTexture(const NodeReco
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
     if (IsTextureKind(child.Kind())) {
       block->entries.emplace_back(TranslateTexture(child.id));
-    } else if (child.Kind() == iface::kNodeMapEntry) {
+    } else if (child.Kind() == abi::kNodeMapEntry) {
       auto entry = MapEntry(child, [this](std::uint32_t id) { return TranslateTexture(id); });
       block->entries.emplace_back(entry ? std::move(entry->second) : nullptr);
     } else if (!ApplyModifier(*block, std::nullopt, child)) {
@@ -274,7 +274,7 @@ std::unique_ptr<Texture> TextureTranslator::TranslateBlockTexture(const NodeReco
 }
 
 std::unique_ptr<Texture> TextureTranslator::TranslateMaterialMap(const NodeRecord& node) {
-  const image::Image* image = LoadNodeImage(node, iface::kFindImageMap, "Can't find image: '%s'");
+  const image::Image* image = LoadNodeImage(node, abi::kFindImageMap, "Can't find image: '%s'");
   if (!image) return nullptr;
   auto map = std::make_unique<MaterialMap>(image, BitmapModifiersOf(node));
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
@@ -300,22 +300,22 @@ std::unique_ptr<Pigment> TextureTranslator::TranslatePigment(std::uint32_t id) {
 
 std::unique_ptr<Pigment> TextureTranslator::TranslatePigmentNode(const NodeRecord& node) {
   switch (node.Kind()) {
-    case iface::kNodePigment:
-    case iface::kNodeDensity:
+    case abi::kNodePigment:
+    case abi::kNodeDensity:
       return TranslatePigmentWrapper(node);
-    case iface::kNodeSolidColor:
+    case abi::kNodeSolidColor:
       return std::make_unique<SolidPigment>(ColourOf(node.Params().color));
-    case iface::kNodeBlockPigment:
-    case iface::kNodeBlockPigmentOfPigments:
-    case iface::kNodeBlockPigmentOfPigmentsAlt:
+    case abi::kNodeBlockPigment:
+    case abi::kNodeBlockPigmentOfPigments:
+    case abi::kNodeBlockPigmentOfPigmentsAlt:
       return TranslateBlockPigment(node);
-    case iface::kNodePatternPigment:
-    case iface::kNodePatternPigmentAlt:
+    case abi::kNodePatternPigment:
+    case abi::kNodePatternPigmentAlt:
       return TranslatePatternPigment(node);
-    case iface::kNodePigmentMap:
-    case iface::kNodePigmentMapAlt:
+    case abi::kNodePigmentMap:
+    case abi::kNodePigmentMapAlt:
       return TranslatePigmentMap(node);
-    case iface::kNodeImageMap:
+    case abi::kNodeImageMap:
       return TranslateImageMap(node);
     default:
       WriteUnknown("Unknown pigment component\n");
@@ -329,10 +329,10 @@ std::unique_ptr<Pigment> TextureTranslator::TranslatePigmentWrapper(const NodeRe
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
     if (IsPigmentKind(child.Kind())) {
       pigment = TranslatePigmentNode(child);
-    } else if (child.Kind() == iface::kNodeTransform || child.Kind() == iface::kNodeWarp ||
-               child.Kind() == iface::kNodeNoiseModifiers) {
+    } else if (child.Kind() == abi::kNodeTransform || child.Kind() == abi::kNodeWarp ||
+               child.Kind() == abi::kNodeNoiseModifiers) {
       modifiers.push_back(child.id);
-    } else if (child.Kind() != iface::kNodeComment) {
+    } else if (child.Kind() != abi::kNodeComment) {
       WriteUnknown("Unknown pigment component\n");
     }
   });
@@ -347,7 +347,7 @@ std::unique_ptr<Pigment> TextureTranslator::TranslatePigmentWrapper(const NodeRe
 }
 
 std::unique_ptr<Pigment> TextureTranslator::TranslateBlockPigment(const NodeRecord& node) {
-  const iface::BlockParams& params = node.Params().block;
+  const abi::BlockParams& params = node.Params().block;
   const std::optional<BlockKind> kind = BlockKindOf(params.block);
   if (!kind) {
     WriteUnknown("Didn't handle block pattern pigment\n");
@@ -355,14 +355,14 @@ std::unique_ptr<Pigment> TextureTranslator::TranslateBlockPigment(const NodeReco
   }
   std::unique_ptr<BlockPigment> block = MakeBlock<BlockPigment, BlockPigmentOf>(*kind);
   block->block = BlockPatternOf(*kind, params);
-  const bool ofPigments = node.Kind() != iface::kNodeBlockPigment;
+  const bool ofPigments = node.Kind() != abi::kNodeBlockPigment;
   if (!ofPigments) {
     for (int i = 0; i < block->block.EntryCount(); ++i) block->colours.push_back(ColourOf(params.colors[i]));
   }
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
     if (ofPigments && IsPigmentKind(child.Kind())) {
       block->pigments.emplace_back(TranslatePigmentNode(child));
-    } else if (ofPigments && child.Kind() == iface::kNodeMapEntry) {
+    } else if (ofPigments && child.Kind() == abi::kNodeMapEntry) {
       auto entry = MapEntry(child, [this](std::uint32_t id) { return TranslatePigment(id); });
       block->pigments.emplace_back(entry ? std::move(entry->second) : nullptr);
     } else if (!ApplyModifier(*block, std::nullopt, child)) {
@@ -373,13 +373,13 @@ std::unique_ptr<Pigment> TextureTranslator::TranslateBlockPigment(const NodeReco
 }
 
 std::unique_ptr<Pigment> TextureTranslator::TranslatePatternPigment(const NodeRecord& node) {
-  const iface::PatternParams& params = node.Params().pattern;
+  const abi::PatternParams& params = node.Params().pattern;
   const PatternChoice pattern = PatternChoiceOf(params);
   auto pigment = std::make_unique<PatternPigment>(pattern.id);
   pigment->pattern = pattern;
-  const std::uint32_t count = std::min(params.colorMapCount, iface::kMaxColorMapEntries);
+  const std::uint32_t count = std::min(params.colorMapCount, abi::kMaxColorMapEntries);
   for (std::uint32_t i = 0; i < count; ++i) {
-    const iface::ColorMapEntry& e = params.colorMap[i];
+    const abi::ColorMapEntry& e = params.colorMap[i];
     pigment->colourMap.push_back({static_cast<float>(e.value),
                                   ColourOf({e.red, e.green, e.blue, e.filter, e.transmit})});
   }
@@ -395,7 +395,7 @@ std::unique_ptr<Pigment> TextureTranslator::TranslatePigmentMap(const NodeRecord
 }
 
 std::unique_ptr<Pigment> TextureTranslator::TranslateImageMap(const NodeRecord& node) {
-  const image::Image* image = LoadNodeImage(node, iface::kFindImageMap, "Can't find image: '%s'");
+  const image::Image* image = LoadNodeImage(node, abi::kFindImageMap, "Can't find image: '%s'");
   if (!image) return nullptr;
   auto pigment = std::make_unique<ImagePigment>(image, BitmapModifiersOf(node));
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
@@ -413,11 +413,11 @@ std::unique_ptr<Normal> TextureTranslator::TranslateNormal(std::uint32_t id) {
 
 std::unique_ptr<Normal> TextureTranslator::TranslateNormalNode(const NodeRecord& node) {
   switch (node.Kind()) {
-    case iface::kNodeNormal: return TranslateNormalWrapper(node);
-    case iface::kNodeBlockNormal: return TranslateBlockNormal(node);
-    case iface::kNodeNormalMap: return TranslateNormalMap(node);
-    case iface::kNodePatternNormal: return TranslatePatternNormal(node);
-    case iface::kNodeBumpMap: return TranslateBumpMap(node);
+    case abi::kNodeNormal: return TranslateNormalWrapper(node);
+    case abi::kNodeBlockNormal: return TranslateBlockNormal(node);
+    case abi::kNodeNormalMap: return TranslateNormalMap(node);
+    case abi::kNodePatternNormal: return TranslatePatternNormal(node);
+    case abi::kNodeBumpMap: return TranslateBumpMap(node);
     default:
       WriteUnknown("Unhandled normal type\n");
       return nullptr;
@@ -446,12 +446,12 @@ std::unique_ptr<Normal> TextureTranslator::TranslateNormalWrapper(const NodeReco
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
     if (IsNormalKind(child.Kind())) {
       normal = TranslateNormalNode(child);
-    } else if (child.Kind() == iface::kNodeBumpSize) {
+    } else if (child.Kind() == abi::kNodeBumpSize) {
       bumpAmount = BumpAmountOf(child);
-    } else if (child.Kind() == iface::kNodeTransform || child.Kind() == iface::kNodeWarp ||
-               child.Kind() == iface::kNodeNoiseModifiers) {
+    } else if (child.Kind() == abi::kNodeTransform || child.Kind() == abi::kNodeWarp ||
+               child.Kind() == abi::kNodeNoiseModifiers) {
       modifiers.push_back(child.id);
-    } else if (child.Kind() != iface::kNodeComment) {
+    } else if (child.Kind() != abi::kNodeComment) {
       WriteUnknown("Unhandled normal type\n");
     }
   });
@@ -473,9 +473,9 @@ std::unique_ptr<Normal> TextureTranslator::TranslateBlockNormal(const NodeRecord
   std::unique_ptr<BlockNormal> block = MakeBlock<BlockNormal, BlockNormalOf>(*kind);
   block->block = BlockPatternOf(*kind, node.Params().block);
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
-    if (IsNormalKind(child.Kind()) || child.Kind() == iface::kNodeNormal) {
+    if (IsNormalKind(child.Kind()) || child.Kind() == abi::kNodeNormal) {
       if (std::unique_ptr<Normal> sub = TranslateNormalNode(child)) block->subNormals.emplace_back(std::move(sub));
-    } else if (child.Kind() == iface::kNodeBumpSize) {
+    } else if (child.Kind() == abi::kNodeBumpSize) {
       block->bump.amount = BumpAmountOf(child);
     } else if (!ApplyModifier(*block, std::nullopt, child)) {
       WriteUnknown("Unhandled normal type\n");
@@ -494,7 +494,7 @@ std::unique_ptr<Normal> TextureTranslator::TranslatePatternNormal(const NodeReco
   auto normal = std::make_unique<PatternNormal>(pattern.id);
   normal->pattern = pattern;
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
-    if (child.Kind() == iface::kNodeBumpSize) {
+    if (child.Kind() == abi::kNodeBumpSize) {
       normal->bump.amount = BumpAmountOf(child);
     } else if (!ApplyModifier(*normal, pattern.id, child)) {
       WriteUnknown("Unhandled normal type\n");
@@ -504,11 +504,11 @@ std::unique_ptr<Normal> TextureTranslator::TranslatePatternNormal(const NodeReco
 }
 
 std::unique_ptr<Normal> TextureTranslator::TranslateBumpMap(const NodeRecord& node) {
-  const image::Image* image = LoadNodeImage(node, iface::kFindBumpMap, "Can't find bump map: '%s'");
+  const image::Image* image = LoadNodeImage(node, abi::kFindBumpMap, "Can't find bump map: '%s'");
   if (!image) return nullptr;
   auto normal = std::make_unique<BumpMapNormal>(image, BitmapModifiersOf(node));
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
-    if (child.Kind() == iface::kNodeBumpSize) {
+    if (child.Kind() == abi::kNodeBumpSize) {
       normal->bumpAmount = BumpAmountOf(child);
     } else if (!ApplyImageModifier(*normal, child)) {
       WriteUnknown("Unhandled normal type\n");
@@ -519,12 +519,12 @@ std::unique_ptr<Normal> TextureTranslator::TranslateBumpMap(const NodeRecord& no
 
 // ---- images --------------------------------------------------------------------------------
 
-const image::Image* TextureTranslator::LoadNodeImage(const NodeRecord& node, iface::FindFileKind findKind,
+const image::Image* TextureTranslator::LoadNodeImage(const NodeRecord& node, abi::FindFileKind findKind,
                                               const char* missingFormat) {
   const std::string file = FieldText(node.Params().image.file, sizeof(node.Params().image.file));
-  char path[iface::kMaxPath] = {};
+  char path[abi::kMaxPath] = {};
   std::memcpy(path, file.data(), file.size());
-  if (!host_.findFile || host_.findFile(findKind, path) != iface::kOk) {
+  if (!host_.findFile || host_.findFile(findKind, path) != abi::kOk) {
     ShowImageProblem(missingFormat, file);
     return nullptr;
   }
@@ -541,10 +541,10 @@ Finish TextureTranslator::TranslateFinish(const NodeRecord& node) {
   Finish finish;
   TakeFinishParams(node.Params().finish, finish);
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
-    if (child.Kind() == iface::kNodeAmbientColor) {
+    if (child.Kind() == abi::kNodeAmbientColor) {
       finish.ambientColour = ColourOf(child.Params().color);
       finish.hasAmbientColour = true;
-    } else if (child.Kind() == iface::kNodeReflectionColor) {
+    } else if (child.Kind() == abi::kNodeReflectionColor) {
       finish.reflectionColour = ColourOf(child.Params().color);
       finish.hasReflectionColour = true;
     }
@@ -555,7 +555,7 @@ Finish TextureTranslator::TranslateFinish(const NodeRecord& node) {
 std::unique_ptr<Media> TextureTranslator::TranslateMedia(std::uint32_t id) {
   const std::unique_ptr<NodeRecord> node = nodes_.Read(id);
   if (!node) return nullptr;
-  const iface::MediaParams& params = node->Params().media;
+  const abi::MediaParams& params = node->Params().media;
   auto media = std::make_unique<Media>();
   media->intervals = static_cast<std::int32_t>(params.intervals);
   media->samplesMin = static_cast<std::int32_t>(params.samplesMin);
@@ -573,7 +573,7 @@ std::unique_ptr<Media> TextureTranslator::TranslateMedia(std::uint32_t id) {
   if (nameLength > 0) media->name.assign(node->info.name, nameLength);
   nodes_.ForEachChild(node->id, [&](const NodeRecord& child) {
     switch (child.Kind()) {
-      case iface::kNodeDensity:
+      case abi::kNodeDensity:
         platform::DebugLog::Write("Density\n");
         if (std::unique_ptr<Pigment> density = TranslatePigmentNode(child)) media->densities.emplace_back(std::move(density));
         return;
@@ -593,16 +593,16 @@ std::unique_ptr<Media> TextureTranslator::TranslateMedia(std::uint32_t id) {
 bool TextureTranslator::ApplyModifier(TextureNode& owner, std::optional<PatternId> pattern,
                                       const NodeRecord& node) {
   switch (node.Kind()) {
-    case iface::kNodeTransform:
+    case abi::kNodeTransform:
       AppendTransformNode(owner, node.Params().transform);
       return true;
-    case iface::kNodeWarp:
+    case abi::kNodeWarp:
       if (std::unique_ptr<Warp> warp = WarpFromNode(node.Params().warp)) owner.AppendWarp(std::move(warp));
       return true;
-    case iface::kNodeNoiseModifiers:
+    case abi::kNodeNoiseModifiers:
       ApplyNoiseModifiers(owner, pattern, node);
       return true;
-    case iface::kNodeComment:
+    case abi::kNodeComment:
       return true;
     default:
       return false;
@@ -610,16 +610,16 @@ bool TextureTranslator::ApplyModifier(TextureNode& owner, std::optional<PatternI
 }
 
 bool TextureTranslator::ApplyImageModifier(TextureNode& owner, const NodeRecord& node) {
-  return node.Kind() == iface::kNodeBitmapModifiers || ApplyModifier(owner, std::nullopt, node);
+  return node.Kind() == abi::kNodeBitmapModifiers || ApplyModifier(owner, std::nullopt, node);
 }
 
 void TextureTranslator::ApplyNoiseModifiers(TextureNode& owner, std::optional<PatternId> pattern,
                                             const NodeRecord& node) {
-  const iface::NoiseModifierParams& params = node.Params().noise;
-  const lmath::Vector3 turbulence =
+  const abi::NoiseModifierParams& params = node.Params().noise;
+  const math::Vector3 turbulence =
       params.perAxis != 0
-          ? lmath::Vector3{params.turbulenceXyz[0], params.turbulenceXyz[1], params.turbulenceXyz[2]}
-          : lmath::Vector3{params.turbulence, params.turbulence, params.turbulence};
+          ? math::Vector3{params.turbulenceXyz[0], params.turbulenceXyz[1], params.turbulenceXyz[2]}
+          : math::Vector3{params.turbulence, params.turbulence, params.turbulence};
   NoiseParams& noise = owner.Noise();
   // Marble and wood use the turbulence in their own formula; every other owner warps.
   if (pattern == PatternId::kMarble || pattern == PatternId::kWood) {
@@ -656,7 +656,7 @@ std::unique_ptr<Map> TextureTranslator::TranslateMapNode(const NodeRecord& node,
   auto map = std::make_unique<Map>(pattern.id);
   map->pattern = pattern;
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
-    if (child.Kind() == iface::kNodeMapEntry) {
+    if (child.Kind() == abi::kNodeMapEntry) {
       if (auto entry = MapEntry(child, translate)) map->entries.push_back({entry->first, std::move(entry->second)});
     } else if (!ApplyModifier(*map, pattern.id, child)) {
       WriteUnknown(unknownMessage);
@@ -665,4 +665,4 @@ std::unique_ptr<Map> TextureTranslator::TranslateMapNode(const NodeRecord& node,
   return map;
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -13,14 +13,14 @@
 #include "texture/texture.h"
 #include "translate/translation_sink.h"
 
-namespace image {
+namespace lumetra::image {
 class Image;
 }
-namespace texture {
+namespace lumetra::texture {
 class ImageList;
 }
 
-namespace translate {
+namespace lumetra::translate {
 
 // Builds the plug-in's texture tree from the host's tree of texture nodes. Unknown node
 // kinds are skipped with a line in the debug log; a node whose children cannot be had
@@ -31,7 +31,7 @@ class TextureTranslator {
   // `images` receives the images that image-bearing nodes load and must outlive the
   // textures: a render job keeps it until the job ends, so that a changed file is read
   // again by the next render.
-  TextureTranslator(const iface::SceneRecord& host, TranslationSink& sink, texture::ImageList& images);
+  TextureTranslator(const abi::SceneRecord& host, TranslationSink& sink, texture::ImageList& images);
 
   // The texture of a [material] (its already-read record); its media go to `mediaList`.
   std::unique_ptr<texture::Texture> TranslateMaterial(const NodeRecord& material,
@@ -67,7 +67,7 @@ class TextureTranslator {
   // The image an [image map], [bump map] or [material map] names, found with `FindFile`
   // of `findKind` and loaded into the image list; null (after telling the user, with
   // `missingFormat` when the host cannot find the file) when it cannot be had.
-  const image::Image* LoadNodeImage(const NodeRecord& node, iface::FindFileKind findKind,
+  const image::Image* LoadNodeImage(const NodeRecord& node, abi::FindFileKind findKind,
                              const char* missingFormat);
 
   // [transform], [warp] and [noise modifiers] change `owner` (whose pattern, if any, is
@@ -88,7 +88,7 @@ class TextureTranslator {
   std::unique_ptr<Map> TranslateMapNode(const NodeRecord& node, Translate translate,
                                         const char* unknownMessage);
 
-  const iface::SceneRecord& host_;
+  const abi::SceneRecord& host_;
   HostNodes nodes_;
   TranslationSink& sink_;
   texture::ImageList& images_;
@@ -96,9 +96,9 @@ class TextureTranslator {
 
 // Appends a [transform] node's scale, rotation (by minus its angles) and translation to the
 // node's last transform warp, starting one when the last warp is of another kind.
-void AppendTransformNode(texture::TextureNode& node, const iface::TransformNodeParams& params);
+void AppendTransformNode(texture::TextureNode& node, const abi::TransformNodeParams& params);
 
 // The pattern of a [texture map], pattern pigment, normal map or pattern normal node.
-texture::PatternChoice PatternChoiceOf(const iface::PatternParams& params);
+texture::PatternChoice PatternChoiceOf(const abi::PatternParams& params);
 
-}  // namespace translate
+}  // namespace lumetra::translate

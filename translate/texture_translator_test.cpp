@@ -29,9 +29,9 @@
 #include "texture/transform_warp.h"
 #include "texture/turbulence_warp.h"
 
-namespace translate {
+namespace lumetra::translate {
 
-using namespace texture;
+using namespace lumetra::texture;
 namespace {
 
 using translate::testing::FakeTextureHost;
@@ -78,16 +78,16 @@ class TranslatorTest : public ::testing::Test {
 };
 
 TEST_F(TranslatorTest, AnInteriorAloneGivesAPlainTextureWithItsIndexAndMedia) {
-  const std::uint32_t material = host.Add(iface::kNodeMaterial);
-  const std::uint32_t interior = host.Add(iface::kNodeInterior, material);
+  const std::uint32_t material = host.Add(abi::kNodeMaterial);
+  const std::uint32_t interior = host.Add(abi::kNodeInterior, material);
   host.Params(interior).interior.ior = 1.33;
-  const std::uint32_t medium = host.Add(iface::kNodeMedia, interior, "Fog");
+  const std::uint32_t medium = host.Add(abi::kNodeMedia, interior, "Fog");
   host.Params(medium).media.intervals = 5;
   host.Params(medium).media.methodSet = 1;
   host.Params(medium).media.method = 3;
-  const std::uint32_t emission = Colour(iface::kNodeEmission, medium, 0.1, 0.2, 0.3);
-  Colour(iface::kNodeDensity, medium, 0, 0, 0);  // a [density] wrapping nothing
-  host.Add(iface::kNodeFinish, medium);
+  const std::uint32_t emission = Colour(abi::kNodeEmission, medium, 0.1, 0.2, 0.3);
+  Colour(abi::kNodeDensity, medium, 0, 0, 0);  // a [density] wrapping nothing
+  host.Add(abi::kNodeFinish, medium);
 
   const std::unique_ptr<Texture> texture = Material(material);
   ASSERT_NE(texture, nullptr);
@@ -109,22 +109,22 @@ TEST_F(TranslatorTest, AnInteriorAloneGivesAPlainTextureWithItsIndexAndMedia) {
 }
 
 TEST_F(TranslatorTest, StandardTextureComponents) {
-  const std::uint32_t material = host.Add(iface::kNodeMaterial);
-  host.Add(iface::kNodeComment, material);
-  const std::uint32_t standard = host.Add(iface::kNodeStandardTexture, material);
-  const std::uint32_t pigment = host.Add(iface::kNodePigment, standard);
-  Colour(iface::kNodeSolidColor, pigment, 0.8, 0.4, 0.2, 0.0, 0.5);
-  host.Add(iface::kNodeNormal, standard);  // no children: no normal
-  const std::uint32_t finish = host.Add(iface::kNodeFinish, standard);
+  const std::uint32_t material = host.Add(abi::kNodeMaterial);
+  host.Add(abi::kNodeComment, material);
+  const std::uint32_t standard = host.Add(abi::kNodeStandardTexture, material);
+  const std::uint32_t pigment = host.Add(abi::kNodePigment, standard);
+  Colour(abi::kNodeSolidColor, pigment, 0.8, 0.4, 0.2, 0.0, 0.5);
+  host.Add(abi::kNodeNormal, standard);  // no children: no normal
+  const std::uint32_t finish = host.Add(abi::kNodeFinish, standard);
   host.Params(finish).finish = {0.3, 0.7, 0.0, 0.5, 40.0, 0.2, 0.05, 0.0, 0, 1, 0.25};
-  Colour(iface::kNodeAmbientColor, finish, 0.2, 0.3, 0.4);
+  Colour(abi::kNodeAmbientColor, finish, 0.2, 0.3, 0.4);
   for (int i = 0; i < 2; ++i) {
-    const std::uint32_t transform = host.Add(iface::kNodeTransform, standard);
+    const std::uint32_t transform = host.Add(abi::kNodeTransform, standard);
     host.Params(transform).transform = {{2, 2, 2}, {0, 0, 0}, {1, 0, 0}};
   }
-  host.Add(iface::kNodeComment, standard);
-  host.Add(iface::kNodeNoiseModifiers, standard);
-  host.Add(iface::kNodeInterior, material);  // ior 0 stays as given
+  host.Add(abi::kNodeComment, standard);
+  host.Add(abi::kNodeNoiseModifiers, standard);
+  host.Add(abi::kNodeInterior, material);  // ior 0 stays as given
   const std::unique_ptr<Texture> texture = Material(material);
   ASSERT_NE(texture, nullptr);
   const auto& standardTexture = dynamic_cast<const StandardTexture&>(*texture);
@@ -133,7 +133,7 @@ TEST_F(TranslatorTest, StandardTextureComponents) {
   // Two transforms accumulate into one transform warp, x -> (x * 2 + 1) * 2 + 1, which
   // the warp undoes.
   ASSERT_EQ(texture->Warps().size(), 1u);
-  EXPECT_EQ(texture->TransformPoint({7, 4, 0}), (lmath::Vector3{1, 1, 0}));
+  EXPECT_EQ(texture->TransformPoint({7, 4, 0}), (math::Vector3{1, 1, 0}));
   EXPECT_EQ(sink.tracked.size(), 1u);
   EXPECT_EQ(platform::DebugLog::Lines(), (std::vector<std::string>{"Unknown texture component\n"}));
 
@@ -153,8 +153,8 @@ TEST_F(TranslatorTest, StandardTextureComponents) {
 
 TEST_F(TranslatorTest, TheSmootherTheFinishTheSharperItsHighlightRoughnessZeroSharpestOfAll) {
   const auto exponentOf = [this](double roughness) {
-    const std::uint32_t standard = host.Add(iface::kNodeStandardTexture);
-    const std::uint32_t finish = host.Add(iface::kNodeFinish, standard);
+    const std::uint32_t standard = host.Add(abi::kNodeStandardTexture);
+    const std::uint32_t finish = host.Add(abi::kNodeFinish, standard);
     host.Params(finish).finish.roughness = roughness;
     return ShadeAt(*translator.TranslateTexture(standard), 0, 0, 0).specular_exponent;
   };
@@ -167,9 +167,9 @@ TEST_F(TranslatorTest, TheSmootherTheFinishTheSharperItsHighlightRoughnessZeroSh
 
 TEST_F(TranslatorTest, OnlyAFinishWithAReflectionColourReflects) {
   const auto reflectionOf = [this](bool named) {
-    const std::uint32_t standard = host.Add(iface::kNodeStandardTexture);
-    const std::uint32_t finish = host.Add(iface::kNodeFinish, standard);
-    if (named) Colour(iface::kNodeReflectionColor, finish, 0.3, 0.2, 0.1);
+    const std::uint32_t standard = host.Add(abi::kNodeStandardTexture);
+    const std::uint32_t finish = host.Add(abi::kNodeFinish, standard);
+    if (named) Colour(abi::kNodeReflectionColor, finish, 0.3, 0.2, 0.1);
     return ShadeAt(*translator.TranslateTexture(standard), 0, 0, 0);
   };
   const SurfaceSample plain = reflectionOf(false);
@@ -181,47 +181,47 @@ TEST_F(TranslatorTest, OnlyAFinishWithAReflectionColourReflects) {
 }
 
 TEST_F(TranslatorTest, IdentityTransformLeavesPointsAlone) {
-  const std::uint32_t standard = host.Add(iface::kNodeStandardTexture);
-  const std::uint32_t transform = host.Add(iface::kNodeTransform, standard);
+  const std::uint32_t standard = host.Add(abi::kNodeStandardTexture);
+  const std::uint32_t transform = host.Add(abi::kNodeTransform, standard);
   host.Params(transform).transform = {{1, 1, 1}, {0, 0, 0}, {0, 0, 0}};
   const std::unique_ptr<Texture> texture = translator.TranslateTexture(standard);
-  EXPECT_EQ(texture->TransformPoint({0.25, -3, 9}), (lmath::Vector3{0.25, -3, 9}));
+  EXPECT_EQ(texture->TransformPoint({0.25, -3, 9}), (math::Vector3{0.25, -3, 9}));
 }
 
 TEST_F(TranslatorTest, RotationIsByMinusTheAngles) {
-  const std::uint32_t standard = host.Add(iface::kNodeStandardTexture);
-  const std::uint32_t transform = host.Add(iface::kNodeTransform, standard);
+  const std::uint32_t standard = host.Add(abi::kNodeStandardTexture);
+  const std::uint32_t transform = host.Add(abi::kNodeTransform, standard);
   host.Params(transform).transform = {{1, 1, 1}, {0, 0, 90}, {0, 0, 0}};
   const std::unique_ptr<Texture> texture = translator.TranslateTexture(standard);
-  lmath::Transform expected;
+  math::Transform expected;
   expected.RotateEuler(0, 0, -3.141592653589793 / 2);
-  const lmath::Vector3 p = texture->TransformPoint({1, 0, 0});
-  const lmath::Vector3 q = expected.InverseTransformPoint({1, 0, 0});
+  const math::Vector3 p = texture->TransformPoint({1, 0, 0});
+  const math::Vector3 q = expected.InverseTransformPoint({1, 0, 0});
   EXPECT_NEAR(p.x, q.x, 1e-15);
   EXPECT_NEAR(p.y, q.y, 1e-15);
 }
 
 TEST_F(TranslatorTest, ChildListsThatCannotBeHad) {
-  const std::uint32_t standard = host.Add(iface::kNodeStandardTexture);
+  const std::uint32_t standard = host.Add(abi::kNodeStandardTexture);
   host.RefuseChildList(standard);
   EXPECT_EQ(translator.TranslateTexture(standard), nullptr);
-  const std::uint32_t material = host.Add(iface::kNodeMaterial);
+  const std::uint32_t material = host.Add(abi::kNodeMaterial);
   host.RefuseChildList(material);
   EXPECT_EQ(Material(material), nullptr);
-  EXPECT_EQ(translator.TranslateTexture(host.Add(iface::kNodeFinish)), nullptr);
+  EXPECT_EQ(translator.TranslateTexture(host.Add(abi::kNodeFinish)), nullptr);
   EXPECT_EQ(translator.TranslateTexture(9999), nullptr);
-  const std::uint32_t notMaterial = host.Add(iface::kNodeStandardTexture);
+  const std::uint32_t notMaterial = host.Add(abi::kNodeStandardTexture);
   EXPECT_EQ(Material(notMaterial), nullptr);
 }
 
 TEST_F(TranslatorTest, PatternPigmentTakesItsColourMapAndPatternParameters) {
-  const std::uint32_t node = host.Add(iface::kNodePatternPigment);
-  iface::PatternParams& params = host.Params(node).pattern;
+  const std::uint32_t node = host.Add(abi::kNodePatternPigment);
+  abi::PatternParams& params = host.Params(node).pattern;
   params.pattern = 3;  // gradient
   params.gradient[0] = 1.0;
   params.extra = 77;
   params.colorMapCount = 40;  // only 25 are taken
-  for (std::uint32_t i = 0; i < iface::kMaxColorMapEntries; ++i) {
+  for (std::uint32_t i = 0; i < abi::kMaxColorMapEntries; ++i) {
     params.colorMap[i] = {i / 24.0, i / 24.0, 0, 0, 0, 0};
   }
   const std::unique_ptr<Pigment> pigment = translator.TranslatePigment(node);
@@ -239,11 +239,11 @@ TEST_F(TranslatorTest, PatternPigmentTakesItsColourMapAndPatternParameters) {
 
 TEST_F(TranslatorTest, NoiseModifiersGoIntoMarbleButWarpOtherPatterns) {
   auto modifiers = [&](std::uint32_t parent, std::uint32_t perAxis) {
-    const std::uint32_t id = host.Add(iface::kNodeNoiseModifiers, parent);
+    const std::uint32_t id = host.Add(abi::kNodeNoiseModifiers, parent);
     host.Params(id).noise = {perAxis, 0.4, {0.1, 0.2, 0.3}, 4, 0.6, 2.5, 3.0, 0.25, 2};
     return id;
   };
-  const std::uint32_t marble = host.Add(iface::kNodePatternPigment);
+  const std::uint32_t marble = host.Add(abi::kNodePatternPigment);
   host.Params(marble).pattern.pattern = 7;
   const std::uint32_t first = modifiers(marble, 0);
   const std::unique_ptr<Pigment> marblePigment = translator.TranslatePigment(marble);
@@ -258,14 +258,14 @@ TEST_F(TranslatorTest, NoiseModifiersGoIntoMarbleButWarpOtherPatterns) {
   EXPECT_EQ(noise.waveShape, 2);
   EXPECT_TRUE(marblePigment->Warps().empty());
 
-  const std::uint32_t bozo = host.Add(iface::kNodePatternPigment);
+  const std::uint32_t bozo = host.Add(abi::kNodePatternPigment);
   host.Params(bozo).pattern.pattern = 1;
   const std::uint32_t second = modifiers(bozo, 1);
   const std::unique_ptr<Pigment> bozoPigment = translator.TranslatePigment(bozo);
   EXPECT_FALSE(bozoPigment->Noise().turbulenceOn);
   ASSERT_EQ(bozoPigment->Warps().size(), 1u);
   const auto& warp = dynamic_cast<const TurbulenceWarp&>(*bozoPigment->Warps()[0]);
-  EXPECT_EQ(warp.turbulence, (lmath::Vector3{0.1, 0.2, 0.3}));
+  EXPECT_EQ(warp.turbulence, (math::Vector3{0.1, 0.2, 0.3}));
   EXPECT_EQ(warp.octaves, 4);
   EXPECT_EQ(warp.omega, 0.6);
   EXPECT_EQ(bozoPigment->Noise().frequency, 3.0);
@@ -273,20 +273,20 @@ TEST_F(TranslatorTest, NoiseModifiersGoIntoMarbleButWarpOtherPatterns) {
 }
 
 TEST_F(TranslatorTest, WarpNodesOfEachKind) {
-  const std::uint32_t node = host.Add(iface::kNodePatternPigment);
-  const std::uint32_t hole = host.Add(iface::kNodeWarp, node);
+  const std::uint32_t node = host.Add(abi::kNodePatternPigment);
+  const std::uint32_t hole = host.Add(abi::kNodeWarp, node);
   host.Params(hole).warp.warp = 0;
   host.Params(hole).warp.radius = 2.0;
   host.Params(hole).warp.repeat[1] = 1.0;
   host.Params(hole).warp.inverse = 1;
-  const std::uint32_t repeat = host.Add(iface::kNodeWarp, node);
+  const std::uint32_t repeat = host.Add(abi::kNodeWarp, node);
   host.Params(repeat).warp.warp = 1;
   host.Params(repeat).warp.width[1] = 0.5;
   host.Params(repeat).warp.flip[2] = 1.0;
-  const std::uint32_t turbulence = host.Add(iface::kNodeWarp, node);
+  const std::uint32_t turbulence = host.Add(abi::kNodeWarp, node);
   host.Params(turbulence).warp.warp = 2;
   host.Params(turbulence).warp.octaves = 3;
-  host.Add(iface::kNodeWarp, node);
+  host.Add(abi::kNodeWarp, node);
   host.Params(node + 4).warp.warp = 7;  // unknown: no warp
   const std::unique_ptr<Pigment> pigment = translator.TranslatePigment(node);
   ASSERT_EQ(pigment->Warps().size(), 3u);
@@ -298,21 +298,21 @@ TEST_F(TranslatorTest, WarpNodesOfEachKind) {
   const auto& repeatWarp = dynamic_cast<const RepeatWarp&>(*pigment->Warps()[1]);
   EXPECT_EQ(repeatWarp.axis, 1);
   EXPECT_EQ(repeatWarp.width, 0.5);
-  EXPECT_EQ(repeatWarp.flip, (lmath::Vector3{1, 1, -1}));
+  EXPECT_EQ(repeatWarp.flip, (math::Vector3{1, 1, -1}));
   EXPECT_EQ(dynamic_cast<const TurbulenceWarp&>(*pigment->Warps()[2]).octaves, 3);
 }
 
 TEST_F(TranslatorTest, MapsTakeTheirEntries) {
-  const std::uint32_t map = host.Add(iface::kNodeTextureMap);
+  const std::uint32_t map = host.Add(abi::kNodeTextureMap);
   host.Params(map).pattern.pattern = 3;
   host.Params(map).pattern.gradient[0] = 1.0;
   for (double value : {0.0, 1.0}) {
-    const std::uint32_t entry = host.Add(iface::kNodeMapEntry, map);
+    const std::uint32_t entry = host.Add(abi::kNodeMapEntry, map);
     host.Params(entry).mapEntry.value = value;
-    const std::uint32_t standard = host.Add(iface::kNodeStandardTexture, entry);
-    Colour(iface::kNodeSolidColor, host.Add(iface::kNodePigment, standard), value, 0, 1 - value);
+    const std::uint32_t standard = host.Add(abi::kNodeStandardTexture, entry);
+    Colour(abi::kNodeSolidColor, host.Add(abi::kNodePigment, standard), value, 0, 1 - value);
   }
-  host.Add(iface::kNodeMapEntry, map);  // an entry without a child is dropped
+  host.Add(abi::kNodeMapEntry, map);  // an entry without a child is dropped
   sink.lighting.scene = 3;
   const std::unique_ptr<Texture> texture = translator.TranslateTexture(map);
   const auto& textureMap = dynamic_cast<const TextureMap&>(*texture);
@@ -322,14 +322,14 @@ TEST_F(TranslatorTest, MapsTakeTheirEntries) {
   EXPECT_FLOAT_EQ(s.color[0], 0.25f);
   EXPECT_FLOAT_EQ(s.color[2], 0.75f);
 
-  const std::uint32_t entries = host.Add(iface::kNodePigmentMapAlt);
-  const std::uint32_t entry = host.Add(iface::kNodeMapEntry, entries);
-  Colour(iface::kNodeSolidColor, entry, 1, 1, 0);
+  const std::uint32_t entries = host.Add(abi::kNodePigmentMapAlt);
+  const std::uint32_t entry = host.Add(abi::kNodeMapEntry, entries);
+  Colour(abi::kNodeSolidColor, entry, 1, 1, 0);
   EXPECT_EQ(dynamic_cast<const PigmentMapPigment&>(*translator.TranslatePigment(entries)).entries.size(), 1u);
 }
 
 TEST_F(TranslatorTest, BlocksLayersAndNormals) {
-  const std::uint32_t block = host.Add(iface::kNodeBlockPigment);
+  const std::uint32_t block = host.Add(abi::kNodeBlockPigment);
   host.Params(block).block.block = 2;
   host.Params(block).block.brickSize[0] = host.Params(block).block.brickSize[1] =
       host.Params(block).block.brickSize[2] = 1.0;
@@ -351,29 +351,29 @@ TEST_F(TranslatorTest, BlocksLayersAndNormals) {
   }
   EXPECT_EQ(brickPoints, 400);
 
-  const std::uint32_t badBlock = host.Add(iface::kNodeBlockPigment);
+  const std::uint32_t badBlock = host.Add(abi::kNodeBlockPigment);
   host.Params(badBlock).block.block = 5;
   EXPECT_EQ(translator.TranslatePigment(badBlock), nullptr);
-  const std::uint32_t badNormal = host.Add(iface::kNodeBlockNormal);
+  const std::uint32_t badNormal = host.Add(abi::kNodeBlockNormal);
   host.Params(badNormal).block.block = 3;
   EXPECT_EQ(translator.TranslateNormal(badNormal), nullptr);
 
-  const std::uint32_t layered = host.Add(iface::kNodeLayeredTexture);
-  host.Add(iface::kNodeStandardTexture, layered);
-  const std::uint32_t checker = host.Add(iface::kNodeBlockTexture, layered);
-  host.Add(iface::kNodeStandardTexture, checker);
-  host.Add(iface::kNodeStandardTexture, checker);
+  const std::uint32_t layered = host.Add(abi::kNodeLayeredTexture);
+  host.Add(abi::kNodeStandardTexture, layered);
+  const std::uint32_t checker = host.Add(abi::kNodeBlockTexture, layered);
+  host.Add(abi::kNodeStandardTexture, checker);
+  host.Add(abi::kNodeStandardTexture, checker);
   const std::unique_ptr<Texture> texture = translator.TranslateTexture(layered);
   const auto& layers = dynamic_cast<const LayeredTexture&>(*texture);
   ASSERT_EQ(layers.layers.size(), 2u);
   EXPECT_EQ(dynamic_cast<const CheckerTexture&>(*layers.layers[1]).entries.size(), 2u);
 
-  const std::uint32_t normal = host.Add(iface::kNodeNormal);
-  const std::uint32_t bumpSize = host.Add(iface::kNodeBumpSize, normal);
+  const std::uint32_t normal = host.Add(abi::kNodeNormal);
+  const std::uint32_t bumpSize = host.Add(abi::kNodeBumpSize, normal);
   host.Params(bumpSize).bumpSize.amount = 0.75;
-  const std::uint32_t pattern = host.Add(iface::kNodePatternNormal, normal);
+  const std::uint32_t pattern = host.Add(abi::kNodePatternNormal, normal);
   host.Params(pattern).pattern.pattern = 14;  // bumps
-  host.Add(iface::kNodeFinish, normal);
+  host.Add(abi::kNodeFinish, normal);
   const std::unique_ptr<Normal> translated = translator.TranslateNormal(normal);
   const auto& patternNormal = dynamic_cast<const PatternNormal&>(*translated);
   EXPECT_EQ(patternNormal.pattern.id, PatternId::kBumps);
@@ -388,7 +388,7 @@ TEST_F(TranslatorTest, NoiseModifiersBesideAPatternActAsInsideIt) {
   // The same marble pigment and wood normal, with noise modifiers inside the pattern or
   // beside it in the wrapper.
   const auto noiseIn = [&](std::uint32_t parent) {
-    host.Params(host.Add(iface::kNodeNoiseModifiers, parent)).noise = {0, 0.4, {}, 4, 0.6, 2.5, 3.0, 0.25, 2};
+    host.Params(host.Add(abi::kNodeNoiseModifiers, parent)).noise = {0, 0.4, {}, 4, 0.6, 2.5, 3.0, 0.25, 2};
   };
   const auto wrapped = [&](std::uint32_t wrapperKind, std::uint32_t patternKind, std::uint32_t pattern, bool inside) {
     const std::uint32_t wrapper = host.Add(wrapperKind);
@@ -398,10 +398,10 @@ TEST_F(TranslatorTest, NoiseModifiersBesideAPatternActAsInsideIt) {
     return wrapper;
   };
   const auto marble = [&](bool inside) {
-    return translator.TranslatePigment(wrapped(iface::kNodePigment, iface::kNodePatternPigment, 7, inside));
+    return translator.TranslatePigment(wrapped(abi::kNodePigment, abi::kNodePatternPigment, 7, inside));
   };
   const auto wood = [&](bool inside) {
-    return translator.TranslateNormal(wrapped(iface::kNodeNormal, iface::kNodePatternNormal, 13, inside));
+    return translator.TranslateNormal(wrapped(abi::kNodeNormal, abi::kNodePatternNormal, 13, inside));
   };
   const std::unique_ptr<Pigment> inside = marble(true), beside = marble(false);
   EXPECT_TRUE(beside->Noise().turbulenceOn);
@@ -420,7 +420,7 @@ TEST_F(TranslatorTest, NoiseModifiersBesideAPatternActAsInsideIt) {
 }
 
 TEST_F(TranslatorTest, UnknownPatternSubKindGivesAgate) {
-  const std::uint32_t node = host.Add(iface::kNodePatternNormal);
+  const std::uint32_t node = host.Add(abi::kNodePatternNormal);
   host.Params(node).pattern.pattern = 40;
   const std::unique_ptr<Normal> normal = translator.TranslateNormal(node);
   EXPECT_EQ(dynamic_cast<const PatternNormal&>(*normal).pattern.id, PatternId::kAgate);
@@ -439,9 +439,9 @@ struct FolderFinder {
   static std::int32_t LUMETRA_STDCALL Find(std::int32_t kind, char* path) {
     kinds.push_back(kind);
     const fs::path full = folder / path;
-    if (!fs::exists(full)) return iface::kNotFound;
-    std::snprintf(path, iface::kMaxPath, "%s", full.c_str());
-    return iface::kOk;
+    if (!fs::exists(full)) return abi::kNotFound;
+    std::snprintf(path, abi::kMaxPath, "%s", full.c_str());
+    return abi::kOk;
   }
 };
 
@@ -474,8 +474,8 @@ class ImageNodeTest : public TranslatorTest {
   }
   void TearDown() override { fs::remove_all(FolderFinder::folder); }
 
-  static iface::SceneRecord WithFinder(const iface::SceneRecord& record) {
-    iface::SceneRecord withFinder = record;
+  static abi::SceneRecord WithFinder(const abi::SceneRecord& record) {
+    abi::SceneRecord withFinder = record;
     withFinder.findFile = &FolderFinder::Find;
     return withFinder;
   }
@@ -487,9 +487,9 @@ class ImageNodeTest : public TranslatorTest {
   }
   // A [material] whose [standard texture] wears an image map; returns the [image map].
   std::uint32_t ImageMapMaterial(std::uint32_t& material, const char* file, bool once = false) {
-    material = host.Add(iface::kNodeMaterial);
-    const std::uint32_t texture = host.Add(iface::kNodeStandardTexture, material);
-    return ImageNode(iface::kNodeImageMap, host.Add(iface::kNodePigment, texture), file, once);
+    material = host.Add(abi::kNodeMaterial);
+    const std::uint32_t texture = host.Add(abi::kNodeStandardTexture, material);
+    return ImageNode(abi::kNodeImageMap, host.Add(abi::kNodePigment, texture), file, once);
   }
   std::unique_ptr<Texture> Translate(std::uint32_t material) {
     const std::unique_ptr<NodeRecord> record = HostNodes(host.Record()).Read(material);
@@ -501,7 +501,7 @@ class ImageNodeTest : public TranslatorTest {
     return texts;
   }
 
-  iface::SceneRecord record = WithFinder(host.Record());
+  abi::SceneRecord record = WithFinder(host.Record());
   TextureTranslator imaging{record, sink, images};
   platform::RecordingMessages messages;
 };
@@ -509,12 +509,12 @@ class ImageNodeTest : public TranslatorTest {
 TEST_F(ImageNodeTest, ImageMapColoursByPixelAndKeepsItsModifiers) {
   std::uint32_t material = 0;
   const std::uint32_t imageMap = ImageMapMaterial(material, "red_blue.tga");
-  host.Add(iface::kNodeBitmapModifiers, imageMap);
-  const std::uint32_t shift = host.Add(iface::kNodeTransform, imageMap);
+  host.Add(abi::kNodeBitmapModifiers, imageMap);
+  const std::uint32_t shift = host.Add(abi::kNodeTransform, imageMap);
   host.Params(shift).transform = {{1, 1, 1}, {0, 0, 0}, {0.5, 0, 0}};
   const std::unique_ptr<Texture> result = Translate(material);
   ASSERT_NE(result, nullptr);
-  EXPECT_EQ(FolderFinder::kinds, std::vector<std::int32_t>{iface::kFindImageMap});
+  EXPECT_EQ(FolderFinder::kinds, std::vector<std::int32_t>{abi::kFindImageMap});
   EXPECT_EQ(images.Size(), 1u);
   // Shifted by half the image: x 0.75 reads the left (red) pixel, x 1.25 the right one.
   SurfaceSample left = ShadeAt(*result, 0.75, 0.5, 0);
@@ -537,17 +537,17 @@ TEST_F(ImageNodeTest, ImageMapColoursByPixelAndKeepsItsModifiers) {
 }
 
 TEST_F(ImageNodeTest, MaterialMapPicksTexturesByPixelValueModuloTheirCount) {
-  const std::uint32_t material = host.Add(iface::kNodeMaterial);
-  const std::uint32_t map = ImageNode(iface::kNodeMaterialMap, material, "indices.tga");
+  const std::uint32_t material = host.Add(abi::kNodeMaterial);
+  const std::uint32_t map = ImageNode(abi::kNodeMaterialMap, material, "indices.tga");
   for (const double green : {0.0, 1.0}) {
-    const std::uint32_t entry = host.Add(iface::kNodeStandardTexture, map);
-    Colour(iface::kNodeSolidColor, host.Add(iface::kNodePigment, entry), 1.0 - green, green, 0);
+    const std::uint32_t entry = host.Add(abi::kNodeStandardTexture, map);
+    Colour(abi::kNodeSolidColor, host.Add(abi::kNodePigment, entry), 1.0 - green, green, 0);
   }
-  host.Add(iface::kNodeComment, map);
-  host.Add(iface::kNodeBitmapModifiers, map);
+  host.Add(abi::kNodeComment, map);
+  host.Add(abi::kNodeBitmapModifiers, map);
   const std::unique_ptr<Texture> result = Translate(material);
   ASSERT_NE(result, nullptr);
-  EXPECT_EQ(FolderFinder::kinds, std::vector<std::int32_t>{iface::kFindImageMap});
+  EXPECT_EQ(FolderFinder::kinds, std::vector<std::int32_t>{abi::kFindImageMap});
   EXPECT_FLOAT_EQ(ShadeAt(*result, 0.25, 0.5, 0).color[0], 1.0f);  // index 2: the first texture
   EXPECT_FLOAT_EQ(ShadeAt(*result, 0.75, 0.5, 0).color[1], 1.0f);  // index 3: the second
   EXPECT_TRUE(platform::DebugLog::Lines().empty());
@@ -557,14 +557,14 @@ TEST_F(ImageNodeTest, BumpMapTiltsTheNormalByItsBumpSize) {
   // Three materials: no [bump size], a zero one inside the bump map, a zero one beside it.
   std::vector<std::unique_ptr<Texture>> textures;
   for (int variant = 0; variant < 3; ++variant) {
-    const std::uint32_t material = host.Add(iface::kNodeMaterial);
-    const std::uint32_t normal = host.Add(iface::kNodeNormal, host.Add(iface::kNodeStandardTexture, material));
-    const std::uint32_t bump = ImageNode(iface::kNodeBumpMap, normal, "black_white.tga");
-    if (variant > 0) host.Params(host.Add(iface::kNodeBumpSize, variant == 1 ? bump : normal)).bumpSize.amount = 0.0;
+    const std::uint32_t material = host.Add(abi::kNodeMaterial);
+    const std::uint32_t normal = host.Add(abi::kNodeNormal, host.Add(abi::kNodeStandardTexture, material));
+    const std::uint32_t bump = ImageNode(abi::kNodeBumpMap, normal, "black_white.tga");
+    if (variant > 0) host.Params(host.Add(abi::kNodeBumpSize, variant == 1 ? bump : normal)).bumpSize.amount = 0.0;
     textures.push_back(Translate(material));
     ASSERT_NE(textures.back(), nullptr);
   }
-  EXPECT_EQ(FolderFinder::kinds, std::vector<std::int32_t>(3, iface::kFindBumpMap));
+  EXPECT_EQ(FolderFinder::kinds, std::vector<std::int32_t>(3, abi::kFindBumpMap));
   EXPECT_LT(Shaded(*textures[0], 0.25, 0.5, 0).first.normal[2], 0.99);  // black next to white
   EXPECT_DOUBLE_EQ(Shaded(*textures[1], 0.25, 0.5, 0).first.normal[2], 1.0);
   EXPECT_DOUBLE_EQ(Shaded(*textures[2], 0.25, 0.5, 0).first.normal[2], 1.0);
@@ -582,13 +582,13 @@ TEST_F(ImageNodeTest, ImagesThatCannotBeHadAreReportedAndYieldNothing) {
   ImageMapMaterial(unreadable, "notes.png");
   Translate(unreadable);
 
-  const std::uint32_t bumpMaterial = host.Add(iface::kNodeMaterial);
-  ImageNode(iface::kNodeBumpMap, host.Add(iface::kNodeNormal, host.Add(iface::kNodeStandardTexture, bumpMaterial)),
+  const std::uint32_t bumpMaterial = host.Add(abi::kNodeMaterial);
+  ImageNode(abi::kNodeBumpMap, host.Add(abi::kNodeNormal, host.Add(abi::kNodeStandardTexture, bumpMaterial)),
             "hills.png");
   Translate(bumpMaterial);
 
-  const std::uint32_t emptyMap = host.Add(iface::kNodeMaterial);
-  ImageNode(iface::kNodeMaterialMap, emptyMap, "indices.tga");
+  const std::uint32_t emptyMap = host.Add(abi::kNodeMaterial);
+  ImageNode(abi::kNodeMaterialMap, emptyMap, "indices.tga");
   EXPECT_EQ(Translate(emptyMap), nullptr);
 
   EXPECT_EQ(MessageTexts(), (std::vector<std::string>{
@@ -599,4 +599,4 @@ TEST_F(ImageNodeTest, ImagesThatCannotBeHadAreReportedAndYieldNothing) {
 }
 
 }  // namespace
-}  // namespace translate
+}  // namespace lumetra::translate

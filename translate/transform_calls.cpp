@@ -5,7 +5,7 @@
 
 #include "translate/library_result.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 bool AllEqual(const Vector& v, double value) { return v[0] == value && v[1] == value && v[2] == value; }
@@ -73,4 +73,4 @@ void HoldTextureAgainst(L2Scene scene, L2Texture texture, const Vector& scale, c
   }
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

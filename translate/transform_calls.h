@@ -2,7 +2,7 @@
 
 #include <lumetra2.h>
 
-namespace translate {
+namespace lumetra::translate {
 
 using Vector = double[3];
 
@@ -25,4 +25,4 @@ void PlaceTexture(L2Scene scene, L2Texture texture, const Vector& scale, const V
 void HoldTextureAgainst(L2Scene scene, L2Texture texture, const Vector& scale, const Vector& rotate,
                         const Vector& translate);
 
-}  // namespace translate
+}  // namespace lumetra::translate

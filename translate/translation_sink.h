@@ -5,12 +5,12 @@
 #include "texture/lighting.h"
 #include "texture/noise_params.h"
 
-namespace texture {
+namespace lumetra::texture {
 struct Finish;
 class Media;
-}  // namespace texture
+}  // namespace lumetra::texture
 
-namespace translate {
+namespace lumetra::translate {
 
 struct NodeRecord;
 
@@ -27,4 +27,4 @@ class TranslationSink {
   texture::Lighting lighting;
 };
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -12,7 +12,7 @@
 #include "translate/name_filing.h"
 #include "translate/texture_name_sink.h"
 
-namespace translate {
+namespace lumetra::translate {
 namespace {
 
 using MediaList = std::vector<std::unique_ptr<texture::Media>>;
@@ -61,15 +61,15 @@ void TranslateMaterial(render::RenderJob& job, TextureTranslator& translator,
 
 }  // namespace
 
-void TranslateTextures(render::RenderJob& job, const iface::SceneRecord& host) {
+void TranslateTextures(render::RenderJob& job, const abi::SceneRecord& host) {
   TextureNameSink sink(job);
   job.imageMaps = std::make_shared<texture::ImageList>();
   TextureTranslator translator(host, sink, *job.imageMaps);
   const HostNodes nodes(host);
-  for (const std::uint32_t id : ListedObjects(host, iface::kMaterialList)) {
+  for (const std::uint32_t id : ListedObjects(host, abi::kMaterialList)) {
     const std::unique_ptr<NodeRecord> material = nodes.Read(id);
     if (material) TranslateMaterial(job, translator, *material);
   }
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

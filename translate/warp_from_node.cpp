@@ -4,14 +4,14 @@
 #include "texture/repeat_warp.h"
 #include "texture/turbulence_warp.h"
 
-namespace translate {
+namespace lumetra::translate {
 
-using namespace texture;
+using namespace lumetra::texture;
 namespace {
 
-lmath::Vector3 VectorOf(const double (&v)[3]) { return {v[0], v[1], v[2]}; }
+math::Vector3 VectorOf(const double (&v)[3]) { return {v[0], v[1], v[2]}; }
 
-std::unique_ptr<Warp> BlackHoleFrom(const iface::WarpParams& params) {
+std::unique_ptr<Warp> BlackHoleFrom(const abi::WarpParams& params) {
   auto warp = std::make_unique<BlackHoleWarp>();
   warp->centre = VectorOf(params.centre);
   warp->radius = params.radius;
@@ -23,7 +23,7 @@ std::unique_ptr<Warp> BlackHoleFrom(const iface::WarpParams& params) {
   return warp;
 }
 
-std::unique_ptr<Warp> RepeatFrom(const iface::WarpParams& params) {
+std::unique_ptr<Warp> RepeatFrom(const abi::WarpParams& params) {
   auto warp = std::make_unique<RepeatWarp>();
   // The first axis with a width repeats; without any, x with width 1.
   warp->axis = 0;
@@ -41,7 +41,7 @@ std::unique_ptr<Warp> RepeatFrom(const iface::WarpParams& params) {
   return warp;
 }
 
-std::unique_ptr<Warp> TurbulenceFrom(const iface::WarpParams& params) {
+std::unique_ptr<Warp> TurbulenceFrom(const abi::WarpParams& params) {
   auto warp = std::make_unique<TurbulenceWarp>();
   warp->turbulence = VectorOf(params.turbulence);
   warp->octaves = static_cast<std::int32_t>(params.octaves);
@@ -52,7 +52,7 @@ std::unique_ptr<Warp> TurbulenceFrom(const iface::WarpParams& params) {
 
 }  // namespace
 
-std::unique_ptr<Warp> WarpFromNode(const iface::WarpParams& params) {
+std::unique_ptr<Warp> WarpFromNode(const abi::WarpParams& params) {
   switch (params.warp) {
     case 0: return BlackHoleFrom(params);
     case 1: return RepeatFrom(params);
@@ -61,4 +61,4 @@ std::unique_ptr<Warp> WarpFromNode(const iface::WarpParams& params) {
   }
 }
 
-}  // namespace translate
+}  // namespace lumetra::translate

@@ -2,7 +2,7 @@
 #include "abi/bar_site_record.h"
 #include "ui/anim_control_bar.h"
 
-namespace ui {
+namespace lumetra::ui {
 namespace {
 
 bool IsTransportButton(uint32_t control) { return control >= kGoToStart && control <= kGoToEnd; }
@@ -15,22 +15,22 @@ bool IsKeyCommand(uint32_t command) {
 
 int32_t AnimControlBar::HandleMessage(uint32_t message, uint32_t wparam, int32_t lparam) {
   switch (message) {
-    case iface::kBarGetCheck:
+    case abi::kBarGetCheck:
       return wparam == kKeyButton && animationMode_ ? 1 : 0;
-    case iface::kBarGetSelection:
+    case abi::kBarGetSelection:
       return wparam == kInterpolationBox ? interpolationIndex_ : -1;
-    case iface::kBarSlider:
+    case abi::kBarSlider:
       OnSliderNotify(wparam);
       return 0;
-    case iface::kBarCommand:
+    case abi::kBarCommand:
       break;
     default:
       return 0;
   }
   const uint32_t control = wparam & 0xFFFF, notification = wparam >> 16;
-  if (control == kInterpolationBox && notification == iface::kSelectionChanged) {
+  if (control == kInterpolationBox && notification == abi::kSelectionChanged) {
     OnInterpolationSelected(lparam);
-  } else if (notification != iface::kButtonClicked) {
+  } else if (notification != abi::kButtonClicked) {
     return 0;
   } else if (control == kKeyButton) {
     ToggleAnimationMode();
@@ -42,4 +42,4 @@ int32_t AnimControlBar::HandleMessage(uint32_t message, uint32_t wparam, int32_t
   return 0;
 }
 
-}  // namespace ui
+}  // namespace lumetra::ui

@@ -4,7 +4,7 @@
 
 #include "platform/messages.h"
 
-namespace ui {
+namespace lumetra::ui {
 namespace {
 
 constexpr int kOptionsKeyPage = 2;
@@ -212,4 +212,4 @@ void AnimControlBar::Refresh() {
   slider_.SetKeyTimes({times.begin(), times.end()});
 }
 
-}  // namespace ui
+}  // namespace lumetra::ui

@@ -9,7 +9,7 @@
 #include "keyframe/time_format.h"
 #include "ui/time_slider.h"
 
-namespace ui {
+namespace lumetra::ui {
 
 // Controls of the bar (dialog 4018).
 enum BarControl : uint32_t {
@@ -113,4 +113,4 @@ class AnimControlBar final : public keyframe::AnimationView {
   std::function<void(int page)> openOptions_;
 };
 
-}  // namespace ui
+}  // namespace lumetra::ui

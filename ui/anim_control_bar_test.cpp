@@ -5,16 +5,16 @@
 #include "keyframe/testing/host_fixture.h"
 #include "platform/recording_messages.h"
 
-namespace ui {
+namespace lumetra::ui {
 namespace {
 
 using keyframe::testing::HostFixture;
 
-iface::host_fn::GetHostValue g_hostGetHostValue = nullptr;
+abi::host_fn::GetHostValue g_hostGetHostValue = nullptr;
 bool g_shiftHeld = false;
 
 int32_t LUMETRA_STDCALL GetHostValueWithShift(int32_t selector, void* value) {
-  if (selector != iface::kHostValueShiftKey) return g_hostGetHostValue(selector, value);
+  if (selector != abi::kHostValueShiftKey) return g_hostGetHostValue(selector, value);
   *static_cast<uint32_t*>(value) = g_shiftHeld ? 1 : 0;
   return 0;
 }
@@ -26,7 +26,7 @@ class AnimControlBarTest : public ::testing::Test {
     fixture_.record.getHostValue = GetHostValueWithShift;
     g_shiftHeld = false;
     animation_.SetRange(0, 48000);
-    ball_ = &fixture_.Add(iface::kTypeSphere, "Ball");
+    ball_ = &fixture_.Add(abi::kTypeSphere, "Ball");
     fixture_.scene.selected = ball_->id;
     bar_.SetSelectedObject(ball_->id, "Ball");
   }
@@ -181,4 +181,4 @@ TEST_F(AnimControlBarTest, DeletingTheSelectedKeyPosesAndForgetsItsTime) {
 }
 
 }  // namespace
-}  // namespace ui
+}  // namespace lumetra::ui

@@ -4,7 +4,7 @@
 
 #include "keyframe/ticks.h"
 
-namespace ui {
+namespace lumetra::ui {
 
 void TimeSlider::SetRange(int32_t minimum, int32_t maximum) {
   minimum_ = minimum;
@@ -50,4 +50,4 @@ std::string TimeSlider::ThumbText() const {
   return keyframe::FormatTime(*format_, position_);
 }
 
-}  // namespace ui
+}  // namespace lumetra::ui

@@ -6,7 +6,7 @@
 
 #include "keyframe/time_format.h"
 
-namespace ui {
+namespace lumetra::ui {
 
 // Flags in the word parameter of the slider's notification; the low 25 bits
 // carry a position or a key index.
@@ -60,4 +60,4 @@ class TimeSlider {
   const keyframe::TimeFormat* format_ = nullptr;
 };
 
-}  // namespace ui
+}  // namespace lumetra::ui

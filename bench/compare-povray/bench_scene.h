@@ -7,7 +7,7 @@
 
 #include "lumetra2.h"
 
-namespace lumetra_bench {
+namespace lumetra::bench {
 
 struct Finish {
   double r, g, b;
@@ -55,4 +55,4 @@ BenchScene csgBlocks();
 L2Scene buildLibraryScene(const BenchScene& scene, int width, int height, L2View& view);
 std::string povraySource(const BenchScene& scene, int width, int height);
 
-}  // namespace lumetra_bench
+}  // namespace lumetra::bench

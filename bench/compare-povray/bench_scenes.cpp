@@ -2,7 +2,7 @@
 
 #include "bench_scene.h"
 
-namespace lumetra_bench {
+namespace lumetra::bench {
 namespace {
 
 const Finish kMirror{0.25, 0.25, 0.3, 0.6};
@@ -83,4 +83,4 @@ BenchScene csgBlocks() {
   return s;
 }
 
-}  // namespace lumetra_bench
+}  // namespace lumetra::bench

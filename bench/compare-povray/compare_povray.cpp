@@ -20,7 +20,7 @@
 
 namespace {
 
-using namespace lumetra_bench;
+using namespace lumetra::bench;
 using Clock = std::chrono::steady_clock;
 
 struct Options {

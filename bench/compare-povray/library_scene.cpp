@@ -3,7 +3,7 @@
 
 #include "bench_scene.h"
 
-namespace lumetra_bench {
+namespace lumetra::bench {
 namespace {
 
 constexpr double kVerticalAngle = 40;
@@ -71,4 +71,4 @@ L2Scene buildLibraryScene(const BenchScene& s, int width, int height, L2View& vi
   return scene;
 }
 
-}  // namespace lumetra_bench
+}  // namespace lumetra::bench

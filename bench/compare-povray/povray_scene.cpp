@@ -4,7 +4,7 @@
 
 #include "bench_scene.h"
 
-namespace lumetra_bench {
+namespace lumetra::bench {
 namespace {
 
 constexpr double kVerticalAngle = 40;
@@ -70,4 +70,4 @@ std::string povraySource(const BenchScene& s, int width, int height) {
   return out.str();
 }
 
-}  // namespace lumetra_bench
+}  // namespace lumetra::bench

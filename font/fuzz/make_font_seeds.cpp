@@ -6,9 +6,9 @@
 
 #include "font/testing/test_font_builder.h"
 
-using font::testing::BoxGlyph;
-using font::testing::TestFontBuilder;
-using font::testing::TestGlyph;
+using lumetra::font::testing::BoxGlyph;
+using lumetra::font::testing::TestFontBuilder;
+using lumetra::font::testing::TestGlyph;
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 namespace {
 
-void CheckGlyph(const font::TrueTypeGlyph& glyph, std::uint16_t index) {
+void CheckGlyph(const lumetra::font::TrueTypeGlyph& glyph, std::uint16_t index) {
   if (glyph.index != index || (glyph.composite && !glyph.contours.empty())) std::abort();
   for (const auto& contour : glyph.contours) {
     if (contour.points.empty()) std::abort();
@@ -25,11 +25,11 @@ void CheckGlyph(const font::TrueTypeGlyph& glyph, std::uint16_t index) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const auto file = font::FontFile::FromBytes("fuzz.ttf", {data, size});
-  std::unique_ptr<font::TrueTypeFont> font;
+  const auto file = lumetra::font::FontFile::FromBytes("fuzz.ttf", {data, size});
+  std::unique_ptr<lumetra::font::TrueTypeFont> font;
   try {
-    font = font::ReadTrueTypeFont(file);
-  } catch (const font::FontFormatError&) {
+    font = lumetra::font::ReadTrueTypeFont(file);
+  } catch (const lumetra::font::FontFormatError&) {
     return 0;
   }
   const bool located = font->loca.Present() && font->glyphCount != 0;
@@ -38,12 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::uint16_t previous = 0;
   for (const std::uint8_t character : {'A', 'V', 'O', 'x', '\0', '\xE9'}) {
     try {
-      const std::uint16_t index = font::GlyphIndex(file, *font, character);
-      CheckGlyph(font::ReadGlyphOutline(file, *font, index, character), index);
+      const std::uint16_t index = lumetra::font::GlyphIndex(file, *font, character);
+      CheckGlyph(lumetra::font::ReadGlyphOutline(file, *font, index, character), index);
       (void)font->Metric(index);
-      (void)font::KerningFor(*font, previous, index);
+      (void)lumetra::font::KerningFor(*font, previous, index);
       previous = index;
-    } catch (const font::FontFormatError&) {
+    } catch (const lumetra::font::FontFormatError&) {
     }
   }
   return 0;

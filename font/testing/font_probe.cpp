@@ -4,7 +4,7 @@
 #include <iterator>
 #include <stdexcept>
 
-namespace font::testing {
+namespace lumetra::font::testing {
 
 FontProbe::FontProbe(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -70,4 +70,4 @@ int FontProbe::Kerning(std::uint16_t left, std::uint16_t right) const {
   return sum;
 }
 
-}  // namespace font::testing
+}  // namespace lumetra::font::testing

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace font::testing {
+namespace lumetra::font::testing {
 
 // A deliberately separate, minimal reader of real font files, so that tests
 // compare the code under test with values read another way.
@@ -34,4 +34,4 @@ class FontProbe {
   std::map<std::string, std::uint32_t> tables_;
 };
 
-}  // namespace font::testing
+}  // namespace lumetra::font::testing

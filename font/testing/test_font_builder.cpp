@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-namespace font::testing {
+namespace lumetra::font::testing {
 namespace {
 
 class Bytes {
@@ -236,4 +236,4 @@ void TestFontBuilder::WriteTo(const std::filesystem::path& path) const {
   if (!out.flush()) throw std::runtime_error("cannot write the test font " + path.string());
 }
 
-}  // namespace font::testing
+}  // namespace lumetra::font::testing

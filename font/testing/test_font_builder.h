@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-namespace font::testing {
+namespace lumetra::font::testing {
 
 struct TestPoint {
   int x = 0;
@@ -62,4 +62,4 @@ class TestFontBuilder {
   int dummyTables_ = 0;
 };
 
-}  // namespace font::testing
+}  // namespace lumetra::font::testing

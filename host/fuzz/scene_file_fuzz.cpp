@@ -18,19 +18,19 @@ const std::string kPath = "/nonexistent-lumetra-fuzz/scene.json";
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
-  host::Scene scene;
+  lumetra::host::Scene scene;
   try {
-    scene = host::ParseScene(text, kPath);
-  } catch (const host::SceneFileError&) {
+    scene = lumetra::host::ParseScene(text, kPath);
+  } catch (const lumetra::host::SceneFileError&) {
     return 0;
   }
-  const nlohmann::json written = host::SceneToJson(scene);
-  host::Scene again;
+  const nlohmann::json written = lumetra::host::SceneToJson(scene);
+  lumetra::host::Scene again;
   try {
-    again = host::ParseScene(written.dump(), kPath);
-  } catch (const host::SceneFileError&) {
+    again = lumetra::host::ParseScene(written.dump(), kPath);
+  } catch (const lumetra::host::SceneFileError&) {
     std::abort();  // what we wrote, we must read
   }
-  if (host::SceneToJson(again) != written) std::abort();
+  if (lumetra::host::SceneToJson(again) != written) std::abort();
   return 0;
 }

@@ -2,4 +2,4 @@
 #include "abi/calling_convention.h"
 #include "abi/plugin_info_record.h"
 
-LUMETRA_EXPORT int GetDLLInfo(iface::PluginInfoRecord**) { return 0; }
+LUMETRA_EXPORT int GetDLLInfo(lumetra::abi::PluginInfoRecord**) { return 0; }

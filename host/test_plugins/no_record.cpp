@@ -4,5 +4,5 @@
 #include "abi/plugin_info_record.h"
 #include "abi/result_codes.h"
 
-LUMETRA_EXPORT int GetDLLInfo(iface::PluginInfoRecord**) { return 0; }
-LUMETRA_EXPORT int GetInterfaceFunctions(int, iface::InterfaceRecord*) { return iface::kNullRecord; }
+LUMETRA_EXPORT int GetDLLInfo(lumetra::abi::PluginInfoRecord**) { return 0; }
+LUMETRA_EXPORT int GetInterfaceFunctions(int, lumetra::abi::InterfaceRecord*) { return lumetra::abi::kNullRecord; }

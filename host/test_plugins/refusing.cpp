@@ -7,19 +7,19 @@
 #include "abi/scene_record.h"
 
 namespace {
-alignas(iface::PluginInfoRecord) unsigned char g_record[iface::PluginInfoRecordSize(1)];
+alignas(lumetra::abi::PluginInfoRecord) unsigned char g_record[lumetra::abi::PluginInfoRecordSize(1)];
 }
 
-LUMETRA_EXPORT int GetDLLInfo(iface::PluginInfoRecord** out) {
-  auto* record = reinterpret_cast<iface::PluginInfoRecord*>(g_record);
+LUMETRA_EXPORT int GetDLLInfo(lumetra::abi::PluginInfoRecord** out) {
+  auto* record = reinterpret_cast<lumetra::abi::PluginInfoRecord*>(g_record);
   std::memset(g_record, 0, sizeof g_record);
-  record->recordVersion = iface::kPluginInfoVersion;
+  record->recordVersion = lumetra::abi::kPluginInfoVersion;
   record->interfaceCount = 1;
-  iface::InterfaceEntries(record)[0] = {iface::kSceneInterfaceKind, 300};
+  lumetra::abi::InterfaceEntries(record)[0] = {lumetra::abi::kSceneInterfaceKind, 300};
   *out = record;
   return 1;
 }
 
-LUMETRA_EXPORT int GetInterfaceFunctions(int, iface::InterfaceRecord*) {
-  return iface::kWrongMajorVersion;
+LUMETRA_EXPORT int GetInterfaceFunctions(int, lumetra::abi::InterfaceRecord*) {
+  return lumetra::abi::kWrongMajorVersion;
 }

@@ -7,7 +7,7 @@
 
 #include "image/image.h"
 
-namespace image::fuzzing {
+namespace lumetra::image::fuzzing {
 
 constexpr ImageLimits kFuzzLimits{4096, 1u << 22};
 
@@ -21,4 +21,4 @@ int ReadFromBytes(const uint8_t* data, size_t size, Read&& read) {
   return 0;
 }
 
-}  // namespace image::fuzzing
+}  // namespace lumetra::image::fuzzing

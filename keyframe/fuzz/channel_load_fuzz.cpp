@@ -43,18 +43,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
   const Kind kind = kKinds[data[0] % (sizeof kKinds / sizeof kKinds[0])];
   const int32_t version = 1 + data[1] % 23;
-  keyframe::KeySnapshot snapshot;
+  lumetra::keyframe::KeySnapshot snapshot;
   snapshot.CreateChannel(kind.type, kind.subType);
   g_data = data + 2;
   g_left = size - 2;
   try {
-    keyframe::ChunkReader in(Read, 1);
+    lumetra::keyframe::ChunkReader in(Read, 1);
     snapshot.Load(in, version);
-  } catch (const keyframe::ChunkFormatError&) {
+  } catch (const lumetra::keyframe::ChunkFormatError&) {
     return 0;
   }
   g_saved.clear();
-  keyframe::ChunkWriter out(Write, 1);
+  lumetra::keyframe::ChunkWriter out(Write, 1);
   snapshot.Save(out);
   if (g_saved.size() != snapshot.SavedSize()) std::abort();
   return 0;

@@ -24,33 +24,33 @@ int32_t LUMETRA_STDCALL Read(uint32_t, void* bytes, uint32_t count) {
   return static_cast<int32_t>(taken);
 }
 
-struct Settings final : keyframe::OutputSettingsStore {
-  keyframe::StoredOutputSettings stored;
-  keyframe::StoredOutputSettings Stored() const override { return stored; }
-  void TakeStored(const keyframe::StoredOutputSettings& settings) override { stored = settings; }
+struct Settings final : lumetra::keyframe::OutputSettingsStore {
+  lumetra::keyframe::StoredOutputSettings stored;
+  lumetra::keyframe::StoredOutputSettings Stored() const override { return stored; }
+  void TakeStored(const lumetra::keyframe::StoredOutputSettings& settings) override { stored = settings; }
   float LoadFromRegistry() override { return 29.97f; }
 };
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool quiet = (platform::Messages::InstallHandler([](const platform::MessageRequest& request) {
+  static const bool quiet = (lumetra::platform::Messages::InstallHandler([](const lumetra::platform::MessageRequest& request) {
                                ++g_boxes;
                                g_caption = request.caption;
-                               return platform::MessageAnswer::Ok;
+                               return lumetra::platform::MessageAnswer::Ok;
                              }),
                              true);
   (void)quiet;
   g_data = data;
   g_left = size;
   g_boxes = 0;
-  keyframe::SceneAnimation animation;
+  lumetra::keyframe::SceneAnimation animation;
   Settings settings;
-  keyframe::ChunkReader in(Read, 1);
-  const keyframe::ChunkLoad result = keyframe::LoadSceneChunk(in, animation, settings);
-  const bool boxesAsExpected = result == keyframe::ChunkLoad::Loaded
+  lumetra::keyframe::ChunkReader in(Read, 1);
+  const lumetra::keyframe::ChunkLoad result = lumetra::keyframe::LoadSceneChunk(in, animation, settings);
+  const bool boxesAsExpected = result == lumetra::keyframe::ChunkLoad::Loaded
                                    ? g_boxes == 0
-                                   : g_boxes == 1 && g_caption == (result == keyframe::ChunkLoad::Refused ? "Warning" : "Error");
+                                   : g_boxes == 1 && g_caption == (result == lumetra::keyframe::ChunkLoad::Refused ? "Warning" : "Error");
   if (!boxesAsExpected) std::abort();
   return 0;
 }

@@ -8,13 +8,13 @@
 #include "host/scene.h"
 #include "keyframe/host_scene.h"
 
-namespace keyframe::testing {
+namespace lumetra::keyframe::testing {
 
 // The substitute host over an empty scene, with its functions in a scene record.
 struct HostFixture {
   host::Scene scene;
   host::HostContext context{scene};
-  iface::SceneRecord record{};
+  abi::SceneRecord record{};
   HostScene host{&record};
 
   HostFixture() { host::FillSceneRecord(record); }
@@ -28,4 +28,4 @@ struct HostFixture {
   host::HostCallLog& Log() { return context.Log(); }
 };
 
-}  // namespace keyframe::testing
+}  // namespace lumetra::keyframe::testing

@@ -7,7 +7,7 @@
 
 #include "abi/scene_record.h"
 
-namespace keyframe::testing {
+namespace lumetra::keyframe::testing {
 
 // A byte stream in memory behind the host's stream functions; one at a time,
 // reached through the stream handle 1.
@@ -39,4 +39,4 @@ struct MemoryStream {
   }
 };
 
-}  // namespace keyframe::testing
+}  // namespace lumetra::keyframe::testing

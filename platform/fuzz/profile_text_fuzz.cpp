@@ -8,10 +8,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  platform::ProfileText text(bytes);
+  lumetra::platform::ProfileText text(bytes);
   if (text.Text() != bytes) std::abort();
   (void)text.Find("GUIExtensions", "ExtDll29");
   text.Set("GUIExtensions", "ExtDll29", "/opt/zarvel/Torvane.so");
-  if (platform::ProfileText(text.Text()).Find("guiextensions", "extdll29") != "/opt/zarvel/Torvane.so") std::abort();
+  if (lumetra::platform::ProfileText(text.Text()).Find("guiextensions", "extdll29") != "/opt/zarvel/Torvane.so") std::abort();
   return 0;
 }

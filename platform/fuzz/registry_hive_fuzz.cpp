@@ -9,13 +9,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string problem;
-  const auto hive = platform::RegistryHive::FromJson(std::string_view(reinterpret_cast<const char*>(data), size), problem);
+  const auto hive = lumetra::platform::RegistryHive::FromJson(std::string_view(reinterpret_cast<const char*>(data), size), problem);
   if (!hive) {
     if (problem.empty()) std::abort();
     return 0;
   }
   const std::string saved = hive->ToJson();
-  const auto again = platform::RegistryHive::FromJson(saved, problem);
+  const auto again = lumetra::platform::RegistryHive::FromJson(saved, problem);
   if (!again || again->ToJson() != saved) std::abort();
   return 0;
 }

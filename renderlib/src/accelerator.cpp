@@ -8,7 +8,7 @@
 #include "compiled_scene.h"
 #include "triangle_mesh.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 // Embree hands our context back to the callbacks; the query state rides behind it.
@@ -173,4 +173,4 @@ bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shado
   return true;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

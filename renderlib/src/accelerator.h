@@ -9,7 +9,7 @@
 
 #include "primitive.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 struct CompiledPrimitive;
 
@@ -49,4 +49,4 @@ RTCDevice embreeDevice();
 // A ray query for Embree, in single precision, that stays strictly past tmin.
 RTCRayHit embreeQuery(const Ray& ray, double tmin, double tmax);
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 Affine Affine::scaling(const Vec3& f) {
   return Affine{{{f.x, 0, 0, 0}, {0, f.y, 0, 0}, {0, 0, f.z, 0}}};
@@ -89,4 +89,4 @@ void Placement::reset() {
   identity_ = true;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

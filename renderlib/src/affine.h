@@ -6,7 +6,7 @@
 
 #include "vec3.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 class Affine {
  public:
@@ -50,4 +50,4 @@ class Placement {
   bool identity_ = true;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

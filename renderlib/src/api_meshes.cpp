@@ -2,7 +2,7 @@
 #include "api_support.h"
 #include "triangle_mesh.h"
 
-using namespace lumetra2;
+using namespace lumetra::renderlib;
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "extrusion.h"
 #include "lathe.h"
 
-using namespace lumetra2;
+using namespace lumetra::renderlib;
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "superquadric.h"
 #include "torus.h"
 
-using namespace lumetra2;
+using namespace lumetra::renderlib;
 
 namespace {
 

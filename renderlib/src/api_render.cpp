@@ -4,7 +4,7 @@
 #include "ray_tracers.h"
 #include "tile_renderer.h"
 
-using namespace lumetra2;
+using namespace lumetra::renderlib;
 
 namespace {
 

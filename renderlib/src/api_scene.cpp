@@ -1,7 +1,7 @@
 // Scene entries: lifetime, names and render settings.
 #include "api_support.h"
 
-using namespace lumetra2;
+using namespace lumetra::renderlib;
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "scene_registry.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 // Runs body(scene) -> int32_t on a scene that is not rendering.
 template <class Body>
@@ -83,4 +83,4 @@ bool allFinite(double v, More... more) {
   return std::isfinite(v) && allFinite(more...);
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

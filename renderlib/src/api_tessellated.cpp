@@ -5,7 +5,7 @@
 #include "lathe.h"
 #include "spline_mesh.h"
 
-using namespace lumetra2;
+using namespace lumetra::renderlib;
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include "api_support.h"
 #include "shading.h"
 
-using namespace lumetra2;
+using namespace lumetra::renderlib;
 
 extern "C" {
 

@@ -1,7 +1,7 @@
 // Transform entries for primitives, lights and textures.
 #include "api_support.h"
 
-using namespace lumetra2;
+using namespace lumetra::renderlib;
 
 namespace {
 

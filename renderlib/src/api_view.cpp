@@ -1,7 +1,7 @@
 // View entries.
 #include "api_support.h"
 
-using namespace lumetra2;
+using namespace lumetra::renderlib;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Volume entries.
 #include "api_support.h"
 
-using namespace lumetra2;
+using namespace lumetra::renderlib;
 
 extern "C" {
 

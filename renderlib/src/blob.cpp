@@ -5,7 +5,7 @@
 #include "polynomial.h"
 #include "quadratic.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 // Squared distance from origin + direction s to a point (region 0, 2) or to the line
@@ -32,7 +32,7 @@ void Blob::addSphere(const Vec3& centre, double radius, double strength) {
 }
 
 void Blob::addCylinder(const Vec3& a, const Vec3& b, double radius, double strength) {
-  const double length = lumetra2::length(b - a);
+  const double length = renderlib::length(b - a);
   components_.push_back({a, b, (b - a) / length, length, radius, strength});
 }
 
@@ -158,4 +158,4 @@ bool Blob::intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit) 
   return false;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -4,7 +4,7 @@
 
 #include "shape.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 // An isosurface of summed fields: a component adds strength (1 - d^2 / r^2)^2 at distance d
 // below its radius r from its centre (spheres) or its segment (cylinders, with round ends).
@@ -50,4 +50,4 @@ class Blob final : public Shape {
   bool sturm_ = false;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

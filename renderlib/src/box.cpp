@@ -1,6 +1,6 @@
 #include "box.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 bool Box::intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit) const {
   double enter = -std::numeric_limits<double>::infinity();
@@ -61,4 +61,4 @@ bool Box::inside(const Vec3& p) const {
          p.z < upper_.z;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

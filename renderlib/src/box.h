@@ -2,7 +2,7 @@
 
 #include "shape.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 // An axis-aligned box. On each face (u, v) are the other two coordinates scaled to 0..1
 // across the box: x faces (z, y), y faces (x, z), z faces (x, y).
@@ -20,4 +20,4 @@ class Box final : public Shape {
   Vec3 lower_, upper_;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 // The view's up, or, when it is null or parallel to the view direction (looking straight
@@ -31,4 +31,4 @@ Ray Camera::primaryRay(double x, double y) const {
   return {origin_, normalized(direction)};
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

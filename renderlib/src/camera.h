@@ -4,7 +4,7 @@
 #include "ray.h"
 #include "view.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 class Camera {
  public:
@@ -20,4 +20,4 @@ class Camera {
   int width_, height_;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 CompiledScene::CompiledScene(const Scene& scene, const View& view, uint32_t shading_flags, TracingLimits limits)
     : scene_(scene), camera_(view), flags_(shading_flags), limits_(limits) {
@@ -64,4 +64,4 @@ CompiledLight CompiledScene::compile(const Light& light) const {
   return out;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -10,7 +10,7 @@
 #include "camera.h"
 #include "scene.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 struct TextureBinding {
   const Texture* texture = nullptr;  // never a reference; null: the built-in white matte
@@ -84,4 +84,4 @@ class CompiledScene {
   VolumeSampling volume_sampling_;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -2,7 +2,7 @@
 
 #include "quadratic.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 Cone::Cone(const Vec3& base, double base_radius, const Vec3& apex, double apex_radius)
     : base_(base), height_(length(apex - base)), base_radius_(base_radius), apex_radius_(apex_radius) {
@@ -92,4 +92,4 @@ Bounds Cone::bounds() const {
   return out;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

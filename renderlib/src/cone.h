@@ -2,7 +2,7 @@
 
 #include "shape.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 // A truncated cone (a cylinder when both radii agree) from base to apex, optionally with
 // end caps. u: turn about the axis, v: 0 at the base to 1 at the apex (caps: their end).
@@ -36,4 +36,4 @@ class Cone final : public Shape {
   bool capped_ = true;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -2,7 +2,7 @@
 
 #include "lumetra2.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 bool PlacedShape::intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit) const {
   const Placement& placement = operand_.placement;
@@ -84,4 +84,4 @@ Bounds CsgNode::bounds() const {
   return {componentMin(left.lower, right.lower), componentMax(left.upper, right.upper)};
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

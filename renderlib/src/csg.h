@@ -4,7 +4,7 @@
 
 #include "primitive.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 // An operand seen from its parent: its geometry carried by its own transform. Textured
 // operands mark their hits, so each part keeps its texture.
@@ -36,4 +36,4 @@ class CsgNode final : public Shape {
   PlacedShape left_, right_;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -1,6 +1,6 @@
 #include "disc.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 Disc::Disc(const Vec3& centre, const Vec3& normal, double inner_radius, double outer_radius)
     : centre_(centre), normal_(normalized(normal)), inner_(inner_radius), outer_(outer_radius) {
@@ -27,4 +27,4 @@ Bounds Disc::bounds() const {
   return {centre_ - reach, centre_ + reach};
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

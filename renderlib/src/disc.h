@@ -2,7 +2,7 @@
 
 #include "shape.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 // A flat annulus facing its normal. u: turn about the normal, v: 0 at the inner edge to 1
 // at the outer one. Its inside for CSG is the half space behind it, so a large disc acts
@@ -25,4 +25,4 @@ class Disc final : public Shape {
   double inner_, outer_;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

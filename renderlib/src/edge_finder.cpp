@@ -9,7 +9,7 @@
 
 #include "shading.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 // How far along a ray edges are looked for.
@@ -117,4 +117,4 @@ TileShader edgeFinder(const CompiledScene& scene, uint32_t view) { return finder
 
 TileShader wireFinder(const CompiledScene& scene, uint32_t view) { return finder(scene, view, kWires); }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -10,9 +10,9 @@
 #include "compiled_scene.h"
 #include "tile_renderer.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 TileShader edgeFinder(const CompiledScene& scene, uint32_t view);
 TileShader wireFinder(const CompiledScene& scene, uint32_t view);
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

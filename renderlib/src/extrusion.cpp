@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 bool Extrusion::setExtent(double start, double end) {
   if (!std::isfinite(start) || !std::isfinite(end) || start >= end || (cone_ && end == 0)) return false;
@@ -113,4 +113,4 @@ Bounds Extrusion::bounds() const {
   return out;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

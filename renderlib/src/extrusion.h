@@ -5,7 +5,7 @@
 #include "outline.h"
 #include "shape.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 // Closed outlines in the x-y plane extruded along z from start to end (sweeps have one,
 // glyphs any number; nonzero winding decides what is inside). With the cone flag the
@@ -34,4 +34,4 @@ class Extrusion final : public Shape {
   bool cone_ = false;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 HeightField::HeightField(int columns, int rows, std::vector<double> heights, int bits, bool spherical)
     : columns_(columns), rows_(rows), heights_(std::move(heights)), bits_(bits), spherical_(spherical) {}
@@ -52,4 +52,4 @@ MeshInput HeightField::tessellate() const {
   return mesh;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

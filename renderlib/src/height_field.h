@@ -7,7 +7,7 @@
 
 #include "tessellated.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 class HeightField final : public TessellatedSource {
  public:
@@ -35,4 +35,4 @@ class HeightField final : public TessellatedSource {
   double latitude_min_ = -90, latitude_max_ = 90, longitude_min_ = 0, longitude_max_ = 360;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

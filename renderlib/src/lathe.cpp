@@ -3,7 +3,7 @@
 #include "polynomial.h"
 #include "quadratic.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 using Poly = std::array<double, 7>;
@@ -106,4 +106,4 @@ Bounds Lathe::bounds() const {
   return {{-reach, low, -reach}, {reach, high, reach}};
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

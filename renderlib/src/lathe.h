@@ -5,7 +5,7 @@
 #include "outline.h"
 #include "shape.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 // An open outline (x: distance from the axis, y: height) turned about the y axis. Each piece
 // meets a ray where a polynomial of twice the piece's degree vanishes (Sturm sequences).
@@ -27,4 +27,4 @@ class Lathe final : public Shape {
   std::vector<OutlinePiece> pieces_;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

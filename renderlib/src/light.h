@@ -3,7 +3,7 @@
 
 #include "affine.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 struct Light {
   enum class Kind { kPoint, kSpot, kArea };
@@ -24,4 +24,4 @@ struct Light {
   Placement placement;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 // Light from the volumetric lights reaching a point of a medium.
@@ -99,4 +99,4 @@ MediaEffect marchMedia(ShadingContext& context, const Ray& ray, double from, dou
   return effect;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

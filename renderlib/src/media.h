@@ -6,7 +6,7 @@
 
 #include "shading.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 struct MediaEffect {
   Vec3 added;                     // light the media send towards the ray's origin
@@ -18,4 +18,4 @@ struct MediaEffect {
 MediaEffect marchMedia(ShadingContext& context, const Ray& ray, double from, double to, int depth, double weight,
                        bool only_dimming = false);
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -6,7 +6,7 @@
 #include "lumetra2.h"
 #include "polynomial.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 OutlinePiece bezier(const std::vector<OutlinePoint>& p) {
@@ -125,4 +125,4 @@ bool insideOutlines(const std::vector<std::vector<OutlinePiece>>& outlines, doub
   return winding != 0;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -8,7 +8,7 @@
 
 #include "vec3.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 struct OutlinePoint {
   double x, y;
@@ -41,4 +41,4 @@ bool insideOutlines(const std::vector<std::vector<OutlinePiece>>& outlines, doub
 // Values of s in [0, 1) where a x(s) + b y(s) + c = 0, ascending.
 int pieceRoots(const OutlinePiece& piece, double a, double b, double c, double roots[3]);
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -7,7 +7,7 @@
 #include "quadratic.h"
 #include "vec3.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 constexpr double kNearZero = 1e-12;
@@ -223,4 +223,4 @@ int sturmRoots(const double* c, int degree, double lower, double upper, double* 
   return count;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -2,7 +2,7 @@
 // up: c[0] + c[1] x + ... + c[n] x^n.
 #pragma once
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 constexpr int kMaxPolynomialDegree = 6;
 
@@ -14,4 +14,4 @@ int solveQuartic(const double c[5], double roots[4]);
 // but it misses no root that is not a multiple root; sorted ascending.
 int sturmRoots(const double* c, int degree, double lower, double upper, double* roots);
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

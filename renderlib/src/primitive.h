@@ -7,7 +7,7 @@
 #include "affine.h"
 #include "shape.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 class TriangleMesh;
 class TessellatedSource;
@@ -35,4 +35,4 @@ struct Primitive {
   }
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

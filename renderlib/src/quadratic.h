@@ -4,7 +4,7 @@
 #include <cmath>
 #include <utility>
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 inline int solveQuadratic(double a, double b, double c, double roots[2]) {
   if (a == 0) {
@@ -21,4 +21,4 @@ inline int solveQuadratic(double a, double b, double c, double roots[2]) {
   return 2;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -5,7 +5,7 @@
 
 #include "affine.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 // A ray; direction need not be unit, so t stays the same parameter in every space.
 struct Ray {
@@ -74,4 +74,4 @@ struct SurfaceHit {
   }
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

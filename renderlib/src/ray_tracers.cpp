@@ -5,7 +5,7 @@
 
 #include "shading.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 using Sample = Vec3;  // the colour a primary ray sees
@@ -94,4 +94,4 @@ TileShader adaptiveSampler(const CompiledScene& scene, uint32_t view) {
   };
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

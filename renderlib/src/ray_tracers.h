@@ -5,9 +5,9 @@
 #include "compiled_scene.h"
 #include "tile_renderer.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 TileShader centreSampler(const CompiledScene& scene, uint32_t view);
 TileShader adaptiveSampler(const CompiledScene& scene, uint32_t view);
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 class SampleRandom {
  public:
@@ -30,4 +30,4 @@ class SampleRandom {
   uint64_t state_;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -1,6 +1,6 @@
 #include "scene.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 uint32_t newHandle() {
   static std::atomic<uint32_t> counter{0};
@@ -81,4 +81,4 @@ uint32_t Scene::add(std::unique_ptr<Volume> volume) {
   return handle;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -16,7 +16,7 @@
 #include "view.h"
 #include "volume.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 struct RenderSettings {
   Vec3 background{0, 0, 0};
@@ -80,4 +80,4 @@ class Scene {
 // scenes.
 uint32_t newHandle();
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -3,7 +3,7 @@
 #include <mutex>
 #include <unordered_map>
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 struct Registry {
@@ -43,4 +43,4 @@ std::unique_ptr<Scene> unregisterScene(L2Scene handle) {
   return scene;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -5,7 +5,7 @@
 
 #include "scene.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 L2Scene registerScene(std::unique_ptr<Scene> scene);
 // Null for an unknown handle.
@@ -13,4 +13,4 @@ Scene* findScene(L2Scene handle);
 // Takes the scene out of the registry; null for an unknown handle.
 std::unique_ptr<Scene> unregisterScene(L2Scene handle);
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 thread_local ShadingContext* t_evaluating = nullptr;
@@ -288,4 +288,4 @@ Seen traceRay(ShadingContext& context, const Ray& ray, double tmin, int depth, d
   return seen;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

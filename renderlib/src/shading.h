@@ -7,7 +7,7 @@
 #include "lumetra2.h"
 #include "sample_random.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 // The state of one image sample on one thread.
 struct ShadingContext {
@@ -39,4 +39,4 @@ double spotFactor(const CompiledLight& light, const Vec3& toward);
 // The context whose texture evaluation runs on this thread, or null.
 ShadingContext* evaluatingContext();
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -3,7 +3,7 @@
 
 #include "ray.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 class Shape {
  public:
@@ -43,4 +43,4 @@ inline Vec3 circleReach(const Vec3& axis, double radius) {
           radius * std::sqrt(std::max(0.0, 1 - axis.z * axis.z))};
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -2,7 +2,7 @@
 
 #include "quadratic.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 bool Sphere::intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit) const {
   const Vec3 offset = ray.origin - centre_;
@@ -31,4 +31,4 @@ Bounds Sphere::bounds() const {
   return {centre_ - extent, centre_ + extent};
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

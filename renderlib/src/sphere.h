@@ -2,7 +2,7 @@
 
 #include "shape.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 // u: longitude about y (turnFraction(x, z) of the point about the centre), v: latitude
 // from the south pole (0) to the north pole (1).
@@ -18,4 +18,4 @@ class Sphere final : public Shape {
   double radius_;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -1,6 +1,6 @@
 #include "spline_mesh.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 // Cubic Bernstein weights and their derivatives at t.
@@ -56,4 +56,4 @@ MeshInput SplineMesh::tessellate() const {
   return mesh;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

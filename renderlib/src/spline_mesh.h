@@ -7,7 +7,7 @@
 
 #include "tessellated.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 class SplineMesh final : public TessellatedSource {
  public:
@@ -31,4 +31,4 @@ class SplineMesh final : public TessellatedSource {
   int u_steps_ = 9, v_steps_ = 9;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

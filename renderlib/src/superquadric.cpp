@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 constexpr int kSamplesPerPiece = 24;
@@ -98,4 +98,4 @@ bool Superquadric::inside(const Vec3& p) const {
   return std::fabs(p.x) < 1 && std::fabs(p.y) < 1 && std::fabs(p.z) < 1 && value(p) < 0;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -2,7 +2,7 @@
 
 #include "shape.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 // A superellipsoid in the cube -1..1:
 //   (|x|^(2/e) + |y|^(2/e))^(e/n) + |z|^(2/n) = 1  (e: east-west power, n: north-south).
@@ -33,4 +33,4 @@ class Superquadric final : public Shape {
   double east_west_, north_south_;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -1,6 +1,6 @@
 #include "tessellated.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 bool tessellate(Primitive& primitive) {
   if (!primitive.source) return false;
@@ -12,4 +12,4 @@ bool tessellate(Primitive& primitive) {
   return true;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

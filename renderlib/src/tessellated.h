@@ -7,7 +7,7 @@
 #include "primitive.h"
 #include "triangle_mesh.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 class TessellatedSource {
  public:
@@ -20,4 +20,4 @@ class TessellatedSource {
 // Makes (or remakes) the primitive's mesh from its source; false when that fails.
 bool tessellate(Primitive& primitive);
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

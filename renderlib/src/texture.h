@@ -7,7 +7,7 @@
 #include "affine.h"
 #include "lumetra2.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 struct Texture {
   enum class Kind { kMatte, kUser, kReference };
@@ -21,4 +21,4 @@ struct Texture {
   Placement placement;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

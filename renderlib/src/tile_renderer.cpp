@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <atomic>
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 constexpr int kTileSize = 16;
@@ -65,4 +65,4 @@ int32_t renderTiles(const PixelJob& job, const TileShader& shader) {
   return stop ? L2_ABORTED : L2_OK;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

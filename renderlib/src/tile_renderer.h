@@ -6,7 +6,7 @@
 #include "compiled_scene.h"
 #include "lumetra2.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 // Shades the pixels of one row of a tile, left to right: red, green, blue, alpha each.
 using RowShader = std::function<void(int y, float* colors)>;
@@ -26,4 +26,4 @@ struct PixelJob {
 // L2_OK, or L2_ABORTED once a callback said stop (within the tile each thread works on).
 int32_t renderTiles(const PixelJob& job, const TileShader& shader);
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -3,7 +3,7 @@
 #include "polynomial.h"
 #include "quadratic.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 Torus::Torus(const Vec3& centre, const Vec3& axis, double major_radius, double minor_radius)
     : centre_(centre), axis_(normalized(axis)), major_(major_radius), minor_(minor_radius) {
@@ -71,4 +71,4 @@ Bounds Torus::bounds() const {
   return {centre_ - reach, centre_ + reach};
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

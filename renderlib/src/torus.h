@@ -2,7 +2,7 @@
 
 #include "shape.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 // A ring about an axis through its centre. u: turn about the axis, v: turn about the
 // tube, 0 on its outer equator.
@@ -31,4 +31,4 @@ class Torus final : public Shape {
   bool sturm_ = false;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

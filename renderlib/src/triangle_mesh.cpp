@@ -5,7 +5,7 @@
 
 #include "accelerator.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 bool indicesBelow(const std::vector<uint32_t>& indices, size_t limit) {
@@ -170,4 +170,4 @@ void TriangleMesh::smooth(double angle_degrees) {
   corner_normals_ = std::move(corners);
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

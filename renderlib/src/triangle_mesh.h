@@ -11,7 +11,7 @@
 
 #include "shape.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 struct MeshInput {
   std::vector<Vec3> vertices;
@@ -59,4 +59,4 @@ class TriangleMesh final : public Shape {
   RTCScene scene_ = nullptr;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 struct Vec3 {
   double x = 0, y = 0, z = 0;
@@ -62,4 +62,4 @@ inline void orthonormalFrame(const Vec3& axis, Vec3& first, Vec3& second) {
 
 constexpr double kPi = 3.14159265358979323846;
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

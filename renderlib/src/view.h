@@ -3,7 +3,7 @@
 
 #include "vec3.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 struct View {
   int width = 320, height = 240;
@@ -17,4 +17,4 @@ struct View {
   int scanline_depth = 1;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -3,7 +3,7 @@
 
 #include "lumetra2.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 
 struct Volume {
   L2VolumeEvaluate evaluate = nullptr;
@@ -13,4 +13,4 @@ struct Volume {
   bool ambient = true, diffuse = false, opacity = true;
 };
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <utility>
 
-namespace lumetra2_testing {
+namespace lumetra::renderlib::testing {
 namespace {
 
 // A name as the library holds it: the caller's pointer, and the text it had.
@@ -224,22 +224,22 @@ L2Texture AttachedTexture(L2Primitive prim) {
 
 }  // namespace
 
-}  // namespace lumetra2_testing
+}  // namespace lumetra::renderlib::testing
 
 // The recorded entries, with the header's exact signatures.
-using lumetra2_testing::RenderCallRecorder;
-using lumetra2_testing::Joined;
-using lumetra2_testing::Values;
+using lumetra::renderlib::testing::RenderCallRecorder;
+using lumetra::renderlib::testing::Joined;
+using lumetra::renderlib::testing::Values;
 
 extern "C" {
 
 // ---- Scene
 
 int32_t LUMETRA2_CALL SetNameValue(L2Scene scene, const char* name, L2NameValue value) {
-  return lumetra2_testing::FileNameCall(scene, name, value);
+  return lumetra::renderlib::testing::FileNameCall(scene, name, value);
 }
 L2NameValue LUMETRA2_CALL GetNameValue(L2Scene scene, const char* name) {
-  return lumetra2_testing::LookUpNameCall(scene, name);
+  return lumetra::renderlib::testing::LookUpNameCall(scene, name);
 }
 L2Texture LUMETRA2_CALL CreateMatteTexture(L2Scene scene, double r, double g, double b) {
   return RenderCallRecorder::Create("CreateMatteTexture", {double(scene), r, g, b});
@@ -352,13 +352,13 @@ int32_t LUMETRA2_CALL SetSphericalHeightBounds(L2Scene scene, L2Primitive prim, 
 }
 L2Primitive LUMETRA2_CALL CreateTriBag(L2Scene scene, int32_t vertex_count, const double* vertices,
                                        const double* normals, int32_t face_count, const int32_t* faces, int32_t flags) {
-  return lumetra2_testing::RecordTriBag("CreateTriBag", scene, vertex_count, vertices, normals != nullptr, face_count,
+  return lumetra::renderlib::testing::RecordTriBag("CreateTriBag", scene, vertex_count, vertices, normals != nullptr, face_count,
                                         faces, flags);
 }
 L2Primitive LUMETRA2_CALL CreateTriBag2F(L2Scene scene, int32_t vertex_count, const float* vertices,
                                          const float* normals, int32_t face_count, const int32_t* faces,
                                          int32_t flags) {
-  return lumetra2_testing::RecordTriBag("CreateTriBag2F", scene, vertex_count, vertices, normals != nullptr,
+  return lumetra::renderlib::testing::RecordTriBag("CreateTriBag2F", scene, vertex_count, vertices, normals != nullptr,
                                         face_count, faces, flags);
 }
 // Arguments: scene, the three counts, the face count, flags, and whether each of the five
@@ -491,19 +491,19 @@ int32_t LUMETRA2_CALL TranslateTexture(L2Scene scene, uint32_t texture, double x
 // ---- Textures and volumes
 
 L2Texture LUMETRA2_CALL CreateUserTexture(L2Scene scene, L2TextureEvaluate, L2ReleaseCallback release, void* object) {
-  return lumetra2_testing::CreateOwning("CreateUserTexture", scene, release, object);
+  return lumetra::renderlib::testing::CreateOwning("CreateUserTexture", scene, release, object);
 }
 L2Texture LUMETRA2_CALL CreateTextureReference(L2Scene scene, L2Texture texture) {
   return RenderCallRecorder::Create("CreateTextureReference", {double(scene), double(texture)});
 }
 int32_t LUMETRA2_CALL SetPrimTexture(L2Scene scene, L2Primitive prim, L2Texture texture) {
   const int32_t result = RenderCallRecorder::Act("SetPrimTexture", {double(scene), double(prim), double(texture)});
-  if (result == L2_OK) lumetra2_testing::AttachTexture(prim, texture);
+  if (result == L2_OK) lumetra::renderlib::testing::AttachTexture(prim, texture);
   return result;
 }
 L2Texture LUMETRA2_CALL GetPrimTexture(L2Scene scene, L2Primitive prim) {
   RenderCallRecorder::Act("GetPrimTexture", {double(scene), double(prim)});
-  return lumetra2_testing::AttachedTexture(prim);
+  return lumetra::renderlib::testing::AttachedTexture(prim);
 }
 int32_t LUMETRA2_CALL ShadePoint(L2Scene scene, L2View view, uint32_t shading_flags, const L2ShadingRecord*,
                                  const SurfaceSample*, float*) {
@@ -511,7 +511,7 @@ int32_t LUMETRA2_CALL ShadePoint(L2Scene scene, L2View view, uint32_t shading_fl
   return L2_ERROR_STATE;  // never inside an evaluation here
 }
 L2Volume LUMETRA2_CALL CreateVolume(L2Scene scene, L2VolumeEvaluate, L2ReleaseCallback release, void* object) {
-  return lumetra2_testing::CreateOwning("CreateVolume", scene, release, object);
+  return lumetra::renderlib::testing::CreateOwning("CreateVolume", scene, release, object);
 }
 int32_t LUMETRA2_CALL SetVolumeStepResolution(L2Scene scene, L2Volume volume, double step) {
   return RenderCallRecorder::Act("SetVolumeStepResolution", {double(scene), double(volume), step});

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace lumetra2_testing {
+namespace lumetra::renderlib::testing {
 
 // One call of a render-library entry.
 struct RecordedCall {
@@ -58,4 +58,4 @@ class RenderCallRecorder {
                           std::vector<double> values = {});
 };
 
-}  // namespace lumetra2_testing
+}  // namespace lumetra::renderlib::testing

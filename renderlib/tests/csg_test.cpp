@@ -9,7 +9,7 @@
 #include "sphere.h"
 #include "triangle_mesh.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 Primitive shapePrimitive(std::shared_ptr<Shape> shape) {
@@ -126,4 +126,4 @@ TEST(CsgWithMeshes, CubeMeshMinusSphere) {
 }
 
 }  // namespace
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -5,7 +5,7 @@
 #include "lathe.h"
 #include "lumetra2.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -187,4 +187,4 @@ TEST(OutlineEntries, ChecksAndUnsupportedBevel) {
 }
 
 }  // namespace
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -5,7 +5,7 @@
 
 #include "polynomial.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 // Coefficients (constant term first) of the monic polynomial with these roots.
@@ -57,4 +57,4 @@ TEST(Polynomial, SturmCountsOnlyRootsInsideTheInterval) {
 }
 
 }  // namespace
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

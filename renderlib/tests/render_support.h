@@ -12,7 +12,7 @@
 
 #include "lumetra2.h"
 
-namespace lumetra2::testing {
+namespace lumetra::renderlib::testing {
 
 struct Image {
   int width = 0, height = 0;
@@ -88,4 +88,4 @@ inline void expectMatchesGolden(const std::string& name, const Image& image) {
   if (::testing::Test::HasFailure()) writePpm(std::string(::testing::TempDir()) + name + "_actual.ppm", image);
 }
 
-}  // namespace lumetra2::testing
+}  // namespace lumetra::renderlib::testing

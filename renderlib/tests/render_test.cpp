@@ -10,7 +10,7 @@
 
 #include "render_support.h"
 
-namespace lumetra2::testing {
+namespace lumetra::renderlib::testing {
 namespace {
 
 constexpr uint32_t kTraceFlags =
@@ -512,4 +512,4 @@ TEST_F(Scenes, HiddenLineMatchesTheGolden) {
 }
 
 }  // namespace
-}  // namespace lumetra2::testing
+}  // namespace lumetra::renderlib::testing

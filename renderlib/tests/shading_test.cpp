@@ -6,7 +6,7 @@
 
 #include "render_support.h"
 
-namespace lumetra2::testing {
+namespace lumetra::renderlib::testing {
 namespace {
 
 constexpr uint32_t kTraceFlags = L2_SHADE_SHADOWS | L2_SHADE_REFLECTION | L2_SHADE_TRANSMISSION;
@@ -351,4 +351,4 @@ TEST_F(ShadingScene, TextureVolumesFillTheirPrimitives) {
 }
 
 }  // namespace
-}  // namespace lumetra2::testing
+}  // namespace lumetra::renderlib::testing

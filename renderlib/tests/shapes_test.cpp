@@ -10,7 +10,7 @@
 #include "superquadric.h"
 #include "torus.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -292,4 +292,4 @@ TEST(Bounds, ShapesFitInsideTheirBounds) {
 }
 
 }  // namespace
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

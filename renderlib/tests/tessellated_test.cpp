@@ -6,7 +6,7 @@
 #include "lumetra2.h"
 #include "spline_mesh.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -185,4 +185,4 @@ TEST(TessellatedEntries, QueriesAndChecks) {
 }
 
 }  // namespace
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib

@@ -12,13 +12,13 @@
 #include "abi/result_codes.h"
 #include "abi/scene_record.h"
 
-namespace translate::testing {
+namespace lumetra::translate::testing {
 
 class FakeTextureHost {
  public:
   FakeTextureHost() {
     current_ = this;
-    record_ = iface::SceneRecord{};
+    record_ = abi::SceneRecord{};
     record_.getObjectInfo = &GetObjectInfo;
     record_.openChildList = &OpenChildList;
     record_.getChild = &GetChild;
@@ -26,14 +26,14 @@ class FakeTextureHost {
   }
   ~FakeTextureHost() { current_ = nullptr; }
 
-  const iface::SceneRecord& Record() const { return record_; }
+  const abi::SceneRecord& Record() const { return record_; }
 
   // A new node of `kind` under `parent` (0: none); returns its id.
   std::uint32_t Add(std::uint32_t kind, std::uint32_t parent = 0, const std::string& name = "") {
     const std::uint32_t id = nextId_++;
     Node& node = nodes_[id];
-    node.block.size = sizeof(iface::TextureBlock);
-    node.block.version = iface::kTextureBlockVersion;
+    node.block.size = sizeof(abi::TextureBlock);
+    node.block.version = abi::kTextureBlockVersion;
     node.block.kind = kind;
     node.name = name;
     if (parent != 0) {
@@ -49,39 +49,39 @@ class FakeTextureHost {
 
  private:
   struct Node {
-    iface::TextureBlock block{};
+    abi::TextureBlock block{};
     std::string name;
     std::vector<std::uint32_t> children;
   };
 
-  static std::int32_t LUMETRA_STDCALL GetObjectInfo(std::uint32_t id, iface::ObjectInfo* info) {
+  static std::int32_t LUMETRA_STDCALL GetObjectInfo(std::uint32_t id, abi::ObjectInfo* info) {
     auto found = current_->nodes_.find(id);
-    if (found == current_->nodes_.end()) return iface::kUnknownObject;
-    info->type = iface::kObjectTypeTexture;
+    if (found == current_->nodes_.end()) return abi::kUnknownObject;
+    info->type = abi::kObjectTypeTexture;
     std::strncpy(info->name, found->second.name.c_str(), sizeof(info->name) - 1);
     info->childCount = found->second.block.childCount;
     if (info->textureData) *info->textureData = found->second.block;
-    return iface::kOk;
+    return abi::kOk;
   }
   static std::int32_t LUMETRA_STDCALL OpenChildList(std::uint32_t id, std::uint32_t* list) {
-    if (current_->refused_.count(id) || !current_->nodes_.count(id)) return iface::kUnknownObject;
+    if (current_->refused_.count(id) || !current_->nodes_.count(id)) return abi::kUnknownObject;
     ++current_->opened_;
     *list = id + 1000;
-    return iface::kOk;
+    return abi::kOk;
   }
   static std::int32_t LUMETRA_STDCALL GetChild(std::uint32_t list, std::int32_t index, std::uint32_t* id) {
     const std::vector<std::uint32_t>& children = current_->nodes_.at(list - 1000).children;
-    if (index < 0 || index >= static_cast<std::int32_t>(children.size())) return iface::kNoMoreItems;
+    if (index < 0 || index >= static_cast<std::int32_t>(children.size())) return abi::kNoMoreItems;
     *id = children[index];
-    return iface::kOk;
+    return abi::kOk;
   }
   static std::int32_t LUMETRA_STDCALL CloseChildList(std::uint32_t) {
     ++current_->closed_;
-    return iface::kOk;
+    return abi::kOk;
   }
 
   static inline FakeTextureHost* current_ = nullptr;
-  iface::SceneRecord record_;
+  abi::SceneRecord record_;
   std::map<std::uint32_t, Node> nodes_;
   std::set<std::uint32_t> refused_;
   std::uint32_t nextId_ = 100;
@@ -89,4 +89,4 @@ class FakeTextureHost {
   int closed_ = 0;
 };
 
-}  // namespace translate::testing
+}  // namespace lumetra::translate::testing

@@ -17,9 +17,9 @@
 #include "translate/object_translator.h"
 #include "renderlib/testing/render_call_recorder.h"
 
-namespace translate::testing {
+namespace lumetra::translate::testing {
 
-using lumetra2_testing::RecordedCall;
+using renderlib::testing::RecordedCall;
 
 // A scene of the substitute host behind a filled scene record, a render-library job
 // with a scene of its own, the recorder of every library call and the message boxes.
@@ -86,11 +86,11 @@ class TranslationTest : public ::testing::Test {
   // The handle the first call of entry made.
   uint32_t Made(const std::string& entry) const { return Only(entry).result; }
 
-  lumetra2_testing::RenderCallRecorder recorder_;
+  renderlib::testing::RenderCallRecorder recorder_;
   platform::RecordingMessages messages_;
   std::unique_ptr<host::Scene> scene_;
   std::unique_ptr<host::HostContext> context_;
-  iface::SceneRecord record_{};
+  abi::SceneRecord record_{};
   render::RenderJob job_;
   std::filesystem::path folder_;
 
@@ -104,4 +104,4 @@ inline Arguments After(const RecordedCall& call, size_t skip = 1) {
   return call.arguments.size() < skip ? Arguments{} : Arguments(call.arguments.begin() + static_cast<long>(skip), call.arguments.end());
 }
 
-}  // namespace translate::testing
+}  // namespace lumetra::translate::testing

@@ -63,6 +63,14 @@ std::error_code SyncFolder(const std::filesystem::path& file) {
   return {};
 }
 
+// A file that replaces another takes its permission mode, exactly: open() would apply
+// the umask.
+std::error_code TakeModeOf(const std::filesystem::path& replaced, int fd) {
+  struct stat existing {};
+  if (::stat(replaced.c_str(), &existing) != 0 || ::fchmod(fd, existing.st_mode & 07777) == 0) return {};
+  return LastError();
+}
+
 }  // namespace
 
 std::error_code ReadFileBounded(const std::filesystem::path& path, std::size_t maxBytes, std::string& contents) {
@@ -93,8 +101,6 @@ std::error_code ReadFileBounded(const std::filesystem::path& path, std::size_t m
 AtomicFile::AtomicFile(const std::filesystem::path& path, std::error_code& error) {
   error = ResolveLinks(path, target_);
   if (error) return;
-  struct stat existing {};
-  const bool replacing = ::stat(target_.c_str(), &existing) == 0;
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
     temporary_ = target_;
@@ -107,11 +113,8 @@ AtomicFile::AtomicFile(const std::filesystem::path& path, std::error_code& error
     temporary_.clear();
     return;
   }
-  // open() applies the umask; the replaced file's own mode is set exactly.
-  if (replacing && ::fchmod(fd_, existing.st_mode & 07777) != 0) {
-    error = LastError();
-    Discard();
-  }
+  error = TakeModeOf(target_, fd_);
+  if (error) Discard();
 }
 
 AtomicFile::~AtomicFile() { Discard(); }
@@ -162,6 +165,17 @@ std::error_code AtomicFile::Commit() {
   }
   temporary_.clear();
   return SyncFolder(target_);
+}
+
+std::error_code ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  std::filesystem::path target;
+  if (const std::error_code error = ResolveLinks(to, target)) return error;
+  FileDescriptor file(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.Get() < 0) return LastError();
+  if (const std::error_code error = TakeModeOf(target, file.Get())) return error;
+  if (::fsync(file.Get()) != 0) return LastError();
+  if (::rename(from.c_str(), target.c_str()) != 0) return LastError();
+  return SyncFolder(target);
 }
 
 std::error_code WriteFileAtomically(const std::filesystem::path& path, std::string_view contents) {

@@ -53,6 +53,11 @@ class AtomicFile {
 // An AtomicFile holding `contents`.
 std::error_code WriteFileAtomically(const std::filesystem::path& path, std::string_view contents);
 
+// Puts the complete file `from` in the place of `to` as AtomicFile::Commit() does (synced,
+// a link followed, a replaced file's mode kept), for files a library or another process
+// wrote. Both must be on one file system; after a failure `to` is as it was.
+std::error_code ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // Whether an existing file may be written to. A file without any write permission bit
 // counts as read-only even for root, as the read-only attribute does on Windows.
 bool IsWritableFile(const std::filesystem::path& path);

@@ -185,6 +185,23 @@ TEST(AtomicFile, StreamAndDirectWritesLandInOrder) {
   EXPECT_EQ(Contents(scratch / "out.ppm"), "P6 1 1 255\n");
 }
 
+TEST(ReplaceFile, PutsAFinishedFileInPlaceThroughALinkWithTheOldMode) {
+  ScratchDirectory scratch;
+  const fs::path target = scratch / "picture.png";
+  ASSERT_FALSE(WriteFileAtomically(target, "old"));
+  fs::permissions(target, fs::perms(0600));
+  fs::create_symlink("picture.png", scratch / "latest.png");
+  ASSERT_FALSE(WriteFileAtomically(scratch / "staged.png", "new"));
+
+  ASSERT_FALSE(ReplaceFile(scratch / "staged.png", scratch / "latest.png"));
+  EXPECT_TRUE(fs::is_symlink(scratch / "latest.png"));
+  EXPECT_EQ(Contents(target), "new");
+  EXPECT_EQ(ModeOf(target), 0600u);
+  EXPECT_FALSE(fs::exists(scratch / "staged.png"));
+  EXPECT_EQ(ReplaceFile(scratch / "staged.png", target), std::errc::no_such_file_or_directory);
+  EXPECT_EQ(Contents(target), "new");
+}
+
 TEST(ReadFileBounded, ReadsAFileUpToTheLimitAndRefusesALargerOne) {
   ScratchDirectory scratch;
   const fs::path file = scratch / "data";

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "image/image_writer.h"
+#include "platform/byte_reader.h"
 
 namespace image {
 
@@ -14,13 +15,13 @@ void WriteBytes(std::FILE* file, const void* data, size_t size) {
 }
 
 void WriteU16(std::FILE* file, uint32_t value) {
-  const uint8_t bytes[2] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)};
-  WriteBytes(file, bytes, sizeof bytes);
+  const auto bytes = platform::StoreBytes<2>(value, platform::ByteOrder::kLittle);
+  WriteBytes(file, bytes.data(), bytes.size());
 }
 
 void WriteU32(std::FILE* file, uint32_t value) {
-  WriteU16(file, value & 0xFFFF);
-  WriteU16(file, value >> 16);
+  const auto bytes = platform::StoreBytes<4>(value, platform::ByteOrder::kLittle);
+  WriteBytes(file, bytes.data(), bytes.size());
 }
 
 }  // namespace image

@@ -33,11 +33,18 @@ TEST(CommandLine, AnUnusableCommandLineExitsWithTheUsageCode) {
   const std::string scene = std::string("'") + LUMETRA_SOURCE_DIR + "/examples/showcase/showcase.json'";
   for (const std::string& arguments :
        {"render " + scene + " --antialias 9", "render " + scene + " --antialias many", std::string("render"),
-        std::string("render /nonexistent/scene.json"), std::string("--no-such-option info"), std::string("teapot")}) {
+        std::string("render /nonexistent/scene.json"), std::string("--no-such-option info"), std::string("teapot"),
+        std::string("time 1 --display frames --rate 7 --custom 24"),
+        std::string("time 1 --display frames --rate 7 --custom 24/x"),
+        "texture-swatch " + scene + " Marble -o swatch.png --size 0",
+        "texture-swatch " + scene + " Marble -o swatch.png --size 9000",
+        "texture-swatch " + scene + " Marble -o swatch.png --scale -1",
+        "texture-swatch " + scene + " Marble -o swatch.png --plane xw"}) {
     const Outcome run = Lumetra(arguments);
     EXPECT_EQ(run.code, app::kUsageError) << arguments;
     EXPECT_FALSE(run.err.empty()) << arguments;
   }
+  EXPECT_NE(Lumetra("time 1 --display frames --rate 7 --custom 24").err.find("--custom: wants N/D"), std::string::npos);
   EXPECT_EQ(Lumetra("render --help").code, 0);
   EXPECT_EQ(Lumetra("--version").code, 0);
 }

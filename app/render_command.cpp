@@ -16,6 +16,7 @@
 #include "app/progress_display.h"
 #include "app/settings_overlay.h"
 #include "host/host_context.h"
+#include "platform/file_io.h"
 #include "render/render_method.h"
 
 namespace lumetra::app {
@@ -158,7 +159,7 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
     }
     fs::path result = made;
     if (picture) {
-      fs::rename(made, args.output, error);
+      error = platform::ReplaceFile(made, args.output);
       if (error) return Fail(err, "cannot move the picture to '" + args.output + "': " + error.message());
       result = args.output;
     }

@@ -173,11 +173,12 @@ void RegisterTextureSwatchCommand(CLI::App& root, const GlobalOptions&, int& exi
   command->add_option("SCENE", request->scenePath, "Scene file")->required();
   command->add_option("MATERIAL", request->material, "Name of a material of the scene")->required();
   command->add_option("-o,--output", request->outputPath, "Image file to write (PNG unless the extension says otherwise)")->required();
-  command->add_option("--size", request->size, "Pixels along each side (default 256)");
+  command->add_option("--size", request->size, "Pixels along each side (default 256)")->check(CLI::Range(1, 8192));
   const std::map<std::string, SwatchPlane> planes{{"xy", SwatchPlane::kXy}, {"xz", SwatchPlane::kXz}, {"yz", SwatchPlane::kYz}};
   command->add_option("--plane", request->plane, "Plane of the square: xy (default), xz or yz")
       ->transform(CLI::CheckedTransformer(planes, CLI::ignore_case));
-  command->add_option("--scale", request->scale, "Side of the square in scene units (default 4)");
+  command->add_option("--scale", request->scale, "Side of the square in scene units (default 4)")
+      ->check(CLI::PositiveNumber);
   command->callback([request, &exitCode] { exitCode = RunTextureSwatch(*request, std::cout, std::cerr); });
 }
 

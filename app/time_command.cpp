@@ -10,6 +10,7 @@
 #include <regex>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "keyframe/ticks.h"
@@ -53,6 +54,14 @@ const DisplayInput& FindInput(const std::string& name) {
   throw BadInput("unknown display \"" + name + "\" (use ticks, frames, smpte, frame-ticks or mmss-ticks)");
 }
 
+// "N/D" with whole numbers N and D of up to nine digits each.
+std::optional<std::pair<int, int>> ParseFraction(const std::string& text) {
+  static const std::regex fraction(R"((\d{1,9})/(\d{1,9}))");
+  std::smatch parts;
+  if (!std::regex_match(text, parts, fraction)) return std::nullopt;
+  return std::pair{std::stoi(parts[1]), std::stoi(parts[2])};
+}
+
 TimeFormat ReadRate(const TimeArgs& args) {
   if (args.rate < 0 || args.rate > kCustomRate) {
     throw BadInput("frame-rate index " + std::to_string(args.rate) + " is not one of 0..7");
@@ -62,14 +71,12 @@ TimeFormat ReadRate(const TimeArgs& args) {
     if (!args.custom.empty()) throw BadInput("--custom applies only with --rate 7 (Custom)");
     return format;
   }
-  static const std::regex fraction(R"((\d{1,9})/(\d{1,9}))");
-  std::smatch parts;
-  if (!std::regex_match(args.custom, parts, fraction)) {
+  const auto fraction = ParseFraction(args.custom);
+  if (!fraction) {
     throw BadInput(args.custom.empty() ? "--rate 7 (Custom) needs --custom N/D"
                                        : "--custom \"" + args.custom + "\" is not N/D with whole numbers N and D");
   }
-  format.numerator = std::stoi(parts[1]);
-  format.denominator = std::stoi(parts[2]);
+  std::tie(format.numerator, format.denominator) = *fraction;
   if (keyframe::TicksPerFrame(format.rateIndex, format.numerator, format.denominator) == keyframe::kNoFrameLength) {
     throw BadInput("custom rate " + args.custom +
                    " gives no frame length: N and D must be positive and N/D at most 4800 frames per second");
@@ -183,7 +190,12 @@ void RegisterTimeCommand(CLI::App& root, int& exitCode) {
   command->add_option("--rate", args->rate, "Frame-rate index 0..7 (7: custom, with --custom)")
       ->required()
       ->check(CLI::Range(0, kCustomRate));
-  command->add_option("--custom", args->custom, "Custom frame rate N/D frames per second, for --rate 7");
+  command->add_option("--custom", args->custom, "Custom frame rate N/D frames per second, for --rate 7")
+      ->check(CLI::Validator(
+          [](const std::string& text) {
+            return ParseFraction(text) ? std::string() : "wants N/D with whole numbers N and D, not '" + text + "'";
+          },
+          "N/D"));
   command->add_flag("--json", args->json, "Print one JSON object instead of text");
   command->footer(kFooter);
   command->callback([&exitCode, args] { exitCode = RunTime(*args, std::cout, std::cerr); });

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "font/big_endian_reader.h"
 #include "font/truetype_font.h"
 
 namespace lumetra::font {
@@ -10,7 +9,7 @@ namespace {
 
 std::uint16_t U16At(const FontFile& file, std::uint64_t offset, const char* what) {
   const auto bytes = file.Read(offset, 2, what);
-  return BigEndianReader(bytes, offset, what).U16();
+  return BlockReader(bytes, offset, what).U16();
 }
 
 // Byte encoding: 256 one-byte glyph indices after the 6-byte header.
@@ -25,7 +24,7 @@ std::uint16_t SegmentMappingIndex(const FontFile& file, std::uint64_t subtable, 
   const std::uint64_t arrays = subtable + 14;
   const std::uint64_t arrayBytes = std::uint64_t{segmentCount} * 2;
   const auto bytes = file.Read(arrays, arrayBytes * 4 + 2, "segment arrays");
-  BigEndianReader reader(bytes, arrays, "segment arrays");
+  platform::ByteReader reader = BlockReader(bytes, arrays, "segment arrays");
   for (std::uint16_t segment = 0; segment < segmentCount; ++segment) {
     reader.Seek(segment * 2);
     if (reader.U16() < character) continue;
@@ -49,7 +48,7 @@ std::uint16_t SegmentMappingIndex(const FontFile& file, std::uint64_t subtable, 
 // Trimmed table mapping: one dense range of character codes.
 std::uint16_t TrimmedTableIndex(const FontFile& file, std::uint64_t subtable, std::uint8_t character) {
   const auto bytes = file.Read(subtable + 6, 4, "trimmed table");
-  BigEndianReader reader(bytes, subtable + 6, "trimmed table");
+  platform::ByteReader reader = BlockReader(bytes, subtable + 6, "trimmed table");
   const std::uint16_t firstCode = reader.U16();
   const std::uint16_t entryCount = reader.U16();
   if (character < firstCode || character - firstCode >= entryCount) return 0;
@@ -62,7 +61,7 @@ std::uint16_t GlyphIndex(const FontFile& file, const TrueTypeFont& font, std::ui
   if (U16At(file, std::uint64_t{font.cmap.offset} + 2, "cmap header") < 1) return 0;
   // Only the first encoding record is used; its platform and encoding are not consulted.
   const auto record = file.Read(std::uint64_t{font.cmap.offset} + 4, 8, "cmap encoding record");
-  BigEndianReader reader(record, std::uint64_t{font.cmap.offset} + 4, "cmap encoding record");
+  platform::ByteReader reader = BlockReader(record, std::uint64_t{font.cmap.offset} + 4, "cmap encoding record");
   reader.Skip(4);
   const std::uint64_t subtable = std::uint64_t{font.cmap.offset} + reader.U32();
   const std::uint16_t format = U16At(file, subtable, "cmap subtable");

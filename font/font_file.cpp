@@ -48,4 +48,14 @@ std::vector<std::uint8_t> FontFile::Read(std::uint64_t offset, std::uint64_t len
   return block;
 }
 
+platform::ByteReader BlockReader(std::span<const std::uint8_t> bytes, std::uint64_t fileOffset, const char* what) {
+  return platform::ByteReader(bytes, platform::ByteOrder::kBig,
+                              [fileOffset, what, size = bytes.size()](std::size_t at, std::size_t needed) {
+                                throw FontFormatError("the " + std::string(what) + " ends at offset " +
+                                                      std::to_string(fileOffset + size) + ", " +
+                                                      std::to_string(needed) + " bytes needed at offset " +
+                                                      std::to_string(fileOffset + at));
+                              });
+}
+
 }  // namespace lumetra::font

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/byte_reader.h"
+
 namespace lumetra::font {
 
 // A font whose bytes contradict themselves: a table, count or location that
@@ -46,5 +48,9 @@ class FontFile {
   std::unique_ptr<std::FILE, Closer> file_;  // null for bytes in memory
   std::vector<std::uint8_t> bytes_;
 };
+
+// A big-endian reader over a block read from a font file at `fileOffset`; a read past the
+// block's end throws FontFormatError naming the block (`what`) and the place in the file.
+platform::ByteReader BlockReader(std::span<const std::uint8_t> bytes, std::uint64_t fileOffset, const char* what);
 
 }  // namespace lumetra::font

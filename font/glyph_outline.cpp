@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <string>
 
-#include "font/big_endian_reader.h"
 #include "font/truetype_font.h"
 
 namespace lumetra::font {
@@ -17,7 +16,7 @@ constexpr std::uint8_t kRepeat = 0x08;
 constexpr std::uint8_t kXSameOrPositive = 0x10;
 constexpr std::uint8_t kYSameOrPositive = 0x20;
 
-std::vector<std::uint16_t> ReadEndPoints(BigEndianReader& reader, std::int16_t contourCount) {
+std::vector<std::uint16_t> ReadEndPoints(platform::ByteReader& reader, std::int16_t contourCount) {
   std::vector<std::uint16_t> endPoints(static_cast<std::size_t>(contourCount));
   for (std::size_t i = 0; i < endPoints.size(); ++i) {
     endPoints[i] = reader.U16();
@@ -29,7 +28,7 @@ std::vector<std::uint16_t> ReadEndPoints(BigEndianReader& reader, std::int16_t c
   return endPoints;
 }
 
-std::vector<std::uint8_t> ReadFlags(BigEndianReader& reader, std::size_t pointCount) {
+std::vector<std::uint8_t> ReadFlags(platform::ByteReader& reader, std::size_t pointCount) {
   std::vector<std::uint8_t> flags;
   flags.reserve(pointCount);
   while (flags.size() < pointCount) {
@@ -46,7 +45,7 @@ std::vector<std::uint8_t> ReadFlags(BigEndianReader& reader, std::size_t pointCo
 
 // One coordinate axis: a short delta is an unsigned byte whose sign the
 // second bit gives; otherwise that bit means "unchanged" or a 16-bit delta.
-std::vector<std::int32_t> ReadCoordinates(BigEndianReader& reader, const std::vector<std::uint8_t>& flags,
+std::vector<std::int32_t> ReadCoordinates(platform::ByteReader& reader, const std::vector<std::uint8_t>& flags,
                                           std::uint8_t shortBit, std::uint8_t sameOrPositiveBit) {
   std::vector<std::int32_t> values(flags.size());
   std::int32_t value = 0;
@@ -62,7 +61,7 @@ std::vector<std::int32_t> ReadCoordinates(BigEndianReader& reader, const std::ve
   return values;
 }
 
-void ReadSimpleOutline(BigEndianReader& reader, std::int16_t contourCount, std::uint16_t unitsPerEm,
+void ReadSimpleOutline(platform::ByteReader& reader, std::int16_t contourCount, std::uint16_t unitsPerEm,
                        TrueTypeGlyph& glyph) {
   const auto endPoints = ReadEndPoints(reader, contourCount);
   reader.Skip(reader.U16());  // instructions
@@ -102,7 +101,7 @@ TrueTypeGlyph ReadGlyphOutline(const FontFile& file, const TrueTypeFont& font, s
   if (end == start) return glyph;  // no outline: a blank glyph
   const std::uint64_t offset = std::uint64_t{font.glyf.offset} + start;
   const auto bytes = file.Read(offset, end - start, "glyph outline");
-  BigEndianReader reader(bytes, offset, "glyph outline");
+  platform::ByteReader reader = BlockReader(bytes, offset, "glyph outline");
   const std::int16_t contourCount = reader.I16();
   glyph.xMin = reader.I16();
   glyph.yMin = reader.I16();

@@ -4,7 +4,6 @@
 #include <array>
 #include <string>
 
-#include "font/big_endian_reader.h"
 
 namespace lumetra::font {
 namespace {
@@ -33,11 +32,11 @@ using Directory = std::array<TableLocation, kTableCount>;
 
 Directory ReadDirectory(const FontFile& file) {
   const auto offsetTable = file.Read(0, kOffsetTableSize, "offset table");
-  BigEndianReader header(offsetTable, 0, "offset table");
+  platform::ByteReader header = BlockReader(offsetTable, 0, "offset table");
   header.Skip(4);  // sfnt version
   const std::uint16_t entries = std::min(header.U16(), kMaxDirectoryEntries);
   const auto bytes = file.Read(kOffsetTableSize, entries * kDirectoryEntrySize, "table directory");
-  BigEndianReader directory(bytes, kOffsetTableSize, "table directory");
+  platform::ByteReader directory = BlockReader(bytes, kOffsetTableSize, "table directory");
   Directory tables{};
   for (std::uint16_t i = 0; i < entries; ++i) {
     const std::uint32_t tag = directory.U32();
@@ -63,7 +62,7 @@ std::vector<std::uint8_t> TableStart(const FontFile& file, const TableLocation& 
 void ReadHead(const FontFile& file, const TableLocation& head, TrueTypeFont& font) {
   if (!head.Present()) throw FontFormatError("the font has no head table");
   const auto bytes = TableStart(file, head, kHeadBytesNeeded, "head");
-  BigEndianReader reader(bytes, head.offset, "head table");
+  platform::ByteReader reader = BlockReader(bytes, head.offset, "head table");
   reader.Seek(18);
   font.unitsPerEm = reader.U16();
   reader.Seek(50);
@@ -79,7 +78,7 @@ std::uint16_t ReadCount(const FontFile& file, const TableLocation& table, std::s
                         const char* what) {
   if (!table.Present()) return 0;
   const auto bytes = TableStart(file, table, offset + 2, what);
-  BigEndianReader reader(bytes, table.offset, what);
+  platform::ByteReader reader = BlockReader(bytes, table.offset, what);
   reader.Seek(offset);
   return reader.U16();
 }
@@ -89,7 +88,7 @@ void ReadLocations(const FontFile& file, TrueTypeFont& font) {
   const std::size_t width = font.indexToLocFormat == 0 ? 2 : 4;
   const std::size_t count = std::size_t{font.glyphCount} + 1;
   const auto bytes = file.Read(font.loca.offset, count * width, "location table");
-  BigEndianReader reader(bytes, font.loca.offset, "location table");
+  platform::ByteReader reader = BlockReader(bytes, font.loca.offset, "location table");
   font.locations.resize(count);
   for (auto& location : font.locations) {
     // The short format stores offsets halved.
@@ -101,7 +100,7 @@ void ReadMetrics(const FontFile& file, const TableLocation& hmtx, TrueTypeFont& 
   if (!hmtx.Present() || font.horizontalMetricCount == 0) return;
   const std::size_t fullBytes = std::size_t{font.horizontalMetricCount} * 4;
   const auto bytes = file.Read(hmtx.offset, fullBytes, "horizontal metrics");
-  BigEndianReader reader(bytes, hmtx.offset, "horizontal metrics");
+  platform::ByteReader reader = BlockReader(bytes, hmtx.offset, "horizontal metrics");
   font.metrics.resize(font.horizontalMetricCount);
   for (auto& metric : font.metrics) {
     metric.advanceWidth = reader.U16();
@@ -113,12 +112,12 @@ void ReadMetrics(const FontFile& file, const TableLocation& hmtx, TrueTypeFont& 
                                    : 0;
   const std::size_t room = hmtx.length > fullBytes ? (hmtx.length - fullBytes) / 2 : 0;
   const auto rest = file.Read(hmtx.offset + fullBytes, std::min(trailing, room) * 2, "left side bearings");
-  BigEndianReader bearings(rest, hmtx.offset + fullBytes, "left side bearings");
+  platform::ByteReader bearings = BlockReader(rest, hmtx.offset + fullBytes, "left side bearings");
   font.trailingLeftSideBearings.resize(rest.size() / 2);
   for (auto& bearing : font.trailingLeftSideBearings) bearing = bearings.I16();
 }
 
-KerningSubtable ReadKerningPairs(BigEndianReader& reader, std::uint16_t coverage) {
+KerningSubtable ReadKerningPairs(platform::ByteReader& reader, std::uint16_t coverage) {
   KerningSubtable subtable{coverage, {}};
   const std::uint16_t pairCount = reader.U16();
   reader.Skip(6);  // search range, entry selector, range shift
@@ -135,7 +134,7 @@ KerningSubtable ReadKerningPairs(BigEndianReader& reader, std::uint16_t coverage
 void ReadKerning(const FontFile& file, const TableLocation& kern, TrueTypeFont& font) {
   if (!kern.Present()) return;
   const auto bytes = file.Read(kern.offset, kern.length, "kern table");
-  BigEndianReader reader(bytes, kern.offset, "kern table");
+  platform::ByteReader reader = BlockReader(bytes, kern.offset, "kern table");
   reader.Skip(2);  // version
   const std::uint16_t subtableCount = reader.U16();
   for (std::uint16_t i = 0; i < subtableCount; ++i) {

@@ -107,6 +107,16 @@ TEST(TrueTypeFont, RefusesTablesOutsideTheFileAndImpossibleHeaders) {
   EXPECT_NE(Refusal(withEntry("kern", kLength, 0x7FFFFFFF)).find("kern table"), std::string::npos);
   EXPECT_NE(Refusal(withEntry("head", kLength, 20)).find("head table holds 20 bytes"), std::string::npos);
   EXPECT_NE(Refusal(withEntry("head", 0, 0x68656164 + 1)).find("no head table"), std::string::npos);
+  // A kern table too short for its subtable header: the message places the cut in the file.
+  std::uint32_t kernOffset = 0;
+  for (std::size_t entry = 12; entry < 12 + 16 * tableCount; entry += 16) {
+    if (std::equal("kern", "kern" + 4, good.begin() + static_cast<long>(entry))) {
+      for (int i = 0; i < 4; ++i) kernOffset = kernOffset << 8 | good[entry + kOffset + i];
+    }
+  }
+  EXPECT_EQ(Refusal(withEntry("kern", kLength, 6)),
+            "the kern table ends at offset " + std::to_string(kernOffset + 6) + ", 2 bytes needed at offset " +
+                std::to_string(kernOffset + 6));
 
   TestFontBuilder zeroUnits;
   zeroUnits.UnitsPerEm(0);

@@ -2,14 +2,13 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
 
 #include "abi/scene_record.h"
 #include "platform/base64.h"
+#include "platform/file_io.h"
 #include "host/field_io.h"
 #include "host/file_finder.h"
 #include "host/obj_mesh.h"
@@ -673,18 +672,13 @@ Scene ParseScene(const std::string& text, const std::string& path) {
 }
 
 Scene LoadScene(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw SceneFileError(path + ": cannot open the file: " + std::strerror(errno));
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size < 0) throw SceneFileError(path + ": cannot read the file");
-  if (static_cast<size_t>(size) > kMaxFileSize) {
-    throw SceneFileError(path + ": the file is larger than " + std::to_string(kMaxFileSize >> 20) +
-                         " MiB");
+  std::string text;
+  if (const std::error_code error = platform::ReadFileBounded(path, kMaxFileSize, text)) {
+    if (error == std::errc::file_too_large) {
+      throw SceneFileError(path + ": the file is larger than " + std::to_string(kMaxFileSize >> 20) + " MiB");
+    }
+    throw SceneFileError(path + ": cannot open the file: " + error.message());
   }
-  in.seekg(0);
-  std::string text(static_cast<size_t>(size), '\0');
-  if (!in.read(text.data(), size)) throw SceneFileError(path + ": cannot read the file");
   return ParseScene(text, path);
 }
 

@@ -1,13 +1,8 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 #include "abi/scene_record.h"
 #include "platform/base64.h"
+#include "platform/file_io.h"
 #include "host/field_io.h"
 #include "host/file_finder.h"
 #include "host/scene_file.h"
@@ -195,21 +190,6 @@ class SceneWriter {
   const Scene& scene_;
 };
 
-void WriteAll(int fd, const std::string& text, const std::string& temporary) {
-  size_t written = 0;
-  while (written < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const std::string reason = std::strerror(errno);
-      ::close(fd);
-      ::unlink(temporary.c_str());
-      throw SceneFileError(temporary + ": cannot write: " + reason);
-    }
-    written += static_cast<size_t>(n);
-  }
-}
-
 }  // namespace
 
 json SceneToJson(const Scene& scene) { return SceneWriter(scene).Write(); }
@@ -218,21 +198,8 @@ void SaveScene(const Scene& scene, const std::string& path) {
   Scene saved = scene;
   RelocateReferences(saved, FolderOf(path));
   const std::string text = SceneToJson(saved).dump(2) + "\n";
-  std::string temporary = path + ".XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) throw SceneFileError(path + ": cannot create a temporary file: " + std::strerror(errno));
-  WriteAll(fd, text, temporary);
-  const bool flushed = ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
-  const int flushError = errno;
-  if (::close(fd) != 0 || !flushed) {
-    const std::string reason = std::strerror(flushed ? errno : flushError);
-    ::unlink(temporary.c_str());
-    throw SceneFileError(path + ": cannot flush the file: " + reason);
-  }
-  if (::rename(temporary.c_str(), path.c_str()) != 0) {
-    const std::string reason = std::strerror(errno);
-    ::unlink(temporary.c_str());
-    throw SceneFileError(path + ": cannot replace the file: " + reason);
+  if (const std::error_code error = platform::WriteFileAtomically(path, text)) {
+    throw SceneFileError(path + ": cannot save the file: " + error.message());
   }
 }
 

@@ -36,22 +36,27 @@ InfoHeader ReadInfoHeader(ImageStream& in) {
   if (header.size < kSmallestInfoHeader || header.size > kLargestInfoHeader) {
     throw ImgLoadException("Bad BMP info header size");
   }
+  // Fields beyond a shorter header read as zero.
   uint8_t bytes[kLargestInfoHeader] = {};
   in.Read(bytes + 4, header.size - 4);
+  platform::ByteReader fields(bytes, platform::ByteOrder::kLittle);
+  fields.Skip(4);
   if (header.size == kSmallestInfoHeader) {
-    header.width = LittleU16(bytes + 4);
-    header.height = LittleU16(bytes + 6);
-    header.planes = LittleU16(bytes + 8);
-    header.bitCount = LittleU16(bytes + 10);
+    header.width = fields.U16();
+    header.height = fields.U16();
+    header.planes = fields.U16();
+    header.bitCount = fields.U16();
     return header;
   }
-  header.width = static_cast<int32_t>(LittleU32(bytes + 4));
-  header.height = static_cast<int32_t>(LittleU32(bytes + 8));
-  header.planes = LittleU16(bytes + 12);
-  header.bitCount = LittleU16(bytes + 14);
-  header.compression = LittleU32(bytes + 16);
-  header.coloursUsed = LittleU32(bytes + 32);
-  for (int i = 0; i < 4; ++i) header.masks[i] = LittleU32(bytes + 40 + 4 * i);
+  header.width = fields.I32();
+  header.height = fields.I32();
+  header.planes = fields.U16();
+  header.bitCount = fields.U16();
+  header.compression = fields.U32();
+  fields.Skip(12);  // image size and resolution
+  header.coloursUsed = fields.U32();
+  fields.Skip(4);  // important colours
+  for (uint32_t& mask : header.masks) mask = fields.U32();
   return header;
 }
 
@@ -114,7 +119,7 @@ uint8_t Channel(uint32_t pixel, uint32_t mask, uint8_t absent) {
 void ExpandBitFields(const uint8_t* source, uint8_t* target, int32_t width, const InfoHeader& header) {
   const int bytes = header.bitCount / 8;
   for (int32_t x = 0; x < width; ++x, source += bytes, target += 4) {
-    const uint32_t pixel = bytes == 2 ? LittleU16(source) : LittleU32(source);
+    const uint32_t pixel = platform::LoadBytes(source, static_cast<std::size_t>(bytes), platform::ByteOrder::kLittle);
     target[0] = Channel(pixel, header.masks[2], 0);
     target[1] = Channel(pixel, header.masks[1], 0);
     target[2] = Channel(pixel, header.masks[0], 0);
@@ -231,7 +236,7 @@ ReadResult ReadBmp(std::FILE* file, Image& image, const ImageLimits& limits) {
   if (!in.TryRead(fileHeader, sizeof fileHeader) || std::memcmp(fileHeader, "BM", 2) != 0) {
     return ReadResult::NotThisFormat("Not a BMP file");
   }
-  const uint32_t dataOffset = LittleU32(fileHeader + 10);
+  const uint32_t dataOffset = platform::LoadU32(fileHeader + 10, platform::ByteOrder::kLittle);
   return DecodeInto(image, [&](Image& decoded) { DecodeBmp(in, dataOffset, decoded, limits); });
 }
 

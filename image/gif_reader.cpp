@@ -199,8 +199,8 @@ void DecodeImage(ImageStream& in, std::vector<uint8_t> palette, Image& image, co
   FindImage(in);
   uint8_t descriptor[9];
   if (!in.TryRead(descriptor, sizeof descriptor)) throw ImgLoadException(kBadImage);
-  const int32_t width = LittleU16(descriptor + 4);
-  const int32_t height = LittleU16(descriptor + 6);
+  const int32_t width = platform::LoadU16(descriptor + 4, platform::ByteOrder::kLittle);
+  const int32_t height = platform::LoadU16(descriptor + 6, platform::ByteOrder::kLittle);
   const uint8_t flags = descriptor[8];
   if ((flags & 0x80) != 0) palette = ReadColourTable(in, flags);
   const int minCodeSize = in.Byte();

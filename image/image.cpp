@@ -1,6 +1,7 @@
 #include "image/image.h"
 
 #include "image/image_load_exception.h"
+#include "platform/byte_reader.h"
 
 namespace lumetra::image {
 namespace {
@@ -13,7 +14,7 @@ bool IsSupportedPixelSize(int32_t bytes) {
 }
 
 uint32_t Word(const uint8_t* bytes, int index) {
-  return static_cast<uint32_t>(bytes[2 * index]) | static_cast<uint32_t>(bytes[2 * index + 1]) << 8;
+  return platform::LoadU16(bytes + 2 * index, platform::ByteOrder::kLittle);
 }
 
 uint8_t WordToByte(uint32_t word) { return static_cast<uint8_t>((word * 255 + 32767) / 65535); }

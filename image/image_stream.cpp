@@ -51,13 +51,13 @@ uint8_t ImageStream::Byte() {
 uint16_t ImageStream::U16() {
   uint8_t bytes[2];
   Read(bytes, sizeof bytes);
-  return LittleU16(bytes);
+  return platform::LoadU16(bytes, platform::ByteOrder::kLittle);
 }
 
 uint32_t ImageStream::U32() {
   uint8_t bytes[4];
   Read(bytes, sizeof bytes);
-  return LittleU32(bytes);
+  return platform::LoadU32(bytes, platform::ByteOrder::kLittle);
 }
 
 void ImageStream::PrematureEof() const { throw ImgLoadException(prematureEofMessage_); }

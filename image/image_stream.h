@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/byte_reader.h"
+
 namespace lumetra::image {
 
 // Little-endian reads from an open image file; a read past the end raises an
@@ -34,14 +36,5 @@ class ImageStream {
   std::string prematureEofMessage_;
   uint64_t size_ = 0;
 };
-
-// Little-endian fields of an already read header.
-inline uint16_t LittleU16(const uint8_t* bytes) {
-  return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
-}
-inline uint32_t LittleU32(const uint8_t* bytes) {
-  return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-         static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
 
 }  // namespace lumetra::image

@@ -5,6 +5,7 @@
 
 #include "image/image_writer_file.h"
 #include "image/image_writer_formats.h"
+#include "platform/file_io.h"
 
 namespace lumetra::image {
 namespace {
@@ -91,9 +92,12 @@ std::optional<ImageFileFormat> FormatForFileName(std::string_view fileName, bool
 void WriteImageFile(const BgraPicture& picture, ImageFileFormat format, const std::string& path) {
   try {
     CheckPicture(picture);
-    TemporaryImageFile file(path);
-    Encode(file.File(), picture, format);
-    file.Commit();
+    std::error_code error;
+    platform::AtomicFile file(path, error);
+    std::FILE* stream = error ? nullptr : file.Stream(error);
+    if (error) throw ImageWriteError(path + ": cannot create: " + error.message());
+    Encode(stream, picture, format);
+    if ((error = file.Commit())) throw ImageWriteError(path + ": cannot save: " + error.message());
   } catch (const ImageWriteError& error) {
     const std::string message = error.what();
     // Messages from the file itself already name it.

@@ -34,19 +34,22 @@ struct Header {
   uint8_t descriptor;
 };
 
-Header ParseHeader(const uint8_t* bytes) {
+Header ParseHeader(std::span<const uint8_t, kHeaderSize> bytes) {
+  platform::ByteReader fields(bytes, platform::ByteOrder::kLittle);
   Header header{};
-  header.idLength = bytes[0];
-  header.colourMapType = bytes[1];
-  header.baseType = bytes[2] & ~kRunLengthBit;
-  header.runLength = (bytes[2] & kRunLengthBit) != 0;
-  header.mapFirst = LittleU16(bytes + 3);
-  header.mapLength = LittleU16(bytes + 5);
-  header.mapEntryBits = bytes[7];
-  header.width = LittleU16(bytes + 12);
-  header.height = LittleU16(bytes + 14);
-  header.depth = bytes[16];
-  header.descriptor = bytes[17];
+  header.idLength = fields.U8();
+  header.colourMapType = fields.U8();
+  const uint8_t type = fields.U8();
+  header.baseType = type & ~kRunLengthBit;
+  header.runLength = (type & kRunLengthBit) != 0;
+  header.mapFirst = fields.U16();
+  header.mapLength = fields.U16();
+  header.mapEntryBits = fields.U8();
+  fields.Skip(4);  // origin
+  header.width = fields.U16();
+  header.height = fields.U16();
+  header.depth = fields.U8();
+  header.descriptor = fields.U8();
   return header;
 }
 
@@ -73,7 +76,7 @@ void CheckHeader(const Header& header) {
 // A colour-map entry of 15/16, 24 or 32 bits as blue, green, red.
 void MapEntryToBgr(const uint8_t* entry, uint8_t bits, uint8_t* bgr) {
   if (bits <= 16) {
-    const uint16_t value = LittleU16(entry);
+    const uint16_t value = platform::LoadU16(entry, platform::ByteOrder::kLittle);
     bgr[0] = static_cast<uint8_t>((value & 31) << 3);
     bgr[1] = static_cast<uint8_t>(((value >> 5) & 31) << 3);
     bgr[2] = static_cast<uint8_t>(((value >> 10) & 31) << 3);

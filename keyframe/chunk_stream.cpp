@@ -1,7 +1,8 @@
 #include "keyframe/chunk_stream.h"
 
 #include <bit>
-#include <cstring>
+
+#include "platform/byte_reader.h"
 
 namespace lumetra::keyframe {
 
@@ -14,9 +15,8 @@ void ChunkWriter::Bytes(const uint8_t* bytes, uint32_t count) {
 void ChunkWriter::U8(uint8_t value) { Bytes(&value, 1); }
 
 void ChunkWriter::U32(uint32_t value) {
-  const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                            static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
-  Bytes(bytes, 4);
+  const auto bytes = platform::StoreBytes<4>(value, platform::ByteOrder::kLittle);
+  Bytes(bytes.data(), 4);
 }
 
 void ChunkWriter::Double(double value) {
@@ -45,8 +45,7 @@ uint8_t ChunkReader::U8() {
 uint32_t ChunkReader::U32() {
   uint8_t b[4] = {};
   Bytes(b, 4);
-  return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 | static_cast<uint32_t>(b[2]) << 16 |
-         static_cast<uint32_t>(b[3]) << 24;
+  return platform::LoadU32(b, platform::ByteOrder::kLittle);
 }
 
 double ChunkReader::Double() {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/byte_reader.h"
 #include "platform/config_paths.h"
 
 namespace lumetra::platform {
@@ -78,8 +79,7 @@ RegResult RegistryKey::QueryDword(std::string_view name, std::uint32_t& value) c
   if (const RegResult result = Find(name, found); result != ERROR_SUCCESS) return result;
   if (found.type == RegType::SZ) return ERROR_UNSUPPORTED_TYPE;
   if (found.data.size() != 4) return found.data.size() > 4 ? ERROR_MORE_DATA : ERROR_INVALID_DATA;
-  value = std::uint32_t{found.data[0]} | std::uint32_t{found.data[1]} << 8 | std::uint32_t{found.data[2]} << 16 |
-          std::uint32_t{found.data[3]} << 24;
+  value = LoadU32(found.data.data(), ByteOrder::kLittle);
   return ERROR_SUCCESS;
 }
 
@@ -109,9 +109,8 @@ RegResult RegistryKey::SetValue(std::string_view name, RegType type, const void*
 }
 
 RegResult RegistryKey::SetDword(std::string_view name, std::uint32_t value) const {
-  const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                                 static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-  return SetValue(name, RegType::DWORD, bytes, sizeof bytes);
+  const auto bytes = StoreBytes<4>(value, ByteOrder::kLittle);
+  return SetValue(name, RegType::DWORD, bytes.data(), bytes.size());
 }
 
 RegResult RegistryKey::SetString(std::string_view name, std::string_view value) const {

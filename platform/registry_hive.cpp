@@ -1,9 +1,11 @@
 #include "platform/registry_hive.h"
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <set>
 
 #include "platform/base64.h"
+#include "platform/byte_reader.h"
 
 namespace lumetra::platform {
 namespace {
@@ -14,14 +16,12 @@ constexpr const char* kFormatName = "lumetra-registry";
 constexpr unsigned kFormatVersion = 1;
 
 std::uint32_t DwordOf(const RegistryValue& value) {
-  std::uint32_t number = 0;
-  for (std::size_t i = 0; i < 4 && i < value.data.size(); ++i) number |= std::uint32_t{value.data[i]} << (8 * i);
-  return number;
+  return LoadBytes(value.data.data(), std::min<std::size_t>(value.data.size(), 4), ByteOrder::kLittle);
 }
 
 RegistryValue DwordValue(std::uint32_t number) {
-  return {RegType::DWORD, {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
-                           static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)}};
+  const auto bytes = StoreBytes<4>(number, ByteOrder::kLittle);
+  return {RegType::DWORD, {bytes.begin(), bytes.end()}};
 }
 
 json ValueToJson(const RegistryValue& value) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/byte_reader.h"
 #include "platform/debug_log.h"
 #include "render/render_job.h"
 
@@ -185,10 +186,7 @@ bool RenderDisplay::Handle(RenderJob& job, const platform::Message& message) {
       return true;
     case platform::WM_COPYDATA: {
       const auto& bytes = message.copyData;
-      const uint32_t code = bytes.size() < 4 ? 0
-                                             : static_cast<uint32_t>(bytes[0]) | bytes[1] << 8 |
-                                                   bytes[2] << 16 |
-                                                   static_cast<uint32_t>(bytes[3]) << 24;
+      const uint32_t code = bytes.size() < 4 ? 0 : platform::LoadU32(bytes.data(), platform::ByteOrder::kLittle);
       if (code == kPovRenderEnded) {
         job.SetState(JobState::Complete);
       } else if (code == kPovRenderAborted) {

@@ -3,13 +3,16 @@
 #include <bit>
 #include <vector>
 
+#include "platform/byte_reader.h"
+
 namespace lumetra::render {
 namespace {
 
 std::vector<uint8_t> WordsToBytes(const uint32_t* words, size_t count) {
-  std::vector<uint8_t> bytes(count * 4);
+  std::vector<uint8_t> bytes;
   for (size_t i = 0; i < count; ++i) {
-    for (size_t b = 0; b < 4; ++b) bytes[i * 4 + b] = static_cast<uint8_t>(words[i] >> (8 * b));
+    const auto word = platform::StoreBytes<4>(words[i], platform::ByteOrder::kLittle);
+    bytes.insert(bytes.end(), word.begin(), word.end());
   }
   return bytes;
 }
@@ -40,10 +43,8 @@ void SettingsLoader::Float(std::string_view name, float& field, platform::RegTyp
   if (key_.QueryDword(name, value) == platform::ERROR_SUCCESS) {
     field = std::bit_cast<float>(value);
   } else {
-    const uint32_t bits = std::bit_cast<uint32_t>(field);
-    const uint8_t bytes[4] = {static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
-                              static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)};
-    Keep(key_.SetValue(name, repairType, bytes, 4));
+    const auto bytes = platform::StoreBytes<4>(std::bit_cast<uint32_t>(field), platform::ByteOrder::kLittle);
+    Keep(key_.SetValue(name, repairType, bytes.data(), 4));
   }
 }
 
@@ -51,9 +52,7 @@ void SettingsLoader::FlagsWords(std::string_view name, uint32_t* words, size_t c
   std::vector<uint8_t> bytes;
   if (key_.QueryBinary(name, bytes) == platform::ERROR_SUCCESS && bytes.size() == count * 4) {
     for (size_t i = 0; i < count; ++i) {
-      words[i] = static_cast<uint32_t>(bytes[i * 4]) | static_cast<uint32_t>(bytes[i * 4 + 1]) << 8 |
-                 static_cast<uint32_t>(bytes[i * 4 + 2]) << 16 |
-                 static_cast<uint32_t>(bytes[i * 4 + 3]) << 24;
+      words[i] = platform::LoadU32(bytes.data() + i * 4, platform::ByteOrder::kLittle);
     }
   } else {
     Keep(key_.SetBinary(name, WordsToBytes(words, count)));

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "image/image_stream.h"
+#include "platform/byte_reader.h"
 
 namespace lumetra::texture {
 namespace {
@@ -28,11 +28,13 @@ int32_t InterpolationFrom(uint32_t value) {
   return value == 8 ? 6 : 0;
 }
 
-float FloatAt(const uint8_t* parameters, size_t offset) {
-  return std::bit_cast<float>(image::LittleU32(parameters + offset));
+uint32_t U32At(const uint8_t* parameters, size_t offset) {
+  return platform::LoadU32(parameters + offset, platform::ByteOrder::kLittle);
 }
 
-bool FlagAt(const uint8_t* parameters, size_t offset) { return image::LittleU32(parameters + offset) != 0; }
+float FloatAt(const uint8_t* parameters, size_t offset) { return std::bit_cast<float>(U32At(parameters, offset)); }
+
+bool FlagAt(const uint8_t* parameters, size_t offset) { return U32At(parameters, offset) != 0; }
 
 }  // namespace
 
@@ -42,11 +44,11 @@ BitmapModifiers ReadBitmapModifiers(const uint8_t* parameters, size_t size) {
                                 " bytes of node parameters, got " + std::to_string(size));
   }
   BitmapModifiers modifiers;
-  modifiers.mapType = MapTypeFrom(image::LittleU32(parameters + 256));
-  modifiers.interpolation = InterpolationFrom(image::LittleU32(parameters + 260));
+  modifiers.mapType = MapTypeFrom(U32At(parameters, 256));
+  modifiers.interpolation = InterpolationFrom(U32At(parameters, 260));
   modifiers.once = FlagAt(parameters, 264);
   modifiers.interpolate = FlagAt(parameters, 268);
-  const uint32_t alphaMode = image::LittleU32(parameters + 272);
+  const uint32_t alphaMode = U32At(parameters, 272);
   modifiers.alphaMode = alphaMode >= 1 && alphaMode <= 4 ? static_cast<int32_t>(alphaMode) : 0;
   modifiers.useIndex = FlagAt(parameters, 276);
   modifiers.filterAll = FloatAt(parameters, 280);

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace lumetra::texture {
 namespace {
 
 constexpr double kInversePi = 0.3183098861837907;
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kPi = kTwoPi / 2;
+constexpr double kTwoPi = 2 * std::numbers::pi;
 constexpr double kTorusMajorRadius = 1.0;
 constexpr double kSmallestSphereRadius = 1e-20;
 
@@ -30,7 +30,7 @@ bool MapTorus(const math::Vector3& p, float& u, float& v) {
   if (r == 0.0) return false;
   double a = 0.0;
   if (p.z == 0.0) {
-    a = -p.y > 0.0 ? 0.0 : kPi;
+    a = -p.y > 0.0 ? 0.0 : std::numbers::pi;
   } else {
     a = SafeAcos(-p.y / r);
     if (p.z < 0.0) a = kTwoPi - a;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "texture/crackle.h"
 #include "texture/noise.h"
@@ -68,7 +69,7 @@ double Marble(const math::Vector3& p, const NoiseParams& noise) {
 
 // The angle around z scaled to turns per arm, shared by both spirals.
 double SpiralTurns(const math::Vector3& p, const PatternParams& params) {
-  return (kHalfPi - std::atan2(p.x, p.y)) * params.spiralArms * kInverseTwoPi;
+  return (std::numbers::pi / 2 - std::atan2(p.x, p.y)) * params.spiralArms * std::numbers::inv_pi / 2;
 }
 
 double Spiral2(const math::Vector3& p, const NoiseParams& noise, const PatternParams& params) {
@@ -143,7 +144,7 @@ double RawPatternValue(PatternId id, math::Vector3& p, const NoiseParams& noise,
     case PatternId::kMandel: return Mandel(p, params);
     case PatternId::kMarble: return Marble(p, noise);
     case PatternId::kOnion: return std::fmod(math::Length(p), 1.0);
-    case PatternId::kRadial: return (std::atan2(p.x, p.z) + kPi) * kInverseTwoPi + 0.25;
+    case PatternId::kRadial: return (std::atan2(p.x, p.z) + std::numbers::pi) * std::numbers::inv_pi / 2 + 0.25;
     case PatternId::kSpiral1:
       return std::sqrt(p.x * p.x + p.y * p.y) + SpiralTurns(p, params) + p.z;
     case PatternId::kSpiral2: return Spiral2(p, noise, params);

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "texture/pattern.h"
 #include "texture/pattern_id.h"
+#include "texture/pattern_math.h"
 #include "texture/reference_noise.h"
 #include "texture/shaping.h"
 #include "texture/wave_sources.h"
@@ -12,7 +14,6 @@
 namespace lumetra::texture {
 namespace {
 
-constexpr double kTwoPi = 6.283185207179587;  // the value the patterns use
 constexpr double kTolerance = 1e-12;
 
 double Value(PatternId id, math::Vector3 p, const NoiseParams& noise = {},
@@ -89,9 +90,9 @@ TEST(Shaping, WaveShapes) {
   EXPECT_NEAR(ShapePatternValue(v, noise), 2 * (1 - 0.7), kTolerance);
   EXPECT_NEAR(ShapePatternValue(0.2, noise), 0.4, kTolerance);
   noise.waveShape = 2;
-  EXPECT_NEAR(ShapePatternValue(v, noise), (std::sin(0.7 * kTwoPi) + 1) * 0.5, kTolerance);
+  EXPECT_NEAR(ShapePatternValue(v, noise), (std::sin(0.7 * kPatternTwoPi) + 1) * 0.5, kTolerance);
   noise.waveShape = 3;
-  EXPECT_NEAR(ShapePatternValue(v, noise), std::fabs(std::sin(0.7 * 3.141592653589793)), kTolerance);
+  EXPECT_NEAR(ShapePatternValue(v, noise), std::fabs(std::sin(0.7 * std::numbers::pi)), kTolerance);
   noise.waveShape = 4;
   EXPECT_NEAR(ShapePatternValue(v, noise), (3 - 1.4) * 0.49, kTolerance);
   noise.waveShape = 5;
@@ -143,7 +144,7 @@ TEST(Patterns, ClosedFormPatterns) {
   EXPECT_NEAR(Raw(PatternId::kLeopard, p), s * s, kTolerance);
   EXPECT_NEAR(Raw(PatternId::kOnion, p), std::fmod(std::sqrt(0.64 + 1.69 + 2.45 * 2.45), 1.0), kTolerance);
   EXPECT_NEAR(Raw(PatternId::kRadial, p),
-              (std::atan2(0.8, 2.45) + 3.141592653589793) * 0.15915494309189535 + 0.25, kTolerance);
+              (std::atan2(0.8, 2.45) + std::numbers::pi) / (2 * std::numbers::pi) + 0.25, kTolerance);
   EXPECT_EQ(Raw(PatternId::kMarble, p), 0.8);
   EXPECT_EQ(Raw(PatternId::kAverage, p), 0.0);
   EXPECT_EQ(Raw(PatternId::kDensityFile, p), 0.0);
@@ -209,7 +210,7 @@ TEST(Patterns, TurbulentPatternsUseTheNodeNoise) {
   const double t = reference::Turbulence(p.x, p.y, p.z, 2.2, 0.45, 6);
   PatternParams params;
   params.agateTurbulence = 0.7f;
-  const double w = (std::sin((t * double(0.7f) * 1.3 + p.z * 1.1) * kTwoPi) + 1) * 0.5;
+  const double w = (std::sin((t * double(0.7f) * 1.3 + p.z * 1.1) * kPatternTwoPi) + 1) * 0.5;
   EXPECT_NEAR(Raw(PatternId::kAgate, p, noise, params), std::pow(std::min(w, 1.0), 0.77), kTolerance);
   EXPECT_EQ(Raw(PatternId::kMarble, p, noise), p.x);  // turbulence off
   noise.turbulenceOn = true;
@@ -219,8 +220,8 @@ TEST(Patterns, TurbulentPatternsUseTheNodeNoise) {
 
   double v[3];
   reference::VectorTurbulence(p.x, p.y, p.z, 2.2, 0.45, 6, v);
-  const double wx = p.x + std::sin((v[0] + p.x) * 0.8 * kTwoPi);
-  const double wy = p.y + std::sin((v[1] + p.y) * 0.3 * kTwoPi);
+  const double wx = p.x + std::sin((v[0] + p.x) * 0.8 * kPatternTwoPi);
+  const double wy = p.y + std::sin((v[1] + p.y) * 0.3 * kPatternTwoPi);
   math::Vector3 moved = p;
   EXPECT_NEAR(RawPatternValue(PatternId::kWood, moved, noise, {}), std::sqrt(wx * wx + wy * wy), kTolerance);
   EXPECT_NEAR(moved.x, wx, kTolerance);  // the moved point is written back
@@ -242,8 +243,8 @@ TEST(Patterns, RipplesAndWavesSumOverTheTenSources) {
   double ripples = 0, waves = 0;
   for (const ReferenceSource& s : sources) {
     const double d = std::sqrt(std::pow(p.x - s.c[0], 2) + std::pow(p.y - s.c[1], 2) + std::pow(p.z - s.c[2], 2));
-    ripples += std::sin((d * 1.5 + 0.2) * kTwoPi);
-    waves += std::sin((d * 1.5 * s.size + 0.2) * kTwoPi) / s.size;
+    ripples += std::sin((d * 1.5 + 0.2) * kPatternTwoPi);
+    waves += std::sin((d * 1.5 * s.size + 0.2) * kPatternTwoPi) / s.size;
   }
   EXPECT_NEAR(Raw(PatternId::kRipples, p, noise), (ripples / 10 + 1) * 0.5, kTolerance);
   EXPECT_NEAR(Raw(PatternId::kWaves, p, noise), (waves / 10 + 2.5) * 0.2, 1e-10);

@@ -1,6 +1,7 @@
 #include "texture/shaping.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "texture/pattern_math.h"
 
@@ -20,7 +21,7 @@ double ApplyWaveShape(double v, const NoiseParams& noise) {
     case WaveShape::kSine:
       return (std::sin(v * kPatternTwoPi) + 1.0) * 0.5;
     case WaveShape::kScallop:
-      return std::fabs(std::sin(v * kPi));
+      return std::fabs(std::sin(v * std::numbers::pi));
     case WaveShape::kCubic:
       return (3.0 - 2.0 * v) * v * v;
     case WaveShape::kPower:

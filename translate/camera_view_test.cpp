@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "translate/testing/translation_fixture.h"
 
@@ -27,8 +28,8 @@ TEST(SeparateFromInterest, OnlyCamerasSharingXAndYWithTheirInterestAreLowered) {
 
 TEST(ViewAngle, TheHorizontalFieldOverTheAspectGivesTheVerticalAngle) {
   EXPECT_NEAR(ViewAngle(90, 1), 90, 1e-12);
-  EXPECT_NEAR(ViewAngle(90, 2), 2 * std::atan(0.5) * 180 / M_PI, 1e-12);
-  EXPECT_NEAR(ViewAngle(60, 4.0 / 3), 2 * std::atan(std::tan(M_PI / 6) * 0.75) * 180 / M_PI, 1e-12);
+  EXPECT_NEAR(ViewAngle(90, 2), 2 * std::atan(0.5) * 180 / std::numbers::pi, 1e-12);
+  EXPECT_NEAR(ViewAngle(60, 4.0 / 3), 2 * std::atan(std::tan(std::numbers::pi / 6) * 0.75) * 180 / std::numbers::pi, 1e-12);
 }
 
 class CameraView : public testing::TranslationTest {
@@ -54,7 +55,7 @@ TEST_F(CameraView, TheFirstActiveCameraMakesTheViewAndIsFiledUnderItsName) {
   EXPECT_THAT(CallsOn(view), ElementsAre("SetViewAngle", "SetViewAspect", "SetViewLocation", "SetViewInterest",
                                          "SetViewUp", "SetViewVolumeResolution", "SetViewVolumeSteps",
                                          "SetNameValue"));
-  EXPECT_NEAR(After(Only("SetViewAngle"), 2)[0], 2 * std::atan(0.5) * 180 / M_PI, 1e-12);
+  EXPECT_NEAR(After(Only("SetViewAngle"), 2)[0], 2 * std::atan(0.5) * 180 / std::numbers::pi, 1e-12);
   EXPECT_EQ(After(Only("SetViewAspect"), 2), Arguments{-2});
   EXPECT_EQ(After(Only("SetViewLocation"), 2), (Arguments{0, 3, -8}));
   EXPECT_EQ(After(Only("SetViewInterest"), 2), (Arguments{0, 1, 0}));

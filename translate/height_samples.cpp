@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "abi/result_codes.h"
+#include "platform/byte_reader.h"
 #include "platform/messages.h"
 #include "image/image_loader.h"
 #include "translate/host_object.h"
@@ -22,7 +23,7 @@ T Grey(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
 }
 
 std::uint16_t WideSample(const std::uint8_t* pixel) {
-  const auto channel = [&](int i) { return static_cast<std::uint32_t>(pixel[2 * i] | pixel[2 * i + 1] << 8); };
+  const auto channel = [&](int i) { return platform::LoadU16(pixel + 2 * i, platform::ByteOrder::kLittle); };
   return Grey<std::uint16_t>(channel(2), channel(1), channel(0));  // stored blue, green, red
 }
 

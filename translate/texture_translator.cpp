@@ -7,6 +7,7 @@
 
 #include "abi/result_codes.h"
 #include "abi/texture_params.h"
+#include "math/angles.h"
 #include "platform/debug_log.h"
 #include "translate/node_posing.h"
 #include "platform/messages.h"
@@ -47,7 +48,6 @@ std::optional<PatternId> ShapingPattern(const Node& node) {
 
 using abi::NodeKind;
 
-constexpr double kDegreesToRadians = 3.141592653589793 / 180.0;
 
 bool IsTextureKind(std::uint32_t kind) { return kind >= abi::kNodeStandardTexture && kind <= abi::kNodeBlockTexture; }
 
@@ -157,8 +157,8 @@ void AppendTransformNode(TextureNode& node, const abi::TransformNodeParams& para
   math::Transform scale;
   scale.Scale({params.scale[0], params.scale[1], params.scale[2]});
   math::Transform rotation;
-  rotation.RotateEuler(-params.rotate[0] * kDegreesToRadians, -params.rotate[1] * kDegreesToRadians,
-                       -params.rotate[2] * kDegreesToRadians);
+  rotation.RotateEuler(-params.rotate[0] * math::kDegreesToRadians, -params.rotate[1] * math::kDegreesToRadians,
+                       -params.rotate[2] * math::kDegreesToRadians);
   math::Transform translation;
   translation.Translate({params.translate[0], params.translate[1], params.translate[2]});
   transform.Compose(scale);

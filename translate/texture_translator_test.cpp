@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include <unistd.h>
+#include <numbers>
 
 #include "abi/result_codes.h"
 #include "platform/debug_log.h"
@@ -194,7 +195,7 @@ TEST_F(TranslatorTest, RotationIsByMinusTheAngles) {
   host.Params(transform).transform = {{1, 1, 1}, {0, 0, 90}, {0, 0, 0}};
   const std::unique_ptr<Texture> texture = translator.TranslateTexture(standard);
   math::Transform expected;
-  expected.RotateEuler(0, 0, -3.141592653589793 / 2);
+  expected.RotateEuler(0, 0, -std::numbers::pi / 2);
   const math::Vector3 p = texture->TransformPoint({1, 0, 0});
   const math::Vector3 q = expected.InverseTransformPoint({1, 0, 0});
   EXPECT_NEAR(p.x, q.x, 1e-15);

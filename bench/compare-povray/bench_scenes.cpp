@@ -1,4 +1,5 @@
 #include <cmath>
+#include <numbers>
 
 #include "bench_scene.h"
 
@@ -44,11 +45,10 @@ BenchScene triangleMesh() {
   constexpr int kAround = 224, kTube = 224;
   Mesh mesh;
   mesh.finish = kPaint;
-  const double pi = 3.14159265358979323846;
   for (int i = 0; i < kAround; ++i) {
-    const double u = 2 * pi * i / kAround;
+    const double u = 2 * std::numbers::pi * i / kAround;
     for (int j = 0; j < kTube; ++j) {
-      const double v = 2 * pi * j / kTube;
+      const double v = 2 * std::numbers::pi * j / kTube;
       const double tube = 0.7 + 0.12 * std::sin(6 * u);
       const double ring = 2.5 + tube * std::cos(v);
       const double nx = std::cos(v) * std::cos(u), ny = std::sin(v), nz = std::cos(v) * std::sin(u);

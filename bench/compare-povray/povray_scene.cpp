@@ -1,6 +1,7 @@
 // The comparison scenes as POV-Ray 3.7 scene files.
 #include <cmath>
 #include <sstream>
+#include <numbers>
 
 #include "bench_scene.h"
 
@@ -47,8 +48,8 @@ void writeMesh(std::ostringstream& out, const Mesh& mesh) {
 
 std::string povraySource(const BenchScene& s, int width, int height) {
   const double aspect = double(width) / height;
-  const double horizontal = 2 * std::atan(std::tan(kVerticalAngle * 3.14159265358979323846 / 360) * aspect) *
-                            180 / 3.14159265358979323846;
+  const double horizontal = 2 * std::atan(std::tan(kVerticalAngle * std::numbers::pi / 360) * aspect) *
+                            180 / std::numbers::pi;
   std::ostringstream out;
   out.precision(9);
   out << "#version 3.7;\n"

@@ -1,6 +1,7 @@
 #include "affine.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace lumetra::renderlib {
 
@@ -13,7 +14,7 @@ Affine Affine::translation(const Vec3& o) {
 }
 
 Affine Affine::rotationDegrees(const Vec3& angles) {
-  const double rad = kPi / 180.0;
+  const double rad = std::numbers::pi / 180.0;
   const double cx = std::cos(angles.x * rad), sx = std::sin(angles.x * rad);
   const double cy = std::cos(angles.y * rad), sy = std::sin(angles.y * rad);
   const double cz = std::cos(angles.z * rad), sz = std::sin(angles.z * rad);

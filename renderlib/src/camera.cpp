@@ -1,6 +1,7 @@
 #include "camera.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace lumetra::renderlib {
 namespace {
@@ -21,7 +22,7 @@ Camera::Camera(const View& view) : origin_(view.location), width_(view.width), h
   const Vec3 side = view.aspect >= 0 ? cross(up, forward_) : cross(forward_, up);
   right_ = normalized(side);
   up_ = view.aspect >= 0 ? cross(forward_, right_) : cross(right_, forward_);
-  const double half_height = std::tan(view.angle * kPi / 360.0);
+  const double half_height = std::tan(view.angle * std::numbers::pi / 360.0);
   up_ *= half_height;
   right_ *= half_height * std::fabs(view.aspect);
 }

@@ -1,6 +1,7 @@
 #include "compiled_scene.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace lumetra::renderlib {
 
@@ -59,8 +60,8 @@ CompiledLight CompiledScene::compile(const Light& light) const {
   out.edge_u = to_world.vector({1, 0, 0});
   out.edge_v = to_world.vector({0, 0, 1});
   out.spot_axis = normalized(to_world.point(light.spot_target) - out.position);
-  out.cos_radius = std::cos(light.spot_radius * kPi / 180.0);
-  out.cos_falloff = std::cos(std::max(light.spot_falloff, light.spot_radius) * kPi / 180.0);
+  out.cos_radius = std::cos(light.spot_radius * std::numbers::pi / 180.0);
+  out.cos_falloff = std::cos(std::max(light.spot_falloff, light.spot_radius) * std::numbers::pi / 180.0);
   return out;
 }
 

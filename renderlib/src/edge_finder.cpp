@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 #include <vector>
+#include <numbers>
 
 #include "shading.h"
 
@@ -57,7 +58,7 @@ bool coplanar(const Glimpse& a, const Glimpse& b) {
 }
 
 bool differ(const Glimpse& a, const Glimpse& b, const EdgeMode& mode) {
-  static const double kCrease = std::cos(30 * kPi / 180);
+  static const double kCrease = std::cos(30 * std::numbers::pi / 180);
   if (a.surface != b.surface) return !(mode.merge_coplanar && coplanar(a, b));
   if (a.face != b.face) return true;
   return std::fabs(dot(a.normal, b.normal)) < kCrease;

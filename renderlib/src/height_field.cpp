@@ -1,6 +1,7 @@
 #include "height_field.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace lumetra::renderlib {
 
@@ -23,7 +24,7 @@ bool HeightField::setSphericalBounds(double latitude_min, double latitude_max, d
 Vec3 HeightField::position(int column, int row) const {
   const double height = heights_[size_t(row) * columns_ + column];
   if (!spherical_) return {double(column), height, double(row)};
-  const double degree = kPi / 180;
+  const double degree = std::numbers::pi / 180;
   const double longitude = (longitude_min_ + (longitude_max_ - longitude_min_) * column / (columns_ - 1)) * degree;
   const double latitude = (latitude_min_ + (latitude_max_ - latitude_min_) * row / (rows_ - 1)) * degree;
   const double radius = 1 + height;

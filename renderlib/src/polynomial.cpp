@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 
 #include "quadratic.h"
 #include "vec3.h"
@@ -50,8 +51,8 @@ int solveDepressedCubic(double p, double q, double roots[3]) {
     const double phi = std::acos(std::clamp(-q / 2 / std::sqrt(-cube_p / 27), -1.0, 1.0)) / 3;
     const double scale = 2 * std::sqrt(-p / 3);
     roots[0] = scale * std::cos(phi);
-    roots[1] = -scale * std::cos(phi + kPi / 3);
-    roots[2] = -scale * std::cos(phi - kPi / 3);
+    roots[1] = -scale * std::cos(phi + std::numbers::pi / 3);
+    roots[2] = -scale * std::cos(phi - std::numbers::pi / 3);
     return 3;
   }
   const double root_d = std::sqrt(discriminant);

@@ -1,6 +1,8 @@
 // The geometry of a primitive in its own space.
 #pragma once
 
+#include <numbers>
+
 #include "ray.h"
 
 namespace lumetra::renderlib {
@@ -17,7 +19,7 @@ class Shape {
 
 // Longitude of (x, y) about an axis as a fraction of a turn, 0..1.
 inline double turnFraction(double x, double y) {
-  const double angle = std::atan2(y, x) / (2 * kPi);
+  const double angle = std::atan2(y, x) / (2 * std::numbers::pi);
   return angle < 0 ? angle + 1 : angle;
 }
 
@@ -27,7 +29,7 @@ inline void resolveCoordinates(SurfaceHit& hit) {
   if (hit.coordinates == Rule::kReady) return;
   hit.u = turnFraction(hit.raw[0], hit.raw[1]);
   if (hit.coordinates == Rule::kSpherical) {
-    hit.v = 0.5 + std::asin(std::clamp(hit.raw[2] / std::max(hit.raw[3], 1e-300), -1.0, 1.0)) / kPi;
+    hit.v = 0.5 + std::asin(std::clamp(hit.raw[2] / std::max(hit.raw[3], 1e-300), -1.0, 1.0)) / std::numbers::pi;
   } else if (hit.coordinates == Rule::kTurnAndValue) {
     hit.v = hit.raw[2];
   } else {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <new>
+#include <numbers>
 
 #include "accelerator.h"
 
@@ -155,7 +156,7 @@ void TriangleMesh::smooth(double angle_degrees) {
     unit_normals[f] = normalized(faceNormal(f));
     for (int k = 0; k < 3; ++k) faces_of_vertex[faces_[3 * f + k]].push_back(f);
   }
-  const double limit = std::cos(angle_degrees * kPi / 180.0);
+  const double limit = std::cos(angle_degrees * std::numbers::pi / 180.0);
   std::vector<Vec3> corners(faces_.size());
   for (unsigned f = 0; f < face_count; ++f) {
     for (int k = 0; k < 3; ++k) {

@@ -60,6 +60,4 @@ inline void orthonormalFrame(const Vec3& axis, Vec3& first, Vec3& second) {
   second = cross(axis, first);
 }
 
-constexpr double kPi = 3.14159265358979323846;
-
 }  // namespace lumetra::renderlib

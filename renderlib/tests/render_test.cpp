@@ -7,6 +7,7 @@
 #include <atomic>
 #include <mutex>
 #include <vector>
+#include <numbers>
 
 #include "render_support.h"
 
@@ -197,7 +198,7 @@ class Scenes : public ::testing::Test {
     ASSERT_EQ(TranslatePrim(scene, lathe, -2.2, 0, 0), L2_OK);
     double star[10 * 3];
     for (int i = 0; i < 10; ++i) {
-      const double r = i % 2 ? 0.4 : 1, a = i * 3.14159265358979 / 5;
+      const double r = i % 2 ? 0.4 : 1, a = i * std::numbers::pi / 5;
       star[3 * i] = r * std::cos(a);
       star[3 * i + 1] = r * std::sin(a);
       star[3 * i + 2] = 0;

@@ -1,6 +1,7 @@
 // Ray hits, normals and surface coordinates of the analytic shapes, against answers worked
 // out here from the shapes' definitions.
 #include <gtest/gtest.h>
+#include <numbers>
 
 #include "blob.h"
 #include "box.h"
@@ -51,7 +52,7 @@ TEST(Sphere, NonUnitDirectionsKeepTheRayParameter) {
 TEST(Sphere, SurfaceCoordinatesFollowLongitudeAndLatitude) {
   const Sphere sphere({0, 0, 0}, 2);
   // A point at latitude 30 degrees, longitude 60 degrees (measured from +x towards +z).
-  const double lat = kPi / 6, lon = kPi / 3;
+  const double lat = std::numbers::pi / 6, lon = std::numbers::pi / 3;
   const Vec3 target{2 * std::cos(lat) * std::cos(lon), 2 * std::sin(lat), 2 * std::cos(lat) * std::sin(lon)};
   const SurfaceHit hit = mustHit(sphere, {target * 3, -target});
   EXPECT_NEAR(hit.u, 1.0 / 6, 1e-9);
@@ -191,7 +192,7 @@ TEST(Superquadric, UnitPowersMakeTheUnitSphere) {
   const SurfaceHit hit = mustHit(round, {direction * -5, direction});
   EXPECT_NEAR(hit.t, 4, 1e-9);
   expectNear(normalized(hit.normal), -direction, 1e-6);
-  EXPECT_NEAR(hit.v, 0.5 + std::asin(-direction.z) / kPi, 1e-9);
+  EXPECT_NEAR(hit.v, 0.5 + std::asin(-direction.z) / std::numbers::pi, 1e-9);
 }
 
 TEST(Superquadric, EqualPowersBelowOneRoundABox) {

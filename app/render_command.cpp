@@ -16,7 +16,6 @@
 #include "app/progress_display.h"
 #include "app/settings_overlay.h"
 #include "host/host_context.h"
-#include "render/render_method.h"
 
 namespace app {
 namespace {
@@ -29,27 +28,27 @@ constexpr uint32_t kAdaptiveAntiAliasMode = 2;
 constexpr int kMaxAntiAliasDepth = 8;
 
 struct Picture {
-  char formatLetter;
+  iface::OutputFormatLetter formatLetter;
   const char* extension;
 };
 
 std::optional<Picture> PictureFor(const std::string& path, bool runLength) {
   std::string extension = fs::path(path).extension().string();
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (extension == ".png") return Picture{'N', ".png"};
-  if (extension == ".bmp") return Picture{'S', ".bmp"};
-  if (extension == ".ppm") return Picture{'P', ".ppm"};
-  if (extension == ".tga") return Picture{runLength ? 'C' : 'T', ".tga"};
+  if (extension == ".png") return Picture{iface::kLetterPng, ".png"};
+  if (extension == ".bmp") return Picture{iface::kLetterBmp, ".bmp"};
+  if (extension == ".ppm") return Picture{iface::kLetterPpm, ".ppm"};
+  if (extension == ".tga") return Picture{runLength ? iface::kLetterTgaRle : iface::kLetterTga, ".tga"};
   return std::nullopt;
 }
 
 const char* ExtensionOfLetter(uint32_t letter) {
   switch (letter) {
-    case 'S':
+    case iface::kLetterBmp:
       return ".bmp";
-    case 'N':
+    case iface::kLetterPng:
       return ".png";
-    case 'P':
+    case iface::kLetterPpm:
       return ".ppm";
     default:
       return ".tga";
@@ -69,7 +68,7 @@ fs::path MakeStagingFolder(const fs::path& output) {
 
 // The render window's title names the picture being made: "Render: <path>".
 std::string PathFromTitle(const std::string& title) {
-  const std::string prefix = "Render: ";
+  const std::string_view prefix = iface::kRenderTitlePrefix;
   return title.rfind(prefix, 0) == 0 ? title.substr(prefix.size()) : std::string();
 }
 
@@ -101,8 +100,7 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
     std::optional<SettingsOverlay> overlay;
     if (!args.method.empty()) {
       overlay.emplace();
-      overlay->SetDword(host::kRegistryBase, "RenderMethod",
-                        static_cast<uint32_t>(*render::MethodByName(args.method)));
+      overlay->SetRenderMethod(*iface::RenderMethodByName(args.method));
     }
     RenderScene opened(args.scene, pluginPath, args.time);
     HostSession& session = opened.Session();
@@ -120,7 +118,7 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
     settings.showWindow = 0;  // nobody would close it
     std::optional<fs::path> staging;
     if (picture) {
-      settings.outputFormat = static_cast<uint32_t>(picture->formatLetter);
+      settings.outputFormat = picture->formatLetter;
       staging = MakeStagingFolder(args.output);
       const std::string folder = staging->string() + "/";
       if (folder.size() >= sizeof settings.outputDirectory) {
@@ -140,7 +138,7 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
     std::string base;  // the picture being made, without its extension
     InterruptGuard interrupt;
     const auto started = fs::file_time_type::clock::now();
-    const RunEnd end = RunAndFollow(session, "&Render", [&](const host::Desktop::Window& window) {
+    const RunEnd end = RunAndFollow(session, iface::kMenuTextRender, [&](const host::Desktop::Window& window) {
       if (base.empty()) base = PathFromTitle(window.title);
       if (args.progress != "none") progress.Update(window.pixelsDone, window.pixelsTotal);
     });

@@ -82,12 +82,12 @@ int32_t AnimationSceneInterface::OnSceneEvent(uint32_t objectId, int32_t event) 
     if (record.info.type == iface::kObjectTypeReference) objectId = record.info.next;
   }
   switch (event) {
-    case kEventObjectRemoved:
+    case iface::kEventObjectRemoved:
       animation_.DeleteTrack(objectId);
       animation_.ClearKeyTimes();
       RefreshBar();
       break;
-    case kEventSelectionChanged: {
+    case iface::kEventSelectionChanged: {
       const int32_t result = SelectObject(objectId);
       if (animation_.KeyStepsMode() != keyframe::KeySteps::Scene) {
         animation_.ClearKeyTimes();
@@ -96,45 +96,45 @@ int32_t AnimationSceneInterface::OnSceneEvent(uint32_t objectId, int32_t event) 
       }
       return result;
     }
-    case 3:
-    case 5:
-    case 13:
-    case 14:
+    case iface::kEventObjectAdded:
+    case iface::kEventObjectDrawn:
+    case iface::kEventImportBegins:
+    case iface::kEventImportEnds:
       break;
-    case kEventObjectChanged:
+    case iface::kEventObjectChanged:
       UpdateObject(objectId);
       RefreshBar();
       break;
-    case kEventSceneInPlace:
+    case iface::kEventSceneInPlace:
       SceneInPlace();
       break;
-    case kEventHostReady:
+    case iface::kEventHostReady:
       app_->OnHostReady();
       break;
-    case kEventSceneClosing:
+    case iface::kEventSceneClosing:
       if (RenderService* renderer = app_->Renderer()) renderer->AbortAll();
       animation_.DeleteAll();
       break;
-    case kEventBarShown:
+    case iface::kEventBarShown:
       if (bar_ && placement_.shown) LayOutViews(true);
       break;
-    case kEventObjectEdited:
-    case kEventObjectReplaced:
+    case iface::kEventObjectEdited:
+    case iface::kEventObjectReplaced:
       UpdateObject(objectId);
       break;
-    case kEventObjectRenamed:
+    case iface::kEventObjectRenamed:
       if (keyframe::ObjectTrack* track = animation_.FindTrack(objectId)) {
         keyframe::ObjectRecord record;
         if (host.ReadObject(objectId, record, false) == iface::kOk) track->SetName(NameOf(record.info));
       }
       break;
-    case kEventMergeBegins:
+    case iface::kEventMergeBegins:
       eventState_ = kEventStateMerging;
       break;
-    case kEventMergeEnds:
+    case iface::kEventMergeEnds:
       eventState_ = kEventStateNormal;
       break;
-    case kEventMergedObject:
+    case iface::kEventMergedObject:
       return FindMergedObject(objectId);
     default:
       platform::DebugLog::Printf("Unknown scene event: %d\n", event);
@@ -149,25 +149,25 @@ int32_t AnimationSceneInterface::OnSceneNotify(uint32_t objectId, int32_t event,
     animation_.Host().ReadObject(objectId, record, false);
   }
   switch (event) {
-    case kEventSceneInPlace:
+    case iface::kEventSceneInPlace:
       SceneInPlace();
       break;
-    case 13:
+    case iface::kEventImportBegins:
       eventState_ = kEventStateAfterNotice;
       break;
-    case 14:
+    case iface::kEventImportEnds:
       AttachAndRebuild();
       eventState_ = kEventStateNormal;
       break;
-    case kEventMergeBegins:
+    case iface::kEventMergeBegins:
       eventState_ = kEventStateMerging;
       break;
-    case kEventMergeEnds:
+    case iface::kEventMergeEnds:
       LayOutViews(true);
       AttachAndRebuild();
       eventState_ = kEventStateNormal;
       break;
-    case kEventMergedObject:
+    case iface::kEventMergedObject:
       if (data && result) animation_.RenamePendingTrack(static_cast<const char*>(data), static_cast<const char*>(result));
       break;
     default:

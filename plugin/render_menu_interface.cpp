@@ -2,20 +2,20 @@
 
 #include <array>
 
+#include "abi/menu_record.h"
 #include "abi/result_codes.h"
 #include "plugin/animation_scene_interface.h"
 #include "plugin/kinetra_app.h"
-#include "plugin/menu_commands.h"
 
 namespace plugin {
 namespace {
 
 constexpr std::array<MenuItem, 5> kItems{{
-    {kMenuFlagsSubmenu, nullptr, 0},
-    {kMenuFlagsItem, "&Render", kCommandRender},
-    {kMenuFlagsItem, "&Animation", kCommandAnimation},
-    {kMenuFlagsItem, "&Options", kCommandOptions},
-    {kMenuFlagsItem, "&Timeline", kCommandTimeline},
+    {iface::kMenuFlagsSubmenu, nullptr, 0},
+    {iface::kMenuFlagsItem, iface::kMenuTextRender, iface::kCommandRender},
+    {iface::kMenuFlagsItem, iface::kMenuTextAnimation, iface::kCommandAnimation},
+    {iface::kMenuFlagsItem, iface::kMenuTextOptions, iface::kCommandOptions},
+    {iface::kMenuFlagsItem, iface::kMenuTextTimeline, iface::kCommandTimeline},
 }};
 
 }  // namespace
@@ -31,11 +31,11 @@ int32_t RenderMenuInterface::EnumMenuItem(int32_t index, uint32_t* flags, const 
 int32_t RenderMenuInterface::QueryCommandState(uint32_t commandId, uint32_t* enabled) {
   if (enabled == nullptr) return iface::kOk;
   switch (commandId) {
-    case kCommandRender:
-    case kCommandTimeline:
+    case iface::kCommandRender:
+    case iface::kCommandTimeline:
       *enabled = 1;
       break;
-    case kCommandAnimation:
+    case iface::kCommandAnimation:
       *enabled = scene_->HasTracks() ? 1 : 0;
       break;
     default:  // "&Options" and unknown ids keep the host's value

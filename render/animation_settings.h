@@ -4,13 +4,23 @@
 #include <string>
 #include <string_view>
 
+#include "abi/animation_run_record.h"
 #include "keyframe/time_format.h"
 #include "platform/registry.h"
 
 namespace render {
 
 // Where the frames of an animation go.
-enum class FileOutput : int32_t { Avi = 0, Bmp, Dib, Png, Ppm, Tga, TgaRle, Tif };
+enum class FileOutput : int32_t {
+  Avi = iface::kOutputAvi,
+  Bmp = iface::kOutputBmp,
+  Dib = iface::kOutputDib,
+  Png = iface::kOutputPng,
+  Ppm = iface::kOutputPpm,
+  Tga = iface::kOutputTga,
+  TgaRle = iface::kOutputTgaRle,
+  Tif = iface::kOutputTif,
+};
 
 inline constexpr const char* kFileOutputNames[] = {"AVI", "BMP", "DIB", "PNG",
                                                    "PPM", "TGA", "TGA (RLE)", "TIF"};

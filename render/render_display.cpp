@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "abi/desktop_record.h"
 #include "platform/debug_log.h"
 #include "render/render_job.h"
 
@@ -43,7 +44,7 @@ bool RenderDisplay::Open(RenderJob& job, platform::MessageLoop& loop, uint8_t* s
     platform::DebugLog::Write("no display 2\n");
     return false;
   }
-  const std::string title = "Render: " + job.outputPath;
+  const std::string title = iface::kRenderTitlePrefix + job.outputPath;
   {
     std::lock_guard lock(mutex_);
     loop_ = &loop;

@@ -5,20 +5,22 @@
 #include <optional>
 #include <string_view>
 
+#include "abi/render_methods.h"
+
 namespace render {
 
 // The render methods, in the order the render options list them.
 enum class RenderMethod : int32_t {
-  Wireframe = 0,
-  HiddenLine = 1,
-  ZBuffer = 2,
-  Scanline = 3,
-  Raytracing = 4,
-  PovRay = 5,
-  Rib = 6,
+  Wireframe = iface::kMethodWireframe,
+  HiddenLine = iface::kMethodHiddenLine,
+  ZBuffer = iface::kMethodZBuffer,
+  Scanline = iface::kMethodScanline,
+  Raytracing = iface::kMethodRaytracing,
+  PovRay = iface::kMethodPovRay,
+  Rib = iface::kMethodRib,
 };
 
-constexpr int32_t kRenderMethodCount = 7;
+constexpr int32_t kRenderMethodCount = static_cast<int32_t>(iface::kRenderMethodNames.size());
 
 struct RenderMethodInfo {
   RenderMethod method;
@@ -27,13 +29,13 @@ struct RenderMethodInfo {
 };
 
 inline constexpr std::array<RenderMethodInfo, kRenderMethodCount> kRenderMethods{{
-    {RenderMethod::Wireframe, "Wireframe", 8},
-    {RenderMethod::HiddenLine, "Hidden Line", 8},
-    {RenderMethod::ZBuffer, "ZBuffer", 14},
-    {RenderMethod::Scanline, "Scanline", 14},
-    {RenderMethod::Raytracing, "Raytracing", 454},
-    {RenderMethod::PovRay, "POV-Ray", 454},
-    {RenderMethod::Rib, "RIB", 454},
+    {RenderMethod::Wireframe, iface::kRenderMethodNames[iface::kMethodWireframe], 8},
+    {RenderMethod::HiddenLine, iface::kRenderMethodNames[iface::kMethodHiddenLine], 8},
+    {RenderMethod::ZBuffer, iface::kRenderMethodNames[iface::kMethodZBuffer], 14},
+    {RenderMethod::Scanline, iface::kRenderMethodNames[iface::kMethodScanline], 14},
+    {RenderMethod::Raytracing, iface::kRenderMethodNames[iface::kMethodRaytracing], 454},
+    {RenderMethod::PovRay, iface::kRenderMethodNames[iface::kMethodPovRay], 454},
+    {RenderMethod::Rib, iface::kRenderMethodNames[iface::kMethodRib], 454},
 }};
 
 // A job's flags word before anyone set it.

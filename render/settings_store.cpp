@@ -3,6 +3,8 @@
 #include <bit>
 #include <vector>
 
+#include "abi/render_methods.h"
+
 namespace render {
 namespace {
 
@@ -17,7 +19,7 @@ std::vector<uint8_t> WordsToBytes(const uint32_t* words, size_t count) {
 }  // namespace
 
 std::string SettingsKeyPath(std::string_view basePath) {
-  return std::string(basePath) + "Lumetra";
+  return std::string(basePath) + iface::kSettingsKeyName;
 }
 
 void SettingsLoader::Int(std::string_view name, int32_t& field) {

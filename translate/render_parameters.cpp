@@ -33,11 +33,11 @@ void TakeSettings(render::RenderJob& job, const iface::RenderSettingsRecord& set
 
 render::FileOutput OutputOfFormatLetter(uint32_t letter) {
   switch (letter) {
-    case 'S': return render::FileOutput::Bmp;
-    case 'T': return render::FileOutput::Tga;
-    case 'N': return render::FileOutput::Png;
-    case 'P': return render::FileOutput::Ppm;
-    default: return render::FileOutput::TgaRle;  // 'C' and anything unknown
+    case iface::kLetterBmp: return render::FileOutput::Bmp;
+    case iface::kLetterTga: return render::FileOutput::Tga;
+    case iface::kLetterPng: return render::FileOutput::Png;
+    case iface::kLetterPpm: return render::FileOutput::Ppm;
+    default: return render::FileOutput::TgaRle;  // kLetterTgaRle and anything unknown
   }
 }
 

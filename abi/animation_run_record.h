@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "abi/time_base.h"
+
 namespace lumetra::abi {
 
 // One animation run's changes to the plug-in's animation settings, asked of the host when
@@ -13,8 +15,20 @@ namespace lumetra::abi {
 constexpr int32_t kHostValueAnimationRun = 210;  // writes a const AnimationRunRecord*
 constexpr uint32_t kAnimationRunVersion = 100;
 
+// The animation settings' file output choices (fileOutput).
+enum FileOutputChoice : int32_t {
+  kOutputAvi = 0,
+  kOutputBmp = 1,
+  kOutputDib = 2,
+  kOutputPng = 3,
+  kOutputPpm = 4,
+  kOutputTga = 5,
+  kOutputTgaRle = 6,
+  kOutputTif = 7,
+};
+
 enum AnimationRunField : uint32_t {
-  kRunFileOutput = 1u << 0,   // fileOutput: 0 AVI ... 7 TIF, as the animation settings count
+  kRunFileOutput = 1u << 0,   // fileOutput: a FileOutputChoice
   kRunCompressor = 1u << 1,   // compressor: a four-character code, first letter lowest
   kRunQuality = 1u << 2,      // quality: 1..10000, 0 the codec's default
   kRunKeyFrames = 1u << 3,    // keyFrameEvery: frames between key frames, 0 the codec's default

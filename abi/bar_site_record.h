@@ -27,6 +27,10 @@ constexpr uint32_t kBarGetSelection = 0x0147;  // wparam: the control; answers t
 constexpr uint32_t kBarSlider = 1520;  // wparam: the slider's notification word
 constexpr uint32_t kButtonClicked = 0;  // notification of a button
 constexpr uint32_t kSelectionChanged = 1;  // notification of a list box; lparam: the chosen index
+// A message of this system's own, beyond those of the original platform's bar: answers the
+// ticks of one frame at the rate the bar steps by (the scene's animation settings), or -1
+// when that rate gives frames no length. A host reads a time typed in frames with it.
+constexpr uint32_t kBarGetFrameTicks = 0x0401;
 
 // Answers what the message asks, or 0 for a command that was handled or ignored.
 using BarWindowProc = int32_t(LUMETRA_STDCALL*)(uint32_t window, uint32_t message, uint32_t wparam,

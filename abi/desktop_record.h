@@ -33,6 +33,14 @@ enum MessageBoxCode : uint32_t {
   kAnsweredNo = 7,
 };
 
+// What a render window shows: its title names the picture being made (the prefix, then the
+// path without extension); an animation's status bar carries the frame's time and the
+// counter "Frame k of n" in these parts.
+inline constexpr const char* kRenderTitlePrefix = "Render: ";
+constexpr int32_t kStatusPartTime = 0;
+constexpr int32_t kStatusPartElapsed = 1;
+constexpr int32_t kStatusPartCounter = 2;
+
 // The plug-in's way to close one of its windows, as a click on its close box does.
 using CloseWindowProc = void(LUMETRA_STDCALL*)(uint32_t window);
 

@@ -12,6 +12,22 @@ constexpr uint32_t kMenuInterfaceKind = 6;
 constexpr uint32_t kMenuInterfaceVersion = 101;
 constexpr uint32_t kMenuRecordMinimumSize32 = 92;
 
+// Command ids of the plug-in's menu items. A host finds a command by walking the menu
+// (EnumMenuItem) for its text; the ids are what ExecuteCommand and QueryCommandState take.
+constexpr uint32_t kCommandRender = 373700;
+constexpr uint32_t kCommandAnimation = 373701;
+constexpr uint32_t kCommandOptions = 373702;
+constexpr uint32_t kCommandTimeline = 373703;
+// The items' texts, by which a host finds them.
+inline constexpr const char* kMenuTextRender = "&Render";
+inline constexpr const char* kMenuTextAnimation = "&Animation";
+inline constexpr const char* kMenuTextOptions = "&Options";
+inline constexpr const char* kMenuTextTimeline = "&Timeline";
+
+// Flag words of the menu items, which the host takes as its menu's item flags.
+constexpr uint32_t kMenuFlagsSubmenu = 0x22040000;
+constexpr uint32_t kMenuFlagsItem = 0x02040000;
+
 using EnumMenuItemEntry = int32_t(LUMETRA_STDCALL*)(int32_t index, uint32_t* flags,
                                                    const char** text, uint32_t* commandId);
 using ExecuteCommandEntry = int32_t(LUMETRA_STDCALL*)(uint32_t commandId);

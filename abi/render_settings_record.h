@@ -8,6 +8,16 @@ namespace lumetra::abi {
 constexpr uint32_t kRenderSettingsVersion = 101;
 constexpr int32_t kRenderSettingsSelector = 1;
 
+// The output-format letter of the render settings: the kind of picture a still render writes.
+enum OutputFormatLetter : uint32_t {
+  kLetterBmp = 'S',
+  kLetterTga = 'T',
+  kLetterTgaRle = 'C',
+  kLetterPng = 'N',
+  kLetterPpm = 'P',
+};
+inline constexpr char kOutputFormatLetters[] = {kLetterBmp, kLetterTga, kLetterTgaRle, kLetterPng, kLetterPpm, '\0'};
+
 // Render settings record of GetRenderSettings (selector 1; the caller sets the version
 // word). Data only, packed to four bytes: 584 bytes in every build.
 #pragma pack(push, 4)
@@ -25,7 +35,7 @@ struct RenderSettingsRecord {
   double antialiasThreshold; // 40
   double extraValue;         // 48
   uint32_t extraInteger;     // 56
-  uint32_t outputFormat;     // 60: the output-format letter ('S', 'T', 'C', 'N', 'P')
+  uint32_t outputFormat;     // 60: an OutputFormatLetter
   char outputDirectory[260]; // 64: ends with a separator when not empty
   char sceneFile[260];       // 324: path of the scene file, empty when never saved
 };

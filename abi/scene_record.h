@@ -9,6 +9,7 @@
 #include "abi/mesh_record.h"
 #include "abi/object_info.h"
 #include "abi/preview_record.h"
+#include "abi/scene_events.h"
 #include "abi/render_settings_record.h"
 #include "abi/view_record.h"
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "abi/desktop_record.h"
 #include "keyframe/time_format.h"
 #include "platform/debug_log.h"
 #include "platform/messages.h"
@@ -70,14 +71,14 @@ void CAnimateThread::RenderFrame(const Frame& frame, const std::string& counter,
   if (job.kind == render::RendererKind::Library) poser_->Pose(frame.time);
   try {
     const std::string time = keyframe::FormatTime(job.animationSettings.TimeFormat(), frame.time);
-    if (!job.Aborted()) job.display.SetStatus(0, time);
+    if (!job.Aborted()) job.display.SetStatus(abi::kStatusPartTime, time);
   } catch (const std::exception&) {
     // A time display the settings do not know shows no time.
   }
   // After the time, so that whoever follows the window sees the new frame's time with it.
-  job.display.SetStatus(2, counter);
+  job.display.SetStatus(abi::kStatusPartCounter, counter);
   if (frame.time > job.startTime) Backend().PrepareFrame(job);
-  if (Backend().Render(job) && job.showWindow) job.display.SetStatus(1, Seconds(render::NowSeconds() - started));
+  if (Backend().Render(job) && job.showWindow) job.display.SetStatus(abi::kStatusPartElapsed, Seconds(render::NowSeconds() - started));
   if (!job.Aborted()) WriteFrame(frame, avi);
 }
 
@@ -100,7 +101,7 @@ void CAnimateThread::Finish() {
     job.display.PostQuit();
   } else if (!job.Aborted()) {
     job.renderEndedAt = render::NowSeconds();
-    job.display.SetStatus(1, Seconds(job.renderEndedAt - job.createdAt));
+    job.display.SetStatus(abi::kStatusPartElapsed, Seconds(job.renderEndedAt - job.createdAt));
   }
   Backend().ReleasePreview(job);
   job.abort = 1;  // the job is finished

@@ -9,7 +9,7 @@
 #include "app/anim_export_command.h"
 #include "app/anim_import_command.h"
 #include "app/key_command.h"
-#include "app/pose_command.h"
+#include "tools/pose_command.h"
 #include "host/scene_file.h"
 
 namespace lumetra::app {
@@ -86,7 +86,7 @@ TEST(AnimCommands, PoseListsTheObjectsOfImportedKeys) {
   const fs::path imported = folder / "imported.json";
   ASSERT_EQ(RunAnimImport(target.string(), data.string(), LUMETRA_PLUGIN_PATH, imported.string(), err), 0);
   // No keying script here: the keys are the plug-in's data in the file.
-  ASSERT_EQ(RunPose(imported.string(), LUMETRA_PLUGIN_PATH, "15", true, out, err), 0) << err.str();
+  ASSERT_EQ(tools::RunPose(imported.string(), LUMETRA_PLUGIN_PATH, "15", true, out, err), 0) << err.str();
   const json document = json::parse(out.str());
   ASSERT_EQ(document["objects"].size(), 1u) << "the ball, not the crate";
   EXPECT_EQ(document["objects"][0]["name"], "Ball");

@@ -13,7 +13,7 @@ namespace lumetra::app {
 
 int RunAnimExport(const std::string& scenePath, const std::string& pluginPath, const std::string& outPath,
                   std::ostream& err) {
-  return ReportingFailures("anim-export", err, [&] {
+  return ReportingFailures("lumetra anim-export", err, [&] {
     const auto session = HostSession::Open(scenePath, pluginPath);
     const std::vector<uint8_t> bytes = session->PluginData();
     if (bytes.empty()) {

@@ -24,7 +24,7 @@ int RunAnimImport(const std::string& scenePath, const std::string& dataPath, con
     err << "lumetra anim-import: cannot read " << dataPath << ": " << error.message() << "\n";
     return 1;
   }
-  return ReportingFailures("anim-import", err, [&] {
+  return ReportingFailures("lumetra anim-import", err, [&] {
     const auto session = HostSession::Open(scenePath, pluginPath);
     if (!session->LoadPluginData({contents.begin(), contents.end()})) {
       err << "lumetra anim-import: the plug-in could not take all of " << dataPath << "; " << outPath

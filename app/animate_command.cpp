@@ -17,8 +17,6 @@
 #include "app/render_command.h"
 #include "app/settings_overlay.h"
 #include "host/host_context.h"
-#include "keyframe/ticks.h"
-#include "render/animation_settings.h"
 #include "image/image_writer.h"
 
 namespace lumetra::app {
@@ -26,7 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::array<const char*, 8> kFormats = {"avi", "bmp", "dib", "png", "ppm", "tga", "tga-rle", "tif"};
+constexpr std::array<const char*, abi::kOutputTif + 1> kFormats = {"avi", "bmp", "dib", "png", "ppm", "tga", "tga-rle", "tif"};
 
 int Fail(std::ostream& err, const std::string& message, int code = kRenderFailed) {
   err << "lumetra animate: " << message << "\n";
@@ -43,12 +41,12 @@ std::optional<int32_t> ChoiceOfFormat(const std::string& name) {
   for (size_t i = 0; i < kFormats.size(); ++i) {
     if (name == kFormats[i]) return static_cast<int32_t>(i);
   }
-  if (name == "tiff") return static_cast<int32_t>(render::FileOutput::Tif);
+  if (name == "tiff") return abi::kOutputTif;
   return std::nullopt;
 }
 
 std::string ExtensionOf(int32_t choice) {
-  return choice == 0 ? ".avi" : image::ExtensionOf(image::FormatForOutputChoice(choice));
+  return choice == abi::kOutputAvi ? ".avi" : image::ExtensionOf(image::FormatForOutputChoice(choice));
 }
 
 // A four-character code as typed: up to four characters, padded with blanks ("DIB"); "0"
@@ -71,7 +69,7 @@ std::optional<std::pair<int32_t, int32_t>> ParseFps(const std::string& text) {
   char slash = 0, extra = 0;
   const int read = std::sscanf(text.c_str(), "%d%c%d%c", &numerator, &slash, &denominator, &extra);
   if (!(read == 1 || (read == 3 && slash == '/'))) return std::nullopt;
-  if (numerator <= 0 || denominator <= 0 || numerator > 4800 * denominator) return std::nullopt;
+  if (numerator <= 0 || denominator <= 0 || numerator > abi::kTicksPerSecond * denominator) return std::nullopt;
   return std::pair{numerator, denominator};
 }
 
@@ -146,10 +144,10 @@ struct FrameProgress {
   // The time is taken when the counter moves: the window shows the new frame's time first.
   void Read(const host::Desktop::Window& window) {
     int now = 0, of = 0;
-    if (std::sscanf(window.status[2].c_str(), "Frame %d of %d", &now, &of) != 2 || now == frame) return;
+    if (std::sscanf(window.status[abi::kStatusPartCounter].c_str(), "Frame %d of %d", &now, &of) != 2 || now == frame) return;
     frame = now;
     frames = of;
-    time = window.status[0];
+    time = window.status[abi::kStatusPartTime];
   }
   std::string Label() const {
     std::string label = "frame " + std::to_string(frame) + " of " + std::to_string(frames);
@@ -165,9 +163,9 @@ std::vector<fs::path> FilesMade(const Output& output, fs::file_time_type since) 
   const auto fresh = [&](const fs::path& path) {
     return fs::is_regular_file(path, error) && fs::last_write_time(path, error) >= since;
   };
-  if (output.choice == 0 && fresh(base.string() + ".avi")) return {base.string() + ".avi"};
+  if (output.choice == abi::kOutputAvi && fresh(base.string() + ".avi")) return {base.string() + ".avi"};
   // Numbered pictures, also the run-length TGA frames that stand in for a movie that could not be made.
-  const std::string prefix = base.filename().string() + (output.choice == 0 ? ".avi-" : "-");
+  const std::string prefix = base.filename().string() + (output.choice == abi::kOutputAvi ? ".avi-" : "-");
   const fs::path folder = base.has_parent_path() ? base.parent_path() : fs::path(".");
   for (const auto& entry : fs::directory_iterator(folder, error)) {
     const std::string name = entry.path().filename().string();
@@ -193,12 +191,15 @@ int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream
   if (!output) return Fail(err, problem, kRenderBadArguments);
   std::pair<int32_t, int32_t> rate{0, 0};
   if (!args.fps.empty()) rate = ParseFps(args.fps).value_or(rate);
-  if (args.rate >= 0) rate = keyframe::FrameRateFraction(args.rate).value_or(rate);
+  if (args.rate >= 0) {
+    const abi::FrameRateFraction& choice = abi::kFrameRateChoices.at(static_cast<size_t>(args.rate));
+    rate = {choice.numerator, choice.denominator};
+  }
 
   std::optional<SettingsOverlay> overlay;
   if (!args.method.empty()) {
     overlay.emplace();
-    overlay->SetDword(host::kRegistryBase, "RenderMethod", static_cast<uint32_t>(*render::MethodByName(args.method)));
+    overlay->SetRenderMethod(*abi::RenderMethodByName(args.method));
   }
   KeyingSession keying(args.scene, pluginPath);
   keying.PoseAt(args.start.empty() ? 0 : keying.Ticks(args.start));
@@ -217,7 +218,7 @@ int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream
   FrameProgress frames;
   InterruptGuard interrupt;
   const auto started = fs::file_time_type::clock::now();
-  const RunEnd end = RunAndFollow(session, "&Animation", [&](const host::Desktop::Window& window) {
+  const RunEnd end = RunAndFollow(session, abi::kMenuTextAnimation, [&](const host::Desktop::Window& window) {
     frames.Read(window);
     if (args.progress == "none" || frames.frames == 0 || window.pixelsTotal <= 0) return;
     const int64_t total = int64_t{frames.frames} * window.pixelsTotal;
@@ -301,7 +302,7 @@ void RegisterAnimateCommand(CLI::App& root, const GlobalOptions& options, int& e
   auto* rate = command->add_option("--rate", args->rate,
                                    "Frame rate choice: 0 10 FPS, 1 15 FPS, 2 24 FPS, 3 25 FPS, 4 30 FPS, 5 NTSC "
                                    "(5994/100), 6 60 FPS")
-                   ->check(CLI::Range(0, 6));
+                   ->check(CLI::Range(0, static_cast<int>(abi::kFrameRateChoices.size()) - 1));
   command->add_option("--fps", args->fps, "Frame rate as N or N/D frames per second")->check(FpsCheck())->excludes(rate);
   command->add_option("--size", args->size, "Picture size as WIDTHxHEIGHT (default: the scene's)")->check(SizeCheck());
   command->add_option("--method", args->method, "Wireframe, \"Hidden Line\", ZBuffer, Scanline or Raytracing")

@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "abi/scene_events.h"
 #include "host/host_functions.h"
 #include "host/scene_file.h"
 
 namespace lumetra::app {
 namespace {
 
-constexpr int32_t kEventHostReady = 7;
-constexpr int32_t kEventSceneInPlace = 6;
 constexpr uint32_t kChunkStream = 1;
 
 // The one byte stream open while the plug-in reads or writes its scene data.
@@ -49,9 +48,9 @@ std::unique_ptr<HostSession> HostSession::Open(const std::string& scenePath,
   session->scene_ = std::make_unique<host::Scene>(host::LoadScene(scenePath));
   session->context_ = std::make_unique<host::HostContext>(*session->scene_);
   session->plugin_ = host::PluginModule::Load(pluginPath, host::FillSceneRecord);
-  session->SendEvent(kEventHostReady);
+  session->SendEvent(abi::kEventHostReady);
   session->HandOverPluginData();
-  session->SendEvent(kEventSceneInPlace);
+  session->SendEvent(abi::kEventSceneInPlace);
   return session;
 }
 
@@ -83,7 +82,7 @@ bool HostSession::HandOver(const std::vector<uint8_t>& bytes) {
 
 bool HostSession::LoadPluginData(const std::vector<uint8_t>& bytes) {
   const bool readExactly = HandOver(bytes);
-  SendEvent(kEventSceneInPlace);
+  SendEvent(abi::kEventSceneInPlace);
   return readExactly;
 }
 

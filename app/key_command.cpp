@@ -6,27 +6,17 @@
 #include <iostream>
 
 #include "abi/bar_site_record.h"
+#include "abi/scene_events.h"
 #include "app/global_options.h"
 #include "app/plugin_location.h"
 #include "host/bar_site.h"
 #include "host/scene_file.h"
-#include "keyframe/ticks.h"
 
 namespace lumetra::app {
 namespace {
 
-constexpr int32_t kEventSelectionChanged = 2;
-constexpr int32_t kEventObjectChanged = 4;
 // The slider's notification carries times in its low 25 bits.
 constexpr int32_t kLatestSliderTime = (1 << 25) - 1;
-constexpr int32_t kDefaultFrameRate = 1;  // "15 FPS", the animation settings' default
-
-// Reads a little-endian i32 of the plug-in's stored data.
-int32_t StoredWord(const std::vector<uint8_t>& bytes, size_t offset) {
-  uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = value << 8 | bytes[offset + static_cast<size_t>(i)];
-  return static_cast<int32_t>(value);
-}
 
 void Apply(const std::optional<std::array<double, 3>>& values, double (&field)[3]) {
   if (values) std::copy(values->begin(), values->end(), field);
@@ -63,30 +53,19 @@ KeyingSession::~KeyingSession() {
   host::BarSite::Instance().Close();
 }
 
-// The frame rate is in the plug-in's stored data: the chunk's version byte, four
-// times, then the output settings with the frame-rate choice third and the
-// numerator and denominator eighth and ninth.
-int32_t KeyingSession::TicksPerFrame() const {
-  const auto& chunks = session_->Scene().pluginChunks;
-  const auto chunk = std::find_if(chunks.begin(), chunks.end(), [&](const host::PluginChunk& c) {
-    return c.plugin == session_->Plugin().Info().name;
-  });
-  constexpr size_t kRateChoice = 25, kNumerator = 45, kDenominator = 49;
-  constexpr uint8_t kFirstVersionWithSettings = 11;
-  if (chunk != chunks.end() && chunk->bytes.size() >= kDenominator + 4 && chunk->bytes[0] >= kFirstVersionWithSettings) {
-    const int32_t ticks = keyframe::TicksPerFrame(StoredWord(chunk->bytes, kRateChoice), StoredWord(chunk->bytes, kNumerator),
-                                                  StoredWord(chunk->bytes, kDenominator));
-    if (ticks > 0) return ticks;
-  }
-  return keyframe::TicksPerFrame(kDefaultFrameRate, 0, 0);
-}
+// The bar steps by the frames of the scene's frame rate, which only the plug-in knows.
+int32_t KeyingSession::TicksPerFrame() const { return host::BarSite::Instance().Send(abi::kBarGetFrameTicks, 0, 0); }
 
 int32_t KeyingSession::Ticks(const std::string& time) const {
   const auto parsed = host::KeyTime::Parse(time);
   if (!parsed) throw KeyingError("\"" + time + "\" is not a time (480t ticks, 2s seconds or 12 frames)");
+  const int32_t frameTicks = parsed->unit == host::KeyTime::Unit::Frames ? TicksPerFrame() : 0;
+  if (parsed->unit == host::KeyTime::Unit::Frames && frameTicks <= 0) {
+    throw KeyingError("the scene's frame rate gives frames no length: give " + time + " in ticks (t) or seconds (s)");
+  }
   int32_t ticks = 0;
   try {
-    ticks = parsed->Ticks(TicksPerFrame());
+    ticks = parsed->Ticks(frameTicks);
   } catch (const std::out_of_range&) {
     ticks = -1;
   }
@@ -119,7 +98,7 @@ void KeyingSession::Play(const host::KeyingStep& step) {
   const int32_t ticks = Ticks(step.time);
   const uint32_t id = found->id;
   scene.selected = id;
-  SendEvent(id, kEventSelectionChanged);
+  SendEvent(id, abi::kEventSelectionChanged);
   if (Bar(abi::kBarGetCheck, abi::kBarKeyButton) == 0) {
     Bar(abi::kBarCommand, abi::kButtonClicked << 16 | abi::kBarKeyButton);
   }
@@ -131,7 +110,7 @@ void KeyingSession::Play(const host::KeyingStep& step) {
   Apply(step.scale, object.params.scale);
   Apply(step.textureTranslate, object.data.textureTranslate);
   Apply(step.textureRotate, object.data.textureRotate);
-  SendEvent(id, kEventObjectChanged);
+  SendEvent(id, abi::kEventObjectChanged);
 }
 
 void KeyingSession::PoseAt(int32_t ticks) {
@@ -147,14 +126,14 @@ int ReportingFailures(const char* command, std::ostream& err, const std::functio
   } catch (const host::PluginError& error) {
     err << "lumetra: " << error.what() << "\n";
   } catch (const KeyingError& error) {
-    err << "lumetra " << command << ": " << error.what() << "\n";
+    err << command << ": " << error.what() << "\n";
   }
   return 1;
 }
 
 int RunKey(const std::string& scenePath, const std::string& pluginPath, const host::KeyingStep& step,
            const std::string& outPath, std::ostream& err) {
-  return ReportingFailures("key", err, [&] {
+  return ReportingFailures("lumetra key", err, [&] {
     KeyingSession keying(scenePath, pluginPath);
     keying.Play(step);
     HostSession& session = keying.Session();

@@ -41,8 +41,8 @@ class KeyingSession {
   KeyingSession& operator=(const KeyingSession&) = delete;
 
   HostSession& Session() { return *session_; }
-  // Ticks of a frame at the scene's frame rate: the plug-in's stored settings when
-  // the scene carries them, else 15 frames per second.
+  // Ticks of a frame at the scene's frame rate, as the plug-in's control bar steps;
+  // -1 when the rate gives frames no length.
   int32_t TicksPerFrame() const;
   int32_t Ticks(const std::string& time) const;
 
@@ -60,7 +60,8 @@ class KeyingSession {
 };
 
 // Runs `body` (which answers an exit code) and turns the failures of opening and
-// keying a scene into a message on `err` and exit code 1.
+// keying a scene into a message on `err` and exit code 1; `command` ("lumetra key")
+// begins the messages of keying failures.
 int ReportingFailures(const char* command, std::ostream& err, const std::function<int()>& body);
 
 // `lumetra key SCENE --object NAME --time T --interpolation step|linear|cubic

@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "app/pose_command.h"
+#include "tools/pose_command.h"
 #include "host/scene_file.h"
 
 namespace lumetra::app {
@@ -36,7 +36,7 @@ fs::path WriteScene(const fs::path& folder, const json& keying) {
 
 json Pose(const fs::path& scene, const std::string& time) {
   std::ostringstream out, err;
-  EXPECT_EQ(RunPose(scene.string(), LUMETRA_PLUGIN_PATH, time, true, out, err), 0) << err.str();
+  EXPECT_EQ(tools::RunPose(scene.string(), LUMETRA_PLUGIN_PATH, time, true, out, err), 0) << err.str();
   return json::parse(out.str());
 }
 

@@ -13,9 +13,6 @@
 #include "app/key_command.h"
 #include "app/plugin_info_command.h"
 #include "app/render_command.h"
-#include "app/pose_command.h"
-#include "app/texture_swatch_command.h"
-#include "app/time_command.h"
 #include "app/validate_command.h"
 #include "platform/messages.h"
 
@@ -29,22 +26,20 @@ int main(int argc, char** argv) {
   root.add_option("--answer", options.answer,
                   "How message boxes are answered without a window: ok (default), cancel or no")
       ->check(CLI::IsMember({"ok", "yes", "cancel", "no"}));
-  root.footer("Run 'lumetra SUBCOMMAND --help' for the options of a subcommand.\n"
+  root.footer("Run 'lumetra SUBCOMMAND --help' for the options of a subcommand. The commands that\n"
+              "run the plug-in's own modules directly (time, pose, texture-swatch) are lumetra-tool's.\n"
               "Exit code 2: a command line that cannot be used (the message says why).\n");
 
   int exitCode = 0;
   lumetra::app::RegisterPluginInfoCommand(root, options, exitCode);
-  lumetra::app::RegisterTimeCommand(root, exitCode);
   lumetra::app::RegisterInfoCommand(root, options, exitCode);
   lumetra::app::RegisterValidateCommand(root, options, exitCode);
   lumetra::app::RegisterRenderCommand(root, options, exitCode);
   lumetra::app::RegisterAnimateCommand(root, options, exitCode);
-  lumetra::app::RegisterTextureSwatchCommand(root, options, exitCode);
   lumetra::app::RegisterGlyphsCommand(root, options, exitCode);
   lumetra::app::RegisterImageInfoCommand(root, options, exitCode);
   lumetra::app::RegisterImageConvertCommand(root, options, exitCode);
   lumetra::app::RegisterKeyCommand(root, options, exitCode);
-  lumetra::app::RegisterPoseCommand(root, options, exitCode);
   lumetra::app::RegisterAnimExportCommand(root, options, exitCode);
   lumetra::app::RegisterAnimImportCommand(root, options, exitCode);
 

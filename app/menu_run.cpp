@@ -10,6 +10,7 @@
 #include <mutex>
 #include <thread>
 
+#include "abi/render_methods.h"
 #include "abi/result_codes.h"
 
 namespace lumetra::app {
@@ -66,10 +67,10 @@ std::string SizeProblem(const std::string& text) {
 }
 
 std::string MethodProblem(const std::string& name) {
-  const auto method = render::MethodByName(name);
+  const auto method = abi::RenderMethodByName(name);
   if (!method) return "unknown method '" + name + "'; one of: Wireframe, \"Hidden Line\", ZBuffer, Scanline, Raytracing";
-  if (!render::UsesRenderLibrary(*method)) {
-    return std::string("the \"") + render::MethodInfo(*method).name +
+  if (!abi::DrawnByRenderLibrary(*method)) {
+    return std::string("the \"") + abi::kRenderMethodNames[*method] +
            "\" method hands the scene to an outside renderer, which this command does not drive";
   }
   return {};

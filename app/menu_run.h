@@ -11,7 +11,6 @@
 #include "app/host_session.h"
 #include "app/key_command.h"
 #include "host/desktop.h"
-#include "render/render_method.h"
 
 namespace lumetra::app {
 

@@ -17,7 +17,6 @@
 #include "app/settings_overlay.h"
 #include "host/host_context.h"
 #include "platform/file_io.h"
-#include "render/render_method.h"
 
 namespace lumetra::app {
 namespace {
@@ -30,27 +29,27 @@ constexpr uint32_t kAdaptiveAntiAliasMode = 2;
 constexpr int kMaxAntiAliasDepth = 8;
 
 struct Picture {
-  char formatLetter;
+  abi::OutputFormatLetter formatLetter;
   const char* extension;
 };
 
 std::optional<Picture> PictureFor(const std::string& path, bool runLength) {
   std::string extension = fs::path(path).extension().string();
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (extension == ".png") return Picture{'N', ".png"};
-  if (extension == ".bmp") return Picture{'S', ".bmp"};
-  if (extension == ".ppm") return Picture{'P', ".ppm"};
-  if (extension == ".tga") return Picture{runLength ? 'C' : 'T', ".tga"};
+  if (extension == ".png") return Picture{abi::kLetterPng, ".png"};
+  if (extension == ".bmp") return Picture{abi::kLetterBmp, ".bmp"};
+  if (extension == ".ppm") return Picture{abi::kLetterPpm, ".ppm"};
+  if (extension == ".tga") return Picture{runLength ? abi::kLetterTgaRle : abi::kLetterTga, ".tga"};
   return std::nullopt;
 }
 
 const char* ExtensionOfLetter(uint32_t letter) {
   switch (letter) {
-    case 'S':
+    case abi::kLetterBmp:
       return ".bmp";
-    case 'N':
+    case abi::kLetterPng:
       return ".png";
-    case 'P':
+    case abi::kLetterPpm:
       return ".ppm";
     default:
       return ".tga";
@@ -70,7 +69,7 @@ fs::path MakeStagingFolder(const fs::path& output) {
 
 // The render window's title names the picture being made: "Render: <path>".
 std::string PathFromTitle(const std::string& title) {
-  const std::string prefix = "Render: ";
+  const std::string_view prefix = abi::kRenderTitlePrefix;
   return title.rfind(prefix, 0) == 0 ? title.substr(prefix.size()) : std::string();
 }
 
@@ -102,8 +101,7 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
     std::optional<SettingsOverlay> overlay;
     if (!args.method.empty()) {
       overlay.emplace();
-      overlay->SetDword(host::kRegistryBase, "RenderMethod",
-                        static_cast<uint32_t>(*render::MethodByName(args.method)));
+      overlay->SetRenderMethod(*abi::RenderMethodByName(args.method));
     }
     RenderScene opened(args.scene, pluginPath, args.time);
     HostSession& session = opened.Session();
@@ -121,7 +119,7 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
     settings.showWindow = 0;  // nobody would close it
     std::optional<fs::path> staging;
     if (picture) {
-      settings.outputFormat = static_cast<uint32_t>(picture->formatLetter);
+      settings.outputFormat = picture->formatLetter;
       staging = MakeStagingFolder(args.output);
       const std::string folder = staging->string() + "/";
       if (folder.size() >= sizeof settings.outputDirectory) {
@@ -141,7 +139,7 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
     std::string base;  // the picture being made, without its extension
     InterruptGuard interrupt;
     const auto started = fs::file_time_type::clock::now();
-    const RunEnd end = RunAndFollow(session, "&Render", [&](const host::Desktop::Window& window) {
+    const RunEnd end = RunAndFollow(session, abi::kMenuTextRender, [&](const host::Desktop::Window& window) {
       if (base.empty()) base = PathFromTitle(window.title);
       if (args.progress != "none") progress.Update(window.pixelsDone, window.pixelsTotal);
     });

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "host/host_context.h"
 #include "platform/config_paths.h"
 #include "platform/registry.h"
 
@@ -53,14 +54,13 @@ SettingsOverlay::~SettingsOverlay() {
   std::filesystem::remove_all(directory_, ignored);
 }
 
-void SettingsOverlay::SetDword(const std::string& basePath, const std::string& name,
-                               uint32_t value) {
+void SettingsOverlay::SetRenderMethod(abi::RenderMethodId method) {
   platform::Registry registry(directory_, platform::MachineConfigDirectory());
   platform::RegistryKey key;
-  if (registry.CreateKey(platform::RegistryRoot::CurrentUser, basePath + "Lumetra",
+  if (registry.CreateKey(platform::RegistryRoot::CurrentUser, std::string(host::kRegistryBase) + abi::kSettingsKeyName,
                          platform::RegistryAccess::All, key) != platform::ERROR_SUCCESS ||
-      key.SetDword(name, value) != platform::ERROR_SUCCESS) {
-    throw std::runtime_error("cannot store " + name + " for this run");
+      key.SetDword(abi::kRenderMethodValue, static_cast<uint32_t>(method)) != platform::ERROR_SUCCESS) {
+    throw std::runtime_error(std::string("cannot store ") + abi::kRenderMethodValue + " for this run");
   }
 }
 

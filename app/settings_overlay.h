@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "abi/render_methods.h"
+
 namespace lumetra::app {
 
 // One run's changes to the plug-in's settings without touching the user's: a private
@@ -17,8 +19,8 @@ class SettingsOverlay {
   SettingsOverlay(const SettingsOverlay&) = delete;
   SettingsOverlay& operator=(const SettingsOverlay&) = delete;
 
-  // Stores a DWORD value of the plug-in's settings key under `basePath`.
-  void SetDword(const std::string& basePath, const std::string& name, uint32_t value);
+  // The render method the plug-in renders with in this run.
+  void SetRenderMethod(abi::RenderMethodId method);
 
  private:
   std::filesystem::path directory_;

@@ -6,6 +6,7 @@
 #include <set>
 #include <stdexcept>
 
+#include "abi/time_base.h"
 #include "host/field_io.h"
 
 namespace lumetra::host {
@@ -13,7 +14,6 @@ namespace {
 
 using nlohmann::json;
 
-constexpr int32_t kTicksPerSecond = 4800;
 
 std::optional<std::array<double, 3>> ReadVector(const json& step, const char* key, const std::string& place,
                                                 std::set<std::string>& used) {
@@ -68,7 +68,7 @@ std::optional<KeyTime> KeyTime::Parse(std::string_view text) {
 }
 
 int32_t KeyTime::Ticks(int32_t ticksPerFrame) const {
-  const double perUnit = unit == Unit::Ticks ? 1.0 : unit == Unit::Seconds ? kTicksPerSecond : ticksPerFrame;
+  const double perUnit = unit == Unit::Ticks ? 1.0 : unit == Unit::Seconds ? abi::kTicksPerSecond : ticksPerFrame;
   const double ticks = std::round(value * perUnit);
   if (!(ticks >= std::numeric_limits<int32_t>::min() && ticks <= std::numeric_limits<int32_t>::max())) {
     throw std::out_of_range("the time lies beyond the range of ticks");

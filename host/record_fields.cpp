@@ -297,7 +297,8 @@ constexpr FieldSpec kRenderFields[] = {
     Number("antialias_threshold", RENDER(antialiasThreshold), 0.3),
     Number("extra_value", RENDER(extraValue)),
     Integer("extra_integer", RENDER(extraInteger)),
-    {"output_format", FieldKind::kLetter, RENDER(outputFormat), 1, {'N'}, {}, "STCNP"},
+    {"output_format", FieldKind::kLetter, RENDER(outputFormat), 1, {abi::kLetterPng}, {},
+     abi::kOutputFormatLetters},
     Text("output_directory", RENDER(outputDirectory), 260)};
 #undef RENDER
 

@@ -25,16 +25,9 @@ std::int32_t TicksPerFrame(std::int32_t rateIndex, std::int32_t numerator, std::
 }
 
 std::optional<std::pair<std::int32_t, std::int32_t>> FrameRateFraction(std::int32_t rateIndex) {
-  switch (static_cast<FrameRate>(rateIndex)) {
-    case FrameRate::Fps10: return std::pair{10, 1};
-    case FrameRate::Fps15: return std::pair{15, 1};
-    case FrameRate::Fps24: return std::pair{24, 1};
-    case FrameRate::Fps25: return std::pair{25, 1};
-    case FrameRate::Fps30: return std::pair{30, 1};
-    case FrameRate::Ntsc: return std::pair{5994, 100};
-    case FrameRate::Fps60: return std::pair{60, 1};
-    default: return std::nullopt;
-  }
+  if (rateIndex < 0 || rateIndex >= static_cast<std::int32_t>(abi::kFrameRateChoices.size())) return std::nullopt;
+  const abi::FrameRateFraction rate = abi::kFrameRateChoices[static_cast<std::size_t>(rateIndex)];
+  return std::pair{rate.numerator, rate.denominator};
 }
 
 }  // namespace lumetra::keyframe

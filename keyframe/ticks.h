@@ -4,11 +4,13 @@
 #include <optional>
 #include <utility>
 
+#include "abi/time_base.h"
+
 namespace lumetra::keyframe {
 
 // Every time in the system (key times, the current time, the animation range,
 // frame times) is a signed 32-bit count of ticks.
-inline constexpr std::int32_t kTicksPerSecond = 4800;
+inline constexpr std::int32_t kTicksPerSecond = abi::kTicksPerSecond;
 
 // Answer of TicksPerFrame when the rate gives no usable frame length.
 inline constexpr std::int32_t kNoFrameLength = -1;
@@ -22,7 +24,7 @@ enum class FrameRate : std::int32_t {
   Fps30 = 4,
   Ntsc = 5,  // runs at 60 frames per second, like Fps60
   Fps60 = 6,
-  Custom = 7,  // numerator / denominator frames per second
+  Custom = abi::kCustomFrameRateChoice,  // numerator / denominator frames per second
 };
 
 // Frames per second of the fixed choices as numerator and denominator (NTSC 5994/100);

@@ -82,12 +82,12 @@ int32_t AnimationSceneInterface::OnSceneEvent(uint32_t objectId, int32_t event) 
     if (record.info.type == abi::kObjectTypeReference) objectId = record.info.next;
   }
   switch (event) {
-    case kEventObjectRemoved:
+    case abi::kEventObjectRemoved:
       animation_.DeleteTrack(objectId);
       animation_.ClearKeyTimes();
       RefreshBar();
       break;
-    case kEventSelectionChanged: {
+    case abi::kEventSelectionChanged: {
       const int32_t result = SelectObject(objectId);
       if (animation_.KeyStepsMode() != keyframe::KeySteps::Scene) {
         animation_.ClearKeyTimes();
@@ -96,45 +96,45 @@ int32_t AnimationSceneInterface::OnSceneEvent(uint32_t objectId, int32_t event) 
       }
       return result;
     }
-    case 3:
-    case 5:
-    case 13:
-    case 14:
+    case abi::kEventObjectAdded:
+    case abi::kEventObjectDrawn:
+    case abi::kEventImportBegins:
+    case abi::kEventImportEnds:
       break;
-    case kEventObjectChanged:
+    case abi::kEventObjectChanged:
       UpdateObject(objectId);
       RefreshBar();
       break;
-    case kEventSceneInPlace:
+    case abi::kEventSceneInPlace:
       SceneInPlace();
       break;
-    case kEventHostReady:
+    case abi::kEventHostReady:
       app_->OnHostReady();
       break;
-    case kEventSceneClosing:
+    case abi::kEventSceneClosing:
       if (RenderService* renderer = app_->Renderer()) renderer->AbortAll();
       animation_.DeleteAll();
       break;
-    case kEventBarShown:
+    case abi::kEventBarShown:
       if (bar_ && placement_.shown) LayOutViews(true);
       break;
-    case kEventObjectEdited:
-    case kEventObjectReplaced:
+    case abi::kEventObjectEdited:
+    case abi::kEventObjectReplaced:
       UpdateObject(objectId);
       break;
-    case kEventObjectRenamed:
+    case abi::kEventObjectRenamed:
       if (keyframe::ObjectTrack* track = animation_.FindTrack(objectId)) {
         keyframe::ObjectRecord record;
         if (host.ReadObject(objectId, record, false) == abi::kOk) track->SetName(NameOf(record.info));
       }
       break;
-    case kEventMergeBegins:
+    case abi::kEventMergeBegins:
       eventState_ = kEventStateMerging;
       break;
-    case kEventMergeEnds:
+    case abi::kEventMergeEnds:
       eventState_ = kEventStateNormal;
       break;
-    case kEventMergedObject:
+    case abi::kEventMergedObject:
       return FindMergedObject(objectId);
     default:
       platform::DebugLog::Printf("Unknown scene event: %d\n", event);
@@ -149,25 +149,25 @@ int32_t AnimationSceneInterface::OnSceneNotify(uint32_t objectId, int32_t event,
     animation_.Host().ReadObject(objectId, record, false);
   }
   switch (event) {
-    case kEventSceneInPlace:
+    case abi::kEventSceneInPlace:
       SceneInPlace();
       break;
-    case 13:
+    case abi::kEventImportBegins:
       eventState_ = kEventStateAfterNotice;
       break;
-    case 14:
+    case abi::kEventImportEnds:
       AttachAndRebuild();
       eventState_ = kEventStateNormal;
       break;
-    case kEventMergeBegins:
+    case abi::kEventMergeBegins:
       eventState_ = kEventStateMerging;
       break;
-    case kEventMergeEnds:
+    case abi::kEventMergeEnds:
       LayOutViews(true);
       AttachAndRebuild();
       eventState_ = kEventStateNormal;
       break;
-    case kEventMergedObject:
+    case abi::kEventMergedObject:
       if (data && result) animation_.RenamePendingTrack(static_cast<const char*>(data), static_cast<const char*>(result));
       break;
     default:

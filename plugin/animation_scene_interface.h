@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "abi/bar_site_record.h"
+#include "abi/scene_events.h"
 #include "abi/view_record.h"
 #include "keyframe/scene_animation.h"
 #include "keyframe/time_format.h"
@@ -14,23 +15,6 @@
 namespace lumetra::plugin {
 
 class KinetraApp;
-
-// Scene events and notifications of the host.
-enum SceneEvent : int32_t {
-  kEventObjectRemoved = 1,
-  kEventSelectionChanged = 2,
-  kEventObjectChanged = 4,
-  kEventSceneInPlace = 6,
-  kEventHostReady = 7,
-  kEventSceneClosing = 8,
-  kEventBarShown = 9,
-  kEventObjectEdited = 10,
-  kEventObjectRenamed = 11,
-  kEventObjectReplaced = 12,
-  kEventMergeBegins = 15,
-  kEventMergeEnds = 16,
-  kEventMergedObject = 17,
-};
 
 // Where the control bar sits in the host's window, and whether it is shown.
 struct BarPlacement {

@@ -15,7 +15,6 @@
 namespace lumetra {
 namespace {
 
-constexpr int32_t kHostReady = 7;
 
 // What the fake host answers to GetHostValue.
 struct HostValues {
@@ -77,7 +76,7 @@ class HostReadyTest : public ::testing::Test {
 TEST_F(HostReadyTest, LoadsSettingsBelowTheHostsBaseAndKeepsItsValue) {
   g_host.registryBase = "Software\\Test Host\\";
   Connect();
-  EXPECT_EQ(record_->onSceneEvent(0, kHostReady), 0);
+  EXPECT_EQ(record_->onSceneEvent(0, abi::kEventHostReady), 0);
   EXPECT_TRUE(KeyExists("Software\\Test Host\\Lumetra"));
   EXPECT_EQ(app_->HostValue(), 0xC0FFEEu);
   EXPECT_EQ(app_->RenderSettings().method, 4);
@@ -91,14 +90,14 @@ TEST_F(HostReadyTest, StoredSettingsAreTakenOver) {
             platform::ERROR_SUCCESS);
   key.SetDword("RenderMethod", 2);
   Connect();
-  record_->onSceneEvent(0, kHostReady);
+  record_->onSceneEvent(0, abi::kEventHostReady);
   EXPECT_EQ(app_->RenderSettings().method, 2);
 }
 
 TEST_F(HostReadyTest, WithoutABasePathTheBuiltInOneServes) {
   g_host.baseResult = 5;
   Connect();
-  record_->onSceneEvent(0, kHostReady);
+  record_->onSceneEvent(0, abi::kEventHostReady);
   EXPECT_TRUE(Logged("Failed to read Zarvel registry base\n"));
   EXPECT_TRUE(KeyExists("Software\\Ostrana\\Zarvel For Windows\\Plugins\\Lumetra"));
 }

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <memory>
 
+#include "abi/menu_record.h"
 #include "platform/debug_log.h"
 #include "plugin/animation_scene_interface.h"
-#include "plugin/menu_commands.h"
 #include "plugin/plugin_identity.h"
 #include "plugin/pov_extension.h"
 #include "plugin/render_menu_interface.h"
@@ -22,14 +22,14 @@ void CopyField(char (&field)[N], const char* text) {
 
 const char* CommandName(uint32_t commandId) {
   switch (commandId) {
-    case kCommandRender:
-      return "&Render";
-    case kCommandAnimation:
-      return "&Animation";
-    case kCommandOptions:
-      return "&Options";
-    case kCommandTimeline:
-      return "&Timeline";
+    case abi::kCommandRender:
+      return abi::kMenuTextRender;
+    case abi::kCommandAnimation:
+      return abi::kMenuTextAnimation;
+    case abi::kCommandOptions:
+      return abi::kMenuTextOptions;
+    case abi::kCommandTimeline:
+      return abi::kMenuTextTimeline;
     default:
       return nullptr;
   }
@@ -105,11 +105,11 @@ void KinetraApp::RunCommand(uint32_t commandId) {
     platform::DebugLog::Printf("Unknown command id: %u\n", commandId);
     return;
   }
-  if (commandId == kCommandRender && renderService_) {
+  if (commandId == abi::kCommandRender && renderService_) {
     renderService_->StartRender();
     return;
   }
-  if (commandId == kCommandAnimation && renderService_) {
+  if (commandId == abi::kCommandAnimation && renderService_) {
     renderService_->StartAnimation();
     return;
   }

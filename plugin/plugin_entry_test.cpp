@@ -12,7 +12,6 @@
 #include "platform/debug_log.h"
 #include "plugin/animation_scene_interface.h"
 #include "plugin/kinetra_app.h"
-#include "plugin/menu_commands.h"
 #include "plugin/render_menu_interface.h"
 
 namespace lumetra {
@@ -118,7 +117,7 @@ TEST_F(PluginEntryTest, SceneEntryPointsReachTheDefaults) {
   record->host652[0] = hostSlot;
   ASSERT_EQ(app_->GetInterfaceFunctions(0, &record->header), abi::kOk);
   EXPECT_EQ(record->host652[0], hostSlot);  // the host's slot between the entries stays
-  EXPECT_EQ(record->onSceneEvent(0, 3), 0);
+  EXPECT_EQ(record->onSceneEvent(0, abi::kEventObjectAdded), 0);
   EXPECT_EQ(record->operation8(1, 2, 3), 0);
   EXPECT_EQ(record->getSceneDataSize(0), 0);
   EXPECT_EQ(record->operation12(1, 2), 0);
@@ -127,7 +126,7 @@ TEST_F(PluginEntryTest, SceneEntryPointsReachTheDefaults) {
   EXPECT_EQ(record->selectorCall(1, 5), 0);
   EXPECT_EQ(record->selectorCall(2, 5), 0);
   EXPECT_EQ(record->selectorCall(9, 5), 0);
-  EXPECT_EQ(record->onSceneNotify(0, 13, nullptr, nullptr), 0);
+  EXPECT_EQ(record->onSceneNotify(0, abi::kEventImportBegins, nullptr, nullptr), 0);
 }
 
 TEST_F(PluginEntryTest, MenuRecordVersionRules) {
@@ -183,12 +182,12 @@ TEST_F(PluginEntryTest, CommandStates) {
     EXPECT_EQ(menu->queryCommandState(id, &enabled), 0);
     return enabled;
   };
-  EXPECT_EQ(state(plugin::kCommandRender), 1u);
-  EXPECT_EQ(state(plugin::kCommandTimeline), 1u);
-  EXPECT_EQ(state(plugin::kCommandAnimation), 0u);  // nothing is keyed
-  EXPECT_EQ(state(plugin::kCommandOptions), 77u);
+  EXPECT_EQ(state(abi::kCommandRender), 1u);
+  EXPECT_EQ(state(abi::kCommandTimeline), 1u);
+  EXPECT_EQ(state(abi::kCommandAnimation), 0u);  // nothing is keyed
+  EXPECT_EQ(state(abi::kCommandOptions), 77u);
   EXPECT_EQ(state(12345), 77u);
-  EXPECT_EQ(menu->queryCommandState(plugin::kCommandRender, nullptr), 0);
+  EXPECT_EQ(menu->queryCommandState(abi::kCommandRender, nullptr), 0);
 }
 
 TEST_F(PluginEntryTest, UnknownCommandIsLoggedAndAnswered) {

@@ -2,20 +2,20 @@
 
 #include <array>
 
+#include "abi/menu_record.h"
 #include "abi/result_codes.h"
 #include "plugin/animation_scene_interface.h"
 #include "plugin/kinetra_app.h"
-#include "plugin/menu_commands.h"
 
 namespace lumetra::plugin {
 namespace {
 
 constexpr std::array<MenuItem, 5> kItems{{
-    {kMenuFlagsSubmenu, nullptr, 0},
-    {kMenuFlagsItem, "&Render", kCommandRender},
-    {kMenuFlagsItem, "&Animation", kCommandAnimation},
-    {kMenuFlagsItem, "&Options", kCommandOptions},
-    {kMenuFlagsItem, "&Timeline", kCommandTimeline},
+    {abi::kMenuFlagsSubmenu, nullptr, 0},
+    {abi::kMenuFlagsItem, abi::kMenuTextRender, abi::kCommandRender},
+    {abi::kMenuFlagsItem, abi::kMenuTextAnimation, abi::kCommandAnimation},
+    {abi::kMenuFlagsItem, abi::kMenuTextOptions, abi::kCommandOptions},
+    {abi::kMenuFlagsItem, abi::kMenuTextTimeline, abi::kCommandTimeline},
 }};
 
 }  // namespace
@@ -31,11 +31,11 @@ int32_t RenderMenuInterface::EnumMenuItem(int32_t index, uint32_t* flags, const 
 int32_t RenderMenuInterface::QueryCommandState(uint32_t commandId, uint32_t* enabled) {
   if (enabled == nullptr) return abi::kOk;
   switch (commandId) {
-    case kCommandRender:
-    case kCommandTimeline:
+    case abi::kCommandRender:
+    case abi::kCommandTimeline:
       *enabled = 1;
       break;
-    case kCommandAnimation:
+    case abi::kCommandAnimation:
       *enabled = scene_->HasTracks() ? 1 : 0;
       break;
     default:  // "&Options" and unknown ids keep the host's value

@@ -12,7 +12,6 @@
 #include "platform/registry.h"
 #include "platform/scratch_directory.h"
 #include "plugin/kinetra_app.h"
-#include "plugin/menu_commands.h"
 #include "plugin/render_service.h"
 
 namespace lumetra {
@@ -61,16 +60,16 @@ class RenderServiceTest : public ::testing::Test {
 TEST_F(RenderServiceTest, RenderCommandStartsARenderThroughTheService) {
   Calls& calls = calls_;
   app_->SetRenderService(std::make_unique<CountingService>(calls));
-  EXPECT_EQ(menu_->executeCommand(plugin::kCommandRender), 0);
+  EXPECT_EQ(menu_->executeCommand(abi::kCommandRender), 0);
   EXPECT_EQ(calls.started, 1);
-  EXPECT_EQ(menu_->executeCommand(plugin::kCommandAnimation), 0);
+  EXPECT_EQ(menu_->executeCommand(abi::kCommandAnimation), 0);
   EXPECT_EQ(calls.animated, 1);
   EXPECT_EQ(calls.started, 1) << "each command starts its own kind of job";
 }
 
 TEST_F(RenderServiceTest, WithoutAServiceTheCommandSaysSo) {
   platform::DebugLog::Clear();
-  EXPECT_EQ(menu_->executeCommand(plugin::kCommandRender), 0);
+  EXPECT_EQ(menu_->executeCommand(abi::kCommandRender), 0);
   ASSERT_FALSE(platform::DebugLog::Lines().empty());
   EXPECT_EQ(platform::DebugLog::Lines().back(), "Command not available in this build: &Render\n");
 }
@@ -78,8 +77,7 @@ TEST_F(RenderServiceTest, WithoutAServiceTheCommandSaysSo) {
 TEST_F(RenderServiceTest, ClosingTheSceneAndUnloadingAbortEveryJob) {
   Calls& calls = calls_;
   app_->SetRenderService(std::make_unique<CountingService>(calls));
-  constexpr int32_t kSceneClosing = 8;
-  record_->onSceneEvent(0, kSceneClosing);
+  record_->onSceneEvent(0, abi::kEventSceneClosing);
   EXPECT_EQ(calls.aborted, 1);
   app_->ExitInstance();
   EXPECT_EQ(calls.aborted, 2);

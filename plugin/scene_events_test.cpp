@@ -14,7 +14,6 @@
 #include "platform/debug_log.h"
 #include "plugin/animation_scene_interface.h"
 #include "plugin/kinetra_app.h"
-#include "plugin/menu_commands.h"
 
 namespace lumetra {
 namespace {
@@ -54,7 +53,7 @@ class SceneEventsTest : public ::testing::Test {
   }
   uint32_t AnimationEnabled() {
     uint32_t enabled = 99;
-    menu_->queryCommandState(plugin::kCommandAnimation, &enabled);
+    menu_->queryCommandState(abi::kCommandAnimation, &enabled);
     return enabled;
   }
 
@@ -68,7 +67,7 @@ class SceneEventsTest : public ::testing::Test {
 TEST_F(SceneEventsTest, ASceneInPlaceCreatesTheBarAndLaysTheViewsOutAroundIt) {
   EXPECT_EQ(Scene().Bar(), nullptr);
   const uint32_t width = scene_.views[0].areaWidth, height = scene_.views[0].areaHeight;
-  EXPECT_EQ(Event(plugin::kEventSceneInPlace), 0);
+  EXPECT_EQ(Event(abi::kEventSceneInPlace), 0);
   ASSERT_NE(Scene().Bar(), nullptr);
   EXPECT_TRUE(Scene().Bar()->Initialised());
   const int32_t reduced = static_cast<int32_t>(height) - ui::AnimControlBar::kHeight;
@@ -84,7 +83,7 @@ TEST_F(SceneEventsTest, ASceneInPlaceCreatesTheBarAndLaysTheViewsOutAroundIt) {
 
   scene_.views[2].flags |= abi::kViewMaximised;
   scene_.views[0].areaHeight = height;
-  Event(plugin::kEventBarShown);
+  Event(abi::kEventBarShown);
   EXPECT_EQ(scene_.views[2].left, 0);
   EXPECT_EQ(scene_.views[2].right, static_cast<int32_t>(width));
   EXPECT_EQ(scene_.views[2].bottom, reduced);
@@ -92,23 +91,23 @@ TEST_F(SceneEventsTest, ASceneInPlaceCreatesTheBarAndLaysTheViewsOutAroundIt) {
 
 TEST_F(SceneEventsTest, WithoutAHostWindowThereIsNoBarAndSelectionDoesNothing) {
   context_.mainWindow = 0;
-  Event(plugin::kEventSceneInPlace);
+  Event(abi::kEventSceneInPlace);
   EXPECT_EQ(Scene().Bar(), nullptr);
   host::SceneObject& ball = Add(abi::kTypeSphere, "Ball");
-  EXPECT_EQ(Event(plugin::kEventSelectionChanged, ball.id), 0);
-  EXPECT_EQ(Event(plugin::kEventObjectChanged, ball.id), 0);
+  EXPECT_EQ(Event(abi::kEventSelectionChanged, ball.id), 0);
+  EXPECT_EQ(Event(abi::kEventObjectChanged, ball.id), 0);
   EXPECT_EQ(Scene().Animation().TrackCount(), 0);
 }
 
 TEST_F(SceneEventsTest, ChangesAreKeyedAtZeroOutsideAnimationModeAndEnableTheAnimationCommand) {
-  Event(plugin::kEventSceneInPlace);
+  Event(abi::kEventSceneInPlace);
   host::SceneObject& group = Add(abi::kTypeGroup, "Group");
   host::SceneObject& ball = Add(abi::kTypeSphere, "Ball", group.id);
   EXPECT_EQ(AnimationEnabled(), 0u);
   Scene().Animation().SetCurrentTime(4800);
   ASSERT_FALSE(Scene().Bar()->AnimationMode());
   group.params.translate[1] = 2.0;
-  EXPECT_EQ(Event(plugin::kEventObjectChanged, group.id), 0);
+  EXPECT_EQ(Event(abi::kEventObjectChanged, group.id), 0);
   ASSERT_NE(Scene().Animation().FindTrack(ball.id), nullptr) << "the whole tree is keyed";
   EXPECT_NE(Scene().Animation().FindTrack(group.id)->FindKey(0), nullptr);
   EXPECT_EQ(AnimationEnabled(), 1u);
@@ -116,48 +115,48 @@ TEST_F(SceneEventsTest, ChangesAreKeyedAtZeroOutsideAnimationModeAndEnableTheAni
 
   Scene().Bar()->SetAnimationMode(true);
   Scene().Bar()->OnSliderNotify(9600);
-  Event(plugin::kEventObjectEdited, ball.id);
+  Event(abi::kEventObjectEdited, ball.id);
   EXPECT_NE(Scene().Animation().FindTrack(ball.id)->FindKey(9600), nullptr);
   EXPECT_EQ(Scene().Animation().KeyTimes(), (std::set<int32_t>{0, 9600}));
 }
 
 TEST_F(SceneEventsTest, UnreadableObjectsAnswerTheHostsErrorExceptDuringAMerge) {
-  Event(plugin::kEventSceneInPlace);
-  EXPECT_EQ(Event(plugin::kEventObjectChanged, 999), abi::kUnknownObject);
-  EXPECT_EQ(Event(plugin::kEventMergeBegins), 0);
+  Event(abi::kEventSceneInPlace);
+  EXPECT_EQ(Event(abi::kEventObjectChanged, 999), abi::kUnknownObject);
+  EXPECT_EQ(Event(abi::kEventMergeBegins), 0);
   EXPECT_EQ(Scene().EventState(), AnimationSceneInterface::kEventStateMerging);
-  EXPECT_EQ(Event(plugin::kEventObjectChanged, 999), 0);
-  EXPECT_EQ(Event(plugin::kEventMergeEnds), 0);
+  EXPECT_EQ(Event(abi::kEventObjectChanged, 999), 0);
+  EXPECT_EQ(Event(abi::kEventMergeEnds), 0);
   EXPECT_EQ(Scene().EventState(), 0);
   EXPECT_EQ(Scene().Animation().TrackCount(), 0);
 }
 
 TEST_F(SceneEventsTest, QuietEventsChangeNothingAndUnknownOnesAreLogged) {
-  Event(plugin::kEventSceneInPlace);
+  Event(abi::kEventSceneInPlace);
   host::SceneObject& ball = Add(abi::kTypeSphere, "Ball");
-  for (int32_t event : {3, 5, 13, 14}) EXPECT_EQ(Event(event, ball.id), 0);
+  for (int32_t event : {abi::kEventObjectAdded, abi::kEventObjectDrawn, abi::kEventImportBegins, abi::kEventImportEnds}) EXPECT_EQ(Event(event, ball.id), 0);
   EXPECT_EQ(Scene().Animation().TrackCount(), 0);
   EXPECT_EQ(Scene().Bar()->SelectedObject(), 0u);
   EXPECT_EQ(Event(42), 0);
   EXPECT_TRUE(Logged("Unknown scene event: 42\n"));
   host::SceneObject& odd = Add(9, "Odd");
-  EXPECT_EQ(Event(plugin::kEventSelectionChanged, odd.id), 0);
+  EXPECT_EQ(Event(abi::kEventSelectionChanged, odd.id), 0);
   EXPECT_TRUE(Logged("Selected unknown object type\n"));
 }
 
 TEST_F(SceneEventsTest, RemovalRenameAndSelectionFollowTheObjects) {
-  Event(plugin::kEventSceneInPlace);
+  Event(abi::kEventSceneInPlace);
   host::SceneObject& ball = Add(abi::kTypeSphere, "Ball");
   ball.params.translate[0] = 3.0;
-  Event(plugin::kEventObjectChanged, ball.id);
+  Event(abi::kEventObjectChanged, ball.id);
   ball.name = "Ball 2";
-  Event(plugin::kEventObjectRenamed, ball.id);
+  Event(abi::kEventObjectRenamed, ball.id);
   EXPECT_EQ(Scene().Animation().FindTrack(ball.id)->Name(), "Ball 2");
-  EXPECT_EQ(Event(plugin::kEventSelectionChanged, ball.id), 0);
+  EXPECT_EQ(Event(abi::kEventSelectionChanged, ball.id), 0);
   EXPECT_EQ(Scene().Bar()->SelectedName(), "Ball 2");
   EXPECT_EQ(Scene().Animation().KeyTimes(), (std::set<int32_t>{0}));
   ball.params.translate[0] = 8.0;
-  Event(plugin::kEventObjectRemoved, ball.id);
+  Event(abi::kEventObjectRemoved, ball.id);
   EXPECT_EQ(Scene().Animation().TrackCount(), 0);
   EXPECT_TRUE(Scene().Animation().KeyTimes().empty());
   EXPECT_EQ(ball.params.translate[0], 3.0) << "the last key is written before it goes";
@@ -171,35 +170,35 @@ TEST_F(SceneEventsTest, AMergedObjectRenamedOnArrivalKeepsItsKeys) {
   track->InsertKey(0, key);
   Scene().Animation().AddPendingTrack(std::move(track));
   Scene().Animation().AddPendingTrack(std::make_unique<keyframe::ObjectTrack>("Lost", abi::kTypeSphere, 0));
-  EXPECT_EQ(Notify(plugin::kEventMergeBegins), 0);
+  EXPECT_EQ(Notify(abi::kEventMergeBegins), 0);
   EXPECT_EQ(Scene().EventState(), AnimationSceneInterface::kEventStateMerging);
-  EXPECT_EQ(Event(plugin::kEventMergedObject, ball.id), 0);
-  EXPECT_EQ(Notify(plugin::kEventMergedObject, 0, "Ball", "Ball.1"), 0);
-  EXPECT_EQ(Notify(plugin::kEventMergeEnds), 0);
+  EXPECT_EQ(Event(abi::kEventMergedObject, ball.id), 0);
+  EXPECT_EQ(Notify(abi::kEventMergedObject, 0, "Ball", "Ball.1"), 0);
+  EXPECT_EQ(Notify(abi::kEventMergeEnds), 0);
   EXPECT_EQ(Scene().EventState(), 0);
   EXPECT_NE(Scene().Animation().FindTrack(ball.id), nullptr);
   EXPECT_EQ(Scene().Animation().TrackCount(), 1) << "a track without its object is dropped";
   EXPECT_TRUE(Scene().Animation().PendingTracks().empty());
 
-  EXPECT_EQ(Notify(13), 0);
+  EXPECT_EQ(Notify(abi::kEventImportBegins), 0);
   EXPECT_EQ(Scene().EventState(), AnimationSceneInterface::kEventStateAfterNotice);
-  EXPECT_EQ(Notify(14), 0);
+  EXPECT_EQ(Notify(abi::kEventImportEnds), 0);
   EXPECT_EQ(Scene().EventState(), 0);
 }
 
 TEST_F(SceneEventsTest, AMergedObjectThatCannotBeFoundIsReported) {
   Add(abi::kTypeSphere, "Ball");
-  Event(plugin::kEventMergeBegins);
-  EXPECT_EQ(Event(plugin::kEventMergedObject, 999), abi::kNotFound);
+  Event(abi::kEventMergeBegins);
+  EXPECT_EQ(Event(abi::kEventMergedObject, 999), abi::kNotFound);
   EXPECT_TRUE(Logged("Failed to find ID for merged obj: ''\n"));
 }
 
 TEST_F(SceneEventsTest, ClosingTheSceneForgetsTheKeysAndLeavesTheObjects) {
-  Event(plugin::kEventSceneInPlace);
+  Event(abi::kEventSceneInPlace);
   host::SceneObject& ball = Add(abi::kTypeSphere, "Ball");
-  Event(plugin::kEventObjectChanged, ball.id);
+  Event(abi::kEventObjectChanged, ball.id);
   ball.params.translate[0] = 5.0;
-  EXPECT_EQ(Event(plugin::kEventSceneClosing), 0);
+  EXPECT_EQ(Event(abi::kEventSceneClosing), 0);
   EXPECT_EQ(Scene().Animation().TrackCount(), 0);
   EXPECT_EQ(ball.params.translate[0], 5.0);
 }

@@ -4,13 +4,23 @@
 #include <string>
 #include <string_view>
 
+#include "abi/animation_run_record.h"
 #include "keyframe/time_format.h"
 #include "platform/registry.h"
 
 namespace lumetra::render {
 
 // Where the frames of an animation go.
-enum class FileOutput : int32_t { Avi = 0, Bmp, Dib, Png, Ppm, Tga, TgaRle, Tif };
+enum class FileOutput : int32_t {
+  Avi = abi::kOutputAvi,
+  Bmp = abi::kOutputBmp,
+  Dib = abi::kOutputDib,
+  Png = abi::kOutputPng,
+  Ppm = abi::kOutputPpm,
+  Tga = abi::kOutputTga,
+  TgaRle = abi::kOutputTgaRle,
+  Tif = abi::kOutputTif,
+};
 
 inline constexpr const char* kFileOutputNames[] = {"AVI", "BMP", "DIB", "PNG",
                                                    "PPM", "TGA", "TGA (RLE)", "TIF"};

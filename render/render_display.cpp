@@ -4,6 +4,7 @@
 #include <map>
 
 #include "platform/byte_reader.h"
+#include "abi/desktop_record.h"
 #include "platform/debug_log.h"
 #include "render/render_job.h"
 
@@ -44,7 +45,7 @@ bool RenderDisplay::Open(RenderJob& job, platform::MessageLoop& loop, uint8_t* s
     platform::DebugLog::Write("no display 2\n");
     return false;
   }
-  const std::string title = "Render: " + job.outputPath;
+  const std::string title = abi::kRenderTitlePrefix + job.outputPath;
   {
     std::lock_guard lock(mutex_);
     loop_ = &loop;

@@ -1,9 +1,5 @@
 #include "render/render_method.h"
 
-#include <algorithm>
-#include <cctype>
-#include <string>
-
 namespace lumetra::render {
 
 const RenderMethodInfo& MethodInfo(RenderMethod method) {
@@ -11,17 +7,9 @@ const RenderMethodInfo& MethodInfo(RenderMethod method) {
 }
 
 std::optional<RenderMethod> MethodByName(std::string_view name) {
-  auto lower = [](std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return result;
-  };
-  const std::string wanted = lower(name);
-  for (const RenderMethodInfo& info : kRenderMethods) {
-    if (lower(info.name) == wanted) return info.method;
-  }
-  return std::nullopt;
+  const auto method = abi::RenderMethodByName(name);
+  if (!method) return std::nullopt;
+  return static_cast<RenderMethod>(*method);
 }
 
 uint32_t EffectiveShadingFlags(RenderMethod method, uint32_t flags) {
@@ -38,7 +26,7 @@ uint32_t EffectiveShadingFlags(RenderMethod method, uint32_t flags) {
 }
 
 bool UsesRenderLibrary(RenderMethod method) {
-  return method != RenderMethod::PovRay && method != RenderMethod::Rib;
+  return abi::DrawnByRenderLibrary(static_cast<abi::RenderMethodId>(method));
 }
 
 }  // namespace lumetra::render

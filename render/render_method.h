@@ -5,20 +5,22 @@
 #include <optional>
 #include <string_view>
 
+#include "abi/render_methods.h"
+
 namespace lumetra::render {
 
 // The render methods, in the order the render options list them.
 enum class RenderMethod : int32_t {
-  Wireframe = 0,
-  HiddenLine = 1,
-  ZBuffer = 2,
-  Scanline = 3,
-  Raytracing = 4,
-  PovRay = 5,
-  Rib = 6,
+  Wireframe = abi::kMethodWireframe,
+  HiddenLine = abi::kMethodHiddenLine,
+  ZBuffer = abi::kMethodZBuffer,
+  Scanline = abi::kMethodScanline,
+  Raytracing = abi::kMethodRaytracing,
+  PovRay = abi::kMethodPovRay,
+  Rib = abi::kMethodRib,
 };
 
-constexpr int32_t kRenderMethodCount = 7;
+constexpr int32_t kRenderMethodCount = static_cast<int32_t>(abi::kRenderMethodNames.size());
 
 struct RenderMethodInfo {
   RenderMethod method;
@@ -27,13 +29,13 @@ struct RenderMethodInfo {
 };
 
 inline constexpr std::array<RenderMethodInfo, kRenderMethodCount> kRenderMethods{{
-    {RenderMethod::Wireframe, "Wireframe", 8},
-    {RenderMethod::HiddenLine, "Hidden Line", 8},
-    {RenderMethod::ZBuffer, "ZBuffer", 14},
-    {RenderMethod::Scanline, "Scanline", 14},
-    {RenderMethod::Raytracing, "Raytracing", 454},
-    {RenderMethod::PovRay, "POV-Ray", 454},
-    {RenderMethod::Rib, "RIB", 454},
+    {RenderMethod::Wireframe, abi::kRenderMethodNames[abi::kMethodWireframe], 8},
+    {RenderMethod::HiddenLine, abi::kRenderMethodNames[abi::kMethodHiddenLine], 8},
+    {RenderMethod::ZBuffer, abi::kRenderMethodNames[abi::kMethodZBuffer], 14},
+    {RenderMethod::Scanline, abi::kRenderMethodNames[abi::kMethodScanline], 14},
+    {RenderMethod::Raytracing, abi::kRenderMethodNames[abi::kMethodRaytracing], 454},
+    {RenderMethod::PovRay, abi::kRenderMethodNames[abi::kMethodPovRay], 454},
+    {RenderMethod::Rib, abi::kRenderMethodNames[abi::kMethodRib], 454},
 }};
 
 // A job's flags word before anyone set it.

@@ -35,7 +35,7 @@ struct RenderSettings {
 
   template <class Self, class Fields>
   static void Visit(Self& s, Fields& fields) {
-    fields.Int("RenderMethod", s.method);
+    fields.Int(abi::kRenderMethodValue, s.method);
     fields.Flags("ShadingFlags", s.shadingFlags);
     fields.Int("ScanlineTransmissionDepth", s.scanlineDepth);
     fields.Float("VolumeStepSize", s.volumeStepSize);

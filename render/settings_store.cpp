@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/byte_reader.h"
+#include "abi/render_methods.h"
 
 namespace lumetra::render {
 namespace {
@@ -20,7 +21,7 @@ std::vector<uint8_t> WordsToBytes(const uint32_t* words, size_t count) {
 }  // namespace
 
 std::string SettingsKeyPath(std::string_view basePath) {
-  return std::string(basePath) + "Lumetra";
+  return std::string(basePath) + abi::kSettingsKeyName;
 }
 
 void SettingsLoader::Int(std::string_view name, int32_t& field) {

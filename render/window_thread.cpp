@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "abi/desktop_record.h"
 #include "platform/debug_log.h"
 #include "platform/messages.h"
 
@@ -150,7 +151,7 @@ void CRenderThread::Work() {
       std::snprintf(times, sizeof times, "%d, %d",
                     static_cast<int>(job.renderStartedAt - job.createdAt),
                     static_cast<int>(job.renderEndedAt - job.renderStartedAt));
-      job.display.SetStatus(1, times);
+      job.display.SetStatus(abi::kStatusPartElapsed, times);
     }
     if (!job.Aborted() && !Backend().WriteOutput(job)) {
       platform::DebugLog::Printf("Failed to write %s\n", job.outputPath.c_str());

@@ -33,11 +33,11 @@ void TakeSettings(render::RenderJob& job, const abi::RenderSettingsRecord& setti
 
 render::FileOutput OutputOfFormatLetter(uint32_t letter) {
   switch (letter) {
-    case 'S': return render::FileOutput::Bmp;
-    case 'T': return render::FileOutput::Tga;
-    case 'N': return render::FileOutput::Png;
-    case 'P': return render::FileOutput::Ppm;
-    default: return render::FileOutput::TgaRle;  // 'C' and anything unknown
+    case abi::kLetterBmp: return render::FileOutput::Bmp;
+    case abi::kLetterTga: return render::FileOutput::Tga;
+    case abi::kLetterPng: return render::FileOutput::Png;
+    case abi::kLetterPpm: return render::FileOutput::Ppm;
+    default: return render::FileOutput::TgaRle;  // kLetterTgaRle and anything unknown
   }
 }
 

@@ -1,5 +1,6 @@
 // The control bar's window procedure.
 #include "abi/bar_site_record.h"
+#include "keyframe/ticks.h"
 #include "ui/anim_control_bar.h"
 
 namespace lumetra::ui {
@@ -19,6 +20,8 @@ int32_t AnimControlBar::HandleMessage(uint32_t message, uint32_t wparam, int32_t
       return wparam == kKeyButton && animationMode_ ? 1 : 0;
     case abi::kBarGetSelection:
       return wparam == kInterpolationBox ? interpolationIndex_ : -1;
+    case abi::kBarGetFrameTicks:
+      return keyframe::TicksPerFrame(timeFormat_.rateIndex, timeFormat_.numerator, timeFormat_.denominator);
     case abi::kBarSlider:
       OnSliderNotify(wparam);
       return 0;

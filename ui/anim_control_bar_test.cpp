@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "abi/bar_site_record.h"
 #include "keyframe/testing/host_fixture.h"
+#include "keyframe/ticks.h"
 #include "platform/recording_messages.h"
 
 namespace lumetra::ui {
@@ -90,6 +92,16 @@ TEST_F(AnimControlBarTest, AnimationModeEnablesTheControlsButNeverPlay) {
   EXPECT_EQ(bar_.Slider().Pos(), 0);
   bar_.Transport(kGoToEnd);
   EXPECT_EQ(animation_.CurrentTime(), 0) << "transport works only in animation mode";
+}
+
+TEST_F(AnimControlBarTest, TheWindowProcedureAnswersTheFrameLengthOfTheTimeFormat) {
+  EXPECT_EQ(bar_.HandleMessage(abi::kBarGetFrameTicks, 0, 0), 160);
+  format_ = {keyframe::TimeDisplay::Smpte, static_cast<int32_t>(keyframe::FrameRate::Ntsc), 0, 0};
+  EXPECT_EQ(bar_.HandleMessage(abi::kBarGetFrameTicks, 0, 0), 80) << "NTSC steps as 60 frames a second";
+  format_ = {keyframe::TimeDisplay::Frames, static_cast<int32_t>(keyframe::FrameRate::Custom), 12, 5};
+  EXPECT_EQ(bar_.HandleMessage(abi::kBarGetFrameTicks, 0, 0), 2000);
+  format_.numerator = 0;
+  EXPECT_EQ(bar_.HandleMessage(abi::kBarGetFrameTicks, 0, 0), keyframe::kNoFrameLength);
 }
 
 TEST_F(AnimControlBarTest, KeysThroughThePopupAndStepsThroughKeyTimes) {

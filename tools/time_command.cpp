@@ -1,4 +1,4 @@
-#include "app/time_command.h"
+#include "tools/time_command.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdint>
@@ -16,7 +16,7 @@
 #include "keyframe/ticks.h"
 #include "keyframe/time_format.h"
 
-namespace lumetra::app {
+namespace lumetra::tools {
 namespace {
 
 using keyframe::TimeDisplay;
@@ -155,7 +155,7 @@ constexpr const char* kFooter = R"(Displays (TEXT is read in the one named by --
   mmss-ticks   [[H:]M:]SS:TICKS, minutes, seconds and the ticks into the second
 Rates: 0 10 fps, 1 15, 2 24, 3 25, 4 30, 5 NTSC (60 fps), 6 60 fps, 7 custom N/D fps
 (--custom N/D: positive whole numbers, at most 4800 frames per second).
-Example: lumetra time 00:01:15 --display smpte --rate 4
+Example: lumetra-tool time 00:01:15 --display smpte --rate 4
   ticks 7200, frames 45, smpte 00:01:15, frame-ticks 45:0, mmss-ticks 0:01:2400
 Exit codes: 0 done; 2 TEXT does not fit the display or the rate gives no frame length.
 )";
@@ -174,7 +174,7 @@ int RunTime(const TimeArgs& args, std::ostream& out, std::ostream& err) {
     }
     return 0;
   } catch (const BadInput& error) {
-    err << "lumetra time: " << error.what() << "\n";
+    err << "lumetra-tool time: " << error.what() << "\n";
     return 2;
   }
 }
@@ -201,4 +201,4 @@ void RegisterTimeCommand(CLI::App& root, int& exitCode) {
   command->callback([&exitCode, args] { exitCode = RunTime(*args, std::cout, std::cerr); });
 }
 
-}  // namespace lumetra::app
+}  // namespace lumetra::tools

@@ -1,4 +1,4 @@
-#include "app/time_command.h"
+#include "tools/time_command.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ struct Outcome {
 Outcome Time(const std::string& text, const std::string& display, int rate, const std::string& custom = "",
             bool json = false) {
   std::ostringstream out, err;
-  const int exitCode = app::RunTime({text, display, rate, custom, json}, out, err);
+  const int exitCode = tools::RunTime({text, display, rate, custom, json}, out, err);
   return {exitCode, out.str(), err.str()};
 }
 
@@ -104,7 +104,7 @@ TEST(TimeCommand, UnknownRateOrDisplayIsRefused) {
 
 class TimeSubcommand : public ::testing::Test {
  protected:
-  TimeSubcommand() { app::RegisterTimeCommand(root_, exitCode_); }
+  TimeSubcommand() { tools::RegisterTimeCommand(root_, exitCode_); }
 
   std::string Parse(std::vector<std::string> words) {
     std::ostringstream captured;
@@ -121,7 +121,7 @@ class TimeSubcommand : public ::testing::Test {
     return captured.str();
   }
 
-  CLI::App root_{"lumetra"};
+  CLI::App root_{"lumetra-tool"};
   int exitCode_ = -1;
 };
 

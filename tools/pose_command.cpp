@@ -1,4 +1,4 @@
-#include "app/pose_command.h"
+#include "tools/pose_command.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>
@@ -13,8 +13,10 @@
 #include "host/scene_file.h"
 #include "keyframe/channel_factory.h"
 
-namespace lumetra::app {
+namespace lumetra::tools {
 namespace {
+
+using app::KeyingSession;
 
 // Parameters keep the order of the channel.
 using json = nlohmann::ordered_json;
@@ -76,7 +78,7 @@ void PrintText(const json& document, std::ostream& out) {
 
 int RunPose(const std::string& scenePath, const std::string& pluginPath, const std::string& time, bool json,
             std::ostream& out, std::ostream& err) {
-  return ReportingFailures("pose", err, [&] {
+  return app::ReportingFailures("lumetra-tool pose", err, [&] {
     KeyingSession keying(scenePath, pluginPath);
     keying.Session().Context().Log() = {};  // what the keying script stored is not the pose
     keying.PoseAt(keying.Ticks(time));
@@ -90,7 +92,7 @@ int RunPose(const std::string& scenePath, const std::string& pluginPath, const s
   });
 }
 
-void RegisterPoseCommand(CLI::App& root, const GlobalOptions& options, int& exitCode) {
+void RegisterPoseCommand(CLI::App& root, const app::GlobalOptions& options, int& exitCode) {
   CLI::App* command =
       root.add_subcommand("pose", "Pose a scene at a time and print the parameters of its animated objects");
   auto scene = std::make_shared<std::string>();
@@ -100,8 +102,8 @@ void RegisterPoseCommand(CLI::App& root, const GlobalOptions& options, int& exit
   command->add_option("--time", *time, "Time: 480t ticks, 2s seconds or 12 frames")->required();
   command->add_flag("--json", *json, "Print one JSON object instead of text");
   command->callback([scene, time, json, &options, &exitCode] {
-    exitCode = RunPose(*scene, LocatePlugin(options.plugin), *time, *json, std::cout, std::cerr);
+    exitCode = RunPose(*scene, app::LocatePlugin(options.plugin), *time, *json, std::cout, std::cerr);
   });
 }
 
-}  // namespace lumetra::app
+}  // namespace lumetra::tools

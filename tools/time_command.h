@@ -7,9 +7,9 @@ namespace CLI {
 class App;
 }
 
-namespace lumetra::app {
+namespace lumetra::tools {
 
-// What `lumetra time` was asked.
+// What `lumetra-tool time` was asked.
 struct TimeArgs {
   std::string text;     // the time as typed
   std::string display;  // ticks, frames, smpte, frame-ticks or mmss-ticks
@@ -18,11 +18,11 @@ struct TimeArgs {
   bool json = false;
 };
 
-// `lumetra time`: reads a time in one display and prints it in all of them.
+// `lumetra-tool time`: reads a time in one display and prints it in all of them.
 void RegisterTimeCommand(CLI::App& root, int& exitCode);
 
 // Prints the time of `args` as ticks and in the four displays; returns the exit
 // code: 0, or 2 after one line on `err` when the text, rate or custom rate is bad.
 int RunTime(const TimeArgs& args, std::ostream& out, std::ostream& err);
 
-}  // namespace lumetra::app
+}  // namespace lumetra::tools

@@ -1,4 +1,4 @@
-#include "app/texture_swatch_command.h"
+#include "tools/texture_swatch_command.h"
 
 #include <gtest/gtest.h>
 
@@ -19,15 +19,15 @@ struct Outcome {
   std::string err;
 };
 
-Outcome Swatch(const app::SwatchRequest& request) {
+Outcome Swatch(const tools::SwatchRequest& request) {
   std::ostringstream out, err;
-  const int exitCode = app::RunTextureSwatch(request, out, err);
+  const int exitCode = tools::RunTextureSwatch(request, out, err);
   return {exitCode, out.str(), err.str()};
 }
 
 TEST(TextureSwatchCommand, ShadesTheCheckerOfAMaterialHeadOn) {
   platform::ScratchDirectory scratch;
-  app::SwatchRequest request{kShowcase, "Checks", (scratch / "checks.png").string(), 8, app::SwatchPlane::kXz, 4.0};
+  tools::SwatchRequest request{kShowcase, "Checks", (scratch / "checks.png").string(), 8, tools::SwatchPlane::kXz, 4.0};
   const Outcome outcome = Swatch(request);
   ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
   EXPECT_NE(outcome.out.find("8 x 8"), std::string::npos);
@@ -50,7 +50,7 @@ TEST(TextureSwatchCommand, ShadesTheCheckerOfAMaterialHeadOn) {
 TEST(TextureSwatchCommand, EveryExampleMaterialWithATextureRenders) {
   platform::ScratchDirectory scratch;
   for (const char* material : {"Marble", "Bricks", "Layers", "Haze"}) {
-    for (app::SwatchPlane plane : {app::SwatchPlane::kXy, app::SwatchPlane::kYz}) {
+    for (tools::SwatchPlane plane : {tools::SwatchPlane::kXy, tools::SwatchPlane::kYz}) {
       const Outcome outcome = Swatch({kShowcase, material, (scratch / "m.png").string(), 16, plane, 2.0});
       EXPECT_EQ(outcome.exitCode, 0) << material << ": " << outcome.err;
     }
@@ -60,17 +60,17 @@ TEST(TextureSwatchCommand, EveryExampleMaterialWithATextureRenders) {
 TEST(TextureSwatchCommand, ReportsWhatCannotBeDone) {
   platform::ScratchDirectory scratch;
   const std::string output = (scratch / "x.png").string();
-  Outcome outcome = Swatch({kShowcase, "Velvet", output, 8, app::SwatchPlane::kXy, 1.0});
+  Outcome outcome = Swatch({kShowcase, "Velvet", output, 8, tools::SwatchPlane::kXy, 1.0});
   EXPECT_EQ(outcome.exitCode, 1);
   EXPECT_NE(outcome.err.find("no material named 'Velvet'"), std::string::npos) << outcome.err;
-  outcome = Swatch({(scratch / "missing.json").string(), "Checks", output, 8, app::SwatchPlane::kXy, 1.0});
+  outcome = Swatch({(scratch / "missing.json").string(), "Checks", output, 8, tools::SwatchPlane::kXy, 1.0});
   EXPECT_EQ(outcome.exitCode, 1);
-  EXPECT_NE(outcome.err.find("lumetra texture-swatch: "), std::string::npos);
-  outcome = Swatch({kShowcase, "Checks", output, 0, app::SwatchPlane::kXy, 1.0});
+  EXPECT_NE(outcome.err.find("lumetra-tool texture-swatch: "), std::string::npos);
+  outcome = Swatch({kShowcase, "Checks", output, 0, tools::SwatchPlane::kXy, 1.0});
   EXPECT_EQ(outcome.exitCode, 1);
-  outcome = Swatch({kShowcase, "Checks", output, 8, app::SwatchPlane::kXy, -2.0});
+  outcome = Swatch({kShowcase, "Checks", output, 8, tools::SwatchPlane::kXy, -2.0});
   EXPECT_EQ(outcome.exitCode, 1);
-  outcome = Swatch({kShowcase, "Checks", (scratch / "no" / "dir" / "x.png").string(), 8, app::SwatchPlane::kXy, 1.0});
+  outcome = Swatch({kShowcase, "Checks", (scratch / "no" / "dir" / "x.png").string(), 8, tools::SwatchPlane::kXy, 1.0});
   EXPECT_EQ(outcome.exitCode, 1);
   EXPECT_FALSE(std::filesystem::exists(output));
 }

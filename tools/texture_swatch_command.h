@@ -7,9 +7,7 @@ namespace CLI {
 class App;
 }
 
-namespace lumetra::app {
-
-struct GlobalOptions;
+namespace lumetra::tools {
 
 // Which plane the swatch square lies in; it faces the viewer along the remaining axis.
 enum class SwatchPlane { kXy, kXz, kYz };
@@ -23,11 +21,11 @@ struct SwatchRequest {
   double scale = 4.0;   // side of the square in scene units, centred on the origin
 };
 
-// `lumetra texture-swatch SCENE MATERIAL -o FILE.png`: shades a flat square of a material
+// `lumetra-tool texture-swatch SCENE MATERIAL -o FILE.png`: shades a flat square of a material
 // through the texture engine's shade callback and writes it as an image.
-void RegisterTextureSwatchCommand(CLI::App& root, const GlobalOptions& options, int& exitCode);
+void RegisterTextureSwatchCommand(CLI::App& root, int& exitCode);
 
 // Returns 0, or 1 after one line on `err` when the scene, the material or the file fails.
 int RunTextureSwatch(const SwatchRequest& request, std::ostream& out, std::ostream& err);
 
-}  // namespace lumetra::app
+}  // namespace lumetra::tools

@@ -1,4 +1,4 @@
-#include "app/texture_swatch_command.h"
+#include "tools/texture_swatch_command.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -19,10 +19,10 @@
 #include "texture/image_list.h"
 #include "translate/texture_translator.h"
 
-namespace lumetra::app {
+namespace lumetra::tools {
 namespace {
 
-constexpr const char* kPrefix = "lumetra texture-swatch: ";
+constexpr const char* kPrefix = "lumetra-tool texture-swatch: ";
 
 // The swatch has no scene translation behind it: nothing is animated, nothing is lit by
 // the render library.
@@ -167,7 +167,7 @@ int RunTextureSwatch(const SwatchRequest& request, std::ostream& out, std::ostre
   return 0;
 }
 
-void RegisterTextureSwatchCommand(CLI::App& root, const GlobalOptions&, int& exitCode) {
+void RegisterTextureSwatchCommand(CLI::App& root, int& exitCode) {
   CLI::App* command = root.add_subcommand("texture-swatch", "Shades a flat square of a material into an image");
   auto request = std::make_shared<SwatchRequest>();
   command->add_option("SCENE", request->scenePath, "Scene file")->required();
@@ -182,4 +182,4 @@ void RegisterTextureSwatchCommand(CLI::App& root, const GlobalOptions&, int& exi
   command->callback([request, &exitCode] { exitCode = RunTextureSwatch(*request, std::cout, std::cerr); });
 }
 
-}  // namespace lumetra::app
+}  // namespace lumetra::tools

@@ -19,10 +19,11 @@
 int main(int argc, char** argv) {
   CLI::App root{"lumetra: renders and animates scenes with the Lumetra plug-in", "lumetra"};
   root.require_subcommand(1);
-  root.set_version_flag("--version", "lumetra 0.1.0");
+  root.set_version_flag("--version", "lumetra " LUMETRA_VERSION);
   lumetra::app::GlobalOptions options;
   root.add_option("--plugin", options.plugin,
-                  "Plug-in to load (default: $LUMETRA_PLUGIN, else liblumetra.so beside lumetra)");
+                  "Plug-in to load (default: $LUMETRA_PLUGIN, else liblumetra.so beside lumetra or "
+                  "installed with it)");
   root.add_option("--answer", options.answer,
                   "How message boxes are answered without a window: ok (default), cancel or no")
       ->check(CLI::IsMember({"ok", "yes", "cancel", "no"}));

@@ -13,7 +13,8 @@ std::string LocatePlugin(const std::string& option) {
   const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) return "liblumetra.so";
   const auto dir = exe.parent_path();
-  for (const auto& candidate : {dir / "liblumetra.so", dir / ".." / "lib" / "liblumetra.so"}) {
+  const auto installed = (dir / LUMETRA_INSTALLED_PLUGIN_DIR / "liblumetra.so").lexically_normal();
+  for (const auto& candidate : {dir / "liblumetra.so", installed}) {
     if (std::filesystem::exists(candidate, error)) return candidate.string();
   }
   return (dir / "liblumetra.so").string();

@@ -3,12 +3,14 @@
  *
  * The library holds scenes of primitives, lights, textures, volumes and views and renders
  * them by five methods. Every entry takes plain arguments: 32-bit handles and integers,
- * doubles, and a vector as three doubles (x, y, z). Every entry but NewScene takes the scene
- * handle first. docs/render-library.md describes the call protocol in full.
+ * doubles, and a vector as three doubles (x, y, z). Every entry but NewScene and the two
+ * library entries takes the scene handle first. docs/render-library.md describes the call
+ * protocol in full.
  *
  * Handles: every handle is a uint32_t and 0 means none. A creating entry returns 0 when it
- * made nothing (bad handle, bad argument, no memory); the caller then skips the object.
- * Handles other than the scene's are valid only together with the scene that made them.
+ * made nothing (bad handle, bad argument, no memory); the caller then skips the object, and
+ * GetLastErrorMessage says why. Handles other than the scene's are valid only together with
+ * the scene that made them.
  *
  * Results: entries that do not create return an int32_t result code (L2_OK or a negative
  * L2_ERROR_*); render entries may also return L2_ABORTED.
@@ -20,11 +22,24 @@
  * are independent. The callbacks' threads are described with their types below.
  *
  * Angles are in degrees. Colours are red, green, blue in 0..1.
+ *
+ * Versions: the header's version is LUMETRA2_VERSION_MAJOR.MINOR.PATCH; the library answers
+ * its own through GetLibraryVersion. A library of the same major version and at least the
+ * header's minor version has every entry the header declares.
  */
 #ifndef LUMETRA2_H
 #define LUMETRA2_H
 
 #include <stdint.h>
+
+#include "lumetra2_version.h"
+
+/* A version as one number, a byte each for minor and patch: versions compare as numbers. */
+#define LUMETRA2_MAKE_VERSION(major, minor, patch) \
+  (((uint32_t)(major) << 16) | ((uint32_t)(minor) << 8) | (uint32_t)(patch))
+/* The version of this header, to compare with GetLibraryVersion(). */
+#define LUMETRA2_VERSION \
+  LUMETRA2_MAKE_VERSION(LUMETRA2_VERSION_MAJOR, LUMETRA2_VERSION_MINOR, LUMETRA2_VERSION_PATCH)
 
 /* The caller removes the arguments (cdecl), spelled out on i386 where conventions differ. */
 #if defined(__i386__)
@@ -212,6 +227,17 @@ typedef int32_t(LUMETRA2_CALL *L2ShadePointFunction)(L2Scene scene, L2View view,
 typedef struct L2Rect {
   int32_t left, top, right, bottom;
 } L2Rect;
+
+/* ---- Library ---------------------------------------------------------------------------- */
+
+/* the version of the loaded library, LUMETRA2_MAKE_VERSION(major, minor, patch) */
+LUMETRA2_API uint32_t LUMETRA2_CALL GetLibraryVersion(void);
+/* Why the calling thread's last creating entry (NewScene, Create*) answered 0: an unknown
+ * or rendering scene, an argument refused, no memory, no ray-query device. Empty after a
+ * creating entry that made something. Each thread has its own message, so a failure on
+ * another thread never shows here; the text stays valid until the thread's next creating
+ * entry. Never null. */
+LUMETRA2_API const char *LUMETRA2_CALL GetLastErrorMessage(void);
 
 /* ---- Scene -----------------------------------------------------------------------------
  * A scene lives from NewScene to FreeScene; FreeScene releases every user texture and

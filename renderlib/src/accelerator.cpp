@@ -4,6 +4,7 @@
 #include <mutex>
 #include <new>
 #include <stdexcept>
+#include <string>
 
 #include "compiled_scene.h"
 #include "triangle_mesh.h"
@@ -90,7 +91,10 @@ unsigned attachMeshInstance(RTCScene scene, const CompiledPrimitive& compiled) {
 RTCDevice embreeDevice() {
   static RTCDevice device = [] {
     RTCDevice made = rtcNewDevice(nullptr);
-    if (!made) throw std::runtime_error("Embree device could not be created");
+    if (!made) {
+      throw std::runtime_error("Embree could not make its device (error " +
+                               std::to_string(rtcGetDeviceError(nullptr)) + ")");
+    }
     return made;
   }();
   return device;

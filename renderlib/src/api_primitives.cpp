@@ -177,7 +177,7 @@ int32_t UpdatePrim(L2Scene scene, L2Primitive prim) {
 L2Primitive CreateClone(L2Scene scene, L2Primitive source) {
   return createIn(scene, [&](Scene& s) -> uint32_t {
     const Primitive* original = s.primitive(source);
-    if (!original) return 0;
+    if (!original) return refuseHandle("primitive", source);
     auto clone = std::make_unique<Primitive>(*original);
     clone->is_operand = false;
     return s.add(std::move(clone));

@@ -1,4 +1,5 @@
 // Scene entries: lifetime, names and render settings.
+#include "accelerator.h"
 #include "api_support.h"
 
 using namespace lumetra::renderlib;
@@ -30,11 +31,10 @@ int32_t setSetting(L2Scene scene, bool valid, Value RenderSettings::*field, Valu
 extern "C" {
 
 L2Scene NewScene(void) {
-  try {
+  return creating([] {
+    embreeDevice();  // a device that cannot be made is told here rather than at the first render
     return registerScene(std::make_unique<Scene>(newHandle()));
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 int32_t FreeScene(L2Scene scene) {

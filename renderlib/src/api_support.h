@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cmath>
+#include <exception>
 #include <new>
 #include <utility>
 #include <vector>
@@ -26,16 +27,42 @@ int32_t withScene(L2Scene handle, Body&& body) noexcept {
   }
 }
 
-// Runs body(scene) -> handle; 0 whenever nothing was made.
+// The calling thread's reason for the last creating entry's 0 (GetLastErrorMessage).
+void clearLastError() noexcept;
+bool hasLastError() noexcept;
+// Keeps the reason why a creating entry made nothing, and answers 0 for it.
+uint32_t refuse(const char* format, ...) noexcept __attribute__((format(printf, 1, 2)));
+inline uint32_t refuseHandle(const char* kind, uint32_t handle) noexcept {
+  return refuse("unknown %s handle %u", kind, unsigned(handle));
+}
+
+// Runs make() -> handle for a creating entry: 0 whenever nothing was made, with the reason
+// kept for GetLastErrorMessage. make may give a reason of its own through refuse.
+template <class Make>
+uint32_t creating(Make&& make) noexcept {
+  clearLastError();
+  try {
+    const uint32_t handle = std::forward<Make>(make)();
+    if (handle || hasLastError()) return handle;
+    return refuse("an argument was refused: a null array, or a count or value out of range");
+  } catch (const std::bad_alloc&) {
+    return refuse("out of memory");
+  } catch (const std::exception& error) {
+    return refuse("%s", error.what());
+  } catch (...) {
+    return refuse("an unknown failure");
+  }
+}
+
+// Runs body(scene) -> handle on a scene that is not rendering; 0 whenever nothing was made.
 template <class Body>
 uint32_t createIn(L2Scene handle, Body&& body) noexcept {
-  try {
+  return creating([&]() -> uint32_t {
     Scene* scene = findScene(handle);
-    if (!scene || scene->rendering) return 0;
+    if (!scene) return refuseHandle("scene", handle);
+    if (scene->rendering) return refuse("scene %u is rendering", unsigned(handle));
     return std::forward<Body>(body)(*scene);
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 // Runs body(scene, item) -> int32_t on the item (Scene::primitive, light, ...) of handle.

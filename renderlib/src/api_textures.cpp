@@ -29,7 +29,7 @@ L2Texture CreateUserTexture(L2Scene scene, L2TextureEvaluate evaluate, L2Release
 
 L2Texture CreateTextureReference(L2Scene scene, L2Texture texture) {
   return createIn(scene, [&](Scene& s) -> uint32_t {
-    if (!s.texture(texture)) return 0;
+    if (!s.texture(texture)) return refuseHandle("texture", texture);
     auto reference = std::make_unique<Texture>();
     reference->kind = Texture::Kind::kReference;
     reference->target = texture;

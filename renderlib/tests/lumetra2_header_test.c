@@ -9,6 +9,12 @@
 
 #define L2_CHECK(name, condition) typedef char name[(condition) ? 1 : -1]
 
+/* The version macros work in #if, and minor and patch fit their byte of the one number. */
+#if LUMETRA2_VERSION_MAJOR < 0 || LUMETRA2_VERSION_MINOR < 0 || LUMETRA2_VERSION_MINOR > 255 || \
+    LUMETRA2_VERSION_PATCH < 0 || LUMETRA2_VERSION_PATCH > 255
+#error "the version does not fit LUMETRA2_MAKE_VERSION"
+#endif
+
 L2_CHECK(handles_are_32_bit, sizeof(L2Scene) == 4 && sizeof(L2Primitive) == 4 &&
                                  sizeof(L2Texture) == 4 && sizeof(L2Volume) == 4 &&
                                  sizeof(L2View) == 4 && sizeof(L2Light) == 4);
@@ -58,6 +64,7 @@ typedef struct Job {
   L2Scene scene;
   L2View view;
   uint32_t shading_flags;
+  const char *failure; /* why the scene could not be made */
 } Job;
 
 static int32_t LUMETRA2_CALL job_aborted(void *user_data) {
@@ -115,9 +122,15 @@ int32_t translate_and_render(Job *job) {
   L2Volume fog;
   int32_t result;
 
+  /* the loaded library has every entry of this header */
+  if (GetLibraryVersion() >> 16 != LUMETRA2_VERSION_MAJOR || GetLibraryVersion() < LUMETRA2_VERSION)
+    return L2_ERROR_UNSUPPORTED;
   job->shade_point = ShadePoint;
   job->scene = NewScene();
-  if (job->scene == 0) return L2_ERROR_MEMORY;
+  if (job->scene == 0) {
+    job->failure = GetLastErrorMessage();
+    return L2_ERROR_MEMORY;
+  }
   job->view = CreateView(job->scene);
   sphere = CreateSphere(job->scene, 0, 0, 0, 1);
   cone = CreateCone(job->scene, 0, 0, 0, 1.0, 0, 0, 1, 0.5);

@@ -1,0 +1,25 @@
+# `cpack -G DEB` in a build folder: one Debian package with everything `cmake --install`
+# puts in place, under /usr. The version is the project's; the runtime dependencies are
+# found by dpkg-shlibdeps from the libraries the binaries link.
+set(CPACK_PACKAGE_NAME lumetra)
+set(CPACK_PACKAGE_VENDOR "Lumetra")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Lumetra developers <lumetra@example.org>")
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+# The summary above is the first line; this is the text below it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "\
+The lumetra command loads the plug-in liblumetra.so as a 3D modeller would and
+renders and animates JSON scene files through it: stills as PNG, BMP, TGA, PPM
+or TIFF, and animations as AVI movies or numbered pictures. The render library
+liblumetra2.so comes with its C header, a CMake package (find_package(lumetra2))
+and a pkg-config file.")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# A shlibs file, so that programs linking liblumetra2.so.0 depend on this package.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+
+include(CPack)

@@ -69,6 +69,16 @@ TEST(RenderCommand, RendersASceneToTheAskedPicture) {
   EXPECT_TRUE(OnlyFile(dir.Path(), "show.png"));  // the staging folder is gone
 }
 
+TEST(RenderCommand, APictureNamedFromAnotherFolderThanTheScenesLandsThere) {
+  platform::ScratchDirectory dir;
+  const fs::path before = fs::current_path();
+  fs::current_path(dir.Path());
+  const Outcome run = RenderScene({kScene, "here.png", "", "32x24"});
+  fs::current_path(before);
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_TRUE(OnlyFile(dir.Path(), "here.png"));
+}
+
 TEST(RenderCommand, AMethodForOneRunLeavesTheUsersSettingsAlone) {
   platform::ScratchDirectory dir;
   const fs::path picture = dir / "lines.bmp";

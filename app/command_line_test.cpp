@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/global_options.h"
+#include "host/scene_test_support.h"
 
 namespace lumetra {
 namespace {
@@ -30,7 +31,7 @@ Outcome Lumetra(const std::string& arguments) {
 }
 
 TEST(CommandLine, AnUnusableCommandLineExitsWithTheUsageCode) {
-  const std::string scene = std::string("'") + LUMETRA_SOURCE_DIR + "/examples/showcase/showcase.json'";
+  const std::string scene = std::string("'") + host::testing::EveryKindScenePath() + "'";
   for (const std::string& arguments :
        {"render " + scene + " --antialias 9", "render " + scene + " --antialias many", std::string("render"),
         std::string("render /nonexistent/scene.json"), std::string("--no-such-option info"), std::string("teapot"),

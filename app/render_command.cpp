@@ -57,9 +57,10 @@ const char* ExtensionOfLetter(uint32_t letter) {
 }
 
 // A folder beside the requested picture, so that the finished file moves into place
-// with one rename.
+// with one rename. Its name is absolute: the plug-in reads a relative output folder from
+// the scene's folder, not from ours.
 fs::path MakeStagingFolder(const fs::path& output) {
-  const fs::path folder = output.has_parent_path() ? output.parent_path() : fs::path(".");
+  const fs::path folder = fs::absolute(output).parent_path();
   std::string pattern = (folder / ".lumetra-render-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) {
     throw std::runtime_error("cannot write into " + folder.string());

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "host/desktop.h"
+#include "host/scene_test_support.h"
 #include "platform/config_paths.h"
 #include "platform/registry.h"
 #include "platform/scratch_directory.h"
@@ -22,7 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kShowcase = std::string(LUMETRA_SOURCE_DIR) + "/examples/showcase/showcase.json";
+const std::string kScene = host::testing::EveryKindScenePath();
 
 struct Outcome {
   int code;
@@ -59,20 +60,30 @@ bool OnlyFile(const fs::path& folder, const std::string& name) {
   return count == 1;
 }
 
-TEST(RenderCommand, RendersTheShowcaseToTheAskedPicture) {
+TEST(RenderCommand, RendersASceneToTheAskedPicture) {
   platform::ScratchDirectory dir;
   const fs::path picture = dir / "show.png";
-  const Outcome run = RenderScene({kShowcase, picture.string(), "", "48x36"});
+  const Outcome run = RenderScene({kScene, picture.string(), "", "48x36"});
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(run.out, "Wrote " + picture.string() + " (48x36)\n");
   EXPECT_EQ(PngSize(picture), (std::pair<uint32_t, uint32_t>{48, 36}));
   EXPECT_TRUE(OnlyFile(dir.Path(), "show.png"));  // the staging folder is gone
 }
 
+TEST(RenderCommand, APictureNamedFromAnotherFolderThanTheScenesLandsThere) {
+  platform::ScratchDirectory dir;
+  const fs::path before = fs::current_path();
+  fs::current_path(dir.Path());
+  const Outcome run = RenderScene({kScene, "here.png", "", "32x24"});
+  fs::current_path(before);
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_TRUE(OnlyFile(dir.Path(), "here.png"));
+}
+
 TEST(RenderCommand, AMethodForOneRunLeavesTheUsersSettingsAlone) {
   platform::ScratchDirectory dir;
   const fs::path picture = dir / "lines.bmp";
-  const Outcome run = RenderScene({kShowcase, picture.string(), "wireframe", "40x30"});
+  const Outcome run = RenderScene({kScene, picture.string(), "wireframe", "40x30"});
   ASSERT_EQ(run.code, 0) << run.err;
   std::ifstream bmp(picture, std::ios::binary);
   char magic[2] = {};
@@ -147,7 +158,7 @@ size_t ColourCount(const fs::path& file) {
 
 TEST(RenderCommand, AntiAliasingForOneRunBlendsTheEdges) {
   platform::ScratchDirectory dir;
-  app::RenderArgs plain{kShowcase, (dir / "plain.ppm").string(), "", "64x48"};
+  app::RenderArgs plain{kScene, (dir / "plain.ppm").string(), "", "64x48"};
   app::RenderArgs smooth = plain;
   smooth.output = (dir / "smooth.ppm").string();
   smooth.antialias = 3;
@@ -165,12 +176,12 @@ TEST(RenderCommand, BadArgumentsNameTheProblemAndWriteNothing) {
     app::RenderArgs args;
     std::string says;
   } cases[] = {
-      {{kShowcase, png, "", "640"}, "--size wants WIDTHxHEIGHT"},
-      {{kShowcase, png, "", "0x10"}, "--size wants WIDTHxHEIGHT"},
-      {{kShowcase, png, "", "99999x10"}, "--size wants WIDTHxHEIGHT"},
-      {{kShowcase, png, "photon", ""}, "unknown method 'photon'"},
-      {{kShowcase, png, "POV-Ray", ""}, "outside renderer"},
-      {{kShowcase, (dir / "x.gif").string(), "", ""}, "use .png, .bmp, .tga or .ppm"},
+      {{kScene, png, "", "640"}, "--size wants WIDTHxHEIGHT"},
+      {{kScene, png, "", "0x10"}, "--size wants WIDTHxHEIGHT"},
+      {{kScene, png, "", "99999x10"}, "--size wants WIDTHxHEIGHT"},
+      {{kScene, png, "photon", ""}, "unknown method 'photon'"},
+      {{kScene, png, "POV-Ray", ""}, "outside renderer"},
+      {{kScene, (dir / "x.gif").string(), "", ""}, "use .png, .bmp, .tga or .ppm"},
   };
   for (const Case& c : cases) {
     const Outcome run = RenderScene(c.args);
@@ -194,7 +205,7 @@ TEST(RenderCommand, InterruptingAbortsTheRenderAndWritesNothing) {
   platform::ScratchDirectory dir;
   const fs::path picture = dir / "big.png";
   auto result = std::async(std::launch::async, [&] {
-    return RenderScene({kShowcase, picture.string(), "", "4000x3000"});
+    return RenderScene({kScene, picture.string(), "", "4000x3000"});
   });
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (host::Desktop::Instance().OpenCount() == 0 && std::chrono::steady_clock::now() < deadline) {

@@ -10,6 +10,7 @@
 #include "app/info_command.h"
 #include "app/validate_command.h"
 #include "host/scene_file.h"
+#include "host/scene_test_support.h"
 
 namespace lumetra::app {
 namespace {
@@ -17,7 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
-const std::string kShowcase = std::string(LUMETRA_SOURCE_DIR) + "/examples/showcase/showcase.json";
+const std::string kScene = host::testing::EveryKindScenePath();
 
 fs::path Folder(const std::string& name) {
   const fs::path folder = fs::temp_directory_path() / ("lumetra-app-test-" + name);
@@ -28,7 +29,7 @@ fs::path Folder(const std::string& name) {
 
 TEST(Validate, AGoodSceneIsReportedWithItsCountsAndABadOneWithItsPlace) {
   std::ostringstream out, err;
-  EXPECT_EQ(RunValidate(kShowcase, out, err), 0);
+  EXPECT_EQ(RunValidate(kScene, out, err), 0);
   EXPECT_THAT(out.str(), HasSubstr(": ok, "));
   EXPECT_THAT(out.str(), HasSubstr("1 cameras"));
   EXPECT_EQ(err.str(), "");
@@ -43,7 +44,7 @@ TEST(Validate, AGoodSceneIsReportedWithItsCountsAndABadOneWithItsPlace) {
 
 TEST(Info, JsonNestsChildrenWithNumericTypesAndListsCamerasAndMaterials) {
   std::ostringstream out, err;
-  ASSERT_EQ(RunInfo(kShowcase, LUMETRA_PLUGIN_PATH, true, out, err), 0) << err.str();
+  ASSERT_EQ(RunInfo(kScene, LUMETRA_PLUGIN_PATH, true, out, err), 0) << err.str();
   const auto document = nlohmann::json::parse(out.str());
   const auto& objects = document.at("objects");
   const auto carved = std::find_if(objects.begin(), objects.end(),
@@ -58,13 +59,13 @@ TEST(Info, JsonNestsChildrenWithNumericTypesAndListsCamerasAndMaterials) {
   EXPECT_EQ(document.at("materials")[0], (nlohmann::json{{"name", "Marble"}}));
 
   std::ostringstream text, textErr;
-  ASSERT_EQ(RunInfo(kShowcase, LUMETRA_PLUGIN_PATH, false, text, textErr), 0);
+  ASSERT_EQ(RunInfo(kScene, LUMETRA_PLUGIN_PATH, false, text, textErr), 0);
   EXPECT_THAT(text.str(), HasSubstr("    Carved Hole  (sphere, type 3)\n"));
 }
 
 TEST(Info, AMissingPluginOrBadSceneExitsWithOne) {
   std::ostringstream out, err;
-  EXPECT_EQ(RunInfo(kShowcase, "/nonexistent/liblumetra.so", false, out, err), 1);
+  EXPECT_EQ(RunInfo(kScene, "/nonexistent/liblumetra.so", false, out, err), 1);
   EXPECT_THAT(err.str(), HasSubstr("cannot load plug-in"));
   std::ostringstream out2, err2;
   EXPECT_EQ(RunInfo("/nonexistent/scene.json", LUMETRA_PLUGIN_PATH, false, out2, err2), 1);
@@ -73,8 +74,8 @@ TEST(Info, AMissingPluginOrBadSceneExitsWithOne) {
 
 TEST(HostSession, SendsReadyThenSceneInPlaceAndKeepsOtherPluginsData) {
   const fs::path folder = Folder("session");
-  fs::copy(fs::path(kShowcase).parent_path(), folder, fs::copy_options::recursive);
-  host::Scene scene = host::LoadScene((folder / "showcase.json").string());
+  fs::copy(fs::path(kScene).parent_path(), folder, fs::copy_options::recursive);
+  host::Scene scene = host::LoadScene((folder / "every-kind.json").string());
   scene.pluginChunks.push_back({"Another Plug-in", {1, 2, 3}});
   host::SaveScene(scene, (folder / "with-data.json").string());
 

@@ -17,10 +17,10 @@ namespace {
 
 using testing::At;
 
-// The showcase scene behind a filled record, walked the way the plug-in walks it.
+// The every-kind test scene behind a filled record, walked the way the plug-in walks it.
 class HostFunctions : public ::testing::Test {
  protected:
-  HostFunctions() : scene_(LoadScene(testing::ShowcasePath())), context_(scene_) {
+  HostFunctions() : scene_(LoadScene(testing::EveryKindScenePath())), context_(scene_) {
     FillSceneRecord(record_);
   }
 
@@ -353,8 +353,8 @@ TEST_F(HostFunctions, HostValuesSettingsEnvironmentAndViews) {
   EXPECT_EQ(At<uint32_t>(&settings, 60), static_cast<uint32_t>('N'));
   EXPECT_EQ(At<uint32_t>(&settings, 20), 0u);  // no window
   const std::string directory = settings.outputDirectory;
-  EXPECT_EQ(directory, (std::filesystem::path(testing::ShowcasePath()).parent_path() / "out/").string());
-  EXPECT_EQ(std::string(settings.sceneFile), testing::ShowcasePath());
+  EXPECT_EQ(directory, (std::filesystem::path(testing::EveryKindScenePath()).parent_path() / "out/").string());
+  EXPECT_EQ(std::string(settings.sceneFile), testing::EveryKindScenePath());
 
   abi::EnvironmentRecord environment{};
   environment.version = abi::kEnvironmentVersion;
@@ -391,7 +391,7 @@ TEST_F(HostFunctions, FindFileSearchesSceneFolderThenConfiguredFoldersAndChecksT
   char path[abi::kMaxPath] = "C:\\Zarvel\\Maps\\tiles.png";  // a foreign path: the name counts
   ASSERT_EQ(record_.findFile(abi::kFindImageMap, path), abi::kOk);
   EXPECT_EQ(std::filesystem::path(path).parent_path(),
-            std::filesystem::path(testing::ShowcasePath()).parent_path());
+            std::filesystem::path(testing::EveryKindScenePath()).parent_path());
   std::strcpy(path, "no-such-file.png");
   EXPECT_EQ(record_.findFile(abi::kFindImageMap, path), abi::kNotFound);
   EXPECT_STREQ(path, "no-such-file.png");

@@ -17,14 +17,14 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 using testing::FreshFolder;
-using testing::ShowcasePath;
+using testing::EveryKindScenePath;
 using testing::WriteText;
 
-// Copies the showcase folder so that saving next to it touches nothing shipped.
-fs::path CopyShowcase(const std::string& name) {
+// Copies the every-kind scene's folder so that saving next to it touches nothing shipped.
+fs::path CopyEveryKindScene(const std::string& name) {
   const fs::path folder = FreshFolder(name);
-  fs::copy(fs::path(ShowcasePath()).parent_path(), folder, fs::copy_options::recursive);
-  return folder / "showcase.json";
+  fs::copy(fs::path(EveryKindScenePath()).parent_path(), folder, fs::copy_options::recursive);
+  return folder / "every-kind.json";
 }
 
 // Two arrays of records alike byte for byte (empty arrays may have no storage at all).
@@ -58,8 +58,8 @@ std::vector<ObjectSnapshot> Snapshot(Scene& scene) {
   return out;
 }
 
-TEST(SceneFile, ShowcaseSurvivesSaveAndLoadWithIdenticalRecords) {
-  const fs::path path = CopyShowcase("roundtrip");
+TEST(SceneFile, EveryKindSceneSurvivesSaveAndLoadWithIdenticalRecords) {
+  const fs::path path = CopyEveryKindScene("roundtrip");
   Scene first = LoadScene(path.string());
   first.pluginChunks.push_back({"Lumetra (beta 21)", {0x17, 0, 1, 2, 0xFF, 0x80}});
   const fs::path saved = path.parent_path() / "saved.json";
@@ -93,8 +93,8 @@ TEST(SceneFile, ShowcaseSurvivesSaveAndLoadWithIdenticalRecords) {
   EXPECT_EQ(second.selected, first.selected);
 }
 
-TEST(SceneFile, ShowcaseHasTheKindsItPromises) {
-  const Scene scene = LoadScene(ShowcasePath());
+TEST(SceneFile, EveryKindSceneHasTheKindsItPromises) {
+  const Scene scene = LoadScene(EveryKindScenePath());
   std::set<uint32_t> types;
   int lights = 0;
   for (uint32_t id : scene.AllObjects()) {
@@ -112,7 +112,7 @@ TEST(SceneFile, ShowcaseHasTheKindsItPromises) {
 }
 
 TEST(SceneFile, ASceneSavedIntoAnotherFolderStillFindsItsFiles) {
-  const fs::path original = CopyShowcase("relocate-from");
+  const fs::path original = CopyEveryKindScene("relocate-from");
   Scene scene = LoadScene(original.string());
   SceneObject& hills = *const_cast<SceneObject*>(scene.FindByName("Hills"));
   const fs::path terrain = original.parent_path() / "terrain.png";
@@ -174,7 +174,7 @@ class MalformedScene : public ::testing::TestWithParam<BadScene> {};
 
 TEST_P(MalformedScene, FailsWithAMessageNamingFilePlaceAndProblem) {
   const fs::path folder = FreshFolder(std::string("bad-") + GetParam().label);
-  fs::copy_file(fs::path(ShowcasePath()).parent_path() / "tiles.png", folder / "tiles.png");
+  fs::copy_file(fs::path(EveryKindScenePath()).parent_path() / "tiles.png", folder / "tiles.png");
   WriteText(folder / "broken.obj", "v 0 0 0\nv 1 0 0\nf 1 2 7\n");
   const fs::path path = folder / "bad.json";
   WriteText(path, GetParam().text);

@@ -7,8 +7,11 @@
 
 namespace lumetra::host::testing {
 
-// The shipped showcase scene.
-inline std::string ShowcasePath() { return std::string(LUMETRA_SOURCE_DIR) + "/examples/showcase/showcase.json"; }
+// The frozen test scene with an object of nearly every kind, three lights, six materials and
+// the mesh and images they name; tests of every module read it, none writes to its folder.
+inline std::string EveryKindScenePath() {
+  return std::string(LUMETRA_SOURCE_DIR) + "/testdata/scenes/every-kind/every-kind.json";
+}
 
 // A fresh empty folder under the test's temporary directory.
 inline std::filesystem::path FreshFolder(const std::string& name) {

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
                 "lumetra-tool"};
   root.require_subcommand(1);
   root.set_version_flag("--version", "lumetra-tool 0.1.0");
-  app::GlobalOptions options;
+  lumetra::app::GlobalOptions options;
   root.add_option("--plugin", options.plugin,
                   "Plug-in that pose loads (default: $LUMETRA_PLUGIN, else liblumetra.so beside lumetra-tool)");
   root.footer("Unlike lumetra, this tool links the plug-in's modules keyframe (time formats, animation\n"
@@ -22,13 +22,13 @@ int main(int argc, char** argv) {
               "Exit code 2: a command line that cannot be used (the message says why).\n");
 
   int exitCode = 0;
-  tools::RegisterTimeCommand(root, exitCode);
-  tools::RegisterPoseCommand(root, options, exitCode);
-  tools::RegisterTextureSwatchCommand(root, exitCode);
+  lumetra::tools::RegisterTimeCommand(root, exitCode);
+  lumetra::tools::RegisterPoseCommand(root, options, exitCode);
+  lumetra::tools::RegisterTextureSwatchCommand(root, exitCode);
   try {
     root.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    return root.exit(error) == 0 ? 0 : app::kUsageError;
+    return root.exit(error) == 0 ? 0 : lumetra::app::kUsageError;
   }
   return exitCode;
 }

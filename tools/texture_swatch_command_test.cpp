@@ -5,13 +5,14 @@
 #include <cmath>
 #include <sstream>
 
+#include "host/scene_test_support.h"
 #include "platform/scratch_directory.h"
 #include "image/image_loader.h"
 
 namespace lumetra {
 namespace {
 
-const std::string kShowcase = LUMETRA_SOURCE_DIR "/examples/showcase/showcase.json";
+const std::string kScene = host::testing::EveryKindScenePath();
 
 struct Outcome {
   int exitCode;
@@ -27,7 +28,7 @@ Outcome Swatch(const tools::SwatchRequest& request) {
 
 TEST(TextureSwatchCommand, ShadesTheCheckerOfAMaterialHeadOn) {
   platform::ScratchDirectory scratch;
-  tools::SwatchRequest request{kShowcase, "Checks", (scratch / "checks.png").string(), 8, tools::SwatchPlane::kXz, 4.0};
+  tools::SwatchRequest request{kScene, "Checks", (scratch / "checks.png").string(), 8, tools::SwatchPlane::kXz, 4.0};
   const Outcome outcome = Swatch(request);
   ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
   EXPECT_NE(outcome.out.find("8 x 8"), std::string::npos);
@@ -47,11 +48,11 @@ TEST(TextureSwatchCommand, ShadesTheCheckerOfAMaterialHeadOn) {
   }
 }
 
-TEST(TextureSwatchCommand, EveryExampleMaterialWithATextureRenders) {
+TEST(TextureSwatchCommand, EveryTestSceneMaterialWithATextureRenders) {
   platform::ScratchDirectory scratch;
   for (const char* material : {"Marble", "Bricks", "Layers", "Haze"}) {
     for (tools::SwatchPlane plane : {tools::SwatchPlane::kXy, tools::SwatchPlane::kYz}) {
-      const Outcome outcome = Swatch({kShowcase, material, (scratch / "m.png").string(), 16, plane, 2.0});
+      const Outcome outcome = Swatch({kScene, material, (scratch / "m.png").string(), 16, plane, 2.0});
       EXPECT_EQ(outcome.exitCode, 0) << material << ": " << outcome.err;
     }
   }
@@ -60,17 +61,17 @@ TEST(TextureSwatchCommand, EveryExampleMaterialWithATextureRenders) {
 TEST(TextureSwatchCommand, ReportsWhatCannotBeDone) {
   platform::ScratchDirectory scratch;
   const std::string output = (scratch / "x.png").string();
-  Outcome outcome = Swatch({kShowcase, "Velvet", output, 8, tools::SwatchPlane::kXy, 1.0});
+  Outcome outcome = Swatch({kScene, "Velvet", output, 8, tools::SwatchPlane::kXy, 1.0});
   EXPECT_EQ(outcome.exitCode, 1);
   EXPECT_NE(outcome.err.find("no material named 'Velvet'"), std::string::npos) << outcome.err;
   outcome = Swatch({(scratch / "missing.json").string(), "Checks", output, 8, tools::SwatchPlane::kXy, 1.0});
   EXPECT_EQ(outcome.exitCode, 1);
   EXPECT_NE(outcome.err.find("lumetra-tool texture-swatch: "), std::string::npos);
-  outcome = Swatch({kShowcase, "Checks", output, 0, tools::SwatchPlane::kXy, 1.0});
+  outcome = Swatch({kScene, "Checks", output, 0, tools::SwatchPlane::kXy, 1.0});
   EXPECT_EQ(outcome.exitCode, 1);
-  outcome = Swatch({kShowcase, "Checks", output, 8, tools::SwatchPlane::kXy, -2.0});
+  outcome = Swatch({kScene, "Checks", output, 8, tools::SwatchPlane::kXy, -2.0});
   EXPECT_EQ(outcome.exitCode, 1);
-  outcome = Swatch({kShowcase, "Checks", (scratch / "no" / "dir" / "x.png").string(), 8, tools::SwatchPlane::kXy, 1.0});
+  outcome = Swatch({kScene, "Checks", (scratch / "no" / "dir" / "x.png").string(), 8, tools::SwatchPlane::kXy, 1.0});
   EXPECT_EQ(outcome.exitCode, 1);
   EXPECT_FALSE(std::filesystem::exists(output));
 }

@@ -1,4 +1,4 @@
-// The materials of the example scene, read through the substitute host's functions,
+// The materials of the every-kind test scene, read through the substitute host's functions,
 // translate and shade.
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ struct NullSink : TranslationSink {
 };
 
 TEST(ExampleScene, MaterialsTranslateAndShade) {
-  host::Scene scene = host::LoadScene(LUMETRA_EXAMPLES_DIR "/showcase/showcase.json");
+  host::Scene scene = host::LoadScene(LUMETRA_TESTDATA_DIR "/scenes/every-kind/every-kind.json");
   host::HostContext context(scene);
   abi::SceneRecord record{};
   host::FillSceneRecord(record);

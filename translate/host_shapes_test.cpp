@@ -50,8 +50,8 @@ class HostShapes : public testing::TranslationTest {
     std::fclose(file);
   }
 
-  void CopyExample(const std::string& name) {
-    std::filesystem::copy_file(std::string(LUMETRA_SOURCE_DIR) + "/examples/showcase/" + name, Folder() / name);
+  void CopyTestFile(const std::string& name) {
+    std::filesystem::copy_file(std::string(LUMETRA_SOURCE_DIR) + "/testdata/scenes/every-kind/" + name, Folder() / name);
   }
 };
 
@@ -139,7 +139,7 @@ TEST_F(HostShapes, MeshFilesAreSmoothedAboveZeroAndABadMeshIsReported) {
 }
 
 TEST_F(HostShapes, HeightFieldsOfByteImagesAreFittedToTheUnitSquare) {
-  CopyExample("terrain.png");
+  CopyTestFile("terrain.png");
   TranslateObjects(R"({"type": "height_field", "image": "terrain.png", "smooth": true})");
   const auto field = Only("CreateHeight8");
   EXPECT_EQ(After(field), (Arguments{32, 32}));
@@ -221,7 +221,7 @@ TEST_F(HostShapes, TheTextsSizeScalesItsGlyphsAcrossAndUpButNotInDepth) {
 }
 
 TEST_F(HostShapes, PluginMeshesAreSinglePrecisionAndSphericalFieldsBoundedUnlessWhole) {
-  CopyExample("terrain.png");
+  CopyTestFile("terrain.png");
   TranslateObjects(R"(
     {"type": "plugin_object", "kind": "triangle_mesh", "smoothing_angle": 45,
      "vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0]], "faces": [[0, 1, 2]]},

@@ -271,8 +271,8 @@ TEST_F(JobTranslation, NamedTextureNodesAreFiledOnceForAnimationFrames) {
   EXPECT_THAT(job_.keptNames, ElementsAre("Gloss", "Shiny", "Dull"));
 }
 
-TEST_F(JobTranslation, EveryObjectOfTheShowcaseSceneTranslates) {
-  LoadFile(host::testing::ShowcasePath());
+TEST_F(JobTranslation, EveryObjectOfTheEveryKindSceneTranslates) {
+  LoadFile(host::testing::EveryKindScenePath());
   TranslateJob(job_, record_);
   EXPECT_THAT(messages_.Calls(), IsEmpty());
   for (const char* entry : {"CreateBox", "CreateSphere", "CreateCylinder", "CreateCone", "CreateTorus", "CreateDisc",

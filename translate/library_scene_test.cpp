@@ -1,4 +1,4 @@
-// The showcase scene translated into a scene of the real render library, and rendered.
+// The every-kind test scene translated into a scene of the real render library, and rendered.
 #include <gmock/gmock.h>
 #include <lumetra2.h>
 
@@ -65,8 +65,8 @@ TEST(LibraryScene, AZeroScaleFlattensTheObject) {
   EXPECT_NE(MiddleOf(sceneWith("[1, 1, 1]"))[2], 1.0f);
 }
 
-TEST(LibraryScene, TheShowcaseTranslatesIntoTheLibraryAndItsBallIsSeenInTheMiddle) {
-  host::Scene scene = host::LoadScene(host::testing::ShowcasePath());
+TEST(LibraryScene, TheEveryKindSceneTranslatesIntoTheLibraryAndItsBallIsSeenInTheMiddle) {
+  host::Scene scene = host::LoadScene(host::testing::EveryKindScenePath());
   host::HostContext context(scene);
   abi::SceneRecord record{};
   host::FillSceneRecord(record);

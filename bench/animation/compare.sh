@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The showcase animated over 48 frames at 320 x 240: a camera move keyed from frame 0 to frame 47.
+# The benchmark's showcase (bench/showcase/showcase.json) animated over 48 frames at 320 x 240:
+# a camera move keyed from frame 0 to frame 47.
 # Times, each the wall clock of whole commands as a user runs them:
 #   - `lumetra animate` of the 48 frames into an uncompressed AVI (the scene translated once,
 #     posed in place for every frame): seconds per frame;
@@ -26,7 +27,7 @@ case $# in
   0) out="$root/build/bench/animation" ;;
   1)
     case $1 in
-      -h | --help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+      -h | --help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
       -* | '') fail "usage: $0 [OUTPUT_DIR]" ;;
     esac
     out=$1
@@ -40,7 +41,7 @@ mkdir -p "$out" || fail "cannot make $out"
 
 # The showcase with a keying script: the camera moves from (0, 3, -8) to (-4, 4, -7).
 scene="$out/showcase-animated.json"
-python3 - "$root/examples/showcase/showcase.json" "$scene" "$((FRAMES - 1))" << 'PY'
+python3 - "$root/bench/showcase/showcase.json" "$scene" "$((FRAMES - 1))" << 'PY'
 import json, sys
 scene = json.load(open(sys.argv[1]))
 last = sys.argv[3]
@@ -50,7 +51,7 @@ scene["keying"] = [
 ]
 json.dump(scene, open(sys.argv[2], "w"), indent=1)
 PY
-export LUMETRA_SEARCH_PATH="$root/examples/showcase"
+export LUMETRA_SEARCH_PATH="$root/bench/showcase"
 
 seconds() {  # runs "$@" quietly and prints its wall-clock seconds
   local start end
@@ -95,6 +96,6 @@ camera {
 }
 POV
 povray_time=$(seconds povray "+I$pov" "+O$out/pov-.png" "+W$WIDTH" "+H$HEIGHT" -A +KFI0 "+KFF$((FRAMES - 1))" \
-  "+L$root/examples/showcase" "+L$root/bench/showcase" -D -V "+WT$(nproc)" File_Gamma=1.0)
+  "+L$root/bench/showcase" -D -V "+WT$(nproc)" File_Gamma=1.0)
 printf 'POV-Ray, %d frames        %7.3f s  %.3f s a frame\n' "$FRAMES" "$povray_time" "$(echo "$povray_time / $FRAMES" | bc -l)"
 printf 'ratio ours / POV-Ray     %.3f\n' "$(echo "$animate / $povray_time" | bc -l)"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Renders the showcase scene twice, one render after the other: with `lumetra render` (through
-# the plug-in and the render library) and with POV-Ray 3.7 from the hand-written showcase.pov.
+# Renders the benchmark's showcase scene (showcase.json beside this script, the example showcase
+# as it was when showcase.pov was written from it) twice, one render after the other: with
+# `lumetra render` (through the plug-in and the render library) and with POV-Ray 3.7 from the
+# hand-written showcase.pov.
 # Both at 640 x 480 with adaptive anti-aliasing (threshold 0.3, depth 3) on every core. Prints
 # the wall-clock time of each whole command, the ratio ours / POV-Ray and both pictures' paths.
 #
@@ -13,7 +15,7 @@ readonly WIDTH=640 HEIGHT=480 AA_THRESHOLD=0.3 AA_DEPTH=3
 
 usage() {
   echo "usage: $0 [OUTPUT_DIR]" >&2
-  echo "Renders examples/showcase with lumetra and with POV-Ray and compares their times;" >&2
+  echo "Renders bench/showcase/showcase.json with lumetra and with POV-Ray and compares their times;" >&2
   echo "pictures and the POV-Ray log go to OUTPUT_DIR (default: build/bench/showcase)." >&2
 }
 
@@ -39,7 +41,7 @@ case $# in
 esac
 
 lumetra="$root/build/bin/lumetra"
-scene="$root/examples/showcase/showcase.json"
+scene="$here/showcase.json"
 pov_scene="$here/showcase.pov"
 
 [[ -x $lumetra ]] || fail "$lumetra is missing: build it first with
@@ -81,9 +83,9 @@ ours_time=$(elapsed "$start" "$(now)")
 
 # POV-Ray: the same anti-aliasing (adaptive, corner samples, +AM2) and thread count, linear
 # colours as ours. It runs in the output folder, where its default file I/O rules let it write;
-# the showcase folder is its library path for tiles.png and terrain.png.
+# this folder is its library path for tiles.png and terrain.png.
 start=$(now)
-if ! (cd "$out" && povray -D +I"$pov_scene" +L"$root/examples/showcase" +O"$theirs" +FN \
+if ! (cd "$out" && povray -D +I"$pov_scene" +L"$here" +O"$theirs" +FN \
     +W$WIDTH +H$HEIGHT +A$AA_THRESHOLD +AM2 +R$AA_DEPTH +WT"$threads" File_Gamma=1.0 \
     > "$pov_log" 2>&1); then
   tail -n 5 "$pov_log" >&2

@@ -1,7 +1,8 @@
-// The showcase scene (examples/showcase/showcase.json) for POV-Ray 3.7, written by hand so that
+// The showcase scene (showcase.json beside this file) for POV-Ray 3.7, written by hand so that
 // POV-Ray draws the picture `lumetra render` draws: same objects, same places, same colours.
-// bench/showcase/compare.sh renders both and times them; it hands POV-Ray the showcase folder
-// as library path (+L), where tiles.png and terrain.png are found.
+// bench/showcase/compare.sh renders both and times them; it hands POV-Ray this folder as library
+// path (+L), where tiles.png and terrain.png are found. The pair is frozen here, apart from the
+// example showcase in examples/, which is recomposed as the project grows.
 //
 // How our scene maps onto POV-Ray
 // - Our render library works right-handed and shows +x on the left of the picture; the camera's

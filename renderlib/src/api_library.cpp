@@ -4,7 +4,7 @@
 
 #include "api_support.h"
 
-namespace lumetra2 {
+namespace lumetra::renderlib {
 namespace {
 
 // A fixed buffer, so that a reason can be kept even when memory has run out; per thread, as
@@ -25,12 +25,12 @@ uint32_t refuse(const char* format, ...) noexcept {
   return 0;
 }
 
-}  // namespace lumetra2
+}  // namespace lumetra::renderlib
 
 extern "C" {
 
 uint32_t GetLibraryVersion(void) { return LUMETRA2_VERSION; }
 
-const char* GetLastErrorMessage(void) { return lumetra2::last_error; }
+const char* GetLastErrorMessage(void) { return renderlib::last_error; }
 
 }  // extern "C"

@@ -31,6 +31,6 @@ extern "C" {
 
 uint32_t GetLibraryVersion(void) { return LUMETRA2_VERSION; }
 
-const char* GetLastErrorMessage(void) { return renderlib::last_error; }
+const char* GetLastErrorMessage(void) { return lumetra::renderlib::last_error; }
 
 }  // extern "C"

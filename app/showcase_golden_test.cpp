@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/render_command.h"
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <sstream>
 
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 #include "image/image_loader.h"
 
 namespace {

@@ -11,11 +11,13 @@ endif()
 include(GoogleTest)
 
 # lumetra_add_test(name SOURCES a_test.cpp ... LIBS lib ...)
-# One test executable per module; every TEST in it is registered with CTest.
+# One test executable per module; every TEST in it is registered with CTest. Test helpers
+# live in <module>/testing/ and are linked as <module>_testing libraries, never into the
+# product; the platform's (scratch folders, recorded message boxes) go into every test.
 function(lumetra_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} lumetra_platform_testing GTest::gmock GTest::gtest_main)
   # One variable a property: the PROPERTIES list is split at every semicolon, so a second
   # variable in ENVIRONMENT would never reach the tests.
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60

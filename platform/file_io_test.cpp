@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace platform {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "platform/child_process.h"
+#include "platform/testing/child_process.h"
 #include "platform/registry.h"
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace platform {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "keyframe/testing/host_fixture.h"
-#include "platform/recording_messages.h"
+#include "platform/testing/recording_messages.h"
 
 namespace ui {
 namespace {

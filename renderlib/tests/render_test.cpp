@@ -8,7 +8,7 @@
 #include <mutex>
 #include <vector>
 
-#include "render_support.h"
+#include "renderlib/testing/render_support.h"
 
 namespace lumetra2::testing {
 namespace {

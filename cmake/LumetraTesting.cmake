@@ -18,6 +18,9 @@ function(lumetra_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} lumetra_platform_testing GTest::gmock GTest::gtest_main)
+  # The tests' own code is most of the build and little of the run (the work it drives runs
+  # in the optimised libraries), so it is compiled unoptimised: half the compile time.
+  target_compile_options(${name} PRIVATE -O0)
   # One variable a property: the PROPERTIES list is split at every semicolon, so a second
   # variable in ENVIRONMENT would never reach the tests.
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60

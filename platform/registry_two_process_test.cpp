@@ -9,7 +9,8 @@
 namespace platform {
 namespace {
 
-constexpr int kValuesPerWriter = 200;
+// Each value is a whole-file save; enough of them that the two writers overlap.
+constexpr int kValuesPerWriter = 64;
 constexpr const char* kKey = "Software\\Lumetra\\Concurrency";
 
 // Each value set opens its own key, as separate settings saves would.

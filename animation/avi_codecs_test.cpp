@@ -6,7 +6,7 @@
 #include <string>
 
 #include "animation/avi_compression.h"
-#include "animation/avi_test_support.h"
+#include "animation/testing/avi_test_support.h"
 #include "animation/ffmpeg_support.h"
 
 namespace lumetra::animation {

@@ -6,9 +6,9 @@
 #include <fstream>
 
 #include "animation/avi_writer.h"
-#include "platform/recording_messages.h"
-#include "platform/recording_save_file_dialog.h"
-#include "platform/scratch_directory.h"
+#include "platform/testing/recording_messages.h"
+#include "platform/testing/recording_save_file_dialog.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra::animation {
 namespace {

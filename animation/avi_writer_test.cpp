@@ -9,11 +9,11 @@
 #include <functional>
 #include <limits>
 
-#include "animation/avi_test_support.h"
+#include "animation/testing/avi_test_support.h"
 #include "platform/debug_log.h"
-#include "platform/recording_messages.h"
-#include "platform/recording_save_file_dialog.h"
-#include "platform/scratch_directory.h"
+#include "platform/testing/recording_messages.h"
+#include "platform/testing/recording_save_file_dialog.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra::animation {
 namespace {

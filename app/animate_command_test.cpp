@@ -3,18 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
 #include <filesystem>
-#include <future>
-#include <thread>
 #include <sstream>
 
-#include "animation/avi_test_support.h"
+#include "animation/testing/avi_test_support.h"
 #include "app/render_command.h"
-#include "host/desktop.h"
-#include "platform/recording_messages.h"
-#include "platform/scratch_directory.h"
+#include "app/testing/interrupt_stream.h"
+#include "platform/testing/recording_messages.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra {
 namespace {
@@ -125,26 +121,18 @@ TEST_F(AnimateCommand, AMovieThatCannotBeMadeAsksAndFallsBackToRunLengthPictures
   EXPECT_FALSE(fs::exists(dir_ / "walk.avi"));
 }
 
-// The status text of the one open render window's last part ("Frame k of n"), or empty.
-std::string FrameCounter() {
-  const auto windows = host::Desktop::Instance().Windows();
-  return windows.size() == 1 ? windows.begin()->second.status[2] : std::string();
-}
-
 TEST_F(AnimateCommand, InterruptingStopsAndLeavesAMovieThatPlaysTheFramesWritten) {
   app::AnimateArgs args;
+  args.scene = kOrbit;
   args.output = (dir_ / "long.avi").string();
   args.codec = "MJPG";
-  args.end = "600";
-  auto result = std::async(std::launch::async, [&] { return Animate(args); });
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (FrameCounter().rfind("Frame 4 ", 0) != 0 && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  ASSERT_EQ(FrameCounter().rfind("Frame 4 ", 0), 0u) << "the animation did not reach its fourth frame";
-  raise(SIGINT);
-  const Outcome run = result.get();
-  EXPECT_EQ(run.code, app::kRenderInterrupted) << run.err;
+  args.end = "600";  // far more frames than are made before the interrupt is taken
+  args.progress = "lines";
+  std::ostringstream out;
+  app::testing::InterruptStream err("frame 4 of ");
+  const int code = app::RunAnimate(args, LUMETRA_PLUGIN_PATH, out, err);
+  ASSERT_TRUE(err.Sent()) << err.Text();
+  EXPECT_EQ(code, app::kRenderInterrupted) << err.Text();
   const auto frames = animation::testing::DecodeFrames(args.output, kWidth, kHeight);
   EXPECT_GE(frames.size(), 3u);
   EXPECT_LT(frames.size(), 601u);

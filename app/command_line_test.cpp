@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/global_options.h"
-#include "host/scene_test_support.h"
+#include "host/testing/scene_test_support.h"
 
 namespace lumetra {
 namespace {

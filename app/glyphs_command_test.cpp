@@ -4,17 +4,18 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 #include "font/font_cache.h"
+#include "font/testing/system_fonts.h"
+#include "font/testing/test_font_builder.h"
 
 namespace lumetra::app {
 namespace {
 
 using font::GlyphContour;
-
-const std::string kLiberationSans = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
 
 std::size_t Count(const std::string& text, const std::string& part) {
   std::size_t count = 0;
@@ -53,7 +54,9 @@ class GlyphsRun : public testing::Test {
 };
 
 TEST_F(GlyphsRun, DrawsEveryGlyphOfTheTextAndItsBackFace) {
-  ASSERT_EQ(Run({kLiberationSans, "O k", (scratch / "flat.svg").string()}), 0) << err.str();
+  const std::optional<std::string> liberationSans = font::testing::SystemFont("LiberationSans-Regular.ttf");
+  if (!liberationSans) GTEST_SKIP() << font::testing::MissingFont("LiberationSans-Regular.ttf");
+  ASSERT_EQ(Run({*liberationSans, "O k", (scratch / "flat.svg").string()}), 0) << err.str();
   const std::string flat = Written("flat.svg");
   EXPECT_EQ(flat.rfind("<?xml", 0), 0u);
   EXPECT_EQ(Count(flat, "<path"), 2u);  // the space draws nothing
@@ -61,7 +64,7 @@ TEST_F(GlyphsRun, DrawsEveryGlyphOfTheTextAndItsBackFace) {
   EXPECT_GT(Count(flat, "Q"), 4u);
   EXPECT_EQ(out.str(), "Wrote " + (scratch / "flat.svg").string() + ": 2 glyph outline(s), 2048 units per em\n");
 
-  GlyphsArgs deep{kLiberationSans, "O k", (scratch / "deep.svg").string(), 0.5};
+  GlyphsArgs deep{*liberationSans, "O k", (scratch / "deep.svg").string(), 0.5};
   deep.points = true;
   ASSERT_EQ(Run(deep), 0) << err.str();
   const std::string withDepth = Written("deep.svg");
@@ -76,8 +79,11 @@ TEST_F(GlyphsRun, AFontOrFileThatFailsWritesNothingAndSaysSo) {
   EXPECT_EQ(err.str(), "lumetra: no glyphs from '" + (scratch / "none.ttf").string() + "'\n");
   EXPECT_FALSE(std::filesystem::exists(scratch / "a.svg"));
 
+  font::testing::TestFontBuilder box;
+  box.AddGlyph(font::testing::BoxGlyph(50, 0, 450, 700, 500), 'A');
+  box.WriteTo(scratch / "box.ttf");
   const auto missingDirectory = (scratch / "no" / "such" / "dir.svg").string();
-  EXPECT_EQ(Run({kLiberationSans, "A", missingDirectory}), 1);
+  EXPECT_EQ(Run({(scratch / "box.ttf").string(), "A", missingDirectory}), 1);
   EXPECT_EQ(err.str().rfind("lumetra: cannot write '" + missingDirectory + "': ", 0), 0u) << err.str();
 }
 

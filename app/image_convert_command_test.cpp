@@ -4,10 +4,10 @@
 
 #include <sstream>
 
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 #include "image/image_writer.h"
 #include "image/image_loader.h"
-#include "image/image_magick_test_support.h"
+#include "image/testing/image_magick_test_support.h"
 
 namespace lumetra {
 namespace {

@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 #include "image/image_writer.h"
 
 namespace lumetra {

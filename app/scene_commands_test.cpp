@@ -10,7 +10,7 @@
 #include "app/info_command.h"
 #include "app/validate_command.h"
 #include "host/scene_file.h"
-#include "host/scene_test_support.h"
+#include "host/testing/scene_test_support.h"
 
 namespace lumetra::app {
 namespace {

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "app/render_command.h"
-#include "host/scene_test_support.h"
-#include "platform/scratch_directory.h"
+#include "host/testing/scene_test_support.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra {
 namespace {

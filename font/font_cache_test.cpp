@@ -6,7 +6,7 @@
 #include <set>
 #include <thread>
 
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 #include "font/testing/test_font_builder.h"
 
 namespace lumetra::font {

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include "font/testing/font_probe.h"
+#include "font/testing/system_fonts.h"
 #include "font/testing/test_font_builder.h"
 
 namespace lumetra::font {
@@ -12,8 +16,6 @@ using font::testing::BoxGlyph;
 using font::testing::FontProbe;
 using font::testing::TestFontBuilder;
 
-const char* const kLiberationSans = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
-const char* const kDejaVuSansMono = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
 
 std::unique_ptr<TrueTypeFont> Read(const std::vector<std::uint8_t>& bytes) {
   return ReadTrueTypeFont(FontFile::FromBytes("test.ttf", bytes));
@@ -31,7 +33,10 @@ std::string Refusal(const std::vector<std::uint8_t>& bytes) {
 // Metrics of every glyph, both location formats, and the monospaced font's
 // short metrics table whose later glyphs share the last advance.
 TEST(TrueTypeFont, MetricsMatchTheFilesOfRealFonts) {
-  for (const char* path : {kLiberationSans, kDejaVuSansMono}) {
+  for (const char* name : {"LiberationSans-Regular.ttf", "DejaVuSansMono.ttf"}) {
+    const std::optional<std::string> found = testing::SystemFont(name);
+    if (!found) GTEST_SKIP() << testing::MissingFont(name);
+    const std::string& path = *found;
     const auto file = FontFile::Open(path);
     ASSERT_TRUE(file) << path;
     const auto font = ReadTrueTypeFont(*file);

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "abi/scene_record.h"
-#include "host/scene_test_support.h"
+#include "host/testing/scene_test_support.h"
 
 namespace lumetra::host {
 namespace {

@@ -9,7 +9,7 @@
 #include "host/host_context.h"
 #include "host/host_functions.h"
 #include "host/scene_file.h"
-#include "host/scene_test_support.h"
+#include "host/testing/scene_test_support.h"
 
 namespace lumetra::host {
 namespace {

@@ -2,10 +2,10 @@
 // back with the pixels they were made from.
 #include <gtest/gtest.h>
 
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 #include "image/image_loader.h"
-#include "image/image_magick_test_support.h"
-#include "image/image_test_support.h"
+#include "image/testing/image_magick_test_support.h"
+#include "image/testing/image_test_support.h"
 
 namespace lumetra::image {
 namespace {

@@ -1,9 +1,9 @@
 // The GIF, BMP and TGA readers and LoadImage on hand-made files, including broken ones.
 #include <gtest/gtest.h>
 
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 #include "image/image_loader.h"
-#include "image/image_test_support.h"
+#include "image/testing/image_test_support.h"
 
 namespace lumetra::image {
 namespace {

@@ -1,9 +1,9 @@
 // ImageMagick reads every file the writers make with the pixels they were given.
 #include <gtest/gtest.h>
 
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 #include "image/image_writer.h"
-#include "image/image_magick_test_support.h"
+#include "image/testing/image_magick_test_support.h"
 
 namespace lumetra::image {
 namespace {

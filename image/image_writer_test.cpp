@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 #include "image/image_loader.h"
-#include "image/image_magick_test_support.h"
+#include "image/testing/image_magick_test_support.h"
 
 namespace lumetra::image {
 namespace {

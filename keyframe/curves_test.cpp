@@ -8,7 +8,7 @@
 #include "keyframe/point_curve.h"
 #include "keyframe/rotation_curve.h"
 #include "keyframe/segment_lengths.h"
-#include "math/math_test_support.h"
+#include "math/testing/math_test_support.h"
 
 namespace lumetra::keyframe {
 namespace {

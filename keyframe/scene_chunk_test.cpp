@@ -10,7 +10,7 @@
 #include "keyframe/testing/host_fixture.h"
 #include "keyframe/testing/memory_stream.h"
 #include "platform/debug_log.h"
-#include "platform/recording_messages.h"
+#include "platform/testing/recording_messages.h"
 
 namespace lumetra::keyframe {
 namespace {

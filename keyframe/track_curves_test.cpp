@@ -9,7 +9,7 @@
 #include "keyframe/hermite_curve.h"
 #include "keyframe/point_curve.h"
 #include "keyframe/rotation_curve.h"
-#include "math/math_test_support.h"
+#include "math/testing/math_test_support.h"
 
 namespace lumetra::keyframe {
 

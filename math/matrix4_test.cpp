@@ -5,7 +5,7 @@
 #include <numbers>
 #include <random>
 
-#include "math/math_test_support.h"
+#include "math/testing/math_test_support.h"
 #include "math/transform.h"
 
 namespace lumetra::math {

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "math/angles.h"
-#include "math/math_test_support.h"
+#include "math/testing/math_test_support.h"
 #include "math/transform.h"
 
 namespace lumetra::math {

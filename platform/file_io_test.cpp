@@ -11,8 +11,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/child_process.h"
-#include "platform/scratch_directory.h"
+#include "platform/testing/child_process.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra::platform {
 namespace {

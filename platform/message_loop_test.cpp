@@ -36,24 +36,32 @@ TEST(MessageLoop, DeliversPostedMessagesInOrderOnTheLoopThreadThenQuits) {
 TEST(MessageLoop, TimersTickOnTheLoopThreadUntilKilled) {
   MessageLoop loop;
   int ticks = 0;
+  std::vector<std::thread::id> threads;
+  // The quitter's timer starts when the ticking one is killed, with the same interval. Due
+  // timers are handed out window by window and the ticking window was made first, so a
+  // tick from a timer that was not killed would always come before the quit, however late
+  // the loop thread runs.
+  WindowId quitter = kNoWindow;
   const WindowId window = loop.CreateWindow([&](MessageLoop& self, const Message& message) {
     if (message.message != WM_TIMER || message.wparam != 42) return false;
+    threads.push_back(std::this_thread::get_id());
     if (++ticks == 3) {
       EXPECT_TRUE(self.KillTimer(message.window, 42));
-      self.Post(message.window, kPaint);
+      EXPECT_TRUE(self.SetTimer(quitter, 1, 5));
     }
     return true;
   });
-  ASSERT_TRUE(loop.SetTimer(window, 42, 5));
-  // The paint posted after the third tick is followed by the quit, so a
-  // fourth tick could only come from a timer that was not killed.
-  const WindowId quitter = loop.CreateWindow([&](MessageLoop& self, const Message&) {
+  quitter = loop.CreateWindow([&](MessageLoop& self, const Message& message) {
+    EXPECT_EQ(message.message, WM_TIMER);
     self.PostQuit(0);
     return true;
   });
-  ASSERT_TRUE(loop.SetTimer(quitter, 1, 200));
+  ASSERT_LT(window, quitter);
+  std::thread starter([&] { EXPECT_TRUE(loop.SetTimer(window, 42, 5)); });
+  starter.join();
   EXPECT_EQ(loop.Run(), 0);
   EXPECT_EQ(ticks, 3);
+  for (std::thread::id id : threads) EXPECT_EQ(id, std::this_thread::get_id());
   EXPECT_FALSE(loop.KillTimer(window, 42));
 }
 

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "platform/recording_messages.h"
+#include "platform/testing/recording_messages.h"
 
 namespace lumetra::platform {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "platform/debug_log.h"
 #include "platform/profile_text.h"
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra::platform {
 namespace {

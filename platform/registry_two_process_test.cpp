@@ -2,14 +2,15 @@
 
 #include <string>
 
-#include "platform/child_process.h"
+#include "platform/testing/child_process.h"
 #include "platform/registry.h"
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra::platform {
 namespace {
 
-constexpr int kValuesPerWriter = 200;
+// Each value is a whole-file save; enough of them that the two writers overlap.
+constexpr int kValuesPerWriter = 64;
 constexpr const char* kKey = "Software\\Lumetra\\Concurrency";
 
 // Each value set opens its own key, as separate settings saves would.

@@ -5,8 +5,8 @@
 #include <fstream>
 
 #include "platform/messages.h"
-#include "platform/recording_save_file_dialog.h"
-#include "platform/scratch_directory.h"
+#include "platform/testing/recording_save_file_dialog.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra::platform {
 namespace {

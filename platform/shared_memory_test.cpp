@@ -8,7 +8,7 @@
 
 #include <cstring>
 
-#include "platform/child_process.h"
+#include "platform/testing/child_process.h"
 
 namespace lumetra::platform {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/registry.h"
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra {
 namespace {

@@ -10,7 +10,7 @@
 #include "abi/scene_record.h"
 #include "platform/debug_log.h"
 #include "platform/registry.h"
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 #include "plugin/kinetra_app.h"
 #include "plugin/render_service.h"
 

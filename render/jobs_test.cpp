@@ -1,4 +1,5 @@
 // Render jobs: the picture, the library callbacks, making jobs and their threads.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -13,7 +14,7 @@
 
 #include "platform/debug_log.h"
 #include "platform/message_loop.h"
-#include "platform/recording_messages.h"
+#include "platform/testing/recording_messages.h"
 #include "render/job_list.h"
 #include "render/make_job.h"
 #include "render/render_callbacks.h"
@@ -25,13 +26,9 @@ namespace {
 using namespace lumetra::render;
 using namespace std::chrono_literals;
 
-bool WaitUntil(const std::function<bool()>& done) {
-  const auto deadline = std::chrono::steady_clock::now() + 10s;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(2ms);
-  }
-  return true;
+// Blocks until `counter` reaches `count`; the counter's writer notifies every change.
+void WaitUntilAtLeast(const std::atomic<int>& counter, int count) {
+  for (int seen = counter.load(); seen < count; seen = counter.load()) counter.wait(seen);
 }
 
 std::unique_ptr<RenderJob> SmallJob(int32_t width, int32_t height) {
@@ -285,6 +282,7 @@ TEST(MakeJob, OnlyOnePovRayJobAtATime) {
 }
 
 // A renderer that draws a gradient pixel by pixel, or waits for the job to be aborted.
+// `rendered` and `written` are notified, so tests wait for them instead of polling.
 class ScriptedBackend : public JobBackend {
  public:
   bool waitForAbort = false;
@@ -296,8 +294,9 @@ class ScriptedBackend : public JobBackend {
     job.image.Fill(0, 0, 64);
   }
   bool Render(RenderJob& job) override {
-    ++rendered;
     job.SetState(JobState::Rendering);
+    ++rendered;
+    rendered.notify_all();
     if (fail) throw std::runtime_error("renderer fell over");
     for (int y = 0; y < job.height && !job.Aborted(); ++y) {
       for (int x = 0; x < job.width; ++x) {
@@ -305,12 +304,14 @@ class ScriptedBackend : public JobBackend {
         if (PixelCallback(x, y, colour, &job)) break;
       }
     }
+    // As the render library does: the abort flag is polled, nobody signals it.
     while (waitForAbort && !AbortCallback(&job)) std::this_thread::sleep_for(1ms);
     job.SetState(JobState::Complete);
     return !job.Aborted();
   }
   bool WriteOutput(RenderJob&) override {
     ++written;
+    written.notify_all();
     return true;
   }
   void FreeScene(RenderJob& job) override {
@@ -364,6 +365,11 @@ struct DesktopLog {
     std::lock_guard lock(mutex);
     events.push_back(std::move(event));
   }
+  void Clear() {
+    std::lock_guard lock(mutex);
+    events.clear();
+    lastDone = lastTotal = 0;
+  }
 };
 DesktopLog g_desktop;
 
@@ -398,6 +404,7 @@ abi::DesktopRecord RecordingDesktop() {
 }
 
 TEST_F(JobThreadTest, TheDesktopSeesTheWindowFromOpeningToClosing) {
+  g_desktop.Clear();
   const abi::DesktopRecord desktop = RecordingDesktop();
   RenderSettings settings;
   auto job = MakeJob(settings, {}, jobs_, [] { return 5u; });
@@ -425,7 +432,8 @@ TEST_F(JobThreadTest, TheDesktopClosesAWindowLikeItsCloseBox) {
   job->desktop = &desktop;
   job->SetState(JobState::Processing);
   JobWindowThread::Start(std::make_unique<CRenderThread>(job, jobs_, backend_));
-  ASSERT_TRUE(WaitUntil([&] { return job->State() == JobState::Rendering; }));
+  WaitUntilAtLeast(backend_.rendered, 1);
+  ASSERT_EQ(job->State(), JobState::Rendering);
   ASSERT_NE(g_close, nullptr);
   g_close(g_window + 1000);  // no such window: nothing happens
   EXPECT_FALSE(job->WaitForWindowThread(20));
@@ -437,11 +445,11 @@ TEST_F(JobThreadTest, TheDesktopClosesAWindowLikeItsCloseBox) {
 
 TEST_F(JobThreadTest, ShownWindowStaysUntilClosedAndReportsTimes) {
   auto job = Start(true);
-  ASSERT_TRUE(WaitUntil([&] { return backend_.written.load() == 1; }));
+  WaitUntilAtLeast(backend_.written, 1);
   EXPECT_FALSE(job->WaitForWindowThread(50));
   EXPECT_EQ(jobs_.Count(), 1u);
-  ASSERT_TRUE(WaitUntil([&] { return !job->display.Status(1).empty(); }));
-  EXPECT_EQ(job->display.Status(1), "0, 0");
+  // Whole seconds from the job to the render and of the render, set before the picture is written.
+  EXPECT_THAT(job->display.Status(1), ::testing::MatchesRegex("[0-9]+, [0-9]+"));
   ASSERT_TRUE(job->display.PostClose());
   ASSERT_TRUE(job->WaitForWindowThread(10000));
   EXPECT_EQ(jobs_.Count(), 0u);
@@ -450,7 +458,8 @@ TEST_F(JobThreadTest, ShownWindowStaysUntilClosedAndReportsTimes) {
 TEST_F(JobThreadTest, ClosingTheWindowWhileRenderingEndsTheJobWithoutAFile) {
   backend_.waitForAbort = true;
   auto job = Start(true);
-  ASSERT_TRUE(WaitUntil([&] { return job->State() == JobState::Rendering; }));
+  WaitUntilAtLeast(backend_.rendered, 1);
+  ASSERT_EQ(job->State(), JobState::Rendering);
   ASSERT_TRUE(job->display.PostClose());
   ASSERT_TRUE(job->WaitForWindowThread(10000));
   EXPECT_EQ(job->State(), JobState::Terminating);
@@ -464,8 +473,10 @@ TEST_F(JobThreadTest, AbortFromTheListAndAbortAll) {
   backend_.waitForAbort = true;
   auto first = Start(true);
   auto second = Start(true);
-  ASSERT_TRUE(WaitUntil([&] { return backend_.rendered.load() == 2; }));
-  ASSERT_TRUE(WaitUntil([&] { return first->display.Ready() && second->display.Ready(); }));
+  WaitUntilAtLeast(backend_.rendered, 2);
+  // A window thread opens its display before it starts the worker.
+  ASSERT_TRUE(first->display.Ready());
+  ASSERT_TRUE(second->display.Ready());
   jobs_.Abort(first);
   EXPECT_TRUE(first->WaitForWindowThread(0));
   EXPECT_EQ(jobs_.Count(), 1u);

@@ -10,7 +10,7 @@
 
 #include "lumetra2.h"
 #include "platform/debug_log.h"
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 #include "render/image_buffer.h"
 #include "render/job_list.h"
 #include "render/make_job.h"

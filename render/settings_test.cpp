@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/registry.h"
-#include "platform/scratch_directory.h"
+#include "platform/testing/scratch_directory.h"
 #include "render/animation_settings.h"
 #include "render/render_method.h"
 #include "render/render_settings.h"

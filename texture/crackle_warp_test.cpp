@@ -7,7 +7,7 @@
 
 #include "texture/black_hole_warp.h"
 #include "texture/crackle.h"
-#include "texture/reference_noise.h"
+#include "texture/testing/reference_noise.h"
 #include "texture/repeat_warp.h"
 #include "texture/transform_warp.h"
 #include "texture/turbulence_warp.h"

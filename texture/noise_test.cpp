@@ -6,7 +6,7 @@
 #include "texture/noise.h"
 #include "texture/noise_tables.h"
 #include "texture/random.h"
-#include "texture/reference_noise.h"
+#include "texture/testing/reference_noise.h"
 
 namespace lumetra::texture {
 namespace {

@@ -5,7 +5,7 @@
 #include "texture/block_normal.h"
 #include "texture/normal_map.h"
 #include "texture/pattern_normal.h"
-#include "texture/reference_noise.h"
+#include "texture/testing/reference_noise.h"
 
 namespace lumetra::texture {
 namespace {

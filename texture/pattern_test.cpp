@@ -6,7 +6,7 @@
 #include "texture/pattern.h"
 #include "texture/pattern_id.h"
 #include "texture/pattern_math.h"
-#include "texture/reference_noise.h"
+#include "texture/testing/reference_noise.h"
 #include "texture/shaping.h"
 #include "texture/wave_sources.h"
 #include "platform/debug_log.h"

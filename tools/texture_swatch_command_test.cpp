@@ -5,8 +5,8 @@
 #include <cmath>
 #include <sstream>
 
-#include "host/scene_test_support.h"
-#include "platform/scratch_directory.h"
+#include "host/testing/scene_test_support.h"
+#include "platform/testing/scratch_directory.h"
 #include "image/image_loader.h"
 
 namespace lumetra {

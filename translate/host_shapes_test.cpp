@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "abi/result_codes.h"
+#include "font/testing/system_fonts.h"
 #include "translate/object_translator.h"
 #include "translate/testing/translation_fixture.h"
 
@@ -192,7 +193,16 @@ TEST_F(HostShapes, BlobsTakeEveryComponentInTheHostsOrder) {
   EXPECT_EQ(After(Only("SetBlobSolver"), 2), Arguments{2});
 }
 
-TEST_F(HostShapes, TextIsSetInTheFontTheHostFindsOrReportsTheMissingFont) {
+// Texts in a font the host finds among the system's.
+class HostText : public HostShapes {
+ protected:
+  void SetUp() override {
+    if (!font::testing::SystemFont("DejaVuSans.ttf")) GTEST_SKIP() << font::testing::MissingFont("DejaVuSans.ttf");
+    HostShapes::SetUp();
+  }
+};
+
+TEST_F(HostText, IsSetInTheFontTheHostFindsOrReportsTheMissingFont) {
   TranslateObjects(R"({"type": "text", "name": "Title", "text": "Hi", "font": "DejaVuSans.ttf", "depth": 0.5})");
   EXPECT_EQ(Calls("CreateGlyph").size(), 2u);
   const auto extrusions = Calls("SetGlyphExtrusion");
@@ -208,7 +218,7 @@ TEST_F(HostShapes, TextIsSetInTheFontTheHostFindsOrReportsTheMissingFont) {
   EXPECT_THAT(MessageTexts(), ElementsAre("Can't find font: [DejaVuSans.ttf]"));
 }
 
-TEST_F(HostShapes, TheTextsSizeScalesItsGlyphsAcrossAndUpButNotInDepth) {
+TEST_F(HostText, ItsSizeScalesItsGlyphsAcrossAndUpButNotInDepth) {
   TranslateObjects(R"({"type": "text", "name": "Big", "text": "Hi", "font": "DejaVuSans.ttf", "size": 3},
                       {"type": "text", "name": "Plain", "text": "Hi", "font": "DejaVuSans.ttf"},
                       {"type": "text", "name": "Flat", "text": "Hi", "font": "DejaVuSans.ttf", "size": 0})");

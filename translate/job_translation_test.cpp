@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "abi/result_codes.h"
-#include "host/scene_test_support.h"
+#include "host/testing/scene_test_support.h"
 #include "texture/image_list.h"
 #include "texture/media.h"
 #include "translate/host_preview.h"

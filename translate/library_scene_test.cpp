@@ -11,8 +11,8 @@
 #include "host/host_context.h"
 #include "host/host_functions.h"
 #include "host/scene_file.h"
-#include "host/scene_test_support.h"
-#include "platform/recording_messages.h"
+#include "host/testing/scene_test_support.h"
+#include "platform/testing/recording_messages.h"
 #include "translate/job_translation.h"
 
 namespace lumetra::translate {

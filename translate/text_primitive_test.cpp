@@ -3,12 +3,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <utility>
+
 #include "platform/debug_log.h"
-#include "platform/recording_messages.h"
-#include "platform/scratch_directory.h"
+#include "platform/testing/recording_messages.h"
+#include "platform/testing/scratch_directory.h"
 #include "font/font_cache.h"
 #include "font/kerning.h"
 #include "font/testing/font_probe.h"
+#include "font/testing/system_fonts.h"
 #include "renderlib/testing/render_call_recorder.h"
 #include "font/testing/test_font_builder.h"
 
@@ -23,8 +28,6 @@ using font::testing::TestFontBuilder;
 using font::testing::TestGlyph;
 
 constexpr L2Scene kScene = 3;
-const std::string kLiberationSans = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
-const std::string kDejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
 std::vector<std::string> Names(const std::vector<RecordedCall>& calls) {
   std::vector<std::string> names;
@@ -166,20 +169,29 @@ TEST_F(TextPrimitiveTest, AFontThatCannotBeOpenedGivesNoPrimitive) {
 // Real fonts: values read by an independent reader of the same file.
 class RealFontText : public ::testing::Test {
  protected:
-  void SetUp() override { font::ReleaseFonts(); }
+  void SetUp() override {
+    font::ReleaseFonts();
+    for (auto [name, path] : {std::pair{"LiberationSans-Regular.ttf", &liberationSans},
+                              std::pair{"DejaVuSans.ttf", &dejaVuSans}}) {
+      const std::optional<std::string> found = font::testing::SystemFont(name);
+      if (!found) GTEST_SKIP() << font::testing::MissingFont(name);
+      *path = *found;
+    }
+  }
   void TearDown() override { font::ReleaseFonts(); }
   RenderCallRecorder recorder;
+  std::string liberationSans, dejaVuSans;
 };
 
 TEST_F(RealFontText, AVIsKernedByTheKernTableValue) {
-  const FontProbe probe(kLiberationSans);
+  const FontProbe probe(liberationSans);
   const std::uint16_t a = probe.GlyphOf('A'), v = probe.GlyphOf('V');
   const int kerning = probe.Kerning(a, v);
   ASSERT_LT(kerning, 0) << "Liberation Sans kerns A and V in its kern table";
   const double units = probe.UnitsPerEm();
 
-  MakeTextPrimitive(kScene, kLiberationSans, "AV", 1, 0, 0);
-  const auto font = font::LoadFont(kLiberationSans);
+  MakeTextPrimitive(kScene, liberationSans, "AV", 1, 0, 0);
+  const auto font = font::LoadFont(liberationSans);
   const auto [x, y] = Placement(recorder, *font::GetGlyph(*font, 'V'), 1);
   const double pen = (probe.Advance(a) - probe.LeftSideBearing(a)) / units;
   EXPECT_NEAR(x, pen + (probe.LeftSideBearing(v) - probe.XMin(v) + kerning) / units, 1e-6);
@@ -187,10 +199,10 @@ TEST_F(RealFontText, AVIsKernedByTheKernTableValue) {
 }
 
 TEST_F(RealFontText, ThePenAdvancesByTheMetricsTable) {
-  const FontProbe probe(kDejaVuSans);
+  const FontProbe probe(dejaVuSans);
   const std::uint16_t n = probe.GlyphOf('n'), w = probe.GlyphOf('w');
-  MakeTextPrimitive(kScene, kDejaVuSans, "nwnn", 1, 0, 0);
-  const auto font = font::LoadFont(kDejaVuSans);
+  MakeTextPrimitive(kScene, dejaVuSans, "nwnn", 1, 0, 0);
+  const auto font = font::LoadFont(dejaVuSans);
   const double units = probe.UnitsPerEm();
   const auto [x1, y1] = Placement(recorder, *font::GetGlyph(*font, 'w'), 1);
   const auto [x2, y2] = Placement(recorder, *font::GetGlyph(*font, 'n'), 2);
@@ -204,7 +216,7 @@ TEST_F(RealFontText, ThePenAdvancesByTheMetricsTable) {
 }
 
 TEST_F(RealFontText, OHasItsTwoContoursInFileOrder) {
-  for (const std::string& path : {kLiberationSans, kDejaVuSans}) {
+  for (const std::string& path : {liberationSans, dejaVuSans}) {
     RenderCallRecorder fresh;
     const FontProbe probe(path);
     ASSERT_EQ(probe.ContourCount(probe.GlyphOf('O')), 2) << path;

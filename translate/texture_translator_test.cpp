@@ -11,7 +11,7 @@
 
 #include "abi/result_codes.h"
 #include "platform/debug_log.h"
-#include "platform/recording_messages.h"
+#include "platform/testing/recording_messages.h"
 #include "texture/block_normal.h"
 #include "texture/block_pigment.h"
 #include "texture/block_texture.h"

@@ -5,7 +5,7 @@
 #include "abi/bar_site_record.h"
 #include "keyframe/testing/host_fixture.h"
 #include "keyframe/ticks.h"
-#include "platform/recording_messages.h"
+#include "platform/testing/recording_messages.h"
 
 namespace lumetra::ui {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 #include <numbers>
 
-#include "render_support.h"
+#include "renderlib/testing/render_support.h"
 
 namespace lumetra::renderlib::testing {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "render_support.h"
+#include "renderlib/testing/render_support.h"
 
 namespace lumetra::renderlib::testing {
 namespace {

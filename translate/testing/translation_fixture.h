@@ -12,7 +12,7 @@
 #include "host/host_context.h"
 #include "host/host_functions.h"
 #include "host/scene_file.h"
-#include "platform/recording_messages.h"
+#include "platform/testing/recording_messages.h"
 #include "render/render_job.h"
 #include "translate/object_translator.h"
 #include "renderlib/testing/render_call_recorder.h"

@@ -1,4 +1,4 @@
-#include "platform/recording_messages.h"
+#include "platform/testing/recording_messages.h"
 
 #include <stdexcept>
 

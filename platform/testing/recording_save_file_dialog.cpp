@@ -1,4 +1,4 @@
-#include "platform/recording_save_file_dialog.h"
+#include "platform/testing/recording_save_file_dialog.h"
 
 namespace lumetra::platform {
 

@@ -1,4 +1,4 @@
-#include "animation/avi_test_support.h"
+#include "animation/testing/avi_test_support.h"
 
 #include <sys/wait.h>
 

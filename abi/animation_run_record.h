@@ -28,16 +28,16 @@ enum FileOutputChoice : int32_t {
 };
 
 enum AnimationRunField : uint32_t {
-  kRunFileOutput = 1u << 0,   // fileOutput: a FileOutputChoice
-  kRunCompressor = 1u << 1,   // compressor: a four-character code, first letter lowest
-  kRunQuality = 1u << 2,      // quality: 1..10000, 0 the codec's default
-  kRunKeyFrames = 1u << 3,    // keyFrameEvery: frames between key frames, 0 the codec's default
-  kRunDataRate = 1u << 4,     // dataRate: kilobytes per second, 0 the codec's default
-  kRunFrameRate = 1u << 5,    // rateNumerator / rateDenominator frames per second
-  kRunStart = 1u << 6,        // startTime in ticks
-  kRunEnd = 1u << 7,          // endTime in ticks
-  kRunOutputBase = 1u << 8,   // outputBase: the movie's path without ".avi", or the frames' base
-  kRunDropLastFrame = 1u << 9,  // dropLastFrame: 1 leaves out a frame that falls on the end time
+  kRunFileOutput = 1u << 0,       // fileOutput: a FileOutputChoice
+  kRunCompressor = 1u << 1,       // compressor: a four-character code, first letter lowest
+  kRunQuality = 1u << 2,          // quality: 1..10000, 0 the codec's default
+  kRunKeyFrames = 1u << 3,        // keyFrameEvery: frames between key frames, 0 the codec's default
+  kRunDataRate = 1u << 4,         // dataRate: kilobytes per second, 0 the codec's default
+  kRunFrameRate = 1u << 5,        // rateNumerator / rateDenominator frames per second
+  kRunStart = 1u << 6,            // startTime in ticks
+  kRunEnd = 1u << 7,              // endTime in ticks
+  kRunOutputBase = 1u << 8,       // outputBase: the movie's path without ".avi", or the frames' base
+  kRunDropLastFrame = 1u << 9,    // dropLastFrame: 1 leaves out a frame that falls on the end time
   kRunThroughLastKey = 1u << 10,  // without kRunEnd: the range reaches at least the last key
 };
 

@@ -21,12 +21,12 @@ constexpr uint32_t kBarInterpolationBox = 4027;  // "Step", "Linear", "Cubic"
 constexpr uint32_t kBarKeyButton = 4038;         // animation mode on and off
 
 // Messages the host sends to the bar's window procedure.
-constexpr uint32_t kBarCommand = 0x0111;  // wparam: (notification << 16) | control or menu command id
-constexpr uint32_t kBarGetCheck = 0x00F0;  // wparam: the control; answers 1 when checked
+constexpr uint32_t kBarCommand = 0x0111;       // wparam: (notification << 16) | control or menu command id
+constexpr uint32_t kBarGetCheck = 0x00F0;      // wparam: the control; answers 1 when checked
 constexpr uint32_t kBarGetSelection = 0x0147;  // wparam: the control; answers the selected index
-constexpr uint32_t kBarSlider = 1520;  // wparam: the slider's notification word
-constexpr uint32_t kButtonClicked = 0;  // notification of a button
-constexpr uint32_t kSelectionChanged = 1;  // notification of a list box; lparam: the chosen index
+constexpr uint32_t kBarSlider = 1520;          // wparam: the slider's notification word
+constexpr uint32_t kButtonClicked = 0;         // notification of a button
+constexpr uint32_t kSelectionChanged = 1;      // notification of a list box; lparam: the chosen index
 // A message of this system's own, beyond those of the original platform's bar: answers the
 // ticks of one frame at the rate the bar steps by (the scene's animation settings), or -1
 // when that rate gives frames no length. A host reads a time typed in frames with it.
@@ -41,8 +41,8 @@ struct BarSiteRecord {
   uint32_t version;  // kBarSiteVersion
   // The bar was created as a child of `parent`; answers its window id (0: no window).
   uint32_t(LUMETRA_STDCALL* barCreated)(uint32_t parent, BarWindowProc procedure);
-  void(LUMETRA_STDCALL* barPlaced)(uint32_t window, int32_t left, int32_t top, int32_t width,
-                                   int32_t height, int32_t shown);
+  void(LUMETRA_STDCALL* barPlaced)(uint32_t window, int32_t left, int32_t top, int32_t width, int32_t height,
+                                   int32_t shown);
   // A bar destroyed while the plug-in stays loaded; a plug-in being unloaded calls the host
   // no more, and the host forgets the bar when it closes the site.
   void(LUMETRA_STDCALL* barDestroyed)(uint32_t window);

@@ -48,15 +48,15 @@ struct DesktopRecord {
   uint32_t size;     // sizeof(DesktopRecord) of the host
   uint32_t version;  // kDesktopRecordVersion
   // A window of `width` by `height` pixels opened with `title`; `close` closes it.
-  void(LUMETRA_STDCALL* windowOpened)(uint32_t window, const char* title, int32_t width,
-                                      int32_t height, CloseWindowProc close);
+  void(LUMETRA_STDCALL* windowOpened)(uint32_t window, const char* title, int32_t width, int32_t height,
+                                      CloseWindowProc close);
   void(LUMETRA_STDCALL* windowTitle)(uint32_t window, const char* title);
   void(LUMETRA_STDCALL* windowStatus)(uint32_t window, int32_t part, const char* text);
   // Part of the picture changed: the rectangle (right and bottom exclusive), the whole
   // picture (rows bottom-up, blue, green, red, alpha) and how many of its pixels are done.
-  void(LUMETRA_STDCALL* windowPainted)(uint32_t window, int32_t left, int32_t top,
-                                       int32_t right, int32_t bottom, const uint8_t* pixels,
-                                       int32_t pixelsDone, int32_t pixelsTotal);
+  void(LUMETRA_STDCALL* windowPainted)(uint32_t window, int32_t left, int32_t top, int32_t right,
+                                       int32_t bottom, const uint8_t* pixels, int32_t pixelsDone,
+                                       int32_t pixelsTotal);
   void(LUMETRA_STDCALL* windowClosed)(uint32_t window);
   // Shows a message box (buttons | icon codes) and answers the button; a host whose record
   // is too small to hold it has none, and the plug-in answers its boxes itself.

@@ -11,7 +11,7 @@ constexpr uint32_t kEnvironmentVersion = 102;
 // packed to four bytes: 516 bytes in every build.
 #pragma pack(push, 4)
 struct EnvironmentRecord {
-  uint32_t version;        // 0
+  uint32_t version;  // 0
   uint32_t reserved4;
   double background[3];    // 8
   double ambient[3];       // 32

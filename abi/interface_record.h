@@ -23,9 +23,7 @@ struct InterfaceId {
 // Interface records are a 16-byte header followed by slots that are 4 bytes in the
 // 32-bit layout and pointer-sized elsewhere. These map a 32-bit offset or minimum
 // size onto this build; on i386 both are the identity.
-constexpr size_t SlotOffset(size_t offset32) {
-  return 16 + (offset32 - 16) / 4 * sizeof(void*);
-}
+constexpr size_t SlotOffset(size_t offset32) { return 16 + (offset32 - 16) / 4 * sizeof(void*); }
 constexpr size_t SlotRecordSize(size_t size32) { return SlotOffset(size32); }
 
 // A host slot this plug-in neither reads nor writes.

@@ -28,8 +28,8 @@ inline constexpr const char* kMenuTextTimeline = "&Timeline";
 constexpr uint32_t kMenuFlagsSubmenu = 0x22040000;
 constexpr uint32_t kMenuFlagsItem = 0x02040000;
 
-using EnumMenuItemEntry = int32_t(LUMETRA_STDCALL*)(int32_t index, uint32_t* flags,
-                                                   const char** text, uint32_t* commandId);
+using EnumMenuItemEntry = int32_t(LUMETRA_STDCALL*)(int32_t index, uint32_t* flags, const char** text,
+                                                    uint32_t* commandId);
 using ExecuteCommandEntry = int32_t(LUMETRA_STDCALL*)(uint32_t commandId);
 using QueryCommandStateEntry = int32_t(LUMETRA_STDCALL*)(uint32_t commandId, uint32_t* enabled);
 

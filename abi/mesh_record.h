@@ -12,10 +12,8 @@ constexpr uint32_t kMeshRecordSize32 = 200;
 
 // Readers of an object's arrays: `first` and `count` select a range; each answers 0
 // and fills `out`, or -4 when the range lies beyond the array.
-using ReadDoubles = int32_t(LUMETRA_STDCALL*)(uint32_t id, uint32_t first, uint32_t count,
-                                              double* out);
-using ReadIndices = int32_t(LUMETRA_STDCALL*)(uint32_t id, uint32_t first, uint32_t count,
-                                              uint32_t* out);
+using ReadDoubles = int32_t(LUMETRA_STDCALL*)(uint32_t id, uint32_t first, uint32_t count, double* out);
+using ReadIndices = int32_t(LUMETRA_STDCALL*)(uint32_t id, uint32_t first, uint32_t count, uint32_t* out);
 
 // Mesh interface record of GetMeshInterface(id, record) for triangle-mesh files (23),
 // mesh plug-in objects (29) and polygon meshes (31). The caller sets size and version.

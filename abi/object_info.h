@@ -87,7 +87,7 @@ struct ObjectInfo {
   uint32_t version;
   uint32_t type;
   char name[128];
-  uint32_t next;  // next object of a chain; for type 4107 the object it stands for
+  uint32_t next;        // next object of a chain; for type 4107 the object it stands for
   uint32_t flags;       // 144: kFlagRender, kFlagNoShadows, texture lock bits
   uint32_t parent;      // 148: the enclosing object, 0 at the top of a list
   uint32_t linkA;       // 152: a clone's source; a camera's location object

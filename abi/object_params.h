@@ -38,7 +38,7 @@ enum ObjectType : uint32_t {
 // Bits of the object flag word.
 constexpr uint32_t kFlagNoShadows = 0x1;
 constexpr uint32_t kFlagTextureLockMask = 0x6;
-constexpr uint32_t kFlagTextureLock = 0x4;          // held against the object's transform
+constexpr uint32_t kFlagTextureLock = 0x4;           // held against the object's transform
 constexpr uint32_t kFlagTextureLockAncestors = 0x6;  // ... and against every ancestor's
 constexpr uint32_t kFlagRender = 0x8;
 
@@ -131,9 +131,9 @@ struct LightParams {
   double fadePower;
   uint32_t volumetric;
   uint32_t attenuated;
-  double falloff;     // spot
-  double radius;      // spot
-  double tightness;   // spot
+  double falloff;       // spot
+  double radius;        // spot
+  double tightness;     // spot
   uint32_t samples[3];  // area: sampling values in this order
   uint32_t jitter;      // area
 };

@@ -34,8 +34,7 @@ constexpr size_t PluginInfoRecordSize(size_t interfaceCount) {
 }
 
 inline InterfaceEntry* InterfaceEntries(PluginInfoRecord* record) {
-  return reinterpret_cast<InterfaceEntry*>(reinterpret_cast<unsigned char*>(record) +
-                                           kInterfaceListOffset);
+  return reinterpret_cast<InterfaceEntry*>(reinterpret_cast<unsigned char*>(record) + kInterfaceListOffset);
 }
 inline const InterfaceEntry* InterfaceEntries(const PluginInfoRecord* record) {
   return InterfaceEntries(const_cast<PluginInfoRecord*>(record));

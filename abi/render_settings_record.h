@@ -16,28 +16,29 @@ enum OutputFormatLetter : uint32_t {
   kLetterPng = 'N',
   kLetterPpm = 'P',
 };
-inline constexpr char kOutputFormatLetters[] = {kLetterBmp, kLetterTga, kLetterTgaRle, kLetterPng, kLetterPpm, '\0'};
+inline constexpr char kOutputFormatLetters[] = {kLetterBmp, kLetterTga, kLetterTgaRle,
+                                                kLetterPng, kLetterPpm, '\0'};
 
 // Render settings record of GetRenderSettings (selector 1; the caller sets the version
 // word). Data only, packed to four bytes: 584 bytes in every build.
 #pragma pack(push, 4)
 struct RenderSettingsRecord {
-  uint32_t version;          // 0
-  uint32_t selector;         // 4: the selector the host answered
-  uint32_t hostDisplay;      // 8: the host shows the image in its own view
-  uint32_t width;            // 12
-  uint32_t height;           // 16
-  uint32_t showWindow;       // 20
-  uint32_t antialias;        // 24: anti-aliasing on
-  uint32_t antialiasMode;    // 28: 1 gives depth 1, others the depth below
-  uint32_t antialiasDepth;   // 32
+  uint32_t version;         // 0
+  uint32_t selector;        // 4: the selector the host answered
+  uint32_t hostDisplay;     // 8: the host shows the image in its own view
+  uint32_t width;           // 12
+  uint32_t height;          // 16
+  uint32_t showWindow;      // 20
+  uint32_t antialias;       // 24: anti-aliasing on
+  uint32_t antialiasMode;   // 28: 1 gives depth 1, others the depth below
+  uint32_t antialiasDepth;  // 32
   uint32_t reserved36;
-  double antialiasThreshold; // 40
-  double extraValue;         // 48
-  uint32_t extraInteger;     // 56
-  uint32_t outputFormat;     // 60: an OutputFormatLetter
-  char outputDirectory[260]; // 64: ends with a separator when not empty
-  char sceneFile[260];       // 324: path of the scene file, empty when never saved
+  double antialiasThreshold;  // 40
+  double extraValue;          // 48
+  uint32_t extraInteger;      // 56
+  uint32_t outputFormat;      // 60: an OutputFormatLetter
+  char outputDirectory[260];  // 64: ends with a separator when not empty
+  char sceneFile[260];        // 324: path of the scene file, empty when never saved
 };
 #pragma pack(pop)
 

@@ -11,11 +11,11 @@ enum ResultCode : int32_t {
   kWrongMajorVersion = -2,
   kRecordTooSmall = -3,
   kIndexOutOfRange = -4,
-  kUnknownObject = -5,   // host functions: no object has the identifier
-  kNotFound = -6,        // host functions: no such name, file, value or data
-  kNoScene = -7,         // host functions: the host has no scene open
-  kUnknownList = -8,     // host functions: the list handle is not open
-  kTooManyLists = -9,    // host functions: every list handle is in use
+  kUnknownObject = -5,  // host functions: no object has the identifier
+  kNotFound = -6,       // host functions: no such name, file, value or data
+  kNoScene = -7,        // host functions: the host has no scene open
+  kUnknownList = -8,    // host functions: the list handle is not open
+  kTooManyLists = -9,   // host functions: every list handle is in use
   kNoMoreItems = -30,
 };
 

@@ -9,8 +9,8 @@
 #include "abi/mesh_record.h"
 #include "abi/object_info.h"
 #include "abi/preview_record.h"
-#include "abi/scene_events.h"
 #include "abi/render_settings_record.h"
+#include "abi/scene_events.h"
 #include "abi/view_record.h"
 
 namespace lumetra::abi {
@@ -33,11 +33,9 @@ using StreamRead = int32_t(LUMETRA_STDCALL*)(uint32_t stream, void* bytes, uint3
 namespace host_fn {
 using GetSelectedObject = int32_t(LUMETRA_STDCALL*)(uint32_t* id);
 using FindObjectByName = int32_t(LUMETRA_STDCALL*)(const char* name, uint32_t* id);
-using SetObjectParams = int32_t(LUMETRA_STDCALL*)(uint32_t id, const ParamRecord* params,
-                                                  uint32_t flags);
+using SetObjectParams = int32_t(LUMETRA_STDCALL*)(uint32_t id, const ParamRecord* params, uint32_t flags);
 using GetObjectParams = int32_t(LUMETRA_STDCALL*)(uint32_t id, ParamRecord* params);
-using SetObjectInfo = int32_t(LUMETRA_STDCALL*)(uint32_t id, const ObjectInfo* info,
-                                                uint32_t flags);
+using SetObjectInfo = int32_t(LUMETRA_STDCALL*)(uint32_t id, const ObjectInfo* info, uint32_t flags);
 using GetObjectInfo = int32_t(LUMETRA_STDCALL*)(uint32_t id, ObjectInfo* info);
 using OpenChildList = int32_t(LUMETRA_STDCALL*)(uint32_t id, uint32_t* list);
 using GetChild = int32_t(LUMETRA_STDCALL*)(uint32_t list, int32_t index, uint32_t* id);
@@ -49,8 +47,7 @@ using GetHostValue = int32_t(LUMETRA_STDCALL*)(int32_t selector, void* value);
 using Redraw = int32_t(LUMETRA_STDCALL*)(int32_t what, int32_t flags);
 using GetViewInfo = int32_t(LUMETRA_STDCALL*)(int32_t index, ViewRecord* view);
 using GetPreviewInfo = int32_t(LUMETRA_STDCALL*)(int32_t view, PreviewRecord* preview);
-using GetRenderSettings = int32_t(LUMETRA_STDCALL*)(int32_t selector,
-                                                    RenderSettingsRecord* settings);
+using GetRenderSettings = int32_t(LUMETRA_STDCALL*)(int32_t selector, RenderSettingsRecord* settings);
 using GetEnvironment = int32_t(LUMETRA_STDCALL*)(EnvironmentRecord* environment);
 using SetViewInfo = int32_t(LUMETRA_STDCALL*)(int32_t index, const ViewRecord* view);
 using ObjectChanged = int32_t(LUMETRA_STDCALL*)(uint32_t id, uint32_t what);
@@ -60,10 +57,10 @@ using GetMeshInterface = int32_t(LUMETRA_STDCALL*)(uint32_t id, MeshRecord* mesh
 // Array readers: 0 and the range, -4 when it lies beyond the object's array.
 using ReadProfilePoints = int32_t(LUMETRA_STDCALL*)(uint32_t id, uint32_t first, uint32_t count,
                                                     ProfilePoint* out);
-using ReadBlobComponents = int32_t(LUMETRA_STDCALL*)(uint32_t id, uint32_t first,
-                                                     uint32_t count, BlobComponent* out);
-using ReadSplinePoints = ReadDoubles;    // three doubles per control point
-using ReadSplinePatches = ReadIndices;   // sixteen point indices per patch
+using ReadBlobComponents = int32_t(LUMETRA_STDCALL*)(uint32_t id, uint32_t first, uint32_t count,
+                                                     BlobComponent* out);
+using ReadSplinePoints = ReadDoubles;   // three doubles per control point
+using ReadSplinePatches = ReadIndices;  // sixteen point indices per patch
 // Array writers, for the points a posed key moves: 0, or -4 when the range lies beyond
 // the object's array (nothing is written). The arrays keep their lengths.
 using WriteProfilePoints = int32_t(LUMETRA_STDCALL*)(uint32_t id, uint32_t first, uint32_t count,
@@ -103,8 +100,7 @@ using Operation14 = void(LUMETRA_STDCALL*)(uint32_t, uint32_t);
 using Operation15 = void(LUMETRA_STDCALL*)(uint32_t);
 using Operation16 = int32_t(LUMETRA_STDCALL*)(uint32_t, uint32_t);
 using SelectorCall = int32_t(LUMETRA_STDCALL*)(int32_t selector, uint32_t value);
-using OnSceneNotify = int32_t(LUMETRA_STDCALL*)(uint32_t objectId, int32_t event, void* data,
-                                                void* result);
+using OnSceneNotify = int32_t(LUMETRA_STDCALL*)(uint32_t objectId, int32_t event, void* data, void* result);
 }  // namespace scene_entry
 
 // The scene interface record. Named slots are those either side uses; the others
@@ -143,8 +139,8 @@ struct SceneRecord {
   Slot host420[3];
   host_fn::FindPlugin findPlugin;  // 432
   Slot host436[1];
-  host_fn::FindFile findFile;                  // 440
-  host_fn::GetMeshInterface getMeshInterface;  // 444
+  host_fn::FindFile findFile;                      // 440
+  host_fn::GetMeshInterface getMeshInterface;      // 444
   host_fn::ReadProfilePoints readProfilePoints;    // 448
   host_fn::ReadBlobComponents readBlobComponents;  // 452
   host_fn::ReadSplinePoints readSplinePoints;      // 456

@@ -65,15 +65,15 @@ struct TransformNodeParams {
 };
 
 struct FinishParams {
-  double ambient;     // +0
-  double diffuse;     // +8
-  double brilliance;  // +16
-  double phong;       // +24
-  double phongSize;   // +32
-  double specular;    // +40
-  double roughness;   // +48, its reciprocal is used
-  double crand;       // +56
-  uint32_t reserved;  // +64
+  double ambient;        // +0
+  double diffuse;        // +8
+  double brilliance;     // +16
+  double phong;          // +24
+  double phongSize;      // +32
+  double specular;       // +40
+  double roughness;      // +48, its reciprocal is used
+  double crand;          // +56
+  uint32_t reserved;     // +64
   uint32_t metallicSet;  // +68
   double metallic;       // +72, used only when metallicSet is non-zero
 };
@@ -83,15 +83,15 @@ struct InteriorParams {
 };
 
 struct MediaParams {
-  uint32_t intervals;   // +0
-  uint32_t samplesMin;  // +4
-  uint32_t samplesMax;  // +8
-  double confidence;    // +12
-  double variance;      // +20
-  double ratio;         // +28
-  uint32_t methodSet;   // +36
-  uint32_t method;      // +40, 1..5
-  double eccentricity;  // +44
+  uint32_t intervals;      // +0
+  uint32_t samplesMin;     // +4
+  uint32_t samplesMax;     // +8
+  double confidence;       // +12
+  double variance;         // +20
+  double ratio;            // +28
+  uint32_t methodSet;      // +36
+  uint32_t method;         // +40, 1..5
+  double eccentricity;     // +44
   uint32_t extinctionSet;  // +52
   double extinction;       // +56
 };
@@ -104,24 +104,24 @@ constexpr uint32_t kMaxColorMapEntries = 25;
 
 // [texture map], pattern pigments, normal maps and pattern normals.
 struct PatternParams {
-  uint32_t pattern;          // +0, sub-kind 0..25
-  double agateTurbulence;    // +4
-  double gradient[3];        // +12
-  uint32_t mandelIterations; // +36
-  double quilt[2];           // +40, +48
-  uint32_t spiralArms;       // +56
+  uint32_t pattern;           // +0, sub-kind 0..25
+  double agateTurbulence;     // +4
+  double gradient[3];         // +12
+  uint32_t mandelIterations;  // +36
+  double quilt[2];            // +40, +48
+  uint32_t spiralArms;        // +56
   uint8_t reserved60[264];
-  uint32_t extra;            // +324
-  uint32_t colorMapCount;    // +328
+  uint32_t extra;                               // +324
+  uint32_t colorMapCount;                       // +328
   ColorMapEntry colorMap[kMaxColorMapEntries];  // +332
 };
 
 // Block kinds: 0 checker, 1 hexagon, 2 brick.
 struct BlockParams {
-  uint32_t block;         // +0
-  double brickSize[3];    // +4
-  double mortar;          // +28
-  double colors[3][5];    // +36: the entries of a block pigment with colours
+  uint32_t block;       // +0
+  double brickSize[3];  // +4
+  double mortar;        // +28
+  double colors[3][5];  // +36: the entries of a block pigment with colours
 };
 
 struct MapEntryParams {
@@ -134,52 +134,52 @@ struct BumpSizeParams {
 
 // [image map], [bump map] and [material map]: the file name and the bitmap modifiers.
 struct ImageParams {
-  char file[256];         // +0, completed by FindFile kind 4 (kind 5 for a bump map)
-  uint32_t mapType;       // +256
-  uint32_t interpolation; // +260
-  uint32_t once;          // +264
-  uint32_t interpolate;   // +268
-  uint32_t alphaMode;     // +272
-  uint32_t useIndex;      // +276
-  float filterAll;        // +280
-  float transmitAll;      // +284
+  char file[256];          // +0, completed by FindFile kind 4 (kind 5 for a bump map)
+  uint32_t mapType;        // +256
+  uint32_t interpolation;  // +260
+  uint32_t once;           // +264
+  uint32_t interpolate;    // +268
+  uint32_t alphaMode;      // +272
+  uint32_t useIndex;       // +276
+  float filterAll;         // +280
+  float transmitAll;       // +284
   uint8_t reserved288[2052];
-  uint32_t extraFlagA;    // +2340
-  float extraValues[2];   // +2344
+  uint32_t extraFlagA;   // +2340
+  float extraValues[2];  // +2344
   uint8_t reserved2352[2052];
-  uint32_t extraFlagB;    // +4404
+  uint32_t extraFlagB;  // +4404
 };
 
 struct NoiseModifierParams {
-  uint32_t perAxis;        // +0: 0 uses the single value on every axis
-  double turbulence;       // +4
-  double turbulenceXyz[3]; // +12
-  uint32_t octaves;        // +36
-  double omega;            // +40
-  double lambda;           // +48
-  double frequency;        // +56
-  double phase;            // +64
-  uint32_t waveShape;      // +72
+  uint32_t perAxis;         // +0: 0 uses the single value on every axis
+  double turbulence;        // +4
+  double turbulenceXyz[3];  // +12
+  uint32_t octaves;         // +36
+  double omega;             // +40
+  double lambda;            // +48
+  double frequency;         // +56
+  double phase;             // +64
+  uint32_t waveShape;       // +72
 };
 
 // [warp]: 0 black hole, 1 repeat, 2 turbulence.
 struct WarpParams {
-  uint32_t warp;           // +0
-  double centre[3];        // +4
-  double radius;           // +28
-  double falloff;          // +36
-  double strength;         // +44
-  double repeat[3];        // +52
-  double jitter[3];        // +76
-  uint32_t inverse;        // +100
+  uint32_t warp;     // +0
+  double centre[3];  // +4
+  double radius;     // +28
+  double falloff;    // +36
+  double strength;   // +44
+  double repeat[3];  // +52
+  double jitter[3];  // +76
+  uint32_t inverse;  // +100
   uint32_t reserved104;
-  double width[3];         // +108
-  double offset[3];        // +132
-  double flip[3];          // +156, non-zero flips the axis
-  double turbulence[3];    // +180
-  uint32_t octaves;        // +204
-  double omega;            // +208
-  double lambda;           // +216
+  double width[3];       // +108
+  double offset[3];      // +132
+  double flip[3];        // +156, non-zero flips the axis
+  double turbulence[3];  // +180
+  uint32_t octaves;      // +204
+  double omega;          // +208
+  double lambda;         // +216
 };
 
 struct CommentParams {

@@ -15,8 +15,8 @@ struct FrameRateFraction {
   int32_t numerator;
   int32_t denominator;
 };
-inline constexpr std::array<FrameRateFraction, 7> kFrameRateChoices{{
-    {10, 1}, {15, 1}, {24, 1}, {25, 1}, {30, 1}, {5994, 100}, {60, 1}}};
+inline constexpr std::array<FrameRateFraction, 7> kFrameRateChoices{
+    {{10, 1}, {15, 1}, {24, 1}, {25, 1}, {30, 1}, {5994, 100}, {60, 1}}};
 inline constexpr int32_t kCustomFrameRateChoice = 7;
 
 }  // namespace lumetra::abi

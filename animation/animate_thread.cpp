@@ -4,10 +4,10 @@
 #include <exception>
 
 #include "abi/desktop_record.h"
+#include "image/image_writer.h"
 #include "keyframe/time_format.h"
 #include "platform/debug_log.h"
 #include "platform/messages.h"
-#include "image/image_writer.h"
 
 namespace lumetra::animation {
 namespace {
@@ -78,7 +78,8 @@ void CAnimateThread::RenderFrame(const Frame& frame, const std::string& counter,
   // After the time, so that whoever follows the window sees the new frame's time with it.
   job.display.SetStatus(abi::kStatusPartCounter, counter);
   if (frame.time > job.startTime) Backend().PrepareFrame(job);
-  if (Backend().Render(job) && job.showWindow) job.display.SetStatus(abi::kStatusPartElapsed, Seconds(render::NowSeconds() - started));
+  if (Backend().Render(job) && job.showWindow)
+    job.display.SetStatus(abi::kStatusPartElapsed, Seconds(render::NowSeconds() - started));
   if (!job.Aborted()) WriteFrame(frame, avi);
 }
 

@@ -43,9 +43,7 @@ const AviCodec* FindAviCodec(uint32_t handler) {
   return nullptr;
 }
 
-uint32_t FileTag(const AviCodec& codec, uint32_t handler) {
-  return codec.uncompressedDib ? 0 : handler;
-}
+uint32_t FileTag(const AviCodec& codec, uint32_t handler) { return codec.uncompressedDib ? 0 : handler; }
 
 std::string FourCCText(uint32_t code) {
   std::string text;

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "animation/avi_compression.h"
-#include "animation/testing/avi_test_support.h"
 #include "animation/ffmpeg_support.h"
+#include "animation/testing/avi_test_support.h"
 
 namespace lumetra::animation {
 namespace {

@@ -16,13 +16,11 @@ constexpr int32_t kBestQuality = 10000;
 
 // `quality` placed linearly between the scale's value for quality 1 and for the best.
 int OnScale(int32_t quality, int worst, int best) {
-  const double share =
-      static_cast<double>(std::clamp(quality, 1, kBestQuality) - 1) / (kBestQuality - 1);
+  const double share = static_cast<double>(std::clamp(quality, 1, kBestQuality) - 1) / (kBestQuality - 1);
   return static_cast<int>(std::lround(worst + (best - worst) * share));
 }
 
-void ApplyQuality(const AviCodec& codec, int32_t quality, AVCodecContext& encoder,
-                  AVDictionary*& options) {
+void ApplyQuality(const AviCodec& codec, int32_t quality, AVCodecContext& encoder, AVDictionary*& options) {
   switch (codec.quality) {
     case QualityControl::None:
       return;

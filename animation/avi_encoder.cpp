@@ -7,17 +7,14 @@
 namespace lumetra::animation {
 namespace {
 
-int32_t RoundUp(int32_t value, int multiple) {
-  return (value + multiple - 1) / multiple * multiple;
-}
+int32_t RoundUp(int32_t value, int multiple) { return (value + multiple - 1) / multiple * multiple; }
 }  // namespace
 
-AviEncoder::AviEncoder(const AviCodec& codec, uint32_t tag,
-                       const render::AnimationSettings& settings, int32_t width, int32_t height) {
+AviEncoder::AviEncoder(const AviCodec& codec, uint32_t tag, const render::AnimationSettings& settings,
+                       int32_t width, int32_t height) {
   const AVCodec* encoder = avcodec_find_encoder_by_name(codec.encoder);
   if (encoder == nullptr) {
-    throw FfmpegError(std::string("this FFmpeg has no encoder ") + codec.encoder,
-                      AVERROR_ENCODER_NOT_FOUND);
+    throw FfmpegError(std::string("this FFmpeg has no encoder ") + codec.encoder, AVERROR_ENCODER_NOT_FOUND);
   }
   context_.reset(avcodec_alloc_context3(encoder));
   frame_.reset(av_frame_alloc());

@@ -23,8 +23,8 @@ class AviEncoder {
 
   // Throws FfmpegError when FFmpeg lacks the codec's encoder or cannot open it for
   // pictures of this size and these settings.
-  AviEncoder(const AviCodec& codec, uint32_t tag, const render::AnimationSettings& settings,
-             int32_t width, int32_t height);
+  AviEncoder(const AviCodec& codec, uint32_t tag, const render::AnimationSettings& settings, int32_t width,
+             int32_t height);
 
   const AVCodecContext& Context() const { return *context_; }
 

@@ -16,8 +16,8 @@ namespace {
 bool EndsWithAvi(const std::string& path) {
   constexpr std::string_view kExtension = ".avi";
   return path.size() >= kExtension.size() &&
-         platform::EqualsIgnoringCase(
-             std::string_view(path).substr(path.size() - kExtension.size()), kExtension);
+         platform::EqualsIgnoringCase(std::string_view(path).substr(path.size() - kExtension.size()),
+                                      kExtension);
 }
 
 // Renames an old AVI to its ".bak" name. Where that name cannot be replaced in place,
@@ -34,15 +34,13 @@ bool MoveToBackup(const fs::path& path) {
 }
 
 bool AsksForAnotherName(const std::string& path) {
-  return platform::Messages::Show("Error",
-                                  "AVI File: '" + path + "' is busy - choose another name?",
+  return platform::Messages::Show("Error", "AVI File: '" + path + "' is busy - choose another name?",
                                   platform::MessageButtons::OkCancel,
                                   platform::MessageIcon::Error) == platform::MessageAnswer::Ok;
 }
 
 bool SamePath(const std::string& a, const std::string& b) {
-  return platform::EqualsIgnoringCase(platform::NativePath(a).string(),
-                                      platform::NativePath(b).string());
+  return platform::EqualsIgnoringCase(platform::NativePath(a).string(), platform::NativePath(b).string());
 }
 
 }  // namespace

@@ -17,8 +17,7 @@ namespace lumetra::animation {
 namespace {
 
 void ShowError(const std::string& text) {
-  platform::Messages::Show("Error", text, platform::MessageButtons::Ok,
-                           platform::MessageIcon::Error);
+  platform::Messages::Show("Error", text, platform::MessageButtons::Ok, platform::MessageIcon::Error);
 }
 
 // A step of opening that failed: the message the user sees, and the cause behind it for
@@ -104,13 +103,12 @@ void AviWriter::State::CreateFile() {
 void AviWriter::State::CreateStream(const render::AnimationSettings& settings) {
   const std::string message = "Failed to create AVI stream for " + Quoted(shownPath);
   if (settings.frameRateNumerator <= 0 || settings.frameRateDenominator <= 0) {
-    throw OpenFailure(message, "the frame rate " + std::to_string(settings.frameRateNumerator) +
-                                   "/" + std::to_string(settings.frameRateDenominator) +
-                                   " is no rate");
+    throw OpenFailure(message, "the frame rate " + std::to_string(settings.frameRateNumerator) + "/" +
+                                   std::to_string(settings.frameRateDenominator) + " is no rate");
   }
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
-    throw OpenFailure(
-        message, "frames of " + std::to_string(width) + " x " + std::to_string(height) + " pixels");
+    throw OpenFailure(message,
+                      "frames of " + std::to_string(width) + " x " + std::to_string(height) + " pixels");
   }
   stream = avformat_new_stream(format, nullptr);
   if (stream == nullptr) throw OpenFailure(message, "no memory for a stream");
@@ -122,8 +120,7 @@ void AviWriter::State::CreateEncoder(const render::AnimationSettings& settings) 
   const std::string message = "Failed to create video compressor for " + Quoted(shownPath);
   codec = FindAviCodec(settings.compressor);
   if (codec == nullptr) {
-    throw OpenFailure(message,
-                      "no encoder for the compressor '" + FourCCText(settings.compressor) + "'");
+    throw OpenFailure(message, "no encoder for the compressor '" + FourCCText(settings.compressor) + "'");
   }
   tag = FileTag(*codec, settings.compressor);
   try {
@@ -147,13 +144,11 @@ void AviWriter::State::WriteHeader() {
 
 std::string AviWriter::State::Write(const render::ImageBuffer& image, int32_t index) {
   if (index < nextPosition) {
-    return "frames go to increasing positions; the next free one is " +
-           std::to_string(nextPosition);
+    return "frames go to increasing positions; the next free one is " + std::to_string(nextPosition);
   }
   if (!image.Valid() || image.Width() != width || image.Height() != height) {
-    return "the picture is " + std::to_string(image.Width()) + " x " +
-           std::to_string(image.Height()) + " pixels, the file's frames " + std::to_string(width) +
-           " x " + std::to_string(height);
+    return "the picture is " + std::to_string(image.Width()) + " x " + std::to_string(image.Height()) +
+           " pixels, the file's frames " + std::to_string(width) + " x " + std::to_string(height);
   }
   // The muxer fills the positions between two chunks with empty ones, but not those
   // before its first: an animation that starts later gets position 0 by hand.
@@ -179,8 +174,7 @@ int AviWriter::State::Mux(AVPacket& packet) {
 }
 
 void AviWriter::State::Finish() {
-  LogFailure("Last frames of", file,
-             encoder->Flush([this](AVPacket& packet) { return Mux(packet); }));
+  LogFailure("Last frames of", file, encoder->Flush([this](AVPacket& packet) { return Mux(packet); }));
   LogFailure("Index of", file, av_write_trailer(format));
   finished = true;
 }

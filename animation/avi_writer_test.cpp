@@ -28,8 +28,8 @@ class AviWriterTest : public ::testing::Test {
     if (!HaveFfmpegTools()) GTEST_SKIP() << "ffprobe and ffmpeg are not installed";
   }
 
-  std::unique_ptr<render::RenderJob> Job(const std::string& name, uint32_t compressor,
-                                         int32_t width = 96, int32_t height = 64) const {
+  std::unique_ptr<render::RenderJob> Job(const std::string& name, uint32_t compressor, int32_t width = 96,
+                                         int32_t height = 64) const {
     auto job = std::make_unique<render::RenderJob>();
     job->width = width;
     job->height = height;
@@ -125,9 +125,7 @@ TEST_P(AviCodecTest, FfmpegReadsTheFramesBackWithTheCodeAskedFor) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, AviCodecTest, ::testing::ValuesIn(kCodecs),
-                         [](const ::testing::TestParamInfo<CodecCase>& info) {
-                           return info.param.name;
-                         });
+                         [](const ::testing::TestParamInfo<CodecCase>& info) { return info.param.name; });
 
 // The file and ffprobe keep the fraction in lowest terms. ffprobe's r_frame_rate of an
 // mpeg4 or H.264 stream is a guess from the codec's own timing (60000/1001 for 5994/100);
@@ -185,12 +183,11 @@ TEST_F(AviWriterTest, AFailedFrameCostsOnlyThatFrame) {
   EXPECT_FALSE(writer.WriteFrame(*job, 2));
   writer.Close();
   EXPECT_FALSE(writer.IsOpen());
-  EXPECT_EQ(MessageTexts(),
-            "Error: Failed to write frame 1 of '" + job->outputPath +
-                "', reason: the picture is 10 x 10 pixels, the file's frames 96 x 64\n"
-                "Error: Failed to write frame 2 of '" +
-                job->outputPath +
-                "', reason: frames go to increasing positions; the next free one is 3\n");
+  EXPECT_EQ(MessageTexts(), "Error: Failed to write frame 1 of '" + job->outputPath +
+                                "', reason: the picture is 10 x 10 pixels, the file's frames 96 x 64\n"
+                                "Error: Failed to write frame 2 of '" +
+                                job->outputPath +
+                                "', reason: frames go to increasing positions; the next free one is 3\n");
   const std::vector<uint32_t> sizes = IndexedChunkSizes(job->outputPath);
   ASSERT_EQ(sizes.size(), 3u);
   EXPECT_GT(sizes[0], 0u);
@@ -219,8 +216,7 @@ TEST_F(AviWriterTest, KeyFramesComeAtLeastEveryNFramesOrAtTheCodecsOwnRate) {
     EXPECT_EQ(keys.front(), 0);
     EXPECT_LT(keys.size(), 5u);
     keys.push_back(11);
-    for (size_t k = 1; k < keys.size(); ++k)
-      EXPECT_LE(keys[k] - keys[k - 1], 5) << "after " << keys[k - 1];
+    for (size_t k = 1; k < keys.size(); ++k) EXPECT_LE(keys[k] - keys[k - 1], 5) << "after " << keys[k - 1];
   }
   // mpeg4's own group of pictures is 12 frames.
   auto job = Job("default.avi", Code("XVID"));
@@ -259,9 +255,8 @@ TEST_F(AviWriterTest, OddSizesArePaddedWhereTheCodecNeedsIt) {
     const char* width;
     const char* height;
   };
-  for (const Case& test :
-       {Case{"DIB ", "37", "23"}, Case{"XVID", "38", "24"}, Case{"MJPG", "38", "24"},
-        Case{"MSVC", "40", "24"}, Case{"cvid", "40", "24"}, Case{"H264", "38", "24"}}) {
+  for (const Case& test : {Case{"DIB ", "37", "23"}, Case{"XVID", "38", "24"}, Case{"MJPG", "38", "24"},
+                           Case{"MSVC", "40", "24"}, Case{"cvid", "40", "24"}, Case{"H264", "38", "24"}}) {
     SCOPED_TRACE(test.code);
     auto job = Job("odd.avi", Code(test.code), 37, 23);
     job->animationSettings.quality = 10000;
@@ -283,17 +278,13 @@ TEST_F(AviWriterTest, AFailedOpenSaysWhyAndLeavesNoFile) {
     const char* message;
   };
   const Case cases[] = {
-      {"unknown code",
-       [](render::RenderJob& job) { job.animationSettings.compressor = Code("ABCD"); },
+      {"unknown code", [](render::RenderJob& job) { job.animationSettings.compressor = Code("ABCD"); },
        "Failed to create video compressor for '%s'"},
       {"no rate", [](render::RenderJob& job) { job.animationSettings.frameRateNumerator = 0; },
        "Failed to create AVI stream for '%s'"},
-      {"no picture", [](render::RenderJob& job) { job.width = 0; },
-       "Failed to create AVI stream for '%s'"},
+      {"no picture", [](render::RenderJob& job) { job.width = 0; }, "Failed to create AVI stream for '%s'"},
       {"no folder",
-       [this](render::RenderJob& job) {
-         job.outputPath = (scratch_ / "missing" / "walk.avi").string();
-       },
+       [this](render::RenderJob& job) { job.outputPath = (scratch_ / "missing" / "walk.avi").string(); },
        "Failed to create AVI file: '%s'"},
   };
   for (const Case& test : cases) {

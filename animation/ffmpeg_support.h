@@ -46,8 +46,7 @@ std::string FfmpegErrorText(int code);
 class FfmpegError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
-  FfmpegError(const std::string& what, int code)
-      : std::runtime_error(what + ": " + FfmpegErrorText(code)) {}
+  FfmpegError(const std::string& what, int code) : std::runtime_error(what + ": " + FfmpegErrorText(code)) {}
 };
 
 // Forwards FFmpeg's warnings and errors to the debug output instead of stderr. FFmpeg has

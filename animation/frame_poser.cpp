@@ -4,11 +4,11 @@
 #include "keyframe/profile_channel.h"
 #include "keyframe/texture_node_channels.h"
 #include "keyframe/track_evaluation.h"
-#include "translate/node_posing.h"
 #include "translate/camera_view.h"
 #include "translate/host_arrays.h"
 #include "translate/library_result.h"
 #include "translate/name_filing.h"
+#include "translate/node_posing.h"
 #include "translate/object_placement.h"
 #include "translate/primitive_makers.h"
 
@@ -139,7 +139,8 @@ void FramePoser::Add(uint32_t id, const keyframe::ObjectTrack& track) {
       record->Type() == abi::kTypeExtrusion) {
     // The host's points keep their corner flags; the keys move only their places.
     const auto& profile = record->Shape().profile;
-    if (auto points = translate::ReadHostArray<abi::ProfilePoint>(host_.readProfilePoints, id, profile.pointCount, 1)) {
+    if (auto points =
+            translate::ReadHostArray<abi::ProfilePoint>(host_.readProfilePoints, id, profile.pointCount, 1)) {
       object->points.outline = std::move(*points);
     }
   }
@@ -176,7 +177,8 @@ void FramePoser::Pose(int32_t time) {
   for (auto& object : objects_) {
     if (object->posed && object->role == Role::Camera) AimCamera(*object);
     // The node's values go into what the translation made of it; the library is not called.
-    if (object->posed && object->role == Role::TextureNode) translate::PoseTrackedNode(object->nodeTarget, *object->node);
+    if (object->posed && object->role == Role::TextureNode)
+      translate::PoseTrackedNode(object->nodeTarget, *object->node);
   }
 }
 
@@ -201,7 +203,8 @@ bool FramePoser::PoseRecord(Object& object, int32_t time) {
   } else if (const auto* mesh = dynamic_cast<const keyframe::SplineMeshChannel*>(channel)) {
     auto& coordinates = object.points.controlPoints;
     coordinates.clear();
-    for (const math::Vector3& point : mesh->Points()) coordinates.insert(coordinates.end(), {point.x, point.y, point.z});
+    for (const math::Vector3& point : mesh->Points())
+      coordinates.insert(coordinates.end(), {point.x, point.y, point.z});
   }
   return true;
 }

@@ -11,23 +11,27 @@
 namespace lumetra::animation {
 namespace {
 
-using translate::testing::After;
-using translate::testing::Arguments;
 using ::testing::Contains;
 using ::testing::DoubleEq;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::Not;
+using translate::testing::After;
+using translate::testing::Arguments;
 
 constexpr int32_t kLinear = static_cast<int32_t>(keyframe::Interpolation::Linear);
 
 class FramePosing : public translate::testing::TranslationTest {
  protected:
   // Translates the objects, then keys them through the host as the control bar would.
-  void Translate(const std::string& objects, const std::string& extra = "") { TranslateObjects(objects, extra); }
+  void Translate(const std::string& objects, const std::string& extra = "") {
+    TranslateObjects(objects, extra);
+  }
 
   host::SceneObject& Object(const std::string& name) { return *scene_->Find(scene_->FindByName(name)->id); }
-  L2Primitive Prim(const std::string& name) const { return static_cast<L2Primitive>(recorder_.FiledValue(name)); }
+  L2Primitive Prim(const std::string& name) const {
+    return static_cast<L2Primitive>(recorder_.FiledValue(name));
+  }
 
   void Key(const std::string& name, int32_t time) {
     animation_.SetHost(keyframe::HostScene(&record_));
@@ -84,10 +88,11 @@ TEST_F(FramePosing, AnObjectBeforeItsFirstKeyKeepsItsTranslatedPose) {
 }
 
 TEST_F(FramePosing, AKeyEqualToTheHostStateGivesTheTranslationsOwnPlacement) {
-  Load(SceneWith(R"({"type": "box", "name": "Crate", "texture": "Checks", "texture_lock": "object",
+  Load(SceneWith(
+      R"({"type": "box", "name": "Crate", "texture": "Checks", "texture_lock": "object",
                      "transform": {"scale": [2, 1, 1], "rotate": [0, 30, 0], "translate": [1, 0, 0]},
                      "texture_transform": {"translate": [0.5, 0, 0]}})",
-                 R"("materials": [{"kind": "material", "name": "Checks", "children": [{"kind": "texture"}]}])"));
+      R"("materials": [{"kind": "material", "name": "Checks", "children": [{"kind": "texture"}]}])"));
   constexpr uint32_t kChecks = 99;  // the material's user texture
   recorder_.FileName("Checks", kChecks);
   translate::ObjectTranslator(job_, record_).TranslateScene();
@@ -107,7 +112,9 @@ TEST_F(FramePosing, AKeyEqualToTheHostStateGivesTheTranslationsOwnPlacement) {
   ASSERT_FALSE(posed.empty());
   EXPECT_EQ(posed.front(), "RemovePrimTransform");
   // Taking the texture off and on again is the posing's own; the rest is the same sequence.
-  std::erase_if(posed, [](const std::string& name) { return name == "RemovePrimTransform" || name == "GetPrimTexture"; });
+  std::erase_if(posed, [](const std::string& name) {
+    return name == "RemovePrimTransform" || name == "GetPrimTexture";
+  });
   std::erase(posed, std::string("SetPrimTexture"));
   std::erase(translated, std::string("SetPrimTexture"));
   std::erase(translated, std::string("CreateBox"));
@@ -172,8 +179,9 @@ TEST_F(FramePosing, ALightWithinAMovingGroupMovesWithIt) {
 }
 
 TEST_F(FramePosing, AKeyedFinishNodePosesTheFinishTheTranslationMadeOfIt) {
-  Load(SceneWith(R"({"type": "sphere", "name": "Ball"})",
-                 R"("materials": [{"kind": "material", "name": "Shiny", "children": [{"kind": "texture", "children": [
+  Load(SceneWith(
+      R"({"type": "sphere", "name": "Ball"})",
+      R"("materials": [{"kind": "material", "name": "Shiny", "children": [{"kind": "texture", "children": [
                       {"kind": "finish", "name": "Gloss", "ambient": 0.1, "phong": 0.2}]}]}])"));
   texture::Finish finish;  // what the texture translation made of the node and filed under its name
   recorder_.FileName("Gloss", reinterpret_cast<std::uintptr_t>(&finish));

@@ -18,8 +18,8 @@ struct Frame {
 // `dropLast` a frame that falls exactly on the end time is left out (unless it is the
 // only one), so that a looping animation does not show its first picture twice.
 // Nothing when the rate gives no whole positive step.
-std::optional<std::vector<Frame>> FrameSteps(int32_t start, int32_t end, int32_t numerator, int32_t denominator,
-                                             bool dropLast);
+std::optional<std::vector<Frame>> FrameSteps(int32_t start, int32_t end, int32_t numerator,
+                                             int32_t denominator, bool dropLast);
 
 // Ticks between frames at numerator / denominator frames per second; 0 when there is
 // no whole positive step.

@@ -9,8 +9,8 @@
 #include "app/anim_export_command.h"
 #include "app/anim_import_command.h"
 #include "app/key_command.h"
-#include "tools/pose_command.h"
 #include "host/scene_file.h"
+#include "tools/pose_command.h"
 
 namespace lumetra::app {
 namespace {
@@ -40,12 +40,12 @@ fs::path AnimatedScene(const fs::path& folder) {
   const fs::path scene = WriteScene(folder / "source.json", {{{"type", "sphere"}, {"name", "Ball"}}});
   const fs::path once = folder / "once.json", twice = folder / "twice.json";
   std::ostringstream err;
-  EXPECT_EQ(RunKey(scene.string(), LUMETRA_PLUGIN_PATH, {"0", "Ball", "linear", std::array{0.0, 0.0, 0.0}, {}, {}},
-                   once.string(), err),
+  EXPECT_EQ(RunKey(scene.string(), LUMETRA_PLUGIN_PATH,
+                   {"0", "Ball", "linear", std::array{0.0, 0.0, 0.0}, {}, {}}, once.string(), err),
             0)
       << err.str();
-  EXPECT_EQ(RunKey(once.string(), LUMETRA_PLUGIN_PATH, {"30", "Ball", "linear", std::array{4.0, 0.0, 0.0}, {}, {}},
-                   twice.string(), err),
+  EXPECT_EQ(RunKey(once.string(), LUMETRA_PLUGIN_PATH,
+                   {"30", "Ball", "linear", std::array{4.0, 0.0, 0.0}, {}, {}}, twice.string(), err),
             0)
       << err.str();
   return twice;
@@ -61,10 +61,11 @@ TEST(AnimCommands, AnAnimationMovesToAnotherSceneByName) {
   EXPECT_EQ(ReadBytes(data), saved.pluginChunks[0].bytes) << "exactly the bytes the scene file stores";
 
   // The target has the ball at another place in its list, and a crate nobody animates.
-  const fs::path target = WriteScene(folder / "target.json",
-                                     {{{"type", "box"}, {"name", "Crate"}}, {{"type", "sphere"}, {"name", "Ball"}}});
+  const fs::path target = WriteScene(
+      folder / "target.json", {{{"type", "box"}, {"name", "Crate"}}, {{"type", "sphere"}, {"name", "Ball"}}});
   const fs::path out = folder / "out.json";
-  ASSERT_EQ(RunAnimImport(target.string(), data.string(), LUMETRA_PLUGIN_PATH, out.string(), err), 0) << err.str();
+  ASSERT_EQ(RunAnimImport(target.string(), data.string(), LUMETRA_PLUGIN_PATH, out.string(), err), 0)
+      << err.str();
   std::vector<uint8_t> again;
   {
     // Frame 15 at 15 frames per second lies halfway between the keys.
@@ -81,8 +82,8 @@ TEST(AnimCommands, PoseListsTheObjectsOfImportedKeys) {
   const fs::path source = AnimatedScene(folder), data = folder / "ball.anim";
   std::ostringstream out, err;
   ASSERT_EQ(RunAnimExport(source.string(), LUMETRA_PLUGIN_PATH, data.string(), err), 0) << err.str();
-  const fs::path target = WriteScene(folder / "target.json",
-                                     {{{"type", "box"}, {"name", "Crate"}}, {{"type", "sphere"}, {"name", "Ball"}}});
+  const fs::path target = WriteScene(
+      folder / "target.json", {{{"type", "box"}, {"name", "Crate"}}, {{"type", "sphere"}, {"name", "Ball"}}});
   const fs::path imported = folder / "imported.json";
   ASSERT_EQ(RunAnimImport(target.string(), data.string(), LUMETRA_PLUGIN_PATH, imported.string(), err), 0);
   // No keying script here: the keys are the plug-in's data in the file.
@@ -109,12 +110,14 @@ TEST(AnimCommands, DamagedOrMissingDataLeavesTheOutputUnwritten) {
   std::ostringstream err;
   ASSERT_EQ(RunAnimExport(source.string(), LUMETRA_PLUGIN_PATH, data.string(), err), 0) << err.str();
   const std::vector<uint8_t> bytes = ReadBytes(data);
-  std::ofstream(cut, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                             static_cast<std::streamsize>(bytes.size() - 10));
+  std::ofstream(cut, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size() - 10));
   const fs::path out = folder / "out.json";
   EXPECT_EQ(RunAnimImport(source.string(), cut.string(), LUMETRA_PLUGIN_PATH, out.string(), err), 1);
   EXPECT_NE(err.str().find("could not take all of"), std::string::npos) << err.str();
-  EXPECT_EQ(RunAnimImport(source.string(), (folder / "absent.anim").string(), LUMETRA_PLUGIN_PATH, out.string(), err), 1);
+  EXPECT_EQ(RunAnimImport(source.string(), (folder / "absent.anim").string(), LUMETRA_PLUGIN_PATH,
+                          out.string(), err),
+            1);
   EXPECT_NE(err.str().find("cannot read"), std::string::npos) << err.str();
   EXPECT_FALSE(fs::exists(out));
 }

@@ -17,7 +17,8 @@ int RunAnimExport(const std::string& scenePath, const std::string& pluginPath, c
     const auto session = HostSession::Open(scenePath, pluginPath);
     const std::vector<uint8_t> bytes = session->PluginData();
     if (bytes.empty()) {
-      err << "lumetra anim-export: " << scenePath << " has no animated objects; " << outPath << " not written\n";
+      err << "lumetra anim-export: " << scenePath << " has no animated objects; " << outPath
+          << " not written\n";
       return 1;
     }
     const std::string_view contents(reinterpret_cast<const char*>(bytes.data()), bytes.size());
@@ -30,8 +31,8 @@ int RunAnimExport(const std::string& scenePath, const std::string& pluginPath, c
 }
 
 void RegisterAnimExportCommand(CLI::App& root, const GlobalOptions& options, int& exitCode) {
-  CLI::App* command =
-      root.add_subcommand("anim-export", "Write the keyframe data the plug-in stores in a scene file to a file");
+  CLI::App* command = root.add_subcommand(
+      "anim-export", "Write the keyframe data the plug-in stores in a scene file to a file");
   auto scene = std::make_shared<std::string>();
   auto out = std::make_shared<std::string>();
   command->add_option("SCENE", *scene, "Scene file (JSON)")->required();

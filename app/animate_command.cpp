@@ -1,6 +1,5 @@
 #include "app/animate_command.h"
 
-
 #include <CLI/CLI.hpp>
 #include <array>
 #include <cstdio>
@@ -24,7 +23,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::array<const char*, abi::kOutputTif + 1> kFormats = {"avi", "bmp", "dib", "png", "ppm", "tga", "tga-rle", "tif"};
+constexpr std::array<const char*, abi::kOutputTif + 1> kFormats = {"avi", "bmp", "dib",     "png",
+                                                                   "ppm", "tga", "tga-rle", "tif"};
 
 int Fail(std::ostream& err, const std::string& message, int code = kRenderFailed) {
   err << "lumetra animate: " << message << "\n";
@@ -69,7 +69,8 @@ std::optional<std::pair<int32_t, int32_t>> ParseFps(const std::string& text) {
   char slash = 0, extra = 0;
   const int read = std::sscanf(text.c_str(), "%d%c%d%c", &numerator, &slash, &denominator, &extra);
   if (!(read == 1 || (read == 3 && slash == '/'))) return std::nullopt;
-  if (numerator <= 0 || denominator <= 0 || numerator > abi::kTicksPerSecond * denominator) return std::nullopt;
+  if (numerator <= 0 || denominator <= 0 || numerator > abi::kTicksPerSecond * denominator)
+    return std::nullopt;
   return std::pair{numerator, denominator};
 }
 
@@ -87,7 +88,8 @@ std::optional<Output> ChooseOutput(const AnimateArgs& args, std::string& problem
       extension.size() > 1 ? ChoiceOfFormat(extension.substr(1)) : std::nullopt;
   if (!choice) choice = args.output.empty() ? 0 : byExtension;
   if (!choice) {
-    problem = "cannot tell the format of '" + args.output + "': give --format or use .avi, .bmp, .png, .tga ...";
+    problem =
+        "cannot tell the format of '" + args.output + "': give --format or use .avi, .bmp, .png, .tga ...";
     return std::nullopt;
   }
   // The extension the plug-in adds is not given twice.
@@ -104,8 +106,8 @@ std::optional<Output> ChooseOutput(const AnimateArgs& args, std::string& problem
 }
 
 // `rate` is numerator and denominator, zeros when the scene's rate stays.
-abi::AnimationRunRecord RunRecord(const AnimateArgs& args, const Output& output, std::pair<int32_t, int32_t> rate,
-                                    KeyingSession& keying) {
+abi::AnimationRunRecord RunRecord(const AnimateArgs& args, const Output& output,
+                                  std::pair<int32_t, int32_t> rate, KeyingSession& keying) {
   abi::AnimationRunRecord run{};
   run.size = sizeof run;
   run.version = abi::kAnimationRunVersion;
@@ -144,7 +146,9 @@ struct FrameProgress {
   // The time is taken when the counter moves: the window shows the new frame's time first.
   void Read(const host::Desktop::Window& window) {
     int now = 0, of = 0;
-    if (std::sscanf(window.status[abi::kStatusPartCounter].c_str(), "Frame %d of %d", &now, &of) != 2 || now == frame) return;
+    if (std::sscanf(window.status[abi::kStatusPartCounter].c_str(), "Frame %d of %d", &now, &of) != 2 ||
+        now == frame)
+      return;
     frame = now;
     frames = of;
     time = window.status[abi::kStatusPartTime];
@@ -210,7 +214,7 @@ int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream
     settings.height = size->second;
     FitCamerasTo(session.Scene(), size->first, size->second);
   }
-  settings.showWindow = 0;  // nobody would close it
+  settings.showWindow = 0;             // nobody would close it
   settings.outputDirectory[0] = '\0';  // the run names the whole path
   session.Context().animationRun = RunRecord(args, *output, rate, keying);
 
@@ -228,7 +232,8 @@ int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream
   progress.Finish();
   if (end == RunEnd::NoCommand) return Fail(err, "the plug-in offers no \"&Animation\" command");
   if (end == RunEnd::NoWindow) {
-    return Fail(err, "the plug-in started no animation: the scene needs keys (LUMETRA_DEBUG=1 shows its reasons)");
+    return Fail(err,
+                "the plug-in started no animation: the scene needs keys (LUMETRA_DEBUG=1 shows its reasons)");
   }
   const std::vector<fs::path> made = FilesMade(*output, started);
   if (end == RunEnd::Interrupted) {
@@ -247,14 +252,17 @@ int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream
 
 CLI::Validator FormatCheck() {
   return CLI::Validator(
-      [](const std::string& text) { return ChoiceOfFormat(text) ? std::string() : "unknown format '" + text + "'"; },
+      [](const std::string& text) {
+        return ChoiceOfFormat(text) ? std::string() : "unknown format '" + text + "'";
+      },
       "FORMAT");
 }
 
 CLI::Validator CodecCheck() {
   return CLI::Validator(
       [](const std::string& text) {
-        return FourCharacterCode(text) ? std::string() : "a codec is a four-character code such as MJPG, not '" + text + "'";
+        return FourCharacterCode(text) ? std::string()
+                                       : "a codec is a four-character code such as MJPG, not '" + text + "'";
       },
       "FOURCC");
 }
@@ -262,7 +270,8 @@ CLI::Validator CodecCheck() {
 CLI::Validator FpsCheck() {
   return CLI::Validator(
       [](const std::string& text) {
-        return ParseFps(text) ? std::string() : "wants N or N/D frames per second (at most 4800), not '" + text + "'";
+        return ParseFps(text) ? std::string()
+                              : "wants N or N/D frames per second (at most 4800), not '" + text + "'";
       },
       "N/D");
 }
@@ -279,37 +288,48 @@ int RunAnimate(const AnimateArgs& args, const std::string& pluginPath, std::ostr
 
 void RegisterAnimateCommand(CLI::App& root, const GlobalOptions& options, int& exitCode) {
   auto args = std::make_shared<AnimateArgs>();
-  CLI::App* command = root.add_subcommand("animate", "Render a scene's animation to an AVI movie or numbered pictures");
+  CLI::App* command =
+      root.add_subcommand("animate", "Render a scene's animation to an AVI movie or numbered pictures");
   command->add_option("SCENE", args->scene, "The scene file")->required()->check(CLI::ExistingFile);
   command->add_option("-o,--output", args->output,
                       "The movie (.avi) or the numbered pictures' name (walk.png gives walk-00000.png ...); "
                       "default: beside the scene, named after it");
-  command->add_option("--format", args->format, "avi, bmp, dib, png, ppm, tga, tga-rle or tif (default: by the "
-                                                "output's extension, else avi)")
+  command
+      ->add_option("--format", args->format,
+                   "avi, bmp, dib, png, ppm, tga, tga-rle or tif (default: by the "
+                   "output's extension, else avi)")
       ->check(FormatCheck());
-  command->add_option("--codec", args->codec,
-                      "The movie's compressor as a four-character code: DIB (uncompressed), MSVC, MJPG, cvid, "
-                      "FFV1, XVID, H264 ... (default: the scene's)")
+  command
+      ->add_option("--codec", args->codec,
+                   "The movie's compressor as a four-character code: DIB (uncompressed), MSVC, MJPG, cvid, "
+                   "FFV1, XVID, H264 ... (default: the scene's)")
       ->check(CodecCheck());
   command->add_option("--quality", args->quality, "Compression quality 1..10000; 0 the codec's default")
       ->check(CLI::Range(0, 10000));
   command->add_option("--keyframes", args->keyFrames, "A key frame every N frames; 0 the codec's default")
       ->check(CLI::Range(0, 100000));
-  command->add_option("--data-rate", args->dataRate, "Data rate in kilobytes per second; 0 the codec's default")
+  command
+      ->add_option("--data-rate", args->dataRate, "Data rate in kilobytes per second; 0 the codec's default")
       ->check(CLI::Range(0, 1000000));
   command->add_option("--start", args->start, "First frame's time: 480t ticks, 2s seconds or 12 frames");
-  command->add_option("--end", args->end, "Last frame's time (default: the scene's end or its last key, whichever is later)");
-  auto* rate = command->add_option("--rate", args->rate,
-                                   "Frame rate choice: 0 10 FPS, 1 15 FPS, 2 24 FPS, 3 25 FPS, 4 30 FPS, 5 NTSC "
-                                   "(5994/100), 6 60 FPS")
+  command->add_option("--end", args->end,
+                      "Last frame's time (default: the scene's end or its last key, whichever is later)");
+  auto* rate = command
+                   ->add_option("--rate", args->rate,
+                                "Frame rate choice: 0 10 FPS, 1 15 FPS, 2 24 FPS, 3 25 FPS, 4 30 FPS, 5 NTSC "
+                                "(5994/100), 6 60 FPS")
                    ->check(CLI::Range(0, static_cast<int>(abi::kFrameRateChoices.size()) - 1));
-  command->add_option("--fps", args->fps, "Frame rate as N or N/D frames per second")->check(FpsCheck())->excludes(rate);
-  command->add_option("--size", args->size, "Picture size as WIDTHxHEIGHT (default: the scene's)")->check(SizeCheck());
+  command->add_option("--fps", args->fps, "Frame rate as N or N/D frames per second")
+      ->check(FpsCheck())
+      ->excludes(rate);
+  command->add_option("--size", args->size, "Picture size as WIDTHxHEIGHT (default: the scene's)")
+      ->check(SizeCheck());
   command->add_option("--method", args->method, "Wireframe, \"Hidden Line\", ZBuffer, Scanline or Raytracing")
       ->check(LibraryMethodCheck());
-  command->add_flag("--drop-last-frame", args->dropLastFrame,
-                    "Leave out a frame that falls on the end time, so a looping movie does not repeat its first "
-                    "picture");
+  command->add_flag(
+      "--drop-last-frame", args->dropLastFrame,
+      "Leave out a frame that falls on the end time, so a looping movie does not repeat its first "
+      "picture");
   AddProgressOption(*command, args->progress);
   command->footer(
       "The scene's keys (its keying script and keyframe data) are played, the scene is posed at the start\n"

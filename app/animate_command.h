@@ -15,17 +15,17 @@ namespace lumetra::app {
 // own setting.
 struct AnimateArgs {
   std::string scene;
-  std::string output;   // the movie (.avi) or the numbered pictures' base; empty: beside the scene
-  std::string format;   // avi, bmp, dib, png, ppm, tga, tga-rle, tif; empty: by the output's extension
-  std::string codec;    // a four-character code
-  int quality = -1;     // 1..10000, 0 the codec's default
-  int keyFrames = -1;   // frames between key frames, 0 the codec's default
-  int dataRate = -1;    // kilobytes per second, 0 the codec's default
-  std::string start;    // times as `pose` reads them
+  std::string output;  // the movie (.avi) or the numbered pictures' base; empty: beside the scene
+  std::string format;  // avi, bmp, dib, png, ppm, tga, tga-rle, tif; empty: by the output's extension
+  std::string codec;   // a four-character code
+  int quality = -1;    // 1..10000, 0 the codec's default
+  int keyFrames = -1;  // frames between key frames, 0 the codec's default
+  int dataRate = -1;   // kilobytes per second, 0 the codec's default
+  std::string start;   // times as `pose` reads them
   std::string end;
-  int rate = -1;        // a frame-rate choice 0..6
-  std::string fps;      // "N/D" or "N"
-  std::string size;     // "WxH"
+  int rate = -1;     // a frame-rate choice 0..6
+  std::string fps;   // "N/D" or "N"
+  std::string size;  // "WxH"
   std::string method;
   std::string progress = "auto";
   bool dropLastFrame = false;

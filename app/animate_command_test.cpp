@@ -69,7 +69,8 @@ TEST_F(AnimateCommand, ALosslessMovieHoldsEveryFrameAsTheStillOfItsTime) {
   ASSERT_EQ(frames.size(), 16u);
   // Posing in place gives what translating the posed scene afresh gives, to the pixel.
   for (const int frame : {0, 7, 15}) {
-    EXPECT_EQ(frames[static_cast<size_t>(frame)], StillAt(dir_.Path(), std::to_string(frame))) << "frame " << frame;
+    EXPECT_EQ(frames[static_cast<size_t>(frame)], StillAt(dir_.Path(), std::to_string(frame)))
+        << "frame " << frame;
   }
   EXPECT_NE(frames[0], frames[15]) << "the scene moves";
 }

@@ -17,9 +17,9 @@ struct Outcome {
   std::string err;
 };
 
-// Runs lumetra with `arguments` (shell words), keeping its standard error.
-Outcome Lumetra(const std::string& arguments) {
-  const std::string command = std::string("'") + LUMETRA_EXECUTABLE + "' " + arguments + " 2>&1 >/dev/null";
+// Runs `executable` with `arguments` (shell words), keeping its standard error.
+Outcome Run(const char* executable, const std::string& arguments) {
+  const std::string command = std::string("'") + executable + "' " + arguments + " 2>&1 >/dev/null";
   FILE* pipe = popen(command.c_str(), "r");
   EXPECT_NE(pipe, nullptr);
   if (!pipe) return {-1, ""};
@@ -30,24 +30,36 @@ Outcome Lumetra(const std::string& arguments) {
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, err};
 }
 
+Outcome Lumetra(const std::string& arguments) { return Run(LUMETRA_EXECUTABLE, arguments); }
+Outcome LumetraTool(const std::string& arguments) { return Run(LUMETRA_TOOL_EXECUTABLE, arguments); }
+
+void ExpectUsageError(const Outcome& run, const std::string& arguments) {
+  EXPECT_EQ(run.code, app::kUsageError) << arguments;
+  EXPECT_FALSE(run.err.empty()) << arguments;
+}
+
 TEST(CommandLine, AnUnusableCommandLineExitsWithTheUsageCode) {
   const std::string scene = std::string("'") + host::testing::EveryKindScenePath() + "'";
   for (const std::string& arguments :
        {"render " + scene + " --antialias 9", "render " + scene + " --antialias many", std::string("render"),
-        std::string("render /nonexistent/scene.json"), std::string("--no-such-option info"), std::string("teapot"),
-        std::string("time 1 --display frames --rate 7 --custom 24"),
+        std::string("render /nonexistent/scene.json"), std::string("--no-such-option info"),
+        std::string("teapot"), std::string("time 1 --display frames --rate 7 --custom 24/25")}) {
+    ExpectUsageError(Lumetra(arguments), arguments);
+  }
+  for (const std::string& arguments :
+       {std::string("time 1 --display frames --rate 7 --custom 24"),
         std::string("time 1 --display frames --rate 7 --custom 24/x"),
         "texture-swatch " + scene + " Marble -o swatch.png --size 0",
         "texture-swatch " + scene + " Marble -o swatch.png --size 9000",
         "texture-swatch " + scene + " Marble -o swatch.png --scale -1",
-        "texture-swatch " + scene + " Marble -o swatch.png --plane xw"}) {
-    const Outcome run = Lumetra(arguments);
-    EXPECT_EQ(run.code, app::kUsageError) << arguments;
-    EXPECT_FALSE(run.err.empty()) << arguments;
+        "texture-swatch " + scene + " Marble -o swatch.png --plane xw", std::string("render")}) {
+    ExpectUsageError(LumetraTool(arguments), arguments);
   }
-  EXPECT_NE(Lumetra("time 1 --display frames --rate 7 --custom 24").err.find("--custom: wants N/D"), std::string::npos);
+  EXPECT_NE(LumetraTool("time 1 --display frames --rate 7 --custom 24").err.find("--custom: wants N/D"),
+            std::string::npos);
   EXPECT_EQ(Lumetra("render --help").code, 0);
   EXPECT_EQ(Lumetra("--version").code, 0);
+  EXPECT_EQ(LumetraTool("time --help").code, 0);
 }
 
 }  // namespace

@@ -33,8 +33,8 @@ std::set<std::string> QuotedNamesAfter(const std::string& text, const std::strin
   const std::string sentence = text.substr(start, text.find('.', start) - start);
   std::set<std::string> names;
   const std::regex quoted("`([a-z_0-9]+)`");
-  for (auto match = std::sregex_iterator(sentence.begin(), sentence.end(), quoted); match != std::sregex_iterator();
-       ++match) {
+  for (auto match = std::sregex_iterator(sentence.begin(), sentence.end(), quoted);
+       match != std::sregex_iterator(); ++match) {
     names.insert((*match)[1]);
   }
   return names;
@@ -42,7 +42,8 @@ std::set<std::string> QuotedNamesAfter(const std::string& text, const std::strin
 
 std::set<std::string> GalleryScenes() {
   std::set<std::string> stems;
-  for (const auto& entry : fs::directory_iterator(kDocs / "gallery" / "scenes")) stems.insert(entry.path().stem());
+  for (const auto& entry : fs::directory_iterator(kDocs / "gallery" / "scenes"))
+    stems.insert(entry.path().stem());
   return stems;
 }
 
@@ -58,8 +59,8 @@ TEST(Gallery, ShowsEveryObjectKindPatternAndBlockOfTheSceneFormat) {
 
   std::set<std::string> kinds;
   const std::regex heading(R"(\*\*([a-z_]+)\*\* \(type \d+\))");
-  for (auto match = std::sregex_iterator(format.begin(), format.end(), heading); match != std::sregex_iterator();
-       ++match) {
+  for (auto match = std::sregex_iterator(format.begin(), format.end(), heading);
+       match != std::sregex_iterator(); ++match) {
     kinds.insert((*match)[1]);
   }
   ASSERT_GE(kinds.size(), 25u) << "the object headings of scene-format.md were not found";

@@ -9,8 +9,8 @@
 #include <numbers>
 #include <sstream>
 
-#include "platform/file_io.h"
 #include "font/font_cache.h"
+#include "platform/file_io.h"
 
 namespace lumetra::app {
 namespace {
@@ -68,7 +68,8 @@ Bounds LayoutBounds(const font::TextLayout& layout, double depth) {
 void WriteFace(std::ostream& svg, const font::TextLayout& layout, double dx, double dy, const char* style) {
   for (const auto& placed : layout.glyphs) {
     svg << "  <path " << style << " d=\"";
-    for (const auto& contour : placed.glyph->contours) svg << ContourPathData(contour, placed.x + dx, placed.y + dy);
+    for (const auto& contour : placed.glyph->contours)
+      svg << ContourPathData(contour, placed.x + dx, placed.y + dy);
     svg << "\"/>\n";
   }
 }
@@ -79,7 +80,8 @@ void WritePointMarks(std::ostream& svg, const font::TextLayout& layout) {
       for (const auto& point : contour.points) {
         const SvgPoint at = ToSvg(point, placed.x, placed.y);
         svg << "  <circle cx=\"" << Number(at.x) << "\" cy=\"" << Number(at.y) << "\" r=\"6\" "
-            << (point.onCurve ? "fill=\"#c0392b\"" : "fill=\"none\" stroke=\"#2471a3\" stroke-width=\"2\"") << "/>\n";
+            << (point.onCurve ? "fill=\"#c0392b\"" : "fill=\"none\" stroke=\"#2471a3\" stroke-width=\"2\"")
+            << "/>\n";
       }
     }
   }
@@ -93,11 +95,12 @@ std::string ContourPathData(const font::GlyphContour& contour, double dx, double
   const std::size_t count = points.size();
   // Start on an on-curve point, or midway between the last and first points of
   // a contour that has none.
-  const auto firstOn = std::find_if(points.begin(), points.end(), [](const auto& point) { return point.onCurve; });
+  const auto firstOn =
+      std::find_if(points.begin(), points.end(), [](const auto& point) { return point.onCurve; });
   const bool hasOn = firstOn != points.end();
   const std::size_t startIndex = hasOn ? static_cast<std::size_t>(firstOn - points.begin()) : count - 1;
-  const SvgPoint start = hasOn ? ToSvg(*firstOn, dx, dy)
-                               : Midpoint(ToSvg(points.back(), dx, dy), ToSvg(points.front(), dx, dy));
+  const SvgPoint start =
+      hasOn ? ToSvg(*firstOn, dx, dy) : Midpoint(ToSvg(points.back(), dx, dy), ToSvg(points.front(), dx, dy));
   std::string data = "M" + Coordinates(start);
   bool pending = false;
   SvgPoint control{};
@@ -126,13 +129,15 @@ std::string GlyphsSvg(const font::TextLayout& layout, double depth, bool points)
       << "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" << Number(bounds.minX - kMargin) << " "
       << Number(bounds.minY - kMargin) << " " << Number(width) << " " << Number(height) << "\" width=\""
       << Number(std::ceil(width / 2)) << "\" height=\"" << Number(std::ceil(height / 2)) << "\">\n"
-      << "  <line x1=\"" << Number(bounds.minX - kMargin) << "\" y1=\"0\" x2=\"" << Number(bounds.maxX + kMargin)
-      << "\" y2=\"0\" stroke=\"#aaaaaa\" stroke-width=\"2\"/>\n";
+      << "  <line x1=\"" << Number(bounds.minX - kMargin) << "\" y1=\"0\" x2=\""
+      << Number(bounds.maxX + kMargin) << "\" y2=\"0\" stroke=\"#aaaaaa\" stroke-width=\"2\"/>\n";
   if (depth > 0) {
     WriteFace(svg, layout, depth * kBackFaceX, depth * kBackFaceY,
               "fill=\"#dddddd\" stroke=\"#888888\" stroke-width=\"3\" fill-rule=\"nonzero\"");
   }
-  WriteFace(svg, layout, 0, 0, "fill=\"#333333\" fill-opacity=\"0.85\" stroke=\"#000000\" stroke-width=\"3\" fill-rule=\"nonzero\"");
+  WriteFace(
+      svg, layout, 0, 0,
+      "fill=\"#333333\" fill-opacity=\"0.85\" stroke=\"#000000\" stroke-width=\"3\" fill-rule=\"nonzero\"");
   if (points) WritePointMarks(svg, layout);
   svg << "</svg>\n";
   return svg.str();
@@ -148,7 +153,8 @@ int RunGlyphs(const GlyphsArgs& args, std::ostream& out, std::ostream& err) {
   if (layout.failedGlyphs > 0) {
     err << "lumetra: " << layout.failedGlyphs << " character(s) have no outline of their own\n";
   }
-  if (const std::error_code error = platform::WriteFileAtomically(args.output, GlyphsSvg(layout, args.depth, args.points))) {
+  if (const std::error_code error =
+          platform::WriteFileAtomically(args.output, GlyphsSvg(layout, args.depth, args.points))) {
     err << "lumetra: cannot write '" << args.output << "': " << error.message() << "\n";
     return 1;
   }
@@ -158,7 +164,8 @@ int RunGlyphs(const GlyphsArgs& args, std::ostream& out, std::ostream& err) {
 }
 
 void RegisterGlyphsCommand(CLI::App& root, const GlobalOptions&, int& exitCode) {
-  CLI::App* command = root.add_subcommand("glyphs", "Draw the glyph outlines a text object makes of a font and a text");
+  CLI::App* command =
+      root.add_subcommand("glyphs", "Draw the glyph outlines a text object makes of a font and a text");
   auto args = std::make_shared<GlyphsArgs>();
   command->add_option("FONT", args->font, "TrueType font file")->required();
   command->add_option("TEXT", args->text, "The text, one glyph per byte")->required();

@@ -16,13 +16,13 @@ struct GlobalOptions;
 
 // What `lumetra glyphs` was asked.
 struct GlyphsArgs {
-  std::string font;    // TrueType file
-  std::string text;    // bytes, one glyph per byte, as a text object holds them
-  std::string output;  // the SVG file to write
-  double depth = 0;    // extrusion depth in ems; above 0 the back face is drawn too
-  double spacing = 0;  // added after every character, in ems
-  double rise = 0;     // added to the height after every character, in ems
-  bool points = false; // mark on-curve (filled) and off-curve (hollow) points
+  std::string font;     // TrueType file
+  std::string text;     // bytes, one glyph per byte, as a text object holds them
+  std::string output;   // the SVG file to write
+  double depth = 0;     // extrusion depth in ems; above 0 the back face is drawn too
+  double spacing = 0;   // added after every character, in ems
+  double rise = 0;      // added to the height after every character, in ems
+  bool points = false;  // mark on-curve (filled) and off-curve (hollow) points
 };
 
 // `lumetra glyphs FONT TEXT -o FILE.svg`: draws what a text object becomes.

@@ -7,10 +7,10 @@
 #include <optional>
 #include <sstream>
 
-#include "platform/testing/scratch_directory.h"
 #include "font/font_cache.h"
 #include "font/testing/system_fonts.h"
 #include "font/testing/test_font_builder.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra::app {
 namespace {
@@ -29,7 +29,8 @@ TEST(GlyphsCommand, ContoursBecomeQuadraticPathsThroughTheirOnCurvePoints) {
   EXPECT_EQ(ContourPathData(corners, 0, 0), "M1000 0L1000 -1000Q0 -1000 0 -500Q500 0 1000 0Z");
   // Two off-curve points in a row imply an on-curve point midway; (dx, dy) moves everything.
   const GlyphContour bulge{{{0, 0, true}, {0, 1, false}, {1, 1, false}, {1, 0, true}}};
-  EXPECT_EQ(ContourPathData(bulge, 1, 0.5), "M1000 -500Q1000 -1500 1500 -1500Q2000 -1500 2000 -500L1000 -500Z");
+  EXPECT_EQ(ContourPathData(bulge, 1, 0.5),
+            "M1000 -500Q1000 -1500 1500 -1500Q2000 -1500 2000 -500L1000 -500Z");
   // No on-curve point at all: start midway between the last and the first.
   const GlyphContour circle{{{1, 0, false}, {1, 1, false}, {0, 1, false}, {0, 0, false}}};
   EXPECT_EQ(ContourPathData(circle, 0, 0),
@@ -62,7 +63,8 @@ TEST_F(GlyphsRun, DrawsEveryGlyphOfTheTextAndItsBackFace) {
   EXPECT_EQ(Count(flat, "<path"), 2u);  // the space draws nothing
   EXPECT_EQ(Count(flat, "Z"), 3u);      // O has two contours, k one
   EXPECT_GT(Count(flat, "Q"), 4u);
-  EXPECT_EQ(out.str(), "Wrote " + (scratch / "flat.svg").string() + ": 2 glyph outline(s), 2048 units per em\n");
+  EXPECT_EQ(out.str(),
+            "Wrote " + (scratch / "flat.svg").string() + ": 2 glyph outline(s), 2048 units per em\n");
 
   GlyphsArgs deep{*liberationSans, "O k", (scratch / "deep.svg").string(), 0.5};
   deep.points = true;

@@ -42,8 +42,7 @@ int32_t LUMETRA_STDCALL WriteChunk(uint32_t stream, const void* bytes, uint32_t 
 
 }  // namespace
 
-std::unique_ptr<HostSession> HostSession::Open(const std::string& scenePath,
-                                               const std::string& pluginPath) {
+std::unique_ptr<HostSession> HostSession::Open(const std::string& scenePath, const std::string& pluginPath) {
   std::unique_ptr<HostSession> session(new HostSession());
   session->scene_ = std::make_unique<host::Scene>(host::LoadScene(scenePath));
   session->context_ = std::make_unique<host::HostContext>(*session->scene_);
@@ -96,8 +95,8 @@ std::vector<uint8_t> HostSession::PluginData() {
   record->saveSceneData(WriteChunk, kChunkStream, 0);
   g_stream = {};
   if (bytes.size() != static_cast<size_t>(size)) {
-    throw host::PluginError("the plug-in wrote " + std::to_string(bytes.size()) + " bytes of scene data after announcing " +
-                            std::to_string(size));
+    throw host::PluginError("the plug-in wrote " + std::to_string(bytes.size()) +
+                            " bytes of scene data after announcing " + std::to_string(size));
   }
   return bytes;
 }

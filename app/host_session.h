@@ -17,8 +17,7 @@ namespace lumetra::app {
 class HostSession {
  public:
   // Throws host::SceneFileError or host::PluginError.
-  static std::unique_ptr<HostSession> Open(const std::string& scenePath,
-                                           const std::string& pluginPath);
+  static std::unique_ptr<HostSession> Open(const std::string& scenePath, const std::string& pluginPath);
   ~HostSession();
 
   host::Scene& Scene() { return *scene_; }

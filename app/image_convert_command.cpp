@@ -3,9 +3,9 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
-#include "image/image_writer.h"
 #include "image/image_bgra.h"
 #include "image/image_loader.h"
+#include "image/image_writer.h"
 
 namespace lumetra::app {
 
@@ -36,8 +36,8 @@ int RunImageConvert(const std::string& input, const std::string& output, bool rl
 }
 
 void RegisterImageConvertCommand(CLI::App& root, const GlobalOptions&, int& exitCode) {
-  CLI::App* command =
-      root.add_subcommand("image-convert", "Reads an image as the renderer does and writes it as an output file");
+  CLI::App* command = root.add_subcommand(
+      "image-convert", "Reads an image as the renderer does and writes it as an output file");
   auto input = std::make_shared<std::string>();
   auto output = std::make_shared<std::string>();
   auto rle = std::make_shared<bool>(false);

@@ -4,10 +4,10 @@
 
 #include <sstream>
 
-#include "platform/testing/scratch_directory.h"
-#include "image/image_writer.h"
 #include "image/image_loader.h"
+#include "image/image_writer.h"
 #include "image/testing/image_magick_test_support.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra {
 namespace {
@@ -28,7 +28,8 @@ class ImageConvertCommand : public ::testing::Test {
  protected:
   void SetUp() override {
     // Bottom-up BGRA, 3 x 2, with a different alpha in every pixel.
-    for (uint8_t i = 0; i < 6; ++i) pixels_.insert(pixels_.end(), {i, uint8_t(i * 10), uint8_t(i * 20), uint8_t(100 + i)});
+    for (uint8_t i = 0; i < 6; ++i)
+      pixels_.insert(pixels_.end(), {i, uint8_t(i * 10), uint8_t(i * 20), uint8_t(100 + i)});
     image::WriteImageFile({pixels_, 3, 2}, image::ImageFileFormat::kTiff, (scratch_ / "in.tif").string());
   }
 
@@ -55,8 +56,9 @@ TEST_F(ImageConvertCommand, KeepsColoursAndAlphaAcrossFormats) {
 TEST_F(ImageConvertCommand, OpaqueSourcesBecomeOpaqueAndRleIsChosenByFlag) {
   ASSERT_EQ(Convert(scratch_ / "in.tif", scratch_ / "rgb.ppm").exitCode, 0);
   ASSERT_EQ(Convert(scratch_ / "rgb.ppm", scratch_ / "x.png").exitCode, 1) << "PPM is written, not read";
-  const std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 9, 8, 7, 0, 0, 0,
-                                    0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B};
+  const std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0,    1,    0, 0x80, 0,
+                                    0,   9,   8,   7,   0,   0,   0, 0x2C, 0,    0, 0,    0,
+                                    1,   0,   1,   0,   0,   2,   2, 0x44, 0x01, 0, 0x3B};
   image::testing::WriteAll(scratch_ / "one.gif", gif);
   ASSERT_EQ(Convert(scratch_ / "one.gif", scratch_ / "one.tga", true).exitCode, 0);
   const std::vector<uint8_t> tga = image::testing::ReadAll(scratch_ / "one.tga");

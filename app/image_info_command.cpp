@@ -26,8 +26,11 @@ std::string PixelKindName(const image::Image& image) {
   return image.HasAlpha() ? name + " with alpha" : name;
 }
 
-void PrintText(const std::string& path, const std::string& format, const image::Image& image, std::ostream& out) {
-  const auto line = [&out](const char* label) -> std::ostream& { return out << std::left << std::setw(12) << label; };
+void PrintText(const std::string& path, const std::string& format, const image::Image& image,
+               std::ostream& out) {
+  const auto line = [&out](const char* label) -> std::ostream& {
+    return out << std::left << std::setw(12) << label;
+  };
   line("file") << path << "\n";
   line("format") << format << "\n";
   line("size") << image.Width() << " x " << image.Height() << "\n";

@@ -5,8 +5,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "platform/testing/scratch_directory.h"
 #include "image/image_writer.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra {
 namespace {

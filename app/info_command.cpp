@@ -36,7 +36,9 @@ json Entry(const host::Scene& scene, uint32_t id, bool withChildren) {
 }
 
 json Document(const host::Scene& scene) {
-  json document = {{"file", scene.path}, {"objects", json::array()}, {"cameras", json::array()},
+  json document = {{"file", scene.path},
+                   {"objects", json::array()},
+                   {"cameras", json::array()},
                    {"materials", json::array()}};
   for (uint32_t id : scene.List(abi::kObjectList)) document["objects"].push_back(Entry(scene, id, true));
   for (uint32_t id : scene.List(abi::kCameraList)) document["cameras"].push_back(Entry(scene, id, false));
@@ -48,8 +50,8 @@ json Document(const host::Scene& scene) {
 
 void PrintTree(const json& entries, int depth, std::ostream& out) {
   for (const json& entry : entries) {
-    out << std::string(static_cast<size_t>(depth) * 2, ' ') << entry["name"].get<std::string>()
-        << "  (" << entry["type_name"].get<std::string>() << ", type " << entry["type"] << ")\n";
+    out << std::string(static_cast<size_t>(depth) * 2, ' ') << entry["name"].get<std::string>() << "  ("
+        << entry["type_name"].get<std::string>() << ", type " << entry["type"] << ")\n";
     if (entry.contains("children")) PrintTree(entry["children"], depth + 1, out);
   }
 }
@@ -68,8 +70,8 @@ void PrintText(const json& document, std::ostream& out) {
 
 }  // namespace
 
-int RunInfo(const std::string& scenePath, const std::string& pluginPath, bool json,
-            std::ostream& out, std::ostream& err) {
+int RunInfo(const std::string& scenePath, const std::string& pluginPath, bool json, std::ostream& out,
+            std::ostream& err) {
   try {
     const auto session = HostSession::Open(scenePath, pluginPath);
     const nlohmann::json document = Document(session->Scene());

@@ -16,7 +16,7 @@ struct GlobalOptions;
 void RegisterInfoCommand(CLI::App& root, const GlobalOptions& options, int& exitCode);
 
 // Returns the exit code: 0, or 1 when the scene or the plug-in cannot be used.
-int RunInfo(const std::string& scenePath, const std::string& pluginPath, bool json,
-            std::ostream& out, std::ostream& err);
+int RunInfo(const std::string& scenePath, const std::string& pluginPath, bool json, std::ostream& out,
+            std::ostream& err);
 
 }  // namespace lumetra::app

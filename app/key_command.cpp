@@ -54,14 +54,17 @@ KeyingSession::~KeyingSession() {
 }
 
 // The bar steps by the frames of the scene's frame rate, which only the plug-in knows.
-int32_t KeyingSession::TicksPerFrame() const { return host::BarSite::Instance().Send(abi::kBarGetFrameTicks, 0, 0); }
+int32_t KeyingSession::TicksPerFrame() const {
+  return host::BarSite::Instance().Send(abi::kBarGetFrameTicks, 0, 0);
+}
 
 int32_t KeyingSession::Ticks(const std::string& time) const {
   const auto parsed = host::KeyTime::Parse(time);
   if (!parsed) throw KeyingError("\"" + time + "\" is not a time (480t ticks, 2s seconds or 12 frames)");
   const int32_t frameTicks = parsed->unit == host::KeyTime::Unit::Frames ? TicksPerFrame() : 0;
   if (parsed->unit == host::KeyTime::Unit::Frames && frameTicks <= 0) {
-    throw KeyingError("the scene's frame rate gives frames no length: give " + time + " in ticks (t) or seconds (s)");
+    throw KeyingError("the scene's frame rate gives frames no length: give " + time +
+                      " in ticks (t) or seconds (s)");
   }
   int32_t ticks = 0;
   try {
@@ -94,7 +97,8 @@ void KeyingSession::Play(const host::KeyingStep& step) {
   const host::SceneObject* found = scene.FindByName(step.object);
   if (!found) throw KeyingError("the scene has no object named \"" + step.object + "\"");
   const int interpolation = host::InterpolationIndex(step.interpolation);
-  if (interpolation < 0) throw KeyingError("unknown interpolation \"" + step.interpolation + "\" (step, linear or cubic)");
+  if (interpolation < 0)
+    throw KeyingError("unknown interpolation \"" + step.interpolation + "\" (step, linear or cubic)");
   const int32_t ticks = Ticks(step.time);
   const uint32_t id = found->id;
   scene.selected = id;
@@ -149,13 +153,16 @@ namespace {
 std::optional<std::array<double, 3>> ParseVector(const std::string& text) {
   std::array<double, 3> values{};
   char extra = 0;
-  if (std::sscanf(text.c_str(), "%lf,%lf,%lf%c", &values[0], &values[1], &values[2], &extra) != 3) return std::nullopt;
+  if (std::sscanf(text.c_str(), "%lf,%lf,%lf%c", &values[0], &values[1], &values[2], &extra) != 3)
+    return std::nullopt;
   return values;
 }
 
 CLI::Validator VectorCheck() {
   return CLI::Validator(
-      [](std::string& text) { return ParseVector(text) ? std::string() : "expected three numbers x,y,z, got \"" + text + "\""; },
+      [](std::string& text) {
+        return ParseVector(text) ? std::string() : "expected three numbers x,y,z, got \"" + text + "\"";
+      },
       "X,Y,Z");
 }
 
@@ -182,8 +189,12 @@ void RegisterKeyCommand(CLI::App& root, const GlobalOptions& options, int& exitC
   command->add_option("--scale", request->scale, "x,y,z")->check(VectorCheck());
   command->add_option("-o,--output", request->out, "Scene file to write")->required();
   command->callback([request, &options, &exitCode] {
-    const host::KeyingStep step{request->time, request->object, request->interpolation,
-                                ToVector(request->translate), ToVector(request->rotate), ToVector(request->scale)};
+    const host::KeyingStep step{request->time,
+                                request->object,
+                                request->interpolation,
+                                ToVector(request->translate),
+                                ToVector(request->rotate),
+                                ToVector(request->scale)};
     exitCode = RunKey(request->scene, LocatePlugin(options.plugin), step, request->out, std::cerr);
   });
 }

@@ -7,8 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "tools/pose_command.h"
 #include "host/scene_file.h"
+#include "tools/pose_command.h"
 
 namespace lumetra::app {
 namespace {
@@ -41,8 +41,8 @@ json Pose(const fs::path& scene, const std::string& time) {
 }
 
 double Hermite(double s, double v0, double t0, double v1, double t1) {
-  return (2 * s * s * s - 3 * s * s + 1) * v0 + (s * s * s - 2 * s * s + s) * t0 + (3 * s * s - 2 * s * s * s) * v1 +
-         (s * s * s - s * s) * t1;
+  return (2 * s * s * s - 3 * s * s + 1) * v0 + (s * s * s - 2 * s * s + s) * t0 +
+         (3 * s * s - 2 * s * s * s) * v1 + (s * s * s - s * s) * t1;
 }
 
 TEST(KeyingScript, ACubicBallPosesOnTheHermiteCurve) {
@@ -60,7 +60,8 @@ TEST(KeyingScript, ACubicBallPosesOnTheHermiteCurve) {
   EXPECT_NEAR(translate[1].get<double>(), Hermite(0.5, 0.0, 0.0, 10.0, 0.0), 1e-9);
   EXPECT_NEAR(translate[2].get<double>(), Hermite(0.5, 0.0, 0.0, 2.0, 0.0), 1e-9);
   const json later = Pose(scene, "12480t");  // 0.6 s past the second key: s = 0.3 of the second segment
-  EXPECT_NEAR(later["objects"][0]["params"]["Translate"][1].get<double>(), Hermite(0.3, 10.0, 0.0, 4.0, 0.0), 1e-9);
+  EXPECT_NEAR(later["objects"][0]["params"]["Translate"][1].get<double>(), Hermite(0.3, 10.0, 0.0, 4.0, 0.0),
+              1e-9);
   EXPECT_EQ(Pose(scene, "5s")["objects"][0]["params"]["Translate"][1], 4.0) << "after the last key it stays";
   EXPECT_EQ(document["objects"][0]["params"]["Scale"], json({1, 1, 1, 0}));
 }
@@ -70,12 +71,13 @@ TEST(KeyCommand, KeysAnObjectAndSavesTheSceneToPoseLater) {
   const fs::path scene = WriteScene(folder, nullptr);
   const fs::path keyed = folder / "keyed.json", twice = folder / "twice.json";
   std::ostringstream err;
-  ASSERT_EQ(RunKey(scene.string(), LUMETRA_PLUGIN_PATH, {"0", "Ball", "linear", std::array{1.0, 0.0, 0.0}, {}, {}},
-                   keyed.string(), err),
+  ASSERT_EQ(RunKey(scene.string(), LUMETRA_PLUGIN_PATH,
+                   {"0", "Ball", "linear", std::array{1.0, 0.0, 0.0}, {}, {}}, keyed.string(), err),
             0)
       << err.str();
   ASSERT_EQ(RunKey(keyed.string(), LUMETRA_PLUGIN_PATH,
-                   {"30", "Ball", "linear", std::array{3.0, 0.0, 0.0}, std::array{0.0, 90.0, 0.0}, {}}, twice.string(), err),
+                   {"30", "Ball", "linear", std::array{3.0, 0.0, 0.0}, std::array{0.0, 90.0, 0.0}, {}},
+                   twice.string(), err),
             0)
       << err.str();
   EXPECT_EQ(host::LoadScene(twice.string()).keying.size(), 2u);
@@ -89,11 +91,17 @@ TEST(KeyCommand, BadRequestsLeaveTheOutputUnwritten) {
   const fs::path folder = Folder("bad");
   const fs::path scene = WriteScene(folder, nullptr), out = folder / "out.json";
   std::ostringstream err;
-  EXPECT_EQ(RunKey(scene.string(), LUMETRA_PLUGIN_PATH, {"0", "Nobody", "linear", {}, {}, {}}, out.string(), err), 1);
+  EXPECT_EQ(
+      RunKey(scene.string(), LUMETRA_PLUGIN_PATH, {"0", "Nobody", "linear", {}, {}, {}}, out.string(), err),
+      1);
   EXPECT_NE(err.str().find("no object named \"Nobody\""), std::string::npos) << err.str();
-  EXPECT_EQ(RunKey(scene.string(), LUMETRA_PLUGIN_PATH, {"-1s", "Ball", "linear", {}, {}, {}}, out.string(), err), 1);
+  EXPECT_EQ(
+      RunKey(scene.string(), LUMETRA_PLUGIN_PATH, {"-1s", "Ball", "linear", {}, {}, {}}, out.string(), err),
+      1);
   EXPECT_NE(err.str().find("outside the control bar's slider"), std::string::npos) << err.str();
-  EXPECT_EQ(RunKey(scene.string(), LUMETRA_PLUGIN_PATH, {"soon", "Ball", "linear", {}, {}, {}}, out.string(), err), 1);
+  EXPECT_EQ(
+      RunKey(scene.string(), LUMETRA_PLUGIN_PATH, {"soon", "Ball", "linear", {}, {}, {}}, out.string(), err),
+      1);
   EXPECT_FALSE(fs::exists(out));
 }
 
@@ -115,7 +123,8 @@ TEST(KeyingScript, ABadStepNamesItsPlace) {
       EXPECT_NE(std::string(error.what()).find(places[i]), std::string::npos) << error.what();
     }
   }
-  const fs::path good = WriteScene(folder, json::array({{{"time", 12}, {"object", "Ball"}, {"scale", {2, 2, 2}}}}));
+  const fs::path good =
+      WriteScene(folder, json::array({{{"time", 12}, {"object", "Ball"}, {"scale", {2, 2, 2}}}}));
   const host::Scene loaded = host::LoadScene(good.string());
   ASSERT_EQ(loaded.keying.size(), 1u);
   EXPECT_EQ(loaded.keying[0].time, "12");

@@ -3,8 +3,8 @@
 #include <iostream>
 
 #include "app/anim_export_command.h"
-#include "app/animate_command.h"
 #include "app/anim_import_command.h"
+#include "app/animate_command.h"
 #include "app/global_options.h"
 #include "app/glyphs_command.h"
 #include "app/image_convert_command.h"
@@ -27,9 +27,10 @@ int main(int argc, char** argv) {
   root.add_option("--answer", options.answer,
                   "How message boxes are answered without a window: ok (default), cancel or no")
       ->check(CLI::IsMember({"ok", "yes", "cancel", "no"}));
-  root.footer("Run 'lumetra SUBCOMMAND --help' for the options of a subcommand. The commands that\n"
-              "run the plug-in's own modules directly (time, pose, texture-swatch) are lumetra-tool's.\n"
-              "Exit code 2: a command line that cannot be used (the message says why).\n");
+  root.footer(
+      "Run 'lumetra SUBCOMMAND --help' for the options of a subcommand. The commands that\n"
+      "run the plug-in's own modules directly (time, pose, texture-swatch) are lumetra-tool's.\n"
+      "Exit code 2: a command line that cannot be used (the message says why).\n");
 
   int exitCode = 0;
   lumetra::app::RegisterPluginInfoCommand(root, options, exitCode);

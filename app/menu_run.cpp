@@ -56,19 +56,20 @@ bool InterruptGuard::Interrupted() { return g_interrupted; }
 std::optional<std::pair<uint32_t, uint32_t>> ParseSize(const std::string& text) {
   unsigned w = 0, h = 0;
   char x = 0, extra = 0;
-  if (std::sscanf(text.c_str(), "%u%c%u%c", &w, &x, &h, &extra) != 3 || (x != 'x' && x != 'X')) return std::nullopt;
+  if (std::sscanf(text.c_str(), "%u%c%u%c", &w, &x, &h, &extra) != 3 || (x != 'x' && x != 'X'))
+    return std::nullopt;
   if (w == 0 || h == 0 || w > kLargestSide || h > kLargestSide) return std::nullopt;
   return std::pair{w, h};
 }
 
 std::string SizeProblem(const std::string& text) {
-  return ParseSize(text) ? std::string()
-                         : "wants WIDTHxHEIGHT with each side 1 to 16384, not '" + text + "'";
+  return ParseSize(text) ? std::string() : "wants WIDTHxHEIGHT with each side 1 to 16384, not '" + text + "'";
 }
 
 std::string MethodProblem(const std::string& name) {
   const auto method = abi::RenderMethodByName(name);
-  if (!method) return "unknown method '" + name + "'; one of: Wireframe, \"Hidden Line\", ZBuffer, Scanline, Raytracing";
+  if (!method)
+    return "unknown method '" + name + "'; one of: Wireframe, \"Hidden Line\", ZBuffer, Scanline, Raytracing";
   if (!abi::DrawnByRenderLibrary(*method)) {
     return std::string("the \"") + abi::kRenderMethodNames[*method] +
            "\" method hands the scene to an outside renderer, which this command does not drive";
@@ -96,7 +97,8 @@ void FitCamerasTo(host::Scene& scene, uint32_t width, uint32_t height) {
   }
 }
 
-RenderScene::RenderScene(const std::string& scenePath, const std::string& pluginPath, const std::string& time) {
+RenderScene::RenderScene(const std::string& scenePath, const std::string& pluginPath,
+                         const std::string& time) {
   if (time.empty()) {
     plain_ = HostSession::Open(scenePath, pluginPath);
     return;
@@ -108,7 +110,8 @@ RenderScene::RenderScene(const std::string& scenePath, const std::string& plugin
 RunEnd RunAndFollow(HostSession& session, const std::string& commandText,
                     const std::function<void(const host::Desktop::Window&)>& watch) {
   abi::MenuRecord* menu = session.Plugin().Menu();
-  const std::optional<uint32_t> command = menu && menu->executeCommand ? FindCommand(*menu, commandText) : std::nullopt;
+  const std::optional<uint32_t> command =
+      menu && menu->executeCommand ? FindCommand(*menu, commandText) : std::nullopt;
   if (!command) return RunEnd::NoCommand;
 
   host::Desktop& desktop = host::Desktop::Instance();

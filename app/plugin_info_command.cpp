@@ -47,9 +47,8 @@ void PrintText(host::PluginModule& module, std::ostream& out) {
       << "Icon         " << info.icon << "\n"
       << "Interfaces   " << info.interfaces.size() << "\n";
   for (size_t i = 0; i < info.interfaces.size(); ++i) {
-    out << "  " << i << "  kind " << info.interfaces[i].kind << " ("
-        << InterfaceName(info.interfaces[i].kind) << "), version " << info.interfaces[i].version
-        << "\n";
+    out << "  " << i << "  kind " << info.interfaces[i].kind << " (" << InterfaceName(info.interfaces[i].kind)
+        << "), version " << info.interfaces[i].version << "\n";
   }
   const auto entries = module.MenuEntries();
   out << "Menu items   " << entries.size() << "\n";
@@ -57,8 +56,7 @@ void PrintText(host::PluginModule& module, std::ostream& out) {
     const host::MenuEntry& entry = entries[i];
     out << "  " << i << "  flags " << Hex(entry.flags) << "  ";
     if (entry.text) {
-      out << "\"" << *entry.text << "\"  command " << entry.commandId << "  "
-          << StateText(entry.enabled);
+      out << "\"" << *entry.text << "\"  command " << entry.commandId << "  " << StateText(entry.enabled);
     } else {
       out << "(submenu)";
     }
@@ -79,12 +77,11 @@ void PrintJson(host::PluginModule& module, std::ostream& out) {
     item["enabled"] = entry.enabled ? nlohmann::json(*entry.enabled) : nlohmann::json(nullptr);
     menu.push_back(item);
   }
-  const nlohmann::json document = {
-      {"path", module.Path()},           {"version", info.recordVersion},
-      {"name", info.name},               {"description", info.description},
-      {"notice", info.notice},           {"email", info.authorEmail},
-      {"web", info.authorWeb},           {"icon", info.icon},
-      {"interfaces", interfaces},        {"menu", menu}};
+  const nlohmann::json document = {{"path", module.Path()},    {"version", info.recordVersion},
+                                   {"name", info.name},        {"description", info.description},
+                                   {"notice", info.notice},    {"email", info.authorEmail},
+                                   {"web", info.authorWeb},    {"icon", info.icon},
+                                   {"interfaces", interfaces}, {"menu", menu}};
   out << document.dump(2) << "\n";
 }
 
@@ -106,8 +103,8 @@ int RunPluginInfo(const std::string& path, bool json, std::ostream& out, std::os
 }
 
 void RegisterPluginInfoCommand(CLI::App& root, const GlobalOptions& options, int& exitCode) {
-  CLI::App* command = root.add_subcommand(
-      "plugin-info", "Load the plug-in and print its information record and menu items");
+  CLI::App* command =
+      root.add_subcommand("plugin-info", "Load the plug-in and print its information record and menu items");
   auto json = std::make_shared<bool>(false);
   command->add_flag("--json", *json, "Print one JSON object instead of text");
   command->footer(

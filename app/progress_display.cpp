@@ -21,8 +21,7 @@ void ProgressDisplay::Update(int64_t done, int64_t total, const std::string& lab
   if (total <= 0) return;
   const double fraction = std::clamp(static_cast<double>(done) / static_cast<double>(total), 0.0, 1.0);
   const int percent = static_cast<int>(fraction * 100.0);
-  const double elapsed =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
   const std::string left = fraction > 0.0 ? Clock(elapsed / fraction - elapsed) : "?";
   const bool relabelled = label != lastLabel_;
   lastLabel_ = label;
@@ -30,7 +29,8 @@ void ProgressDisplay::Update(int64_t done, int64_t total, const std::string& lab
     const int tenth = percent / 10;
     if (tenth == lastTenth_ && !relabelled) return;
     lastTenth_ = tenth;
-    out_ << label << ": " << percent << "% after " << Clock(elapsed) << ", " << left << " left\n" << std::flush;
+    out_ << label << ": " << percent << "% after " << Clock(elapsed) << ", " << left << " left\n"
+         << std::flush;
     return;
   }
   if (percent == lastPercent_ && !relabelled) return;

@@ -11,8 +11,8 @@
 
 #include "app/global_options.h"
 #include "app/host_session.h"
-#include "app/plugin_location.h"
 #include "app/menu_run.h"
+#include "app/plugin_location.h"
 #include "app/progress_display.h"
 #include "app/settings_overlay.h"
 #include "host/host_context.h"
@@ -81,8 +81,7 @@ int Fail(std::ostream& err, const std::string& message, int code = kRenderFailed
 
 }  // namespace
 
-int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostream& out,
-              std::ostream& err) {
+int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostream& out, std::ostream& err) {
   if (!args.size.empty() && !SizeProblem(args.size).empty()) {
     return Fail(err, "--size " + SizeProblem(args.size), kRenderBadArguments);
   }
@@ -171,24 +170,25 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
 
 void RegisterRenderCommand(CLI::App& root, const GlobalOptions& options, int& exitCode) {
   auto args = std::make_shared<RenderArgs>();
-  CLI::App* command =
-      root.add_subcommand("render", "Render a still picture of a scene through the plug-in");
+  CLI::App* command = root.add_subcommand("render", "Render a still picture of a scene through the plug-in");
   command->add_option("SCENE", args->scene, "The scene file")->required()->check(CLI::ExistingFile);
   command->add_option("-o,--output", args->output,
                       "The picture to write: .png, .bmp, .tga or .ppm (default: the scene's output "
                       "folder and format, named after the scene)");
-  command->add_option("--method", args->method,
-                      "Wireframe, \"Hidden Line\", ZBuffer, Scanline or Raytracing (default: the "
-                      "plug-in's setting; this run only)")
+  command
+      ->add_option("--method", args->method,
+                   "Wireframe, \"Hidden Line\", ZBuffer, Scanline or Raytracing (default: the "
+                   "plug-in's setting; this run only)")
       ->check(LibraryMethodCheck());
   command->add_option("--size", args->size, "Picture size as WIDTHxHEIGHT (default: the scene's)")
       ->check(SizeCheck());
   command->add_option("--time", args->time,
                       "Render the scene posed at this time by its keys: 480t ticks, 2s seconds or "
                       "12 frames (default: the scene as saved)");
-  command->add_option("--antialias", args->antialias,
-                      "Anti-aliasing: up to DEPTH levels of extra samples where neighbours differ "
-                      "by more than the scene's threshold; 0 turns it off (default: the scene's)")
+  command
+      ->add_option("--antialias", args->antialias,
+                   "Anti-aliasing: up to DEPTH levels of extra samples where neighbours differ "
+                   "by more than the scene's threshold; 0 turns it off (default: the scene's)")
       ->option_text("DEPTH")
       ->check(CLI::Range(0, kMaxAntiAliasDepth));
   command->add_flag("--rle", args->runLength, "Run-length packets in a .tga picture");

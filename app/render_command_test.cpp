@@ -42,8 +42,8 @@ std::pair<uint32_t, uint32_t> PngSize(const fs::path& file) {
   EXPECT_EQ(header[1], 'P');
   EXPECT_EQ(header[12], 'I');  // IHDR
   auto be = [&](int at) {
-    return uint32_t{header[at]} << 24 | uint32_t{header[at + 1]} << 16 |
-           uint32_t{header[at + 2]} << 8 | header[at + 3];
+    return uint32_t{header[at]} << 24 | uint32_t{header[at + 1]} << 16 | uint32_t{header[at + 2]} << 8 |
+           header[at + 3];
   };
   return {be(16), be(20)};
 }

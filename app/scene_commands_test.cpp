@@ -47,8 +47,8 @@ TEST(Info, JsonNestsChildrenWithNumericTypesAndListsCamerasAndMaterials) {
   ASSERT_EQ(RunInfo(kScene, LUMETRA_PLUGIN_PATH, true, out, err), 0) << err.str();
   const auto document = nlohmann::json::parse(out.str());
   const auto& objects = document.at("objects");
-  const auto carved = std::find_if(objects.begin(), objects.end(),
-                                   [](const auto& o) { return o.at("name") == "Carved"; });
+  const auto carved =
+      std::find_if(objects.begin(), objects.end(), [](const auto& o) { return o.at("name") == "Carved"; });
   ASSERT_NE(carved, objects.end());
   EXPECT_EQ(carved->at("type"), 12);
   ASSERT_EQ(carved->at("children").size(), 2u);

@@ -66,7 +66,8 @@ TEST_P(EveryKindGolden, MatchesItsReference) {
 
   const fs::path golden =
       fs::path(LUMETRA_SOURCE_DIR) / "app" / "testdata" / "golden" / ("every-kind-" + name + ".ppm");
-  if (std::getenv("LUMETRA_UPDATE_GOLDENS")) fs::copy_file(picture, golden, fs::copy_options::overwrite_existing);
+  if (std::getenv("LUMETRA_UPDATE_GOLDENS"))
+    fs::copy_file(picture, golden, fs::copy_options::overwrite_existing);
   const Ppm expected = ReadPpm(golden);
   const Ppm actual = ReadPpm(picture);
   ASSERT_EQ(expected.width, 64) << "no reference picture " << golden;
@@ -85,14 +86,13 @@ TEST_P(EveryKindGolden, MatchesItsReference) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, EveryKindGolden,
-                         ::testing::Values("Wireframe", "Hidden Line", "ZBuffer", "Scanline",
-                                           "Raytracing"));
+                         ::testing::Values("Wireframe", "Hidden Line", "ZBuffer", "Scanline", "Raytracing"));
 
 TEST(Showcase, RendersIntoAPictureWithSomethingInIt) {
   platform::ScratchDirectory dir;
   const fs::path picture = dir / "showcase.ppm";
-  ASSERT_EQ(Render(std::string(LUMETRA_SOURCE_DIR) + "/examples/showcase/showcase.json", "Raytracing", "96x54",
-                   picture),
+  ASSERT_EQ(Render(std::string(LUMETRA_SOURCE_DIR) + "/examples/showcase/showcase.json", "Raytracing",
+                   "96x54", picture),
             "");
   const Ppm ppm = ReadPpm(picture);
   ASSERT_EQ(ppm.width, 96);

@@ -57,7 +57,8 @@ SettingsOverlay::~SettingsOverlay() {
 void SettingsOverlay::SetRenderMethod(abi::RenderMethodId method) {
   platform::Registry registry(directory_, platform::MachineConfigDirectory());
   platform::RegistryKey key;
-  if (registry.CreateKey(platform::RegistryRoot::CurrentUser, std::string(host::kRegistryBase) + abi::kSettingsKeyName,
+  if (registry.CreateKey(platform::RegistryRoot::CurrentUser,
+                         std::string(host::kRegistryBase) + abi::kSettingsKeyName,
                          platform::RegistryAccess::All, key) != platform::ERROR_SUCCESS ||
       key.SetDword(abi::kRenderMethodValue, static_cast<uint32_t>(method)) != platform::ERROR_SUCCESS) {
     throw std::runtime_error(std::string("cannot store ") + abi::kRenderMethodValue + " for this run");

@@ -37,7 +37,9 @@ class BenchTrack final : public keyframe::KeyTrack {
   int ParamCount() const override { return 1; }
   keyframe::ValueType ParamType(int) const override { return type_; }
   bool HasTangents(int) const override { return false; }
-  keyframe::KeyParam Param(int key, int) const override { return {values_[static_cast<std::size_t>(key)], {}, {}}; }
+  keyframe::KeyParam Param(int key, int) const override {
+    return {values_[static_cast<std::size_t>(key)], {}, {}};
+  }
 
  private:
   keyframe::Interpolation kind_;

@@ -58,9 +58,9 @@ void BM_Pattern(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations());
   static const char* const kNames[] = {
-      "agate", "bozo", "-", "crackle", "gradient", "granite", "leopard", "mandel", "marble",
-      "onion", "radial", "spiral1", "spiral2", "spotted", "wood", "bumps", "ripples", "dents",
-      "waves", "wrinkles", "quilted", "average", "boxed", "cylindrical", "planar", "spherical"};
+      "agate", "bozo",     "-",       "crackle", "gradient", "granite",     "leopard", "mandel",   "marble",
+      "onion", "radial",   "spiral1", "spiral2", "spotted",  "wood",        "bumps",   "ripples",  "dents",
+      "waves", "wrinkles", "quilted", "average", "boxed",    "cylindrical", "planar",  "spherical"};
   state.SetLabel(kNames[state.range(0)]);
 }
 BENCHMARK(BM_Pattern)->DenseRange(0, 1)->DenseRange(3, 25);

@@ -61,7 +61,8 @@ std::uint16_t GlyphIndex(const FontFile& file, const TrueTypeFont& font, std::ui
   if (U16At(file, std::uint64_t{font.cmap.offset} + 2, "cmap header") < 1) return 0;
   // Only the first encoding record is used; its platform and encoding are not consulted.
   const auto record = file.Read(std::uint64_t{font.cmap.offset} + 4, 8, "cmap encoding record");
-  platform::ByteReader reader = BlockReader(record, std::uint64_t{font.cmap.offset} + 4, "cmap encoding record");
+  platform::ByteReader reader =
+      BlockReader(record, std::uint64_t{font.cmap.offset} + 4, "cmap encoding record");
   reader.Skip(4);
   const std::uint64_t subtable = std::uint64_t{font.cmap.offset} + reader.U32();
   const std::uint16_t format = U16At(file, subtable, "cmap subtable");

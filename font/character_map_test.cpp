@@ -14,7 +14,9 @@ using font::testing::TestFontBuilder;
 struct MappedFont {
   FontFile file;
   std::unique_ptr<TrueTypeFont> font;
-  std::uint16_t Index(char character) const { return GlyphIndex(file, *font, static_cast<std::uint8_t>(character)); }
+  std::uint16_t Index(char character) const {
+    return GlyphIndex(file, *font, static_cast<std::uint8_t>(character));
+  }
 };
 
 // Glyphs for 'A', 'B', 'D', 'z' and 0xE9 (so segments and the trimmed table have gaps).

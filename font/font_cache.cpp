@@ -51,7 +51,9 @@ FontCache& FontCache::Process() {
   return cache;
 }
 
-std::shared_ptr<TrueTypeFont> LoadFont(const std::string& fileName) { return FontCache::Process().Load(fileName); }
+std::shared_ptr<TrueTypeFont> LoadFont(const std::string& fileName) {
+  return FontCache::Process().Load(fileName);
+}
 
 void ReleaseFonts() { FontCache::Process().Release(); }
 

@@ -6,8 +6,8 @@
 #include <set>
 #include <thread>
 
-#include "platform/testing/scratch_directory.h"
 #include "font/testing/test_font_builder.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra::font {
 namespace {
@@ -49,7 +49,8 @@ TEST_F(FontCacheTest, AFontIsReadOnceUntilReleased) {
 TEST_F(FontCacheTest, MissingAndBrokenFontsGiveNoFontAndSayWhy) {
   ::testing::internal::CaptureStderr();
   EXPECT_FALSE(LoadFont((scratch / "absent.ttf").string()));
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Can't open font file: '" + (scratch / "absent.ttf").string() + "'\n");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "Can't open font file: '" + (scratch / "absent.ttf").string() + "'\n");
 
   const auto broken = scratch / "broken.ttf";
   std::filesystem::copy_file(WriteFont("whole.ttf"), broken);

@@ -25,13 +25,11 @@ FontFile FontFile::FromBytes(std::string name, std::span<const std::uint8_t> byt
   return font;
 }
 
-std::vector<std::uint8_t> FontFile::Read(std::uint64_t offset, std::uint64_t length,
-                                         const char* what) const {
+std::vector<std::uint8_t> FontFile::Read(std::uint64_t offset, std::uint64_t length, const char* what) const {
   if (offset > size_ || length > size_ - offset) {
-    throw FontFormatError(std::string("the ") + what + " (" + std::to_string(length) +
-                          " bytes at offset " + std::to_string(offset) +
-                          ") reaches past the end of the file (" + std::to_string(size_) +
-                          " bytes)");
+    throw FontFormatError(std::string("the ") + what + " (" + std::to_string(length) + " bytes at offset " +
+                          std::to_string(offset) + ") reaches past the end of the file (" +
+                          std::to_string(size_) + " bytes)");
   }
   std::vector<std::uint8_t> block(length);
   if (length == 0) return block;
@@ -41,14 +39,14 @@ std::vector<std::uint8_t> FontFile::Read(std::uint64_t offset, std::uint64_t len
   }
   if (::fseeko(file_.get(), static_cast<off_t>(offset), SEEK_SET) != 0 ||
       std::fread(block.data(), 1, length, file_.get()) != length) {
-    throw FontFormatError(std::string("cannot read the ") + what + " at offset " +
-                          std::to_string(offset) + ": " +
-                          (std::ferror(file_.get()) ? std::strerror(errno) : "the file got shorter"));
+    throw FontFormatError(std::string("cannot read the ") + what + " at offset " + std::to_string(offset) +
+                          ": " + (std::ferror(file_.get()) ? std::strerror(errno) : "the file got shorter"));
   }
   return block;
 }
 
-platform::ByteReader BlockReader(std::span<const std::uint8_t> bytes, std::uint64_t fileOffset, const char* what) {
+platform::ByteReader BlockReader(std::span<const std::uint8_t> bytes, std::uint64_t fileOffset,
+                                 const char* what) {
   return platform::ByteReader(bytes, platform::ByteOrder::kBig,
                               [fileOffset, what, size = bytes.size()](std::size_t at, std::size_t needed) {
                                 throw FontFormatError("the " + std::string(what) + " ends at offset " +

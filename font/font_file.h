@@ -51,6 +51,7 @@ class FontFile {
 
 // A big-endian reader over a block read from a font file at `fileOffset`; a read past the
 // block's end throws FontFormatError naming the block (`what`) and the place in the file.
-platform::ByteReader BlockReader(std::span<const std::uint8_t> bytes, std::uint64_t fileOffset, const char* what);
+platform::ByteReader BlockReader(std::span<const std::uint8_t> bytes, std::uint64_t fileOffset,
+                                 const char* what);
 
 }  // namespace lumetra::font

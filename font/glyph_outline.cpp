@@ -21,8 +21,9 @@ std::vector<std::uint16_t> ReadEndPoints(platform::ByteReader& reader, std::int1
   for (std::size_t i = 0; i < endPoints.size(); ++i) {
     endPoints[i] = reader.U16();
     if (i > 0 && endPoints[i] <= endPoints[i - 1]) {
-      throw FontFormatError("contour " + std::to_string(i) + " ends at point " + std::to_string(endPoints[i]) +
-                            ", not after the previous contour's end " + std::to_string(endPoints[i - 1]));
+      throw FontFormatError("contour " + std::to_string(i) + " ends at point " +
+                            std::to_string(endPoints[i]) + ", not after the previous contour's end " +
+                            std::to_string(endPoints[i - 1]));
     }
   }
   return endPoints;
@@ -45,8 +46,9 @@ std::vector<std::uint8_t> ReadFlags(platform::ByteReader& reader, std::size_t po
 
 // One coordinate axis: a short delta is an unsigned byte whose sign the
 // second bit gives; otherwise that bit means "unchanged" or a 16-bit delta.
-std::vector<std::int32_t> ReadCoordinates(platform::ByteReader& reader, const std::vector<std::uint8_t>& flags,
-                                          std::uint8_t shortBit, std::uint8_t sameOrPositiveBit) {
+std::vector<std::int32_t> ReadCoordinates(platform::ByteReader& reader,
+                                          const std::vector<std::uint8_t>& flags, std::uint8_t shortBit,
+                                          std::uint8_t sameOrPositiveBit) {
   std::vector<std::int32_t> values(flags.size());
   std::int32_t value = 0;
   for (std::size_t i = 0; i < flags.size(); ++i) {
@@ -86,8 +88,9 @@ void ReadSimpleOutline(platform::ByteReader& reader, std::int16_t contourCount, 
 TrueTypeGlyph ReadGlyphOutline(const FontFile& file, const TrueTypeFont& font, std::uint16_t index,
                                std::uint8_t character) {
   if (index >= font.glyphCount || std::size_t{index} + 1 >= font.locations.size()) {
-    throw FontFormatError("character " + std::to_string(character) + " maps to glyph " + std::to_string(index) +
-                          ", beyond the font's " + std::to_string(font.glyphCount) + " glyphs");
+    throw FontFormatError("character " + std::to_string(character) + " maps to glyph " +
+                          std::to_string(index) + ", beyond the font's " + std::to_string(font.glyphCount) +
+                          " glyphs");
   }
   TrueTypeGlyph glyph;
   glyph.character = character;

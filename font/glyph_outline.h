@@ -25,8 +25,8 @@ struct TrueTypeGlyph {
   std::uint8_t character = 0;
   std::uint16_t index = 0;
   std::int16_t xMin = 0, yMin = 0, xMax = 0, yMax = 0;  // font units
-  std::vector<GlyphContour> contours;  // none for a blank glyph such as a space
-  bool composite = false;              // built of other glyphs: no outline of its own
+  std::vector<GlyphContour> contours;                   // none for a blank glyph such as a space
+  bool composite = false;                               // built of other glyphs: no outline of its own
 };
 
 // Reads the outline of glyph index from the glyf table; a composite glyph is

@@ -14,7 +14,9 @@ using font::testing::TestPoint;
 
 struct ReadFont {
   explicit ReadFont(std::vector<std::uint8_t> fontBytes)
-      : bytes(std::move(fontBytes)), file(FontFile::FromBytes("test.ttf", bytes)), font(ReadTrueTypeFont(file)) {}
+      : bytes(std::move(fontBytes)),
+        file(FontFile::FromBytes("test.ttf", bytes)),
+        font(ReadTrueTypeFont(file)) {}
 
   TrueTypeGlyph Glyph(std::uint16_t index) const { return ReadGlyphOutline(file, *font, index, 'x'); }
   void Poke(std::uint16_t glyph, std::size_t at, std::uint8_t value) {
@@ -104,20 +106,27 @@ TEST(GlyphOutline, RefusesOutlinesThatContradictThemselves) {
     return std::string("accepted");
   };
   // Second contour ends (point 3) before the first (point 7).
-  EXPECT_NE(refusal([](ReadFont& r) { r.Poke(1, 13, 3); }).find("not after the previous contour"), std::string::npos);
+  EXPECT_NE(refusal([](ReadFont& r) { r.Poke(1, 13, 3); }).find("not after the previous contour"),
+            std::string::npos);
   // The last end point claims thousands of points the flags cannot cover.
   EXPECT_NE(refusal([](ReadFont& r) { r.Poke(1, 12, 0x30); }).find("glyph outline ends"), std::string::npos);
   // The first flag repeats itself past the last point.
-  EXPECT_NE(refusal([](ReadFont& r) { r.Poke(1, 18, 0x08 | 0x01); r.Poke(1, 19, 200); })
-                .find("repeated flag runs past"),
+  EXPECT_NE(refusal([](ReadFont& r) {
+              r.Poke(1, 18, 0x08 | 0x01);
+              r.Poke(1, 19, 200);
+            }).find("repeated flag runs past"),
             std::string::npos);
   // A location past the end of the file.
-  EXPECT_NE(refusal([&](ReadFont& r) { r.font->locations[index + 1] = 0x7FFFFFF0; }).find("past the end of the file"),
+  EXPECT_NE(refusal([&](ReadFont& r) {
+              r.font->locations[index + 1] = 0x7FFFFFF0;
+            }).find("past the end of the file"),
             std::string::npos);
-  EXPECT_NE(refusal([&](ReadFont& r) { std::swap(r.font->locations[index], r.font->locations[index + 1]); })
-                .find("before it starts"),
+  EXPECT_NE(refusal([&](ReadFont& r) {
+              std::swap(r.font->locations[index], r.font->locations[index + 1]);
+            }).find("before it starts"),
             std::string::npos);
-  EXPECT_NE(refusal([&](ReadFont& r) { r.font->glyphCount = index; }).find("beyond the font's"), std::string::npos);
+  EXPECT_NE(refusal([&](ReadFont& r) { r.font->glyphCount = index; }).find("beyond the font's"),
+            std::string::npos);
 }
 
 }  // namespace

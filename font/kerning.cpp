@@ -8,7 +8,8 @@ namespace lumetra::font {
 namespace {
 
 // Pairs are sorted by left glyph, so the scan stops once it has passed left.
-std::optional<std::int16_t> FindPair(const KerningSubtable& subtable, std::uint16_t left, std::uint16_t right) {
+std::optional<std::int16_t> FindPair(const KerningSubtable& subtable, std::uint16_t left,
+                                     std::uint16_t right) {
   for (const KerningPair& pair : subtable.pairs) {
     if (pair.left > left) break;
     if (pair.left == left && pair.right == right) return pair.value;

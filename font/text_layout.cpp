@@ -12,7 +12,8 @@ TextLayout LayOutText(TrueTypeFont& font, std::string_view text, double spacing,
   double y = 0;
   std::uint16_t previous = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const TrueTypeGlyph* glyph = text[i] == ' ' ? nullptr : GetGlyph(font, static_cast<std::uint8_t>(text[i]));
+    const TrueTypeGlyph* glyph =
+        text[i] == ' ' ? nullptr : GetGlyph(font, static_cast<std::uint8_t>(text[i]));
     if (glyph) {
       const HorizontalMetric metric = font.Metric(glyph->index);
       PlacedGlyph placed{glyph, x - glyph->xMin * scale, y};

@@ -4,7 +4,6 @@
 #include <array>
 #include <string>
 
-
 namespace lumetra::font {
 namespace {
 
@@ -25,7 +24,7 @@ static_assert(TagOf(kCmap) == 0x636D6170 && TagOf(kHmtx) == 0x686D7478);
 constexpr std::size_t kOffsetTableSize = 12;
 constexpr std::size_t kDirectoryEntrySize = 16;
 constexpr std::uint16_t kMaxDirectoryEntries = 40;
-constexpr std::size_t kHeadBytesNeeded = 52;  // through the index-to-location format
+constexpr std::size_t kHeadBytesNeeded = 52;             // through the index-to-location format
 constexpr std::uint16_t kFormatZeroCoverageLimit = 255;  // above: a subtable of another format
 
 using Directory = std::array<TableLocation, kTableCount>;
@@ -107,9 +106,8 @@ void ReadMetrics(const FontFile& file, const TableLocation& hmtx, TrueTypeFont& 
     metric.leftSideBearing = reader.I16();
   }
   // The bearings of the remaining glyphs follow, as far as the table holds them.
-  const std::size_t trailing = font.glyphCount > font.horizontalMetricCount
-                                   ? font.glyphCount - font.horizontalMetricCount
-                                   : 0;
+  const std::size_t trailing =
+      font.glyphCount > font.horizontalMetricCount ? font.glyphCount - font.horizontalMetricCount : 0;
   const std::size_t room = hmtx.length > fullBytes ? (hmtx.length - fullBytes) / 2 : 0;
   const auto rest = file.Read(hmtx.offset + fullBytes, std::min(trailing, room) * 2, "left side bearings");
   platform::ByteReader bearings = BlockReader(rest, hmtx.offset + fullBytes, "left side bearings");
@@ -143,8 +141,9 @@ void ReadKerning(const FontFile& file, const TableLocation& kern, TrueTypeFont& 
     const std::uint16_t length = reader.U16();
     const std::uint16_t coverage = reader.U16();
     if (coverage > kFormatZeroCoverageLimit) {
-      if (length < 6) throw FontFormatError("kerning subtable " + std::to_string(i) + " is " +
-                                            std::to_string(length) + " bytes long, shorter than its header");
+      if (length < 6)
+        throw FontFormatError("kerning subtable " + std::to_string(i) + " is " + std::to_string(length) +
+                              " bytes long, shorter than its header");
       reader.Seek(start + length);
       continue;
     }

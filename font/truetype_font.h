@@ -46,11 +46,11 @@ struct TrueTypeFont {
   TableLocation cmap, loca, glyf;
   std::vector<std::uint32_t> locations;  // glyphCount + 1 offsets into glyf
   std::uint16_t horizontalMetricCount = 0;
-  std::vector<HorizontalMetric> metrics;                 // horizontalMetricCount entries
-  std::vector<std::int16_t> trailingLeftSideBearings;   // glyphs after the last full metric
+  std::vector<HorizontalMetric> metrics;               // horizontalMetricCount entries
+  std::vector<std::int16_t> trailingLeftSideBearings;  // glyphs after the last full metric
   std::vector<KerningSubtable> kerning;
 
-  std::mutex glyphMutex;                 // guards glyphs: two jobs may lay out text at once
+  std::mutex glyphMutex;                    // guards glyphs: two jobs may lay out text at once
   std::forward_list<TrueTypeGlyph> glyphs;  // newest first; entries never move or go
 
   // Advance and left side bearing; glyphs past the metrics table share its last advance.

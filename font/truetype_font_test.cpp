@@ -16,7 +16,6 @@ using font::testing::BoxGlyph;
 using font::testing::FontProbe;
 using font::testing::TestFontBuilder;
 
-
 std::unique_ptr<TrueTypeFont> Read(const std::vector<std::uint8_t>& bytes) {
   return ReadTrueTypeFont(FontFile::FromBytes("test.ttf", bytes));
 }
@@ -45,7 +44,8 @@ TEST(TrueTypeFont, MetricsMatchTheFilesOfRealFonts) {
     ASSERT_EQ(font->locations.size(), font->glyphCount + 1u);
     for (std::uint16_t glyph = 0; glyph < font->glyphCount; ++glyph) {
       ASSERT_EQ(font->Metric(glyph).advanceWidth, probe.Advance(glyph)) << path << " glyph " << glyph;
-      ASSERT_EQ(font->Metric(glyph).leftSideBearing, probe.LeftSideBearing(glyph)) << path << " glyph " << glyph;
+      ASSERT_EQ(font->Metric(glyph).leftSideBearing, probe.LeftSideBearing(glyph))
+          << path << " glyph " << glyph;
     }
   }
 }
@@ -101,13 +101,15 @@ TEST(TrueTypeFont, RefusesTablesOutsideTheFileAndImpossibleHeaders) {
     auto bytes = good;
     for (std::size_t entry = 12; entry < 12 + 16 * tableCount; entry += 16) {
       if (std::equal(tag, tag + 4, bytes.begin() + static_cast<long>(entry))) {
-        for (int i = 0; i < 4; ++i) bytes[entry + field + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
+        for (int i = 0; i < 4; ++i)
+          bytes[entry + field + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
       }
     }
     return bytes;
   };
   constexpr std::size_t kOffset = 8, kLength = 12;
-  EXPECT_NE(Refusal(withEntry("hmtx", kOffset, 0xFFFFFF00)).find("past the end of the file"), std::string::npos);
+  EXPECT_NE(Refusal(withEntry("hmtx", kOffset, 0xFFFFFF00)).find("past the end of the file"),
+            std::string::npos);
   EXPECT_NE(Refusal(withEntry("loca", kOffset, 0xFFFFFF00)).find("location table"), std::string::npos);
   EXPECT_NE(Refusal(withEntry("kern", kLength, 0x7FFFFFFF)).find("kern table"), std::string::npos);
   EXPECT_NE(Refusal(withEntry("head", kLength, 20)).find("head table holds 20 bytes"), std::string::npos);
@@ -120,8 +122,8 @@ TEST(TrueTypeFont, RefusesTablesOutsideTheFileAndImpossibleHeaders) {
     }
   }
   EXPECT_EQ(Refusal(withEntry("kern", kLength, 6)),
-            "the kern table ends at offset " + std::to_string(kernOffset + 6) + ", 2 bytes needed at offset " +
-                std::to_string(kernOffset + 6));
+            "the kern table ends at offset " + std::to_string(kernOffset + 6) +
+                ", 2 bytes needed at offset " + std::to_string(kernOffset + 6));
 
   TestFontBuilder zeroUnits;
   zeroUnits.UnitsPerEm(0);

@@ -37,8 +37,8 @@ uint32_t LUMETRA_STDCALL BarSite::BarCreated(uint32_t parent, abi::BarWindowProc
   return kBarWindow;
 }
 
-void LUMETRA_STDCALL BarSite::BarPlaced(uint32_t window, int32_t left, int32_t top, int32_t width, int32_t height,
-                                        int32_t shown) {
+void LUMETRA_STDCALL BarSite::BarPlaced(uint32_t window, int32_t left, int32_t top, int32_t width,
+                                        int32_t height, int32_t shown) {
   BarSite& site = Instance();
   if (window == site.barWindow_ && window != 0) site.placement_ = {left, top, width, height, shown != 0};
 }

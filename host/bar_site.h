@@ -40,8 +40,8 @@ class BarSite {
 
   BarSite();
   static uint32_t LUMETRA_STDCALL BarCreated(uint32_t parent, abi::BarWindowProc procedure);
-  static void LUMETRA_STDCALL BarPlaced(uint32_t window, int32_t left, int32_t top, int32_t width, int32_t height,
-                                        int32_t shown);
+  static void LUMETRA_STDCALL BarPlaced(uint32_t window, int32_t left, int32_t top, int32_t width,
+                                        int32_t height, int32_t shown);
   static void LUMETRA_STDCALL BarDestroyed(uint32_t window);
 
   bool open_ = false;

@@ -24,29 +24,42 @@ namespace {
 
 platform::MessageButtons ButtonsOf(uint32_t style) {
   switch (style & 0xF) {
-    case abi::kBoxOkCancel: return platform::MessageButtons::OkCancel;
-    case abi::kBoxYesNo: return platform::MessageButtons::YesNo;
-    case abi::kBoxYesNoCancel: return platform::MessageButtons::YesNoCancel;
-    default: return platform::MessageButtons::Ok;
+    case abi::kBoxOkCancel:
+      return platform::MessageButtons::OkCancel;
+    case abi::kBoxYesNo:
+      return platform::MessageButtons::YesNo;
+    case abi::kBoxYesNoCancel:
+      return platform::MessageButtons::YesNoCancel;
+    default:
+      return platform::MessageButtons::Ok;
   }
 }
 
 platform::MessageIcon IconOf(uint32_t style) {
   switch (style & 0xF0) {
-    case abi::kBoxIconStop: return platform::MessageIcon::Stop;
-    case abi::kBoxIconQuestion: return platform::MessageIcon::Question;
-    case abi::kBoxIconExclamation: return platform::MessageIcon::Exclamation;
-    case abi::kBoxIconInformation: return platform::MessageIcon::Information;
-    default: return platform::MessageIcon::None;
+    case abi::kBoxIconStop:
+      return platform::MessageIcon::Stop;
+    case abi::kBoxIconQuestion:
+      return platform::MessageIcon::Question;
+    case abi::kBoxIconExclamation:
+      return platform::MessageIcon::Exclamation;
+    case abi::kBoxIconInformation:
+      return platform::MessageIcon::Information;
+    default:
+      return platform::MessageIcon::None;
   }
 }
 
 uint32_t Answered(platform::MessageAnswer answer) {
   switch (answer) {
-    case platform::MessageAnswer::Cancel: return abi::kAnsweredCancel;
-    case platform::MessageAnswer::Yes: return abi::kAnsweredYes;
-    case platform::MessageAnswer::No: return abi::kAnsweredNo;
-    default: return abi::kAnsweredOk;
+    case platform::MessageAnswer::Cancel:
+      return abi::kAnsweredCancel;
+    case platform::MessageAnswer::Yes:
+      return abi::kAnsweredYes;
+    case platform::MessageAnswer::No:
+      return abi::kAnsweredNo;
+    default:
+      return abi::kAnsweredOk;
   }
 }
 
@@ -55,7 +68,8 @@ uint32_t Answered(platform::MessageAnswer answer) {
 // The plug-in's boxes are the host's: answered as the host's own are (by its window, its
 // command line's policy, or a test's script).
 uint32_t LUMETRA_STDCALL Desktop::MessageBox(const char* caption, const char* text, uint32_t style) {
-  return Answered(platform::Messages::Show(caption ? caption : "", text ? text : "", ButtonsOf(style), IconOf(style)));
+  return Answered(
+      platform::Messages::Show(caption ? caption : "", text ? text : "", ButtonsOf(style), IconOf(style)));
 }
 
 template <class Change>
@@ -128,12 +142,11 @@ void Desktop::Titled(uint32_t window, const char* title) {
 
 void Desktop::Status(uint32_t window, int32_t part, const char* text) {
   if (part < 0 || part >= 3) return;
-  Instance().Update(window,
-                    [&](Window& w) { w.status[static_cast<size_t>(part)] = text ? text : ""; });
+  Instance().Update(window, [&](Window& w) { w.status[static_cast<size_t>(part)] = text ? text : ""; });
 }
 
-void Desktop::Painted(uint32_t window, int32_t, int32_t, int32_t, int32_t, const uint8_t*,
-                      int32_t done, int32_t total) {
+void Desktop::Painted(uint32_t window, int32_t, int32_t, int32_t, int32_t, const uint8_t*, int32_t done,
+                      int32_t total) {
   Instance().Update(window, [&](Window& w) {
     w.pixelsDone = done;
     w.pixelsTotal = total;
@@ -141,7 +154,8 @@ void Desktop::Painted(uint32_t window, int32_t, int32_t, int32_t, int32_t, const
 }
 
 void Desktop::Closed(uint32_t window) {
-  Instance().Update(window, [](Window&) {}, true);
+  Instance().Update(
+      window, [](Window&) {}, true);
 }
 
 }  // namespace lumetra::host

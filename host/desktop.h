@@ -48,13 +48,12 @@ class Desktop {
   template <class Change>
   void Update(uint32_t id, Change change, bool closing = false);
 
-  static void LUMETRA_STDCALL Opened(uint32_t window, const char* title, int32_t width,
-                                     int32_t height, abi::CloseWindowProc close);
+  static void LUMETRA_STDCALL Opened(uint32_t window, const char* title, int32_t width, int32_t height,
+                                     abi::CloseWindowProc close);
   static void LUMETRA_STDCALL Titled(uint32_t window, const char* title);
   static void LUMETRA_STDCALL Status(uint32_t window, int32_t part, const char* text);
   static void LUMETRA_STDCALL Painted(uint32_t window, int32_t left, int32_t top, int32_t right,
-                                      int32_t bottom, const uint8_t* pixels, int32_t done,
-                                      int32_t total);
+                                      int32_t bottom, const uint8_t* pixels, int32_t done, int32_t total);
   static void LUMETRA_STDCALL Closed(uint32_t window);
   static uint32_t LUMETRA_STDCALL MessageBox(const char* caption, const char* text, uint32_t style);
 

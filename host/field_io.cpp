@@ -31,11 +31,11 @@ T Get(const std::byte* at, size_t index) {
 }
 
 void ReadColorMap(const nlohmann::json& value, const std::string& place, std::byte* at) {
-  if (!value.is_array()) throw FieldError(place, "expected an array of colour-map entries, got " + TypeName(value));
+  if (!value.is_array())
+    throw FieldError(place, "expected an array of colour-map entries, got " + TypeName(value));
   if (value.size() > abi::kMaxColorMapEntries) {
-    throw FieldError(place, "a colour map holds at most " +
-                                std::to_string(abi::kMaxColorMapEntries) + " entries, not " +
-                                std::to_string(value.size()));
+    throw FieldError(place, "a colour map holds at most " + std::to_string(abi::kMaxColorMapEntries) +
+                                " entries, not " + std::to_string(value.size()));
   }
   Put<uint32_t>(at, 0, static_cast<uint32_t>(value.size()));
   std::byte* entries = at + sizeof(uint32_t);
@@ -64,8 +64,7 @@ nlohmann::json WriteColorMap(const std::byte* at) {
   return map;
 }
 
-void ReadField(const FieldSpec& field, const nlohmann::json& value, const std::string& place,
-               std::byte* at) {
+void ReadField(const FieldSpec& field, const nlohmann::json& value, const std::string& place, std::byte* at) {
   switch (field.kind) {
     case FieldKind::kDoubles: {
       if (field.count == 1) {
@@ -128,8 +127,8 @@ void ReadField(const FieldSpec& field, const nlohmann::json& value, const std::s
     case FieldKind::kLetter: {
       const std::string& text = ReadString(value, place);
       if (text.size() != 1 || !std::strchr(field.letters, text[0])) {
-        throw FieldError(place, "expected one of the letters " + std::string(field.letters) +
-                                    ", got \"" + text + "\"");
+        throw FieldError(
+            place, "expected one of the letters " + std::string(field.letters) + ", got \"" + text + "\"");
       }
       Put<uint32_t>(at, 0, static_cast<uint8_t>(text[0]));
       return;
@@ -137,8 +136,7 @@ void ReadField(const FieldSpec& field, const nlohmann::json& value, const std::s
     case FieldKind::kText: {
       const std::string& text = ReadString(value, place);
       if (text.size() >= field.count) {
-        throw FieldError(place, "text longer than " + std::to_string(field.count - 1) +
-                                    " characters");
+        throw FieldError(place, "text longer than " + std::to_string(field.count - 1) + " characters");
       }
       if (text.find('\0') != std::string::npos) throw FieldError(place, "text holds a NUL character");
       std::memset(at, 0, field.count);
@@ -251,23 +249,22 @@ const std::string& ReadString(const nlohmann::json& value, const std::string& pl
   return value.get_ref<const std::string&>();
 }
 
-void ReadNumbers(const nlohmann::json& value, const std::string& place, double* out,
-                 size_t count, size_t minimum) {
-  const std::string wanted = minimum == count
-                                 ? std::to_string(count)
-                                 : std::to_string(minimum) + " to " + std::to_string(count);
+void ReadNumbers(const nlohmann::json& value, const std::string& place, double* out, size_t count,
+                 size_t minimum) {
+  const std::string wanted =
+      minimum == count ? std::to_string(count) : std::to_string(minimum) + " to " + std::to_string(count);
   if (!value.is_array() || value.size() < minimum || value.size() > count) {
-    throw FieldError(place, "expected an array of " + wanted + " numbers, got " +
-                                (value.is_array() ? "an array of " + std::to_string(value.size())
-                                                  : TypeName(value)));
+    throw FieldError(
+        place, "expected an array of " + wanted + " numbers, got " +
+                   (value.is_array() ? "an array of " + std::to_string(value.size()) : TypeName(value)));
   }
   for (size_t i = 0; i < value.size(); ++i) {
     out[i] = ReadNumber(value[i], place + "/" + std::to_string(i));
   }
 }
 
-void ReadFields(const nlohmann::json& object, FieldList fields, std::byte* base,
-                const std::string& place, std::set<std::string>& used) {
+void ReadFields(const nlohmann::json& object, FieldList fields, std::byte* base, const std::string& place,
+                std::set<std::string>& used) {
   for (const FieldSpec& field : fields) {
     const auto found = object.find(field.name);
     if (found == object.end()) continue;
@@ -291,8 +288,8 @@ void CheckKnownKeys(const nlohmann::json& object, const std::set<std::string>& u
   }
 }
 
-void ReadTransform(const nlohmann::json& value, const std::string& place, double* scale,
-                   double* rotate, double* translate) {
+void ReadTransform(const nlohmann::json& value, const std::string& place, double* scale, double* rotate,
+                   double* translate) {
   if (!value.is_object()) throw FieldError(place, "expected an object, got " + TypeName(value));
   for (int axis = 0; axis < 3; ++axis) {
     scale[axis] = 1;

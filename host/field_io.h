@@ -25,8 +25,8 @@ class FieldError : public std::runtime_error {
 // Stores the fields of `fields` that `object` names into the record at `base`, checking
 // each value's type and range, and adds their names to `used`. Absent fields are left
 // as they are. `place` is the JSON pointer of `object`.
-void ReadFields(const nlohmann::json& object, FieldList fields, std::byte* base,
-                const std::string& place, std::set<std::string>& used);
+void ReadFields(const nlohmann::json& object, FieldList fields, std::byte* base, const std::string& place,
+                std::set<std::string>& used);
 
 // Writes every field of `fields` from the record at `base` into `object`.
 void WriteFields(FieldList fields, const std::byte* base, nlohmann::json& object);
@@ -36,8 +36,8 @@ double ReadNumber(const nlohmann::json& value, const std::string& place);
 uint32_t ReadUnsigned(const nlohmann::json& value, const std::string& place);
 const std::string& ReadString(const nlohmann::json& value, const std::string& place);
 // Exactly `count` numbers (or, with `minimum` below count, at least that many).
-void ReadNumbers(const nlohmann::json& value, const std::string& place, double* out,
-                 size_t count, size_t minimum);
+void ReadNumbers(const nlohmann::json& value, const std::string& place, double* out, size_t count,
+                 size_t minimum);
 std::string TypeName(const nlohmann::json& value);
 
 }  // namespace lumetra::host
@@ -46,8 +46,8 @@ namespace lumetra::host {
 
 // A "transform" object of the scene file: "scale", "rotate" (degrees) and "translate",
 // each three numbers and each optional (identity when absent).
-void ReadTransform(const nlohmann::json& value, const std::string& place, double* scale,
-                   double* rotate, double* translate);
+void ReadTransform(const nlohmann::json& value, const std::string& place, double* scale, double* rotate,
+                   double* translate);
 nlohmann::json WriteTransform(const double* scale, const double* rotate, const double* translate);
 
 // Fails on the first key of `object` that is not in `used`.

@@ -27,8 +27,7 @@ TEST(FileFinder, TheScenesFolderComesBeforeConfiguredFoldersAndTheEnvironment) {
 
   EXPECT_EQ(finder.Find(abi::kFindImageMap, "a.png"), (root / "scene" / "a.png").string());
   EXPECT_EQ(finder.Find(abi::kFindImageMap, "b.png"), (root / "shared" / "b.png").string());
-  EXPECT_EQ(finder.Find(abi::kFindImageMap, "textures\\c.png"),
-            (root / "scene" / "maps" / "c.png").string());
+  EXPECT_EQ(finder.Find(abi::kFindImageMap, "textures\\c.png"), (root / "scene" / "maps" / "c.png").string());
   EXPECT_FALSE(finder.Find(abi::kFindImageMap, "d.png"));
   ::setenv("LUMETRA_SEARCH_PATH", ((root / "missing").string() + ":" + (root / "env").string()).c_str(), 1);
   EXPECT_EQ(finder.Find(abi::kFindImageMap, "d.png"), (root / "env" / "d.png").string());

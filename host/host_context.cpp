@@ -9,8 +9,7 @@ HostContext* g_current = nullptr;
 
 }  // namespace
 
-HostContext::HostContext(Scene& scene)
-    : scene_(scene), finder_(FolderOf(scene.path), scene.searchPaths) {
+HostContext::HostContext(Scene& scene) : scene_(scene), finder_(FolderOf(scene.path), scene.searchPaths) {
   if (g_current) throw std::logic_error("a host context is already current");
   g_current = this;
 }

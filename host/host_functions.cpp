@@ -79,9 +79,7 @@ int32_t LUMETRA_STDCALL SetObjectInfoFn(uint32_t id, const ObjectInfo* info, uin
 }
 
 int32_t LUMETRA_STDCALL GetObjectInfoFn(uint32_t id, ObjectInfo* info) {
-  return WithObject(id, [&](HostContext&, SceneObject& object) {
-    return FillObjectInfo(object, info);
-  });
+  return WithObject(id, [&](HostContext&, SceneObject& object) { return FillObjectInfo(object, info); });
 }
 
 int32_t LUMETRA_STDCALL OpenChildListFn(uint32_t id, uint32_t* list) {
@@ -102,9 +100,8 @@ int32_t LUMETRA_STDCALL GetChildFn(uint32_t list, int32_t index, uint32_t* id) {
   if (!id) return kNullRecord;
   if (index < 0) return kIndexOutOfRange;
   return WithContext([&](HostContext& context) -> int32_t {
-    const std::vector<uint32_t>* children = list <= kMaterialList
-                                                ? &context.GetScene().List(list)
-                                                : context.Lists().Find(list);
+    const std::vector<uint32_t>* children =
+        list <= kMaterialList ? &context.GetScene().List(list) : context.Lists().Find(list);
     if (!children) return kUnknownList;
     if (static_cast<size_t>(index) >= children->size()) return kNoMoreItems;
     *id = (*children)[static_cast<size_t>(index)];
@@ -219,9 +216,7 @@ int32_t LUMETRA_STDCALL GetRenderSettingsFn(int32_t selector, RenderSettingsReco
   if (!settings) return kNullRecord;
   if (settings->version / 100 != kRenderSettingsVersion / 100) return kWrongMajorVersion;
   if (selector != kRenderSettingsSelector) return kIndexOutOfRange;
-  return WithContext([&](HostContext& context) {
-    return FillRenderSettings(context.GetScene(), *settings);
-  });
+  return WithContext([&](HostContext& context) { return FillRenderSettings(context.GetScene(), *settings); });
 }
 
 int32_t LUMETRA_STDCALL GetEnvironmentFn(EnvironmentRecord* environment) {
@@ -285,7 +280,8 @@ int32_t LUMETRA_STDCALL WriteArray(uint32_t id, uint32_t first, uint32_t count, 
     if (uint64_t{first} + count > values.size() / kWidth) return kIndexOutOfRange;
     if (count == 0) return kOk;
     if (!in) return kNullRecord;
-    std::copy(in, in + size_t{count} * kWidth, values.begin() + static_cast<std::ptrdiff_t>(size_t{first} * kWidth));
+    std::copy(in, in + size_t{count} * kWidth,
+              values.begin() + static_cast<std::ptrdiff_t>(size_t{first} * kWidth));
     context.Log().arrayStores.push_back(id);
     return kOk;
   });

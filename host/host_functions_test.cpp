@@ -84,7 +84,8 @@ TEST_F(HostFunctions, WalkingTheThreeListsReachesEveryObjectWithItsValuesAtTheir
   // word at 144, parent at 148, texture name.
   const ObjectRecords& ball = read_[objects.at("Marble Ball")];
   EXPECT_EQ(At<uint32_t>(&ball.info, 140), 0u);
-  for (const auto& [id, records] : read_) EXPECT_EQ(At<uint32_t>(&records.info, 140), scene_.Find(id)->parent);
+  for (const auto& [id, records] : read_)
+    EXPECT_EQ(At<uint32_t>(&records.info, 140), scene_.Find(id)->parent);
   EXPECT_EQ(At<uint32_t>(&ball.info, 8), abi::kTypeSphere);
   EXPECT_STREQ(reinterpret_cast<const char*>(&ball.info) + 12, "Marble Ball");
   EXPECT_EQ(At<uint32_t>(&ball.info, 144), abi::kFlagRender);
@@ -93,7 +94,7 @@ TEST_F(HostFunctions, WalkingTheThreeListsReachesEveryObjectWithItsValuesAtTheir
 
   const ObjectRecords& crate = read_[objects.at("Crate")];
   EXPECT_EQ(At<uint32_t>(&crate.info, 144) & abi::kFlagTextureLockMask, abi::kFlagTextureLock);
-  EXPECT_EQ(At<double>(&crate.params, 8), 0.6);       // scale x
+  EXPECT_EQ(At<double>(&crate.params, 8), 0.6);        // scale x
   EXPECT_EQ(At<double>(&crate.params, 32 + 8), 30.0);  // rotate y, degrees
   const ObjectRecords& coin = read_[objects.at("Coin")];
   EXPECT_EQ(At<uint32_t>(&coin.info, 144), abi::kFlagRender | abi::kFlagNoShadows);
@@ -138,8 +139,8 @@ TEST_F(HostFunctions, WalkingTheThreeListsReachesEveryObjectWithItsValuesAtTheir
   const ObjectRecords& marble = *FirstNode(abi::kNodePatternPigment);
   EXPECT_EQ(At<uint32_t>(&marble.node, 12), 11u);
   EXPECT_EQ(At<uint32_t>(&marble.node, 16), 1u);
-  EXPECT_EQ(At<uint32_t>(&marble.node, 20), 7u);          // marble
-  EXPECT_EQ(At<uint32_t>(&marble.node, 20 + 328), 3u);    // colour-map entries
+  EXPECT_EQ(At<uint32_t>(&marble.node, 20), 7u);            // marble
+  EXPECT_EQ(At<uint32_t>(&marble.node, 20 + 328), 3u);      // colour-map entries
   EXPECT_EQ(At<double>(&marble.node, 20 + 332 + 48), 0.6);  // second entry's value
   const ObjectRecords& noise = *FirstNode(abi::kNodeNoiseModifiers);
   EXPECT_EQ(At<double>(&noise.node, 20 + 4), 0.8);
@@ -156,7 +157,7 @@ TEST_F(HostFunctions, WalkingTheThreeListsReachesEveryObjectWithItsValuesAtTheir
   EXPECT_EQ(At<uint32_t>(&image.node, 20 + 260), 2u);
   EXPECT_EQ(At<uint32_t>(&image.node, 20 + 268), 1u);
   const ObjectRecords& transform = *FirstNode(abi::kNodeTransform);
-  EXPECT_EQ(At<double>(&transform.node, 20), 2.0);        // scale x
+  EXPECT_EQ(At<double>(&transform.node, 20), 2.0);             // scale x
   EXPECT_EQ(At<double>(&transform.node, 20 + 24 + 16), 90.0);  // rotate z
   const ObjectRecords& solid = *FirstNode(abi::kNodeSolidColor);
   EXPECT_EQ(At<double>(&solid.node, 20), 0.8);
@@ -353,7 +354,8 @@ TEST_F(HostFunctions, HostValuesSettingsEnvironmentAndViews) {
   EXPECT_EQ(At<uint32_t>(&settings, 60), static_cast<uint32_t>('N'));
   EXPECT_EQ(At<uint32_t>(&settings, 20), 0u);  // no window
   const std::string directory = settings.outputDirectory;
-  EXPECT_EQ(directory, (std::filesystem::path(testing::EveryKindScenePath()).parent_path() / "out/").string());
+  EXPECT_EQ(directory,
+            (std::filesystem::path(testing::EveryKindScenePath()).parent_path() / "out/").string());
   EXPECT_EQ(std::string(settings.sceneFile), testing::EveryKindScenePath());
 
   abi::EnvironmentRecord environment{};

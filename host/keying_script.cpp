@@ -14,7 +14,6 @@ namespace {
 
 using nlohmann::json;
 
-
 std::optional<std::array<double, 3>> ReadVector(const json& step, const char* key, const std::string& place,
                                                 std::set<std::string>& used) {
   const auto found = step.find(key);
@@ -33,15 +32,18 @@ KeyingStep ReadStep(const json& step, const std::string& place) {
   if (time == step.end()) throw FieldError(place, "missing \"time\"");
   result.time = time->is_number() ? time->dump() : ReadString(*time, place + "/time");
   if (!KeyTime::Parse(result.time)) {
-    throw FieldError(place + "/time", "\"" + result.time + "\" is not a time (480t ticks, 2s seconds or 12 frames)");
+    throw FieldError(place + "/time",
+                     "\"" + result.time + "\" is not a time (480t ticks, 2s seconds or 12 frames)");
   }
   const auto object = step.find("object");
   if (object == step.end()) throw FieldError(place, "missing \"object\"");
   result.object = ReadString(*object, place + "/object");
   const auto interpolation = step.find("interpolation");
-  result.interpolation = interpolation == step.end() ? "linear" : ReadString(*interpolation, place + "/interpolation");
+  result.interpolation =
+      interpolation == step.end() ? "linear" : ReadString(*interpolation, place + "/interpolation");
   if (InterpolationIndex(result.interpolation) < 0) {
-    throw FieldError(place + "/interpolation", "unknown interpolation \"" + result.interpolation + "\" (step, linear or cubic)");
+    throw FieldError(place + "/interpolation",
+                     "unknown interpolation \"" + result.interpolation + "\" (step, linear or cubic)");
   }
   result.translate = ReadVector(step, "translate", place, used);
   result.rotate = ReadVector(step, "rotate", place, used);
@@ -62,13 +64,16 @@ std::optional<KeyTime> KeyTime::Parse(std::string_view text) {
   }
   if (text.empty()) return std::nullopt;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), time.value);
-  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(time.value)) return std::nullopt;
+  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(time.value))
+    return std::nullopt;
   if (time.unit == Unit::Ticks && time.value != std::trunc(time.value)) return std::nullopt;
   return time;
 }
 
 int32_t KeyTime::Ticks(int32_t ticksPerFrame) const {
-  const double perUnit = unit == Unit::Ticks ? 1.0 : unit == Unit::Seconds ? abi::kTicksPerSecond : ticksPerFrame;
+  const double perUnit = unit == Unit::Ticks     ? 1.0
+                         : unit == Unit::Seconds ? abi::kTicksPerSecond
+                                                 : ticksPerFrame;
   const double ticks = std::round(value * perUnit);
   if (!(ticks >= std::numeric_limits<int32_t>::min() && ticks <= std::numeric_limits<int32_t>::max())) {
     throw std::out_of_range("the time lies beyond the range of ticks");

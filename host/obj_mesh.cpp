@@ -1,7 +1,7 @@
 #include "host/obj_mesh.h"
 
-#include <map>
 #include <tiny_obj_loader.h>
+#include <map>
 #include <tuple>
 
 namespace lumetra::host {
@@ -9,11 +9,9 @@ namespace {
 
 using Corner = std::tuple<int, int, int>;  // vertex, normal, texture coordinate
 
-void AppendTriple(std::vector<double>& out, const std::vector<tinyobj::real_t>& in, int index,
-                  int width) {
+void AppendTriple(std::vector<double>& out, const std::vector<tinyobj::real_t>& in, int index, int width) {
   for (int axis = 0; axis < 3; ++axis) {
-    out.push_back(axis < width ? static_cast<double>(in[static_cast<size_t>(index * width + axis)])
-                               : 0.0);
+    out.push_back(axis < width ? static_cast<double>(in[static_cast<size_t>(index * width + axis)]) : 0.0);
   }
 }
 

@@ -21,8 +21,8 @@ int32_t CheckInfo(const ObjectInfo* info) {
   if (!info) return kNullRecord;
   int32_t result = CheckBlock(info->size, info->version, sizeof(ObjectInfo), kObjectInfoVersion);
   if (result == kOk && info->objectData) {
-    result = CheckBlock(info->objectData->size, info->objectData->version,
-                        sizeof(ObjectDataBlock), kObjectDataBlockVersion);
+    result = CheckBlock(info->objectData->size, info->objectData->version, sizeof(ObjectDataBlock),
+                        kObjectDataBlockVersion);
   }
   if (result == kOk && info->textureData) {
     result = CheckBlock(info->textureData->size, info->textureData->version, sizeof(TextureBlock),
@@ -115,8 +115,7 @@ int32_t FillRenderSettings(const Scene& scene, RenderSettingsRecord& settings) {
     directory = (fs::path(FolderOf(scene.path)) / directory).lexically_normal().string();
   }
   if (!directory.empty() && directory.back() != '/') directory += '/';
-  if (directory.size() >= sizeof settings.outputDirectory ||
-      scene.path.size() >= sizeof settings.sceneFile) {
+  if (directory.size() >= sizeof settings.outputDirectory || scene.path.size() >= sizeof settings.sceneFile) {
     return kRecordTooSmall;
   }
   CopyText(settings.outputDirectory, directory);
@@ -128,7 +127,8 @@ int32_t FillPreview(const ViewRecord& view, PreviewRecord& preview) {
   preview.capable = 0;
   preview.width = static_cast<uint32_t>(std::max(0, view.right - view.left));
   preview.height = static_cast<uint32_t>(std::max(0, view.bottom - view.top));
-  preview.aspect = preview.height ? static_cast<float>(preview.width) / static_cast<float>(preview.height) : 1.0f;
+  preview.aspect =
+      preview.height ? static_cast<float>(preview.width) / static_cast<float>(preview.height) : 1.0f;
   preview.window = view.window;
   preview.putPixel = nullptr;
   preview.changed = nullptr;

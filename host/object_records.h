@@ -29,8 +29,7 @@ int32_t FillPreview(const abi::ViewRecord& view, abi::PreviewRecord& preview);
 
 // Copies `count` items of `width` values from item `first` of `values` to `out`.
 template <typename T>
-int32_t CopyRange(const std::vector<T>& values, size_t width, uint32_t first, uint32_t count,
-                  T* out) {
+int32_t CopyRange(const std::vector<T>& values, size_t width, uint32_t first, uint32_t count, T* out) {
   const uint64_t items = values.size() / width;
   if (uint64_t{first} + count > items) return abi::kIndexOutOfRange;
   if (count == 0) return abi::kOk;

@@ -10,9 +10,7 @@ namespace lumetra::host {
 namespace {
 
 // Fixed-size string fields may lack their terminator in a faulty record.
-std::string FieldText(const char* field, size_t size) {
-  return std::string(field, strnlen(field, size));
-}
+std::string FieldText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
 
 constexpr uint32_t kMaxInterfaces = 64;
 
@@ -35,8 +33,7 @@ std::string DescribeResult(int32_t code) {
   }
 }
 
-std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path,
-                                                 ScenePreparer prepareScene) {
+std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, ScenePreparer prepareScene) {
   std::unique_ptr<PluginModule> module(new PluginModule(path, std::move(prepareScene)));
   module->Open();
   module->ReadInfo();
@@ -53,8 +50,7 @@ void PluginModule::Open() {
   if (!handle_) throw PluginError("cannot load plug-in: " + std::string(dlerror()));
   getDllInfo_ = reinterpret_cast<GetDLLInfoFn>(dlsym(handle_, "GetDLLInfo"));
   if (!getDllInfo_) throw PluginError("plug-in " + path_ + " lacks the export GetDLLInfo");
-  getInterfaceFunctions_ =
-      reinterpret_cast<GetInterfaceFunctionsFn>(dlsym(handle_, "GetInterfaceFunctions"));
+  getInterfaceFunctions_ = reinterpret_cast<GetInterfaceFunctionsFn>(dlsym(handle_, "GetInterfaceFunctions"));
   if (!getInterfaceFunctions_) {
     throw PluginError("plug-in " + path_ + " lacks the export GetInterfaceFunctions");
   }
@@ -108,8 +104,8 @@ void PluginModule::Connect(int index, const abi::InterfaceEntry& entry) {
   }
   const int result = getInterfaceFunctions_(index, record);
   if (result != abi::kOk) {
-    throw PluginError("plug-in " + path_ + " refused the " + what + " interface record: " +
-                      DescribeResult(result));
+    throw PluginError("plug-in " + path_ + " refused the " + what +
+                      " interface record: " + DescribeResult(result));
   }
   *connected = true;
 }

@@ -36,7 +36,7 @@ struct MenuEntry {
   uint32_t flags = 0;
   std::optional<std::string> text;  // none for a separator or submenu head
   uint32_t commandId = 0;
-  std::optional<bool> enabled;      // none when the plug-in leaves the state to the host
+  std::optional<bool> enabled;  // none when the plug-in leaves the state to the host
 };
 
 // A loaded plug-in: the shared object, its information record and the interface
@@ -49,8 +49,7 @@ class PluginModule {
 
   // Loads the shared object, reads its information record and connects every interface
   // it lists that this host knows. Throws PluginError naming the cause.
-  static std::unique_ptr<PluginModule> Load(const std::string& path,
-                                            ScenePreparer prepareScene = {});
+  static std::unique_ptr<PluginModule> Load(const std::string& path, ScenePreparer prepareScene = {});
   ~PluginModule();
   PluginModule(const PluginModule&) = delete;
   PluginModule& operator=(const PluginModule&) = delete;

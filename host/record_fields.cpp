@@ -20,8 +20,7 @@ using abi::TextureBlock;
 constexpr FieldSpec Number(const char* name, size_t offset, double value = 0) {
   return {name, FieldKind::kDoubles, offset, 1, {value}};
 }
-constexpr FieldSpec Vector(const char* name, size_t offset, double x = 0, double y = 0,
-                           double z = 0) {
+constexpr FieldSpec Vector(const char* name, size_t offset, double x = 0, double y = 0, double z = 0) {
   return {name, FieldKind::kDoubles, offset, 3, {x, y, z}};
 }
 constexpr FieldSpec Pair(const char* name, size_t offset, double a, double b) {
@@ -44,28 +43,24 @@ constexpr FieldSpec Text(const char* name, size_t offset, uint32_t size) {
 }
 
 constexpr NamedValue kPatterns[] = {
-    {"agate", 0},        {"bozo", 1},      {"crackle", 2},     {"gradient", 3},
-    {"granite", 4},      {"leopard", 5},   {"mandel", 6},      {"marble", 7},
-    {"onion", 8},        {"radial", 9},    {"spiral1", 10},    {"spiral2", 11},
-    {"spotted", 12},     {"wood", 13},     {"bumps", 14},      {"ripples", 15},
-    {"dents", 16},       {"waves", 17},    {"wrinkles", 18},   {"quilted", 19},
-    {"average", 20},     {"boxed", 21},    {"cylindrical", 22}, {"planar", 23},
-    {"spherical", 24},   {"density_file", 25}};
+    {"agate", 0},        {"bozo", 1},     {"crackle", 2},      {"gradient", 3},  {"granite", 4},
+    {"leopard", 5},      {"mandel", 6},   {"marble", 7},       {"onion", 8},     {"radial", 9},
+    {"spiral1", 10},     {"spiral2", 11}, {"spotted", 12},     {"wood", 13},     {"bumps", 14},
+    {"ripples", 15},     {"dents", 16},   {"waves", 17},       {"wrinkles", 18}, {"quilted", 19},
+    {"average", 20},     {"boxed", 21},   {"cylindrical", 22}, {"planar", 23},   {"spherical", 24},
+    {"density_file", 25}};
 constexpr NamedValue kBlocks[] = {{"checker", 0}, {"hexagon", 1}, {"brick", 2}};
 constexpr NamedValue kWarps[] = {{"black_hole", 0}, {"repeat", 1}, {"turbulence", 2}};
 constexpr NamedValue kWaveShapes[] = {{"ramp", 0},    {"triangle", 1}, {"sine", 2},
                                       {"scallop", 3}, {"cubic", 4},    {"power", 5}};
-constexpr NamedValue kMapTypes[] = {{"planar", 0}, {"spherical", 1}, {"cylindrical", 2},
-                                    {"uv", 3},     {"uv_flat", 4},   {"torus", 5},
-                                    {"uv_angle", 6}};
-constexpr NamedValue kCsgOperations[] = {
-    {"union", 0}, {"intersection", 1}, {"difference", 2}, {"merge", 3}};
-constexpr NamedValue kSplineKinds[] = {
-    {"linear", 1}, {"quadratic", 2}, {"cubic", 3}, {"bezier", 4}};
+constexpr NamedValue kMapTypes[] = {{"planar", 0},  {"spherical", 1}, {"cylindrical", 2}, {"uv", 3},
+                                    {"uv_flat", 4}, {"torus", 5},     {"uv_angle", 6}};
+constexpr NamedValue kCsgOperations[] = {{"union", 0}, {"intersection", 1}, {"difference", 2}, {"merge", 3}};
+constexpr NamedValue kSplineKinds[] = {{"linear", 1}, {"quadratic", 2}, {"cubic", 3}, {"bezier", 4}};
 constexpr NamedValue kProjections[] = {{"top", 0}, {"front", 1}, {"side", 2}, {"camera", 3}};
 constexpr NamedValue kPluginKindNames[] = {{"triangle_mesh", 0}, {"spherical_height", 1}};
-constexpr std::array<uint8_t, 8> kPluginKindIds[] = {
-    std::to_array(abi::kPluginKindTriangleMesh), std::to_array(abi::kPluginKindSphericalHeight)};
+constexpr std::array<uint8_t, 8> kPluginKindIds[] = {std::to_array(abi::kPluginKindTriangleMesh),
+                                                     std::to_array(abi::kPluginKindSphericalHeight)};
 
 // Object shapes.
 constexpr FieldSpec kCsgFields[] = {Choice("operation", SHAPE(csg.operation), kCsgOperations, 0)};
@@ -81,19 +76,16 @@ constexpr FieldSpec kSuperquadricFields[] = {Number("e", SHAPE(superquadric.e), 
                                              Number("r", SHAPE(superquadric.r), 1)};
 constexpr FieldSpec kBlobFields[] = {Number("threshold", SHAPE(blob.threshold), 0.5),
                                      Integer("solver", SHAPE(blob.solver))};
-constexpr FieldSpec kProfileFields[] = {
-    Choice("spline", SHAPE(profile.splineKind), kSplineKinds, 1),
-    Integer("steps", SHAPE(profile.steps), 8),
-    Pair("extrusion", SHAPE(profile.extrusion), 1, 1)};
-constexpr FieldSpec kSplineMeshFields[] = {
-    Integer("subdivision_u", SHAPE(splineMesh.subdivisionU), 3),
-    Integer("subdivision_v", SHAPE(splineMesh.subdivisionV), 3)};
+constexpr FieldSpec kProfileFields[] = {Choice("spline", SHAPE(profile.splineKind), kSplineKinds, 1),
+                                        Integer("steps", SHAPE(profile.steps), 8),
+                                        Pair("extrusion", SHAPE(profile.extrusion), 1, 1)};
+constexpr FieldSpec kSplineMeshFields[] = {Integer("subdivision_u", SHAPE(splineMesh.subdivisionU), 3),
+                                           Integer("subdivision_v", SHAPE(splineMesh.subdivisionV), 3)};
 constexpr FieldSpec kHeightFieldFields[] = {Text("image", SHAPE(heightField.image), 260),
                                             Flag("smooth", SHAPE(heightField.smooth))};
 constexpr FieldSpec kMeshFileFields[] = {Text("file", SHAPE(meshFile.file), 260),
                                          Number("smoothing_angle", SHAPE(meshFile.smoothingAngle))};
-constexpr FieldSpec kTextFields[] = {Text("text", SHAPE(text.text), 256),
-                                     Text("font", SHAPE(text.font), 128),
+constexpr FieldSpec kTextFields[] = {Text("text", SHAPE(text.text), 256), Text("font", SHAPE(text.font), 128),
                                      Number("depth", SHAPE(text.depth), 0.2),
                                      Number("spacing", SHAPE(text.spacing), 0),
                                      Number("size", SHAPE(text.size), 1)};
@@ -104,11 +96,10 @@ constexpr FieldSpec kPluginObjectFields[] = {
     Flag("smooth", SHAPE(pluginObject.smooth)),
     Pair("latitude", SHAPE(pluginObject.latitude), -90, 90),
     Pair("longitude", SHAPE(pluginObject.longitude), 0, 360)};
-constexpr FieldSpec kLightFields[] = {Vector("color", SHAPE(light.color), 1, 1, 1),
-                                      Number("fade_distance", SHAPE(light.fadeDistance)),
-                                      Number("fade_power", SHAPE(light.fadePower)),
-                                      Flag("volumetric", SHAPE(light.volumetric)),
-                                      Flag("attenuated", SHAPE(light.attenuated))};
+constexpr FieldSpec kLightFields[] = {
+    Vector("color", SHAPE(light.color), 1, 1, 1), Number("fade_distance", SHAPE(light.fadeDistance)),
+    Number("fade_power", SHAPE(light.fadePower)), Flag("volumetric", SHAPE(light.volumetric)),
+    Flag("attenuated", SHAPE(light.attenuated))};
 constexpr FieldSpec kSpotFields[] = {Number("falloff", SHAPE(light.falloff), 30),
                                      Number("radius", SHAPE(light.radius), 15),
                                      Number("tightness", SHAPE(light.tightness), 0)};
@@ -163,16 +154,12 @@ constexpr FieldSpec kColorFields[] = {Color("color", NODE(color))};
 constexpr FieldSpec kTransformFields[] = {Vector("scale", NODE(transform.scale), 1, 1, 1),
                                           Vector("rotate", NODE(transform.rotate)),
                                           Vector("translate", NODE(transform.translate))};
-constexpr FieldSpec kFinishFields[] = {Number("ambient", NODE(finish.ambient), 0.1),
-                                       Number("diffuse", NODE(finish.diffuse), 0.6),
-                                       Number("brilliance", NODE(finish.brilliance), 1),
-                                       Number("phong", NODE(finish.phong)),
-                                       Number("phong_size", NODE(finish.phongSize), 40),
-                                       Number("specular", NODE(finish.specular)),
-                                       Number("roughness", NODE(finish.roughness), 0.05),
-                                       Number("crand", NODE(finish.crand)),
-                                       Flag("metallic_on", NODE(finish.metallicSet)),
-                                       Number("metallic", NODE(finish.metallic))};
+constexpr FieldSpec kFinishFields[] = {
+    Number("ambient", NODE(finish.ambient), 0.1),      Number("diffuse", NODE(finish.diffuse), 0.6),
+    Number("brilliance", NODE(finish.brilliance), 1),  Number("phong", NODE(finish.phong)),
+    Number("phong_size", NODE(finish.phongSize), 40),  Number("specular", NODE(finish.specular)),
+    Number("roughness", NODE(finish.roughness), 0.05), Number("crand", NODE(finish.crand)),
+    Flag("metallic_on", NODE(finish.metallicSet)),     Number("metallic", NODE(finish.metallic))};
 constexpr FieldSpec kInteriorFields[] = {Number("ior", NODE(interior.ior), 1)};
 constexpr FieldSpec kMediaFields[] = {Integer("intervals", NODE(media.intervals), 10),
                                       Integer("samples_min", NODE(media.samplesMin), 1),
@@ -185,16 +172,14 @@ constexpr FieldSpec kMediaFields[] = {Integer("intervals", NODE(media.intervals)
                                       Number("eccentricity", NODE(media.eccentricity)),
                                       Flag("extinction_on", NODE(media.extinctionSet)),
                                       Number("extinction", NODE(media.extinction), 1)};
-constexpr FieldSpec kPatternFields[] = {
-    Choice("pattern", NODE(pattern.pattern), kPatterns, 1),
-    Number("agate_turbulence", NODE(pattern.agateTurbulence), 1),
-    Vector("gradient", NODE(pattern.gradient), 1, 0, 0),
-    Integer("mandel_iterations", NODE(pattern.mandelIterations), 64),
-    Pair("quilt", NODE(pattern.quilt), 1, 1),
-    Integer("spiral_arms", NODE(pattern.spiralArms), 1),
-    Integer("extra", NODE(pattern.extra))};
-constexpr FieldSpec kColorMapFields[] = {
-    {"color_map", FieldKind::kColorMap, NODE(pattern.colorMapCount)}};
+constexpr FieldSpec kPatternFields[] = {Choice("pattern", NODE(pattern.pattern), kPatterns, 1),
+                                        Number("agate_turbulence", NODE(pattern.agateTurbulence), 1),
+                                        Vector("gradient", NODE(pattern.gradient), 1, 0, 0),
+                                        Integer("mandel_iterations", NODE(pattern.mandelIterations), 64),
+                                        Pair("quilt", NODE(pattern.quilt), 1, 1),
+                                        Integer("spiral_arms", NODE(pattern.spiralArms), 1),
+                                        Integer("extra", NODE(pattern.extra))};
+constexpr FieldSpec kColorMapFields[] = {{"color_map", FieldKind::kColorMap, NODE(pattern.colorMapCount)}};
 constexpr FieldSpec kBlockFields[] = {Choice("block", NODE(block.block), kBlocks, 0),
                                       Vector("brick_size", NODE(block.brickSize), 1, 0.5, 0.5),
                                       Number("mortar", NODE(block.mortar), 0.05)};
@@ -203,19 +188,18 @@ constexpr FieldSpec kBlockColorFields[] = {Color("color1", NODE(block.colors[0])
                                            Color("color3", NODE(block.colors[2]), 0.5)};
 constexpr FieldSpec kMapEntryFields[] = {Number("value", NODE(mapEntry.value))};
 constexpr FieldSpec kBumpSizeFields[] = {Number("amount", NODE(bumpSize.amount), 0.5)};
-constexpr FieldSpec kImageFields[] = {
-    Text("file", NODE(image.file), 256),
-    Choice("map_type", NODE(image.mapType), kMapTypes, 0),
-    Integer("interpolation", NODE(image.interpolation)),
-    Flag("once", NODE(image.once)),
-    Flag("interpolate", NODE(image.interpolate)),
-    Integer("alpha_mode", NODE(image.alphaMode)),
-    Flag("use_index", NODE(image.useIndex)),
-    {"filter_all", FieldKind::kFloat, NODE(image.filterAll), 1, {0}},
-    {"transmit_all", FieldKind::kFloat, NODE(image.transmitAll), 1, {0}},
-    Flag("extra_flag_a", NODE(image.extraFlagA)),
-    {"extra_values", FieldKind::kFloat, NODE(image.extraValues), 2, {0, 0}},
-    Flag("extra_flag_b", NODE(image.extraFlagB))};
+constexpr FieldSpec kImageFields[] = {Text("file", NODE(image.file), 256),
+                                      Choice("map_type", NODE(image.mapType), kMapTypes, 0),
+                                      Integer("interpolation", NODE(image.interpolation)),
+                                      Flag("once", NODE(image.once)),
+                                      Flag("interpolate", NODE(image.interpolate)),
+                                      Integer("alpha_mode", NODE(image.alphaMode)),
+                                      Flag("use_index", NODE(image.useIndex)),
+                                      {"filter_all", FieldKind::kFloat, NODE(image.filterAll), 1, {0}},
+                                      {"transmit_all", FieldKind::kFloat, NODE(image.transmitAll), 1, {0}},
+                                      Flag("extra_flag_a", NODE(image.extraFlagA)),
+                                      {"extra_values", FieldKind::kFloat, NODE(image.extraValues), 2, {0, 0}},
+                                      Flag("extra_flag_b", NODE(image.extraFlagB))};
 constexpr FieldSpec kNoiseFields[] = {Flag("per_axis", NODE(noise.perAxis)),
                                       Number("turbulence", NODE(noise.turbulence)),
                                       Vector("turbulence_xyz", NODE(noise.turbulenceXyz)),
@@ -286,51 +270,53 @@ constexpr NodeKindSpec kNodeKinds[] = {
 #undef NODE
 
 #define RENDER(member) offsetof(abi::RenderSettingsRecord, member)
-constexpr FieldSpec kRenderFields[] = {
-    Integer("width", RENDER(width), 320),
-    Integer("height", RENDER(height), 240),
-    Flag("show_window", RENDER(showWindow), true),
-    Flag("host_display", RENDER(hostDisplay)),
-    Flag("antialias", RENDER(antialias)),
-    Integer("antialias_mode", RENDER(antialiasMode), 1),
-    Integer("antialias_depth", RENDER(antialiasDepth), 3),
-    Number("antialias_threshold", RENDER(antialiasThreshold), 0.3),
-    Number("extra_value", RENDER(extraValue)),
-    Integer("extra_integer", RENDER(extraInteger)),
-    {"output_format", FieldKind::kLetter, RENDER(outputFormat), 1, {abi::kLetterPng}, {},
-     abi::kOutputFormatLetters},
-    Text("output_directory", RENDER(outputDirectory), 260)};
+constexpr FieldSpec kRenderFields[] = {Integer("width", RENDER(width), 320),
+                                       Integer("height", RENDER(height), 240),
+                                       Flag("show_window", RENDER(showWindow), true),
+                                       Flag("host_display", RENDER(hostDisplay)),
+                                       Flag("antialias", RENDER(antialias)),
+                                       Integer("antialias_mode", RENDER(antialiasMode), 1),
+                                       Integer("antialias_depth", RENDER(antialiasDepth), 3),
+                                       Number("antialias_threshold", RENDER(antialiasThreshold), 0.3),
+                                       Number("extra_value", RENDER(extraValue)),
+                                       Integer("extra_integer", RENDER(extraInteger)),
+                                       {"output_format",
+                                        FieldKind::kLetter,
+                                        RENDER(outputFormat),
+                                        1,
+                                        {abi::kLetterPng},
+                                        {},
+                                        abi::kOutputFormatLetters},
+                                       Text("output_directory", RENDER(outputDirectory), 260)};
 #undef RENDER
 
 #define ENVIRONMENT(member) offsetof(abi::EnvironmentRecord, member)
-constexpr FieldSpec kEnvironmentFields[] = {
-    Vector("background", ENVIRONMENT(background)),
-    Vector("ambient", ENVIRONMENT(ambient), 0.2, 0.2, 0.2),
-    Integer("max_depth", ENVIRONMENT(maxDepth), 5),
-    Number("min_weight", ENVIRONMENT(minWeight), 0.01),
-    Integer("texture_engine", ENVIRONMENT(textureEngine)),
-    Text("media", ENVIRONMENT(mediaName), 64)};
+constexpr FieldSpec kEnvironmentFields[] = {Vector("background", ENVIRONMENT(background)),
+                                            Vector("ambient", ENVIRONMENT(ambient), 0.2, 0.2, 0.2),
+                                            Integer("max_depth", ENVIRONMENT(maxDepth), 5),
+                                            Number("min_weight", ENVIRONMENT(minWeight), 0.01),
+                                            Integer("texture_engine", ENVIRONMENT(textureEngine)),
+                                            Text("media", ENVIRONMENT(mediaName), 64)};
 #undef ENVIRONMENT
 
 #define VIEW(member) offsetof(abi::ViewRecord, member)
-constexpr FieldSpec kViewFields[] = {
-    Text("name", VIEW(name), 20),
-    Choice("projection", VIEW(projection), kProjections, 0),
-    Integer("left", VIEW(left)),
-    Integer("top", VIEW(top)),
-    Integer("right", VIEW(right), 400),
-    Integer("bottom", VIEW(bottom), 300),
-    Flag("maximised", VIEW(flags)),
-    Number("zoom", VIEW(zoom), 1),
-    Vector("centre", VIEW(centre)),
-    Integer("area_width", VIEW(areaWidth), 800),
-    Integer("area_height", VIEW(areaHeight), 600)};
+constexpr FieldSpec kViewFields[] = {Text("name", VIEW(name), 20),
+                                     Choice("projection", VIEW(projection), kProjections, 0),
+                                     Integer("left", VIEW(left)),
+                                     Integer("top", VIEW(top)),
+                                     Integer("right", VIEW(right), 400),
+                                     Integer("bottom", VIEW(bottom), 300),
+                                     Flag("maximised", VIEW(flags)),
+                                     Number("zoom", VIEW(zoom), 1),
+                                     Vector("centre", VIEW(centre)),
+                                     Integer("area_width", VIEW(areaWidth), 800),
+                                     Integer("area_height", VIEW(areaHeight), 600)};
 #undef VIEW
 
 template <typename Layout, typename Key, typename Get>
 const Layout* FindIn(std::span<const Layout> layouts, const Key& key, Get get) {
-  const auto found = std::find_if(layouts.begin(), layouts.end(),
-                                  [&](const Layout& layout) { return get(layout) == key; });
+  const auto found =
+      std::find_if(layouts.begin(), layouts.end(), [&](const Layout& layout) { return get(layout) == key; });
   return found == layouts.end() ? nullptr : &*found;
 }
 
@@ -392,15 +378,13 @@ const ObjectTypeSpec* FindObjectType(uint32_t type) {
   return FindIn<ObjectTypeSpec>(kObjectTypes, type, [](const auto& s) { return s.type; });
 }
 const ObjectTypeSpec* FindObjectType(std::string_view name) {
-  return FindIn<ObjectTypeSpec>(kObjectTypes, name,
-                                [](const auto& s) { return std::string_view(s.name); });
+  return FindIn<ObjectTypeSpec>(kObjectTypes, name, [](const auto& s) { return std::string_view(s.name); });
 }
 const NodeKindSpec* FindNodeKind(uint32_t kind) {
   return FindIn<NodeKindSpec>(kNodeKinds, kind, [](const auto& s) { return s.kind; });
 }
 const NodeKindSpec* FindNodeKind(std::string_view name) {
-  return FindIn<NodeKindSpec>(kNodeKinds, name,
-                              [](const auto& s) { return std::string_view(s.name); });
+  return FindIn<NodeKindSpec>(kNodeKinds, name, [](const auto& s) { return std::string_view(s.name); });
 }
 
 FieldList RenderSettingsFields() { return kRenderFields; }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <array>
-#include <deque>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -44,8 +44,8 @@ struct SceneObject {
   abi::TextureBlock node{};  // type-11 nodes: kind and parameters
   std::vector<abi::ProfilePoint> profile;
   std::vector<abi::BlobComponent> blob;
-  std::vector<double> splinePoints;      // three doubles per control point
-  std::vector<uint32_t> splinePatches;   // sixteen point indices per patch
+  std::vector<double> splinePoints;     // three doubles per control point
+  std::vector<uint32_t> splinePatches;  // sixteen point indices per patch
   Mesh mesh;
   std::string meshSource;  // the OBJ file a mesh came from, empty when inline
 };
@@ -82,7 +82,7 @@ class Scene {
   std::vector<std::string> searchPaths;  // folders FindFile tries after the scene's own
   std::vector<PluginChunk> pluginChunks;
   std::vector<KeyingStep> keying;  // steps a person wrote to animate the scene
-  std::string path;  // the scene file, empty when never saved
+  std::string path;                // the scene file, empty when never saved
   uint32_t selected = 0;
 
  private:

@@ -15,9 +15,9 @@ namespace lumetra::host {
 namespace {
 
 namespace fs = std::filesystem;
-using ::testing::HasSubstr;
-using testing::FreshFolder;
 using testing::EveryKindScenePath;
+using testing::FreshFolder;
+using ::testing::HasSubstr;
 using testing::WriteText;
 
 // Copies the every-kind scene's folder so that saving next to it touches nothing shipped.
@@ -131,7 +131,8 @@ TEST(SceneFile, ASceneSavedIntoAnotherFolderStillFindsItsFiles) {
     const SceneObject& object = *moved.Find(id);
     if (object.type != abi::kTypeMeshFile) continue;
     ++meshes;
-    EXPECT_EQ(std::string(object.data.shape.meshFile.file).rfind(back, 0), 0u) << object.data.shape.meshFile.file;
+    EXPECT_EQ(std::string(object.data.shape.meshFile.file).rfind(back, 0), 0u)
+        << object.data.shape.meshFile.file;
   }
   EXPECT_GT(meshes, 0u);
   // Saved beside itself, the scene keeps its names as they were.
@@ -210,33 +211,28 @@ INSTANTIATE_TEST_SUITE_P(
                  "at /materials/0/pattern", "unknown pattern \"paisley\""},
         BadScene{"wrong_type", SceneText(R"("objects": [{"type": "torus", "major_radius": "big"}])"),
                  "at /objects/0/major_radius", "expected a number, got a string"},
-        BadScene{"wrong_count",
-                 SceneText(R"("objects": [{"type": "box", "transform": {"scale": [1, 2]}}])"),
+        BadScene{"wrong_count", SceneText(R"("objects": [{"type": "box", "transform": {"scale": [1, 2]}}])"),
                  "at /objects/0/transform/scale", "expected an array of 3 numbers"},
         BadScene{"negative_integer", SceneText(R"("render": {"width": -5})"), "at /render/width",
                  "whole number from 0"},
         BadScene{"unknown_field", SceneText(R"("objects": [{"type": "sphere", "radius": 2}])"),
                  "at /objects/0/radius", "unknown field \"radius\""},
-        BadScene{"dangling_texture",
-                 SceneText(R"("objects": [{"type": "sphere", "texture": "Nowhere"}])"),
+        BadScene{"dangling_texture", SceneText(R"("objects": [{"type": "sphere", "texture": "Nowhere"}])"),
                  "at /objects/0/texture", "no material is named \"Nowhere\""},
         BadScene{"dangling_camera_link",
                  SceneText(R"("cameras": [{"type": "camera", "look_at_object": "Ghost"}])"),
                  "at /cameras/0/look_at_object", "no object is named \"Ghost\""},
-        BadScene{"clone_cycle",
-                 SceneText(R"("objects": [{"type": "clone", "name": "A", "source": "B"},
+        BadScene{"clone_cycle", SceneText(R"("objects": [{"type": "clone", "name": "A", "source": "B"},
                                        {"type": "clone", "name": "B", "source": "A"}])"),
                  "at /objects/0/source", "clone cycle"},
-        BadScene{"clone_of_ancestor",
-                 SceneText(R"("objects": [{"type": "group", "name": "G", "children": [
+        BadScene{"clone_of_ancestor", SceneText(R"("objects": [{"type": "group", "name": "G", "children": [
                             {"type": "clone", "name": "C", "source": "G"}]}])"),
                  "at /objects/0/children/0/source", "clone cycle"},
         BadScene{"missing_mesh", SceneText(R"("objects": [{"type": "mesh_file", "file": "gone.obj"}])"),
                  "at /objects/0/file", "file \"gone.obj\" not found"},
         BadScene{"broken_mesh", SceneText(R"("objects": [{"type": "polygon_mesh", "obj": "broken.obj"}])"),
                  "at /objects/0/obj", "vertex that does not exist"},
-        BadScene{"missing_image",
-                 SceneText(R"("materials": [{"kind": "image_map", "file": "nothere.png"}])"),
+        BadScene{"missing_image", SceneText(R"("materials": [{"kind": "image_map", "file": "nothere.png"}])"),
                  "at /materials/0/file", "file \"nothere.png\" not found"},
         BadScene{"face_index",
                  SceneText(R"("objects": [{"type": "polygon_mesh", "vertices": [[0,0,0],[1,0,0],[0,1,0]],
@@ -244,10 +240,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "at /objects/0/faces/0/2", "past the last point"},
         BadScene{"camera_in_tree", SceneText(R"("objects": [{"type": "camera"}])"), "at /objects/0/type",
                  "a camera belongs in \"cameras\""},
-        BadScene{"long_name", SceneText(R"("objects": [{"type": "box", "name": ")" + std::string(200, 'x') + R"("}])"),
+        BadScene{"long_name",
+                 SceneText(R"("objects": [{"type": "box", "name": ")" + std::string(200, 'x') + R"("}])"),
                  "at /objects/0/name", "at most 127 characters"},
         BadScene{"color_map_order",
-                 SceneText(R"("materials": [{"kind": "pattern_pigment", "color_map": [[0.5,1,1,1],[0.2,0,0,0]]}])"),
+                 SceneText(
+                     R"("materials": [{"kind": "pattern_pigment", "color_map": [[0.5,1,1,1],[0.2,0,0,0]]}])"),
                  "at /materials/0/color_map/1/0", "must not decrease"},
         BadScene{"bad_base64", SceneText(R"("plugin_data": [{"plugin": "P", "data": "@@@@"}])"),
                  "at /plugin_data/0/data", "not valid base64"},

@@ -7,12 +7,12 @@
 #include <sstream>
 
 #include "abi/scene_record.h"
-#include "platform/base64.h"
-#include "platform/file_io.h"
 #include "host/field_io.h"
 #include "host/file_finder.h"
 #include "host/obj_mesh.h"
 #include "host/scene_file.h"
+#include "platform/base64.h"
+#include "platform/file_io.h"
 
 namespace lumetra::host {
 namespace {
@@ -22,15 +22,12 @@ using nlohmann::json;
 constexpr size_t kMaxFileSize = 64u << 20;
 constexpr int kMaxDepth = 64;
 
-constexpr NamedValue kTextureLocks[] = {{"none", 0},
-                                        {"object", abi::kFlagTextureLock},
-                                        {"tree", abi::kFlagTextureLockAncestors}};
+constexpr NamedValue kTextureLocks[] = {
+    {"none", 0}, {"object", abi::kFlagTextureLock}, {"tree", abi::kFlagTextureLockAncestors}};
 
 std::byte* Bytes(void* record) { return static_cast<std::byte*>(record); }
 
-std::string Index(const std::string& place, size_t index) {
-  return place + "/" + std::to_string(index);
-}
+std::string Index(const std::string& place, size_t index) { return place + "/" + std::to_string(index); }
 
 const json& ArrayAt(const json& object, const char* key, const std::string& place) {
   const json& value = object.at(key);
@@ -72,19 +69,14 @@ class SceneReader {
       ReadRecord(v, p, EnvironmentFields(), Bytes(&scene_.environment));
     });
     Section(root, "views", used, [&](const json& v, const std::string& p) { ReadViews(v, p); });
-    Section(root, "search_paths", used,
-            [&](const json& v, const std::string& p) { ReadSearchPaths(v, p); });
-    Section(root, "objects", used, [&](const json& v, const std::string& p) {
-      ReadList(v, p, abi::kObjectList);
-    });
-    Section(root, "cameras", used, [&](const json& v, const std::string& p) {
-      ReadList(v, p, abi::kCameraList);
-    });
-    Section(root, "materials", used, [&](const json& v, const std::string& p) {
-      ReadList(v, p, abi::kMaterialList);
-    });
-    Section(root, "plugin_data", used,
-            [&](const json& v, const std::string& p) { ReadPluginData(v, p); });
+    Section(root, "search_paths", used, [&](const json& v, const std::string& p) { ReadSearchPaths(v, p); });
+    Section(root, "objects", used,
+            [&](const json& v, const std::string& p) { ReadList(v, p, abi::kObjectList); });
+    Section(root, "cameras", used,
+            [&](const json& v, const std::string& p) { ReadList(v, p, abi::kCameraList); });
+    Section(root, "materials", used,
+            [&](const json& v, const std::string& p) { ReadList(v, p, abi::kMaterialList); });
+    Section(root, "plugin_data", used, [&](const json& v, const std::string& p) { ReadPluginData(v, p); });
     Section(root, "keying", used,
             [&](const json& v, const std::string& p) { scene_.keying = ReadKeyingScript(v, p); });
     std::string selected;
@@ -113,8 +105,7 @@ class SceneReader {
       throw FieldError("", "missing \"format\": \"" + std::string(kSceneFormatName) + "\"");
     }
     if (!format->is_string() || *format != kSceneFormatName) {
-      throw FieldError("/format", "not a Lumetra scene (expected \"" +
-                                      std::string(kSceneFormatName) + "\")");
+      throw FieldError("/format", "not a Lumetra scene (expected \"" + std::string(kSceneFormatName) + "\")");
     }
     const auto version = root.find("version");
     if (version == root.end()) throw FieldError("", "missing \"version\"");
@@ -125,8 +116,7 @@ class SceneReader {
     }
   }
 
-  static void ReadRecord(const json& value, const std::string& place, FieldList fields,
-                         std::byte* base) {
+  static void ReadRecord(const json& value, const std::string& place, FieldList fields, std::byte* base) {
     if (!value.is_object()) throw FieldError(place, "expected an object, got " + TypeName(value));
     std::set<std::string> used;
     ReadFields(value, fields, base, place, used);
@@ -178,8 +168,7 @@ class SceneReader {
     }
   }
 
-  static const std::string& RequiredString(const json& object, const char* key,
-                                           const std::string& place) {
+  static const std::string& RequiredString(const json& object, const char* key, const std::string& place) {
     const auto found = object.find(key);
     if (found == object.end()) throw FieldError(place, std::string("missing \"") + key + "\"");
     return ReadString(*found, place + "/" + key);
@@ -203,16 +192,15 @@ class SceneReader {
     }
   }
 
-  void ReadObject(const json& value, uint32_t list, uint32_t parent, const std::string& place,
-                  int depth) {
+  void ReadObject(const json& value, uint32_t list, uint32_t parent, const std::string& place, int depth) {
     CheckEntry(value, place, depth);
     const std::string& typeName = RequiredString(value, "type", place);
     const ObjectTypeSpec* layout = FindObjectType(typeName);
     if (!layout) throw FieldError(place + "/type", "unknown object type \"" + typeName + "\"");
     const bool camera = layout->place == ObjectPlace::kCamera;
     if (camera != (list == abi::kCameraList)) {
-      throw FieldError(place + "/type", camera ? "a camera belongs in \"cameras\""
-                                               : "only cameras belong in \"cameras\"");
+      throw FieldError(place + "/type",
+                       camera ? "a camera belongs in \"cameras\"" : "only cameras belong in \"cameras\"");
     }
     SceneObject& object = scene_.Add(layout->type, list, parent);
     std::set<std::string> used{"type"};
@@ -252,8 +240,7 @@ class SceneReader {
     abi::ParamRecord& params = object.params;
     if (value.contains("transform")) {
       used.insert("transform");
-      ReadTransform(value["transform"], place + "/transform", params.scale, params.rotate,
-                    params.translate);
+      ReadTransform(value["transform"], place + "/transform", params.scale, params.rotate, params.translate);
     }
     if (value.contains("local_transform")) {
       used.insert("local_transform");
@@ -263,33 +250,29 @@ class SceneReader {
     }
     if (value.contains("texture_transform")) {
       used.insert("texture_transform");
-      ReadTransform(value["texture_transform"], place + "/texture_transform",
-                    object.data.textureScale, object.data.textureRotate,
-                    object.data.textureTranslate);
+      ReadTransform(value["texture_transform"], place + "/texture_transform", object.data.textureScale,
+                    object.data.textureRotate, object.data.textureTranslate);
     }
-    static constexpr FieldSpec kFlagFields[] = {
-        {"render", FieldKind::kBool, 0, 1, {1}},
-        {"no_shadows", FieldKind::kBool, 4, 1, {0}},
-        {"texture_lock", FieldKind::kEnum, 8, 1, {0}, kTextureLocks}};
+    static constexpr FieldSpec kFlagFields[] = {{"render", FieldKind::kBool, 0, 1, {1}},
+                                                {"no_shadows", FieldKind::kBool, 4, 1, {0}},
+                                                {"texture_lock", FieldKind::kEnum, 8, 1, {0}, kTextureLocks}};
     uint32_t flags[3] = {1, 0, 0};
     ReadFields(value, kFlagFields, Bytes(flags), place, used);
-    object.flags = (flags[0] ? abi::kFlagRender : 0) | (flags[1] ? abi::kFlagNoShadows : 0) |
-                   flags[2];
+    object.flags = (flags[0] ? abi::kFlagRender : 0) | (flags[1] ? abi::kFlagNoShadows : 0) | flags[2];
     LinkField(value, "texture", Link::kTexture, object.id, place, used);
   }
 
   void NoteFiles(const SceneObject& object, const std::string& place) {
     if (object.type == abi::kTypeHeightField) {
-      files_.push_back({object.id, abi::kFindHeightField, object.data.shape.heightField.image,
-                        place + "/image", false});
+      files_.push_back(
+          {object.id, abi::kFindHeightField, object.data.shape.heightField.image, place + "/image", false});
     } else if (object.type == abi::kTypeText) {
-      files_.push_back({object.id, abi::kFindFont, object.data.shape.text.font, place + "/font",
-                        false});
+      files_.push_back({object.id, abi::kFindFont, object.data.shape.text.font, place + "/font", false});
     }
   }
 
-  void LinkField(const json& value, const char* key, Link::What what, uint32_t id,
-                 const std::string& place, std::set<std::string>& used) {
+  void LinkField(const json& value, const char* key, Link::What what, uint32_t id, const std::string& place,
+                 std::set<std::string>& used) {
     const auto found = value.find(key);
     if (found == value.end()) return;
     used.insert(key);
@@ -329,9 +312,8 @@ class SceneReader {
     return out;
   }
 
-  static std::vector<uint32_t> ReadIndexTuples(const json& value, const char* key,
-                                               const std::string& place, size_t width,
-                                               size_t limit, std::set<std::string>& used) {
+  static std::vector<uint32_t> ReadIndexTuples(const json& value, const char* key, const std::string& place,
+                                               size_t width, size_t limit, std::set<std::string>& used) {
     used.insert(key);
     const std::string at = place + "/" + key;
     const json& tuples = ArrayAt(value, key, place);
@@ -345,8 +327,8 @@ class SceneReader {
         const uint32_t index = ReadUnsigned(tuples[i][k], Index(tuplePlace, k));
         if (index >= limit) {
           throw FieldError(Index(tuplePlace, k), "index " + std::to_string(index) +
-                                                     " is past the last point (" +
-                                                     std::to_string(limit) + " points)");
+                                                     " is past the last point (" + std::to_string(limit) +
+                                                     " points)");
         }
         out.push_back(index);
       }
@@ -396,7 +378,8 @@ class SceneReader {
           : kind == "cylinder"
               ? std::vector<std::pair<const char*, double*>>{{"from", component.a}, {"to", component.b}}
               : std::vector<std::pair<const char*, double*>>{};
-      if (vectors.empty()) throw FieldError(at + "/kind", "unknown blob component \"" + kind + "\" (sphere or cylinder)");
+      if (vectors.empty())
+        throw FieldError(at + "/kind", "unknown blob component \"" + kind + "\" (sphere or cylinder)");
       component.kind = kind == "sphere" ? 1 : 2;
       component.radius = 1;
       component.strength = 1;
@@ -405,8 +388,8 @@ class SceneReader {
         known.insert(key);
         ReadNumbers(entry[key], at + "/" + key, out, 3, 3);
       }
-      for (const auto& [key, out] : {std::pair{"radius", &component.radius},
-                                     std::pair{"strength", &component.strength}}) {
+      for (const auto& [key, out] :
+           {std::pair{"radius", &component.radius}, std::pair{"strength", &component.strength}}) {
         if (!entry.contains(key)) continue;
         known.insert(key);
         *out = ReadNumber(entry[key], at + "/" + key);
@@ -425,8 +408,7 @@ class SceneReader {
     for (const auto& point : ReadPoints(value, "points", place, 3, used)) {
       object.splinePoints.insert(object.splinePoints.end(), point.begin(), point.end());
     }
-    object.splinePatches = ReadIndexTuples(value, "patches", place, 16,
-                                           object.splinePoints.size() / 3, used);
+    object.splinePatches = ReadIndexTuples(value, "patches", place, 16, object.splinePoints.size() / 3, used);
     object.data.shape.splineMesh.pointCount = static_cast<uint32_t>(object.splinePoints.size() / 3);
     object.data.shape.splineMesh.patchCount = static_cast<uint32_t>(object.splinePatches.size() / 16);
   }
@@ -434,14 +416,14 @@ class SceneReader {
   void ReadMesh(SceneObject& object, const json& value, const std::string& place,
                 std::set<std::string>& used) {
     if (object.type == abi::kTypeMeshFile) {
-      files_.push_back({object.id, abi::kFindMeshFile, object.data.shape.meshFile.file,
-                        place + "/file", true});
+      files_.push_back(
+          {object.id, abi::kFindMeshFile, object.data.shape.meshFile.file, place + "/file", true});
       return;
     }
     if (object.type == abi::kTypePluginObject &&
         std::memcmp(object.data.shape.pluginObject.kindId, abi::kPluginKindTriangleMesh, 8) != 0) {
-      files_.push_back({object.id, abi::kFindHeightField, object.data.shape.pluginObject.image,
-                        place + "/image", false});
+      files_.push_back(
+          {object.id, abi::kFindHeightField, object.data.shape.pluginObject.image, place + "/image", false});
       return;
     }
     if (value.contains("obj")) {
@@ -449,7 +431,8 @@ class SceneReader {
       object.meshSource = ReadString(value["obj"], place + "/obj");
       files_.push_back({object.id, abi::kFindMeshFile, object.meshSource, place + "/obj", true});
       for (const char* key : {"vertices", "faces", "normals", "uvs"}) {
-        if (value.contains(key)) throw FieldError(place + "/" + key, "a mesh comes either from \"obj\" or inline, not both");
+        if (value.contains(key))
+          throw FieldError(place + "/" + key, "a mesh comes either from \"obj\" or inline, not both");
       }
       return;
     }
@@ -462,8 +445,8 @@ class SceneReader {
     }
     mesh.faces = ReadIndexTuples(value, "faces", place, 3, mesh.VertexCount(), used);
     if (mesh.faces.empty()) throw FieldError(place + "/faces", "a mesh needs at least one face");
-    for (const auto& [key, out, minimum] : {std::tuple{"normals", &mesh.normals, size_t{3}},
-                                            std::tuple{"uvs", &mesh.uvs, size_t{2}}}) {
+    for (const auto& [key, out, minimum] :
+         {std::tuple{"normals", &mesh.normals, size_t{3}}, std::tuple{"uvs", &mesh.uvs, size_t{2}}}) {
       if (!value.contains(key)) continue;
       const auto triples = ReadPoints(value, key, place, minimum, used);
       if (triples.size() != mesh.VertexCount()) {
@@ -490,8 +473,7 @@ class SceneReader {
     ReadFields(value, layout->extraFields, Bytes(&object.node), place, used);
     if (layout->kind == abi::kNodeImageMap || layout->kind == abi::kNodeMaterialMap ||
         layout->kind == abi::kNodeBumpMap) {
-      files_.push_back({object.id,
-                        layout->kind == abi::kNodeBumpMap ? abi::kFindBumpMap : abi::kFindImageMap,
+      files_.push_back({object.id, layout->kind == abi::kNodeBumpMap ? abi::kFindBumpMap : abi::kFindImageMap,
                         object.node.params.image.file, place + "/file", false});
     }
     if (value.contains("children")) {
@@ -590,8 +572,9 @@ class SceneReader {
       if (use.name.empty()) throw FieldError(use.place, "a file name is needed here");
       const auto found = finder.Find(use.kind, use.name);
       if (!found) {
-        throw FieldError(use.place, "file \"" + use.name + "\" not found (looked in the scene's "
-                                    "folder and its search paths)");
+        throw FieldError(use.place, "file \"" + use.name +
+                                        "\" not found (looked in the scene's "
+                                        "folder and its search paths)");
       }
       if (!use.mesh) continue;
       try {
@@ -658,8 +641,7 @@ Scene ParseScene(const std::string& text, const std::string& path) {
     std::string what = error.what();
     const size_t detail = what.find(": ", what.find("column"));
     if (detail != std::string::npos) what = what.substr(detail + 2);
-    throw SceneFileError(path + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " +
-                         what);
+    throw SceneFileError(path + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " + what);
   } catch (const json::out_of_range&) {
     throw SceneFileError(path + ":" + PlaceOfHugeNumber(text) + " a number too large for a double");
   }

@@ -39,7 +39,8 @@ class Relocation {
   template <size_t N>
   static void Store(char (&field)[N], const std::string& name, const char* what) {
     if (name.size() >= N) {
-      throw SceneFileError(std::string(what) + " \"" + name + "\" is too long for the scene saved in its new folder");
+      throw SceneFileError(std::string(what) + " \"" + name +
+                           "\" is too long for the scene saved in its new folder");
     }
     std::memset(field, 0, N);
     std::memcpy(field, name.data(), name.size());
@@ -52,17 +53,26 @@ class Relocation {
 void RelocateObject(SceneObject& object, const Relocation& relocation) {
   auto& shape = object.data.shape;
   switch (object.type) {
-    case abi::kTypeHeightField: relocation.File(shape.heightField.image, "the height field's image"); break;
-    case abi::kTypeText: relocation.File(shape.text.font, "the text's font"); break;
-    case abi::kTypeMeshFile: relocation.File(shape.meshFile.file, "the mesh file"); break;
-    case abi::kTypePluginObject: relocation.File(shape.pluginObject.image, "the plug-in object's image"); break;
+    case abi::kTypeHeightField:
+      relocation.File(shape.heightField.image, "the height field's image");
+      break;
+    case abi::kTypeText:
+      relocation.File(shape.text.font, "the text's font");
+      break;
+    case abi::kTypeMeshFile:
+      relocation.File(shape.meshFile.file, "the mesh file");
+      break;
+    case abi::kTypePluginObject:
+      relocation.File(shape.pluginObject.image, "the plug-in object's image");
+      break;
     case abi::kTypeTextureNode:
       if (object.node.kind == abi::kNodeImageMap || object.node.kind == abi::kNodeBumpMap ||
           object.node.kind == abi::kNodeMaterialMap) {
         relocation.File(object.node.params.image.file, "the image file");
       }
       break;
-    default: break;
+    default:
+      break;
   }
   object.meshSource = relocation.File(object.meshSource);
 }
@@ -75,7 +85,8 @@ void RelocateReferences(Scene& scene, const std::string& folder) {
   for (const uint32_t id : scene.AllObjects()) RelocateObject(*scene.Find(id), relocation);
   for (std::string& path : scene.searchPaths) path = relocation.Folder(path);
   const abi::RenderSettingsRecord& render = scene.render;
-  const std::string output(render.outputDirectory, strnlen(render.outputDirectory, sizeof render.outputDirectory));
+  const std::string output(render.outputDirectory,
+                           strnlen(render.outputDirectory, sizeof render.outputDirectory));
   Relocation::Store(scene.render.outputDirectory, relocation.Folder(output), "the output folder");
 }
 

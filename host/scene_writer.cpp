@@ -1,12 +1,12 @@
 #include <filesystem>
 
 #include "abi/scene_record.h"
-#include "platform/base64.h"
-#include "platform/file_io.h"
 #include "host/field_io.h"
 #include "host/file_finder.h"
 #include "host/scene_file.h"
 #include "host/scene_relocation.h"
+#include "platform/base64.h"
+#include "platform/file_io.h"
 
 namespace lumetra::host {
 namespace {
@@ -55,16 +55,17 @@ class SceneWriter {
     root["views"] = json::array();
     for (const auto& view : scene_.views) root["views"].push_back(Record(ViewFields(), &view));
     root["search_paths"] = scene_.searchPaths;
-    for (const auto& [key, list] : {std::pair{"objects", abi::kObjectList},
-                                    std::pair{"cameras", abi::kCameraList},
-                                    std::pair{"materials", abi::kMaterialList}}) {
+    for (const auto& [key, list] :
+         {std::pair{"objects", abi::kObjectList}, std::pair{"cameras", abi::kCameraList},
+          std::pair{"materials", abi::kMaterialList}}) {
       root[key] = json::array();
       for (uint32_t id : scene_.List(list)) root[key].push_back(Entry(*scene_.Find(id)));
     }
     if (const SceneObject* selected = scene_.Find(scene_.selected)) root["selected"] = selected->name;
     root["plugin_data"] = json::array();
     for (const PluginChunk& chunk : scene_.pluginChunks) {
-      root["plugin_data"].push_back({{"plugin", chunk.plugin}, {"data", platform::EncodeBase64(chunk.bytes)}});
+      root["plugin_data"].push_back(
+          {{"plugin", chunk.plugin}, {"data", platform::EncodeBase64(chunk.bytes)}});
     }
     if (!scene_.keying.empty()) root["keying"] = KeyingScriptToJson(scene_.keying);
     return root;
@@ -118,11 +119,10 @@ class SceneWriter {
     const abi::ParamRecord& params = object.params;
     out["transform"] = WriteTransform(params.scale, params.rotate, params.translate);
     if (params.hasLocal) {
-      out["local_transform"] =
-          WriteTransform(params.localScale, params.localRotate, params.localTranslate);
+      out["local_transform"] = WriteTransform(params.localScale, params.localRotate, params.localTranslate);
     }
-    out["texture_transform"] = WriteTransform(object.data.textureScale, object.data.textureRotate,
-                                              object.data.textureTranslate);
+    out["texture_transform"] =
+        WriteTransform(object.data.textureScale, object.data.textureRotate, object.data.textureTranslate);
     out["render"] = (object.flags & abi::kFlagRender) != 0;
     out["no_shadows"] = (object.flags & abi::kFlagNoShadows) != 0;
     out["texture_lock"] = TextureLockName(object.flags);

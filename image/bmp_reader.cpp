@@ -119,7 +119,8 @@ uint8_t Channel(uint32_t pixel, uint32_t mask, uint8_t absent) {
 void ExpandBitFields(const uint8_t* source, uint8_t* target, int32_t width, const InfoHeader& header) {
   const int bytes = header.bitCount / 8;
   for (int32_t x = 0; x < width; ++x, source += bytes, target += 4) {
-    const uint32_t pixel = platform::LoadBytes(source, static_cast<std::size_t>(bytes), platform::ByteOrder::kLittle);
+    const uint32_t pixel =
+        platform::LoadBytes(source, static_cast<std::size_t>(bytes), platform::ByteOrder::kLittle);
     target[0] = Channel(pixel, header.masks[2], 0);
     target[1] = Channel(pixel, header.masks[1], 0);
     target[2] = Channel(pixel, header.masks[0], 0);

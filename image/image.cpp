@@ -6,8 +6,8 @@
 namespace lumetra::image {
 namespace {
 
-constexpr float kByteScale = 0.003921569f;      // 1/255
-constexpr float kWordScale = 1.5259022e-05f;    // 1/65535
+constexpr float kByteScale = 0.003921569f;    // 1/255
+constexpr float kWordScale = 1.5259022e-05f;  // 1/65535
 
 bool IsSupportedPixelSize(int32_t bytes) {
   return bytes == 1 || bytes == 2 || bytes == 3 || bytes == 4 || bytes == 6 || bytes == 8;

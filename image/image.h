@@ -12,9 +12,9 @@ namespace lumetra::image {
 
 // How the bytes of a pixel are to be read. The alpha kinds are the plain kinds plus 8.
 enum PixelKind : int32_t {
-  kPaletteIndex = 1,       // one index byte into the palette
-  kSingleByte = 2,         // one grey byte
-  kPackedColour = 3,       // 2 (5-5-5), 3, 4, 6 or 8 bytes, blue first
+  kPaletteIndex = 1,  // one index byte into the palette
+  kSingleByte = 2,    // one grey byte
+  kPackedColour = 3,  // 2 (5-5-5), 3, 4, 6 or 8 bytes, blue first
   kPaletteIndexAlpha = 9,
   kSingleByteAlpha = 10,
   kPackedColourAlpha = 11,
@@ -25,8 +25,8 @@ constexpr int32_t kRowsBottomUp = 32;
 
 // Limits that protect against hostile files; the defaults suit real use.
 struct ImageLimits {
-  int32_t maxSide = 1 << 16;         // width and height
-  uint64_t maxPixels = 1ull << 28;   // width x height
+  int32_t maxSide = 1 << 16;        // width and height
+  uint64_t maxPixels = 1ull << 28;  // width x height
 };
 
 // A decoded image: rows of packed pixels plus an optional palette of blue, green,

@@ -2,10 +2,10 @@
 // back with the pixels they were made from.
 #include <gtest/gtest.h>
 
-#include "platform/testing/scratch_directory.h"
 #include "image/image_loader.h"
 #include "image/testing/image_magick_test_support.h"
 #include "image/testing/image_test_support.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra::image {
 namespace {
@@ -41,7 +41,8 @@ const Variant kVariants[] = {
     {"tga", "-type TrueColor -compress None", "x.tga", "TGA", false, Expected::kImageMagickUpright},
     {"tgaTopDown", "-orient TopLeft -type TrueColor -compress None", "x.tga", "TGA", false},
     {"tgaRle", "-type TrueColor -compress RLE", "x.tga", "TGA", false, Expected::kImageMagickUpright},
-    {"tgaAlphaRle", "-type TrueColorAlpha -compress RLE", "x.tga", "TGA", true, Expected::kImageMagickUpright},
+    {"tgaAlphaRle", "-type TrueColorAlpha -compress RLE", "x.tga", "TGA", true,
+     Expected::kImageMagickUpright},
     {"tgaColourMapped", "-type Palette -compress None", "x.tga", "TGA", false, Expected::kImageMagickUpright},
     {"png8", "", "PNG24:x.png", "PNG", false},
     {"png8Alpha", "", "PNG32:x.png", "PNG", true},
@@ -72,8 +73,9 @@ TEST_P(ImageMagickFilesTest, ReadBackWithTheRightPixels) {
                                   " -depth 8 'rgba:" + (scratch / "source.rgba").string() + "' " +
                                   variant.options + " '" + target + (scratch / fileName).string() + "'"));
 
-  const std::vector<uint8_t> expected =
-      variant.expected == Expected::kSource ? source : testing::ImageMagickRgba(scratch / fileName, "-auto-orient");
+  const std::vector<uint8_t> expected = variant.expected == Expected::kSource
+                                            ? source
+                                            : testing::ImageMagickRgba(scratch / fileName, "-auto-orient");
   ASSERT_EQ(expected.size(), source.size());
   if (variant.expected == Expected::kImageMagickUpright) {
     EXPECT_NE(expected, source) << "ImageMagick now writes its TGA rows upright: compare with the source";
@@ -95,8 +97,8 @@ TEST_P(ImageMagickFilesTest, ReadBackWithTheRightPixels) {
       const int got[4] = {bgra[2], bgra[1], bgra[0], bgra[3]};
       for (int c = 0; c < 4; ++c) {
         if (std::abs(got[c] - want[c]) > tolerance && ++mismatches < 5) {
-          ADD_FAILURE() << "pixel (" << x << ", " << y << ") channel " << c << ": " << got[c] << " != "
-                        << int{want[c]};
+          ADD_FAILURE() << "pixel (" << x << ", " << y << ") channel " << c << ": " << got[c]
+                        << " != " << int{want[c]};
         }
       }
     }

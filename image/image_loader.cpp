@@ -21,7 +21,8 @@ struct Reader {
 
 // The order matters: TGA has no signature, so the readers that check one come first.
 constexpr Reader kReaders[] = {
-    {"PNG", ReadPng}, {"GIF", ReadGif}, {"BMP", ReadBmp}, {"JPEG", ReadJpeg}, {"TGA", ReadTga}, {"TIFF", ReadTiff},
+    {"PNG", ReadPng},   {"GIF", ReadGif}, {"BMP", ReadBmp},
+    {"JPEG", ReadJpeg}, {"TGA", ReadTga}, {"TIFF", ReadTiff},
 };
 
 struct FileCloser {
@@ -45,7 +46,8 @@ int LoadImageFromFile(Image& image, std::FILE* file, const std::string& fileName
   }
   if (report != nullptr) {
     report->format.clear();
-    report->error = fileName + ": " + (firstFailure.empty() ? "not an image format that can be read" : firstFailure);
+    report->error =
+        fileName + ": " + (firstFailure.empty() ? "not an image format that can be read" : firstFailure);
   }
   return 0;
 }

@@ -40,7 +40,8 @@ ReadResult DecodeInto(Image& image, Decode&& decode) {
     std::forward<Decode>(decode)(decoded);
   } catch (const ImgLoadException& error) {
     const std::string& detail = error.detail();
-    return ReadResult::Failed(detail.empty() ? error.what() : std::string(error.what()) + " (" + detail + ")");
+    return ReadResult::Failed(detail.empty() ? error.what()
+                                             : std::string(error.what()) + " (" + detail + ")");
   }
   image = std::move(decoded);
   return ReadResult::Loaded();

@@ -1,9 +1,9 @@
 // The GIF, BMP and TGA readers and LoadImage on hand-made files, including broken ones.
 #include <gtest/gtest.h>
 
-#include "platform/testing/scratch_directory.h"
 #include "image/image_loader.h"
 #include "image/testing/image_test_support.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra::image {
 namespace {
@@ -70,7 +70,8 @@ Bytes MakeGif(const GifSpec& layout) {
   for (size_t at = 0; at < layout.data.size(); at += 255) {
     const size_t size = std::min<size_t>(255, layout.data.size() - at);
     gif.push_back(static_cast<uint8_t>(size));
-    gif.insert(gif.end(), layout.data.begin() + static_cast<long>(at), layout.data.begin() + static_cast<long>(at + size));
+    gif.insert(gif.end(), layout.data.begin() + static_cast<long>(at),
+               layout.data.begin() + static_cast<long>(at + size));
   }
   gif.insert(gif.end(), {0, 0x3B});
   return gif;
@@ -124,7 +125,8 @@ TEST_F(ImageReaderTest, InterlacedGifRowsGoToTheirPasses) {
   layout.data = LzwLiterals({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 4);
   ASSERT_EQ(Load(MakeGif(layout)).error, "");
   const int decodedOfRow[10] = {0, 5, 3, 6, 2, 7, 4, 8, 1, 9};
-  for (int row = 0; row < 10; ++row) EXPECT_EQ(image_.Fetch(0, row), static_cast<uint64_t>(decodedOfRow[row])) << row;
+  for (int row = 0; row < 10; ++row)
+    EXPECT_EQ(image_.Fetch(0, row), static_cast<uint64_t>(decodedOfRow[row])) << row;
 }
 
 TEST_F(ImageReaderTest, GifWithoutColourTableIsPackedKind) {
@@ -137,7 +139,8 @@ TEST_F(ImageReaderTest, GifWithoutColourTableIsPackedKind) {
 }
 
 TEST_F(ImageReaderTest, BrokenGifsFailWithTheirMessages) {
-  EXPECT_NE(Load({'G', 'I', 'F', '8', '9', 'a', 1, 0}).error.find("Bad Logical Screen Descriptor"), std::string::npos);
+  EXPECT_NE(Load({'G', 'I', 'F', '8', '9', 'a', 1, 0}).error.find("Bad Logical Screen Descriptor"),
+            std::string::npos);
   const Bytes trailerFirst = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, 0x3B};
   EXPECT_NE(Load(trailerFirst).error.find("Bad GIF Image"), std::string::npos);
   for (int codeSize : {1, 12}) {
@@ -344,7 +347,8 @@ TEST_F(ImageReaderTest, BrokenTgasAreRefused) {
   layout.type = 10;
   EXPECT_NE(Load(MakeTga(layout, {0x81, 1, 2})).error.find("Premature EOF in TGA file"), std::string::npos);
   layout.width = layout.height = 65535;
-  EXPECT_NE(Load(MakeTga(layout, {0xFF, 1, 2, 3})).error.find("Premature EOF in TGA file"), std::string::npos);
+  EXPECT_NE(Load(MakeTga(layout, {0xFF, 1, 2, 3})).error.find("Premature EOF in TGA file"),
+            std::string::npos);
 }
 
 TEST_F(ImageReaderTest, LoadImageNamesTheFileAndTheReason) {

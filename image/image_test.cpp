@@ -36,7 +36,8 @@ TEST(ImageTest, PackedColoursOfEverySizeScaleToUnitRange) {
   EXPECT_NEAR(word.red, 128 / 255.0f, 1e-6);
   EXPECT_EQ(word.filter, 1.0f);
 
-  const math::Colour deep = OnePixel(8, kPackedColourAlpha, {0xFF, 0xFF, 0, 0, 0xFF, 0x7F, 0xFF, 0xFF}).Colour(0, 0);
+  const math::Colour deep =
+      OnePixel(8, kPackedColourAlpha, {0xFF, 0xFF, 0, 0, 0xFF, 0x7F, 0xFF, 0xFF}).Colour(0, 0);
   EXPECT_FLOAT_EQ(deep.blue, 1.0f);
   EXPECT_EQ(deep.green, 0.0f);
   EXPECT_NEAR(deep.red, 0.5f, 1e-4);

@@ -38,7 +38,8 @@ void UnmapProc(thandle_t, void*, toff_t) {}
 int KeepError(TIFF*, void* userData, const char* module, const char* format, va_list arguments) {
   char text[512];
   std::vsnprintf(text, sizeof text, format, arguments);
-  static_cast<TiffMessages*>(userData)->lastError = module != nullptr ? std::string(module) + ": " + text : text;
+  static_cast<TiffMessages*>(userData)->lastError =
+      module != nullptr ? std::string(module) + ": " + text : text;
   return 1;
 }
 

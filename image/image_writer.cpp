@@ -13,7 +13,8 @@ namespace {
 void CheckPicture(const BgraPicture& picture) {
   if (picture.width <= 0 || picture.height <= 0) throw ImageWriteError("the picture is empty");
   const uint64_t bytes = static_cast<uint64_t>(picture.width) * static_cast<uint64_t>(picture.height) * 4;
-  if (picture.bottomUpBgra.size() != bytes) throw ImageWriteError("the picture's bytes do not match its size");
+  if (picture.bottomUpBgra.size() != bytes)
+    throw ImageWriteError("the picture's bytes do not match its size");
 }
 
 void Encode(std::FILE* file, const BgraPicture& picture, ImageFileFormat format) {
@@ -106,7 +107,8 @@ void WriteImageFile(const BgraPicture& picture, ImageFileFormat format, const st
   }
 }
 
-bool WriteOutputFile(const BgraPicture& picture, int outputChoice, const std::string& basePath, std::string* error) {
+bool WriteOutputFile(const BgraPicture& picture, int outputChoice, const std::string& basePath,
+                     std::string* error) {
   const ImageFileFormat format = FormatForOutputChoice(outputChoice);
   try {
     WriteImageFile(picture, format, basePath + ExtensionOf(format));

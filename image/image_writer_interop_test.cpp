@@ -1,9 +1,9 @@
 // ImageMagick reads every file the writers make with the pixels they were given.
 #include <gtest/gtest.h>
 
-#include "platform/testing/scratch_directory.h"
 #include "image/image_writer.h"
 #include "image/testing/image_magick_test_support.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra::image {
 namespace {
@@ -20,8 +20,12 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {"bmp", 1, true, ""},           {"dib", 2, true, ""},         {"png", 3, true, ""},
-    {"ppm", 4, false, ""},          {"tga", 5, true, "-auto-orient"}, {"tgaRle", 6, true, "-auto-orient"},
+    {"bmp", 1, true, ""},
+    {"dib", 2, true, ""},
+    {"png", 3, true, ""},
+    {"ppm", 4, false, ""},
+    {"tga", 5, true, "-auto-orient"},
+    {"tgaRle", 6, true, "-auto-orient"},
     {"tiff", 7, true, ""},
 };
 

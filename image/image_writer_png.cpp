@@ -40,8 +40,9 @@ void WritePng(std::FILE* file, const BgraPicture& picture) {
   png_structp png = structs.png();
   png_infop info = structs.info();
   png_init_io(png, file);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height), 8,
-               PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height),
+               8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   png_set_bgr(png);  // the library swaps blue and red on the way out
   std::vector<png_bytep> rows(static_cast<size_t>(picture.height));

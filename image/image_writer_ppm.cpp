@@ -7,7 +7,8 @@
 namespace lumetra::image {
 
 void WritePpm(std::FILE* file, const BgraPicture& picture) {
-  const std::string header = "P6\n" + std::to_string(picture.width) + " " + std::to_string(picture.height) + "\n255\n";
+  const std::string header =
+      "P6\n" + std::to_string(picture.width) + " " + std::to_string(picture.height) + "\n255\n";
   WriteBytes(file, header.data(), header.size());
   std::vector<uint8_t> line(static_cast<size_t>(picture.width) * 3);
   for (int32_t y = 0; y < picture.height; ++y) {

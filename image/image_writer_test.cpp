@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/testing/scratch_directory.h"
 #include "image/image_loader.h"
 #include "image/testing/image_magick_test_support.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra::image {
 namespace {
@@ -50,7 +50,8 @@ void ExpectReadsBack(const std::filesystem::path& path, const TestPicture& pictu
   for (int32_t y = 0; y < picture.height; ++y) {
     for (int32_t x = 0; x < picture.width; ++x) {
       const auto got = image.Bgra(x, image.StoredRowOfTopRow(y));
-      const uint8_t* want = &picture.bytes[(static_cast<size_t>(picture.height - 1 - y) * picture.width + x) * 4];
+      const uint8_t* want =
+          &picture.bytes[(static_cast<size_t>(picture.height - 1 - y) * picture.width + x) * 4];
       ASSERT_EQ(got[0], want[0]) << x << "," << y;
       ASSERT_EQ(got[1], want[1]) << x << "," << y;
       ASSERT_EQ(got[2], want[2]) << x << "," << y;

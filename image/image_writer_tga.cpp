@@ -12,7 +12,9 @@ constexpr int32_t kMaxPacket = 128;
 constexpr uint8_t kImageTypeTrueColour = 2;
 constexpr uint8_t kImageTypeRunLength = 10;
 
-bool SamePixel(const uint8_t* row, int32_t a, int32_t b) { return std::memcmp(row + a * 4, row + b * 4, 4) == 0; }
+bool SamePixel(const uint8_t* row, int32_t a, int32_t b) {
+  return std::memcmp(row + a * 4, row + b * 4, 4) == 0;
+}
 
 // Identical pixels from `x` on, at most one packet's worth, within the row.
 int32_t RunLength(const uint8_t* row, int32_t width, int32_t x) {

@@ -1,8 +1,8 @@
 #include <vector>
 
+#include "image/image_tiff_stream.h"
 #include "image/image_writer_file.h"
 #include "image/image_writer_formats.h"
-#include "image/image_tiff_stream.h"
 
 namespace lumetra::image {
 namespace {
@@ -10,7 +10,8 @@ namespace {
 constexpr int64_t kMaxTiffAllocation = int64_t{1} << 30;
 
 [[noreturn]] void Fail(const image::TiffMessages& messages) {
-  throw ImageWriteError("TIFF: " + (messages.lastError.empty() ? std::string("write failed") : messages.lastError));
+  throw ImageWriteError("TIFF: " +
+                        (messages.lastError.empty() ? std::string("write failed") : messages.lastError));
 }
 
 void SetTags(TIFF* tiff, const BgraPicture& picture) {

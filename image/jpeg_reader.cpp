@@ -1,9 +1,9 @@
 #include "image/jpeg_reader.h"
 
 // libjpeg's header needs size_t and FILE declared first.
+#include <jpeglib.h>
 #include <cstddef>
 #include <cstdio>
-#include <jpeglib.h>
 
 namespace lumetra::image {
 namespace {
@@ -49,8 +49,8 @@ void DecodeJpeg(std::FILE* file, Image& image, const ImageLimits& limits) {
   }
   info.out_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
   // Refuse an oversized image before the library allocates for it.
-  image.Allocate(static_cast<int32_t>(info.image_width), static_cast<int32_t>(info.image_height), grey ? 1 : 3,
-                 limits);
+  image.Allocate(static_cast<int32_t>(info.image_width), static_cast<int32_t>(info.image_height),
+                 grey ? 1 : 3, limits);
   jpeg_start_decompress(&info);
   if (info.output_width != info.image_width || info.output_height != info.image_height ||
       info.output_components != image.BytesPerPixel()) {
@@ -68,7 +68,8 @@ void DecodeJpeg(std::FILE* file, Image& image, const ImageLimits& limits) {
 
 ReadResult ReadJpeg(std::FILE* file, Image& image, const ImageLimits& limits) {
   unsigned char marker[3];
-  if (!ReadSignature(file, marker, sizeof marker) || marker[0] != 0xFF || marker[1] != 0xD8 || marker[2] != 0xFF) {
+  if (!ReadSignature(file, marker, sizeof marker) || marker[0] != 0xFF || marker[1] != 0xD8 ||
+      marker[2] != 0xFF) {
     return ReadResult::NotThisFormat("Not a JPEG file");
   }
   return DecodeInto(image, [&](Image& decoded) { DecodeJpeg(file, decoded, limits); });

@@ -41,7 +41,8 @@ std::vector<uint8_t> PaletteAsBgr(png_structp png, png_infop info) {
   int count = 0;
   png_get_PLTE(png, info, &entries, &count);
   std::vector<uint8_t> palette;
-  for (int i = 0; i < count; ++i) palette.insert(palette.end(), {entries[i].blue, entries[i].green, entries[i].red});
+  for (int i = 0; i < count; ++i)
+    palette.insert(palette.end(), {entries[i].blue, entries[i].green, entries[i].red});
   return palette;
 }
 
@@ -71,7 +72,8 @@ void DecodePng(std::FILE* file, Image& image, const ImageLimits& limits) {
   PngReadStructs structs;
   png_structp png = structs.png();
   png_infop info = structs.info();
-  png_set_user_limits(png, static_cast<png_uint_32>(limits.maxSide), static_cast<png_uint_32>(limits.maxSide));
+  png_set_user_limits(png, static_cast<png_uint_32>(limits.maxSide),
+                      static_cast<png_uint_32>(limits.maxSide));
   png_init_io(png, file);
   png_read_info(png, info);
   const bool palette = png_get_color_type(png, info) == PNG_COLOR_TYPE_PALETTE;

@@ -196,7 +196,8 @@ void DecodeTga(ImageStream& in, const Header& header, Image& image, const ImageL
 ReadResult ReadTga(std::FILE* file, Image& image, const ImageLimits& limits) {
   ImageStream in(file, "Premature EOF in TGA file");
   uint8_t bytes[kHeaderSize];
-  if (!in.TryRead(bytes, sizeof bytes) || !IsTgaHeader(bytes)) return ReadResult::NotThisFormat("Not a TGA file");
+  if (!in.TryRead(bytes, sizeof bytes) || !IsTgaHeader(bytes))
+    return ReadResult::NotThisFormat("Not a TGA file");
   return DecodeInto(image, [&](Image& decoded) { DecodeTga(in, ParseHeader(bytes), decoded, limits); });
 }
 

@@ -8,8 +8,9 @@
 namespace lumetra::keyframe {
 namespace {
 
-constexpr const char* kNames[CameraChannel::kParams] = {"Look At", "Location",   "Up Direction", "Field of View",
-                                                        "Roll",    "Aperture", "Focal Blur",   "Focal Samples"};
+constexpr const char* kNames[CameraChannel::kParams] = {"Look At",       "Location",     "Up Direction",
+                                                        "Field of View", "Roll",         "Aperture",
+                                                        "Focal Blur",    "Focal Samples"};
 constexpr uint32_t kMaxNameLength = 127;
 
 ParamValue Scalar(double x) { return {x, 0.0, 0.0, 0.0}; }
@@ -97,7 +98,8 @@ int32_t CameraChannel::WriteToHost(const HostScene& host, uint32_t objectId) con
     abi::CameraParams camera = record.data.shape.camera;
     const bool moved = PoseCamera(camera);
     record.data.shape.camera = camera;
-    if (moved && host.SetObjectInfo(objectId, record.info, kStoreObjectData) == abi::kOk) change = kObjectDataWritten;
+    if (moved && host.SetObjectInfo(objectId, record.info, kStoreObjectData) == abi::kOk)
+      change = kObjectDataWritten;
   }
   abi::ParamRecord params{};
   if (host.GetObjectParams(objectId, params) == abi::kOk) {

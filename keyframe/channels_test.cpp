@@ -7,9 +7,9 @@
 #include "keyframe/key_snapshot.h"
 #include "keyframe/profile_channel.h"
 #include "keyframe/shape_channel.h"
-#include "keyframe/texture_node_channels.h"
 #include "keyframe/testing/host_fixture.h"
 #include "keyframe/testing/memory_stream.h"
+#include "keyframe/texture_node_channels.h"
 
 namespace lumetra::keyframe {
 namespace {
@@ -249,7 +249,7 @@ TEST(CameraChannel, ReadsBothRecordsSavesNamesAndBlendsFromTheEarlierKey) {
   host::SceneObject& target = fixture.Add(abi::kTypeSphere, "Target");
   host::SceneObject& camera = fixture.Add(abi::kTypeCamera, "Camera");
   camera.linkB = target.id;
-  camera.params.rotate[0] = 5;      // look at
+  camera.params.rotate[0] = 5;       // look at
   camera.params.translate[2] = -10;  // location
   camera.data.shape.camera.fieldOfView = 60;
   camera.data.shape.camera.focalSamples = 9;

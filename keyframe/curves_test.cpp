@@ -122,7 +122,8 @@ TEST(HermiteCurve, DerivativeMatchesTheSlopeOfThePosition) {
   const HermiteCurve curve(4, {P(1), P(3), P(2), P(-5), P(2), P(4), P(0), P(1)}, {100, 300});
   for (double u : {0.1, 0.2, 0.4, 0.6, 0.9}) {
     const double s = FindSegment(curve.Segments(), u).fraction;
-    const double length = curve.Segments().Lengths()[static_cast<std::size_t>(FindSegment(curve.Segments(), u).index)];
+    const double length =
+        curve.Segments().Lengths()[static_cast<std::size_t>(FindSegment(curve.Segments(), u).index)];
     const double du = 1e-6 * length / curve.Segments().Total();  // a local step of 1e-6
     const double slope = (curve.Evaluate(u + du).x - curve.Evaluate(u - du).x) / 2e-6;
     EXPECT_NEAR(curve.SampleAt(u).derivative.x, slope, 1e-5) << "u " << u << " s " << s;

@@ -37,8 +37,8 @@ SegmentLengths CheckedSegments(int stride, std::size_t recordCount, const std::v
   const std::size_t expected = RecordCountFor(stride, keyGaps.size());
   if (recordCount != expected) {
     throw std::invalid_argument("Hermite curve with stride " + std::to_string(stride) + " over " +
-                                std::to_string(keyGaps.size()) + " key gaps needs " + std::to_string(expected) +
-                                " records, got " + std::to_string(recordCount));
+                                std::to_string(keyGaps.size()) + " key gaps needs " +
+                                std::to_string(expected) + " records, got " + std::to_string(recordCount));
   }
   return SegmentLengths(keyGaps);
 }
@@ -46,7 +46,9 @@ SegmentLengths CheckedSegments(int stride, std::size_t recordCount, const std::v
 }  // namespace
 
 HermiteCurve::HermiteCurve(int stride, std::vector<ParamValue> records, const std::vector<double>& keyGaps)
-    : Curve(CheckedSegments(stride, records.size(), keyGaps)), stride_(stride), records_(std::move(records)) {}
+    : Curve(CheckedSegments(stride, records.size(), keyGaps)),
+      stride_(stride),
+      records_(std::move(records)) {}
 
 HermiteCurve::Sample HermiteCurve::SampleIn(double u, const SegmentPosition& at) const {
   const std::size_t count = records_.size();

@@ -26,7 +26,9 @@ class HermiteCurve final : public Curve {
   // std::invalid_argument for another stride or when the counts disagree.
   HermiteCurve(int stride, std::vector<ParamValue> records, const std::vector<double>& keyGaps);
 
-  math::Vector3 EvaluateIn(double u, const SegmentPosition& at) const override { return SampleIn(u, at).position; }
+  math::Vector3 EvaluateIn(double u, const SegmentPosition& at) const override {
+    return SampleIn(u, at).position;
+  }
   // Position and derivative. Before the first and after the last key they are
   // the end key's value and tangent; fewer than two records give position 0
   // and derivative (1, 0, 0).

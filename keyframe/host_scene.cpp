@@ -27,10 +27,10 @@ Function HostScene::Reach(Function abi::SceneRecord::*slot) const {
 }
 
 // Calls the host function in `slot` with `args`, or answers kNoScene.
-#define LUMETRA_HOST_CALL(slot, ...)                       \
+#define LUMETRA_HOST_CALL(slot, ...)                    \
   if (auto function = Reach(&abi::SceneRecord::slot)) { \
-    return function(__VA_ARGS__);                          \
-  }                                                        \
+    return function(__VA_ARGS__);                       \
+  }                                                     \
   return abi::kNoScene
 
 int32_t HostScene::GetSelectedObject(uint32_t& id) const {
@@ -65,7 +65,9 @@ int32_t HostScene::ReadObject(uint32_t id, ObjectRecord& record, bool withTextur
   return GetObjectInfo(id, record.info);
 }
 
-int32_t HostScene::OpenChildList(uint32_t id, uint32_t& list) const { LUMETRA_HOST_CALL(openChildList, id, &list); }
+int32_t HostScene::OpenChildList(uint32_t id, uint32_t& list) const {
+  LUMETRA_HOST_CALL(openChildList, id, &list);
+}
 
 int32_t HostScene::GetChild(uint32_t list, int32_t index, uint32_t& id) const {
   LUMETRA_HOST_CALL(getChild, list, index, &id);
@@ -95,7 +97,8 @@ int32_t HostScene::SetViewInfo(int32_t index, const abi::ViewRecord& view) const
   LUMETRA_HOST_CALL(setViewInfo, index, &view);
 }
 
-int32_t HostScene::ReadProfilePoints(uint32_t id, uint32_t first, uint32_t count, abi::ProfilePoint* out) const {
+int32_t HostScene::ReadProfilePoints(uint32_t id, uint32_t first, uint32_t count,
+                                     abi::ProfilePoint* out) const {
   LUMETRA_HOST_CALL(readProfilePoints, id, first, count, out);
 }
 
@@ -108,7 +111,8 @@ int32_t HostScene::WriteProfilePoints(uint32_t id, uint32_t first, uint32_t coun
   LUMETRA_HOST_CALL(writeProfilePoints, id, first, count, points);
 }
 
-int32_t HostScene::WriteSplinePoints(uint32_t id, uint32_t first, uint32_t count, const double* points) const {
+int32_t HostScene::WriteSplinePoints(uint32_t id, uint32_t first, uint32_t count,
+                                     const double* points) const {
   LUMETRA_HOST_CALL(writeSplinePoints, id, first, count, points);
 }
 

@@ -54,7 +54,8 @@ class HostScene {
   int32_t SetViewInfo(int32_t index, const abi::ViewRecord& view) const;
   int32_t ReadProfilePoints(uint32_t id, uint32_t first, uint32_t count, abi::ProfilePoint* out) const;
   int32_t ReadSplinePoints(uint32_t id, uint32_t first, uint32_t count, double* out) const;
-  int32_t WriteProfilePoints(uint32_t id, uint32_t first, uint32_t count, const abi::ProfilePoint* points) const;
+  int32_t WriteProfilePoints(uint32_t id, uint32_t first, uint32_t count,
+                             const abi::ProfilePoint* points) const;
   int32_t WriteSplinePoints(uint32_t id, uint32_t first, uint32_t count, const double* points) const;
 
  private:

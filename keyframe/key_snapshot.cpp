@@ -4,7 +4,9 @@
 
 namespace lumetra::keyframe {
 
-KeySnapshot::KeySnapshot(std::unique_ptr<AnimChannel> channel) : channel_(std::move(channel)) { ResetTangents(); }
+KeySnapshot::KeySnapshot(std::unique_ptr<AnimChannel> channel) : channel_(std::move(channel)) {
+  ResetTangents();
+}
 
 KeySnapshot::KeySnapshot(const KeySnapshot& other)
     : channel_(other.channel_ ? other.channel_->Clone() : nullptr),

@@ -30,7 +30,9 @@ class KeySnapshot {
   const AnimChannel* Channel() const { return channel_.get(); }
 
   int ParamCount() const { return channel_ ? channel_->ParamCount() : 0; }
-  ValueType ParamType(int index) const { return channel_ ? channel_->ParamType(index) : ValueType::NoChannel; }
+  ValueType ParamType(int index) const {
+    return channel_ ? channel_->ParamType(index) : ValueType::NoChannel;
+  }
   bool HasTangents(int index) const { return channel_ && channel_->HasTangents(index); }
   std::string ParamName(int index) const { return channel_ ? channel_->ParamName(index) : std::string(); }
   ParamValue GetValue(int index) const { return channel_ ? channel_->GetValue(index) : ParamValue{}; }

@@ -64,7 +64,8 @@ void ObjectTrack::RebuildCurves() {
     const KeyParam first = Param(0, param);
     const auto same = [&](const TrackKey& key) {
       const KeyParam other = key.snapshot.GetParam(param);
-      return other.value == first.value && other.inTangent == ParamValue{} && other.outTangent == ParamValue{};
+      return other.value == first.value && other.inTangent == ParamValue{} &&
+             other.outTangent == ParamValue{};
     };
     if (std::all_of(keys_.begin(), keys_.end(), same)) steadyMask_ |= uint64_t{1} << param;
   }
@@ -72,7 +73,7 @@ void ObjectTrack::RebuildCurves() {
 
 Interpolation ObjectTrack::InterpolationKind() const {
   return interpolation_ >= 0 && interpolation_ <= 3 ? static_cast<Interpolation>(interpolation_)
-                                                     : Interpolation::Linear;
+                                                    : Interpolation::Linear;
 }
 
 int ObjectTrack::ParamCount() const { return keys_.empty() ? 0 : keys_.front().snapshot.ParamCount(); }
@@ -81,8 +82,12 @@ ValueType ObjectTrack::ParamType(int param) const {
   return keys_.empty() ? ValueType::NoChannel : keys_.front().snapshot.ParamType(param);
 }
 
-bool ObjectTrack::HasTangents(int param) const { return !keys_.empty() && keys_.front().snapshot.HasTangents(param); }
+bool ObjectTrack::HasTangents(int param) const {
+  return !keys_.empty() && keys_.front().snapshot.HasTangents(param);
+}
 
-KeyParam ObjectTrack::Param(int key, int param) const { return keys_[static_cast<std::size_t>(key)].snapshot.GetParam(param); }
+KeyParam ObjectTrack::Param(int key, int param) const {
+  return keys_[static_cast<std::size_t>(key)].snapshot.GetParam(param);
+}
 
 }  // namespace lumetra::keyframe

@@ -14,14 +14,17 @@ SegmentLengths WithClosingLength(std::vector<double> keyGaps, std::size_t pointC
   return SegmentLengths(std::move(keyGaps));
 }
 
-math::Vector3 Blend(const ParamValue& a, const ParamValue& b, double s) { return a.Xyz() * (1.0 - s) + b.Xyz() * s; }
+math::Vector3 Blend(const ParamValue& a, const ParamValue& b, double s) {
+  return a.Xyz() * (1.0 - s) + b.Xyz() * s;
+}
 
 }  // namespace
 
 PointCurve::PointCurve(Kind kind, std::vector<ParamValue> points, const std::vector<double>& keyGaps)
     : Curve(WithClosingLength(keyGaps, points.size())), kind_(kind), points_(std::move(points)) {
   if (kind != Kind::Step && kind != Kind::Linear) {
-    throw std::invalid_argument("unknown point curve kind " + std::to_string(static_cast<std::int32_t>(kind)));
+    throw std::invalid_argument("unknown point curve kind " +
+                                std::to_string(static_cast<std::int32_t>(kind)));
   }
 }
 

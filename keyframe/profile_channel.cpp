@@ -24,7 +24,8 @@ std::vector<math::Vector3> ReadPoints(ChunkReader& in, uint32_t count) {
 void MixPoints(const std::vector<math::Vector3>& earlier, const std::vector<math::Vector3>& later, double t,
                std::vector<math::Vector3>& out) {
   out.assign(earlier.begin(), earlier.end());
-  for (std::size_t i = 0; i < out.size() && i < later.size(); ++i) out[i] = MixVectors(earlier[i], later[i], t);
+  for (std::size_t i = 0; i < out.size() && i < later.size(); ++i)
+    out[i] = MixVectors(earlier[i], later[i], t);
 }
 
 void ProfileChannel::ReadFromHost(const HostScene& host, uint32_t objectId, const abi::ObjectInfo& info) {
@@ -98,7 +99,8 @@ void ProfileChannel::Load(ChunkReader& in, int32_t version) {
   setting_ = in.U32();
   // An outline without points was saved with the count 0xFFFFFFFF.
   const uint32_t count = in.U32() + 1u;
-  if (count > kMaxPoints) throw ChunkFormatError("the keyframe data claims an outline of " + std::to_string(count) + " points");
+  if (count > kMaxPoints)
+    throw ChunkFormatError("the keyframe data claims an outline of " + std::to_string(count) + " points");
   second_ = in.Double();
   first_ = in.Double();
   points_ = ReadPoints(in, count);
@@ -115,7 +117,8 @@ void SplineMeshChannel::ReadFromHost(const HostScene& host, uint32_t objectId, c
   std::vector<double> coordinates(3 * static_cast<std::size_t>(count));
   points_.clear();
   if (host.ReadSplinePoints(objectId, 0, count, coordinates.data()) != abi::kOk) return;
-  for (uint32_t i = 0; i < count; ++i) points_.push_back({coordinates[3 * i], coordinates[3 * i + 1], coordinates[3 * i + 2]});
+  for (uint32_t i = 0; i < count; ++i)
+    points_.push_back({coordinates[3 * i], coordinates[3 * i + 1], coordinates[3 * i + 2]});
 }
 
 bool SplineMeshChannel::WriteOwnPoints(const HostScene& host, uint32_t objectId) const {

@@ -14,7 +14,8 @@ SegmentLengths CheckedSegments(const std::vector<double>& keyGaps, std::size_t k
 RotationCurve::RotationCurve(const std::vector<ParamValue>& eulerDegrees, const std::vector<double>& keyGaps)
     : Curve(CheckedSegments(keyGaps, eulerDegrees.size())) {
   rotations_.reserve(eulerDegrees.size());
-  for (const ParamValue& angles : eulerDegrees) rotations_.push_back(math::Quaternion::FromEulerDegrees(angles.Xyz()));
+  for (const ParamValue& angles : eulerDegrees)
+    rotations_.push_back(math::Quaternion::FromEulerDegrees(angles.Xyz()));
 }
 
 math::Vector3 RotationCurve::EvaluateIn(double u, const SegmentPosition& at) const {

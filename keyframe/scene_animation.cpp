@@ -39,7 +39,8 @@ void SceneAnimation::AttachPendingTracks() {
     if (host_.FindObjectByName(track->Name().c_str(), object) != abi::kOk) continue;
     if (track->Type() == abi::kTypeCamera) {
       for (int key = 0; key < track->KeyCount(); ++key) {
-        if (auto* camera = dynamic_cast<CameraChannel*>(track->SnapshotAt(key).Channel())) camera->ResolveLinks(host_);
+        if (auto* camera = dynamic_cast<CameraChannel*>(track->SnapshotAt(key).Channel()))
+          camera->ResolveLinks(host_);
       }
     }
     std::unique_ptr<ObjectTrack>& attached = tracks_[object];
@@ -57,25 +58,29 @@ void SceneAnimation::AttachPendingTracks() {
 // the file's keys at other times join them. What cannot join is said.
 void SceneAnimation::MergeTrack(ObjectTrack& kept, ObjectTrack& incoming) {
   if (incoming.Type() != kept.Type() || incoming.SubType() != kept.SubType()) {
-    platform::DebugLog::Printf("Track of '%s' from the file dropped: the object's own track is of another kind\n",
-                               kept.Name().c_str());
+    platform::DebugLog::Printf(
+        "Track of '%s' from the file dropped: the object's own track is of another kind\n",
+        kept.Name().c_str());
     return;
   }
   for (TrackKey& key : incoming.TakeAllKeys()) {
     if (!kept.InsertKey(key.time, std::move(key.snapshot))) {
-      platform::DebugLog::Printf("Key of '%s' at %d from the file dropped: the object has its own key there\n",
-                                 kept.Name().c_str(), key.time);
+      platform::DebugLog::Printf(
+          "Key of '%s' at %d from the file dropped: the object has its own key there\n", kept.Name().c_str(),
+          key.time);
     }
   }
 }
 
-void SceneAnimation::KeyObject(uint32_t object, int32_t time, const ObjectRecord& record, int32_t interpolation) {
+void SceneAnimation::KeyObject(uint32_t object, int32_t time, const ObjectRecord& record,
+                               int32_t interpolation) {
   const abi::ObjectInfo& info = record.info;
   const std::string name(info.name, strnlen(info.name, sizeof info.name));
   if (name.empty()) return;
   auto& track = tracks_[object];
   if (!track) {
-    const uint32_t subType = info.type == abi::kObjectTypeTexture && info.textureData ? info.textureData->kind : 0;
+    const uint32_t subType =
+        info.type == abi::kObjectTypeTexture && info.textureData ? info.textureData->kind : 0;
     track = std::make_unique<ObjectTrack>(name, info.type, subType);
   }
   track->SetInterpolation(interpolation);
@@ -91,7 +96,9 @@ void SceneAnimation::KeyObject(uint32_t object, int32_t time, const ObjectRecord
 }
 
 void SceneAnimation::SetKeys(uint32_t object, int32_t time, int32_t interpolation, bool wholeTree) {
-  const auto key = [&](uint32_t id, const ObjectRecord& record) { KeyObject(id, time, record, interpolation); };
+  const auto key = [&](uint32_t id, const ObjectRecord& record) {
+    KeyObject(id, time, record, interpolation);
+  };
   if (wholeTree) {
     WalkObjectTree(host_, object, WalkDescent::GroupsTexturesAndCsg, key);
   } else {
@@ -145,7 +152,8 @@ void SceneAnimation::DeleteAll() { tracks_.clear(); }
 
 int32_t SceneAnimation::TrackInterpolation(uint32_t object) const {
   const ObjectTrack* track = FindTrack(object);
-  return track ? static_cast<int32_t>(track->InterpolationKind()) : static_cast<int32_t>(Interpolation::Linear);
+  return track ? static_cast<int32_t>(track->InterpolationKind())
+               : static_cast<int32_t>(Interpolation::Linear);
 }
 
 void SceneAnimation::SetTrackInterpolation(uint32_t object, int32_t kind) {
@@ -159,7 +167,8 @@ void SceneAnimation::SetTrackInterpolation(uint32_t object, int32_t kind) {
   ObjectRecord record;
   if (host_.ReadObject(object, record, false) != abi::kOk) return;
   if (Enters(WalkDescent::GroupsTexturesAndCsg, record.info.type)) {
-    WalkChildren(host_, object, WalkDescent::GroupsTexturesAndCsg, [&](uint32_t id, const ObjectRecord&) { apply(id); });
+    WalkChildren(host_, object, WalkDescent::GroupsTexturesAndCsg,
+                 [&](uint32_t id, const ObjectRecord&) { apply(id); });
   }
 }
 

@@ -4,8 +4,8 @@
 
 #include "abi/result_codes.h"
 #include "keyframe/camera_channel.h"
-#include "keyframe/track_evaluation.h"
 #include "keyframe/testing/host_fixture.h"
+#include "keyframe/track_evaluation.h"
 #include "platform/debug_log.h"
 
 namespace lumetra::keyframe {
@@ -132,8 +132,8 @@ TEST_F(SceneAnimationTest, CubicKeysFollowTheHermiteBasisAndRotationsTurnThrough
   KeyAt(ball, 4800, 10.0, 2);
   KeyAt(ball, 9600, 0.0, 2);
   const auto hermite = [](double s, double v0, double t0, double v1, double t1) {
-    return (2 * s * s * s - 3 * s * s + 1) * v0 + (s * s * s - 2 * s * s + s) * t0 + (3 * s * s - 2 * s * s * s) * v1 +
-           (s * s * s - s * s) * t1;
+    return (2 * s * s * s - 3 * s * s + 1) * v0 + (s * s * s - 2 * s * s + s) * t0 +
+           (3 * s * s - 2 * s * s * s) * v1 + (s * s * s - s * s) * t1;
   };
   animation_.GoToTime(1440, false);
   EXPECT_NEAR(X(ball.id), hermite(0.3, 0.0, 0.0, 10.0, 0.0), 1e-9);
@@ -275,7 +275,8 @@ TEST_F(SceneAnimationTest, MovingKeysKeepsAKeyAlreadyThere) {
   animation_.MoveKeys(100, 200);
   EXPECT_EQ(animation_.FindTrack(a.id)->KeyCount(), 1);
   EXPECT_EQ(animation_.FindTrack(a.id)->Keys()[0].snapshot.GetValue(2).x, 2.0);
-  EXPECT_NE(animation_.FindTrack(b.id)->FindKey(100), nullptr) << "mode 0 moves the selected object's keys only";
+  EXPECT_NE(animation_.FindTrack(b.id)->FindKey(100), nullptr)
+      << "mode 0 moves the selected object's keys only";
   animation_.SetKeyStepsMode(KeySteps::Scene);
   animation_.MoveKeys(100, 150);
   EXPECT_NE(animation_.FindTrack(b.id)->FindKey(150), nullptr);
@@ -317,7 +318,8 @@ TEST_F(SceneAnimationTest, PendingTracksFindTheirObjectsByName) {
   EXPECT_EQ(animation_.TrackCount(), 1);
   const ObjectTrack* track = animation_.FindTrack(camera.id);
   ASSERT_NE(track, nullptr);
-  EXPECT_EQ(dynamic_cast<const CameraChannel*>(track->Keys()[0].snapshot.Channel())->LookAtObject(), target.id);
+  EXPECT_EQ(dynamic_cast<const CameraChannel*>(track->Keys()[0].snapshot.Channel())->LookAtObject(),
+            target.id);
 }
 
 TEST_F(SceneAnimationTest, AMergedTrackJoinsTheKeysOfAnObjectKeyedAlready) {

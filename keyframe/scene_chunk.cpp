@@ -13,7 +13,7 @@ namespace lumetra::keyframe {
 namespace {
 
 // Chunk versions that changed the layout.
-constexpr int32_t kFirstReadableVersion = 10;    // older ones carry a legacy base key per track
+constexpr int32_t kFirstReadableVersion = 10;      // older ones carry a legacy base key per track
 constexpr int32_t kFirstVersionWithSettings = 11;  // older ones count times in frames
 constexpr int32_t kFirstVersionWithModes = 12;
 constexpr int32_t kFirstVersionWithFields = 14;
@@ -31,7 +31,8 @@ int32_t NormalisedMode(int32_t mode) { return mode >= 0 && mode <= kHighestTrack
 // Tracks in ascending identifier order, the identifiers compared as signed integers.
 std::vector<const ObjectTrack*> TracksInFileOrder(const SceneAnimation& animation) {
   std::vector<std::pair<int32_t, const ObjectTrack*>> ordered;
-  for (const auto& [object, track] : animation.AllTracks()) ordered.emplace_back(static_cast<int32_t>(object), track.get());
+  for (const auto& [object, track] : animation.AllTracks())
+    ordered.emplace_back(static_cast<int32_t>(object), track.get());
   std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<const ObjectTrack*> tracks;
   for (const auto& entry : ordered) tracks.push_back(entry.second);
@@ -68,8 +69,9 @@ int32_t TicksPerStoredFrame(float framesPerSecond) {
   if (std::isfinite(ticks) && ticks >= 1.0f && ticks <= static_cast<float>(kTicksPerSecond) * 10.0f) {
     return static_cast<int32_t>(ticks);
   }
-  platform::DebugLog::Printf("Custom frame rate %g gives no frame length; times read at %g frames per second\n",
-                             static_cast<double>(framesPerSecond), static_cast<double>(kFallbackFramesPerSecond));
+  platform::DebugLog::Printf(
+      "Custom frame rate %g gives no frame length; times read at %g frames per second\n",
+      static_cast<double>(framesPerSecond), static_cast<double>(kFallbackFramesPerSecond));
   return static_cast<int32_t>(static_cast<float>(kTicksPerSecond) / kFallbackFramesPerSecond);
 }
 
@@ -103,7 +105,8 @@ class ChunkLoader {
     header.current = in_.I32();
     in_.I32();  // reserved
     if (header.end <= header.start) {
-      if (header.start == std::numeric_limits<int32_t>::max()) throw ChunkFormatError("the animation range ends past the last tick");
+      if (header.start == std::numeric_limits<int32_t>::max())
+        throw ChunkFormatError("the animation range ends past the last tick");
       header.end = header.start + 1;
     }
     StoredOutputSettings stored = settings_.Stored();
@@ -157,7 +160,8 @@ class ChunkLoader {
   int32_t InTicks(int32_t frames) const {
     const int64_t ticks = static_cast<int64_t>(frames) * ticksPerFrame_;
     if (ticks < std::numeric_limits<int32_t>::min() || ticks > std::numeric_limits<int32_t>::max()) {
-      throw ChunkFormatError("the keyframe data holds frame " + std::to_string(frames) + ", past the last tick");
+      throw ChunkFormatError("the keyframe data holds frame " + std::to_string(frames) +
+                             ", past the last tick");
     }
     return static_cast<int32_t>(ticks);
   }
@@ -214,17 +218,19 @@ class ChunkLoader {
 };
 
 void ShowOldVersionWarning() {
-  platform::Messages::Show("Warning",
-                           "The scene file being loaded is from a partly\n incompatible version of the keyframe "
-                           "plugin\nYou may need to rebuild parts of the animation.\n",
-                           platform::MessageButtons::Ok, platform::MessageIcon::Exclamation);
+  platform::Messages::Show(
+      "Warning",
+      "The scene file being loaded is from a partly\n incompatible version of the keyframe "
+      "plugin\nYou may need to rebuild parts of the animation.\n",
+      platform::MessageButtons::Ok, platform::MessageIcon::Exclamation);
 }
 
 }  // namespace
 
 uint32_t SceneChunkSize(const SceneAnimation& animation, const StoredOutputSettings& settings) {
   if (animation.AllTracks().empty()) return 0;
-  uint32_t size = kHeaderSize + static_cast<uint32_t>(settings.outputBaseName.size() + animation.sceneText.size());
+  uint32_t size =
+      kHeaderSize + static_cast<uint32_t>(settings.outputBaseName.size() + animation.sceneText.size());
   for (const auto& entry : animation.AllTracks()) size += TrackSize(*entry.second);
   return size;
 }
@@ -262,8 +268,9 @@ ChunkLoad LoadSceneChunk(ChunkReader& in, SceneAnimation& animation, OutputSetti
     const int32_t version = in.U8();
     if (version < kFirstReadableVersion) {
       ShowOldVersionWarning();
-      platform::DebugLog::Printf("Keyframe data of version %d predates version %d; its animation is not read\n",
-                                 version, kFirstReadableVersion);
+      platform::DebugLog::Printf(
+          "Keyframe data of version %d predates version %d; its animation is not read\n", version,
+          kFirstReadableVersion);
       return ChunkLoad::Refused;
     }
     ChunkLoader(in, version, animation, settings).Load();

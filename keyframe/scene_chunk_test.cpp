@@ -267,9 +267,10 @@ TEST(SceneChunkFixtures, VersionsBeforeTenAreRefusedAfterTheWarning) {
     ASSERT_EQ(loaded.messages.Count(), 1u);
     const platform::MessageRequest box = loaded.messages.Calls()[0];
     EXPECT_EQ(box.caption, "Warning");
-    EXPECT_EQ(box.text,
-              "The scene file being loaded is from a partly\n incompatible version of the keyframe plugin\nYou may "
-              "need to rebuild parts of the animation.\n");
+    EXPECT_EQ(
+        box.text,
+        "The scene file being loaded is from a partly\n incompatible version of the keyframe plugin\nYou may "
+        "need to rebuild parts of the animation.\n");
     EXPECT_EQ(box.icon, platform::MessageIcon::Exclamation);
     EXPECT_TRUE(loaded.animation.PendingTracks().empty());
     EXPECT_EQ(loaded.animation.EndTime(), 120);
@@ -367,7 +368,8 @@ TEST(SceneChunkDamage, HugeClaimsStopAtTheEndOfTheData) {
   lateFrame.I32(1);
   TrackHeader(lateFrame, 1, 3, 0, "Late", 1);
   lateFrame.I32(0x7FFFFFFF);
-  for (const ChunkBytes* chunk : {&manyTracks, &manyKeys, &hugeName, &hugeText, &negativeTracks, &manyPoints, &lateFrame}) {
+  for (const ChunkBytes* chunk :
+       {&manyTracks, &manyKeys, &hugeName, &hugeText, &negativeTracks, &manyPoints, &lateFrame}) {
     Loaded loaded;
     Load(chunk->bytes, loaded);
     EXPECT_EQ(loaded.result, ChunkLoad::Corrupt);
@@ -416,10 +418,10 @@ struct ObjectKind {
   uint32_t type;
   uint32_t subType;
 };
-constexpr ObjectKind kEveryChannel[] = {{3, 0},  {5, 0},  {6, 0},  {7, 0},  {8, 0},  {10, 0}, {20, 0},
-                                        {11, 7}, {11, 40}, {11, 41}, {11, 42}, {11, 24}, {11, 19}, {11, 25},
-                                        {11, 23}, {13, 0}, {17, 0}, {18, 0}, {19, 0}, {22, 0}, {26, 0},
-                                        {27, 0}, {28, 0}, {31, 0}};
+constexpr ObjectKind kEveryChannel[] = {{3, 0},   {5, 0},   {6, 0},   {7, 0},   {8, 0},   {10, 0},
+                                        {20, 0},  {11, 7},  {11, 40}, {11, 41}, {11, 42}, {11, 24},
+                                        {11, 19}, {11, 25}, {11, 23}, {13, 0},  {17, 0},  {18, 0},
+                                        {19, 0},  {22, 0},  {26, 0},  {27, 0},  {28, 0},  {31, 0}};
 
 std::vector<uint8_t> Save(const SceneAnimation& animation, const StoredOutputSettings& settings) {
   MemoryStream stream;
@@ -432,12 +434,15 @@ std::vector<uint8_t> Save(const SceneAnimation& animation, const StoredOutputSet
 void RandomAnimation(SceneAnimation& animation, HostFixture& fixture, std::mt19937& random) {
   const int tracks = std::uniform_int_distribution<int>(1, 5)(random);
   for (int t = 0; t < tracks; ++t) {
-    const ObjectKind kind = kEveryChannel[std::uniform_int_distribution<std::size_t>(0, std::size(kEveryChannel) - 1)(random)];
-    const std::string name = "object" + std::to_string(fixture.scene.ObjectCount()) + std::string(random() % 4, 'x');
+    const ObjectKind kind =
+        kEveryChannel[std::uniform_int_distribution<std::size_t>(0, std::size(kEveryChannel) - 1)(random)];
+    const std::string name =
+        "object" + std::to_string(fixture.scene.ObjectCount()) + std::string(random() % 4, 'x');
     fixture.Add(kind.type, name);
     auto track = std::make_unique<ObjectTrack>(name, kind.type, kind.subType);
     track->SetInterpolation(std::uniform_int_distribution<int32_t>(0, 3)(random));
-    track->Extras() = {random() % 2 == 0, static_cast<int32_t>(random()), 4, static_cast<int32_t>(random() % 3), -5};
+    track->Extras() = {random() % 2 == 0, static_cast<int32_t>(random()), 4,
+                       static_cast<int32_t>(random() % 3), -5};
     const int keys = std::uniform_int_distribution<int>(0, 4)(random);
     for (int k = 0; k < keys; ++k) {
       KeySnapshot key;

@@ -27,7 +27,8 @@ void CheckKeyGaps(const std::vector<double>& keyGaps, std::size_t keyCount) {
   const std::size_t expected = keyCount == 0 ? 0 : keyCount - 1;
   if (keyGaps.size() != expected) {
     throw std::invalid_argument("a curve over " + std::to_string(keyCount) + " keys needs " +
-                                std::to_string(expected) + " key gaps, got " + std::to_string(keyGaps.size()));
+                                std::to_string(expected) + " key gaps, got " +
+                                std::to_string(keyGaps.size()));
   }
 }
 

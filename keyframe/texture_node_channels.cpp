@@ -20,7 +20,8 @@ void TextureNodeChannel::ReadFromHost(const HostScene&, uint32_t, const abi::Obj
 int32_t TextureNodeChannel::WriteToHost(const HostScene& host, uint32_t objectId) const {
   ObjectRecord record;
   if (host.ReadObject(objectId, record, true) != abi::kOk || !TakeNode(record.texture)) return kUnchanged;
-  return host.SetObjectInfo(objectId, record.info, StoreFlags()) == abi::kOk ? kObjectDataWritten : kUnchanged;
+  return host.SetObjectInfo(objectId, record.info, StoreFlags()) == abi::kOk ? kObjectDataWritten
+                                                                             : kUnchanged;
 }
 
 ValueType SpecialColorChannel::ParamType(int index) const {

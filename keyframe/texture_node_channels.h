@@ -78,7 +78,8 @@ class CarriedNodeChannel : public CopyableChannel<Derived, TextureNodeChannel> {
   ValueType ParamType(int) const override { return ValueType::None; }
   void SetValue(int, const ParamValue&) override {}
   ParamValue GetValue(int) const override { return {}; }
-  void BlendExtra(double, double, const AnimChannel& earlier, const AnimChannel&, const TrackCurves&) override {
+  void BlendExtra(double, double, const AnimChannel& earlier, const AnimChannel&,
+                  const TrackCurves&) override {
     if (const auto* from = dynamic_cast<const Derived*>(&earlier)) static_cast<Derived&>(*this) = *from;
   }
 };

@@ -19,13 +19,16 @@ std::int32_t CustomFrameTicks(std::int32_t numerator, std::int32_t denominator) 
 }  // namespace
 
 std::int32_t TicksPerFrame(std::int32_t rateIndex, std::int32_t numerator, std::int32_t denominator) {
-  if (rateIndex == static_cast<std::int32_t>(FrameRate::Custom)) return CustomFrameTicks(numerator, denominator);
-  if (rateIndex < 0 || rateIndex >= static_cast<std::int32_t>(kFixedRateFrameTicks.size())) return kNoFrameLength;
+  if (rateIndex == static_cast<std::int32_t>(FrameRate::Custom))
+    return CustomFrameTicks(numerator, denominator);
+  if (rateIndex < 0 || rateIndex >= static_cast<std::int32_t>(kFixedRateFrameTicks.size()))
+    return kNoFrameLength;
   return kFixedRateFrameTicks[static_cast<std::size_t>(rateIndex)];
 }
 
 std::optional<std::pair<std::int32_t, std::int32_t>> FrameRateFraction(std::int32_t rateIndex) {
-  if (rateIndex < 0 || rateIndex >= static_cast<std::int32_t>(abi::kFrameRateChoices.size())) return std::nullopt;
+  if (rateIndex < 0 || rateIndex >= static_cast<std::int32_t>(abi::kFrameRateChoices.size()))
+    return std::nullopt;
   const abi::FrameRateFraction rate = abi::kFrameRateChoices[static_cast<std::size_t>(rateIndex)];
   return std::pair{rate.numerator, rate.denominator};
 }

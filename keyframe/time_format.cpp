@@ -26,7 +26,8 @@ std::string RateText(const TimeFormat& format) {
 
 std::int32_t FrameLength(const TimeFormat& format) {
   const std::int32_t tpf = TicksPerFrame(format.rateIndex, format.numerator, format.denominator);
-  if (tpf == kNoFrameLength) throw std::invalid_argument(RateText(format) + " gives no frame length in ticks");
+  if (tpf == kNoFrameLength)
+    throw std::invalid_argument(RateText(format) + " gives no frame length in ticks");
   return tpf;
 }
 
@@ -81,7 +82,8 @@ class FieldsFromRight {
   std::int64_t operator[](std::size_t fromRight) const {
     if (fromRight >= fields_.size()) return 0;
     const auto& field = fields_[fields_.size() - 1 - fromRight];
-    if (!field) throw std::out_of_range("time \"" + std::string(text_) + "\" has a field beyond the 32-bit range");
+    if (!field)
+      throw std::out_of_range("time \"" + std::string(text_) + "\" has a field beyond the 32-bit range");
     return *field;
   }
 

@@ -8,9 +8,9 @@ namespace lumetra::keyframe {
 
 // How a time is shown and typed, in the order of the time-display box.
 enum class TimeDisplay : std::int32_t {
-  Frames = 0,       // "%d": whole frames
-  Smpte = 1,        // "%02d:%02d:%d": minutes mod 60, seconds mod 60, frame within the second
-  FrameTicks = 2,   // "%d:%d": frame, ticks into the frame
+  Frames = 0,               // "%d": whole frames
+  Smpte = 1,                // "%02d:%02d:%d": minutes mod 60, seconds mod 60, frame within the second
+  FrameTicks = 2,           // "%d:%d": frame, ticks into the frame
   MinutesSecondsTicks = 3,  // "%d:%02d:%d": minutes, seconds mod 60, ticks into the second
 };
 

@@ -16,13 +16,15 @@ constexpr TimeDisplay kAllDisplays[] = {TimeDisplay::Frames, TimeDisplay::Smpte,
 
 TimeFormat At(std::int32_t rateIndex, TimeDisplay display) { return {display, rateIndex, 30, 1}; }
 
-TimeFormat Custom(std::int32_t numerator, std::int32_t denominator, TimeDisplay display = TimeDisplay::Frames) {
+TimeFormat Custom(std::int32_t numerator, std::int32_t denominator,
+                  TimeDisplay display = TimeDisplay::Frames) {
   return {display, static_cast<std::int32_t>(FrameRate::Custom), numerator, denominator};
 }
 
 TEST(TicksPerFrame, FixedRatesAndTheirIndices) {
   const std::int32_t expected[] = {480, 320, 200, 192, 160, 80, 80};
-  for (std::int32_t index = 0; index < 7; ++index) EXPECT_EQ(TicksPerFrame(index, 0, 0), expected[index]) << index;
+  for (std::int32_t index = 0; index < 7; ++index)
+    EXPECT_EQ(TicksPerFrame(index, 0, 0), expected[index]) << index;
 }
 
 TEST(TicksPerFrame, CustomRateIsTheTruncatedFraction) {
@@ -125,7 +127,8 @@ TEST(ParseTime, TimesBeyondTheTickRangeAreRefused) {
   EXPECT_THROW(ParseTime(At(0, TimeDisplay::Frames), "99999999999"), std::out_of_range);
   EXPECT_THROW(ParseTime(At(0, TimeDisplay::Frames), "4473925"), std::out_of_range);  // * 480 > 2^31
   EXPECT_EQ(ParseTime(At(0, TimeDisplay::Frames), "4473924"), 4473924 * 480);
-  EXPECT_EQ(ParseTime(At(0, TimeDisplay::FrameTicks), "-2147483648"), std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(ParseTime(At(0, TimeDisplay::FrameTicks), "-2147483648"),
+            std::numeric_limits<std::int32_t>::min());
   EXPECT_THROW(ParseTime(At(0, TimeDisplay::FrameTicks), "2147483648"), std::out_of_range);
   EXPECT_THROW(ParseTime(At(0, TimeDisplay::MinutesSecondsTicks), "1000:0:0:0"), std::out_of_range);
 }
@@ -160,8 +163,8 @@ TEST(TimeFormatRoundTrip, FrameAlignedTimesInEveryDisplayAndRate) {
 
 TEST(TimeFormatRoundTrip, MinutesSecondsTicksKeepsEveryTick) {
   const TimeFormat format = At(4, TimeDisplay::MinutesSecondsTicks);
-  for (std::int32_t t : {std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min() + 1, 1,
-                         -4799, 123456789}) {
+  for (std::int32_t t : {std::numeric_limits<std::int32_t>::max(),
+                         std::numeric_limits<std::int32_t>::min() + 1, 1, -4799, 123456789}) {
     EXPECT_EQ(ParseTime(format, FormatTime(format, t)), t) << FormatTime(format, t);
   }
 }

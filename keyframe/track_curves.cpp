@@ -46,10 +46,13 @@ void CheckInterpolation(Interpolation kind) {
     case Interpolation::PairBlend:
       return;
   }
-  throw std::invalid_argument("unknown interpolation kind " + std::to_string(static_cast<std::int32_t>(kind)));
+  throw std::invalid_argument("unknown interpolation kind " +
+                              std::to_string(static_cast<std::int32_t>(kind)));
 }
 
-ParamValue Difference(const ParamValue& a, const ParamValue& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0}; }
+ParamValue Difference(const ParamValue& a, const ParamValue& b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0};
+}
 
 // Value and tangent of each key; a tangent spans the two neighbouring keys,
 // or the one neighbour at either end.
@@ -70,14 +73,17 @@ std::vector<ParamValue> SegmentsWithKeptTangents(const std::vector<KeyParam>& ke
   std::vector<ParamValue> records;
   records.reserve(4 * keys.size());
   for (std::size_t k = 0; k + 1 < keys.size(); ++k) {
-    records.insert(records.end(), {keys[k].value, keys[k].outTangent, keys[k + 1].value, keys[k + 1].inTangent});
+    records.insert(records.end(),
+                   {keys[k].value, keys[k].outTangent, keys[k + 1].value, keys[k + 1].inTangent});
   }
   return records;
 }
 
 std::unique_ptr<Curve> CubicCurve(const ParamKeys& param) {
-  if (param.keys.size() < 2) return std::make_unique<PointCurve>(PointCurve::Kind::Linear, param.Values(), param.gaps);
-  if (param.hasTangents) return std::make_unique<HermiteCurve>(4, SegmentsWithKeptTangents(param.keys), param.gaps);
+  if (param.keys.size() < 2)
+    return std::make_unique<PointCurve>(PointCurve::Kind::Linear, param.Values(), param.gaps);
+  if (param.hasTangents)
+    return std::make_unique<HermiteCurve>(4, SegmentsWithKeptTangents(param.keys), param.gaps);
   return std::make_unique<HermiteCurve>(2, ValuesWithComputedTangents(param.Values()), param.gaps);
 }
 
@@ -96,7 +102,8 @@ std::unique_ptr<Curve> PointLikeCurve(Interpolation kind, const ParamKeys& param
 }
 
 std::unique_ptr<Curve> RotationLikeCurve(Interpolation kind, const ParamKeys& param) {
-  if (kind == Interpolation::Step) return std::make_unique<PointCurve>(PointCurve::Kind::Step, param.Values(), param.gaps);
+  if (kind == Interpolation::Step)
+    return std::make_unique<PointCurve>(PointCurve::Kind::Step, param.Values(), param.gaps);
   return std::make_unique<RotationCurve>(param.Values(), param.gaps);
 }
 

@@ -43,7 +43,9 @@ class FakeTrack final : public KeyTrack {
   Interpolation InterpolationKind() const override { return kind_; }
   int ParamCount() const override { return static_cast<int>(params_.size()); }
   ValueType ParamType(int param) const override { return params_.at(static_cast<std::size_t>(param)).type; }
-  bool HasTangents(int param) const override { return params_.at(static_cast<std::size_t>(param)).hasTangents; }
+  bool HasTangents(int param) const override {
+    return params_.at(static_cast<std::size_t>(param)).hasTangents;
+  }
   KeyParam Param(int key, int param) const override {
     return keys_.at(static_cast<std::size_t>(key)).at(static_cast<std::size_t>(param));
   }
@@ -71,7 +73,8 @@ FakeTrack ScalarTrack(Interpolation kind, std::vector<double> values, bool hasTa
 template <typename CurveType>
 const CurveType& CurveAs(const TrackCurves& curves, int param) {
   const auto* curve = dynamic_cast<const CurveType*>(curves.Find(param));
-  if (curve == nullptr) throw std::logic_error("parameter " + std::to_string(param) + " has another curve class");
+  if (curve == nullptr)
+    throw std::logic_error("parameter " + std::to_string(param) + " has another curve class");
   return *curve;
 }
 
@@ -142,7 +145,8 @@ TEST(BuildTrackCurves, CubicUsesTheOutgoingThenIncomingTangents) {
   track.Key(10, {{{3, 0, 0, 0}, {4, 0, 0, 0}, {-99, 0, 0, 0}}});
   const TrackCurves curves = BuildTrackCurves(track);
   const HermiteCurve& curve = CurveAs<HermiteCurve>(curves, 0);
-  EXPECT_EQ(curve.Records(), (std::vector<ParamValue>{{1, 0, 0, 0}, {2, 0, 0, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}}));
+  EXPECT_EQ(curve.Records(),
+            (std::vector<ParamValue>{{1, 0, 0, 0}, {2, 0, 0, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}}));
 }
 
 TEST(BuildTrackCurves, CubicWithOneKeyIsConstant) {

@@ -34,14 +34,16 @@ ParamValue BlendValue(ValueType type, const ParamValue& earlier, const ParamValu
 std::unique_ptr<AnimChannel> Blend(const ObjectTrack& track, int32_t time, const TrackKey& earlier,
                                    const TrackKey& later) {
   // A step track holds the earlier key's state, its data besides the parameters included.
-  const double f = track.InterpolationKind() == Interpolation::Step
-                       ? 0.0
-                       : (static_cast<double>(time) - earlier.time) / (static_cast<double>(later.time) - earlier.time);
+  const double f =
+      track.InterpolationKind() == Interpolation::Step
+          ? 0.0
+          : (static_cast<double>(time) - earlier.time) / (static_cast<double>(later.time) - earlier.time);
   const double first = track.Keys().front().time, last = track.Keys().back().time;
   const double g = (time - first) / (last - first);
   // Starting from the earlier key leaves the steady parameters as every key holds them.
-  std::unique_ptr<AnimChannel> channel =
-      earlier.snapshot.Channel() ? earlier.snapshot.Channel()->Clone() : MakeChannel(track.Type(), track.SubType());
+  std::unique_ptr<AnimChannel> channel = earlier.snapshot.Channel()
+                                             ? earlier.snapshot.Channel()->Clone()
+                                             : MakeChannel(track.Type(), track.SubType());
   if (!channel) return nullptr;
   const TrackCurves& curves = track.Curves();
   std::optional<SegmentPosition> at;
@@ -52,7 +54,8 @@ std::unique_ptr<AnimChannel> Blend(const ObjectTrack& track, int32_t time, const
       const math::Vector3 position = curve->EvaluateIn(g, *at);
       channel->SetValue(i, {position.x, position.y, position.z, 0.0});
     } else {
-      channel->SetValue(i, BlendValue(channel->ParamType(i), earlier.snapshot.GetValue(i), later.snapshot.GetValue(i), f));
+      channel->SetValue(
+          i, BlendValue(channel->ParamType(i), earlier.snapshot.GetValue(i), later.snapshot.GetValue(i), f));
     }
   }
   if (earlier.snapshot.Channel() && later.snapshot.Channel()) {

@@ -11,7 +11,7 @@ namespace lumetra::keyframe {
 // first, after the last) or a channel blended between the two keys around the time.
 struct TrackEvaluation {
   KeyState state = KeyState::NoKeys;
-  const KeySnapshot* key = nullptr;         // the key whose state holds, when not blended
+  const KeySnapshot* key = nullptr;      // the key whose state holds, when not blended
   std::unique_ptr<AnimChannel> blended;  // between two keys
 
   // What the object looks like at the time; null without keys or channel.

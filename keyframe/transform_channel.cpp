@@ -11,7 +11,7 @@ namespace {
 using math::Vector3;
 
 constexpr const char* kNames[TransformChannel::kTransformParams] = {
-    "Rotate",         "Scale",         "Translate",         "Local Rotate",     "Local Scale",
+    "Rotate",          "Scale",          "Translate",     "Local Rotate",     "Local Scale",
     "Local Translate", "Texture Rotate", "Texture Scale", "Texture Translate"};
 constexpr uint32_t kBlockTag = 101;
 
@@ -60,7 +60,9 @@ TransformChannel& TransformChannel::operator=(const TransformChannel& other) {
   return *this;
 }
 
-std::unique_ptr<AnimChannel> TransformChannel::Clone() const { return std::make_unique<TransformChannel>(*this); }
+std::unique_ptr<AnimChannel> TransformChannel::Clone() const {
+  return std::make_unique<TransformChannel>(*this);
+}
 
 TransformBlock& TransformChannel::EnsureBlock() {
   if (!block_) block_ = std::make_unique<TransformBlock>();
@@ -177,7 +179,8 @@ int32_t TransformChannel::WriteToHost(const HostScene& host, uint32_t objectId) 
     change = kTransformWritten;
   }
   // The record now holds what the host holds, so the object's own data is compared against it.
-  if (HasOwnData() && TakeOwnData(data) && host.SetObjectInfo(objectId, record.info, kStoreObjectData) == abi::kOk) {
+  if (HasOwnData() && TakeOwnData(data) &&
+      host.SetObjectInfo(objectId, record.info, kStoreObjectData) == abi::kOk) {
     change = kObjectDataWritten;
   }
   if (WriteOwnPoints(host, objectId)) change = kObjectDataWritten;

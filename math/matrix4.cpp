@@ -28,10 +28,22 @@ Matrix4 Matrix4::AxisAngle(const Vector3& axis, double radians) {
   const double t = 1.0 - c;
   const double x = a.x, y = a.y, z = a.z;
   return Matrix4({
-      x * x + (1.0 - x * x) * c, t * x * y + s * z, t * x * z - s * y, 0.0,  //
-      t * x * y - s * z, y * y + (1.0 - y * y) * c, t * y * z + s * x, 0.0,  //
-      t * x * z + s * y, t * y * z - s * x, z * z + (1.0 - z * z) * c, 0.0,  //
-      0.0, 0.0, 0.0, 1.0,
+      x * x + (1.0 - x * x) * c,
+      t * x * y + s * z,
+      t * x * z - s * y,
+      0.0,  //
+      t * x * y - s * z,
+      y * y + (1.0 - y * y) * c,
+      t * y * z + s * x,
+      0.0,  //
+      t * x * z + s * y,
+      t * y * z - s * x,
+      z * z + (1.0 - z * z) * c,
+      0.0,  //
+      0.0,
+      0.0,
+      0.0,
+      1.0,
   });
 }
 

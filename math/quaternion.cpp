@@ -36,10 +36,22 @@ Matrix4 Quaternion::ToMatrix() const {
   const double n = x * x + y * y + z * z + w * w;
   const double s = n == 0.0 ? 0.0 : 2.0 / n;
   return Matrix4({
-      1.0 - s * (y * y + z * z), s * (x * y - z * w), s * (x * z + y * w), 0.0,  //
-      s * (x * y + z * w), 1.0 - s * (x * x + z * z), s * (y * z - x * w), 0.0,  //
-      s * (x * z - y * w), s * (y * z + x * w), 1.0 - s * (x * x + y * y), 0.0,  //
-      0.0, 0.0, 0.0, 1.0,
+      1.0 - s * (y * y + z * z),
+      s * (x * y - z * w),
+      s * (x * z + y * w),
+      0.0,  //
+      s * (x * y + z * w),
+      1.0 - s * (x * x + z * z),
+      s * (y * z - x * w),
+      0.0,  //
+      s * (x * z - y * w),
+      s * (y * z + x * w),
+      1.0 - s * (x * x + y * y),
+      0.0,  //
+      0.0,
+      0.0,
+      0.0,
+      1.0,
   });
 }
 

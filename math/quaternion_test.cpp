@@ -34,7 +34,8 @@ TEST(Quaternion, MatrixIsTheTransposeOfTheEulerTransform) {
   for (int trial = 0; trial < 100; ++trial) {
     const Vector3 degrees = RandomVector(random, 360.0);
     Transform euler;
-    euler.RotateEuler(degrees.x * kDegreesToRadians, degrees.y * kDegreesToRadians, degrees.z * kDegreesToRadians);
+    euler.RotateEuler(degrees.x * kDegreesToRadians, degrees.y * kDegreesToRadians,
+                      degrees.z * kDegreesToRadians);
     EXPECT_TRUE(Near(Quaternion::FromEulerDegrees(degrees).ToMatrix(), euler.Matrix().Transposed(), 1e-12));
   }
 }
@@ -137,7 +138,8 @@ TEST(Slerp, ResultsStayUnitLength) {
 }
 
 TEST(Squad, RunsFromFirstToLastAndReducesToSlerpWithoutInnerControls) {
-  const Quaternion p = AboutZ(0), a = AboutZ(50), b = Quaternion::FromEulerDegrees({0, 40, 0}), q = AboutZ(90);
+  const Quaternion p = AboutZ(0), a = AboutZ(50), b = Quaternion::FromEulerDegrees({0, 40, 0}),
+                   q = AboutZ(90);
   EXPECT_TRUE(Near(Squad(0.0, p, a, b, q), p, 1e-15));
   EXPECT_TRUE(Near(Squad(1.0, p, a, b, q), q, 1e-15));
   EXPECT_TRUE(Near(Squad(0.25, p, p, q, q), Slerp(p, q, 0.25), 1e-15));

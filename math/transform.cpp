@@ -19,7 +19,9 @@ Matrix4 PlaneRotation(int a, int b, double angle) {
 
 Matrix4 Diagonal(const Vector3& d) { return Matrix4({d.x, 0, 0, 0, 0, d.y, 0, 0, 0, 0, d.z, 0, 0, 0, 0, 1}); }
 
-Matrix4 Translation(const Vector3& t) { return Matrix4({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, t.x, t.y, t.z, 1}); }
+Matrix4 Translation(const Vector3& t) {
+  return Matrix4({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, t.x, t.y, t.z, 1});
+}
 
 }  // namespace
 

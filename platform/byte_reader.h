@@ -27,7 +27,9 @@ constexpr std::uint16_t LoadU16(const std::uint8_t* bytes, ByteOrder order) {
   return static_cast<std::uint16_t>(LoadBytes(bytes, 2, order));
 }
 
-constexpr std::uint32_t LoadU32(const std::uint8_t* bytes, ByteOrder order) { return LoadBytes(bytes, 4, order); }
+constexpr std::uint32_t LoadU32(const std::uint8_t* bytes, ByteOrder order) {
+  return LoadBytes(bytes, 4, order);
+}
 
 // The low `count` bytes of `value` in `order`, for the writers of the same formats.
 template <std::size_t count>

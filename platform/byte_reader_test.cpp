@@ -32,7 +32,8 @@ TEST(ByteReader, ReadsEveryWidthInEitherOrder) {
 }
 
 TEST(ByteReader, StoredBytesReadBackInTheirOrder) {
-  EXPECT_EQ(StoreBytes<4>(0x12345678, ByteOrder::kBig), (std::array<std::uint8_t, 4>{0x12, 0x34, 0x56, 0x78}));
+  EXPECT_EQ(StoreBytes<4>(0x12345678, ByteOrder::kBig),
+            (std::array<std::uint8_t, 4>{0x12, 0x34, 0x56, 0x78}));
   EXPECT_EQ(StoreBytes<2>(0x12345678, ByteOrder::kLittle), (std::array<std::uint8_t, 2>{0x78, 0x56}));
   for (const ByteOrder order : {ByteOrder::kLittle, ByteOrder::kBig}) {
     for (const std::uint32_t value : {0u, 1u, 0x80u, 0xFFFFu, 0x10000u, 0xDEADBEEFu}) {
@@ -48,7 +49,9 @@ struct ShortRead {
 };
 
 TEST(ByteReader, AReadPastTheEndFailsThroughTheHandlerAndConsumesNothing) {
-  ByteReader reader(kBlock, ByteOrder::kBig, [](std::size_t at, std::size_t needed) { throw ShortRead{at, needed}; });
+  ByteReader reader(kBlock, ByteOrder::kBig, [](std::size_t at, std::size_t needed) {
+    throw ShortRead{at, needed};
+  });
   reader.Skip(8);
   try {
     reader.U32();

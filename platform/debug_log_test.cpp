@@ -13,8 +13,8 @@ TEST(DebugLog, KeepsLinesAsGivenAndFormatsPrintfLines) {
   DebugLog::Write("Unknown scene event: 12\n");
   DebugLog::Printf("Unknown scene event: %d\n", 13);
   DebugLog::Write("no newline");
-  EXPECT_EQ(DebugLog::Lines(),
-            (std::vector<std::string>{"Unknown scene event: 12\n", "Unknown scene event: 13\n", "no newline"}));
+  EXPECT_EQ(DebugLog::Lines(), (std::vector<std::string>{"Unknown scene event: 12\n",
+                                                         "Unknown scene event: 13\n", "no newline"}));
   DebugLog::Clear();
   EXPECT_TRUE(DebugLog::Lines().empty());
 }

@@ -73,7 +73,8 @@ std::error_code TakeModeOf(const std::filesystem::path& replaced, int fd) {
 
 }  // namespace
 
-std::error_code ReadFileBounded(const std::filesystem::path& path, std::size_t maxBytes, std::string& contents) {
+std::error_code ReadFileBounded(const std::filesystem::path& path, std::size_t maxBytes,
+                                std::string& contents) {
   FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (file.Get() < 0) return LastError();
   contents.clear();

@@ -10,7 +10,8 @@ namespace lumetra::platform {
 
 // Reads a whole file of at most maxBytes; a larger one is refused with
 // std::errc::file_too_large rather than read into memory.
-std::error_code ReadFileBounded(const std::filesystem::path& path, std::size_t maxBytes, std::string& contents);
+std::error_code ReadFileBounded(const std::filesystem::path& path, std::size_t maxBytes,
+                                std::string& contents);
 
 // A file written under a temporary name beside its target and put in the target's place
 // by Commit(): readers see the old file or the whole new one, never a part, and a

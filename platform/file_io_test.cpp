@@ -220,8 +220,7 @@ TEST(IsWritableFile, AFileWithoutWriteBitsIsReadOnlyForEveryone) {
   std::ofstream(file) << "frames";
   EXPECT_TRUE(IsWritableFile(file));
   std::filesystem::permissions(file,
-                               std::filesystem::perms::owner_write |
-                                   std::filesystem::perms::group_write |
+                               std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
                                    std::filesystem::perms::others_write,
                                std::filesystem::perm_options::remove);
   EXPECT_FALSE(IsWritableFile(file));

@@ -57,7 +57,8 @@ class MessageLoop {
 
   // False for a window that does not exist (any more).
   bool Post(WindowId window, std::uint32_t message, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
-  bool PostCopyData(WindowId window, WindowId sender, std::uintptr_t kind, std::span<const std::uint8_t> bytes);
+  bool PostCopyData(WindowId window, WindowId sender, std::uintptr_t kind,
+                    std::span<const std::uint8_t> bytes);
   // Run() returns `exitCode` once the messages posted before the quit are handled.
   void PostQuit(int exitCode = 0);
 

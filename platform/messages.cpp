@@ -36,8 +36,8 @@ HandlerSlot<MessageHandler>& TheSlot() {
 
 }  // namespace
 
-MessageAnswer Messages::Show(std::string_view caption, std::string_view text,
-                             MessageButtons buttons, MessageIcon icon) {
+MessageAnswer Messages::Show(std::string_view caption, std::string_view text, MessageButtons buttons,
+                             MessageIcon icon) {
   const MessageHandler handler = TheSlot().Get();
   const MessageRequest request{std::string(caption), std::string(text), buttons, icon};
   return handler ? handler(request) : ShowHeadless(request);
@@ -73,9 +73,8 @@ bool Messages::Offers(MessageButtons buttons, MessageAnswer answer) {
 }
 
 MessageAnswer Messages::Affirmative(MessageButtons buttons) {
-  return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel
-             ? MessageAnswer::Yes
-             : MessageAnswer::Ok;
+  return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel ? MessageAnswer::Yes
+                                                                                    : MessageAnswer::Ok;
 }
 
 }  // namespace lumetra::platform

@@ -18,8 +18,8 @@ std::error_code ProfileFile::Read(std::string& bytes) const {
   return error;
 }
 
-std::string ProfileFile::GetString(std::string_view section, std::string_view key, std::string_view defaultValue,
-                                   std::size_t bufferSize) const {
+std::string ProfileFile::GetString(std::string_view section, std::string_view key,
+                                   std::string_view defaultValue, std::size_t bufferSize) const {
   std::string bytes;
   std::optional<std::string> value;
   if (!Read(bytes)) value = ProfileText(bytes).Find(section, key);
@@ -40,7 +40,8 @@ std::error_code ProfileFile::WriteString(std::string_view section, std::string_v
   ProfileText text(bytes);
   text.Set(section, key, value);
   const std::error_code error = WriteFileAtomically(path_, text.Text());
-  if (error) DebugLog::Printf("Profile file %s cannot be written: %s\n", path_.c_str(), error.message().c_str());
+  if (error)
+    DebugLog::Printf("Profile file %s cannot be written: %s\n", path_.c_str(), error.message().c_str());
   return error;
 }
 

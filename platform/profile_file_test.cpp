@@ -29,13 +29,14 @@ class ProfileFileTest : public ::testing::Test {
 };
 
 TEST_F(ProfileFileTest, ReadsSectionsAndKeysWithoutRegardToCase) {
-  Write("; POV-Ray settings\n"
-        "[GUIExtensions]\n"
-        "  UseExtensions = 1  \n"
-        "ExtDll28=\"/opt/other ext.so\"\n"
-        ";ExtDll29=commented\n"
-        "[guiextensions]\n"
-        "Later=ignored, only the first section counts\n");
+  Write(
+      "; POV-Ray settings\n"
+      "[GUIExtensions]\n"
+      "  UseExtensions = 1  \n"
+      "ExtDll28=\"/opt/other ext.so\"\n"
+      ";ExtDll29=commented\n"
+      "[guiextensions]\n"
+      "Later=ignored, only the first section counts\n");
   EXPECT_EQ(profile.GetString("guiEXTENSIONS", "useextensions", "0", 256), "1");
   EXPECT_EQ(profile.GetString("GUIExtensions", "ExtDll28", "", 256), "/opt/other ext.so");
   EXPECT_EQ(profile.GetString("GUIExtensions", "ExtDll29", "NotSetYet", 256), "NotSetYet");
@@ -88,7 +89,8 @@ TEST_F(ProfileFileTest, KeepsCrlfLineEndingsAndUsesThemForAddedLines) {
   Write("[GUIExtensions]\r\nUseExtensions=1\r\n\r\n[Last]\r\n");
   ASSERT_FALSE(profile.WriteString("GUIExtensions", "ExtDll29", "/p/Torvane.so"));
   ASSERT_FALSE(profile.WriteString("Last", "a", "b"));
-  EXPECT_EQ(ReadAll(path), "[GUIExtensions]\r\nUseExtensions=1\r\nExtDll29=/p/Torvane.so\r\n\r\n[Last]\r\na=b\r\n");
+  EXPECT_EQ(ReadAll(path),
+            "[GUIExtensions]\r\nUseExtensions=1\r\nExtDll29=/p/Torvane.so\r\n\r\n[Last]\r\na=b\r\n");
   EXPECT_EQ(profile.GetString("GUIExtensions", "UseExtensions", "0", 256), "1");
 }
 
@@ -112,7 +114,8 @@ TEST_F(ProfileFileTest, AnUnreadableFileGivesTheDefaultAndIsNotReplaced) {
 }
 
 TEST(ProfileText, TextWithoutChangesComesBackByteForByte) {
-  const std::string samples[] = {"", "\n", "\r\n\r\n", "no newline", "[a]\r\nb=c\nmixed\r\n", "\r\r\n=\n[\n]"};
+  const std::string samples[] = {
+      "", "\n", "\r\n\r\n", "no newline", "[a]\r\nb=c\nmixed\r\n", "\r\r\n=\n[\n]"};
   for (const std::string& sample : samples) EXPECT_EQ(ProfileText(sample).Text(), sample);
 }
 

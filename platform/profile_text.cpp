@@ -15,8 +15,8 @@ std::string_view Trim(std::string_view text) {
 }
 
 std::string_view Unquote(std::string_view value) {
-  const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-                      value.back() == value.front();
+  const bool quoted =
+      value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
   return quoted ? value.substr(1, value.size() - 2) : value;
 }
 
@@ -121,7 +121,9 @@ std::string ProfileText::Text() const {
 }
 
 bool ProfileText::CanWrite(std::string_view section, std::string_view key, std::string_view value) {
-  const auto hasLineBreak = [](std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; };
+  const auto hasLineBreak = [](std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+  };
   const std::string_view trimmedKey = Trim(key);
   return !hasLineBreak(section) && !hasLineBreak(key) && !hasLineBreak(value) &&
          section.find(']') == std::string_view::npos && key.find('=') == std::string_view::npos &&

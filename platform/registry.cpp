@@ -56,10 +56,12 @@ RegResult RegistryKey::Find(std::string_view name, RegistryValue& value) const {
 RegResult RegistryKey::Change(const std::function<RegResult(RegistryHive&)>& change) const {
   if (!IsOpen()) return ERROR_INVALID_HANDLE;
   if (access_ == RegistryAccess::Read) return ERROR_ACCESS_DENIED;
-  return store_->Update([&](RegistryHive& hive) { return hive.HasKey(path_) ? change(hive) : ERROR_KEY_DELETED; });
+  return store_->Update(
+      [&](RegistryHive& hive) { return hive.HasKey(path_) ? change(hive) : ERROR_KEY_DELETED; });
 }
 
-RegResult RegistryKey::QueryValue(std::string_view name, RegType* type, void* data, std::uint32_t* size) const {
+RegResult RegistryKey::QueryValue(std::string_view name, RegType* type, void* data,
+                                  std::uint32_t* size) const {
   if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
   RegistryValue value;
   if (const RegResult result = Find(name, value); result != ERROR_SUCCESS) return result;
@@ -83,7 +85,8 @@ RegResult RegistryKey::QueryDword(std::string_view name, std::uint32_t& value) c
   return ERROR_SUCCESS;
 }
 
-RegResult RegistryKey::QueryString(std::string_view name, std::string& value, std::uint32_t bufferBytes) const {
+RegResult RegistryKey::QueryString(std::string_view name, std::string& value,
+                                   std::uint32_t bufferBytes) const {
   RegistryValue found;
   if (const RegResult result = Find(name, found); result != ERROR_SUCCESS) return result;
   if (found.type != RegType::SZ) return ERROR_UNSUPPORTED_TYPE;
@@ -99,7 +102,8 @@ RegResult RegistryKey::QueryBinary(std::string_view name, std::vector<std::uint8
   return ERROR_SUCCESS;
 }
 
-RegResult RegistryKey::SetValue(std::string_view name, RegType type, const void* data, std::uint32_t size) const {
+RegResult RegistryKey::SetValue(std::string_view name, RegType type, const void* data,
+                                std::uint32_t size) const {
   std::optional<RegistryValue> value = ValueFromCaller(type, static_cast<const std::uint8_t*>(data), size);
   if (!value || !IsUsableValueName(name)) return ERROR_INVALID_PARAMETER;
   return Change([&](RegistryHive& hive) {
@@ -114,7 +118,8 @@ RegResult RegistryKey::SetDword(std::string_view name, std::uint32_t value) cons
 }
 
 RegResult RegistryKey::SetString(std::string_view name, std::string_view value) const {
-  if (value.find('\0') != std::string_view::npos || value.size() > kMaxValueBytes) return ERROR_INVALID_PARAMETER;
+  if (value.find('\0') != std::string_view::npos || value.size() > kMaxValueBytes)
+    return ERROR_INVALID_PARAMETER;
   return SetValue(name, RegType::SZ, value.data(), static_cast<std::uint32_t>(value.size()));
 }
 
@@ -124,7 +129,9 @@ RegResult RegistryKey::SetBinary(std::string_view name, std::span<const std::uin
 }
 
 RegResult RegistryKey::DeleteValue(std::string_view name) const {
-  return Change([&](RegistryHive& hive) { return hive.DeleteValue(path_, name) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND; });
+  return Change([&](RegistryHive& hive) {
+    return hive.DeleteValue(path_, name) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+  });
 }
 
 Registry::Registry() : Registry(UserConfigDirectory(), MachineConfigDirectory()) {}
@@ -137,7 +144,8 @@ const std::shared_ptr<const RegistryStore>& Registry::Store(RegistryRoot root) c
   return root == RegistryRoot::CurrentUser ? user_ : machine_;
 }
 
-RegResult Registry::OpenKey(RegistryRoot root, std::string_view path, RegistryAccess access, RegistryKey& key) const {
+RegResult Registry::OpenKey(RegistryRoot root, std::string_view path, RegistryAccess access,
+                            RegistryKey& key) const {
   key.Close();
   const std::optional<std::string> normalised = NormaliseKeyPath(path);
   if (!normalised || !IsValidUtf8(*normalised)) return ERROR_INVALID_PARAMETER;
@@ -148,8 +156,8 @@ RegResult Registry::OpenKey(RegistryRoot root, std::string_view path, RegistryAc
   return ERROR_SUCCESS;
 }
 
-RegResult Registry::CreateKey(RegistryRoot root, std::string_view path, RegistryAccess access, RegistryKey& key,
-                              bool* created) const {
+RegResult Registry::CreateKey(RegistryRoot root, std::string_view path, RegistryAccess access,
+                              RegistryKey& key, bool* created) const {
   if (created != nullptr) *created = false;
   const RegResult opened = OpenKey(root, path, access, key);
   if (opened != ERROR_FILE_NOT_FOUND && opened != ERROR_BADDB) return opened;

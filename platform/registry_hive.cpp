@@ -37,7 +37,8 @@ json ValueToJson(const RegistryValue& value) {
 }
 
 std::optional<RegistryValue> ValueFromJson(const json& entry, std::string& problem) {
-  if (!entry.is_object() || !entry.contains("type") || !entry.contains("data") || !entry["type"].is_string()) {
+  if (!entry.is_object() || !entry.contains("type") || !entry.contains("data") ||
+      !entry["type"].is_string()) {
     problem = "a value needs a \"type\" and a \"data\" member";
     return std::nullopt;
   }
@@ -46,12 +47,14 @@ std::optional<RegistryValue> ValueFromJson(const json& entry, std::string& probl
   if (type == "DWORD" && data.is_number_unsigned() && data.get<std::uint64_t>() <= 0xFFFFFFFFu) {
     return DwordValue(static_cast<std::uint32_t>(data.get<std::uint64_t>()));
   }
-  if (type == "SZ" && data.is_string() && data.get_ref<const std::string&>().find('\0') == std::string::npos) {
+  if (type == "SZ" && data.is_string() &&
+      data.get_ref<const std::string&>().find('\0') == std::string::npos) {
     const std::string& text = data.get_ref<const std::string&>();
     return RegistryValue{RegType::SZ, {text.begin(), text.end()}};
   }
   if (type == "BINARY" && data.is_string()) {
-    if (auto bytes = DecodeBase64(data.get_ref<const std::string&>())) return RegistryValue{RegType::BINARY, *bytes};
+    if (auto bytes = DecodeBase64(data.get_ref<const std::string&>()))
+      return RegistryValue{RegType::BINARY, *bytes};
   }
   problem = "a value of type \"" + type + "\" has unusable data";
   return std::nullopt;
@@ -138,7 +141,8 @@ bool RegistryHive::HasSubkeys(std::string_view path) const {
 
 bool RegistryHive::CreateKey(std::string_view path) {
   if (HasKey(path)) return false;
-  for (std::size_t slash = path.find('\\'); slash != std::string_view::npos; slash = path.find('\\', slash + 1)) {
+  for (std::size_t slash = path.find('\\'); slash != std::string_view::npos;
+       slash = path.find('\\', slash + 1)) {
     keys_.try_emplace(std::string(path.substr(0, slash)));
   }
   keys_.emplace(std::string(path), Values{});

@@ -41,7 +41,8 @@ RegResult RegistryStore::LoadForUpdate(RegistryHive& hive) const {
     DebugLog::Printf("Registry file %s cannot be moved aside: %s\n", file_.c_str(), error.message().c_str());
     return ERROR_CANTWRITE;
   }
-  DebugLog::Printf("Registry file %s moved aside to %s; starting a fresh one\n", file_.c_str(), movedTo.c_str());
+  DebugLog::Printf("Registry file %s moved aside to %s; starting a fresh one\n", file_.c_str(),
+                   movedTo.c_str());
   hive = RegistryHive();
   return ERROR_SUCCESS;
 }

@@ -54,9 +54,10 @@ TEST_F(RegistryTest, ValuesOfEachTypeSurviveAFreshRegistryObject) {
 
   const Registry again(user.Path(), machine.Path());
   RegistryKey reopened;
-  ASSERT_EQ(again.OpenKey(RegistryRoot::CurrentUser, "software\\OSTRANA\\zarvel for windows\\plugins\\lumetra",
-                          RegistryAccess::Read, reopened),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      again.OpenKey(RegistryRoot::CurrentUser, "software\\OSTRANA\\zarvel for windows\\plugins\\lumetra",
+                    RegistryAccess::Read, reopened),
+      ERROR_SUCCESS);
   std::uint32_t method = 0;
   std::vector<std::uint8_t> readFlags;
   std::string renderer;
@@ -110,7 +111,8 @@ TEST_F(RegistryTest, TypedQueriesCheckTypeAndSize) {
 
 TEST_F(RegistryTest, KeysOpenOnlyWhenPresentAndHandlesRespectTheirAccess) {
   RegistryKey key;
-  EXPECT_EQ(registry.OpenKey(RegistryRoot::CurrentUser, kConfigKey, RegistryAccess::Read, key), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(registry.OpenKey(RegistryRoot::CurrentUser, kConfigKey, RegistryAccess::Read, key),
+            ERROR_FILE_NOT_FOUND);
   EXPECT_FALSE(key.IsOpen());
   EXPECT_EQ(key.SetDword("x", 1), ERROR_INVALID_HANDLE);
 
@@ -192,7 +194,8 @@ TEST_F(RegistryTest, DamagedFileIsReportedThenMovedAsideNotOverwritten) {
   EXPECT_TRUE(LogMentions(file.string()));
   EXPECT_EQ(ReadAll(file), damaged);  // reading never repairs
 
-  ASSERT_EQ(registry.CreateKey(RegistryRoot::CurrentUser, kConfigKey, RegistryAccess::All, key), ERROR_SUCCESS);
+  ASSERT_EQ(registry.CreateKey(RegistryRoot::CurrentUser, kConfigKey, RegistryAccess::All, key),
+            ERROR_SUCCESS);
   EXPECT_TRUE(LogMentions(".corrupt"));
   EXPECT_EQ(ReadAll(file.string() + ".corrupt"), damaged);
   EXPECT_EQ(key.SetDword("x", 1), ERROR_SUCCESS);
@@ -212,10 +215,14 @@ TEST_F(RegistryTest, HostileDocumentsAreRefusedWithoutACrash) {
       std::string(100000, '['),
       "{\"format\":\"lumetra-registry\",\"version\":2,\"keys\":{}}",
       "{\"format\":\"lumetra-registry\",\"version\":1,\"keys\":[]}",
-      "{\"format\":\"lumetra-registry\",\"version\":1,\"keys\":{\"A\":{\"v\":{\"type\":\"DWORD\",\"data\":4294967296}}}}",
-      "{\"format\":\"lumetra-registry\",\"version\":1,\"keys\":{\"A\":{\"v\":{\"type\":\"DWORD\",\"data\":-1}}}}",
-      "{\"format\":\"lumetra-registry\",\"version\":1,\"keys\":{\"A\":{\"v\":{\"type\":\"BINARY\",\"data\":\"A=B=\"}}}}",
-      "{\"format\":\"lumetra-registry\",\"version\":1,\"keys\":{\"A\":{\"v\":{\"type\":\"QWORD\",\"data\":1}}}}",
+      "{\"format\":\"lumetra-registry\",\"version\":1,\"keys\":{\"A\":{\"v\":{\"type\":\"DWORD\",\"data\":"
+      "4294967296}}}}",
+      "{\"format\":\"lumetra-registry\",\"version\":1,\"keys\":{\"A\":{\"v\":{\"type\":\"DWORD\",\"data\":-1}"
+      "}}}",
+      "{\"format\":\"lumetra-registry\",\"version\":1,\"keys\":{\"A\":{\"v\":{\"type\":\"BINARY\",\"data\":"
+      "\"A=B=\"}}}}",
+      "{\"format\":\"lumetra-registry\",\"version\":1,\"keys\":{\"A\":{\"v\":{\"type\":\"QWORD\",\"data\":1}}"
+      "}}",
       "{\"format\":\"lumetra-registry\",\"version\":1,\"keys\":{\"A\\\\\\\\B\":{}}}",
       "{\"format\":\"lumetra-registry\",\"version\":1,\"keys\":{\"A\":{},\"a\":{}}}",
       "{\"format\":\"lumetra-registry\",\"version\":1,\"keys\":{\"A\":{\"v\":{},\"V\":{}}}}",

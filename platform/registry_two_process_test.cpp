@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/testing/child_process.h"
 #include "platform/registry.h"
+#include "platform/testing/child_process.h"
 #include "platform/testing/scratch_directory.h"
 
 namespace lumetra::platform {
@@ -40,7 +40,8 @@ TEST(RegistryTwoProcesses, ConcurrentWritersKeepEachOthersValues) {
   for (const char* prefix : {"first", "second"}) {
     for (int i = 0; i < kValuesPerWriter; ++i) {
       std::uint32_t value = 0;
-      if (key.QueryDword(prefix + std::to_string(i), value) == ERROR_SUCCESS && value == std::uint32_t(i)) ++found;
+      if (key.QueryDword(prefix + std::to_string(i), value) == ERROR_SUCCESS && value == std::uint32_t(i))
+        ++found;
     }
   }
   EXPECT_EQ(found, 2 * kValuesPerWriter);

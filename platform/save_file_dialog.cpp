@@ -10,8 +10,7 @@ namespace {
 
 std::filesystem::path FirstFreeName(const SaveFileRequest& request) {
   const std::filesystem::path shown(request.fileName);
-  const std::string extension =
-      shown.has_extension() ? shown.extension().string() : request.defaultExtension;
+  const std::string extension = shown.has_extension() ? shown.extension().string() : request.defaultExtension;
   for (int number = 2;; ++number) {
     std::filesystem::path candidate =
         request.folder / (shown.stem().string() + "-" + std::to_string(number) + extension);
@@ -27,8 +26,7 @@ std::optional<std::filesystem::path> ShowHeadless(const SaveFileRequest& request
   if (Messages::CurrentHeadlessPolicy() == HeadlessPolicy::Affirmative) {
     picked = FirstFreeName(request);
   }
-  const std::string line =
-      "Save As: " + (picked ? picked->string() : std::string("no name picked")) + "\n";
+  const std::string line = "Save As: " + (picked ? picked->string() : std::string("no name picked")) + "\n";
   std::fwrite(line.data(), 1, line.size(), stderr);
   return picked;
 }

@@ -9,8 +9,8 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
-#include <limits>
 #include <cstdlib>
+#include <limits>
 #include <thread>
 #include <utility>
 
@@ -137,7 +137,8 @@ SharedMemory& SharedMemory::operator=(SharedMemory&& other) noexcept {
 
 void SharedMemory::Close() {
   if (view_ != nullptr && ::munmap(view_, size_) != 0) {
-    DebugLog::Printf("Shared memory %s cannot be unmapped: %s\n", systemName_.c_str(), LastError().message().c_str());
+    DebugLog::Printf("Shared memory %s cannot be unmapped: %s\n", systemName_.c_str(),
+                     LastError().message().c_str());
   }
   view_ = nullptr;
   size_ = 0;
@@ -145,7 +146,8 @@ void SharedMemory::Close() {
   // Only the last user gets the exclusive lock; it removes the name while
   // holding it, so a new opener either sees the name gone or keeps it alive.
   if (::flock(fd_, LOCK_EX | LOCK_NB) == 0 && ::shm_unlink(systemName_.c_str()) != 0) {
-    DebugLog::Printf("Shared memory %s cannot be removed: %s\n", systemName_.c_str(), LastError().message().c_str());
+    DebugLog::Printf("Shared memory %s cannot be removed: %s\n", systemName_.c_str(),
+                     LastError().message().c_str());
   }
   ::close(std::exchange(fd_, -1));
 }

@@ -26,7 +26,8 @@ int32_t LastKeyTime(const keyframe::SceneAnimation& animation) {
   return last;
 }
 
-void TakeRun(const abi::AnimationRunRecord& run, render::RenderJob& job, const keyframe::SceneAnimation& animation) {
+void TakeRun(const abi::AnimationRunRecord& run, render::RenderJob& job,
+             const keyframe::SceneAnimation& animation) {
   render::AnimationSettings& settings = job.animationSettings;
   const auto asked = [&](abi::AnimationRunField field) { return (run.fields & field) != 0; };
   if (asked(abi::kRunFileOutput)) settings.fileOutput = run.fileOutput;
@@ -46,7 +47,8 @@ void TakeRun(const abi::AnimationRunRecord& run, render::RenderJob& job, const k
   }
   if (asked(abi::kRunDropLastFrame)) settings.dropLastFrame = run.dropLastFrame != 0;
   if (asked(abi::kRunOutputBase)) {
-    const auto length = std::find(run.outputBase, run.outputBase + sizeof run.outputBase, '\0') - run.outputBase;
+    const auto length =
+        std::find(run.outputBase, run.outputBase + sizeof run.outputBase, '\0') - run.outputBase;
     job.outputPath.assign(run.outputBase, static_cast<size_t>(length));
   }
 }

@@ -11,7 +11,9 @@
 namespace lumetra::plugin {
 namespace {
 
-std::string NameOf(const abi::ObjectInfo& info) { return std::string(info.name, strnlen(info.name, sizeof info.name)); }
+std::string NameOf(const abi::ObjectInfo& info) {
+  return std::string(info.name, strnlen(info.name, sizeof info.name));
+}
 
 // Types the control bar can show as its selected object.
 bool Selectable(uint32_t type) {
@@ -34,8 +36,9 @@ AnimationSceneInterface::~AnimationSceneInterface() = default;
 
 const abi::BarSiteRecord* AnimationSceneInterface::BarSite() const {
   const abi::BarSiteRecord* site = nullptr;
-  if (!animation_.Host().Connected() || animation_.Host().GetHostValue(abi::kHostValueBarSite, &site) != abi::kOk ||
-      !site || site->size < sizeof(abi::BarSiteRecord) || site->version / 100 != abi::kBarSiteVersion / 100) {
+  if (!animation_.Host().Connected() ||
+      animation_.Host().GetHostValue(abi::kHostValueBarSite, &site) != abi::kOk || !site ||
+      site->size < sizeof(abi::BarSiteRecord) || site->version / 100 != abi::kBarSiteVersion / 100) {
     return nullptr;
   }
   return site;
@@ -45,7 +48,8 @@ void AnimationSceneInterface::CreateBar(uint32_t parentWindow) {
   bar_ = std::make_unique<ui::AnimControlBar>(animation_, timeFormat_);
   bar_->Initialise();
   placement_.parentWindow = parentWindow;
-  if (const abi::BarSiteRecord* site = BarSite()) placement_.window = site->barCreated(parentWindow, BarWindowProcedure);
+  if (const abi::BarSiteRecord* site = BarSite())
+    placement_.window = site->barCreated(parentWindow, BarWindowProcedure);
 }
 
 void AnimationSceneInterface::ReportPlacement() const {
@@ -168,7 +172,8 @@ int32_t AnimationSceneInterface::OnSceneNotify(uint32_t objectId, int32_t event,
       eventState_ = kEventStateNormal;
       break;
     case abi::kEventMergedObject:
-      if (data && result) animation_.RenamePendingTrack(static_cast<const char*>(data), static_cast<const char*>(result));
+      if (data && result)
+        animation_.RenamePendingTrack(static_cast<const char*>(data), static_cast<const char*>(result));
       break;
     default:
       break;

@@ -5,10 +5,18 @@
 namespace lumetra::plugin {
 
 keyframe::StoredOutputSettings ToStored(const render::AnimationSettings& settings) {
-  return {settings.fileOutput,         settings.timeDisplay,         settings.frameRateChoice,
-          settings.compressor,         settings.quality,             settings.keyFrameEvery,
-          settings.dataRate,           settings.frameRateNumerator,  settings.frameRateDenominator,
-          settings.outputBaseName,     settings.renderFields,        settings.upperFieldFirst};
+  return {settings.fileOutput,
+          settings.timeDisplay,
+          settings.frameRateChoice,
+          settings.compressor,
+          settings.quality,
+          settings.keyFrameEvery,
+          settings.dataRate,
+          settings.frameRateNumerator,
+          settings.frameRateDenominator,
+          settings.outputBaseName,
+          settings.renderFields,
+          settings.upperFieldFirst};
 }
 
 void TakeStored(const keyframe::StoredOutputSettings& stored, render::AnimationSettings& settings) {
@@ -29,7 +37,9 @@ void TakeStored(const keyframe::StoredOutputSettings& stored, render::AnimationS
   settings.upperFieldFirst = stored.upperFieldFirst;
 }
 
-keyframe::StoredOutputSettings AppOutputSettings::Stored() const { return ToStored(app_.AnimationSettings()); }
+keyframe::StoredOutputSettings AppOutputSettings::Stored() const {
+  return ToStored(app_.AnimationSettings());
+}
 
 void AppOutputSettings::TakeStored(const keyframe::StoredOutputSettings& settings) {
   plugin::TakeStored(settings, app_.AnimationSettings());

@@ -33,9 +33,7 @@ class LoadedPlugin {
     if (handle_) dlclose(handle_);
   }
   bool Loaded() const { return handle_ != nullptr; }
-  GetDLLInfoFn GetDLLInfo() const {
-    return reinterpret_cast<GetDLLInfoFn>(dlsym(handle_, "GetDLLInfo"));
-  }
+  GetDLLInfoFn GetDLLInfo() const { return reinterpret_cast<GetDLLInfoFn>(dlsym(handle_, "GetDLLInfo")); }
   GetInterfaceFunctionsFn GetInterfaceFunctions() const {
     return reinterpret_cast<GetInterfaceFunctionsFn>(dlsym(handle_, "GetInterfaceFunctions"));
   }

@@ -15,7 +15,6 @@
 namespace lumetra {
 namespace {
 
-
 // What the fake host answers to GetHostValue.
 struct HostValues {
   const char* registryBase = "Software\\Ostrana\\Zarvel For Windows\\Plugins\\";
@@ -41,9 +40,7 @@ class HostReadyTest : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("LUMETRA_SHM_NAMESPACE",
-           (std::string("ready_") +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name())
-               .c_str(),
+           (std::string("ready_") + ::testing::UnitTest::GetInstance()->current_test_info()->name()).c_str(),
            1);
     g_host = HostValues{};
     app_ = std::make_unique<plugin::KinetraApp>(registry_);
@@ -57,8 +54,8 @@ class HostReadyTest : public ::testing::Test {
   void Connect() { ASSERT_EQ(app_->GetInterfaceFunctions(0, &record_->header), abi::kOk); }
   bool KeyExists(const char* path) {
     platform::RegistryKey key;
-    return registry_.OpenKey(platform::RegistryRoot::CurrentUser, path,
-                             platform::RegistryAccess::Read, key) == platform::ERROR_SUCCESS;
+    return registry_.OpenKey(platform::RegistryRoot::CurrentUser, path, platform::RegistryAccess::Read,
+                             key) == platform::ERROR_SUCCESS;
   }
   bool Logged(const std::string& line) {
     for (const auto& l : platform::DebugLog::Lines()) {

@@ -2,10 +2,10 @@
 
 #include <exception>
 
-#include "lumetra2.h"
-#include "platform/debug_log.h"
 #include "animation/animate_thread.h"
 #include "animation/frame_poser.h"
+#include "lumetra2.h"
+#include "platform/debug_log.h"
 #include "plugin/animation_run.h"
 #include "plugin/animation_scene_interface.h"
 #include "plugin/host_messages.h"
@@ -23,8 +23,7 @@ namespace {
 bool ReadRenderSettings(const abi::SceneRecord& host, abi::RenderSettingsRecord& settings) {
   settings = abi::RenderSettingsRecord{};
   settings.version = abi::kRenderSettingsVersion;
-  return host.getRenderSettings &&
-         host.getRenderSettings(abi::kRenderSettingsSelector, &settings) == 0;
+  return host.getRenderSettings && host.getRenderSettings(abi::kRenderSettingsSelector, &settings) == 0;
 }
 
 }  // namespace
@@ -40,9 +39,9 @@ void LibraryRenderService::Backend::ReleasePreview(render::RenderJob& job) {
 }
 
 std::shared_ptr<render::RenderJob> LibraryRenderService::MakeTranslatedJob(const abi::SceneRecord& host,
-                                                                          bool animation) {
-  auto job = render::MakeJob(app_.RenderSettings(), app_.AnimationSettings(), jobs_,
-                             [] { return NewScene(); });
+                                                                           bool animation) {
+  auto job =
+      render::MakeJob(app_.RenderSettings(), app_.AnimationSettings(), jobs_, [] { return NewScene(); });
   if (!job) return nullptr;
   job->animation = animation;
   job->desktop = HostDesktop(host);

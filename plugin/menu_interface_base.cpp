@@ -47,8 +47,8 @@ int32_t MenuInterfaceBase::Connect(abi::InterfaceRecord* record) {
   return abi::kOk;
 }
 
-int32_t MenuInterfaceBase::Describe(std::span<const MenuItem> items, int32_t index,
-                                    uint32_t* flags, const char** text, uint32_t* commandId) {
+int32_t MenuInterfaceBase::Describe(std::span<const MenuItem> items, int32_t index, uint32_t* flags,
+                                    const char** text, uint32_t* commandId) {
   if (index < 0 || static_cast<size_t>(index) >= items.size()) return abi::kNoMoreItems;
   const MenuItem& item = items[static_cast<size_t>(index)];
   if (flags) *flags = item.flags;
@@ -71,14 +71,10 @@ int32_t MenuInterfaceBase::QueryCommandState(uint32_t commandId, uint32_t* enabl
 
 int32_t MenuInterfaceBase::ExecuteCommand(uint32_t) { return abi::kOk; }
 
-abi::EnumMenuItemEntry MenuInterfaceBase::EnumMenuItemEntryPoint() const {
-  return EnumMenuItemEntry;
-}
+abi::EnumMenuItemEntry MenuInterfaceBase::EnumMenuItemEntryPoint() const { return EnumMenuItemEntry; }
 abi::QueryCommandStateEntry MenuInterfaceBase::QueryCommandStateEntryPoint() const {
   return QueryCommandStateEntry;
 }
-abi::ExecuteCommandEntry MenuInterfaceBase::ExecuteCommandEntryPoint() const {
-  return ExecuteCommandEntry;
-}
+abi::ExecuteCommandEntry MenuInterfaceBase::ExecuteCommandEntryPoint() const { return ExecuteCommandEntry; }
 
 }  // namespace lumetra::plugin

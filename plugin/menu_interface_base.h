@@ -29,8 +29,7 @@ class MenuInterfaceBase : public PluginInterface {
   virtual void Initialize() {}
   // The items a menu interface starts with; none unless a subclass gives a table.
   virtual std::span<const MenuItem> StaticItemTable() const { return {}; }
-  virtual int32_t EnumMenuItem(int32_t index, uint32_t* flags, const char** text,
-                               uint32_t* commandId);
+  virtual int32_t EnumMenuItem(int32_t index, uint32_t* flags, const char** text, uint32_t* commandId);
   virtual int32_t QueryCommandState(uint32_t commandId, uint32_t* enabled);
   virtual int32_t ExecuteCommand(uint32_t commandId);
   virtual abi::EnumMenuItemEntry EnumMenuItemEntryPoint() const;
@@ -41,8 +40,8 @@ class MenuInterfaceBase : public PluginInterface {
 
  protected:
   // Fills the outputs from one item; shared by every enumeration.
-  static int32_t Describe(std::span<const MenuItem> items, int32_t index, uint32_t* flags,
-                          const char** text, uint32_t* commandId);
+  static int32_t Describe(std::span<const MenuItem> items, int32_t index, uint32_t* flags, const char** text,
+                          uint32_t* commandId);
 
  private:
   std::vector<MenuItem> items_;

@@ -83,12 +83,9 @@ TEST_F(PluginEntryTest, GetDLLInfoWithoutOutputPointerFails) {
 
 TEST_F(PluginEntryTest, SceneRecordSizeAndVersionRules) {
   const uint32_t minimum = abi::kSceneRecordMinimumSize;
-  EXPECT_EQ(app_->GetInterfaceFunctions(0, &NewSceneRecord(minimum - 1, 204)->header),
-            abi::kRecordTooSmall);
-  EXPECT_EQ(app_->GetInterfaceFunctions(0, &NewSceneRecord(minimum, 300)->header),
-            abi::kWrongMajorVersion);
-  EXPECT_EQ(app_->GetInterfaceFunctions(0, &NewSceneRecord(minimum, 199)->header),
-            abi::kWrongMajorVersion);
+  EXPECT_EQ(app_->GetInterfaceFunctions(0, &NewSceneRecord(minimum - 1, 204)->header), abi::kRecordTooSmall);
+  EXPECT_EQ(app_->GetInterfaceFunctions(0, &NewSceneRecord(minimum, 300)->header), abi::kWrongMajorVersion);
+  EXPECT_EQ(app_->GetInterfaceFunctions(0, &NewSceneRecord(minimum, 199)->header), abi::kWrongMajorVersion);
   auto record = NewSceneRecord(minimum, 299);
   EXPECT_EQ(app_->GetInterfaceFunctions(0, &record->header), abi::kOk);
   EXPECT_EQ(record->header.idLow, 0x3C90B573u);

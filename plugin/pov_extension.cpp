@@ -19,11 +19,10 @@ constexpr const char* kFreeSlot = "NotSetYet";
 constexpr uint32_t kPathBytes = 512;
 
 // Reads one string value of a key opened for reading; empty when anything fails.
-std::string ReadString(const platform::Registry& registry, platform::RegistryRoot root,
-                       const char* keyPath, const char* name) {
+std::string ReadString(const platform::Registry& registry, platform::RegistryRoot root, const char* keyPath,
+                       const char* name) {
   platform::RegistryKey key;
-  if (registry.OpenKey(root, keyPath, platform::RegistryAccess::Read, key) !=
-      platform::ERROR_SUCCESS) {
+  if (registry.OpenKey(root, keyPath, platform::RegistryAccess::Read, key) != platform::ERROR_SUCCESS) {
     return {};
   }
   std::string value;
@@ -41,16 +40,15 @@ void RegisterPovExtension(const platform::Registry& registry) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(platform::NativePath(extension), error)) return;
 
-  const std::string home =
-      ReadString(registry, platform::RegistryRoot::LocalMachine, kPovRayKey, "Home");
+  const std::string home = ReadString(registry, platform::RegistryRoot::LocalMachine, kPovRayKey, "Home");
   if (home.empty()) return;
   const platform::ProfileFile ini(platform::NativePath(home + "\\ini\\pvengine.ini"));
   if (ini.GetString(kSection, "UseExtensions", "0", 256) != "1") return;
   if (ini.GetString(kSection, kSlot, kFreeSlot, kPathBytes) != kFreeSlot) return;
   // A file that cannot be written keeps the slot free for the next start.
   if (const std::error_code written = ini.WriteString(kSection, kSlot, extension)) {
-    platform::DebugLog::Printf("Failed to register the POV-Ray extension in %s: %s\n",
-                               ini.Path().c_str(), written.message().c_str());
+    platform::DebugLog::Printf("Failed to register the POV-Ray extension in %s: %s\n", ini.Path().c_str(),
+                               written.message().c_str());
   }
 }
 

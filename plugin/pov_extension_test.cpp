@@ -23,8 +23,8 @@ class PovExtensionTest : public ::testing::Test {
     std::filesystem::create_directories(dir_ / "plugins");
     std::filesystem::create_directories(dir_ / "pov" / "ini");
     std::ofstream(dir_ / "plugins" / "Torvane.dll") << "extension";
-    SetString(RegistryRoot::CurrentUser, "Software\\Ostrana\\Zarvel For Windows\\Config",
-              "PluginsPath", PluginsPath());
+    SetString(RegistryRoot::CurrentUser, "Software\\Ostrana\\Zarvel For Windows\\Config", "PluginsPath",
+              PluginsPath());
     SetString(RegistryRoot::LocalMachine, "Software\\POV-Ray\\CurrentVersion\\Windows", "Home",
               (dir_ / "pov").string());
   }
@@ -59,8 +59,7 @@ TEST_F(PovExtensionTest, FreeSlotGetsTheExtensionsFullPath) {
 TEST_F(PovExtensionTest, NotSetYetSlotIsTaken) {
   WriteIni("[GUIExtensions]\nUseExtensions=1\nExtDll29=NotSetYet\n");
   plugin::RegisterPovExtension(registry_);
-  EXPECT_EQ(ReadIni(), "[GUIExtensions]\nUseExtensions=1\nExtDll29=" + PluginsPath() +
-                           "Torvane.dll\n");
+  EXPECT_EQ(ReadIni(), "[GUIExtensions]\nUseExtensions=1\nExtDll29=" + PluginsPath() + "Torvane.dll\n");
 }
 
 TEST_F(PovExtensionTest, NothingIsWrittenWhenItMustNotBe) {
@@ -82,8 +81,7 @@ TEST_F(PovExtensionTest, NothingIsWrittenWhenItMustNotBe) {
 }
 
 TEST_F(PovExtensionTest, MissingPovRayKeyEndsQuietly) {
-  ASSERT_EQ(registry_.DeleteKey(RegistryRoot::LocalMachine,
-                                "Software\\POV-Ray\\CurrentVersion\\Windows"),
+  ASSERT_EQ(registry_.DeleteKey(RegistryRoot::LocalMachine, "Software\\POV-Ray\\CurrentVersion\\Windows"),
             platform::ERROR_SUCCESS);
   plugin::RegisterPovExtension(registry_);
   EXPECT_FALSE(std::filesystem::exists(Ini()));

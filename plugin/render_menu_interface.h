@@ -15,8 +15,7 @@ class RenderMenuInterface : public MenuInterfaceBase {
  public:
   RenderMenuInterface(KinetraApp* app, AnimationSceneInterface* scene);
 
-  int32_t EnumMenuItem(int32_t index, uint32_t* flags, const char** text,
-                       uint32_t* commandId) override;
+  int32_t EnumMenuItem(int32_t index, uint32_t* flags, const char** text, uint32_t* commandId) override;
   int32_t QueryCommandState(uint32_t commandId, uint32_t* enabled) override;
   int32_t ExecuteCommand(uint32_t commandId) override;
 

@@ -37,8 +37,10 @@ class CountingService : public plugin::RenderService {
 class RenderServiceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    setenv("LUMETRA_SHM_NAMESPACE",
-           (std::string("service_") + ::testing::UnitTest::GetInstance()->current_test_info()->name()).c_str(), 1);
+    setenv(
+        "LUMETRA_SHM_NAMESPACE",
+        (std::string("service_") + ::testing::UnitTest::GetInstance()->current_test_info()->name()).c_str(),
+        1);
     app_ = std::make_unique<plugin::KinetraApp>(registry_);
     ASSERT_TRUE(app_->InitInstance());
     record_->header = {sizeof(abi::SceneRecord), abi::kSceneInterfaceVersion, 0, 0};

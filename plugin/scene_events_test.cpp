@@ -38,7 +38,8 @@ class SceneEventsTest : public ::testing::Test {
   void TearDown() override { app_->ExitInstance(); }
 
   int32_t Event(int32_t event, uint32_t id = 0) { return record_->onSceneEvent(id, event); }
-  int32_t Notify(int32_t event, uint32_t id = 0, const char* oldName = nullptr, const char* newName = nullptr) {
+  int32_t Notify(int32_t event, uint32_t id = 0, const char* oldName = nullptr,
+                 const char* newName = nullptr) {
     return record_->onSceneNotify(id, event, const_cast<char*>(oldName), const_cast<char*>(newName));
   }
   host::SceneObject& Add(uint32_t type, const std::string& name, uint32_t parent = 0) {
@@ -134,7 +135,9 @@ TEST_F(SceneEventsTest, UnreadableObjectsAnswerTheHostsErrorExceptDuringAMerge) 
 TEST_F(SceneEventsTest, QuietEventsChangeNothingAndUnknownOnesAreLogged) {
   Event(abi::kEventSceneInPlace);
   host::SceneObject& ball = Add(abi::kTypeSphere, "Ball");
-  for (int32_t event : {abi::kEventObjectAdded, abi::kEventObjectDrawn, abi::kEventImportBegins, abi::kEventImportEnds}) EXPECT_EQ(Event(event, ball.id), 0);
+  for (int32_t event :
+       {abi::kEventObjectAdded, abi::kEventObjectDrawn, abi::kEventImportBegins, abi::kEventImportEnds})
+    EXPECT_EQ(Event(event, ball.id), 0);
   EXPECT_EQ(Scene().Animation().TrackCount(), 0);
   EXPECT_EQ(Scene().Bar()->SelectedObject(), 0u);
   EXPECT_EQ(Event(42), 0);

@@ -13,26 +13,20 @@ int32_t LUMETRA_STDCALL OnSceneEventEntry(uint32_t objectId, int32_t event) {
 int32_t LUMETRA_STDCALL Operation8Entry(uint32_t a, uint32_t b, uint32_t c) {
   return g_active->Operation8(a, b, c);
 }
-int32_t LUMETRA_STDCALL GetSceneDataSizeEntry(uint32_t a) {
-  return g_active->GetSceneDataSize(a);
-}
+int32_t LUMETRA_STDCALL GetSceneDataSizeEntry(uint32_t a) { return g_active->GetSceneDataSize(a); }
 int32_t LUMETRA_STDCALL SaveSceneDataEntry(abi::StreamWrite write, uint32_t stream, uint32_t c) {
   return g_active->SaveSceneData(write, stream, c);
 }
 int32_t LUMETRA_STDCALL LoadSceneDataEntry(abi::StreamRead read, uint32_t stream, uint32_t c) {
   return g_active->LoadSceneData(read, stream, c);
 }
-int32_t LUMETRA_STDCALL Operation12Entry(uint32_t a, uint32_t b) {
-  return g_active->Operation12(a, b);
-}
+int32_t LUMETRA_STDCALL Operation12Entry(uint32_t a, uint32_t b) { return g_active->Operation12(a, b); }
 int32_t LUMETRA_STDCALL Operation13Entry(uint32_t a, uint32_t b, uint32_t c) {
   return g_active->Operation13(a, b, c);
 }
 void LUMETRA_STDCALL Operation14Entry(uint32_t a, uint32_t b) { g_active->Operation14(a, b); }
 void LUMETRA_STDCALL Operation15Entry(uint32_t a) { g_active->Operation15(a); }
-int32_t LUMETRA_STDCALL Operation16Entry(uint32_t a, uint32_t b) {
-  return g_active->Operation16(a, b);
-}
+int32_t LUMETRA_STDCALL Operation16Entry(uint32_t a, uint32_t b) { return g_active->Operation16(a, b); }
 int32_t LUMETRA_STDCALL SelectorEntry(int32_t selector, uint32_t value) {
   switch (selector) {
     case 1:
@@ -44,8 +38,7 @@ int32_t LUMETRA_STDCALL SelectorEntry(int32_t selector, uint32_t value) {
       return 0;
   }
 }
-int32_t LUMETRA_STDCALL OnSceneNotifyEntry(uint32_t objectId, int32_t event, void* data,
-                                           void* result) {
+int32_t LUMETRA_STDCALL OnSceneNotifyEntry(uint32_t objectId, int32_t event, void* data, void* result) {
   return g_active->OnSceneNotify(objectId, event, data, result);
 }
 

@@ -22,8 +22,7 @@ class SceneInterfaceBase : public PluginInterface {
 
   virtual void Reset() {}
   virtual int32_t OnSceneEvent(uint32_t /*objectId*/, int32_t /*event*/) { return 0; }
-  virtual int32_t OnSceneNotify(uint32_t /*objectId*/, int32_t /*event*/, void* /*data*/,
-                                void* /*result*/) {
+  virtual int32_t OnSceneNotify(uint32_t /*objectId*/, int32_t /*event*/, void* /*data*/, void* /*result*/) {
     return 0;
   }
   virtual int32_t Operation8(uint32_t, uint32_t, uint32_t) { return 0; }

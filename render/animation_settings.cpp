@@ -4,8 +4,7 @@
 
 namespace lumetra::render {
 
-platform::RegResult AnimationSettings::Load(const platform::Registry& registry,
-                                            std::string_view basePath) {
+platform::RegResult AnimationSettings::Load(const platform::Registry& registry, std::string_view basePath) {
   return LoadSettings(*this, registry, basePath);
 }
 

@@ -22,7 +22,7 @@ enum class FileOutput : int32_t {
   Tif = abi::kOutputTif,
 };
 
-inline constexpr const char* kFileOutputNames[] = {"AVI", "BMP", "DIB", "PNG",
+inline constexpr const char* kFileOutputNames[] = {"AVI", "BMP", "DIB",       "PNG",
                                                    "PPM", "TGA", "TGA (RLE)", "TIF"};
 
 // A four-character code as the registry and AVI files store it: first letter lowest.

@@ -60,8 +60,7 @@ void ImageBuffer::Fill(uint8_t red, uint8_t green, uint8_t blue) {
   MarkAllChanged();
 }
 
-void ImageBuffer::Put(int32_t x, int32_t y, uint8_t red, uint8_t green, uint8_t blue,
-                      uint8_t alpha) {
+void ImageBuffer::Put(int32_t x, int32_t y, uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha) {
   uint8_t* pixel = At(x, y);
   pixel[0] = blue;
   pixel[1] = green;

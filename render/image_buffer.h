@@ -40,9 +40,7 @@ class ImageBuffer {
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
   bool Valid() const { return pixels_ != nullptr; }
-  bool Contains(int32_t x, int32_t y) const {
-    return x >= 0 && y >= 0 && x < width_ && y < height_;
-  }
+  bool Contains(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
   // Every pixel red, green, blue with alpha 0; the whole image becomes changed.
   void Fill(uint8_t red, uint8_t green, uint8_t blue);
@@ -61,8 +59,8 @@ class ImageBuffer {
 
  private:
   uint8_t* At(int32_t x, int32_t y) const {
-    return pixels_ + (static_cast<size_t>(height_ - 1 - y) * static_cast<size_t>(width_) +
-                      static_cast<size_t>(x)) * 4;
+    return pixels_ +
+           (static_cast<size_t>(height_ - 1 - y) * static_cast<size_t>(width_) + static_cast<size_t>(x)) * 4;
   }
 
   int32_t width_ = 0;

@@ -46,8 +46,7 @@ void JobList::Abort(const JobPtr& job) {
   }
   job->display.PostQuit();
   if (!job->WaitForWindowThread(kAbortWaitMilliseconds)) {
-    platform::Messages::Show("Warning",
-                             "Abort request abandoned for: '" + job->DisplayName() + "'");
+    platform::Messages::Show("Warning", "Abort request abandoned for: '" + job->DisplayName() + "'");
   }
 }
 
@@ -56,11 +55,10 @@ void JobList::AbortAll() {
   for (const JobPtr& job : Jobs()) {
     if (CanBeEnded(*job) && job->display.PostQuit()) ending.push_back(job);
   }
-  const auto deadline = std::chrono::steady_clock::now() +
-                        std::chrono::milliseconds(kAbortWaitMilliseconds);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAbortWaitMilliseconds);
   for (const JobPtr& job : ending) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     job->WaitForWindowThread(static_cast<int>(std::max<int64_t>(left.count(), 0)));
   }
 }

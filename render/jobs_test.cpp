@@ -8,8 +8,8 @@
 #include <cmath>
 #include <map>
 #include <mutex>
-#include <string>
 #include <stdexcept>
+#include <string>
 #include <thread>
 
 #include "platform/debug_log.h"
@@ -122,9 +122,9 @@ TEST(RenderCallbacks, AJobHoldingTheHostPreviewHandsItEveryPixelAndChange) {
   PixelCallback(3, 1, colour, &job);
   PixelCallback(4, 1, colour, &job);  // outside: neither the picture nor the preview
   LineCallback(0, 3, 1, 3, colour, &job);
-  EXPECT_EQ(g_preview.pixels, (std::vector<std::array<int32_t, 7>>{
-                                  {2, 3, 1, 255, 127, 0, 255}, {2, 0, 3, 255, 128, 0, 255},
-                                  {2, 1, 3, 255, 128, 0, 255}}));
+  EXPECT_EQ(g_preview.pixels,
+            (std::vector<std::array<int32_t, 7>>{
+                {2, 3, 1, 255, 127, 0, 255}, {2, 0, 3, 255, 128, 0, 255}, {2, 1, 3, 255, 128, 0, 255}}));
   job.display.Flush(job);
   EXPECT_EQ(g_preview.rects, (std::vector<std::array<int32_t, 5>>{{2, 0, 1, 4, 4}}));
   job.display.Flush(job);  // nothing changed since
@@ -213,8 +213,8 @@ void ExpectBresenhamLine(int x0, int y0, int x1, int y1) {
   }
   EXPECT_EQ(job.image.Pixel(x0, y0)[2], 255);
   EXPECT_EQ(job.image.Pixel(x1, y1)[2], 255);
-  EXPECT_EQ(job.image.TakeChanged(), (PixelRect{std::min(x0, x1), std::min(y0, y1),
-                                                std::max(x0, x1) + 1, std::max(y0, y1) + 1}));
+  EXPECT_EQ(job.image.TakeChanged(),
+            (PixelRect{std::min(x0, x1), std::min(y0, y1), std::max(x0, x1) + 1, std::max(y0, y1) + 1}));
 }
 
 TEST(RenderCallbacks, LinesFollowBresenham) {
@@ -376,12 +376,11 @@ DesktopLog g_desktop;
 abi::CloseWindowProc g_close = nullptr;
 uint32_t g_window = 0;
 
-void LUMETRA_STDCALL DesktopOpened(uint32_t window, const char* title, int32_t width,
-                                   int32_t height, abi::CloseWindowProc close) {
+void LUMETRA_STDCALL DesktopOpened(uint32_t window, const char* title, int32_t width, int32_t height,
+                                   abi::CloseWindowProc close) {
   g_close = close;
   g_window = window;
-  g_desktop.Add("opened " + std::string(title) + " " + std::to_string(width) + "x" +
-                std::to_string(height));
+  g_desktop.Add("opened " + std::string(title) + " " + std::to_string(width) + "x" + std::to_string(height));
 }
 void LUMETRA_STDCALL DesktopTitle(uint32_t, const char* title) {
   g_desktop.Add("title " + std::string(title));
@@ -389,8 +388,8 @@ void LUMETRA_STDCALL DesktopTitle(uint32_t, const char* title) {
 void LUMETRA_STDCALL DesktopStatus(uint32_t, int32_t part, const char* text) {
   g_desktop.Add("status " + std::to_string(part) + " " + text);
 }
-void LUMETRA_STDCALL DesktopPainted(uint32_t, int32_t, int32_t, int32_t, int32_t,
-                                    const uint8_t* pixels, int32_t done, int32_t total) {
+void LUMETRA_STDCALL DesktopPainted(uint32_t, int32_t, int32_t, int32_t, int32_t, const uint8_t* pixels,
+                                    int32_t done, int32_t total) {
   std::lock_guard lock(g_desktop.mutex);
   EXPECT_NE(pixels, nullptr);
   g_desktop.lastDone = done;
@@ -399,8 +398,14 @@ void LUMETRA_STDCALL DesktopPainted(uint32_t, int32_t, int32_t, int32_t, int32_t
 void LUMETRA_STDCALL DesktopClosed(uint32_t) { g_desktop.Add("closed"); }
 
 abi::DesktopRecord RecordingDesktop() {
-  return {sizeof(abi::DesktopRecord), abi::kDesktopRecordVersion, DesktopOpened,
-          DesktopTitle, DesktopStatus, DesktopPainted, DesktopClosed, nullptr};
+  return {sizeof(abi::DesktopRecord),
+          abi::kDesktopRecordVersion,
+          DesktopOpened,
+          DesktopTitle,
+          DesktopStatus,
+          DesktopPainted,
+          DesktopClosed,
+          nullptr};
 }
 
 TEST_F(JobThreadTest, TheDesktopSeesTheWindowFromOpeningToClosing) {

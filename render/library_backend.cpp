@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "image/image_writer.h"
 #include "lumetra2.h"
 #include "platform/debug_log.h"
-#include "image/image_writer.h"
 #include "render/render_callbacks.h"
 #include "render/render_job.h"
 
@@ -39,8 +39,7 @@ void LibraryBackend::PrepareFrame(RenderJob& job) {
   job.pixelsDone = 0;
   double background[3] = {0, 0, 0};
   if (job.kind == RendererKind::Library) GetBackgroundColor(job.scene, background);
-  job.image.Fill(BackgroundByte(background[0]), BackgroundByte(background[1]),
-                 BackgroundByte(background[2]));
+  job.image.Fill(BackgroundByte(background[0]), BackgroundByte(background[1]), BackgroundByte(background[2]));
   if (job.kind != RendererKind::Library) return;
   if (job.view == 0) job.view = CreateView(job.scene);
   SetViewResolution(job.scene, job.view, job.width, job.height);
@@ -64,7 +63,8 @@ void RenderWithLibrary(RenderJob& job) {
       result = Render(scene, view, nullptr, flags, AbortCallback, PixelCallback, &job);
       break;
     case RenderMethod::Scanline:
-      Check(SetViewScanlineDepth(scene, view, WithinRange("Scan-line depth", job.scanlineDepth, 1, kMaxScanlineDepth)),
+      Check(SetViewScanlineDepth(scene, view,
+                                 WithinRange("Scan-line depth", job.scanlineDepth, 1, kMaxScanlineDepth)),
             "SetViewScanlineDepth");
       result = Scanner(scene, view, nullptr, flags, AbortCallback, PixelCallback, &job);
       break;

@@ -180,8 +180,7 @@ TEST(LibraryJobs, StartAbortCyclesLeaveNothingBehind) {
     ASSERT_NE(sphere, 0u);
     job->SetState(JobState::Processing);
     JobWindowThread::Start(std::make_unique<CRenderThread>(job, jobs, backend));
-    while (job->State() != JobState::Rendering && !job->WaitForWindowThread(1)) {
-    }
+    while (job->State() != JobState::Rendering && !job->WaitForWindowThread(1)) {}
     if (cycle == 0) {  // the big picture takes far longer than this look
       EXPECT_EQ(ThreadsNamed(kWindowThreadName), 1u);
       EXPECT_EQ(ThreadsNamed(kWorkerThreadName), 1u);

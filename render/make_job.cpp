@@ -4,9 +4,8 @@
 
 namespace lumetra::render {
 
-std::shared_ptr<RenderJob> MakeJob(const RenderSettings& settings,
-                                   const AnimationSettings& animation, JobList& jobs,
-                                   const std::function<uint32_t()>& newScene) {
+std::shared_ptr<RenderJob> MakeJob(const RenderSettings& settings, const AnimationSettings& animation,
+                                   JobList& jobs, const std::function<uint32_t()>& newScene) {
   const RenderMethod method = settings.Method();
   if (method == RenderMethod::PovRay &&
       jobs.Any([](const RenderJob& job) { return job.kind == RendererKind::PovRay; })) {

@@ -15,8 +15,7 @@ namespace lumetra::render {
 // flags, the transparency depth and volume values, the animation output settings, and
 // for the render library's methods a new library scene from `newScene`. A second
 // POV-Ray job while one is listed is refused with a message, and null returned.
-std::shared_ptr<RenderJob> MakeJob(const RenderSettings& settings,
-                                   const AnimationSettings& animation, JobList& jobs,
-                                   const std::function<uint32_t()>& newScene);
+std::shared_ptr<RenderJob> MakeJob(const RenderSettings& settings, const AnimationSettings& animation,
+                                   JobList& jobs, const std::function<uint32_t()>& newScene);
 
 }  // namespace lumetra::render

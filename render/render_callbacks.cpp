@@ -18,31 +18,27 @@ uint8_t ClampedByte(float scaled) {
 uint8_t PixelByte(float value) { return ClampedByte(value * 255.0f); }
 uint8_t LineByte(float value) { return ClampedByte(value * 256.0f); }
 
-void PutPixel(RenderJob& job, int32_t x, int32_t y, uint8_t red, uint8_t green, uint8_t blue,
-              uint8_t alpha) {
+void PutPixel(RenderJob& job, int32_t x, int32_t y, uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha) {
   job.image.Put(x, y, red, green, blue, alpha);
   if (job.preview.on && job.preview.pixel) {
     job.preview.pixel(job.preview.view, x, y, red, green, blue, alpha);
   }
 }
 
-int32_t LUMETRA2_CALL AbortCallback(void* job) {
-  return static_cast<RenderJob*>(job)->abort.load();
-}
+int32_t LUMETRA2_CALL AbortCallback(void* job) { return static_cast<RenderJob*>(job)->abort.load(); }
 
 int32_t LUMETRA2_CALL PixelCallback(int32_t x, int32_t y, const float color[4], void* user) {
   RenderJob& job = *static_cast<RenderJob*>(user);
   if (job.image.Contains(x, y)) {
     job.pixelsDone.fetch_add(1, std::memory_order_relaxed);
     job.image.MarkChanged({x, y, x + 1, y + 1});
-    PutPixel(job, x, y, PixelByte(color[0]), PixelByte(color[1]), PixelByte(color[2]),
-             PixelByte(color[3]));
+    PutPixel(job, x, y, PixelByte(color[0]), PixelByte(color[1]), PixelByte(color[2]), PixelByte(color[3]));
   }
   return job.abort.load();
 }
 
-int32_t LUMETRA2_CALL LineCallback(int32_t x0, int32_t y0, int32_t x1, int32_t y1,
-                                   const float color[4], void* user) {
+int32_t LUMETRA2_CALL LineCallback(int32_t x0, int32_t y0, int32_t x1, int32_t y1, const float color[4],
+                                   void* user) {
   RenderJob& job = *static_cast<RenderJob*>(user);
   const uint8_t r = LineByte(color[0]), g = LineByte(color[1]), b = LineByte(color[2]),
                 a = LineByte(color[3]);

@@ -17,12 +17,11 @@ int32_t LUMETRA2_CALL AbortCallback(void* job);
 int32_t LUMETRA2_CALL PixelCallback(int32_t x, int32_t y, const float color[4], void* job);
 // A line of the Wireframe method, both ends included; its colour bytes are value * 256,
 // truncated and clamped to 255. Pixels outside the image are skipped.
-int32_t LUMETRA2_CALL LineCallback(int32_t x0, int32_t y0, int32_t x1, int32_t y1,
-                                   const float color[4], void* job);
+int32_t LUMETRA2_CALL LineCallback(int32_t x0, int32_t y0, int32_t x1, int32_t y1, const float color[4],
+                                   void* job);
 
 // Puts one pixel into the job's picture and into the host's preview when the job holds it.
-void PutPixel(RenderJob& job, int32_t x, int32_t y, uint8_t red, uint8_t green, uint8_t blue,
-              uint8_t alpha);
+void PutPixel(RenderJob& job, int32_t x, int32_t y, uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha);
 
 // The colour bytes of the two callbacks.
 uint8_t PixelByte(float value);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/byte_reader.h"
 #include "abi/desktop_record.h"
+#include "platform/byte_reader.h"
 #include "platform/debug_log.h"
 #include "render/render_job.h"
 
@@ -27,8 +27,7 @@ constexpr int32_t kScreenHeight = 4096;
 bool RenderDisplay::Open(RenderJob& job, platform::MessageLoop& loop, uint8_t* sharedPixels) {
   job.image.TakeChanged();
   job.maxWindowWidth = std::min(job.width + 2 * kSizingFrame, kScreenWidth);
-  job.maxWindowHeight = std::min(job.height + 2 * kSizingFrame + kCaption + kStatusBar,
-                                 kScreenHeight);
+  job.maxWindowHeight = std::min(job.height + 2 * kSizingFrame + kCaption + kStatusBar, kScreenHeight);
   const platform::WindowId window =
       loop.CreateWindow([this, &job](platform::MessageLoop&, const platform::Message& message) {
         return Handle(job, message);
@@ -38,8 +37,8 @@ bool RenderDisplay::Open(RenderJob& job, platform::MessageLoop& loop, uint8_t* s
     platform::DebugLog::Write("no display\n");
     return false;
   }
-  job.image = sharedPixels ? ImageBuffer(job.width, job.height, sharedPixels)
-                           : ImageBuffer(job.width, job.height);
+  job.image =
+      sharedPixels ? ImageBuffer(job.width, job.height, sharedPixels) : ImageBuffer(job.width, job.height);
   if (!job.image.Valid()) {
     loop.DestroyWindow(window);
     platform::DebugLog::Write("no display 2\n");
@@ -169,8 +168,7 @@ void RenderDisplay::Flush(RenderJob& job) {
   if (repaint) repaint(changed);
   if (desktop_ && desktop_->windowPainted) {
     desktop_->windowPainted(window, changed.left, changed.top, changed.right, changed.bottom,
-                            job.image.Bytes().data(), job.pixelsDone.load(),
-                            job.width * job.height);
+                            job.image.Bytes().data(), job.pixelsDone.load(), job.width * job.height);
   }
 }
 
@@ -187,7 +185,8 @@ bool RenderDisplay::Handle(RenderJob& job, const platform::Message& message) {
       return true;
     case platform::WM_COPYDATA: {
       const auto& bytes = message.copyData;
-      const uint32_t code = bytes.size() < 4 ? 0 : platform::LoadU32(bytes.data(), platform::ByteOrder::kLittle);
+      const uint32_t code =
+          bytes.size() < 4 ? 0 : platform::LoadU32(bytes.data(), platform::ByteOrder::kLittle);
       if (code == kPovRenderEnded) {
         job.SetState(JobState::Complete);
       } else if (code == kPovRenderAborted) {

@@ -82,7 +82,7 @@ struct RenderJob {
   std::deque<std::string> keptNames;
   // The images the scene's textures read, freed with the job (after the scene).
   std::shared_ptr<texture::ImageList> imageMaps;
-  std::string sceneSettingsName;       // at most 63 characters
+  std::string sceneSettingsName;  // at most 63 characters
   float volumeStepSize = 1.0f;
   int32_t volumeMinSteps = 3;
   int32_t volumeMaxSteps = 50;
@@ -94,7 +94,7 @@ struct RenderJob {
 
   RenderDisplay display;
   const abi::DesktopRecord* desktop = nullptr;  // where the render window shows, if anywhere
-  std::atomic<int32_t> pixelsDone{0};             // pixels the renderer delivered this frame
+  std::atomic<int32_t> pixelsDone{0};           // pixels the renderer delivered this frame
 
   // The file name part of the output path (after the last backslash or slash).
   std::string DisplayName() const;

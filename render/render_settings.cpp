@@ -4,8 +4,7 @@
 
 namespace lumetra::render {
 
-platform::RegResult RenderSettings::Load(const platform::Registry& registry,
-                                         std::string_view basePath) {
+platform::RegResult RenderSettings::Load(const platform::Registry& registry, std::string_view basePath) {
   const platform::RegResult result = LoadSettings(*this, registry, basePath);
   ApplyLoadChecks();
   return result;

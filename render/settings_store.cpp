@@ -3,8 +3,8 @@
 #include <bit>
 #include <vector>
 
-#include "platform/byte_reader.h"
 #include "abi/render_methods.h"
+#include "platform/byte_reader.h"
 
 namespace lumetra::render {
 namespace {
@@ -73,9 +73,7 @@ void SettingsSaver::Int(std::string_view name, const int32_t& field) {
   Keep(key_.SetDword(name, static_cast<uint32_t>(field)));
 }
 
-void SettingsSaver::Dword(std::string_view name, const uint32_t& field) {
-  Keep(key_.SetDword(name, field));
-}
+void SettingsSaver::Dword(std::string_view name, const uint32_t& field) { Keep(key_.SetDword(name, field)); }
 
 void SettingsSaver::Float(std::string_view name, const float& field, platform::RegType) {
   Keep(key_.SetDword(name, std::bit_cast<uint32_t>(field)));

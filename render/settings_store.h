@@ -45,8 +45,7 @@ class SettingsLoader : public SettingsVisitor {
   void Int(std::string_view name, int32_t& field);
   void Dword(std::string_view name, uint32_t& field);
   // `repairType` is the type a missing value is written back with.
-  void Float(std::string_view name, float& field,
-             platform::RegType repairType = platform::RegType::DWORD);
+  void Float(std::string_view name, float& field, platform::RegType repairType = platform::RegType::DWORD);
   template <size_t N>
   void Flags(std::string_view name, std::array<uint32_t, N>& field) {
     FlagsWords(name, field.data(), N);
@@ -85,10 +84,10 @@ platform::RegResult LoadSettings(Record& record, const platform::Registry& regis
                                  std::string_view basePath) {
   const std::string path = SettingsKeyPath(basePath);
   platform::RegistryKey key;
-  if (registry.OpenKey(platform::RegistryRoot::CurrentUser, path, platform::RegistryAccess::All,
-                       key) != platform::ERROR_SUCCESS) {
-    const platform::RegResult created = registry.CreateKey(
-        platform::RegistryRoot::CurrentUser, path, platform::RegistryAccess::All, key);
+  if (registry.OpenKey(platform::RegistryRoot::CurrentUser, path, platform::RegistryAccess::All, key) !=
+      platform::ERROR_SUCCESS) {
+    const platform::RegResult created =
+        registry.CreateKey(platform::RegistryRoot::CurrentUser, path, platform::RegistryAccess::All, key);
     if (created != platform::ERROR_SUCCESS) return created;
     SettingsSaver saver(key);
     Record::Visit(record, saver);
@@ -106,8 +105,7 @@ platform::RegResult SaveSettings(const Record& record, const platform::Registry&
                                  std::string_view basePath) {
   platform::RegistryKey key;
   const platform::RegResult opened = registry.OpenKey(
-      platform::RegistryRoot::CurrentUser, SettingsKeyPath(basePath),
-      platform::RegistryAccess::Write, key);
+      platform::RegistryRoot::CurrentUser, SettingsKeyPath(basePath), platform::RegistryAccess::Write, key);
   if (opened != platform::ERROR_SUCCESS) return opened;
   SettingsSaver saver(key);
   Record::Visit(record, saver);

@@ -18,7 +18,8 @@ namespace {
 
 // Names the calling thread, so that debuggers, `top -H` and the tests can tell the job threads.
 void NameThisThread(const char* name) {
-  if (pthread_setname_np(pthread_self(), name) != 0) platform::DebugLog::Printf("Cannot name thread %s\n", name);
+  if (pthread_setname_np(pthread_self(), name) != 0)
+    platform::DebugLog::Printf("Cannot name thread %s\n", name);
 }
 
 // The window threads of the process with their jobs. A thread is joined once its job
@@ -148,8 +149,7 @@ void CRenderThread::Work() {
     if (job.showWindow) {
       job.renderEndedAt = NowSeconds();
       char times[32];
-      std::snprintf(times, sizeof times, "%d, %d",
-                    static_cast<int>(job.renderStartedAt - job.createdAt),
+      std::snprintf(times, sizeof times, "%d, %d", static_cast<int>(job.renderStartedAt - job.createdAt),
                     static_cast<int>(job.renderEndedAt - job.renderStartedAt));
       job.display.SetStatus(abi::kStatusPartElapsed, times);
     }

@@ -19,8 +19,7 @@ double Jitter(double amount) { return 2.0 * (0.5 - RandUnit()) * amount; }
 math::Vector3 BlackHoleWarp::CentreNear(const math::Vector3& p) const {
   math::Vector3 c = centre;
   if (!Repeats()) return c;
-  const math::Vector3 cell{RepeatCell(p.x, repeat.x), RepeatCell(p.y, repeat.y),
-                            RepeatCell(p.z, repeat.z)};
+  const math::Vector3 cell{RepeatCell(p.x, repeat.x), RepeatCell(p.y, repeat.y), RepeatCell(p.z, repeat.z)};
   if (Jitters()) {
     // A point that is infinite or not a number (a zero texture scale) seeds as cell 0.
     const double cellSum = std::trunc(cell.z * 496.0 + cell.y * 28.0 + cell.x);

@@ -66,9 +66,12 @@ int BrickIndex(const math::Vector3& p, const math::Vector3& size, double mortar)
 
 int BlockPattern::Index(const math::Vector3& p) const {
   switch (kind) {
-    case BlockKind::kHexagon: return HexagonIndex(p);
-    case BlockKind::kBrick: return BrickIndex(p, brickSize, mortar);
-    case BlockKind::kChecker: break;
+    case BlockKind::kHexagon:
+      return HexagonIndex(p);
+    case BlockKind::kBrick:
+      return BrickIndex(p, brickSize, mortar);
+    case BlockKind::kChecker:
+      break;
   }
   return CheckerIndex(p);
 }

@@ -14,8 +14,7 @@ class ClonePtr {
   ClonePtr() = default;
   // Implicit, so that a freshly made object of a derived class can be stored directly.
   template <typename U>
-    requires std::is_convertible_v<U*, T*>
-  ClonePtr(std::unique_ptr<U> owned) : owned_(std::move(owned)) {}
+  requires std::is_convertible_v<U*, T*> ClonePtr(std::unique_ptr<U> owned) : owned_(std::move(owned)) {}
   ClonePtr(const ClonePtr& other) : owned_(other.owned_ ? other.owned_->Clone() : nullptr) {}
   ClonePtr(ClonePtr&&) noexcept = default;
   ClonePtr& operator=(const ClonePtr& other) {

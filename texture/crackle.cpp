@@ -75,7 +75,8 @@ void CrackleCache::Fill(Slot& slot, const math::Vector3& p) {
     for (int dy = -2; dy <= 2; ++dy) {
       for (int dz = -2; dz <= 2; ++dz) {
         if (!IsNeighbourOffset(dx, dy, dz)) continue;
-        slot.points[slot.pointCount++] = CrackleCellPoint(p + math::Vector3{double(dx), double(dy), double(dz)});
+        slot.points[slot.pointCount++] =
+            CrackleCellPoint(p + math::Vector3{double(dx), double(dy), double(dz)});
       }
     }
   }

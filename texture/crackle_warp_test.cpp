@@ -7,8 +7,8 @@
 
 #include "texture/black_hole_warp.h"
 #include "texture/crackle.h"
-#include "texture/testing/reference_noise.h"
 #include "texture/repeat_warp.h"
+#include "texture/testing/reference_noise.h"
 #include "texture/transform_warp.h"
 #include "texture/turbulence_warp.h"
 
@@ -45,8 +45,8 @@ double ReferenceCrackle(const math::Vector3& p) {
 }
 
 TEST(Crackle, MatchesTheNearestTwoCellPoints) {
-  for (const math::Vector3& p : {math::Vector3{0.3, 0.6, 0.9}, math::Vector3{-4.2, 7.7, 0.01},
-                                  math::Vector3{100.5, -100.5, 3.3}}) {
+  for (const math::Vector3& p :
+       {math::Vector3{0.3, 0.6, 0.9}, math::Vector3{-4.2, 7.7, 0.01}, math::Vector3{100.5, -100.5, 3.3}}) {
     EXPECT_NEAR(Crackle(p), ReferenceCrackle(p), 1e-12);
   }
 }
@@ -92,7 +92,8 @@ TEST(Crackle, CellKeysCanCollideAndTheCacheThenServesTheCachedCell) {
 std::vector<double> CrackleSequence(const std::vector<math::Vector3>& points, int t) {
   std::vector<double> values;
   for (int round = 0; round < 3; ++round) {
-    for (std::size_t i = 0; i < points.size(); ++i) values.push_back(Crackle(points[(i * (t + 1)) % points.size()]));
+    for (std::size_t i = 0; i < points.size(); ++i)
+      values.push_back(Crackle(points[(i * (t + 1)) % points.size()]));
   }
   return values;
 }

@@ -33,7 +33,8 @@ float BumpMapNormal::Intensity(int32_t x, int32_t row) const {
 
 void BumpMapNormal::Eval(ShadingPoint& point, SurfaceSample&) const {
   ImageSpot spot;
-  if (LocateOnImage(*image_, modifiers_, TransformPoint(PointOf(point)), point, spot) != ImageHit::kInside) return;
+  if (LocateOnImage(*image_, modifiers_, TransformPoint(PointOf(point)), point, spot) != ImageHit::kInside)
+    return;
   const float here = Intensity(spot.x, spot.row);
   const float alongX = Intensity(NextWrapped(spot.x, image_->Width()), spot.row);
   const float alongRows = Intensity(spot.x, spot.nextRow);

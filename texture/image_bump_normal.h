@@ -10,7 +10,8 @@ namespace lumetra::texture {
 // towards the pixel's neighbours along x and along the rows.
 class BumpMapNormal final : public Normal {
  public:
-  BumpMapNormal(const image::Image* image, const BitmapModifiers& modifiers) : image_(image), modifiers_(modifiers) {}
+  BumpMapNormal(const image::Image* image, const BitmapModifiers& modifiers)
+      : image_(image), modifiers_(modifiers) {}
   void Eval(ShadingPoint& point, SurfaceSample& sample) const override;
   std::unique_ptr<Normal> Clone() const override { return std::make_unique<BumpMapNormal>(*this); }
 

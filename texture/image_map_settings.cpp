@@ -32,7 +32,9 @@ uint32_t U32At(const uint8_t* parameters, size_t offset) {
   return platform::LoadU32(parameters + offset, platform::ByteOrder::kLittle);
 }
 
-float FloatAt(const uint8_t* parameters, size_t offset) { return std::bit_cast<float>(U32At(parameters, offset)); }
+float FloatAt(const uint8_t* parameters, size_t offset) {
+  return std::bit_cast<float>(U32At(parameters, offset));
+}
 
 bool FlagAt(const uint8_t* parameters, size_t offset) { return U32At(parameters, offset) != 0; }
 

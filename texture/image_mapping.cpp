@@ -15,8 +15,8 @@ float Fraction(float coordinate, int32_t count) {
 
 }  // namespace
 
-ImageHit LocateOnImage(const image::Image& image, const BitmapModifiers& modifiers, const math::Vector3& point,
-                   const ShadingPoint& record, ImageSpot& spot) {
+ImageHit LocateOnImage(const image::Image& image, const BitmapModifiers& modifiers,
+                       const math::Vector3& point, const ShadingPoint& record, ImageSpot& spot) {
   float u = 0.0f;
   float v = 0.0f;
   if (!MapPoint(modifiers.mapType, point, record.u, record.v, u, v)) return ImageHit::kUnmapped;
@@ -25,7 +25,8 @@ ImageHit LocateOnImage(const image::Image& image, const BitmapModifiers& modifie
   spot.fractionRow = Fraction(v, image.Height());
   // Stored rows run against v in a bottom-up image.
   const int32_t last = image.Height() - 1;
-  spot.nextRow = image.IsBottomUp() ? (spot.row > 0 ? spot.row - 1 : last) : NextWrapped(spot.row, image.Height());
+  spot.nextRow =
+      image.IsBottomUp() ? (spot.row > 0 ? spot.row - 1 : last) : NextWrapped(spot.row, image.Height());
   return ImageHit::kInside;
 }
 

@@ -27,8 +27,8 @@ enum class ImageHit {
 
 // Maps the already warped `point` (with the shading record's surface coordinates) onto
 // `image` by the modifiers' map type and once flag; `spot` is set when inside.
-ImageHit LocateOnImage(const image::Image& image, const BitmapModifiers& modifiers, const math::Vector3& point,
-                   const ShadingPoint& record, ImageSpot& spot);
+ImageHit LocateOnImage(const image::Image& image, const BitmapModifiers& modifiers,
+                       const math::Vector3& point, const ShadingPoint& record, ImageSpot& spot);
 
 // The neighbour of a stored column or row, wrapping at the image's edge.
 inline int32_t NextWrapped(int32_t index, int32_t count) { return index + 1 < count ? index + 1 : 0; }

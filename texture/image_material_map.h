@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "texture/clone_ptr.h"
 #include "image/image.h"
+#include "texture/clone_ptr.h"
 #include "texture/image_map_settings.h"
 #include "texture/texture.h"
 
@@ -14,7 +14,8 @@ namespace lumetra::texture {
 // be mapped, or fall outside a once-only image, are not shaded.
 class MaterialMap final : public Texture {
  public:
-  MaterialMap(const image::Image* image, const BitmapModifiers& modifiers) : image_(image), modifiers_(modifiers) {}
+  MaterialMap(const image::Image* image, const BitmapModifiers& modifiers)
+      : image_(image), modifiers_(modifiers) {}
   void Shade(ShadingPoint& point, SurfaceSample& sample) const override;
   std::unique_ptr<Texture> Clone() const override { return std::make_unique<MaterialMap>(*this); }
 

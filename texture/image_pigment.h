@@ -10,7 +10,8 @@ namespace lumetra::texture {
 // a once-only image, nothing written where the point cannot be mapped.
 class ImagePigment final : public Pigment {
  public:
-  ImagePigment(const image::Image* image, const BitmapModifiers& modifiers) : image_(image), modifiers_(modifiers) {}
+  ImagePigment(const image::Image* image, const BitmapModifiers& modifiers)
+      : image_(image), modifiers_(modifiers) {}
   void Eval(ShadingPoint& point, SurfaceSample& sample) const override;
   std::unique_ptr<Pigment> Clone() const override { return std::make_unique<ImagePigment>(*this); }
 

@@ -130,7 +130,8 @@ TEST(BumpMapNormalTest, FlatImagesLeaveTheNormalAndSlopesTiltIt) {
 // A 2 x 3 grey picture with rows of distinct shades, stored top row first or, flagged,
 // bottom row first.
 image::Image Shades(bool bottomUp) {
-  const uint8_t rows[3][6] = {{0, 0, 0, 40, 40, 40}, {100, 100, 100, 160, 160, 160}, {220, 220, 220, 250, 250, 250}};
+  const uint8_t rows[3][6] = {
+      {0, 0, 0, 40, 40, 40}, {100, 100, 100, 160, 160, 160}, {220, 220, 220, 250, 250, 250}};
   image::Image image;
   image.Allocate(2, 3, 3, {});
   for (int32_t y = 0; y < 3; ++y) std::memcpy(image.Row(bottomUp ? 2 - y : y), rows[y], 6);

@@ -14,8 +14,7 @@ struct LitLayer {
 
 // Shades `texture` on copies and lights the copy with `flags` as the shading flags. Without
 // a lighting function the layer's colour is its unlit sample colour.
-LitLayer ShadeLitLayer(const Texture& texture, const ShadingPoint& point,
-                       const SurfaceSample& sample, const Lighting& lighting,
-                       std::uint32_t flags);
+LitLayer ShadeLitLayer(const Texture& texture, const ShadingPoint& point, const SurfaceSample& sample,
+                       const Lighting& lighting, std::uint32_t flags);
 
 }  // namespace lumetra::texture

@@ -34,8 +34,8 @@ class Media {
 
   // The medium at a point: density (3 floats) and emission, scattering and absorption
   // (red, green, blue and a spare fourth float, left alone).
-  void Evaluate(const ShadingPoint& point, float density[3], float emission[4],
-                float scattering[4], float absorption[4]) const;
+  void Evaluate(const ShadingPoint& point, float density[3], float emission[4], float scattering[4],
+                float absorption[4]) const;
 };
 
 }  // namespace lumetra::texture

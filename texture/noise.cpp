@@ -12,11 +12,11 @@ constexpr int kLatticeMask = kNoiseSize - 1;
 
 // One axis of the lattice cell around a coordinate.
 struct AxisCell {
-  int low;      // lattice index below
-  int high;     // lattice index above
-  double near;  // offset from the lower lattice point
-  double far;   // offset from the upper lattice point
-  double blend; // s-curve of `near`
+  int low;       // lattice index below
+  int high;      // lattice index above
+  double near;   // offset from the lower lattice point
+  double far;    // offset from the upper lattice point
+  double blend;  // s-curve of `near`
 };
 
 // floor(t) & 0x7FF as an integer would give it, also for coordinates beyond the int range;
@@ -75,8 +75,7 @@ double Noise(const math::Vector3& p) {
   const Columns columns = ColumnsOf(tables, x, y);
   return BlendCorners(x, y, z, [&](int ix, int iy, int iz) {
     const math::Vector3& g = tables.gradient[columns.index[ix][iy] + (iz ? z.high : z.low)];
-    return g.x * (ix ? x.far : x.near) + g.y * (iy ? y.far : y.near) +
-           g.z * (iz ? z.far : z.near);
+    return g.x * (ix ? x.far : x.near) + g.y * (iy ? y.far : y.near) + g.z * (iz ? z.far : z.near);
   });
 }
 
@@ -89,9 +88,7 @@ math::Vector3 VectorNoise(const math::Vector3& p) {
   });
 }
 
-double ClampedNoise(const math::Vector3& p) {
-  return std::clamp((Noise(p) + 0.3) * 1.5, 0.0, 1.0);
-}
+double ClampedNoise(const math::Vector3& p) { return std::clamp((Noise(p) + 0.3) * 1.5, 0.0, 1.0); }
 
 double Turbulence(math::Vector3 p, double lambda, double omega, int octaves) {
   double sum = 0.0;

@@ -6,7 +6,14 @@ namespace lumetra::texture {
 
 // How a pattern-based object turns its raw pattern value into the one it looks up, and
 // the turbulence settings of the patterns that use it.
-enum class WaveShape : std::int32_t { kRamp = 0, kTriangle = 1, kSine = 2, kScallop = 3, kCubic = 4, kPower = 5 };
+enum class WaveShape : std::int32_t {
+  kRamp = 0,
+  kTriangle = 1,
+  kSine = 2,
+  kScallop = 3,
+  kCubic = 4,
+  kPower = 5
+};
 
 struct NoiseParams {
   bool turbulenceOn = false;

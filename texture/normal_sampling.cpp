@@ -19,9 +19,9 @@ constexpr Direction kSampleDirections[4] = {
 
 }  // namespace
 
-math::Vector3 PerturbBySampling(const TextureNode& node, const math::Vector3& p,
-                                 const math::Vector3& normal, const BumpSettings& bump,
-                                 const std::function<double(math::Vector3&)>& valueAt) {
+math::Vector3 PerturbBySampling(const TextureNode& node, const math::Vector3& p, const math::Vector3& normal,
+                                const BumpSettings& bump,
+                                const std::function<double(math::Vector3&)>& valueAt) {
   math::Vector3 n = NormalizedOrX(normal);
   for (const Direction& d : kSampleDirections) {
     const float distance = bump.samplingDistance;

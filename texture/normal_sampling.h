@@ -17,8 +17,8 @@ struct BumpSettings {
 // Perturbs a normal by the value of a scalar field at four fixed directions around p:
 // each sample point is offset from p, passed through the node's warps and valued by
 // `valueAt`. Returns the perturbed unit normal.
-math::Vector3 PerturbBySampling(const TextureNode& node, const math::Vector3& p,
-                                 const math::Vector3& normal, const BumpSettings& bump,
-                                 const std::function<double(math::Vector3&)>& valueAt);
+math::Vector3 PerturbBySampling(const TextureNode& node, const math::Vector3& p, const math::Vector3& normal,
+                                const BumpSettings& bump,
+                                const std::function<double(math::Vector3&)>& valueAt);
 
 }  // namespace lumetra::texture

@@ -102,7 +102,8 @@ TEST(PatternNormal, RipplesTiltTowardsTheSources) {
     const math::Vector3 c = Unit({x, y, z});
     const math::Vector3 d = p - c;
     const double length = math::Length(d);
-    expected = expected + d * (std::sin((length * 2.0 + 0.1) * 6.283185207179587) * double(0.4f) / (10 * length));
+    expected =
+        expected + d * (std::sin((length * 2.0 + 0.1) * 6.283185207179587) * double(0.4f) / (10 * length));
   }
   ExpectNear(ripples.Perturb(p, n), Unit(expected));
 }

@@ -73,8 +73,7 @@ double SpiralTurns(const math::Vector3& p, const PatternParams& params) {
 }
 
 double Spiral2(const math::Vector3& p, const NoiseParams& noise, const PatternParams& params) {
-  const double turbulence =
-      noise.turbulenceOn ? NoiseTurbulence(p, noise) * noise.turbulenceX * 1.414 : 0.0;
+  const double turbulence = noise.turbulenceOn ? NoiseTurbulence(p, noise) * noise.turbulenceX * 1.414 : 0.0;
   const double f = PatternFrac(SpiralTurns(p, params) + p.z + turbulence);
   const double a = f < 0.5 ? 2.0 * f : 2.0 * (1.0 - f);
   double g = PatternFrac(std::sqrt(p.x * p.x + p.y * p.y));
@@ -104,8 +103,7 @@ double Waves(const math::Vector3& p, const NoiseParams& noise) {
   double v = 0.0;
   for (const WaveSource& source : GetWaveSources()) {
     const double distance = math::Length(p - source.centre);
-    v += std::sin((distance * noise.frequency * source.size + noise.phase) * kPatternTwoPi) /
-         source.size;
+    v += std::sin((distance * noise.frequency * source.size + noise.phase) * kPatternTwoPi) / source.size;
   }
   return (v / kWaveSourceCount + 2.5) * 0.2;
 }
@@ -117,12 +115,11 @@ double Dents(const math::Vector3& p) {
 
 double Quilted(const math::Vector3& p, const PatternParams& params) {
   const math::Vector3 d{p.x - std::floor(p.x) - 0.5, p.y - std::floor(p.y) - 0.5,
-                         p.z - std::floor(p.z) - 0.5};
+                        p.z - std::floor(p.z) - 0.5};
   const double r = math::Length(d);
   const double t = 1.0 - r;
   const double f =
-      (params.quiltControl0 * 3.0 * t * t + (params.quiltControl1 * 3.0 * t + r) * r) * r *
-      1.154700538;
+      (params.quiltControl0 * 3.0 * t * t + (params.quiltControl1 * 3.0 * t + r) * r) * r * 1.154700538;
   return (std::fabs(f * d.x) + std::fabs(f * d.y) + std::fabs(f * d.z)) * kOneThird;
 }
 
@@ -133,41 +130,61 @@ double FallOff(double distance) { return 1.0 - std::min(distance, 1.0); }
 double RawPatternValue(PatternId id, math::Vector3& p, const NoiseParams& noise,
                        const PatternParams& params) {
   switch (id) {
-    case PatternId::kAgate: return Agate(p, noise, params);
+    case PatternId::kAgate:
+      return Agate(p, noise, params);
     case PatternId::kBozo:
     case PatternId::kSpotted:
-    case PatternId::kBumps: return ClampedNoise(p);
-    case PatternId::kCrackle: return Crackle(p);
-    case PatternId::kGradient: return Gradient(p, params);
-    case PatternId::kGranite: return Granite(p);
-    case PatternId::kLeopard: return Leopard(p);
-    case PatternId::kMandel: return Mandel(p, params);
-    case PatternId::kMarble: return Marble(p, noise);
-    case PatternId::kOnion: return std::fmod(math::Length(p), 1.0);
-    case PatternId::kRadial: return (std::atan2(p.x, p.z) + std::numbers::pi) * std::numbers::inv_pi / 2 + 0.25;
+    case PatternId::kBumps:
+      return ClampedNoise(p);
+    case PatternId::kCrackle:
+      return Crackle(p);
+    case PatternId::kGradient:
+      return Gradient(p, params);
+    case PatternId::kGranite:
+      return Granite(p);
+    case PatternId::kLeopard:
+      return Leopard(p);
+    case PatternId::kMandel:
+      return Mandel(p, params);
+    case PatternId::kMarble:
+      return Marble(p, noise);
+    case PatternId::kOnion:
+      return std::fmod(math::Length(p), 1.0);
+    case PatternId::kRadial:
+      return (std::atan2(p.x, p.z) + std::numbers::pi) * std::numbers::inv_pi / 2 + 0.25;
     case PatternId::kSpiral1:
       return std::sqrt(p.x * p.x + p.y * p.y) + SpiralTurns(p, params) + p.z;
-    case PatternId::kSpiral2: return Spiral2(p, noise, params);
-    case PatternId::kWood: return Wood(p, noise);
-    case PatternId::kRipples: return Ripples(p, noise);
-    case PatternId::kDents: return Dents(p);
-    case PatternId::kWaves: return Waves(p, noise);
-    case PatternId::kWrinkles: return Turbulence(p, 2.0, 0.5, 10);
-    case PatternId::kQuilted: return Quilted(p, params);
+    case PatternId::kSpiral2:
+      return Spiral2(p, noise, params);
+    case PatternId::kWood:
+      return Wood(p, noise);
+    case PatternId::kRipples:
+      return Ripples(p, noise);
+    case PatternId::kDents:
+      return Dents(p);
+    case PatternId::kWaves:
+      return Waves(p, noise);
+    case PatternId::kWrinkles:
+      return Turbulence(p, 2.0, 0.5, 10);
+    case PatternId::kQuilted:
+      return Quilted(p, params);
     case PatternId::kBoxed:
       return FallOff(std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}));
-    case PatternId::kCylindrical: return FallOff(std::sqrt(p.x * p.x + p.z * p.z));
-    case PatternId::kPlanar: return FallOff(std::fabs(p.y));
-    case PatternId::kSpherical: return FallOff(math::Length(p));
+    case PatternId::kCylindrical:
+      return FallOff(std::sqrt(p.x * p.x + p.z * p.z));
+    case PatternId::kPlanar:
+      return FallOff(std::fabs(p.y));
+    case PatternId::kSpherical:
+      return FallOff(math::Length(p));
     case PatternId::kUnused:
     case PatternId::kAverage:
-    case PatternId::kDensityFile: break;
+    case PatternId::kDensityFile:
+      break;
   }
   return 0.0;
 }
 
-double PatternValue(PatternId id, math::Vector3& p, const NoiseParams& noise,
-                    const PatternParams& params) {
+double PatternValue(PatternId id, math::Vector3& p, const NoiseParams& noise, const PatternParams& params) {
   return ShapePatternValue(RawPatternValue(id, p, noise, params), noise);
 }
 

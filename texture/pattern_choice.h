@@ -18,7 +18,6 @@ void PrepareNoiseFor(PatternId id, NoiseParams& noise);
 
 // The pattern value at the node's warped point; the warped point (and wood's moved point)
 // is written back into the shading point.
-double WarpedPatternValue(const TextureNode& node, const PatternChoice& pattern,
-                          ShadingPoint& point);
+double WarpedPatternValue(const TextureNode& node, const PatternChoice& pattern, ShadingPoint& point);
 
 }  // namespace lumetra::texture

@@ -11,8 +11,7 @@ namespace lumetra::texture {
 namespace {
 
 // The tilt of ripples (sizeFactor false) and waves (each source's size scales it).
-math::Vector3 WaveTilt(const math::Vector3& p, const NoiseParams& noise, double k,
-                        bool sizeFactor) {
+math::Vector3 WaveTilt(const math::Vector3& p, const NoiseParams& noise, double k, bool sizeFactor) {
   math::Vector3 tilt;
   for (const WaveSource& source : GetWaveSources()) {
     const math::Vector3 d = p - source.centre;
@@ -27,11 +26,11 @@ math::Vector3 WaveTilt(const math::Vector3& p, const NoiseParams& noise, double 
 
 math::Vector3 QuiltTilt(const math::Vector3& p, const PatternParams& params, double k) {
   const math::Vector3 d{p.x - std::floor(p.x) - 0.5, p.y - std::floor(p.y) - 0.5,
-                         p.z - std::floor(p.z) - 0.5};
+                        p.z - std::floor(p.z) - 0.5};
   const double r = math::Length(d);
   const double t = 1.0 - r;
-  const double f = (params.quiltControl0 * 3.0 * t * t + (params.quiltControl1 * 3.0 * t + r) * r) *
-                   r * 1.154700538 * k;
+  const double f =
+      (params.quiltControl0 * 3.0 * t * t + (params.quiltControl1 * 3.0 * t + r) * r) * r * 1.154700538 * k;
   return d * f;
 }
 

@@ -3,26 +3,24 @@
 #include <cmath>
 #include <numbers>
 
+#include "platform/debug_log.h"
 #include "texture/pattern.h"
 #include "texture/pattern_id.h"
 #include "texture/pattern_math.h"
-#include "texture/testing/reference_noise.h"
 #include "texture/shaping.h"
+#include "texture/testing/reference_noise.h"
 #include "texture/wave_sources.h"
-#include "platform/debug_log.h"
 
 namespace lumetra::texture {
 namespace {
 
 constexpr double kTolerance = 1e-12;
 
-double Value(PatternId id, math::Vector3 p, const NoiseParams& noise = {},
-             const PatternParams& params = {}) {
+double Value(PatternId id, math::Vector3 p, const NoiseParams& noise = {}, const PatternParams& params = {}) {
   return PatternValue(id, p, noise, params);
 }
 
-double Raw(PatternId id, math::Vector3 p, const NoiseParams& noise = {},
-           const PatternParams& params = {}) {
+double Raw(PatternId id, math::Vector3 p, const NoiseParams& noise = {}, const PatternParams& params = {}) {
   return RawPatternValue(id, p, noise, params);
 }
 
@@ -126,8 +124,8 @@ TEST(Patterns, MandelCountsIterationsBeforeEscape) {
 }
 
 TEST(Patterns, DistanceFalloffsAreOneAtTheOriginAndZeroFromDistanceOne) {
-  for (PatternId id : {PatternId::kBoxed, PatternId::kCylindrical, PatternId::kPlanar,
-                       PatternId::kSpherical}) {
+  for (PatternId id :
+       {PatternId::kBoxed, PatternId::kCylindrical, PatternId::kPlanar, PatternId::kSpherical}) {
     EXPECT_EQ(Raw(id, {0, 0, 0}), 1.0);
     EXPECT_EQ(Raw(id, {1, 1, 1}), 0.0);
     EXPECT_EQ(Raw(id, {0, -3, 0}), id == PatternId::kCylindrical ? 1.0 : 0.0);
@@ -242,7 +240,8 @@ TEST(Patterns, RipplesAndWavesSumOverTheTenSources) {
   const math::Vector3 p{0.4, -0.7, 1.1};
   double ripples = 0, waves = 0;
   for (const ReferenceSource& s : sources) {
-    const double d = std::sqrt(std::pow(p.x - s.c[0], 2) + std::pow(p.y - s.c[1], 2) + std::pow(p.z - s.c[2], 2));
+    const double d =
+        std::sqrt(std::pow(p.x - s.c[0], 2) + std::pow(p.y - s.c[1], 2) + std::pow(p.z - s.c[2], 2));
     ripples += std::sin((d * 1.5 + 0.2) * kPatternTwoPi);
     waves += std::sin((d * 1.5 * s.size + 0.2) * kPatternTwoPi) / s.size;
   }

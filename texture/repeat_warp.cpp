@@ -6,9 +6,7 @@ namespace lumetra::texture {
 namespace {
 
 double& Component(math::Vector3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
-double Component(const math::Vector3& v, int axis) {
-  return axis == 0 ? v.x : axis == 1 ? v.y : v.z;
-}
+double Component(const math::Vector3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
 
 }  // namespace
 

@@ -15,9 +15,7 @@ inline void SetPoint(ShadingPoint& s, const math::Vector3& p) {
   s.point[1] = p.y;
   s.point[2] = p.z;
 }
-inline math::Vector3 NormalOf(const ShadingPoint& s) {
-  return {s.normal[0], s.normal[1], s.normal[2]};
-}
+inline math::Vector3 NormalOf(const ShadingPoint& s) { return {s.normal[0], s.normal[1], s.normal[2]}; }
 inline void SetNormal(ShadingPoint& s, const math::Vector3& n) {
   s.normal[0] = n.x;
   s.normal[1] = n.y;

@@ -20,8 +20,7 @@ void TextureMap::Shade(ShadingPoint& point, SurfaceSample& sample) const {
   float colour[4];
   std::copy(first.colour, first.colour + 4, colour);
   if (at.Blends()) {
-    const LitLayer second =
-        ShadeLitLayer(*entries[at.second].texture, point, sample, lighting, flags);
+    const LitLayer second = ShadeLitLayer(*entries[at.second].texture, point, sample, lighting, flags);
     for (int c = 0; c < 4; ++c) colour[c] = (1.0f - at.t) * first.colour[c] + at.t * second.colour[c];
   }
   std::copy(colour, colour + 4, sample.color);

@@ -9,9 +9,7 @@ namespace lumetra::texture {
 class TransformWarp final : public Warp {
  public:
   WarpType Type() const override { return WarpType::kTransform; }
-  math::Vector3 Apply(const math::Vector3& in) const override {
-    return transform_.InverseTransformPoint(in);
-  }
+  math::Vector3 Apply(const math::Vector3& in) const override { return transform_.InverseTransformPoint(in); }
   std::unique_ptr<Warp> Clone() const override { return std::make_unique<TransformWarp>(*this); }
 
   math::Transform& GetTransform() { return transform_; }

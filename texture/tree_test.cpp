@@ -12,7 +12,6 @@
 #include "texture/media.h"
 #include "texture/pattern_pigment.h"
 #include "texture/pigment_map_pigment.h"
-#include "texture/transform_warp.h"
 #include "texture/solid_pigment.h"
 #include "texture/standard_texture.h"
 #include "texture/surface_sample.h"
@@ -269,8 +268,8 @@ struct FakeLighting {
   static inline std::uint32_t lastFlags = 0;
   static inline double lastDepth = 0.0;
   static std::int32_t LUMETRA2_CALL ShadePoint(L2Scene scene, L2View view, std::uint32_t flags,
-                                              const L2ShadingRecord* record,
-                                              const SurfaceSample* sample, float colour[4]) {
+                                               const L2ShadingRecord* record, const SurfaceSample* sample,
+                                               float colour[4]) {
     EXPECT_EQ(scene, 7u);
     EXPECT_EQ(view, 9u);
     ++calls;
@@ -314,8 +313,9 @@ TEST(TextureMap, LightsAndBlendsNeighbouringTextures) {
 TEST(TextureMap, ALightingTheLibraryRefusesLeavesTheLayersUnlitAndSaysSoOnce) {
   TextureMap map(PatternId::kGradient);
   map.pattern = GradientX();
-  map.lighting = {7, 0, 0, [](L2Scene, L2View, std::uint32_t, const L2ShadingRecord*, const SurfaceSample*,
-                              float*) -> std::int32_t { return L2_ERROR_HANDLE; }};
+  map.lighting = {7, 0, 0,
+                  [](L2Scene, L2View, std::uint32_t, const L2ShadingRecord*, const SurfaceSample*,
+                     float*) -> std::int32_t { return L2_ERROR_HANDLE; }};
   map.entries.push_back({0.0f, Solid({1, 0, 0})});
   platform::DebugLog::Clear();
   for (int i = 0; i < 3; ++i) {
@@ -345,7 +345,7 @@ TEST(LayeredTexture, WeightsEachLayerByWhatTheOneBeforeLetsThrough) {
   EXPECT_FLOAT_EQ(s.color[0], 0.5f);         // weight 1
   EXPECT_FLOAT_EQ(s.color[2], 0.5f * 0.5f);  // weight 1 - 0.5
   EXPECT_EQ(s.color[3], 1.0f);
-  EXPECT_FLOAT_EQ(s.transmission, 0.2f);     // 1 - 0.8
+  EXPECT_FLOAT_EQ(s.transmission, 0.2f);  // 1 - 0.8
   EXPECT_FLOAT_EQ(s.transmitted_color[0], 0.5f * 0.2f);
   EXPECT_EQ(s.transmitted_color[1], 0.0f);
   EXPECT_EQ(s.flags, kSampleTransmission);

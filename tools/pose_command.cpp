@@ -2,8 +2,8 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
-#include <set>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "abi/result_codes.h"
 #include "app/global_options.h"

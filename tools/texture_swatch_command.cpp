@@ -36,9 +36,21 @@ L2ShadingRecord SwatchPoint(SwatchPlane plane, double a, double b, double u, dou
   double normal[3] = {0.0, 0.0, 0.0};
   double point[3] = {0.0, 0.0, 0.0};
   switch (plane) {
-    case SwatchPlane::kXy: point[0] = a; point[1] = b; normal[2] = -1.0; break;
-    case SwatchPlane::kXz: point[0] = a; point[2] = b; normal[1] = 1.0; break;
-    case SwatchPlane::kYz: point[1] = a; point[2] = b; normal[0] = 1.0; break;
+    case SwatchPlane::kXy:
+      point[0] = a;
+      point[1] = b;
+      normal[2] = -1.0;
+      break;
+    case SwatchPlane::kXz:
+      point[0] = a;
+      point[2] = b;
+      normal[1] = 1.0;
+      break;
+    case SwatchPlane::kYz:
+      point[1] = a;
+      point[2] = b;
+      normal[0] = 1.0;
+      break;
   }
   for (int i = 0; i < 3; ++i) {
     record.point[i] = record.world_point[i] = point[i];
@@ -69,22 +81,21 @@ SurfaceSample DefaultSample() {
 // One white light at the eye: ambient, diffuse and the phong and specular highlights of a
 // light straight along the (perturbed) normal's view direction, over a grey checkerboard
 // that shows what the surface lets through.
-std::array<float, 3> LightHeadOn(const L2ShadingRecord& record, const SurfaceSample& s,
-                                 float background) {
-  const double cosine = std::max(0.0, -(record.normal[0] * record.ray_direction[0] +
-                                        record.normal[1] * record.ray_direction[1] +
-                                        record.normal[2] * record.ray_direction[2]));
+std::array<float, 3> LightHeadOn(const L2ShadingRecord& record, const SurfaceSample& s, float background) {
+  const double cosine = std::max(
+      0.0, -(record.normal[0] * record.ray_direction[0] + record.normal[1] * record.ray_direction[1] +
+             record.normal[2] * record.ray_direction[2]));
   const bool lit = s.emission >= 1.0f;
   const double diffuse = std::pow(cosine, s.brilliance) * s.diffuse;
-  const double highlight = s.phong * std::pow(cosine, s.phong_size) +
-                           s.specular * std::pow(cosine, s.specular_exponent);
+  const double highlight =
+      s.phong * std::pow(cosine, s.phong_size) + s.specular * std::pow(cosine, s.specular_exponent);
   std::array<float, 3> out{};
   for (int c = 0; c < 3; ++c) {
     const double ambient = (s.flags & L2_SAMPLE_AMBIENT_COLOR) ? s.ambient_color[c] : s.ambient;
     double surface = lit ? s.color[c] : s.color[c] * (ambient + diffuse) + highlight * s.highlight_color[c];
     surface *= s.color[3];
-    const double through = (s.flags & L2_SAMPLE_TRANSMISSION) ? s.transmitted_color[c] * s.transmission
-                                                                : 1.0 - s.color[3];
+    const double through =
+        (s.flags & L2_SAMPLE_TRANSMISSION) ? s.transmitted_color[c] * s.transmission : 1.0 - s.color[3];
     out[c] = static_cast<float>(std::clamp(surface + background * through, 0.0, 1.0));
   }
   return out;
@@ -96,7 +107,8 @@ std::vector<std::uint8_t> ShadeSwatch(const texture::Texture& texture, const Swa
   for (int y = 0; y < size; ++y) {
     for (int x = 0; x < size; ++x) {
       const double u = (x + 0.5) / size, v = 1.0 - (y + 0.5) / size;
-      L2ShadingRecord record = SwatchPoint(request.plane, (u - 0.5) * request.scale, (v - 0.5) * request.scale, u, v);
+      L2ShadingRecord record =
+          SwatchPoint(request.plane, (u - 0.5) * request.scale, (v - 0.5) * request.scale, u, v);
       SurfaceSample sample = DefaultSample();
       LumetraShadeTexture(&record, &sample, const_cast<texture::Texture*>(&texture));
       const float background = ((x / 8 + y / 8) % 2) ? 0.75f : 0.5f;
@@ -149,13 +161,15 @@ int RunTextureSwatch(const SwatchRequest& request, std::ostream& out, std::ostre
     const std::unique_ptr<texture::Texture> texture =
         TranslateNamedMaterial(record, request.material, images);
     if (!texture) {
-      err << kPrefix << "no material named '" << request.material << "' with a texture in " << request.scenePath << "\n";
+      err << kPrefix << "no material named '" << request.material << "' with a texture in "
+          << request.scenePath << "\n";
       return 1;
     }
     const std::vector<std::uint8_t> pixels = ShadeSwatch(*texture, request);
-    image::WriteImageFile({pixels, request.size, request.size},
-                           image::FormatForFileName(request.outputPath, false).value_or(image::ImageFileFormat::kPng),
-                           request.outputPath);
+    image::WriteImageFile(
+        {pixels, request.size, request.size},
+        image::FormatForFileName(request.outputPath, false).value_or(image::ImageFileFormat::kPng),
+        request.outputPath);
   } catch (const host::SceneFileError& error) {
     err << kPrefix << error.what() << "\n";
     return 1;
@@ -168,13 +182,19 @@ int RunTextureSwatch(const SwatchRequest& request, std::ostream& out, std::ostre
 }
 
 void RegisterTextureSwatchCommand(CLI::App& root, int& exitCode) {
-  CLI::App* command = root.add_subcommand("texture-swatch", "Shades a flat square of a material into an image");
+  CLI::App* command =
+      root.add_subcommand("texture-swatch", "Shades a flat square of a material into an image");
   auto request = std::make_shared<SwatchRequest>();
   command->add_option("SCENE", request->scenePath, "Scene file")->required();
   command->add_option("MATERIAL", request->material, "Name of a material of the scene")->required();
-  command->add_option("-o,--output", request->outputPath, "Image file to write (PNG unless the extension says otherwise)")->required();
-  command->add_option("--size", request->size, "Pixels along each side (default 256)")->check(CLI::Range(1, 8192));
-  const std::map<std::string, SwatchPlane> planes{{"xy", SwatchPlane::kXy}, {"xz", SwatchPlane::kXz}, {"yz", SwatchPlane::kYz}};
+  command
+      ->add_option("-o,--output", request->outputPath,
+                   "Image file to write (PNG unless the extension says otherwise)")
+      ->required();
+  command->add_option("--size", request->size, "Pixels along each side (default 256)")
+      ->check(CLI::Range(1, 8192));
+  const std::map<std::string, SwatchPlane> planes{
+      {"xy", SwatchPlane::kXy}, {"xz", SwatchPlane::kXz}, {"yz", SwatchPlane::kYz}};
   command->add_option("--plane", request->plane, "Plane of the square: xy (default), xz or yz")
       ->transform(CLI::CheckedTransformer(planes, CLI::ignore_case));
   command->add_option("--scale", request->scale, "Side of the square in scene units (default 4)")

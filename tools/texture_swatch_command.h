@@ -16,9 +16,9 @@ struct SwatchRequest {
   std::string scenePath;
   std::string material;
   std::string outputPath;
-  int size = 256;       // pixels along each side
+  int size = 256;  // pixels along each side
   SwatchPlane plane = SwatchPlane::kXy;
-  double scale = 4.0;   // side of the square in scene units, centred on the origin
+  double scale = 4.0;  // side of the square in scene units, centred on the origin
 };
 
 // `lumetra-tool texture-swatch SCENE MATERIAL -o FILE.png`: shades a flat square of a material

@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "host/testing/scene_test_support.h"
-#include "platform/testing/scratch_directory.h"
 #include "image/image_loader.h"
+#include "platform/testing/scratch_directory.h"
 
 namespace lumetra {
 namespace {
@@ -28,7 +28,8 @@ Outcome Swatch(const tools::SwatchRequest& request) {
 
 TEST(TextureSwatchCommand, ShadesTheCheckerOfAMaterialHeadOn) {
   platform::ScratchDirectory scratch;
-  tools::SwatchRequest request{kScene, "Checks", (scratch / "checks.png").string(), 8, tools::SwatchPlane::kXz, 4.0};
+  tools::SwatchRequest request{
+      kScene, "Checks", (scratch / "checks.png").string(), 8, tools::SwatchPlane::kXz, 4.0};
   const Outcome outcome = Swatch(request);
   ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
   EXPECT_NE(outcome.out.find("8 x 8"), std::string::npos);
@@ -71,7 +72,8 @@ TEST(TextureSwatchCommand, ReportsWhatCannotBeDone) {
   EXPECT_EQ(outcome.exitCode, 1);
   outcome = Swatch({kScene, "Checks", output, 8, tools::SwatchPlane::kXy, -2.0});
   EXPECT_EQ(outcome.exitCode, 1);
-  outcome = Swatch({kScene, "Checks", (scratch / "no" / "dir" / "x.png").string(), 8, tools::SwatchPlane::kXy, 1.0});
+  outcome = Swatch(
+      {kScene, "Checks", (scratch / "no" / "dir" / "x.png").string(), 8, tools::SwatchPlane::kXy, 1.0});
   EXPECT_EQ(outcome.exitCode, 1);
   EXPECT_FALSE(std::filesystem::exists(output));
 }

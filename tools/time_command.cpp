@@ -73,11 +73,13 @@ TimeFormat ReadRate(const TimeArgs& args) {
   }
   const auto fraction = ParseFraction(args.custom);
   if (!fraction) {
-    throw BadInput(args.custom.empty() ? "--rate 7 (Custom) needs --custom N/D"
-                                       : "--custom \"" + args.custom + "\" is not N/D with whole numbers N and D");
+    throw BadInput(args.custom.empty()
+                       ? "--rate 7 (Custom) needs --custom N/D"
+                       : "--custom \"" + args.custom + "\" is not N/D with whole numbers N and D");
   }
   std::tie(format.numerator, format.denominator) = *fraction;
-  if (keyframe::TicksPerFrame(format.rateIndex, format.numerator, format.denominator) == keyframe::kNoFrameLength) {
+  if (keyframe::TicksPerFrame(format.rateIndex, format.numerator, format.denominator) ==
+      keyframe::kNoFrameLength) {
     throw BadInput("custom rate " + args.custom +
                    " gives no frame length: N and D must be positive and N/D at most 4800 frames per second");
   }
@@ -87,7 +89,8 @@ TimeFormat ReadRate(const TimeArgs& args) {
 void CheckLayout(const std::string& text, const DisplayInput& input) {
   const std::regex layout("[+-]?\\d+(:[+-]?\\d+){0," + std::to_string(input.maxFields - 1) + "}");
   if (!std::regex_match(text, layout)) {
-    throw BadInput("\"" + text + "\" is not a time in the " + input.name + " display (expected " + input.layout +
+    throw BadInput("\"" + text + "\" is not a time in the " + input.name + " display (expected " +
+                   input.layout +
                    (input.maxFields == 1 ? ", a whole number)" : ", whole numbers separated by colons)"));
   }
 }
@@ -96,7 +99,8 @@ std::int32_t ReadTicks(const std::string& text) {
   const std::string beyondRange = "\"" + text + "\" lies beyond the 32-bit tick range";
   try {
     const long long ticks = std::stoll(text);  // the layout check leaves only digits and a sign
-    if (ticks < std::numeric_limits<std::int32_t>::min() || ticks > std::numeric_limits<std::int32_t>::max()) {
+    if (ticks < std::numeric_limits<std::int32_t>::min() ||
+        ticks > std::numeric_limits<std::int32_t>::max()) {
       throw BadInput(beyondRange);
     }
     return static_cast<std::int32_t>(ticks);
@@ -142,7 +146,8 @@ void PrintText(const std::vector<std::string>& shown, std::ostream& out) {
 void PrintJson(std::int32_t ticks, const std::vector<std::string>& shown, std::ostream& out) {
   nlohmann::ordered_json document;
   for (std::size_t i = 0; i < shown.size(); ++i) {
-    document[kInputs[i].jsonKey] = kInputs[i].display ? nlohmann::ordered_json(shown[i]) : nlohmann::ordered_json(ticks);
+    document[kInputs[i].jsonKey] =
+        kInputs[i].display ? nlohmann::ordered_json(shown[i]) : nlohmann::ordered_json(ticks);
   }
   out << document.dump() << "\n";
 }
@@ -183,7 +188,8 @@ void RegisterTimeCommand(CLI::App& root, int& exitCode) {
   CLI::App* command =
       root.add_subcommand("time", "Convert an animation time between ticks and the four time displays");
   auto args = std::make_shared<TimeArgs>();
-  command->add_option("TEXT", args->text, "The time, written in the display chosen with --display")->required();
+  command->add_option("TEXT", args->text, "The time, written in the display chosen with --display")
+      ->required();
   command->add_option("--display", args->display, "How TEXT is written")
       ->required()
       ->check(CLI::IsMember({"ticks", "frames", "smpte", "frame-ticks", "mmss-ticks"}));
@@ -193,7 +199,8 @@ void RegisterTimeCommand(CLI::App& root, int& exitCode) {
   command->add_option("--custom", args->custom, "Custom frame rate N/D frames per second, for --rate 7")
       ->check(CLI::Validator(
           [](const std::string& text) {
-            return ParseFraction(text) ? std::string() : "wants N/D with whole numbers N and D, not '" + text + "'";
+            return ParseFraction(text) ? std::string()
+                                       : "wants N/D with whole numbers N and D, not '" + text + "'";
           },
           "N/D"));
   command->add_flag("--json", args->json, "Print one JSON object instead of text");

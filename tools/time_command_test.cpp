@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <iostream>
 #include <nlohmann/json.hpp>
-#include <algorithm>
 #include <sstream>
 #include <vector>
 
@@ -19,7 +19,7 @@ struct Outcome {
 };
 
 Outcome Time(const std::string& text, const std::string& display, int rate, const std::string& custom = "",
-            bool json = false) {
+             bool json = false) {
   std::ostringstream out, err;
   const int exitCode = tools::RunTime({text, display, rate, custom, json}, out, err);
   return {exitCode, out.str(), err.str()};
@@ -82,7 +82,8 @@ TEST(TimeCommand, CustomRateMustMatchTheRateIndex) {
 }
 
 TEST(TimeCommand, TextThatDoesNotFitTheDisplayIsRefused) {
-  ExpectRefused(Time("1:2", "frames", 4), "\"1:2\" is not a time in the frames display (expected FRAMES, a whole number)");
+  ExpectRefused(Time("1:2", "frames", 4),
+                "\"1:2\" is not a time in the frames display (expected FRAMES, a whole number)");
   ExpectRefused(Time("1:2:3", "frame-ticks", 4), "frame-ticks display (expected [FRAME:]TICKS");
   ExpectRefused(Time("1:2:3:4:5", "smpte", 4), "smpte display");
   ExpectRefused(Time("12x", "mmss-ticks", 4), "\"12x\" is not a time in the mmss-ticks display");
@@ -145,7 +146,8 @@ TEST_F(TimeSubcommand, RejectsUnknownChoicesWhileParsing) {
 
 TEST_F(TimeSubcommand, HelpDescribesTheDisplaysWithAnExample) {
   const std::string help = root_.get_subcommand("time")->help();
-  for (const char* expected : {"--display", "--rate", "--custom", "--json", "smpte", "mmss-ticks", "Example:"}) {
+  for (const char* expected :
+       {"--display", "--rate", "--custom", "--json", "smpte", "mmss-ticks", "Example:"}) {
     EXPECT_NE(help.find(expected), std::string::npos) << expected << " missing from\n" << help;
   }
 }

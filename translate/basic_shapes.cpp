@@ -25,7 +25,8 @@ L2Primitive MakeCone(L2Scene scene, const abi::ConeParams& cone) {
 L2Primitive MakeTorus(L2Scene scene, const abi::TorusParams& torus) {
   const L2Primitive prim = CreateTorus(scene, 0, 0, 0, 0, 0, 1, torus.majorRadius, torus.minorRadius);
   if (prim != 0) {
-    LogRefusal(SetTorusSolver(scene, prim, torus.solver ? L2_SOLVER_STURM : L2_SOLVER_FAST), "SetTorusSolver");
+    LogRefusal(SetTorusSolver(scene, prim, torus.solver ? L2_SOLVER_STURM : L2_SOLVER_FAST),
+               "SetTorusSolver");
   }
   return prim;
 }
@@ -36,15 +37,24 @@ L2Primitive MakeBasicShape(const ShapeSource& source) {
   const L2Scene scene = source.scene;
   const auto& shape = source.object.Shape();
   switch (source.object.Type()) {
-    case abi::kTypeBox: return CreateBox(scene, -1, -1, -1, 1, 1, 1);
-    case abi::kTypeSphere: return CreateSphere(scene, 0, 0, 0, 1);
-    case abi::kTypeCylinder: return MakeCylinder(scene, shape.cylinder);
-    case abi::kTypeCone: return MakeCone(scene, shape.cone);
-    case abi::kTypeTorus: return MakeTorus(scene, shape.torus);
-    case abi::kTypePlane: return CreateDisc(scene, 0, 0, 0, 0, 0, 1, 0, kPlaneRadius);
-    case abi::kTypeDisc: return CreateDisc(scene, 0, 0, 0, 0, 0, 1, shape.disc.innerRadius, 1);
-    case abi::kTypeSuperquadric: return CreateSuperQ(scene, shape.superquadric.r, shape.superquadric.e);
-    default: return 0;
+    case abi::kTypeBox:
+      return CreateBox(scene, -1, -1, -1, 1, 1, 1);
+    case abi::kTypeSphere:
+      return CreateSphere(scene, 0, 0, 0, 1);
+    case abi::kTypeCylinder:
+      return MakeCylinder(scene, shape.cylinder);
+    case abi::kTypeCone:
+      return MakeCone(scene, shape.cone);
+    case abi::kTypeTorus:
+      return MakeTorus(scene, shape.torus);
+    case abi::kTypePlane:
+      return CreateDisc(scene, 0, 0, 0, 0, 0, 1, 0, kPlaneRadius);
+    case abi::kTypeDisc:
+      return CreateDisc(scene, 0, 0, 0, 0, 0, 1, shape.disc.innerRadius, 1);
+    case abi::kTypeSuperquadric:
+      return CreateSuperQ(scene, shape.superquadric.r, shape.superquadric.e);
+    default:
+      return 0;
   }
 }
 

@@ -23,8 +23,8 @@ void AddComponent(L2Scene scene, L2Primitive blob, const abi::BlobComponent& c) 
 
 L2Primitive MakeBlob(const ShapeSource& source) {
   const abi::BlobParams& params = source.object.Shape().blob;
-  const auto components =
-      ReadHostArray<abi::BlobComponent>(source.host.readBlobComponents, source.object.id, params.componentCount, 1);
+  const auto components = ReadHostArray<abi::BlobComponent>(source.host.readBlobComponents, source.object.id,
+                                                            params.componentCount, 1);
   if (!components) return 0;
   const L2Primitive blob = CreateBlob(source.scene);
   if (blob == 0) return 0;

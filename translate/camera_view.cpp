@@ -33,7 +33,8 @@ void SetUpView(render::RenderJob& job, L2View view, const HostObject& camera, co
   AimView(job.scene, view, camera, linked ? OffsetOf(host, abi::CameraLocationObject(camera.info)) : Point{},
           linked ? OffsetOf(host, abi::CameraLookAtObject(camera.info)) : Point{});
   LogRefusal(SetViewVolumeResolution(job.scene, view, job.volumeStepSize), "SetViewVolumeResolution");
-  LogRefusal(SetViewVolumeSteps(job.scene, view, job.volumeMinSteps, job.volumeMaxSteps), "SetViewVolumeSteps");
+  LogRefusal(SetViewVolumeSteps(job.scene, view, job.volumeMinSteps, job.volumeMaxSteps),
+             "SetViewVolumeSteps");
 }
 
 }  // namespace

@@ -10,26 +10,27 @@
 namespace lumetra::translate {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using testing::After;
 using testing::Arguments;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 TEST(SeparateFromInterest, OnlyCamerasSharingXAndYWithTheirInterestAreLowered) {
   const auto moved = [](Point location, Point interest) {
     SeparateFromInterest(location, interest);
     return location;
   };
-  EXPECT_EQ(moved({1, 2, 3}, {1, 2, 3}), (Point{1, 2 - 0.1, 3}));     // on the interest point
-  EXPECT_EQ(moved({1, 5, 3}, {1, 2, 3}), (Point{1, 5, 3}));           // straight down
+  EXPECT_EQ(moved({1, 2, 3}, {1, 2, 3}), (Point{1, 2 - 0.1, 3}));      // on the interest point
+  EXPECT_EQ(moved({1, 5, 3}, {1, 2, 3}), (Point{1, 5, 3}));            // straight down
   EXPECT_EQ(moved({1, 2, -8}, {1, 2, 3}), (Point{1, 2 - 0.001, -8}));  // level, along z
-  EXPECT_EQ(moved({0, 2, 3}, {1, 2, 3}), (Point{0, 2, 3}));           // x differs
+  EXPECT_EQ(moved({0, 2, 3}, {1, 2, 3}), (Point{0, 2, 3}));            // x differs
 }
 
 TEST(ViewAngle, TheHorizontalFieldOverTheAspectGivesTheVerticalAngle) {
   EXPECT_NEAR(ViewAngle(90, 1), 90, 1e-12);
   EXPECT_NEAR(ViewAngle(90, 2), 2 * std::atan(0.5) * 180 / std::numbers::pi, 1e-12);
-  EXPECT_NEAR(ViewAngle(60, 4.0 / 3), 2 * std::atan(std::tan(std::numbers::pi / 6) * 0.75) * 180 / std::numbers::pi, 1e-12);
+  EXPECT_NEAR(ViewAngle(60, 4.0 / 3),
+              2 * std::atan(std::tan(std::numbers::pi / 6) * 0.75) * 180 / std::numbers::pi, 1e-12);
 }
 
 class CameraView : public testing::TranslationTest {
@@ -52,9 +53,9 @@ TEST_F(CameraView, TheFirstActiveCameraMakesTheViewAndIsFiledUnderItsName) {
   const uint32_t view = Made("CreateView");
   EXPECT_EQ(job_.view, view);
   EXPECT_EQ(job_.camera, scene_->FindByName("Main")->id);
-  EXPECT_THAT(CallsOn(view), ElementsAre("SetViewAngle", "SetViewAspect", "SetViewLocation", "SetViewInterest",
-                                         "SetViewUp", "SetViewVolumeResolution", "SetViewVolumeSteps",
-                                         "SetNameValue"));
+  EXPECT_THAT(CallsOn(view),
+              ElementsAre("SetViewAngle", "SetViewAspect", "SetViewLocation", "SetViewInterest", "SetViewUp",
+                          "SetViewVolumeResolution", "SetViewVolumeSteps", "SetNameValue"));
   EXPECT_NEAR(After(Only("SetViewAngle"), 2)[0], 2 * std::atan(0.5) * 180 / std::numbers::pi, 1e-12);
   EXPECT_EQ(After(Only("SetViewAspect"), 2), Arguments{-2});
   EXPECT_EQ(After(Only("SetViewLocation"), 2), (Arguments{0, 3, -8}));
@@ -78,9 +79,10 @@ TEST_F(CameraView, ACameraOnItsInterestPointIsLoweredBeforeItsLinkedObjectsMoveI
 }
 
 TEST_F(CameraView, ACameraOnItsOwnTransformIgnoresItsLinkedObjects) {
-  TranslateCameras(R"({"type": "camera", "location": [0, 2, -5], "look_at": [0, 0, 0], "own_transform_only": true,
+  TranslateCameras(
+      R"({"type": "camera", "location": [0, 2, -5], "look_at": [0, 0, 0], "own_transform_only": true,
                        "look_at_object": "Target"})",
-                   R"({"type": "sphere", "name": "Target", "transform": {"translate": [0, 0, 5]}})");
+      R"({"type": "sphere", "name": "Target", "transform": {"translate": [0, 0, 5]}})");
   EXPECT_EQ(After(Only("SetViewInterest"), 2), (Arguments{0, 0, 0}));
 }
 

@@ -38,7 +38,8 @@ L2Primitive JoinFromLeft(L2Scene scene, std::int32_t operation, std::span<const 
   const std::vector<L2Primitive> leaves = LeavesOf(scene, primitives);
   if (leaves.empty()) return 0;
   L2Primitive joined = leaves.front();
-  for (std::size_t i = 1; i < leaves.size() && joined != 0; ++i) joined = CreateCSG(scene, operation, joined, leaves[i]);
+  for (std::size_t i = 1; i < leaves.size() && joined != 0; ++i)
+    joined = CreateCSG(scene, operation, joined, leaves[i]);
   return joined;
 }
 

@@ -44,7 +44,8 @@ L2Primitive MakeHeightField(const ShapeSource& source) {
 
 void RefitHeightField(L2Scene scene, L2Primitive prim) {
   int32_t bits = 0, length = 0, width = 0;
-  if (GetHeightFieldBitDepth(scene, prim, &bits) != L2_OK || GetHeightFieldLength(scene, prim, &length) != L2_OK ||
+  if (GetHeightFieldBitDepth(scene, prim, &bits) != L2_OK ||
+      GetHeightFieldLength(scene, prim, &length) != L2_OK ||
       GetHeightFieldWidth(scene, prim, &width) != L2_OK) {
     return;
   }

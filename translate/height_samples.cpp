@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "abi/result_codes.h"
+#include "image/image_loader.h"
 #include "platform/byte_reader.h"
 #include "platform/messages.h"
-#include "image/image_loader.h"
 #include "translate/host_object.h"
 
 namespace lumetra::translate {
@@ -30,7 +30,9 @@ std::uint16_t WideSample(const std::uint8_t* pixel) {
 std::uint8_t NarrowSample(const image::Image& image, int32_t x, int32_t row) {
   if (image.BytesPerPixel() == 1) return image.Row(row)[x];
   const math::Colour colour = image.Colour(x, row);
-  const auto byte = [](float value) { return static_cast<std::uint32_t>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255)); };
+  const auto byte = [](float value) {
+    return static_cast<std::uint32_t>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255));
+  };
   return Grey<std::uint8_t>(byte(colour.red), byte(colour.green), byte(colour.blue));
 }
 
@@ -54,7 +56,8 @@ HeightSamples SamplesOfImage(const image::Image& image) {
     const int32_t row = image.StoredRowOfTopRow(y);
     for (int32_t x = 0; x < samples.width; ++x) {
       if (samples.wide) {
-        samples.words.push_back(WideSample(image.Row(row) + static_cast<std::size_t>(x) * image.BytesPerPixel()));
+        samples.words.push_back(
+            WideSample(image.Row(row) + static_cast<std::size_t>(x) * image.BytesPerPixel()));
       } else {
         samples.narrow.push_back(NarrowSample(image, x, row));
       }

@@ -16,7 +16,8 @@ constexpr std::uint32_t kMaxHostItems = 1u << 22;
 // (reader(id, first, count, out)); nothing when the count is not believable, or when
 // there is something to read and the reader is missing or refuses.
 template <typename T, typename Reader>
-std::optional<std::vector<T>> ReadHostArray(Reader reader, std::uint32_t id, std::uint32_t count, std::size_t width) {
+std::optional<std::vector<T>> ReadHostArray(Reader reader, std::uint32_t id, std::uint32_t count,
+                                            std::size_t width) {
   if (count > kMaxHostItems) return std::nullopt;
   std::vector<T> items(std::size_t{count} * width);
   if (count == 0) return items;

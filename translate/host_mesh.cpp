@@ -20,7 +20,8 @@ std::optional<HostMesh> ReadMesh(const abi::MeshRecord& record) {
   auto uvs = ReadHostArray<double>(record.readUvs, id, record.uvCount, 3);
   auto faces = ReadHostArray<std::uint32_t>(record.readFaces, id, record.faceCount, 3);
   if (!vertices || !normals || !uvs || !faces) return std::nullopt;
-  HostMesh mesh{record.vertexCount, record.faceCount, std::move(*vertices), std::move(*normals), std::move(*uvs), {}};
+  HostMesh mesh{record.vertexCount,  record.faceCount, std::move(*vertices),
+                std::move(*normals), std::move(*uvs),  {}};
   mesh.faces.reserve(faces->size());
   for (const std::uint32_t index : *faces) {
     if (index >= record.vertexCount) return std::nullopt;

@@ -49,7 +49,8 @@ std::vector<std::uint32_t> ChildrenOf(const abi::SceneRecord& host, std::uint32_
   std::uint32_t list = 0;
   if (host.openChildList(id, &list) != abi::kOk) return {};
   std::vector<std::uint32_t> children = TakeChildren(host, list);
-  if (host.closeChildList(list) != abi::kOk) platform::DebugLog::Printf("Child list %u did not close\n", list);
+  if (host.closeChildList(list) != abi::kOk)
+    platform::DebugLog::Printf("Child list %u did not close\n", list);
   return children;
 }
 

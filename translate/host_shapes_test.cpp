@@ -14,10 +14,10 @@
 namespace lumetra::translate {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using testing::After;
 using testing::Arguments;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 class HostShapes : public testing::TranslationTest {
  protected:
@@ -34,8 +34,8 @@ class HostShapes : public testing::TranslationTest {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, 16, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, 16, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     std::vector<png_byte> row(static_cast<size_t>(width) * 2);
     for (int y = 0; y < height; ++y) {
@@ -52,7 +52,8 @@ class HostShapes : public testing::TranslationTest {
   }
 
   void CopyTestFile(const std::string& name) {
-    std::filesystem::copy_file(std::string(LUMETRA_SOURCE_DIR) + "/testdata/scenes/every-kind/" + name, Folder() / name);
+    std::filesystem::copy_file(std::string(LUMETRA_SOURCE_DIR) + "/testdata/scenes/every-kind/" + name,
+                               Folder() / name);
   }
 };
 
@@ -100,8 +101,8 @@ TEST_F(HostShapes, SplineMeshesTakeTheirPatchesAndAGridOfTwoToTheLevelPlusOne) {
   const auto mesh = Only("CreateSplineMesh");
   EXPECT_EQ(After(mesh), (Arguments{0, 16, 1}));
   ASSERT_EQ(mesh.values.size(), 16u * 3 + 16);
-  EXPECT_EQ(mesh.values[3 * 5], 5);     // point 5's x
-  EXPECT_EQ(mesh.values[48], 15);       // the patch's first index
+  EXPECT_EQ(mesh.values[3 * 5], 5);  // point 5's x
+  EXPECT_EQ(mesh.values[48], 15);    // the patch's first index
   EXPECT_EQ(After(Only("SetPrimUV"), 2), (Arguments{9, 3}));
 }
 
@@ -159,7 +160,7 @@ TEST_F(HostShapes, HeightFieldsOfWideImagesKeepSixteenBitsAndStandAtZero) {
   EXPECT_EQ(After(field), (Arguments{5, 3}));
   ASSERT_EQ(field.values.size(), 15u);
   EXPECT_EQ(field.values[0], 0);
-  EXPECT_EQ(field.values[1], 1000);       // x = 1 of the top row
+  EXPECT_EQ(field.values[1], 1000);          // x = 1 of the top row
   EXPECT_EQ(field.values[2 * 5 + 4], 4002);  // x = 4 of the bottom row
   EXPECT_EQ(After(Only("ScalePrim"), 2), (Arguments{0.5, 0.0078125, 1}));
   EXPECT_EQ(After(Only("TranslatePrim"), 2), (Arguments{-1, 0, -1}));
@@ -170,7 +171,8 @@ TEST_F(HostShapes, AnUnreadableHeightImageIsReportedAndAnUnfoundOneSkipped) {
   std::ofstream(Folder() / "bad.png") << "not an image";
   TranslateObjects(R"({"type": "height_field", "image": "bad.png"}, {"type": "sphere"})");
   EXPECT_THAT(Calls("CreateHeight8"), IsEmpty());
-  EXPECT_THAT(MessageTexts(), ElementsAre("Unsupported height format in [" + (Folder() / "bad.png").string() + "]"));
+  EXPECT_THAT(MessageTexts(),
+              ElementsAre("Unsupported height format in [" + (Folder() / "bad.png").string() + "]"));
   EXPECT_EQ(Calls("CreateSphere").size(), 1u);  // the walk goes on
 
   messages_.Clear();
@@ -185,8 +187,8 @@ TEST_F(HostShapes, BlobsTakeEveryComponentInTheHostsOrder) {
     {"kind": "sphere", "centre": [1, 2, 3], "radius": 0.5, "strength": -1},
     {"kind": "cylinder", "from": [0, 0, 0], "to": [0, 1, 0], "radius": 0.2, "strength": 2}]})");
   const uint32_t blob = Made("CreateBlob");
-  EXPECT_THAT(CallsOn(blob), ElementsAre("SetBlobThreshold", "AddBlobSphereComponent", "AddBlobCylinderComponent",
-                                         "SetBlobSolver", "UpdatePrim"));
+  EXPECT_THAT(CallsOn(blob), ElementsAre("SetBlobThreshold", "AddBlobSphereComponent",
+                                         "AddBlobCylinderComponent", "SetBlobSolver", "UpdatePrim"));
   EXPECT_EQ(After(Only("SetBlobThreshold"), 2), Arguments{0.6});
   EXPECT_EQ(After(Only("AddBlobSphereComponent"), 2), (Arguments{1, 2, 3, 0.5, -1}));
   EXPECT_EQ(After(Only("AddBlobCylinderComponent"), 2), (Arguments{0, 0, 0, 0, 1, 0, 0.2, 2}));
@@ -197,13 +199,15 @@ TEST_F(HostShapes, BlobsTakeEveryComponentInTheHostsOrder) {
 class HostText : public HostShapes {
  protected:
   void SetUp() override {
-    if (!font::testing::SystemFont("DejaVuSans.ttf")) GTEST_SKIP() << font::testing::MissingFont("DejaVuSans.ttf");
+    if (!font::testing::SystemFont("DejaVuSans.ttf"))
+      GTEST_SKIP() << font::testing::MissingFont("DejaVuSans.ttf");
     HostShapes::SetUp();
   }
 };
 
 TEST_F(HostText, IsSetInTheFontTheHostFindsOrReportsTheMissingFont) {
-  TranslateObjects(R"({"type": "text", "name": "Title", "text": "Hi", "font": "DejaVuSans.ttf", "depth": 0.5})");
+  TranslateObjects(
+      R"({"type": "text", "name": "Title", "text": "Hi", "font": "DejaVuSans.ttf", "depth": 0.5})");
   EXPECT_EQ(Calls("CreateGlyph").size(), 2u);
   const auto extrusions = Calls("SetGlyphExtrusion");
   ASSERT_EQ(extrusions.size(), 2u);

@@ -1,7 +1,7 @@
 #include "translate/job_translation.h"
 
-#include "translate/camera_view.h"
 #include "font/font_cache.h"
+#include "translate/camera_view.h"
 #include "translate/host_preview.h"
 #include "translate/library_result.h"
 #include "translate/object_translator.h"
@@ -13,7 +13,8 @@ namespace {
 
 void TakeOutputBaseName(render::RenderJob& job) {
   const render::AnimationSettings& output = job.animationSettings;
-  if (output.fileOutput == static_cast<int32_t>(render::FileOutput::Avi) || output.outputBaseName.empty()) return;
+  if (output.fileOutput == static_cast<int32_t>(render::FileOutput::Avi) || output.outputBaseName.empty())
+    return;
   job.outputPath = output.outputBaseName.substr(0, render::RenderJob::kMaxOutputPath);
 }
 

@@ -15,11 +15,11 @@
 namespace lumetra::translate {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
-using ::testing::Contains;
 using testing::After;
 using testing::Arguments;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 class JobTranslation : public testing::TranslationTest {
  protected:
@@ -43,7 +43,8 @@ TEST_F(JobTranslation, TheHostsRenderSettingsSizeTheJobAndChooseItsAntiAliasing)
     job_.antiAliasDepth = -1;
     TranslateJob(job_, record_);
   };
-  settingsOf(R"({"width": 640, "height": 480, "show_window": false, "host_display": true, "antialias": false})");
+  settingsOf(
+      R"({"width": 640, "height": 480, "show_window": false, "host_display": true, "antialias": false})");
   EXPECT_EQ(job_.width, 640);
   EXPECT_EQ(job_.height, 480);
   EXPECT_FALSE(job_.showWindow);
@@ -275,10 +276,12 @@ TEST_F(JobTranslation, EveryObjectOfTheEveryKindSceneTranslates) {
   LoadFile(host::testing::EveryKindScenePath());
   TranslateJob(job_, record_);
   EXPECT_THAT(messages_.Calls(), IsEmpty());
-  for (const char* entry : {"CreateBox", "CreateSphere", "CreateCylinder", "CreateCone", "CreateTorus", "CreateDisc",
-                            "CreateSuperQ", "CreateBlob", "CreateLathe", "CreateSweep", "CreateTriBag",
-                            "CreateTriBag3", "CreateHeight8", "CreateSplineMesh", "CreateClone", "CreateLight",
-                            "CreateSpotLight", "CreateAreaLight", "CreateView", "CreateUserTexture", "CreateVolume"}) {
+  for (const char* entry :
+       {"CreateBox",    "CreateSphere",    "CreateCylinder",  "CreateCone",       "CreateTorus",
+        "CreateDisc",   "CreateSuperQ",    "CreateBlob",      "CreateLathe",      "CreateSweep",
+        "CreateTriBag", "CreateTriBag3",   "CreateHeight8",   "CreateSplineMesh", "CreateClone",
+        "CreateLight",  "CreateSpotLight", "CreateAreaLight", "CreateView",       "CreateUserTexture",
+        "CreateVolume"}) {
     EXPECT_FALSE(Calls(entry).empty()) << entry;
   }
   for (const std::uint32_t id : scene_->List(abi::kObjectList)) {

@@ -58,7 +58,8 @@ TEST(LibraryScene, AZeroScaleFlattensTheObject) {
   const auto sceneWith = [](const std::string& scale) {
     return R"({"format": "lumetra-scene", "version": 1, "environment": {"background": [0, 0, 1]},
       "cameras": [{"type": "camera", "location": [0, 0, -5], "look_at": [0, 0, 0]}],
-      "objects": [{"type": "sphere", "transform": {"scale": )" + scale + "}}]}";
+      "objects": [{"type": "sphere", "transform": {"scale": )" +
+           scale + "}}]}";
   };
   EXPECT_EQ(MiddleOf(sceneWith("[0, 1, 1]"))[2], 1.0f);
   EXPECT_NE(MiddleOf(sceneWith("[1, 1, 0]"))[2], 1.0f);  // flat towards the eye: a disc
@@ -78,7 +79,8 @@ TEST(LibraryScene, TheEveryKindSceneTranslatesIntoTheLibraryAndItsBallIsSeenInTh
   TranslateJob(job, record);
   EXPECT_EQ(messages.Count(), 0u);
   ASSERT_NE(job.view, 0u);
-  for (const char* name : {"Floor", "Marble Ball", "Ball Copy", "Crate", "Carved", "Key Light", "Marble", "Camera"}) {
+  for (const char* name :
+       {"Floor", "Marble Ball", "Ball Copy", "Crate", "Carved", "Key Light", "Marble", "Camera"}) {
     EXPECT_NE(GetNameValue(job.scene, name), 0u) << name;
   }
 

@@ -28,10 +28,14 @@ L2Light MakeAreaLight(L2Scene scene, const abi::LightParams& light) {
 
 L2Light CreateByType(L2Scene scene, std::uint32_t type, const abi::LightParams& light) {
   switch (type) {
-    case abi::kTypePointLight: return CreateLight(scene);
-    case abi::kTypeSpotLight: return MakeSpotLight(scene, light);
-    case abi::kTypeAreaLight: return MakeAreaLight(scene, light);
-    default: return 0;
+    case abi::kTypePointLight:
+      return CreateLight(scene);
+    case abi::kTypeSpotLight:
+      return MakeSpotLight(scene, light);
+    case abi::kTypeAreaLight:
+      return MakeAreaLight(scene, light);
+    default:
+      return 0;
   }
 }
 

@@ -7,9 +7,9 @@
 namespace lumetra::translate {
 namespace {
 
-using ::testing::ElementsAre;
 using testing::After;
 using testing::Arguments;
+using ::testing::ElementsAre;
 
 using Lights = testing::TranslationTest;
 
@@ -20,8 +20,9 @@ TEST_F(Lights, EachKindIsMadeSetAndThenPlacedAndNamedLikeAnyObject) {
     {"type": "spot_light", "name": "Spot", "falloff": 25, "radius": 18, "tightness": 5, "attenuated": true},
     {"type": "area_light", "name": "Fill", "samples": [3, 4, 1], "jitter": true, "no_shadows": true})");
   const uint32_t key = Made("CreateLight");
-  EXPECT_THAT(CallsOn(key), ElementsAre("SetLightColor", "SetLightShadowing", "SetLightCoeffs", "SetLightVolumetric",
-                                        "SetLightAttenuated", "TranslatePrim", "SetNameValue"));
+  EXPECT_THAT(CallsOn(key),
+              ElementsAre("SetLightColor", "SetLightShadowing", "SetLightCoeffs", "SetLightVolumetric",
+                          "SetLightAttenuated", "TranslatePrim", "SetNameValue"));
   EXPECT_EQ(After(Calls("SetLightColor")[0], 2), (Arguments{1, 0.5, 0.25}));
   EXPECT_EQ(After(Calls("SetLightVolumetric")[0], 2), Arguments{1});
   EXPECT_EQ(After(Calls("SetLightAttenuated")[0], 2), Arguments{0});
@@ -57,7 +58,7 @@ TEST(LightFading, PowerAndDistanceChooseNoLinearOrQuadraticFading) {
     return Arguments{c.quadratic, c.linear, c.constant};
   };
   EXPECT_EQ(coefficients(10, 0.49), (Arguments{0, 0, 1}));
-  EXPECT_EQ(coefficients(0.00001, 2), (Arguments{0, 0, 1}));   // no distance to fade over
+  EXPECT_EQ(coefficients(0.00001, 2), (Arguments{0, 0, 1}));  // no distance to fade over
   EXPECT_EQ(coefficients(-5, 2), (Arguments{0, 0, 1}));
   EXPECT_EQ(coefficients(4, 0.5), (Arguments{0, 0.125, 0.5}));
   EXPECT_EQ(coefficients(4, 1.49), (Arguments{0, 0.125, 0.5}));

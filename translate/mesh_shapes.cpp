@@ -40,14 +40,16 @@ L2Primitive MakeSplineMesh(const ShapeSource& source) {
   const abi::SplineMeshParams& params = source.object.Shape().splineMesh;
   const std::uint32_t id = source.object.id;
   const auto points = ReadHostArray<double>(source.host.readSplinePoints, id, params.pointCount, 3);
-  const auto patches = ReadHostArray<std::uint32_t>(source.host.readSplinePatches, id, params.patchCount, kPatchPoints);
+  const auto patches =
+      ReadHostArray<std::uint32_t>(source.host.readSplinePatches, id, params.patchCount, kPatchPoints);
   if (!points || !patches) return 0;
   const std::vector<int32_t> indices(patches->begin(), patches->end());
-  const L2Primitive prim = CreateSplineMesh(source.scene, L2_PATCH_BEZIER, Count(params.pointCount), points->data(),
-                                            Count(params.patchCount), indices.data());
+  const L2Primitive prim = CreateSplineMesh(source.scene, L2_PATCH_BEZIER, Count(params.pointCount),
+                                            points->data(), Count(params.patchCount), indices.data());
   if (prim != 0) {
-    LogRefusal(SetPrimUV(source.scene, prim, GridPoints(params.subdivisionU), GridPoints(params.subdivisionV)),
-               "SetPrimUV");
+    LogRefusal(
+        SetPrimUV(source.scene, prim, GridPoints(params.subdivisionU), GridPoints(params.subdivisionV)),
+        "SetPrimUV");
   }
   return prim;
 }
@@ -78,10 +80,10 @@ L2Primitive MakePolygonMesh(const ShapeSource& source) {
   const bool hasNormals = !mesh->normals.empty() && record->normalCount >= mesh->vertexCount;
   const bool hasUvs = !mesh->uvs.empty() && record->uvCount >= mesh->vertexCount;
   return CreateTriBag3(source.scene, Count(mesh->vertexCount), mesh->vertices.data(),
-                       Count(hasNormals ? record->normalCount : 0), hasNormals ? mesh->normals.data() : nullptr,
-                       Count(hasUvs ? record->uvCount : 0), hasUvs ? mesh->uvs.data() : nullptr,
-                       Count(mesh->faceCount), faces, hasNormals ? faces : nullptr, hasUvs ? faces : nullptr,
-                       L2_MESH_COUNTER_CLOCKWISE);
+                       Count(hasNormals ? record->normalCount : 0),
+                       hasNormals ? mesh->normals.data() : nullptr, Count(hasUvs ? record->uvCount : 0),
+                       hasUvs ? mesh->uvs.data() : nullptr, Count(mesh->faceCount), faces,
+                       hasNormals ? faces : nullptr, hasUvs ? faces : nullptr, L2_MESH_COUNTER_CLOCKWISE);
 }
 
 }  // namespace lumetra::translate

@@ -44,17 +44,26 @@ void TakeNoiseParams(const abi::NoiseModifierParams& params, NoiseParams& noise)
 
 bool TakeMediaColour(const abi::TextureBlock& node, Media& media) {
   switch (node.kind) {
-    case abi::kNodeAbsorption: media.absorption = RgbOf(node.params.color); return true;
-    case abi::kNodeEmission: media.emission = RgbOf(node.params.color); return true;
-    case abi::kNodeScattering: media.scattering = RgbOf(node.params.color); return true;
-    default: return false;
+    case abi::kNodeAbsorption:
+      media.absorption = RgbOf(node.params.color);
+      return true;
+    case abi::kNodeEmission:
+      media.emission = RgbOf(node.params.color);
+      return true;
+    case abi::kNodeScattering:
+      media.scattering = RgbOf(node.params.color);
+      return true;
+    default:
+      return false;
   }
 }
 
 bool PoseTrackedNode(std::uintptr_t target, const abi::TextureBlock& node) {
   if (target == 0) return false;
   switch (node.kind) {
-    case abi::kNodeFinish: TakeFinishParams(node.params.finish, *reinterpret_cast<Finish*>(target)); return true;
+    case abi::kNodeFinish:
+      TakeFinishParams(node.params.finish, *reinterpret_cast<Finish*>(target));
+      return true;
     case abi::kNodeNoiseModifiers: {
       auto& noise = *reinterpret_cast<NoiseParams*>(target);
       TakeNoiseParams(node.params.noise, noise);
@@ -67,7 +76,8 @@ bool PoseTrackedNode(std::uintptr_t target, const abi::TextureBlock& node) {
       }
       return true;
     }
-    default: return TakeMediaColour(node, *reinterpret_cast<Media*>(target));
+    default:
+      return TakeMediaColour(node, *reinterpret_cast<Media*>(target));
   }
 }
 

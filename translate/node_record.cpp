@@ -41,8 +41,7 @@ std::unique_ptr<NodeRecord> HostNodes::Read(std::uint32_t id) const {
   return record;
 }
 
-bool HostNodes::ForEachChild(std::uint32_t id,
-                             const std::function<void(const NodeRecord&)>& visit) const {
+bool HostNodes::ForEachChild(std::uint32_t id, const std::function<void(const NodeRecord&)>& visit) const {
   ChildList children(host_, id);
   if (!children.IsOpen()) return false;
   std::uint32_t child = 0;

@@ -20,11 +20,16 @@ constexpr int kMaxAncestors = 256;
 // The library's operation for a host CSG operation; 0 for operations it cannot do.
 int32_t CsgOperation(std::uint32_t hostOperation) {
   switch (hostOperation) {
-    case 0: return L2_CSG_UNION;
-    case 1: return L2_CSG_INTERSECTION;
-    case 2: return L2_CSG_DIFFERENCE;
-    case 3: return L2_CSG_MERGE;
-    default: return 0;
+    case 0:
+      return L2_CSG_UNION;
+    case 1:
+      return L2_CSG_INTERSECTION;
+    case 2:
+      return L2_CSG_DIFFERENCE;
+    case 3:
+      return L2_CSG_MERGE;
+    default:
+      return 0;
   }
 }
 
@@ -74,16 +79,26 @@ L2Primitive ObjectTranslator::MakePrimitive(const HostObject& object) {
   switch (object.Type()) {
     case abi::kTypeSweep:
     case abi::kTypeLathe:
-    case abi::kTypeExtrusion: return MakeProfileShape(source);
-    case abi::kTypeSplineMesh: return MakeSplineMesh(source);
-    case abi::kTypeHeightField: return MakeHeightField(source);
-    case abi::kTypeMeshFile: return MakeMeshFile(source);
-    case abi::kTypeClone: return MakeClone(object);
-    case abi::kTypeBlob: return MakeBlob(source);
-    case abi::kTypeText: return MakeText(source);
-    case abi::kTypePluginObject: return MakePluginObject(source);
-    case abi::kTypePolygonMesh: return MakePolygonMesh(source);
-    default: return IsLight(object.Type()) ? MakeLight(source) : MakeBasicShape(source);
+    case abi::kTypeExtrusion:
+      return MakeProfileShape(source);
+    case abi::kTypeSplineMesh:
+      return MakeSplineMesh(source);
+    case abi::kTypeHeightField:
+      return MakeHeightField(source);
+    case abi::kTypeMeshFile:
+      return MakeMeshFile(source);
+    case abi::kTypeClone:
+      return MakeClone(object);
+    case abi::kTypeBlob:
+      return MakeBlob(source);
+    case abi::kTypeText:
+      return MakeText(source);
+    case abi::kTypePluginObject:
+      return MakePluginObject(source);
+    case abi::kTypePolygonMesh:
+      return MakePolygonMesh(source);
+    default:
+      return IsLight(object.Type()) ? MakeLight(source) : MakeBasicShape(source);
   }
 }
 
@@ -93,7 +108,8 @@ L2Primitive ObjectTranslator::MakeGroup(const HostObject& object) {
   std::vector<L2Primitive> members;
   for (const std::uint32_t child : ChildrenOf(host_, object.id)) {
     const L2Primitive prim = Translate(child);
-    if (prim != 0 && std::find(lights_.begin(), lights_.end(), prim) == lights_.end()) members.push_back(prim);
+    if (prim != 0 && std::find(lights_.begin(), lights_.end(), prim) == lights_.end())
+      members.push_back(prim);
   }
   if (object.Type() == abi::kTypeGroup) return JoinBalanced(scene_, L2_CSG_UNION, members);
   const std::uint32_t hostOperation = object.Shape().csg.operation;
@@ -126,7 +142,8 @@ void ObjectTranslator::PlaceLightsWithin(const HostObject& group, size_t lightsB
 }
 
 void ObjectTranslator::Finish(const HostObject& object, L2Primitive prim) {
-  if (object.info.flags & abi::kFlagNoShadows) LogRefusal(PrimCastsShadows(scene_, prim, 0), "PrimCastsShadows");
+  if (object.info.flags & abi::kFlagNoShadows)
+    LogRefusal(PrimCastsShadows(scene_, prim, 0), "PrimCastsShadows");
   std::vector<std::unique_ptr<HostObject>> ancestors;
   if ((object.info.flags & abi::kFlagTextureLockMask) == abi::kFlagTextureLockAncestors) {
     ancestors = Ancestors(host_, object);

@@ -43,8 +43,8 @@ class ObjectTranslator {
   const abi::SceneRecord& host_;
   L2Scene scene_;
   std::set<std::uint32_t> inProgress_;  // a clone or group that contains itself ends there
-  std::vector<L2Primitive> lights_;  // in the order they were made
-  std::set<L2NameValue> made_;  // every primitive made, lights included
+  std::vector<L2Primitive> lights_;     // in the order they were made
+  std::set<L2NameValue> made_;          // every primitive made, lights included
 };
 
 }  // namespace lumetra::translate

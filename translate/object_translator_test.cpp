@@ -7,10 +7,10 @@
 namespace lumetra::translate {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using testing::After;
 using testing::Arguments;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 class ObjectTranslation : public testing::TranslationTest {
  protected:
@@ -85,8 +85,8 @@ TEST_F(ObjectTranslation, ShadowsLocalTransformThenTransformThenName) {
      "transform": {"scale": [2, 3, 4], "rotate": [10, 20, 30], "translate": [1, 2, 3]}},
     {"type": "box", "transform": {"scale": [1, 1, 1], "rotate": [0, 0, 0], "translate": [0, 0, 0]}})");
   const uint32_t sphere = Made("CreateSphere");
-  EXPECT_THAT(CallsOn(sphere), ElementsAre("PrimCastsShadows", "ScalePrim", "RotatePrim", "ScalePrim", "RotatePrim",
-                                           "TranslatePrim", "SetNameValue"));
+  EXPECT_THAT(CallsOn(sphere), ElementsAre("PrimCastsShadows", "ScalePrim", "RotatePrim", "ScalePrim",
+                                           "RotatePrim", "TranslatePrim", "SetNameValue"));
   EXPECT_EQ(After(Only("PrimCastsShadows"), 2), Arguments{0});
   const auto rotations = Calls("RotatePrim");
   EXPECT_EQ(After(rotations[0], 2), (Arguments{0, 0, -45}));
@@ -154,9 +154,9 @@ TEST_F(ObjectTranslation, LightsInGroupsMoveWithEveryEnclosingGroupInnermostFirs
         {"type": "point_light", "name": "Lamp", "transform": {"translate": [1, 0, 0]}}, {"type": "box"}]},
       {"type": "group", "children": [{"type": "spot_light", "name": "Spot"}]}]})");
   const auto lamp = static_cast<uint32_t>(Filed("Lamp"));
-  EXPECT_THAT(CallsOn(lamp), ElementsAre("SetLightColor", "SetLightShadowing", "SetLightCoeffs", "SetLightVolumetric",
-                                         "SetLightAttenuated", "TranslatePrim", "SetNameValue", "ScalePrim",
-                                         "TranslatePrim"));
+  EXPECT_THAT(CallsOn(lamp), ElementsAre("SetLightColor", "SetLightShadowing", "SetLightCoeffs",
+                                         "SetLightVolumetric", "SetLightAttenuated", "TranslatePrim",
+                                         "SetNameValue", "ScalePrim", "TranslatePrim"));
   std::vector<Arguments> moves;
   for (const auto& call : Calls("TranslatePrim")) {
     if (call.arguments[1] == lamp) moves.push_back(After(call, 2));
@@ -182,7 +182,8 @@ TEST_F(ObjectTranslation, ATextureTheSceneHoldsIsReferencedAndPlacedByTheTexture
   ASSERT_EQ(references.size(), 2u);
   EXPECT_EQ(references[0].arguments[1], 500);
   const uint32_t reference = references[0].result;
-  EXPECT_EQ(Calls("SetPrimTexture")[0].arguments, (Arguments{kScene, double(Made("CreateSphere")), double(reference)}));
+  EXPECT_EQ(Calls("SetPrimTexture")[0].arguments,
+            (Arguments{kScene, double(Made("CreateSphere")), double(reference)}));
   EXPECT_THAT(CallsOn(reference), ElementsAre("ScaleTexture", "RotateTexture", "TranslateTexture"));
   EXPECT_EQ(After(Only("RotateTexture"), 2), (Arguments{-10, 0, 0}));
   EXPECT_THAT(CallsOn(references[1].result), IsEmpty());  // the identity texture transform
@@ -202,8 +203,8 @@ TEST_F(ObjectTranslation, ALockedTextureGetsTheInverseOfTheObjectsPlacement) {
   recorder_.FileName("Stone", 500);
   ObjectTranslator(job_, record_).TranslateScene();
   const uint32_t reference = Made("CreateTextureReference");
-  EXPECT_THAT(CallsOn(reference), ElementsAre("TranslateTexture", "RotateTexture", "RotateTexture", "RotateTexture",
-                                              "ScaleTexture"));
+  EXPECT_THAT(CallsOn(reference), ElementsAre("TranslateTexture", "RotateTexture", "RotateTexture",
+                                              "RotateTexture", "ScaleTexture"));
   EXPECT_EQ(After(Only("TranslateTexture"), 2), (Arguments{-1, -2, -3}));
   const auto turns = Calls("RotateTexture");
   EXPECT_EQ(After(turns[0], 2), (Arguments{0, 0, 30}));
@@ -212,7 +213,8 @@ TEST_F(ObjectTranslation, ALockedTextureGetsTheInverseOfTheObjectsPlacement) {
   EXPECT_EQ(After(Only("ScaleTexture"), 2), (Arguments{0.5, 0.25, 0.125}));
   // The texture is held before the object is placed.
   const auto names = recorder_.Names();
-  EXPECT_LT(std::find(names.begin(), names.end(), "ScaleTexture"), std::find(names.begin(), names.end(), "ScalePrim"));
+  EXPECT_LT(std::find(names.begin(), names.end(), "ScaleTexture"),
+            std::find(names.begin(), names.end(), "ScalePrim"));
 }
 
 TEST_F(ObjectTranslation, ATreeLockedTextureIsHeldAgainstEveryAncestorOutermostFirst) {
@@ -277,7 +279,8 @@ TEST_F(ObjectTranslation, AClonesSourceThatRendersNothingOrContainsItselfGivesNo
 
 TEST_F(ObjectTranslation, NamesStayReadableThroughTheJobsGrowingNameList) {
   std::string objects;
-  for (int i = 0; i < 100; ++i) objects += (i ? "," : "") + std::string(R"({"type": "sphere", "name": "S)") + std::to_string(i) + "\"}";
+  for (int i = 0; i < 100; ++i)
+    objects += (i ? "," : "") + std::string(R"({"type": "sphere", "name": "S)") + std::to_string(i) + "\"}";
   TranslateObjects(objects);
   EXPECT_EQ(job_.keptNames.size(), 100u);
   for (int i = 0; i < 100; ++i) EXPECT_NE(recorder_.FiledValue("S" + std::to_string(i)), 0u) << i;

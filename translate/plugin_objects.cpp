@@ -21,8 +21,8 @@ L2Primitive MakeMesh(const ShapeSource& source) {
   const std::vector<float> normals(mesh->normals.begin(), mesh->normals.end());
   const L2Primitive prim =
       CreateTriBag2F(source.scene, static_cast<int32_t>(mesh->vertexCount), vertices.data(),
-                     hasNormals ? normals.data() : nullptr, static_cast<int32_t>(mesh->faceCount), mesh->faces.data(),
-                     L2_MESH_COUNTER_CLOCKWISE);
+                     hasNormals ? normals.data() : nullptr, static_cast<int32_t>(mesh->faceCount),
+                     mesh->faces.data(), L2_MESH_COUNTER_CLOCKWISE);
   const double angle = source.object.Shape().pluginObject.smoothingAngle;
   if (prim != 0 && angle > 0) LogRefusal(SmoothTriBag(source.scene, prim, angle), "SmoothTriBag");
   return prim;
@@ -44,8 +44,8 @@ L2Primitive MakeSphericalHeight(const ShapeSource& source) {
   if (prim == 0) return 0;
   if (params.smooth) LogRefusal(SmoothHeightField(scene, prim), "SmoothHeightField");
   if (!CoversWholeSphere(params)) {
-    LogRefusal(SetSphericalHeightBounds(scene, prim, params.latitude[0], params.latitude[1], params.longitude[0],
-                                        params.longitude[1]),
+    LogRefusal(SetSphericalHeightBounds(scene, prim, params.latitude[0], params.latitude[1],
+                                        params.longitude[0], params.longitude[1]),
                "SetSphericalHeightBounds");
   }
   return prim;

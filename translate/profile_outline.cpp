@@ -17,9 +17,12 @@ void AppendPoint(std::vector<double>& points, const abi::ProfilePoint& point, st
 int32_t LibrarySplineKind(std::uint32_t hostKind) {
   switch (hostKind) {
     case 2:
-    case 3: return L2_SPLINE_QUADRATIC;
-    case 4: return L2_SPLINE_CUBIC;
-    default: return L2_SPLINE_LINEAR;
+    case 3:
+      return L2_SPLINE_QUADRATIC;
+    case 4:
+      return L2_SPLINE_CUBIC;
+    default:
+      return L2_SPLINE_LINEAR;
   }
 }
 

@@ -7,7 +7,8 @@ namespace lumetra::translate {
 namespace {
 
 void SetExtrusion(L2Scene scene, L2Primitive prim, const abi::ProfileParams& profile) {
-  LogRefusal(SetGlyphExtrusion(scene, prim, 0, profile.extrusion[0], profile.extrusion[1]), "SetGlyphExtrusion");
+  LogRefusal(SetGlyphExtrusion(scene, prim, 0, profile.extrusion[0], profile.extrusion[1]),
+             "SetGlyphExtrusion");
 }
 
 }  // namespace
@@ -15,7 +16,7 @@ void SetExtrusion(L2Scene scene, L2Primitive prim, const abi::ProfileParams& pro
 L2Primitive MakeProfileShape(const ShapeSource& source) {
   const abi::ProfileParams& profile = source.object.Shape().profile;
   const auto points = ReadHostArray<abi::ProfilePoint>(source.host.readProfilePoints, source.object.id,
-                                                         profile.pointCount, 1);
+                                                       profile.pointCount, 1);
   if (!points || points->size() < 2) return 0;
   const std::uint32_t type = source.object.Type();
   const bool lathe = type == abi::kTypeLathe;

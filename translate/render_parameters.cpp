@@ -33,11 +33,16 @@ void TakeSettings(render::RenderJob& job, const abi::RenderSettingsRecord& setti
 
 render::FileOutput OutputOfFormatLetter(uint32_t letter) {
   switch (letter) {
-    case abi::kLetterBmp: return render::FileOutput::Bmp;
-    case abi::kLetterTga: return render::FileOutput::Tga;
-    case abi::kLetterPng: return render::FileOutput::Png;
-    case abi::kLetterPpm: return render::FileOutput::Ppm;
-    default: return render::FileOutput::TgaRle;  // kLetterTgaRle and anything unknown
+    case abi::kLetterBmp:
+      return render::FileOutput::Bmp;
+    case abi::kLetterTga:
+      return render::FileOutput::Tga;
+    case abi::kLetterPng:
+      return render::FileOutput::Png;
+    case abi::kLetterPpm:
+      return render::FileOutput::Ppm;
+    default:
+      return render::FileOutput::TgaRle;  // kLetterTgaRle and anything unknown
   }
 }
 
@@ -67,7 +72,8 @@ void ReadEnvironment(render::RenderJob& job, const abi::SceneRecord& host) {
   const double* background = environment.background;
   const double* ambient = environment.ambient;
   const auto depth = static_cast<int32_t>(environment.maxDepth);
-  LogRefusal(SetBackgroundColor(job.scene, background[0], background[1], background[2]), "SetBackgroundColor");
+  LogRefusal(SetBackgroundColor(job.scene, background[0], background[1], background[2]),
+             "SetBackgroundColor");
   LogRefusal(SetAmbientLight(job.scene, ambient[0], ambient[1], ambient[2]), "SetAmbientLight");
   LogRefusal(SetMaxTracingDepth(job.scene, depth), "SetMaxTracingDepth");
   LogRefusal(SetMinTracingWeight(job.scene, environment.minWeight), "SetMinTracingWeight");

@@ -43,29 +43,40 @@ void UpdateShape(L2Scene scene, L2Primitive prim, const HostObject& object, cons
   switch (object.Type()) {
     case abi::kTypeSweep:
     case abi::kTypeLathe:
-    case abi::kTypeExtrusion: UpdateOutline(scene, prim, object, points); break;
+    case abi::kTypeExtrusion:
+      UpdateOutline(scene, prim, object, points);
+      break;
     case abi::kTypeSplineMesh:
       if (!points.controlPoints.empty()) {
-        LogRefusal(ModifySplineMeshVertices(scene, prim, static_cast<int32_t>(points.controlPoints.size() / 3),
-                                            points.controlPoints.data()),
-                   "ModifySplineMeshVertices");
+        LogRefusal(
+            ModifySplineMeshVertices(scene, prim, static_cast<int32_t>(points.controlPoints.size() / 3),
+                                     points.controlPoints.data()),
+            "ModifySplineMeshVertices");
       }
       break;
     case abi::kTypePointLight:
     case abi::kTypeAreaLight:
-    case abi::kTypeSpotLight: UpdateLight(scene, prim, object); break;
+    case abi::kTypeSpotLight:
+      UpdateLight(scene, prim, object);
+      break;
     case abi::kTypeCone:
       LogRefusal(SetConeRadii(scene, prim, shape.cone.lowerRadius, shape.cone.upperRadius), "SetConeRadii");
       break;
     case abi::kTypeTorus:
-      LogRefusal(SetTorusRadii(scene, prim, shape.torus.majorRadius, shape.torus.minorRadius), "SetTorusRadii");
+      LogRefusal(SetTorusRadii(scene, prim, shape.torus.majorRadius, shape.torus.minorRadius),
+                 "SetTorusRadii");
       break;
-    case abi::kTypeDisc: LogRefusal(SetDiscRadii(scene, prim, shape.disc.innerRadius, 1), "SetDiscRadii"); break;
-    case abi::kTypeBlob: LogRefusal(SetBlobThreshold(scene, prim, shape.blob.threshold), "SetBlobThreshold"); break;
+    case abi::kTypeDisc:
+      LogRefusal(SetDiscRadii(scene, prim, shape.disc.innerRadius, 1), "SetDiscRadii");
+      break;
+    case abi::kTypeBlob:
+      LogRefusal(SetBlobThreshold(scene, prim, shape.blob.threshold), "SetBlobThreshold");
+      break;
     case abi::kTypeSuperquadric:
       LogRefusal(SetSuperQPowers(scene, prim, shape.superquadric.r, shape.superquadric.e), "SetSuperQPowers");
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

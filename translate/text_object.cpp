@@ -24,7 +24,8 @@ void ShowFontMissing(const std::string& font) {
 L2Primitive MakeText(const ShapeSource& source) {
   const abi::TextParams& params = source.object.Shape().text;
   if (!(params.size > 0)) {
-    platform::DebugLog::Printf("Text '%s' of size %g not drawn\n", FieldText(params.text).c_str(), params.size);
+    platform::DebugLog::Printf("Text '%s' of size %g not drawn\n", FieldText(params.text).c_str(),
+                               params.size);
     return 0;
   }
   const std::string font = FieldText(params.font);
@@ -34,8 +35,8 @@ L2Primitive MakeText(const ShapeSource& source) {
     ShowFontMissing(font);
     return 0;
   }
-  const L2Primitive text =
-      MakeTextPrimitive(source.scene, FieldText(path), FieldText(params.text), params.depth, params.spacing, 0);
+  const L2Primitive text = MakeTextPrimitive(source.scene, FieldText(path), FieldText(params.text),
+                                             params.depth, params.spacing, 0);
   if (text != 0 && params.size != 1) {
     LogRefusal(ScalePrim(source.scene, text, params.size, params.size, 1), "ScalePrim");
   }

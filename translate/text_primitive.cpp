@@ -1,10 +1,10 @@
 #include "translate/text_primitive.h"
 
+#include "font/font_cache.h"
+#include "font/text_layout.h"
 #include "platform/debug_log.h"
 #include "platform/messages.h"
 #include "translate/csg_tree.h"
-#include "font/font_cache.h"
-#include "font/text_layout.h"
 
 namespace lumetra::translate {
 namespace {

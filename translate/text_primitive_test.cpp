@@ -7,25 +7,25 @@
 #include <string>
 #include <utility>
 
-#include "platform/debug_log.h"
-#include "platform/testing/recording_messages.h"
-#include "platform/testing/scratch_directory.h"
 #include "font/font_cache.h"
 #include "font/kerning.h"
 #include "font/testing/font_probe.h"
 #include "font/testing/system_fonts.h"
-#include "renderlib/testing/render_call_recorder.h"
 #include "font/testing/test_font_builder.h"
+#include "platform/debug_log.h"
+#include "platform/testing/recording_messages.h"
+#include "platform/testing/scratch_directory.h"
+#include "renderlib/testing/render_call_recorder.h"
 
 namespace lumetra::translate {
 namespace {
 
-using renderlib::testing::RecordedCall;
-using renderlib::testing::RenderCallRecorder;
 using font::testing::BoxGlyph;
 using font::testing::FontProbe;
 using font::testing::TestFontBuilder;
 using font::testing::TestGlyph;
+using renderlib::testing::RecordedCall;
+using renderlib::testing::RenderCallRecorder;
 
 constexpr L2Scene kScene = 3;
 
@@ -37,7 +37,8 @@ std::vector<std::string> Names(const std::vector<RecordedCall>& calls) {
 
 // Where the recorder saw glyph number `ordinal` placed: its first contour's
 // first point minus that point in the font.
-std::pair<double, double> Placement(const RenderCallRecorder& recorder, const font::TrueTypeGlyph& glyph, int ordinal) {
+std::pair<double, double> Placement(const RenderCallRecorder& recorder, const font::TrueTypeGlyph& glyph,
+                                    int ordinal) {
   const auto contours = recorder.CallsOf("AddContour");
   int seen = -1;
   for (const auto& call : contours) {
@@ -62,7 +63,8 @@ class TextPrimitiveTest : public ::testing::Test {
     v.leftSideBearing = 30;  // differs from xMin, so the placement shows both
     builder.AddGlyph(v, 'V');
     TestGlyph ring;  // two contours with off-curve points
-    ring.contours = {{{100, 0}, {100, 700, false}, {500, 700}, {500, 0, false}}, {{200, 100}, {400, 100}, {300, 600, false}}};
+    ring.contours = {{{100, 0}, {100, 700, false}, {500, 700}, {500, 0, false}},
+                     {{200, 100}, {400, 100}, {300, 600, false}}};
     ring.advance = 600;
     ring.leftSideBearing = 100;
     builder.AddGlyph(ring, 'O');
@@ -78,7 +80,9 @@ class TextPrimitiveTest : public ::testing::Test {
   }
   void TearDown() override { font::ReleaseFonts(); }
 
-  const font::TrueTypeGlyph& Glyph(char character) { return *font::GetGlyph(*font, static_cast<std::uint8_t>(character)); }
+  const font::TrueTypeGlyph& Glyph(char character) {
+    return *font::GetGlyph(*font, static_cast<std::uint8_t>(character));
+  }
 
   platform::ScratchDirectory scratch;
   std::string fontPath;
@@ -90,11 +94,11 @@ class TextPrimitiveTest : public ::testing::Test {
 TEST_F(TextPrimitiveTest, GlyphsAreExtrudedAndJoinedInABalancedUnion) {
   const L2Primitive text = MakeTextPrimitive(kScene, fontPath, "AVO", 0.3, 0, 0);
   const auto calls = recorder.Calls();
-  EXPECT_THAT(Names(calls), ::testing::ElementsAre("CreateGlyph", "AddContour", "SetGlyphExtrusion",   //
-                                                 "CreateGlyph", "AddContour", "SetGlyphExtrusion",   //
-                                                 "CreateGlyph", "AddContour", "AddContour", "SetGlyphExtrusion",
-                                                 "CreateCSGPrim", "CreateCSGPrim", "CreateCSGPrim", "CreateCSG",
-                                                 "CreateCSG"));
+  EXPECT_THAT(Names(calls), ::testing::ElementsAre("CreateGlyph", "AddContour", "SetGlyphExtrusion",  //
+                                                   "CreateGlyph", "AddContour", "SetGlyphExtrusion",  //
+                                                   "CreateGlyph", "AddContour", "AddContour",
+                                                   "SetGlyphExtrusion", "CreateCSGPrim", "CreateCSGPrim",
+                                                   "CreateCSGPrim", "CreateCSG", "CreateCSG"));
   EXPECT_EQ(recorder.CsgTree(text), "(1 leaf(1) (1 leaf(2) leaf(3)))");
   for (const auto& extrusion : recorder.CallsOf("SetGlyphExtrusion")) {
     EXPECT_THAT(extrusion.arguments, ::testing::ElementsAre(kScene, ::testing::_, 0.0, 0.0, 0.3));
@@ -110,13 +114,15 @@ TEST_F(TextPrimitiveTest, ContoursGoReversedAndClosedInTheirFontOrder) {
   // The first glyph starts at its left edge: x - xMin / units per em.
   const double dx = -0.1;
   EXPECT_THAT(contours[0].arguments, ::testing::ElementsAre(kScene, 1, 3, 5));
-  EXPECT_THAT(contours[0].values, ::testing::Pointwise(::testing::DoubleNear(1e-6),
-                                                     std::vector<double>{0.1 + dx, 0, 0,  0.5 + dx, 0, 1,  0.5 + dx, 0.7, 0,
-                                                                         0.1 + dx, 0.7, 1,  0.1 + dx, 0, 0}));
+  EXPECT_THAT(contours[0].values,
+              ::testing::Pointwise(::testing::DoubleNear(1e-6),
+                                   std::vector<double>{0.1 + dx, 0, 0, 0.5 + dx, 0, 1, 0.5 + dx, 0.7, 0,
+                                                       0.1 + dx, 0.7, 1, 0.1 + dx, 0, 0}));
   EXPECT_THAT(contours[1].arguments, ::testing::ElementsAre(kScene, 1, 3, 4));
-  EXPECT_THAT(contours[1].values, ::testing::Pointwise(::testing::DoubleNear(1e-6),
-                                                     std::vector<double>{0.2 + dx, 0.1, 0,  0.3 + dx, 0.6, 1,
-                                                                         0.4 + dx, 0.1, 0,  0.2 + dx, 0.1, 0}));
+  EXPECT_THAT(contours[1].values,
+              ::testing::Pointwise(::testing::DoubleNear(1e-6),
+                                   std::vector<double>{0.2 + dx, 0.1, 0, 0.3 + dx, 0.6, 1, 0.4 + dx, 0.1, 0,
+                                                       0.2 + dx, 0.1, 0}));
 }
 
 TEST_F(TextPrimitiveTest, KerningSpacingAndRisePlaceTheNextGlyph) {
@@ -161,7 +167,8 @@ TEST_F(TextPrimitiveTest, AGlyphThatCannotBeMadeIsReportedOncePerText) {
 TEST_F(TextPrimitiveTest, AFontThatCannotBeOpenedGivesNoPrimitive) {
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(MakeTextPrimitive(kScene, (scratch / "none.ttf").string(), "AV", 1, 0, 0), 0u);
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Can't open font file: '" + (scratch / "none.ttf").string() + "'\n");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "Can't open font file: '" + (scratch / "none.ttf").string() + "'\n");
   EXPECT_EQ(messages.Count(), 1u);
   EXPECT_TRUE(recorder.Calls().empty());
 }
@@ -208,10 +215,15 @@ TEST_F(RealFontText, ThePenAdvancesByTheMetricsTable) {
   const auto [x2, y2] = Placement(recorder, *font::GetGlyph(*font, 'n'), 2);
   const auto [x3, y3] = Placement(recorder, *font::GetGlyph(*font, 'n'), 3);
   const double bearingN = (probe.LeftSideBearing(n) - probe.XMin(n)) / units;
-  EXPECT_NEAR(x1, (probe.Advance(n) - probe.LeftSideBearing(n) + probe.LeftSideBearing(w) - probe.XMin(w) +
-                   probe.Kerning(n, w)) / units, 1e-6);
-  EXPECT_NEAR(x2 - x1, (probe.Advance(w) + probe.Kerning(w, n) - probe.Kerning(n, w)) / units +
-                           bearingN - (probe.LeftSideBearing(w) - probe.XMin(w)) / units, 1e-6);
+  EXPECT_NEAR(x1,
+              (probe.Advance(n) - probe.LeftSideBearing(n) + probe.LeftSideBearing(w) - probe.XMin(w) +
+               probe.Kerning(n, w)) /
+                  units,
+              1e-6);
+  EXPECT_NEAR(x2 - x1,
+              (probe.Advance(w) + probe.Kerning(w, n) - probe.Kerning(n, w)) / units + bearingN -
+                  (probe.LeftSideBearing(w) - probe.XMin(w)) / units,
+              1e-6);
   EXPECT_NEAR(x3 - x2, (probe.Advance(n) + probe.Kerning(n, n) - probe.Kerning(w, n)) / units, 1e-6);
 }
 

@@ -2,9 +2,9 @@
 
 #include <variant>
 
-#include "translate/node_record.h"
 #include "translate/host_object.h"
 #include "translate/name_filing.h"
+#include "translate/node_record.h"
 
 namespace lumetra::translate {
 

@@ -7,16 +7,15 @@
 
 #include "abi/result_codes.h"
 #include "abi/texture_params.h"
+#include "image/image_loader.h"
 #include "math/angles.h"
 #include "platform/debug_log.h"
-#include "translate/node_posing.h"
 #include "platform/messages.h"
 #include "texture/block_normal.h"
 #include "texture/block_pigment.h"
 #include "texture/block_texture.h"
 #include "texture/image_bump_normal.h"
 #include "texture/image_list.h"
-#include "image/image_loader.h"
 #include "texture/image_map_settings.h"
 #include "texture/image_material_map.h"
 #include "texture/image_pigment.h"
@@ -30,6 +29,7 @@
 #include "texture/texture_map.h"
 #include "texture/transform_warp.h"
 #include "texture/turbulence_warp.h"
+#include "translate/node_posing.h"
 #include "translate/warp_from_node.h"
 
 namespace lumetra::translate {
@@ -48,8 +48,9 @@ std::optional<PatternId> ShapingPattern(const Node& node) {
 
 using abi::NodeKind;
 
-
-bool IsTextureKind(std::uint32_t kind) { return kind >= abi::kNodeStandardTexture && kind <= abi::kNodeBlockTexture; }
+bool IsTextureKind(std::uint32_t kind) {
+  return kind >= abi::kNodeStandardTexture && kind <= abi::kNodeBlockTexture;
+}
 
 bool IsPigmentKind(std::uint32_t kind) {
   switch (kind) {
@@ -69,8 +70,8 @@ bool IsPigmentKind(std::uint32_t kind) {
 }
 
 bool IsNormalKind(std::uint32_t kind) {
-  return kind == abi::kNodeBlockNormal || kind == abi::kNodeNormalMap ||
-         kind == abi::kNodePatternNormal || kind == abi::kNodeBumpMap;
+  return kind == abi::kNodeBlockNormal || kind == abi::kNodeNormalMap || kind == abi::kNodePatternNormal ||
+         kind == abi::kNodeBumpMap;
 }
 
 Colour ColourOf(const abi::ColorParams& c) {
@@ -104,9 +105,12 @@ BlockPattern BlockPatternOf(BlockKind kind, const abi::BlockParams& params) {
 template <typename Base, template <BlockKind> class Of>
 std::unique_ptr<Base> MakeBlock(BlockKind kind) {
   switch (kind) {
-    case BlockKind::kHexagon: return std::make_unique<Of<BlockKind::kHexagon>>();
-    case BlockKind::kBrick: return std::make_unique<Of<BlockKind::kBrick>>();
-    case BlockKind::kChecker: break;
+    case BlockKind::kHexagon:
+      return std::make_unique<Of<BlockKind::kHexagon>>();
+    case BlockKind::kBrick:
+      return std::make_unique<Of<BlockKind::kBrick>>();
+    case BlockKind::kChecker:
+      break;
   }
   return std::make_unique<Of<BlockKind::kChecker>>();
 }
@@ -157,7 +161,8 @@ void AppendTransformNode(TextureNode& node, const abi::TransformNodeParams& para
   math::Transform scale;
   scale.Scale({params.scale[0], params.scale[1], params.scale[2]});
   math::Transform rotation;
-  rotation.RotateEuler(-params.rotate[0] * math::kDegreesToRadians, -params.rotate[1] * math::kDegreesToRadians,
+  rotation.RotateEuler(-params.rotate[0] * math::kDegreesToRadians,
+                       -params.rotate[1] * math::kDegreesToRadians,
                        -params.rotate[2] * math::kDegreesToRadians);
   math::Transform translation;
   translation.Translate({params.translate[0], params.translate[1], params.translate[2]});
@@ -166,8 +171,7 @@ void AppendTransformNode(TextureNode& node, const abi::TransformNodeParams& para
   transform.Compose(translation);
 }
 
-TextureTranslator::TextureTranslator(const abi::SceneRecord& host, TranslationSink& sink,
-                                     ImageList& images)
+TextureTranslator::TextureTranslator(const abi::SceneRecord& host, TranslationSink& sink, ImageList& images)
     : host_(host), nodes_(host), sink_(sink), images_(images) {}
 
 // ---- textures ------------------------------------------------------------------------------
@@ -196,12 +200,18 @@ std::unique_ptr<Texture> TextureTranslator::TranslateTexture(std::uint32_t id) {
   const std::unique_ptr<NodeRecord> node = nodes_.Read(id);
   if (!node) return nullptr;
   switch (node->Kind()) {
-    case abi::kNodeStandardTexture: return TranslateStandardTexture(*node);
-    case abi::kNodeTextureMap: return TranslateTextureMap(*node);
-    case abi::kNodeLayeredTexture: return TranslateLayeredTexture(*node);
-    case abi::kNodeBlockTexture: return TranslateBlockTexture(*node);
-    case abi::kNodeMaterialMap: return TranslateMaterialMap(*node);
-    default: return nullptr;
+    case abi::kNodeStandardTexture:
+      return TranslateStandardTexture(*node);
+    case abi::kNodeTextureMap:
+      return TranslateTextureMap(*node);
+    case abi::kNodeLayeredTexture:
+      return TranslateLayeredTexture(*node);
+    case abi::kNodeBlockTexture:
+      return TranslateBlockTexture(*node);
+    case abi::kNodeMaterialMap:
+      return TranslateMaterialMap(*node);
+    default:
+      return nullptr;
   }
 }
 
@@ -244,7 +254,8 @@ std::unique_ptr<Texture> TextureTranslator::TranslateLayeredTexture(const NodeRe
   layered->lighting = sink_.lighting;
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
     if (IsTextureKind(child.Kind())) {
-      if (std::unique_ptr<Texture> layer = TranslateTexture(child.id)) layered->layers.emplace_back(std::move(layer));
+      if (std::unique_ptr<Texture> layer = TranslateTexture(child.id))
+        layered->layers.emplace_back(std::move(layer));
     } else if (!ApplyModifier(*layered, std::nullopt, child)) {
       WriteUnknown("Unknown texture component\n");
     }
@@ -341,7 +352,8 @@ std::unique_ptr<Pigment> TextureTranslator::TranslatePigmentWrapper(const NodeRe
   if (!pigment) return nullptr;
   const std::optional<PatternId> pattern = ShapingPattern<PatternPigment>(*pigment);
   for (std::uint32_t id : modifiers) {
-    if (const std::unique_ptr<NodeRecord> modifier = nodes_.Read(id)) ApplyModifier(*pigment, pattern, *modifier);
+    if (const std::unique_ptr<NodeRecord> modifier = nodes_.Read(id))
+      ApplyModifier(*pigment, pattern, *modifier);
   }
   return pigment;
 }
@@ -380,8 +392,8 @@ std::unique_ptr<Pigment> TextureTranslator::TranslatePatternPigment(const NodeRe
   const std::uint32_t count = std::min(params.colorMapCount, abi::kMaxColorMapEntries);
   for (std::uint32_t i = 0; i < count; ++i) {
     const abi::ColorMapEntry& e = params.colorMap[i];
-    pigment->colourMap.push_back({static_cast<float>(e.value),
-                                  ColourOf({e.red, e.green, e.blue, e.filter, e.transmit})});
+    pigment->colourMap.push_back(
+        {static_cast<float>(e.value), ColourOf({e.red, e.green, e.blue, e.filter, e.transmit})});
   }
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
     if (!ApplyModifier(*pigment, pattern.id, child)) WriteUnknown("Unknown pigment component\n");
@@ -413,11 +425,16 @@ std::unique_ptr<Normal> TextureTranslator::TranslateNormal(std::uint32_t id) {
 
 std::unique_ptr<Normal> TextureTranslator::TranslateNormalNode(const NodeRecord& node) {
   switch (node.Kind()) {
-    case abi::kNodeNormal: return TranslateNormalWrapper(node);
-    case abi::kNodeBlockNormal: return TranslateBlockNormal(node);
-    case abi::kNodeNormalMap: return TranslateNormalMap(node);
-    case abi::kNodePatternNormal: return TranslatePatternNormal(node);
-    case abi::kNodeBumpMap: return TranslateBumpMap(node);
+    case abi::kNodeNormal:
+      return TranslateNormalWrapper(node);
+    case abi::kNodeBlockNormal:
+      return TranslateBlockNormal(node);
+    case abi::kNodeNormalMap:
+      return TranslateNormalMap(node);
+    case abi::kNodePatternNormal:
+      return TranslatePatternNormal(node);
+    case abi::kNodeBumpMap:
+      return TranslateBumpMap(node);
     default:
       WriteUnknown("Unhandled normal type\n");
       return nullptr;
@@ -433,9 +450,7 @@ void SetBumpAmount(Normal& normal, float amount) {
   if (auto* bumpMap = dynamic_cast<BumpMapNormal*>(&normal)) bumpMap->bumpAmount = amount;
 }
 
-float BumpAmountOf(const NodeRecord& node) {
-  return static_cast<float>(node.Params().bumpSize.amount);
-}
+float BumpAmountOf(const NodeRecord& node) { return static_cast<float>(node.Params().bumpSize.amount); }
 
 }  // namespace
 
@@ -459,7 +474,8 @@ std::unique_ptr<Normal> TextureTranslator::TranslateNormalWrapper(const NodeReco
   if (bumpAmount) SetBumpAmount(*normal, *bumpAmount);
   const std::optional<PatternId> pattern = ShapingPattern<PatternNormal>(*normal);
   for (std::uint32_t id : modifiers) {
-    if (const std::unique_ptr<NodeRecord> modifier = nodes_.Read(id)) ApplyModifier(*normal, pattern, *modifier);
+    if (const std::unique_ptr<NodeRecord> modifier = nodes_.Read(id))
+      ApplyModifier(*normal, pattern, *modifier);
   }
   return normal;
 }
@@ -474,7 +490,8 @@ std::unique_ptr<Normal> TextureTranslator::TranslateBlockNormal(const NodeRecord
   block->block = BlockPatternOf(*kind, node.Params().block);
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
     if (IsNormalKind(child.Kind()) || child.Kind() == abi::kNodeNormal) {
-      if (std::unique_ptr<Normal> sub = TranslateNormalNode(child)) block->subNormals.emplace_back(std::move(sub));
+      if (std::unique_ptr<Normal> sub = TranslateNormalNode(child))
+        block->subNormals.emplace_back(std::move(sub));
     } else if (child.Kind() == abi::kNodeBumpSize) {
       block->bump.amount = BumpAmountOf(child);
     } else if (!ApplyModifier(*block, std::nullopt, child)) {
@@ -520,7 +537,7 @@ std::unique_ptr<Normal> TextureTranslator::TranslateBumpMap(const NodeRecord& no
 // ---- images --------------------------------------------------------------------------------
 
 const image::Image* TextureTranslator::LoadNodeImage(const NodeRecord& node, abi::FindFileKind findKind,
-                                              const char* missingFormat) {
+                                                     const char* missingFormat) {
   const std::string file = FieldText(node.Params().image.file, sizeof(node.Params().image.file));
   char path[abi::kMaxPath] = {};
   std::memcpy(path, file.data(), file.size());
@@ -575,7 +592,8 @@ std::unique_ptr<Media> TextureTranslator::TranslateMedia(std::uint32_t id) {
     switch (child.Kind()) {
       case abi::kNodeDensity:
         platform::DebugLog::Write("Density\n");
-        if (std::unique_ptr<Pigment> density = TranslatePigmentNode(child)) media->densities.emplace_back(std::move(density));
+        if (std::unique_ptr<Pigment> density = TranslatePigmentNode(child))
+          media->densities.emplace_back(std::move(density));
         return;
       default:
         if (!TakeMediaColour(child.block, *media)) {
@@ -657,7 +675,8 @@ std::unique_ptr<Map> TextureTranslator::TranslateMapNode(const NodeRecord& node,
   map->pattern = pattern;
   nodes_.ForEachChild(node.id, [&](const NodeRecord& child) {
     if (child.Kind() == abi::kNodeMapEntry) {
-      if (auto entry = MapEntry(child, translate)) map->entries.push_back({entry->first, std::move(entry->second)});
+      if (auto entry = MapEntry(child, translate))
+        map->entries.push_back({entry->first, std::move(entry->second)});
     } else if (!ApplyModifier(*map, pattern.id, child)) {
       WriteUnknown(unknownMessage);
     }

@@ -8,9 +8,9 @@
 #include "abi/scene_record.h"
 #include "texture/finish.h"
 #include "texture/media.h"
-#include "translate/node_record.h"
 #include "texture/pattern_choice.h"
 #include "texture/texture.h"
+#include "translate/node_record.h"
 #include "translate/translation_sink.h"
 
 namespace lumetra::image {
@@ -34,8 +34,8 @@ class TextureTranslator {
   TextureTranslator(const abi::SceneRecord& host, TranslationSink& sink, texture::ImageList& images);
 
   // The texture of a [material] (its already-read record); its media go to `mediaList`.
-  std::unique_ptr<texture::Texture> TranslateMaterial(const NodeRecord& material,
-                                             std::vector<std::unique_ptr<texture::Media>>& mediaList);
+  std::unique_ptr<texture::Texture> TranslateMaterial(
+      const NodeRecord& material, std::vector<std::unique_ptr<texture::Media>>& mediaList);
   // Node kinds 1 to 5; any other kind gives null.
   std::unique_ptr<texture::Texture> TranslateTexture(std::uint32_t node);
   std::unique_ptr<texture::Pigment> TranslatePigment(std::uint32_t node);
@@ -68,11 +68,12 @@ class TextureTranslator {
   // of `findKind` and loaded into the image list; null (after telling the user, with
   // `missingFormat` when the host cannot find the file) when it cannot be had.
   const image::Image* LoadNodeImage(const NodeRecord& node, abi::FindFileKind findKind,
-                             const char* missingFormat);
+                                    const char* missingFormat);
 
   // [transform], [warp] and [noise modifiers] change `owner` (whose pattern, if any, is
   // `pattern`); a [comment] changes nothing. False for any other kind.
-  bool ApplyModifier(texture::TextureNode& owner, std::optional<texture::PatternId> pattern, const NodeRecord& node);
+  bool ApplyModifier(texture::TextureNode& owner, std::optional<texture::PatternId> pattern,
+                     const NodeRecord& node);
   // The same for the children of an image-bearing node, which may also hold its
   // [bitmap modifiers] (read from the node's own record instead).
   bool ApplyImageModifier(texture::TextureNode& owner, const NodeRecord& node);

@@ -12,11 +12,10 @@
 #include "abi/result_codes.h"
 #include "platform/debug_log.h"
 #include "platform/testing/recording_messages.h"
+#include "texture/black_hole_warp.h"
 #include "texture/block_normal.h"
 #include "texture/block_pigment.h"
 #include "texture/block_texture.h"
-#include "texture/black_hole_warp.h"
-#include "translate/testing/fake_texture_host.h"
 #include "texture/image_list.h"
 #include "texture/layered_texture.h"
 #include "texture/pattern_normal.h"
@@ -29,6 +28,7 @@
 #include "texture/texture_map.h"
 #include "texture/transform_warp.h"
 #include "texture/turbulence_warp.h"
+#include "translate/testing/fake_texture_host.h"
 
 namespace lumetra::translate {
 
@@ -39,7 +39,9 @@ using translate::testing::FakeTextureHost;
 
 struct RecordingSink : TranslationSink {
   std::vector<std::pair<std::size_t, std::uint32_t>> tracked;  // variant index, node id
-  void Track(Target target, const NodeRecord& node) override { tracked.emplace_back(target.index(), node.id); }
+  void Track(Target target, const NodeRecord& node) override {
+    tracked.emplace_back(target.index(), node.id);
+  }
 };
 
 class TranslatorTest : public ::testing::Test {
@@ -391,7 +393,8 @@ TEST_F(TranslatorTest, NoiseModifiersBesideAPatternActAsInsideIt) {
   const auto noiseIn = [&](std::uint32_t parent) {
     host.Params(host.Add(abi::kNodeNoiseModifiers, parent)).noise = {0, 0.4, {}, 4, 0.6, 2.5, 3.0, 0.25, 2};
   };
-  const auto wrapped = [&](std::uint32_t wrapperKind, std::uint32_t patternKind, std::uint32_t pattern, bool inside) {
+  const auto wrapped = [&](std::uint32_t wrapperKind, std::uint32_t patternKind, std::uint32_t pattern,
+                           bool inside) {
     const std::uint32_t wrapper = host.Add(wrapperKind);
     const std::uint32_t shaped = host.Add(patternKind, wrapper);
     host.Params(shaped).pattern.pattern = pattern;
@@ -452,12 +455,28 @@ void WriteTga(const fs::path& path, const std::vector<std::uint8_t>& pixels,
               const std::vector<std::uint8_t>& palette = {}) {
   const bool mapped = !palette.empty();
   const auto entries = static_cast<std::uint8_t>(palette.size() / 3);
-  std::vector<std::uint8_t> tga = {0, mapped ? std::uint8_t{1} : std::uint8_t{0}, mapped ? std::uint8_t{1} : std::uint8_t{2},
-                                   0, 0, entries, 0, mapped ? std::uint8_t{24} : std::uint8_t{0},
-                                   0, 0, 0, 0, 2, 0, 1, 0, mapped ? std::uint8_t{8} : std::uint8_t{24}, 0};
+  std::vector<std::uint8_t> tga = {0,
+                                   mapped ? std::uint8_t{1} : std::uint8_t{0},
+                                   mapped ? std::uint8_t{1} : std::uint8_t{2},
+                                   0,
+                                   0,
+                                   entries,
+                                   0,
+                                   mapped ? std::uint8_t{24} : std::uint8_t{0},
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   2,
+                                   0,
+                                   1,
+                                   0,
+                                   mapped ? std::uint8_t{8} : std::uint8_t{24},
+                                   0};
   tga.insert(tga.end(), palette.begin(), palette.end());
   tga.insert(tga.end(), pixels.begin(), pixels.end());
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(tga.data()), static_cast<std::streamsize>(tga.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(tga.data()), static_cast<std::streamsize>(tga.size()));
 }
 
 class ImageNodeTest : public TranslatorTest {
@@ -561,7 +580,8 @@ TEST_F(ImageNodeTest, BumpMapTiltsTheNormalByItsBumpSize) {
     const std::uint32_t material = host.Add(abi::kNodeMaterial);
     const std::uint32_t normal = host.Add(abi::kNodeNormal, host.Add(abi::kNodeStandardTexture, material));
     const std::uint32_t bump = ImageNode(abi::kNodeBumpMap, normal, "black_white.tga");
-    if (variant > 0) host.Params(host.Add(abi::kNodeBumpSize, variant == 1 ? bump : normal)).bumpSize.amount = 0.0;
+    if (variant > 0)
+      host.Params(host.Add(abi::kNodeBumpSize, variant == 1 ? bump : normal)).bumpSize.amount = 0.0;
     textures.push_back(Translate(material));
     ASSERT_NE(textures.back(), nullptr);
   }
@@ -592,10 +612,11 @@ TEST_F(ImageNodeTest, ImagesThatCannotBeHadAreReportedAndYieldNothing) {
   ImageNode(abi::kNodeMaterialMap, emptyMap, "indices.tga");
   EXPECT_EQ(Translate(emptyMap), nullptr);
 
-  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{
-                                "Can't find image: 'nowhere.png'",
-                                "Unsupported image format in [" + (FolderFinder::folder / "notes.png").string() + "]",
-                                "Can't find bump map: 'hills.png'", "No textures in material map"}));
+  EXPECT_EQ(MessageTexts(),
+            (std::vector<std::string>{
+                "Can't find image: 'nowhere.png'",
+                "Unsupported image format in [" + (FolderFinder::folder / "notes.png").string() + "]",
+                "Can't find bump map: 'hills.png'", "No textures in material map"}));
   EXPECT_EQ(images.Size(), 1u);  // only the material map's image loaded
 }
 

@@ -21,7 +21,8 @@ void MakeSound(const Vector& scale, Vector& sound) {
   for (int axis = 0; axis < 3; ++axis) sound[axis] = scale[axis] == 0 ? flat : scale[axis];
 }
 
-void Call(L2TransformEntry* entry, const char* name, L2Scene scene, uint32_t target, double x, double y, double z) {
+void Call(L2TransformEntry* entry, const char* name, L2Scene scene, uint32_t target, double x, double y,
+          double z) {
   LogRefusal(entry(scene, target, x, y, z), name);
 }
 
@@ -36,8 +37,10 @@ struct TransformEntries {
 
 void Place(const TransformEntries& entries, L2Scene scene, uint32_t target, const Vector& scale,
            const Vector& rotate, const Vector& translate) {
-  if (!AllEqual(scale, 1.0)) Call(entries.scale, entries.scaleName, scene, target, scale[0], scale[1], scale[2]);
-  if (!AllEqual(rotate, 0.0)) Call(entries.rotate, entries.rotateName, scene, target, -rotate[0], -rotate[1], -rotate[2]);
+  if (!AllEqual(scale, 1.0))
+    Call(entries.scale, entries.scaleName, scene, target, scale[0], scale[1], scale[2]);
+  if (!AllEqual(rotate, 0.0))
+    Call(entries.rotate, entries.rotateName, scene, target, -rotate[0], -rotate[1], -rotate[2]);
   if (!AllEqual(translate, 0.0)) {
     Call(entries.translate, entries.translateName, scene, target, translate[0], translate[1], translate[2]);
   }
@@ -49,13 +52,14 @@ void PlacePrimitive(L2Scene scene, L2Primitive prim, const Vector& scale, const 
                     const Vector& translate) {
   Vector sound;
   MakeSound(scale, sound);
-  Place({ScalePrim, RotatePrim, TranslatePrim, "ScalePrim", "RotatePrim", "TranslatePrim"}, scene, prim, sound, rotate,
-        translate);
+  Place({ScalePrim, RotatePrim, TranslatePrim, "ScalePrim", "RotatePrim", "TranslatePrim"}, scene, prim,
+        sound, rotate, translate);
 }
 
 void PlaceTexture(L2Scene scene, L2Texture texture, const Vector& scale, const Vector& rotate,
                   const Vector& translate) {
-  Place({ScaleTexture, RotateTexture, TranslateTexture, "ScaleTexture", "RotateTexture", "TranslateTexture"}, scene, texture, scale, rotate, translate);
+  Place({ScaleTexture, RotateTexture, TranslateTexture, "ScaleTexture", "RotateTexture", "TranslateTexture"},
+        scene, texture, scale, rotate, translate);
 }
 
 void HoldTextureAgainst(L2Scene scene, L2Texture texture, const Vector& scale, const Vector& rotate,

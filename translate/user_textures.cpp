@@ -5,12 +5,12 @@
 
 #include "texture/callbacks.h"
 #include "texture/image_list.h"
-#include "translate/node_record.h"
-#include "translate/texture_translator.h"
 #include "translate/host_object.h"
 #include "translate/library_result.h"
 #include "translate/name_filing.h"
+#include "translate/node_record.h"
 #include "translate/texture_name_sink.h"
+#include "translate/texture_translator.h"
 
 namespace lumetra::translate {
 namespace {
@@ -25,7 +25,8 @@ void SetVolumeFlags(L2Scene scene, L2Volume volume, const texture::Media& media)
   LogRefusal(SetVolumeAmbientFlag(scene, volume, emits ? 1 : 0), "SetVolumeAmbientFlag");
   LogRefusal(SetVolumeOpacityFlag(scene, volume, 0), "SetVolumeOpacityFlag");
   LogRefusal(SetVolumeDiffuseFlag(scene, volume, scatters ? 1 : 0), "SetVolumeDiffuseFlag");
-  if (scatters && !scatteringKeepsLight) LogRefusal(SetVolumeOpacityFlag(scene, volume, 1), "SetVolumeOpacityFlag");
+  if (scatters && !scatteringKeepsLight)
+    LogRefusal(SetVolumeOpacityFlag(scene, volume, 1), "SetVolumeOpacityFlag");
   if (absorbs) LogRefusal(SetVolumeOpacityFlag(scene, volume, 1), "SetVolumeOpacityFlag");
 }
 
@@ -46,13 +47,13 @@ void MakeVolumes(render::RenderJob& job, L2Texture texture, MediaList& mediaList
   }
 }
 
-void TranslateMaterial(render::RenderJob& job, TextureTranslator& translator,
-                       const NodeRecord& material) {
+void TranslateMaterial(render::RenderJob& job, TextureTranslator& translator, const NodeRecord& material) {
   MediaList mediaList;
   std::unique_ptr<texture::Texture> texture = translator.TranslateMaterial(material, mediaList);
   const std::string name = FieldText(material.info.name);
   if (!texture || name.empty()) return;
-  const L2Texture handle = CreateUserTexture(job.scene, LumetraShadeTexture, LumetraFreeTexture, texture.get());
+  const L2Texture handle =
+      CreateUserTexture(job.scene, LumetraShadeTexture, LumetraFreeTexture, texture.get());
   if (handle == 0) return;
   texture.release();  // the library's now
   FileName(job, name, handle);

@@ -54,10 +54,14 @@ std::unique_ptr<Warp> TurbulenceFrom(const abi::WarpParams& params) {
 
 std::unique_ptr<Warp> WarpFromNode(const abi::WarpParams& params) {
   switch (params.warp) {
-    case 0: return BlackHoleFrom(params);
-    case 1: return RepeatFrom(params);
-    case 2: return TurbulenceFrom(params);
-    default: return nullptr;
+    case 0:
+      return BlackHoleFrom(params);
+    case 1:
+      return RepeatFrom(params);
+    case 2:
+      return TurbulenceFrom(params);
+    default:
+      return nullptr;
   }
 }
 

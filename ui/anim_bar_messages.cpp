@@ -9,7 +9,8 @@ namespace {
 bool IsTransportButton(uint32_t control) { return control >= kGoToStart && control <= kGoToEnd; }
 
 bool IsKeyCommand(uint32_t command) {
-  return (command >= kSetSelected && command <= kDeleteScene) || command == kDeleteFrame || command == kKeyOptions;
+  return (command >= kSetSelected && command <= kDeleteScene) || command == kDeleteFrame ||
+         command == kKeyOptions;
 }
 
 }  // namespace

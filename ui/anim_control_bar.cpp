@@ -13,7 +13,8 @@ constexpr const char* kDeleteFrameQuestion =
     "All keys at this frame are about to be removed.\nThis operation cannot be reversed.  Proceed?";
 // The command deletes every key of the scene, at every time, and the question says so.
 constexpr const char* kDeleteSceneQuestion =
-    "All keys of the scene, at every frame, are about to be removed.\nObjects will remain in their current state.\nThis "
+    "All keys of the scene, at every frame, are about to be removed.\nObjects will remain in their current "
+    "state.\nThis "
     "operation cannot be reversed.  Proceed?";
 
 bool Confirmed(const char* question) {
@@ -69,8 +70,9 @@ void AnimControlBar::OnInterpolationSelected(int32_t index) {
 }
 
 int32_t AnimControlBar::InterpolationChoice() const {
-  return interpolationIndex_ >= 0 && interpolationIndex_ <= 3 ? interpolationIndex_
-                                                              : static_cast<int32_t>(keyframe::Interpolation::Linear);
+  return interpolationIndex_ >= 0 && interpolationIndex_ <= 3
+             ? interpolationIndex_
+             : static_cast<int32_t>(keyframe::Interpolation::Linear);
 }
 
 void AnimControlBar::MoveTo(int32_t time) {
@@ -146,8 +148,8 @@ void AnimControlBar::RunKeyCommand(uint32_t command) {
       animation_.SetCurrentTime(time);
       return Refresh();
     case kSetScene:
-      platform::Messages::Show("Notice", "Keying the entire scene isn't implemented", platform::MessageButtons::Ok,
-                               platform::MessageIcon::Information);
+      platform::Messages::Show("Notice", "Keying the entire scene isn't implemented",
+                               platform::MessageButtons::Ok, platform::MessageIcon::Information);
       return;
     case kDeleteSelected:
       animation_.DeleteKeys(selected, time, false);

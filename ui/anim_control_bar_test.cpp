@@ -169,7 +169,8 @@ TEST_F(AnimControlBarTest, PopupQuestionsGuardTheDeletions) {
   const size_t stores = fixture_.Log().paramStores.size();
   bar_.RunKeyCommand(kDeleteScene);
   EXPECT_EQ(messages.Calls().back().text,
-            "All keys of the scene, at every frame, are about to be removed.\nObjects will remain in their current state.\nThis "
+            "All keys of the scene, at every frame, are about to be removed.\nObjects will remain in their "
+            "current state.\nThis "
             "operation cannot be reversed.  Proceed?");
   EXPECT_EQ(animation_.TrackCount(), 0);
   EXPECT_EQ(bar_.Slider().Pos(), 0);

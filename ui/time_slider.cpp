@@ -22,7 +22,8 @@ bool TimeSlider::SetKeyTime(int index, int32_t time) {
 }
 
 int32_t TimeSlider::KeyTime(int index) const {
-  return index >= 0 && index < static_cast<int>(keyTimes_.size()) ? keyTimes_[static_cast<std::size_t>(index)] : 0;
+  return index >= 0 && index < static_cast<int>(keyTimes_.size()) ? keyTimes_[static_cast<std::size_t>(index)]
+                                                                  : 0;
 }
 
 int32_t TimeSlider::TicksPerFrame() const {

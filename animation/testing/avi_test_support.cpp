@@ -46,8 +46,7 @@ std::optional<std::span<const uint8_t>> FindChunk(std::span<const uint8_t> chunk
     if (size > chunks.size() - at - 8) return std::nullopt;
     const std::span<const uint8_t> data = chunks.subspan(at + 8, size);
     if (std::memcmp(&chunks[at], id, 4) == 0) return data;
-    const bool list =
-        std::memcmp(&chunks[at], "RIFF", 4) == 0 || std::memcmp(&chunks[at], "LIST", 4) == 0;
+    const bool list = std::memcmp(&chunks[at], "RIFF", 4) == 0 || std::memcmp(&chunks[at], "LIST", 4) == 0;
     if (list && size >= 4) {
       if (auto found = FindChunk(data.subspan(4), id)) return found;
     }
@@ -67,8 +66,7 @@ std::span<const uint8_t> ChunkOf(const std::vector<uint8_t>& file, const char* i
 }  // namespace
 
 bool HaveFfmpegTools() {
-  return std::system("command -v ffprobe >/dev/null 2>&1 && command -v ffmpeg >/dev/null 2>&1") ==
-         0;
+  return std::system("command -v ffprobe >/dev/null 2>&1 && command -v ffmpeg >/dev/null 2>&1") == 0;
 }
 
 uint32_t Code(const char* letters) {
@@ -96,8 +94,7 @@ std::map<std::string, std::string> ProbeStream(const std::filesystem::path& file
 
 std::vector<ProbedPacket> ProbePackets(const std::filesystem::path& file) {
   const auto out =
-      Run("ffprobe -v error -select_streams v:0 -show_entries packet=dts,flags -of csv=p=0 " +
-          Quoted(file));
+      Run("ffprobe -v error -select_streams v:0 -show_entries packet=dts,flags -of csv=p=0 " + Quoted(file));
   std::vector<ProbedPacket> packets;
   if (!out) return packets;
   std::istringstream lines(*out);
@@ -113,8 +110,8 @@ std::vector<ProbedPacket> ProbePackets(const std::filesystem::path& file) {
 std::vector<std::vector<uint8_t>> DecodeFrames(const std::filesystem::path& file, int32_t width,
                                                int32_t height) {
   const std::filesystem::path raw = file.string() + ".bgra";
-  if (!Run("ffmpeg -v error -y -i " + Quoted(file) +
-           " -fps_mode passthrough -f rawvideo -pix_fmt bgra " + Quoted(raw))) {
+  if (!Run("ffmpeg -v error -y -i " + Quoted(file) + " -fps_mode passthrough -f rawvideo -pix_fmt bgra " +
+           Quoted(raw))) {
     return {};
   }
   const std::vector<uint8_t> bytes = ReadFile(raw);
@@ -152,9 +149,7 @@ namespace {
 // smoothed over a pixel, as a renderer's anti-aliasing would.
 double Coverage(double inside) { return std::clamp(inside + 0.5, 0.0, 1.0); }
 
-double Blend(double under, double over, double coverage) {
-  return under + (over - under) * coverage;
-}
+double Blend(double under, double over, double coverage) { return under + (over - under) * coverage; }
 
 }  // namespace
 
@@ -181,8 +176,8 @@ void PaintTestPicture(render::ImageBuffer& image, int variant) {
       green = Blend(green, 200, bar);
       blue = Blend(blue, 200, bar);
       const auto alpha = static_cast<uint8_t>(255 * (x + y) / (width + height));
-      image.Put(x, y, static_cast<uint8_t>(red), static_cast<uint8_t>(green),
-                static_cast<uint8_t>(blue), alpha);
+      image.Put(x, y, static_cast<uint8_t>(red), static_cast<uint8_t>(green), static_cast<uint8_t>(blue),
+                alpha);
     }
   }
 }

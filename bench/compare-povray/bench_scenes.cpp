@@ -52,7 +52,8 @@ BenchScene triangleMesh() {
       const double tube = 0.7 + 0.12 * std::sin(6 * u);
       const double ring = 2.5 + tube * std::cos(v);
       const double nx = std::cos(v) * std::cos(u), ny = std::sin(v), nz = std::cos(v) * std::sin(u);
-      mesh.vertices.insert(mesh.vertices.end(), {ring * std::cos(u), 1.4 + tube * std::sin(v), ring * std::sin(u)});
+      mesh.vertices.insert(mesh.vertices.end(),
+                           {ring * std::cos(u), 1.4 + tube * std::sin(v), ring * std::sin(u)});
       mesh.normals.insert(mesh.normals.end(), {nx, ny, nz});
       const int a = i * kTube + j, b = ((i + 1) % kAround) * kTube + j;
       const int c = ((i + 1) % kAround) * kTube + (j + 1) % kTube, d = i * kTube + (j + 1) % kTube;

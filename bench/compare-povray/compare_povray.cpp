@@ -36,22 +36,26 @@ struct Image {
 
 int32_t LUMETRA2_CALL storePixel(int32_t x, int32_t y, const float color[4], void* user_data) {
   auto* image = static_cast<Image*>(user_data);
-  for (int c = 0; c < 3; ++c) image->rgb[(size_t(y) * image->width + x) * 3 + c] = (unsigned char)(color[c] * 255 + 0.5f);
+  for (int c = 0; c < 3; ++c)
+    image->rgb[(size_t(y) * image->width + x) * 3 + c] = (unsigned char)(color[c] * 255 + 0.5f);
   return 0;
 }
 
-double seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+double seconds(Clock::time_point since) {
+  return std::chrono::duration<double>(Clock::now() - since).count();
+}
 
 // Our render; the image goes to DIR/<file>.ppm. Negative on failure.
 double renderOurs(const BenchScene& scene, const Options& options, const std::string& file) {
   tbb::global_control threads(tbb::global_control::max_allowed_parallelism, size_t(options.threads));
-  Image image{options.width, options.height, std::vector<unsigned char>(size_t(options.width) * options.height * 3)};
+  Image image{options.width, options.height,
+              std::vector<unsigned char>(size_t(options.width) * options.height * 3)};
   const Clock::time_point start = Clock::now();
   L2View view = 0;
   const L2Scene handle = buildLibraryScene(scene, options.width, options.height, view);
-  const int32_t result = AATracer(handle, view, nullptr,
-                                  L2_SHADE_SMOOTH | L2_SHADE_SHADOWS | L2_SHADE_REFLECTION | L2_SHADE_TRANSMISSION,
-                                  nullptr, storePixel, &image);
+  const int32_t result = AATracer(
+      handle, view, nullptr, L2_SHADE_SMOOTH | L2_SHADE_SHADOWS | L2_SHADE_REFLECTION | L2_SHADE_TRANSMISSION,
+      nullptr, storePixel, &image);
   FreeScene(handle);
   const double elapsed = seconds(start);
   if (result != L2_OK) return -1;
@@ -66,10 +70,11 @@ double renderOurs(const BenchScene& scene, const Options& options, const std::st
 double renderPovray(const BenchScene& scene, const Options& options, const std::string& file) {
   const std::filesystem::path source = options.out / (file + ".pov");
   std::ofstream(source) << povraySource(scene, options.width, options.height);
-  const std::string command = "povray -D +I'" + source.string() + "' +O'" + (options.out / (file + ".png")).string() +
-                              "' +FN +W" + std::to_string(options.width) + " +H" + std::to_string(options.height) +
-                              " +A0.3 +AM2 +R3 File_Gamma=1.0 +WT" + std::to_string(options.threads) + " > '" +
-                              (options.out / (file + ".log")).string() + "' 2>&1";
+  const std::string command = "povray -D +I'" + source.string() + "' +O'" +
+                              (options.out / (file + ".png")).string() + "' +FN +W" +
+                              std::to_string(options.width) + " +H" + std::to_string(options.height) +
+                              " +A0.3 +AM2 +R3 File_Gamma=1.0 +WT" + std::to_string(options.threads) +
+                              " > '" + (options.out / (file + ".log")).string() + "' 2>&1";
   const Clock::time_point start = Clock::now();
   const int status = std::system(command.c_str());
   const double elapsed = seconds(start);
@@ -79,11 +84,16 @@ double renderPovray(const BenchScene& scene, const Options& options, const std::
 bool parse(int argc, char** argv, Options& options) {
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string flag = argv[i], value = argv[i + 1];
-    if (flag == "--width") options.width = std::atoi(value.c_str());
-    else if (flag == "--height") options.height = std::atoi(value.c_str());
-    else if (flag == "--threads") options.threads = std::atoi(value.c_str());
-    else if (flag == "--out") options.out = value;
-    else return false;
+    if (flag == "--width")
+      options.width = std::atoi(value.c_str());
+    else if (flag == "--height")
+      options.height = std::atoi(value.c_str());
+    else if (flag == "--threads")
+      options.threads = std::atoi(value.c_str());
+    else if (flag == "--out")
+      options.out = value;
+    else
+      return false;
   }
   return argc % 2 == 1 && options.width > 0 && options.height > 0 && options.threads > 0;
 }
@@ -106,12 +116,13 @@ int main(int argc, char** argv) {
     const double ours = renderOurs(scene, options, file);
     const double povray = renderPovray(scene, options, file);
     if (ours < 0 || povray < 0) {
-      std::printf("%-20s failed (ours %s, POV-Ray %s; see %s.log)\n", scene.name.c_str(), ours < 0 ? "failed" : "ok",
-                  povray < 0 ? "failed" : "ok", file.c_str());
+      std::printf("%-20s failed (ours %s, POV-Ray %s; see %s.log)\n", scene.name.c_str(),
+                  ours < 0 ? "failed" : "ok", povray < 0 ? "failed" : "ok", file.c_str());
       ++failures;
       continue;
     }
-    std::printf("%-20s ours %7.3f s  POV-Ray %7.3f s  ratio %.3f\n", scene.name.c_str(), ours, povray, ours / povray);
+    std::printf("%-20s ours %7.3f s  POV-Ray %7.3f s  ratio %.3f\n", scene.name.c_str(), ours, povray,
+                ours / povray);
   }
   return failures == 0 ? 0 : 1;
 }

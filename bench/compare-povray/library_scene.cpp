@@ -35,9 +35,11 @@ L2Primitive leaf(L2Scene scene, const Sphere& s) {
 }
 
 void addBlock(L2Scene scene, const CarvedBlock& b) {
-  const L2Primitive box = CreateCSGPrim(scene, CreateBox(scene, b.box.x0, b.box.y0, b.box.z0, b.box.x1, b.box.y1, b.box.z1));
+  const L2Primitive box =
+      CreateCSGPrim(scene, CreateBox(scene, b.box.x0, b.box.y0, b.box.z0, b.box.x1, b.box.y1, b.box.z1));
   const L2Primitive carved = CreateCSG(scene, L2_CSG_DIFFERENCE, box, leaf(scene, b.cut));
-  const L2Primitive lens = CreateCSG(scene, L2_CSG_INTERSECTION, leaf(scene, b.lens_a), leaf(scene, b.lens_b));
+  const L2Primitive lens =
+      CreateCSG(scene, L2_CSG_INTERSECTION, leaf(scene, b.lens_a), leaf(scene, b.lens_b));
   SetPrimTexture(scene, CreateCSG(scene, L2_CSG_UNION, carved, lens), finishTexture(scene, b.finish));
 }
 
@@ -64,8 +66,9 @@ L2Scene buildLibraryScene(const BenchScene& s, int width, int height, L2View& vi
   }
   for (const CarvedBlock& block : s.blocks) addBlock(scene, block);
   for (const Mesh& mesh : s.meshes) {
-    const L2Primitive prim = CreateTriBag(scene, int32_t(mesh.vertices.size() / 3), mesh.vertices.data(),
-                                          mesh.normals.data(), int32_t(mesh.faces.size() / 3), mesh.faces.data(), 0);
+    const L2Primitive prim =
+        CreateTriBag(scene, int32_t(mesh.vertices.size() / 3), mesh.vertices.data(), mesh.normals.data(),
+                     int32_t(mesh.faces.size() / 3), mesh.faces.data(), 0);
     SetPrimTexture(scene, prim, finishTexture(scene, mesh.finish));
   }
   return scene;

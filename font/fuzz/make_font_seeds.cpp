@@ -40,7 +40,8 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(directory);
   for (const std::uint16_t format : {0, 4, 6, 12}) {
     for (const bool longLocations : {false, true}) {
-      Seed(format, longLocations).WriteTo(directory / ("cmap" + std::to_string(format) + (longLocations ? "-long" : "") + ".ttf"));
+      Seed(format, longLocations)
+          .WriteTo(directory / ("cmap" + std::to_string(format) + (longLocations ? "-long" : "") + ".ttf"));
     }
   }
   Seed(4, false).HorizontalMetricCount(2).LeadingDummyTables(35).WriteTo(directory / "many-tables.ttf");

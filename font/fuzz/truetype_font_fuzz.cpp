@@ -43,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       (void)font->Metric(index);
       (void)lumetra::font::KerningFor(*font, previous, index);
       previous = index;
-    } catch (const lumetra::font::FontFormatError&) {
-    }
+    } catch (const lumetra::font::FontFormatError&) {}
   }
   return 0;
 }

@@ -46,11 +46,14 @@ std::int16_t FontProbe::LeftSideBearing(std::uint16_t glyph) const {
 
 std::uint32_t FontProbe::GlyphStart(std::uint16_t glyph) const {
   const bool longOffsets = U16(Table("head") + 50) == 1;
-  const std::uint32_t offset = longOffsets ? U32(Table("loca") + 4 * glyph) : U16(Table("loca") + 2 * glyph) * 2u;
+  const std::uint32_t offset =
+      longOffsets ? U32(Table("loca") + 4 * glyph) : U16(Table("loca") + 2 * glyph) * 2u;
   return Table("glyf") + offset;
 }
 
-std::int16_t FontProbe::XMin(std::uint16_t glyph) const { return static_cast<std::int16_t>(U16(GlyphStart(glyph) + 2)); }
+std::int16_t FontProbe::XMin(std::uint16_t glyph) const {
+  return static_cast<std::int16_t>(U16(GlyphStart(glyph) + 2));
+}
 
 std::int16_t FontProbe::ContourCount(std::uint16_t glyph) const {
   return static_cast<std::int16_t>(U16(GlyphStart(glyph)));
@@ -63,7 +66,8 @@ int FontProbe::Kerning(std::uint16_t left, std::uint16_t right) const {
   for (std::size_t t = 0, count = U16(Table("kern") + 2); t < count; ++t) {
     const std::size_t pairs = at + 14;
     for (std::size_t p = 0, n = U16(at + 6); p < n; ++p) {
-      if (U16(pairs + 6 * p) == left && U16(pairs + 6 * p + 2) == right) sum += static_cast<std::int16_t>(U16(pairs + 6 * p + 4));
+      if (U16(pairs + 6 * p) == left && U16(pairs + 6 * p + 2) == right)
+        sum += static_cast<std::int16_t>(U16(pairs + 6 * p + 4));
     }
     at += U16(at + 2);
   }

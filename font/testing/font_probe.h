@@ -26,7 +26,9 @@ class FontProbe {
 
  private:
   std::uint32_t Table(const std::string& tag) const { return tables_.at(tag); }
-  std::uint16_t U16(std::size_t at) const { return static_cast<std::uint16_t>(bytes_.at(at) << 8 | bytes_.at(at + 1)); }
+  std::uint16_t U16(std::size_t at) const {
+    return static_cast<std::uint16_t>(bytes_.at(at) << 8 | bytes_.at(at + 1));
+  }
   std::uint32_t U32(std::size_t at) const { return std::uint32_t{U16(at)} << 16 | U16(at + 2); }
   std::uint32_t GlyphStart(std::uint16_t glyph) const;
 

@@ -43,8 +43,10 @@ std::vector<std::uint8_t> SimpleGlyph(const TestGlyph& glyph) {
   std::vector<TestPoint> points;
   Bytes header, flags, xs, ys;
   for (const auto& contour : glyph.contours) points.insert(points.end(), contour.begin(), contour.end());
-  auto [minX, maxX] = std::minmax_element(points.begin(), points.end(), [](auto a, auto b) { return a.x < b.x; });
-  auto [minY, maxY] = std::minmax_element(points.begin(), points.end(), [](auto a, auto b) { return a.y < b.y; });
+  auto [minX, maxX] =
+      std::minmax_element(points.begin(), points.end(), [](auto a, auto b) { return a.x < b.x; });
+  auto [minY, maxY] =
+      std::minmax_element(points.begin(), points.end(), [](auto a, auto b) { return a.y < b.y; });
   header.U16(static_cast<int>(glyph.contours.size()));
   header.U16(minX->x), header.U16(minY->y), header.U16(maxX->x), header.U16(maxY->y);
   int end = -1;
@@ -69,7 +71,8 @@ std::vector<std::uint8_t> SimpleGlyph(const TestGlyph& glyph) {
     }
     i += run;
   }
-  for (const Bytes* part : {&flags, &xs, &ys}) header.data.insert(header.data.end(), part->data.begin(), part->data.end());
+  for (const Bytes* part : {&flags, &xs, &ys})
+    header.data.insert(header.data.end(), part->data.begin(), part->data.end());
   return header.data;
 }
 
@@ -102,7 +105,8 @@ void SegmentMapping(const std::map<std::uint8_t, std::uint16_t>& characters, Byt
   for (std::size_t i = 0; i < entries.size(); i += 2) out.U16(entries[i].second);
 }
 
-std::vector<std::uint8_t> CharacterMap(std::uint16_t format, const std::map<std::uint8_t, std::uint16_t>& characters) {
+std::vector<std::uint8_t> CharacterMap(std::uint16_t format,
+                                       const std::map<std::uint8_t, std::uint16_t>& characters) {
   Bytes out;
   out.U16(0), out.U16(1), out.U16(3), out.U16(1), out.U32(12);
   if (format == 0) {
@@ -175,12 +179,16 @@ std::vector<std::uint8_t> TestFontBuilder::Build() const {
   const int metricCount = metricCount_ < 0 ? glyphCount : metricCount_;
   Bytes glyf, loca, hmtx, head, maxp, hhea, kern;
   for (const TestGlyph& glyph : glyphs_) {
-    longLocations_ ? loca.U32(static_cast<std::uint32_t>(glyf.data.size())) : loca.U16(static_cast<int>(glyf.data.size() / 2));
-    const auto bytes = glyph.composite ? CompositeGlyph() : glyph.contours.empty() ? std::vector<std::uint8_t>{} : SimpleGlyph(glyph);
+    longLocations_ ? loca.U32(static_cast<std::uint32_t>(glyf.data.size()))
+                   : loca.U16(static_cast<int>(glyf.data.size() / 2));
+    const auto bytes = glyph.composite          ? CompositeGlyph()
+                       : glyph.contours.empty() ? std::vector<std::uint8_t>{}
+                                                : SimpleGlyph(glyph);
     glyf.data.insert(glyf.data.end(), bytes.begin(), bytes.end());
     while (glyf.data.size() % 2) glyf.U8(0);
   }
-  longLocations_ ? loca.U32(static_cast<std::uint32_t>(glyf.data.size())) : loca.U16(static_cast<int>(glyf.data.size() / 2));
+  longLocations_ ? loca.U32(static_cast<std::uint32_t>(glyf.data.size()))
+                 : loca.U16(static_cast<int>(glyf.data.size() / 2));
   for (int i = 0; i < glyphCount; ++i) {
     if (i < metricCount) hmtx.U16(glyphs_[i].advance);
     hmtx.U16(glyphs_[i].leftSideBearing & 0xFFFF);

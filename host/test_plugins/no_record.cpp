@@ -5,4 +5,6 @@
 #include "abi/result_codes.h"
 
 LUMETRA_EXPORT int GetDLLInfo(lumetra::abi::PluginInfoRecord**) { return 0; }
-LUMETRA_EXPORT int GetInterfaceFunctions(int, lumetra::abi::InterfaceRecord*) { return lumetra::abi::kNullRecord; }
+LUMETRA_EXPORT int GetInterfaceFunctions(int, lumetra::abi::InterfaceRecord*) {
+  return lumetra::abi::kNullRecord;
+}

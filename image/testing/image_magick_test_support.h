@@ -45,7 +45,8 @@ inline void WriteAll(const std::filesystem::path& path, const std::vector<uint8_
 
 // What convert reads in `file` (after `options`), as 8-bit red, green, blue, alpha, top
 // row first; empty when it failed.
-inline std::vector<uint8_t> ImageMagickRgba(const std::filesystem::path& file, const std::string& options = "") {
+inline std::vector<uint8_t> ImageMagickRgba(const std::filesystem::path& file,
+                                            const std::string& options = "") {
   const std::filesystem::path raw = file.string() + ".rgba";
   if (!RunConvert("'" + file.string() + "' " + options + " -depth 8 'rgba:" + raw.string() + "'")) return {};
   return ReadAll(raw);

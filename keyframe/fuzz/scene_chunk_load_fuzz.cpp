@@ -34,12 +34,13 @@ struct Settings final : lumetra::keyframe::OutputSettingsStore {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool quiet = (lumetra::platform::Messages::InstallHandler([](const lumetra::platform::MessageRequest& request) {
-                               ++g_boxes;
-                               g_caption = request.caption;
-                               return lumetra::platform::MessageAnswer::Ok;
-                             }),
-                             true);
+  static const bool quiet =
+      (lumetra::platform::Messages::InstallHandler([](const lumetra::platform::MessageRequest& request) {
+         ++g_boxes;
+         g_caption = request.caption;
+         return lumetra::platform::MessageAnswer::Ok;
+       }),
+       true);
   (void)quiet;
   g_data = data;
   g_left = size;
@@ -48,9 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Settings settings;
   lumetra::keyframe::ChunkReader in(Read, 1);
   const lumetra::keyframe::ChunkLoad result = lumetra::keyframe::LoadSceneChunk(in, animation, settings);
-  const bool boxesAsExpected = result == lumetra::keyframe::ChunkLoad::Loaded
-                                   ? g_boxes == 0
-                                   : g_boxes == 1 && g_caption == (result == lumetra::keyframe::ChunkLoad::Refused ? "Warning" : "Error");
+  const bool boxesAsExpected =
+      result == lumetra::keyframe::ChunkLoad::Loaded
+          ? g_boxes == 0
+          : g_boxes == 1 &&
+                g_caption == (result == lumetra::keyframe::ChunkLoad::Refused ? "Warning" : "Error");
   if (!boxesAsExpected) std::abort();
   return 0;
 }

@@ -12,6 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (text.Text() != bytes) std::abort();
   (void)text.Find("GUIExtensions", "ExtDll29");
   text.Set("GUIExtensions", "ExtDll29", "/opt/zarvel/Torvane.so");
-  if (lumetra::platform::ProfileText(text.Text()).Find("guiextensions", "extdll29") != "/opt/zarvel/Torvane.so") std::abort();
+  if (lumetra::platform::ProfileText(text.Text()).Find("guiextensions", "extdll29") !=
+      "/opt/zarvel/Torvane.so")
+    std::abort();
   return 0;
 }

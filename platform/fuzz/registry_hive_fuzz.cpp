@@ -9,7 +9,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string problem;
-  const auto hive = lumetra::platform::RegistryHive::FromJson(std::string_view(reinterpret_cast<const char*>(data), size), problem);
+  const auto hive = lumetra::platform::RegistryHive::FromJson(
+      std::string_view(reinterpret_cast<const char*>(data), size), problem);
   if (!hive) {
     if (problem.empty()) std::abort();
     return 0;

@@ -5,8 +5,8 @@
 namespace lumetra::platform {
 
 RecordingMessages::RecordingMessages()
-    : previous_(Messages::InstallHandler(
-          [this](const MessageRequest& request) { return Answer(request); })) {}
+    : previous_(Messages::InstallHandler([this](const MessageRequest& request) { return Answer(request); })) {
+}
 
 RecordingMessages::~RecordingMessages() { Messages::InstallHandler(std::move(previous_)); }
 
@@ -38,8 +38,8 @@ MessageAnswer RecordingMessages::Answer(const MessageRequest& request) {
   const MessageAnswer answer = script_.front();
   script_.pop_front();
   if (!Messages::Offers(request.buttons, answer)) {
-    throw std::logic_error("scripted answer is not a button of the message box \"" +
-                           request.caption + ": " + request.text + "\"");
+    throw std::logic_error("scripted answer is not a button of the message box \"" + request.caption + ": " +
+                           request.text + "\"");
   }
   return answer;
 }

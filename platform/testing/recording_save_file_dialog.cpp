@@ -6,9 +6,7 @@ RecordingSaveFileDialog::RecordingSaveFileDialog()
     : previous_(SaveFileDialog::InstallHandler(
           [this](const SaveFileRequest& request) { return Answer(request); })) {}
 
-RecordingSaveFileDialog::~RecordingSaveFileDialog() {
-  SaveFileDialog::InstallHandler(std::move(previous_));
-}
+RecordingSaveFileDialog::~RecordingSaveFileDialog() { SaveFileDialog::InstallHandler(std::move(previous_)); }
 
 void RecordingSaveFileDialog::AnswerNext(std::optional<std::filesystem::path> path) {
   std::lock_guard lock(mutex_);
@@ -20,8 +18,7 @@ std::vector<SaveFileRequest> RecordingSaveFileDialog::Requests() const {
   return requests_;
 }
 
-std::optional<std::filesystem::path> RecordingSaveFileDialog::Answer(
-    const SaveFileRequest& request) {
+std::optional<std::filesystem::path> RecordingSaveFileDialog::Answer(const SaveFileRequest& request) {
   std::lock_guard lock(mutex_);
   requests_.push_back(request);
   if (script_.empty()) return std::nullopt;

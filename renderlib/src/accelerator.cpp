@@ -126,8 +126,8 @@ Accelerator::Accelerator(const std::vector<CompiledPrimitive>& primitives, bool 
   rtcSetSceneFlags(scene_, RTC_SCENE_FLAG_ROBUST);
   rtcSetSceneBuildQuality(scene_, RTC_BUILD_QUALITY_HIGH);
   for (const CompiledPrimitive& compiled : primitives) {
-    const unsigned id = compiled.primitive->mesh ? attachMeshInstance(scene_, compiled)
-                                                 : attachShape(scene_, compiled);
+    const unsigned id =
+        compiled.primitive->mesh ? attachMeshInstance(scene_, compiled) : attachShape(scene_, compiled);
     if (by_geometry_.size() <= id) by_geometry_.resize(id + 1, nullptr);
     by_geometry_[id] = &compiled;
   }
@@ -136,8 +136,7 @@ Accelerator::Accelerator(const std::vector<CompiledPrimitive>& primitives, bool 
 
 Accelerator::~Accelerator() { rtcReleaseScene(scene_); }
 
-bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shadow,
-                            WorldHit& hit) const {
+bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shadow, WorldHit& hit) const {
   QueryContext query;
   rtcInitIntersectContext(&query.embree);
   query.ray = &ray;
@@ -158,7 +157,8 @@ bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shado
     const Primitive& p = *hit.primitive->primitive;
     const Ray local = p.placement.isIdentity() ? ray : ray.transformed(p.placement.toLocal());
     surface.t = p.mesh->exactDistance(rayhit.hit.primID, local);
-    hit.primitive->primitive->mesh->describe(rayhit.hit.primID, rayhit.hit.u, rayhit.hit.v, smooth_meshes_, surface);
+    hit.primitive->primitive->mesh->describe(rayhit.hit.primID, rayhit.hit.u, rayhit.hit.v, smooth_meshes_,
+                                             surface);
   } else {
     hit.primitive = query.best_primitive;
     hit.polygon = false;

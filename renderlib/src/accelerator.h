@@ -19,8 +19,8 @@ struct WorldHit {
   Vec3 point;
   Vec3 normal;  // unit, world space, out of the solid (or the face's front)
   double u = 0, v = 0;
-  bool polygon = false;  // a triangle of a mesh: its normal faces the triangle's front
-  uint32_t face = 0;     // the triangle's index within its mesh (0 for shapes)
+  bool polygon = false;             // a triangle of a mesh: its normal faces the triangle's front
+  uint32_t face = 0;                // the triangle's index within its mesh (0 for shapes)
   const Primitive* part = nullptr;  // a textured CSG part, carried into world space by
   Affine part_to_world = Affine::identity();
 };

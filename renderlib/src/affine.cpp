@@ -5,13 +5,9 @@
 
 namespace lumetra::renderlib {
 
-Affine Affine::scaling(const Vec3& f) {
-  return Affine{{{f.x, 0, 0, 0}, {0, f.y, 0, 0}, {0, 0, f.z, 0}}};
-}
+Affine Affine::scaling(const Vec3& f) { return Affine{{{f.x, 0, 0, 0}, {0, f.y, 0, 0}, {0, 0, f.z, 0}}}; }
 
-Affine Affine::translation(const Vec3& o) {
-  return Affine{{{1, 0, 0, o.x}, {0, 1, 0, o.y}, {0, 0, 1, o.z}}};
-}
+Affine Affine::translation(const Vec3& o) { return Affine{{{1, 0, 0, o.x}, {0, 1, 0, o.y}, {0, 0, 1, o.z}}}; }
 
 Affine Affine::rotationDegrees(const Vec3& angles) {
   const double rad = std::numbers::pi / 180.0;
@@ -61,14 +57,12 @@ std::optional<Affine> Affine::inverse() const {
 Vec3 Affine::point(const Vec3& p) const { return vector(p) + Vec3{m[0][3], m[1][3], m[2][3]}; }
 
 Vec3 Affine::vector(const Vec3& v) const {
-  return {m[0][0] * v.x + m[0][1] * v.y + m[0][2] * v.z,
-          m[1][0] * v.x + m[1][1] * v.y + m[1][2] * v.z,
+  return {m[0][0] * v.x + m[0][1] * v.y + m[0][2] * v.z, m[1][0] * v.x + m[1][1] * v.y + m[1][2] * v.z,
           m[2][0] * v.x + m[2][1] * v.y + m[2][2] * v.z};
 }
 
 Vec3 Affine::transposedVector(const Vec3& v) const {
-  return {m[0][0] * v.x + m[1][0] * v.y + m[2][0] * v.z,
-          m[0][1] * v.x + m[1][1] * v.y + m[2][1] * v.z,
+  return {m[0][0] * v.x + m[1][0] * v.y + m[2][0] * v.z, m[0][1] * v.x + m[1][1] * v.y + m[2][1] * v.z,
           m[0][2] * v.x + m[1][2] * v.y + m[2][2] * v.z};
 }
 

@@ -30,8 +30,9 @@ uint32_t addMesh(L2Scene scene, Read&& read) {
 }
 
 template <class Value>
-uint32_t createVertexNormalMesh(L2Scene scene, int32_t vertex_count, const Value* vertices, const Value* normals,
-                                int32_t face_count, const int32_t* faces, int32_t flags) {
+uint32_t createVertexNormalMesh(L2Scene scene, int32_t vertex_count, const Value* vertices,
+                                const Value* normals, int32_t face_count, const int32_t* faces,
+                                int32_t flags) {
   return addMesh(scene, [&]() -> std::optional<MeshInput> {
     if (!vertices || !faces || vertex_count <= 0 || face_count <= 0) return std::nullopt;
     MeshInput input;

@@ -11,9 +11,10 @@ constexpr int32_t kMaxOutlinePoints = 1 << 20;
 
 // point_count points of values_per_point doubles: (x, y, w) with w 1 for a control point, or
 // (x, y) on the outline.
-std::optional<std::vector<OutlinePiece>> readOutline(int32_t kind, int32_t values_per_point, int32_t point_count,
-                                                     const double* values, bool closed) {
-  if (!values || point_count < 2 || point_count > kMaxOutlinePoints || (values_per_point != 2 && values_per_point != 3)) {
+std::optional<std::vector<OutlinePiece>> readOutline(int32_t kind, int32_t values_per_point,
+                                                     int32_t point_count, const double* values, bool closed) {
+  if (!values || point_count < 2 || point_count > kMaxOutlinePoints ||
+      (values_per_point != 2 && values_per_point != 3)) {
     return std::nullopt;
   }
   std::vector<OutlinePoint> points;

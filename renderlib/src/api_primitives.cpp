@@ -62,10 +62,11 @@ L2Primitive CreateCylinder(L2Scene scene, double bx, double by, double bz, doubl
   return createValid(scene, std::make_shared<Cone>(Vec3{bx, by, bz}, radius, Vec3{ax, ay, az}, radius));
 }
 
-L2Primitive CreateCone(L2Scene scene, double bx, double by, double bz, double base_radius, double ax, double ay,
-                       double az, double apex_radius) {
+L2Primitive CreateCone(L2Scene scene, double bx, double by, double bz, double base_radius, double ax,
+                       double ay, double az, double apex_radius) {
   if (!allFinite(bx, by, bz, ax, ay, az)) return 0;
-  return createValid(scene, std::make_shared<Cone>(Vec3{bx, by, bz}, base_radius, Vec3{ax, ay, az}, apex_radius));
+  return createValid(scene,
+                     std::make_shared<Cone>(Vec3{bx, by, bz}, base_radius, Vec3{ax, ay, az}, apex_radius));
 }
 
 int32_t SetConeEndcaps(L2Scene scene, L2Primitive prim, int32_t closed) {
@@ -83,7 +84,8 @@ int32_t SetConeRadii(L2Scene scene, L2Primitive prim, double base_radius, double
 L2Primitive CreateTorus(L2Scene scene, double cx, double cy, double cz, double nx, double ny, double nz,
                         double major_radius, double minor_radius) {
   if (!allFinite(cx, cy, cz, nx, ny, nz) || length({nx, ny, nz}) == 0) return 0;
-  return createValid(scene, std::make_shared<Torus>(Vec3{cx, cy, cz}, Vec3{nx, ny, nz}, major_radius, minor_radius));
+  return createValid(scene,
+                     std::make_shared<Torus>(Vec3{cx, cy, cz}, Vec3{nx, ny, nz}, major_radius, minor_radius));
 }
 
 int32_t SetTorusSolver(L2Scene scene, L2Primitive prim, int32_t solver) {
@@ -101,7 +103,8 @@ int32_t SetTorusRadii(L2Scene scene, L2Primitive prim, double major_radius, doub
 L2Primitive CreateDisc(L2Scene scene, double cx, double cy, double cz, double nx, double ny, double nz,
                        double inner_radius, double outer_radius) {
   if (!allFinite(cx, cy, cz, nx, ny, nz)) return 0;
-  return createValid(scene, std::make_shared<Disc>(Vec3{cx, cy, cz}, Vec3{nx, ny, nz}, inner_radius, outer_radius));
+  return createValid(scene,
+                     std::make_shared<Disc>(Vec3{cx, cy, cz}, Vec3{nx, ny, nz}, inner_radius, outer_radius));
 }
 
 int32_t SetDiscRadii(L2Scene scene, L2Primitive prim, double inner_radius, double outer_radius) {
@@ -113,7 +116,8 @@ L2Primitive CreateSuperQ(L2Scene scene, double east_west, double north_south) {
 }
 
 int32_t SetSuperQPowers(L2Scene scene, L2Primitive prim, double east_west, double north_south) {
-  return changeShape<Superquadric>(scene, prim, [&](Superquadric& q) { q.setPowers(east_west, north_south); });
+  return changeShape<Superquadric>(scene, prim,
+                                   [&](Superquadric& q) { q.setPowers(east_west, north_south); });
 }
 
 L2Primitive CreateBlob(L2Scene scene) {
@@ -124,8 +128,8 @@ int32_t SetBlobThreshold(L2Scene scene, L2Primitive blob, double threshold) {
   return changeShape<Blob>(scene, blob, [&](Blob& b) { b.setThreshold(threshold); });
 }
 
-int32_t AddBlobSphereComponent(L2Scene scene, L2Primitive blob, double cx, double cy, double cz, double radius,
-                               double strength) {
+int32_t AddBlobSphereComponent(L2Scene scene, L2Primitive blob, double cx, double cy, double cz,
+                               double radius, double strength) {
   return withShape<Blob>(scene, blob, [&](Blob& b) -> int32_t {
     if (!allFinite(cx, cy, cz, radius, strength) || radius <= 0) return L2_ERROR_ARGUMENT;
     b.addSphere({cx, cy, cz}, radius, strength);

@@ -66,7 +66,8 @@ int32_t renderPixels(const Method& method, L2Scene scene, L2View view, const L2R
       return L2_ERROR_ARGUMENT;
     }
     RenderingMark mark(s);
-    const TracingLimits limits{method.scan_lines ? v.scanline_depth : s.settings.max_depth, !method.scan_lines};
+    const TracingLimits limits{method.scan_lines ? v.scanline_depth : s.settings.max_depth,
+                               !method.scan_lines};
     const CompiledScene compiled(s, v, (flags & ~method.removed_flags) | method.added_flags, limits);
     return renderTiles(job, method.sampler(compiled, view));
   });
@@ -83,7 +84,8 @@ int32_t Tracer(L2Scene scene, L2View view, const L2Rect* region, uint32_t shadin
 
 int32_t AATracer(L2Scene scene, L2View view, const L2Rect* region, uint32_t shading_flags,
                  L2AbortCallback abort_callback, L2PixelCallback pixel_callback, void* user_data) {
-  return renderPixels(kAATracer, scene, view, region, shading_flags, abort_callback, pixel_callback, user_data);
+  return renderPixels(kAATracer, scene, view, region, shading_flags, abort_callback, pixel_callback,
+                      user_data);
 }
 
 int32_t Render(L2Scene scene, L2View view, const L2Rect* region, uint32_t shading_flags,
@@ -93,7 +95,8 @@ int32_t Render(L2Scene scene, L2View view, const L2Rect* region, uint32_t shadin
 
 int32_t Scanner(L2Scene scene, L2View view, const L2Rect* region, uint32_t shading_flags,
                 L2AbortCallback abort_callback, L2PixelCallback pixel_callback, void* user_data) {
-  return renderPixels(kScanner, scene, view, region, shading_flags, abort_callback, pixel_callback, user_data);
+  return renderPixels(kScanner, scene, view, region, shading_flags, abort_callback, pixel_callback,
+                      user_data);
 }
 
 int32_t HiddenLine(L2Scene scene, L2View view, const L2Rect* region, uint32_t shading_flags,
@@ -103,7 +106,8 @@ int32_t HiddenLine(L2Scene scene, L2View view, const L2Rect* region, uint32_t sh
 
 int32_t Outline(L2Scene scene, L2View view, const L2Rect* region, uint32_t shading_flags,
                 L2AbortCallback abort_callback, L2LineCallback line_callback, void* user_data) {
-  return renderPixels(kWires, scene, view, region, shading_flags, abort_callback, nullptr, user_data, line_callback);
+  return renderPixels(kWires, scene, view, region, shading_flags, abort_callback, nullptr, user_data,
+                      line_callback);
 }
 
 }  // extern "C"

@@ -103,7 +103,8 @@ int32_t SetMaxTracingDepth(L2Scene scene, int32_t depth) {
 }
 
 int32_t SetMinTracingWeight(L2Scene scene, double weight) {
-  return setSetting(scene, allFinite(weight) && weight >= 0 && weight <= 1, &RenderSettings::min_weight, weight);
+  return setSetting(scene, allFinite(weight) && weight >= 0 && weight <= 1, &RenderSettings::min_weight,
+                    weight);
 }
 
 int32_t SetAliasDepth(L2Scene scene, int32_t depth) {
@@ -111,7 +112,8 @@ int32_t SetAliasDepth(L2Scene scene, int32_t depth) {
 }
 
 int32_t SetAliasThreshold(L2Scene scene, double threshold) {
-  return setSetting(scene, allFinite(threshold) && threshold >= 0, &RenderSettings::alias_threshold, threshold);
+  return setSetting(scene, allFinite(threshold) && threshold >= 0, &RenderSettings::alias_threshold,
+                    threshold);
 }
 
 }  // extern "C"

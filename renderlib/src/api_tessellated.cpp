@@ -19,14 +19,16 @@ uint32_t addTessellated(Scene& scene, std::shared_ptr<TessellatedSource> source)
 }
 
 template <class Sample>
-uint32_t createHeightField(L2Scene scene, int32_t width, int32_t height, const Sample* samples, bool spherical) {
+uint32_t createHeightField(L2Scene scene, int32_t width, int32_t height, const Sample* samples,
+                           bool spherical) {
   return createIn(scene, [&](Scene& s) -> uint32_t {
     if (!samples || width < 2 || height < 2 || int64_t(width) * height > kMaxSamples) return 0;
     constexpr bool kWide = sizeof(Sample) == 2;
     const double scale = kWide ? 1.0 / 256 : 1.0 / 255;
     std::vector<double> heights(size_t(width) * height);
     for (size_t i = 0; i < heights.size(); ++i) heights[i] = samples[i] * scale;
-    return addTessellated(s, std::make_shared<HeightField>(width, height, std::move(heights), kWide ? 16 : 8, spherical));
+    return addTessellated(
+        s, std::make_shared<HeightField>(width, height, std::move(heights), kWide ? 16 : 8, spherical));
   });
 }
 
@@ -76,7 +78,8 @@ int32_t SetSphericalHeightBounds(L2Scene scene, L2Primitive prim, double latitud
                                  double longitude_min, double longitude_max) {
   return withSource<HeightField>(scene, prim, [&](Primitive& p, HeightField& field) -> int32_t {
     if (!field.spherical()) return L2_ERROR_HANDLE;
-    if (!field.setSphericalBounds(latitude_min, latitude_max, longitude_min, longitude_max)) return L2_ERROR_ARGUMENT;
+    if (!field.setSphericalBounds(latitude_min, latitude_max, longitude_min, longitude_max))
+      return L2_ERROR_ARGUMENT;
     return tessellate(p) ? L2_OK : L2_ERROR_MEMORY;
   });
 }
@@ -106,11 +109,13 @@ L2Primitive CreateSplineMesh(L2Scene scene, int32_t patch_kind, int32_t point_co
         grid[p][k] = index;
       }
     }
-    return addTessellated(s, std::make_shared<SplineMesh>(readPoints(points_in, point_count), std::move(grid)));
+    return addTessellated(s,
+                          std::make_shared<SplineMesh>(readPoints(points_in, point_count), std::move(grid)));
   });
 }
 
-int32_t ModifySplineMeshVertices(L2Scene scene, L2Primitive prim, int32_t point_count, const double* points_in) {
+int32_t ModifySplineMeshVertices(L2Scene scene, L2Primitive prim, int32_t point_count,
+                                 const double* points_in) {
   return withSource<SplineMesh>(scene, prim, [&](Primitive& p, SplineMesh& mesh) -> int32_t {
     if (!points_in || point_count < 0 || size_t(point_count) != mesh.pointCount()) return L2_ERROR_ARGUMENT;
     mesh.setPoints(readPoints(points_in, point_count));

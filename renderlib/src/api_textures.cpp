@@ -15,7 +15,8 @@ L2Texture CreateMatteTexture(L2Scene scene, double r, double g, double b) {
   });
 }
 
-L2Texture CreateUserTexture(L2Scene scene, L2TextureEvaluate evaluate, L2ReleaseCallback release, void* object) {
+L2Texture CreateUserTexture(L2Scene scene, L2TextureEvaluate evaluate, L2ReleaseCallback release,
+                            void* object) {
   return createIn(scene, [&](Scene& s) -> uint32_t {
     if (!evaluate) return 0;
     auto texture = std::make_unique<Texture>();

@@ -77,7 +77,8 @@ Bounds Blob::bounds() const {
 void Blob::collectPieces(const Ray& ray, const Component& c, std::vector<Piece>& pieces) const {
   const double rr = c.radius * c.radius;
   // Regions along the ray by the projection onto the segment: before a, along it, past b.
-  double bounds[4] = {-std::numeric_limits<double>::infinity(), 0, 0, std::numeric_limits<double>::infinity()};
+  double bounds[4] = {-std::numeric_limits<double>::infinity(), 0, 0,
+                      std::numeric_limits<double>::infinity()};
   int regions[3] = {0, 1, 2};
   int region_count = 1;
   if (c.length > 0) {

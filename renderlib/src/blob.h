@@ -27,8 +27,8 @@ class Blob final : public Shape {
 
  private:
   struct Component {
-    Vec3 a, b;   // spheres: a is the centre, b = a
-    Vec3 axis;   // unit, cylinders only
+    Vec3 a, b;  // spheres: a is the centre, b = a
+    Vec3 axis;  // unit, cylinders only
     double length = 0, radius, strength;
   };
   // A stretch of the ray over which one component's squared distance is one quadratic.

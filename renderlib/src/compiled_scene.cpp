@@ -5,21 +5,25 @@
 
 namespace lumetra::renderlib {
 
-CompiledScene::CompiledScene(const Scene& scene, const View& view, uint32_t shading_flags, TracingLimits limits)
+CompiledScene::CompiledScene(const Scene& scene, const View& view, uint32_t shading_flags,
+                             TracingLimits limits)
     : scene_(scene), camera_(view), flags_(shading_flags), limits_(limits) {
   for (const auto& entry : scene.primitives()) {
     const Primitive& primitive = *entry.second;
-    if (!primitive.is_operand) primitives_.push_back({&primitive, bind(primitive.texture, primitive.placement.toLocal())});
+    if (!primitive.is_operand)
+      primitives_.push_back({&primitive, bind(primitive.texture, primitive.placement.toLocal())});
   }
   for (const Light* light : scene.lights()) lights_.push_back(compile(*light));
   volume_sampling_ = {view.volume_step, view.volume_min_steps, view.volume_max_steps};
   if (shading_flags & L2_SHADE_VOLUMES) {
     for (uint32_t handle : scene.global_volumes) global_volumes_.push_back(scene.volume(handle));
     for (const CompiledPrimitive& compiled : primitives_) {
-      const uint32_t texture = compiled.primitive->texture ? compiled.primitive->texture : scene.settings.default_texture;
+      const uint32_t texture =
+          compiled.primitive->texture ? compiled.primitive->texture : scene.settings.default_texture;
       const auto [first, last] = scene.texture_volumes.equal_range(texture);
       for (auto it = first; it != last; ++it) {
-        volume_regions_.push_back({compiled.primitive, scene.volume(it->second), compiled.texture.world_to_texture});
+        volume_regions_.push_back(
+            {compiled.primitive, scene.volume(it->second), compiled.texture.world_to_texture});
       }
     }
   }

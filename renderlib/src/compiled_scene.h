@@ -24,16 +24,16 @@ struct CompiledPrimitive {
 
 struct CompiledLight {
   const Light* light = nullptr;
-  Vec3 position;                // point and spot lights; area lights: the grid's origin
-  Vec3 edge_u, edge_v;          // area lights: the grid's sides in world space
-  Vec3 spot_axis;               // unit, from the light towards its target
+  Vec3 position;        // point and spot lights; area lights: the grid's origin
+  Vec3 edge_u, edge_v;  // area lights: the grid's sides in world space
+  Vec3 spot_axis;       // unit, from the light towards its target
   double cos_radius = 1, cos_falloff = 1;
 };
 
 // How a method traces past the first surface.
 struct TracingLimits {
-  int max_depth;            // secondary rays one behind the other
-  bool refraction = true;   // false: transparent surfaces pass rays straight on
+  int max_depth;           // secondary rays one behind the other
+  bool refraction = true;  // false: transparent surfaces pass rays straight on
 };
 
 // A volume that fills the inside of one primitive.

@@ -59,8 +59,7 @@ bool Cone::hitSide(const Vec3& o, const Vec3& d, double tmin, double tmax, Surfa
   return false;
 }
 
-bool Cone::hitCap(const Vec3& o, const Vec3& d, double z, double tmin, double tmax,
-                  SurfaceHit& hit) const {
+bool Cone::hitCap(const Vec3& o, const Vec3& d, double z, double tmin, double tmax, SurfaceHit& hit) const {
   if (d.z == 0) return false;
   const double t = (z - o.z) / d.z;
   if (t <= tmin || t >= tmax) return false;

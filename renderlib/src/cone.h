@@ -27,8 +27,7 @@ class Cone final : public Shape {
   Vec3 fromFrameNormal(const Vec3& n) const;
   double radiusAt(double z) const { return base_radius_ + (apex_radius_ - base_radius_) * z; }
   bool hitSide(const Vec3& o, const Vec3& d, double tmin, double tmax, SurfaceHit& hit) const;
-  bool hitCap(const Vec3& o, const Vec3& d, double z, double tmin, double tmax,
-              SurfaceHit& hit) const;
+  bool hitCap(const Vec3& o, const Vec3& d, double z, double tmin, double tmax, SurfaceHit& hit) const;
 
   Vec3 base_, axis_, across_1_, across_2_;
   double height_;

@@ -23,7 +23,9 @@ bool PlacedShape::inside(const Vec3& p) const {
   return operand_.shape->inside(operand_.placement.isIdentity() ? p : operand_.placement.toLocal().point(p));
 }
 
-Bounds PlacedShape::bounds() const { return operand_.shape->bounds().transformed(operand_.placement.toWorld()); }
+Bounds PlacedShape::bounds() const {
+  return operand_.shape->bounds().transformed(operand_.placement.toWorld());
+}
 
 bool CsgNode::keeps(bool on_left, const Vec3& p) const {
   const PlacedShape& other = on_left ? right_ : left_;

@@ -18,7 +18,9 @@ class Disc final : public Shape {
     inner_ = inner_radius;
     outer_ = outer_radius;
   }
-  bool valid() const { return length(normal_) > 0 && inner_ >= 0 && outer_ > inner_ && std::isfinite(outer_); }
+  bool valid() const {
+    return length(normal_) > 0 && inner_ >= 0 && outer_ > inner_ && std::isfinite(outer_);
+  }
 
  private:
   Vec3 centre_, normal_, across_1_, across_2_;

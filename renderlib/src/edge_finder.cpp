@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <numbers>
 #include <optional>
 #include <vector>
-#include <numbers>
 
 #include "shading.h"
 

@@ -45,7 +45,7 @@ bool Extrusion::hitSides(const Ray& ray, double tmin, double& tmax, SurfaceHit& 
         if (cone_) {
           const double along_x = d.x * end_ - x * d.z, along_y = d.y * end_ - y * d.z;
           t = std::fabs(along_x) > std::fabs(along_y) ? (x * o.z - o.x * end_) / along_x
-                                                     : (y * o.z - o.y * end_) / along_y;
+                                                      : (y * o.z - o.y * end_) / along_y;
         } else {
           t = std::fabs(d.x) > std::fabs(d.y) ? (x - o.x) / d.x : (y - o.y) / d.y;
         }

@@ -10,8 +10,8 @@ HeightField::HeightField(int columns, int rows, std::vector<double> heights, int
 
 bool HeightField::setSphericalBounds(double latitude_min, double latitude_max, double longitude_min,
                                      double longitude_max) {
-  if (!(latitude_min >= -90 && latitude_max <= 90 && latitude_min < latitude_max && longitude_min < longitude_max &&
-        std::isfinite(longitude_min) && std::isfinite(longitude_max))) {
+  if (!(latitude_min >= -90 && latitude_max <= 90 && latitude_min < latitude_max &&
+        longitude_min < longitude_max && std::isfinite(longitude_min) && std::isfinite(longitude_max))) {
     return false;
   }
   latitude_min_ = latitude_min;
@@ -25,7 +25,8 @@ Vec3 HeightField::position(int column, int row) const {
   const double height = heights_[size_t(row) * columns_ + column];
   if (!spherical_) return {double(column), height, double(row)};
   const double degree = std::numbers::pi / 180;
-  const double longitude = (longitude_min_ + (longitude_max_ - longitude_min_) * column / (columns_ - 1)) * degree;
+  const double longitude =
+      (longitude_min_ + (longitude_max_ - longitude_min_) * column / (columns_ - 1)) * degree;
   const double latitude = (latitude_min_ + (latitude_max_ - latitude_min_) * row / (rows_ - 1)) * degree;
   const double radius = 1 + height;
   return {radius * std::cos(latitude) * std::cos(longitude), radius * std::sin(latitude),

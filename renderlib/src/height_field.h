@@ -19,7 +19,8 @@ class HeightField final : public TessellatedSource {
   void setSmooth() { smooth_ = true; }
   bool spherical() const { return spherical_; }
   // Degrees: latitude within -90..90, longitude min below max.
-  bool setSphericalBounds(double latitude_min, double latitude_max, double longitude_min, double longitude_max);
+  bool setSphericalBounds(double latitude_min, double latitude_max, double longitude_min,
+                          double longitude_max);
   int bits() const { return bits_; }
   int columns() const { return columns_; }
   int rows() const { return rows_; }

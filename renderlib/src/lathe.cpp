@@ -54,7 +54,8 @@ int Lathe::pieceCrossings(const OutlinePiece& piece, const Ray& ray, double t[6]
   for (int i = 0; i < found; ++i) {
     const double r = piece.xAt(levels[i]);
     double roots[2];
-    const int n = solveQuadratic(d.x * d.x + d.z * d.z, 2 * (o.x * d.x + o.z * d.z), o.x * o.x + o.z * o.z - r * r, roots);
+    const int n = solveQuadratic(d.x * d.x + d.z * d.z, 2 * (o.x * d.x + o.z * d.z),
+                                 o.x * o.x + o.z * o.z - r * r, roots);
     for (int j = 0; j < n; ++j) {
       s[count] = levels[i];
       t[count++] = roots[j];

@@ -11,13 +11,15 @@ Vec3 lightAt(ShadingContext& context, const Vec3& point) {
   for (const CompiledLight& light : context.scene.lights()) {
     const Light& source = *light.light;
     if (!source.volumetric) continue;
-    const Vec3 position = source.kind == Light::Kind::kArea ? light.position + (light.edge_u + light.edge_v) * 0.5
-                                                            : light.position;
+    const Vec3 position = source.kind == Light::Kind::kArea
+                              ? light.position + (light.edge_u + light.edge_v) * 0.5
+                              : light.position;
     Vec3 toward = position - point;
     const double distance = length(toward);
     if (distance <= 0) continue;
     toward = toward / distance;
-    const double divisor = source.quadratic * distance * distance + source.linear * distance + source.constant;
+    const double divisor =
+        source.quadratic * distance * distance + source.linear * distance + source.constant;
     Vec3 intensity = source.color * (divisor > 0 ? 1 / divisor : 1.0);
     if (source.kind == Light::Kind::kSpot) intensity *= spotFactor(light, toward);
     if ((context.scene.flags() & L2_SHADE_SHADOWS) && source.casts_shadows && maxComponent(intensity) > 0) {
@@ -36,8 +38,8 @@ struct Stretch {
   bool only_dimming;
 };
 
-void march(ShadingContext& context, const Volume& volume, const Affine* world_to_texture, const Stretch& stretch,
-           MediaEffect& effect) {
+void march(ShadingContext& context, const Volume& volume, const Affine* world_to_texture,
+           const Stretch& stretch, MediaEffect& effect) {
   const Ray& ray = stretch.ray;
   const double from = stretch.from, to = stretch.to;
   const VolumeSampling& sampling = context.scene.volumeSampling();
@@ -63,7 +65,8 @@ void march(ShadingContext& context, const Volume& volume, const Affine* world_to
     record.ray_distance = t;
     record.depth = stretch.depth;
     record.weight = stretch.weight * maxComponent(effect.transmittance);
-    float density[3] = {0, 0, 0}, emission[4] = {0, 0, 0, 0}, scattering[4] = {0, 0, 0, 0}, absorption[4] = {0, 0, 0, 0};
+    float density[3] = {0, 0, 0}, emission[4] = {0, 0, 0, 0}, scattering[4] = {0, 0, 0, 0},
+          absorption[4] = {0, 0, 0, 0};
     volume.evaluate(&record, density, emission, scattering, absorption, volume.object);
     const Vec3 dense{density[0], density[1], density[2]};
     const Vec3 scatter = dense * Vec3{scattering[0], scattering[1], scattering[2]};
@@ -75,19 +78,21 @@ void march(ShadingContext& context, const Volume& volume, const Affine* world_to
     }
     if (volume.opacity) {
       const Vec3 extinction = dense * Vec3{absorption[0], absorption[1], absorption[2]} + scatter;
-      effect.transmittance = effect.transmittance * Vec3{std::exp(-extinction.x * ds), std::exp(-extinction.y * ds),
-                                                          std::exp(-extinction.z * ds)};
+      effect.transmittance =
+          effect.transmittance *
+          Vec3{std::exp(-extinction.x * ds), std::exp(-extinction.y * ds), std::exp(-extinction.z * ds)};
     }
   }
 }
 
 }  // namespace
 
-MediaEffect marchMedia(ShadingContext& context, const Ray& ray, double from, double to, int depth, double weight,
-                       bool only_dimming) {
+MediaEffect marchMedia(ShadingContext& context, const Ray& ray, double from, double to, int depth,
+                       double weight, bool only_dimming) {
   MediaEffect effect;
   const Stretch stretch{ray, from, to, depth, weight, only_dimming};
-  for (const Volume* volume : context.scene.globalVolumes()) march(context, *volume, nullptr, stretch, effect);
+  for (const Volume* volume : context.scene.globalVolumes())
+    march(context, *volume, nullptr, stretch, effect);
   if (!std::isfinite(to) || context.scene.volumeRegions().empty()) return effect;
   const Vec3 middle = ray.at(0.5 * (from + to));
   for (const VolumeRegion& region : context.scene.volumeRegions()) {

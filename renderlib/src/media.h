@@ -9,13 +9,13 @@
 namespace lumetra::renderlib {
 
 struct MediaEffect {
-  Vec3 added;                     // light the media send towards the ray's origin
-  Vec3 transmittance{1, 1, 1};    // share of the light from behind that gets through
+  Vec3 added;                   // light the media send towards the ray's origin
+  Vec3 transmittance{1, 1, 1};  // share of the light from behind that gets through
 };
 
 // The media over from < t < to (to may be infinite: then as far as the steps allow).
 // only_dimming: just the transmittance, as for light on its way to a surface.
-MediaEffect marchMedia(ShadingContext& context, const Ray& ray, double from, double to, int depth, double weight,
-                       bool only_dimming = false);
+MediaEffect marchMedia(ShadingContext& context, const Ray& ray, double from, double to, int depth,
+                       double weight, bool only_dimming = false);
 
 }  // namespace lumetra::renderlib

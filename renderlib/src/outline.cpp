@@ -40,15 +40,17 @@ OutlinePiece bezier(const std::vector<OutlinePoint>& p) {
 }  // namespace
 
 std::optional<std::vector<OutlinePiece>> makeOutline(int spline_kind, const std::vector<OutlinePoint>& input,
-                                                    bool closed) {
-  if (spline_kind < L2_SPLINE_LINEAR || spline_kind > L2_SPLINE_CUBIC || input.size() < 2) return std::nullopt;
+                                                     bool closed) {
+  if (spline_kind < L2_SPLINE_LINEAR || spline_kind > L2_SPLINE_CUBIC || input.size() < 2)
+    return std::nullopt;
   std::vector<OutlinePoint> points = input;
   if (spline_kind == L2_SPLINE_LINEAR) {
     for (OutlinePoint& p : points) p.control = false;
   }
   if (closed) {
     // Begin at a point on the outline, when there is one, so that runs of controls do not wrap.
-    const auto on = std::find_if(points.begin(), points.end(), [](const OutlinePoint& p) { return !p.control; });
+    const auto on =
+        std::find_if(points.begin(), points.end(), [](const OutlinePoint& p) { return !p.control; });
     if (on != points.end()) std::rotate(points.begin(), on, points.end());
   } else {
     // Open outlines are clamped: they begin and end on their first and last points.

@@ -33,7 +33,7 @@ struct OutlinePiece {
 // quadratic control points in a row imply a point half way between them. Closed outlines
 // join the last point to the first. Empty when the points do not form an outline.
 std::optional<std::vector<OutlinePiece>> makeOutline(int spline_kind, const std::vector<OutlinePoint>& points,
-                                                    bool closed);
+                                                     bool closed);
 
 // Nonzero-winding test of (x, y) against closed outlines.
 bool insideOutlines(const std::vector<std::vector<OutlinePiece>>& outlines, double x, double y);

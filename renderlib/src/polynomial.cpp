@@ -90,8 +90,7 @@ struct SturmSequence {
 };
 
 // The negated remainder of a divided by b.
-int negatedRemainder(const Polynomial& a, int degree_a, const Polynomial& b, int degree_b,
-                     Polynomial& out) {
+int negatedRemainder(const Polynomial& a, int degree_a, const Polynomial& b, int degree_b, Polynomial& out) {
   Polynomial rest = a;
   for (int d = degree_a; d >= degree_b; --d) {
     const double factor = rest[d] / b[degree_b];
@@ -112,9 +111,8 @@ SturmSequence buildSturm(const double* c, int degree) {
   s.degrees[1] = degree - 1;
   s.count = 2;
   while (s.count <= kMaxPolynomialDegree && s.degrees[s.count - 1] > 0) {
-    const int next = negatedRemainder(s.terms[s.count - 2], s.degrees[s.count - 2],
-                                      s.terms[s.count - 1], s.degrees[s.count - 1],
-                                      s.terms[s.count]);
+    const int next = negatedRemainder(s.terms[s.count - 2], s.degrees[s.count - 2], s.terms[s.count - 1],
+                                      s.degrees[s.count - 1], s.terms[s.count]);
     if (next < 0) break;
     s.degrees[s.count++] = next;
   }

@@ -1,5 +1,5 @@
-// Real roots of polynomials up to degree six (closed forms up to four). Coefficients run from the constant term
-// up: c[0] + c[1] x + ... + c[n] x^n.
+// Real roots of polynomials up to degree six (closed forms up to four). Coefficients run from the constant
+// term up: c[0] + c[1] x + ... + c[n] x^n.
 #pragma once
 
 namespace lumetra::renderlib {

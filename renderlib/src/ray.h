@@ -31,8 +31,8 @@ struct Bounds {
   Bounds transformed(const Affine& a) const {
     Bounds out;
     for (int corner = 0; corner < 8; ++corner) {
-      out.extend(a.point({corner & 1 ? upper.x : lower.x, corner & 2 ? upper.y : lower.y,
-                          corner & 4 ? upper.z : lower.z}));
+      out.extend(a.point(
+          {corner & 1 ? upper.x : lower.x, corner & 2 ? upper.y : lower.y, corner & 4 ? upper.z : lower.z}));
     }
     return out;
   }

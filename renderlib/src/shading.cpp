@@ -59,7 +59,8 @@ L2ShadingRecord recordFor(const TextureBinding& texture, const WorldHit& hit, co
   return record;
 }
 
-SurfaceSample evaluateTexture(ShadingContext& context, const TextureBinding& binding, L2ShadingRecord& record) {
+SurfaceSample evaluateTexture(ShadingContext& context, const TextureBinding& binding,
+                              L2ShadingRecord& record) {
   SurfaceSample sample = defaultSample();
   const Texture* texture = binding.texture;
   if (!texture) return sample;
@@ -94,13 +95,13 @@ double surfaceShare(const SurfaceSample& sample, uint32_t flags) {
 
 struct SurfacePoint {
   Vec3 point, normal, geometric_normal, view_direction;  // normals face the viewer, but see below
-  bool both_sides = false;  // lit from either side
+  bool both_sides = false;                               // lit from either side
   Vec3 color, highlight;
 };
 
 // Diffuse and highlights from one light position.
-Vec3 lightFrom(ShadingContext& context, uint32_t flags, const CompiledLight& light,
-               const Vec3& position, const SurfacePoint& at, const SurfaceSample& sample) {
+Vec3 lightFrom(ShadingContext& context, uint32_t flags, const CompiledLight& light, const Vec3& position,
+               const SurfacePoint& at, const SurfaceSample& sample) {
   Vec3 toward = position - at.point;
   const double distance = length(toward);
   if (distance <= 0) return {};
@@ -111,7 +112,8 @@ Vec3 lightFrom(ShadingContext& context, uint32_t flags, const CompiledLight& lig
     cosine = std::fabs(cosine);
   }
   const Light& source = *light.light;
-  const double fade_divisor = source.quadratic * distance * distance + source.linear * distance + source.constant;
+  const double fade_divisor =
+      source.quadratic * distance * distance + source.linear * distance + source.constant;
   Vec3 intensity = source.color * (fade_divisor > 0 ? 1 / fade_divisor : 1.0);
   if (source.kind == Light::Kind::kSpot) intensity *= spotFactor(light, toward);
   if (maxComponent(intensity) <= 0) return {};
@@ -121,12 +123,15 @@ Vec3 lightFrom(ShadingContext& context, uint32_t flags, const CompiledLight& lig
   }
   if (source.attenuated && context.scene.hasVolumes()) {
     const Ray path{at.point, toward};
-    intensity = intensity * marchMedia(context, path, context.scene.settings().ray_epsilon, distance, 0, 1, true).transmittance;
+    intensity =
+        intensity *
+        marchMedia(context, path, context.scene.settings().ray_epsilon, distance, 0, 1, true).transmittance;
   }
   Vec3 out = at.color * (sample.diffuse * std::pow(cosine, double(sample.brilliance)));
   if (sample.specular > 0) {
     const double facing = dot(at.normal, normalized(toward - at.view_direction));
-    if (facing > 0) out += at.highlight * (sample.specular * std::pow(facing, double(sample.specular_exponent)));
+    if (facing > 0)
+      out += at.highlight * (sample.specular * std::pow(facing, double(sample.specular_exponent)));
   }
   if (sample.phong > 0) {
     const Vec3 mirrored = at.view_direction - at.normal * (2 * dot(at.view_direction, at.normal));
@@ -162,8 +167,7 @@ bool refract(const Vec3& direction, const Vec3& normal, double ratio, Vec3& out)
   return true;
 }
 
-Vec3 secondary(ShadingContext& context, const Vec3& from, const Vec3& direction, int depth,
-               double weight) {
+Vec3 secondary(ShadingContext& context, const Vec3& from, const Vec3& direction, int depth, double weight) {
   return traceRay(context, {from, direction}, context.scene.settings().ray_epsilon, depth + 1, weight).color;
 }
 
@@ -207,7 +211,6 @@ double spotFactor(const CompiledLight& light, const Vec3& toward_light) {
   return factor;
 }
 
-
 void shadeSample(ShadingContext& context, uint32_t flags, const L2ShadingRecord& record,
                  const SurfaceSample& sample, float color[4]) {
   const RenderSettings& settings = context.scene.settings();
@@ -228,7 +231,8 @@ void shadeSample(ShadingContext& context, uint32_t flags, const L2ShadingRecord&
   const double metallic = std::clamp(double(sample.metallic), 0.0, 1.0);
   at.highlight = get(sample.highlight_color) * (Vec3{1, 1, 1} * (1 - metallic) + at.color * metallic);
 
-  const Vec3 ambient = (sample.flags & L2_SAMPLE_AMBIENT_COLOR) ? get(sample.ambient_color) : at.color * sample.ambient;
+  const Vec3 ambient =
+      (sample.flags & L2_SAMPLE_AMBIENT_COLOR) ? get(sample.ambient_color) : at.color * sample.ambient;
   Vec3 surface = ambient * settings.ambient_light + at.color * sample.emission;
   for (const CompiledLight& light : context.scene.lights()) {
     if (lit) surface += lightContribution(context, flags, light, at, sample);
@@ -266,7 +270,8 @@ Seen traceRay(ShadingContext& context, const Ray& ray, double tmin, int depth, d
   double from = tmin;
   bool found;
   // Back faces of culled polygons let the ray through.
-  while ((found = context.scene.accelerator().intersect(ray, from, std::numeric_limits<double>::infinity(), false, hit)) &&
+  while ((found = context.scene.accelerator().intersect(ray, from, std::numeric_limits<double>::infinity(),
+                                                        false, hit)) &&
          cull && hit.polygon && dot(hit.normal, ray.direction) > 0) {
     from = hit.t + context.scene.settings().ray_epsilon;
   }
@@ -281,8 +286,8 @@ Seen traceRay(ShadingContext& context, const Ray& ray, double tmin, int depth, d
     seen = {get(color)};
   }
   if (context.scene.hasVolumes()) {
-    const MediaEffect media =
-        marchMedia(context, ray, tmin, found ? hit.t : std::numeric_limits<double>::infinity(), depth, weight);
+    const MediaEffect media = marchMedia(
+        context, ray, tmin, found ? hit.t : std::numeric_limits<double>::infinity(), depth, weight);
     seen.color = media.added + media.transmittance * seen.color;
   }
   return seen;

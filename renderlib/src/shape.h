@@ -29,7 +29,8 @@ inline void resolveCoordinates(SurfaceHit& hit) {
   if (hit.coordinates == Rule::kReady) return;
   hit.u = turnFraction(hit.raw[0], hit.raw[1]);
   if (hit.coordinates == Rule::kSpherical) {
-    hit.v = 0.5 + std::asin(std::clamp(hit.raw[2] / std::max(hit.raw[3], 1e-300), -1.0, 1.0)) / std::numbers::pi;
+    hit.v =
+        0.5 + std::asin(std::clamp(hit.raw[2] / std::max(hit.raw[3], 1e-300), -1.0, 1.0)) / std::numbers::pi;
   } else if (hit.coordinates == Rule::kTurnAndValue) {
     hit.v = hit.raw[2];
   } else {

@@ -19,8 +19,7 @@ int Torus::crossings(const Vec3& o, const Vec3& d, double* roots) const {
   const double rr = major_ * major_;
   const double b = dot(o, d);
   const double e = dot(o, o) + rr - minor_ * minor_;
-  const double c[5] = {e * e - 4 * rr * (o.x * o.x + o.z * o.z),
-                       4 * b * e - 8 * rr * (o.x * d.x + o.z * d.z),
+  const double c[5] = {e * e - 4 * rr * (o.x * o.x + o.z * o.z), 4 * b * e - 8 * rr * (o.x * d.x + o.z * d.z),
                        4 * b * b + 2 * e - 4 * rr * (d.x * d.x + d.z * d.z), 4 * b, 1};
   if (sturm_) {
     const double reach = 2 * (major_ + minor_) + 1e-9;

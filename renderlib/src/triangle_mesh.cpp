@@ -58,8 +58,8 @@ std::unique_ptr<TriangleMesh> TriangleMesh::create(const MeshInput& input) {
   rtcSetSceneFlags(mesh->scene_, RTC_SCENE_FLAG_ROBUST);
   rtcSetSceneBuildQuality(mesh->scene_, RTC_BUILD_QUALITY_HIGH);
   RTCGeometry geometry = rtcNewGeometry(embreeDevice(), RTC_GEOMETRY_TYPE_TRIANGLE);
-  rtcSetSharedGeometryBuffer(geometry, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3,
-                             mesh->positions_.data(), 0, 3 * sizeof(float), input.vertices.size());
+  rtcSetSharedGeometryBuffer(geometry, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3, mesh->positions_.data(),
+                             0, 3 * sizeof(float), input.vertices.size());
   rtcSetSharedGeometryBuffer(geometry, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3, mesh->faces_.data(), 0,
                              3 * sizeof(uint32_t), face_count);
   rtcCommitGeometry(geometry);
@@ -134,8 +134,8 @@ void TriangleMesh::describe(unsigned face, double b1, double b2, bool smooth, Su
   if (!smooth || corner_normals_.empty()) {
     hit.normal = flat;
   } else {
-    const Vec3 n = corner_normals_[corner] * b0 + corner_normals_[corner + 1] * b1 +
-                   corner_normals_[corner + 2] * b2;
+    const Vec3 n =
+        corner_normals_[corner] * b0 + corner_normals_[corner + 1] * b1 + corner_normals_[corner + 2] * b2;
     // Corner normals may face either way; the face's winding decides the front. Corners
     // where a surface pinches to a point have none.
     hit.normal = dot(n, n) < 1e-24 ? flat : (dot(n, flat) < 0 ? -n : n);

@@ -115,7 +115,8 @@ std::string RenderCallRecorder::CsgTree(std::uint32_t handle) const {
     if (call.result != handle) continue;
     const auto argument = [&](std::size_t i) { return static_cast<std::uint32_t>(call.arguments.at(i)); };
     if (call.name == "CreateCSG") {
-      return "(" + std::to_string(argument(1)) + " " + CsgTree(argument(2)) + " " + CsgTree(argument(3)) + ")";
+      return "(" + std::to_string(argument(1)) + " " + CsgTree(argument(2)) + " " + CsgTree(argument(3)) +
+             ")";
     }
     if (call.name == "CreateCSGPrim") return "leaf(" + std::to_string(argument(1)) + ")";
   }
@@ -164,7 +165,8 @@ namespace {
 
 int32_t FileNameCall(L2Scene scene, const char* name, L2NameValue value) {
   std::uint32_t result = 0;
-  const bool filed = Append("SetNameValue", {double(scene), double(value)}, {}, result, false, name ? name : "");
+  const bool filed =
+      Append("SetNameValue", {double(scene), double(value)}, {}, result, false, name ? name : "");
   if (filed && name) {
     Record& record = TheRecord();
     std::lock_guard lock(record.mutex);
@@ -187,8 +189,8 @@ L2NameValue LookUpNameCall(L2Scene scene, const char* name) {
 // The triangle mesh entries: vertex count, whether normals were given, face count, flags;
 // the vertices and then the faces as values.
 template <typename T>
-std::uint32_t RecordTriBag(const char* entry, L2Scene scene, int32_t vertexCount, const T* vertices, bool normals,
-                           int32_t faceCount, const int32_t* faces, int32_t flags) {
+std::uint32_t RecordTriBag(const char* entry, L2Scene scene, int32_t vertexCount, const T* vertices,
+                           bool normals, int32_t faceCount, const int32_t* faces, int32_t flags) {
   return RenderCallRecorder::Create(
       entry, {double(scene), double(vertexCount), normals ? 1.0 : 0.0, double(faceCount), double(flags)},
       Joined({Values(vertices, int64_t{vertexCount} * 3), Values(faces, int64_t{faceCount} * 3)}));
@@ -205,7 +207,6 @@ std::uint32_t CreateOwning(const char* entry, L2Scene scene, L2ReleaseCallback r
   }
   return handle;
 }
-
 
 void AttachTexture(L2Primitive prim, L2Texture texture) {
   Record& record = TheRecord();
@@ -227,8 +228,8 @@ L2Texture AttachedTexture(L2Primitive prim) {
 }  // namespace lumetra::renderlib::testing
 
 // The recorded entries, with the header's exact signatures.
-using lumetra::renderlib::testing::RenderCallRecorder;
 using lumetra::renderlib::testing::Joined;
+using lumetra::renderlib::testing::RenderCallRecorder;
 using lumetra::renderlib::testing::Values;
 
 extern "C" {
@@ -265,7 +266,8 @@ int32_t LUMETRA2_CALL SetMinTracingWeight(L2Scene scene, double weight) {
 
 // ---- Primitives
 
-L2Primitive LUMETRA2_CALL CreateBox(L2Scene scene, double x0, double y0, double z0, double x1, double y1, double z1) {
+L2Primitive LUMETRA2_CALL CreateBox(L2Scene scene, double x0, double y0, double z0, double x1, double y1,
+                                    double z1) {
   return RenderCallRecorder::Create("CreateBox", {double(scene), x0, y0, z0, x1, y1, z1});
 }
 L2Primitive LUMETRA2_CALL CreateSphere(L2Scene scene, double cx, double cy, double cz, double radius) {
@@ -275,68 +277,82 @@ L2Primitive LUMETRA2_CALL CreateCylinder(L2Scene scene, double bx, double by, do
                                          double az, double radius) {
   return RenderCallRecorder::Create("CreateCylinder", {double(scene), bx, by, bz, ax, ay, az, radius});
 }
-L2Primitive LUMETRA2_CALL CreateCone(L2Scene scene, double bx, double by, double bz, double base_radius, double ax,
-                                     double ay, double az, double apex_radius) {
-  return RenderCallRecorder::Create("CreateCone", {double(scene), bx, by, bz, base_radius, ax, ay, az, apex_radius});
+L2Primitive LUMETRA2_CALL CreateCone(L2Scene scene, double bx, double by, double bz, double base_radius,
+                                     double ax, double ay, double az, double apex_radius) {
+  return RenderCallRecorder::Create("CreateCone",
+                                    {double(scene), bx, by, bz, base_radius, ax, ay, az, apex_radius});
 }
 int32_t LUMETRA2_CALL SetConeEndcaps(L2Scene scene, L2Primitive prim, int32_t closed) {
   return RenderCallRecorder::Act("SetConeEndcaps", {double(scene), double(prim), double(closed)});
 }
-L2Primitive LUMETRA2_CALL CreateTorus(L2Scene scene, double cx, double cy, double cz, double nx, double ny, double nz,
-                                      double major_radius, double minor_radius) {
-  return RenderCallRecorder::Create("CreateTorus", {double(scene), cx, cy, cz, nx, ny, nz, major_radius, minor_radius});
+L2Primitive LUMETRA2_CALL CreateTorus(L2Scene scene, double cx, double cy, double cz, double nx, double ny,
+                                      double nz, double major_radius, double minor_radius) {
+  return RenderCallRecorder::Create("CreateTorus",
+                                    {double(scene), cx, cy, cz, nx, ny, nz, major_radius, minor_radius});
 }
 int32_t LUMETRA2_CALL SetTorusSolver(L2Scene scene, L2Primitive prim, int32_t solver) {
   return RenderCallRecorder::Act("SetTorusSolver", {double(scene), double(prim), double(solver)});
 }
-L2Primitive LUMETRA2_CALL CreateDisc(L2Scene scene, double cx, double cy, double cz, double nx, double ny, double nz,
-                                     double inner_radius, double outer_radius) {
-  return RenderCallRecorder::Create("CreateDisc", {double(scene), cx, cy, cz, nx, ny, nz, inner_radius, outer_radius});
+L2Primitive LUMETRA2_CALL CreateDisc(L2Scene scene, double cx, double cy, double cz, double nx, double ny,
+                                     double nz, double inner_radius, double outer_radius) {
+  return RenderCallRecorder::Create("CreateDisc",
+                                    {double(scene), cx, cy, cz, nx, ny, nz, inner_radius, outer_radius});
 }
 L2Primitive LUMETRA2_CALL CreateSuperQ(L2Scene scene, double east_west, double north_south) {
   return RenderCallRecorder::Create("CreateSuperQ", {double(scene), east_west, north_south});
 }
-L2Primitive LUMETRA2_CALL CreateSweep(L2Scene scene, int32_t spline_kind, int32_t point_count, const double* points) {
+L2Primitive LUMETRA2_CALL CreateSweep(L2Scene scene, int32_t spline_kind, int32_t point_count,
+                                      const double* points) {
   return RenderCallRecorder::Create("CreateSweep", {double(scene), double(spline_kind), double(point_count)},
                                     Values(points, int64_t{point_count} * 3));
 }
-L2Primitive LUMETRA2_CALL CreateLathe(L2Scene scene, int32_t spline_kind, int32_t point_count, const double* points) {
+L2Primitive LUMETRA2_CALL CreateLathe(L2Scene scene, int32_t spline_kind, int32_t point_count,
+                                      const double* points) {
   return RenderCallRecorder::Create("CreateLathe", {double(scene), double(spline_kind), double(point_count)},
                                     Values(points, int64_t{point_count} * 3));
 }
 int32_t LUMETRA2_CALL SetPrimUV(L2Scene scene, L2Primitive prim, int32_t u_steps, int32_t v_steps) {
-  return RenderCallRecorder::Act("SetPrimUV", {double(scene), double(prim), double(u_steps), double(v_steps)});
+  return RenderCallRecorder::Act("SetPrimUV",
+                                 {double(scene), double(prim), double(u_steps), double(v_steps)});
 }
-L2Primitive LUMETRA2_CALL CreateGlyph(L2Scene scene) { return RenderCallRecorder::Create("CreateGlyph", {double(scene)}); }
-int32_t LUMETRA2_CALL AddContour(L2Scene scene, L2Primitive glyph, int32_t values_per_point, int32_t point_count,
-                                 const double* points) {
-  return RenderCallRecorder::Act("AddContour", {double(scene), double(glyph), double(values_per_point), double(point_count)},
-                                 Values(points, int64_t{values_per_point} * point_count));
+L2Primitive LUMETRA2_CALL CreateGlyph(L2Scene scene) {
+  return RenderCallRecorder::Create("CreateGlyph", {double(scene)});
+}
+int32_t LUMETRA2_CALL AddContour(L2Scene scene, L2Primitive glyph, int32_t values_per_point,
+                                 int32_t point_count, const double* points) {
+  return RenderCallRecorder::Act(
+      "AddContour", {double(scene), double(glyph), double(values_per_point), double(point_count)},
+      Values(points, int64_t{values_per_point} * point_count));
 }
 int32_t LUMETRA2_CALL SetGlyphConeFlag(L2Scene scene, L2Primitive prim, int32_t cone) {
   return RenderCallRecorder::Act("SetGlyphConeFlag", {double(scene), double(prim), double(cone)});
 }
-int32_t LUMETRA2_CALL SetGlyphExtrusion(L2Scene scene, L2Primitive prim, double bevel, double start, double end) {
+int32_t LUMETRA2_CALL SetGlyphExtrusion(L2Scene scene, L2Primitive prim, double bevel, double start,
+                                        double end) {
   return RenderCallRecorder::Act("SetGlyphExtrusion", {double(scene), double(prim), bevel, start, end});
 }
-L2Primitive LUMETRA2_CALL CreateSplineMesh(L2Scene scene, int32_t patch_kind, int32_t point_count, const double* points,
-                                           int32_t patch_count, const int32_t* patches) {
-  return RenderCallRecorder::Create("CreateSplineMesh",
-                                    {double(scene), double(patch_kind), double(point_count), double(patch_count)},
-                                    Joined({Values(points, int64_t{point_count} * 3), Values(patches, int64_t{patch_count} * 16)}));
+L2Primitive LUMETRA2_CALL CreateSplineMesh(L2Scene scene, int32_t patch_kind, int32_t point_count,
+                                           const double* points, int32_t patch_count,
+                                           const int32_t* patches) {
+  return RenderCallRecorder::Create(
+      "CreateSplineMesh", {double(scene), double(patch_kind), double(point_count), double(patch_count)},
+      Joined({Values(points, int64_t{point_count} * 3), Values(patches, int64_t{patch_count} * 16)}));
 }
-L2Primitive LUMETRA2_CALL CreateHeight8(L2Scene scene, int32_t width, int32_t height, const uint8_t* samples) {
+L2Primitive LUMETRA2_CALL CreateHeight8(L2Scene scene, int32_t width, int32_t height,
+                                        const uint8_t* samples) {
   return RenderCallRecorder::Create("CreateHeight8", {double(scene), double(width), double(height)},
                                     Values(samples, int64_t{width} * height));
 }
-L2Primitive LUMETRA2_CALL CreateHeight16(L2Scene scene, int32_t width, int32_t height, const uint16_t* samples) {
+L2Primitive LUMETRA2_CALL CreateHeight16(L2Scene scene, int32_t width, int32_t height,
+                                         const uint16_t* samples) {
   return RenderCallRecorder::Create("CreateHeight16", {double(scene), double(width), double(height)},
                                     Values(samples, int64_t{width} * height));
 }
 int32_t LUMETRA2_CALL SmoothHeightField(L2Scene scene, L2Primitive prim) {
   return RenderCallRecorder::Act("SmoothHeightField", {double(scene), double(prim)});
 }
-L2Primitive LUMETRA2_CALL CreateSphericalHeight8(L2Scene scene, int32_t width, int32_t height, const uint8_t* samples) {
+L2Primitive LUMETRA2_CALL CreateSphericalHeight8(L2Scene scene, int32_t width, int32_t height,
+                                                 const uint8_t* samples) {
   return RenderCallRecorder::Create("CreateSphericalHeight8", {double(scene), double(width), double(height)},
                                     Values(samples, int64_t{width} * height));
 }
@@ -346,20 +362,22 @@ L2Primitive LUMETRA2_CALL CreateSphericalHeight16(L2Scene scene, int32_t width, 
                                     Values(samples, int64_t{width} * height));
 }
 int32_t LUMETRA2_CALL SetSphericalHeightBounds(L2Scene scene, L2Primitive prim, double latitude_min,
-                                               double latitude_max, double longitude_min, double longitude_max) {
-  return RenderCallRecorder::Act("SetSphericalHeightBounds",
-                                 {double(scene), double(prim), latitude_min, latitude_max, longitude_min, longitude_max});
+                                               double latitude_max, double longitude_min,
+                                               double longitude_max) {
+  return RenderCallRecorder::Act("SetSphericalHeightBounds", {double(scene), double(prim), latitude_min,
+                                                              latitude_max, longitude_min, longitude_max});
 }
 L2Primitive LUMETRA2_CALL CreateTriBag(L2Scene scene, int32_t vertex_count, const double* vertices,
-                                       const double* normals, int32_t face_count, const int32_t* faces, int32_t flags) {
-  return lumetra::renderlib::testing::RecordTriBag("CreateTriBag", scene, vertex_count, vertices, normals != nullptr, face_count,
-                                        faces, flags);
+                                       const double* normals, int32_t face_count, const int32_t* faces,
+                                       int32_t flags) {
+  return lumetra::renderlib::testing::RecordTriBag("CreateTriBag", scene, vertex_count, vertices,
+                                                   normals != nullptr, face_count, faces, flags);
 }
 L2Primitive LUMETRA2_CALL CreateTriBag2F(L2Scene scene, int32_t vertex_count, const float* vertices,
                                          const float* normals, int32_t face_count, const int32_t* faces,
                                          int32_t flags) {
-  return lumetra::renderlib::testing::RecordTriBag("CreateTriBag2F", scene, vertex_count, vertices, normals != nullptr,
-                                        face_count, faces, flags);
+  return lumetra::renderlib::testing::RecordTriBag("CreateTriBag2F", scene, vertex_count, vertices,
+                                                   normals != nullptr, face_count, faces, flags);
 }
 // Arguments: scene, the three counts, the face count, flags, and whether each of the five
 // optional arrays was given (normals, coordinates, faces, normal faces, coordinate faces).
@@ -372,9 +390,9 @@ L2Primitive LUMETRA2_CALL CreateTriBag3(L2Scene scene, int32_t vertex_count, con
               Values(uvs, int64_t{uv_count} * 3), Values(faces, int64_t{face_count} * 3)});
   return RenderCallRecorder::Create(
       "CreateTriBag3",
-      {double(scene), double(vertex_count), double(normal_count), double(uv_count), double(face_count), double(flags),
-       normals ? 1.0 : 0.0, uvs ? 1.0 : 0.0, faces ? 1.0 : 0.0, normal_faces == faces ? 1.0 : 0.0,
-       uv_faces == faces ? 1.0 : 0.0},
+      {double(scene), double(vertex_count), double(normal_count), double(uv_count), double(face_count),
+       double(flags), normals ? 1.0 : 0.0, uvs ? 1.0 : 0.0, faces ? 1.0 : 0.0,
+       normal_faces == faces ? 1.0 : 0.0, uv_faces == faces ? 1.0 : 0.0},
       std::move(values));
 }
 int32_t LUMETRA2_CALL SmoothTriBag(L2Scene scene, L2Primitive prim, double angle) {
@@ -383,16 +401,20 @@ int32_t LUMETRA2_CALL SmoothTriBag(L2Scene scene, L2Primitive prim, double angle
 L2Primitive LUMETRA2_CALL CreateClone(L2Scene scene, L2Primitive source) {
   return RenderCallRecorder::Create("CreateClone", {double(scene), double(source)});
 }
-L2Primitive LUMETRA2_CALL CreateBlob(L2Scene scene) { return RenderCallRecorder::Create("CreateBlob", {double(scene)}); }
+L2Primitive LUMETRA2_CALL CreateBlob(L2Scene scene) {
+  return RenderCallRecorder::Create("CreateBlob", {double(scene)});
+}
 int32_t LUMETRA2_CALL SetBlobThreshold(L2Scene scene, L2Primitive blob, double threshold) {
   return RenderCallRecorder::Act("SetBlobThreshold", {double(scene), double(blob), threshold});
 }
 int32_t LUMETRA2_CALL AddBlobSphereComponent(L2Scene scene, L2Primitive blob, double cx, double cy, double cz,
                                              double radius, double strength) {
-  return RenderCallRecorder::Act("AddBlobSphereComponent", {double(scene), double(blob), cx, cy, cz, radius, strength});
+  return RenderCallRecorder::Act("AddBlobSphereComponent",
+                                 {double(scene), double(blob), cx, cy, cz, radius, strength});
 }
-int32_t LUMETRA2_CALL AddBlobCylinderComponent(L2Scene scene, L2Primitive blob, double x0, double y0, double z0,
-                                               double x1, double y1, double z1, double radius, double strength) {
+int32_t LUMETRA2_CALL AddBlobCylinderComponent(L2Scene scene, L2Primitive blob, double x0, double y0,
+                                               double z0, double x1, double y1, double z1, double radius,
+                                               double strength) {
   return RenderCallRecorder::Act("AddBlobCylinderComponent",
                                  {double(scene), double(blob), x0, y0, z0, x1, y1, z1, radius, strength});
 }
@@ -403,7 +425,8 @@ L2Primitive LUMETRA2_CALL CreateCSGPrim(L2Scene scene, L2Primitive prim) {
   return RenderCallRecorder::Create("CreateCSGPrim", {double(scene), double(prim)});
 }
 L2Primitive LUMETRA2_CALL CreateCSG(L2Scene scene, int32_t operation, L2Primitive left, L2Primitive right) {
-  return RenderCallRecorder::Create("CreateCSG", {double(scene), double(operation), double(left), double(right)});
+  return RenderCallRecorder::Create("CreateCSG",
+                                    {double(scene), double(operation), double(left), double(right)});
 }
 int32_t LUMETRA2_CALL PrimCastsShadows(L2Scene scene, L2Primitive prim, int32_t casts) {
   return RenderCallRecorder::Act("PrimCastsShadows", {double(scene), double(prim), double(casts)});
@@ -430,28 +453,33 @@ int32_t LUMETRA2_CALL GetPrimLocation(L2Scene scene, L2Primitive prim, double lo
 int32_t LUMETRA2_CALL SetConeRadii(L2Scene scene, L2Primitive prim, double base_radius, double apex_radius) {
   return RenderCallRecorder::Act("SetConeRadii", {double(scene), double(prim), base_radius, apex_radius});
 }
-int32_t LUMETRA2_CALL SetTorusRadii(L2Scene scene, L2Primitive prim, double major_radius, double minor_radius) {
+int32_t LUMETRA2_CALL SetTorusRadii(L2Scene scene, L2Primitive prim, double major_radius,
+                                    double minor_radius) {
   return RenderCallRecorder::Act("SetTorusRadii", {double(scene), double(prim), major_radius, minor_radius});
 }
-int32_t LUMETRA2_CALL SetDiscRadii(L2Scene scene, L2Primitive prim, double inner_radius, double outer_radius) {
+int32_t LUMETRA2_CALL SetDiscRadii(L2Scene scene, L2Primitive prim, double inner_radius,
+                                   double outer_radius) {
   return RenderCallRecorder::Act("SetDiscRadii", {double(scene), double(prim), inner_radius, outer_radius});
 }
 int32_t LUMETRA2_CALL SetSuperQPowers(L2Scene scene, L2Primitive prim, double east_west, double north_south) {
   return RenderCallRecorder::Act("SetSuperQPowers", {double(scene), double(prim), east_west, north_south});
 }
-int32_t LUMETRA2_CALL ModifySweepVertices(L2Scene scene, L2Primitive prim, int32_t spline_kind, int32_t point_count,
-                                          const double* points) {
-  return RenderCallRecorder::Act("ModifySweepVertices", {double(scene), double(prim), double(spline_kind), double(point_count)},
+int32_t LUMETRA2_CALL ModifySweepVertices(L2Scene scene, L2Primitive prim, int32_t spline_kind,
+                                          int32_t point_count, const double* points) {
+  return RenderCallRecorder::Act("ModifySweepVertices",
+                                 {double(scene), double(prim), double(spline_kind), double(point_count)},
                                  Values(points, int64_t{point_count} * 3));
 }
-int32_t LUMETRA2_CALL ModifyLatheVertices(L2Scene scene, L2Primitive prim, int32_t spline_kind, int32_t point_count,
-                                          const double* points) {
-  return RenderCallRecorder::Act("ModifyLatheVertices", {double(scene), double(prim), double(spline_kind), double(point_count)},
+int32_t LUMETRA2_CALL ModifyLatheVertices(L2Scene scene, L2Primitive prim, int32_t spline_kind,
+                                          int32_t point_count, const double* points) {
+  return RenderCallRecorder::Act("ModifyLatheVertices",
+                                 {double(scene), double(prim), double(spline_kind), double(point_count)},
                                  Values(points, int64_t{point_count} * 3));
 }
 int32_t LUMETRA2_CALL ModifySplineMeshVertices(L2Scene scene, L2Primitive prim, int32_t point_count,
                                                const double* points) {
-  return RenderCallRecorder::Act("ModifySplineMeshVertices", {double(scene), double(prim), double(point_count)},
+  return RenderCallRecorder::Act("ModifySplineMeshVertices",
+                                 {double(scene), double(prim), double(point_count)},
                                  Values(points, int64_t{point_count} * 3));
 }
 int32_t LUMETRA2_CALL GetHeightFieldBitDepth(L2Scene scene, L2Primitive prim, int32_t* bits) {
@@ -490,14 +518,16 @@ int32_t LUMETRA2_CALL TranslateTexture(L2Scene scene, uint32_t texture, double x
 
 // ---- Textures and volumes
 
-L2Texture LUMETRA2_CALL CreateUserTexture(L2Scene scene, L2TextureEvaluate, L2ReleaseCallback release, void* object) {
+L2Texture LUMETRA2_CALL CreateUserTexture(L2Scene scene, L2TextureEvaluate, L2ReleaseCallback release,
+                                          void* object) {
   return lumetra::renderlib::testing::CreateOwning("CreateUserTexture", scene, release, object);
 }
 L2Texture LUMETRA2_CALL CreateTextureReference(L2Scene scene, L2Texture texture) {
   return RenderCallRecorder::Create("CreateTextureReference", {double(scene), double(texture)});
 }
 int32_t LUMETRA2_CALL SetPrimTexture(L2Scene scene, L2Primitive prim, L2Texture texture) {
-  const int32_t result = RenderCallRecorder::Act("SetPrimTexture", {double(scene), double(prim), double(texture)});
+  const int32_t result =
+      RenderCallRecorder::Act("SetPrimTexture", {double(scene), double(prim), double(texture)});
   if (result == L2_OK) lumetra::renderlib::testing::AttachTexture(prim, texture);
   return result;
 }
@@ -510,7 +540,8 @@ int32_t LUMETRA2_CALL ShadePoint(L2Scene scene, L2View view, uint32_t shading_fl
   RenderCallRecorder::Act("ShadePoint", {double(scene), double(view), double(shading_flags)});
   return L2_ERROR_STATE;  // never inside an evaluation here
 }
-L2Volume LUMETRA2_CALL CreateVolume(L2Scene scene, L2VolumeEvaluate, L2ReleaseCallback release, void* object) {
+L2Volume LUMETRA2_CALL CreateVolume(L2Scene scene, L2VolumeEvaluate, L2ReleaseCallback release,
+                                    void* object) {
   return lumetra::renderlib::testing::CreateOwning("CreateVolume", scene, release, object);
 }
 int32_t LUMETRA2_CALL SetVolumeStepResolution(L2Scene scene, L2Volume volume, double step) {
@@ -534,7 +565,9 @@ int32_t LUMETRA2_CALL AddTextureVolume(L2Scene scene, L2Texture texture, L2Volum
 
 // ---- Lights
 
-L2Light LUMETRA2_CALL CreateLight(L2Scene scene) { return RenderCallRecorder::Create("CreateLight", {double(scene)}); }
+L2Light LUMETRA2_CALL CreateLight(L2Scene scene) {
+  return RenderCallRecorder::Create("CreateLight", {double(scene)});
+}
 L2Light LUMETRA2_CALL CreateSpotLight(L2Scene scene) {
   return RenderCallRecorder::Create("CreateSpotLight", {double(scene)});
 }
@@ -544,14 +577,15 @@ L2Light LUMETRA2_CALL CreateAreaLight(L2Scene scene) {
 int32_t LUMETRA2_CALL SetLightLocation(L2Scene scene, L2Light light, double x, double y, double z) {
   return RenderCallRecorder::Act("SetLightLocation", {double(scene), double(light), x, y, z});
 }
-int32_t LUMETRA2_CALL SetSpotLightCoeffs(L2Scene scene, L2Light light, double x, double y, double z, double tightness,
-                                         double radius, double falloff) {
-  return RenderCallRecorder::Act("SetSpotLightCoeffs", {double(scene), double(light), x, y, z, tightness, radius, falloff});
+int32_t LUMETRA2_CALL SetSpotLightCoeffs(L2Scene scene, L2Light light, double x, double y, double z,
+                                         double tightness, double radius, double falloff) {
+  return RenderCallRecorder::Act("SetSpotLightCoeffs",
+                                 {double(scene), double(light), x, y, z, tightness, radius, falloff});
 }
-int32_t LUMETRA2_CALL SetAreaLight(L2Scene scene, L2Light light, int32_t columns, int32_t rows, int32_t adaptive,
-                                   double jitter) {
-  return RenderCallRecorder::Act("SetAreaLight",
-                                 {double(scene), double(light), double(columns), double(rows), double(adaptive), jitter});
+int32_t LUMETRA2_CALL SetAreaLight(L2Scene scene, L2Light light, int32_t columns, int32_t rows,
+                                   int32_t adaptive, double jitter) {
+  return RenderCallRecorder::Act("SetAreaLight", {double(scene), double(light), double(columns), double(rows),
+                                                  double(adaptive), jitter});
 }
 int32_t LUMETRA2_CALL SetLightColor(L2Scene scene, L2Light light, double r, double g, double b) {
   return RenderCallRecorder::Act("SetLightColor", {double(scene), double(light), r, g, b});
@@ -559,8 +593,10 @@ int32_t LUMETRA2_CALL SetLightColor(L2Scene scene, L2Light light, double r, doub
 int32_t LUMETRA2_CALL SetLightShadowing(L2Scene scene, L2Light light, int32_t on) {
   return RenderCallRecorder::Act("SetLightShadowing", {double(scene), double(light), double(on)});
 }
-int32_t LUMETRA2_CALL SetLightCoeffs(L2Scene scene, L2Light light, double quadratic, double linear, double constant) {
-  return RenderCallRecorder::Act("SetLightCoeffs", {double(scene), double(light), quadratic, linear, constant});
+int32_t LUMETRA2_CALL SetLightCoeffs(L2Scene scene, L2Light light, double quadratic, double linear,
+                                     double constant) {
+  return RenderCallRecorder::Act("SetLightCoeffs",
+                                 {double(scene), double(light), quadratic, linear, constant});
 }
 int32_t LUMETRA2_CALL SetLightVolumetric(L2Scene scene, L2Light light, int32_t on) {
   return RenderCallRecorder::Act("SetLightVolumetric", {double(scene), double(light), double(on)});
@@ -571,7 +607,9 @@ int32_t LUMETRA2_CALL SetLightAttenuated(L2Scene scene, L2Light light, int32_t o
 
 // ---- View
 
-L2View LUMETRA2_CALL CreateView(L2Scene scene) { return RenderCallRecorder::Create("CreateView", {double(scene)}); }
+L2View LUMETRA2_CALL CreateView(L2Scene scene) {
+  return RenderCallRecorder::Create("CreateView", {double(scene)});
+}
 int32_t LUMETRA2_CALL SetViewAngle(L2Scene scene, L2View view, double angle) {
   return RenderCallRecorder::Act("SetViewAngle", {double(scene), double(view), angle});
 }
@@ -591,7 +629,8 @@ int32_t LUMETRA2_CALL SetViewVolumeResolution(L2Scene scene, L2View view, double
   return RenderCallRecorder::Act("SetViewVolumeResolution", {double(scene), double(view), step});
 }
 int32_t LUMETRA2_CALL SetViewVolumeSteps(L2Scene scene, L2View view, int32_t min_steps, int32_t max_steps) {
-  return RenderCallRecorder::Act("SetViewVolumeSteps", {double(scene), double(view), double(min_steps), double(max_steps)});
+  return RenderCallRecorder::Act("SetViewVolumeSteps",
+                                 {double(scene), double(view), double(min_steps), double(max_steps)});
 }
 
 }  // extern "C"

@@ -42,7 +42,8 @@ inline Image renderImage(L2RenderEntry* entry, L2Scene scene, L2View view, int w
 inline std::vector<unsigned char> toBytes(const Image& image) {
   std::vector<unsigned char> bytes;
   for (size_t i = 0; i < image.rgba.size(); i += 4) {
-    for (int c = 0; c < 3; ++c) bytes.push_back((unsigned char)std::lround(std::clamp(image.rgba[i + c], 0.0f, 1.0f) * 255));
+    for (int c = 0; c < 3; ++c)
+      bytes.push_back((unsigned char)std::lround(std::clamp(image.rgba[i + c], 0.0f, 1.0f) * 255));
   }
   return bytes;
 }
@@ -85,7 +86,8 @@ inline void expectMatchesGolden(const std::string& name, const Image& image) {
     if (d > 2) ++differing;
   }
   EXPECT_LE(differing, bytes.size() / 100) << name << ": worst channel difference " << worst;
-  if (::testing::Test::HasFailure()) writePpm(std::string(::testing::TempDir()) + name + "_actual.ppm", image);
+  if (::testing::Test::HasFailure())
+    writePpm(std::string(::testing::TempDir()) + name + "_actual.ppm", image);
 }
 
 }  // namespace lumetra::renderlib::testing

@@ -107,7 +107,8 @@ TEST_F(TwoSpheres, OperandTransformsAndNestedNodes) {
 
 TEST(CsgWithMeshes, CubeMeshMinusSphere) {
   MeshInput cube;
-  for (int i = 0; i < 8; ++i) cube.vertices.push_back({i & 1 ? 1.0 : -1.0, i & 2 ? 1.0 : -1.0, i & 4 ? 1.0 : -1.0});
+  for (int i = 0; i < 8; ++i)
+    cube.vertices.push_back({i & 1 ? 1.0 : -1.0, i & 2 ? 1.0 : -1.0, i & 4 ? 1.0 : -1.0});
   // Two triangles a face, wound counter-clockwise seen from outside.
   cube.faces = {0, 2, 1, 1, 2, 3, 4, 5, 6, 5, 7, 6, 0, 1, 4, 1, 5, 4,
                 2, 6, 3, 3, 6, 7, 0, 4, 2, 2, 4, 6, 1, 3, 5, 3, 7, 5};

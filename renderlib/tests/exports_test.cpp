@@ -47,7 +47,8 @@ TEST(Exports, ExactlyTheHeaderEntries) {
   ASSERT_GT(entries.size(), 100u);
   EXPECT_TRUE(entries.count("ScalePrim") && entries.count("AATracer") && entries.count("NewScene"));
   const std::set<std::string> exported = exportedSymbols();
-  for (const std::string& name : exported) EXPECT_TRUE(entries.count(name)) << "exported but not an entry: " << name;
+  for (const std::string& name : exported)
+    EXPECT_TRUE(entries.count(name)) << "exported but not an entry: " << name;
   for (const std::string& name : entries) EXPECT_TRUE(exported.count(name)) << "entry not exported: " << name;
 }
 

@@ -14,8 +14,8 @@ namespace {
 std::string lastError() { return GetLastErrorMessage(); }
 
 std::string versionText() {
-  return std::to_string(LUMETRA2_VERSION_MAJOR) + "." + std::to_string(LUMETRA2_VERSION_MINOR) +
-         "." + std::to_string(LUMETRA2_VERSION_PATCH);
+  return std::to_string(LUMETRA2_VERSION_MAJOR) + "." + std::to_string(LUMETRA2_VERSION_MINOR) + "." +
+         std::to_string(LUMETRA2_VERSION_PATCH);
 }
 
 TEST(LibraryVersion, TheLoadedLibraryIsTheHeaders) {
@@ -39,8 +39,7 @@ TEST(LibraryVersion, FileAndSonameCarryTheHeadersVersion) {
   Dl_info info{};
   ASSERT_NE(dladdr(reinterpret_cast<void*>(&GetLibraryVersion), &info), 0);
   const std::string loaded = info.dli_fname;
-  EXPECT_EQ(loaded.substr(loaded.rfind('/') + 1),
-            "liblumetra2.so." + std::to_string(LUMETRA2_VERSION_MAJOR));
+  EXPECT_EQ(loaded.substr(loaded.rfind('/') + 1), "liblumetra2.so." + std::to_string(LUMETRA2_VERSION_MAJOR));
 }
 
 TEST(LastError, CreatingEntriesSayWhyTheyMadeNothing) {

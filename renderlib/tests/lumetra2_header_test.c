@@ -15,23 +15,21 @@
 #error "the version does not fit LUMETRA2_MAKE_VERSION"
 #endif
 
-L2_CHECK(handles_are_32_bit, sizeof(L2Scene) == 4 && sizeof(L2Primitive) == 4 &&
-                                 sizeof(L2Texture) == 4 && sizeof(L2Volume) == 4 &&
-                                 sizeof(L2View) == 4 && sizeof(L2Light) == 4);
-L2_CHECK(name_values_hold_pointers, sizeof(L2NameValue) >= sizeof(void *));
+L2_CHECK(handles_are_32_bit, sizeof(L2Scene) == 4 && sizeof(L2Primitive) == 4 && sizeof(L2Texture) == 4 &&
+                                 sizeof(L2Volume) == 4 && sizeof(L2View) == 4 && sizeof(L2Light) == 4);
+L2_CHECK(name_values_hold_pointers, sizeof(L2NameValue) >= sizeof(void*));
 
 L2_CHECK(shading_record_is_twenty_doubles,
          sizeof(L2ShadingRecord) == 20 * sizeof(double) &&
-             sizeof(((L2ShadingRecord *)0)->u) == sizeof(double) &&
-             sizeof(((L2ShadingRecord *)0)->v) == sizeof(double) &&
-             sizeof(((L2ShadingRecord *)0)->ray_distance) == sizeof(double) &&
-             sizeof(((L2ShadingRecord *)0)->depth) == sizeof(double) &&
-             sizeof(((L2ShadingRecord *)0)->weight) == sizeof(double));
+             sizeof(((L2ShadingRecord*)0)->u) == sizeof(double) &&
+             sizeof(((L2ShadingRecord*)0)->v) == sizeof(double) &&
+             sizeof(((L2ShadingRecord*)0)->ray_distance) == sizeof(double) &&
+             sizeof(((L2ShadingRecord*)0)->depth) == sizeof(double) &&
+             sizeof(((L2ShadingRecord*)0)->weight) == sizeof(double));
 L2_CHECK(shading_record_uv, offsetof(L2ShadingRecord, u) == 6 * sizeof(double) &&
                                 offsetof(L2ShadingRecord, v) == 7 * sizeof(double));
-L2_CHECK(shading_record_depth_and_weight,
-         offsetof(L2ShadingRecord, depth) == 18 * sizeof(double) &&
-             offsetof(L2ShadingRecord, weight) == 19 * sizeof(double));
+L2_CHECK(shading_record_depth_and_weight, offsetof(L2ShadingRecord, depth) == 18 * sizeof(double) &&
+                                              offsetof(L2ShadingRecord, weight) == 19 * sizeof(double));
 
 L2_CHECK(sample_size, sizeof(SurfaceSample) == 0x9C);
 L2_CHECK(sample_lighting_offsets,
@@ -42,21 +40,18 @@ L2_CHECK(sample_finish_offsets,
          offsetof(SurfaceSample, phong) == 0x5C && offsetof(SurfaceSample, phong_size) == 0x60 &&
              offsetof(SurfaceSample, specular) == 0x64 &&
              offsetof(SurfaceSample, specular_exponent) == 0x68 &&
-             offsetof(SurfaceSample, reflection_color) == 0x6C &&
-             offsetof(SurfaceSample, metallic) == 0x7C);
-L2_CHECK(sample_transmission_offsets,
-         offsetof(SurfaceSample, transmitted_color) == 0x80 &&
-             offsetof(SurfaceSample, transmission) == 0x90 && offsetof(SurfaceSample, ior) == 0x94 &&
-             offsetof(SurfaceSample, flags) == 0x98);
-L2_CHECK(sample_flag_bits, L2_SAMPLE_AMBIENT_COLOR == 1 && L2_SAMPLE_REFLECTION == 16 &&
-                               L2_SAMPLE_TRANSMISSION == 32);
+             offsetof(SurfaceSample, reflection_color) == 0x6C && offsetof(SurfaceSample, metallic) == 0x7C);
+L2_CHECK(sample_transmission_offsets, offsetof(SurfaceSample, transmitted_color) == 0x80 &&
+                                          offsetof(SurfaceSample, transmission) == 0x90 &&
+                                          offsetof(SurfaceSample, ior) == 0x94 &&
+                                          offsetof(SurfaceSample, flags) == 0x98);
+L2_CHECK(sample_flag_bits,
+         L2_SAMPLE_AMBIENT_COLOR == 1 && L2_SAMPLE_REFLECTION == 16 && L2_SAMPLE_TRANSMISSION == 32);
 
 /* The flag words the render settings store by default must keep their meaning. */
-L2_CHECK(tracing_default_flags,
-         (L2_SHADE_SMOOTH | L2_SHADE_FLIP_NORMALS | L2_SHADE_SHADOWS | L2_SHADE_REFLECTION |
-          L2_SHADE_TRANSMISSION) == 454);
-L2_CHECK(polygon_default_flags,
-         (L2_SHADE_SMOOTH | L2_SHADE_FLIP_NORMALS | L2_SHADE_CULL_BACKFACES) == 14);
+L2_CHECK(tracing_default_flags, (L2_SHADE_SMOOTH | L2_SHADE_FLIP_NORMALS | L2_SHADE_SHADOWS |
+                                 L2_SHADE_REFLECTION | L2_SHADE_TRANSMISSION) == 454);
+L2_CHECK(polygon_default_flags, (L2_SHADE_SMOOTH | L2_SHADE_FLIP_NORMALS | L2_SHADE_CULL_BACKFACES) == 14);
 
 typedef struct Job {
   int32_t abort_flag;
@@ -64,23 +59,20 @@ typedef struct Job {
   L2Scene scene;
   L2View view;
   uint32_t shading_flags;
-  const char *failure; /* why the scene could not be made */
+  const char* failure; /* why the scene could not be made */
 } Job;
 
-static int32_t LUMETRA2_CALL job_aborted(void *user_data) {
-  return ((const Job *)user_data)->abort_flag;
-}
+static int32_t LUMETRA2_CALL job_aborted(void* user_data) { return ((const Job*)user_data)->abort_flag; }
 
-static int32_t LUMETRA2_CALL put_pixel(int32_t x, int32_t y, const float color[4],
-                                       void *user_data) {
+static int32_t LUMETRA2_CALL put_pixel(int32_t x, int32_t y, const float color[4], void* user_data) {
   (void)x;
   (void)y;
   (void)color;
   return job_aborted(user_data);
 }
 
-static int32_t LUMETRA2_CALL draw_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1,
-                                       const float color[4], void *user_data) {
+static int32_t LUMETRA2_CALL draw_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, const float color[4],
+                                       void* user_data) {
   (void)x0;
   (void)y0;
   (void)x1;
@@ -89,23 +81,21 @@ static int32_t LUMETRA2_CALL draw_line(int32_t x0, int32_t y0, int32_t x1, int32
   return job_aborted(user_data);
 }
 
-static void LUMETRA2_CALL shade_lit(L2ShadingRecord *record, SurfaceSample *sample,
-                                    void *object) {
-  const Job *job = (const Job *)object;
+static void LUMETRA2_CALL shade_lit(L2ShadingRecord* record, SurfaceSample* sample, void* object) {
+  const Job* job = (const Job*)object;
   float lit[4] = {0, 0, 0, 1};
   record->depth += 1;
-  if (job->shade_point(job->scene, job->view, job->shading_flags & ~(uint32_t)L2_SHADE_TRANSMISSION,
-                       record, sample, lit) == L2_OK) {
+  if (job->shade_point(job->scene, job->view, job->shading_flags & ~(uint32_t)L2_SHADE_TRANSMISSION, record,
+                       sample, lit) == L2_OK) {
     sample->color[0] = lit[0];
     sample->emission = 1.0f;
   }
 }
 
-static void LUMETRA2_CALL release_nothing(void *object) { (void)object; }
+static void LUMETRA2_CALL release_nothing(void* object) { (void)object; }
 
-static void LUMETRA2_CALL sample_fog(const L2ShadingRecord *record, float density[3],
-                                     float emission[4], float scattering[4],
-                                     float absorption[4], void *object) {
+static void LUMETRA2_CALL sample_fog(const L2ShadingRecord* record, float density[3], float emission[4],
+                                     float scattering[4], float absorption[4], void* object) {
   (void)record;
   (void)object;
   density[0] = density[1] = density[2] = 1.0f;
@@ -114,7 +104,7 @@ static void LUMETRA2_CALL sample_fog(const L2ShadingRecord *record, float densit
 
 /* A union of a sphere and a textured cone in fog, one animation update and both kinds of
  * render call; every result is checked as a caller must. */
-int32_t translate_and_render(Job *job) {
+int32_t translate_and_render(Job* job) {
   static const char sphere_name[] = "Ball";
   const double outline[] = {0, 0, 0, 1, 0, 1, 1, 1, 0, 0, 0, 0};
   L2Primitive sphere, cone, both;
@@ -141,11 +131,10 @@ int32_t translate_and_render(Job *job) {
     return L2_ERROR_MEMORY;
   result = SetNameValue(job->scene, sphere_name, sphere);
   if (result == L2_OK) result = AddTextureVolume(job->scene, texture, fog);
-  if (result == L2_OK)
-    result = SetPrimTexture(job->scene, cone, CreateTextureReference(job->scene, texture));
+  if (result == L2_OK) result = SetPrimTexture(job->scene, cone, CreateTextureReference(job->scene, texture));
   if (result == L2_OK) result = RotatePrim(job->scene, cone, -10, -20, -30);
-  both = CreateCSG(job->scene, L2_CSG_UNION, CreateCSGPrim(job->scene, sphere),
-                   CreateCSGPrim(job->scene, cone));
+  both =
+      CreateCSG(job->scene, L2_CSG_UNION, CreateCSGPrim(job->scene, sphere), CreateCSGPrim(job->scene, cone));
   if (result == L2_OK && both == 0) result = L2_ERROR_MEMORY;
   if (result == L2_OK) result = SetConeRadii(job->scene, cone, 2.0, 0.25);
   if (result == L2_OK) result = SetViewResolution(job->scene, job->view, 320, 240);

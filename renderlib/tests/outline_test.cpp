@@ -29,11 +29,13 @@ TEST(Outline, PiecesFollowTheControlPoints) {
   EXPECT_EQ(quadratic[0].degree, 2);
   EXPECT_NEAR(quadratic[0].xAt(0.5), 0.75, 1e-12);
   // Two controls in a row: an outline point half way, so two quadratic pieces.
-  const auto implied = outline(L2_SPLINE_QUADRATIC, {{0, 0, false}, {1, 0, true}, {1, 2, true}, {0, 2, false}}, false);
+  const auto implied =
+      outline(L2_SPLINE_QUADRATIC, {{0, 0, false}, {1, 0, true}, {1, 2, true}, {0, 2, false}}, false);
   ASSERT_EQ(implied.size(), 2u);
   EXPECT_NEAR(implied[0].xAt(1), 1, 1e-12);
   EXPECT_NEAR(implied[0].yAt(1), 1, 1e-12);
-  const auto cubic = outline(L2_SPLINE_CUBIC, {{0, 0, false}, {1, 0, true}, {1, 1, true}, {0, 1, false}}, false);
+  const auto cubic =
+      outline(L2_SPLINE_CUBIC, {{0, 0, false}, {1, 0, true}, {1, 1, true}, {0, 1, false}}, false);
   ASSERT_EQ(cubic.size(), 1u);
   EXPECT_NEAR(cubic[0].xAt(0.5), 0.75, 1e-12);
   EXPECT_FALSE(makeOutline(4, {{0, 0, false}, {1, 0, false}}, false));
@@ -53,11 +55,13 @@ TEST(Outline, OpenOutlinesOfControlsAreClampedToTheirEnds) {
   const auto quadratic = outline(L2_SPLINE_QUADRATIC, {{0, 0, true}, {1, 0, true}, {1, 1, true}}, false);
   ASSERT_EQ(quadratic.size(), 1u);
   EXPECT_EQ(joints(quadratic), (std::vector<std::pair<double, double>>{{0, 0}, {1, 1}}));
-  const auto bent = outline(L2_SPLINE_QUADRATIC, {{0, 0, true}, {2, 0, true}, {2, 2, true}, {0, 2, true}}, false);
+  const auto bent =
+      outline(L2_SPLINE_QUADRATIC, {{0, 0, true}, {2, 0, true}, {2, 2, true}, {0, 2, true}}, false);
   EXPECT_EQ(joints(bent), (std::vector<std::pair<double, double>>{{0, 0}, {2, 1}, {0, 2}}));
   // A cubic run of three controls: a cubic piece to the point half way between the second
   // and third, then a quadratic one.
-  const auto cubic = outline(L2_SPLINE_CUBIC, {{0, 0, false}, {1, 0, true}, {1, 1, true}, {2, 1, true}, {0, 1, false}}, false);
+  const auto cubic = outline(L2_SPLINE_CUBIC,
+                             {{0, 0, false}, {1, 0, true}, {1, 1, true}, {2, 1, true}, {0, 1, false}}, false);
   ASSERT_EQ(cubic.size(), 2u);
   EXPECT_EQ(cubic[0].degree, 3);
   EXPECT_EQ(cubic[1].degree, 2);
@@ -67,14 +71,15 @@ TEST(Outline, OpenOutlinesOfControlsAreClampedToTheirEnds) {
 TEST(Outline, ClosedOutlinesOfControlsCloseSmoothly) {
   // Five cubic controls: two cubic pieces and a quadratic one, each beginning half way
   // between two controls, the last ending where the first begins.
-  const auto pieces = outline(L2_SPLINE_CUBIC,
-                              {{0, 0, true}, {2, 0, true}, {2, 2, true}, {0, 2, true}, {-1, 1, true}}, true);
+  const auto pieces =
+      outline(L2_SPLINE_CUBIC, {{0, 0, true}, {2, 0, true}, {2, 2, true}, {0, 2, true}, {-1, 1, true}}, true);
   ASSERT_EQ(pieces.size(), 3u);
   const auto ends = joints(pieces);
   EXPECT_EQ(ends.front(), ends.back());
   EXPECT_EQ(ends[0], (std::pair<double, double>{2, 1}));
   // An outline point first: the runs between outline points need no wrapping.
-  const auto square = outline(L2_SPLINE_QUADRATIC, {{1, 0, true}, {1, 1, true}, {0, 1, false}, {0, 0, true}}, true);
+  const auto square =
+      outline(L2_SPLINE_QUADRATIC, {{1, 0, true}, {1, 1, true}, {0, 1, false}, {0, 0, true}}, true);
   EXPECT_EQ(joints(square), (std::vector<std::pair<double, double>>{{0, 1}, {0.5, 0}, {1, 0.5}, {0, 1}}));
 }
 
@@ -106,14 +111,16 @@ TEST(Lathe, QuadraticBulgeMetOnItsEquator) {
 }
 
 TEST(Lathe, CubicOutline) {
-  const Lathe lathe(outline(L2_SPLINE_CUBIC, {{1, 0, false}, {1, 1, true}, {1, 2, true}, {1, 3, false}}, false));
+  const Lathe lathe(
+      outline(L2_SPLINE_CUBIC, {{1, 0, false}, {1, 1, true}, {1, 2, true}, {1, 3, false}}, false));
   const SurfaceHit hit = mustHit(lathe, {{-5, 0.5, 0}, {1, 0.1, 0}});
   EXPECT_NEAR(hit.t, 4, 1e-9);
   EXPECT_NEAR(hit.v, 0.9 / 3, 1e-9);
 }
 
 std::vector<OutlinePiece> square(double half, bool clockwise) {
-  std::vector<OutlinePoint> points{{-half, -half, false}, {half, -half, false}, {half, half, false}, {-half, half, false}};
+  std::vector<OutlinePoint> points{
+      {-half, -half, false}, {half, -half, false}, {half, half, false}, {-half, half, false}};
   if (clockwise) std::reverse(points.begin(), points.end());
   return outline(L2_SPLINE_LINEAR, points, true);
 }
@@ -154,8 +161,8 @@ TEST(Extrusion, GlyphHolesByWinding) {
 TEST(Extrusion, QuadraticContourWithImpliedPoints) {
   // Four off-curve corners imply on-curve points at (0, 1), (-1, 0), (0, -1) and (1, 0).
   Extrusion glyph;
-  glyph.addOutline(outline(L2_SPLINE_QUADRATIC,
-                           {{1, 1, true}, {-1, 1, true}, {-1, -1, true}, {1, -1, true}}, true));
+  glyph.addOutline(
+      outline(L2_SPLINE_QUADRATIC, {{1, 1, true}, {-1, 1, true}, {-1, -1, true}, {1, -1, true}}, true));
   EXPECT_NEAR(mustHit(glyph, {{-5, 0, 0.5}, {1, 0, 0}}).t, 4, 1e-9);
   // At 45 degrees the curve passes (0.75, 0.75) on the piece from (1, 0) via (1, 1) to (0, 1).
   const Vec3 diagonal = normalized(Vec3{1, 1, 0});

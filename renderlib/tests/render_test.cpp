@@ -6,8 +6,8 @@
 #include <array>
 #include <atomic>
 #include <mutex>
-#include <vector>
 #include <numbers>
+#include <vector>
 
 #include "renderlib/testing/render_support.h"
 
@@ -66,8 +66,9 @@ class Scenes : public ::testing::Test {
 
   L2Primitive textured(L2Primitive prim, const Finish& finish) {
     EXPECT_NE(prim, 0u);
-    EXPECT_EQ(SetPrimTexture(scene, prim, CreateUserTexture(scene, shiny, nullptr, const_cast<Finish*>(&finish))),
-              L2_OK);
+    EXPECT_EQ(
+        SetPrimTexture(scene, prim, CreateUserTexture(scene, shiny, nullptr, const_cast<Finish*>(&finish))),
+        L2_OK);
     return prim;
   }
 
@@ -102,7 +103,8 @@ class Scenes : public ::testing::Test {
   void addMesh() {
     const double vertices[] = {1, 0, 0, -1, 0, 0, 0, 1, 0, 0, -1, 0, 0, 0, 1, 0, 0, -1};
     const int32_t faces[] = {0, 2, 4, 2, 1, 4, 1, 3, 4, 3, 0, 4, 2, 0, 5, 1, 2, 5, 3, 1, 5, 0, 3, 5};
-    const L2Primitive smooth = textured(CreateTriBag(scene, 6, vertices, nullptr, 8, faces, L2_MESH_COUNTER_CLOCKWISE), kRed);
+    const L2Primitive smooth =
+        textured(CreateTriBag(scene, 6, vertices, nullptr, 8, faces, L2_MESH_COUNTER_CLOCKWISE), kRed);
     ASSERT_EQ(SmoothTriBag(scene, smooth, 120), L2_OK);
     ASSERT_EQ(TranslatePrim(scene, smooth, -1.2, 1, 0), L2_OK);
     const L2Primitive flat = CreateClone(scene, smooth);
@@ -123,13 +125,15 @@ class Scenes : public ::testing::Test {
     const L2Primitive box = textured(CreateBox(scene, -1, 0, -1, 1, 2, 1), kRed);
     const L2Primitive ball = textured(CreateSphere(scene, 0, 0, 0, 1.3), kMirror);
     ASSERT_EQ(TranslatePrim(scene, ball, 0, 2, -1), L2_OK);
-    const L2Primitive dice = CreateCSG(scene, L2_CSG_DIFFERENCE, CreateCSGPrim(scene, box), CreateCSGPrim(scene, ball));
+    const L2Primitive dice =
+        CreateCSG(scene, L2_CSG_DIFFERENCE, CreateCSGPrim(scene, box), CreateCSGPrim(scene, ball));
     ASSERT_NE(dice, 0u);
     ASSERT_EQ(RotatePrim(scene, dice, 0, 30, 0), L2_OK);
     ASSERT_EQ(TranslatePrim(scene, dice, -2, 0, 1), L2_OK);
 
-    const L2Primitive lens = CreateCSG(scene, L2_CSG_INTERSECTION, CreateCSGPrim(scene, CreateSphere(scene, -0.5, 0, 0, 1)),
-                                       CreateCSGPrim(scene, CreateSphere(scene, 0.5, 0, 0, 1)));
+    const L2Primitive lens =
+        CreateCSG(scene, L2_CSG_INTERSECTION, CreateCSGPrim(scene, CreateSphere(scene, -0.5, 0, 0, 1)),
+                  CreateCSGPrim(scene, CreateSphere(scene, 0.5, 0, 0, 1)));
     textured(lens, kGlass);
     ASSERT_EQ(TranslatePrim(scene, lens, 0, 0.9, -1.5), L2_OK);
 
@@ -148,7 +152,8 @@ class Scenes : public ::testing::Test {
   void addTessellated() {
     std::vector<uint8_t> hill(32 * 32);
     for (int j = 0; j < 32; ++j) {
-      for (int i = 0; i < 32; ++i) hill[j * 32 + i] = uint8_t(127.5 + 127.5 * std::sin(i * 0.4) * std::cos(j * 0.3));
+      for (int i = 0; i < 32; ++i)
+        hill[j * 32 + i] = uint8_t(127.5 + 127.5 * std::sin(i * 0.4) * std::cos(j * 0.3));
     }
     const L2Primitive field = textured(CreateHeight8(scene, 32, 32, hill.data()), kRed);
     ASSERT_EQ(SmoothHeightField(scene, field), L2_OK);
@@ -210,7 +215,8 @@ class Scenes : public ::testing::Test {
     ASSERT_EQ(TranslatePrim(scene, sweep, 0, 1.5, 0), L2_OK);
     const L2Primitive glyph = textured(CreateGlyph(scene), kRed);
     const double outer[] = {1, 1, 1, -1, 1, 1, -1, -1, 1, 1, -1, 1};
-    const double inner[] = {0.5, 0, 0, 0.5, -0.5, 1, 0, -0.5, 0, -0.5, -0.5, 1, -0.5, 0, 0, -0.5, 0.5, 1, 0, 0.5, 0, 0.5, 0.5, 1};
+    const double inner[] = {0.5,  0, 0, 0.5,  -0.5, 1, 0, -0.5, 0, -0.5, -0.5, 1,
+                            -0.5, 0, 0, -0.5, 0.5,  1, 0, 0.5,  0, 0.5,  0.5,  1};
     ASSERT_EQ(AddContour(scene, glyph, 3, 4, outer), L2_OK);
     ASSERT_EQ(AddContour(scene, glyph, 3, 8, inner), L2_OK);
     ASSERT_EQ(SetGlyphExtrusion(scene, glyph, 0, 0, 0.4), L2_OK);
@@ -340,7 +346,8 @@ TEST_F(Scenes, RegionsAreClippedAndVisitedOnce) {
   const L2Rect region{30, -5, 60, 7};
   ASSERT_EQ(Tracer(scene, view, &region, kTraceFlags, nullptr, storePixel, &image), L2_OK);
   for (int y = 0; y < 30; ++y) {
-    for (int x = 0; x < 40; ++x) ASSERT_EQ(image.visits[y * 40 + x], (x >= 30 && y < 7) ? 1 : 0) << x << "," << y;
+    for (int x = 0; x < 40; ++x)
+      ASSERT_EQ(image.visits[y * 40 + x], (x >= 30 && y < 7) ? 1 : 0) << x << "," << y;
   }
   const L2Rect inverted{10, 10, 5, 20};
   EXPECT_EQ(Tracer(scene, view, &inverted, kTraceFlags, nullptr, storePixel, &image), L2_ERROR_ARGUMENT);
@@ -395,7 +402,8 @@ struct Lines {
   std::vector<std::array<float, 4>> colors;
 };
 
-int32_t LUMETRA2_CALL storeLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, const float color[4], void* user) {
+int32_t LUMETRA2_CALL storeLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, const float color[4],
+                                void* user) {
   auto* lines = static_cast<Lines*>(user);
   std::lock_guard lock(lines->mutex);
   lines->lines.push_back({x0, y0, x1, y1});

@@ -9,7 +9,10 @@ namespace {
 
 class SceneApi : public ::testing::Test {
  protected:
-  void SetUp() override { scene = NewScene(); ASSERT_NE(scene, 0u); }
+  void SetUp() override {
+    scene = NewScene();
+    ASSERT_NE(scene, 0u);
+  }
   void TearDown() override { EXPECT_EQ(FreeScene(scene), L2_OK); }
 
   void expectLocation(L2Primitive prim, double x, double y, double z) {

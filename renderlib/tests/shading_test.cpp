@@ -71,8 +71,8 @@ TEST_F(ShadingScene, DefaultTextureAndBackground) {
 
 TEST_F(ShadingScene, LightFadesWithDistance) {
   ASSERT_EQ(SetAmbientLight(scene, 0, 0, 0), L2_OK);
-  ASSERT_EQ(SetLightLocation(scene, light, 0, 0, -3), L2_OK);  // 2 from the surface
-  ASSERT_EQ(SetLightCoeffs(scene, light, 0.5, 1, 0.5), L2_OK);   // 1 / (2 + 2 + 0.5)
+  ASSERT_EQ(SetLightLocation(scene, light, 0, 0, -3), L2_OK);   // 2 from the surface
+  ASSERT_EQ(SetLightCoeffs(scene, light, 0.5, 1, 0.5), L2_OK);  // 1 / (2 + 2 + 0.5)
   expectColor(centre(), 0.6 / 4.5, 0.6 / 4.5, 0.6 / 4.5);
   EXPECT_EQ(SetLightCoeffs(scene, light, 0, 0, 0), L2_ERROR_ARGUMENT);
 }
@@ -245,7 +245,8 @@ TEST_F(ShadingScene, MirrorSeesTheLitWallBehindTheEye) {
   finish.sample = plainSample();
   finish.sample.diffuse = 0;
   finish.sample.flags = L2_SAMPLE_REFLECTION;
-  finish.sample.reflection_color[0] = finish.sample.reflection_color[1] = finish.sample.reflection_color[2] = 0.5f;
+  finish.sample.reflection_color[0] = finish.sample.reflection_color[1] = finish.sample.reflection_color[2] =
+      0.5f;
   ASSERT_EQ(SetPrimTexture(scene, sphere, CreateUserTexture(scene, paintFinish, nullptr, &finish)), L2_OK);
   // The wall is lit straight on (0.6 of its colour) and seen at half strength.
   expectColor(centre(), 0.3, 0.15, 0);
@@ -278,8 +279,8 @@ struct Medium {
   std::atomic<int> samples{0};
 };
 
-void LUMETRA2_CALL uniformMedium(const L2ShadingRecord*, float density[3], float emission[4], float scattering[4],
-                                 float absorption[4], void* object) {
+void LUMETRA2_CALL uniformMedium(const L2ShadingRecord*, float density[3], float emission[4],
+                                 float scattering[4], float absorption[4], void* object) {
   auto* medium = static_cast<Medium*>(object);
   ++medium->samples;
   for (int c = 0; c < 3; ++c) {
@@ -327,7 +328,7 @@ TEST_F(ShadingScene, VolumetricLightsScatterInMedia) {
   ASSERT_EQ(SetVolumeDiffuseFlag(scene, haze, 1), L2_OK);
   ASSERT_EQ(SetViewVolumeResolution(scene, view, 0.5), L2_OK);
   ASSERT_EQ(SetViewVolumeSteps(scene, view, 1, 10), L2_OK);  // 5 units of haze
-  expectColor(centre(kWithVolumes), 0, 0, 0);  // the light does not scatter yet
+  expectColor(centre(kWithVolumes), 0, 0, 0);                // the light does not scatter yet
   ASSERT_EQ(SetLightVolumetric(scene, light, 1), L2_OK);
   expectColor(centre(kWithVolumes), 0.1, 0.1, 0.1);
 }

@@ -281,7 +281,8 @@ TEST(Bounds, ShapesFitInsideTheirBounds) {
     for (int i = 0; i < 200; ++i) {
       const Vec3 from{std::sin(i * 1.7) * 20, std::cos(i * 2.3) * 20, std::sin(i * 0.7 + 1) * 20};
       SurfaceHit hit;
-      const Ray ray{from, normalized((b.lower + b.upper) * 0.5 - from + Vec3{std::sin(i * 3.1), 0, std::cos(i)})};
+      const Ray ray{from,
+                    normalized((b.lower + b.upper) * 0.5 - from + Vec3{std::sin(i * 3.1), 0, std::cos(i)})};
       if (!shape->intersect(ray, 0, kInf, hit)) continue;
       const Vec3 p = ray.at(hit.t);
       for (int a = 0; a < 3; ++a) {

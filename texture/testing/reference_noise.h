@@ -116,8 +116,8 @@ inline void VectorNoise(double x, double y, double z, double out[3]) {
   for (int c = 0; c < 3; ++c) out[c] = LatticeBlend(x, y, z, false, c);
 }
 
-inline void VectorTurbulence(double x, double y, double z, double lambda, double omega,
-                             int octaves, double out[3]) {
+inline void VectorTurbulence(double x, double y, double z, double lambda, double omega, int octaves,
+                             double out[3]) {
   VectorNoise(x, y, z, out);
   double weight = 1.0;
   for (int o = 1; o < octaves; ++o) {

@@ -14,8 +14,8 @@
 #include "host/scene_file.h"
 #include "platform/testing/recording_messages.h"
 #include "render/render_job.h"
-#include "translate/object_translator.h"
 #include "renderlib/testing/render_call_recorder.h"
+#include "translate/object_translator.h"
 
 namespace lumetra::translate::testing {
 
@@ -101,7 +101,9 @@ using Arguments = std::vector<double>;
 
 // The arguments of a call after the scene.
 inline Arguments After(const RecordedCall& call, size_t skip = 1) {
-  return call.arguments.size() < skip ? Arguments{} : Arguments(call.arguments.begin() + static_cast<long>(skip), call.arguments.end());
+  return call.arguments.size() < skip
+             ? Arguments{}
+             : Arguments(call.arguments.begin() + static_cast<long>(skip), call.arguments.end());
 }
 
 }  // namespace lumetra::translate::testing

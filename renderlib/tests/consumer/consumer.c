@@ -9,7 +9,7 @@
 
 #include <lumetra2.h>
 
-static int fail(const char *what) {
+static int fail(const char* what) {
   fprintf(stderr, "consumer: %s: %s\n", what, GetLastErrorMessage());
   return 1;
 }

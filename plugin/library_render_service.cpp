@@ -92,7 +92,8 @@ void LibraryRenderService::StartAnimation() {
 
 void LibraryRenderService::AbortAll() {
   jobs_.AbortAll();
-  render::JobWindowThread::JoinEnded();
+  // A job off the list may still have its window thread winding down.
+  render::JobWindowThread::JoinEnded(render::JobList::kAbortWaitMilliseconds);
 }
 
 }  // namespace lumetra::plugin

@@ -492,6 +492,33 @@ TEST_F(JobThreadTest, AbortFromTheListAndAbortAll) {
   EXPECT_EQ(messages_.Count(), 0u);
 }
 
+// A still's window thread that counts how many of its kind have run to their very end.
+class CountedRenderThread : public CRenderThread {
+ public:
+  using CRenderThread::CRenderThread;
+  ~CountedRenderThread() override { ++finished; }
+  static inline std::atomic<int> finished{0};
+};
+
+TEST_F(JobThreadTest, JoiningWaitsForAWindowThreadThatIsWindingDown) {
+  backend_.waitForAbort = true;
+  RenderSettings settings;
+  auto job = MakeJob(settings, {}, jobs_, [] { return 5u; });
+  job->showWindow = true;
+  job->SetState(JobState::Processing);
+  const int before = CountedRenderThread::finished;
+  JobWindowThread::Start(std::make_unique<CountedRenderThread>(job, jobs_, backend_));
+  WaitUntilAtLeast(backend_.rendered, 1);
+  JobWindowThread::JoinEnded();  // a running thread is left alone
+  EXPECT_EQ(CountedRenderThread::finished, before);
+  // The window closes, and the module unloads as soon as it has: the join waits until the
+  // thread has run its last line, so none of the module's code runs after the unload.
+  ASSERT_TRUE(job->display.PostClose());
+  JobWindowThread::JoinEnded(10000);
+  EXPECT_EQ(CountedRenderThread::finished, before + 1);
+  EXPECT_EQ(jobs_.Count(), 0u);
+}
+
 TEST_F(JobThreadTest, AJobWhoseDisplayCannotOpenSaysSoAndNeverRenders) {
   RenderSettings settings;
   auto job = MakeJob(settings, {}, jobs_, [] { return 5u; });

@@ -38,31 +38,35 @@ class WindowThreads {
     std::lock_guard lock(mutex_);
     threads_.emplace_back(std::move(thread), std::move(job));
   }
-  void JoinEnded() {
-    std::vector<std::pair<std::thread, std::shared_ptr<RenderJob>>> ended;
+  void JoinEnded(int waitMilliseconds) {
+    std::vector<Entry> taken;
     {
       std::lock_guard lock(mutex_);
-      for (auto it = threads_.begin(); it != threads_.end();) {
-        if (it->second->WaitForWindowThread(0)) {
-          ended.push_back(std::move(*it));
-          it = threads_.erase(it);
-        } else {
-          ++it;
-        }
+      taken.swap(threads_);
+    }
+    // The wait runs outside the lock: a thread that is ending may start another.
+    std::vector<Entry> running;
+    for (auto& entry : taken) {
+      if (entry.second->WaitForWindowThread(waitMilliseconds)) {
+        entry.first.join();
+      } else {
+        running.push_back(std::move(entry));
       }
     }
-    for (auto& [thread, job] : ended) thread.join();
+    std::lock_guard lock(mutex_);
+    for (auto& entry : running) threads_.push_back(std::move(entry));
   }
 
  private:
+  using Entry = std::pair<std::thread, std::shared_ptr<RenderJob>>;
   std::mutex mutex_;
-  std::vector<std::pair<std::thread, std::shared_ptr<RenderJob>>> threads_;
+  std::vector<Entry> threads_;
 };
 
 }  // namespace
 
 void JobWindowThread::Start(std::unique_ptr<JobWindowThread> thread) {
-  WindowThreads::Instance().JoinEnded();
+  WindowThreads::Instance().JoinEnded(0);
   std::shared_ptr<RenderJob> job = thread->job_;
   job->hasWindowThread = true;
   WindowThreads::Instance().Add(std::thread([owned = std::move(thread)] {
@@ -72,7 +76,9 @@ void JobWindowThread::Start(std::unique_ptr<JobWindowThread> thread) {
                                 std::move(job));
 }
 
-void JobWindowThread::JoinEnded() { WindowThreads::Instance().JoinEnded(); }
+void JobWindowThread::JoinEnded(int waitMilliseconds) {
+  WindowThreads::Instance().JoinEnded(waitMilliseconds);
+}
 
 void JobWindowThread::Run() {
   RenderJob& job = *job_;

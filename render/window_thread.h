@@ -24,11 +24,12 @@ class JobWindowThread {
 
   // Runs `thread` on a thread of its own, which owns it from then on.
   static void Start(std::unique_ptr<JobWindowThread> thread);
-  // Joins every window thread whose job has ended, so that no thread is left running the
-  // module's code when it unloads. Threads still running stay. The first call makes the
-  // registry of window threads: an object that joins through it while being destroyed
-  // calls this before its own construction completes, so the registry outlives it.
-  static void JoinEnded();
+  // Joins every window thread whose job has ended or ends within `waitMilliseconds`, so that
+  // no thread is left running the module's code when it unloads: a thread whose window has
+  // closed may still be winding down. Threads still running after the wait stay. The first
+  // call makes the registry of window threads: an object that joins through it while being
+  // destroyed calls this before its own construction completes, so the registry outlives it.
+  static void JoinEnded(int waitMilliseconds = 0);
 
  protected:
   // "Failed to create render job" or its animation twin.

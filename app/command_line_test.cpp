@@ -8,6 +8,7 @@
 
 #include "app/global_options.h"
 #include "host/testing/scene_test_support.h"
+#include "platform/testing/child_process.h"
 
 namespace lumetra {
 namespace {
@@ -19,15 +20,9 @@ struct Outcome {
 
 // Runs `executable` with `arguments` (shell words), keeping its standard error.
 Outcome Run(const char* executable, const std::string& arguments) {
-  const std::string command = std::string("'") + executable + "' " + arguments + " 2>&1 >/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  EXPECT_NE(pipe, nullptr);
-  if (!pipe) return {-1, ""};
-  std::string err;
-  char buffer[256];
-  while (std::fgets(buffer, sizeof buffer, pipe)) err += buffer;
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, err};
+  const platform::ShellRun run =
+      platform::RunShell(std::string("'") + executable + "' " + arguments + " 2>&1 >/dev/null");
+  return {run.exitCode, run.output};
 }
 
 Outcome Lumetra(const std::string& arguments) { return Run(LUMETRA_EXECUTABLE, arguments); }

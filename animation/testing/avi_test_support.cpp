@@ -13,6 +13,8 @@
 #include <span>
 #include <sstream>
 
+#include "platform/byte_reader.h"
+#include "platform/testing/child_process.h"
 #include "render/animation_settings.h"
 
 namespace lumetra::animation::testing {
@@ -20,22 +22,15 @@ namespace {
 
 // The command's standard output; nullopt when it did not exit with 0.
 std::optional<std::string> Run(const std::string& command) {
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return std::nullopt;
-  std::string out;
-  char buffer[4096];
-  size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
-  const int status = pclose(pipe);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
-  return out;
+  platform::ShellRun run = platform::RunShell(command);
+  if (run.exitCode != 0) return std::nullopt;
+  return std::move(run.output);
 }
 
 std::string Quoted(const std::filesystem::path& file) { return "'" + file.string() + "'"; }
 
 uint32_t U32(std::span<const uint8_t> bytes, size_t at) {
-  return static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8 |
-         static_cast<uint32_t>(bytes[at + 2]) << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
+  return platform::LoadU32(bytes.data() + at, platform::ByteOrder::kLittle);
 }
 
 // The data of the first chunk `id` in a run of RIFF chunks, looking into lists.

@@ -3,9 +3,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <stdexcept>
+#include <string>
 
 namespace lumetra::platform {
 
@@ -34,6 +36,25 @@ inline int WaitForChild(pid_t pid) {
     if (errno != EINTR) return -1;
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// What a shell command wrote to its standard output, and its exit status (-1 when it did
+// not exit normally or could not be started).
+struct ShellRun {
+  int exitCode = -1;
+  std::string output;
+};
+
+inline ShellRun RunShell(const std::string& command) {
+  ShellRun run;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[4096];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, got);
+  const int status = ::pclose(pipe);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
 }
 
 }  // namespace lumetra::platform

@@ -7,6 +7,8 @@
 #include <sstream>
 #include <string>
 
+#include "platform/testing/child_process.h"
+
 namespace {
 
 // The entry declared on each "LUMETRA2_API" line: the name after LUMETRA2_CALL, or the
@@ -26,19 +28,17 @@ std::set<std::string> headerEntries() {
 }
 
 std::set<std::string> exportedSymbols() {
-  const std::string command = std::string("nm -D --defined-only ") + LUMETRA2_LIBRARY_PATH;
+  std::istringstream lines(
+      lumetra::platform::RunShell(std::string("nm -D --defined-only ") + LUMETRA2_LIBRARY_PATH).output);
   std::set<std::string> names;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return names;
-  char line[1024];
-  while (fgets(line, sizeof line, pipe)) {
+  std::string line;
+  while (std::getline(lines, line)) {
     std::istringstream fields(line);
     std::string address, kind, name;
     if (fields >> address >> kind >> name && (kind == "T" || kind == "W" || kind == "D" || kind == "B")) {
       names.insert(name);
     }
   }
-  pclose(pipe);
   return names;
 }
 

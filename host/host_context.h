@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -47,6 +48,8 @@ class HostContext {
   std::optional<abi::AnimationRunRecord> animationRun;
   uint32_t applicationValue = 1;  // host value 100
   uint32_t mainWindow = 0;        // host value 101; 0: no window (headless)
+  // Host value 120: whether the Shift key is held; unset, it never is (no keyboard).
+  std::function<bool()> shiftKey;
   int32_t updateMode = 1;
 
  private:

@@ -156,6 +156,11 @@ int32_t LUMETRA_STDCALL GetHostValueFn(int32_t selector, void* value) {
         if (!BarSite::Instance().IsOpen()) return kNotFound;
         *static_cast<const BarSiteRecord**>(value) = BarSite::Instance().Record();
         return kOk;
+      case kHostValueShiftKey: {
+        const uint32_t held = context.shiftKey && context.shiftKey() ? 1 : 0;
+        std::memcpy(value, &held, sizeof held);
+        return kOk;
+      }
       case kHostValueRegistryBase:
         *static_cast<const char**>(value) = kRegistryBase;
         return kOk;

@@ -48,11 +48,15 @@ void AnimationSceneInterface::CreateBar(uint32_t parentWindow) {
   bar_ = std::make_unique<ui::AnimControlBar>(animation_, timeFormat_);
   bar_->Initialise();
   placement_.parentWindow = parentWindow;
+  if (ui::WindowToolkit* toolkit = app_->Toolkit()) bar_->SetWindow(toolkit->MakeBar(parentWindow, *bar_));
   if (const abi::BarSiteRecord* site = BarSite())
     placement_.window = site->barCreated(parentWindow, BarWindowProcedure);
 }
 
 void AnimationSceneInterface::ReportPlacement() const {
+  if (ui::BarWindow* window = bar_ ? bar_->Window() : nullptr) {
+    window->Place(placement_.left, placement_.top, placement_.width, placement_.height, placement_.shown);
+  }
   const abi::BarSiteRecord* site = placement_.window ? BarSite() : nullptr;
   if (site) {
     site->barPlaced(placement_.window, placement_.left, placement_.top, placement_.width, placement_.height,
@@ -280,7 +284,7 @@ void AnimationSceneInterface::LayOutViews(bool createAndShow) {
     if (!createAndShow) return;
     CreateBar(window);
   }
-  const int32_t barHeight = ui::AnimControlBar::kHeight;
+  const int32_t barHeight = bar_->Window() ? bar_->Window()->Height() : ui::AnimControlBar::kHeight;
   abi::ViewRecord views[abi::kViewCount];
   for (int32_t index = 0; index < abi::kViewCount; ++index) {
     if (host.GetViewInfo(index, views[index]) != abi::kOk) return;

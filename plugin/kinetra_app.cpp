@@ -55,6 +55,7 @@ void KinetraApp::ExitInstance() {
   if (renderService_) renderService_->AbortAll();
   povBlocks_.Release();
   hostMessages_.Detach();
+  toolkitDialogs_.Detach();
   PluginApp::ExitInstance();
 }
 
@@ -89,7 +90,13 @@ void KinetraApp::OnHostReady() {
   }
   RegisterPovExtension(registry_);
   if (host && host->getHostValue) host->getHostValue(abi::kHostValueApplication, &hostValue_);
-  if (host) hostMessages_.Attach(HostDesktop(*host));
+  // In a host with a window toolkit the plug-in asks its questions in dialogs of its own.
+  toolkit_ = toolkitLoader_ ? toolkitLoader_() : nullptr;
+  if (toolkit_) {
+    toolkitDialogs_.Attach(*toolkit_);
+  } else if (host) {
+    hostMessages_.Attach(HostDesktop(*host));
+  }
 }
 
 void KinetraApp::LoadAnimationSettings() {

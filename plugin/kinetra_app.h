@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/registry.h"
@@ -8,9 +9,11 @@
 #include "plugin/plugin_app.h"
 #include "plugin/pov_shared_blocks.h"
 #include "plugin/render_service.h"
+#include "plugin/toolkit_dialogs.h"
 #include "render/animation_settings.h"
 #include "render/render_settings.h"
 #include "render/settings_store.h"
+#include "ui/window_toolkit.h"
 
 namespace lumetra::plugin {
 
@@ -34,6 +37,9 @@ class KinetraApp : public PluginApp {
   // What renders the plug-in's jobs; without one the render commands are not available.
   void SetRenderService(std::unique_ptr<RenderService> service) { renderService_ = std::move(service); }
   RenderService* Renderer() const { return renderService_.get(); }
+  // What finds the host's window toolkit when the host is ready; without one the plug-in
+  // has no windows of its own.
+  void SetToolkitLoader(std::function<ui::WindowToolkit*()> loader) { toolkitLoader_ = std::move(loader); }
 
   // The host is ready: load the render settings from below the host's registry base
   // path, register the POV-Ray extension and keep the host's application value.
@@ -47,12 +53,17 @@ class KinetraApp : public PluginApp {
   const render::RenderSettings& RenderSettings() const { return renderSettings_; }
   render::AnimationSettings& AnimationSettings() { return animationSettings_; }
   uint32_t HostValue() const { return hostValue_; }
+  // The plug-in's windows in the host's toolkit; null under a host without one.
+  ui::WindowToolkit* Toolkit() const { return toolkit_; }
 
  private:
   AnimationSceneInterface* scene_ = nullptr;  // owned by the interface list
   RenderMenuInterface* menu_ = nullptr;       // owned by the interface list
   PovSharedBlocks povBlocks_;
   HostMessages hostMessages_;
+  std::function<ui::WindowToolkit*()> toolkitLoader_;
+  ui::WindowToolkit* toolkit_ = nullptr;
+  ToolkitDialogs toolkitDialogs_;
   platform::Registry registry_;
   render::RenderSettings renderSettings_;
   render::AnimationSettings animationSettings_;

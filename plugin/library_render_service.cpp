@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "abi/result_codes.h"
 #include "animation/animate_thread.h"
 #include "animation/frame_poser.h"
 #include "lumetra2.h"
@@ -45,6 +46,11 @@ std::shared_ptr<render::RenderJob> LibraryRenderService::MakeTranslatedJob(const
   if (!job) return nullptr;
   job->animation = animation;
   job->desktop = HostDesktop(host);
+  job->windowMaker = app_.Toolkit();
+  uint32_t parent = 0;
+  if (host.getHostValue && host.getHostValue(abi::kHostValueMainWindow, &parent) == abi::kOk) {
+    job->parentWindow = parent;
+  }
   try {
     translate::TranslateJob(*job, host);
   } catch (const std::exception& error) {

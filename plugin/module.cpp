@@ -9,6 +9,7 @@
 #include "plugin/kinetra_app.h"
 #include "plugin/module_path.h"
 #include "plugin/render_service.h"
+#include "plugin/window_toolkit_loader.h"
 #include "render/window_thread.h"
 
 namespace lumetra::plugin {
@@ -27,6 +28,7 @@ class Module {
     }
     app_ = std::make_unique<KinetraApp>();
     app_->SetRenderService(MakeRenderService(*app_));
+    app_->SetToolkitLoader(LoadWindowToolkit);
     if (!app_->InitInstance()) {
       // Without the application the exports refuse, so the host cannot use the module.
       platform::DebugLog::Write("Lumetra could not start: the shared control block is unavailable\n");

@@ -2,16 +2,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "abi/bar_site_record.h"
 #include "abi/menu_record.h"
 #include "abi/result_codes.h"
 #include "host/host_context.h"
 #include "host/host_functions.h"
 #include "host/scene.h"
 #include "platform/debug_log.h"
+#include "platform/save_file_dialog.h"
 #include "plugin/animation_scene_interface.h"
 #include "plugin/kinetra_app.h"
 
@@ -88,6 +93,71 @@ TEST_F(SceneEventsTest, ASceneInPlaceCreatesTheBarAndLaysTheViewsOutAroundIt) {
   EXPECT_EQ(scene_.views[2].left, 0);
   EXPECT_EQ(scene_.views[2].right, static_cast<int32_t>(width));
   EXPECT_EQ(scene_.views[2].bottom, reduced);
+}
+
+// A window toolkit of the host: the bar window the plug-in made, and the questions it asked.
+struct FakeToolkit : ui::WindowToolkit {
+  struct Bar : ui::BarWindow {
+    explicit Bar(FakeToolkit& toolkit) : toolkit(toolkit) {}
+    void Show(const ui::BarViewState& state) override { toolkit.shown = state; }
+    void Place(int32_t left, int32_t top, int32_t width, int32_t height, bool visible) override {
+      toolkit.placed = {left, top, width, height};
+      toolkit.visible = visible;
+    }
+    int32_t Height() const override { return 30; }
+    FakeToolkit& toolkit;
+  };
+  std::unique_ptr<ui::BarWindow> MakeBar(uint32_t parent, ui::BarController& made) override {
+    barParent = parent;
+    controller = &made;
+    return std::make_unique<Bar>(*this);
+  }
+  std::unique_ptr<render::RenderWindowView> MakeRenderWindow(uint32_t, const std::string&, int32_t, int32_t,
+                                                             std::function<void()>) override {
+    return nullptr;
+  }
+  platform::MessageAnswer ShowMessage(const platform::MessageRequest& request) override {
+    asked.push_back(request.text);
+    return platform::MessageAnswer::Cancel;
+  }
+  std::optional<std::filesystem::path> ShowSaveFile(const platform::SaveFileRequest&) override {
+    return "/chosen.avi";
+  }
+  uint32_t barParent = 0;
+  ui::BarController* controller = nullptr;
+  ui::BarViewState shown;
+  std::array<int32_t, 4> placed{};
+  bool visible = false;
+  std::vector<std::string> asked;
+};
+
+TEST_F(SceneEventsTest, InAHostWithAToolkitTheBarAndTheDialogsAreRealWindows) {
+  FakeToolkit toolkit;
+  app_->SetToolkitLoader([&toolkit] { return &toolkit; });
+  Event(abi::kEventHostReady);
+  const uint32_t width = scene_.views[0].areaWidth, height = scene_.views[0].areaHeight;
+  Event(abi::kEventSceneInPlace);
+  ASSERT_NE(toolkit.controller, nullptr);
+  EXPECT_EQ(toolkit.barParent, 7u);
+  // The views make room for the window's own height.
+  const int32_t reduced = static_cast<int32_t>(height) - 30;
+  EXPECT_EQ(toolkit.placed, (std::array<int32_t, 4>{0, reduced, static_cast<int32_t>(width), 30}));
+  EXPECT_TRUE(toolkit.visible);
+  EXPECT_EQ(scene_.views[1].bottom, reduced);
+  EXPECT_EQ(toolkit.shown.selectedName, ui::AnimControlBar::kNoObject);
+
+  host::SceneObject& ball = Add(abi::kTypeSphere, "Ball");
+  Event(abi::kEventSelectionChanged, ball.id);
+  EXPECT_EQ(toolkit.shown.selectedName, "Ball");
+  // The key popup's questions are the toolkit's message boxes; Cancel keeps the keys.
+  toolkit.controller->Send(abi::kBarCommand, ui::kDeleteFrame, 0);
+  ASSERT_EQ(toolkit.asked.size(), 1u);
+  EXPECT_EQ(platform::SaveFileDialog::Show({}), std::filesystem::path("/chosen.avi"));
+  app_->ExitInstance();
+  EXPECT_NE(platform::SaveFileDialog::Show({}), std::filesystem::path("/chosen.avi"))
+      << "headless again once the plug-in is gone";
+  app_ = std::make_unique<plugin::KinetraApp>();
+  ASSERT_TRUE(app_->InitInstance());
 }
 
 TEST_F(SceneEventsTest, WithoutAHostWindowThereIsNoBarAndSelectionDoesNothing) {

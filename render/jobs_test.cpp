@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -446,6 +447,99 @@ TEST_F(JobThreadTest, TheDesktopClosesAWindowLikeItsCloseBox) {
   ASSERT_TRUE(job->WaitForWindowThread(10000));
   EXPECT_EQ(backend_.written, 0);
   g_close(g_window);  // gone by now: still nothing happens
+}
+
+// A toolkit's window for the job: what it was told (from the job's threads), and a way to
+// close it as its user would.
+struct RecordingWindowMaker : RenderWindowMaker {
+  struct View : RenderWindowView {
+    explicit View(RecordingWindowMaker& maker) : maker(maker) {}
+    ~View() override { maker.destroyed = true; }
+    void SetTitle(const std::string& title) override {
+      std::lock_guard lock(maker.mutex);
+      maker.title = title;
+    }
+    void SetStatus(int32_t part, const std::string& text) override {
+      std::lock_guard lock(maker.mutex);
+      if (part == 0) maker.firstStatus = text;
+    }
+    void Paint(const PixelRect& changed, const uint8_t* pixels, int32_t width, int32_t height) override {
+      std::lock_guard lock(maker.mutex);
+      maker.painted.push_back(changed);
+      // Rows are stored bottom-up: the last stored pixel is the top right one.
+      maker.topRightRed = pixels[(width * height - 1) * 4 + 2];
+    }
+    RecordingWindowMaker& maker;
+  };
+  std::unique_ptr<RenderWindowView> MakeRenderWindow(uint32_t parent, const std::string& madeTitle, int32_t w,
+                                                     int32_t h, std::function<void()> onClose) override {
+    std::lock_guard lock(mutex);
+    parentWindow = parent;
+    openingTitle = madeTitle;
+    width = w;
+    height = h;
+    close = std::move(onClose);
+    return std::make_unique<View>(*this);
+  }
+  // Whether a repaint covered pixel (x, y).
+  bool WasPainted(int32_t x, int32_t y) {
+    std::lock_guard lock(mutex);
+    return std::any_of(painted.begin(), painted.end(), [&](const PixelRect& rect) {
+      return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
+    });
+  }
+  std::mutex mutex;
+  uint32_t parentWindow = 0;
+  std::string openingTitle, title, firstStatus;
+  int32_t width = 0, height = 0, topRightRed = -1;
+  std::vector<PixelRect> painted;
+  std::function<void()> close;
+  std::atomic<bool> destroyed{false};
+};
+
+TEST_F(JobThreadTest, AToolkitWindowShowsTheRenderAndClosingItAbortsTheJob) {
+  backend_.waitForAbort = true;
+  RecordingWindowMaker maker;
+  RenderSettings settings;
+  auto job = MakeJob(settings, {}, jobs_, [] { return 5u; });
+  job->width = 6;
+  job->height = 4;
+  job->outputPath = "renders/tk";
+  job->windowMaker = &maker;
+  job->parentWindow = 77;
+  job->SetState(JobState::Processing);
+  JobWindowThread::Start(std::make_unique<CRenderThread>(job, jobs_, backend_));
+  WaitUntilAtLeast(backend_.rendered, 1);
+  std::function<void()> close;
+  {
+    std::lock_guard lock(maker.mutex);
+    ASSERT_TRUE(maker.close) << "the window is made before the render begins";
+    close = maker.close;
+    EXPECT_EQ(maker.parentWindow, 77u);
+    EXPECT_EQ(maker.openingTitle, "Render: renders/tk");
+    EXPECT_EQ(maker.title, "tk") << "the title names the picture once the render runs";
+    EXPECT_EQ(maker.width, 6);
+    EXPECT_EQ(maker.height, 4);
+  }
+  job->display.SetStatus(0, "0:01");
+  // The worker's pixel: the repaint timer hands the changed rectangle to the window.
+  job->image.Put(5, 0, 200, 10, 20, 255);
+  job->image.MarkChanged({5, 0, 6, 1});
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!maker.WasPainted(5, 0) && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  {
+    std::lock_guard lock(maker.mutex);
+    EXPECT_EQ(maker.firstStatus, "0:01");
+    EXPECT_EQ(maker.topRightRed, 200);
+  }
+  EXPECT_TRUE(maker.WasPainted(5, 0));
+  close();  // the user closes the window
+  ASSERT_TRUE(job->WaitForWindowThread(10000));
+  EXPECT_TRUE(job->Aborted());
+  EXPECT_EQ(backend_.written, 0) << "an aborted render writes no picture";
+  EXPECT_TRUE(maker.destroyed) << "the window goes with the display";
 }
 
 TEST_F(JobThreadTest, ShownWindowStaysUntilClosedAndReportsTimes) {

@@ -59,7 +59,18 @@ bool RenderDisplay::Open(RenderJob& job, platform::MessageLoop& loop, uint8_t* s
   if (desktop_ && desktop_->windowOpened) {
     desktop_->windowOpened(window, title.c_str(), job.width, job.height, CloseWindow);
   }
+  if (job.windowMaker) {
+    std::shared_ptr<RenderWindowView> view = job.windowMaker->MakeRenderWindow(
+        job.parentWindow, title, job.width, job.height, [window] { CloseWindow(window); });
+    std::lock_guard lock(mutex_);
+    view_ = std::move(view);
+  }
   return true;
+}
+
+std::shared_ptr<RenderWindowView> RenderDisplay::View() const {
+  std::lock_guard lock(mutex_);
+  return view_;
 }
 
 void RenderDisplay::Close() {
@@ -74,6 +85,7 @@ void RenderDisplay::Close() {
     closed = window_;
     loop_ = nullptr;
     window_ = platform::kNoWindow;
+    view_.reset();
   }
   if (closed != platform::kNoWindow && desktop_ && desktop_->windowClosed) {
     desktop_->windowClosed(closed);
@@ -123,6 +135,7 @@ void RenderDisplay::SetTitle(std::string title) {
   if (window != platform::kNoWindow && desktop_ && desktop_->windowTitle) {
     desktop_->windowTitle(window, title.c_str());
   }
+  if (const auto view = View()) view->SetTitle(title);
 }
 
 std::string RenderDisplay::Title() const {
@@ -140,6 +153,7 @@ void RenderDisplay::SetStatus(size_t part, std::string text) {
   if (window != platform::kNoWindow && desktop_ && desktop_->windowStatus) {
     desktop_->windowStatus(window, static_cast<int32_t>(part), text.c_str());
   }
+  if (const auto view = View()) view->SetStatus(static_cast<int32_t>(part), text);
 }
 
 std::string RenderDisplay::Status(size_t part) const {
@@ -166,6 +180,7 @@ void RenderDisplay::Flush(RenderJob& job) {
     window = window_;
   }
   if (repaint) repaint(changed);
+  if (const auto view = View()) view->Paint(changed, job.image.Bytes().data(), job.width, job.height);
   if (desktop_ && desktop_->windowPainted) {
     desktop_->windowPainted(window, changed.left, changed.top, changed.right, changed.bottom,
                             job.image.Bytes().data(), job.pixelsDone.load(), job.width * job.height);

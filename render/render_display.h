@@ -3,21 +3,24 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 
 #include "abi/desktop_record.h"
 #include "platform/message_loop.h"
 #include "render/image_buffer.h"
+#include "render/render_window_view.h"
 
 namespace lumetra::render {
 
 struct RenderJob;
 
-// A job's render window without a toolkit: a window on the window thread's message
-// loop with the job's image buffer, a title and a three-part status bar. The host's
-// desktop (when the job has one) learns of the window's life, its texts and repaints; a
-// view inside the plug-in can follow it through the repaint handler.
+// A job's render window: a window on the window thread's message loop with the job's
+// image buffer, a title and a three-part status bar. The host's desktop (when the job
+// has one) learns of the window's life, its texts and repaints, and so does the job's
+// real window in a toolkit when it has a window maker; a view inside the plug-in can
+// follow it through the repaint handler.
 class RenderDisplay {
  public:
   static constexpr uintptr_t kRepaintTimer = 1;
@@ -54,6 +57,7 @@ class RenderDisplay {
 
  private:
   bool Handle(RenderJob& job, const platform::Message& message);
+  std::shared_ptr<RenderWindowView> View() const;
 
   mutable std::mutex mutex_;
   platform::MessageLoop* loop_ = nullptr;
@@ -61,6 +65,7 @@ class RenderDisplay {
   std::string title_;
   std::array<std::string, 3> status_;
   std::function<void(const PixelRect&)> repaint_;
+  std::shared_ptr<RenderWindowView> view_;
   const abi::DesktopRecord* desktop_ = nullptr;
 };
 

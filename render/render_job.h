@@ -94,6 +94,8 @@ struct RenderJob {
 
   RenderDisplay display;
   const abi::DesktopRecord* desktop = nullptr;  // where the render window shows, if anywhere
+  RenderWindowMaker* windowMaker = nullptr;     // a real window for the display, if any
+  uint32_t parentWindow = 0;                    // the host window that owns it
   std::atomic<int32_t> pixelsDone{0};           // pixels the renderer delivered this frame
 
   // The file name part of the output path (after the last backslash or slash).

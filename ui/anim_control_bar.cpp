@@ -38,12 +38,14 @@ void AnimControlBar::Initialise() {
   animationMode_ = animation_.CurrentTime() != 0;
   animation_.SetCurrentTime(animation_.CurrentTime());
   initialised_ = true;
+  Publish();
 }
 
 void AnimControlBar::SetSelectedObject(uint32_t id, const std::string& name) {
   selectedId_ = id;
   selectedName_ = name;
   UpdatePicture();
+  Publish();
 }
 
 bool AnimControlBar::Enabled(BarControl control) const {
@@ -62,6 +64,7 @@ void AnimControlBar::SetAnimationMode(bool on) {
   if (on) interpolationIndex_ = static_cast<int32_t>(keyframe::Interpolation::Linear);
   slider_.SetPos(0);
   animation_.SetCurrentTime(0);
+  Publish();
 }
 
 void AnimControlBar::OnInterpolationSelected(int32_t index) {
@@ -78,6 +81,7 @@ int32_t AnimControlBar::InterpolationChoice() const {
 void AnimControlBar::MoveTo(int32_t time) {
   slider_.SetPos(time);
   animation_.SetCurrentTime(time);
+  Publish();
 }
 
 void AnimControlBar::Transport(BarControl button) {
@@ -131,6 +135,8 @@ void AnimControlBar::OnSliderNotify(uint32_t word) {
     animation_.RebuildKeyTimes();
     Refresh();
   } else {
+    // The slider has moved itself; the bar's copy follows, so a later refresh keeps it.
+    slider_.SetPos(value);
     animation_.SetCurrentTime(value);
   }
 }
@@ -202,6 +208,7 @@ void AnimControlBar::UpdatePicture() {
 void AnimControlBar::ShowTime() {
   interpolationIndex_ = animation_.TrackInterpolation(selectedId_);
   UpdatePicture();
+  Publish();
 }
 
 void AnimControlBar::Refresh() {
@@ -212,6 +219,36 @@ void AnimControlBar::Refresh() {
   slider_.SetPos(animation_.CurrentTime());
   const std::set<int32_t>& times = animation_.KeyTimes();
   slider_.SetKeyTimes({times.begin(), times.end()});
+  Publish();
+}
+
+int32_t AnimControlBar::Send(uint32_t message, uint32_t wparam, int32_t lparam) {
+  const int32_t answer = HandleMessage(message, wparam, lparam);
+  Publish();
+  return answer;
+}
+
+void AnimControlBar::SetWindow(std::unique_ptr<BarWindow> window) {
+  window_ = std::move(window);
+  Publish();
+}
+
+BarViewState AnimControlBar::ViewState() const {
+  BarViewState state;
+  state.animationMode = animationMode_;
+  state.controlsEnabled = Enabled(kTimeSlider);
+  state.interpolationIndex = interpolationIndex_;
+  state.picture = picture_;
+  state.selectedName = selectedName_;
+  state.minimum = slider_.Minimum();
+  state.maximum = slider_.Maximum();
+  state.position = slider_.Pos();
+  state.keyTimes = slider_.KeyTimes();
+  return state;
+}
+
+void AnimControlBar::Publish() const {
+  if (window_) window_->Show(ViewState());
 }
 
 }  // namespace lumetra::ui

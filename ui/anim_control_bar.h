@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "keyframe/animation_view.h"
 #include "keyframe/scene_animation.h"
 #include "keyframe/time_format.h"
+#include "ui/bar_window.h"
 #include "ui/time_slider.h"
 
 namespace lumetra::ui {
@@ -35,13 +37,12 @@ enum KeyCommand : uint32_t {
   kKeyOptions = 32785,
 };
 
-// The key button's picture.
-enum class KeyPicture { NoKey, AtKey, BetweenKeys };  // "KeyButtonU", "KeyButtonD", "KeyButtonI"
-
-// The animation control bar without its window: the selected object, animation
-// mode, the interpolation box, the key button's picture, the transport buttons,
-// the key popup commands and the time slider, driving the scene's animation.
-class AnimControlBar final : public keyframe::AnimationView {
+// The animation control bar: the selected object, animation mode, the interpolation
+// box, the key button's picture, the transport buttons, the key popup commands and the
+// time slider, driving the scene's animation. It works without a window (the host then
+// sends it the user's input as messages); given one, it shows itself there after every
+// change and takes the window's input the same way.
+class AnimControlBar final : public keyframe::AnimationView, public BarController {
  public:
   static constexpr int32_t kHeight = 40;  // pixels
   static constexpr const char* kNoObject = "<no object>";
@@ -92,13 +93,28 @@ class AnimControlBar final : public keyframe::AnimationView {
   // the host delivers them (abi/bar_site_record.h), and the questions it may ask.
   int32_t HandleMessage(uint32_t message, uint32_t wparam, int32_t lparam);
 
+  // The bar's window in a toolkit; null keeps the bar without one.
+  void SetWindow(std::unique_ptr<BarWindow> window);
+  BarWindow* Window() const { return window_.get(); }
+  // What the window shows.
+  BarViewState ViewState() const;
+
   // keyframe::AnimationView
   void ShowTime() override;
   void Refresh() override;
 
+  // BarController: the window's input.
+  int32_t Send(uint32_t message, uint32_t wparam, int32_t lparam) override;
+  void MoveKeyMark(int index, int32_t time) override { slider_.SetKeyTime(index, time); }
+  std::string ThumbText(int32_t position) const override { return slider_.ThumbText(position); }
+  int32_t Snap(int32_t value) const override { return slider_.Snap(value); }
+  int32_t Step() const override { return slider_.Step(); }
+
  private:
   void MoveTo(int32_t time);
   void UpdatePicture();
+  // Hands the window what it shows now.
+  void Publish() const;
 
   keyframe::SceneAnimation& animation_;
   const keyframe::TimeFormat& timeFormat_;
@@ -111,6 +127,7 @@ class AnimControlBar final : public keyframe::AnimationView {
   KeyPicture picture_ = KeyPicture::NoKey;
   int32_t dragStartTime_ = 0;
   std::function<void(int page)> openOptions_;
+  std::unique_ptr<BarWindow> window_;
 };
 
 }  // namespace lumetra::ui

@@ -193,5 +193,57 @@ TEST_F(AnimControlBarTest, DeletingTheSelectedKeyPosesAndForgetsItsTime) {
   EXPECT_EQ(page, 2);
 }
 
+// The bar's window in a toolkit: what it was last shown.
+struct RecordingBarWindow : BarWindow {
+  void Show(const BarViewState& shown) override {
+    state = shown;
+    ++shows;
+  }
+  void Place(int32_t, int32_t, int32_t, int32_t, bool) override {}
+  int32_t Height() const override { return AnimControlBar::kHeight; }
+  BarViewState state;
+  int shows = 0;
+};
+
+TEST_F(AnimControlBarTest, AWindowShowsEveryChangeAndItsInputDrivesTheBar) {
+  bar_.Initialise();
+  auto owned = std::make_unique<RecordingBarWindow>();
+  RecordingBarWindow& window = *owned;
+  bar_.SetWindow(std::move(owned));
+  EXPECT_EQ(window.state.selectedName, "Ball");
+  EXPECT_FALSE(window.state.controlsEnabled);
+  BarController& controller = bar_;
+  controller.Send(abi::kBarCommand, (abi::kButtonClicked << 16) | kKeyButton, 0);
+  EXPECT_TRUE(window.state.animationMode);
+  EXPECT_TRUE(window.state.controlsEnabled);
+  EXPECT_EQ(window.state.maximum, 48000);
+
+  // The slider moved itself: the bar's copy follows, and so does the picture the window shows.
+  controller.Send(abi::kBarSlider, 1600, 0);
+  EXPECT_EQ(animation_.CurrentTime(), 1600);
+  EXPECT_EQ(window.state.position, 1600);
+  ball_->params.translate[0] = 1.0;
+  controller.Send(abi::kBarCommand, kSetSelected, 0);
+  EXPECT_EQ(window.state.keyTimes, (std::vector<int32_t>{1600}));
+  EXPECT_EQ(window.state.picture, KeyPicture::AtKey);
+  EXPECT_EQ(window.state.position, 1600) << "a refresh keeps the moved slider";
+
+  // A key mark dragged in the window: the mark's new time comes first, then the drag's end.
+  controller.Send(abi::kBarSlider, kSliderKeyDragBegins | 0, 0);
+  controller.MoveKeyMark(0, 3200);
+  controller.Send(abi::kBarSlider, kSliderKeyDragEnds | 0, 0);
+  EXPECT_NE(animation_.FindTrack(ball_->id)->FindKey(3200), nullptr);
+  EXPECT_EQ(window.state.keyTimes, (std::vector<int32_t>{3200}));
+
+  EXPECT_EQ(controller.ThumbText(4800), "30/300");
+  EXPECT_EQ(controller.Snap(4900), 4800);
+  EXPECT_EQ(controller.Step(), 160);
+  const int shows = window.shows;
+  bar_.SetWindow(nullptr);
+  bar_.Transport(kGoToEnd);
+  EXPECT_EQ(animation_.CurrentTime(), 48000) << "the bar works on without a window";
+  EXPECT_GT(shows, 0);
+}
+
 }  // namespace
 }  // namespace lumetra::ui

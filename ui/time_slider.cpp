@@ -39,16 +39,16 @@ int32_t TimeSlider::Snap(int32_t value) const {
 
 int32_t TimeSlider::Step() const { return TicksPerFrame(); }
 
-std::string TimeSlider::ThumbText() const {
+std::string TimeSlider::ThumbText(int32_t position) const {
   const int32_t span = maximum_ - minimum_;
   const bool framed =
       format_ && keyframe::TicksPerFrame(format_->rateIndex, format_->numerator, format_->denominator) > 0;
-  if (!framed) return std::to_string(position_) + "/" + std::to_string(span);
+  if (!framed) return std::to_string(position) + "/" + std::to_string(span);
   if (format_->display == keyframe::TimeDisplay::Frames) {
     const int32_t frame = TicksPerFrame();
-    return std::to_string(position_ / frame) + "/" + std::to_string(span / frame);
+    return std::to_string(position / frame) + "/" + std::to_string(span / frame);
   }
-  return keyframe::FormatTime(*format_, position_);
+  return keyframe::FormatTime(*format_, position);
 }
 
 }  // namespace lumetra::ui

@@ -46,7 +46,9 @@ class TimeSlider {
   int32_t Snap(int32_t value) const;
   // One step of the end arrows: a frame, or 1 without settings.
   int32_t Step() const;
-  std::string ThumbText() const;
+  // The thumb's text at the position, or at `position` while the thumb is dragged there.
+  std::string ThumbText() const { return ThumbText(position_); }
+  std::string ThumbText(int32_t position) const;
 
  private:
   int32_t TicksPerFrame() const;

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QResizeEvent>
 
@@ -49,7 +50,8 @@ int Centred(int height) { return (ControlBar::kHeight - height) / 2; }
 
 }  // namespace
 
-BarSlider::BarSlider(BarController& controller, QWidget* parent) : SliderEx(parent), controller_(controller) {}
+BarSlider::BarSlider(BarController& controller, QWidget* parent)
+    : SliderEx(parent), controller_(controller) {}
 
 ControlBar::ControlBar(BarController& controller, QWidget* parent)
     : QWidget(parent),
@@ -65,10 +67,11 @@ ControlBar::ControlBar(BarController& controller, QWidget* parent)
   keyButton_->setGeometry(QRect(QPoint(kKeyButtonLeft, Centred(kKeyButtonSize.height())), kKeyButtonSize));
   keyButton_->setIconSize(QSize(22, 14));
   keyButton_->setIcon(KeyButtonPicture(picture_));
-  keyButton_->setContextMenuPolicy(Qt::CustomContextMenu);
+  // The menu opens on the right button's press, whatever the platform's custom for
+  // context menus.
+  keyButton_->setContextMenuPolicy(Qt::PreventContextMenu);
+  keyButton_->installEventFilter(this);
   connect(keyButton_, &QPushButton::clicked, this, [this] { Click(kKeyButton); });
-  connect(keyButton_, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { keyMenu_->popup(keyButton_->mapToGlobal(at)); });
   BuildKeyMenu();
 
   int left = kTransportLeft;
@@ -104,7 +107,8 @@ ControlBar::ControlBar(BarController& controller, QWidget* parent)
 void ControlBar::BuildKeyMenu() {
   const auto add = [this](QMenu* menu, const char* text, KeyCommand command) {
     QAction* action = menu->addAction(text);
-    connect(action, &QAction::triggered, this, [this, command] { controller_.Send(abi::kBarCommand, command, 0); });
+    connect(action, &QAction::triggered, this,
+            [this, command] { controller_.Send(abi::kBarCommand, command, 0); });
   };
   QMenu* set = keyMenu_->addMenu("Set");
   add(set, "Selected", kSetSelected);
@@ -116,6 +120,14 @@ void ControlBar::BuildKeyMenu() {
   add(remove, "Frame", kDeleteFrame);
   add(remove, "Scene", kDeleteScene);
   add(keyMenu_, "Options", kKeyOptions);
+}
+
+bool ControlBar::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != keyButton_ || event->type() != QEvent::MouseButtonPress) return false;
+  const auto* press = static_cast<QMouseEvent*>(event);
+  if (press->button() != Qt::RightButton) return false;
+  keyMenu_->popup(press->globalPosition().toPoint());
+  return true;
 }
 
 void ControlBar::Click(uint32_t control) {
@@ -133,7 +145,8 @@ void ControlBar::Show(const BarViewState& state) {
     transport_[index]->setEnabled(state.controlsEnabled && kTransport[index].control != kPlay);
   }
   interpolation_->setEnabled(state.controlsEnabled);
-  interpolation_->setCurrentIndex(state.interpolationIndex < interpolation_->count() ? state.interpolationIndex : -1);
+  interpolation_->setCurrentIndex(
+      state.interpolationIndex < interpolation_->count() ? state.interpolationIndex : -1);
   slider_->setEnabled(state.controlsEnabled);
   slider_->SetRange(state.minimum, state.maximum);
   slider_->SetPos(state.position);

@@ -48,6 +48,7 @@ class ControlBar final : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Click(uint32_t control);

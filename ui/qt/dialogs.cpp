@@ -64,8 +64,8 @@ MessageAnswer Answer(int clicked, QMessageBox::StandardButtons offered) {
 
 MessageAnswer ShowMessageBox(const platform::MessageRequest& request) {
   const QMessageBox::StandardButtons buttons = Buttons(request.buttons);
-  QMessageBox box(Icon(request.icon), QString::fromStdString(request.caption), QString::fromStdString(request.text),
-                  buttons, QApplication::activeWindow());
+  QMessageBox box(Icon(request.icon), QString::fromStdString(request.caption),
+                  QString::fromStdString(request.text), buttons, QApplication::activeWindow());
   return Answer(box.exec(), buttons);
 }
 
@@ -89,7 +89,8 @@ QStringList NameFilters(const std::string& filter) {
 }
 
 std::optional<std::filesystem::path> ShowSaveFileDialog(const platform::SaveFileRequest& request) {
-  QFileDialog dialog(QApplication::activeWindow(), QString(), QString::fromStdString(request.folder.string()));
+  QFileDialog dialog(QApplication::activeWindow(), QString(),
+                     QString::fromStdString(request.folder.string()));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   const QStringList filters = NameFilters(request.filter);

@@ -25,7 +25,9 @@ void Triangle(QPainter& painter, int left, bool pointsRight) {
   }
 }
 
-void Bar(QPainter& painter, int left) { painter.fillRect(left, 0, 2, kTriangleHeight, painter.pen().color()); }
+void Bar(QPainter& painter, int left) {
+  painter.fillRect(left, 0, 2, kTriangleHeight, painter.pen().color());
+}
 
 void DrawTransport(QPainter& painter, uint32_t control) {
   switch (control) {
@@ -127,7 +129,9 @@ QPixmap KeyMarkPicture(KeyMark mark) {
   for (int y = 0; y < kKeyMarkHeight; ++y) {
     for (int x = 0; x < kKeyMarkWidth; ++x) {
       const char cell = kShape[static_cast<size_t>(y)][x];
-      const QColor colour = cell == '#' ? colours.outline : cell == '.' ? colours.inside : QColor(Qt::transparent);
+      const QColor colour = cell == '#'   ? colours.outline
+                            : cell == '.' ? colours.inside
+                                          : QColor(Qt::transparent);
       image.setPixelColor(x, y, colour);
     }
   }

@@ -7,8 +7,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
@@ -49,6 +49,8 @@ RenderWindow::RenderWindow(QWidget* owner, const QString& title, int width, int 
   scroller->setWidget(picture_);
 
   auto* statusBar = new QStatusBar(this);
+  // A window as narrow as a small picture clips the parts rather than growing.
+  statusBar->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   for (int part = 0; part < kStatusParts; ++part) {
     auto* label = new QLabel(statusBar);
     label->setObjectName(QString("status%1").arg(part));
@@ -87,8 +89,9 @@ QImage CopyPatch(const render::PixelRect& changed, const uint8_t* pixels, int32_
   if (left >= right || top >= bottom) return {};
   QImage patch(right - left, bottom - top, QImage::Format_RGB32);
   for (int y = top; y < bottom; ++y) {
-    const uint8_t* source = pixels + (static_cast<size_t>(height - 1 - y) * static_cast<size_t>(width) +
-                                      static_cast<size_t>(left)) * 4;
+    const uint8_t* source =
+        pixels +
+        (static_cast<size_t>(height - 1 - y) * static_cast<size_t>(width) + static_cast<size_t>(left)) * 4;
     auto* target = reinterpret_cast<QRgb*>(patch.scanLine(y - top));
     for (int x = left; x < right; ++x, source += 4) *target++ = qRgb(source[2], source[1], source[0]);
   }
@@ -155,7 +158,8 @@ class QueuedRenderWindow final : public render::RenderWindowView {
     });
   }
 
-  void Paint(const render::PixelRect& changed, const uint8_t* pixels, int32_t width, int32_t height) override {
+  void Paint(const render::PixelRect& changed, const uint8_t* pixels, int32_t width,
+             int32_t height) override {
     QPoint at;
     QImage patch = CopyPatch(changed, pixels, width, height, at);
     if (patch.isNull()) return;
@@ -171,8 +175,8 @@ class QueuedRenderWindow final : public render::RenderWindowView {
 }  // namespace
 
 std::unique_ptr<render::RenderWindowView> MakeRenderWindowView(uint32_t parent, const std::string& title,
-                                                                int32_t width, int32_t height,
-                                                                std::function<void()> closed) {
+                                                               int32_t width, int32_t height,
+                                                               std::function<void()> closed) {
   return std::make_unique<QueuedRenderWindow>(parent, title, width, height, std::move(closed));
 }
 

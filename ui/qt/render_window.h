@@ -63,7 +63,7 @@ QImage CopyPatch(const render::PixelRect& changed, const uint8_t* pixels, int32_
 // Returns at once from any thread: the window is made, changed and finally deleted by
 // calls queued to the GUI thread, which the caller never waits for.
 std::unique_ptr<render::RenderWindowView> MakeRenderWindowView(uint32_t parent, const std::string& title,
-                                                                int32_t width, int32_t height,
-                                                                std::function<void()> closed);
+                                                               int32_t width, int32_t height,
+                                                               std::function<void()> closed);
 
 }  // namespace lumetra::ui::qt

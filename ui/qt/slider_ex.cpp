@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include <QtWidgets/qdrawutil.h>
 #include <QCursor>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QtWidgets/qdrawutil.h>
 
 #include "ui/qt/pictures.h"
 #include "ui/time_slider.h"
@@ -26,7 +26,8 @@ SliderEx::SliderEx(QWidget* parent) : QWidget(parent) {
   QFont small = font();
   small.setPointSize(8);
   setFont(small);
-  for (size_t kind = 0; kind < marks_.size(); ++kind) marks_[kind] = KeyMarkPicture(static_cast<KeyMark>(kind));
+  for (size_t kind = 0; kind < marks_.size(); ++kind)
+    marks_[kind] = KeyMarkPicture(static_cast<KeyMark>(kind));
   connect(&repeat_, &QTimer::timeout, this, [this] {
     repeat_.start(kRepeatMs);
     StepArrow();
@@ -270,9 +271,10 @@ void SliderEx::PaintTrack(QPainter& painter) const {
   const QRect rightArrow(thumb.right() + 1 - arrow, thumb.top(), arrow, thumb.height());
   const QBrush face = colours.brush(QPalette::Button);
   painter.setPen(colours.color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-  for (const auto& [box, label, sunken] : {std::tuple{leftArrow, QString("<"), zone_ == kLeftArrow},
-                                           std::tuple{text, QString::fromStdString(ThumbText(position_)), false},
-                                           std::tuple{rightArrow, QString(">"), zone_ == kRightArrow}}) {
+  for (const auto& [box, label, sunken] :
+       {std::tuple{leftArrow, QString("<"), zone_ == kLeftArrow},
+        std::tuple{text, QString::fromStdString(ThumbText(position_)), false},
+        std::tuple{rightArrow, QString(">"), zone_ == kRightArrow}}) {
     if (enabled) {
       qDrawWinButton(&painter, box, colours, sunken, &face);
     } else {
@@ -311,7 +313,9 @@ void SliderEx::PaintKeys(QPainter& painter) const {
     const int key = static_cast<int>(index);
     if (key == dragged_) continue;
     const int32_t time = keyTimes_[index];
-    draw(time, key == hovered_ ? KeyMark::Hovered : time == position_ ? KeyMark::AtPosition : KeyMark::Normal);
+    draw(time, key == hovered_     ? KeyMark::Hovered
+               : time == position_ ? KeyMark::AtPosition
+                                   : KeyMark::Normal);
   }
   if (dragged_ >= 0) {
     draw(dragStartTime_, KeyMark::DragStart);

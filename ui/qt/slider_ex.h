@@ -24,8 +24,8 @@ class SliderEx : public QWidget {
   // A mark's new time during a drag, told before the drag's notification.
   using KeyMoved = std::function<void(int index, int32_t time)>;
 
-  static constexpr int kTrackBottom = 20;   // the track band is the rows above
-  static constexpr int kKeyBandTop = 21;    // the key band is this row and below
+  static constexpr int kTrackBottom = 20;  // the track band is the rows above
+  static constexpr int kKeyBandTop = 21;   // the key band is this row and below
   static constexpr int kFirstRepeatMs = 300;
   static constexpr int kRepeatMs = 50;
 
@@ -64,7 +64,15 @@ class SliderEx : public QWidget {
 
  private:
   // Where a press landed; the numbers are those the slider has always used.
-  enum Zone { kNoZone = 0, kLeftArrow = 2, kRightArrow = 3, kThumb = 4, kTrack = 5, kKeyBand = 6, kKeyMark = 7 };
+  enum Zone {
+    kNoZone = 0,
+    kLeftArrow = 2,
+    kRightArrow = 3,
+    kThumb = 4,
+    kTrack = 5,
+    kKeyBand = 6,
+    kKeyMark = 7
+  };
   // Values from minimum to maximum spread over `span` pixels from `origin`.
   struct Axis {
     int origin;

@@ -17,7 +17,8 @@ auto OnGuiThread(Work work) -> decltype(work()) {
   QCoreApplication* application = QCoreApplication::instance();
   if (QThread::currentThread() == application->thread()) return work();
   decltype(work()) result{};
-  QMetaObject::invokeMethod(application, [&] { result = work(); }, Qt::BlockingQueuedConnection);
+  QMetaObject::invokeMethod(
+      application, [&] { result = work(); }, Qt::BlockingQueuedConnection);
   return result;
 }
 

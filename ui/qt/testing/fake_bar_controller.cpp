@@ -1,9 +1,13 @@
 #include "ui/qt/testing/fake_bar_controller.h"
 
 #include <QByteArray>
+#include <QComboBox>
+#include <QPushButton>
 #include <QtGlobal>
 
 #include "abi/bar_site_record.h"
+#include "ui/qt/control_bar.h"
+#include "ui/qt/slider_ex.h"
 #include "ui/time_slider.h"
 
 namespace lumetra::ui::qt::testing {
@@ -63,6 +67,27 @@ void FakeBarController::MoveKeyMark(int index, int32_t time) {
 
 std::string FakeBarController::ThumbText(int32_t position) const {
   return std::to_string(position / frame) + "/" + std::to_string((state.maximum - state.minimum) / frame);
+}
+
+BarHost::BarHost(int width, const BarViewState& state) {
+  window.resize(width, 2 * ControlBar::kHeight);
+  window.show();
+  controller.state = state;
+  bar = MakeControlBar(static_cast<uint32_t>(window.winId()), controller);
+  controller.Attach(bar.get());
+  bar->Place(0, 0, width, bar->Height(), true);
+}
+
+QWidget* BarHost::Bar() const { return window.findChild<QWidget*>("AnimControlBar"); }
+
+SliderEx* BarHost::Slider() const { return window.findChild<SliderEx*>("CSliderEx"); }
+
+QPushButton* BarHost::Button(uint32_t control) const {
+  return window.findChild<QPushButton*>(QString("button%1").arg(control));
+}
+
+QComboBox* BarHost::InterpolationBox() const {
+  return window.findChild<QComboBox*>(QString("combo%1").arg(kInterpolationBox));
 }
 
 void UseOffscreenUnlessSet() {

@@ -1,10 +1,20 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include <QWidget>
+
 #include "ui/bar_window.h"
+
+class QComboBox;
+class QPushButton;
+
+namespace lumetra::ui::qt {
+class SliderEx;
+}
 
 namespace lumetra::ui::qt::testing {
 
@@ -44,6 +54,22 @@ class FakeBarController final : public BarController {
   void Command(uint32_t control, uint32_t notification, int32_t lparam);
 
   BarWindow* window_ = nullptr;
+};
+
+// A host window with a control bar across its top, driven by a FakeBarController
+// that starts with `state`.
+class BarHost {
+ public:
+  BarHost(int width, const BarViewState& state);
+
+  QWidget window;
+  FakeBarController controller;
+  std::unique_ptr<BarWindow> bar;
+
+  QWidget* Bar() const;
+  SliderEx* Slider() const;
+  QPushButton* Button(uint32_t control) const;
+  QComboBox* InterpolationBox() const;
 };
 
 // Tests and pictures run without a display unless one is asked for.

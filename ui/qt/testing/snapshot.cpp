@@ -9,8 +9,8 @@
 #include <QDir>
 #include <QTest>
 
-#include "ui/qt/control_bar.h"
 #include "ui/qt/render_window.h"
+#include "ui/qt/slider_ex.h"
 #include "ui/qt/testing/fake_bar_controller.h"
 
 namespace {
@@ -49,18 +49,12 @@ int main(int argc, char** argv) {
   const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath());
   bool saved = true;
 
-  QWidget host;
-  host.resize(720, 40);
-  host.show();
-  lumetra::ui::qt::testing::FakeBarController controller;
-  controller.state = {true, true, 1, lumetra::ui::KeyPicture::AtKey, "Sphere", 0, 100, 40, {0, 25, 40, 70, 100}};
-  auto bar = lumetra::ui::qt::MakeControlBar(static_cast<uint32_t>(host.winId()), controller);
-  controller.Attach(bar.get());
-  bar->Place(0, 0, host.width(), bar->Height(), true);
-  auto* widget = host.findChild<QWidget*>("AnimControlBar");
+  lumetra::ui::qt::testing::BarHost host(
+      720, {true, true, 1, lumetra::ui::KeyPicture::AtKey, "Sphere", 0, 100, 40, {0, 25, 40, 70, 100}});
+  QWidget* widget = host.Bar();
   saved &= Save(*widget, folder, "lumetra-bar.png");
 
-  auto* slider = host.findChild<SliderEx*>("CSliderEx");
+  SliderEx* slider = host.Slider();
   const auto markX = [slider](int32_t time) { return 3 + time * (slider->width() - 7) / 100; };
   QTest::mouseMove(slider, QPoint(markX(70), 30));
   QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(markX(25), 30));
@@ -68,15 +62,15 @@ int main(int argc, char** argv) {
   saved &= Save(*widget, folder, "lumetra-bar-drag.png");
   QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(markX(55), 30));
 
-  controller.state.controlsEnabled = false;
-  controller.state.animationMode = false;
-  controller.state.picture = lumetra::ui::KeyPicture::NoKey;
-  controller.Push();
+  host.controller.state.controlsEnabled = false;
+  host.controller.state.animationMode = false;
+  host.controller.state.picture = lumetra::ui::KeyPicture::NoKey;
+  host.controller.Push();
   saved &= Save(*widget, folder, "lumetra-bar-disabled.png");
 
   constexpr int kWidth = 320, kHeight = 240;
-  auto view = lumetra::ui::qt::MakeRenderWindowView(static_cast<uint32_t>(host.winId()), "Render: snapshot", kWidth,
-                                                    kHeight, [] {});
+  auto view = lumetra::ui::qt::MakeRenderWindowView(static_cast<uint32_t>(host.window.winId()),
+                                                    "Render: snapshot", kWidth, kHeight, [] {});
   const std::vector<uint8_t> pixels = TestPicture(kWidth, kHeight);
   view->Paint({0, 0, kWidth, kHeight / 2}, pixels.data(), kWidth, kHeight);
   view->SetStatus(0, "50%");

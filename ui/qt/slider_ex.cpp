@@ -42,7 +42,7 @@ void SliderEx::SetRange(int32_t minimum, int32_t maximum) {
 }
 
 void SliderEx::SetPos(int32_t value) {
-  position_ = isVisible() ? Clamp(Snap(value)) : value;
+  position_ = isVisible() ? Settle(value) : value;
   update();
 }
 
@@ -107,6 +107,10 @@ int32_t SliderEx::Clamp(int64_t value) const {
   return static_cast<int32_t>(std::clamp<int64_t>(value, minimum_, maximum_));
 }
 
+// Clamped before snapping, as the snap takes a 32-bit value, and after, as snapping
+// toward zero may leave the range.
+int32_t SliderEx::Settle(int64_t value) const { return Clamp(Snap(Clamp(value))); }
+
 int SliderEx::KeyAt(int x) const {
   const Axis axis = MarkAxis();
   const int half = kKeyMarkWidth / 2;
@@ -140,7 +144,7 @@ void SliderEx::StepArrow() {
   const int32_t before = position_;
   const int left = ThumbRect().left();
   const int64_t step = zone_ == kLeftArrow ? -int64_t{Step()} : Step();
-  position_ = Clamp(Snap(Clamp(position_ + step)));
+  position_ = Settle(position_ + step);
   if (position_ == before) return;
   // The pointer stays on the arrow it holds down.
   QCursor::setPos(QCursor::pos() + QPoint(ThumbRect().left() - left, 0));
@@ -169,7 +173,7 @@ void SliderEx::mousePressEvent(QMouseEvent* event) {
       repeat_.start(kFirstRepeatMs);
       break;
     case kTrack:
-      position_ = Clamp(Snap(Clamp(Value(ThumbAxis(), at.x() - ThumbWidth() / 2))));
+      position_ = Settle(Value(ThumbAxis(), at.x() - ThumbWidth() / 2));
       Tell(0, position_);
       break;
     default:
@@ -183,7 +187,7 @@ void SliderEx::mouseMoveEvent(QMouseEvent* event) {
   if (zone_ == kThumb) {
     const int32_t before = position_;
     const int left = Pixel(ThumbAxis(), pressPosition_) + at.x() - pressX_;
-    position_ = Clamp(Snap(Clamp(Value(ThumbAxis(), left))));
+    position_ = Settle(Value(ThumbAxis(), left));
     if (position_ != before) {
       Tell(kSliderThumbDragged, position_);
       update();
@@ -241,7 +245,19 @@ void SliderEx::resizeEvent(QResizeEvent* event) {
 
 void SliderEx::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) thumbWidth_ = -1;
+  if (event->type() == QEvent::EnabledChange && !isEnabled()) Abandon();
   QWidget::changeEvent(event);
+}
+
+void SliderEx::hideEvent(QHideEvent* event) {
+  Abandon();
+  QWidget::hideEvent(event);
+}
+
+// A slider disabled or hidden under a held button never sees the release.
+void SliderEx::Abandon() {
+  repeat_.stop();
+  zone_ = kNoZone;
 }
 
 void SliderEx::paintEvent(QPaintEvent*) {

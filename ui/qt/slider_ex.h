@@ -61,6 +61,7 @@ class SliderEx : public QWidget {
   void leaveEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   // Where a press landed; the numbers are those the slider has always used.
@@ -89,11 +90,14 @@ class SliderEx : public QWidget {
   // The first value drawn at or right of x, unclamped.
   int64_t Value(const Axis& axis, int x) const;
   int32_t Clamp(int64_t value) const;
+  // A position as the slider takes it: snapped and within the range.
+  int32_t Settle(int64_t value) const;
   int KeyAt(int x) const;
   Zone ZoneAt(const QPoint& at) const;
 
   void Tell(uint32_t flags, int64_t value) const;
   void StepArrow();
+  void Abandon();
   void UpdateHover(const QPoint& at);
   void PaintTrack(QPainter& painter) const;
   void PaintKeys(QPainter& painter) const;

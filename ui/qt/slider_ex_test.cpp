@@ -138,16 +138,28 @@ TEST(SliderEx, ArrowStepsAtOnceThenRepeatsWhileHeld) {
 
   QTest::mousePress(&slider, Qt::LeftButton, {}, rightArrow);
   EXPECT_EQ(host.controller.SliderWords(), std::vector<uint32_t>{5});
-  QTest::qWait(SliderEx::kFirstRepeatMs + 3 * SliderEx::kRepeatMs);
-  // Held down long enough, the arrow has repeated; each repeat steps once more.
+  QTest::qWait(SliderEx::kFirstRepeatMs / 2);
+  EXPECT_EQ(host.controller.SliderWords().size(), 1u) << "repeating before the first delay";
+  // Held down past the first delay, the arrow repeats; each repeat steps once more.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return host.controller.SliderWords().size() >= 3; }, 5000));
   QTest::mouseRelease(&slider, Qt::LeftButton, {}, rightArrow);
   const std::vector<uint32_t> held = host.controller.SliderWords();
-  ASSERT_GE(held.size(), 2u);
+  ASSERT_GE(held.size(), 3u);
   for (size_t index = 0; index < held.size(); ++index) EXPECT_EQ(held[index], 5 * (index + 1));
   EXPECT_EQ(slider.Pos(), static_cast<int32_t>(held.back()));
 
   QTest::qWait(3 * SliderEx::kRepeatMs);
   EXPECT_EQ(host.controller.SliderWords().size(), held.size()) << "repeating after the release";
+}
+
+TEST(SliderEx, ArrowStopsRepeatingWhenTheSliderIsDisabledUnderIt) {
+  BarHost host(kBarWidth, Enabled());
+  SliderEx& slider = *host.Slider();
+  QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(slider.ThumbRect().right() - 4, kTrackRow));
+  host.controller.state.controlsEnabled = false;
+  host.controller.Push();
+  QTest::qWait(SliderEx::kFirstRepeatMs + 2 * SliderEx::kRepeatMs);
+  EXPECT_EQ(host.controller.SliderWords(), std::vector<uint32_t>{1});
 }
 
 TEST(SliderEx, ArrowsStopAtTheEndsWithoutNotifying) {

@@ -65,7 +65,7 @@ ControlBar::ControlBar(BarController& controller, QWidget* parent)
 
   keyButton_->setCheckable(true);
   keyButton_->setGeometry(QRect(QPoint(kKeyButtonLeft, Centred(kKeyButtonSize.height())), kKeyButtonSize));
-  keyButton_->setIconSize(QSize(22, 14));
+  keyButton_->setIconSize(kKeyPictureSize);
   keyButton_->setIcon(KeyButtonPicture(picture_));
   // The menu opens on the right button's press, whatever the platform's custom for
   // context menus.

@@ -83,6 +83,38 @@ TEST(ControlBar, KeyButtonTogglesAnimationModeThroughTheController) {
   EXPECT_FALSE(host.Button(kGoToEnd)->isEnabled());
 }
 
+// The red of the key button's picture, in the button's upper and lower half.
+std::pair<int, int> RedPixels(QPushButton* button) {
+  const QImage picture = button->grab().toImage();
+  int upper = 0, lower = 0;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      const QColor colour = picture.pixelColor(x, y);
+      if (colour.red() > 150 && colour.green() < 80 && colour.blue() < 80)
+        ++(y < picture.height() / 2 ? upper : lower);
+    }
+  }
+  return {upper, lower};
+}
+
+TEST(ControlBar, KeyButtonPictureShowsWhetherTheObjectHasAKeyHere) {
+  BarHost host(kBarWidth, Animating());
+  QPushButton* key = host.Button(kKeyButton);
+  EXPECT_EQ(RedPixels(key), std::pair(0, 0));
+
+  host.controller.state.picture = KeyPicture::AtKey;
+  host.controller.Push();
+  const auto [atUpper, atLower] = RedPixels(key);
+  EXPECT_GT(atUpper, 10);
+  EXPECT_GT(atLower, 10);
+
+  host.controller.state.picture = KeyPicture::BetweenKeys;
+  host.controller.Push();
+  const auto [betweenUpper, betweenLower] = RedPixels(key);
+  EXPECT_LT(betweenUpper, atUpper / 4) << "filled up to its middle only";
+  EXPECT_GT(betweenLower, atLower / 2);
+}
+
 TEST(ControlBar, RightClickOpensTheKeyMenuAtThePointerAndItSendsTheChosenCommand) {
   BarHost host(kBarWidth, Animating());
   QPushButton* key = host.Button(kKeyButton);

@@ -80,7 +80,7 @@ QIcon TransportIcon(uint32_t control) {
 }
 
 QPixmap KeyButtonPicture(KeyPicture picture) {
-  constexpr int kWidth = 22, kHeight = 14;
+  const int width = kKeyPictureSize.width(), height = kKeyPictureSize.height();
   QPainterPath key;
   key.addEllipse(QRectF(0.5, 2.5, 9, 9));
   key.addRect(QRectF(9, 5.5, 12, 3));
@@ -91,7 +91,7 @@ QPixmap KeyButtonPicture(KeyPicture picture) {
   hole.addEllipse(QRectF(3, 5, 4, 4));
   key = key.subtracted(hole);
 
-  QPixmap pixmap(kWidth, kHeight);
+  QPixmap pixmap(width, height);
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
   painter.setRenderHint(QPainter::Antialiasing);
@@ -99,7 +99,7 @@ QPixmap KeyButtonPicture(KeyPicture picture) {
   if (picture == KeyPicture::AtKey) painter.fillPath(key, red);
   if (picture == KeyPicture::BetweenKeys) {
     painter.save();
-    painter.setClipRect(0, kHeight / 2, kWidth, kHeight - kHeight / 2);
+    painter.setClipRect(0, height / 2, width, height - height / 2);
     painter.fillPath(key, red);
     painter.restore();
   }

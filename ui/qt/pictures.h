@@ -19,6 +19,7 @@ QIcon TransportIcon(uint32_t control);
 
 // The key button's picture: an outlined key, a filled red key, or a key filled up to
 // its middle.
+inline constexpr QSize kKeyPictureSize(22, 14);
 QPixmap KeyButtonPicture(KeyPicture picture);
 
 // The slider's 7 x 9 key marks, centred on their column.

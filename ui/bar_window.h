@@ -6,6 +6,30 @@
 
 namespace lumetra::ui {
 
+// Controls of the bar (dialog 4018).
+enum BarControl : uint32_t {
+  kTimeSlider = 4001,
+  kInterpolationBox = 4027,
+  kKeyButton = 4038,
+  kGoToStart = 4042,
+  kStepBack = 4043,
+  kPlay = 4044,
+  kStepForward = 4045,
+  kGoToEnd = 4046,
+};
+
+// Commands of the key button's popup menu (menu 4028).
+enum KeyCommand : uint32_t {
+  kSetSelected = 32772,
+  kSetObject = 32773,
+  kSetScene = 32774,
+  kDeleteSelected = 32775,
+  kDeleteObject = 32776,
+  kDeleteScene = 32777,
+  kDeleteFrame = 32784,
+  kKeyOptions = 32785,
+};
+
 // The key button's picture.
 enum class KeyPicture { NoKey, AtKey, BetweenKeys };  // "KeyButtonU", "KeyButtonD", "KeyButtonI"
 

@@ -35,7 +35,8 @@ ui::WindowToolkit* LoadWindowToolkit() {
   }
   const auto entry = reinterpret_cast<ui::WindowToolkitEntry>(dlsym(library, ui::kWindowToolkitEntry));
   ui::WindowToolkit* toolkit = entry ? entry(ui::kWindowToolkitVersion) : nullptr;
-  if (toolkit == nullptr) platform::DebugLog::Printf("No Qt windows: %s has no usable toolkit\n", path.c_str());
+  if (toolkit == nullptr)
+    platform::DebugLog::Printf("No Qt windows: %s has no usable toolkit\n", path.c_str());
   // The library stays loaded (RTLD_NODELETE); the handle's reference is not needed.
   dlclose(library);
   return toolkit;

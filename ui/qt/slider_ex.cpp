@@ -82,10 +82,12 @@ SliderEx::Axis SliderEx::ThumbAxis() const {
   return {track.left(), track.right() + 1 - ThumbWidth() - track.left()};
 }
 
-// Mark centres spread over the whole key band, so that the marks at both ends show whole.
+// Marks run from the key band's left to where the thumb's right edge reaches at the end of
+// the track: a mark stands under the thumb's right end when the position is at its time.
 SliderEx::Axis SliderEx::MarkAxis() const {
   const QRect keys = KeyRect();
-  return {keys.left(), keys.width() - 1};
+  const int usableRight = ThumbAxis().origin + ThumbAxis().span;
+  return {keys.left(), usableRight + ThumbWidth() - keys.left() - 1};
 }
 
 int SliderEx::Pixel(const Axis& axis, int32_t value) const {

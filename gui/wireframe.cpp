@@ -75,8 +75,10 @@ class Pen {
       : out_(out), toWorld_(toWorld), object_(object) {}
 
   void Line(const Vector3& a, const Vector3& b) {
-    out_.push_back({toWorld_.TransformPoint(a), toWorld_.TransformPoint(b), object_});
+    out_.push_back({toWorld_.TransformPoint(a), toWorld_.TransformPoint(b), object_, backdrop});
   }
+
+  bool backdrop = false;
 
   // A circle about `centre` in the plane of the unit axes u and v.
   void Circle(const Vector3& centre, const Vector3& u, const Vector3& v, double radius) {
@@ -148,6 +150,7 @@ class Pen {
 };
 
 void DrawPlane(Pen& pen) {
+  pen.backdrop = true;
   for (int line = 0; line <= kPlaneGridLines; ++line) {
     const double at = -kPlaneHalfSize + 2 * kPlaneHalfSize * line / kPlaneGridLines;
     pen.Line({at, -kPlaneHalfSize, 0}, {at, kPlaneHalfSize, 0});
@@ -420,7 +423,10 @@ ViewProjection ViewProjection::Orthographic(uint32_t projection, const std::vect
   }
   double low[2] = {std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
   double high[2] = {-low[0], -low[1]};
+  const bool onlyBackdrop =
+      std::all_of(drawing.begin(), drawing.end(), [](const Segment& s) { return s.backdrop; });
   for (const Segment& segment : drawing) {
+    if (segment.backdrop && !onlyBackdrop) continue;
     for (const Vector3& p : {segment.a, segment.b}) {
       const double along[2] = {math::Dot(p, view.right_), math::Dot(p, view.up_)};
       for (int axis = 0; axis < 2; ++axis) {

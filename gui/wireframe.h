@@ -16,6 +16,7 @@ namespace lumetra::gui {
 struct Segment {
   math::Vector3 a, b;
   uint32_t object = 0;
+  bool backdrop = false;  // an endless plane's grid: the views fit the rest
 };
 
 // Every object of the tree and every camera drawn in lines: primitives by their outlines

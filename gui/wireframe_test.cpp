@@ -137,11 +137,13 @@ TEST(Wireframe, OrthographicViewsFitTheDrawingAndLookFromTheirSides) {
   host::SceneObject& box = scene.Add(abi::kTypeBox, abi::kObjectList);
   Set(box.params.scale, 4, 2, 1);
   Set(box.params.translate, 10, 0, 0);
+  scene.Add(abi::kTypePlane, abi::kObjectList);  // endless: the views fit the box alone
   const std::vector<Segment> drawing = SceneWireframe(scene);
   const double noShift[3] = {0, 0, 0};
   for (const uint32_t projection : {0u, 1u, 2u}) {
     const ViewProjection view = ViewProjection::Orthographic(projection, drawing, 1, noShift, 300, 200);
     for (const Segment& segment : drawing) {
+      if (segment.backdrop) continue;
       const auto mapped = view.Map(segment.a, segment.b);
       for (const auto& [x, y] : {mapped->first, mapped->second}) {
         EXPECT_GE(x, 0);
@@ -151,6 +153,9 @@ TEST(Wireframe, OrthographicViewsFitTheDrawingAndLookFromTheirSides) {
       }
     }
   }
+  // From the front the box, twice as wide as high, fills the view's width.
+  const auto wide = ViewProjection::Orthographic(1, drawing, 1, noShift, 300, 200).Map({6, 0, 0}, {14, 0, 0});
+  EXPECT_NEAR(wide->second.first - wide->first.first, 0.9 * 300, 1e-9);
   // From above, -z is up the screen; from the side, -z is on the right.
   const ViewProjection top = ViewProjection::Orthographic(0, drawing, 1, noShift, 300, 200);
   const auto north = top.Map({10, 0, -1}, {10, 0, 1});

@@ -209,11 +209,7 @@ int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream
   keying.PoseAt(args.start.empty() ? 0 : keying.Ticks(args.start));
   HostSession& session = keying.Session();
   abi::RenderSettingsRecord& settings = session.Scene().render;
-  if (const auto size = ParseSize(args.size)) {
-    settings.width = size->first;
-    settings.height = size->second;
-    FitCamerasTo(session.Scene(), size->first, size->second);
-  }
+  ApplyRenderSize(session.Scene(), args.size);
   settings.showWindow = 0;             // nobody would close it
   settings.outputDirectory[0] = '\0';  // the run names the whole path
   session.Context().animationRun = RunRecord(args, *output, rate, keying);

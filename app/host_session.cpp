@@ -42,27 +42,72 @@ int32_t LUMETRA_STDCALL WriteChunk(uint32_t stream, const void* bytes, uint32_t 
 
 }  // namespace
 
-std::unique_ptr<HostSession> HostSession::Open(const std::string& scenePath, const std::string& pluginPath) {
+std::unique_ptr<HostSession> HostSession::Open(const std::string& scenePath, const std::string& pluginPath,
+                                               ContextSetup setup) {
+  return Open(host::LoadScene(scenePath), pluginPath, std::move(setup));
+}
+
+std::unique_ptr<HostSession> HostSession::Open(host::Scene scene, const std::string& pluginPath,
+                                               ContextSetup setup) {
   std::unique_ptr<HostSession> session(new HostSession());
-  session->scene_ = std::make_unique<host::Scene>(host::LoadScene(scenePath));
-  session->context_ = std::make_unique<host::HostContext>(*session->scene_);
+  session->setup_ = std::move(setup);
+  session->Install(std::move(scene));
   session->plugin_ = host::PluginModule::Load(pluginPath, host::FillSceneRecord);
-  session->SendEvent(abi::kEventHostReady);
-  session->HandOverPluginData();
-  session->SendEvent(abi::kEventSceneInPlace);
+  session->SendEvent(0, abi::kEventHostReady);
+  session->HandOverPluginData(*session->scene_);
+  session->SendEvent(0, abi::kEventSceneInPlace);
   return session;
 }
 
 HostSession::~HostSession() { plugin_.reset(); }
 
-void HostSession::SendEvent(int32_t event) {
-  abi::SceneRecord* record = plugin_->Scene();
-  if (!record || !record->onSceneEvent) return;
-  events_.emplace_back(event, record->onSceneEvent(0, event));
+// One context at a time: the old one goes before the new scene's is made.
+void HostSession::Install(host::Scene scene) {
+  context_.reset();
+  scene_ = std::make_unique<host::Scene>(std::move(scene));
+  context_ = std::make_unique<host::HostContext>(*scene_);
+  if (setup_) setup_(*context_);
 }
 
-void HostSession::HandOverPluginData() {
-  const auto& chunks = scene_->pluginChunks;
+void HostSession::Replace(host::Scene scene) {
+  SendEvent(0, abi::kEventSceneClosing);
+  Install(std::move(scene));
+  HandOverPluginData(*scene_);
+  SendEvent(0, abi::kEventSceneInPlace);
+}
+
+std::vector<host::MergedObject> HostSession::Merge(host::Scene other) {
+  SendEvent(0, abi::kEventMergeBegins);
+  Notify(0, abi::kEventMergeBegins);
+  HandOverPluginData(other);
+  const std::vector<host::MergedObject> merged = host::MergeScene(*scene_, std::move(other));
+  for (const host::MergedObject& object : merged) {
+    SendEvent(object.id, abi::kEventMergedObject);
+    Notify(object.id, abi::kEventMergedObject, object.fileName.c_str(), object.name.c_str());
+  }
+  SendEvent(0, abi::kEventMergeEnds);
+  Notify(0, abi::kEventMergeEnds);
+  return merged;
+}
+
+int32_t HostSession::SendEvent(uint32_t object, int32_t event) {
+  abi::SceneRecord* record = plugin_->Scene();
+  if (!record || !record->onSceneEvent) return 0;
+  const int32_t result = record->onSceneEvent(object, event);
+  events_.emplace_back(event, result);
+  return result;
+}
+
+// The notice's data and result are the names of a merged object, read by the plug-in only.
+void HostSession::Notify(uint32_t object, int32_t event, const char* data, const char* result) {
+  abi::SceneRecord* record = plugin_->Scene();
+  if (!record || !record->onSceneNotify) return;
+  events_.emplace_back(
+      event, record->onSceneNotify(object, event, const_cast<char*>(data), const_cast<char*>(result)));
+}
+
+void HostSession::HandOverPluginData(const host::Scene& from) {
+  const auto& chunks = from.pluginChunks;
   const auto chunk = std::find_if(chunks.begin(), chunks.end(), [&](const host::PluginChunk& c) {
     return c.plugin == plugin_->Info().name;
   });
@@ -81,7 +126,7 @@ bool HostSession::HandOver(const std::vector<uint8_t>& bytes) {
 
 bool HostSession::LoadPluginData(const std::vector<uint8_t>& bytes) {
   const bool readExactly = HandOver(bytes);
-  SendEvent(abi::kEventSceneInPlace);
+  SendEvent(0, abi::kEventSceneInPlace);
   return readExactly;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -7,24 +8,46 @@
 #include "host/host_context.h"
 #include "host/plugin_module.h"
 #include "host/scene.h"
+#include "host/scene_merge.h"
 
 namespace lumetra::app {
 
 // A scene open in the host with the plug-in connected, as a host runs it: the scene is
 // read first (a bad file stops everything), the plug-in is loaded with the host
 // functions in its scene record, told the host is ready (event 7), handed the data it
-// stored in the scene file, and told the scene is in place (event 6).
+// stored in the scene file, and told the scene is in place (event 6). The plug-in stays
+// loaded while other scenes take the place of the first (Replace).
 class HostSession {
  public:
+  // What a host with a window gives every scene's context before the plug-in sees it:
+  // its main window, its Shift key, its repaint.
+  using ContextSetup = std::function<void(host::HostContext&)>;
+
   // Throws host::SceneFileError or host::PluginError.
-  static std::unique_ptr<HostSession> Open(const std::string& scenePath, const std::string& pluginPath);
+  static std::unique_ptr<HostSession> Open(const std::string& scenePath, const std::string& pluginPath,
+                                           ContextSetup setup = {});
+  // The same with a scene already read (a new, empty one). Throws host::PluginError.
+  static std::unique_ptr<HostSession> Open(host::Scene scene, const std::string& pluginPath,
+                                           ContextSetup setup = {});
   ~HostSession();
 
   host::Scene& Scene() { return *scene_; }
   host::HostContext& Context() { return *context_; }
   host::PluginModule& Plugin() { return *plugin_; }
-  // Results of the events sent so far, in order, as {event, result}.
+  // Results of the events and notices sent so far, in order, as {event, result}.
   const std::vector<std::pair<int32_t, int32_t>>& EventResults() const { return events_; }
+
+  // Sends a scene event about `object` (0: the scene) and answers the plug-in's result;
+  // 0 when the plug-in takes no events.
+  int32_t SendEvent(uint32_t object, int32_t event);
+
+  // Tells the plug-in the scene closes (event 8), then puts `scene` in its place as Open
+  // does: its context set up, the plug-in's data handed over, event 6.
+  void Replace(host::Scene scene);
+  // Brings the objects of `other` into the scene (host::MergeScene) between the merge
+  // notices, handing the plug-in the data it stored in that file; each object that
+  // arrived is announced with the name it had there and the name it has now.
+  std::vector<host::MergedObject> Merge(host::Scene other);
 
   // Takes the plug-in's current data into the scene and writes it to `path` atomically.
   void Save(const std::string& path);
@@ -37,10 +60,12 @@ class HostSession {
 
  private:
   HostSession() = default;
-  void SendEvent(int32_t event);
-  void HandOverPluginData();
+  void Install(host::Scene scene);
+  void Notify(uint32_t object, int32_t event, const char* data = nullptr, const char* result = nullptr);
+  void HandOverPluginData(const host::Scene& from);
   bool HandOver(const std::vector<uint8_t>& bytes);
 
+  ContextSetup setup_;
   std::unique_ptr<host::Scene> scene_;
   std::unique_ptr<host::HostContext> context_;
   std::unique_ptr<host::PluginModule> plugin_;  // closed first: it may still call the host

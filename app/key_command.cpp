@@ -86,7 +86,7 @@ int32_t KeyingSession::Bar(uint32_t message, uint32_t wparam, int32_t lparam) {
 void KeyingSession::SendEvent(uint32_t object, int32_t event) {
   abi::SceneRecord* record = session_->Plugin().Scene();
   if (!record || !record->onSceneEvent) throw KeyingError("the plug-in has no scene interface");
-  if (const int32_t result = record->onSceneEvent(object, event); result != 0) {
+  if (const int32_t result = session_->SendEvent(object, event); result != 0) {
     throw KeyingError("the plug-in answered scene event " + std::to_string(event) + " with " +
                       host::DescribeResult(result));
   }

@@ -90,7 +90,12 @@ CLI::Validator SizeCheck() { return CLI::Validator(SizeProblem, "WIDTHxHEIGHT");
 
 CLI::Validator LibraryMethodCheck() { return CLI::Validator(MethodProblem, "NAME"); }
 
-void FitCamerasTo(host::Scene& scene, uint32_t width, uint32_t height) {
+void ApplyRenderSize(host::Scene& scene, const std::string& size) {
+  const auto parsed = ParseSize(size);
+  if (!parsed) return;
+  const auto [width, height] = *parsed;
+  scene.render.width = width;
+  scene.render.height = height;
   for (const uint32_t id : scene.List(abi::kCameraList)) {
     host::SceneObject& camera = *scene.Find(id);
     if (camera.type == abi::kTypeCamera) camera.data.shape.camera.aspect = double(width) / double(height);

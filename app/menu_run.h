@@ -44,9 +44,10 @@ bool ProgressAsBar(const std::string& progress);
 CLI::Validator SizeCheck();
 CLI::Validator LibraryMethodCheck();
 
-// A picture of another shape than the camera's would come out stretched: for this run the
-// cameras take the picture's aspect (their horizontal field of view stays).
-void FitCamerasTo(host::Scene& scene, uint32_t width, uint32_t height);
+// The render size of a --size option ("WIDTHxHEIGHT") for this run; nothing when the text
+// names no size. A picture of another shape than the camera's would come out stretched, so
+// the cameras take the picture's aspect (their horizontal field of view stays).
+void ApplyRenderSize(host::Scene& scene, const std::string& size);
 
 // A scene opened in the host for rendering: as it was saved, or, at a time, with its keys
 // played and the scene posed there through the plug-in's control bar.

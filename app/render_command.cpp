@@ -106,11 +106,7 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
     RenderScene opened(args.scene, pluginPath, args.time);
     HostSession& session = opened.Session();
     abi::RenderSettingsRecord& settings = session.Scene().render;
-    if (const auto size = ParseSize(args.size)) {
-      settings.width = size->first;
-      settings.height = size->second;
-      FitCamerasTo(session.Scene(), size->first, size->second);
-    }
+    ApplyRenderSize(session.Scene(), args.size);
     if (args.antialias >= 0) {
       settings.antialias = args.antialias > 0;
       settings.antialiasMode = kAdaptiveAntiAliasMode;

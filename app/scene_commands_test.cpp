@@ -8,6 +8,7 @@
 
 #include "app/host_session.h"
 #include "app/info_command.h"
+#include "app/key_command.h"
 #include "app/validate_command.h"
 #include "host/scene_file.h"
 #include "host/testing/scene_test_support.h"
@@ -90,6 +91,84 @@ TEST(HostSession, SendsReadyThenSceneInPlaceAndKeepsOtherPluginsData) {
   const host::Scene saved = host::LoadScene((folder / "saved.json").string());
   EXPECT_EQ(saved.pluginChunks, (std::vector<host::PluginChunk>{{"Another Plug-in", {1, 2, 3}}}));
   EXPECT_EQ(saved.ObjectCount(), scene.ObjectCount());
+}
+
+// Whether the plug-in keeps keys for some object: it enables "&Animation" only then.
+bool AnimationEnabled(HostSession& session) {
+  for (const host::MenuEntry& entry : session.Plugin().MenuEntries()) {
+    if (entry.text == abi::kMenuTextAnimation) return entry.enabled.value_or(true);
+  }
+  ADD_FAILURE() << "no animation command";
+  return false;
+}
+
+bool Holds(const std::vector<uint8_t>& bytes, const std::string& text) {
+  return std::search(bytes.begin(), bytes.end(), text.begin(), text.end()) != bytes.end();
+}
+
+// every-kind.json with "Marble Ball" keyed at 0 and 1s, saved as keyed.json beside it.
+fs::path KeyedScene(const std::string& name) {
+  const fs::path folder = Folder(name);
+  fs::copy(fs::path(kScene).parent_path(), folder, fs::copy_options::recursive);
+  const fs::path keyed = folder / "keyed.json";
+  std::ostringstream err;
+  const auto scene = (folder / "every-kind.json").string();
+  EXPECT_EQ(RunKey(scene, LUMETRA_PLUGIN_PATH, {"0", "Marble Ball", "linear", {{0, 1, 0}}, {}, {}},
+                   keyed.string(), err),
+            0)
+      << err.str();
+  EXPECT_EQ(RunKey(keyed.string(), LUMETRA_PLUGIN_PATH, {"1s", "Marble Ball", "linear", {{2, 1, 0}}, {}, {}},
+                   keyed.string(), err),
+            0)
+      << err.str();
+  return keyed;
+}
+
+TEST(HostSession, AReplacedSceneIsClosedThenPutInPlaceWithItsOwnContextAndData) {
+  const fs::path keyed = KeyedScene("replace");
+  std::vector<host::Scene*> setUp;
+  auto session = HostSession::Open(kScene, LUMETRA_PLUGIN_PATH, [&](host::HostContext& context) {
+    context.mainWindow = 42;
+    setUp.push_back(&context.GetScene());
+  });
+  ASSERT_EQ(setUp.size(), 1u);
+  EXPECT_FALSE(AnimationEnabled(*session));
+
+  session->Replace(host::LoadScene(keyed.string()));
+  ASSERT_EQ(setUp.size(), 2u);
+  EXPECT_EQ(setUp.back(), &session->Scene());
+  EXPECT_EQ(session->Context().mainWindow, 42u);
+  EXPECT_EQ(host::HostContext::Current(), &session->Context());
+  const auto& events = session->EventResults();
+  ASSERT_EQ(events.size(), 4u);
+  EXPECT_EQ(events[2], (std::pair<int32_t, int32_t>{8, 0}));
+  EXPECT_EQ(events[3], (std::pair<int32_t, int32_t>{6, 0}));
+  EXPECT_TRUE(AnimationEnabled(*session));
+
+  // A new scene drops the keys of the one before.
+  session->Replace(host::Scene());
+  EXPECT_EQ(session->Scene().ObjectCount(), 0u);
+  EXPECT_FALSE(AnimationEnabled(*session));
+}
+
+TEST(HostSession, MergedKeysFollowTheirObjectToItsNewName) {
+  const fs::path keyed = KeyedScene("merge");
+  auto session = HostSession::Open(kScene, LUMETRA_PLUGIN_PATH);
+  const size_t before = session->Scene().ObjectCount();
+  const std::vector<host::MergedObject> merged = session->Merge(host::LoadScene(keyed.string()));
+  EXPECT_EQ(session->Scene().ObjectCount(), before + merged.size());
+
+  const auto& events = session->EventResults();
+  ASSERT_EQ(events.size(), 2 + 4 + 2 * merged.size());
+  EXPECT_EQ(events[2].first, 15);
+  EXPECT_EQ(events[3].first, 15);
+  EXPECT_EQ(events[4].first, 17);
+  EXPECT_EQ(events[4].second, 0);  // the plug-in found the object by its id
+  EXPECT_EQ(events.back().first, 16);
+
+  EXPECT_TRUE(AnimationEnabled(*session));
+  const std::vector<uint8_t> data = session->PluginData();
+  EXPECT_TRUE(Holds(data, "Marble Ball 2"));
 }
 
 }  // namespace

@@ -15,7 +15,10 @@ BarSite& BarSite::Instance() {
   return site;
 }
 
-void BarSite::Open() { open_ = true; }
+void BarSite::Open(uint32_t mainWindow) {
+  open_ = true;
+  mainWindow_ = mainWindow;
+}
 
 void BarSite::Close() {
   open_ = false;
@@ -31,7 +34,7 @@ int32_t BarSite::Send(uint32_t message, uint32_t wparam, int32_t lparam) const {
 
 uint32_t LUMETRA_STDCALL BarSite::BarCreated(uint32_t parent, abi::BarWindowProc procedure) {
   BarSite& site = Instance();
-  if (!site.open_ || parent != kMainWindow || !procedure) return 0;
+  if (!site.open_ || parent != site.mainWindow_ || !procedure) return 0;
   site.procedure_ = procedure;
   site.barWindow_ = kBarWindow;
   return kBarWindow;

@@ -20,11 +20,13 @@ class BarSite {
 
   static BarSite& Instance();
 
-  void Open();
+  // `mainWindow` is the host window the bar becomes a child of: a GUI's real window, or a
+  // stand-in id for a host without windows.
+  void Open(uint32_t mainWindow = kHeadlessMainWindow);
   void Close();
   bool IsOpen() const { return open_; }
   // The window that parents the bar; 0 while closed.
-  uint32_t MainWindow() const { return open_ ? kMainWindow : 0; }
+  uint32_t MainWindow() const { return open_ ? mainWindow_ : 0; }
   // The record for GetHostValue(130); null while closed.
   const abi::BarSiteRecord* Record() const { return open_ ? &record_ : nullptr; }
 
@@ -35,7 +37,7 @@ class BarSite {
   int32_t Send(uint32_t message, uint32_t wparam, int32_t lparam = 0) const;
 
  private:
-  static constexpr uint32_t kMainWindow = 1;
+  static constexpr uint32_t kHeadlessMainWindow = 1;
   static constexpr uint32_t kBarWindow = 2;
 
   BarSite();
@@ -45,6 +47,7 @@ class BarSite {
   static void LUMETRA_STDCALL BarDestroyed(uint32_t window);
 
   bool open_ = false;
+  uint32_t mainWindow_ = 0;
   abi::BarSiteRecord record_{};
   abi::BarWindowProc procedure_ = nullptr;
   uint32_t barWindow_ = 0;

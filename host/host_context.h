@@ -50,6 +50,9 @@ class HostContext {
   uint32_t mainWindow = 0;        // host value 101; 0: no window (headless)
   // Host value 120: whether the Shift key is held; unset, it never is (no keyboard).
   std::function<bool()> shiftKey;
+  // Called when the plug-in has changed objects or asked for the views to be redrawn (a
+  // pose while the time slider moves), so a window repaints; from the calling thread.
+  std::function<void()> changed;
   int32_t updateMode = 1;
 
  private:

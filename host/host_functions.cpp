@@ -26,6 +26,11 @@ int32_t WithContext(Body body) {
   return context ? body(*context) : kNoScene;
 }
 
+// The plug-in changed what the views show.
+void Changed(HostContext& context) {
+  if (context.changed) context.changed();
+}
+
 template <typename Body>
 int32_t WithObject(uint32_t id, Body body) {
   return WithContext([&](HostContext& context) -> int32_t {
@@ -57,6 +62,7 @@ int32_t LUMETRA_STDCALL SetObjectParamsFn(uint32_t id, const ParamRecord* params
   return WithObject(id, [&](HostContext& context, SceneObject& object) {
     object.params = *params;
     context.Log().paramStores.emplace_back(id, flags);
+    Changed(context);
     return kOk;
   });
 }
@@ -73,7 +79,10 @@ int32_t LUMETRA_STDCALL GetObjectParamsFn(uint32_t id, ParamRecord* params) {
 int32_t LUMETRA_STDCALL SetObjectInfoFn(uint32_t id, const ObjectInfo* info, uint32_t flags) {
   return WithObject(id, [&](HostContext& context, SceneObject& object) {
     const int32_t result = StoreObjectInfo(info, object);
-    if (result == kOk) context.Log().infoStores.emplace_back(id, flags);
+    if (result == kOk) {
+      context.Log().infoStores.emplace_back(id, flags);
+      Changed(context);
+    }
     return result;
   });
 }
@@ -135,6 +144,7 @@ int32_t LUMETRA_STDCALL SetUpdateModeFn(int32_t mode) {
 int32_t LUMETRA_STDCALL RefreshViewsFn() {
   return WithContext([](HostContext& context) {
     ++context.Log().refreshes;
+    Changed(context);
     return kOk;
   });
 }
@@ -180,6 +190,7 @@ int32_t LUMETRA_STDCALL GetHostValueFn(int32_t selector, void* value) {
 int32_t LUMETRA_STDCALL RedrawFn(int32_t what, int32_t flags) {
   return WithContext([&](HostContext& context) {
     context.Log().redraws.emplace_back(what, flags);
+    Changed(context);
     return kOk;
   });
 }
@@ -236,6 +247,7 @@ int32_t LUMETRA_STDCALL GetEnvironmentFn(EnvironmentRecord* environment) {
 int32_t LUMETRA_STDCALL ObjectChangedFn(uint32_t id, uint32_t what) {
   return WithObject(id, [&](HostContext& context, SceneObject&) {
     context.Log().changes.emplace_back(id, what);
+    Changed(context);
     return kOk;
   });
 }

@@ -7,6 +7,7 @@
 
 #include "abi/result_codes.h"
 #include "abi/scene_record.h"
+#include "host/bar_site.h"
 #include "host/host_context.h"
 #include "host/host_functions.h"
 #include "host/scene_file.h"
@@ -286,6 +287,8 @@ TEST_F(HostFunctions, ArraysAreReadThroughTheMeshInterfaceAndTheReaders) {
 }
 
 TEST_F(HostFunctions, StoringRecordsChangesTheSceneAndIsLogged) {
+  int changes = 0;  // a window repaints on each
+  context_.changed = [&] { ++changes; };
   const uint32_t cone = scene_.FindByName("Funnel")->id;
   ObjectRecords& records = Read(cone);
   records.data.shape.cone.upperRadius = 0.35;
@@ -324,6 +327,9 @@ TEST_F(HostFunctions, StoringRecordsChangesTheSceneAndIsLogged) {
   EXPECT_EQ(log.refreshes, 1);
   EXPECT_EQ(log.paramStores.back(), (std::pair<uint32_t, uint32_t>{cone, 0x70u}));
   EXPECT_EQ(log.infoStores.size(), 2u);
+  // Two stores of the info, one of the params, one change, one redraw, one refresh; the
+  // refused change and the update modes repaint nothing.
+  EXPECT_EQ(changes, 6);
 
   uint32_t found = 0;
   EXPECT_EQ(record_.findObjectByName("Big Funnel", &found), abi::kOk);
@@ -345,6 +351,20 @@ TEST_F(HostFunctions, HostValuesSettingsEnvironmentAndViews) {
   ASSERT_EQ(record_.getHostValue(abi::kHostValueMainWindow, &value), abi::kOk);
   EXPECT_EQ(value, 77u);
   EXPECT_EQ(record_.getHostValue(5, &value), abi::kIndexOutOfRange);
+
+  // A GUI's bar site parents the bar in its real window, and only there.
+  const abi::BarSiteRecord* site = nullptr;
+  BarSite::Instance().Open(77);
+  ASSERT_EQ(record_.getHostValue(abi::kHostValueBarSite, &site), abi::kOk);
+  constexpr abi::BarWindowProc kProcedure = [](uint32_t, uint32_t, uint32_t, int32_t) -> int32_t {
+    return 5;
+  };
+  EXPECT_EQ(site->barCreated(1, kProcedure), 0u);
+  const uint32_t bar = site->barCreated(77, kProcedure);
+  EXPECT_NE(bar, 0u);
+  EXPECT_EQ(BarSite::Instance().Send(abi::kBarGetCheck, 0), 5);
+  BarSite::Instance().Close();
+  EXPECT_FALSE(BarSite::Instance().HasBar());
 
   abi::RenderSettingsRecord settings{};
   settings.version = abi::kRenderSettingsVersion;

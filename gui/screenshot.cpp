@@ -1,0 +1,54 @@
+#include "gui/screenshot.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QPainter>
+#include <QWidget>
+
+#include "platform/file_io.h"
+
+namespace lumetra::gui {
+namespace {
+
+// What shows where no window covers the canvas.
+const QColor kBareScreen(24, 26, 29);
+
+bool IsOwnWindow(const QWidget& widget) {
+  const Qt::WindowType type = widget.windowType();
+  return widget.isVisible() && type != Qt::ToolTip && type != Qt::Popup && type != Qt::Desktop;
+}
+
+}  // namespace
+
+QImage Composite(const std::vector<WindowPicture>& pictures) {
+  QRect canvas;
+  for (const WindowPicture& picture : pictures) canvas |= QRect(picture.position, picture.image.size());
+  QImage result(canvas.size(), QImage::Format_RGB32);
+  result.fill(kBareScreen);
+  QPainter painter(&result);
+  for (const WindowPicture& picture : pictures) {
+    painter.drawImage(picture.position - canvas.topLeft(), picture.image);
+  }
+  return result;
+}
+
+QImage GrabWindows(QWidget& main) {
+  std::vector<WindowPicture> pictures{{main.mapToGlobal(QPoint(0, 0)), main.grab().toImage()}};
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget == &main || !IsOwnWindow(*widget)) continue;
+    pictures.push_back({widget->mapToGlobal(QPoint(0, 0)), widget->grab().toImage()});
+  }
+  return Composite(pictures);
+}
+
+QString SavePng(const QImage& picture, const QString& path) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (picture.isNull() || !picture.save(&buffer, "PNG")) return QObject::tr("the picture cannot be made");
+  const std::error_code error =
+      platform::WriteFileAtomically(path.toStdString(), {bytes.constData(), size_t(bytes.size())});
+  return error ? QString::fromStdString(error.message()) : QString();
+}
+
+}  // namespace lumetra::gui

@@ -1,0 +1,29 @@
+// A picture of the program's windows as they stand on the screen.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QString>
+#include <vector>
+
+class QWidget;
+
+namespace lumetra::gui {
+
+struct WindowPicture {
+  QPoint position;  // on the screen
+  QImage image;
+};
+
+// The pictures on one canvas, each where it stands relative to the others, the canvas just
+// big enough for all of them; later pictures lie over earlier ones.
+QImage Composite(const std::vector<WindowPicture>& pictures);
+
+// The main window and, over it, every other visible window of the process (render
+// windows, dialogs).
+QImage GrabWindows(QWidget& main);
+
+// Writes the picture as a PNG file in one piece; an empty text, or why it could not.
+QString SavePng(const QImage& picture, const QString& path);
+
+}  // namespace lumetra::gui

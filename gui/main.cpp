@@ -64,10 +64,19 @@ int main(int argc, char** argv) {
   if (!options->screenshot.empty()) {
     QTimer::singleShot(static_cast<int>(options->after * 1000), &window, [&] {
       const QString path = QString::fromStdString(options->screenshot);
-      const QString problem = gui::SavePng(gui::GrabWindows(window), path);
-      if (!problem.isEmpty())
+      std::vector<gui::PlacedWindow> placed;
+      const QString problem = gui::SavePng(gui::GrabWindows(window, &placed), path);
+      if (!problem.isEmpty()) {
         std::cerr << "lumetra-gui: cannot write " << options->screenshot << ": " << problem.toStdString()
                   << "\n";
+      } else {
+        // What the picture shows where, for whoever looks at it by program.
+        std::cout << "Saved " << options->screenshot << "\n";
+        for (const gui::PlacedWindow& shown : placed) {
+          std::cout << "  \"" << shown.title.toStdString() << "\" " << shown.rect.width() << "x"
+                    << shown.rect.height() << "+" << shown.rect.x() << "+" << shown.rect.y() << "\n";
+        }
+      }
       window.CloseJobs();
       QApplication::exit(problem.isEmpty() ? 0 : kFailed);
     });

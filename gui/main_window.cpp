@@ -11,7 +11,11 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
 
+#include "abi/result_codes.h"
 #include "abi/scene_events.h"
 #include "gui/active_jobs_window.h"
 #include "gui/object_tree.h"
@@ -20,6 +24,7 @@
 #include "gui/view_area.h"
 #include "host/bar_site.h"
 #include "host/desktop.h"
+#include "host/object_records.h"
 #include "host/scene_file.h"
 
 namespace lumetra::gui {
@@ -109,6 +114,7 @@ void MainWindow::BuildMenus() {
 
   pluginMenu_ = new PluginMenu(session_->Plugin(), this);
   menuBar()->addMenu(pluginMenu_);
+  connect(pluginMenu_, &PluginMenu::aboutToRun, this, &MainWindow::MakeOutputFolder);
   connect(pluginMenu_, &PluginMenu::commandRan, this, &MainWindow::FollowPlugin);
 
   QMenu* windows = menuBar()->addMenu(tr("&Window"));
@@ -117,6 +123,20 @@ void MainWindow::BuildMenus() {
     jobs_->show();
     jobs_->raise();
   });
+}
+
+void MainWindow::MakeOutputFolder() {
+  abi::RenderSettingsRecord settings{};
+  if (host::FillRenderSettings(session_->Scene(), settings) != abi::kOk) return;
+  const std::string folder(settings.outputDirectory,
+                           strnlen(settings.outputDirectory, sizeof settings.outputDirectory));
+  std::error_code error;
+  if (!folder.empty()) std::filesystem::create_directories(folder, error);
+  if (error) {
+    statusBar()->showMessage(
+        tr("Cannot make the output folder %1: %2")
+            .arg(QString::fromStdString(folder), QString::fromStdString(error.message())));
+  }
 }
 
 QString MainWindow::AskForScene(const QString& caption, bool saving) {

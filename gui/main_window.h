@@ -65,6 +65,8 @@ class MainWindow : public QMainWindow {
   void LayOutViews();
   // After the plug-in had its say: views where the records put them, values as they are.
   void FollowPlugin();
+  // Makes the folder the scene's pictures go to, as a modeller keeps its render folder.
+  void MakeOutputFolder();
   void HostChanged();
   void SceneReplaced();
   void UpdateTitle();

@@ -20,6 +20,7 @@
 #include "gui/object_tree.h"
 #include "gui/plugin_menu.h"
 #include "gui/property_panel.h"
+#include "gui/testing/gui_host.h"
 #include "gui/view_area.h"
 #include "host/bar_site.h"
 #include "host/desktop.h"
@@ -29,74 +30,10 @@ namespace lumetra::gui {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Events the host has sent of one kind, with their objects unknown to the log: counted.
-size_t Sent(app::HostSession& session, int32_t event) {
-  const auto& events = session.EventResults();
-  return std::count_if(events.begin(), events.end(), [&](const auto& sent) { return sent.first == event; });
-}
-
-// Answers the next message box with `button` and keeps its text.
-void AnswerNextBox(QMessageBox::StandardButton button, QString* text = nullptr) {
-  QTimer::singleShot(0, [=] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr) << "no message box";
-    if (text) *text = box->text();
-    box->button(button)->click();
-  });
-}
-
-// Lets the event loop run until `done` or ten seconds have passed.
-bool Await(const std::function<bool()>& done) {
-  QElapsedTimer waited;
-  waited.start();
-  while (!done() && waited.elapsed() < 10000) {
-    QApplication::processEvents();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return done();
-}
-
-// The every-kind scene in a scratch folder, open in a shown window with the plug-in.
-class GuiHost : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = host::testing::FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::copy(fs::path(host::testing::EveryKindScenePath()).parent_path(), folder_,
-             fs::copy_options::recursive);
-    window_ = std::make_unique<MainWindow>(LUMETRA_PLUGIN_PATH);
-    window_->Start(ScenePath().toStdString());
-    window_->resize(1000, 700);
-    window_->show();
-    QApplication::processEvents();
-  }
-  void TearDown() override { window_.reset(); }
-
-  QString ScenePath() const { return QString::fromStdString((folder_ / "every-kind.json").string()); }
-  host::Scene& Scene() { return window_->Session().Scene(); }
-  uint32_t IdOf(const std::string& name) { return Scene().FindByName(name)->id; }
-
-  void Choose(const std::string& name) {
-    window_->Tree().setCurrentItem(window_->Tree().ItemOf(IdOf(name)));
-    QApplication::processEvents();
-  }
-
-  QDoubleSpinBox* Editor(const QString& row, int component) {
-    QWidget* found = window_->Properties().Row(row);
-    return found ? found->findChildren<QDoubleSpinBox*>().value(component) : nullptr;
-  }
-
-  // Moves the chosen object along x as a person typing into the panel would.
-  void EditPosition(double x) {
-    QDoubleSpinBox* editor = Editor("Position", 0);
-    ASSERT_NE(editor, nullptr);
-    editor->setValue(x);
-    QApplication::processEvents();
-  }
-
-  fs::path folder_;
-  std::unique_ptr<MainWindow> window_;
-};
+using testing::AnswerNextBox;
+using testing::Await;
+using testing::GuiHost;
+using testing::Sent;
 
 TEST_F(GuiHost, ViewsStandAtTheirRecordsAroundThePluginsBarAndFollowTheArea) {
   const host::BarSite& site = host::BarSite::Instance();

@@ -42,6 +42,7 @@ bool PluginMenu::Run(const QString& text) {
 void PluginMenu::Execute(uint32_t command) {
   abi::MenuRecord* menu = plugin_.Menu();
   if (!menu || !menu->executeCommand) return;
+  emit aboutToRun();
   menu->executeCommand(command);
   emit commandRan();
 }

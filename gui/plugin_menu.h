@@ -24,6 +24,8 @@ class PluginMenu : public QMenu {
   bool Run(const QString& text);
 
  signals:
+  // The plug-in is about to run a command.
+  void aboutToRun();
   // The plug-in ran a command; it may have changed the scene and the views.
   void commandRan();
 

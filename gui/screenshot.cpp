@@ -18,27 +18,36 @@ bool IsOwnWindow(const QWidget& widget) {
   return widget.isVisible() && type != Qt::ToolTip && type != Qt::Popup && type != Qt::Desktop;
 }
 
+// The title as the window shows it, with the modified mark put in or left out.
+QString ShownTitle(const QWidget& widget) {
+  QString title = widget.windowTitle();
+  return title.replace("[*]", widget.isWindowModified() ? "*" : "");
+}
+
 }  // namespace
 
-QImage Composite(const std::vector<WindowPicture>& pictures) {
+QImage Composite(const std::vector<WindowPicture>& pictures, std::vector<PlacedWindow>* placed) {
   QRect canvas;
   for (const WindowPicture& picture : pictures) canvas |= QRect(picture.position, picture.image.size());
   QImage result(canvas.size(), QImage::Format_RGB32);
   result.fill(kBareScreen);
   QPainter painter(&result);
   for (const WindowPicture& picture : pictures) {
-    painter.drawImage(picture.position - canvas.topLeft(), picture.image);
+    const QPoint at = picture.position - canvas.topLeft();
+    painter.drawImage(at, picture.image);
+    if (placed) placed->push_back({picture.title, QRect(at, picture.image.size())});
   }
   return result;
 }
 
-QImage GrabWindows(QWidget& main) {
-  std::vector<WindowPicture> pictures{{main.mapToGlobal(QPoint(0, 0)), main.grab().toImage()}};
+QImage GrabWindows(QWidget& main, std::vector<PlacedWindow>* placed) {
+  std::vector<WindowPicture> pictures{
+      {main.mapToGlobal(QPoint(0, 0)), main.grab().toImage(), ShownTitle(main)}};
   for (QWidget* widget : QApplication::topLevelWidgets()) {
     if (widget == &main || !IsOwnWindow(*widget)) continue;
-    pictures.push_back({widget->mapToGlobal(QPoint(0, 0)), widget->grab().toImage()});
+    pictures.push_back({widget->mapToGlobal(QPoint(0, 0)), widget->grab().toImage(), ShownTitle(*widget)});
   }
-  return Composite(pictures);
+  return Composite(pictures, placed);
 }
 
 QString SavePng(const QImage& picture, const QString& path) {

@@ -19,9 +19,15 @@ QImage Filled(int width, int height, QColor colour) {
 }
 
 TEST(Screenshot, WindowsLieOnACanvasGrownToHoldThemAllLaterOnesOnTop) {
-  const QImage picture =
-      Composite({{{100, 100}, Filled(50, 40, Qt::red)}, {{80, 130}, Filled(30, 30, Qt::blue)}});
+  std::vector<PlacedWindow> placed;
+  const QImage picture = Composite(
+      {{{100, 100}, Filled(50, 40, Qt::red), "main"}, {{80, 130}, Filled(30, 30, Qt::blue), "render"}},
+      &placed);
   ASSERT_EQ(picture.size(), QSize(70, 60));
+  ASSERT_EQ(placed.size(), 2u);
+  EXPECT_EQ(placed[0].title, "main");
+  EXPECT_EQ(placed[0].rect, QRect(20, 0, 50, 40));
+  EXPECT_EQ(placed[1].rect, QRect(0, 30, 30, 30)) << "where the picture shows on the canvas";
   EXPECT_EQ(picture.pixelColor(20, 0), QColor(Qt::red));
   EXPECT_EQ(picture.pixelColor(25, 35), QColor(Qt::blue));          // both cover it: the later one shows
   EXPECT_EQ(picture.pixelColor(0, 0), picture.pixelColor(69, 59));  // bare screen in two corners

@@ -455,6 +455,7 @@ struct RecordingWindowMaker : RenderWindowMaker {
   struct View : RenderWindowView {
     explicit View(RecordingWindowMaker& maker) : maker(maker) {}
     ~View() override { maker.destroyed = true; }
+    void Show() override { maker.shown = true; }
     void SetTitle(const std::string& title) override {
       std::lock_guard lock(maker.mutex);
       maker.title = title;
@@ -489,6 +490,7 @@ struct RecordingWindowMaker : RenderWindowMaker {
   std::string openingTitle, title, firstStatus;
   int32_t width = 0, height = 0, topRightRed = -1;
   std::function<void()> close;
+  std::atomic<bool> shown{false};
   std::atomic<bool> destroyed{false};
 };
 
@@ -502,6 +504,7 @@ TEST_F(JobThreadTest, AToolkitWindowShowsTheRenderAndClosingItAbortsTheJob) {
   job->outputPath = "renders/tk";
   job->windowMaker = &maker;
   job->parentWindow = 77;
+  job->showWindow = true;
   job->SetState(JobState::Processing);
   JobWindowThread::Start(std::make_unique<CRenderThread>(job, jobs_, backend_));
   WaitUntilAtLeast(backend_.rendered, 1);
@@ -524,6 +527,7 @@ TEST_F(JobThreadTest, AToolkitWindowShowsTheRenderAndClosingItAbortsTheJob) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   EXPECT_EQ(maker.TopRightRed(), 159);
+  EXPECT_TRUE(maker.shown) << "the job's settings ask for the window to be shown";
   {
     std::lock_guard lock(maker.mutex);
     EXPECT_EQ(maker.firstStatus, "0:01");

@@ -68,6 +68,10 @@ bool RenderDisplay::Open(RenderJob& job, platform::MessageLoop& loop, uint8_t* s
   return true;
 }
 
+void RenderDisplay::Show() {
+  if (const auto view = View()) view->Show();
+}
+
 std::shared_ptr<RenderWindowView> RenderDisplay::View() const {
   std::lock_guard lock(mutex_);
   return view_;

@@ -39,6 +39,8 @@ class RenderDisplay {
 
   bool Ready() const;
   platform::WindowId Window() const;
+  // Shows the toolkit's window, when the job has one; a display without stays unseen.
+  void Show();
   // Starts the 50 ms repaint timer.
   bool StartRepaintTimer();
   // Ends the window thread's loop, as a quit posted to the window does. False without a window.

@@ -16,6 +16,8 @@ class RenderWindowView {
  public:
   virtual ~RenderWindowView() = default;
 
+  // Shows the window, raised but without taking the keyboard focus; it is made hidden.
+  virtual void Show() = 0;
   virtual void SetTitle(const std::string& title) = 0;
   virtual void SetStatus(int32_t part, const std::string& text) = 0;
   // `changed` of the picture became new. `pixels` is the whole picture of `width` by

@@ -96,6 +96,7 @@ void JobWindowThread::Run() {
   } else {
     StartWorker();
     job.display.StartRepaintTimer();
+    if (job.showWindow) job.display.Show();
   }
   loop.Run();
   End();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -115,6 +116,18 @@ struct Link {
   }
 };
 
+// A new render window stands a little inside its owner's top left corner, each further
+// one cascaded below and to the right of the last, as windows placed by default are.
+void PlaceOverOwner(RenderWindow& window, const QWidget& owner) {
+  constexpr int kInset = 48, kCascade = 24, kCascades = 8;
+  int others = 0;
+  for (const QWidget* top : QApplication::topLevelWidgets()) {
+    if (top != &window && top->isVisible() && qobject_cast<const RenderWindow*>(top)) ++others;
+  }
+  const int step = kInset + kCascade * (others % kCascades);
+  window.move(owner.geometry().topLeft() + QPoint(step, step));
+}
+
 template <typename Call>
 void Queue(Call call) {
   if (QCoreApplication* application = QCoreApplication::instance()) {
@@ -134,7 +147,16 @@ class QueuedRenderWindow final : public render::RenderWindowView {
                                       [weak = std::weak_ptr<Link>(link)] {
                                         if (const auto alive = weak.lock()) alive->UserClosed();
                                       });
+      if (host) PlaceOverOwner(*link->window, *host->window());
+    });
+  }
+
+  void Show() override {
+    Queue([link = link_] {
+      if (!link->window) return;
+      link->window->setAttribute(Qt::WA_ShowWithoutActivating);
       link->window->show();
+      link->window->raise();
     });
   }
 

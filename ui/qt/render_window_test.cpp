@@ -77,6 +77,10 @@ TEST_F(RenderWindowTest, PaintShowsOnlyTheChangedRectangleTheRightWayUp) {
   RenderWindow* window = Made();
   ASSERT_NE(window, nullptr);
   QApplication::processEvents();
+  EXPECT_FALSE(window->isVisible()) << "a job whose window is not to be shown keeps it hidden";
+  OnJobThread([&] { view->Show(); });
+  QApplication::processEvents();
+  EXPECT_TRUE(window->isVisible());
   const QImage shown = window->findChild<PictureArea*>()->grab().toImage();
   EXPECT_EQ(shown.size(), QSize(kWidth, kHeight));
   EXPECT_EQ(shown.pixel(5, 3), qRgb(5, 3, 200));
@@ -161,8 +165,10 @@ TEST_F(RenderWindowTest, APictureLargerThanTheScreenIsHeldToTheScreen) {
 TEST_F(RenderWindowTest, ClosingTellsTheJobOnceAndTheWindowGoesAway) {
   std::atomic<int> closedCalls = 0;
   std::unique_ptr<render::RenderWindowView> view;
-  OnJobThread(
-      [&] { view = MakeRenderWindowView(Host(), "Render: close", kWidth, kHeight, [&] { ++closedCalls; }); });
+  OnJobThread([&] {
+    view = MakeRenderWindowView(Host(), "Render: close", kWidth, kHeight, [&] { ++closedCalls; });
+    view->Show();
+  });
   QPointer<RenderWindow> window = Made();
   ASSERT_FALSE(window.isNull());
   window->close();
@@ -183,8 +189,10 @@ TEST_F(RenderWindowTest, ClosingTellsTheJobOnceAndTheWindowGoesAway) {
 TEST_F(RenderWindowTest, AWindowClosedAfterItsViewWentTellsNobody) {
   std::atomic<int> closedCalls = 0;
   std::unique_ptr<render::RenderWindowView> view;
-  OnJobThread(
-      [&] { view = MakeRenderWindowView(Host(), "Render: gone", kWidth, kHeight, [&] { ++closedCalls; }); });
+  OnJobThread([&] {
+    view = MakeRenderWindowView(Host(), "Render: gone", kWidth, kHeight, [&] { ++closedCalls; });
+    view->Show();
+  });
   QPointer<RenderWindow> window = Made();
   ASSERT_FALSE(window.isNull());
   OnJobThread([&] { view.reset(); });

@@ -18,6 +18,11 @@ namespace lumetra::ui::qt {
 // step are virtual so a controller can count in its own units.
 class SliderEx : public QWidget {
   Q_OBJECT
+  // For hosts and tests that see the slider as a widget only, through the object system.
+  Q_PROPERTY(int minimum READ Minimum)
+  Q_PROPERTY(int maximum READ Maximum)
+  Q_PROPERTY(int position READ Pos)
+  Q_PROPERTY(QRect thumbRect READ ThumbRect)
 
  public:
   using Notify = std::function<void(uint32_t word)>;

@@ -72,6 +72,7 @@ int main(int argc, char** argv) {
   auto view = lumetra::ui::qt::MakeRenderWindowView(static_cast<uint32_t>(host.window.winId()),
                                                     "Render: snapshot", kWidth, kHeight, [] {});
   const std::vector<uint8_t> pixels = TestPicture(kWidth, kHeight);
+  view->Show();
   view->Paint({0, 0, kWidth, kHeight / 2}, pixels.data(), kWidth, kHeight);
   view->SetStatus(0, "50%");
   view->SetStatus(1, "0:02");

@@ -1,6 +1,8 @@
-# `cpack -G DEB` in a build folder: one Debian package with everything `cmake --install`
-# puts in place, under /usr. The version is the project's; the runtime dependencies are
-# found by dpkg-shlibdeps from the libraries the binaries link.
+# `cpack -G DEB` in a build folder: the Debian package lumetra with everything `cmake --install`
+# puts in place under /usr but the window, and, when Qt was found, lumetra-gui with the Qt host
+# and the plug-in's Qt windows, so that the command line and the render library need no Qt. The
+# version is the project's; the runtime dependencies are found by dpkg-shlibdeps from the
+# libraries the binaries link.
 set(CPACK_PACKAGE_NAME lumetra)
 set(CPACK_PACKAGE_VENDOR "Lumetra")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
@@ -19,6 +21,22 @@ or TIFF, and animations as AVI movies or numbered pictures. The render library
 liblumetra2.so comes with its C header, a CMake package (find_package(lumetra2))
 and a pkg-config file.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+
+# Install components: everything without one ("Unspecified") is the package lumetra.
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL Unspecified)
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_NAME lumetra)
+if(TARGET lumetra_gui)
+  list(APPEND CPACK_COMPONENTS_ALL gui)
+  set(CPACK_DEBIAN_GUI_PACKAGE_NAME lumetra-gui)
+  set(CPACK_DEBIAN_GUI_PACKAGE_DEPENDS "lumetra (= ${PROJECT_VERSION})")
+  # Debian takes the summary line from CPACK_PACKAGE_DESCRIPTION_SUMMARY for every package.
+  set(CPACK_DEBIAN_GUI_DESCRIPTION "\
+lumetra-gui is the host of the lumetra package in a Qt 6 window: it opens the
+same scene files and shows the scene's views, its objects and their values and
+the plug-in's menu, with the plug-in's own control bar for keyframe animation
+and its render windows.")
+endif()
 # A shlibs file, so that programs linking liblumetra2.so.0 depend on this package.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 

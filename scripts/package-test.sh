@@ -20,7 +20,12 @@ if [ $# -eq 0 ]; then
     -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
 fi
 build="$(cd "$build" && pwd)"
-cmake --build "$build" -j "$(nproc)" --target lumetra_cli lumetra lumetra2
+# The window's package when Qt was found: the Qt host and the plug-in's Qt windows.
+gui_targets=()
+if cmake --build "$build" --target help | grep -q "^lumetra_gui:"; then
+  gui_targets=(lumetra_gui lumetra_ui_qt)
+fi
+cmake --build "$build" -j "$(nproc)" --target lumetra_cli lumetra lumetra2 "${gui_targets[@]}"
 
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
@@ -31,7 +36,7 @@ fail() {
 
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/out" >"$scratch/cpack.log" 2>&1 ||
   { cat "$scratch/cpack.log" >&2; fail "cpack could not make the package"; }
-deb="$(ls "$scratch"/out/*.deb)"
+deb="$(ls "$scratch"/out/lumetra_*.deb)"
 echo "Package: $(basename "$deb")"
 
 # The fields, and the runtime dependencies dpkg-shlibdeps found, all met on this system.
@@ -88,3 +93,22 @@ cc -std=c99 -Wall -Werror -o "$scratch/consumer-pc" "$consumer/consumer.c" \
 [ "$("$scratch/consumer-pc")" = "lumetra2 $version" ] || fail "the pkg-config-built program failed"
 echo "Programs built with find_package(lumetra2) and with pkg-config run against it."
 echo "The package $(basename "$deb") works."
+[ ${#gui_targets[@]} -eq 0 ] && exit 0
+
+# The window's package: it needs the first and Qt, and its host shows the showcase with the
+# installed plug-in's bar (under Qt's off-screen platform, which needs no display).
+gui_deb="$(ls "$scratch"/out/lumetra-gui_*.deb)"
+echo "Package: $(basename "$gui_deb")"
+gui_depends="$(dpkg-deb --field "$gui_deb" Depends)"
+case "$gui_depends" in *"lumetra (= $version)"*) ;; *) fail "lumetra-gui does not depend on lumetra $version" ;; esac
+case "$gui_depends" in *libqt6widgets6*) ;; *) fail "Depends of lumetra-gui lacks Qt: $gui_depends" ;; esac
+case "$depends" in *libqt6*) fail "the package lumetra depends on Qt: $depends" ;; esac
+dpkg-checkbuilddeps -d "$gui_depends" /dev/null 2>&1 | grep -v "lumetra" | grep -q . &&
+  fail "this system lacks dependencies of lumetra-gui"
+dpkg -x "$gui_deb" "$rootfs"
+shot="$scratch/window.png"
+env -i HOME="$scratch/home" PATH=/usr/bin:/bin LUMETRA_SHM_NAMESPACE="package-test-$$" \
+  QT_QPA_PLATFORM=offscreen "$usr/bin/lumetra-gui" "$root/examples/showcase/showcase.json" \
+  --screenshot "$shot" --after 0 >"$scratch/gui.log" 2>&1 || { cat "$scratch/gui.log" >&2; fail "the installed lumetra-gui failed"; }
+file "$shot" | grep -q "PNG image data" || fail "the installed lumetra-gui saved no picture"
+echo "The package $(basename "$gui_deb") works."

@@ -147,35 +147,40 @@ TEST_F(ControlBarTest, AnArrowStepsAFrameAndRepeatsWhileHeld) {
 
 TEST_F(ControlBarTest, DeletingFromTheKeyMenuAsksInARealMessageBox) {
   KeyTheBall();
-  QTest::mouseClick(Button(4038), Qt::RightButton);
-  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-  ASSERT_NE(menu, nullptr);
-  QAction* frame = nullptr;
-  for (QAction* action : menu->actions()) {
-    if (action->text() != "Delete" || !action->menu()) continue;
-    for (QAction* item : action->menu()->actions()) {
-      if (item->text() == "Frame") frame = item;
+  // Opens the key button's menu and chooses Delete > `item`, answering the question with `answer`.
+  const auto deleteBy = [&](const QString& item, QMessageBox::StandardButton answer) {
+    QTest::mouseClick(Button(4038), Qt::RightButton);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QAction* chosen = nullptr;
+    for (QAction* action : menu ? menu->actions() : QList<QAction*>{}) {
+      if (action->text() != "Delete" || !action->menu()) continue;
+      for (QAction* entry : action->menu()->actions()) {
+        if (entry->text() == item) chosen = entry;
+      }
     }
-  }
-  ASSERT_NE(frame, nullptr);
-  QString asked;
-  AnswerNextBox(QMessageBox::Cancel, &asked);
-  frame->trigger();
-  menu->close();
-  EXPECT_TRUE(asked.startsWith("All keys at this frame are about to be removed.")) << asked.toStdString();
-  QTest::mouseClick(Button(4042), Qt::LeftButton);
-  QTest::mouseClick(Button(4045), Qt::LeftButton);
-  EXPECT_EQ(Position(), kEnd) << "cancelled: the key at the end stays";
+    QString asked;
+    if (!chosen) return asked;
+    AnswerNextBox(answer, &asked);
+    chosen->trigger();
+    menu->close();
+    return asked;
+  };
+  // Where the next key after the start lies, or the start when there is none.
+  const auto nextKeyTime = [&] {
+    QTest::mouseClick(Button(4042), Qt::LeftButton);
+    QTest::mouseClick(Button(4045), Qt::LeftButton);
+    return Position();
+  };
 
-  AnswerNextBox(QMessageBox::Ok);
-  QTest::mouseClick(Button(4038), Qt::RightButton);
-  menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-  ASSERT_NE(menu, nullptr);
-  frame->trigger();
-  menu->close();
-  QTest::mouseClick(Button(4042), Qt::LeftButton);
-  QTest::mouseClick(Button(4045), Qt::LeftButton);
-  EXPECT_EQ(Position(), 0) << "no key time after the start any more";
+  EXPECT_TRUE(deleteBy("Scene", QMessageBox::Cancel).startsWith("All keys of the scene, at every frame"));
+  EXPECT_EQ(nextKeyTime(), kEnd) << "cancelled: the keys stay";
+  QTest::mouseClick(Button(4046), Qt::LeftButton);  // to the end, where the second key is
+  EXPECT_TRUE(
+      deleteBy("Frame", QMessageBox::Cancel).startsWith("All keys at this frame are about to be removed."));
+  EXPECT_EQ(nextKeyTime(), kEnd);
+  QTest::mouseClick(Button(4046), Qt::LeftButton);
+  EXPECT_FALSE(deleteBy("Frame", QMessageBox::Ok).isEmpty());
+  EXPECT_EQ(nextKeyTime(), 0) << "no key time after the start any more";
 }
 
 }  // namespace

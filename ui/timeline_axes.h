@@ -18,8 +18,8 @@ struct AxisLabels {
   double step = 1;
   double first = 0;
   double last = 0;
-  int decimals = 0;        // digits after the point; unused in the exponent form
-  bool exponent = false;   // "%.1E" rather than fixed point
+  int decimals = 0;       // digits after the point; unused in the exponent form
+  bool exponent = false;  // "%.1E" rather than fixed point
   std::string Format(double value) const;
 };
 AxisLabels LabelsFor(double lo, double hi);

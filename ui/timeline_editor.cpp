@@ -122,7 +122,8 @@ void TimelineEditor::FitValues(const std::vector<Shown>& shown) {
     for (int32_t x = plot_.left + 1; x < plot_.right; ++x) {
       take(PosedValue(*item.track, item.param, TicksOfX(x)), components);
     }
-    for (const keyframe::TrackKey& key : item.track->Keys()) take(key.snapshot.GetValue(item.param), components);
+    for (const keyframe::TrackKey& key : item.track->Keys())
+      take(key.snapshot.GetValue(item.param), components);
   }
   const ValueSpan span = low <= high ? ValueSpanFor(low, high) : ValueSpanFor(0, 1);
   valueBottom_ = span.bottom;
@@ -186,8 +187,10 @@ void TimelineEditor::DrawCurves(PlotPicture& picture, const std::vector<Shown>& 
         const uint32_t colour = CurveColour(type, c);
         const PlotPoint at{x, YOfValue(Component(param.value, c))};
         if (tangents) {
-          const PlotPoint in{x - kHandleReach, at.y + ToPixel(Component(param.inTangent, c) * pixelsPerValue / kHandleScale)};
-          const PlotPoint out{x + kHandleReach, at.y - ToPixel(Component(param.outTangent, c) * pixelsPerValue / kHandleScale)};
+          const PlotPoint in{x - kHandleReach,
+                             at.y + ToPixel(Component(param.inTangent, c) * pixelsPerValue / kHandleScale)};
+          const PlotPoint out{x + kHandleReach,
+                              at.y - ToPixel(Component(param.outTangent, c) * pixelsPerValue / kHandleScale)};
           picture.lines.push_back({colour, {in, at, out}});
           picture.circles.push_back({in, colour, kWhite});
           picture.circles.push_back({out, colour, kWhite});
@@ -241,7 +244,8 @@ std::optional<TimelineEditor::Grab> TimelineEditor::HitKeyOrHandle(int32_t x, in
             return Grab{item.object, item.param, c, entry.time, outgoing};
           }
         }
-        if (!key && Near({kx, ky}, x, y, kGrabDistance)) key = Grab{item.object, item.param, c, entry.time, false};
+        if (!key && Near({kx, ky}, x, y, kGrabDistance))
+          key = Grab{item.object, item.param, c, entry.time, false};
       }
     }
   }
@@ -519,7 +523,8 @@ std::vector<std::string> TimelineEditor::StatusParts() const {
   } catch (const std::invalid_argument&) {
     time = std::to_string(animation_.CurrentTime());
   }
-  const std::string keys = std::to_string(selectedKeys_.size()) + (selectedKeys_.size() == 1 ? " key" : " keys");
+  const std::string keys =
+      std::to_string(selectedKeys_.size()) + (selectedKeys_.size() == 1 ? " key" : " keys");
   const std::string hint = curveMode_ ? "Drag: value, Shift-drag a key: time, Alt: zoom, Ctrl: pan"
                                       : "Drag: select keys, Alt: zoom, Ctrl: pan";
   return {time, keys, hint};

@@ -13,9 +13,10 @@ namespace lumetra::ui {
 namespace {
 
 constexpr std::array<const char*, 26> kPatterns{
-    "agate",  "bozo",   "crackle", "gradient", "granite", "leopard",     "mandel",   "marble", "onion",
-    "radial", "spiral1", "spiral2", "spotted", "wood",    "bumps",       "ripples",  "dents",  "waves",
-    "wrinkles", "quilted", "average", "boxed", "cylindrical", "planar", "spherical", "density file"};
+    "agate",  "bozo",        "crackle", "gradient",  "granite",     "leopard", "mandel",
+    "marble", "onion",       "radial",  "spiral1",   "spiral2",     "spotted", "wood",
+    "bumps",  "ripples",     "dents",   "waves",     "wrinkles",    "quilted", "average",
+    "boxed",  "cylindrical", "planar",  "spherical", "density file"};
 
 // Kinds labelled by a fixed word.
 struct KindWord {
@@ -52,9 +53,7 @@ constexpr std::array<KindWord, 25> kKindWords{{
 
 constexpr uint32_t kLastKind = abi::kNodeScattering;
 
-std::string PatternWord(uint32_t pattern) {
-  return pattern < kPatterns.size() ? kPatterns[pattern] : "";
-}
+std::string PatternWord(uint32_t pattern) { return pattern < kPatterns.size() ? kPatterns[pattern] : ""; }
 
 std::string Bracketed(const std::string& words) { return "[" + words + "]"; }
 
@@ -157,7 +156,8 @@ class TreeBuilder {
     if (host_.OpenChildList(object, list) != abi::kOk) return;
     std::vector<uint32_t> children;
     uint32_t child = 0;
-    for (int32_t index = 0; host_.GetChild(list, index, child) == abi::kOk; ++index) children.push_back(child);
+    for (int32_t index = 0; host_.GetChild(list, index, child) == abi::kOk; ++index)
+      children.push_back(child);
     host_.CloseChildList(list);
     for (const uint32_t id : children) AddObject(id, depth);
   }

@@ -35,12 +35,12 @@ TEST(TimelineAxes, LabelStepsAndTheirFormats) {
     const char* label;  // of the value 1 step above the first label
   };
   const Case cases[] = {
-      {0.3, 9.7, 0.5, "0.5"},           // one decimal
-      {0, 400, 20, "20"},               // none
-      {0, 1e-3, 5e-5, "0.00005"},       // the most decimals written out
-      {0, 1e-4, 5e-6, "5.0E-06"},       // six decimals: exponent form
-      {0, 1e7, 5e5, "500000"},          // the largest step written out
-      {0, 1e8, 5e6, "5.0E+06"},         // a million and more: exponent form
+      {0.3, 9.7, 0.5, "0.5"},      // one decimal
+      {0, 400, 20, "20"},          // none
+      {0, 1e-3, 5e-5, "0.00005"},  // the most decimals written out
+      {0, 1e-4, 5e-6, "5.0E-06"},  // six decimals: exponent form
+      {0, 1e7, 5e5, "500000"},     // the largest step written out
+      {0, 1e8, 5e6, "5.0E+06"},    // a million and more: exponent form
   };
   for (const Case& c : cases) {
     const AxisLabels labels = LabelsFor(c.lo, c.hi);
@@ -120,7 +120,8 @@ class TimelineEditorTest : public ::testing::Test {
     editor_ = std::make_unique<TimelineEditor>(animation_, format_);
     const std::vector<TimelineRow>& rows = editor_->Rows();
     const auto row = std::find_if(rows.begin(), rows.end(), [&](const TimelineRow& r) {
-      return r.object == ball_->id && r.param >= 0 && Track().ParamType(r.param) == keyframe::ValueType::Translation;
+      return r.object == ball_->id && r.param >= 0 &&
+             Track().ParamType(r.param) == keyframe::ValueType::Translation;
     });
     ASSERT_NE(row, rows.end()) << "the ball's position has no row";
     positionRow_ = static_cast<int32_t>(row - rows.begin());
@@ -137,7 +138,9 @@ class TimelineEditorTest : public ::testing::Test {
   keyframe::KeyParam Position(int32_t time) { return Track().FindKey(time)->GetParam(position_); }
   PlotPoint KeyAt(int32_t time, int component) {
     const ParamValue value = Position(time).value;
-    return {editor_->XOfTicks(time), editor_->YOfValue(component == 0 ? value.x : component == 1 ? value.y : value.z)};
+    return {editor_->XOfTicks(time), editor_->YOfValue(component == 0   ? value.x
+                                                       : component == 1 ? value.y
+                                                                        : value.z)};
   }
   void DragFrom(PlotPoint from, PlotPoint to, PointerKeys keys = {}) {
     editor_->Press(from.x, from.y, keys);
@@ -168,7 +171,8 @@ TEST_F(TimelineEditorTest, TheCurveIsDrawnAsPosingWritesItOneSampleAColumn) {
     EXPECT_NEAR(point.y, editor_->YOfValue(ball_->params.translate[0]), 1) << "column " << column;
   }
   // The values fill the plot but a tenth of their range above and below.
-  EXPECT_NEAR(editor_->YOfValue(6), picture.plot.top + 1 + (picture.plot.bottom - picture.plot.top - 2) / 12.0, 1);
+  EXPECT_NEAR(editor_->YOfValue(6),
+              picture.plot.top + 1 + (picture.plot.bottom - picture.plot.top - 2) / 12.0, 1);
   ASSERT_TRUE(picture.timeLineX);
   EXPECT_EQ(*picture.timeLineX, editor_->XOfTicks(0));
   ASSERT_FALSE(picture.timeLabels.empty());
@@ -188,8 +192,8 @@ TEST_F(TimelineEditorTest, TangentDragsSetBothSidesOrWithShiftOnlyOne) {
 
   // The incoming handle now lies below-left by the slope; Shift drags it alone.
   const PlotPoint later = KeyAt(7200, 1);
-  DragFrom({later.x - TimelineEditor::kHandleReach, later.y}, {later.x - TimelineEditor::kHandleReach, later.y + 30},
-           {.shift = true});
+  DragFrom({later.x - TimelineEditor::kHandleReach, later.y},
+           {later.x - TimelineEditor::kHandleReach, later.y + 30}, {.shift = true});
   param = Position(7200);
   EXPECT_DOUBLE_EQ(param.inTangent.y, -(editor_->ValueOfY(later.y + 30) - 6) * 15);
   EXPECT_EQ(param.outTangent.y, 0);
@@ -217,7 +221,8 @@ TEST_F(TimelineEditorTest, AValueDragSetsTheComponentOfEverySelectedKeyAndUndoGi
   for (size_t i = 0; i < before.size(); ++i) {
     EXPECT_EQ(Track().Keys()[i].time, before[i].time);
     for (int p = 0; p < Track().ParamCount(); ++p) {
-      EXPECT_EQ(Track().Keys()[i].snapshot.GetValue(p), before[i].snapshot.GetValue(p)) << "key " << i << " param " << p;
+      EXPECT_EQ(Track().Keys()[i].snapshot.GetValue(p), before[i].snapshot.GetValue(p))
+          << "key " << i << " param " << p;
     }
   }
   EXPECT_FALSE(editor_->Undo()) << "the selection is no edit";
@@ -330,7 +335,8 @@ TEST(TimelineTree, OnlyKeyedLeavesUnkeyedObjectsOutButKeepsTheirKeyedChildren) {
     return shown;
   };
   using Shown = std::vector<std::pair<std::string, int32_t>>;
-  EXPECT_EQ(objects(BuildTimelineRows(animation, false)), (Shown{{"Shelf", 0}, {"Cup", 1}, {"Plate", 1}, {"Floor", 0}}));
+  EXPECT_EQ(objects(BuildTimelineRows(animation, false)),
+            (Shown{{"Shelf", 0}, {"Cup", 1}, {"Plate", 1}, {"Floor", 0}}));
   const std::vector<TimelineRow> keyed = BuildTimelineRows(animation, true);
   EXPECT_EQ(objects(keyed), (Shown{{"Cup", 0}}));
   ASSERT_GT(keyed.size(), 1u) << "the keyed object's parameters follow it";

@@ -57,8 +57,16 @@ int32_t ToPixel(double value) {
 TimelineEditor::TimelineEditor(keyframe::SceneAnimation& animation, const keyframe::TimeFormat& format)
     : animation_(animation), format_(format), unit_(format) {
   rows_ = BuildTimelineRows(animation_, onlyKeyed_);
-  timeOrigin_ = unit_.ViewTime(animation_.StartTime());
-  timeSpan_ = unit_.ViewTime(animation_.EndTime()) - timeOrigin_;
+  // The animation's range, widened to every key so that none starts out of sight.
+  int32_t first = animation_.StartTime();
+  int32_t last = animation_.EndTime();
+  for (const auto& [object, track] : animation_.AllTracks()) {
+    if (track->Keys().empty()) continue;
+    first = std::min(first, track->Keys().front().time);
+    last = std::max(last, track->Keys().back().time);
+  }
+  timeOrigin_ = unit_.ViewTime(first);
+  timeSpan_ = unit_.ViewTime(last) - timeOrigin_;
   if (!(timeSpan_ > 0)) timeSpan_ = kDefaultSpan;
 }
 

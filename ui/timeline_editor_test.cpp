@@ -276,6 +276,14 @@ TEST_F(TimelineEditorTest, ShiftDraggingAKeyMovesItByWholeFramesButNeverOntoAnot
   EXPECT_EQ(Track().Keys()[0].time, 2400);
 }
 
+TEST_F(TimelineEditorTest, TheViewOpensOnTheRangeWidenedToEveryKey) {
+  EXPECT_DOUBLE_EQ(editor_->TimeOrigin(), 0);
+  EXPECT_DOUBLE_EQ(editor_->TimeSpan(), 60);  // frames
+  KeyBall(12000, {0, 0, 0});
+  const TimelineEditor wider(animation_, format_);
+  EXPECT_DOUBLE_EQ(wider.TimeSpan(), 75);
+}
+
 TEST_F(TimelineEditorTest, AltZoomsAboutThePressAndCtrlPans) {
   const double span = editor_->TimeSpan();
   const int32_t x = editor_->XOfTicks(4800);

@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QStyledItemDelegate>
 #include <QToolBar>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 #include <array>
 #include <vector>
@@ -41,10 +42,10 @@ QIcon TreeIcon(TreePicture picture) {
     const char* letter;
   };
   static const std::array<Look, 15> kLooks{{
-      {QColor(90, 120, 200), "O"},   // object
-      {QColor(200, 160, 60), "G"},   // group
-      {QColor(230, 200, 40), "L"},   // light
-      {QColor(80, 80, 80), "C"},     // camera
+      {QColor(90, 120, 200), "O"},  // object
+      {QColor(200, 160, 60), "G"},  // group
+      {QColor(230, 200, 40), "L"},  // light
+      {QColor(80, 80, 80), "C"},    // camera
       {QColor(60, 160, 90), "\u222a"},
       {QColor(60, 160, 90), "\u2229"},
       {QColor(60, 160, 90), "\u2212"},
@@ -79,7 +80,9 @@ PointerKeys KeysOf(Qt::KeyboardModifiers modifiers) {
           modifiers.testFlag(Qt::AltModifier)};
 }
 
-QRect ToQRect(const PlotRect& rect) { return QRect(QPoint(rect.left, rect.top), QPoint(rect.right, rect.bottom)); }
+QRect ToQRect(const PlotRect& rect) {
+  return QRect(QPoint(rect.left, rect.top), QPoint(rect.right, rect.bottom));
+}
 
 }  // namespace
 
@@ -110,10 +113,12 @@ void MultiTree::mouseMoveEvent(QMouseEvent* event) {
   if (!pressed_) return QTreeWidget::mouseMoveEvent(event);
   const QPoint at = event->position().toPoint();
   const QPoint offset(horizontalOffset(), verticalOffset());
-  if (!band_.isVisible() && (at + offset - pressAt_).manhattanLength() < QApplication::startDragDistance()) return;
+  if (!band_.isVisible() && (at + offset - pressAt_).manhattanLength() < QApplication::startDragDistance())
+    return;
   // Past the edges the tree scrolls toward the pointer.
   if (at.y() < 0) verticalScrollBar()->setValue(verticalScrollBar()->value() - kScrollStep);
-  if (at.y() > viewport()->height()) verticalScrollBar()->setValue(verticalScrollBar()->value() + kScrollStep);
+  if (at.y() > viewport()->height())
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + kScrollStep);
   const QPoint scrolled(horizontalOffset(), verticalOffset());
   const QRect band = QRect(pressAt_ - scrolled, at).normalized().intersected(viewport()->rect());
   band_.setGeometry(band.translated(viewport()->pos()));
@@ -316,7 +321,8 @@ TimelineDialog::TimelineDialog(TimelineController& controller, QWidget* parent)
   connect(tree_, &QTreeWidget::itemExpanded, this, &TimelineDialog::Update);
   connect(tree_, &QTreeWidget::itemCollapsed, this, &TimelineDialog::Update);
   connect(tree_->verticalScrollBar(), &QScrollBar::valueChanged, this, &TimelineDialog::Update);
-  for (TimelinePlot* view : {keyView_, curveView_}) connect(view, &TimelinePlot::Edited, this, &TimelineDialog::Update);
+  for (TimelinePlot* view : {keyView_, curveView_})
+    connect(view, &TimelinePlot::Edited, this, &TimelineDialog::Update);
   auto* undo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
   connect(undo, &QShortcut::activated, this, [this] {
     if (controller_.Undo()) Update();
@@ -348,6 +354,14 @@ void TimelineDialog::FillTree() {
   }
   tree_->expandAll();
   controller_.SetSelectedRows({});
+  // The first animated parameter starts selected, so the curve view opens on a curve.
+  for (QTreeWidgetItemIterator it(tree_); *it; ++it) {
+    const int32_t index = (*it)->data(0, Qt::UserRole).toInt();
+    if (rows[static_cast<size_t>(index)].param < 0) continue;
+    (*it)->setSelected(true);
+    controller_.SetSelectedRows({index});
+    break;
+  }
 }
 
 void TimelineDialog::ShowMode() {

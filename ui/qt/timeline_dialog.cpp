@@ -11,6 +11,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
@@ -362,6 +363,12 @@ void TimelineDialog::FillTree() {
     controller_.SetSelectedRows({index});
     break;
   }
+}
+
+void TimelineDialog::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  // After the layout has given the tree its new height.
+  QTimer::singleShot(0, this, &TimelineDialog::Update);
 }
 
 void TimelineDialog::ShowMode() {

@@ -66,6 +66,10 @@ class TimelineDialog final : public QDialog {
  public:
   TimelineDialog(TimelineController& controller, QWidget* parent = nullptr);
 
+ protected:
+  // The key view's rows follow the tree's visible items, which change with its height.
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   void FillTree();
   void ShowMode();

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "abi/menu_record.h"
 #include "app/global_options.h"
 #include "app/menu_run.h"
 
@@ -38,6 +39,10 @@ std::optional<GuiOptions> ParseGuiOptions(int argc, const char* const* argv, std
                   "Runs the plug-in's menu item of this text (\"&Render\") once the scene is shown; "
                   "may be given more than once")
       ->option_text("TEXT");
+  bool timeline = false;
+  command.add_flag("--timeline", timeline,
+                   "Opens the plug-in's timeline editor on the scene (its \"&Timeline\" menu item) after "
+                   "the other --menu items");
   command
       .add_option("--size", options.size, "Render size of this run as WIDTHxHEIGHT (default: the scene's)")
       ->check(app::SizeCheck());
@@ -57,10 +62,12 @@ std::optional<GuiOptions> ParseGuiOptions(int argc, const char* const* argv, std
       "values; the plug-in's menu runs its commands, Window > Active Jobs lists its render windows.\n"
       "Quitting with --screenshot closes the render windows, which aborts their jobs.\n"
       "Example: lumetra-gui examples/showcase/showcase.json --menu \"&Render\" --size 320x180\n"
+      "The timeline editor's pictures: lumetra-gui SCENE --timeline --screenshot timeline.png\n"
       "Exit codes: 0 done; 1 the plug-in cannot be loaded or the picture cannot be written;\n"
       "2 a command line or scene that cannot be used (the message says why).\n");
   try {
     command.parse(argc, argv);
+    if (timeline) options.menus.push_back(abi::kMenuTextTimeline);
   } catch (const CLI::ParseError& error) {
     exitCode = command.exit(error, out, err) == 0 ? 0 : app::kUsageError;
     return std::nullopt;

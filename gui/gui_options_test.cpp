@@ -30,13 +30,14 @@ Parsed Parse(std::vector<std::string> words) {
 
 TEST(GuiOptions, AGoodCommandLineGivesEveryValue) {
   const std::string scene = host::testing::EveryKindScenePath();
-  const Parsed parsed = Parse({scene, "--plugin", "/opt/p.so", "--menu", "&Render", "--menu", "&Options",
-                               "--size", "160x120", "--screenshot", "out.PNG", "--after", "2.5"});
+  const Parsed parsed = Parse({scene, "--plugin", "/opt/p.so", "--timeline", "--menu", "&Render", "--menu",
+                               "&Options", "--size", "160x120", "--screenshot", "out.PNG", "--after", "2.5"});
   ASSERT_TRUE(parsed.options) << parsed.err;
   EXPECT_EQ(parsed.exitCode, 0);
   EXPECT_EQ(parsed.options->scene, scene);
   EXPECT_EQ(parsed.options->plugin, "/opt/p.so");
-  EXPECT_EQ(parsed.options->menus, (std::vector<std::string>{"&Render", "&Options"}));
+  EXPECT_EQ(parsed.options->menus, (std::vector<std::string>{"&Render", "&Options", "&Timeline"}))
+      << "the timeline opens after the other menu items";
   EXPECT_EQ(parsed.options->size, "160x120");
   EXPECT_EQ(parsed.options->screenshot, "out.PNG");
   EXPECT_EQ(parsed.options->after, 2.5);

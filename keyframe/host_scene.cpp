@@ -79,6 +79,8 @@ int32_t HostScene::SetUpdateMode(int32_t mode) const { LUMETRA_HOST_CALL(setUpda
 
 int32_t HostScene::Redraw() const { LUMETRA_HOST_CALL(redraw, 1, 0); }
 
+int32_t HostScene::RefreshViews() const { LUMETRA_HOST_CALL(refreshViews); }
+
 int32_t HostScene::ObjectChanged(uint32_t id) const {
   constexpr uint32_t kPosed = 16;
   LUMETRA_HOST_CALL(objectChanged, id, kPosed);

@@ -48,6 +48,8 @@ class HostScene {
   int32_t CloseChildList(uint32_t list) const;
   int32_t SetUpdateMode(int32_t mode) const;
   int32_t Redraw() const;
+  // Has the host draw its views again (entry 348).
+  int32_t RefreshViews() const;
   int32_t ObjectChanged(uint32_t id) const;
   int32_t GetHostValue(int32_t selector, void* value) const;
   int32_t GetViewInfo(int32_t index, abi::ViewRecord& view) const;

@@ -10,6 +10,7 @@
 #include "plugin/pov_extension.h"
 #include "plugin/render_menu_interface.h"
 #include "render/settings_store.h"
+#include "ui/timeline_editor.h"
 
 namespace lumetra::plugin {
 namespace {
@@ -118,6 +119,13 @@ void KinetraApp::RunCommand(uint32_t commandId) {
   }
   if (commandId == abi::kCommandAnimation && renderService_) {
     renderService_->StartAnimation();
+    return;
+  }
+  if (commandId == abi::kCommandTimeline && toolkit_) {
+    ui::TimelineEditor editor(scene_->Animation(), scene_->TimeFormat());
+    toolkit_->RunTimeline(editor);
+    // The editor may have moved the current time and the keys the bar marks.
+    if (scene_->Bar()) scene_->Bar()->Refresh();
     return;
   }
   platform::DebugLog::Printf("Command not available in this build: %s\n", name);

@@ -123,7 +123,15 @@ struct FakeToolkit : ui::WindowToolkit {
   std::optional<std::filesystem::path> ShowSaveFile(const platform::SaveFileRequest&) override {
     return "/chosen.avi";
   }
+  // The editor shows the scene's rows; the user drags the current time and closes it.
+  void RunTimeline(ui::TimelineController& editor) override {
+    timelineRows = editor.Rows().size();
+    editor.Picture(400, 200);
+    editor.Press(4, 100, {});
+    editor.Release(200, 100, {});
+  }
   uint32_t barParent = 0;
+  size_t timelineRows = 0;
   ui::BarController* controller = nullptr;
   ui::BarViewState shown;
   std::array<int32_t, 4> placed{};
@@ -152,6 +160,10 @@ TEST_F(SceneEventsTest, InAHostWithAToolkitTheBarAndTheDialogsAreRealWindows) {
   // The key popup's questions are the toolkit's message boxes; Cancel keeps the keys.
   toolkit.controller->Send(abi::kBarCommand, ui::kDeleteFrame, 0);
   ASSERT_EQ(toolkit.asked.size(), 1u);
+  // The timeline editor is the toolkit's window, over the scene's animation.
+  app_->RunCommand(abi::kCommandTimeline);
+  EXPECT_EQ(toolkit.timelineRows, 1u) << "the unkeyed ball";
+  EXPECT_GT(app_->Scene()->Animation().CurrentTime(), 0) << "the editor's time line was dragged";
   EXPECT_EQ(platform::SaveFileDialog::Show({}), std::filesystem::path("/chosen.avi"));
   app_->ExitInstance();
   EXPECT_NE(platform::SaveFileDialog::Show({}), std::filesystem::path("/chosen.avi"))

@@ -6,6 +6,7 @@
 #include "ui/qt/control_bar.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/render_window.h"
+#include "ui/qt/timeline_dialog.h"
 
 namespace lumetra::ui::qt {
 namespace {
@@ -41,6 +42,8 @@ class Toolkit final : public WindowToolkit {
                                                              std::function<void()> closed) override {
     return MakeRenderWindowView(parent, title, width, height, std::move(closed));
   }
+
+  void RunTimeline(TimelineController& controller) override { RunTimelineDialog(controller); }
 };
 
 }  // namespace

@@ -123,6 +123,7 @@ struct FakeToolkit : ui::WindowToolkit {
   std::optional<std::filesystem::path> ShowSaveFile(const platform::SaveFileRequest&) override {
     return "/chosen.avi";
   }
+  bool RunOptionsSheet(uint32_t, int32_t, ui::OptionsController&) override { return false; }
   uint32_t barParent = 0;
   ui::BarController* controller = nullptr;
   ui::BarViewState shown;

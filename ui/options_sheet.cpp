@@ -66,7 +66,8 @@ OptionsViewState OptionsSheet::State() {
   animation.selectEnabled = avi;
   animation.dropLastFrame = dropLastFrame_;
   std::string code = "Codec : ";
-  for (int shift = 0; shift < 32; shift += 8) code += static_cast<char>((settings.compressor >> shift) & 0xFF);
+  for (int shift = 0; shift < 32; shift += 8)
+    code += static_cast<char>((settings.compressor >> shift) & 0xFF);
   animation.codecText = code;
   animation.qualityText =
       settings.quality == 10000 ? "Quality: %100" : Printed("Quality: %%%-5.2g", settings.quality * 0.01);
@@ -112,8 +113,8 @@ void OptionsSheet::ShowFlags() {
   }
   const uint32_t smooth = word & (abi::kShadingSmooth | abi::kShadingPhong);
   rendering_.shading = smooth == (abi::kShadingSmooth | abi::kShadingPhong) ? kShadingPhong
-                       : (smooth & abi::kShadingSmooth) != 0                 ? kShadingGouraud
-                                                                             : 0;
+                       : (smooth & abi::kShadingSmooth) != 0                ? kShadingGouraud
+                                                                            : 0;
   rendering_.depthEnabled = IsScanline(rendering_.method) && (word & abi::kShadingTransmission) == 0;
 }
 
@@ -329,10 +330,14 @@ std::optional<double> OptionsSheet::CheckedNumber(OptionsEdit edit, const abi::S
 bool OptionsSheet::Accept() {
   // Checked in the order of the pages; the first refused edit keeps the sheet open.
   const auto depth = CheckedNumber(OptionsEdit::TransparencyDepth, abi::kScanlineDepthSetting);
-  const auto stepSize = depth ? CheckedNumber(OptionsEdit::VolumeStepSize, abi::kVolumeStepSizeSetting) : std::nullopt;
-  const auto minSteps = stepSize ? CheckedNumber(OptionsEdit::MinimumSteps, abi::kVolumeMinStepsSetting) : std::nullopt;
-  const auto maxSteps = minSteps ? CheckedNumber(OptionsEdit::MaximumSteps, abi::kVolumeMaxStepsSetting) : std::nullopt;
-  const auto rate = maxSteps ? CheckedNumber(OptionsEdit::CustomRate, abi::kCustomFrameRateSetting) : std::nullopt;
+  const auto stepSize =
+      depth ? CheckedNumber(OptionsEdit::VolumeStepSize, abi::kVolumeStepSizeSetting) : std::nullopt;
+  const auto minSteps =
+      stepSize ? CheckedNumber(OptionsEdit::MinimumSteps, abi::kVolumeMinStepsSetting) : std::nullopt;
+  const auto maxSteps =
+      minSteps ? CheckedNumber(OptionsEdit::MaximumSteps, abi::kVolumeMaxStepsSetting) : std::nullopt;
+  const auto rate =
+      maxSteps ? CheckedNumber(OptionsEdit::CustomRate, abi::kCustomFrameRateSetting) : std::nullopt;
   if (!rate) return false;
 
   render::RenderSettings& rendering = sources_.rendering;

@@ -24,8 +24,8 @@ struct OptionsSources {
   render::AnimationSettings animation;
   render::JobList* jobs = nullptr;  // none: the Active Jobs page stays empty
   keyframe::SceneAnimation* scene = nullptr;
-  AnimControlBar* bar = nullptr;            // the bar whose times the sheet sets, when it exists
-  keyframe::TimeFormat* barFormat = nullptr;  // how that bar shows times
+  AnimControlBar* bar = nullptr;                 // the bar whose times the sheet sets, when it exists
+  keyframe::TimeFormat* barFormat = nullptr;     // how that bar shows times
   const platform::Registry* registry = nullptr;  // "Load Default" and "Save Default"
   std::string basePath;
   std::vector<CompressorEntry> compressors;

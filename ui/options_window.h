@@ -30,8 +30,8 @@ enum class OptionsEdit : size_t {
 inline constexpr size_t kOptionsEditCount = 9;
 
 struct RenderingPageView {
-  int32_t method = 0;   // index in abi::kRenderMethodNames
-  int32_t shading = 0;  // 0 "Flat", 1 "Gouraud", 2 "Phong"
+  int32_t method = 0;           // index in abi::kRenderMethodNames
+  int32_t shading = 0;          // 0 "Flat", 1 "Gouraud", 2 "Phong"
   std::array<bool, 8> flags{};  // the boxes of abi::kShadingFlagNames
   bool depthEnabled = false;
 };

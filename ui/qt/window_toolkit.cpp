@@ -5,6 +5,7 @@
 
 #include "ui/qt/control_bar.h"
 #include "ui/qt/dialogs.h"
+#include "ui/qt/options_sheet.h"
 #include "ui/qt/render_window.h"
 
 namespace lumetra::ui::qt {
@@ -40,6 +41,10 @@ class Toolkit final : public WindowToolkit {
                                                              int32_t width, int32_t height,
                                                              std::function<void()> closed) override {
     return MakeRenderWindowView(parent, title, width, height, std::move(closed));
+  }
+
+  bool RunOptionsSheet(uint32_t parent, int32_t page, OptionsController& controller) override {
+    return OnGuiThread([&] { return qt::RunOptionsSheet(parent, page, controller); });
   }
 };
 

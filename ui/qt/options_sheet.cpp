@@ -153,7 +153,8 @@ QWidget* OptionsSheetDialog::MakeJobsPage() {
 QWidget* OptionsSheetDialog::MakeAnimationPage() {
   auto* page = new QWidget;
   page->setObjectName("AnimationPage");
-  const auto choice = [this, page](const QStringList& items, const char* name, void (OptionsController::*select)(int32_t)) {
+  const auto choice = [this, page](const QStringList& items, const char* name,
+                                   void (OptionsController::*select)(int32_t)) {
     QComboBox* box = MakeChoices(items, name, page);
     connect(box, &QComboBox::currentIndexChanged, this, [this, select](int index) {
       (controller_.*select)(index);
@@ -161,8 +162,8 @@ QWidget* OptionsSheetDialog::MakeAnimationPage() {
     });
     return box;
   };
-  frameRate_ = choice({"10 FPS", "15 FPS", "24 FPS", "25 FPS", "30 FPS", "NTSC", "60 FPS", "Custom"}, "FrameRate",
-                      &OptionsController::SelectFrameRate);
+  frameRate_ = choice({"10 FPS", "15 FPS", "24 FPS", "25 FPS", "30 FPS", "NTSC", "60 FPS", "Custom"},
+                      "FrameRate", &OptionsController::SelectFrameRate);
   timeDisplay_ = choice({"Frames", "SMPTE", "Frame:Ticks", "MM:SS:Ticks"}, "TimeDisplay",
                         &OptionsController::SelectTimeDisplay);
   fileFormat_ = choice({"AVI", "BMP", "DIB", "PNG", "PPM", "TGA", "TGA (RLE)", "TIF"}, "FileFormat",
@@ -230,7 +231,8 @@ QWidget* OptionsSheetDialog::MakeAnimationPage() {
 
   dropLastFrame_ = new QCheckBox("Drop Last Frame", page);
   dropLastFrame_->setObjectName("DropLastFrame");
-  connect(dropLastFrame_, &QCheckBox::clicked, this, [this](bool checked) { controller_.SetDropLastFrame(checked); });
+  connect(dropLastFrame_, &QCheckBox::clicked, this,
+          [this](bool checked) { controller_.SetDropLastFrame(checked); });
   auto* defaults = new QHBoxLayout;
   defaults->addWidget(dropLastFrame_);
   defaults->addStretch();
@@ -308,15 +310,16 @@ void OptionsSheetDialog::RefreshJobs(const OptionsViewState& state) {
 
 void OptionsSheetDialog::RunCustomRate() {
   const QString rate = edits_[static_cast<size_t>(OptionsEdit::CustomRate)]->text().trimmed();
-  CustomRateDialog dialog(rate, [this](const std::string& text) { return controller_.SetCustomRate(text); }, this);
+  CustomRateDialog dialog(
+      rate, [this](const std::string& text) { return controller_.SetCustomRate(text); }, this);
   dialog.exec();
   Refresh();
 }
 
 void OptionsSheetDialog::RunRescale() {
   const AnimationPageView animation = controller_.State().animation;
-  RescaleDialog dialog(QString::fromStdString(animation.rangeStart), QString::fromStdString(animation.rangeEnd),
-                       this);
+  RescaleDialog dialog(QString::fromStdString(animation.rangeStart),
+                       QString::fromStdString(animation.rangeEnd), this);
   if (dialog.exec() == QDialog::Accepted) {
     controller_.Rescale(dialog.NewStart().toStdString(), dialog.NewEnd().toStdString());
     Refresh();

@@ -178,8 +178,9 @@ TEST(CustomRateDialog, ARefusedRateKeepsTheDialogOpen) {
 }
 
 TEST(CompressorDialog, KeepsTheCurrentSettingsAndShowsAnotherCodecsDefaults) {
-  const std::vector<CompressorEntry> entries{{0x4356534D, "MSVC", "Microsoft Video 1", false, 7500, 15, 300000},
-                                             {0x47504A4D, "MJPG", "Motion JPEG", true, 8000, 1, 0}};
+  const std::vector<CompressorEntry> entries{
+      {0x4356534D, "MSVC", "Microsoft Video 1", false, 7500, 15, 300000},
+      {0x47504A4D, "MJPG", "Motion JPEG", true, 8000, 1, 0}};
   CompressorDialog dialog(entries, {0x4356534D, 10000, 30, 1000}, nullptr);
   auto* list = Find<QComboBox>(&dialog, "Compressor");
   EXPECT_EQ(list->currentIndex(), 0);

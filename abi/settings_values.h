@@ -26,6 +26,14 @@ enum class SettingKind {
   Text,        // SZ
 };
 
+// A range's limit as messages show it: "32", "0.01", "1000000".
+inline std::string SettingNumberText(double value) {
+  std::string text = std::to_string(value);
+  text.erase(text.find_last_not_of('0') + 1);
+  if (text.back() == '.') text.pop_back();
+  return text;
+}
+
 struct SettingValue {
   static constexpr double kNoLimit = std::numeric_limits<double>::infinity();
 
@@ -56,12 +64,7 @@ struct SettingValue {
   // What the sheet says when it refuses a typed number: "Please enter an integer between
   // 0 and 32.", "Please enter a number of at least 0."
   std::string RangeMessage() const {
-    const auto number = [](double value) {
-      std::string text = std::to_string(value);
-      text.erase(text.find_last_not_of('0') + 1);
-      if (text.back() == '.') text.pop_back();
-      return text;
-    };
+    const auto number = [](double value) { return SettingNumberText(value); };
     std::string message = kind == SettingKind::Real ? "Please enter a number " : "Please enter an integer ";
     if (maximum == kNoLimit) return message + "of at least " + number(minimum) + ".";
     return message + "between " + number(minimum) + " and " + number(maximum) + ".";
@@ -116,18 +119,17 @@ inline constexpr SettingValue kRenderMethodSetting{
     false,
     4,
     "render method: 0 Wireframe, 1 Hidden Line, 2 ZBuffer, 3 Scanline, 4 Raytracing, 5 POV-Ray, 6 RIB"};
-inline constexpr SettingValue kShadingFlagsSetting{
-    "ShadingFlags",
-    SettingKind::FlagsWords,
-    0,
-    0,
-    kShadingFlagsOffered,
-    false,
-    0,
-    0,
-    false,
-    0,
-    "shading flags of the seven methods, comma separated words of the bits 0x7FE"};
+inline constexpr SettingValue kShadingFlagsSetting{"ShadingFlags",
+                                                   SettingKind::FlagsWords,
+                                                   0,
+                                                   0,
+                                                   kShadingFlagsOffered,
+                                                   false,
+                                                   0,
+                                                   0,
+                                                   false,
+                                                   0,
+                                                   "shading flags of the seven methods in their order"};
 // The load check resets only negative depths, and to 1.
 inline constexpr SettingValue kScanlineDepthSetting{"ScanlineTransmissionDepth",
                                                     SettingKind::Integer,

@@ -19,9 +19,9 @@
 namespace lumetra::app {
 namespace {
 
-using nlohmann::json;
 using abi::SettingKind;
 using abi::SettingValue;
+using nlohmann::json;
 
 constexpr uint32_t kTextBufferBytes = 128;
 
@@ -51,7 +51,8 @@ json ReadValue(const platform::RegistryKey* key, const SettingValue& value) {
     case SettingKind::FlagsWords: {
       std::vector<uint8_t> bytes;
       std::vector<uint32_t> words(abi::kDefaultShadingFlags.begin(), abi::kDefaultShadingFlags.end());
-      if (key && key->QueryBinary(value.name, bytes) == platform::ERROR_SUCCESS && bytes.size() == words.size() * 4) {
+      if (key && key->QueryBinary(value.name, bytes) == platform::ERROR_SUCCESS &&
+          bytes.size() == words.size() * 4) {
         for (size_t i = 0; i < words.size(); ++i) {
           words[i] = platform::LoadU32(bytes.data() + i * 4, platform::ByteOrder::kLittle);
         }
@@ -69,8 +70,8 @@ json ReadValue(const platform::RegistryKey* key, const SettingValue& value) {
 
 json ReadAll(const platform::Registry& registry) {
   platform::RegistryKey key;
-  const bool open = registry.OpenKey(platform::RegistryRoot::CurrentUser, KeyPath(), platform::RegistryAccess::Read,
-                                     key) == platform::ERROR_SUCCESS;
+  const bool open = registry.OpenKey(platform::RegistryRoot::CurrentUser, KeyPath(),
+                                     platform::RegistryAccess::Read, key) == platform::ERROR_SUCCESS;
   json document = {{"render", json::object()}, {"animation", json::object()}};
   for (const SettingValue* value : abi::kRenderSettingValues) {
     document["render"][value->name] = ReadValue(open ? &key : nullptr, *value);
@@ -201,8 +202,9 @@ int RunSettings(const platform::Registry& registry, const std::vector<std::strin
   bool refused = false;
   for (const std::string& change : changes) {
     const size_t equals = change.find('=');
-    const SettingValue* value =
-        equals == std::string::npos ? nullptr : abi::FindSettingValue(std::string_view(change).substr(0, equals));
+    const SettingValue* value = equals == std::string::npos
+                                    ? nullptr
+                                    : abi::FindSettingValue(std::string_view(change).substr(0, equals));
     if (!value) {
       err << "lumetra settings: '" << change << "' is not NAME=VALUE with a setting's name (see --help)\n";
       refused = true;
@@ -239,8 +241,8 @@ int RunSettings(const platform::Registry& registry, const std::vector<std::strin
       typed[&abi::kFrameRateDenominatorSetting] = rate->denominator;
     }
     platform::RegistryKey key;
-    platform::RegResult result =
-        registry.CreateKey(platform::RegistryRoot::CurrentUser, KeyPath(), platform::RegistryAccess::All, key);
+    platform::RegResult result = registry.CreateKey(platform::RegistryRoot::CurrentUser, KeyPath(),
+                                                    platform::RegistryAccess::All, key);
     for (const auto& [value, parsed] : typed) {
       if (result == platform::ERROR_SUCCESS) result = Write(key, *value, parsed);
     }
@@ -261,7 +263,8 @@ int RunSettings(const platform::Registry& registry, const std::vector<std::strin
 
 void RegisterSettingsCommand(CLI::App& root, int& exitCode) {
   CLI::App* command = root.add_subcommand(
-      "settings", "Prints the plug-in's render settings and animation defaults from the registry, or changes them");
+      "settings",
+      "Prints the plug-in's render settings and animation defaults from the registry, or changes them");
   struct Arguments {
     bool json = false;
     std::vector<std::string> changes;

@@ -25,8 +25,9 @@ class SettingsCommandTest : public ::testing::Test {
   json Document() { return json::parse(out_.str()); }
   platform::RegistryKey Key() {
     platform::RegistryKey key;
-    EXPECT_EQ(registry_.CreateKey(platform::RegistryRoot::CurrentUser, kKey, platform::RegistryAccess::All, key),
-              platform::ERROR_SUCCESS);
+    EXPECT_EQ(
+        registry_.CreateKey(platform::RegistryRoot::CurrentUser, kKey, platform::RegistryAccess::All, key),
+        platform::ERROR_SUCCESS);
     return key;
   }
 
@@ -68,15 +69,22 @@ TEST_F(SettingsCommandTest, StoredValuesReadAsThePluginReadsThem) {
 
 TEST_F(SettingsCommandTest, ChangesAreCheckedAsOnTheSheetAndARefusalWritesNothing) {
   ASSERT_EQ(Run({"RenderMethod=0", "ScanlineTransmissionDepth=33"}), 1);
-  EXPECT_NE(err_.str().find("ScanlineTransmissionDepth=33 refused: Please enter an integer between 0 and 32."),
-            std::string::npos)
+  EXPECT_NE(
+      err_.str().find("ScanlineTransmissionDepth=33 refused: Please enter an integer between 0 and 32."),
+      std::string::npos)
       << err_.str();
   EXPECT_NE(err_.str().find("nothing was written"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(registry_.File(platform::RegistryRoot::CurrentUser)));
 
-  const std::vector<std::string> refused{"VolumeStepSize=-1", "VolumeMinSteps=1000001", "AVIFrameRateValue=0",
-                                         "ShadingFlags=8,8,14", "ShadingFlags=1,8,14,14,454,454,454",
-                                         "AVICompressionHandler=MJPEG", "AVIFrameRate=30", "Nothing=1", "RenderMethod"};
+  const std::vector<std::string> refused{"VolumeStepSize=-1",
+                                         "VolumeMinSteps=1000001",
+                                         "AVIFrameRateValue=0",
+                                         "ShadingFlags=8,8,14",
+                                         "ShadingFlags=1,8,14,14,454,454,454",
+                                         "AVICompressionHandler=MJPEG",
+                                         "AVIFrameRate=30",
+                                         "Nothing=1",
+                                         "RenderMethod"};
   for (const std::string& change : refused) EXPECT_EQ(Run({change}), 1) << change;
   EXPECT_FALSE(std::filesystem::exists(registry_.File(platform::RegistryRoot::CurrentUser)));
 }

@@ -69,9 +69,10 @@ class OptionsSheetTest : public testing::GuiHost {
     environment.insert("LUMETRA_CONFIG_HOME", QString::fromStdString(home_.Path().string()));
     environment.insert("LUMETRA_PLUGIN", LUMETRA_PLUGIN_PATH);
     lumetra.setProcessEnvironment(environment);
-    lumetra.start(LUMETRA_EXECUTABLE, QStringList{"render", ScenePath(), "-o",
-                                                  QString::fromStdString(picture.string()), "--size", "64x48"} +
-                                          extra);
+    lumetra.start(LUMETRA_EXECUTABLE,
+                  QStringList{"render", ScenePath(), "-o", QString::fromStdString(picture.string()), "--size",
+                              "64x48"} +
+                      extra);
     if (!lumetra.waitForFinished(120000)) return -1;
     return lumetra.exitCode();
   }
@@ -97,8 +98,8 @@ TEST_F(OptionsSheetTest, TheAcceptedMethodIsWhatTheNextRenderUses) {
   platform::Registry registry(home_.Path(), home_.Path());
   platform::RegistryKey key;
   ASSERT_EQ(registry.OpenKey(platform::RegistryRoot::CurrentUser,
-                             "Software\\Ostrana\\Zarvel For Windows\\Plugins\\Lumetra", platform::RegistryAccess::Read,
-                             key),
+                             "Software\\Ostrana\\Zarvel For Windows\\Plugins\\Lumetra",
+                             platform::RegistryAccess::Read, key),
             platform::ERROR_SUCCESS);
   uint32_t method = 99;
   ASSERT_EQ(key.QueryDword("RenderMethod", method), platform::ERROR_SUCCESS);

@@ -20,6 +20,7 @@
 #include "gui/plugin_menu.h"
 #include "gui/testing/gui_host.h"
 #include "gui/view_area.h"
+#include "platform/byte_reader.h"
 #include "platform/registry.h"
 #include "platform/testing/scratch_directory.h"
 
@@ -142,6 +143,54 @@ TEST_F(OptionsSheetTest, TheKeyMenuOpensTheAnimationPageWhoseEndMovesTheBar) {
   ASSERT_TRUE(shown);
   QApplication::processEvents();
   EXPECT_EQ(slider->property("maximum").toInt(), 3 * 4800);
+}
+
+TEST_F(OptionsSheetTest, ThePagesFollowTheirRulesWithThePluginBehind) {
+  bool shown = false;
+  QString asked;
+  WhenSheetShows([&](QDialog* sheet) {
+    shown = true;
+    auto* method = sheet->findChild<QComboBox*>("RenderMethod");
+    auto* transmission = sheet->findChild<QAbstractButton*>("Transmission");
+    auto* volumes = sheet->findChild<QAbstractButton*>("Volumes");
+    auto* depth = sheet->findChild<QLineEdit*>("TransparencyDepth");
+    ASSERT_TRUE(method && transmission && volumes && depth);
+    volumes->click();            // Raytracing's own
+    method->setCurrentIndex(3);  // Scanline: 14 has no transmission
+    EXPECT_FALSE(volumes->isChecked());
+    EXPECT_TRUE(depth->isEnabled());
+    transmission->click();
+    EXPECT_FALSE(depth->isEnabled());
+    transmission->click();
+    EXPECT_TRUE(depth->isEnabled());
+    method->setCurrentIndex(4);
+    EXPECT_TRUE(volumes->isChecked()) << "Raytracing kept its box";
+
+    testing::AnswerNextBox(QMessageBox::Ok, &asked);
+    sheet->findChild<QAbstractButton*>("Abort")->click();
+
+    auto* format = sheet->findChild<QComboBox*>("FileFormat");
+    format->setCurrentIndex(3);  // PNG
+    EXPECT_TRUE(sheet->findChild<QLineEdit*>("BaseName")->isEnabled());
+    EXPECT_FALSE(sheet->findChild<QAbstractButton*>("Select")->isEnabled());
+    format->setCurrentIndex(0);  // AVI
+    EXPECT_FALSE(sheet->findChild<QLineEdit*>("BaseName")->isEnabled());
+    EXPECT_TRUE(sheet->findChild<QAbstractButton*>("Select")->isEnabled());
+    sheet->reject();
+  });
+  ASSERT_TRUE(window_->PluginCommands().Run("&Options"));
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(asked, "Select a job to delete");
+  // Cancelled: nothing stored.
+  platform::Registry registry(home_.Path(), home_.Path());
+  platform::RegistryKey key;
+  ASSERT_EQ(registry.OpenKey(platform::RegistryRoot::CurrentUser,
+                             "Software\\Ostrana\\Zarvel For Windows\\Plugins\\Lumetra",
+                             platform::RegistryAccess::Read, key),
+            platform::ERROR_SUCCESS);
+  std::vector<uint8_t> flags;
+  ASSERT_EQ(key.QueryBinary("ShadingFlags", flags), platform::ERROR_SUCCESS);
+  EXPECT_EQ(platform::LoadU32(flags.data() + 16, platform::ByteOrder::kLittle), 454u);
 }
 
 }  // namespace

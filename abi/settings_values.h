@@ -64,10 +64,9 @@ struct SettingValue {
   // What the sheet says when it refuses a typed number: "Please enter an integer between
   // 0 and 32.", "Please enter a number of at least 0."
   std::string RangeMessage() const {
-    const auto number = [](double value) { return SettingNumberText(value); };
     std::string message = kind == SettingKind::Real ? "Please enter a number " : "Please enter an integer ";
-    if (maximum == kNoLimit) return message + "of at least " + number(minimum) + ".";
-    return message + "between " + number(minimum) + " and " + number(maximum) + ".";
+    if (maximum == kNoLimit) return message + "of at least " + SettingNumberText(minimum) + ".";
+    return message + "between " + SettingNumberText(minimum) + " and " + SettingNumberText(maximum) + ".";
   }
   // The number typed for an Integer or Real value when it is one of its kind and in
   // range; blanks around it are allowed.

@@ -78,6 +78,14 @@ class OptionsSheetTest : public testing::GuiHost {
     return lumetra.exitCode();
   }
 
+  // The plug-in's settings key in this test's home.
+  bool OpenSettings(platform::RegistryKey& key) const {
+    const platform::Registry registry(home_.Path(), home_.Path());
+    return registry.OpenKey(platform::RegistryRoot::CurrentUser,
+                            "Software\\Ostrana\\Zarvel For Windows\\Plugins\\Lumetra",
+                            platform::RegistryAccess::Read, key) == platform::ERROR_SUCCESS;
+  }
+
   platform::ScratchDirectory home_;
   std::string oldHome_;
 };
@@ -96,12 +104,8 @@ TEST_F(OptionsSheetTest, TheAcceptedMethodIsWhatTheNextRenderUses) {
   ASSERT_TRUE(window_->PluginCommands().Run("&Options"));
   ASSERT_TRUE(shown);
 
-  platform::Registry registry(home_.Path(), home_.Path());
   platform::RegistryKey key;
-  ASSERT_EQ(registry.OpenKey(platform::RegistryRoot::CurrentUser,
-                             "Software\\Ostrana\\Zarvel For Windows\\Plugins\\Lumetra",
-                             platform::RegistryAccess::Read, key),
-            platform::ERROR_SUCCESS);
+  ASSERT_TRUE(OpenSettings(key));
   uint32_t method = 99;
   ASSERT_EQ(key.QueryDword("RenderMethod", method), platform::ERROR_SUCCESS);
   EXPECT_EQ(method, 0u);
@@ -182,12 +186,8 @@ TEST_F(OptionsSheetTest, ThePagesFollowTheirRulesWithThePluginBehind) {
   ASSERT_TRUE(shown);
   EXPECT_EQ(asked, "Select a job to delete");
   // Cancelled: nothing stored.
-  platform::Registry registry(home_.Path(), home_.Path());
   platform::RegistryKey key;
-  ASSERT_EQ(registry.OpenKey(platform::RegistryRoot::CurrentUser,
-                             "Software\\Ostrana\\Zarvel For Windows\\Plugins\\Lumetra",
-                             platform::RegistryAccess::Read, key),
-            platform::ERROR_SUCCESS);
+  ASSERT_TRUE(OpenSettings(key));
   std::vector<uint8_t> flags;
   ASSERT_EQ(key.QueryBinary("ShadingFlags", flags), platform::ERROR_SUCCESS);
   EXPECT_EQ(platform::LoadU32(flags.data() + 16, platform::ByteOrder::kLittle), 454u);

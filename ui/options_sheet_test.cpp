@@ -177,6 +177,11 @@ TEST_F(OptionsSheetTest, CustomRatesGiveTheirFractions) {
   EXPECT_FLOAT_EQ(sheet.AnimationSettings().customFrameRate, 12.0f);
   EXPECT_TRUE(sheet.SetCustomRate("0.01"));
   EXPECT_TRUE(sheet.SetCustomRate("120"));
+  // A rate typed into the page's own edit is taken on OK.
+  sheet.EditText(OptionsEdit::CustomRate, "25");
+  ASSERT_TRUE(sheet.Accept());
+  EXPECT_EQ(sheet.AnimationSettings().frameRateNumerator, 25);
+  EXPECT_EQ(sheet.AnimationSettings().frameRateDenominator, 1);
 }
 
 TEST_F(OptionsSheetTest, ACustomRateRewritesTheTimesOnlyWhenCustomIsChosen) {

@@ -180,9 +180,7 @@ QWidget* OptionsSheetDialog::MakeAnimationPage() {
   auto* rateGroup = new QGroupBox("Frame Rate", page);
   auto* rateLayout = new QHBoxLayout(rateGroup);
   rateLayout->addWidget(frameRate_);
-  QLineEdit* customRate = MakeEdit(OptionsEdit::CustomRate, "CustomRate", rateGroup);
-  customRate->setReadOnly(true);  // changed through "Set Rate"
-  rateLayout->addWidget(customRate);
+  rateLayout->addWidget(MakeEdit(OptionsEdit::CustomRate, "CustomRate", rateGroup));
   rateLayout->addWidget(button("Set Rate", "SetRate", &OptionsSheetDialog::RunCustomRate));
 
   auto* displayGroup = new QGroupBox("Time Display", page);

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <array>
-#include <cctype>
 #include <cstdint>
 #include <optional>
 #include <string_view>
+
+#include "abi/same_name.h"
 
 namespace lumetra::abi {
 
@@ -28,16 +29,8 @@ inline constexpr const char* kRenderMethodValue = "RenderMethod";
 
 // The method named `name`, ignoring case ("hidden line"); nothing for another name.
 inline std::optional<RenderMethodId> RenderMethodByName(std::string_view name) {
-  const auto same = [](std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-      if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-        return false;
-    }
-    return true;
-  };
   for (size_t i = 0; i < kRenderMethodNames.size(); ++i) {
-    if (same(name, kRenderMethodNames[i])) return static_cast<RenderMethodId>(i);
+    if (SameName(name, kRenderMethodNames[i])) return static_cast<RenderMethodId>(i);
   }
   return std::nullopt;
 }

@@ -2,6 +2,10 @@
 
 #include <array>
 
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
+
 #include "platform/case_insensitive.h"
 
 namespace lumetra::animation {
@@ -41,6 +45,19 @@ const AviCodec* FindAviCodec(uint32_t handler) {
     if (platform::EqualsIgnoringCase(codec.handler, letters)) return &codec;
   }
   return nullptr;
+}
+
+std::vector<AviCodecOffer> AvailableAviCodecs() {
+  std::vector<AviCodecOffer> offers;
+  for (const AviCodec& codec : kCodecs) {
+    const ::AVCodec* encoder = avcodec_find_encoder_by_name(codec.encoder);
+    if (encoder == nullptr) continue;
+    const bool lossless = codec.quality == QualityControl::None;
+    offers.push_back({&codec, encoder->long_name ? encoder->long_name : codec.encoder,
+                      lossless ? 10000 : 8500, codec.uncompressedDib ? 1 : 15,
+                      codec.uncompressedDib ? 0 : 300000});
+  }
+  return offers;
 }
 
 uint32_t FileTag(const AviCodec& codec, uint32_t handler) { return codec.uncompressedDib ? 0 : handler; }

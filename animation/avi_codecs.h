@@ -3,6 +3,7 @@
 // The compressors an AVI file can name and the FFmpeg encoders that stand in for them.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 extern "C" {
 #include <libavutil/pixfmt.h>
@@ -38,6 +39,20 @@ struct AviCodec {
 // The entry for a compressor handler (letter case ignored; 0 is the uncompressed DIB),
 // or nullptr for a code the table does not know.
 const AviCodec* FindAviCodec(uint32_t handler);
+
+// What the compressor chooser shows for a codec: FFmpeg's description of its encoder and
+// the settings it starts with (lossless ones at full quality, the uncompressed DIB with
+// every frame a key frame and no data rate).
+struct AviCodecOffer {
+  const AviCodec* codec;
+  std::string description;
+  int32_t quality;
+  int32_t keyFrameEvery;
+  int32_t dataRate;
+};
+
+// The table's codecs whose encoder this machine's FFmpeg has, in the table's order.
+std::vector<AviCodecOffer> AvailableAviCodecs();
 
 // The tag the file's stream carries: the handler as asked, 0 for an uncompressed DIB.
 uint32_t FileTag(const AviCodec& codec, uint32_t handler);

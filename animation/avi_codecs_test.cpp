@@ -24,6 +24,29 @@ TEST(AviCodecs, CodesReadAsTextWithUnprintableBytesInBrackets) {
   EXPECT_EQ(FourCCText(0x01000041), "A[0][0][1]");
 }
 
+TEST(AviCodecs, TheChooserOffersWhatThisFFmpegCanEncodeWithItsStartingSettings) {
+  const std::vector<AviCodecOffer> offers = AvailableAviCodecs();
+  bool hasVideo1 = false;
+  for (const AviCodecOffer& offer : offers) {
+    EXPECT_EQ(FindAviCodec(render::FourCC(offer.codec->handler)), offer.codec);
+    EXPECT_FALSE(offer.description.empty());
+    if (std::string(offer.codec->handler) == "MSVC") {
+      hasVideo1 = true;
+      EXPECT_EQ(offer.quality, 10000);  // Video 1 ignores the quality
+      EXPECT_EQ(offer.keyFrameEvery, 15);
+    }
+    if (offer.codec->uncompressedDib) {
+      EXPECT_EQ(offer.keyFrameEvery, 1);
+      EXPECT_EQ(offer.dataRate, 0);
+    }
+    if (offer.codec->quality != QualityControl::None) {
+      EXPECT_EQ(offer.quality, 8500);
+    }
+  }
+  EXPECT_TRUE(hasVideo1);  // the settings' default compressor
+  EXPECT_GE(offers.size(), 2u);
+}
+
 TEST(AviCompression, QualityRunsFromTheWorstToTheBestStepOfEachScale) {
   EXPECT_EQ(QScaleForQuality(1), 31);
   EXPECT_EQ(QScaleForQuality(10000), 1);

@@ -13,6 +13,7 @@
 #include "app/key_command.h"
 #include "app/plugin_info_command.h"
 #include "app/render_command.h"
+#include "app/settings_command.h"
 #include "app/validate_command.h"
 #include "platform/messages.h"
 
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
   lumetra::app::RegisterKeyCommand(root, options, exitCode);
   lumetra::app::RegisterAnimExportCommand(root, options, exitCode);
   lumetra::app::RegisterAnimImportCommand(root, options, exitCode);
+  lumetra::app::RegisterSettingsCommand(root, exitCode);
 
   root.parse_complete_callback([&options] {
     if (const auto policy = lumetra::platform::Messages::ParseHeadlessPolicy(options.answer)) {

@@ -47,6 +47,7 @@ const abi::BarSiteRecord* AnimationSceneInterface::BarSite() const {
 void AnimationSceneInterface::CreateBar(uint32_t parentWindow) {
   bar_ = std::make_unique<ui::AnimControlBar>(animation_, timeFormat_);
   bar_->Initialise();
+  bar_->SetOptionsOpener([this](int page) { app_->OpenOptions(page); });
   placement_.parentWindow = parentWindow;
   if (ui::WindowToolkit* toolkit = app_->Toolkit()) bar_->SetWindow(toolkit->MakeBar(parentWindow, *bar_));
   if (const abi::BarSiteRecord* site = BarSite())

@@ -10,6 +10,7 @@
 #include "plugin/pov_extension.h"
 #include "plugin/render_menu_interface.h"
 #include "render/settings_store.h"
+#include "ui/options_sheet.h"
 #include "ui/timeline_editor.h"
 
 namespace lumetra::plugin {
@@ -117,6 +118,10 @@ void KinetraApp::RunCommand(uint32_t commandId) {
     renderService_->StartRender();
     return;
   }
+  if (commandId == abi::kCommandOptions && toolkit_) {
+    OpenOptions(ui::kRenderingPage);
+    return;
+  }
   if (commandId == abi::kCommandAnimation && renderService_) {
     renderService_->StartAnimation();
     return;
@@ -129,6 +134,28 @@ void KinetraApp::RunCommand(uint32_t commandId) {
     return;
   }
   platform::DebugLog::Printf("Command not available in this build: %s\n", name);
+}
+
+void KinetraApp::OpenOptions(int32_t page) {
+  if (!toolkit_) return;
+  ui::OptionsSources sources;
+  sources.rendering = renderSettings_;
+  sources.animation = animationSettings_;
+  sources.jobs = renderService_ ? &renderService_->Jobs() : nullptr;
+  sources.scene = &scene_->Animation();
+  sources.bar = scene_->Bar();
+  sources.barFormat = &scene_->TimeFormat();
+  sources.registry = &registry_;
+  sources.basePath = basePath_;
+  if (renderService_) sources.compressors = renderService_->Compressors();
+  ui::OptionsSheet sheet(std::move(sources));
+  if (!toolkit_->RunOptionsSheet(scene_->Placement().parentWindow, page, sheet)) return;
+  renderSettings_ = sheet.RenderSettings();
+  animationSettings_ = sheet.AnimationSettings();
+  if (const auto result = renderSettings_.Save(registry_, basePath_); result != platform::ERROR_SUCCESS) {
+    platform::DebugLog::Printf("Failed to save the render settings, registry error %d\n",
+                               static_cast<int>(result));
+  }
 }
 
 }  // namespace lumetra::plugin

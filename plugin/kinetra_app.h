@@ -34,6 +34,9 @@ class KinetraApp : public PluginApp {
 
   // Runs one of the menu commands.
   void RunCommand(uint32_t commandId);
+  // The "Rendering Options" sheet on `page` (ui::OptionsPage) in the host's toolkit; on OK
+  // the settings are taken over and the render settings stored. Nothing without a toolkit.
+  void OpenOptions(int32_t page);
   // What renders the plug-in's jobs; without one the render commands are not available.
   void SetRenderService(std::unique_ptr<RenderService> service) { renderService_ = std::move(service); }
   RenderService* Renderer() const { return renderService_.get(); }

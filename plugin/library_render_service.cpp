@@ -4,6 +4,7 @@
 
 #include "abi/result_codes.h"
 #include "animation/animate_thread.h"
+#include "animation/avi_codecs.h"
 #include "animation/frame_poser.h"
 #include "lumetra2.h"
 #include "platform/debug_log.h"
@@ -94,6 +95,17 @@ void LibraryRenderService::StartAnimation() {
   auto poser = std::make_unique<animation::FramePoser>(*job, *host, animation);
   render::JobWindowThread::Start(
       std::make_unique<animation::CAnimateThread>(job, jobs_, backend_, std::move(poser)));
+}
+
+std::vector<ui::CompressorEntry> LibraryRenderService::Compressors() const {
+  std::vector<ui::CompressorEntry> entries;
+  for (const animation::AviCodecOffer& offer : animation::AvailableAviCodecs()) {
+    const uint32_t handler = abi::FourCC(offer.codec->handler);
+    entries.push_back({handler, animation::FourCCText(handler), offer.description,
+                       offer.codec->quality != animation::QualityControl::None, offer.quality,
+                       offer.keyFrameEvery, offer.dataRate});
+  }
+  return entries;
 }
 
 void LibraryRenderService::AbortAll() {

@@ -17,7 +17,8 @@ class LibraryRenderService : public RenderService {
   void StartAnimation() override;
   void AbortAll() override;
 
-  render::JobList& Jobs() { return jobs_; }
+  render::JobList& Jobs() override { return jobs_; }
+  std::vector<ui::CompressorEntry> Compressors() const override;
 
  private:
   // The library's route plus the host preview a job may hold.

@@ -1,6 +1,10 @@
 #pragma once
 
 #include <memory>
+#include <vector>
+
+#include "render/job_list.h"
+#include "ui/options_window.h"
 
 namespace lumetra::plugin {
 
@@ -19,6 +23,10 @@ class RenderService {
   virtual void StartAnimation() = 0;
   // Ends every running job, waiting up to five seconds for them together.
   virtual void AbortAll() = 0;
+  // The jobs that exist, for the options sheet's Active Jobs page.
+  virtual render::JobList& Jobs() = 0;
+  // The AVI compressors an animation can use on this machine.
+  virtual std::vector<ui::CompressorEntry> Compressors() const = 0;
 };
 
 // The service of this build, or null.

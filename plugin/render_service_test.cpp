@@ -29,9 +29,12 @@ class CountingService : public plugin::RenderService {
   void StartRender() override { ++calls_.started; }
   void StartAnimation() override { ++calls_.animated; }
   void AbortAll() override { ++calls_.aborted; }
+  render::JobList& Jobs() override { return jobs_; }
+  std::vector<ui::CompressorEntry> Compressors() const override { return {}; }
 
  private:
   Calls& calls_;
+  render::JobList jobs_;
 };
 
 class RenderServiceTest : public ::testing::Test {

@@ -130,6 +130,7 @@ struct FakeToolkit : ui::WindowToolkit {
     editor.Press(4, 100, {});
     editor.Release(200, 100, {});
   }
+  bool RunOptionsSheet(uint32_t, int32_t, ui::OptionsController&) override { return false; }
   uint32_t barParent = 0;
   size_t timelineRows = 0;
   ui::BarController* controller = nullptr;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "abi/animation_run_record.h"
+#include "abi/settings_values.h"
 #include "keyframe/time_format.h"
 #include "platform/registry.h"
 
@@ -25,27 +26,21 @@ enum class FileOutput : int32_t {
 inline constexpr const char* kFileOutputNames[] = {"AVI", "BMP", "DIB",       "PNG",
                                                    "PPM", "TGA", "TGA (RLE)", "TIF"};
 
-// A four-character code as the registry and AVI files store it: first letter lowest.
-constexpr uint32_t FourCC(const char (&code)[5]) {
-  return static_cast<uint32_t>(static_cast<uint8_t>(code[0])) |
-         static_cast<uint32_t>(static_cast<uint8_t>(code[1])) << 8 |
-         static_cast<uint32_t>(static_cast<uint8_t>(code[2])) << 16 |
-         static_cast<uint32_t>(static_cast<uint8_t>(code[3])) << 24;
-}
+using abi::FourCC;
 
 // The animation output settings: they travel with the scene's keyframe data; the
 // registry keeps the defaults a scene without keyframe data takes.
 struct AnimationSettings {
-  int32_t fileOutput = static_cast<int32_t>(FileOutput::Avi);
-  int32_t timeDisplay = 0;      // 0 "Frames", 1 "SMPTE", 2 "Frame:Ticks", 3 "MM:SS:Ticks"
-  int32_t frameRateChoice = 1;  // 0 "10 FPS" ... 7 "Custom"
-  float customFrameRate = 15.0f;
-  uint32_t compressor = FourCC("MSVC");
-  int32_t quality = 8500;
-  int32_t keyFrameEvery = 15;
-  int32_t dataRate = 300000;
-  int32_t frameRateNumerator = 15;
-  int32_t frameRateDenominator = 1;
+  int32_t fileOutput = static_cast<int32_t>(abi::kFileOutputSetting.defaultValue);
+  int32_t timeDisplay = static_cast<int32_t>(abi::kTimeDisplaySetting.defaultValue);
+  int32_t frameRateChoice = static_cast<int32_t>(abi::kFrameRateChoiceSetting.defaultValue);
+  float customFrameRate = static_cast<float>(abi::kCustomFrameRateSetting.defaultValue);
+  uint32_t compressor = FourCC(abi::kDefaultCompressor);
+  int32_t quality = static_cast<int32_t>(abi::kQualitySetting.defaultValue);
+  int32_t keyFrameEvery = static_cast<int32_t>(abi::kKeyFrameRateSetting.defaultValue);
+  int32_t dataRate = static_cast<int32_t>(abi::kDataRateSetting.defaultValue);
+  int32_t frameRateNumerator = static_cast<int32_t>(abi::kFrameRateNumeratorSetting.defaultValue);
+  int32_t frameRateDenominator = static_cast<int32_t>(abi::kFrameRateDenominatorSetting.defaultValue);
   std::string outputBaseName;  // not stored in the registry
   bool renderFields = false;
   bool upperFieldFirst = true;
@@ -64,17 +59,17 @@ struct AnimationSettings {
 
   template <class Self, class Fields>
   static void Visit(Self& s, Fields& fields) {
-    fields.Int("AnimFileOutputChoice", s.fileOutput);
-    fields.Int("TimeDisplayChoice", s.timeDisplay);
-    fields.Int("AVIFrameRateChoice", s.frameRateChoice);
+    fields.Int(abi::kFileOutputSetting.name, s.fileOutput);
+    fields.Int(abi::kTimeDisplaySetting.name, s.timeDisplay);
+    fields.Int(abi::kFrameRateChoiceSetting.name, s.frameRateChoice);
     // Repaired by the loader as a 4-byte binary value, saved as a DWORD.
-    fields.Float("AVIFrameRateValue", s.customFrameRate, platform::RegType::BINARY);
-    fields.Dword("AVICompressionHandler", s.compressor);
-    fields.Int("AVIQuality", s.quality);
-    fields.Int("AVIKeyFrameRate", s.keyFrameEvery);
-    fields.Int("AVIDataRate", s.dataRate);
-    fields.Int("AVIFrameRate", s.frameRateNumerator);
-    fields.Int("AVIFrameRateScale", s.frameRateDenominator);
+    fields.Float(abi::kCustomFrameRateSetting.name, s.customFrameRate, platform::RegType::BINARY);
+    fields.Dword(abi::kCompressorSetting.name, s.compressor);
+    fields.Int(abi::kQualitySetting.name, s.quality);
+    fields.Int(abi::kKeyFrameRateSetting.name, s.keyFrameEvery);
+    fields.Int(abi::kDataRateSetting.name, s.dataRate);
+    fields.Int(abi::kFrameRateNumeratorSetting.name, s.frameRateNumerator);
+    fields.Int(abi::kFrameRateDenominatorSetting.name, s.frameRateDenominator);
   }
 };
 

@@ -41,12 +41,14 @@ bool JobList::Any(const std::function<bool(const RenderJob&)>& test) const {
 
 void JobList::Abort(const JobPtr& job) {
   if (!CanBeEnded(*job)) {
-    platform::Messages::Show("Warning", "Can't abort: '" + job->DisplayName() + "'");
+    platform::Messages::Show("Error", "Can't abort: '" + job->DisplayName() + "'",
+                             platform::MessageButtons::Ok, platform::MessageIcon::Error);
     return;
   }
   job->display.PostQuit();
   if (!job->WaitForWindowThread(kAbortWaitMilliseconds)) {
-    platform::Messages::Show("Warning", "Abort request abandoned for: '" + job->DisplayName() + "'");
+    platform::Messages::Show("Error", "Abort request abandoned for: '" + job->DisplayName() + "'",
+                             platform::MessageButtons::Ok, platform::MessageIcon::Error);
   }
 }
 

@@ -15,16 +15,21 @@ platform::RegResult RenderSettings::Save(const platform::Registry& registry,
   return SaveSettings(*this, registry, basePath);
 }
 
+namespace {
+
+template <typename Number>
+void CheckLoaded(const abi::SettingValue& value, Number& field) {
+  field = static_cast<Number>(value.Loaded(static_cast<double>(field)));
+}
+
+}  // namespace
+
 void RenderSettings::ApplyLoadChecks() {
-  if (method < 0 || method >= kRenderMethodCount) {
-    method = static_cast<int32_t>(RenderMethod::Raytracing);
-  }
-  if (scanlineDepth < 0) scanlineDepth = 1;
-  if (!(volumeStepSize > 0.0f)) volumeStepSize = 1.0f;
-  // The two step limits have different valid ranges and reset values; both are
-  // what stored settings have always been checked against.
-  if (volumeMinSteps < 2 || volumeMinSteps > 1684) volumeMinSteps = 3;
-  if (volumeMaxSteps < 2 || volumeMaxSteps > 16384) volumeMaxSteps = 64;
+  CheckLoaded(abi::kRenderMethodSetting, method);
+  CheckLoaded(abi::kScanlineDepthSetting, scanlineDepth);
+  CheckLoaded(abi::kVolumeStepSizeSetting, volumeStepSize);
+  CheckLoaded(abi::kVolumeMinStepsSetting, volumeMinSteps);
+  CheckLoaded(abi::kVolumeMaxStepsSetting, volumeMaxSteps);
 }
 
 }  // namespace lumetra::render

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "abi/settings_values.h"
 #include "platform/registry.h"
 #include "render/render_method.h"
 
@@ -14,13 +15,13 @@ namespace lumetra::render {
 struct RenderSettings {
   static constexpr uint32_t kRibRendererBufferBytes = 128;
 
-  int32_t method = static_cast<int32_t>(RenderMethod::Raytracing);
-  std::array<uint32_t, kRenderMethodCount> shadingFlags{8, 8, 14, 14, 454, 454, 454};
-  int32_t scanlineDepth = 0;  // transparency depth of the Scanline method
-  float volumeStepSize = 1.0f;
-  int32_t volumeMinSteps = 3;
-  int32_t volumeMaxSteps = 50;
-  std::string ribRenderer = "rendrib.exe";
+  int32_t method = static_cast<int32_t>(abi::kRenderMethodSetting.defaultValue);
+  std::array<uint32_t, kRenderMethodCount> shadingFlags = abi::kDefaultShadingFlags;
+  int32_t scanlineDepth = static_cast<int32_t>(abi::kScanlineDepthSetting.defaultValue);  // of Scanline
+  float volumeStepSize = static_cast<float>(abi::kVolumeStepSizeSetting.defaultValue);
+  int32_t volumeMinSteps = static_cast<int32_t>(abi::kVolumeMinStepsSetting.defaultValue);
+  int32_t volumeMaxSteps = static_cast<int32_t>(abi::kVolumeMaxStepsSetting.defaultValue);
+  std::string ribRenderer = abi::kDefaultRibRenderer;
 
   RenderMethod Method() const { return static_cast<RenderMethod>(method); }
   uint32_t FlagsOf(RenderMethod m) const { return shadingFlags[static_cast<size_t>(m)]; }
@@ -35,13 +36,13 @@ struct RenderSettings {
 
   template <class Self, class Fields>
   static void Visit(Self& s, Fields& fields) {
-    fields.Int(abi::kRenderMethodValue, s.method);
-    fields.Flags("ShadingFlags", s.shadingFlags);
-    fields.Int("ScanlineTransmissionDepth", s.scanlineDepth);
-    fields.Float("VolumeStepSize", s.volumeStepSize);
-    fields.Int("VolumeMinSteps", s.volumeMinSteps);
-    fields.Int("VolumeMaxSteps", s.volumeMaxSteps);
-    fields.String("RIBRenderer", s.ribRenderer, kRibRendererBufferBytes);
+    fields.Int(abi::kRenderMethodSetting.name, s.method);
+    fields.Flags(abi::kShadingFlagsSetting.name, s.shadingFlags);
+    fields.Int(abi::kScanlineDepthSetting.name, s.scanlineDepth);
+    fields.Float(abi::kVolumeStepSizeSetting.name, s.volumeStepSize);
+    fields.Int(abi::kVolumeMinStepsSetting.name, s.volumeMinSteps);
+    fields.Int(abi::kVolumeMaxStepsSetting.name, s.volumeMaxSteps);
+    fields.String(abi::kRibRendererSetting.name, s.ribRenderer, kRibRendererBufferBytes);
   }
 };
 

@@ -9,6 +9,7 @@
 #include "platform/save_file_dialog.h"
 #include "render/render_window_view.h"
 #include "ui/bar_window.h"
+#include "ui/options_window.h"
 #include "ui/timeline_window.h"
 
 namespace lumetra::ui {
@@ -27,6 +28,9 @@ class WindowToolkit : public render::RenderWindowMaker {
   virtual std::optional<std::filesystem::path> ShowSaveFile(const platform::SaveFileRequest& request) = 0;
   // The timeline editor, modal: returns when the user closes it. GUI thread only.
   virtual void RunTimeline(TimelineController& controller) = 0;
+  // The "Rendering Options" sheet on `page`, modal over the host window `parent`, on the
+  // GUI thread; true when the user confirmed it (the controller then holds the settings).
+  virtual bool RunOptionsSheet(uint32_t parent, int32_t page, OptionsController& controller) = 0;
 };
 
 // The companion's one exported function: its toolkit for this interface version, or null

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QMouseEvent>
 #include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 #include <QToolBar>
 
@@ -15,8 +15,10 @@ namespace {
 class FakeTimeline final : public TimelineController {
  public:
   FakeTimeline() {
-    rows_ = {{"Ball", TreePicture::Object, 0, 1, -1}, {"Translate", TreePicture::Vector, 1, 1, 0},
-             {"Box", TreePicture::Object, 0, 2, -1}, {"Rotate", TreePicture::Rotation, 1, 2, 1}};
+    rows_ = {{"Ball", TreePicture::Object, 0, 1, -1},
+             {"Translate", TreePicture::Vector, 1, 1, 0},
+             {"Box", TreePicture::Object, 0, 2, -1},
+             {"Rotate", TreePicture::Rotation, 1, 2, 1}};
   }
   const std::vector<TimelineRow>& Rows() const override { return rows_; }
   void SetOnlyKeyed(bool on) override {
@@ -37,7 +39,9 @@ class FakeTimeline final : public TimelineController {
     return picture;
   }
   bool OverTimeLine(int32_t, int32_t) const override { return false; }
-  void Press(int32_t x, int32_t y, PointerKeys keys) override { presses.push_back({x, y, keys.shift, keys.alt}); }
+  void Press(int32_t x, int32_t y, PointerKeys keys) override {
+    presses.push_back({x, y, keys.shift, keys.alt});
+  }
   void Drag(int32_t, int32_t, PointerKeys) override { ++drags; }
   void Release(int32_t, int32_t, PointerKeys) override { ++releases; }
   void Cancel() override { ++cancels; }
@@ -122,7 +126,8 @@ TEST_F(TimelineDialogTest, TheTreeSelectsWithCtrlShiftAndARectangleThatEscDrops)
   const QPoint from = RowCentre(1) + QPoint(40, 0);
   QTest::mousePress(tree_->viewport(), Qt::LeftButton, {}, from);
   const QPoint to = RowCentre(3) + QPoint(30, 0);
-  QMouseEvent move(QEvent::MouseMove, to, tree_->viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+  QMouseEvent move(QEvent::MouseMove, to, tree_->viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                   {});
   QApplication::sendEvent(tree_->viewport(), &move);
   EXPECT_EQ(controller_.selected.size(), 3u) << "the rectangle touches rows 1 to 3";
   QTest::keyClick(tree_, Qt::Key_Escape);

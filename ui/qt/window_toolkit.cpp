@@ -5,6 +5,7 @@
 
 #include "ui/qt/control_bar.h"
 #include "ui/qt/dialogs.h"
+#include "ui/qt/options_sheet.h"
 #include "ui/qt/render_window.h"
 #include "ui/qt/timeline_dialog.h"
 
@@ -44,6 +45,9 @@ class Toolkit final : public WindowToolkit {
   }
 
   void RunTimeline(TimelineController& controller) override { RunTimelineDialog(controller); }
+  bool RunOptionsSheet(uint32_t parent, int32_t page, OptionsController& controller) override {
+    return OnGuiThread([&] { return qt::RunOptionsSheet(parent, page, controller); });
+  }
 };
 
 }  // namespace

@@ -1,17 +1,21 @@
 // ui_qt_snapshot [folder]: pictures of the control bar (enabled, during a key drag,
-// disabled) and of a render window, as PNG files in the folder (the temporary one by
-// default), to look at the windows without a host.
+// disabled), of a render window and of the options sheet's Active Jobs and Animation
+// pages, as PNG files in the folder (the temporary one by default), to look at the
+// windows without a host.
 #include <cstdio>
 #include <memory>
 #include <vector>
 
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
 #include <QTest>
 
+#include "ui/qt/options_sheet.h"
 #include "ui/qt/render_window.h"
 #include "ui/qt/slider_ex.h"
 #include "ui/qt/testing/fake_bar_controller.h"
+#include "ui/qt/testing/fake_options_controller.h"
 
 namespace {
 
@@ -39,6 +43,24 @@ std::vector<uint8_t> TestPicture(int width, int height) {
     }
   }
   return pixels;
+}
+
+// The sheet as it shows two jobs, one of them rendering, and a PNG animation at NTSC rate.
+lumetra::ui::OptionsViewState SheetState() {
+  using lumetra::ui::OptionsEdit;
+  lumetra::ui::OptionsViewState state;
+  state.rendering = {4, 1, {true, true, true, true, false, false, false, false}, false};
+  state.jobs = {{"showcase.png", "Rendering"}, {"walk.avi", "Initializing"}};
+  state.animation = {5,         1,        3, 1, 0, true, false, false, "Codec : MSVC", "Quality: %85   ",
+                     "00:00:0", "00:04:0"};
+  const std::pair<OptionsEdit, const char*> texts[] = {
+      {OptionsEdit::TransparencyDepth, "0"}, {OptionsEdit::VolumeStepSize, "1"},
+      {OptionsEdit::MinimumSteps, "3"},      {OptionsEdit::MaximumSteps, "50"},
+      {OptionsEdit::CustomRate, "  15.00"},  {OptionsEdit::StartTime, "00:00:0"},
+      {OptionsEdit::EndTime, "00:04:0"},     {OptionsEdit::CurrentTime, "00:01:12"},
+      {OptionsEdit::BaseName, "walk"}};
+  for (const auto& [edit, text] : texts) state.edits[static_cast<size_t>(edit)] = text;
+  return state;
 }
 
 }  // namespace
@@ -83,5 +105,16 @@ int main(int argc, char** argv) {
     if (top->objectName() == "RenderWindow") window = top;
   }
   saved &= window && Save(*window, folder, "lumetra-render-window.png");
+
+  lumetra::ui::qt::testing::FakeOptions options;
+  options.state = SheetState();
+  for (const auto& [page, name] : {std::pair{lumetra::ui::kActiveJobsPage, "options-jobs.png"},
+                                   std::pair{lumetra::ui::kAnimationPage, "options-animation.png"}}) {
+    lumetra::ui::qt::OptionsSheetDialog sheet(options, page, nullptr);
+    sheet.show();
+    if (page == lumetra::ui::kActiveJobsPage) sheet.findChild<QListWidget*>("JobNames")->setCurrentRow(0);
+    QTest::qWait(50);
+    saved &= Save(sheet, folder, name);
+  }
   return saved ? 0 : 1;
 }

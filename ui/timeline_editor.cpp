@@ -77,14 +77,18 @@ void TimelineEditor::SetOnlyKeyed(bool on) {
   visibleRows_.clear();
 }
 
+keyframe::ObjectTrack* TimelineEditor::KeyedTrack(const TimelineRow& row) const {
+  keyframe::ObjectTrack* track = animation_.FindTrack(row.object);
+  if (row.param < 0 || !track || track->Keys().empty() || row.param >= track->ParamCount()) return nullptr;
+  return track;
+}
+
 std::vector<TimelineEditor::Shown> TimelineEditor::ShownParams() const {
   std::vector<Shown> shown;
   for (const int32_t index : selectedRows_) {
     if (index < 0 || static_cast<size_t>(index) >= rows_.size()) continue;
     const TimelineRow& row = rows_[static_cast<size_t>(index)];
-    keyframe::ObjectTrack* track = animation_.FindTrack(row.object);
-    if (row.param < 0 || !track || track->Keys().empty() || row.param >= track->ParamCount()) continue;
-    shown.push_back({row.object, row.param, track});
+    if (keyframe::ObjectTrack* track = KeyedTrack(row)) shown.push_back({row.object, row.param, track});
   }
   return shown;
 }
@@ -522,6 +526,31 @@ bool TimelineEditor::Redo() {
   redo_.pop_back();
   AfterChange();
   return true;
+}
+
+int32_t TimelineEditor::OpeningRow() const {
+  const auto moves = [&](const TimelineRow& row) {
+    const keyframe::ObjectTrack* track = KeyedTrack(row);
+    if (!track) return false;
+    const keyframe::ParamValue first = track->Keys().front().snapshot.GetValue(row.param);
+    return std::any_of(track->Keys().begin(), track->Keys().end(), [&](const keyframe::TrackKey& key) {
+      return !(key.snapshot.GetValue(row.param) == first);
+    });
+  };
+  const uint32_t selected = animation_.SelectedObject();
+  int32_t moving = -1;
+  int32_t first = -1;
+  for (size_t index = 0; index < rows_.size(); ++index) {
+    const TimelineRow& row = rows_[index];
+    const int32_t at = static_cast<int32_t>(index);
+    if (row.param < 0) continue;
+    if (moves(row)) {
+      if (row.object == selected) return at;
+      if (moving < 0) moving = at;
+    }
+    if (first < 0) first = at;
+  }
+  return moving >= 0 ? moving : first;
 }
 
 std::vector<std::string> TimelineEditor::StatusParts() const {

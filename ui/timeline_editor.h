@@ -52,16 +52,18 @@ class TimelineEditor final : public TimelineController {
   bool Undo() override;
   bool Redo() override;
   std::vector<std::string> StatusParts() const override;
+  // The host's selected object's first parameter whose keys differ, so the curve view opens
+  // on something that moves; else the first such of any object; else the first parameter.
+  int32_t OpeningRow() const override;
 
   const std::set<KeyRef>& SelectedKeys() const { return selectedKeys_; }
   // The shown time range in view units (frames or ticks).
   double TimeOrigin() const { return timeOrigin_; }
   double TimeSpan() const { return timeSpan_; }
-  // The view's pixel geometry as of the last picture.
-  int32_t XOfTicks(int32_t ticks) const;
-  int32_t YOfValue(double value) const;
+  int32_t XOfTicks(int32_t ticks) const override;
+  int32_t YOfValue(double value) const override;
+  int32_t TicksOfX(int32_t x) const override;
   double ValueOfY(int32_t y) const;
-  int32_t TicksOfX(int32_t x) const;
 
  private:
   enum class DragKind { None, Zoom, Pan, Select, KeyValue, KeyTime, Tangent, TimeLine };
@@ -83,6 +85,8 @@ class TimelineEditor final : public TimelineController {
     keyframe::ObjectTrack* track;
   };
 
+  // The track of a parameter row whose object has keys, else null.
+  keyframe::ObjectTrack* KeyedTrack(const TimelineRow& row) const;
   std::vector<Shown> ShownParams() const;
   void Layout(int32_t width, int32_t height);
   void FitValues(const std::vector<Shown>& shown);

@@ -158,6 +158,34 @@ class TimelineEditorTest : public ::testing::Test {
   int32_t position_ = -1;
 };
 
+TEST_F(TimelineEditorTest, OpensOnAMovingParameterOfTheSelectedObjectFirst) {
+  EXPECT_EQ(editor_->OpeningRow(), positionRow_) << "the ball's rotation comes first but does not move";
+  host::SceneObject& box = fixture_.Add(abi::kTypeBox, "Box");
+  for (const int32_t time : {0, 4800}) {
+    box.params.translate[1] = time / 4800.0;
+    animation_.SetKeys(box.id, time, static_cast<int32_t>(keyframe::Interpolation::Linear), false);
+  }
+  TimelineEditor editor(animation_, format_);
+  const auto rowOf = [&](uint32_t object, int32_t param) {
+    const std::vector<TimelineRow>& rows = editor.Rows();
+    return static_cast<int32_t>(
+        std::find_if(rows.begin(), rows.end(),
+                     [&](const TimelineRow& row) { return row.object == object && row.param == param; }) -
+        rows.begin());
+  };
+  ASSERT_LT(rowOf(box.id, position_), static_cast<int32_t>(editor.Rows().size()));
+  const int32_t ballFirst = rowOf(ball_->id, position_);
+  const int32_t boxFirst = rowOf(box.id, position_);
+  EXPECT_EQ(editor.OpeningRow(), std::min(ballFirst, boxFirst)) << "nothing selected: the first that moves";
+  fixture_.scene.selected = box.id;
+  EXPECT_EQ(editor.OpeningRow(), boxFirst);
+  fixture_.scene.selected = 0;
+  for (const int32_t time : {0, 4800}) animation_.FindTrack(box.id)->FindKey(time)->SetParam(position_, {});
+  for (const int32_t time : {2400, 7200})
+    animation_.FindTrack(ball_->id)->FindKey(time)->SetParam(position_, {});
+  EXPECT_EQ(editor.OpeningRow(), rowOf(ball_->id, 0)) << "none moves: the first parameter";
+}
+
 TEST_F(TimelineEditorTest, TheCurveIsDrawnAsPosingWritesItOneSampleAColumn) {
   const PlotPicture picture = editor_->Picture(kWidth, kHeight);
   ASSERT_EQ(picture.lines.size(), 3u + 2 * 3);  // three curves, and a handle pair a component a key

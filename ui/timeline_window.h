@@ -124,6 +124,14 @@ class TimelineController {
 
   // The status bar's three parts.
   virtual std::vector<std::string> StatusParts() const = 0;
+
+  // The row the tree opens with selected, or -1.
+  virtual int32_t OpeningRow() const = 0;
+  // The view's pixel geometry as of its last picture: times in ticks, values on the
+  // curve view's axis.
+  virtual int32_t TicksOfX(int32_t x) const = 0;
+  virtual int32_t XOfTicks(int32_t ticks) const = 0;
+  virtual int32_t YOfValue(double value) const = 0;
 };
 
 }  // namespace lumetra::ui

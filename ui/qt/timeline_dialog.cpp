@@ -355,12 +355,12 @@ void TimelineDialog::FillTree() {
   }
   tree_->expandAll();
   controller_.SetSelectedRows({});
-  // The first animated parameter starts selected, so the curve view opens on a curve.
+  const int32_t opening = controller_.OpeningRow();
   for (QTreeWidgetItemIterator it(tree_); *it; ++it) {
-    const int32_t index = (*it)->data(0, Qt::UserRole).toInt();
-    if (rows[static_cast<size_t>(index)].param < 0) continue;
+    if ((*it)->data(0, Qt::UserRole).toInt() != opening) continue;
     (*it)->setSelected(true);
-    controller_.SetSelectedRows({index});
+    tree_->scrollToItem(*it);
+    controller_.SetSelectedRows({opening});
     break;
   }
 }

@@ -37,12 +37,17 @@ class MultiTree final : public QTreeWidget {
 };
 
 // The key view or the curve view: paints its controller's picture and hands it the
-// mouse.
+// mouse. Its axes as of the last paint can be asked by name, so a program that sees only
+// widgets can read the picture.
 class TimelinePlot final : public QWidget {
   Q_OBJECT
 
  public:
   TimelinePlot(TimelineController& controller, QWidget* parent);
+
+  Q_INVOKABLE int ticksAt(int x) const { return controller_.TicksOfX(x); }
+  Q_INVOKABLE int columnOf(int ticks) const { return controller_.XOfTicks(ticks); }
+  Q_INVOKABLE int rowOf(double value) const { return controller_.YOfValue(value); }
 
  signals:
   void Edited();

@@ -48,6 +48,10 @@ class FakeTimeline final : public TimelineController {
   bool Undo() override { return ++undos > 0; }
   bool Redo() override { return ++redos > 0; }
   std::vector<std::string> StatusParts() const override { return {"12", "1 key", "hint"}; }
+  int32_t OpeningRow() const override { return openingRow; }
+  int32_t TicksOfX(int32_t x) const override { return x * 10; }
+  int32_t XOfTicks(int32_t ticks) const override { return ticks / 10; }
+  int32_t YOfValue(double value) const override { return static_cast<int32_t>(100 - value); }
 
   struct Pressed {
     int32_t x, y;
@@ -55,6 +59,7 @@ class FakeTimeline final : public TimelineController {
     bool operator==(const Pressed&) const = default;
   };
   bool onlyKeyed = false, curves = true, update = true;
+  int32_t openingRow = 1;
   std::vector<int32_t> selected, visible;
   std::vector<Pressed> presses;
   int pictures = 0, drags = 0, releases = 0, cancels = 0, undos = 0, redos = 0;
@@ -149,6 +154,22 @@ TEST_F(TimelineDialogTest, TheViewHandsThePointerOnAndUndoKeysReachTheController
   QTest::keyClick(&dialog_, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(controller_.undos, 1);
   EXPECT_EQ(controller_.redos, 1);
+}
+
+TEST(TimelineDialogOpening, SelectsTheControllersRowAndAnswersForItsAxesByName) {
+  FakeTimeline controller;
+  controller.openingRow = 3;
+  TimelineDialog dialog(controller);
+  EXPECT_EQ(controller.selected, (std::vector<int32_t>{3}));
+  QObject* view = dialog.findChild<QWidget*>("CurveView");
+  ASSERT_NE(view, nullptr);
+  int ticks = 0, column = 0, row = 0;
+  ASSERT_TRUE(QMetaObject::invokeMethod(view, "ticksAt", Q_RETURN_ARG(int, ticks), Q_ARG(int, 12)));
+  ASSERT_TRUE(QMetaObject::invokeMethod(view, "columnOf", Q_RETURN_ARG(int, column), Q_ARG(int, 340)));
+  ASSERT_TRUE(QMetaObject::invokeMethod(view, "rowOf", Q_RETURN_ARG(int, row), Q_ARG(double, 2.0)));
+  EXPECT_EQ(ticks, 120);
+  EXPECT_EQ(column, 34);
+  EXPECT_EQ(row, 98);
 }
 
 }  // namespace

@@ -53,9 +53,9 @@ class TimelineTest : public testing::GuiHost {
     GuiHost::SetUp();
     fs::copy(fs::path(LUMETRA_SOURCE_DIR) / "examples/orbit", folder_ / "orbit");
     const QString keyed = QString::fromStdString((folder_ / "orbit/keyed.json").string());
-    RunProgram(LUMETRA_EXECUTABLE, {"key", QString::fromStdString((folder_ / "orbit/orbit.json").string()), "--object",
-                             "Marble Ball", "--time", "0", "--interpolation", "cubic", "--translate", "-2.5,1,0",
-                             "-o", keyed});
+    RunProgram(LUMETRA_EXECUTABLE, {"key", QString::fromStdString((folder_ / "orbit/orbit.json").string()),
+                                    "--object", "Marble Ball", "--time", "0", "--interpolation", "cubic",
+                                    "--translate", "-2.5,1,0", "-o", keyed});
     ASSERT_TRUE(window_->OpenScene(keyed));
     Choose("Marble Ball");
     saved_ = QString::fromStdString((folder_ / "orbit/saved.json").string());

@@ -359,7 +359,8 @@ void TimelineDialog::FillTree() {
   for (QTreeWidgetItemIterator it(tree_); *it; ++it) {
     if ((*it)->data(0, Qt::UserRole).toInt() != opening) continue;
     (*it)->setSelected(true);
-    tree_->scrollToItem(*it);
+    // Its object's item on top, so the tree says whose parameter it is.
+    tree_->scrollToItem((*it)->parent() ? (*it)->parent() : *it, QAbstractItemView::PositionAtTop);
     controller_.SetSelectedRows({opening});
     break;
   }

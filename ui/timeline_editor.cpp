@@ -213,7 +213,8 @@ void TimelineEditor::DrawCurves(PlotPicture& picture, const std::vector<Shown>& 
   }
 }
 
-void TimelineEditor::DrawKeyRows(PlotPicture& picture) const {
+void TimelineEditor::ForEachKeyMark(
+    const std::function<void(uint32_t object, const keyframe::TrackKey& key, PlotPoint at)>& visit) const {
   for (size_t i = 0; i < visibleRows_.size(); ++i) {
     const int32_t index = visibleRows_[i];
     if (index < 0 || static_cast<size_t>(index) >= rows_.size()) continue;
@@ -221,11 +222,15 @@ void TimelineEditor::DrawKeyRows(PlotPicture& picture) const {
     const keyframe::ObjectTrack* track = animation_.FindTrack(object);
     if (!track) continue;
     const int32_t y = plot_.top + static_cast<int32_t>(i) * kRowHeight + kRowHeight / 2;
-    for (const keyframe::TrackKey& key : track->Keys()) {
-      const bool selected = selectedKeys_.count({object, key.time}) > 0;
-      picture.circles.push_back({{XOfTicks(key.time), y}, kRed, selected ? kRed : kWhite});
-    }
+    for (const keyframe::TrackKey& key : track->Keys()) visit(object, key, {XOfTicks(key.time), y});
   }
+}
+
+void TimelineEditor::DrawKeyRows(PlotPicture& picture) const {
+  ForEachKeyMark([&](uint32_t object, const keyframe::TrackKey& key, PlotPoint at) {
+    const bool selected = selectedKeys_.count({object, key.time}) > 0;
+    picture.circles.push_back({at, kRed, selected ? kRed : kWhite});
+  });
 }
 
 bool TimelineEditor::InPlot(int32_t x, int32_t y) const { return Inside(plot_, {x, y}); }
@@ -291,17 +296,9 @@ void TimelineEditor::SelectInside(const PlotRect& rect) {
     }
     return;
   }
-  for (size_t i = 0; i < visibleRows_.size(); ++i) {
-    const int32_t index = visibleRows_[i];
-    if (index < 0 || static_cast<size_t>(index) >= rows_.size()) continue;
-    const uint32_t object = rows_[static_cast<size_t>(index)].object;
-    const keyframe::ObjectTrack* track = animation_.FindTrack(object);
-    if (!track) continue;
-    const int32_t y = plot_.top + static_cast<int32_t>(i) * kRowHeight + kRowHeight / 2;
-    for (const keyframe::TrackKey& key : track->Keys()) {
-      if (Inside(rect, {XOfTicks(key.time), y})) selectedKeys_.insert({object, key.time});
-    }
-  }
+  ForEachKeyMark([&](uint32_t object, const keyframe::TrackKey& key, PlotPoint at) {
+    if (Inside(rect, at)) selectedKeys_.insert({object, key.time});
+  });
 }
 
 void TimelineEditor::Press(int32_t x, int32_t y, PointerKeys keys) {

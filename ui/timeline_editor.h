@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -92,6 +93,9 @@ class TimelineEditor final : public TimelineController {
   void FitValues(const std::vector<Shown>& shown);
   void DrawCurves(PlotPicture& picture, const std::vector<Shown>& shown) const;
   void DrawKeyRows(PlotPicture& picture) const;
+  // Every key of the key view's visible rows with the point its circle stands at.
+  void ForEachKeyMark(
+      const std::function<void(uint32_t object, const keyframe::TrackKey& key, PlotPoint at)>& visit) const;
   void DrawAxes(PlotPicture& picture) const;
   std::optional<Grab> HitKeyOrHandle(int32_t x, int32_t y, bool& handle) const;
   bool InPlot(int32_t x, int32_t y) const;

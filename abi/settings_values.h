@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -274,6 +275,7 @@ constexpr uint32_t FourCC(std::string_view code) {
 // The frame rate of a choice: the table's fraction for 0..6; for "Custom" the rate itself
 // when it is whole, else thousandths truncated (in the float arithmetic the settings
 // keep, so 29.97 gives 29970 / 1000). Nothing for an unknown choice.
+static_assert(FLT_EVAL_METHOD == 0, "the frame rate's thousandths need float arithmetic in float");
 inline std::optional<FrameRateFraction> FrameRateOfChoice(int32_t choice, float customRate) {
   if (choice >= 0 && choice < static_cast<int32_t>(kFrameRateChoices.size())) {
     return kFrameRateChoices[static_cast<size_t>(choice)];

@@ -44,6 +44,12 @@ std::optional<GuiOptions> ParseGuiOptions(int argc, const char* const* argv, std
                    "Opens the plug-in's timeline editor on the scene (its \"&Timeline\" menu item) after "
                    "the other --menu items");
   command
+      .add_option("--options-page", options.optionsPage,
+                  "Opens the plug-in's \"Rendering Options\" sheet (its \"&Options\" menu item) on this "
+                  "page after the other menu items: 1 Rendering, 2 Active Jobs, 3 Animation")
+      ->option_text("N")
+      ->check(CLI::Range(1, 3));
+  command
       .add_option("--size", options.size, "Render size of this run as WIDTHxHEIGHT (default: the scene's)")
       ->check(app::SizeCheck());
   auto* screenshot = command
@@ -63,11 +69,14 @@ std::optional<GuiOptions> ParseGuiOptions(int argc, const char* const* argv, std
       "Quitting with --screenshot closes the render windows, which aborts their jobs.\n"
       "Example: lumetra-gui examples/showcase/showcase.json --menu \"&Render\" --size 320x180\n"
       "The timeline editor's pictures: lumetra-gui SCENE --timeline --screenshot timeline.png\n"
+      "The options sheet's Active Jobs page with a render running:\n"
+      "  lumetra-gui SCENE --size 1600x1200 --menu \"&Render\" --options-page 2 --screenshot jobs.png\n"
       "Exit codes: 0 done; 1 the plug-in cannot be loaded or the picture cannot be written;\n"
       "2 a command line or scene that cannot be used (the message says why).\n");
   try {
     command.parse(argc, argv);
     if (timeline) options.menus.push_back(abi::kMenuTextTimeline);
+    if (options.optionsPage != 0) options.menus.push_back(abi::kMenuTextOptions);
   } catch (const CLI::ParseError& error) {
     exitCode = command.exit(error, out, err) == 0 ? 0 : app::kUsageError;
     return std::nullopt;

@@ -15,6 +15,7 @@ struct GuiOptions {
   std::string size;                // "WIDTHxHEIGHT": the render size of this run
   std::string screenshot;          // a PNG of the windows, then quit
   double after = 1;                // seconds from showing the scene to the screenshot
+  int optionsPage = 0;             // 1 to 3: "&Options" runs last and its sheet opens on that page
 };
 
 // The options, or none when the program ends here with `exitCode`: 0 after --help (on

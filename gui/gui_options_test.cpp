@@ -30,14 +30,17 @@ Parsed Parse(std::vector<std::string> words) {
 
 TEST(GuiOptions, AGoodCommandLineGivesEveryValue) {
   const std::string scene = host::testing::EveryKindScenePath();
-  const Parsed parsed = Parse({scene, "--plugin", "/opt/p.so", "--timeline", "--menu", "&Render", "--menu",
-                               "&Options", "--size", "160x120", "--screenshot", "out.PNG", "--after", "2.5"});
+  const Parsed parsed =
+      Parse({scene, "--plugin", "/opt/p.so", "--timeline", "--menu", "&Render", "--menu", "&Animation",
+             "--options-page", "2", "--size", "160x120", "--screenshot", "out.PNG", "--after", "2.5"});
   ASSERT_TRUE(parsed.options) << parsed.err;
   EXPECT_EQ(parsed.exitCode, 0);
   EXPECT_EQ(parsed.options->scene, scene);
   EXPECT_EQ(parsed.options->plugin, "/opt/p.so");
-  EXPECT_EQ(parsed.options->menus, (std::vector<std::string>{"&Render", "&Options", "&Timeline"}))
-      << "the timeline opens after the other menu items";
+  EXPECT_EQ(parsed.options->menus,
+            (std::vector<std::string>{"&Render", "&Animation", "&Timeline", "&Options"}))
+      << "the timeline and then the options sheet open after the other menu items";
+  EXPECT_EQ(parsed.options->optionsPage, 2);
   EXPECT_EQ(parsed.options->size, "160x120");
   EXPECT_EQ(parsed.options->screenshot, "out.PNG");
   EXPECT_EQ(parsed.options->after, 2.5);
@@ -46,6 +49,8 @@ TEST(GuiOptions, AGoodCommandLineGivesEveryValue) {
   ASSERT_TRUE(bare.options);
   EXPECT_EQ(bare.options->scene, "");
   EXPECT_EQ(bare.options->after, 1.0);
+  EXPECT_EQ(bare.options->optionsPage, 0);
+  EXPECT_TRUE(bare.options->menus.empty());
 }
 
 TEST(GuiOptions, HelpEndsWellAndBadCommandLinesEndWithTwoAndTheReason) {
@@ -56,9 +61,14 @@ TEST(GuiOptions, HelpEndsWellAndBadCommandLinesEndWithTwoAndTheReason) {
   EXPECT_NE(help.out.find("Exit codes"), std::string::npos);
 
   const std::vector<std::pair<std::vector<std::string>, std::string>> bad = {
-      {{"/no/such/scene.json"}, "/no/such/scene.json"},          {{"--size", "160by120"}, "WIDTHxHEIGHT"},
-      {{"--screenshot", "out.jpg"}, "wants a .png file"},        {{"--after", "3"}, "--screenshot"},
-      {{"--screenshot", "out.png", "--after", "-1"}, "--after"}, {{"--no-such-option"}, "--no-such-option"},
+      {{"/no/such/scene.json"}, "/no/such/scene.json"},
+      {{"--size", "160by120"}, "WIDTHxHEIGHT"},
+      {{"--screenshot", "out.jpg"}, "wants a .png file"},
+      {{"--after", "3"}, "--screenshot"},
+      {{"--screenshot", "out.png", "--after", "-1"}, "--after"},
+      {{"--no-such-option"}, "--no-such-option"},
+      {{"--options-page", "4"}, "--options-page"},
+      {{"--options-page", "0"}, "--options-page"},
   };
   for (const auto& [words, reason] : bad) {
     const Parsed parsed = Parse(words);

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <iostream>
+#include <memory>
 
 #include "app/global_options.h"
 #include "app/menu_run.h"
@@ -9,6 +10,7 @@
 #include "gui/gui_options.h"
 #include "gui/main_window.h"
 #include "gui/message_dialogs.h"
+#include "gui/options_page.h"
 #include "gui/plugin_menu.h"
 #include "gui/screenshot.h"
 #include "host/plugin_module.h"
@@ -55,6 +57,10 @@ int main(int argc, char** argv) {
   window.show();
 
   QTimer::singleShot(0, &window, [&] {
+    // The sheet is modal: its page turns while "&Options" runs, after the items before it.
+    std::unique_ptr<gui::OptionsPageTurner> turner;
+    if (options->optionsPage != 0)
+      turner = std::make_unique<gui::OptionsPageTurner>(options->optionsPage - 1);
     for (const std::string& text : options->menus) {
       if (!window.PluginCommands().Run(QString::fromStdString(text))) {
         std::cerr << "lumetra-gui: the plug-in's \"" << text << "\" is disabled for this scene\n";

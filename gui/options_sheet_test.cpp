@@ -17,6 +17,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "gui/options_page.h"
 #include "gui/plugin_menu.h"
 #include "gui/testing/gui_host.h"
 #include "gui/view_area.h"
@@ -147,6 +148,30 @@ TEST_F(OptionsSheetTest, TheKeyMenuOpensTheAnimationPageWhoseEndMovesTheBar) {
   ASSERT_TRUE(shown);
   QApplication::processEvents();
   EXPECT_EQ(slider->property("maximum").toInt(), 3 * 4800);
+}
+
+TEST_F(OptionsSheetTest, TheHostTurnsTheNextSheetToItsPageOnly) {
+  OptionsPageTurner turner(1);
+  int turned = -1;
+  WhenSheetShows([&](QDialog* sheet) {
+    auto* pages = sheet->findChild<QTabWidget*>();
+    testing::Await([&] { return pages->currentIndex() == 1; });
+    turned = pages->currentIndex();
+    EXPECT_EQ(pages->currentWidget()->objectName(), "ActiveJobsPage");
+    sheet->reject();
+  });
+  ASSERT_TRUE(window_->PluginCommands().Run("&Options"));
+  EXPECT_EQ(turned, 1);
+
+  // Once turned it leaves later sheets on the page the plug-in opens.
+  WhenSheetShows([&](QDialog* sheet) {
+    auto* pages = sheet->findChild<QTabWidget*>();
+    QTest::qWait(50);
+    turned = pages->currentIndex();
+    sheet->reject();
+  });
+  ASSERT_TRUE(window_->PluginCommands().Run("&Options"));
+  EXPECT_EQ(turned, 0);
 }
 
 TEST_F(OptionsSheetTest, ThePagesFollowTheirRulesWithThePluginBehind) {

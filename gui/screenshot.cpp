@@ -1,5 +1,7 @@
 #include "gui/screenshot.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QBuffer>
 #include <QPainter>
@@ -43,8 +45,17 @@ QImage Composite(const std::vector<WindowPicture>& pictures, std::vector<PlacedW
 QImage GrabWindows(QWidget& main, std::vector<PlacedWindow>* placed) {
   std::vector<WindowPicture> pictures{
       {main.mapToGlobal(QPoint(0, 0)), main.grab().toImage(), ShownTitle(main)}};
+  std::vector<QWidget*> others;
   for (QWidget* widget : QApplication::topLevelWidgets()) {
-    if (widget == &main || !IsOwnWindow(*widget)) continue;
+    if (widget != &main && IsOwnWindow(*widget)) others.push_back(widget);
+  }
+  // A modal dialog stands over the windows it blocks, the one taking input over all.
+  const auto layer = [](const QWidget* widget) {
+    return widget == QApplication::activeModalWidget() ? 2 : widget->isModal() ? 1 : 0;
+  };
+  std::stable_sort(others.begin(), others.end(),
+                   [&](const QWidget* a, const QWidget* b) { return layer(a) < layer(b); });
+  for (QWidget* widget : others) {
     pictures.push_back({widget->mapToGlobal(QPoint(0, 0)), widget->grab().toImage(), ShownTitle(*widget)});
   }
   return Composite(pictures, placed);

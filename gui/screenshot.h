@@ -29,7 +29,7 @@ struct PlacedWindow {
 QImage Composite(const std::vector<WindowPicture>& pictures, std::vector<PlacedWindow>* placed = nullptr);
 
 // The main window and, over it, every other visible window of the process (render
-// windows, dialogs).
+// windows, dialogs), modal dialogs over the rest.
 QImage GrabWindows(QWidget& main, std::vector<PlacedWindow>* placed = nullptr);
 
 // Writes the picture as a PNG file in one piece; an empty text, or why it could not.

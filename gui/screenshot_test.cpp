@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <QApplication>
 #include <QImageReader>
 #include <QWidget>
@@ -64,6 +66,33 @@ TEST(Screenshot, TheMainWindowComesWithTheProgramsOtherVisibleWindows) {
   EXPECT_EQ(reader.read().size(), both.size());
   EXPECT_NE(SavePng(picture, QString::fromStdString((folder / "no-folder" / "x.png").string())), "");
   EXPECT_FALSE(std::filesystem::exists(folder / "no-folder"));
+}
+
+TEST(Screenshot, AModalDialogLiesOverTheWindowsItBlocks) {
+  QWidget main;
+  main.setGeometry(0, 0, 200, 100);
+  QWidget dialog;
+  dialog.setWindowModality(Qt::ApplicationModal);
+  dialog.setGeometry(20, 20, 60, 60);
+  dialog.setStyleSheet("background: #ff0000");
+  dialog.setAutoFillBackground(true);
+  main.show();
+  dialog.show();
+  // Shown after the dialog and at its place, so only the dialog's layer puts it on top.
+  std::vector<std::unique_ptr<QWidget>> others;
+  for (int i = 0; i < 4; ++i) {
+    others.push_back(std::make_unique<QWidget>());
+    others.back()->setGeometry(20, 20, 60, 60);
+    others.back()->setStyleSheet("background: #0000ff");
+    others.back()->setAutoFillBackground(true);
+    others.back()->show();
+  }
+  QApplication::processEvents();
+  std::vector<PlacedWindow> placed;
+  const QImage picture = GrabWindows(main, &placed);
+  ASSERT_EQ(placed.size(), 6u);
+  const QRect dialogRect = placed.back().rect;
+  EXPECT_EQ(picture.pixelColor(dialogRect.center()), QColor(255, 0, 0));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/registry.h"
@@ -182,6 +183,25 @@ TEST_F(SettingsTest, SaveAndLoadRoundTrip) {
   EXPECT_EQ(loaded.scanlineDepth, 5);
   EXPECT_EQ(loaded.volumeStepSize, 0.5f);
   EXPECT_EQ(loaded.ribRenderer, "/usr/bin/aqsis");
+}
+
+// A custom rate stored and read back gives the fraction the sheet shows for it.
+TEST_F(SettingsTest, StoredCustomRatesGiveTheirFloatThousandths) {
+  const std::vector<std::pair<float, std::pair<int32_t, int32_t>>> rates = {
+      {29.97f, {29970, 1000}},   {23.976f, {23976, 1000}}, {0.01f, {10, 1000}},
+      {119.99f, {119990, 1000}}, {7.5f, {7500, 1000}},     {12.0f, {12, 1}}};
+  for (const auto& [rate, fraction] : rates) {
+    AnimationSettings saved;
+    saved.Load(registry_, kBase);
+    saved.frameRateChoice = abi::kCustomFrameRateChoice;
+    saved.customFrameRate = rate;
+    ASSERT_EQ(saved.Save(registry_, kBase), platform::ERROR_SUCCESS);
+    AnimationSettings loaded;
+    loaded.Load(registry_, kBase);
+    const auto got = abi::FrameRateOfChoice(loaded.frameRateChoice, loaded.customFrameRate);
+    ASSERT_TRUE(got) << rate;
+    EXPECT_EQ(std::make_pair(got->numerator, got->denominator), fraction) << rate;
+  }
 }
 
 TEST_F(SettingsTest, SaveWithoutTheKeyWritesNothing) {

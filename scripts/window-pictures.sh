@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds lumetra-gui and takes the pictures of its window in docs/pictures/: the showcase open
 # with the plug-in's control bar along the bottom of the views, and rendered through the
-# plug-in's "&Render" into its render window; and the timeline editor's curve view of the orbit
-# example's Marble Ball. Runs the program under a virtual X server.
+# plug-in's "&Render" into its render window; the plug-in's "Rendering Options" sheet on each
+# of its pages, the Active Jobs page while a large render runs; and the timeline editor's curve
+# view of the orbit example's Marble Ball. Runs the program under a virtual X server, with
+# settings of its own so the sheet shows the defaults.
 #
 #   scripts/window-pictures.sh
 set -euo pipefail
@@ -15,8 +17,15 @@ scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 # A copy, so the render's output folder lands in the scratch folder.
 cp -r "$root/examples/showcase" "$scratch/"
-xvfb-run -a -s "-screen 0 1600x1000x24" "$root/build/bin/lumetra-gui" "$scratch/showcase/showcase.json" \
-  --size 480x270 --menu "&Render" --screenshot "$root/docs/pictures/window.png" --after 5
+export LUMETRA_CONFIG_HOME="$scratch/config"
+shoot() {
+  xvfb-run -a -s "-screen 0 1600x1000x24" "$root/build/bin/lumetra-gui" "$scratch/showcase/showcase.json" "$@"
+}
+shoot --size 480x270 --menu "&Render" --screenshot "$root/docs/pictures/window.png" --after 5
+shoot --options-page 1 --screenshot "$root/docs/pictures/options-rendering.png"
+shoot --size 1600x1200 --menu "&Render" --options-page 2 --screenshot "$root/docs/pictures/options-jobs.png" \
+  --after 2
+shoot --options-page 3 --screenshot "$root/docs/pictures/options-animation.png"
 # The orbit's keying script plays when lumetra key opens it; keying its first key again saves
 # the keys with the Marble Ball selected, which the editor opens on.
 cp -r "$root/examples/orbit" "$scratch/"

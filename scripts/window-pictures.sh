@@ -23,8 +23,11 @@ shoot() {
 }
 shoot --size 480x270 --menu "&Render" --screenshot "$root/docs/pictures/window.png" --after 5
 shoot --options-page 1 --screenshot "$root/docs/pictures/options-rendering.png"
-shoot --size 1600x1200 --menu "&Render" --options-page 2 --screenshot "$root/docs/pictures/options-jobs.png" \
-  --after 2
+# The Active Jobs page while a large render runs, its window left hidden so that the page shows.
+cp -r "$root/examples/showcase" "$scratch/hidden"
+sed -i 's/"show_window": true/"show_window": false/' "$scratch/hidden/showcase.json"
+xvfb-run -a -s "-screen 0 1600x1000x24" "$root/build/bin/lumetra-gui" "$scratch/hidden/showcase.json" \
+  --size 1600x1200 --menu "&Render" --options-page 2 --screenshot "$root/docs/pictures/options-jobs.png" --after 2
 shoot --options-page 3 --screenshot "$root/docs/pictures/options-animation.png"
 # The orbit's keying script plays when lumetra key opens it; keying its first key again saves
 # the keys with the Marble Ball selected, which the editor opens on.

@@ -84,6 +84,19 @@ TEST(PovPicture, ClipsALargerPictureAndFillsOnlyWhatASmallerOneCovers) {
   ExpectCopied(6, 2, 4, 3);
 }
 
+TEST(PovPicture, CopiesWhatPovRayItselfWrote) {
+  // povray +W64 +H48 of testdata/povray-sphere.pov: a red sphere in the middle of black.
+  JobImage job(64, 48);
+  const PovPictureCopy copy = CopyPovPicture(
+      std::string(LUMETRA_POV_TESTDATA) + "/povray-3.7-sphere-64x48.png", job.Pixels(), 64, 48);
+  ASSERT_TRUE(copy.Ok()) << copy.error;
+  const auto middle = job.At(32, 24);
+  EXPECT_GT(middle[2], 100);
+  EXPECT_GT(middle[2], middle[1] * 2);
+  EXPECT_EQ(job.At(0, 0), (std::array<uint8_t, 4>{0, 0, 0, 255}));
+  EXPECT_TRUE(job.GuardIntact());
+}
+
 TEST(PovPicture, BadFilesAndSizesGiveAnErrorAndChangeNothing) {
   const platform::ScratchDirectory directory;
   const std::string garbage = (directory.Path() / "garbage.png").string();

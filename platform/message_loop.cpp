@@ -1,29 +1,36 @@
 #include "platform/message_loop.h"
 
-#include <atomic>
 #include <stdexcept>
 
+#include "platform/window_directory.h"
+
 namespace lumetra::platform {
-namespace {
-
-// Ids are unique in the process, so a stale id never reaches another window.
-WindowId NextWindowId() {
-  static std::atomic<WindowId> next{1};
-  return next.fetch_add(1);
-}
-
-}  // namespace
 
 MessageLoop::MessageLoop() : owner_(std::this_thread::get_id()) {}
 
+MessageLoop::~MessageLoop() {
+  // Not under our lock: the directory delivers under its own lock and then takes ours.
+  std::vector<WindowId> windows;
+  {
+    std::lock_guard lock(mutex_);
+    for (const auto& window : windows_) windows.push_back(window.first);
+  }
+  for (const WindowId window : windows) window_directory::Unregister(window);
+}
+
 WindowId MessageLoop::CreateWindow(WindowHandler handler) {
-  const WindowId window = NextWindowId();
-  std::lock_guard lock(mutex_);
-  windows_.emplace(window, std::move(handler));
+  // Ids are unique on the machine, so a stale id never reaches another window.
+  const WindowId window = window_directory::AllocateId();
+  {
+    std::lock_guard lock(mutex_);
+    windows_.emplace(window, std::move(handler));
+  }
+  window_directory::Register(window, *this);
   return window;
 }
 
 void MessageLoop::DestroyWindow(WindowId window) {
+  window_directory::Unregister(window);
   std::lock_guard lock(mutex_);
   windows_.erase(window);
   std::erase_if(timers_, [window](const auto& timer) { return timer.first.first == window; });

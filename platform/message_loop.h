@@ -15,7 +15,8 @@
 
 namespace lumetra::platform {
 
-// Windows are 32-bit ids, never pointers, so they fit the shared records.
+// Windows are 32-bit ids, never pointers, so they fit the shared records; an id names
+// one window on the machine (window_directory.h).
 using WindowId = std::uint32_t;
 inline constexpr WindowId kNoWindow = 0;
 
@@ -47,6 +48,7 @@ using WindowHandler = std::function<bool(MessageLoop&, const Message&)>;
 class MessageLoop {
  public:
   MessageLoop();
+  ~MessageLoop();
   MessageLoop(const MessageLoop&) = delete;
   MessageLoop& operator=(const MessageLoop&) = delete;
 
@@ -57,6 +59,7 @@ class MessageLoop {
 
   // False for a window that does not exist (any more).
   bool Post(WindowId window, std::uint32_t message, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
+  // A window of this loop only; window_directory::SendCopyData reaches any window.
   bool PostCopyData(WindowId window, WindowId sender, std::uintptr_t kind,
                     std::span<const std::uint8_t> bytes);
   // Run() returns `exitCode` once the messages posted before the quit are handled.

@@ -44,9 +44,11 @@ void RegisterExportPovCommand(CLI::App& root, const GlobalOptions&, int& exitCod
   command->add_option("SCENE", *scene, "Scene file (JSON)")->required();
   command->add_option("-o,--output", *out, "POV-Ray file to write")->required();
   command->add_option("--size", *size, "Picture size as WIDTHxHEIGHT; the camera takes its aspect");
-  command->footer("Example: lumetra export-pov examples/showcase/showcase.json -o showcase.pov --size 640x480\n"
-                  "         povray +Ishowcase.pov +W640 +H480 File_Gamma=1.0");
-  command->callback([scene, out, size, &exitCode] { exitCode = RunExportPov(*scene, *out, *size, std::cerr); });
+  command->footer(
+      "Example: lumetra export-pov examples/showcase/showcase.json -o showcase.pov --size 640x480\n"
+      "         povray +Ishowcase.pov +W640 +H480 File_Gamma=1.0");
+  command->callback(
+      [scene, out, size, &exitCode] { exitCode = RunExportPov(*scene, *out, *size, std::cerr); });
 }
 
 }  // namespace lumetra::app

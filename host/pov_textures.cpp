@@ -35,7 +35,8 @@ void WriteTransform(std::ostream& out, const double (&scale)[3], const double (&
                     const double (&translate)[3]) {
   const Vec sound = SoundScale(scale);
   if (sound.x != 1 || sound.y != 1 || sound.z != 1) out << " scale " << sound;
-  if (rotate[0] != 0 || rotate[1] != 0 || rotate[2] != 0) out << " rotate " << Vec{0.0 - rotate[0], 0.0 - rotate[1], 0.0 - rotate[2]};
+  if (rotate[0] != 0 || rotate[1] != 0 || rotate[2] != 0)
+    out << " rotate " << Vec{0.0 - rotate[0], 0.0 - rotate[1], 0.0 - rotate[2]};
   if (translate[0] != 0 || translate[1] != 0 || translate[2] != 0) out << " translate " << VecOf(translate);
 }
 
@@ -43,7 +44,8 @@ std::string MaterialIdentifier(size_t index) { return "Lumetra_Material_" + std:
 
 std::string CommentText(const std::string& text) {
   std::string line = text;
-  std::replace_if(line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  std::replace_if(
+      line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
   return line;
 }
 
@@ -51,15 +53,15 @@ namespace {
 
 std::string InteriorIdentifier(size_t index) { return "Lumetra_Interior_" + std::to_string(index); }
 
-constexpr const char* kPatterns[] = {"agate",   "bozo",     "crackle",  "gradient",    "granite", "leopard",
-                                     "mandel",  "marble",   "onion",    "radial",      "spiral1", "spiral2",
-                                     "spotted", "wood",     "bumps",    "ripples",     "dents",   "waves",
-                                     "wrinkles", "quilted", "average",  "boxed",       "cylindrical",
-                                     "planar",  "spherical", "density_file"};
+constexpr const char* kPatterns[] = {
+    "agate",  "bozo",        "crackle", "gradient",  "granite",     "leopard", "mandel",
+    "marble", "onion",       "radial",  "spiral1",   "spiral2",     "spotted", "wood",
+    "bumps",  "ripples",     "dents",   "waves",     "wrinkles",    "quilted", "average",
+    "boxed",  "cylindrical", "planar",  "spherical", "density_file"};
 constexpr uint32_t kAverage = 20;
 constexpr uint32_t kDensityFile = 25;
-constexpr const char* kWaves[] = {"ramp_wave", "triangle_wave", "sine_wave", "scallop_wave", "cubic_wave",
-                                  "poly_wave"};
+constexpr const char* kWaves[] = {"ramp_wave",    "triangle_wave", "sine_wave",
+                                  "scallop_wave", "cubic_wave",    "poly_wave"};
 constexpr const char* kBlocks[] = {"checker", "hexagon", "brick"};
 
 class TextureWriter {
@@ -176,7 +178,8 @@ void TextureWriter::Texture(const SceneObject& node) {
 
 void TextureWriter::Interior(const SceneObject& node) {
   Children(node, [&](const SceneObject& child) {
-    if (child.node.kind == abi::kNodeInterior) out_ << "interior { ior " << child.node.params.interior.ior << " }";
+    if (child.node.kind == abi::kNodeInterior)
+      out_ << "interior { ior " << child.node.params.interior.ior << " }";
   });
 }
 
@@ -327,7 +330,8 @@ void WriteMaterials(const Scene& scene, std::ostream& out) {
     const SceneObject* material = scene.Find(materials[i]);
     if (!material) continue;
     TextureWriter writer(scene, out);
-    out << "// material \"" << CommentText(material->name) << "\"\n#declare " << MaterialIdentifier(i) << " = ";
+    out << "// material \"" << CommentText(material->name) << "\"\n#declare " << MaterialIdentifier(i)
+        << " = ";
     writer.Texture(*material);
     out << "\n";
     if (HasInterior(scene, *material)) {

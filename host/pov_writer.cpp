@@ -80,10 +80,11 @@ void WriteCamera(const Scene& scene, std::ostream& out) {
   const SceneObject* camera = ActiveCamera(scene);
   if (!camera) {
     const double horizontal =
-        2 * std::atan(std::tan(kDefaultViewAngle / 2 / kDegreesPerRadian) * kDefaultAspect) * kDegreesPerRadian;
+        2 * std::atan(std::tan(kDefaultViewAngle / 2 / kDegreesPerRadian) * kDefaultAspect) *
+        kDegreesPerRadian;
     out << "// no active camera: the ray tracer's default view\n"
-        << "camera { perspective location <0, 0, -10> right x*" << kDefaultAspect << " up y angle " << horizontal
-        << " look_at <0, 0, 0> }\n";
+        << "camera { perspective location <0, 0, -10> right x*" << kDefaultAspect << " up y angle "
+        << horizontal << " look_at <0, 0, 0> }\n";
     return;
   }
   const abi::CameraParams& params = camera->data.shape.camera;
@@ -189,8 +190,8 @@ bool ObjectWriter::Open(const SceneObject& object, int depth) {
       shape << "cylinder { <0, 0, 0>, <0, 0, 1>, 1" << (data.shape.cylinder.open ? " open" : "");
       break;
     case abi::kTypeCone:
-      shape << "cone { <0, 0, 0>, " << data.shape.cone.lowerRadius << ", <0, 0, 1>, " << data.shape.cone.upperRadius
-            << (data.shape.cone.open ? " open" : "");
+      shape << "cone { <0, 0, 0>, " << data.shape.cone.lowerRadius << ", <0, 0, 1>, "
+            << data.shape.cone.upperRadius << (data.shape.cone.open ? " open" : "");
       break;
     case abi::kTypeTorus:
       // POV-Ray's torus lies around y; the ray tracer's around z.
@@ -240,7 +241,8 @@ void ObjectWriter::Mesh(const SceneObject& object, int depth) {
     if (values.empty()) return;
     Indent(depth + 1);
     out_ << name << " { " << values.size() / 3;
-    for (size_t i = 0; i + 2 < values.size(); i += 3) out_ << ", " << Vec{values[i], values[i + 1], values[i + 2]};
+    for (size_t i = 0; i + 2 < values.size(); i += 3)
+      out_ << ", " << Vec{values[i], values[i + 1], values[i + 2]};
     out_ << " }\n";
   };
   Indent(depth);
@@ -250,7 +252,8 @@ void ObjectWriter::Mesh(const SceneObject& object, int depth) {
   if (!mesh.uvs.empty()) {
     Indent(depth + 1);
     out_ << "uv_vectors { " << mesh.uvs.size() / 3;
-    for (size_t i = 0; i + 2 < mesh.uvs.size(); i += 3) out_ << ", <" << mesh.uvs[i] << ", " << mesh.uvs[i + 1] << ">";
+    for (size_t i = 0; i + 2 < mesh.uvs.size(); i += 3)
+      out_ << ", <" << mesh.uvs[i] << ", " << mesh.uvs[i + 1] << ">";
     out_ << " }\n";
   }
   Indent(depth + 1);

@@ -11,9 +11,9 @@ namespace lumetra::host {
 namespace {
 
 std::string Pov(const std::string& objects, const std::string& extra = "") {
-  const Scene scene = ParseScene(R"({"format": "lumetra-scene", "version": 1, "objects": [)" + objects + "]" +
-                                     extra + "}",
-                                 "/tmp/pov-writer-test.json");
+  const Scene scene =
+      ParseScene(R"({"format": "lumetra-scene", "version": 1, "objects": [)" + objects + "]" + extra + "}",
+                 "/tmp/pov-writer-test.json");
   std::ostringstream out;
   WritePovScene(scene, out);
   return out.str();
@@ -34,8 +34,9 @@ TEST(PovWriterTest, CameraKeepsTheRightHandedWorldAndTheCamerasAspectAndFieldOfV
 }
 
 TEST(PovWriterTest, CameraFollowsItsLinkedObjectsAndWithoutOneTakesTheDefaultView) {
-  const std::string linked = Pov(R"({"type": "sphere", "name": "Target", "transform": {"translate": [3, 0, 0]}})",
-                                 R"(, "cameras": [{"type": "camera", "active": true, "look_at_object": "Target",
+  const std::string linked =
+      Pov(R"({"type": "sphere", "name": "Target", "transform": {"translate": [3, 0, 0]}})",
+          R"(, "cameras": [{"type": "camera", "active": true, "look_at_object": "Target",
     "location": [0, 0, -5], "look_at": [0, 1, 0]}])");
   EXPECT_NE(linked.find("look_at <3, 1, 0>"), std::string::npos) << linked;
   const std::string none = Pov("", R"(, "cameras": [{"type": "camera", "active": false}])");
@@ -71,9 +72,10 @@ TEST(PovWriterTest, LockedTextureUndoesTheObjectsTransformInReverse) {
   const std::string pov = Pov(R"({"type": "sphere", "texture": "Red", "texture_lock": "object",
     "transform": {"scale": [2, 4, 1], "rotate": [10, 20, 30], "translate": [1, 0, 0]}})",
                               kRed);
-  EXPECT_NE(pov.find("texture { Lumetra_Material_0 translate <-1, -0, -0> rotate z*30 rotate y*20 rotate x*10 "
-                     "scale <0.5, 0.25, 1> }"),
-            std::string::npos)
+  EXPECT_NE(
+      pov.find("texture { Lumetra_Material_0 translate <-1, -0, -0> rotate z*30 rotate y*20 rotate x*10 "
+               "scale <0.5, 0.25, 1> }"),
+      std::string::npos)
       << pov;
 }
 
@@ -111,7 +113,8 @@ TEST(PovWriterTest, LightsFadeAndShadowAsTheRayTracerDoes) {
 }
 
 TEST(PovWriterTest, MeshesBecomeMesh2WithTheirFaces) {
-  const std::string pov = Pov(R"({"type": "polygon_mesh", "vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0], [1, 1, 0]],
+  const std::string pov =
+      Pov(R"({"type": "polygon_mesh", "vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0], [1, 1, 0]],
     "faces": [[0, 1, 2], [1, 3, 2]]})");
   EXPECT_NE(pov.find("vertex_vectors { 4, <0, 0, 0>, <1, 0, 0>, <0, 1, 0>, <1, 1, 0> }"), std::string::npos)
       << pov;
@@ -121,12 +124,16 @@ TEST(PovWriterTest, MeshesBecomeMesh2WithTheirFaces) {
 // The writer says what it leaves out: these object kinds get a comment, not a shape.
 TEST(PovWriterTest, ObjectKindsWithoutAPovShapeBecomeComments) {
   Scene scene;
-  const std::pair<uint32_t, const char*> unwritten[] = {
-      {abi::kTypeSweep, "sweep"},         {abi::kTypeLathe, "lathe"},
-      {abi::kTypeExtrusion, "extrusion"}, {abi::kTypeSplineMesh, "spline mesh"},
-      {abi::kTypeHeightField, "height field"}, {abi::kTypeClone, "clone"},
-      {abi::kTypeBlob, "blob"},           {abi::kTypeSuperquadric, "superquadric"},
-      {abi::kTypeText, "text"},           {abi::kTypePluginObject, "plug-in object"}};
+  const std::pair<uint32_t, const char*> unwritten[] = {{abi::kTypeSweep, "sweep"},
+                                                        {abi::kTypeLathe, "lathe"},
+                                                        {abi::kTypeExtrusion, "extrusion"},
+                                                        {abi::kTypeSplineMesh, "spline mesh"},
+                                                        {abi::kTypeHeightField, "height field"},
+                                                        {abi::kTypeClone, "clone"},
+                                                        {abi::kTypeBlob, "blob"},
+                                                        {abi::kTypeSuperquadric, "superquadric"},
+                                                        {abi::kTypeText, "text"},
+                                                        {abi::kTypePluginObject, "plug-in object"}};
   for (const auto& [type, name] : unwritten) scene.Add(type, 0).name = name;
   std::ostringstream out;
   WritePovScene(scene, out);

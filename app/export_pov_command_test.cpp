@@ -88,7 +88,8 @@ TEST(ExportPovCommandTest, PovRayDrawsTheExportAsTheRayTracerDrawsTheScene) {
   const Case cases[] = {
       {"turned-box", R"({"type": "box", "texture": "Red", "transform": {"scale": [1, 0.5, 0.8],
         "rotate": [20, 35, 10], "translate": [-1.2, 0.3, 0]}})"},
-      {"checked-sphere", R"({"type": "sphere", "texture": "Checks", "texture_transform": {"scale": [0.5, 0.5, 0.5]},
+      {"checked-sphere",
+       R"({"type": "sphere", "texture": "Checks", "texture_transform": {"scale": [0.5, 0.5, 0.5]},
         "transform": {"scale": [1.5, 1.5, 1.5], "rotate": [0, 30, 0]}})"},
       {"cut-cylinder", R"({"type": "csg", "operation": "difference", "texture": "Red", "children": [
         {"type": "cylinder", "transform": {"scale": [1, 1, 2], "rotate": [-90, 0, 0], "translate": [0, -1, 0]}},
@@ -105,13 +106,14 @@ TEST(ExportPovCommandTest, PovRayDrawsTheExportAsTheRayTracerDrawsTheScene) {
     std::ostringstream err;
     ASSERT_EQ(RunExportPov(base + ".json", base + ".pov", "160x120", err), 0) << err.str();
     // POV-Ray's own output gamma would brighten the picture; the ray tracer writes linear values.
-    const platform::ShellRun pov = platform::RunShell(std::string(kPovray) + " +I'" + base + ".pov' +O'" + base +
-                                                      "-pov.png' +W160 +H120 -D +A0.3 Output_Alpha=off "
-                                                      "File_Gamma=1.0 2>&1");
+    const platform::ShellRun pov =
+        platform::RunShell(std::string(kPovray) + " +I'" + base + ".pov' +O'" + base +
+                           "-pov.png' +W160 +H120 -D +A0.3 Output_Alpha=off "
+                           "File_Gamma=1.0 2>&1");
     ASSERT_EQ(pov.exitCode, 0) << pov.output;
-    const platform::ShellRun ours = platform::RunShell(std::string("'") + LUMETRA_EXECUTABLE + "' render '" +
-                                                       base + ".json' --method Raytracing --size 160x120 -o '" +
-                                                       base + "-ours.png' 2>&1");
+    const platform::ShellRun ours =
+        platform::RunShell(std::string("'") + LUMETRA_EXECUTABLE + "' render '" + base +
+                           ".json' --method Raytracing --size 160x120 -o '" + base + "-ours.png' 2>&1");
     ASSERT_EQ(ours.exitCode, 0) << ours.output;
     const std::array<double, 3> difference = MeanDifference(base + "-pov.png", base + "-ours.png");
     std::printf("%-16s mean difference r %.2f g %.2f b %.2f\n", c.name, difference[0], difference[1],

@@ -201,6 +201,8 @@ void TextureWriter::Pigment(const SceneObject& node) {
     }
     coloured = true;
   });
+  // A pigment whose colour could not be written stays white rather than leaving POV-Ray guessing.
+  if (!coloured) out_ << " rgb 1";
   out_ << " }";
 }
 

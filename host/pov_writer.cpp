@@ -1,0 +1,321 @@
+#include "host/pov_writer.h"
+
+#include <cmath>
+#include <numbers>
+#include <sstream>
+
+#include "abi/scene_record.h"
+#include "host/pov_text.h"
+
+namespace lumetra::host {
+namespace {
+
+using pov::Vec;
+using pov::VecOf;
+
+// The ray tracer's plane is a disc this wide; POV-Ray gets the same disc.
+constexpr double kPlaneRadius = 10000;
+constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
+
+// The ray tracer's view without an active camera: left-handed, 45 degrees high, 4:3.
+constexpr double kDefaultViewAngle = 45;
+constexpr double kDefaultAspect = 4.0 / 3.0;
+
+const char* TypeName(uint32_t type) {
+  switch (type) {
+    case abi::kTypeSweep:
+      return "sweep";
+    case abi::kTypeLathe:
+      return "lathe";
+    case abi::kTypeExtrusion:
+      return "extrusion";
+    case abi::kTypeSplineMesh:
+      return "spline mesh";
+    case abi::kTypeHeightField:
+      return "height field";
+    case abi::kTypeClone:
+      return "clone";
+    case abi::kTypeBlob:
+      return "blob";
+    case abi::kTypeSuperquadric:
+      return "superquadric";
+    case abi::kTypeText:
+      return "text";
+    case abi::kTypePluginObject:
+      return "plug-in object";
+    default:
+      return "unknown";
+  }
+}
+
+bool IsLight(uint32_t type) {
+  return type == abi::kTypePointLight || type == abi::kTypeSpotLight || type == abi::kTypeAreaLight;
+}
+
+bool IsMesh(uint32_t type) { return type == abi::kTypeMeshFile || type == abi::kTypePolygonMesh; }
+
+// A point of the camera moved by the translation of the object it follows.
+Vec Followed(const Scene& scene, const double (&point)[3], uint32_t followed, bool linked) {
+  Vec v = VecOf(point);
+  const SceneObject* object = linked && followed != 0 ? scene.Find(followed) : nullptr;
+  if (object) {
+    v.x += object->params.translate[0];
+    v.y += object->params.translate[1];
+    v.z += object->params.translate[2];
+  }
+  return v;
+}
+
+const SceneObject* ActiveCamera(const Scene& scene) {
+  for (const uint32_t id : scene.List(abi::kCameraList)) {
+    const SceneObject* camera = scene.Find(id);
+    if (camera && camera->type == abi::kTypeCamera && camera->data.shape.camera.active != 0) return camera;
+  }
+  return nullptr;
+}
+
+// The camera's field of view is horizontal; POV-Ray's angle is too, over the right vector,
+// so the picture spans the same rectangle as the ray tracer's vertical angle and aspect.
+void WriteCamera(const Scene& scene, std::ostream& out) {
+  const SceneObject* camera = ActiveCamera(scene);
+  if (!camera) {
+    const double horizontal =
+        2 * std::atan(std::tan(kDefaultViewAngle / 2 / kDegreesPerRadian) * kDefaultAspect) *
+        kDegreesPerRadian;
+    out << "// no active camera: the ray tracer's default view\n"
+        << "camera { perspective location <0, 0, -10> right x*" << kDefaultAspect << " up y angle "
+        << horizontal << " look_at <0, 0, 0> }\n";
+    return;
+  }
+  const abi::CameraParams& params = camera->data.shape.camera;
+  const bool linked = params.ownTransformOnly == 0;
+  Vec location = Followed(scene, camera->params.translate, camera->linkA, linked);
+  const Vec interest = Followed(scene, camera->params.rotate, camera->linkB, linked);
+  // A view needs a direction: the ray tracer nudges a camera level with its interest point.
+  if (location.x == interest.x) {
+    if (location.y == interest.y && location.z == interest.z) location.y -= 0.1;
+    if (location.y == interest.y) location.y -= 0.001;
+  }
+  out << "// camera \"" << pov::CommentText(camera->name) << "\"\n"
+      << "camera { perspective location " << location << " right -x*" << params.aspect << " up y sky "
+      << VecOf(params.up) << " angle " << params.fieldOfView << " look_at " << interest << " }\n";
+}
+
+void WriteGlobals(const Scene& scene, std::ostream& out) {
+  const abi::EnvironmentRecord& environment = scene.environment;
+  out << "global_settings { assumed_gamma 1.0 max_trace_level " << std::max<uint32_t>(1, environment.maxDepth)
+      << " adc_bailout " << environment.minWeight << " ambient_light ";
+  pov::WriteColour(out, environment.ambient[0], environment.ambient[1], environment.ambient[2]);
+  out << " }\nbackground { ";
+  pov::WriteColour(out, environment.background[0], environment.background[1], environment.background[2]);
+  out << " }\n";
+}
+
+class ObjectWriter {
+ public:
+  ObjectWriter(const Scene& scene, std::ostream& out) : scene_(scene), out_(out) {}
+
+  void Write(const SceneObject& object, int depth);
+
+ private:
+  void Indent(int depth) { out_ << std::string(2 * static_cast<size_t>(depth), ' '); }
+  void Comment(int depth, const SceneObject& object, const std::string& why);
+  // Opens the object's block; false (after a comment) when POV-Ray gets nothing of it.
+  bool Open(const SceneObject& object, int depth);
+  void Light(const SceneObject& object);
+  void Mesh(const SceneObject& object, int depth);
+  void Close(const SceneObject& object);
+
+  const Scene& scene_;
+  std::ostream& out_;
+};
+
+void ObjectWriter::Comment(int depth, const SceneObject& object, const std::string& why) {
+  Indent(depth);
+  out_ << "// \"" << pov::CommentText(object.name) << "\": " << why << "\n";
+}
+
+void ObjectWriter::Write(const SceneObject& object, int depth) {
+  if ((object.flags & abi::kFlagRender) == 0) return Comment(depth, object, "not rendered");
+  if (!Open(object, depth)) return;
+  Close(object);
+}
+
+bool ObjectWriter::Open(const SceneObject& object, int depth) {
+  const abi::ObjectDataBlock& data = object.data;
+  const uint32_t type = object.type;
+  if (type == abi::kTypeGroup || type == abi::kTypeCsg) {
+    static constexpr const char* kOperations[] = {"union", "intersection", "difference", "merge"};
+    const uint32_t operation = type == abi::kTypeGroup ? 0 : data.shape.csg.operation;
+    if (operation >= std::size(kOperations)) {
+      Comment(depth, object, "CSG operation " + std::to_string(operation) + " is not written");
+      return false;
+    }
+    if (object.children.empty()) {
+      Comment(depth, object, "empty group, nothing to render");
+      return false;
+    }
+    Indent(depth);
+    out_ << kOperations[operation] << " {  // \"" << pov::CommentText(object.name) << "\"\n";
+    for (const uint32_t child : object.children) {
+      if (const SceneObject* member = scene_.Find(child)) Write(*member, depth + 1);
+    }
+    Indent(depth);
+    return true;
+  }
+  if (IsLight(type)) {
+    Indent(depth);
+    Light(object);
+    return true;
+  }
+  if (IsMesh(type)) {
+    if (object.mesh.faces.empty()) {
+      Comment(depth, object, "mesh without faces");
+      return false;
+    }
+    Mesh(object, depth);
+    return true;
+  }
+  std::ostringstream shape;
+  shape.imbue(std::locale::classic());
+  shape.precision(9);
+  switch (type) {
+    case abi::kTypeBox:
+      shape << "box { <-1, -1, -1>, <1, 1, 1>";
+      break;
+    case abi::kTypeSphere:
+      shape << "sphere { <0, 0, 0>, 1";
+      break;
+    case abi::kTypeCylinder:
+      shape << "cylinder { <0, 0, 0>, <0, 0, 1>, 1" << (data.shape.cylinder.open ? " open" : "");
+      break;
+    case abi::kTypeCone:
+      shape << "cone { <0, 0, 0>, " << data.shape.cone.lowerRadius << ", <0, 0, 1>, "
+            << data.shape.cone.upperRadius << (data.shape.cone.open ? " open" : "");
+      break;
+    case abi::kTypeTorus:
+      // POV-Ray's torus lies around y; the ray tracer's around z.
+      shape << "torus { " << data.shape.torus.majorRadius << ", " << data.shape.torus.minorRadius
+            << (data.shape.torus.solver ? " sturm" : "") << " rotate x*90";
+      break;
+    case abi::kTypePlane:
+      shape << "disc { <0, 0, 0>, z, " << kPlaneRadius;
+      break;
+    case abi::kTypeDisc:
+      shape << "disc { <0, 0, 0>, z, 1, " << data.shape.disc.innerRadius;
+      break;
+    default:
+      Comment(depth, object, std::string("the ") + TypeName(type) + " object is not written");
+      return false;
+  }
+  Indent(depth);
+  out_ << shape.str() << "  // \"" << pov::CommentText(object.name) << "\"\n";
+  Indent(depth);
+  return true;
+}
+
+// Fading halves the light at the fade distance in both; the ray tracer knows powers 1 and 2.
+void ObjectWriter::Light(const SceneObject& object) {
+  const abi::LightParams& light = object.data.shape.light;
+  out_ << "light_source { <0, 0, 0> ";
+  pov::WriteColour(out_, light.color[0], light.color[1], light.color[2]);
+  if (object.type == abi::kTypeSpotLight) {
+    out_ << " spotlight point_at <0, 0, -2> radius " << light.radius << " falloff " << light.falloff
+         << " tightness " << light.tightness;
+  } else if (object.type == abi::kTypeAreaLight) {
+    // The ray tracer's grid spans -1..1 in x and y of the light's own space.
+    out_ << " area_light <2, 0, 0>, <0, 2, 0>, " << std::max<uint32_t>(1, light.samples[0]) << ", "
+         << std::max<uint32_t>(1, light.samples[1]) << (light.jitter ? " jitter" : "");
+  }
+  if (light.fadePower >= 0.5 && light.fadeDistance > 0.00001) {
+    out_ << " fade_distance " << light.fadeDistance << " fade_power " << (light.fadePower < 1.5 ? 1 : 2);
+  }
+  if (object.flags & abi::kFlagNoShadows) out_ << " shadowless";
+  out_ << " media_interaction " << (light.volumetric ? "on" : "off") << " media_attenuation "
+       << (light.attenuated ? "on" : "off") << "  // \"" << pov::CommentText(object.name) << "\"\n";
+}
+
+void ObjectWriter::Mesh(const SceneObject& object, int depth) {
+  const host::Mesh& mesh = object.mesh;
+  const auto list = [&](const char* name, const std::vector<double>& values) {
+    if (values.empty()) return;
+    Indent(depth + 1);
+    out_ << name << " { " << values.size() / 3;
+    for (size_t i = 0; i + 2 < values.size(); i += 3)
+      out_ << ", " << Vec{values[i], values[i + 1], values[i + 2]};
+    out_ << " }\n";
+  };
+  Indent(depth);
+  out_ << "mesh2 {  // \"" << pov::CommentText(object.name) << "\"\n";
+  list("vertex_vectors", mesh.vertices);
+  list("normal_vectors", mesh.normals);
+  if (!mesh.uvs.empty()) {
+    Indent(depth + 1);
+    out_ << "uv_vectors { " << mesh.uvs.size() / 3;
+    for (size_t i = 0; i + 2 < mesh.uvs.size(); i += 3)
+      out_ << ", <" << mesh.uvs[i] << ", " << mesh.uvs[i + 1] << ">";
+    out_ << " }\n";
+  }
+  Indent(depth + 1);
+  out_ << "face_indices { " << mesh.faces.size() / 3;
+  for (size_t i = 0; i + 2 < mesh.faces.size(); i += 3)
+    out_ << ", <" << mesh.faces[i] << ", " << mesh.faces[i + 1] << ", " << mesh.faces[i + 2] << ">";
+  out_ << " }\n";
+  Indent(depth);
+}
+
+// The local transform moves the shape before the texture is attached, so it does not
+// carry the texture; the object's transform carries both.
+void ObjectWriter::Close(const SceneObject& object) {
+  const abi::ParamRecord& p = object.params;
+  if (p.hasLocal) {
+    pov::WriteTransform(out_, p.localScale, p.localRotate, p.localTranslate);
+  }
+  if (!IsLight(object.type)) {
+    pov::WriteObjectTexture(scene_, object, out_);
+    if (object.flags & abi::kFlagNoShadows) out_ << " no_shadow";
+  }
+  pov::WriteTransform(out_, p.scale, p.rotate, p.translate);
+  out_ << " }\n";
+}
+
+}  // namespace
+
+bool PovWritesObjectType(uint32_t type) {
+  switch (type) {
+    case abi::kTypeGroup:
+    case abi::kTypeCsg:
+    case abi::kTypeBox:
+    case abi::kTypeSphere:
+    case abi::kTypeCylinder:
+    case abi::kTypeCone:
+    case abi::kTypeTorus:
+    case abi::kTypePlane:
+    case abi::kTypeDisc:
+    case abi::kTypeMeshFile:
+    case abi::kTypePolygonMesh:
+      return true;
+    default:
+      return IsLight(type);
+  }
+}
+
+void WritePovScene(const Scene& scene, std::ostream& target) {
+  std::ostringstream out;
+  out.imbue(std::locale::classic());
+  out.precision(9);
+  out << "// Written by lumetra export-pov";
+  if (!scene.path.empty()) out << " from " << pov::CommentText(scene.path);
+  out << "\n// Render with: povray +I<this file> +W" << scene.render.width << " +H" << scene.render.height
+      << " File_Gamma=1.0\n#version 3.7;\n";
+  WriteGlobals(scene, out);
+  WriteCamera(scene, out);
+  pov::WriteMaterials(scene, out);
+  ObjectWriter writer(scene, out);
+  for (const uint32_t id : scene.List(abi::kObjectList)) {
+    if (const SceneObject* object = scene.Find(id)) writer.Write(*object, 0);
+  }
+  target << out.str();
+}
+
+}  // namespace lumetra::host

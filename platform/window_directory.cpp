@@ -1,6 +1,7 @@
 #include "platform/window_directory.h"
 
 #include <poll.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -177,8 +178,12 @@ class Directory {
     }
     socket_.Reset(socket.Release());
     stop_.Reset(stop.Release());
-    listener_ = std::make_unique<std::thread>(
-        [this, fd = socket_.Get(), stopFd = stop_.Get()] { Listen(fd, stopFd); });
+    listener_ = std::make_unique<std::thread>([this, fd = socket_.Get(), stopFd = stop_.Get()] {
+      // A new thread takes its maker's name (a job's window thread, say); this one is the process's.
+      if (pthread_setname_np(pthread_self(), "lumetra-windows") != 0)
+        DebugLog::Write("Cannot name the thread that listens for other processes' messages\n");
+      Listen(fd, stopFd);
+    });
     listening_ = true;
     static std::once_flag atExit;
     std::call_once(atExit, [] { std::atexit(StopAtExit); });

@@ -22,7 +22,9 @@ fi
 build="$(cd "$build" && pwd)"
 # The window's package when Qt was found: the Qt host and the plug-in's Qt windows.
 gui_targets=()
-if cmake --build "$build" --target help | grep -q "^lumetra_gui:"; then
+# The list is taken whole first: grep -q would stop reading early, and pipefail count that against cmake.
+targets="$(cmake --build "$build" --target help)"
+if grep -q "^lumetra_gui:" <<<"$targets"; then
   gui_targets=(lumetra_gui lumetra_ui_qt)
 fi
 cmake --build "$build" -j "$(nproc)" --target lumetra_cli lumetra lumetra2 "${gui_targets[@]}"
@@ -93,7 +95,10 @@ cc -std=c99 -Wall -Werror -o "$scratch/consumer-pc" "$consumer/consumer.c" \
 [ "$("$scratch/consumer-pc")" = "lumetra2 $version" ] || fail "the pkg-config-built program failed"
 echo "Programs built with find_package(lumetra2) and with pkg-config run against it."
 echo "The package $(basename "$deb") works."
-[ ${#gui_targets[@]} -eq 0 ] && exit 0
+if [ ${#gui_targets[@]} -eq 0 ]; then
+  echo "No lumetra-gui package: this build has no Qt window."
+  exit 0
+fi
 
 # The window's package: it needs the first and Qt, and its host shows the showcase with the
 # installed plug-in's bar (under Qt's off-screen platform, which needs no display).

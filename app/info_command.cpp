@@ -17,10 +17,10 @@ using nlohmann::json;
 
 std::string TypeName(const host::SceneObject& object) {
   if (object.type == abi::kTypeTextureNode) {
-    const host::NodeKindSpec* kind = host::FindNodeKind(object.node.kind);
+    const host::NodeKindLayout* kind = host::FindNodeKind(object.node.kind);
     return kind ? kind->name : "node";
   }
-  const host::ObjectTypeSpec* type = host::FindObjectType(object.type);
+  const host::ObjectTypeLayout* type = host::FindObjectType(object.type);
   return type ? type->name : "object";
 }
 

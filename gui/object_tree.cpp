@@ -13,8 +13,8 @@ namespace {
 constexpr int kIdRole = Qt::UserRole;
 
 QString KindName(uint32_t type) {
-  const host::ObjectTypeSpec* spec = host::FindObjectType(type);
-  return spec ? QString::fromUtf8(spec->name).replace('_', ' ') : QString("type %1").arg(type);
+  const host::ObjectTypeLayout* layout = host::FindObjectType(type);
+  return layout ? QString::fromUtf8(layout->name).replace('_', ' ') : QString("type %1").arg(type);
 }
 
 QString DisplayName(const host::SceneObject& object) {

@@ -58,24 +58,24 @@ void PropertyPanel::Show(host::SceneObject* object) {
     heading_->setText(tr("No object selected"));
     return;
   }
-  const host::ObjectTypeSpec* spec = host::FindObjectType(object->type);
-  const QString kind = spec ? Label(spec->name) : tr("Object");
+  const host::ObjectTypeLayout* layout = host::FindObjectType(object->type);
+  const QString kind = layout ? Label(layout->name) : tr("Object");
   heading_->setText(object->name.empty() ? kind : QString::fromStdString(object->name) + " \u2014 " + kind);
 
   auto* params = reinterpret_cast<std::byte*>(&object->params);
   auto* data = reinterpret_cast<std::byte*>(&object->data);
-  if (spec && !spec->paramFields.empty()) {
+  if (layout && !layout->paramFields.empty()) {
     // Objects without a transform (cameras) keep their place in the parameter record.
-    for (const host::FieldSpec& field : spec->paramFields)
+    for (const host::FieldLayout& field : layout->paramFields)
       AddField(Label(field.name), field.kind, params + field.offset, field.count);
   } else if (object->type != abi::kTypeTextureNode) {
     AddField(tr("Position"), host::FieldKind::kDoubles, params + offsetof(abi::ParamRecord, translate), 3);
     AddField(tr("Rotation"), host::FieldKind::kDoubles, params + offsetof(abi::ParamRecord, rotate), 3);
     AddField(tr("Scale"), host::FieldKind::kDoubles, params + offsetof(abi::ParamRecord, scale), 3);
   }
-  if (!spec) return;
-  for (const host::FieldList list : {spec->dataFields, spec->extraFields}) {
-    for (const host::FieldSpec& field : list)
+  if (!layout) return;
+  for (const host::FieldList list : {layout->dataFields, layout->extraFields}) {
+    for (const host::FieldLayout& field : list)
       AddField(Label(field.name), field.kind, data + field.offset, field.count);
   }
 }

@@ -64,7 +64,8 @@ nlohmann::json WriteColorMap(const std::byte* at) {
   return map;
 }
 
-void ReadField(const FieldSpec& field, const nlohmann::json& value, const std::string& place, std::byte* at) {
+void ReadField(const FieldLayout& field, const nlohmann::json& value, const std::string& place,
+               std::byte* at) {
   switch (field.kind) {
     case FieldKind::kDoubles: {
       if (field.count == 1) {
@@ -159,7 +160,7 @@ void ReadField(const FieldSpec& field, const nlohmann::json& value, const std::s
   }
 }
 
-nlohmann::json WriteField(const FieldSpec& field, const std::byte* at) {
+nlohmann::json WriteField(const FieldLayout& field, const std::byte* at) {
   switch (field.kind) {
     case FieldKind::kDoubles:
     case FieldKind::kColor: {
@@ -265,7 +266,7 @@ void ReadNumbers(const nlohmann::json& value, const std::string& place, double* 
 
 void ReadFields(const nlohmann::json& object, FieldList fields, std::byte* base, const std::string& place,
                 std::set<std::string>& used) {
-  for (const FieldSpec& field : fields) {
+  for (const FieldLayout& field : fields) {
     const auto found = object.find(field.name);
     if (found == object.end()) continue;
     used.insert(field.name);
@@ -274,7 +275,7 @@ void ReadFields(const nlohmann::json& object, FieldList fields, std::byte* base,
 }
 
 void WriteFields(FieldList fields, const std::byte* base, nlohmann::json& object) {
-  for (const FieldSpec& field : fields) object[field.name] = WriteField(field, base + field.offset);
+  for (const FieldLayout& field : fields) object[field.name] = WriteField(field, base + field.offset);
 }
 
 }  // namespace lumetra::host

@@ -35,7 +35,7 @@ enum class FieldKind {
 
 // One scene-file field of a record: where it lives and how it is written. Every field
 // has a default that a file may leave out.
-struct FieldSpec {
+struct FieldLayout {
   const char* name;
   FieldKind kind;
   size_t offset;
@@ -44,7 +44,7 @@ struct FieldSpec {
   NameTable names{};
   const char* letters = nullptr;
 };
-using FieldList = std::span<const FieldSpec>;
+using FieldList = std::span<const FieldLayout>;
 
 // The arrays an object keeps beside its records.
 enum class ObjectArrays { kNone, kProfile, kBlob, kSplineMesh, kMesh };
@@ -52,7 +52,7 @@ enum class ObjectArrays { kNone, kProfile, kBlob, kSplineMesh, kMesh };
 // Where an object may stand.
 enum class ObjectPlace { kTree, kCamera };
 
-struct ObjectTypeSpec {
+struct ObjectTypeLayout {
   uint32_t type;
   const char* name;
   ObjectPlace place;
@@ -63,19 +63,19 @@ struct ObjectTypeSpec {
   FieldList paramFields;  // in the parameter record, for objects without a transform
 };
 
-struct NodeKindSpec {
+struct NodeKindLayout {
   uint32_t kind;
   const char* name;
   FieldList fields;       // in the texture block
   FieldList extraFields;  // in the texture block too (colour entries of some kinds)
 };
 
-std::span<const ObjectTypeSpec> ObjectTypes();
-std::span<const NodeKindSpec> NodeKinds();
-const ObjectTypeSpec* FindObjectType(uint32_t type);
-const ObjectTypeSpec* FindObjectType(std::string_view name);
-const NodeKindSpec* FindNodeKind(uint32_t kind);
-const NodeKindSpec* FindNodeKind(std::string_view name);
+std::span<const ObjectTypeLayout> ObjectTypes();
+std::span<const NodeKindLayout> NodeKinds();
+const ObjectTypeLayout* FindObjectType(uint32_t type);
+const ObjectTypeLayout* FindObjectType(std::string_view name);
+const NodeKindLayout* FindNodeKind(uint32_t kind);
+const NodeKindLayout* FindNodeKind(std::string_view name);
 
 // Fields of the render settings, environment and view records.
 FieldList RenderSettingsFields();

@@ -195,7 +195,7 @@ class SceneReader {
   void ReadObject(const json& value, uint32_t list, uint32_t parent, const std::string& place, int depth) {
     CheckEntry(value, place, depth);
     const std::string& typeName = RequiredString(value, "type", place);
-    const ObjectTypeSpec* layout = FindObjectType(typeName);
+    const ObjectTypeLayout* layout = FindObjectType(typeName);
     if (!layout) throw FieldError(place + "/type", "unknown object type \"" + typeName + "\"");
     const bool camera = layout->place == ObjectPlace::kCamera;
     if (camera != (list == abi::kCameraList)) {
@@ -253,9 +253,10 @@ class SceneReader {
       ReadTransform(value["texture_transform"], place + "/texture_transform", object.data.textureScale,
                     object.data.textureRotate, object.data.textureTranslate);
     }
-    static constexpr FieldSpec kFlagFields[] = {{"render", FieldKind::kBool, 0, 1, {1}},
-                                                {"no_shadows", FieldKind::kBool, 4, 1, {0}},
-                                                {"texture_lock", FieldKind::kEnum, 8, 1, {0}, kTextureLocks}};
+    static constexpr FieldLayout kFlagFields[] = {
+        {"render", FieldKind::kBool, 0, 1, {1}},
+        {"no_shadows", FieldKind::kBool, 4, 1, {0}},
+        {"texture_lock", FieldKind::kEnum, 8, 1, {0}, kTextureLocks}};
     uint32_t flags[3] = {1, 0, 0};
     ReadFields(value, kFlagFields, Bytes(flags), place, used);
     object.flags = (flags[0] ? abi::kFlagRender : 0) | (flags[1] ? abi::kFlagNoShadows : 0) | flags[2];
@@ -279,7 +280,7 @@ class SceneReader {
     links_.push_back({what, id, ReadString(*found, place + "/" + key), place + "/" + key});
   }
 
-  void ReadArrays(SceneObject& object, const ObjectTypeSpec& layout, const json& value,
+  void ReadArrays(SceneObject& object, const ObjectTypeLayout& layout, const json& value,
                   const std::string& place, std::set<std::string>& used) {
     switch (layout.arrays) {
       case ObjectArrays::kNone:
@@ -461,7 +462,7 @@ class SceneReader {
   void ReadNode(const json& value, uint32_t parent, const std::string& place, int depth) {
     CheckEntry(value, place, depth);
     const std::string& kindName = RequiredString(value, "kind", place);
-    const NodeKindSpec* layout = FindNodeKind(kindName);
+    const NodeKindLayout* layout = FindNodeKind(kindName);
     if (!layout) throw FieldError(place + "/kind", "unknown texture node kind \"" + kindName + "\"");
     SceneObject& object = scene_.Add(abi::kTypeTextureNode, abi::kMaterialList, parent);
     object.node.kind = layout->kind;

@@ -83,7 +83,7 @@ class SceneWriter {
   }
 
   json Node(const SceneObject& object) const {
-    const NodeKindSpec* layout = FindNodeKind(object.node.kind);
+    const NodeKindLayout* layout = FindNodeKind(object.node.kind);
     json out = {{"kind", layout->name}};
     if (!object.name.empty()) out["name"] = object.name;
     WriteFields(layout->fields, Bytes(&object.node), out);
@@ -93,7 +93,7 @@ class SceneWriter {
   }
 
   json Object(const SceneObject& object) const {
-    const ObjectTypeSpec* layout = FindObjectType(object.type);
+    const ObjectTypeLayout* layout = FindObjectType(object.type);
     json out = {{"type", layout->name}};
     if (!object.name.empty()) out["name"] = object.name;
     WriteFields(layout->dataFields, Bytes(&object.data), out);
@@ -129,7 +129,7 @@ class SceneWriter {
     if (!object.textureName.empty()) out["texture"] = object.textureName;
   }
 
-  static void Arrays(const SceneObject& object, const ObjectTypeSpec& layout, json& out) {
+  static void Arrays(const SceneObject& object, const ObjectTypeLayout& layout, json& out) {
     switch (layout.arrays) {
       case ObjectArrays::kNone:
         return;

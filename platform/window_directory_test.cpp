@@ -11,36 +11,10 @@
 
 #include "platform/message_loop.h"
 #include "platform/testing/child_process.h"
+#include "platform/testing/copy_data_receiver.h"
 
 namespace lumetra::platform {
 namespace {
-
-constexpr std::uintptr_t kGiveUpTimer = 77;
-constexpr std::uint32_t kGiveUpMilliseconds = 5000;
-
-std::vector<std::uint8_t> Code(std::uint32_t code) {
-  std::vector<std::uint8_t> bytes(4);
-  std::memcpy(bytes.data(), &code, 4);
-  return bytes;
-}
-
-// A window that collects copy-data messages until it has `wanted` of them (or gives up).
-struct Receiver {
-  explicit Receiver(std::size_t wanted) : wanted(wanted) {
-    window = loop.CreateWindow([this](MessageLoop& self, const Message& message) {
-      if (message.message == WM_TIMER && message.wparam == kGiveUpTimer) self.PostQuit(1);
-      if (message.message != WM_COPYDATA) return false;
-      received.push_back(message);
-      if (received.size() == this->wanted) self.PostQuit(0);
-      return false;
-    });
-    loop.SetTimer(window, kGiveUpTimer, kGiveUpMilliseconds);
-  }
-  MessageLoop loop;
-  WindowId window = kNoWindow;
-  std::size_t wanted;
-  std::vector<Message> received;
-};
 
 TEST(WindowDirectory, CopyDataFromAnotherProcessArrivesInTheWindowsLoopInOrder) {
   Receiver receiver(3);

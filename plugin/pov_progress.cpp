@@ -50,6 +50,9 @@ bool PovProgress::Feed(std::string_view piece) {
     if (percent && percent != percent_) {
       percent_ = percent;
       moved = true;
+    } else if (!percent && !line_.empty()) {
+      if (lastLines_.size() == kKeptLines) lastLines_.pop_front();
+      lastLines_.push_back(line_);
     }
     line_.clear();
     overlong_ = false;

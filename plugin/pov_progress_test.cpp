@@ -82,5 +82,20 @@ TEST(PovProgress, OtherLinesAndNonsenseCountsAreNoProgress) {
   EXPECT_EQ(progress.Percent(), 100);
 }
 
+TEST(PovProgress, KeepsTheLastLinesThatSayWhyARenderFailed) {
+  PovProgress progress;
+  progress.Feed("==== [Parsing...] ====\nFile 'bad.pov' line 1: Parse Error: No matching } in 'pigment'\n");
+  progress.Feed(
+      "Rendered 1 of 4 pixels (25%)\r\r\nFatal error in parser: Cannot parse input.\nRender failed");
+  EXPECT_EQ(progress.LastLines(),
+            (std::deque<std::string>{
+                "==== [Parsing...] ====", "File 'bad.pov' line 1: Parse Error: No matching } in 'pigment'",
+                "Fatal error in parser: Cannot parse input."}));
+  progress.Feed("\n" + std::string(3 * PovProgress::kMaxLine, 'x') + "\n");
+  ASSERT_EQ(progress.LastLines().size(), PovProgress::kKeptLines);
+  EXPECT_EQ(progress.LastLines()[2], "Render failed");
+  EXPECT_EQ(progress.LastLines().back(), std::string(PovProgress::kMaxLine, 'x'));
+}
+
 }  // namespace
 }  // namespace lumetra::plugin

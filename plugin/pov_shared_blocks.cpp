@@ -1,5 +1,6 @@
 #include "plugin/pov_shared_blocks.h"
 
+#include <atomic>
 #include <cstring>
 #include <system_error>
 
@@ -11,6 +12,20 @@ namespace {
 void ClearExtensionFields(unsigned char* control) {
   std::memset(control, 0, PovSharedBlocks::kWindowField + 4);
   std::memset(control + 32, 0, 4);
+}
+
+// The blocks are shared with another process without a lock: each field is read and
+// written whole, as one aligned 32-bit value.
+uint32_t LoadField(const platform::SharedMemory& block, size_t offset) {
+  if (!block.IsOpen()) return 0;
+  return std::atomic_ref(*reinterpret_cast<uint32_t*>(static_cast<unsigned char*>(block.Data()) + offset))
+      .load();
+}
+
+void StoreField(const platform::SharedMemory& block, size_t offset, uint32_t value) {
+  if (!block.IsOpen()) return;
+  std::atomic_ref(*reinterpret_cast<uint32_t*>(static_cast<unsigned char*>(block.Data()) + offset))
+      .store(value);
 }
 
 }  // namespace
@@ -30,22 +45,29 @@ void PovSharedBlocks::Release() {
   display_.Close();
 }
 
-uint32_t PovSharedBlocks::ControlField(size_t offset) const {
-  uint32_t value = 0;
-  if (HasControl()) {
-    std::memcpy(&value, static_cast<const unsigned char*>(control_.Data()) + offset, 4);
-  }
-  return value;
-}
+uint32_t PovSharedBlocks::ControlField(size_t offset) const { return LoadField(control_, offset); }
 
-void PovSharedBlocks::SetControlField(size_t offset, uint32_t value) {
-  if (HasControl()) std::memcpy(static_cast<unsigned char*>(control_.Data()) + offset, &value, 4);
-}
+void PovSharedBlocks::SetControlField(size_t offset, uint32_t value) { StoreField(control_, offset, value); }
+
+uint32_t PovSharedBlocks::DisplayField(size_t offset) const { return LoadField(display_, offset); }
+
+void PovSharedBlocks::SetDisplayField(size_t offset, uint32_t value) { StoreField(display_, offset, value); }
 
 void PovSharedBlocks::SetPovWindow(uint32_t window) { SetControlField(kWindowField, window); }
 
+void PovSharedBlocks::Prepare(int32_t width, int32_t height) {
+  SetDisplayField(kPictureDueField, kPictureDue);
+  SetDisplayField(kPercentField, 0);
+  SetControlField(kWidthField, static_cast<uint32_t>(width));
+  SetControlField(kHeightField, static_cast<uint32_t>(height));
+}
+
 unsigned char* PovSharedBlocks::DisplayView() const {
   return HasDisplay() ? static_cast<unsigned char*>(display_.Data()) : nullptr;
+}
+
+unsigned char* PovSharedBlocks::DisplayPixels() const {
+  return HasDisplay() ? DisplayView() + kDisplayImageOffset : nullptr;
 }
 
 }  // namespace lumetra::plugin

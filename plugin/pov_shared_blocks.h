@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/shared_memory.h"
@@ -21,6 +22,13 @@ class PovSharedBlocks {
   static constexpr size_t kWindowField = 20;
   static constexpr size_t kWidthField = 24;
   static constexpr size_t kHeightField = 28;
+  // Display block head: 0xFFFFFFFF while a job waits for its picture (the bridge sets 0
+  // once the picture is in place), and the percentage POV-Ray reported so far.
+  static constexpr size_t kPictureDueField = 0;
+  static constexpr size_t kPercentField = 4;
+  static constexpr uint32_t kPictureDue = 0xFFFFFFFF;
+  // The most pixels the display block holds.
+  static constexpr size_t kMaxPixels = (kDisplaySize - kDisplayImageOffset) / 4;
 
   // Creates or opens both blocks, the control block first. A control block that
   // already existed keeps its contents. Returns false when the control block cannot
@@ -33,9 +41,15 @@ class PovSharedBlocks {
   bool HasDisplay() const { return display_.IsOpen(); }
   uint32_t ControlField(size_t offset) const;
   void SetControlField(size_t offset, uint32_t value);
+  uint32_t DisplayField(size_t offset) const;
+  void SetDisplayField(size_t offset, uint32_t value);
   // Names the render window of the current POV-Ray job; 0 clears it.
   void SetPovWindow(uint32_t window);
+  // Makes the blocks ready for a job's picture of `width` x `height`.
+  void Prepare(int32_t width, int32_t height);
   unsigned char* DisplayView() const;
+  // The job's picture, at the display block's offset 16.
+  unsigned char* DisplayPixels() const;
 
  private:
   platform::SharedMemory control_;

@@ -183,8 +183,9 @@ int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream
   if (!args.size.empty() && !SizeProblem(args.size).empty()) {
     return Fail(err, "--size " + SizeProblem(args.size), kRenderBadArguments);
   }
-  if (!args.method.empty() && !MethodProblem(args.method).empty()) {
-    return Fail(err, MethodProblem(args.method), kRenderBadArguments);
+  if (const std::string problem = args.method.empty() ? "" : MethodProblem(args.method, pluginPath);
+      !problem.empty()) {
+    return Fail(err, problem, kRenderBadArguments);
   }
   if (!args.fps.empty() && !ParseFps(args.fps)) {
     return Fail(err, "--fps wants N or N/D frames per second (at most 4800), not '" + args.fps + "'",
@@ -320,8 +321,10 @@ void RegisterAnimateCommand(CLI::App& root, const GlobalOptions& options, int& e
       ->excludes(rate);
   command->add_option("--size", args->size, "Picture size as WIDTHxHEIGHT (default: the scene's)")
       ->check(SizeCheck());
-  command->add_option("--method", args->method, "Wireframe, \"Hidden Line\", ZBuffer, Scanline or Raytracing")
-      ->check(LibraryMethodCheck());
+  command
+      ->add_option("--method", args->method,
+                   "Wireframe, \"Hidden Line\", ZBuffer, Scanline, Raytracing or POV-Ray")
+      ->check(MethodCheck());
   command->add_flag(
       "--drop-last-frame", args->dropLastFrame,
       "Leave out a frame that falls on the end time, so a looping movie does not repeat its first "

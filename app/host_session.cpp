@@ -51,6 +51,7 @@ std::unique_ptr<HostSession> HostSession::Open(host::Scene scene, const std::str
                                                ContextSetup setup) {
   std::unique_ptr<HostSession> session(new HostSession());
   session->setup_ = std::move(setup);
+  session->povPrograms_ = PovProgramsBeside(pluginPath);
   session->Install(std::move(scene));
   session->plugin_ = host::PluginModule::Load(pluginPath, host::FillSceneRecord);
   session->SendEvent(0, abi::kEventHostReady);
@@ -66,6 +67,9 @@ void HostSession::Install(host::Scene scene) {
   context_.reset();
   scene_ = std::make_unique<host::Scene>(std::move(scene));
   context_ = std::make_unique<host::HostContext>(*scene_);
+  context_->startPovRender = [this](std::string& error) {
+    return StartPovRender(*scene_, povPrograms_, error);
+  };
   if (setup_) setup_(*context_);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/pov_render.h"
 #include "host/host_context.h"
 #include "host/plugin_module.h"
 #include "host/scene.h"
@@ -66,6 +67,7 @@ class HostSession {
   bool HandOver(const std::vector<uint8_t>& bytes);
 
   ContextSetup setup_;
+  PovRenderPrograms povPrograms_;
   std::unique_ptr<host::Scene> scene_;
   std::unique_ptr<host::HostContext> context_;
   std::unique_ptr<host::PluginModule> plugin_;  // closed first: it may still call the host

@@ -12,6 +12,7 @@
 
 #include "abi/render_methods.h"
 #include "abi/result_codes.h"
+#include "app/pov_render.h"
 
 namespace lumetra::app {
 namespace {
@@ -66,10 +67,15 @@ std::string SizeProblem(const std::string& text) {
   return ParseSize(text) ? std::string() : "wants WIDTHxHEIGHT with each side 1 to 16384, not '" + text + "'";
 }
 
-std::string MethodProblem(const std::string& name) {
+std::string MethodProblem(const std::string& name, const std::string& pluginPath) {
   const auto method = abi::RenderMethodByName(name);
-  if (!method)
-    return "unknown method '" + name + "'; one of: Wireframe, \"Hidden Line\", ZBuffer, Scanline, Raytracing";
+  if (!method) {
+    return "unknown method '" + name +
+           "'; one of: Wireframe, \"Hidden Line\", ZBuffer, Scanline, Raytracing, POV-Ray";
+  }
+  if (*method == abi::kMethodPovRay) {
+    return pluginPath.empty() ? std::string() : PovRenderProblem(PovProgramsBeside(pluginPath));
+  }
   if (!abi::DrawnByRenderLibrary(*method)) {
     return std::string("the \"") + abi::kRenderMethodNames[*method] +
            "\" method hands the scene to an outside renderer, which this command does not drive";
@@ -88,7 +94,9 @@ bool ProgressAsBar(const std::string& progress) {
 
 CLI::Validator SizeCheck() { return CLI::Validator(SizeProblem, "WIDTHxHEIGHT"); }
 
-CLI::Validator LibraryMethodCheck() { return CLI::Validator(MethodProblem, "NAME"); }
+CLI::Validator MethodCheck() {
+  return CLI::Validator([](const std::string& name) { return MethodProblem(name); }, "NAME");
+}
 
 void ApplyRenderSize(host::Scene& scene, const std::string& size) {
   const auto parsed = ParseSize(size);

@@ -32,9 +32,10 @@ class InterruptGuard {
 // "WIDTHxHEIGHT", each side 1 to 16384.
 std::optional<std::pair<uint32_t, uint32_t>> ParseSize(const std::string& text);
 // What is wrong with a size or a render method's name as an option gives it; empty when
-// nothing. A method must be one of the render library's.
+// nothing. A method must be one of the render library's or "POV-Ray"; given the plug-in's
+// path, an outside renderer's programs must be there too.
 std::string SizeProblem(const std::string& text);
-std::string MethodProblem(const std::string& name);
+std::string MethodProblem(const std::string& name, const std::string& pluginPath = {});
 // --progress auto|bar|lines|none into `progress`.
 void AddProgressOption(CLI::App& command, std::string& progress);
 // Whether progress is drawn as a bar rewritten in place (else as lines).
@@ -42,7 +43,7 @@ bool ProgressAsBar(const std::string& progress);
 
 // The same as the command line's checks.
 CLI::Validator SizeCheck();
-CLI::Validator LibraryMethodCheck();
+CLI::Validator MethodCheck();
 
 // The render size of a --size option ("WIDTHxHEIGHT") for this run; nothing when the text
 // names no size. A picture of another shape than the camera's would come out stretched, so

@@ -85,8 +85,9 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
   if (!args.size.empty() && !SizeProblem(args.size).empty()) {
     return Fail(err, "--size " + SizeProblem(args.size), kRenderBadArguments);
   }
-  if (!args.method.empty() && !MethodProblem(args.method).empty()) {
-    return Fail(err, MethodProblem(args.method), kRenderBadArguments);
+  if (const std::string problem = args.method.empty() ? "" : MethodProblem(args.method, pluginPath);
+      !problem.empty()) {
+    return Fail(err, problem, kRenderBadArguments);
   }
   std::optional<Picture> picture;
   if (!args.output.empty()) {
@@ -173,9 +174,9 @@ void RegisterRenderCommand(CLI::App& root, const GlobalOptions& options, int& ex
                       "folder and format, named after the scene)");
   command
       ->add_option("--method", args->method,
-                   "Wireframe, \"Hidden Line\", ZBuffer, Scanline or Raytracing (default: the "
+                   "Wireframe, \"Hidden Line\", ZBuffer, Scanline, Raytracing or POV-Ray (default: the "
                    "plug-in's setting; this run only)")
-      ->check(LibraryMethodCheck());
+      ->check(MethodCheck());
   command->add_option("--size", args->size, "Picture size as WIDTHxHEIGHT (default: the scene's)")
       ->check(SizeCheck());
   command->add_option("--time", args->time,

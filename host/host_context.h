@@ -53,6 +53,9 @@ class HostContext {
   // Called when the plug-in has changed objects or asked for the views to be redrawn (a
   // pose while the time slider moves), so a window repaints; from the calling thread.
   std::function<void()> changed;
+  // The host's POV-Ray render call: starts POV-Ray on the scene without waiting; false,
+  // with the reason, when it cannot. Unset, the host has no POV-Ray.
+  std::function<bool(std::string& error)> startPovRender;
   int32_t updateMode = 1;
 
  private:

@@ -1,5 +1,6 @@
 #include "host/host_functions.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -126,9 +127,12 @@ int32_t LUMETRA_STDCALL CloseChildListFn(uint32_t list) {
 }
 
 int32_t LUMETRA_STDCALL RenderWithPovRayFn(int32_t) {
-  // This host has no POV-Ray connection of its own.
   return WithContext([](HostContext& context) {
     ++context.Log().povRayRequests;
+    if (!context.startPovRender) return kNotFound;
+    std::string error;
+    if (context.startPovRender(error)) return kOk;
+    std::fprintf(stderr, "lumetra: %s\n", error.c_str());
     return kNotFound;
   });
 }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -150,6 +151,16 @@ void SharedMemory::Close() {
                      LastError().message().c_str());
   }
   ::close(std::exchange(fd_, -1));
+}
+
+std::uint32_t SharedMemory::LoadU32(std::size_t offset) const {
+  if (!IsOpen() || offset % 4 != 0 || offset + 4 > size_) return 0;
+  return std::atomic_ref(*reinterpret_cast<std::uint32_t*>(static_cast<std::byte*>(view_) + offset)).load();
+}
+
+void SharedMemory::StoreU32(std::size_t offset, std::uint32_t value) {
+  if (!IsOpen() || offset % 4 != 0 || offset + 4 > size_) return;
+  std::atomic_ref(*reinterpret_cast<std::uint32_t*>(static_cast<std::byte*>(view_) + offset)).store(value);
 }
 
 }  // namespace lumetra::platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -37,6 +38,12 @@ class SharedMemory {
   std::size_t Size() const { return size_; }
   std::span<std::byte> View() const { return {static_cast<std::byte*>(view_), size_}; }
   void* Data() const { return view_; }
+
+  // A 32-bit field at `offset` (4-byte aligned, inside the view), read and written whole:
+  // other processes use the block without a lock. A closed block reads 0 and ignores
+  // writes.
+  std::uint32_t LoadU32(std::size_t offset) const;
+  void StoreU32(std::size_t offset, std::uint32_t value);
 
   // Unmaps the view and lets go of the name (removing it for the last user).
   void Close();

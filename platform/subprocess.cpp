@@ -18,7 +18,7 @@ namespace lumetra::platform {
 namespace {
 
 bool IsExecutableFile(const std::string& path) {
-  struct stat info{};
+  struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
@@ -36,6 +36,11 @@ void CloseBoth(int pipe[2]) {
     if (::getppid() != parent) ::_exit(127);  // the parent ended before the line above
   }
   if (options.ownProcessGroup) ::setpgid(0, 0);
+  if (!options.workingDirectory.empty() && ::chdir(options.workingDirectory.c_str()) != 0) {
+    const int failure = errno;
+    [[maybe_unused]] const auto written = ::write(reportPipe[1], &failure, sizeof failure);
+    ::_exit(127);
+  }
   if (options.pipeOutput) {
     ::dup2(outputPipe[1], STDOUT_FILENO);
     ::dup2(outputPipe[1], STDERR_FILENO);

@@ -15,6 +15,8 @@ struct SpawnOptions {
   bool ownProcessGroup = false;
   // It is killed when the thread that started it ends (for single-threaded parents).
   bool endWithParent = false;
+  // Where it starts; empty: where the parent is.
+  std::string workingDirectory{};
 };
 
 // A program started by this process.

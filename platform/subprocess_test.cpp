@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -45,6 +46,18 @@ TEST(SubprocessTest, RunsAProgramFromPathAndHandsBackItsOutputAndStatus) {
   ASSERT_TRUE(child) << error;
   EXPECT_EQ(ReadAll(child->output), "out\nerr\n");
   EXPECT_EQ(WaitForExit(child->pid), 3);
+}
+
+TEST(SubprocessTest, StartsWhereItIsTold) {
+  ScratchDirectory dir;
+  std::string error;
+  const auto child =
+      Spawn({"sh", "-c", "pwd"}, {.pipeOutput = true, .workingDirectory = dir.Path().string()}, &error);
+  ASSERT_TRUE(child) << error;
+  EXPECT_EQ(ReadAll(child->output), std::filesystem::canonical(dir.Path()).string() + "\n");
+  EXPECT_EQ(WaitForExit(child->pid), 0);
+  EXPECT_FALSE(Spawn({"sh", "-c", "true"}, {.workingDirectory = (dir / "missing").string()}, &error));
+  EXPECT_NE(error.find("No such file"), std::string::npos) << error;
 }
 
 TEST(SubprocessTest, AProgramThatCannotBeFoundOrRunSaysWhy) {

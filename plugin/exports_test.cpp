@@ -94,11 +94,11 @@ TEST(Exports, NewControlBlockStartsCleared) {
   UseNamespace("exports_new_block");
   LoadedPlugin plugin;
   ASSERT_TRUE(plugin.Loaded()) << dlerror();
-  auto control = OpenBlock(PovSharedBlocks::kControlName, PovSharedBlocks::kControlSize);
+  auto control = OpenBlock(abi::pov::kControlName, abi::pov::kControlSize);
   ASSERT_TRUE(control.IsOpen());
   EXPECT_TRUE(control.Existed());
   for (size_t offset = 0; offset < 36; offset += 4) EXPECT_EQ(Field(control, offset), 0u);
-  auto display = OpenBlock(PovSharedBlocks::kDisplayName, PovSharedBlocks::kDisplaySize);
+  auto display = OpenBlock(abi::pov::kDisplayName, abi::pov::kDisplaySize);
   ASSERT_TRUE(display.IsOpen());
   EXPECT_TRUE(display.Existed());
 }
@@ -107,7 +107,7 @@ TEST(Exports, NewControlBlockStartsCleared) {
 TEST(Exports, DISABLED_SecondInstance) {
   LoadedPlugin plugin;
   ASSERT_TRUE(plugin.Loaded()) << dlerror();
-  auto control = OpenBlock(PovSharedBlocks::kControlName, PovSharedBlocks::kControlSize);
+  auto control = OpenBlock(abi::pov::kControlName, abi::pov::kControlSize);
   ASSERT_TRUE(control.IsOpen());
   EXPECT_EQ(Field(control, 0), 0xAAu);
   EXPECT_EQ(Field(control, 20), 77u);
@@ -119,7 +119,7 @@ TEST(Exports, SecondInstanceKeepsTheControlBlock) {
   UseNamespace("exports_second_instance");
   LoadedPlugin plugin;
   ASSERT_TRUE(plugin.Loaded()) << dlerror();
-  auto control = OpenBlock(PovSharedBlocks::kControlName, PovSharedBlocks::kControlSize);
+  auto control = OpenBlock(abi::pov::kControlName, abi::pov::kControlSize);
   ASSERT_TRUE(control.IsOpen());
   SetField(control, 0, 0xAA);
   SetField(control, 20, 77);

@@ -8,10 +8,12 @@
 #include "animation/frame_poser.h"
 #include "lumetra2.h"
 #include "platform/debug_log.h"
+#include "platform/messages.h"
 #include "plugin/animation_run.h"
 #include "plugin/animation_scene_interface.h"
 #include "plugin/host_messages.h"
 #include "plugin/kinetra_app.h"
+#include "plugin/pov_route.h"
 #include "render/make_job.h"
 #include "render/output_path.h"
 #include "render/window_thread.h"
@@ -40,6 +42,22 @@ void LibraryRenderService::Backend::ReleasePreview(render::RenderJob& job) {
   translate::ReleaseHostPreview(job);
 }
 
+uint8_t* LibraryRenderService::Backend::SharedPixels(render::RenderJob& job) {
+  return job.kind == render::RendererKind::PovRay ? app_.PovBlocks().DisplayPixels() : nullptr;
+}
+
+void LibraryRenderService::Backend::SetPovWindow(render::RenderJob&, platform::WindowId window) {
+  app_.PovBlocks().SetPovWindow(window);
+}
+
+void LibraryRenderService::Backend::RenderOutside(render::RenderJob& job) {
+  if (job.kind == render::RendererKind::PovRay) {
+    RenderWithPovRay(job, app_.Scene()->SceneRecord(), app_.PovBlocks());
+  } else {
+    render::LibraryBackend::RenderOutside(job);
+  }
+}
+
 std::shared_ptr<render::RenderJob> LibraryRenderService::MakeTranslatedJob(const abi::SceneRecord& host,
                                                                            bool animation) {
   auto job =
@@ -59,6 +77,12 @@ std::shared_ptr<render::RenderJob> LibraryRenderService::MakeTranslatedJob(const
     platform::DebugLog::Printf("Failed to translate the scene: %s\n", error.what());
     ::FreeScene(job->scene);
     jobs_.Remove(job.get());
+    return nullptr;
+  }
+  if (job->kind == render::RendererKind::PovRay && !PreparePovJob(*job, app_.PovBlocks())) {
+    jobs_.Remove(job.get());
+    platform::Messages::Show("Error", "Failed to create POV-Ray render job", platform::MessageButtons::Ok,
+                             platform::MessageIcon::Stop);
     return nullptr;
   }
   return job;

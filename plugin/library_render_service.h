@@ -10,7 +10,7 @@ namespace lumetra::plugin {
 // The render library's jobs as the plug-in runs them.
 class LibraryRenderService : public RenderService {
  public:
-  explicit LibraryRenderService(KinetraApp& app) : app_(app) {}
+  explicit LibraryRenderService(KinetraApp& app) : app_(app), backend_(app) {}
   ~LibraryRenderService() override;
 
   void StartRender() override;
@@ -21,10 +21,20 @@ class LibraryRenderService : public RenderService {
   std::vector<ui::CompressorEntry> Compressors() const override;
 
  private:
-  // The library's route plus the host preview a job may hold.
+  // The library's route, the host preview a job may hold, and the outside renderers,
+  // which render the host's scene.
   class Backend : public render::LibraryBackend {
    public:
+    explicit Backend(KinetraApp& app) : app_(app) {}
     void ReleasePreview(render::RenderJob& job) override;
+    uint8_t* SharedPixels(render::RenderJob& job) override;
+    void SetPovWindow(render::RenderJob& job, platform::WindowId window) override;
+
+   protected:
+    void RenderOutside(render::RenderJob& job) override;
+
+   private:
+    KinetraApp& app_;
   };
 
   // The host's scene record; null (and a debug line) before the host connected it.

@@ -95,9 +95,7 @@ bool LibraryBackend::Render(RenderJob& job) {
       break;
     case RendererKind::PovRay:
     case RendererKind::Rib:
-      platform::DebugLog::Printf("The \"%s\" method is not available in this build\n",
-                                 MethodInfo(static_cast<RenderMethod>(job.method)).name);
-      job.abort = 1;
+      RenderOutside(job);
       break;
     default:
       platform::DebugLog::Write("Unknown renderer\n");
@@ -106,6 +104,12 @@ bool LibraryBackend::Render(RenderJob& job) {
   }
   job.SetState(JobState::Complete);
   return !job.Aborted();
+}
+
+void LibraryBackend::RenderOutside(RenderJob& job) {
+  platform::DebugLog::Printf("The \"%s\" method is not available in this build\n",
+                             MethodInfo(static_cast<RenderMethod>(job.method)).name);
+  job.abort = 1;
 }
 
 bool LibraryBackend::WriteOutput(RenderJob& job) {

@@ -12,6 +12,11 @@ class LibraryBackend : public JobBackend {
   bool Render(RenderJob& job) override;
   bool WriteOutput(RenderJob& job) override;
   void FreeScene(RenderJob& job) override;
+
+ protected:
+  // The render step of a job drawn by an outside renderer (POV-Ray or RIB); without one
+  // the job is aborted.
+  virtual void RenderOutside(RenderJob& job);
 };
 
 // Calls the library's render entry for the job's method with its shading flags and the

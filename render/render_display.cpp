@@ -4,6 +4,7 @@
 #include <map>
 
 #include "abi/desktop_record.h"
+#include "abi/pov_blocks.h"
 #include "platform/byte_reader.h"
 #include "platform/debug_log.h"
 #include "render/render_job.h"
@@ -206,12 +207,17 @@ bool RenderDisplay::Handle(RenderJob& job, const platform::Message& message) {
       const auto& bytes = message.copyData;
       const uint32_t code =
           bytes.size() < 4 ? 0 : platform::LoadU32(bytes.data(), platform::ByteOrder::kLittle);
-      if (code == kPovRenderEnded) {
+      if (code == abi::pov::kRenderEnded) {
         job.SetState(JobState::Complete);
-      } else if (code == kPovRenderAborted) {
+      } else if (code == abi::pov::kRenderFailed) {
         job.abort = 1;
         int32_t notYet = 0;
         job.terminate.compare_exchange_strong(notYet, 1);
+        // The bridge says why after the code.
+        if (bytes.size() > 4) {
+          platform::DebugLog::Printf("POV-Ray render failed: %s\n",
+                                     std::string(bytes.begin() + 4, bytes.end()).c_str());
+        }
       }
       return false;  // the default handling follows in every case
     }

@@ -25,9 +25,6 @@ class RenderDisplay {
  public:
   static constexpr uintptr_t kRepaintTimer = 1;
   static constexpr uint32_t kRepaintMilliseconds = 50;
-  // Copy-data codes the POV-Ray extension sends.
-  static constexpr uint32_t kPovRenderEnded = 3;
-  static constexpr uint32_t kPovRenderAborted = 2;
 
   // Makes the window on `loop` and the job's image buffer (in `sharedPixels` when given,
   // else in memory of its own). Fails without a window or a buffer.

@@ -1,4 +1,4 @@
-#include "plugin/pov_bridge.h"
+#include "povbridge/pov_bridge.h"
 
 #include <poll.h>
 #include <unistd.h>
@@ -8,32 +8,21 @@
 #include <ostream>
 #include <span>
 
+#include "abi/pov_blocks.h"
 #include "platform/byte_reader.h"
 #include "platform/message_loop.h"
+#include "platform/shared_memory.h"
 #include "platform/subprocess.h"
 #include "platform/window_directory.h"
-#include "plugin/pov_picture.h"
-#include "plugin/pov_progress.h"
-#include "plugin/pov_shared_blocks.h"
+#include "povbridge/pov_picture.h"
+#include "povbridge/pov_progress.h"
 
-namespace lumetra::plugin {
+namespace lumetra::povbridge {
 namespace {
 
 constexpr int kPollMilliseconds = 20;
 // How long POV-Ray may take to end on SIGTERM before it is killed.
 constexpr int kGraceMilliseconds = 500;
-constexpr uint32_t kRenderEnded = 3;
-constexpr uint32_t kRenderFailed = 2;
-
-// The render window of the job, told how the render went: the code, then for a failure
-// the reason, which the window writes to the debug output.
-void Tell(platform::WindowId window, uint32_t code, const std::string& reason) {
-  const auto head = platform::StoreBytes<4>(code, platform::ByteOrder::kLittle);
-  std::vector<uint8_t> bytes(head.begin(), head.end());
-  bytes.insert(bytes.end(), reason.begin(),
-               reason.begin() + std::min(reason.size(), platform::window_directory::kMaxCopyDataBytes - 4));
-  platform::window_directory::SendCopyData(window, platform::kNoWindow, 0, bytes);
-}
 
 std::string JoinLines(const std::deque<std::string>& lines) {
   std::string text;
@@ -52,37 +41,42 @@ class BridgeRun {
   BridgeRun(const PovBridgeRequest& request, std::ostream& err) : request_(request), err_(err) {}
 
   int Run() {
-    if (!blocks_.Create() || !blocks_.HasDisplay()) return Fail("the POV-Ray display block cannot be opened");
-    window_ = blocks_.ControlField(PovSharedBlocks::kWindowField);
+    std::error_code error;
+    control_ = platform::SharedMemory::Create(abi::pov::kControlName, abi::pov::kControlSize, error);
+    if (!error)
+      display_ = platform::SharedMemory::Create(abi::pov::kDisplayName, abi::pov::kDisplaySize, error);
+    if (error || !display_.IsOpen()) return Fail("the POV-Ray blocks cannot be opened: " + error.message());
+    window_ = control_.LoadU32(abi::pov::kWindowField);
     if (window_ == platform::kNoWindow) return Fail("no render window waits for POV-Ray");
-    width_ = static_cast<int32_t>(blocks_.ControlField(PovSharedBlocks::kWidthField));
-    height_ = static_cast<int32_t>(blocks_.ControlField(PovSharedBlocks::kHeightField));
+    width_ = static_cast<int32_t>(control_.LoadU32(abi::pov::kWidthField));
+    height_ = static_cast<int32_t>(control_.LoadU32(abi::pov::kHeightField));
     if (width_ <= 0 || height_ <= 0 ||
-        static_cast<uint64_t>(width_) * static_cast<uint64_t>(height_) > PovSharedBlocks::kMaxPixels) {
+        static_cast<uint64_t>(width_) * static_cast<uint64_t>(height_) > abi::pov::kMaxPixels) {
       return Fail("a picture of " + std::to_string(width_) + " x " + std::to_string(height_) +
                   " pixels does not fit the POV-Ray display block");
     }
     const std::string picture = request_.folder + "/picture.png";
     if (!RunPovRay(picture)) return 1;
-    const std::span<uint8_t> pixels(blocks_.DisplayPixels(), static_cast<size_t>(width_) * height_ * 4);
+    const std::span<uint8_t> pixels(static_cast<uint8_t*>(display_.Data()) + abi::pov::kDisplayImageOffset,
+                                    static_cast<size_t>(width_) * height_ * 4);
     const PovPictureCopy copy = CopyPovPicture(picture, pixels, width_, height_);
     if (!copy.Ok()) return Fail("POV-Ray's picture cannot be read: " + copy.error);
-    blocks_.SetDisplayField(PovSharedBlocks::kPictureDueField, 0);
-    Tell(window_, kRenderEnded, {});
+    display_.StoreU32(abi::pov::kPictureDueField, 0);
+    TellRenderWindow(window_, abi::pov::kRenderEnded, {});
     return 0;
   }
 
  private:
   int Fail(const std::string& reason) {
     err_ << "lumetra-povbridge: " << reason << "\n";
-    if (window_ != platform::kNoWindow) Tell(window_, kRenderFailed, reason);
+    if (window_ != platform::kNoWindow) TellRenderWindow(window_, abi::pov::kRenderFailed, reason);
     return 1;
   }
 
   // The job is gone when its window closed (the control block names another one, or
   // none) or the host ended.
   bool JobGone() const {
-    return blocks_.ControlField(PovSharedBlocks::kWindowField) != window_ ||
+    return control_.LoadU32(abi::pov::kWindowField) != window_ ||
            (request_.hostProcess > 0 && ::getppid() != request_.hostProcess);
   }
 
@@ -90,14 +84,18 @@ class BridgeRun {
     std::vector<std::string> arguments{request_.povray};
     arguments.insert(arguments.end(), request_.povrayArguments.begin(), request_.povrayArguments.end());
     // The job's size wins over any the host asked for; no display, no pause, a PNG picture.
-    for (const std::string& option : {"+W" + std::to_string(width_), "+H" + std::to_string(height_),
-                                      std::string("-D"), std::string("-P"), std::string("+FN"),
-                                      "+O" + picture}) {
+    for (const std::string& option :
+         {"+W" + std::to_string(width_), "+H" + std::to_string(height_), std::string("-D"), std::string("-P"),
+          std::string("+FN"), "+O" + picture}) {
       arguments.push_back(option);
     }
     std::string error;
-    const auto povray =
-        platform::Spawn(arguments, {.pipeOutput = true, .ownProcessGroup = true, .endWithParent = true}, &error);
+    const auto povray = platform::Spawn(arguments,
+                                        {.pipeOutput = true,
+                                         .ownProcessGroup = true,
+                                         .endWithParent = true,
+                                         .workingDirectory = request_.folder},
+                                        &error);
     if (!povray) {
       Fail(error);
       return false;
@@ -110,7 +108,7 @@ class BridgeRun {
       if (ready > 0) {
         const ssize_t got = ::read(povray->output, buffer, sizeof buffer);
         if (got > 0 && progress.Feed(std::string_view(buffer, static_cast<size_t>(got)))) {
-          blocks_.SetDisplayField(PovSharedBlocks::kPercentField, static_cast<uint32_t>(*progress.Percent()));
+          display_.StoreU32(abi::pov::kPercentField, static_cast<uint32_t>(*progress.Percent()));
         }
         open = got > 0 || (got < 0 && errno == EINTR);
       }
@@ -125,20 +123,30 @@ class BridgeRun {
     const int status = platform::WaitForExit(povray->pid);
     if (status == 0) return true;
     const std::string said = JoinLines(progress.LastLines());
-    Fail("POV-Ray failed (" + (status < 0 ? std::string("ended by a signal") : "exit " + std::to_string(status)) +
-         ")" + (said.empty() ? "" : ":\n" + said));
+    Fail("POV-Ray failed (" +
+         (status < 0 ? std::string("ended by a signal") : "exit " + std::to_string(status)) + ")" +
+         (said.empty() ? "" : ":\n" + said));
     return false;
   }
 
   const PovBridgeRequest& request_;
   std::ostream& err_;
-  PovSharedBlocks blocks_;
+  platform::SharedMemory control_;
+  platform::SharedMemory display_;
   platform::WindowId window_ = platform::kNoWindow;
   int32_t width_ = 0;
   int32_t height_ = 0;
 };
 
 }  // namespace
+
+void TellRenderWindow(platform::WindowId window, uint32_t code, const std::string& reason) {
+  const auto head = platform::StoreBytes<4>(code, platform::ByteOrder::kLittle);
+  std::vector<uint8_t> bytes(head.begin(), head.end());
+  bytes.insert(bytes.end(), reason.begin(),
+               reason.begin() + std::min(reason.size(), platform::window_directory::kMaxCopyDataBytes - 4));
+  platform::window_directory::SendCopyData(window, platform::kNoWindow, 0, bytes);
+}
 
 int RunPovBridge(const PovBridgeRequest& request, std::ostream& err) {
   const int status = BridgeRun(request, err).Run();
@@ -148,8 +156,9 @@ int RunPovBridge(const PovBridgeRequest& request, std::ostream& err) {
 }
 
 std::vector<std::string> PovBridgeArguments(const PovBridgeRequest& request) {
-  std::vector<std::string> arguments{"--host", std::to_string(request.hostProcess), "--folder", request.folder,
-                                     "--povray", request.povray, "--"};
+  std::vector<std::string> arguments{
+      "--host", std::to_string(request.hostProcess), "--folder", request.folder, "--povray", request.povray,
+      "--"};
   arguments.insert(arguments.end(), request.povrayArguments.begin(), request.povrayArguments.end());
   return arguments;
 }
@@ -170,7 +179,9 @@ bool ParsePovBridgeArguments(const std::vector<std::string>& arguments, PovBridg
         return false;
       }
     } else if (name == "--folder") {
-      request.folder = value;
+      // POV-Ray runs in the folder; the bridge reads the picture from where it started.
+      std::error_code ignored;
+      request.folder = value.empty() ? value : std::filesystem::absolute(value, ignored).string();
     } else if (name == "--povray") {
       request.povray = value;
     } else {
@@ -186,4 +197,4 @@ bool ParsePovBridgeArguments(const std::vector<std::string>& arguments, PovBridg
   return true;
 }
 
-}  // namespace lumetra::plugin
+}  // namespace lumetra::povbridge

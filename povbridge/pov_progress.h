@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace lumetra::plugin {
+namespace lumetra::povbridge {
 
 // The percentage of a POV-Ray 3.7 progress line, "Rendered N of M pixels (P%)", worked
 // out from N and M; none for any other line or counts that make no sense.
@@ -35,4 +35,4 @@ class PovProgress {
   std::deque<std::string> lastLines_;
 };
 
-}  // namespace lumetra::plugin
+}  // namespace lumetra::povbridge

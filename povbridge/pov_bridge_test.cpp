@@ -1,4 +1,4 @@
-#include "plugin/pov_bridge.h"
+#include "povbridge/pov_bridge.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -11,41 +11,67 @@
 #include <string>
 #include <thread>
 
+#include "abi/pov_blocks.h"
 #include "image/image.h"
 #include "image/image_loader.h"
 #include "platform/byte_reader.h"
+#include "platform/shared_memory.h"
 #include "platform/subprocess.h"
 #include "platform/testing/copy_data_receiver.h"
 #include "platform/testing/scratch_directory.h"
-#include "plugin/pov_shared_blocks.h"
 
-namespace lumetra::plugin {
+namespace lumetra::povbridge {
 namespace {
 
 const std::string kTestData = LUMETRA_POV_TESTDATA;
 const std::string kCapturedPicture = kTestData + "/povray-3.7-sphere-64x48.png";
+
+// The tests of one program run side by side; each process takes blocks of its own, and the
+// bridge it starts inherits the names.
+struct OwnBlockNames {
+  OwnBlockNames() { ::setenv("LUMETRA_SHM_NAMESPACE", ("bridge" + std::to_string(::getpid())).c_str(), 1); }
+};
+
+// The shared blocks as the plug-in makes them.
+struct Blocks {
+  Blocks() {
+    std::error_code error;
+    control = platform::SharedMemory::Create(abi::pov::kControlName, abi::pov::kControlSize, error);
+    EXPECT_FALSE(error) << error.message();
+    display = platform::SharedMemory::Create(abi::pov::kDisplayName, abi::pov::kDisplaySize, error);
+    EXPECT_FALSE(error) << error.message();
+  }
+  uint8_t* Pixels() const { return static_cast<uint8_t*>(display.Data()) + abi::pov::kDisplayImageOffset; }
+
+  platform::SharedMemory control;
+  platform::SharedMemory display;
+};
 
 // A POV-Ray job as the plug-in prepares one, with its render window, and the bridge
 // started for it as the host starts it: in a process of its own.
 class BridgeJob {
  public:
   BridgeJob(int32_t width, int32_t height) : receiver_(1, 10000) {
-    EXPECT_TRUE(blocks_.Create());
-    blocks_.SetPovWindow(receiver_.window);
-    blocks_.Prepare(width, height);
+    blocks_.control.StoreU32(abi::pov::kWindowField, receiver_.window);
+    blocks_.control.StoreU32(abi::pov::kWidthField, static_cast<uint32_t>(width));
+    blocks_.control.StoreU32(abi::pov::kHeightField, static_cast<uint32_t>(height));
+    blocks_.display.StoreU32(abi::pov::kPictureDueField, abi::pov::kPictureDue);
+    blocks_.display.StoreU32(abi::pov::kPercentField, 0);
     std::filesystem::create_directory(folder_);
   }
 
   // A stand-in for POV-Ray: a shell script with `body`, where $out is the picture to write.
   std::string FakePovRay(const std::string& body) {
     const std::string path = (scratch_ / "povray").string();
-    std::ofstream(path) << "#!/bin/sh\nfor a; do case \"$a\" in +O*) out=\"${a#+O}\";; esac; done\n" << body << "\n";
+    std::ofstream(path) << "#!/bin/sh\nfor a; do case \"$a\" in +O*) out=\"${a#+O}\";; esac; done\n"
+                        << body << "\n";
     EXPECT_EQ(::chmod(path.c_str(), 0755), 0);
     return path;
   }
 
   int Start(const std::string& povray) {
-    PovBridgeRequest request{povray, {"+I" + (scratch_ / "scene.pov").string(), "+A0.3"}, folder_, ::getpid()};
+    PovBridgeRequest request{
+        povray, {"+I" + (scratch_ / "scene.pov").string(), "+A0.3"}, folder_, ::getpid()};
     std::vector<std::string> arguments{LUMETRA_POVBRIDGE};
     const std::vector<std::string> more = PovBridgeArguments(request);
     arguments.insert(arguments.end(), more.begin(), more.end());
@@ -69,17 +95,19 @@ class BridgeJob {
     return platform::LoadU32(Received()[0].copyData.data(), platform::ByteOrder::kLittle);
   }
   std::string Reason() const {
-    return Received().empty() ? "" : std::string(Received()[0].copyData.begin() + 4, Received()[0].copyData.end());
+    return Received().empty() ? ""
+                              : std::string(Received()[0].copyData.begin() + 4, Received()[0].copyData.end());
   }
-  PovSharedBlocks& Blocks() { return blocks_; }
+  Blocks& Shared() { return blocks_; }
   platform::Receiver& Window() { return receiver_; }
   const std::string& Folder() const { return folder_; }
   std::filesystem::path Scratch() const { return scratch_.Path(); }
 
  private:
+  OwnBlockNames names_;
   platform::ScratchDirectory scratch_;
   std::string folder_ = (scratch_ / "render").string();
-  PovSharedBlocks blocks_;
+  Blocks blocks_;
   platform::Receiver receiver_;
 };
 
@@ -93,8 +121,11 @@ TEST(PovBridgeTest, ArgumentsMakeTheSameRequestAndNonsenseIsRefused) {
   EXPECT_EQ(read.folder, sent.folder);
   EXPECT_EQ(read.hostProcess, 4321);
   for (const std::vector<std::string>& bad :
-       {std::vector<std::string>{"--host", "12x", "--folder", "f", "--", "a"}, {"--folder", "f", "--"},
-        {"--folder"}, {"--colour", "red", "--folder", "f", "--", "a"}, {"--host", "-3", "--folder", "f", "--", "a"}}) {
+       {std::vector<std::string>{"--host", "12x", "--folder", "f", "--", "a"},
+        {"--folder", "f", "--"},
+        {"--folder"},
+        {"--colour", "red", "--folder", "f", "--", "a"},
+        {"--host", "-3", "--folder", "f", "--", "a"}}) {
     PovBridgeRequest request;
     EXPECT_FALSE(ParsePovBridgeArguments(bad, request, error)) << bad[0];
     EXPECT_FALSE(error.empty());
@@ -104,17 +135,19 @@ TEST(PovBridgeTest, ArgumentsMakeTheSameRequestAndNonsenseIsRefused) {
 TEST(PovBridgeTest, DeliversThePictureAndItsProgressAndEndsTheWaitWithThree) {
   BridgeJob job(64, 48);
   const std::string povray = job.FakePovRay(
-      "printf 'Parsing...\\nRendered 1536 of 3072 pixels (50%%)\\rRendered 3072 of 3072 pixels (100%%)\\r' >&2\n"
-      "cp '" + kCapturedPicture + "' \"$out\"");
+      "printf 'Parsing...\\nRendered 1536 of 3072 pixels (50%%)\\rRendered 3072 of 3072 pixels (100%%)\\r' "
+      ">&2\n"
+      "cp '" +
+      kCapturedPicture + "' \"$out\"");
   EXPECT_EQ(job.Run(povray), 0);
   EXPECT_EQ(job.Code(), 3u);
-  EXPECT_EQ(job.Blocks().DisplayField(PovSharedBlocks::kPictureDueField), 0u);
-  EXPECT_EQ(job.Blocks().DisplayField(PovSharedBlocks::kPercentField), 100u);
+  EXPECT_EQ(job.Shared().display.LoadU32(abi::pov::kPictureDueField), 0u);
+  EXPECT_EQ(job.Shared().display.LoadU32(abi::pov::kPercentField), 100u);
   EXPECT_FALSE(std::filesystem::exists(job.Folder()));
 
   image::Image picture;
   ASSERT_EQ(image::LoadImage(picture, kCapturedPicture), 1);
-  const uint8_t* pixels = job.Blocks().DisplayPixels();
+  const uint8_t* pixels = job.Shared().Pixels();
   for (const auto& [x, y] : {std::pair{0, 0}, {32, 24}, {63, 47}, {10, 40}}) {
     const auto expected = picture.Bgra(x, picture.StoredRowOfTopRow(y));
     const uint8_t* got = pixels + (static_cast<size_t>(47 - y) * 64 + static_cast<size_t>(x)) * 4;
@@ -125,12 +158,13 @@ TEST(PovBridgeTest, DeliversThePictureAndItsProgressAndEndsTheWaitWithThree) {
 
 TEST(PovBridgeTest, APictureLargerThanTheJobIsClippedToTheJobsBytes) {
   BridgeJob job(32, 24);
-  uint8_t* pixels = job.Blocks().DisplayPixels();
+  uint8_t* pixels = job.Shared().Pixels();
   const size_t jobBytes = 32 * 24 * 4;
   std::fill(pixels + jobBytes, pixels + jobBytes + 64 * 48 * 4, uint8_t{0xAB});
   EXPECT_EQ(job.Run(job.FakePovRay("cp '" + kCapturedPicture + "' \"$out\"")), 0);
   EXPECT_EQ(job.Code(), 3u);
-  EXPECT_TRUE(std::all_of(pixels + jobBytes, pixels + jobBytes + 64 * 48 * 4, [](uint8_t b) { return b == 0xAB; }));
+  EXPECT_TRUE(
+      std::all_of(pixels + jobBytes, pixels + jobBytes + 64 * 48 * 4, [](uint8_t b) { return b == 0xAB; }));
 }
 
 TEST(PovBridgeTest, AFailedRenderOrABadPictureAbortsWithTwoAndTheReason) {
@@ -143,7 +177,7 @@ TEST(PovBridgeTest, AFailedRenderOrABadPictureAbortsWithTwoAndTheReason) {
     EXPECT_EQ(job.Code(), 2u);
     EXPECT_NE(job.Reason().find("POV-Ray failed (exit 1)"), std::string::npos) << job.Reason();
     EXPECT_NE(job.Reason().find("Parse Error: No matching }"), std::string::npos) << job.Reason();
-    EXPECT_EQ(job.Blocks().DisplayField(PovSharedBlocks::kPictureDueField), PovSharedBlocks::kPictureDue);
+    EXPECT_EQ(job.Shared().display.LoadU32(abi::pov::kPictureDueField), abi::pov::kPictureDue);
   }
   {
     BridgeJob job(64, 48);
@@ -169,7 +203,8 @@ TEST(PovBridgeTest, ClosingTheRenderWindowStopsPovRayAndLeavesNoProcess) {
     if (povray == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   ASSERT_GT(povray, 0);
-  job.Blocks().SetPovWindow(platform::kNoWindow);  // what the window thread does at its end
+  job.Shared().control.StoreU32(abi::pov::kWindowField,
+                                platform::kNoWindow);  // what the window thread does at its end
   EXPECT_EQ(platform::WaitForExit(bridge), 1);
   EXPECT_NE(::kill(povray, 0), 0) << "POV-Ray is still running";
   EXPECT_FALSE(std::filesystem::exists(job.Folder()));
@@ -182,9 +217,9 @@ TEST(PovBridgeTest, RendersWithRealPovRay) {
   std::filesystem::copy_file(kTestData + "/povray-sphere.pov", job.Scratch() / "scene.pov");
   EXPECT_EQ(job.Run(povray), 0);
   ASSERT_EQ(job.Code(), 3u);
-  EXPECT_EQ(job.Blocks().DisplayField(PovSharedBlocks::kPercentField), 100u);
+  EXPECT_EQ(job.Shared().display.LoadU32(abi::pov::kPercentField), 100u);
   // The sphere is red in the middle, and the corners are black background.
-  const uint8_t* pixels = job.Blocks().DisplayPixels();
+  const uint8_t* pixels = job.Shared().Pixels();
   const uint8_t* middle = pixels + (24 * 64 + 32) * 4;
   EXPECT_GT(middle[2], 100);
   EXPECT_LT(middle[1], middle[2] / 2);
@@ -192,4 +227,4 @@ TEST(PovBridgeTest, RendersWithRealPovRay) {
 }
 
 }  // namespace
-}  // namespace lumetra::plugin
+}  // namespace lumetra::povbridge

@@ -1,9 +1,9 @@
-#include "plugin/pov_progress.h"
+#include "povbridge/pov_progress.h"
 
 #include <charconv>
 #include <cstdint>
 
-namespace lumetra::plugin {
+namespace lumetra::povbridge {
 namespace {
 
 // Takes `word` off the front of `text`.
@@ -60,4 +60,4 @@ bool PovProgress::Feed(std::string_view piece) {
   return moved;
 }
 
-}  // namespace lumetra::plugin
+}  // namespace lumetra::povbridge

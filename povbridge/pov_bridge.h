@@ -1,10 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
-namespace lumetra::plugin {
+namespace lumetra::povbridge {
 
 // One POV-Ray render as the host's POV-Ray call asks for it.
 struct PovBridgeRequest {
@@ -23,6 +24,11 @@ struct PovBridgeRequest {
 // 0 when the picture was delivered.
 int RunPovBridge(const PovBridgeRequest& request, std::ostream& err);
 
+// Tells a POV-Ray job's render window, in this process or another, how the render went:
+// abi::pov::kRenderEnded, or kRenderFailed followed by the reason, which the window
+// writes to the debug output.
+void TellRenderWindow(uint32_t window, uint32_t code, const std::string& reason);
+
 // The arguments of the bridge program, as the host passes them:
 //   --host PID --folder DIR [--povray PROGRAM] -- POVRAY-ARGUMENTS...
 std::vector<std::string> PovBridgeArguments(const PovBridgeRequest& request);
@@ -30,4 +36,4 @@ std::vector<std::string> PovBridgeArguments(const PovBridgeRequest& request);
 bool ParsePovBridgeArguments(const std::vector<std::string>& arguments, PovBridgeRequest& request,
                              std::string& error);
 
-}  // namespace lumetra::plugin
+}  // namespace lumetra::povbridge

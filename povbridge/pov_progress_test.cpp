@@ -1,4 +1,4 @@
-#include "plugin/pov_progress.h"
+#include "povbridge/pov_progress.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace lumetra::plugin {
+namespace lumetra::povbridge {
 namespace {
 
 // What /usr/bin/povray 3.7 wrote to its standard error rendering povray-sphere.pov.
@@ -98,4 +98,4 @@ TEST(PovProgress, KeepsTheLastLinesThatSayWhyARenderFailed) {
 }
 
 }  // namespace
-}  // namespace lumetra::plugin
+}  // namespace lumetra::povbridge

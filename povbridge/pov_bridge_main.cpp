@@ -3,17 +3,17 @@
 #include <string>
 #include <vector>
 
-#include "plugin/pov_bridge.h"
+#include "povbridge/pov_bridge.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  lumetra::plugin::PovBridgeRequest request;
+  lumetra::povbridge::PovBridgeRequest request;
   std::string error;
-  if (!lumetra::plugin::ParsePovBridgeArguments(arguments, request, error)) {
+  if (!lumetra::povbridge::ParsePovBridgeArguments(arguments, request, error)) {
     std::cerr << "lumetra-povbridge: " << error << "\n"
               << "The host starts this program for each render by the \"POV-Ray\" method; it runs POV-Ray\n"
                  "and hands the picture to the render window through the shared display block.\n";
     return 2;
   }
-  return lumetra::plugin::RunPovBridge(request, std::cerr);
+  return lumetra::povbridge::RunPovBridge(request, std::cerr);
 }

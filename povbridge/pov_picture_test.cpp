@@ -1,4 +1,4 @@
-#include "plugin/pov_picture.h"
+#include "povbridge/pov_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include "image/image_writer.h"
 #include "platform/testing/scratch_directory.h"
 
-namespace lumetra::plugin {
+namespace lumetra::povbridge {
 namespace {
 
 constexpr uint8_t kUntouched = 0x11;
@@ -118,4 +118,4 @@ TEST(PovPicture, BadFilesAndSizesGiveAnErrorAndChangeNothing) {
 }
 
 }  // namespace
-}  // namespace lumetra::plugin
+}  // namespace lumetra::povbridge

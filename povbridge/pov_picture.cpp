@@ -1,11 +1,11 @@
-#include "plugin/pov_picture.h"
+#include "povbridge/pov_picture.h"
 
 #include <algorithm>
 
 #include "image/image.h"
 #include "image/image_loader.h"
 
-namespace lumetra::plugin {
+namespace lumetra::povbridge {
 
 PovPictureCopy CopyPovPicture(const std::string& fileName, std::span<uint8_t> pixels, int32_t width,
                               int32_t height) {
@@ -35,4 +35,4 @@ PovPictureCopy CopyPovPicture(const std::string& fileName, std::span<uint8_t> pi
   return {{}, copiedWidth, copiedHeight};
 }
 
-}  // namespace lumetra::plugin
+}  // namespace lumetra::povbridge

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-namespace lumetra::plugin {
+namespace lumetra::povbridge {
 
 // What became of a picture copied into the display block: the part that was copied, or
 // why nothing was.
@@ -25,4 +25,4 @@ struct PovPictureCopy {
 PovPictureCopy CopyPovPicture(const std::string& fileName, std::span<uint8_t> pixels, int32_t width,
                               int32_t height);
 
-}  // namespace lumetra::plugin
+}  // namespace lumetra::povbridge

@@ -1,0 +1,95 @@
+#include "app/pov_render.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "host/pov_writer.h"
+#include "platform/file_io.h"
+#include "platform/subprocess.h"
+#include "platform/message_loop.h"
+#include "povbridge/pov_bridge.h"
+#include "abi/pov_blocks.h"
+#include "platform/shared_memory.h"
+
+namespace lumetra::app {
+namespace {
+
+// A folder of its own for one render: the scene file and POV-Ray's picture.
+std::string MakeRenderFolder(std::string& error) {
+  std::error_code ignored;
+  std::string pattern = (std::filesystem::temp_directory_path(ignored) / "lumetra-pov-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    error = "cannot make a folder for the POV-Ray render: " + std::string(std::strerror(errno));
+    return {};
+  }
+  return pattern;
+}
+
+// Waits for the bridge so that it leaves no zombie. A bridge ended by a signal told
+// nobody; the render window hears of it here.
+void FollowBridge(int bridge) {
+  std::thread([bridge] {
+    if (platform::WaitForExit(bridge) >= 0) return;
+    std::error_code error;
+    const auto control = platform::SharedMemory::Create(abi::pov::kControlName, abi::pov::kControlSize, error);
+    const platform::WindowId window = control.LoadU32(abi::pov::kWindowField);
+    if (window == platform::kNoWindow) return;
+    povbridge::TellRenderWindow(window, abi::pov::kRenderFailed, "the POV-Ray bridge ended unexpectedly");
+  }).detach();
+}
+
+}  // namespace
+
+PovRenderPrograms PovProgramsBeside(const std::string& pluginPath) {
+  const char* povray = std::getenv("LUMETRA_POVRAY");
+  return {povray && *povray ? povray : "povray",
+          (std::filesystem::path(pluginPath).parent_path() / "lumetra-povbridge").string()};
+}
+
+std::string PovRenderProblem(const PovRenderPrograms& programs) {
+  if (platform::FindProgram(programs.povray).empty()) {
+    return "POV-Ray is not installed (no program '" + programs.povray +
+           "'): install the package povray (apt-get install povray)";
+  }
+  if (platform::FindProgram(programs.bridge).empty()) {
+    return "the POV-Ray bridge " + programs.bridge + " is missing; reinstall the package lumetra";
+  }
+  return {};
+}
+
+bool StartPovRender(const host::Scene& scene, const PovRenderPrograms& programs, std::string& error) {
+  error = PovRenderProblem(programs);
+  if (!error.empty()) return false;
+  const std::string folder = MakeRenderFolder(error);
+  if (folder.empty()) return false;
+  std::ostringstream text;
+  host::WritePovScene(scene, text);
+  const std::string scenePath = folder + "/scene.pov";
+  if (const std::error_code written = platform::WriteFileAtomically(scenePath, text.str())) {
+    error = "cannot write " + scenePath + ": " + written.message();
+    std::filesystem::remove_all(folder);
+    return false;
+  }
+  // POV-Ray's output gamma would brighten the picture; the render library writes linear values.
+  povbridge::PovBridgeRequest request{platform::FindProgram(programs.povray),
+                                   {"+I" + scenePath, "+A0.3", "File_Gamma=1.0", "Output_Alpha=off"},
+                                   folder,
+                                   ::getpid()};
+  std::vector<std::string> arguments{programs.bridge};
+  const std::vector<std::string> more = povbridge::PovBridgeArguments(request);
+  arguments.insert(arguments.end(), more.begin(), more.end());
+  const auto bridge = platform::Spawn(arguments, {}, &error);
+  if (!bridge) {
+    std::filesystem::remove_all(folder);
+    return false;
+  }
+  FollowBridge(bridge->pid);
+  return true;
+}
+
+}  // namespace lumetra::app

@@ -23,7 +23,7 @@ std::string FrameFileSuffix(int32_t index) {
 }  // namespace
 
 CAnimateThread::CAnimateThread(std::shared_ptr<render::RenderJob> job, render::JobList& jobs,
-                               render::JobBackend& backend, std::unique_ptr<FramePoser> poser)
+                               render::JobBackend& backend, std::unique_ptr<FramePosing> poser)
     : JobWindowThread(std::move(job), jobs, backend), poser_(std::move(poser)) {}
 
 CAnimateThread::~CAnimateThread() = default;
@@ -68,7 +68,7 @@ void CAnimateThread::RenderFrame(const Frame& frame, const std::string& counter,
   const double started = render::NowSeconds();
   job.frameIndex = frame.index;
   job.SetState(render::JobState::Processing);
-  if (job.kind == render::RendererKind::Library) poser_->Pose(frame.time);
+  poser_->Pose(frame.time);
   try {
     const std::string time = keyframe::FormatTime(job.animationSettings.TimeFormat(), frame.time);
     if (!job.Aborted()) job.display.SetStatus(abi::kStatusPartTime, time);

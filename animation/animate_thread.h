@@ -4,19 +4,19 @@
 #include <string>
 
 #include "animation/avi_writer.h"
-#include "animation/frame_poser.h"
+#include "animation/frame_posing.h"
 #include "animation/frame_steps.h"
 #include "render/window_thread.h"
 
 namespace lumetra::animation {
 
 // The window thread of an animation: its worker renders the frames from the job's start
-// time to its end time, posing the translated scene in place for each, and adds them to
-// one AVI file or writes them as numbered pictures.
+// time to its end time, posing the scene for each, and adds them to one AVI file or
+// writes them as numbered pictures.
 class CAnimateThread : public render::JobWindowThread {
  public:
   CAnimateThread(std::shared_ptr<render::RenderJob> job, render::JobList& jobs, render::JobBackend& backend,
-                 std::unique_ptr<FramePoser> poser);
+                 std::unique_ptr<FramePosing> poser);
   ~CAnimateThread() override;
 
  protected:
@@ -34,7 +34,7 @@ class CAnimateThread : public render::JobWindowThread {
   void WriteFrame(const Frame& frame, AviWriter& avi);
   void Finish();
 
-  std::unique_ptr<FramePoser> poser_;
+  std::unique_ptr<FramePosing> poser_;
 };
 
 }  // namespace lumetra::animation

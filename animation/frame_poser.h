@@ -7,6 +7,7 @@
 #include <lumetra2.h>
 
 #include "abi/scene_record.h"
+#include "animation/frame_posing.h"
 #include "keyframe/object_track.h"
 #include "keyframe/scene_animation.h"
 #include "render/render_job.h"
@@ -22,16 +23,16 @@ namespace lumetra::animation {
 // camera's linked objects), so the worker needs neither the host nor the live tracks.
 // Each frame then evaluates the tracks into the record copies and gives the library
 // what the translation would have given it for those records.
-class FramePoser {
+class FramePoser : public FramePosing {
  public:
   FramePoser(render::RenderJob& job, const abi::SceneRecord& host, const keyframe::SceneAnimation& animation);
-  ~FramePoser();
+  ~FramePoser() override;
   FramePoser(const FramePoser&) = delete;
   FramePoser& operator=(const FramePoser&) = delete;
 
   // Poses the job's scene at `time`. Objects before their first key keep the pose they
   // were translated with.
-  void Pose(int32_t time);
+  void Pose(int32_t time) override;
 
   // How many keyed objects the frames pose (those with a primitive or the view).
   std::size_t PosedCount() const { return objects_.size(); }

@@ -164,9 +164,7 @@ std::vector<fs::path> FilesMade(const Output& output, fs::file_time_type since) 
   std::vector<fs::path> made;
   std::error_code error;
   const fs::path base(output.base);
-  const auto fresh = [&](const fs::path& path) {
-    return fs::is_regular_file(path, error) && fs::last_write_time(path, error) >= since;
-  };
+  const auto fresh = [&](const fs::path& path) { return WrittenSince(path, since); };
   if (output.choice == abi::kOutputAvi && fresh(base.string() + ".avi")) return {base.string() + ".avi"};
   // Numbered pictures, also the run-length TGA frames that stand in for a movie that could not be made.
   const std::string prefix = base.filename().string() + (output.choice == abi::kOutputAvi ? ".avi-" : "-");

@@ -63,6 +63,15 @@ std::optional<std::pair<uint32_t, uint32_t>> ParseSize(const std::string& text) 
   return std::pair{w, h};
 }
 
+bool WrittenSince(const std::filesystem::path& path, std::filesystem::file_time_type since) {
+  // File times come from the kernel's coarse clock, which may lag the precise one by a
+  // tick: a file written within that tick still counts.
+  constexpr auto kFileClockTick = std::chrono::milliseconds(10);
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error) &&
+         std::filesystem::last_write_time(path, error) >= since - kFileClockTick;
+}
+
 std::string SizeProblem(const std::string& text) {
   return ParseSize(text) ? std::string() : "wants WIDTHxHEIGHT with each side 1 to 16384, not '" + text + "'";
 }

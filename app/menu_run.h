@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -44,6 +45,10 @@ bool ProgressAsBar(const std::string& progress);
 // The same as the command line's checks.
 CLI::Validator SizeCheck();
 CLI::Validator MethodCheck();
+
+// Whether `path` is a file written at or after `since`, a time of the file clock read
+// before the writing began.
+bool WrittenSince(const std::filesystem::path& path, std::filesystem::file_time_type since);
 
 // The render size of a --size option ("WIDTHxHEIGHT") for this run; nothing when the text
 // names no size. A picture of another shape than the camera's would come out stretched, so

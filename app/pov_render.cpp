@@ -8,13 +8,13 @@
 #include <thread>
 #include <vector>
 
+#include "abi/pov_blocks.h"
 #include "host/pov_writer.h"
 #include "platform/file_io.h"
-#include "platform/subprocess.h"
 #include "platform/message_loop.h"
-#include "povbridge/pov_bridge.h"
-#include "abi/pov_blocks.h"
 #include "platform/shared_memory.h"
+#include "platform/subprocess.h"
+#include "povbridge/pov_bridge.h"
 
 namespace lumetra::app {
 namespace {
@@ -36,7 +36,8 @@ void FollowBridge(int bridge) {
   std::thread([bridge] {
     if (platform::WaitForExit(bridge) >= 0) return;
     std::error_code error;
-    const auto control = platform::SharedMemory::Create(abi::pov::kControlName, abi::pov::kControlSize, error);
+    const auto control =
+        platform::SharedMemory::Create(abi::pov::kControlName, abi::pov::kControlSize, error);
     const platform::WindowId window = control.LoadU32(abi::pov::kWindowField);
     if (window == platform::kNoWindow) return;
     povbridge::TellRenderWindow(window, abi::pov::kRenderFailed, "the POV-Ray bridge ended unexpectedly");
@@ -77,9 +78,9 @@ bool StartPovRender(const host::Scene& scene, const PovRenderPrograms& programs,
   }
   // POV-Ray's output gamma would brighten the picture; the render library writes linear values.
   povbridge::PovBridgeRequest request{platform::FindProgram(programs.povray),
-                                   {"+I" + scenePath, "+A0.3", "File_Gamma=1.0", "Output_Alpha=off"},
-                                   folder,
-                                   ::getpid()};
+                                      {"+I" + scenePath, "+A0.3", "File_Gamma=1.0", "Output_Alpha=off"},
+                                      folder,
+                                      ::getpid()};
   std::vector<std::string> arguments{programs.bridge};
   const std::vector<std::string> more = povbridge::PovBridgeArguments(request);
   arguments.insert(arguments.end(), more.begin(), more.end());

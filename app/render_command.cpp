@@ -149,7 +149,7 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
 
     const fs::path made = base + ExtensionOfLetter(settings.outputFormat);
     std::error_code error;
-    if (base.empty() || !fs::exists(made, error) || fs::last_write_time(made, error) < started) {
+    if (base.empty() || !WrittenSince(made, started)) {
       return Fail(err, "the render failed; no picture was written (LUMETRA_DEBUG=1 shows why)");
     }
     fs::path result = made;

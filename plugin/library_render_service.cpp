@@ -30,6 +30,16 @@ bool ReadRenderSettings(const abi::SceneRecord& host, abi::RenderSettingsRecord&
   return host.getRenderSettings && host.getRenderSettings(abi::kRenderSettingsSelector, &settings) == 0;
 }
 
+// The outside renderers read the host's scene: each frame poses it.
+class HostScenePoser : public animation::FramePosing {
+ public:
+  explicit HostScenePoser(keyframe::SceneAnimation& animation) : animation_(animation) {}
+  void Pose(int32_t time) override { animation_.Pose(time); }
+
+ private:
+  keyframe::SceneAnimation& animation_;
+};
+
 }  // namespace
 
 std::unique_ptr<RenderService> MakeRenderService(KinetraApp& app) {
@@ -60,6 +70,11 @@ void LibraryRenderService::Backend::RenderOutside(render::RenderJob& job) {
 
 std::shared_ptr<render::RenderJob> LibraryRenderService::MakeTranslatedJob(const abi::SceneRecord& host,
                                                                            bool animation) {
+  if (app_.RenderSettings().Method() == render::RenderMethod::PovRay &&
+      PovBlocksTakenElsewhere(app_.PovBlocks())) {
+    render::RefuseSecondPovJob();
+    return nullptr;
+  }
   auto job =
       render::MakeJob(app_.RenderSettings(), app_.AnimationSettings(), jobs_, [] { return NewScene(); });
   if (!job) return nullptr;
@@ -116,7 +131,12 @@ void LibraryRenderService::StartAnimation() {
   KeyFollowingCamera(*job, animation);
   PrepareAnimationRun(*job, *host, animation);
   SetOutputPath(*job, *host);
-  auto poser = std::make_unique<animation::FramePoser>(*job, *host, animation);
+  std::unique_ptr<animation::FramePosing> poser;
+  if (job->kind == render::RendererKind::Library) {
+    poser = std::make_unique<animation::FramePoser>(*job, *host, animation);
+  } else {
+    poser = std::make_unique<HostScenePoser>(animation);
+  }
   render::JobWindowThread::Start(
       std::make_unique<animation::CAnimateThread>(job, jobs_, backend_, std::move(poser)));
 }

@@ -1,5 +1,8 @@
 #include "plugin/pov_route.h"
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <string>
@@ -8,6 +11,7 @@
 #include "abi/desktop_record.h"
 #include "abi/result_codes.h"
 #include "platform/debug_log.h"
+#include "platform/window_directory.h"
 
 namespace lumetra::plugin {
 namespace {
@@ -24,6 +28,14 @@ void ShowPercent(render::RenderJob& job, int percent) {
 
 }  // namespace
 
+bool PovBlocksTakenElsewhere(const PovSharedBlocks& blocks) {
+  const platform::WindowId window = blocks.ControlField(abi::pov::kWindowField);
+  if (window == platform::kNoWindow) return false;
+  const int owner = platform::window_directory::OwnerProcess(window);
+  // A window of a process that ended without clearing the field holds nothing.
+  return owner > 0 && owner != ::getpid() && ::kill(owner, 0) == 0;
+}
+
 bool PreparePovJob(render::RenderJob& job, PovSharedBlocks& blocks) {
   if (!blocks.HasControl() || !blocks.HasDisplay()) return false;
   blocks.Prepare(job.width, job.height);
@@ -39,9 +51,16 @@ void RenderWithPovRay(render::RenderJob& job, const abi::SceneRecord* host, PovS
     return;
   }
   int shown = -1;
+  const platform::WindowId window = job.display.Window();
   while (job.State() == render::JobState::Rendering && !job.Aborted()) {
     std::this_thread::sleep_for(kWaitStep);
-    const int percent = static_cast<int>(std::min<uint32_t>(blocks.DisplayField(abi::pov::kPercentField), 100));
+    if (window != platform::kNoWindow && blocks.ControlField(abi::pov::kWindowField) != window) {
+      platform::DebugLog::Write("Another POV-Ray render took the shared blocks\n");
+      job.abort = 1;
+      break;
+    }
+    const int percent =
+        static_cast<int>(std::min<uint32_t>(blocks.DisplayField(abi::pov::kPercentField), 100));
     if (percent != shown) ShowPercent(job, shown = percent);
   }
   if (!job.Aborted()) ShowPercent(job, 100);

@@ -1,9 +1,11 @@
 #include "povbridge/pov_bridge.h"
 
 #include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <charconv>
+#include <csignal>
 #include <filesystem>
 #include <ostream>
 #include <span>
@@ -19,6 +21,18 @@
 
 namespace lumetra::povbridge {
 namespace {
+
+// Set by SIGINT, SIGTERM and SIGHUP: Ctrl-C at the host's terminal reaches the bridge too.
+volatile std::sig_atomic_t g_stopped = 0;
+
+void OnStop(int) { g_stopped = 1; }
+
+void CatchStopSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnStop;
+  sigemptyset(&action.sa_mask);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
+}
 
 constexpr int kPollMilliseconds = 20;
 // How long POV-Ray may take to end on SIGTERM before it is killed.
@@ -112,10 +126,14 @@ class BridgeRun {
         }
         open = got > 0 || (got < 0 && errno == EINTR);
       }
-      if (JobGone()) {
+      if (g_stopped || JobGone()) {
         ::close(povray->output);
         platform::EndProcessGroup(povray->pid, kGraceMilliseconds);
-        err_ << "lumetra-povbridge: the render window closed; POV-Ray was stopped\n";
+        // A window that closed hears nothing; one whose blocks another render took must not
+        // wait for a picture that will not come.
+        Fail(g_stopped ? "interrupted; POV-Ray was stopped"
+                       : "the render window closed or another POV-Ray render took the shared blocks; "
+                         "POV-Ray was stopped");
         return false;
       }
     }
@@ -149,6 +167,7 @@ void TellRenderWindow(platform::WindowId window, uint32_t code, const std::strin
 }
 
 int RunPovBridge(const PovBridgeRequest& request, std::ostream& err) {
+  CatchStopSignals();
   const int status = BridgeRun(request, err).Run();
   std::error_code ignored;
   if (!request.folder.empty()) std::filesystem::remove_all(request.folder, ignored);

@@ -81,6 +81,19 @@ class BridgeJob {
     return bridge ? bridge->pid : -1;
   }
 
+  // Starts the bridge with a POV-Ray that never ends: the processes of both, once POV-Ray
+  // runs (0 for POV-Ray when it never started).
+  std::pair<int, int> StartHangingPovRay() {
+    const std::string pidFile = (scratch_ / "povray.pid").string();
+    const int bridge = Start(FakePovRay("echo $$ > '" + pidFile + "'\nexec sleep 30"));
+    int povray = 0;
+    for (int i = 0; i < 500 && povray == 0; ++i) {
+      std::ifstream(pidFile) >> povray;
+      if (povray == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return {bridge, povray};
+  }
+
   // Runs the bridge with `povray` to its end: its exit status; the window's messages are
   // in Received().
   int Run(const std::string& povray) {
@@ -195,17 +208,24 @@ TEST(PovBridgeTest, AFailedRenderOrABadPictureAbortsWithTwoAndTheReason) {
 
 TEST(PovBridgeTest, ClosingTheRenderWindowStopsPovRayAndLeavesNoProcess) {
   BridgeJob job(64, 48);
-  const std::string pidFile = (job.Scratch() / "povray.pid").string();
-  const int bridge = job.Start(job.FakePovRay("echo $$ > '" + pidFile + "'\nexec sleep 30"));
-  int povray = 0;
-  for (int i = 0; i < 500 && povray == 0; ++i) {
-    std::ifstream(pidFile) >> povray;
-    if (povray == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  const auto [bridge, povray] = job.StartHangingPovRay();
   ASSERT_GT(povray, 0);
   job.Shared().control.StoreU32(abi::pov::kWindowField,
                                 platform::kNoWindow);  // what the window thread does at its end
   EXPECT_EQ(platform::WaitForExit(bridge), 1);
+  EXPECT_NE(::kill(povray, 0), 0) << "POV-Ray is still running";
+  EXPECT_FALSE(std::filesystem::exists(job.Folder()));
+}
+
+TEST(PovBridgeTest, AnInterruptedBridgeStopsPovRayAndTellsTheWindow) {
+  BridgeJob job(64, 48);
+  const auto [bridge, povray] = job.StartHangingPovRay();
+  ASSERT_GT(povray, 0);
+  ::kill(bridge, SIGINT);
+  job.Window().loop.Run();
+  EXPECT_EQ(platform::WaitForExit(bridge), 1);
+  EXPECT_EQ(job.Code(), 2u);
+  EXPECT_NE(job.Reason().find("interrupted"), std::string::npos) << job.Reason();
   EXPECT_NE(::kill(povray, 0), 0) << "POV-Ray is still running";
   EXPECT_FALSE(std::filesystem::exists(job.Folder()));
 }

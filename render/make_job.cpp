@@ -4,13 +4,17 @@
 
 namespace lumetra::render {
 
+void RefuseSecondPovJob() {
+  platform::Messages::Show("", "Only one POV-Ray render window\nmay be open at one time\n",
+                           platform::MessageButtons::Ok, platform::MessageIcon::Stop);
+}
+
 std::shared_ptr<RenderJob> MakeJob(const RenderSettings& settings, const AnimationSettings& animation,
                                    JobList& jobs, const std::function<uint32_t()>& newScene) {
   const RenderMethod method = settings.Method();
   if (method == RenderMethod::PovRay &&
       jobs.Any([](const RenderJob& job) { return job.kind == RendererKind::PovRay; })) {
-    platform::Messages::Show("", "Only one POV-Ray render window\nmay be open at one time\n",
-                             platform::MessageButtons::Ok, platform::MessageIcon::Stop);
+    RefuseSecondPovJob();
     return nullptr;
   }
   auto job = std::make_shared<RenderJob>();

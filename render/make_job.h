@@ -18,4 +18,7 @@ namespace lumetra::render {
 std::shared_ptr<RenderJob> MakeJob(const RenderSettings& settings, const AnimationSettings& animation,
                                    JobList& jobs, const std::function<uint32_t()>& newScene);
 
+// The message that refuses a POV-Ray job while another one's window is open.
+void RefuseSecondPovJob();
+
 }  // namespace lumetra::render

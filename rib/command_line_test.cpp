@@ -42,12 +42,12 @@ TEST(RibCommand, WritesTheDisplayedPictureOrTheOneNamedByO) {
   platform::ScratchDirectory folder;
   Write(folder / "a.rib", kScene);
   const platform::ShellRun displayed = platform::RunShell("cd '" + folder.Path().string() + "' && '" +
-                                                         LUMETRA_RIB_EXECUTABLE + "' a.rib 2>&1");
+                                                          LUMETRA_RIB_EXECUTABLE + "' a.rib 2>&1");
   EXPECT_EQ(displayed.exitCode, 0) << displayed.output;
   EXPECT_EQ(PictureSize(folder / "out.png"), std::make_pair(64, 48));
 
-  const Outcome overridden = RibRun("--threads 1 -o '" + (folder / "b.tif").string() + "' '" +
-                                 (folder / "a.rib").string() + "'");
+  const Outcome overridden =
+      RibRun("--threads 1 -o '" + (folder / "b.tif").string() + "' '" + (folder / "a.rib").string() + "'");
   EXPECT_EQ(overridden.code, 0) << overridden.err;
   EXPECT_EQ(PictureSize(folder / "b.tif"), std::make_pair(64, 48));
 }
@@ -55,7 +55,8 @@ TEST(RibCommand, WritesTheDisplayedPictureOrTheOneNamedByO) {
 TEST(RibCommand, AMalformedFileWritesNothingAndSaysWhere) {
   platform::ScratchDirectory folder;
   Write(folder / "bad.rib", std::string(kScene) + "WorldBegin\nSphere 1 -1\n");
-  const Outcome outcome = RibRun("-o '" + (folder / "bad.png").string() + "' '" + (folder / "bad.rib").string() + "'");
+  const Outcome outcome =
+      RibRun("-o '" + (folder / "bad.png").string() + "' '" + (folder / "bad.rib").string() + "'");
   EXPECT_EQ(outcome.code, 1);
   EXPECT_THAT(outcome.err, HasSubstr("bad.rib:11: Sphere: missing a number"));
   EXPECT_FALSE(std::filesystem::exists(folder / "bad.png"));

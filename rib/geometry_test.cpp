@@ -79,9 +79,10 @@ TEST(RibTriangulation, ConcaveOutlinesAndHolesKeepTheirArea) {
   EXPECT_NEAR(area, 3, 1e-12);
 
   // A square with two square holes: 16 - 1 - 1.
-  std::vector<std::vector<math::Vector3>> loops = {{{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}},
-                                                    {{1, 1, 0}, {2, 1, 0}, {2, 2, 0}, {1, 2, 0}},
-                                                    {{2.5, 2.5, 0}, {2.5, 3.5, 0}, {3.5, 3.5, 0}, {3.5, 2.5, 0}}};
+  std::vector<std::vector<math::Vector3>> loops = {
+      {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}},
+      {{1, 1, 0}, {2, 1, 0}, {2, 2, 0}, {1, 2, 0}},
+      {{2.5, 2.5, 0}, {2.5, 3.5, 0}, {3.5, 3.5, 0}, {3.5, 2.5, 0}}};
   std::vector<math::Vector3> all;
   for (const auto& loop : loops) all.insert(all.end(), loop.begin(), loop.end());
   const auto triangles = Triangulate(loops);

@@ -15,13 +15,13 @@ namespace {
 
 using Member = void (Interpreter::*)(const Request&, Arguments&);
 
-constexpr int kMaxNesting = 16;            // archives in archives, instances in objects
-constexpr int kMaxPictureSide = 16384;     // pixels
-constexpr double kDistantLightFar = 1e6;   // where a distant light's point stands in
+constexpr int kMaxNesting = 16;           // archives in archives, instances in objects
+constexpr int kMaxPictureSide = 16384;    // pixels
+constexpr double kDistantLightFar = 1e6;  // where a distant light's point stands in
 
 const char* BlockName(int kind) {
-  static const char* const names[] = {"FrameBegin", "WorldBegin", "AttributeBegin", "TransformBegin",
-                                      "SolidBegin", "ObjectBegin"};
+  static const char* const names[] = {"FrameBegin",     "WorldBegin", "AttributeBegin",
+                                      "TransformBegin", "SolidBegin", "ObjectBegin"};
   return names[kind];
 }
 
@@ -62,13 +62,53 @@ Interpreter::~Interpreter() {
 }
 
 std::vector<std::string> Interpreter::KnownRequests() {
-  return {"AttributeBegin", "AttributeEnd", "Basis", "Clipping", "Color", "ConcatTransform", "Cone",
-          "Cylinder", "Declare", "Disk", "Display", "Format", "FrameAspectRatio", "FrameBegin", "FrameEnd",
-          "GeneralPolygon", "Hyperboloid", "Identity", "LightSource", "ObjectBegin", "ObjectEnd",
-          "ObjectInstance", "Opacity", "Paraboloid", "Patch", "PatchMesh", "PixelSamples", "PointsGeneralPolygons",
-          "PointsPolygons", "Polygon", "Projection", "ReadArchive", "Rotate", "Scale", "ScreenWindow",
-          "SolidBegin", "SolidEnd", "Sphere", "Surface", "Torus", "Transform", "TransformBegin", "TransformEnd",
-          "Translate", "WorldBegin", "WorldEnd", "version"};
+  return {"AttributeBegin",
+          "AttributeEnd",
+          "Basis",
+          "Clipping",
+          "Color",
+          "ConcatTransform",
+          "Cone",
+          "Cylinder",
+          "Declare",
+          "Disk",
+          "Display",
+          "Format",
+          "FrameAspectRatio",
+          "FrameBegin",
+          "FrameEnd",
+          "GeneralPolygon",
+          "Hyperboloid",
+          "Identity",
+          "LightSource",
+          "ObjectBegin",
+          "ObjectEnd",
+          "ObjectInstance",
+          "Opacity",
+          "Paraboloid",
+          "Patch",
+          "PatchMesh",
+          "PixelSamples",
+          "PointsGeneralPolygons",
+          "PointsPolygons",
+          "Polygon",
+          "Projection",
+          "ReadArchive",
+          "Rotate",
+          "Scale",
+          "ScreenWindow",
+          "SolidBegin",
+          "SolidEnd",
+          "Sphere",
+          "Surface",
+          "Torus",
+          "Transform",
+          "TransformBegin",
+          "TransformEnd",
+          "Translate",
+          "WorldBegin",
+          "WorldEnd",
+          "version"};
 }
 
 void Interpreter::ReadFile(const std::filesystem::path& path) {
@@ -135,12 +175,14 @@ void Interpreter::Carry(const Request& request) {
       {"ObjectEnd", &Interpreter::ObjectRequest},
       {"ObjectInstance", &Interpreter::ObjectRequest},
       {"ReadArchive", &Interpreter::ArchiveRequest}};
-  static const std::map<std::string, BlockKind> begins = {
-      {"FrameBegin", BlockKind::kFrame},         {"WorldBegin", BlockKind::kWorld},
-      {"AttributeBegin", BlockKind::kAttribute}, {"TransformBegin", BlockKind::kTransform}};
-  static const std::map<std::string, BlockKind> ends = {
-      {"FrameEnd", BlockKind::kFrame},         {"WorldEnd", BlockKind::kWorld},
-      {"AttributeEnd", BlockKind::kAttribute}, {"TransformEnd", BlockKind::kTransform}};
+  static const std::map<std::string, BlockKind> begins = {{"FrameBegin", BlockKind::kFrame},
+                                                          {"WorldBegin", BlockKind::kWorld},
+                                                          {"AttributeBegin", BlockKind::kAttribute},
+                                                          {"TransformBegin", BlockKind::kTransform}};
+  static const std::map<std::string, BlockKind> ends = {{"FrameEnd", BlockKind::kFrame},
+                                                        {"WorldEnd", BlockKind::kWorld},
+                                                        {"AttributeEnd", BlockKind::kAttribute},
+                                                        {"TransformEnd", BlockKind::kTransform}};
   if (const auto member = members.find(name); member != members.end()) {
     (this->*member->second)(request, arguments);
   } else if (const auto begin = begins.find(name); begin != begins.end()) {
@@ -152,7 +194,8 @@ void Interpreter::Carry(const Request& request) {
     End(end->second, request);
   } else {
     std::string lower = name;
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     if (lower == "nan" || lower == "inf" || lower == "infinity")
       throw RibError(request.fileName, request.line, name + " is not a number RIB reads");
     diagnostics_.SkipRequest(name);
@@ -160,11 +203,13 @@ void Interpreter::Carry(const Request& request) {
 }
 
 void Interpreter::Begin(BlockKind kind, const Request& request) {
-  const bool inWorld = std::any_of(blocks_.begin(), blocks_.end(), [](const Block& b) { return b.kind == BlockKind::kWorld; });
+  const bool inWorld =
+      std::any_of(blocks_.begin(), blocks_.end(), [](const Block& b) { return b.kind == BlockKind::kWorld; });
   if (kind == BlockKind::kWorld && inWorld)
     throw RibError(request.fileName, request.line, "WorldBegin inside a world");
-  if (kind == BlockKind::kFrame &&
-      std::any_of(blocks_.begin(), blocks_.end(), [](const Block& b) { return b.kind != BlockKind::kAttribute && b.kind != BlockKind::kTransform; }))
+  if (kind == BlockKind::kFrame && std::any_of(blocks_.begin(), blocks_.end(), [](const Block& b) {
+        return b.kind != BlockKind::kAttribute && b.kind != BlockKind::kTransform;
+      }))
     throw RibError(request.fileName, request.line, "FrameBegin inside a frame or world");
   blocks_.push_back(Block{kind, request.fileName, request.line, attributes_, camera_});
   if (kind == BlockKind::kWorld) {
@@ -179,12 +224,13 @@ void Interpreter::Begin(BlockKind kind, const Request& request) {
 
 void Interpreter::End(BlockKind kind, const Request& request) {
   if (blocks_.empty())
-    throw RibError(request.fileName, request.line, request.name + " without " + BlockName(static_cast<int>(kind)));
+    throw RibError(request.fileName, request.line,
+                   request.name + " without " + BlockName(static_cast<int>(kind)));
   const Block& open = blocks_.back();
   if (open.kind != kind)
     throw RibError(request.fileName, request.line,
-                   request.name + " closes " + BlockName(static_cast<int>(open.kind)) + " of " + open.fileName +
-                       ":" + std::to_string(open.line));
+                   request.name + " closes " + BlockName(static_cast<int>(open.kind)) + " of " +
+                       open.fileName + ":" + std::to_string(open.line));
   if (kind == BlockKind::kWorld) RenderWorld();
   if (kind == BlockKind::kTransform) {
     attributes_.transform = open.attributes.transform;
@@ -198,7 +244,8 @@ void Interpreter::End(BlockKind kind, const Request& request) {
 void Interpreter::Finish() {
   if (recording_ != nullptr || !blocks_.empty()) {
     const Block& open = blocks_.back();
-    throw RibError(open.fileName, open.line, std::string(BlockName(static_cast<int>(open.kind))) + " is never closed");
+    throw RibError(open.fileName, open.line,
+                   std::string(BlockName(static_cast<int>(open.kind))) + " is never closed");
   }
 }
 
@@ -264,7 +311,8 @@ void Interpreter::CameraRequest(const Request& request, Arguments& arguments) {
     }
     if (type != "file" && type != "tiff" && type != "png")
       diagnostics_.Once("Display type \"" + type + "\" is written as a file");
-    if (mode != "rgb" && mode != "rgba") diagnostics_.Once("Display mode \"" + mode + "\" is written as rgb(a)");
+    if (mode != "rgb" && mode != "rgba")
+      diagnostics_.Once("Display mode \"" + mode + "\" is written as rgb(a)");
     camera_.displayName = displayName;
     camera_.displayType = type;
     camera_.displayMode = mode;
@@ -367,8 +415,10 @@ math::Matrix4 Interpreter::ObjectToCamera(const Arguments& arguments) const {
 void Interpreter::LightRequest(const Request& request, Arguments& arguments) {
   RequireWorld(arguments, request);
   const std::string shader = arguments.TakeString();
-  if (!arguments.AtEnd() && !arguments.NextIsText()) (void)arguments.TakeNumber();  // the light's number
-  else if (arguments.NextIsText() && request.values.size() % 2 == 0) (void)arguments.TakeString();  // its name
+  if (!arguments.AtEnd() && !arguments.NextIsText())
+    (void)arguments.TakeNumber();  // the light's number
+  else if (arguments.NextIsText() && request.values.size() % 2 == 0)
+    (void)arguments.TakeString();  // its name
   const ParameterList parameters = arguments.TakeParameters();
   const math::Matrix4 m = ObjectToCamera(arguments);
   const double intensity = parameters.Number("intensity", 1);
@@ -384,7 +434,8 @@ void Interpreter::LightRequest(const Request& request, Arguments& arguments) {
   const math::Vector3 from = TransformPoint(m, parameters.Triple("from", {0, 0, 0}));
   const math::Vector3 to = TransformPoint(m, parameters.Triple("to", {0, 0, 1}));
   const L2Light light = shader == "spotlight" ? CreateSpotLight(scene_) : CreateLight(scene_);
-  if (light == 0) arguments.Fail(std::string("the render library refused the light: ") + GetLastErrorMessage());
+  if (light == 0)
+    arguments.Fail(std::string("the render library refused the light: ") + GetLastErrorMessage());
   SetLightColor(scene_, light, color.x, color.y, color.z);
   SetLightShadowing(scene_, light, 0);
   if (shader == "distantlight") {
@@ -427,7 +478,8 @@ void Interpreter::QuadricRequest(const Request& request, Arguments& arguments) {
   const std::string& name = request.name;
   const std::size_t counts[] = {4, 4, 3, 3, 5, 4, 7};
   const char* names[] = {"Sphere", "Cylinder", "Cone", "Disk", "Torus", "Paraboloid", "Hyperboloid"};
-  const std::size_t kind = static_cast<std::size_t>(std::find(std::begin(names), std::end(names), name) - names);
+  const std::size_t kind =
+      static_cast<std::size_t>(std::find(std::begin(names), std::end(names), name) - names);
   std::vector<double> a;
   for (std::size_t i = 0; i < counts[kind]; ++i) a.push_back(arguments.TakeNumber());
   (void)arguments.TakeParameters();
@@ -439,13 +491,27 @@ void Interpreter::QuadricRequest(const Request& request, Arguments& arguments) {
   }
   L2Primitive prim = 0;
   switch (kind) {
-    case 0: prim = MakeSphere(scene_, a[0], a[1], a[2], a[3]); break;
-    case 1: prim = MakeCylinder(scene_, a[0], a[1], a[2], a[3]); break;
-    case 2: prim = MakeCone(scene_, a[0], a[1], a[2]); break;
-    case 3: prim = MakeDisk(scene_, a[0], a[1], a[2]); break;
-    case 4: prim = MakeTorus(scene_, a[0], a[1], a[2], a[3], a[4]); break;
-    case 5: prim = MakeParaboloid(scene_, a[0], a[1], a[2], a[3]); break;
-    default: prim = MakeHyperboloid(scene_, {a[0], a[1], a[2]}, {a[3], a[4], a[5]}, a[6]); break;
+    case 0:
+      prim = MakeSphere(scene_, a[0], a[1], a[2], a[3]);
+      break;
+    case 1:
+      prim = MakeCylinder(scene_, a[0], a[1], a[2], a[3]);
+      break;
+    case 2:
+      prim = MakeCone(scene_, a[0], a[1], a[2]);
+      break;
+    case 3:
+      prim = MakeDisk(scene_, a[0], a[1], a[2]);
+      break;
+    case 4:
+      prim = MakeTorus(scene_, a[0], a[1], a[2], a[3], a[4]);
+      break;
+    case 5:
+      prim = MakeParaboloid(scene_, a[0], a[1], a[2], a[3]);
+      break;
+    default:
+      prim = MakeHyperboloid(scene_, {a[0], a[1], a[2]}, {a[3], a[4], a[5]}, a[6]);
+      break;
   }
   if ((kind == 1 || kind == 2) && prim != 0 && !solids_.empty()) SetConeEndcaps(scene_, prim, 1);
   AddShape(request, arguments, prim);
@@ -492,10 +558,10 @@ void Interpreter::PolygonRequest(const Request& request, Arguments& arguments) {
     vertexTotal += vertices;
   }
   if (vertexTotal != static_cast<long>(indices.size()))
-    arguments.Fail("the vertex counts add up to " + std::to_string(vertexTotal) + ", but " +
-                   std::to_string(indices.size()) + (name == "Polygon" || name == "GeneralPolygon"
-                                                         ? " points are given"
-                                                         : " vertex indices are given"));
+    arguments.Fail(
+        "the vertex counts add up to " + std::to_string(vertexTotal) + ", but " +
+        std::to_string(indices.size()) +
+        (name == "Polygon" || name == "GeneralPolygon" ? " points are given" : " vertex indices are given"));
   for (const int index : indices)
     if (index < 0 || index >= pointCount)
       arguments.Fail("vertex index " + std::to_string(index) + " is not one of the " +
@@ -553,7 +619,8 @@ void Interpreter::PatchRequest(const Request& request, Arguments& arguments) {
     if (span % step != 0) arguments.Fail(std::string("the points in ") + side + " do not fit the basis step");
     return periodic ? n / step : span / step + 1;
   };
-  const int uPatches = patchCount(nu, uPeriodic, uStep, "u"), vPatches = patchCount(nv, vPeriodic, vStep, "v");
+  const int uPatches = patchCount(nu, uPeriodic, uStep, "u"),
+            vPatches = patchCount(nv, vPeriodic, vStep, "v");
   if (static_cast<long>(nu) * nv > 1'000'000) arguments.Fail("too many points");
   const auto p = parameters.PerVertex("P", static_cast<std::size_t>(nu) * nv);
   if (!p || parameters.Find("P")->declaration.ValuesPerItem() != 3) arguments.Fail("needs \"P\" points");
@@ -607,7 +674,8 @@ void Interpreter::SolidRequest(const Request& request, Arguments& arguments) {
   L2Primitive result = solid.operands[0];
   for (std::size_t i = 1; i < solid.operands.size(); ++i) {
     result = CreateCSG(scene_, operation, result, solid.operands[i]);
-    if (result == 0) arguments.Fail(std::string("the render library refused the solid: ") + GetLastErrorMessage());
+    if (result == 0)
+      arguments.Fail(std::string("the render library refused the solid: ") + GetLastErrorMessage());
   }
   if (!solids_.empty()) solids_.back().operands.push_back(result);
 }
@@ -616,8 +684,9 @@ void Interpreter::ObjectRequest(const Request& request, Arguments& arguments) {
   auto takeHandle = [&] {
     if (arguments.NextIsText()) return "\"" + arguments.TakeString() + "\"";
     const double number = arguments.TakeNumber();
-    return number == std::floor(number) && std::fabs(number) < 1e15 ? std::to_string(static_cast<long long>(number))
-                                                                     : std::to_string(number);
+    return number == std::floor(number) && std::fabs(number) < 1e15
+               ? std::to_string(static_cast<long long>(number))
+               : std::to_string(number);
   };
   if (request.name == "ObjectBegin") {
     if (recording_ != nullptr) arguments.Fail("object definitions do not nest");
@@ -667,7 +736,8 @@ void Interpreter::ArchiveRequest(const Request& request, Arguments& arguments) {
     ReadFile(path);
   } catch (const std::system_error& error) {
     --archiveDepth_;
-    throw RibError(request.fileName, request.line, "cannot read archive " + name + ": " + error.code().message());
+    throw RibError(request.fileName, request.line,
+                   "cannot read archive " + name + ": " + error.code().message());
   } catch (...) {
     --archiveDepth_;
     throw;
@@ -679,8 +749,9 @@ void Interpreter::RenderWorld() {
   const Camera& c = camera_;
   // Screen window: the shorter side spans -1..1 unless given.
   const double frameAspect = c.frameAspect.value_or(c.width * c.pixelAspect / c.height);
-  std::array<double, 4> window = frameAspect >= 1 ? std::array<double, 4>{-frameAspect, frameAspect, -1, 1}
-                                                  : std::array<double, 4>{-1, 1, -1 / frameAspect, 1 / frameAspect};
+  std::array<double, 4> window = frameAspect >= 1
+                                     ? std::array<double, 4>{-frameAspect, frameAspect, -1, 1}
+                                     : std::array<double, 4>{-1, 1, -1 / frameAspect, 1 / frameAspect};
   if (c.screenWindow) window = *c.screenWindow;
   const double centreX = (window[0] + window[1]) / 2, centreY = (window[2] + window[3]) / 2;
   if (centreX != 0 || centreY != 0) diagnostics_.Once("an off-centre ScreenWindow is drawn centred");

@@ -93,19 +93,29 @@ Token Lexer::ReadString() {
     if (c == '\\' && pos_ < source_.size()) {
       c = source_[pos_++];
       switch (c) {
-        case 'n': c = '\n'; break;
-        case 't': c = '\t'; break;
-        case 'r': c = '\r'; break;
-        case 'b': c = '\b'; break;
-        case 'f': c = '\f'; break;
+        case 'n':
+          c = '\n';
+          break;
+        case 't':
+          c = '\t';
+          break;
+        case 'r':
+          c = '\r';
+          break;
+        case 'b':
+          c = '\b';
+          break;
+        case 'f':
+          c = '\f';
+          break;
         case '\n':  // a backslash before a newline joins the lines
           ++line_;
           continue;
         default:
           if (c >= '0' && c <= '7') {
             int value = c - '0';
-            for (int digits = 1; digits < 3 && pos_ < source_.size() && source_[pos_] >= '0' &&
-                                 source_[pos_] <= '7';
+            for (int digits = 1;
+                 digits < 3 && pos_ < source_.size() && source_[pos_] >= '0' && source_[pos_] <= '7';
                  ++digits)
               value = value * 8 + (source_[pos_++] - '0');
             c = static_cast<char>(value);

@@ -65,7 +65,8 @@ int main(int argc, char** argv) {
       } else {
         char* end = nullptr;
         const long n = std::strtol(value.c_str(), &end, 10);
-        if (value.empty() || *end != '\0' || n < 1 || n > 1024) return Usage("--threads needs a number from 1 to 1024");
+        if (value.empty() || *end != '\0' || n < 1 || n > 1024)
+          return Usage("--threads needs a number from 1 to 1024");
         threads = static_cast<int>(n);
       }
     } else if (!argument.empty() && argument[0] == '-' && argument != "-") {
@@ -79,7 +80,8 @@ int main(int argc, char** argv) {
   if (!input) return Usage("no RIB file given");
   std::unique_ptr<tbb::global_control> threadLimit;
   if (threads > 0)
-    threadLimit = std::make_unique<tbb::global_control>(tbb::global_control::max_allowed_parallelism, threads);
+    threadLimit =
+        std::make_unique<tbb::global_control>(tbb::global_control::max_allowed_parallelism, threads);
 
   lumetra::rib::Diagnostics diagnostics(std::cerr);
   lumetra::rib::Interpreter interpreter(diagnostics, options);

@@ -9,18 +9,19 @@ namespace lumetra::rib {
 namespace {
 
 const std::map<std::string, StorageClass>& StorageNames() {
-  static const std::map<std::string, StorageClass> names = {
-      {"constant", StorageClass::kConstant}, {"uniform", StorageClass::kUniform},
-      {"varying", StorageClass::kVarying},   {"vertex", StorageClass::kVertex},
-      {"facevarying", StorageClass::kFaceVarying}};
+  static const std::map<std::string, StorageClass> names = {{"constant", StorageClass::kConstant},
+                                                            {"uniform", StorageClass::kUniform},
+                                                            {"varying", StorageClass::kVarying},
+                                                            {"vertex", StorageClass::kVertex},
+                                                            {"facevarying", StorageClass::kFaceVarying}};
   return names;
 }
 
 const std::map<std::string, ParamType>& TypeNames() {
   static const std::map<std::string, ParamType> names = {
-      {"float", ParamType::kFloat},   {"integer", ParamType::kInteger}, {"int", ParamType::kInteger},
-      {"point", ParamType::kPoint},   {"vector", ParamType::kVector},   {"normal", ParamType::kNormal},
-      {"color", ParamType::kColor},   {"string", ParamType::kString},   {"hpoint", ParamType::kHPoint},
+      {"float", ParamType::kFloat},  {"integer", ParamType::kInteger}, {"int", ParamType::kInteger},
+      {"point", ParamType::kPoint},  {"vector", ParamType::kVector},   {"normal", ParamType::kNormal},
+      {"color", ParamType::kColor},  {"string", ParamType::kString},   {"hpoint", ParamType::kHPoint},
       {"matrix", ParamType::kMatrix}};
   return names;
 }
@@ -53,19 +54,34 @@ bool Declaration::PerElement() const {
 }
 
 Declarations::Declarations() {
-  const char* standard[][2] = {
-      {"P", "vertex point"},       {"Pw", "vertex hpoint"},      {"Pz", "vertex float"},
-      {"N", "varying normal"},     {"Np", "uniform normal"},     {"Cs", "varying color"},
-      {"Os", "varying color"},     {"s", "varying float"},       {"t", "varying float"},
-      {"st", "varying float[2]"},  {"Ka", "uniform float"},      {"Kd", "uniform float"},
-      {"Ks", "uniform float"},     {"Kr", "uniform float"},      {"roughness", "uniform float"},
-      {"specularcolor", "uniform color"}, {"intensity", "uniform float"},
-      {"lightcolor", "uniform color"},    {"from", "uniform point"},
-      {"to", "uniform point"},            {"coneangle", "uniform float"},
-      {"conedeltaangle", "uniform float"}, {"beamdistribution", "uniform float"},
-      {"fov", "uniform float"},           {"texturename", "uniform string"},
-      {"name", "uniform string"},         {"width", "varying float"},
-      {"constantwidth", "constant float"}};
+  const char* standard[][2] = {{"P", "vertex point"},
+                               {"Pw", "vertex hpoint"},
+                               {"Pz", "vertex float"},
+                               {"N", "varying normal"},
+                               {"Np", "uniform normal"},
+                               {"Cs", "varying color"},
+                               {"Os", "varying color"},
+                               {"s", "varying float"},
+                               {"t", "varying float"},
+                               {"st", "varying float[2]"},
+                               {"Ka", "uniform float"},
+                               {"Kd", "uniform float"},
+                               {"Ks", "uniform float"},
+                               {"Kr", "uniform float"},
+                               {"roughness", "uniform float"},
+                               {"specularcolor", "uniform color"},
+                               {"intensity", "uniform float"},
+                               {"lightcolor", "uniform color"},
+                               {"from", "uniform point"},
+                               {"to", "uniform point"},
+                               {"coneangle", "uniform float"},
+                               {"conedeltaangle", "uniform float"},
+                               {"beamdistribution", "uniform float"},
+                               {"fov", "uniform float"},
+                               {"texturename", "uniform string"},
+                               {"name", "uniform string"},
+                               {"width", "varying float"},
+                               {"constantwidth", "constant float"}};
   for (const auto& [name, text] : standard) table_[name] = *Parse(text);
 }
 
@@ -88,8 +104,10 @@ std::optional<Declaration> Declarations::Parse(const std::string& text) {
   declaration.type = type->second;
   std::string rest;
   while (words >> word) rest += word;
-  if (size.empty()) size = rest;
-  else if (!rest.empty()) return std::nullopt;
+  if (size.empty())
+    size = rest;
+  else if (!rest.empty())
+    return std::nullopt;
   if (!size.empty()) {
     if (size.size() < 3 || size.front() != '[' || size.back() != ']') return std::nullopt;
     const std::string digits = size.substr(1, size.size() - 2);
@@ -243,8 +261,7 @@ ParameterList Arguments::TakeParameters() {
       if (name.IsNumeric() && list.parameters_.empty()) Fail("too many numbers");
       Fail("expected a parameter name");
     }
-    if (next_ + 1 >= request_.values.size())
-      Fail("parameter \"" + name.strings[0] + "\" has no value");
+    if (next_ + 1 >= request_.values.size()) Fail("parameter \"" + name.strings[0] + "\" has no value");
     const Value& value = request_.values[next_ + 1];
     next_ += 2;
     std::string bareName;

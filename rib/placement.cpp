@@ -11,7 +11,8 @@ namespace {
 using Mat3 = std::array<std::array<double, 3>, 3>;
 
 double Det(const Mat3& a) {
-  return a[0][0] * (a[1][1] * a[2][2] - a[1][2] * a[2][1]) - a[0][1] * (a[1][0] * a[2][2] - a[1][2] * a[2][0]) +
+  return a[0][0] * (a[1][1] * a[2][2] - a[1][2] * a[2][1]) -
+         a[0][1] * (a[1][0] * a[2][2] - a[1][2] * a[2][0]) +
          a[0][2] * (a[1][0] * a[2][1] - a[1][1] * a[2][0]);
 }
 
@@ -145,9 +146,10 @@ int32_t PlacePrimitive(L2Scene scene, L2Primitive prim, const math::Matrix4& m) 
     for (int j = 0; j < 3; ++j) vt[i][j] = vs[j][i];
   const math::Vector3 first = EulerDegrees(vt);
   const math::Vector3 second = EulerDegrees(u);
-  for (const int32_t result :
-       {RotatePrim(scene, prim, first.x, first.y, first.z), ScalePrim(scene, prim, sigma[0], sigma[1], sigma[2]),
-        RotatePrim(scene, prim, second.x, second.y, second.z), TranslatePrim(scene, prim, m(3, 0), m(3, 1), m(3, 2))})
+  for (const int32_t result : {RotatePrim(scene, prim, first.x, first.y, first.z),
+                               ScalePrim(scene, prim, sigma[0], sigma[1], sigma[2]),
+                               RotatePrim(scene, prim, second.x, second.y, second.z),
+                               TranslatePrim(scene, prim, m(3, 0), m(3, 1), m(3, 2))})
     if (result != L2_OK) return result;
   return L2_OK;
 }

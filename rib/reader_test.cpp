@@ -9,10 +9,10 @@
 namespace lumetra::rib {
 namespace {
 
-using ::testing::HasSubstr;
-using ::testing::StartsWith;
 using testing::ErrorOf;
+using ::testing::HasSubstr;
 using testing::RenderText;
+using ::testing::StartsWith;
 
 std::vector<Request> Requests(const std::string& text) {
   std::vector<Request> requests;
@@ -107,9 +107,8 @@ TEST(RibParameters, DeclaredAndInlineTypesAreCheckedByCount) {
 }
 
 TEST(RibParameters, UndeclaredParametersAreNamedOnceAndIgnored) {
-  const auto outcome = RenderText(std::string(kWorld) +
-                                      "Surface \"matte\" \"glow\" 1\nSurface \"matte\" \"glow\" 2\nWorldEnd",
-                                  false);
+  const auto outcome = RenderText(
+      std::string(kWorld) + "Surface \"matte\" \"glow\" 1\nSurface \"matte\" \"glow\" 2\nWorldEnd", false);
   EXPECT_EQ(outcome.error, "");
   EXPECT_EQ(outcome.said, "lumetra-rib: ignoring undeclared parameter \"glow\"\n");
 }
@@ -120,9 +119,11 @@ TEST(RibStructure, NestedBlocksBalanceAndUnbalancedOnesNameTheirLine) {
             "");
   EXPECT_EQ(ErrorOf("WorldBegin\nAttributeBegin\nWorldEnd"),
             "scene.rib:3: WorldEnd closes AttributeBegin of scene.rib:2");
-  EXPECT_EQ(ErrorOf("WorldBegin\nAttributeEnd"), "scene.rib:2: AttributeEnd closes WorldBegin of scene.rib:1");
+  EXPECT_EQ(ErrorOf("WorldBegin\nAttributeEnd"),
+            "scene.rib:2: AttributeEnd closes WorldBegin of scene.rib:1");
   EXPECT_EQ(ErrorOf("AttributeEnd"), "scene.rib:1: AttributeEnd without AttributeBegin");
-  EXPECT_EQ(ErrorOf("\nWorldBegin\nAttributeBegin\nAttributeEnd\n"), "scene.rib:2: WorldBegin is never closed");
+  EXPECT_EQ(ErrorOf("\nWorldBegin\nAttributeBegin\nAttributeEnd\n"),
+            "scene.rib:2: WorldBegin is never closed");
   EXPECT_EQ(ErrorOf("WorldBegin\nWorldBegin"), "scene.rib:2: WorldBegin inside a world");
   EXPECT_EQ(ErrorOf("WorldBegin\nSolidBegin \"union\"\nSolidEnd\nSolidEnd\nWorldEnd"),
             "scene.rib:4: SolidEnd closes WorldBegin of scene.rib:1");
@@ -138,8 +139,10 @@ TEST(RibStructure, WrongArgumentCountsAndKindsAreRefused) {
   EXPECT_EQ(ErrorOf("Rotate 30 0 0 0"), "scene.rib:1: Rotate: the axis is zero");
   EXPECT_EQ(ErrorOf("Format 64 \"x\" 1"), "scene.rib:1: Format: expected a number, got a string");
   EXPECT_EQ(ErrorOf("Format 64.5 48 1"), "scene.rib:1: Format: expected an integer");
-  EXPECT_EQ(ErrorOf("Format 100000 48 1"), "scene.rib:1: Format: picture size must be 1 to 16384 pixels a side");
-  EXPECT_EQ(ErrorOf("ConcatTransform [1 0 0 0 0 1 0 0 0 0 1 0]"), "scene.rib:1: ConcatTransform: missing a number");
+  EXPECT_EQ(ErrorOf("Format 100000 48 1"),
+            "scene.rib:1: Format: picture size must be 1 to 16384 pixels a side");
+  EXPECT_EQ(ErrorOf("ConcatTransform [1 0 0 0 0 1 0 0 0 0 1 0]"),
+            "scene.rib:1: ConcatTransform: missing a number");
   EXPECT_EQ(ErrorOf("WorldEnd 3"), "scene.rib:1: WorldEnd: too many values");
   EXPECT_EQ(ErrorOf("Translate 1 2 NaN"), "scene.rib:1: Translate: missing a number");
   EXPECT_EQ(ErrorOf("Color 1 2 3\nNaN"), "scene.rib:2: NaN is not a number RIB reads");
@@ -177,12 +180,14 @@ TEST(RibStructure, PolygonCountsMustAgree) {
             "scene.rib:2: PointsPolygons: the vertex counts add up to 6, but 3 vertex indices are given");
   EXPECT_EQ(ErrorOf(world + "PointsGeneralPolygons [2] [3] [0 1 2] \"P\" [0 0 0 1 0 0 1 1 0]\nWorldEnd"),
             "scene.rib:2: PointsGeneralPolygons: the loop counts add up to 2, not the 1 vertex counts given");
-  EXPECT_EQ(ErrorOf(world + "PatchMesh \"bicubic\" 5 \"nonperiodic\" 4 \"nonperiodic\" \"P\" [0 0 0]\nWorldEnd"),
-            "scene.rib:2: PatchMesh: the points in u do not fit the basis step");
+  EXPECT_EQ(
+      ErrorOf(world + "PatchMesh \"bicubic\" 5 \"nonperiodic\" 4 \"nonperiodic\" \"P\" [0 0 0]\nWorldEnd"),
+      "scene.rib:2: PatchMesh: the points in u do not fit the basis step");
 }
 
 TEST(RibStructure, ObjectsMustBeDefinedBeforeTheirInstances) {
-  EXPECT_EQ(ErrorOf("WorldBegin\nObjectInstance 3\nWorldEnd"), "scene.rib:2: ObjectInstance: no object 3 was defined");
+  EXPECT_EQ(ErrorOf("WorldBegin\nObjectInstance 3\nWorldEnd"),
+            "scene.rib:2: ObjectInstance: no object 3 was defined");
   EXPECT_EQ(ErrorOf("WorldBegin\nObjectBegin 1\nObjectInstance 1\nObjectEnd\nObjectInstance 1\nWorldEnd"),
             "scene.rib:3: ObjectInstance: objects nest too deep");
 }

@@ -18,7 +18,9 @@ std::string Scene(const std::string& world, const std::string& camera = "") {
 struct Frame {
   Picture picture;
 
-  float Red(int x, int y) const { return picture.rgba[(static_cast<std::size_t>(y) * picture.width + x) * 4]; }
+  float Red(int x, int y) const {
+    return picture.rgba[(static_cast<std::size_t>(y) * picture.width + x) * 4];
+  }
   float Green(int x, int y) const {
     return picture.rgba[(static_cast<std::size_t>(y) * picture.width + x) * 4 + 1];
   }
@@ -65,8 +67,9 @@ TEST(RibCamera, TheCameraTransformTurnsTheWorld) {
   const Frame front = Render("Format 64 48 1\nPixelSamples 1 1\nProjection \"perspective\" \"fov\" 45\n" +
                              turn + "WorldBegin\n" + world + "\nWorldEnd");
   EXPECT_GT(front.Red(32, 24), 0.5);
-  const Frame behind = Render("Format 64 48 1\nPixelSamples 1 1\nProjection \"perspective\" \"fov\" 45\n" +
-                              turn + "WorldBegin\nSurface \"constant\"\nTranslate 5 0 0\nSphere 0.5 -0.5 0.5 360\nWorldEnd");
+  const Frame behind =
+      Render("Format 64 48 1\nPixelSamples 1 1\nProjection \"perspective\" \"fov\" 45\n" + turn +
+             "WorldBegin\nSurface \"constant\"\nTranslate 5 0 0\nSphere 0.5 -0.5 0.5 360\nWorldEnd");
   EXPECT_EQ(behind.Lit(0, 0, 64, 48), 0);
 }
 
@@ -77,16 +80,21 @@ TEST(RibCamera, FovIsTheAngleOfTheShorterSide) {
   const Frame wide = Render(Scene(sphere));
   EXPECT_GT(wide.Red(32, 2), 0.5);
   EXPECT_LT(wide.Red(2, 24), 0.5);
-  const Frame tall = Render("Format 48 64 1\nPixelSamples 1 1\nProjection \"perspective\" \"fov\" 45\n"
-                            "Translate 0 0 5\nWorldBegin\nSurface \"constant\"\n" + sphere + "\nWorldEnd");
+  const Frame tall = Render(
+      "Format 48 64 1\nPixelSamples 1 1\nProjection \"perspective\" \"fov\" 45\n"
+      "Translate 0 0 5\nWorldBegin\nSurface \"constant\"\n" +
+      sphere + "\nWorldEnd");
   EXPECT_GT(tall.Red(2, 32), 0.5);
   EXPECT_LT(tall.Red(24, 2), 0.5);
 }
 
 TEST(RibCamera, OrthographicShowsTheScreenWindowUnscaledByDistance) {
-  const std::string camera = "Format 64 48 1\nPixelSamples 1 1\nProjection \"orthographic\"\nScreenWindow -2 2 -1.5 1.5\n";
-  const Frame near = Render(camera + "Translate 0 0 5\nWorldBegin\nSurface \"constant\"\nSphere 1 -1 1 360\nWorldEnd");
-  const Frame far = Render(camera + "Translate 0 0 50\nWorldBegin\nSurface \"constant\"\nSphere 1 -1 1 360\nWorldEnd");
+  const std::string camera =
+      "Format 64 48 1\nPixelSamples 1 1\nProjection \"orthographic\"\nScreenWindow -2 2 -1.5 1.5\n";
+  const Frame near =
+      Render(camera + "Translate 0 0 5\nWorldBegin\nSurface \"constant\"\nSphere 1 -1 1 360\nWorldEnd");
+  const Frame far =
+      Render(camera + "Translate 0 0 50\nWorldBegin\nSurface \"constant\"\nSphere 1 -1 1 360\nWorldEnd");
   // Radius 1 of a 1.5 half height: 16 pixels from the middle either way.
   EXPECT_GT(near.Red(32, 24 - 14), 0.5);
   EXPECT_LT(near.Red(32, 24 - 18), 0.5);
@@ -126,8 +134,8 @@ TEST(RibShapes, PolygonHolesStayOpen) {
   const Frame general = Render(Scene("GeneralPolygon [4 4] \"P\" [" + square + " " + hole + "]"));
   EXPECT_LT(general.Red(32, 24), 0.5);
   EXPECT_GT(general.Red(32, 24 - 10), 0.5);
-  const Frame points = Render(Scene("PointsGeneralPolygons [2] [4 4] [0 1 2 3 4 5 6 7] \"P\" [" + square +
-                                    " " + hole + "]"));
+  const Frame points =
+      Render(Scene("PointsGeneralPolygons [2] [4 4] [0 1 2 3 4 5 6 7] \"P\" [" + square + " " + hole + "]"));
   EXPECT_LT(points.Red(32, 24), 0.5);
   EXPECT_GT(points.Red(32 + 10, 24), 0.5);
   const Frame plain = Render(Scene("Polygon \"P\" [" + square + "]"));
@@ -139,8 +147,9 @@ TEST(RibShapes, PolygonHolesStayOpen) {
 }
 
 TEST(RibShapes, PatchesCoverTheirControlHull) {
-  const std::string flat = "\"P\" [-1 -1 0  -0.3 -1 0  0.3 -1 0  1 -1 0  -1 -0.3 0  -0.3 -0.3 0  0.3 -0.3 0  1 -0.3 0 "
-                           " -1 0.3 0  -0.3 0.3 0  0.3 0.3 0  1 0.3 0  -1 1 0  -0.3 1 0  0.3 1 0  1 1 0]";
+  const std::string flat =
+      "\"P\" [-1 -1 0  -0.3 -1 0  0.3 -1 0  1 -1 0  -1 -0.3 0  -0.3 -0.3 0  0.3 -0.3 0  1 -0.3 0 "
+      " -1 0.3 0  -0.3 0.3 0  0.3 0.3 0  1 0.3 0  -1 1 0  -0.3 1 0  0.3 1 0  1 1 0]";
   const Frame bezier = Render(Scene("Patch \"bicubic\" " + flat));
   EXPECT_GT(bezier.Red(32, 24), 0.5);
   EXPECT_GT(bezier.Lit(20, 12, 44, 36), 0.95);
@@ -148,17 +157,18 @@ TEST(RibShapes, PatchesCoverTheirControlHull) {
   const Frame bspline = Render(Scene("Basis \"b-spline\" 1 \"b-spline\" 1\nPatch \"bicubic\" " + flat));
   EXPECT_GT(bspline.Red(32, 24), 0.5);
   EXPECT_LT(bspline.Lit(0, 0, 64, 48), bezier.Lit(0, 0, 64, 48) / 3);
-  const Frame bilinear = Render(Scene("Translate 1.2 0 0\nPatch \"bilinear\" \"P\" [-0.5 -0.5 0 0.5 -0.5 0 -0.5 0.5 0 0.5 0.5 0]"));
+  const Frame bilinear = Render(
+      Scene("Translate 1.2 0 0\nPatch \"bilinear\" \"P\" [-0.5 -0.5 0 0.5 -0.5 0 -0.5 0.5 0 0.5 0.5 0]"));
   EXPECT_GT(bilinear.Right(), 0.05);
   EXPECT_EQ(bilinear.Left(), 0);
-  const Frame mesh = Render(Scene("PatchMesh \"bilinear\" 3 \"nonperiodic\" 2 \"nonperiodic\" "
-                                  "\"P\" [-1.5 -0.5 0  0 -0.5 0  -1.5 0.5 0  -1.5 0.5 0  0 0.5 0  -1.5 0.5 0]"));
+  const Frame mesh =
+      Render(Scene("PatchMesh \"bilinear\" 3 \"nonperiodic\" 2 \"nonperiodic\" "
+                   "\"P\" [-1.5 -0.5 0  0 -0.5 0  -1.5 0.5 0  -1.5 0.5 0  0 0.5 0  -1.5 0.5 0]"));
   EXPECT_GT(mesh.Left(), 0.05);
 }
 
 TEST(RibShapes, SolidsCutAndJoin) {
-  const std::string operands =
-      "Color 0 1 0\nSphere 1 -1 1 360\nColor 1 0 0\nCylinder 0.3 -2 2 360\n";
+  const std::string operands = "Color 0 1 0\nSphere 1 -1 1 360\nColor 1 0 0\nCylinder 0.3 -2 2 360\n";
   const Frame difference = Render(Scene("SolidBegin \"difference\"\n" + operands + "SolidEnd"));
   EXPECT_LT(difference.Red(32, 24), 0.2);  // seen through the bore
   EXPECT_LT(difference.Green(32, 24), 0.2);
@@ -169,17 +179,19 @@ TEST(RibShapes, SolidsCutAndJoin) {
   EXPECT_GT(both.Red(32, 24) + both.Green(32, 24), 0.5);
   EXPECT_LT(both.Green(32, 24 - 12), 0.2);
   // Nested solids with primitive leaves.
-  const Frame nested = Render(Scene("SolidBegin \"difference\"\nSolidBegin \"primitive\"\nColor 0 1 0\n"
-                                    "Sphere 1 -1 1 360\nSolidEnd\nSolidBegin \"primitive\"\nColor 1 0 0\n"
-                                    "Cylinder 0.3 -2 2 360\nSolidEnd\nSolidEnd"));
+  const Frame nested =
+      Render(Scene("SolidBegin \"difference\"\nSolidBegin \"primitive\"\nColor 0 1 0\n"
+                   "Sphere 1 -1 1 360\nSolidEnd\nSolidBegin \"primitive\"\nColor 1 0 0\n"
+                   "Cylinder 0.3 -2 2 360\nSolidEnd\nSolidEnd"));
   EXPECT_LT(nested.Green(32, 24), 0.2);
   EXPECT_GT(nested.Green(32, 24 - 12), 0.5);
 }
 
 TEST(RibShapes, AnObjectDrawnTwice) {
-  const Frame frame = Render(Scene("ObjectBegin \"ball\"\nSphere 0.5 -0.5 0.5 360\nObjectEnd\n"
-                                   "AttributeBegin\nTranslate -1.2 0 0\nObjectInstance \"ball\"\nAttributeEnd\n"
-                                   "AttributeBegin\nTranslate 1.2 0 0\nObjectInstance \"ball\"\nAttributeEnd"));
+  const Frame frame =
+      Render(Scene("ObjectBegin \"ball\"\nSphere 0.5 -0.5 0.5 360\nObjectEnd\n"
+                   "AttributeBegin\nTranslate -1.2 0 0\nObjectInstance \"ball\"\nAttributeEnd\n"
+                   "AttributeBegin\nTranslate 1.2 0 0\nObjectInstance \"ball\"\nAttributeEnd"));
   EXPECT_GT(frame.Lit(0, 0, 24, 48), 0.05);
   EXPECT_GT(frame.Lit(40, 0, 64, 48), 0.05);
   EXPECT_EQ(frame.Lit(28, 0, 36, 48), 0);
@@ -187,9 +199,10 @@ TEST(RibShapes, AnObjectDrawnTwice) {
 
 TEST(RibShading, LightsColoursAndBlocksKeepTheirOwnState) {
   // Matte lit by a distant light from the camera side; the colour returns after the block.
-  const Frame lit = Render(Scene("LightSource \"distantlight\" 1 \"from\" [0 0 0] \"to\" [0 0 1] \"intensity\" 1\n"
-                                 "AttributeBegin\nColor 1 0 0\nSurface \"matte\"\nTranslate -1 0 0\nSphere 0.5 -0.5 0.5 360\n"
-                                 "AttributeEnd\nTranslate 1 0 0\nSurface \"matte\"\nSphere 0.5 -0.5 0.5 360"));
+  const Frame lit = Render(
+      Scene("LightSource \"distantlight\" 1 \"from\" [0 0 0] \"to\" [0 0 1] \"intensity\" 1\n"
+            "AttributeBegin\nColor 1 0 0\nSurface \"matte\"\nTranslate -1 0 0\nSphere 0.5 -0.5 0.5 360\n"
+            "AttributeEnd\nTranslate 1 0 0\nSurface \"matte\"\nSphere 0.5 -0.5 0.5 360"));
   const float leftRed = lit.Red(21, 24), rightRed = lit.Red(43, 24);
   EXPECT_GT(leftRed, 0.5);
   EXPECT_LT(lit.Green(21, 24), 0.1);
@@ -198,19 +211,22 @@ TEST(RibShading, LightsColoursAndBlocksKeepTheirOwnState) {
   // Without lights a matte surface is black but for the ambient light.
   const Frame dark = Render(Scene("Surface \"matte\"\nSphere 0.5 -0.5 0.5 360"));
   EXPECT_LT(dark.Red(32, 24), 0.01);
-  const Frame ambient = Render(Scene("LightSource \"ambientlight\" 2 \"intensity\" 0.5\nSurface \"matte\" \"Ka\" 1\n"
-                                     "Sphere 0.5 -0.5 0.5 360"));
+  const Frame ambient =
+      Render(Scene("LightSource \"ambientlight\" 2 \"intensity\" 0.5\nSurface \"matte\" \"Ka\" 1\n"
+                   "Sphere 0.5 -0.5 0.5 360"));
   EXPECT_NEAR(ambient.Red(32, 24), 0.5, 0.02);
   // A point light fades with the square of the distance: 2 from the sphere's front.
-  const Frame faded = Render(Scene("LightSource \"pointlight\" 1 \"from\" [0 0 -2.5]\n"
-                                   "Surface \"matte\"\nSphere 0.5 -0.5 0.5 360"));
+  const Frame faded =
+      Render(Scene("LightSource \"pointlight\" 1 \"from\" [0 0 -2.5]\n"
+                   "Surface \"matte\"\nSphere 0.5 -0.5 0.5 360"));
   EXPECT_NEAR(faded.Red(32, 24), 0.25, 0.02);
 }
 
 TEST(RibShading, ASpotLightLightsItsConeOnly) {
-  const Frame frame = Render(Scene("LightSource \"spotlight\" 1 \"from\" [0 0 -3] \"to\" [1 0 0] \"intensity\" 9 "
-                                   "\"coneangle\" 0.15 \"conedeltaangle\" 0.05\nSurface \"matte\"\n"
-                                   "Polygon \"P\" [-2 -2 0 2 -2 0 2 2 0 -2 2 0]"));
+  const Frame frame =
+      Render(Scene("LightSource \"spotlight\" 1 \"from\" [0 0 -3] \"to\" [1 0 0] \"intensity\" 9 "
+                   "\"coneangle\" 0.15 \"conedeltaangle\" 0.05\nSurface \"matte\"\n"
+                   "Polygon \"P\" [-2 -2 0 2 -2 0 2 2 0 -2 2 0]"));
   EXPECT_GT(frame.Right(), 0.02);
   EXPECT_EQ(frame.Left(), 0);
 }

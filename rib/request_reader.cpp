@@ -44,8 +44,7 @@ void ReadRequests(std::string_view source, const std::string& fileName,
   Lexer lexer(source, fileName);
   Token token = lexer.Next();
   while (token.kind != TokenKind::kEnd) {
-    if (token.kind != TokenKind::kName)
-      throw RibError(fileName, token.line, "expected a request name");
+    if (token.kind != TokenKind::kName) throw RibError(fileName, token.line, "expected a request name");
     Request request;
     request.name = std::move(token.text);
     request.fileName = fileName;

@@ -74,8 +74,9 @@ L2Primitive MakeCylinder(L2Scene scene, double radius, double zmin, double zmax,
     return prim;
   }
   const double theta = ClampTurn(thetamax) * kRadians;
-  return MakeParametric(scene, thetamax,
-                        [=](double u, double v) { return Turned(radius, zmin + v * (zmax - zmin), u * theta); });
+  return MakeParametric(scene, thetamax, [=](double u, double v) {
+    return Turned(radius, zmin + v * (zmax - zmin), u * theta);
+  });
 }
 
 L2Primitive MakeCone(L2Scene scene, double height, double radius, double thetamax) {
@@ -117,7 +118,8 @@ L2Primitive MakeParaboloid(L2Scene scene, double rmax, double zmin, double zmax,
   });
 }
 
-L2Primitive MakeHyperboloid(L2Scene scene, const math::Vector3& p1, const math::Vector3& p2, double thetamax) {
+L2Primitive MakeHyperboloid(L2Scene scene, const math::Vector3& p1, const math::Vector3& p2,
+                            double thetamax) {
   const double theta = ClampTurn(thetamax) * kRadians;
   return MakeParametric(scene, thetamax, [=](double u, double v) {
     const math::Vector3 p = p1 + (p2 - p1) * v;

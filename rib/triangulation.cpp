@@ -80,7 +80,8 @@ std::vector<std::array<int, 3>> Triangulate(const std::vector<std::vector<math::
   for (std::size_t i = 0; i < outer.size(); ++i) {
     const math::Vector3& a = outer[i];
     const math::Vector3& b = outer[(i + 1) % outer.size()];
-    normal = normal + math::Vector3{(a.y - b.y) * (a.z + b.z), (a.z - b.z) * (a.x + b.x), (a.x - b.x) * (a.y + b.y)};
+    normal = normal +
+             math::Vector3{(a.y - b.y) * (a.z + b.z), (a.z - b.z) * (a.x + b.x), (a.x - b.x) * (a.y + b.y)};
   }
   const double ax = std::fabs(normal.x), ay = std::fabs(normal.y), az = std::fabs(normal.z);
   std::vector<Point2> points;
@@ -89,9 +90,12 @@ std::vector<std::array<int, 3>> Triangulate(const std::vector<std::vector<math::
     std::vector<int> indices;
     for (const math::Vector3& p : loop) {
       indices.push_back(static_cast<int>(points.size()));
-      if (az >= ax && az >= ay) points.push_back({p.x, p.y});
-      else if (ax >= ay) points.push_back({p.y, p.z});
-      else points.push_back({p.z, p.x});
+      if (az >= ax && az >= ay)
+        points.push_back({p.x, p.y});
+      else if (ax >= ay)
+        points.push_back({p.y, p.z});
+      else
+        points.push_back({p.z, p.x});
     }
     indexLoops.push_back(std::move(indices));
   }
@@ -145,11 +149,13 @@ std::vector<std::array<int, 3>> Triangulate(const std::vector<std::vector<math::
     }
     if (ear == n) ear = fallback;
     const std::array<int, 3> triangle = {ring[(ear + n - 1) % n], ring[ear], ring[(ear + 1) % n]};
-    if (Cross(points[triangle[0]], points[triangle[1]], points[triangle[2]]) != 0) triangles.push_back(triangle);
+    if (Cross(points[triangle[0]], points[triangle[1]], points[triangle[2]]) != 0)
+      triangles.push_back(triangle);
     ring.erase(ring.begin() + static_cast<long>(ear));
     cursor = ear == 0 ? 0 : ear - 1;
   }
-  if (Cross(points[ring[0]], points[ring[1]], points[ring[2]]) != 0) triangles.push_back({ring[0], ring[1], ring[2]});
+  if (Cross(points[ring[0]], points[ring[1]], points[ring[2]]) != 0)
+    triangles.push_back({ring[0], ring[1], ring[2]});
   return triangles;
 }
 

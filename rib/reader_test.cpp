@@ -2,6 +2,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "platform/testing/scratch_directory.h"
 #include "rib/lexer.h"
 #include "rib/rib_error.h"
 #include "rib/testing/render_text.h"
@@ -190,6 +193,42 @@ TEST(RibStructure, ObjectsMustBeDefinedBeforeTheirInstances) {
             "scene.rib:2: ObjectInstance: no object 3 was defined");
   EXPECT_EQ(ErrorOf("WorldBegin\nObjectBegin 1\nObjectInstance 1\nObjectEnd\nObjectInstance 1\nWorldEnd"),
             "scene.rib:3: ObjectInstance: objects nest too deep");
+}
+
+// Reads `main` from a folder holding `files` (name, text); the error, or empty.
+std::string ErrorOfFiles(const std::vector<std::pair<std::string, std::string>>& files,
+                         std::string* said = nullptr) {
+  platform::ScratchDirectory folder;
+  for (const auto& [name, text] : files) std::ofstream(folder / name) << text;
+  std::ostringstream out;
+  Diagnostics diagnostics(out);
+  Interpreter interpreter(diagnostics, InterpreterOptions{std::nullopt, false, true});
+  std::string error;
+  try {
+    interpreter.ReadFile(folder / files[0].first);
+    interpreter.Finish();
+  } catch (const RibError& e) {
+    error = e.what();
+    error.erase(0, (folder.Path().string() + "/").size());  // the folder's name is new each time
+  }
+  if (said) *said = out.str();
+  return error;
+}
+
+TEST(RibStructure, ArchivesAreReadBesideTheirFileAndErrorsNameTheirOwnLines) {
+  std::string said;
+  EXPECT_EQ(ErrorOfFiles({{"main.rib", "WorldBegin\nReadArchive \"part.rib\"\nWorldEnd"},
+                          {"part.rib", "Sphere 1 -1 1 360\nHider \"x\""}},
+                         &said),
+            "");
+  EXPECT_EQ(said, "lumetra-rib: skipping unsupported request Hider\n");
+  EXPECT_EQ(ErrorOfFiles({{"main.rib", "WorldBegin\nReadArchive \"part.rib\"\nWorldEnd"},
+                          {"part.rib", "Sphere 1 -1 1 360\nSphere 1\n"}}),
+            "part.rib:2: Sphere: missing a number");
+  EXPECT_THAT(ErrorOfFiles({{"main.rib", "WorldBegin\n\nReadArchive \"gone.rib\"\nWorldEnd"}}),
+              HasSubstr("main.rib:3: cannot read archive gone.rib: No such file or directory"));
+  EXPECT_EQ(ErrorOfFiles({{"main.rib", "ReadArchive \"main.rib\""}}),
+            "main.rib:1: ReadArchive: archives nest too deep");
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ double ClampTurn(double thetamax) { return std::clamp(thetamax, -360.0, 360.0); 
 // their normals from the surface's own derivatives.
 L2Primitive MakeParametric(L2Scene scene, double thetamax,
                            const std::function<math::Vector3(double u, double v)>& at) {
-  const int columns = std::max(4, static_cast<int>(std::ceil(48 * std::fabs(thetamax) / 360)));
+  const int columns = std::max(4, static_cast<int>(std::ceil(48 * std::fabs(ClampTurn(thetamax)) / 360)));
   const int rows = 24;
   std::vector<double> vertices, normals;
   for (int j = 0; j <= rows; ++j)

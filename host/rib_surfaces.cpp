@@ -52,8 +52,8 @@ PlainColour PigmentColour(const Scene& scene, const SceneObject& pigment) {
     const auto& params = child.node.params;
     switch (child.node.kind) {
       case abi::kNodeSolidColor:
-        colour = PlainColour{params.color.red, params.color.green, params.color.blue, params.color.filter,
-                             params.color.transmit, false};
+        colour = PlainColour{params.color.red,    params.color.green,    params.color.blue,
+                             params.color.filter, params.color.transmit, false};
         break;
       case abi::kNodePatternPigment:
       case abi::kNodePatternPigmentAlt:
@@ -90,7 +90,8 @@ void WriteSurface(const Scene& scene, const std::string& name, std::ostream& out
     });
   }
   if (colour.approximated) {
-    out << indent << "# material \"" << pov::CommentText(name) << "\": its pattern is given as its first colour\n";
+    out << indent << "# material \"" << pov::CommentText(name)
+        << "\": its pattern is given as its first colour\n";
   }
   out << indent << "Color " << Triple{colour.red, colour.green, colour.blue} << "\n";
   const double opacity = std::clamp(1 - colour.filter - colour.transmit, 0.0, 1.0);

@@ -90,7 +90,9 @@ math::Matrix4 WorldToCamera(const SceneView& view) {
   const math::Vector3 forward = Normalized(view.interest - view.location);
   math::Vector3 right = math::Cross(forward, view.up);
   // An up direction along the line of sight leaves the roll free: any will do.
-  if (math::Length(right) < 1e-12) right = math::Cross(forward, std::fabs(forward.y) < 0.9 ? math::Vector3{0, 1, 0} : math::Vector3{0, 0, 1});
+  if (math::Length(right) < 1e-12)
+    right =
+        math::Cross(forward, std::fabs(forward.y) < 0.9 ? math::Vector3{0, 1, 0} : math::Vector3{0, 0, 1});
   right = Normalized(view.leftHanded ? -right : right);
   const math::Vector3 up = view.leftHanded ? math::Cross(forward, right) : math::Cross(right, forward);
   const math::Vector3 axes[3] = {right, up, forward};
@@ -197,8 +199,8 @@ class ObjectWriter {
 
 void ObjectWriter::Begin(const SceneObject& object, int depth) {
   const std::string indent = Indent(depth + 1);
-  out_ << Indent(depth) << "AttributeBegin  # \"" << pov::CommentText(object.name) << "\"\n" << indent
-       << "ConcatTransform ";
+  out_ << Indent(depth) << "AttributeBegin  # \"" << pov::CommentText(object.name) << "\"\n"
+       << indent << "ConcatTransform ";
   rib::WriteMatrix(out_, rib::ObjectMatrix(object.params));
   out_ << "\n";
   rib::WriteSurface(scene_, object.textureName, out_, indent);
@@ -226,7 +228,8 @@ void ObjectWriter::Write(const SceneObject& object, int depth, bool inSolid) {
     out_ << Indent(depth) << "AttributeEnd\n";
     return;
   }
-  if (!RibWritesObjectType(type)) return Comment(depth, object, "the " + KindName(type) + " object is not written");
+  if (!RibWritesObjectType(type))
+    return Comment(depth, object, "the " + KindName(type) + " object is not written");
   if (IsMeshType(type) && object.mesh.faces.empty()) return Comment(depth, object, "mesh without faces");
   Begin(object, depth);
   if (inSolid) out_ << Indent(depth + 1) << "SolidBegin \"primitive\"\n";
@@ -265,7 +268,8 @@ void ObjectWriter::Shape(const SceneObject& object, int depth) {
     }
     case abi::kTypeTorus:
       // Both lie around z.
-      out_ << indent << "Torus " << shape.torus.majorRadius << " " << shape.torus.minorRadius << " 0 360 360\n";
+      out_ << indent << "Torus " << shape.torus.majorRadius << " " << shape.torus.minorRadius
+           << " 0 360 360\n";
       return;
     case abi::kTypePlane:
       out_ << indent << "Disk 0 " << kPlaneRadius << " 360\n";
@@ -287,7 +291,8 @@ void ObjectWriter::Shape(const SceneObject& object, int depth) {
 
 void ObjectWriter::Box(const std::string& indent) {
   out_ << indent
-       << "PointsPolygons [4 4 4 4 4 4] [0 2 3 1 4 5 7 6 0 1 5 4 2 6 7 3 0 4 6 2 1 3 7 5] \"P\" [-1 -1 -1 1 -1 -1 "
+       << "PointsPolygons [4 4 4 4 4 4] [0 2 3 1 4 5 7 6 0 1 5 4 2 6 7 3 0 4 6 2 1 3 7 5] \"P\" [-1 -1 -1 1 "
+          "-1 -1 "
           "-1 1 -1 1 1 -1 -1 -1 1 1 -1 1 -1 1 1 1 1 1]\n";
 }
 
@@ -326,7 +331,8 @@ void ObjectWriter::SplineMesh(const SceneObject& object, const std::string& inde
     out_ << indent << "Patch \"bicubic\" \"P\" [";
     for (size_t i = 0; i < 16; ++i) {
       const size_t index = patches[patch + i];
-      out_ << (i ? " " : "") << points[3 * index] << " " << points[3 * index + 1] << " " << points[3 * index + 2];
+      out_ << (i ? " " : "") << points[3 * index] << " " << points[3 * index + 1] << " "
+           << points[3 * index + 2];
     }
     out_ << "]\n";
   }

@@ -10,7 +10,7 @@ namespace lumetra::host {
 
 struct RibOptions {
   std::string display = "picture.tif";  // the picture the renderer writes (Display "file")
-  int32_t width = 0;                     // picture size; 0 takes the scene's render size
+  int32_t width = 0;                    // picture size; 0 takes the scene's render size
   int32_t height = 0;
 };
 

@@ -14,7 +14,8 @@ namespace {
 
 Scene SceneOf(const std::string& objects, const std::string& extra = "") {
   return ParseScene(R"({"format": "lumetra-scene", "version": 1, "render": {"width": 320, "height": 200},
-    "objects": [)" + objects + "]" + extra + "}",
+    "objects": [)" + objects +
+                        "]" + extra + "}",
                     "/tmp/rib-writer-test.json");
 }
 
@@ -101,7 +102,8 @@ TEST(RibWriterTest, CameraLookingSidewaysAndFromAboveKeepsItsUpAndRight) {
 
 TEST(RibWriterTest, PictureAndDisplayComeFromTheOptionsOrTheScene) {
   const std::string own = Rib("", "", RibOptions{"out \"x\".png", 64, 48});
-  EXPECT_NE(own.find("Display \"out \\\"x\\\".png\" \"file\" \"rgb\"\nFormat 64 48 1\n"), std::string::npos) << own;
+  EXPECT_NE(own.find("Display \"out \\\"x\\\".png\" \"file\" \"rgb\"\nFormat 64 48 1\n"), std::string::npos)
+      << own;
   const std::string scene = Rib("");
   EXPECT_NE(scene.find("Format 320 200 1"), std::string::npos) << scene;
   EXPECT_EQ(scene.find("##RenderMan RIB"), 0u);
@@ -173,7 +175,8 @@ TEST(RibWriterTest, QuadricsKeepTheRayTracersUnitShapes) {
 }
 
 TEST(RibWriterTest, MeshesBecomePointsPolygonsWithTheirNormals) {
-  const std::string rib = Rib(R"({"type": "polygon_mesh", "vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0], [1, 1, 0]],
+  const std::string rib =
+      Rib(R"({"type": "polygon_mesh", "vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0], [1, 1, 0]],
     "normals": [[0, 0, 1], [0, 0, 1], [0, 0, 1], [0, 0, 1]], "faces": [[0, 1, 2], [1, 3, 2]]})");
   EXPECT_NE(rib.find("PointsPolygons [3 3] [0 1 2 1 3 2] \"P\" [0 0 0 1 0 0 0 1 0 1 1 0] \"N\" [0 0 1"),
             std::string::npos)
@@ -185,8 +188,10 @@ TEST(RibWriterTest, LightsAreWrittenFirstInWorldCoordinates) {
     "children": [{"type": "point_light", "name": "P", "color": [1, 0.5, 0.25], "transform": {"translate": [1, 2, 3]}},
       {"type": "spot_light", "radius": 10, "falloff": 30}]})",
                               R"(, "environment": {"ambient": [0.2, 0.3, 0.4]})");
-  EXPECT_NE(rib.find("LightSource \"ambientlight\" 1 \"lightcolor\" [0.2 0.3 0.4]"), std::string::npos) << rib;
-  EXPECT_NE(rib.find("LightSource \"pointlight\" 2 \"from\" [1 12 3] \"lightcolor\" [1 0.5 0.25]"), std::string::npos)
+  EXPECT_NE(rib.find("LightSource \"ambientlight\" 1 \"lightcolor\" [0.2 0.3 0.4]"), std::string::npos)
+      << rib;
+  EXPECT_NE(rib.find("LightSource \"pointlight\" 2 \"from\" [1 12 3] \"lightcolor\" [1 0.5 0.25]"),
+            std::string::npos)
       << rib;
   const std::vector<double> to = NumbersAfter(rib, "\"to\"");
   ASSERT_EQ(to.size(), 3u);
@@ -206,20 +211,23 @@ TEST(RibWriterTest, MaterialsGiveColourOpacityAndAStandardSurface) {
       {"kind": "pigment", "children": [{"kind": "solid_color", "color": [0, 1, 0]}]}]}]},
     {"kind": "material", "name": "Gold", "children": [{"kind": "texture", "children": [
       {"kind": "finish", "ambient": 0.1, "specular": 0.8, "roughness": 0.02, "metallic_on": true, "metallic": 1}]}]}])";
-  const std::string rib =
-      Rib(R"({"type": "sphere", "name": "A", "texture": "Shiny"}, {"type": "box", "name": "B", "texture": "Dull"},
+  const std::string rib = Rib(
+      R"({"type": "sphere", "name": "A", "texture": "Shiny"}, {"type": "box", "name": "B", "texture": "Dull"},
     {"type": "torus", "name": "C", "texture": "Gold"}, {"type": "disc", "name": "D"})",
-          materials);
-  const size_t a = rib.find("# \"A\""), b = rib.find("# \"B\""), c = rib.find("# \"C\""), d = rib.find("# \"D\"");
+      materials);
+  const size_t a = rib.find("# \"A\""), b = rib.find("# \"B\""), c = rib.find("# \"C\""),
+               d = rib.find("# \"D\"");
   ASSERT_TRUE(a < b && b < c && c < d) << rib;
   const std::string shiny = rib.substr(a, b - a), dull = rib.substr(b, c - b), gold = rib.substr(c, d - c);
   EXPECT_NE(shiny.find("Color [1 0 0]"), std::string::npos) << shiny;
   EXPECT_NE(shiny.find("Opacity [0.75 0.75 0.75]"), std::string::npos) << shiny;
-  EXPECT_NE(shiny.find("Surface \"plastic\" \"Ka\" 0.2 \"Kd\" 0.7 \"Ks\" 0.5 \"roughness\" 0.05"), std::string::npos)
+  EXPECT_NE(shiny.find("Surface \"plastic\" \"Ka\" 0.2 \"Kd\" 0.7 \"Ks\" 0.5 \"roughness\" 0.05"),
+            std::string::npos)
       << shiny;
   EXPECT_NE(dull.find("Surface \"matte\" \"Ka\" 0.1 \"Kd\" 0.6"), std::string::npos) << dull;
   EXPECT_EQ(dull.find("Opacity"), std::string::npos);
-  EXPECT_NE(gold.find("Surface \"metal\" \"Ka\" 0.1 \"Ks\" 0.8 \"roughness\" 0.02"), std::string::npos) << gold;
+  EXPECT_NE(gold.find("Surface \"metal\" \"Ka\" 0.1 \"Ks\" 0.8 \"roughness\" 0.02"), std::string::npos)
+      << gold;
   // An object without a material keeps the world's white matte.
   EXPECT_EQ(rib.substr(d).find("Surface"), std::string::npos);
   EXPECT_LT(rib.find("Surface \"matte\"\n"), a);
@@ -228,12 +236,15 @@ TEST(RibWriterTest, MaterialsGiveColourOpacityAndAStandardSurface) {
 // The writer says what it leaves out: these object kinds get a comment, not a shape.
 TEST(RibWriterTest, ObjectKindsWithoutARibShapeBecomeComments) {
   Scene scene;
-  const std::pair<uint32_t, const char*> unwritten[] = {
-      {abi::kTypeSweep, "sweep"},         {abi::kTypeLathe, "lathe"},
-      {abi::kTypeExtrusion, "extrusion"}, {abi::kTypeHeightField, "height_field"},
-      {abi::kTypeClone, "clone"},         {abi::kTypeBlob, "blob"},
-      {abi::kTypeSuperquadric, "superquadric"}, {abi::kTypeText, "text"},
-      {abi::kTypePluginObject, "plugin_object"}};
+  const std::pair<uint32_t, const char*> unwritten[] = {{abi::kTypeSweep, "sweep"},
+                                                        {abi::kTypeLathe, "lathe"},
+                                                        {abi::kTypeExtrusion, "extrusion"},
+                                                        {abi::kTypeHeightField, "height_field"},
+                                                        {abi::kTypeClone, "clone"},
+                                                        {abi::kTypeBlob, "blob"},
+                                                        {abi::kTypeSuperquadric, "superquadric"},
+                                                        {abi::kTypeText, "text"},
+                                                        {abi::kTypePluginObject, "plugin_object"}};
   for (const auto& [type, name] : unwritten) scene.Add(type, 0).name = name;
   scene.Add(abi::kTypeSphere, 0).flags = 0;
   std::ostringstream out;

@@ -27,8 +27,8 @@ using HostScene = const void*(LUMETRA_STDCALL*)();
 // there is none) and renders it with `renderer`. 0 with the picture's file name in
 // `image` (kRibImageNameBytes, terminated); non-zero when no picture was made, `image`
 // then empty and no picture left behind.
-using ExportAndRender = int32_t(LUMETRA_STDCALL*)(const char* renderer, const char* ribFile, int32_t dirLength,
-                                                  char image[kRibImageNameBytes]);
+using ExportAndRender = int32_t(LUMETRA_STDCALL*)(const char* renderer, const char* ribFile,
+                                                  int32_t dirLength, char image[kRibImageNameBytes]);
 }  // namespace rib_fn
 
 // The exporter's record: the host's slot first, then entries the exporter leaves empty but

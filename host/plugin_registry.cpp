@@ -24,9 +24,10 @@ void WithdrawPluginInterface(const abi::InterfaceRecord* record) {
 
 abi::InterfaceRecord* FindPluginInterface(const abi::InterfaceId& id) {
   const std::lock_guard lock(g_mutex);
-  const auto found = std::find_if(g_offered.begin(), g_offered.end(), [&](const abi::InterfaceRecord* record) {
-    return record->idLow == id.low && record->idHigh == id.high;
-  });
+  const auto found =
+      std::find_if(g_offered.begin(), g_offered.end(), [&](const abi::InterfaceRecord* record) {
+        return record->idLow == id.low && record->idHigh == id.high;
+      });
   return found == g_offered.end() ? nullptr : *found;
 }
 

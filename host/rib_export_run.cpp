@@ -16,8 +16,8 @@ std::optional<std::string> ResolveRibRenderer(const std::string& name) {
   return platform::FindProgram(program, beside);
 }
 
-RibRenderResult ExportAndRenderRib(const Scene& scene, const std::string& renderer, const std::string& ribFile,
-                                   size_t dirLength) {
+RibRenderResult ExportAndRenderRib(const Scene& scene, const std::string& renderer,
+                                   const std::string& ribFile, size_t dirLength) {
   namespace fs = std::filesystem;
   RibRenderResult result;
   if (dirLength > ribFile.size()) {

@@ -23,7 +23,7 @@ std::optional<std::string> ResolveRibRenderer(const std::string& name);
 // its folder is the first `dirLength` bytes of `ribFile`), runs the renderer on it
 // (argv = {renderer, ribFile}) and waits. Succeeds when the renderer exits with 0 and the
 // picture exists; otherwise no picture of that name is left behind.
-RibRenderResult ExportAndRenderRib(const Scene& scene, const std::string& renderer, const std::string& ribFile,
-                                   size_t dirLength);
+RibRenderResult ExportAndRenderRib(const Scene& scene, const std::string& renderer,
+                                   const std::string& ribFile, size_t dirLength);
 
 }  // namespace lumetra::host

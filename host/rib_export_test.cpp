@@ -72,7 +72,8 @@ TEST(RibExportRunTest, AFailingRendererLeavesNoPicture) {
   std::ofstream(dir / "shot.tif") << "stale";
   {
     ScopedEnv exit("STAND_IN_EXIT", "3");
-    const RibRenderResult result = ExportAndRenderRib(OneSphere(), LUMETRA_STAND_IN_RIB_RENDERER, rib, folder);
+    const RibRenderResult result =
+        ExportAndRenderRib(OneSphere(), LUMETRA_STAND_IN_RIB_RENDERER, rib, folder);
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find("exit 3"), std::string::npos) << result.error;
     EXPECT_FALSE(fs::exists(dir / "shot.tif"));  // the half-made picture and the stale one
@@ -81,12 +82,14 @@ TEST(RibExportRunTest, AFailingRendererLeavesNoPicture) {
     // A renderer that says it succeeded but wrote nothing: the old picture must not stand in.
     std::ofstream(dir / "shot.tif") << "stale";
     ScopedEnv none("STAND_IN_NO_PICTURE", "1");
-    const RibRenderResult result = ExportAndRenderRib(OneSphere(), LUMETRA_STAND_IN_RIB_RENDERER, rib, folder);
+    const RibRenderResult result =
+        ExportAndRenderRib(OneSphere(), LUMETRA_STAND_IN_RIB_RENDERER, rib, folder);
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find("wrote no picture"), std::string::npos) << result.error;
     EXPECT_FALSE(fs::exists(dir / "shot.tif"));
   }
-  const RibRenderResult missing = ExportAndRenderRib(OneSphere(), (dir / "no-renderer").string(), rib, folder);
+  const RibRenderResult missing =
+      ExportAndRenderRib(OneSphere(), (dir / "no-renderer").string(), rib, folder);
   EXPECT_FALSE(missing.ok);
   EXPECT_NE(missing.error.find("no-renderer"), std::string::npos) << missing.error;
   EXPECT_FALSE(ExportAndRenderRib(OneSphere(), LUMETRA_STAND_IN_RIB_RENDERER, rib, rib.size() + 1).ok);

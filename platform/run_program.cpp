@@ -47,8 +47,7 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
   } while (got < 0 && errno == EINTR);
   close(report[0]);
   int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
   if (got == sizeof failure) {
     result.error = "cannot run " + program + ": " + std::strerror(failure);
     return result;
@@ -69,7 +68,8 @@ std::optional<std::string> FindProgram(const std::string& name, const std::vecto
   std::vector<std::string> folders;
   if (const char* path = std::getenv("PATH")) {
     std::istringstream list(path);
-    for (std::string folder; std::getline(list, folder, ':');) folders.push_back(folder.empty() ? "." : folder);
+    for (std::string folder; std::getline(list, folder, ':');)
+      folders.push_back(folder.empty() ? "." : folder);
   }
   folders.insert(folders.end(), moreFolders.begin(), moreFolders.end());
   for (const std::string& folder : folders) {

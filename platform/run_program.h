@@ -20,7 +20,8 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
 
 // The executable file a program name stands for: a name with a slash as it is, a bare
 // name in the folders of $PATH, then in `moreFolders`; none when no such file exists.
-std::optional<std::string> FindProgram(const std::string& name, const std::vector<std::string>& moreFolders = {});
+std::optional<std::string> FindProgram(const std::string& name,
+                                       const std::vector<std::string>& moreFolders = {});
 
 // The folder of the running executable, empty when it cannot be told.
 std::string ExecutableFolder();

@@ -19,16 +19,6 @@
 #include "translate/job_translation.h"
 
 namespace lumetra::plugin {
-namespace {
-
-// The host's render settings for the output path; false when the host does not answer.
-bool ReadRenderSettings(const abi::SceneRecord& host, abi::RenderSettingsRecord& settings) {
-  settings = abi::RenderSettingsRecord{};
-  settings.version = abi::kRenderSettingsVersion;
-  return host.getRenderSettings && host.getRenderSettings(abi::kRenderSettingsSelector, &settings) == 0;
-}
-
-}  // namespace
 
 std::unique_ptr<RenderService> MakeRenderService(KinetraApp& app) {
   return std::make_unique<LibraryRenderService>(app);
@@ -72,7 +62,7 @@ const abi::SceneRecord* LibraryRenderService::ConnectedHost() const {
 
 void LibraryRenderService::SetOutputPath(render::RenderJob& job, const abi::SceneRecord& host) {
   abi::RenderSettingsRecord settings;
-  const bool answered = ReadRenderSettings(host, settings);
+  const bool answered = render::ReadRenderSettings(host, settings);
   job.outputPath = render::StillOutputPath(job, answered ? &settings : nullptr);
 }
 

@@ -38,7 +38,8 @@ int32_t LUMETRA_STDCALL ExportAndRender(const char* renderer, const char* ribFil
     return kFailed;
   }
   try {
-    const RibRenderResult result = ExportAndRenderRib(*scene, renderer, ribFile, static_cast<size_t>(dirLength));
+    const RibRenderResult result =
+        ExportAndRenderRib(*scene, renderer, ribFile, static_cast<size_t>(dirLength));
     if (!result.ok) {
       platform::DebugLog::Printf("RIB export: %s\n", result.error.c_str());
       return kFailed;

@@ -130,7 +130,8 @@ TEST_F(RibRouteTest, ThePictureFillsTheJobTopRowFirstAndAllOfItChanges) {
   EXPECT_EQ(g_exporter.renderer, "rendrib.exe");
   EXPECT_EQ(g_exporter.ribFile, (dir_ / "shot.rib").string());
   EXPECT_EQ(g_exporter.dirLength, static_cast<int32_t>(dir_.Path().string().size() + 1));
-  const auto topLeft = job_.image.Pixel(0, 0), bottomLeft = job_.image.Pixel(0, 2), middle = job_.image.Pixel(2, 1);
+  const auto topLeft = job_.image.Pixel(0, 0), bottomLeft = job_.image.Pixel(0, 2),
+             middle = job_.image.Pixel(2, 1);
   EXPECT_EQ(topLeft[2], 255);  // red
   EXPECT_EQ(topLeft[0], 0);
   EXPECT_EQ(bottomLeft[0], 255);  // blue

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <iostream>
 
 #include "abi/scene_events.h"
 #include "host/host_functions.h"
@@ -40,6 +42,21 @@ int32_t LUMETRA_STDCALL WriteChunk(uint32_t stream, const void* bytes, uint32_t 
   return static_cast<int32_t>(count);
 }
 
+constexpr const char* kRibExporterFile = "liblumetra-rib-exporter.so";
+
+// A broken exporter costs only the RIB method, not the session: it is reported and left out.
+std::unique_ptr<host::PluginModule> LoadRibExporter(const std::string& pluginPath) {
+  const std::filesystem::path path = std::filesystem::path(pluginPath).parent_path() / kRibExporterFile;
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return nullptr;
+  try {
+    return host::PluginModule::Load(path.string());
+  } catch (const host::PluginError& failure) {
+    std::cerr << "lumetra: the RIB exporter is left out: " << failure.what() << "\n";
+    return nullptr;
+  }
+}
+
 }  // namespace
 
 std::unique_ptr<HostSession> HostSession::Open(const std::string& scenePath, const std::string& pluginPath,
@@ -53,6 +70,7 @@ std::unique_ptr<HostSession> HostSession::Open(host::Scene scene, const std::str
   session->setup_ = std::move(setup);
   session->povPrograms_ = PovProgramsBeside(pluginPath);
   session->Install(std::move(scene));
+  session->ribExporter_ = LoadRibExporter(pluginPath);
   session->plugin_ = host::PluginModule::Load(pluginPath, host::FillSceneRecord);
   session->SendEvent(0, abi::kEventHostReady);
   session->HandOverPluginData(*session->scene_);
@@ -60,7 +78,10 @@ std::unique_ptr<HostSession> HostSession::Open(host::Scene scene, const std::str
   return session;
 }
 
-HostSession::~HostSession() { plugin_.reset(); }
+HostSession::~HostSession() {
+  plugin_.reset();
+  ribExporter_.reset();
+}
 
 // One context at a time: the old one goes before the new scene's is made.
 void HostSession::Install(host::Scene scene) {

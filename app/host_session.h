@@ -16,7 +16,8 @@ namespace lumetra::app {
 // A scene open in the host with the plug-in connected, as a host runs it: the scene is
 // read first (a bad file stops everything), the plug-in is loaded with the host
 // functions in its scene record, told the host is ready (event 7), handed the data it
-// stored in the scene file, and told the scene is in place (event 6). The plug-in stays
+// stored in the scene file, and told the scene is in place (event 6). A RIB exporter
+// (liblumetra-rib-exporter.so) in the plug-in's folder is loaded first, for FindPlugin. The plug-in stays
 // loaded while other scenes take the place of the first (Replace).
 class HostSession {
  public:
@@ -35,6 +36,8 @@ class HostSession {
   host::Scene& Scene() { return *scene_; }
   host::HostContext& Context() { return *context_; }
   host::PluginModule& Plugin() { return *plugin_; }
+  // The RIB exporter loaded from the plug-in's folder, or null when none is there.
+  host::PluginModule* RibExporter() { return ribExporter_.get(); }
   // Results of the events and notices sent so far, in order, as {event, result}.
   const std::vector<std::pair<int32_t, int32_t>>& EventResults() const { return events_; }
 
@@ -70,7 +73,8 @@ class HostSession {
   PovRenderPrograms povPrograms_;
   std::unique_ptr<host::Scene> scene_;
   std::unique_ptr<host::HostContext> context_;
-  std::unique_ptr<host::PluginModule> plugin_;  // closed first: it may still call the host
+  std::unique_ptr<host::PluginModule> plugin_;       // closed first: it may still call the host
+  std::unique_ptr<host::PluginModule> ribExporter_;  // beside the plug-in, when installed
   std::vector<std::pair<int32_t, int32_t>> events_;
 };
 

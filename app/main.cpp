@@ -6,6 +6,7 @@
 #include "app/anim_import_command.h"
 #include "app/animate_command.h"
 #include "app/export_pov_command.h"
+#include "app/export_rib_command.h"
 #include "app/global_options.h"
 #include "app/glyphs_command.h"
 #include "app/image_convert_command.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
   lumetra::app::RegisterAnimImportCommand(root, options, exitCode);
   lumetra::app::RegisterSettingsCommand(root, exitCode);
   lumetra::app::RegisterExportPovCommand(root, options, exitCode);
+  lumetra::app::RegisterExportRibCommand(root, exitCode);
 
   root.parse_complete_callback([&options] {
     if (const auto policy = lumetra::platform::Messages::ParseHeadlessPolicy(options.answer)) {

@@ -9,6 +9,7 @@
 #include "host/desktop.h"
 #include "host/host_context.h"
 #include "host/object_records.h"
+#include "host/plugin_registry.h"
 
 namespace lumetra::host {
 namespace {
@@ -258,8 +259,8 @@ int32_t LUMETRA_STDCALL ObjectChangedFn(uint32_t id, uint32_t what) {
 
 int32_t LUMETRA_STDCALL FindPluginFn(const InterfaceId* id, void** pluginInterface) {
   if (!id || !pluginInterface) return kNullRecord;
-  *pluginInterface = nullptr;  // this host loads no other plug-ins
-  return kNotFound;
+  *pluginInterface = FindPluginInterface(*id);
+  return *pluginInterface ? kOk : kNotFound;
 }
 
 int32_t LUMETRA_STDCALL FindFileFn(int32_t kind, char* path) {

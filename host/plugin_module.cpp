@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "abi/result_codes.h"
+#include "host/host_context.h"
+#include "host/plugin_registry.h"
 
 namespace lumetra::host {
 namespace {
@@ -13,6 +15,12 @@ namespace {
 std::string FieldText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
 
 constexpr uint32_t kMaxInterfaces = 64;
+
+// A RIB exporter runs in this process and reads the scene as the host keeps it.
+const void* LUMETRA_STDCALL CurrentHostScene() {
+  HostContext* context = HostContext::Current();
+  return context ? &context->GetScene() : nullptr;
+}
 
 }  // namespace
 
@@ -42,6 +50,7 @@ std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, SceneP
 }
 
 PluginModule::~PluginModule() {
+  if (ribExporterConnected_) WithdrawPluginInterface(&ribExporter_->header);
   if (handle_) dlclose(handle_);
 }
 
@@ -99,6 +108,13 @@ void PluginModule::Connect(int index, const abi::InterfaceEntry& entry) {
     record = &menu_->header;
     what = "menu";
     connected = &menuConnected_;
+  } else if (entry.kind == abi::kRibExporterInterfaceKind && !ribExporter_) {
+    ribExporter_ = std::make_unique<abi::RibExporterRecord>();
+    ribExporter_->header = {sizeof(abi::RibExporterRecord), abi::kRibExporterInterfaceVersion, 0, 0};
+    ribExporter_->hostScene = CurrentHostScene;
+    record = &ribExporter_->header;
+    what = "RIB exporter";
+    connected = &ribExporterConnected_;
   } else {
     return;  // an interface kind this host does not offer
   }
@@ -108,6 +124,7 @@ void PluginModule::Connect(int index, const abi::InterfaceEntry& entry) {
                       " interface record: " + DescribeResult(result));
   }
   *connected = true;
+  if (connected == &ribExporterConnected_) OfferPluginInterface(record);
 }
 
 std::vector<MenuEntry> PluginModule::MenuEntries() {

@@ -10,6 +10,7 @@
 
 #include "abi/menu_record.h"
 #include "abi/plugin_info_record.h"
+#include "abi/rib_exporter_record.h"
 #include "abi/scene_record.h"
 
 namespace lumetra::host {
@@ -60,6 +61,8 @@ class PluginModule {
   // Records of the connected interfaces, or null when the plug-in offers none.
   abi::SceneRecord* Scene() { return sceneConnected_ ? scene_.get() : nullptr; }
   abi::MenuRecord* Menu() { return menuConnected_ ? menu_.get() : nullptr; }
+  // A RIB exporter's record, offered to FindPlugin while the module is loaded.
+  abi::RibExporterRecord* RibExporter() { return ribExporterConnected_ ? ribExporter_.get() : nullptr; }
 
   // Every menu item with its enabled state; empty without a menu interface.
   std::vector<MenuEntry> MenuEntries();
@@ -83,8 +86,10 @@ class PluginModule {
   PluginInfo info_;
   std::unique_ptr<abi::SceneRecord> scene_;
   std::unique_ptr<abi::MenuRecord> menu_;
+  std::unique_ptr<abi::RibExporterRecord> ribExporter_;
   bool sceneConnected_ = false;
   bool menuConnected_ = false;
+  bool ribExporterConnected_ = false;
 };
 
 // The text of an interface result code, for messages.

@@ -18,6 +18,10 @@ inline Vec VecOf(const double (&v)[3]) { return {v[0], v[1], v[2]}; }
 // "rgb <r, g, b>", or "rgbft <...>" when filter or transmit is set.
 void WriteColour(std::ostream& out, double r, double g, double b, double filter = 0, double transmit = 0);
 
+// A scale whose zero factors are a millionth of the largest, as the ray tracer flattens
+// them instead of breaking the matrix.
+Vec SoundScale(const double (&scale)[3]);
+
 // A scale, rotation (the host's degrees, turning the other way round from POV-Ray's) and
 // translation, each left out when it does nothing. A zero scale factor flattens to a
 // millionth of the largest, as the ray tracer does, instead of breaking the matrix.

@@ -21,15 +21,11 @@ void WriteColour(std::ostream& out, double r, double g, double b, double filter,
   }
 }
 
-namespace {
-
 Vec SoundScale(const double (&scale)[3]) {
   const double largest = std::max({std::fabs(scale[0]), std::fabs(scale[1]), std::fabs(scale[2])});
   const double flat = 1e-6 * (largest > 0 ? largest : 1.0);
   return {scale[0] == 0 ? flat : scale[0], scale[1] == 0 ? flat : scale[1], scale[2] == 0 ? flat : scale[2]};
 }
-
-}  // namespace
 
 void WriteTransform(std::ostream& out, const double (&scale)[3], const double (&rotate)[3],
                     const double (&translate)[3]) {
@@ -292,17 +288,6 @@ void TextureWriter::Finish(const SceneObject& node) {
     }
   });
   out_ << " }";
-}
-
-// The index of the top-level material an object wears, or nothing.
-std::optional<size_t> MaterialIndex(const Scene& scene, const std::string& name) {
-  if (name.empty()) return std::nullopt;
-  const std::vector<uint32_t>& materials = scene.List(abi::kMaterialList);
-  for (size_t i = 0; i < materials.size(); ++i) {
-    const SceneObject* material = scene.Find(materials[i]);
-    if (material && material->name == name) return i;
-  }
-  return std::nullopt;
 }
 
 bool HasInterior(const Scene& scene, const SceneObject& material) {

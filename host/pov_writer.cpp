@@ -1,11 +1,11 @@
 #include "host/pov_writer.h"
 
 #include <cmath>
-#include <numbers>
 #include <sstream>
 
 #include "abi/scene_record.h"
 #include "host/pov_text.h"
+#include "host/scene_camera.h"
 
 namespace lumetra::host {
 namespace {
@@ -15,11 +15,6 @@ using pov::VecOf;
 
 // The ray tracer's plane is a disc this wide; POV-Ray gets the same disc.
 constexpr double kPlaneRadius = 10000;
-constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
-
-// The ray tracer's view without an active camera: left-handed, 45 degrees high, 4:3.
-constexpr double kDefaultViewAngle = 45;
-constexpr double kDefaultAspect = 4.0 / 3.0;
 
 const char* TypeName(uint32_t type) {
   switch (type) {
@@ -48,57 +43,20 @@ const char* TypeName(uint32_t type) {
   }
 }
 
-bool IsLight(uint32_t type) {
-  return type == abi::kTypePointLight || type == abi::kTypeSpotLight || type == abi::kTypeAreaLight;
-}
-
-bool IsMesh(uint32_t type) { return type == abi::kTypeMeshFile || type == abi::kTypePolygonMesh; }
-
-// A point of the camera moved by the translation of the object it follows.
-Vec Followed(const Scene& scene, const double (&point)[3], uint32_t followed, bool linked) {
-  Vec v = VecOf(point);
-  const SceneObject* object = linked && followed != 0 ? scene.Find(followed) : nullptr;
-  if (object) {
-    v.x += object->params.translate[0];
-    v.y += object->params.translate[1];
-    v.z += object->params.translate[2];
-  }
-  return v;
-}
-
-const SceneObject* ActiveCamera(const Scene& scene) {
-  for (const uint32_t id : scene.List(abi::kCameraList)) {
-    const SceneObject* camera = scene.Find(id);
-    if (camera && camera->type == abi::kTypeCamera && camera->data.shape.camera.active != 0) return camera;
-  }
-  return nullptr;
-}
-
 // The camera's field of view is horizontal; POV-Ray's angle is too, over the right vector,
 // so the picture spans the same rectangle as the ray tracer's vertical angle and aspect.
 void WriteCamera(const Scene& scene, std::ostream& out) {
-  const SceneObject* camera = ActiveCamera(scene);
-  if (!camera) {
-    const double horizontal =
-        2 * std::atan(std::tan(kDefaultViewAngle / 2 / kDegreesPerRadian) * kDefaultAspect) *
-        kDegreesPerRadian;
+  const SceneView view = ActiveSceneView(scene);
+  const auto vec = [](const math::Vector3& v) { return Vec{v.x, v.y, v.z}; };
+  if (!view.fromCamera) {
     out << "// no active camera: the ray tracer's default view\n"
-        << "camera { perspective location <0, 0, -10> right x*" << kDefaultAspect << " up y angle "
-        << horizontal << " look_at <0, 0, 0> }\n";
+        << "camera { perspective location " << vec(view.location) << " right x*" << view.aspect
+        << " up y angle " << view.horizontalAngle << " look_at " << vec(view.interest) << " }\n";
     return;
   }
-  const abi::CameraParams& params = camera->data.shape.camera;
-  const bool linked = params.ownTransformOnly == 0;
-  Vec location = Followed(scene, camera->params.translate, camera->linkA, linked);
-  const Vec interest = Followed(scene, camera->params.rotate, camera->linkB, linked);
-  // A view needs a direction: the ray tracer nudges a camera level with its interest point.
-  if (location.x == interest.x) {
-    if (location.y == interest.y && location.z == interest.z) location.y -= 0.1;
-    if (location.y == interest.y) location.y -= 0.001;
-  }
-  out << "// camera \"" << pov::CommentText(camera->name) << "\"\n"
-      << "camera { perspective location " << location << " right -x*" << params.aspect << " up y sky "
-      << VecOf(params.up) << " angle " << params.fieldOfView << " look_at " << interest << " }\n";
+  out << "// camera \"" << pov::CommentText(view.cameraName) << "\"\n"
+      << "camera { perspective location " << vec(view.location) << " right -x*" << view.aspect << " up y sky "
+      << vec(view.up) << " angle " << view.horizontalAngle << " look_at " << vec(view.interest) << " }\n";
 }
 
 void WriteGlobals(const Scene& scene, std::ostream& out) {
@@ -163,12 +121,12 @@ bool ObjectWriter::Open(const SceneObject& object, int depth) {
     Indent(depth);
     return true;
   }
-  if (IsLight(type)) {
+  if (IsLightType(type)) {
     Indent(depth);
     Light(object);
     return true;
   }
-  if (IsMesh(type)) {
+  if (IsMeshType(type)) {
     if (object.mesh.faces.empty()) {
       Comment(depth, object, "mesh without faces");
       return false;
@@ -271,7 +229,7 @@ void ObjectWriter::Close(const SceneObject& object) {
   if (p.hasLocal) {
     pov::WriteTransform(out_, p.localScale, p.localRotate, p.localTranslate);
   }
-  if (!IsLight(object.type)) {
+  if (!IsLightType(object.type)) {
     pov::WriteObjectTexture(scene_, object, out_);
     if (object.flags & abi::kFlagNoShadows) out_ << " no_shadow";
   }
@@ -282,22 +240,7 @@ void ObjectWriter::Close(const SceneObject& object) {
 }  // namespace
 
 bool PovWritesObjectType(uint32_t type) {
-  switch (type) {
-    case abi::kTypeGroup:
-    case abi::kTypeCsg:
-    case abi::kTypeBox:
-    case abi::kTypeSphere:
-    case abi::kTypeCylinder:
-    case abi::kTypeCone:
-    case abi::kTypeTorus:
-    case abi::kTypePlane:
-    case abi::kTypeDisc:
-    case abi::kTypeMeshFile:
-    case abi::kTypePolygonMesh:
-      return true;
-    default:
-      return IsLight(type);
-  }
+  return IsPlainShapeType(type) || IsLightType(type) || IsMeshType(type);
 }
 
 void WritePovScene(const Scene& scene, std::ostream& target) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "abi/scene_record.h"
 #include "host/record_fields.h"
 
 namespace lumetra::host {
@@ -63,6 +64,16 @@ SceneObject& Scene::Add(uint32_t type, uint32_t list, uint32_t parent) {
   object.node.version = abi::kTextureBlockVersion;
   (parentObject ? parentObject->children : lists_[list]).push_back(object.id);
   return object;
+}
+
+std::optional<size_t> MaterialIndex(const Scene& scene, const std::string& name) {
+  if (name.empty()) return std::nullopt;
+  const std::vector<uint32_t>& materials = scene.List(abi::kMaterialList);
+  for (size_t i = 0; i < materials.size(); ++i) {
+    const SceneObject* material = scene.Find(materials[i]);
+    if (material && material->name == name) return i;
+  }
+  return std::nullopt;
 }
 
 SceneObject* Scene::Find(uint32_t id) {

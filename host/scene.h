@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,33 @@ class Scene {
   std::deque<SceneObject> objects_;  // index = id - 1; references stay valid
   std::array<std::vector<uint32_t>, 3> lists_;
 };
+
+// Groups, CSG and the ray tracer's analytic unit shapes, which every scene writer has a
+// shape for.
+inline bool IsPlainShapeType(uint32_t type) {
+  switch (type) {
+    case abi::kTypeGroup:
+    case abi::kTypeCsg:
+    case abi::kTypeBox:
+    case abi::kTypeSphere:
+    case abi::kTypeCylinder:
+    case abi::kTypeCone:
+    case abi::kTypeTorus:
+    case abi::kTypePlane:
+    case abi::kTypeDisc:
+      return true;
+    default:
+      return false;
+  }
+}
+inline bool IsLightType(uint32_t type) {
+  return type == abi::kTypePointLight || type == abi::kTypeSpotLight || type == abi::kTypeAreaLight;
+}
+inline bool IsMeshType(uint32_t type) { return type == abi::kTypeMeshFile || type == abi::kTypePolygonMesh; }
+
+// The index in list 2 of the top-level material called `name`; none for an empty name or
+// a material the scene lacks.
+std::optional<size_t> MaterialIndex(const Scene& scene, const std::string& name);
 
 // The four views of a new scene: top, front, side and camera, two by two.
 std::array<abi::ViewRecord, abi::kViewCount> DefaultViews();

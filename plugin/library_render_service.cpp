@@ -14,6 +14,7 @@
 #include "plugin/host_messages.h"
 #include "plugin/kinetra_app.h"
 #include "plugin/pov_route.h"
+#include "plugin/rib_route.h"
 #include "render/make_job.h"
 #include "render/output_path.h"
 #include "render/window_thread.h"
@@ -22,13 +23,6 @@
 
 namespace lumetra::plugin {
 namespace {
-
-// The host's render settings for the output path; false when the host does not answer.
-bool ReadRenderSettings(const abi::SceneRecord& host, abi::RenderSettingsRecord& settings) {
-  settings = abi::RenderSettingsRecord{};
-  settings.version = abi::kRenderSettingsVersion;
-  return host.getRenderSettings && host.getRenderSettings(abi::kRenderSettingsSelector, &settings) == 0;
-}
 
 // The outside renderers read the host's scene: each frame poses it.
 class HostScenePoser : public animation::FramePosing {
@@ -61,8 +55,11 @@ void LibraryRenderService::Backend::SetPovWindow(render::RenderJob&, platform::W
 }
 
 void LibraryRenderService::Backend::RenderOutside(render::RenderJob& job) {
+  const abi::SceneRecord* host = app_.Scene()->SceneRecord();
   if (job.kind == render::RendererKind::PovRay) {
-    RenderWithPovRay(job, app_.Scene()->SceneRecord(), app_.PovBlocks());
+    RenderWithPovRay(job, host, app_.PovBlocks());
+  } else if (job.kind == render::RendererKind::Rib && host != nullptr) {
+    RenderWithRib(job, *host);
   } else {
     render::LibraryBackend::RenderOutside(job);
   }
@@ -111,7 +108,7 @@ const abi::SceneRecord* LibraryRenderService::ConnectedHost() const {
 
 void LibraryRenderService::SetOutputPath(render::RenderJob& job, const abi::SceneRecord& host) {
   abi::RenderSettingsRecord settings;
-  const bool answered = ReadRenderSettings(host, settings);
+  const bool answered = render::ReadRenderSettings(host, settings);
   job.outputPath = render::StillOutputPath(job, answered ? &settings : nullptr);
 }
 

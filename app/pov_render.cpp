@@ -68,7 +68,16 @@ bool StartPovRender(const host::Scene& scene, const PovRenderPrograms& programs,
   const std::string folder = MakeRenderFolder(error);
   if (folder.empty()) return false;
   std::ostringstream text;
-  host::WritePovScene(scene, text);
+  // POV-Ray runs in the folder and reads only from folders it trusts: the scene's files go
+  // beside the .pov under their bare names.
+  host::PovOptions options{[&folder](const std::string& found) {
+    const std::string bare = std::filesystem::path(found).filename().string();
+    std::error_code ignored;
+    std::filesystem::copy_file(found, folder + "/" + bare, std::filesystem::copy_options::overwrite_existing,
+                               ignored);
+    return bare;
+  }};
+  host::WritePovScene(scene, text, options);
   const std::string scenePath = folder + "/scene.pov";
   if (const std::error_code written = platform::WriteFileAtomically(scenePath, text.str())) {
     error = "cannot write " + scenePath + ": " + written.message();

@@ -106,8 +106,8 @@ std::string WriteProfile(const SceneObject& object, std::ostream& out) {
   return {};
 }
 
-// The ray tracer lays the glyphs out itself (spaces take no room, the first glyph starts at
-// its left edge); each glyph is written as a text of its own at the ray tracer's place.
+// The ray tracer lays the glyphs out itself (spaces take no room but their spacing); each
+// glyph is written as a text of its own at the ray tracer's place.
 std::string WriteText(const SceneObject& object, const SceneFiles& files, std::ostream& out) {
   const abi::TextParams& params = object.data.shape.text;
   if (!(params.size > 0)) return "a text of size " + std::to_string(params.size) + " draws nothing";
@@ -121,9 +121,11 @@ std::string WriteText(const SceneObject& object, const SceneFiles& files, std::o
   const std::string fontName = files.Literal(*found);
   out << "union {";
   for (const font::PlacedGlyph& placed : layout.glyphs) {
+    // POV-Ray starts a text at its first glyph's left edge.
+    const double x = placed.x + double(placed.glyph->xMin) / font->unitsPerEm;
     out << "\n  text { ttf " << fontName << " "
         << StringLiteral(std::string(1, char(placed.glyph->character))) << " " << params.depth << ", 0";
-    if (placed.x != 0 || placed.y != 0) out << " translate <" << placed.x << ", " << placed.y << ", 0>";
+    if (x != 0 || placed.y != 0) out << " translate <" << x << ", " << placed.y << ", 0>";
     out << " }";
   }
   if (params.size != 1) out << "\n  scale <" << params.size << ", " << params.size << ", 1>";

@@ -220,7 +220,8 @@ TEST(PovWriterTest, TextGlyphsStandWhereTheRayTracerLaysThemOut) {
     "depth": 0.25, "spacing": 0.5})");
   const size_t first = pov.find("text { ttf \"");
   ASSERT_NE(first, std::string::npos) << pov;
-  EXPECT_NE(pov.find("DejaVuSans.ttf\" \"A\" 0.25, 0 translate <"), std::string::npos) << pov;
+  // POV-Ray starts a text at its glyph's left edge, as the ray tracer starts its first glyph.
+  EXPECT_NE(pov.find("DejaVuSans.ttf\" \"A\" 0.25, 0 }"), std::string::npos) << pov;
   // The space takes no room but its spacing; "B" stands beyond "A" and the two spacings.
   const size_t second = pov.find("\"B\" 0.25, 0 translate <", first);
   ASSERT_NE(second, std::string::npos) << pov;

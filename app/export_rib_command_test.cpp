@@ -11,7 +11,8 @@
 namespace lumetra::app {
 namespace {
 
-constexpr const char* kScene = R"({"format": "lumetra-scene", "version": 1, "render": {"width": 160, "height": 120},
+constexpr const char* kScene =
+    R"({"format": "lumetra-scene", "version": 1, "render": {"width": 160, "height": 120},
   "cameras": [{"type": "camera", "active": true, "fov": 50, "location": [0, 0, -7], "look_at": [0, 0, 0]}],
   "objects": [{"type": "point_light", "transform": {"translate": [5, 8, -6]}}, {"type": "sphere"}]})";
 

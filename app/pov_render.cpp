@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -69,7 +70,19 @@ bool StartPovRender(const host::Scene& scene, const PovRenderPrograms& programs,
   const std::string folder = MakeRenderFolder(error);
   if (folder.empty()) return false;
   std::ostringstream text;
-  host::WritePovScene(scene, text);
+  // POV-Ray runs in the folder and reads only from folders it trusts: the scene's files go
+  // beside the .pov, each under a name of its own.
+  std::map<std::string, std::string> copied;  // found path -> name in the folder
+  host::PovOptions options{[&folder, &copied](const std::string& found) {
+    if (const auto known = copied.find(found); known != copied.end()) return known->second;
+    const std::string bare = std::filesystem::path(found).filename().string();
+    std::string name = bare;
+    for (int n = 2; std::filesystem::exists(folder + "/" + name); ++n) name = std::to_string(n) + "-" + bare;
+    std::error_code ignored;
+    std::filesystem::copy_file(found, folder + "/" + name, ignored);
+    return copied[found] = name;
+  }};
+  host::WritePovScene(scene, text, options);
   const std::string scenePath = folder + "/scene.pov";
   if (const std::error_code written = platform::WriteFileAtomically(scenePath, text.str())) {
     error = "cannot write " + scenePath + ": " + written.message();

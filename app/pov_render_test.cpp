@@ -24,7 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // What POV-Ray 3.7 wrote for a red sphere at 64 x 48.
-const std::string kPovPicture = std::string(LUMETRA_SOURCE_DIR) + "/povbridge/testdata/povray-3.7-sphere-64x48.png";
+const std::string kPovPicture =
+    std::string(LUMETRA_SOURCE_DIR) + "/povbridge/testdata/povray-3.7-sphere-64x48.png";
 
 // A scene and a stand-in for POV-Ray that the render call finds through $LUMETRA_POVRAY.
 class PovRenderTest : public ::testing::Test {
@@ -32,7 +33,8 @@ class PovRenderTest : public ::testing::Test {
   void SetUp() override {
     // The shared blocks are the machine's; tests that run side by side take their own.
     ::setenv("LUMETRA_SHM_NAMESPACE", ("povrender" + std::to_string(::getpid())).c_str(), 1);
-    std::ofstream(scene_) << R"({"format": "lumetra-scene", "version": 1, "render": {"width": 64, "height": 48},
+    std::ofstream(scene_)
+        << R"({"format": "lumetra-scene", "version": 1, "render": {"width": 64, "height": 48},
       "cameras": [{"type": "camera", "active": true, "location": [0, 1, -3], "look_at": [0, 0, 0]}],
       "objects": [{"type": "point_light", "transform": {"translate": [2, 4, -3]}}, {"type": "sphere"}]})";
   }
@@ -41,7 +43,8 @@ class PovRenderTest : public ::testing::Test {
   // POV-Ray as a shell script: `body` runs with $out set to the picture to write.
   void FakePovRay(const std::string& body) {
     const std::string path = (dir_ / "povray").string();
-    std::ofstream(path) << "#!/bin/sh\nfor a; do case \"$a\" in +O*) out=\"${a#+O}\";; esac; done\n" << body << "\n";
+    std::ofstream(path) << "#!/bin/sh\nfor a; do case \"$a\" in +O*) out=\"${a#+O}\";; esac; done\n"
+                        << body << "\n";
     ASSERT_EQ(::chmod(path.c_str(), 0755), 0);
     ::setenv("LUMETRA_POVRAY", path.c_str(), 1);
   }
@@ -64,8 +67,10 @@ class PovRenderTest : public ::testing::Test {
 };
 
 TEST_F(PovRenderTest, ThePictureOfPovRayBecomesTheRendersPicture) {
-  FakePovRay("test -f scene.pov && grep -q 'sphere' scene.pov || exit 3\n"
-             "printf 'Rendered 3072 of 3072 pixels (100%%)\\r' >&2\ncp '" + kPovPicture + "' \"$out\"");
+  FakePovRay(
+      "test -f scene.pov && grep -q 'sphere' scene.pov || exit 3\n"
+      "printf 'Rendered 3072 of 3072 pixels (100%%)\\r' >&2\ncp '" +
+      kPovPicture + "' \"$out\"");
   std::string err;
   ASSERT_EQ(Render(err), 0) << err;
   image::Image wrote, povray;
@@ -75,7 +80,8 @@ TEST_F(PovRenderTest, ThePictureOfPovRayBecomesTheRendersPicture) {
   ASSERT_EQ(wrote.Height(), 48);
   for (int32_t y = 0; y < 48; y += 7) {
     for (int32_t x = 0; x < 64; x += 5) {
-      const auto a = wrote.Bgra(x, wrote.StoredRowOfTopRow(y)), b = povray.Bgra(x, povray.StoredRowOfTopRow(y));
+      const auto a = wrote.Bgra(x, wrote.StoredRowOfTopRow(y)),
+                 b = povray.Bgra(x, povray.StoredRowOfTopRow(y));
       ASSERT_TRUE(std::equal(a.begin(), a.begin() + 3, b.begin())) << x << "," << y;
     }
   }
@@ -96,7 +102,8 @@ TEST_F(PovRenderTest, MissingPovRayIsOneLineNamingThePackage) {
   EXPECT_EQ(err.find('\n'), err.size() - 1) << "one line: " << err;
   EXPECT_FALSE(fs::exists(picture_));
   EXPECT_EQ(PovRenderProblem({"povray-nowhere", "/bin/sh"}).find("POV-Ray is not installed"), 0u);
-  EXPECT_NE(PovRenderProblem({"sh", (dir_ / "lumetra-povbridge").string()}).find("bridge"), std::string::npos);
+  EXPECT_NE(PovRenderProblem({"sh", (dir_ / "lumetra-povbridge").string()}).find("bridge"),
+            std::string::npos);
 }
 
 // Ctrl-C at the terminal ends the whole render: the command, the bridge and POV-Ray.
@@ -104,9 +111,9 @@ TEST_F(PovRenderTest, InterruptingTheCommandLeavesNoPovRayBehind) {
   const std::string pidFile = (dir_ / "povray.pid").string();
   FakePovRay("echo $$ > '" + pidFile + "'\nexec sleep 30");
   std::string error;
-  const auto lumetra = platform::Spawn({LUMETRA_EXECUTABLE, "render", scene_, "--method", "POV-Ray", "-o", picture_,
-                                        "--progress", "none"},
-                                       {}, &error);
+  const auto lumetra = platform::Spawn(
+      {LUMETRA_EXECUTABLE, "render", scene_, "--method", "POV-Ray", "-o", picture_, "--progress", "none"}, {},
+      &error);
   ASSERT_TRUE(lumetra) << error;
   int povray = 0;
   for (int i = 0; i < 1000 && povray == 0; ++i) {

@@ -12,8 +12,8 @@ namespace lumetra::app {
 
 constexpr int kBadInput = 2;
 
-int RunSceneExport(const SceneExportCommand& command, const std::string& scenePath, const std::string& outPath,
-                   const std::string& size, std::ostream& err) {
+int RunSceneExport(const SceneExportCommand& command, const std::string& scenePath,
+                   const std::string& outPath, const std::string& size, std::ostream& err) {
   if (!size.empty() && !SizeProblem(size).empty()) {
     err << "lumetra " << command.name << ": --size " << SizeProblem(size) << "\n";
     return kBadInput;

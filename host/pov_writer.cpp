@@ -1,9 +1,11 @@
 #include "host/pov_writer.h"
 
 #include <cmath>
+#include <cstring>
 #include <sstream>
 
 #include "abi/scene_record.h"
+#include "host/pov_objects.h"
 #include "host/pov_text.h"
 #include "host/scene_camera.h"
 
@@ -16,31 +18,10 @@ using pov::VecOf;
 // The ray tracer's plane is a disc this wide; POV-Ray gets the same disc.
 constexpr double kPlaneRadius = 10000;
 
-const char* TypeName(uint32_t type) {
-  switch (type) {
-    case abi::kTypeSweep:
-      return "sweep";
-    case abi::kTypeLathe:
-      return "lathe";
-    case abi::kTypeExtrusion:
-      return "extrusion";
-    case abi::kTypeSplineMesh:
-      return "spline mesh";
-    case abi::kTypeHeightField:
-      return "height field";
-    case abi::kTypeClone:
-      return "clone";
-    case abi::kTypeBlob:
-      return "blob";
-    case abi::kTypeSuperquadric:
-      return "superquadric";
-    case abi::kTypeText:
-      return "text";
-    case abi::kTypePluginObject:
-      return "plug-in object";
-    default:
-      return "unknown";
-  }
+bool IsMesh(const SceneObject& object) {
+  return IsMeshType(object.type) ||
+         (object.type == abi::kTypePluginObject &&
+          std::memcmp(object.data.shape.pluginObject.kindId, abi::kPluginKindTriangleMesh, 8) == 0);
 }
 
 // The camera's field of view is horizontal; POV-Ray's angle is too, over the right vector,
@@ -71,9 +52,12 @@ void WriteGlobals(const Scene& scene, std::ostream& out) {
 
 class ObjectWriter {
  public:
-  ObjectWriter(const Scene& scene, std::ostream& out) : scene_(scene), out_(out) {}
+  ObjectWriter(const Scene& scene, const PovOptions& options, std::ostream& out)
+      : scene_(scene), files_(scene, options.fileName), out_(out) {}
 
-  void Write(const SceneObject& object, int depth);
+  // `textureOwner`, when set, lends its texture to the object (a clone's own texture
+  // replaces its source's).
+  void Write(const SceneObject& object, int depth, const SceneObject* textureOwner = nullptr);
 
  private:
   void Indent(int depth) { out_ << std::string(2 * static_cast<size_t>(depth), ' '); }
@@ -82,9 +66,10 @@ class ObjectWriter {
   bool Open(const SceneObject& object, int depth);
   void Light(const SceneObject& object);
   void Mesh(const SceneObject& object, int depth);
-  void Close(const SceneObject& object);
+  void Close(const SceneObject& object, const SceneObject* textureOwner);
 
   const Scene& scene_;
+  pov::SceneFiles files_;
   std::ostream& out_;
 };
 
@@ -93,10 +78,10 @@ void ObjectWriter::Comment(int depth, const SceneObject& object, const std::stri
   out_ << "// \"" << pov::CommentText(object.name) << "\": " << why << "\n";
 }
 
-void ObjectWriter::Write(const SceneObject& object, int depth) {
+void ObjectWriter::Write(const SceneObject& object, int depth, const SceneObject* textureOwner) {
   if ((object.flags & abi::kFlagRender) == 0) return Comment(depth, object, "not rendered");
   if (!Open(object, depth)) return;
-  Close(object);
+  Close(object, textureOwner);
 }
 
 bool ObjectWriter::Open(const SceneObject& object, int depth) {
@@ -126,7 +111,21 @@ bool ObjectWriter::Open(const SceneObject& object, int depth) {
     Light(object);
     return true;
   }
-  if (IsMeshType(type)) {
+  if (type == abi::kTypeClone) {
+    // The ray tracer copies the source's shape with its transform and texture, then places
+    // the copy with the clone's transform.
+    const SceneObject* source = scene_.Find(object.linkA);
+    if (!source || (source->flags & abi::kFlagRender) == 0) {
+      Comment(depth, object, "the clone's source is missing or not rendered");
+      return false;
+    }
+    Indent(depth);
+    out_ << "object {  // clone \"" << pov::CommentText(object.name) << "\"\n";
+    Write(*source, depth + 1, object.textureName.empty() ? nullptr : &object);
+    Indent(depth);
+    return true;
+  }
+  if (IsMesh(object)) {
     if (object.mesh.faces.empty()) {
       Comment(depth, object, "mesh without faces");
       return false;
@@ -163,8 +162,10 @@ bool ObjectWriter::Open(const SceneObject& object, int depth) {
       shape << "disc { <0, 0, 0>, z, 1, " << data.shape.disc.innerRadius;
       break;
     default:
-      Comment(depth, object, std::string("the ") + TypeName(type) + " object is not written");
-      return false;
+      if (const std::string why = pov::WriteKindShape(object, files_, shape); !why.empty()) {
+        Comment(depth, object, why);
+        return false;
+      }
   }
   Indent(depth);
   out_ << shape.str() << "  // \"" << pov::CommentText(object.name) << "\"\n";
@@ -224,13 +225,15 @@ void ObjectWriter::Mesh(const SceneObject& object, int depth) {
 
 // The local transform moves the shape before the texture is attached, so it does not
 // carry the texture; the object's transform carries both.
-void ObjectWriter::Close(const SceneObject& object) {
+void ObjectWriter::Close(const SceneObject& object, const SceneObject* textureOwner) {
   const abi::ParamRecord& p = object.params;
   if (p.hasLocal) {
     pov::WriteTransform(out_, p.localScale, p.localRotate, p.localTranslate);
   }
   if (!IsLightType(object.type)) {
-    pov::WriteObjectTexture(scene_, object, out_);
+    // A clone's texture went to its source.
+    if (object.type != abi::kTypeClone)
+      pov::WriteObjectTexture(scene_, textureOwner ? *textureOwner : object, out_);
     if (object.flags & abi::kFlagNoShadows) out_ << " no_shadow";
   }
   pov::WriteTransform(out_, p.scale, p.rotate, p.translate);
@@ -239,11 +242,7 @@ void ObjectWriter::Close(const SceneObject& object) {
 
 }  // namespace
 
-bool PovWritesObjectType(uint32_t type) {
-  return IsPlainShapeType(type) || IsLightType(type) || IsMeshType(type);
-}
-
-void WritePovScene(const Scene& scene, std::ostream& target) {
+void WritePovScene(const Scene& scene, std::ostream& target, const PovOptions& options) {
   std::ostringstream out;
   out.imbue(std::locale::classic());
   out.precision(9);
@@ -254,7 +253,7 @@ void WritePovScene(const Scene& scene, std::ostream& target) {
   WriteGlobals(scene, out);
   WriteCamera(scene, out);
   pov::WriteMaterials(scene, out);
-  ObjectWriter writer(scene, out);
+  ObjectWriter writer(scene, options, out);
   for (const uint32_t id : scene.List(abi::kObjectList)) {
     if (const SceneObject* object = scene.Find(id)) writer.Write(*object, 0);
   }

@@ -121,28 +121,134 @@ TEST(PovWriterTest, MeshesBecomeMesh2WithTheirFaces) {
   EXPECT_NE(pov.find("face_indices { 2, <0, 1, 2>, <1, 3, 2> }"), std::string::npos) << pov;
 }
 
-// The writer says what it leaves out: these object kinds get a comment, not a shape.
-TEST(PovWriterTest, ObjectKindsWithoutAPovShapeBecomeComments) {
-  Scene scene;
-  const std::pair<uint32_t, const char*> unwritten[] = {{abi::kTypeSweep, "sweep"},
-                                                        {abi::kTypeLathe, "lathe"},
-                                                        {abi::kTypeExtrusion, "extrusion"},
-                                                        {abi::kTypeSplineMesh, "spline mesh"},
-                                                        {abi::kTypeHeightField, "height field"},
-                                                        {abi::kTypeClone, "clone"},
-                                                        {abi::kTypeBlob, "blob"},
-                                                        {abi::kTypeSuperquadric, "superquadric"},
-                                                        {abi::kTypeText, "text"},
-                                                        {abi::kTypePluginObject, "plug-in object"}};
-  for (const auto& [type, name] : unwritten) scene.Add(type, 0).name = name;
-  std::ostringstream out;
-  WritePovScene(scene, out);
-  for (const auto& [type, name] : unwritten) {
-    EXPECT_NE(out.str().find("// \"" + std::string(name) + "\": the " + name + " object is not written"),
-              std::string::npos)
-        << out.str();
-    EXPECT_FALSE(PovWritesObjectType(type)) << name;
-  }
+// The shape line an object got: from its opening keyword to the end of the line.
+std::string ShapeLine(const std::string& pov, const std::string& keyword) {
+  const size_t at = pov.find(keyword);
+  return at == std::string::npos ? std::string() : pov.substr(at, pov.find('\n', at) - at);
+}
+
+TEST(PovWriterTest, LatheRaisesEveryPieceToACubicOfTheSameCurve) {
+  // Linear: three points (the host's repeat of the first is dropped), two straight pieces.
+  const std::string linear = ShapeLine(Pov(R"({"type": "lathe", "spline": "linear",
+    "points": [[0, 0, 0], [3, 0, 0], [3, 3, 0]]})"),
+                                       "lathe {");
+  EXPECT_NE(linear.find("bezier_spline 8, <0, 0>, <1, 0>, <2, 0>, <3, 0>, <3, 0>, <3, 1>, <3, 2>, <3, 3>"),
+            std::string::npos)
+      << linear;
+  // Quadratic: the middle point steers; the open outline ends on its first and last points.
+  const std::string quadratic = ShapeLine(Pov(R"({"type": "lathe", "spline": "quadratic",
+    "points": [[0, 0, 0], [3, 3, 0], [6, 0, 0]]})"),
+                                          "lathe {");
+  EXPECT_NE(quadratic.find("bezier_spline 4, <0, 0>, <2, 2>, <4, 2>, <6, 0>"), std::string::npos)
+      << quadratic;
+  // Two controls in a row imply an outline point half way between them.
+  const std::string implied = ShapeLine(Pov(R"({"type": "lathe", "spline": "quadratic",
+    "points": [[0, 0, 0], [0, 3, 0], [6, 3, 0], [6, 0, 0]]})"),
+                                        "lathe {");
+  EXPECT_NE(implied.find("bezier_spline 8, <0, 0>, <0, 2>, <1, 3>, <3, 3>, <3, 3>, <5, 3>, <6, 2>, <6, 0>"),
+            std::string::npos)
+      << implied;
+}
+
+TEST(PovWriterTest, SweepIsAClosedPrismAlongZAndExtrusionAConeToTheOrigin) {
+  const std::string sweep = ShapeLine(Pov(R"({"type": "sweep", "spline": "linear", "extrusion": [-1, 2],
+    "points": [[0, 0, 0], [3, 0, 0], [0, 3, 0]]})"),
+                                      "prism {");
+  // Three sides, the last back to the first point; POV-Ray's y and z swap.
+  EXPECT_NE(sweep.find(
+                "linear_sweep bezier_spline -1, 2, 12, <0, 0>, <1, 0>, <2, 0>, <3, 0>, <3, 0>, <2, 1>, "
+                "<1, 2>, <0, 3>, <0, 3>, <0, 2>, <0, 1>, <0, 0> matrix <1, 0, 0, 0, 0, 1, 0, 1, 0, 0, 0, 0>"),
+            std::string::npos)
+      << sweep;
+  // An empty extent is the ray tracer's 0..1; the cone's outline is full size at its end.
+  const std::string empty = ShapeLine(Pov(R"({"type": "extrusion", "spline": "linear", "extrusion": [1, 1],
+    "points": [[0, 0, 0], [3, 0, 0], [0, 3, 0]]})"),
+                                      "prism {");
+  EXPECT_NE(empty.find("conic_sweep linear_spline 0, 1, 4, <0, 0>, <3, 0>, <0, 3>, <0, 0> scale <1, 1, 1>"),
+            std::string::npos)
+      << empty;
+  const std::string cone = ShapeLine(Pov(R"({"type": "extrusion", "spline": "quadratic", "extrusion": [1, 4],
+    "points": [[0, 0, 0], [3, 0, 0], [0, 3, 0]]})"),
+                                     "prism {");
+  // Controls only: the outline begins half way between two; each curve becomes 16 lines.
+  EXPECT_NE(cone.find("conic_sweep linear_spline 0.25, 1, 49, <1.5, 0>,"), std::string::npos) << cone;
+  EXPECT_NE(cone.find(", <1.5, 0> scale <1, 4, 1> matrix"), std::string::npos) << cone;
+}
+
+TEST(PovWriterTest, BlobSuperquadricAndPatchesKeepTheirNumbersAndOrder) {
+  const std::string pov = Pov(R"({"type": "blob", "threshold": 0.4, "solver": 1, "components": [
+      {"kind": "sphere", "centre": [1, 2, 3], "radius": 1.5, "strength": 2},
+      {"kind": "cylinder", "from": [0, 0, 0], "to": [0, 2, 0], "radius": 0.5, "strength": -1}]},
+    {"type": "superquadric", "e": 0.25, "r": 3},
+    {"type": "spline_mesh", "subdivision_u": 8, "subdivision_v": 2,
+     "points": [[0,0,0],[1,0,0],[2,0,0],[3,0,0],[0,1,0],[1,1,1],[2,1,1],[3,1,0],
+                [0,2,0],[1,2,1],[2,2,1],[3,2,0],[0,3,0],[1,3,0],[2,3,0],[3,3,9]],
+     "patches": [[15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0]]})");
+  const size_t blob = pov.find("blob { threshold 0.4");
+  ASSERT_NE(blob, std::string::npos) << pov;
+  const size_t sphere = pov.find("sphere { <1, 2, 3>, 1.5, strength 2 }", blob);
+  const size_t cylinder = pov.find("cylinder { <0, 0, 0>, <0, 2, 0>, 0.5, strength -1 }", blob);
+  EXPECT_LT(sphere, cylinder);
+  EXPECT_LT(cylinder, pov.find("sturm", blob));
+  // The ray tracer's east-west power is the host's r.
+  EXPECT_NE(pov.find("superellipsoid { <3, 0.25>"), std::string::npos) << pov;
+  // The patch's points in its own order; eight grid points a patch are 2^3 steps.
+  EXPECT_NE(pov.find("bicubic_patch { type 1 flatness 0 u_steps 3 v_steps 1\n    <3, 3, 9> <2, 3, 0>"),
+            std::string::npos)
+      << pov;
+}
+
+TEST(PovWriterTest, CloneWritesItsSourceAgainUnderItsOwnTransformAndTexture) {
+  const std::string pov = Pov(R"({"type": "box", "name": "Src", "transform": {"translate": [1, 0, 0]}},
+    {"type": "clone", "name": "Copy", "source": "Src", "texture": "Red", "transform": {"translate": [0, 5, 0]}})",
+                              kRed);
+  const size_t clone = pov.find("object {  // clone \"Copy\"");
+  ASSERT_NE(clone, std::string::npos) << pov;
+  const size_t copy = pov.find("box {", clone);
+  const size_t texture = pov.find("texture { Lumetra_Material_0 }", copy);
+  const size_t own = pov.find("translate <1, 0, 0> }", copy);
+  const size_t placed = pov.find("translate <0, 5, 0> }", copy);
+  EXPECT_LT(copy, texture);
+  EXPECT_LT(texture, own);
+  EXPECT_LT(own, placed);
+  // The source itself stays where it is, without the clone's texture.
+  EXPECT_EQ(pov.find("texture { Lumetra_Material_0"), texture) << pov;
+}
+
+TEST(PovWriterTest, TextGlyphsStandWhereTheRayTracerLaysThemOut) {
+  const std::string pov = Pov(R"({"type": "text", "text": "A B", "font": "DejaVuSans.ttf", "size": 2,
+    "depth": 0.25, "spacing": 0.5})");
+  const size_t first = pov.find("text { ttf \"");
+  ASSERT_NE(first, std::string::npos) << pov;
+  // POV-Ray starts a text at its glyph's left edge, as the ray tracer starts its first glyph.
+  EXPECT_NE(pov.find("DejaVuSans.ttf\" \"A\" 0.25, 0 }"), std::string::npos) << pov;
+  // The space takes no room but its spacing; "B" stands beyond "A" and the two spacings.
+  const size_t second = pov.find("\"B\" 0.25, 0 translate <", first);
+  ASSERT_NE(second, std::string::npos) << pov;
+  const double bx = std::stod(pov.substr(pov.find('<', second) + 1));
+  EXPECT_GT(bx, 1.0);
+  EXPECT_LT(bx, 2.0);
+  EXPECT_NE(pov.find("scale <2, 2, 1>"), std::string::npos) << pov;
+}
+
+TEST(PovWriterTest, FilesAreNamedByTheOptionsHookAndQuoted) {
+  const Scene scene = ParseScene(
+      R"({"format": "lumetra-scene", "version": 1, "objects": [{"type": "height_field", "image": "terrain.png"}]})",
+      std::string(LUMETRA_SOURCE_DIR) + "/examples/showcase/showcase.json");
+  std::ostringstream absolute, renamed;
+  WritePovScene(scene, absolute);
+  EXPECT_NE(absolute.str().find(
+                "height_field { png \"" + std::string(LUMETRA_SOURCE_DIR) +
+                "/examples/showcase/terrain.png\" scale <2, 2, -2> translate <-1, -1, 1> rotate x*90"),
+            std::string::npos)
+      << absolute.str();
+  std::string seen;
+  WritePovScene(scene, renamed, {[&](const std::string& found) {
+                  seen = found;
+                  return "my \"terrain\".png";
+                }});
+  EXPECT_EQ(seen, std::string(LUMETRA_SOURCE_DIR) + "/examples/showcase/terrain.png");
+  EXPECT_NE(renamed.str().find("png \"my \\\"terrain\\\".png\""), std::string::npos) << renamed.str();
 }
 
 TEST(PovWriterTest, PatternPigmentsCarryTheirColourMapAndNoise) {

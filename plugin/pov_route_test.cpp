@@ -51,7 +51,7 @@ class Extension {
       while (::read(in, order, sizeof order) == sizeof order) {
         if (order[1] == abi::pov::kRenderEnded) PutPicture();
         if (!platform::window_directory::SendCopyData(order[0], platform::kNoWindow, 0,
-                                                       platform::Code(order[1]))) {
+                                                      platform::Code(order[1]))) {
           return 1;
         }
       }
@@ -72,7 +72,8 @@ class Extension {
  private:
   static void PutPicture() {
     std::error_code error;
-    const auto display = platform::SharedMemory::Create(abi::pov::kDisplayName, abi::pov::kDisplaySize, error);
+    const auto display =
+        platform::SharedMemory::Create(abi::pov::kDisplayName, abi::pov::kDisplaySize, error);
     std::memset(static_cast<uint8_t*>(display.Data()) + abi::pov::kDisplayImageOffset, kPovPixel,
                 kSide * kSide * 4);
   }
@@ -84,7 +85,9 @@ class Extension {
 // The plug-in's route for POV-Ray jobs behind a host whose POV-Ray call starts nothing.
 class PovRouteBackend : public render::LibraryBackend {
  public:
-  explicit PovRouteBackend(PovSharedBlocks& blocks) : blocks_(blocks) { host_.renderWithPovRay = StartPovRay; }
+  explicit PovRouteBackend(PovSharedBlocks& blocks) : blocks_(blocks) {
+    host_.renderWithPovRay = StartPovRay;
+  }
   uint8_t* SharedPixels(render::RenderJob&) override { return blocks_.DisplayPixels(); }
   void SetPovWindow(render::RenderJob&, platform::WindowId window) override { blocks_.SetPovWindow(window); }
   bool WriteOutput(render::RenderJob&) override {
@@ -176,9 +179,8 @@ TEST_F(PovRouteTest, TheBlocksAreTakenWhileAnotherProcessHasItsPovRayWindowOpen)
     ::close(ready[0]);
     ::close(done[1]);
     platform::MessageLoop loop;
-    const platform::WindowId window = loop.CreateWindow([](platform::MessageLoop&, const platform::Message&) {
-      return false;
-    });
+    const platform::WindowId window =
+        loop.CreateWindow([](platform::MessageLoop&, const platform::Message&) { return false; });
     PovSharedBlocks blocks;
     if (!blocks.Create()) return 1;
     blocks.SetPovWindow(window);

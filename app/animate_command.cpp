@@ -321,7 +321,7 @@ void RegisterAnimateCommand(CLI::App& root, const GlobalOptions& options, int& e
       ->check(SizeCheck());
   command
       ->add_option("--method", args->method,
-                   "Wireframe, \"Hidden Line\", ZBuffer, Scanline, Raytracing or POV-Ray")
+                   "Wireframe, \"Hidden Line\", ZBuffer, Scanline, Raytracing, POV-Ray or RIB")
       ->check(MethodCheck());
   command->add_flag(
       "--drop-last-frame", args->dropLastFrame,

@@ -44,9 +44,13 @@ int32_t LUMETRA_STDCALL WriteChunk(uint32_t stream, const void* bytes, uint32_t 
 
 constexpr const char* kRibExporterFile = "liblumetra-rib-exporter.so";
 
+std::filesystem::path RibExporterPath(const std::string& pluginPath) {
+  return std::filesystem::path(pluginPath).parent_path() / kRibExporterFile;
+}
+
 // A broken exporter costs only the RIB method, not the session: it is reported and left out.
 std::unique_ptr<host::PluginModule> LoadRibExporter(const std::string& pluginPath) {
-  const std::filesystem::path path = std::filesystem::path(pluginPath).parent_path() / kRibExporterFile;
+  const std::filesystem::path path = RibExporterPath(pluginPath);
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) return nullptr;
   try {
@@ -58,6 +62,13 @@ std::unique_ptr<host::PluginModule> LoadRibExporter(const std::string& pluginPat
 }
 
 }  // namespace
+
+std::string RibExporterProblem(const std::string& pluginPath) {
+  std::error_code error;
+  const std::filesystem::path path = RibExporterPath(pluginPath);
+  if (std::filesystem::is_regular_file(path, error)) return {};
+  return "the RIB exporter " + path.string() + " is missing; reinstall the package lumetra";
+}
 
 std::unique_ptr<HostSession> HostSession::Open(const std::string& scenePath, const std::string& pluginPath,
                                                ContextSetup setup) {

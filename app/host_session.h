@@ -13,6 +13,10 @@
 
 namespace lumetra::app {
 
+// Why the host could not offer the RIB exporter beside the plug-in at `pluginPath`; empty
+// when it is there.
+std::string RibExporterProblem(const std::string& pluginPath);
+
 // A scene open in the host with the plug-in connected, as a host runs it: the scene is
 // read first (a bad file stops everything), the plug-in is loaded with the host
 // functions in its scene record, told the host is ready (event 7), handed the data it

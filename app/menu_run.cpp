@@ -80,15 +80,11 @@ std::string MethodProblem(const std::string& name, const std::string& pluginPath
   const auto method = abi::RenderMethodByName(name);
   if (!method) {
     return "unknown method '" + name +
-           "'; one of: Wireframe, \"Hidden Line\", ZBuffer, Scanline, Raytracing, POV-Ray";
+           "'; one of: Wireframe, \"Hidden Line\", ZBuffer, Scanline, Raytracing, POV-Ray, RIB";
   }
-  if (*method == abi::kMethodPovRay) {
-    return pluginPath.empty() ? std::string() : PovRenderProblem(PovProgramsBeside(pluginPath));
-  }
-  if (!abi::DrawnByRenderLibrary(*method)) {
-    return std::string("the \"") + abi::kRenderMethodNames[*method] +
-           "\" method hands the scene to an outside renderer, which this command does not drive";
-  }
+  if (pluginPath.empty()) return {};
+  if (*method == abi::kMethodPovRay) return PovRenderProblem(PovProgramsBeside(pluginPath));
+  if (*method == abi::kMethodRib) return RibExporterProblem(pluginPath);
   return {};
 }
 

@@ -33,8 +33,7 @@ class InterruptGuard {
 // "WIDTHxHEIGHT", each side 1 to 16384.
 std::optional<std::pair<uint32_t, uint32_t>> ParseSize(const std::string& text);
 // What is wrong with a size or a render method's name as an option gives it; empty when
-// nothing. A method must be one of the render library's or "POV-Ray"; given the plug-in's
-// path, an outside renderer's programs must be there too.
+// nothing. Given the plug-in's path, an outside renderer's programs must be there too.
 std::string SizeProblem(const std::string& text);
 std::string MethodProblem(const std::string& name, const std::string& pluginPath = {});
 // --progress auto|bar|lines|none into `progress`.

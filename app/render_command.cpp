@@ -174,7 +174,7 @@ void RegisterRenderCommand(CLI::App& root, const GlobalOptions& options, int& ex
                       "folder and format, named after the scene)");
   command
       ->add_option("--method", args->method,
-                   "Wireframe, \"Hidden Line\", ZBuffer, Scanline, Raytracing or POV-Ray (default: the "
+                   "Wireframe, \"Hidden Line\", ZBuffer, Scanline, Raytracing, POV-Ray or RIB (default: the "
                    "plug-in's setting; this run only)")
       ->check(MethodCheck());
   command->add_option("--size", args->size, "Picture size as WIDTHxHEIGHT (default: the scene's)")

@@ -5,7 +5,7 @@
 
 #include "host/rib_writer.h"
 #include "platform/file_io.h"
-#include "platform/run_program.h"
+#include "platform/subprocess.h"
 
 namespace lumetra::host {
 
@@ -13,7 +13,9 @@ std::optional<std::string> ResolveRibRenderer(const std::string& name) {
   const std::string program = name == "rendrib.exe" || name == "rendrib" ? "lumetra-rib" : name;
   std::vector<std::string> beside;
   if (const std::string folder = platform::ExecutableFolder(); !folder.empty()) beside.push_back(folder);
-  return platform::FindProgram(program, beside);
+  std::string found = platform::FindProgram(program, beside);
+  if (found.empty()) return std::nullopt;
+  return found;
 }
 
 RibRenderResult ExportAndRenderRib(const Scene& scene, const std::string& renderer,
@@ -43,7 +45,7 @@ RibRenderResult ExportAndRenderRib(const Scene& scene, const std::string& render
     result.error = "cannot write " + ribFile + ": " + error.message();
     return result;
   }
-  const platform::ProgramResult run = platform::RunProgram(*program, {*program, ribFile});
+  const platform::ProgramResult run = platform::RunProgram({*program, ribFile});
   if (!run.started) {
     result.error = run.error;
   } else if (run.exitCode != 0) {

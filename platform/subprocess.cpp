@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string_view>
 #include <thread>
 
@@ -55,19 +56,30 @@ void CloseBoth(int pipe[2]) {
 
 }  // namespace
 
-std::string FindProgram(const std::string& name) {
+std::string FindProgram(const std::string& name, const std::vector<std::string>& moreFolders) {
   if (name.empty()) return {};
   if (name.find('/') != std::string::npos) return IsExecutableFile(name) ? name : std::string();
+  std::vector<std::string> folders;
   const char* path = std::getenv("PATH");
   std::string_view rest = path && *path ? path : "/usr/local/bin:/usr/bin:/bin";
-  while (true) {
-    const size_t colon = rest.find(':');
+  for (size_t colon = 0; colon != std::string_view::npos; rest.remove_prefix(colon + 1)) {
+    colon = rest.find(':');
     const std::string_view dir = rest.substr(0, colon);
-    const std::string candidate = (dir.empty() ? std::string(".") : std::string(dir)) + "/" + name;
-    if (IsExecutableFile(candidate)) return candidate;
-    if (colon == std::string_view::npos) return {};
-    rest.remove_prefix(colon + 1);
+    folders.emplace_back(dir.empty() ? "." : dir);
+    if (colon == std::string_view::npos) break;
   }
+  folders.insert(folders.end(), moreFolders.begin(), moreFolders.end());
+  for (const std::string& folder : folders) {
+    const std::string candidate = folder + "/" + name;
+    if (IsExecutableFile(candidate)) return candidate;
+  }
+  return {};
+}
+
+std::string ExecutableFolder() {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : self.parent_path().string();
 }
 
 std::optional<Subprocess> Spawn(const std::vector<std::string>& arguments, const SpawnOptions& options,
@@ -116,6 +128,15 @@ std::optional<Subprocess> Spawn(const std::vector<std::string>& arguments, const
     return fail(std::string("cannot start '") + path + "': " + std::strerror(execFailure));
   }
   return Subprocess{pid, options.pipeOutput ? outputPipe[0] : -1};
+}
+
+ProgramResult RunProgram(const std::vector<std::string>& arguments) {
+  ProgramResult result;
+  const auto child = Spawn(arguments, {}, &result.error);
+  if (!child) return result;
+  result.started = true;
+  result.exitCode = WaitForExit(child->pid);
+  return result;
 }
 
 int WaitForExit(int pid) {

@@ -26,13 +26,29 @@ struct Subprocess {
 };
 
 // The full path of a program: `name` itself when it holds a slash, else the first
-// executable of that name on PATH; empty when there is none.
-std::string FindProgram(const std::string& name);
+// executable of that name in the folders of PATH, then in `moreFolders`; empty when there
+// is none.
+std::string FindProgram(const std::string& name, const std::vector<std::string>& moreFolders = {});
+
+// The folder of the running executable, empty when it cannot be told.
+std::string ExecutableFolder();
 
 // Starts `arguments[0]` (found by FindProgram) with `arguments`, not through a shell.
 // None, with the reason in `error`, when it cannot be found or started.
 std::optional<Subprocess> Spawn(const std::vector<std::string>& arguments, const SpawnOptions& options,
                                 std::string* error);
+
+// How a program run ended.
+struct ProgramResult {
+  bool started = false;  // false: it could not be run at all (`error` says why)
+  int exitCode = -1;     // the exit status, or -1 when a signal ended it
+  std::string error;
+  bool Succeeded() const { return started && exitCode == 0; }
+};
+
+// Runs `arguments[0]` with `arguments` as Spawn does, its standard streams the caller's,
+// and waits for it.
+ProgramResult RunProgram(const std::vector<std::string>& arguments);
 
 // Waits for the program to end: its exit status, or -1 when a signal ended it.
 int WaitForExit(int pid);

@@ -26,6 +26,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL Unspecified)
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_NAME lumetra)
+# The "POV-Ray" render method runs it; everything else works without it.
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_SUGGESTS povray)
 if(TARGET lumetra_gui)
   list(APPEND CPACK_COMPONENTS_ALL gui)
   set(CPACK_DEBIAN_GUI_PACKAGE_NAME lumetra-gui)

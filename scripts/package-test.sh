@@ -27,7 +27,8 @@ targets="$(cmake --build "$build" --target help)"
 if grep -q "^lumetra_gui:" <<<"$targets"; then
   gui_targets=(lumetra_gui lumetra_ui_qt)
 fi
-cmake --build "$build" -j "$(nproc)" --target lumetra_cli lumetra lumetra2 "${gui_targets[@]}"
+cmake --build "$build" -j "$(nproc)" --target lumetra_cli lumetra lumetra2 lumetra_povbridge lumetra_rib_cli \
+  lumetra_rib_exporter "${gui_targets[@]}"
 
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
@@ -76,6 +77,16 @@ run_installed render "$root/examples/showcase/showcase.json" -o "$picture" --siz
 file "$picture" | grep -q "PNG image data, 160 x 120" ||
   fail "not a 160 x 120 PNG: $(file "$picture")"
 echo "The installed lumetra rendered the showcase."
+# The outside renderers: lumetra-rib and the RIB exporter come with the package, POV-Ray from
+# Debian when it is there.
+methods=(RIB)
+command -v povray >/dev/null && methods+=(POV-Ray)
+for method in "${methods[@]}"; do
+  run_installed render "$root/examples/showcase/showcase.json" -o "$picture" --size 160x120 \
+    --progress none --method "$method" >/dev/null || fail "the installed lumetra could not render by $method"
+  file "$picture" | grep -q "PNG image data, 160 x 120" || fail "$method: not a 160 x 120 PNG: $(file "$picture")"
+  echo "The installed lumetra rendered the showcase by $method."
+done
 
 # A program of another project against the installed library: CMake package, then pkg-config.
 consumer="$root/renderlib/tests/consumer"

@@ -1,6 +1,6 @@
 # Debian packages the build and the tests need; sourced by the other scripts.
 LUMETRA_BUILD_PACKAGES="build-essential cmake ninja-build pkg-config nlohmann-json3-dev libcli11-dev libtinyobjloader-dev libembree-dev libtbb-dev libpng-dev zlib1g-dev libjpeg62-turbo-dev libtiff-dev libavformat-dev libavcodec-dev libavutil-dev libswscale-dev"
-LUMETRA_TEST_PACKAGES="ccache libgtest-dev libgmock-dev libbenchmark-dev g++-multilib fonts-liberation fonts-dejavu-core imagemagick ffmpeg qt6-base-dev xvfb xauth"
+LUMETRA_TEST_PACKAGES="ccache libgtest-dev libgmock-dev libbenchmark-dev g++-multilib fonts-liberation fonts-dejavu-core imagemagick ffmpeg povray qt6-base-dev xvfb xauth"
 
 # Installs the packages that are not installed yet (needs root; apt-get only when needed).
 ensure_packages() {

@@ -73,6 +73,8 @@ using rib::TripleOf;
 
 // The ray tracer's plane is a disc this wide.
 constexpr double kPlaneRadius = 10000;
+// Lights fading over a shorter distance do not fade.
+constexpr double kShortestFade = 0.00001;
 
 std::string KindName(uint32_t type) {
   const ObjectTypeLayout* layout = FindObjectType(type);
@@ -123,6 +125,11 @@ void WriteOptions(const Scene& scene, const RibOptions& options, std::ostream& o
   } else {
     out << "# no active camera: the ray tracer's default view\n";
   }
+  // The standard background imager, and the light parameters this writer gives beyond
+  // RenderMan's own (lumetra-rib reads them).
+  out << "Declare \"bgcolor\" \"uniform color\"\nDeclare \"falloff\" \"uniform float\"\n"
+      << "Declare \"falloffdistance\" \"uniform float\"\nDeclare \"shadows\" \"uniform string\"\n"
+      << "Imager \"background\" \"bgcolor\" " << TripleOf(scene.environment.background) << "\n";
   out << "Transform ";
   rib::WriteMatrix(out, WorldToCamera(view));
   out << "\n";
@@ -165,7 +172,13 @@ class LightWriter {
     } else {
       out_ << "LightSource \"pointlight\" " << ++count_ << " \"from\" " << TripleOf(from);
     }
-    out_ << " \"lightcolor\" " << TripleOf(light.color) << " \"intensity\" [1]\n";
+    out_ << " \"lightcolor\" " << TripleOf(light.color) << " \"intensity\" [1]";
+    // The ray tracer's lights keep their strength unless they fade (halved at the fade
+    // distance, by the distance or its square) and cast shadows unless told not to.
+    const bool fades = light.fadePower >= 0.5 && light.fadeDistance > kShortestFade;
+    out_ << " \"falloff\" [" << (fades ? (light.fadePower < 1.5 ? 1 : 2) : 0) << "]";
+    if (fades) out_ << " \"falloffdistance\" [" << light.fadeDistance << "]";
+    out_ << " \"shadows\" [\"" << ((object.flags & abi::kFlagNoShadows) ? "off" : "on") << "\"]\n";
   }
 
   const Scene& scene_;

@@ -198,6 +198,14 @@ TEST(RibWriterTest, LightsAreWrittenFirstInWorldCoordinates) {
   EXPECT_NEAR(to[2], -2, 1e-9);  // the spot shines down its -z
   EXPECT_NEAR(NumbersAfter(rib, "\"coneangle\"").at(0), std::numbers::pi / 6, 1e-9);
   EXPECT_NEAR(NumbersAfter(rib, "\"conedeltaangle\"").at(0), std::numbers::pi / 9, 1e-9);
+  // The ray tracer's lights keep their strength at any distance unless they fade, and cast
+  // shadows unless told not to.
+  EXPECT_NE(rib.find("\"intensity\" [1] \"falloff\" [0] \"shadows\" [\"on\"]"), std::string::npos) << rib;
+  const std::string faded = Rib(R"({"type": "point_light", "fade_distance": 4, "fade_power": 1,
+    "no_shadows": true})");
+  EXPECT_NE(faded.find("\"falloff\" [1] \"falloffdistance\" [4] \"shadows\" [\"off\"]"), std::string::npos)
+      << faded;
+  EXPECT_NE(rib.find("Imager \"background\" \"bgcolor\" "), std::string::npos);
   // Lights inside an attribute block would go out at its end.
   EXPECT_LT(rib.find("LightSource \"spotlight\""), rib.find("AttributeBegin"));
 }

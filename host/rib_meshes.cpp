@@ -17,9 +17,8 @@ void AddRows(PolygonMesh& mesh, const std::vector<std::vector<Vector3>>& rows) {
   std::vector<std::vector<uint32_t>> indices;
   for (const auto& row : rows) {
     std::vector<uint32_t>& ids = indices.emplace_back();
-    const bool point = std::all_of(row.begin(), row.end(), [&](const Vector3& p) {
-      return math::Length(p - row.front()) < 1e-12;
-    });
+    const bool point = std::all_of(row.begin(), row.end(),
+                                   [&](const Vector3& p) { return math::Length(p - row.front()) < 1e-12; });
     const uint32_t shared = point ? mesh.Add(row.front()) : 0;
     for (const Vector3& p : row) ids.push_back(point ? shared : mesh.Add(p));
   }
@@ -28,8 +27,7 @@ void AddRows(PolygonMesh& mesh, const std::vector<std::vector<Vector3>>& rows) {
     for (size_t k = 0; k < around; ++k) {
       const size_t next = (k + 1) % around;
       PolygonMesh::Loop loop;
-      for (const uint32_t id :
-           {indices[r][k], indices[r][next], indices[r + 1][next], indices[r + 1][k]}) {
+      for (const uint32_t id : {indices[r][k], indices[r][next], indices[r + 1][next], indices[r + 1][k]}) {
         if (std::find(loop.begin(), loop.end(), id) == loop.end()) loop.push_back(id);
       }
       if (loop.size() >= 3) mesh.faces.push_back({loop});
@@ -127,7 +125,8 @@ PolygonMesh ExtrudedMesh(const std::vector<Outline>& given, double start, double
     int inside = 0;
     for (size_t j = 0; j < outlines.size(); ++j) inside += j != i && Contains(outlines[j], outlines[i][0]);
     depth.push_back(inside);
-    if ((SignedArea(outlines[i]) > 0) != (inside % 2 == 0)) std::reverse(outlines[i].begin(), outlines[i].end());
+    if ((SignedArea(outlines[i]) > 0) != (inside % 2 == 0))
+      std::reverse(outlines[i].begin(), outlines[i].end());
   }
   const auto scale = [&](double z) { return cone ? z / end : 1.0; };
   PolygonMesh mesh;
@@ -174,8 +173,10 @@ PolygonMesh ExtrudedMesh(const std::vector<Outline>& given, double start, double
 }
 
 PolygonMesh SuperquadricMesh(double eastWest, double northSouth) {
+  // Sines and cosines of the poles and quarter turns come out a rounding off 0, which small
+  // powers would blow up.
   const auto power = [](double value, double exponent) {
-    return std::copysign(std::pow(std::fabs(value), exponent), value);
+    return std::fabs(value) < 1e-12 ? 0.0 : std::copysign(std::pow(std::fabs(value), exponent), value);
   };
   // From the -z pole to the +z pole, each row turning from +x towards +y.
   std::vector<std::vector<Vector3>> rows;
@@ -185,8 +186,8 @@ PolygonMesh SuperquadricMesh(double eastWest, double northSouth) {
     std::vector<Vector3>& points = rows.emplace_back();
     for (int k = 0; k < kStepsAround; ++k) {
       const double longitude = 2 * std::numbers::pi * k / kStepsAround;
-      points.push_back({across * power(std::cos(longitude), eastWest),
-                        across * power(std::sin(longitude), eastWest), z});
+      points.push_back(
+          {across * power(std::cos(longitude), eastWest), across * power(std::sin(longitude), eastWest), z});
     }
   }
   PolygonMesh mesh;
@@ -295,23 +296,29 @@ PolygonMesh BlobMesh(const std::vector<abi::BlobComponent>& components, double t
           std::vector<int> in, out;
           for (const int c : tetrahedron) (values[id[c]] > 0 ? in : out).push_back(c);
           if (in.empty() || out.empty()) continue;
-          PolygonMesh::Loop loop;
+          // The crossed edges in order round the face: about the lone corner, or round the
+          // four edges between two corners in and two out.
+          std::vector<std::pair<int, int>> crossed;
           if (in.size() == 1 || out.size() == 1) {
             const int lone = in.size() == 1 ? in[0] : out[0];
-            for (const int other : in.size() == 1 ? out : in)
-              loop.push_back(crossing(id[lone], id[other], p[lone], p[other]));
+            for (const int other : in.size() == 1 ? out : in) crossed.push_back({lone, other});
           } else {
-            // Two in, two out: a quad around the four crossing edges.
-            for (const auto& [a, b] : {std::pair{in[0], out[0]}, std::pair{in[0], out[1]},
-                                       std::pair{in[1], out[1]}, std::pair{in[1], out[0]}})
-              loop.push_back(crossing(id[a], id[b], p[a], p[b]));
+            crossed = {{in[0], out[0]}, {in[0], out[1]}, {in[1], out[1]}, {in[1], out[0]}};
           }
-          // Wind the face counter-clockwise seen from outside, along the field's fall.
-          const Vector3 normal = math::Cross(mesh.points[loop[1]] - mesh.points[loop[0]],
-                                             mesh.points[loop[2]] - mesh.points[loop[0]]);
-          Vector3 outside;
-          for (const uint32_t corner_id : loop) outside = outside + mesh.normals[corner_id];
-          if (math::Dot(normal, outside) < 0) std::reverse(loop.begin(), loop.end());
+          // Wound counter-clockwise seen from outside, where the field falls: judged on the
+          // edges' midpoints, whose face never folds however near a corner the crossings lie,
+          // so that neighbouring faces agree.
+          Vector3 newell, fall;
+          for (size_t e = 0; e < crossed.size(); ++e) {
+            const auto [a1, b1] = crossed[e];
+            const auto [a2, b2] = crossed[(e + 1) % crossed.size()];
+            newell = newell + math::Cross((p[a1] + p[b1]) * 0.5, (p[a2] + p[b2]) * 0.5);
+          }
+          for (const int c : out) fall = fall + p[c] * (1.0 / out.size());
+          for (const int c : in) fall = fall - p[c] * (1.0 / in.size());
+          if (math::Dot(newell, fall) < 0) std::reverse(crossed.begin(), crossed.end());
+          PolygonMesh::Loop loop;
+          for (const auto& [a, b] : crossed) loop.push_back(crossing(id[a], id[b], p[a], p[b]));
           mesh.faces.push_back({loop});
         }
       }

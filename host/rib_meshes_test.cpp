@@ -179,8 +179,9 @@ TEST(RibMeshes, WrittenMeshesCountTheirLoopsAndPoints) {
   mesh.faces = {{{0, 1, 2, 3}, {4, 3, 2}}, {{0, 1, 4}}};
   std::ostringstream out;
   WritePolygonMesh(out, mesh);
-  EXPECT_EQ(out.str(),
-            "PointsGeneralPolygons [2 1] [4 3 3] [0 1 2 3 4 3 2 0 1 4] \"P\" [0 0 0 1 0 0 2 0 0 3 0 0 4 0 0]\n");
+  EXPECT_EQ(
+      out.str(),
+      "PointsGeneralPolygons [2 1] [4 3 3] [0 1 2 3 4 3 2 0 1 4] \"P\" [0 0 0 1 0 0 2 0 0 3 0 0 4 0 0]\n");
   mesh.normals.assign(5, {0, 0, 1});
   std::ostringstream withNormals;
   WritePolygonMesh(withNormals, mesh);

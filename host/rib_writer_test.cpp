@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <sstream>
@@ -263,6 +264,68 @@ TEST(RibWriterTest, ShapesThatCannotBeMadeBecomeComments) {
     EXPECT_NE(out.str().find(expected), std::string::npos) << expected << " missing in\n" << out.str();
   }
   EXPECT_EQ(out.str().find("AttributeBegin"), std::string::npos);
+}
+
+TEST(RibWriterTest, ACloneIsItsSourcePlacedAgainWearingItsOwnMaterial) {
+  const std::string materials = R"(, "materials": [
+    {"kind": "material", "name": "Green", "children": [{"kind": "texture", "children": [
+      {"kind": "pigment", "children": [{"kind": "solid_color", "color": [0, 1, 0]}]}]}]},
+    {"kind": "material", "name": "Blue", "children": [{"kind": "texture", "children": [
+      {"kind": "pigment", "children": [{"kind": "solid_color", "color": [0, 0, 1]}]}]}]}])";
+  const std::string rib = Rib(R"({"type": "sphere", "name": "Ball", "texture": "Green",
+    "transform": {"translate": [0, 3, 0]}}, {"type": "clone", "name": "Copy", "source": "Ball", "texture": "Blue",
+    "transform": {"translate": [10, 0, 0]}}, {"type": "clone", "name": "Plain", "source": "Ball"})",
+                              materials);
+  const size_t copy = rib.find("AttributeBegin  # \"Copy\""), plain = rib.find("AttributeBegin  # \"Plain\"");
+  ASSERT_NE(copy, std::string::npos) << rib;
+  ASSERT_NE(plain, std::string::npos) << rib;
+  EXPECT_EQ(Count(rib, "Sphere 1 -1 1 360"), 3u);
+  // The clone's transform outside, the source's inside: the ball lands at (10, 3, 0).
+  const math::Vector3 outer = Map(NumbersAfter(rib, "ConcatTransform ", copy), {0, 0, 0});
+  const size_t inner = rib.find("AttributeBegin  # \"Ball\"", copy);
+  ASSERT_LT(inner, plain);
+  const math::Vector3 centre = Map(NumbersAfter(rib, "ConcatTransform ", inner), {0, 0, 0});
+  EXPECT_NEAR(outer.x + centre.x, 10, 1e-9);
+  EXPECT_NEAR(centre.y, 3, 1e-9);
+  // Its own material replaces the source's; without one it wears the source's.
+  const std::string copied = rib.substr(inner, plain - inner), bare = rib.substr(plain);
+  EXPECT_NE(copied.find("Color [0 0 1]"), std::string::npos) << copied;
+  EXPECT_EQ(copied.find("Color [0 1 0]"), std::string::npos) << copied;
+  EXPECT_NE(bare.find("Color [0 1 0]"), std::string::npos) << bare;
+  EXPECT_EQ(Count(rib, "AttributeBegin"), Count(rib, "AttributeEnd"));
+}
+
+TEST(RibWriterTest, NewKindsAreMeshesThatStaySolidsInCsg) {
+  const std::string rib = Rib(R"({"type": "csg", "operation": "intersection", "children": [
+    {"type": "superquadric", "e": 0.5, "r": 0.5},
+    {"type": "sweep", "spline": "linear", "extrusion": [-1, 1], "points": [[0, 0, 0], [1, 0, 0], [0, 1, 0]]},
+    {"type": "blob", "threshold": 0.5, "components": [{"kind": "sphere", "centre": [0, 0, 0], "radius": 1, "strength": 1}]},
+    {"type": "lathe", "spline": "linear", "points": [[0, -1, 0], [1, 0, 0], [0, 1, 0], [0, 0, 0]]}]},
+    {"type": "plugin_object", "kind": "triangle_mesh", "vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0]], "faces": [[0, 1, 2]]})");
+  EXPECT_EQ(Count(rib, "PointsGeneralPolygons"), 4u) << rib;
+  EXPECT_EQ(Count(rib, "SolidBegin \"primitive\""), 4u);
+  EXPECT_NE(rib.find("PointsPolygons [3] [0 1 2]"), std::string::npos) << rib;
+  // The sweep's triangle: three sides, two caps, six points.
+  const size_t sweep = rib.find("PointsGeneralPolygons", rib.find("PointsGeneralPolygons") + 1);
+  EXPECT_EQ(NumbersAfter(rib, "PointsGeneralPolygons", sweep), std::vector<double>(5, 1));
+  EXPECT_EQ(NumbersAfter(rib, "\"P\"", sweep).size(), 18u);
+}
+
+TEST(RibWriterTest, TextIsItsGlyphOutlinesWithTheirHoles) {
+  const std::string rib =
+      Rib(R"({"type": "text", "text": "o", "font": "DejaVuSans.ttf", "size": 2, "depth": 0.5})");
+  if (rib.find("not found") != std::string::npos) GTEST_SKIP() << "DejaVuSans.ttf is not installed";
+  // An "o" is a ring: its caps are an outline with a hole.
+  const std::vector<double> loops = NumbersAfter(rib, "PointsGeneralPolygons");
+  EXPECT_EQ(std::count(loops.begin(), loops.end(), 2), 2) << rib.substr(0, 2000);
+  const std::vector<double> p = NumbersAfter(rib, "\"P\"");
+  ASSERT_FALSE(p.empty());
+  double highest = 0, deepest = 0;
+  for (size_t i = 0; i + 2 < p.size(); i += 3)
+    highest = std::max(highest, p[i + 1]), deepest = std::max(deepest, p[i + 2]);
+  EXPECT_NEAR(deepest, 0.5, 1e-9);
+  EXPECT_GT(highest, 0.9);  // an x-height over half an em, scaled by 2
+  EXPECT_LT(highest, 1.5);
 }
 
 TEST(RibWriterTest, SplinePatchesAreBicubicAndBadIndicesAreNamed) {

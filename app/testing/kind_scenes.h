@@ -62,7 +62,6 @@ inline void Render(const std::string& scene, const char* method, const std::stri
   ASSERT_EQ(run.exitCode, 0) << method << ": " << run.output;
 }
 
-
 #define SHOWCASE LUMETRA_SOURCE_DIR "/examples/showcase/"
 
 // One scene per object kind and light; the texture "Checks" is a block pattern.

@@ -103,5 +103,18 @@ TEST(ExportRibCommandTest, LumetraRibDrawsEveryKindAsTheRayTracerDrawsIt) {
   }
 }
 
+// Meshes stay solids: a rounded box with a blob's rod cut out of it.
+TEST(ExportRibCommandTest, LumetraRibCutsMeshesAsTheRayTracerCutsTheirShapes) {
+  platform::ScratchDirectory dir;
+  const std::string scene = testing::SceneText(
+      R"({"type": "csg", "operation": "difference", "texture": "Red", "children": [
+    {"type": "superquadric", "e": 0.3, "r": 0.3, "transform": {"scale": [1.5, 1.5, 1.5]}},
+    {"type": "blob", "threshold": 0.5, "components": [{"kind": "cylinder", "from": [-2, 0, -2], "to": [2, 0, 2],
+      "radius": 1, "strength": 1}]}]})",
+      testing::kMaterials);
+  for (const double channel : RibAgainstRayTracer(dir.Path(), "cut_meshes", scene))
+    EXPECT_LT(channel, kKindLimit);
+}
+
 }  // namespace
 }  // namespace lumetra::app

@@ -74,6 +74,8 @@ using rib::TripleOf;
 
 // The ray tracer's plane is a disc this wide.
 constexpr double kPlaneRadius = 10000;
+// How deep in the object tree a clone may stand.
+constexpr int kDeepestClone = 256;
 // Lights fading over a shorter distance do not fade.
 constexpr double kShortestFade = 0.00001;
 
@@ -251,6 +253,8 @@ void ObjectWriter::Write(const SceneObject& object, int depth, bool inSolid,
     const SceneObject* source = scene_.Find(object.linkA);
     if (!source || source == &object || (source->flags & abi::kFlagRender) == 0)
       return Comment(depth, object, "the clone's source is missing or not rendered");
+    // Clones of clones can close a ring; no scene nests this deep otherwise.
+    if (depth > kDeepestClone) return Comment(depth, object, "clones of clones go round in a ring");
     Begin(object, depth);
     Write(*source, depth + 1, inSolid, object.textureName.empty() ? nullptr : &object);
     out_ << Indent(depth) << "AttributeEnd\n";

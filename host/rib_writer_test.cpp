@@ -293,6 +293,16 @@ TEST(RibWriterTest, ACloneIsItsSourcePlacedAgainWearingItsOwnMaterial) {
   EXPECT_EQ(copied.find("Color [0 1 0]"), std::string::npos) << copied;
   EXPECT_NE(bare.find("Color [0 1 0]"), std::string::npos) << bare;
   EXPECT_EQ(Count(rib, "AttributeBegin"), Count(rib, "AttributeEnd"));
+  // Two clones of each other end in a comment, not without end.
+  Scene ring;
+  SceneObject& first = ring.Add(abi::kTypeClone, 0);
+  SceneObject& second = ring.Add(abi::kTypeClone, 0);
+  first.linkA = second.id;
+  second.linkA = first.id;
+  std::ostringstream out;
+  WriteRibScene(ring, out, {});
+  EXPECT_NE(out.str().find("go round in a ring"), std::string::npos);
+  EXPECT_EQ(Count(out.str(), "AttributeBegin"), Count(out.str(), "AttributeEnd"));
 }
 
 TEST(RibWriterTest, NewKindsAreMeshesThatStaySolidsInCsg) {

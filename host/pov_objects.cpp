@@ -69,13 +69,6 @@ std::optional<std::string> ImageKeywordOf(const image::LoadReport& report) {
   return std::nullopt;
 }
 
-std::string FieldText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
-
-template <size_t N>
-std::string FieldText(const char (&field)[N]) {
-  return FieldText(field, N);
-}
-
 // Lathes turn about y as POV-Ray's do; sweeps and extrusions stand along z where POV-Ray's
 // prism stands along y, so y and z swap.
 std::string WriteProfile(const SceneObject& object, std::ostream& out) {
@@ -88,10 +81,8 @@ std::string WriteProfile(const SceneObject& object, std::ostream& out) {
     WriteBezierPoints(out, pieces);
     return {};
   }
-  // The ray tracer keeps 0..1 when the extent is empty.
-  double start = profile.extrusion[0], end = profile.extrusion[1];
   const bool cone = object.type == abi::kTypeExtrusion;
-  if (!(start < end) || (cone && end == 0)) start = 0, end = 1;
+  const auto [start, end] = ProfileExtent(profile, cone);
   // The ray tracer scales a cone's outline by z / end; POV-Ray's conic sweep by its height.
   // POV-Ray's conic sweep misses bezier outlines, so its curves are followed in short lines.
   if (cone) {
@@ -110,17 +101,12 @@ std::string WriteProfile(const SceneObject& object, std::ostream& out) {
 // glyph is written as a text of its own at the ray tracer's place.
 std::string WriteText(const SceneObject& object, const SceneFiles& files, std::ostream& out) {
   const abi::TextParams& params = object.data.shape.text;
-  if (!(params.size > 0)) return "a text of size " + std::to_string(params.size) + " draws nothing";
-  const std::optional<std::string> found = files.Found(abi::kFindFont, FieldText(params.font));
-  if (!found) return "font \"" + CommentText(FieldText(params.font)) + "\" not found";
-  const std::shared_ptr<font::TrueTypeFont> font = font::LoadFont(*found);
-  if (!font) return "font " + CommentText(*found) + " cannot be read";
-  const std::string text = FieldText(params.text);
-  const font::TextLayout layout = font::LayOutText(*font, text, params.spacing, 0);
-  if (layout.glyphs.empty()) return "the text has no glyph to draw";
-  const std::string fontName = files.Literal(*found);
+  TextGlyphs text;
+  if (std::string why = LayOutTextObject(object, files, text); !why.empty()) return why;
+  const std::shared_ptr<font::TrueTypeFont>& font = text.font;
+  const std::string fontName = files.Literal(text.fontPath);
   out << "union {";
-  for (const font::PlacedGlyph& placed : layout.glyphs) {
+  for (const font::PlacedGlyph& placed : text.layout.glyphs) {
     // POV-Ray starts a text at its first glyph's left edge.
     const double x = placed.x + double(placed.glyph->xMin) / font->unitsPerEm;
     out << "\n  text { ttf " << fontName << " "
@@ -136,16 +122,13 @@ std::string WriteText(const SceneObject& object, const SceneFiles& files, std::o
 // -1..1 (8-bit) or 0..2 (16-bit), then turns the field up to face the viewer.
 std::string WriteHeightField(const SceneObject& object, const SceneFiles& files, std::ostream& out) {
   const abi::HeightFieldParams& params = object.data.shape.heightField;
-  const std::optional<std::string> found = files.Found(abi::kFindHeightField, FieldText(params.image));
-  if (!found) return "height image \"" + CommentText(FieldText(params.image)) + "\" not found";
-  image::Image picture;
-  image::LoadReport report;
-  const std::optional<std::string> keyword =
-      image::LoadImage(picture, *found, &report) == 1 ? ImageKeywordOf(report) : std::nullopt;
-  if (!keyword || picture.Width() < 2 || picture.Height() < 2)
-    return "height image " + CommentText(*found) + " cannot be used";
-  const bool wide = picture.BytesPerPixel() >= kWideBytesPerPixel;
-  out << "height_field { " << *keyword << " " << files.Literal(*found) << (params.smooth ? " smooth" : "");
+  HeightImage height;
+  if (std::string why = LoadHeightImage(object, files, height); !why.empty()) return why;
+  const std::optional<std::string> keyword = ImageKeywordOf(height.report);
+  if (!keyword) return "height image " + CommentText(height.path) + " cannot be used";
+  const bool wide = height.picture.BytesPerPixel() >= kWideBytesPerPixel;
+  out << "height_field { " << *keyword << " " << files.Literal(height.path)
+      << (params.smooth ? " smooth" : "");
   // POV-Ray's z runs from the image's bottom row to its top; the ray tracer's from the top.
   if (wide) {
     out << " scale <2, " << 65535.0 / 32768.0 << ", -2> translate <-1, 0, 1>";
@@ -202,6 +185,30 @@ std::string WriteBlob(const SceneObject& object, std::ostream& out) {
 }
 
 }  // namespace
+
+std::string LayOutTextObject(const SceneObject& object, const SceneFiles& files, TextGlyphs& text) {
+  const abi::TextParams& params = object.data.shape.text;
+  if (!(params.size > 0)) return "a text of size " + std::to_string(params.size) + " draws nothing";
+  const std::optional<std::string> found = files.Found(abi::kFindFont, FieldText(params.font));
+  if (!found) return "font \"" + CommentText(FieldText(params.font)) + "\" not found";
+  text.font = font::LoadFont(*found);
+  if (!text.font) return "font " + CommentText(*found) + " cannot be read";
+  text.fontPath = *found;
+  text.layout = font::LayOutText(*text.font, FieldText(params.text), params.spacing, 0);
+  if (text.layout.glyphs.empty()) return "the text has no glyph to draw";
+  return {};
+}
+
+std::string LoadHeightImage(const SceneObject& object, const SceneFiles& files, HeightImage& height) {
+  const abi::HeightFieldParams& params = object.data.shape.heightField;
+  const std::optional<std::string> found = files.Found(abi::kFindHeightField, FieldText(params.image));
+  if (!found) return "height image \"" + CommentText(FieldText(params.image)) + "\" not found";
+  height.path = *found;
+  if (image::LoadImage(height.picture, *found, &height.report) != 1 || height.picture.Width() < 2 ||
+      height.picture.Height() < 2)
+    return "height image " + CommentText(*found) + " cannot be used";
+  return {};
+}
 
 std::optional<std::string> ImageKeyword(const std::string& path) {
   image::Image picture;

@@ -99,6 +99,12 @@ std::vector<CubicPiece> OutlinePieces(const std::vector<abi::ProfilePoint>& inpu
   return pieces;
 }
 
+std::array<double, 2> ProfileExtent(const abi::ProfileParams& profile, bool cone) {
+  const double start = profile.extrusion[0], end = profile.extrusion[1];
+  if (!(start < end) || (cone && end == 0)) return {0, 1};
+  return {start, end};
+}
+
 void WriteBezierPoints(std::ostream& out, const std::vector<CubicPiece>& pieces) {
   out << pieces.size() * 4;
   for (const CubicPiece& piece : pieces) {
@@ -110,8 +116,8 @@ void WriteBezierPoints(std::ostream& out, const std::vector<CubicPiece>& pieces)
 
 namespace lumetra::host::pov {
 
-void WriteLinePoints(std::ostream& out, const std::vector<CubicPiece>& pieces) {
-  std::vector<std::array<double, 2>> points;
+Outline OutlinePolyline(const std::vector<CubicPiece>& pieces, bool closed) {
+  Outline points;
   for (const CubicPiece& piece : pieces) {
     const int lines = piece.straight ? 1 : kLinesPerCurve;
     for (int k = 0; k < lines; ++k) {
@@ -121,6 +127,12 @@ void WriteLinePoints(std::ostream& out, const std::vector<CubicPiece>& pieces) {
                         w[0] * piece.y[0] + w[1] * piece.y[1] + w[2] * piece.y[2] + w[3] * piece.y[3]});
     }
   }
+  if (!closed && !pieces.empty()) points.push_back({pieces.back().x[3], pieces.back().y[3]});
+  return points;
+}
+
+void WriteLinePoints(std::ostream& out, const std::vector<CubicPiece>& pieces) {
+  Outline points = OutlinePolyline(pieces, true);
   if (!points.empty()) points.push_back(points.front());
   out << points.size();
   for (const auto& p : points) out << ", <" << p[0] << ", " << p[1] << ">";

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "abi/mesh_record.h"
+#include "abi/object_params.h"
 
 namespace lumetra::host::pov {
 
@@ -25,12 +26,22 @@ struct CubicPiece {
 std::vector<CubicPiece> OutlinePieces(const std::vector<abi::ProfilePoint>& points, uint32_t hostKind,
                                       bool closed);
 
+// The extent along z of a sweep's or (cone) extrusion's outline: the ray tracer keeps 0..1
+// when the host's is empty, or, for a cone, ends at 0.
+std::array<double, 2> ProfileExtent(const abi::ProfileParams& profile, bool cone);
+
 // "N, <x, y>, ..." of the pieces, four points each, as a bezier_spline takes them.
 void WriteBezierPoints(std::ostream& out, const std::vector<CubicPiece>& pieces);
 
-// "N, <x, y>, ..." of a closed outline following the pieces in lines, as a linear_spline
-// takes them: a straight piece is one line, a curved one kLinesPerCurve.
+// Points of a plane outline; a closed outline's last point joins its first.
+using Outline = std::vector<std::array<double, 2>>;
+
+// The pieces followed in lines: a straight piece is one line, a curved one kLinesPerCurve.
+// An open outline ends with its last point; a closed one does not repeat its first.
 constexpr int kLinesPerCurve = 16;
+Outline OutlinePolyline(const std::vector<CubicPiece>& pieces, bool closed);
+
+// "N, <x, y>, ..." of a closed outline in lines, as a linear_spline takes them.
 void WriteLinePoints(std::ostream& out, const std::vector<CubicPiece>& pieces);
 
 }  // namespace lumetra::host::pov

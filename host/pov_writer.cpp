@@ -18,12 +18,6 @@ using pov::VecOf;
 // The ray tracer's plane is a disc this wide; POV-Ray gets the same disc.
 constexpr double kPlaneRadius = 10000;
 
-bool IsMesh(const SceneObject& object) {
-  return IsMeshType(object.type) ||
-         (object.type == abi::kTypePluginObject &&
-          std::memcmp(object.data.shape.pluginObject.kindId, abi::kPluginKindTriangleMesh, 8) == 0);
-}
-
 // The camera's field of view is horizontal; POV-Ray's angle is too, over the right vector,
 // so the picture spans the same rectangle as the ray tracer's vertical angle and aspect.
 void WriteCamera(const Scene& scene, std::ostream& out) {
@@ -125,7 +119,7 @@ bool ObjectWriter::Open(const SceneObject& object, int depth) {
     Indent(depth);
     return true;
   }
-  if (IsMesh(object)) {
+  if (HasTriangles(object)) {
     if (object.mesh.faces.empty()) {
       Comment(depth, object, "mesh without faces");
       return false;

@@ -8,6 +8,7 @@
 #include "abi/scene_record.h"
 #include "host/pov_text.h"
 #include "host/record_fields.h"
+#include "host/rib_meshes.h"
 #include "host/rib_text.h"
 #include "host/scene_camera.h"
 #include "math/transform.h"
@@ -73,6 +74,10 @@ using rib::TripleOf;
 
 // The ray tracer's plane is a disc this wide.
 constexpr double kPlaneRadius = 10000;
+// How deep in the object tree a clone may stand.
+constexpr int kDeepestClone = 256;
+// Lights fading over a shorter distance do not fade.
+constexpr double kShortestFade = 0.00001;
 
 std::string KindName(uint32_t type) {
   const ObjectTypeLayout* layout = FindObjectType(type);
@@ -123,6 +128,11 @@ void WriteOptions(const Scene& scene, const RibOptions& options, std::ostream& o
   } else {
     out << "# no active camera: the ray tracer's default view\n";
   }
+  // The standard background imager, and the light parameters this writer gives beyond
+  // RenderMan's own (lumetra-rib reads them).
+  out << "Declare \"bgcolor\" \"uniform color\"\nDeclare \"falloff\" \"uniform float\"\n"
+      << "Declare \"falloffdistance\" \"uniform float\"\nDeclare \"shadows\" \"uniform string\"\n"
+      << "Imager \"background\" \"bgcolor\" " << TripleOf(scene.environment.background) << "\n";
   out << "Transform ";
   rib::WriteMatrix(out, WorldToCamera(view));
   out << "\n";
@@ -165,7 +175,13 @@ class LightWriter {
     } else {
       out_ << "LightSource \"pointlight\" " << ++count_ << " \"from\" " << TripleOf(from);
     }
-    out_ << " \"lightcolor\" " << TripleOf(light.color) << " \"intensity\" [1]\n";
+    out_ << " \"lightcolor\" " << TripleOf(light.color) << " \"intensity\" [1]";
+    // The ray tracer's lights keep their strength unless they fade (halved at the fade
+    // distance, by the distance or its square) and cast shadows unless told not to.
+    const bool fades = light.fadePower >= 0.5 && light.fadeDistance > kShortestFade;
+    out_ << " \"falloff\" [" << (fades ? (light.fadePower < 1.5 ? 1 : 2) : 0) << "]";
+    if (fades) out_ << " \"falloffdistance\" [" << light.fadeDistance << "]";
+    out_ << " \"shadows\" [\"" << ((object.flags & abi::kFlagNoShadows) ? "off" : "on") << "\"]\n";
   }
 
   const Scene& scene_;
@@ -176,37 +192,40 @@ class LightWriter {
 // The unit shapes of the ray tracer as RIB geometry.
 class ObjectWriter {
  public:
-  ObjectWriter(const Scene& scene, std::ostream& out) : scene_(scene), out_(out) {}
+  ObjectWriter(const Scene& scene, std::ostream& out) : scene_(scene), files_(scene, nullptr), out_(out) {}
 
   // Inside a solid every member must itself be a solid: groups become unions and shapes
-  // primitives.
-  void Write(const SceneObject& object, int depth, bool inSolid);
+  // primitives. `textureOwner`, when set, lends the object its material (a clone's own
+  // material replaces its source's).
+  void Write(const SceneObject& object, int depth, bool inSolid, const SceneObject* textureOwner = nullptr);
 
  private:
   std::string Indent(int depth) const { return std::string(2 * static_cast<size_t>(depth), ' '); }
   void Comment(int depth, const SceneObject& object, const std::string& why) {
     out_ << Indent(depth) << "# \"" << pov::CommentText(object.name) << "\": " << why << "\n";
   }
-  void Begin(const SceneObject& object, int depth);
-  void Shape(const SceneObject& object, int depth);
+  void Begin(const SceneObject& object, int depth, const SceneObject* textureOwner = nullptr);
+  void Shape(const SceneObject& object, int depth, const rib::PolygonMesh& mesh);
   void Box(const std::string& indent);
   void Mesh(const SceneObject& object, const std::string& indent);
   void SplineMesh(const SceneObject& object, const std::string& indent);
 
   const Scene& scene_;
+  pov::SceneFiles files_;
   std::ostream& out_;
 };
 
-void ObjectWriter::Begin(const SceneObject& object, int depth) {
+void ObjectWriter::Begin(const SceneObject& object, int depth, const SceneObject* textureOwner) {
   const std::string indent = Indent(depth + 1);
   out_ << Indent(depth) << "AttributeBegin  # \"" << pov::CommentText(object.name) << "\"\n"
        << indent << "ConcatTransform ";
   rib::WriteMatrix(out_, rib::ObjectMatrix(object.params));
   out_ << "\n";
-  rib::WriteSurface(scene_, object.textureName, out_, indent);
+  rib::WriteSurface(scene_, (textureOwner ? *textureOwner : object).textureName, out_, indent);
 }
 
-void ObjectWriter::Write(const SceneObject& object, int depth, bool inSolid) {
+void ObjectWriter::Write(const SceneObject& object, int depth, bool inSolid,
+                         const SceneObject* textureOwner) {
   if ((object.flags & abi::kFlagRender) == 0) return Comment(depth, object, "not rendered");
   const uint32_t type = object.type;
   if (IsLightType(type)) return;  // written with the lights
@@ -228,17 +247,35 @@ void ObjectWriter::Write(const SceneObject& object, int depth, bool inSolid) {
     out_ << Indent(depth) << "AttributeEnd\n";
     return;
   }
-  if (!RibWritesObjectType(type))
+  if (type == abi::kTypeClone) {
+    // The source's shape with its own transform and material, placed by the clone's
+    // transform; the clone's material, when it has one, replaces the source's.
+    const SceneObject* source = scene_.Find(object.linkA);
+    if (!source || source == &object || (source->flags & abi::kFlagRender) == 0)
+      return Comment(depth, object, "the clone's source is missing or not rendered");
+    // Clones of clones can close a ring; no scene nests this deep otherwise.
+    if (depth > kDeepestClone) return Comment(depth, object, "clones of clones go round in a ring");
+    Begin(object, depth);
+    Write(*source, depth + 1, inSolid, object.textureName.empty() ? nullptr : &object);
+    out_ << Indent(depth) << "AttributeEnd\n";
+    return;
+  }
+  if (!RibWritesObjectType(type) || (type == abi::kTypePluginObject && !HasTriangles(object)))
     return Comment(depth, object, "the " + KindName(type) + " object is not written");
-  if (IsMeshType(type) && object.mesh.faces.empty()) return Comment(depth, object, "mesh without faces");
-  Begin(object, depth);
+  if (HasTriangles(object) && object.mesh.faces.empty()) return Comment(depth, object, "mesh without faces");
+  rib::PolygonMesh mesh;
+  if (!IsPlainShapeType(type) && !HasTriangles(object) && type != abi::kTypeSplineMesh) {
+    if (const std::string why = rib::KindMesh(object, files_, mesh); !why.empty())
+      return Comment(depth, object, why);
+  }
+  Begin(object, depth, textureOwner);
   if (inSolid) out_ << Indent(depth + 1) << "SolidBegin \"primitive\"\n";
-  Shape(object, depth + (inSolid ? 2 : 1));
+  Shape(object, depth + (inSolid ? 2 : 1), mesh);
   if (inSolid) out_ << Indent(depth + 1) << "SolidEnd\n";
   out_ << Indent(depth) << "AttributeEnd\n";
 }
 
-void ObjectWriter::Shape(const SceneObject& object, int depth) {
+void ObjectWriter::Shape(const SceneObject& object, int depth, const rib::PolygonMesh& mesh) {
   const std::string indent = Indent(depth);
   const auto& shape = object.data.shape;
   switch (object.type) {
@@ -285,7 +322,9 @@ void ObjectWriter::Shape(const SceneObject& object, int depth) {
     case abi::kTypeSplineMesh:
       return SplineMesh(object, indent);
     default:
-      return Mesh(object, indent);
+      if (HasTriangles(object)) return Mesh(object, indent);
+      out_ << indent;
+      rib::WritePolygonMesh(out_, mesh);
   }
 }
 
@@ -341,7 +380,21 @@ void ObjectWriter::SplineMesh(const SceneObject& object, const std::string& inde
 }  // namespace
 
 bool RibWritesObjectType(uint32_t type) {
-  return IsPlainShapeType(type) || IsLightType(type) || IsMeshType(type) || type == abi::kTypeSplineMesh;
+  switch (type) {
+    case abi::kTypeSweep:
+    case abi::kTypeLathe:
+    case abi::kTypeExtrusion:
+    case abi::kTypeHeightField:
+    case abi::kTypeSplineMesh:
+    case abi::kTypeClone:
+    case abi::kTypeBlob:
+    case abi::kTypeSuperquadric:
+    case abi::kTypeText:
+    case abi::kTypePluginObject:
+      return true;
+    default:
+      return IsPlainShapeType(type) || IsLightType(type) || IsMeshType(type);
+  }
 }
 
 void WriteRibScene(const Scene& scene, std::ostream& target, const RibOptions& options) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <sstream>
@@ -198,6 +199,14 @@ TEST(RibWriterTest, LightsAreWrittenFirstInWorldCoordinates) {
   EXPECT_NEAR(to[2], -2, 1e-9);  // the spot shines down its -z
   EXPECT_NEAR(NumbersAfter(rib, "\"coneangle\"").at(0), std::numbers::pi / 6, 1e-9);
   EXPECT_NEAR(NumbersAfter(rib, "\"conedeltaangle\"").at(0), std::numbers::pi / 9, 1e-9);
+  // The ray tracer's lights keep their strength at any distance unless they fade, and cast
+  // shadows unless told not to.
+  EXPECT_NE(rib.find("\"intensity\" [1] \"falloff\" [0] \"shadows\" [\"on\"]"), std::string::npos) << rib;
+  const std::string faded = Rib(R"({"type": "point_light", "fade_distance": 4, "fade_power": 1,
+    "no_shadows": true})");
+  EXPECT_NE(faded.find("\"falloff\" [1] \"falloffdistance\" [4] \"shadows\" [\"off\"]"), std::string::npos)
+      << faded;
+  EXPECT_NE(rib.find("Imager \"background\" \"bgcolor\" "), std::string::npos);
   // Lights inside an attribute block would go out at its end.
   EXPECT_LT(rib.find("LightSource \"spotlight\""), rib.find("AttributeBegin"));
 }
@@ -233,30 +242,100 @@ TEST(RibWriterTest, MaterialsGiveColourOpacityAndAStandardSurface) {
   EXPECT_LT(rib.find("Surface \"matte\"\n"), a);
 }
 
-// The writer says what it leaves out: these object kinds get a comment, not a shape.
-TEST(RibWriterTest, ObjectKindsWithoutARibShapeBecomeComments) {
+// The writer says what it leaves out: a shape it cannot make gets a comment naming why.
+TEST(RibWriterTest, ShapesThatCannotBeMadeBecomeComments) {
   Scene scene;
-  const std::pair<uint32_t, const char*> unwritten[] = {{abi::kTypeSweep, "sweep"},
-                                                        {abi::kTypeLathe, "lathe"},
-                                                        {abi::kTypeExtrusion, "extrusion"},
-                                                        {abi::kTypeHeightField, "height_field"},
-                                                        {abi::kTypeClone, "clone"},
-                                                        {abi::kTypeBlob, "blob"},
-                                                        {abi::kTypeSuperquadric, "superquadric"},
-                                                        {abi::kTypeText, "text"},
-                                                        {abi::kTypePluginObject, "plugin_object"}};
-  for (const auto& [type, name] : unwritten) scene.Add(type, 0).name = name;
+  scene.Add(abi::kTypePluginObject, 0).name = "other plug-in kind";
+  scene.Add(abi::kTypeLathe, 0).name = "no points";
+  scene.Add(abi::kTypeText, 0).name = "sizeless";
+  scene.Add(abi::kTypeClone, 0).name = "sourceless";
+  SceneObject& blob = scene.Add(abi::kTypeBlob, 0);
+  blob.name = "weak";
+  blob.data.shape.blob.threshold = 5;
+  blob.blob.push_back({1, 0, {0, 0, 0}, {0, 0, 0}, 1, 1});
   scene.Add(abi::kTypeSphere, 0).flags = 0;
   std::ostringstream out;
   WriteRibScene(scene, out, {});
-  for (const auto& [type, name] : unwritten) {
-    EXPECT_NE(out.str().find("# \"" + std::string(name) + "\": the " + name + " object is not written"),
-              std::string::npos)
-        << out.str();
-    EXPECT_FALSE(RibWritesObjectType(type)) << name;
+  for (const char* expected : {"# \"other plug-in kind\": the plugin_object object is not written",
+                               "# \"no points\": its points form no outline",
+                               "# \"sizeless\": a text of size 0.000000 draws nothing",
+                               "# \"sourceless\": the clone's source is missing",
+                               "# \"weak\": the blob's fields never reach its threshold", "not rendered"}) {
+    EXPECT_NE(out.str().find(expected), std::string::npos) << expected << " missing in\n" << out.str();
   }
-  EXPECT_NE(out.str().find("not rendered"), std::string::npos);
   EXPECT_EQ(out.str().find("AttributeBegin"), std::string::npos);
+}
+
+TEST(RibWriterTest, ACloneIsItsSourcePlacedAgainWearingItsOwnMaterial) {
+  const std::string materials = R"(, "materials": [
+    {"kind": "material", "name": "Green", "children": [{"kind": "texture", "children": [
+      {"kind": "pigment", "children": [{"kind": "solid_color", "color": [0, 1, 0]}]}]}]},
+    {"kind": "material", "name": "Blue", "children": [{"kind": "texture", "children": [
+      {"kind": "pigment", "children": [{"kind": "solid_color", "color": [0, 0, 1]}]}]}]}])";
+  const std::string rib = Rib(R"({"type": "sphere", "name": "Ball", "texture": "Green",
+    "transform": {"translate": [0, 3, 0]}}, {"type": "clone", "name": "Copy", "source": "Ball", "texture": "Blue",
+    "transform": {"translate": [10, 0, 0]}}, {"type": "clone", "name": "Plain", "source": "Ball"})",
+                              materials);
+  const size_t copy = rib.find("AttributeBegin  # \"Copy\""), plain = rib.find("AttributeBegin  # \"Plain\"");
+  ASSERT_NE(copy, std::string::npos) << rib;
+  ASSERT_NE(plain, std::string::npos) << rib;
+  EXPECT_EQ(Count(rib, "Sphere 1 -1 1 360"), 3u);
+  // The clone's transform outside, the source's inside: the ball lands at (10, 3, 0).
+  const math::Vector3 outer = Map(NumbersAfter(rib, "ConcatTransform ", copy), {0, 0, 0});
+  const size_t inner = rib.find("AttributeBegin  # \"Ball\"", copy);
+  ASSERT_LT(inner, plain);
+  const math::Vector3 centre = Map(NumbersAfter(rib, "ConcatTransform ", inner), {0, 0, 0});
+  EXPECT_NEAR(outer.x + centre.x, 10, 1e-9);
+  EXPECT_NEAR(centre.y, 3, 1e-9);
+  // Its own material replaces the source's; without one it wears the source's.
+  const std::string copied = rib.substr(inner, plain - inner), bare = rib.substr(plain);
+  EXPECT_NE(copied.find("Color [0 0 1]"), std::string::npos) << copied;
+  EXPECT_EQ(copied.find("Color [0 1 0]"), std::string::npos) << copied;
+  EXPECT_NE(bare.find("Color [0 1 0]"), std::string::npos) << bare;
+  EXPECT_EQ(Count(rib, "AttributeBegin"), Count(rib, "AttributeEnd"));
+  // Two clones of each other end in a comment, not without end.
+  Scene ring;
+  SceneObject& first = ring.Add(abi::kTypeClone, 0);
+  SceneObject& second = ring.Add(abi::kTypeClone, 0);
+  first.linkA = second.id;
+  second.linkA = first.id;
+  std::ostringstream out;
+  WriteRibScene(ring, out, {});
+  EXPECT_NE(out.str().find("go round in a ring"), std::string::npos);
+  EXPECT_EQ(Count(out.str(), "AttributeBegin"), Count(out.str(), "AttributeEnd"));
+}
+
+TEST(RibWriterTest, NewKindsAreMeshesThatStaySolidsInCsg) {
+  const std::string rib = Rib(R"({"type": "csg", "operation": "intersection", "children": [
+    {"type": "superquadric", "e": 0.5, "r": 0.5},
+    {"type": "sweep", "spline": "linear", "extrusion": [-1, 1], "points": [[0, 0, 0], [1, 0, 0], [0, 1, 0]]},
+    {"type": "blob", "threshold": 0.5, "components": [{"kind": "sphere", "centre": [0, 0, 0], "radius": 1, "strength": 1}]},
+    {"type": "lathe", "spline": "linear", "points": [[0, -1, 0], [1, 0, 0], [0, 1, 0], [0, 0, 0]]}]},
+    {"type": "plugin_object", "kind": "triangle_mesh", "vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0]], "faces": [[0, 1, 2]]})");
+  EXPECT_EQ(Count(rib, "PointsGeneralPolygons"), 4u) << rib;
+  EXPECT_EQ(Count(rib, "SolidBegin \"primitive\""), 4u);
+  EXPECT_NE(rib.find("PointsPolygons [3] [0 1 2]"), std::string::npos) << rib;
+  // The sweep's triangle: three sides, two caps, six points.
+  const size_t sweep = rib.find("PointsGeneralPolygons", rib.find("PointsGeneralPolygons") + 1);
+  EXPECT_EQ(NumbersAfter(rib, "PointsGeneralPolygons", sweep), std::vector<double>(5, 1));
+  EXPECT_EQ(NumbersAfter(rib, "\"P\"", sweep).size(), 18u);
+}
+
+TEST(RibWriterTest, TextIsItsGlyphOutlinesWithTheirHoles) {
+  const std::string rib =
+      Rib(R"({"type": "text", "text": "o", "font": "DejaVuSans.ttf", "size": 2, "depth": 0.5})");
+  if (rib.find("not found") != std::string::npos) GTEST_SKIP() << "DejaVuSans.ttf is not installed";
+  // An "o" is a ring: its caps are an outline with a hole.
+  const std::vector<double> loops = NumbersAfter(rib, "PointsGeneralPolygons");
+  EXPECT_EQ(std::count(loops.begin(), loops.end(), 2), 2) << rib.substr(0, 2000);
+  const std::vector<double> p = NumbersAfter(rib, "\"P\"");
+  ASSERT_FALSE(p.empty());
+  double highest = 0, deepest = 0;
+  for (size_t i = 0; i + 2 < p.size(); i += 3)
+    highest = std::max(highest, p[i + 1]), deepest = std::max(deepest, p[i + 2]);
+  EXPECT_NEAR(deepest, 0.5, 1e-9);
+  EXPECT_GT(highest, 0.9);  // an x-height over half an em, scaled by 2
+  EXPECT_LT(highest, 1.5);
 }
 
 TEST(RibWriterTest, SplinePatchesAreBicubicAndBadIndicesAreNamed) {

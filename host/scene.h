@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <optional>
 #include <string>
@@ -115,6 +116,12 @@ inline bool IsLightType(uint32_t type) {
   return type == abi::kTypePointLight || type == abi::kTypeSpotLight || type == abi::kTypeAreaLight;
 }
 inline bool IsMeshType(uint32_t type) { return type == abi::kTypeMeshFile || type == abi::kTypePolygonMesh; }
+// Meshes, and plug-in objects of the triangle-mesh kind, whose triangles the host holds.
+inline bool HasTriangles(const SceneObject& object) {
+  return IsMeshType(object.type) ||
+         (object.type == abi::kTypePluginObject &&
+          std::memcmp(object.data.shape.pluginObject.kindId, abi::kPluginKindTriangleMesh, 8) == 0);
+}
 
 // The index in list 2 of the top-level material called `name`; none for an empty name or
 // a material the scene lacks.

@@ -39,6 +39,23 @@ math::Matrix4 Translation(double x, double y, double z) {
   return m;
 }
 
+// A light's strength is divided by quadratic d^2 + linear d + constant at distance d.
+struct Fading {
+  bool known;
+  double quadratic, linear, constant;
+};
+
+// RenderMan's lights fade with the square of the distance (power 2, unit distance); power 1
+// fades linearly and 0 not at all. Given a distance D the light keeps its full strength
+// there and fades half as fast: 1 / (0.5 + 0.5 (d / D)^power).
+Fading FadingOf(double power, double distance) {
+  if (!(distance >= 0) || (power != 0 && power != 1 && power != 2)) return {false, 0, 0, 0};
+  if (power == 0) return {true, 0, 0, 1};
+  if (distance == 0) return power == 1 ? Fading{true, 0, 1, 0} : Fading{true, 1, 0, 0};
+  return power == 1 ? Fading{true, 0, 0.5 / distance, 0.5}
+                    : Fading{true, 0.5 / (distance * distance), 0, 0.5};
+}
+
 struct PixelTarget {
   Picture* picture;
 };
@@ -80,6 +97,7 @@ std::vector<std::string> Interpreter::KnownRequests() {
           "GeneralPolygon",
           "Hyperboloid",
           "Identity",
+          "Imager",
           "LightSource",
           "ObjectBegin",
           "ObjectEnd",
@@ -143,6 +161,7 @@ void Interpreter::Carry(const Request& request) {
       {"Clipping", &Interpreter::CameraRequest},
       {"PixelSamples", &Interpreter::CameraRequest},
       {"Display", &Interpreter::CameraRequest},
+      {"Imager", &Interpreter::CameraRequest},
       {"Identity", &Interpreter::TransformRequest},
       {"Transform", &Interpreter::TransformRequest},
       {"ConcatTransform", &Interpreter::TransformRequest},
@@ -301,6 +320,14 @@ void Interpreter::CameraRequest(const Request& request, Arguments& arguments) {
     if (!(x >= 1) || !(y >= 1) || x > 64 || y > 64) arguments.Fail("samples must be 1 to 64 a side");
     camera_.samplesX = static_cast<int>(x);
     camera_.samplesY = static_cast<int>(y);
+  } else if (name == "Imager") {
+    const std::string shader = arguments.TakeString();
+    const ParameterList parameters = arguments.TakeParameters();
+    if (shader == "background") {
+      camera_.background = parameters.Triple("bgcolor", {0, 0, 0});
+    } else {
+      diagnostics_.Once("imager \"" + shader + "\" is not known: left out");
+    }
   } else if (name == "Display") {
     std::string displayName = arguments.TakeString();
     const std::string type = arguments.TakeString(), mode = arguments.TakeString();
@@ -437,7 +464,9 @@ void Interpreter::LightRequest(const Request& request, Arguments& arguments) {
   if (light == 0)
     arguments.Fail(std::string("the render library refused the light: ") + GetLastErrorMessage());
   SetLightColor(scene_, light, color.x, color.y, color.z);
-  SetLightShadowing(scene_, light, 0);
+  const std::string shadows = parameters.Text("shadows", "off");
+  if (shadows != "on" && shadows != "off") arguments.Fail("\"shadows\" is \"on\" or \"off\"");
+  SetLightShadowing(scene_, light, shadows == "on" ? 1 : 0);
   if (shader == "distantlight") {
     const math::Vector3 direction = to - from;
     const double length = math::Length(direction);
@@ -447,7 +476,9 @@ void Interpreter::LightRequest(const Request& request, Arguments& arguments) {
     return;
   }
   SetLightLocation(scene_, light, from.x, from.y, from.z);
-  SetLightCoeffs(scene_, light, 1, 0, 0);
+  const Fading fading = FadingOf(parameters.Number("falloff", 2), parameters.Number("falloffdistance", 0));
+  if (!fading.known) arguments.Fail("\"falloff\" is 0, 1 or 2 and \"falloffdistance\" not below 0");
+  SetLightCoeffs(scene_, light, fading.quadratic, fading.linear, fading.constant);
   if (shader == "spotlight") {
     const double toDegrees = 180 / std::numbers::pi;
     const double cone = parameters.Number("coneangle", std::numbers::pi / 6) * toDegrees;
@@ -773,7 +804,7 @@ void Interpreter::RenderWorld() {
   }
   SetViewInterest(scene_, view, 0, 0, 1e9);
   SetAmbientLight(scene_, ambient_.x, ambient_.y, ambient_.z);
-  SetBackgroundColor(scene_, 0, 0, 0);
+  SetBackgroundColor(scene_, c.background.x, c.background.y, c.background.z);
   Picture picture;
   picture.path = options_.output.value_or(c.displayName);
   picture.format = FormatForDisplay(picture.path, options_.output ? "file" : c.displayType);
@@ -784,7 +815,8 @@ void Interpreter::RenderWorld() {
     picture.rgba.assign(static_cast<std::size_t>(c.width) * c.height * 4, 0.0f);
     const int samples = std::max(c.samplesX, c.samplesY);
     PixelTarget target{&picture};
-    const uint32_t flags = L2_SHADE_SMOOTH | L2_SHADE_FLIP_NORMALS | L2_SHADE_TRANSMISSION;
+    // Only lights given "shadows" "on" cast shadows.
+    const uint32_t flags = L2_SHADE_SMOOTH | L2_SHADE_FLIP_NORMALS | L2_SHADE_TRANSMISSION | L2_SHADE_SHADOWS;
     int32_t result;
     if (samples <= 1) {
       result = Tracer(scene_, view, nullptr, flags, nullptr, StorePixel, &target);

@@ -62,6 +62,7 @@ class Interpreter {
     double fov = 90;
     int samplesX = 2, samplesY = 2;
     std::string displayName = "ri.tif", displayType = "file", displayMode = "rgb";
+    math::Vector3 background;  // the "background" imager's colour
   };
   struct Block {
     BlockKind kind;

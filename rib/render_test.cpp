@@ -222,6 +222,40 @@ TEST(RibShading, LightsColoursAndBlocksKeepTheirOwnState) {
   EXPECT_NEAR(faded.Red(32, 24), 0.25, 0.02);
 }
 
+TEST(RibShading, FalloffAndShadowsFollowTheLightsParameters) {
+  const auto lit = [](const std::string& light) {
+    return Render(Scene("LightSource \"pointlight\" 1 \"from\" [0 0 -2.5] " + light +
+                        "\nSurface \"matte\"\nSphere 0.5 -0.5 0.5 360"))
+        .Red(32, 24);
+  };
+  // 2 from the sphere's front: no fading, 1 / d, and halved at the fade distance 2.
+  EXPECT_NEAR(lit("\"falloff\" 0"), 1, 0.02);
+  EXPECT_NEAR(lit("\"falloff\" 1"), 0.5, 0.02);
+  EXPECT_NEAR(lit("\"falloff\" 2 \"falloffdistance\" 1"), 1 / (0.5 + 0.5 * 4), 0.02);
+  EXPECT_NEAR(lit("\"falloff\" 1 \"falloffdistance\" 2"), 1, 0.02);
+  EXPECT_EQ(RenderText(Scene("LightSource \"pointlight\" 1 \"falloff\" 3")).error.empty(), false);
+  EXPECT_EQ(RenderText(Scene("LightSource \"pointlight\" 1 \"shadows\" \"maybe\"")).error.empty(), false);
+  // A ball between the light and the wall shades the wall's middle, which the camera sees
+  // beside the ball, only when the light casts shadows.
+  const auto wall = [](const std::string& shadows) {
+    return Render(Scene("LightSource \"pointlight\" 1 \"from\" [3 0 -3] \"falloff\" 0 " + shadows +
+                        "\nSurface \"matte\"\nPolygon \"P\" [-3 -3 0 3 -3 0 3 3 0 -3 3 0]\n"
+                        "Translate 1.5 0 -1.5\nSphere 0.4 -0.4 0.4 360"))
+        .Red(32, 24);
+  };
+  EXPECT_GT(wall(""), 0.3);
+  EXPECT_GT(wall("\"shadows\" \"off\""), 0.3);
+  EXPECT_LT(wall("\"shadows\" \"on\""), 0.01);
+}
+
+TEST(RibShading, TheBackgroundImagerColoursWhatNoShapeCovers) {
+  const Frame frame = Render("Imager \"background\" \"bgcolor\" [0.25 0.5 1]\n" +
+                             Scene("Translate 0 0 20\nSphere 0.5 -0.5 0.5 360"));
+  EXPECT_NEAR(frame.Red(2, 2), 0.25, 1e-6);
+  EXPECT_NEAR(frame.Green(2, 2), 0.5, 1e-6);
+  EXPECT_EQ(Render(Scene("")).Red(2, 2), 0);  // black without it
+}
+
 TEST(RibShading, ASpotLightLightsItsConeOnly) {
   const Frame frame =
       Render(Scene("LightSource \"spotlight\" 1 \"from\" [0 0 -3] \"to\" [1 0 0] \"intensity\" 9 "

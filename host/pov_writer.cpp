@@ -15,9 +15,6 @@ namespace {
 using pov::Vec;
 using pov::VecOf;
 
-// The ray tracer's plane is a disc this wide; POV-Ray gets the same disc.
-constexpr double kPlaneRadius = 10000;
-
 // The camera's field of view is horizontal; POV-Ray's angle is too, over the right vector,
 // so the picture spans the same rectangle as the ray tracer's vertical angle and aspect.
 void WriteCamera(const Scene& scene, std::ostream& out) {
@@ -111,6 +108,10 @@ bool ObjectWriter::Open(const SceneObject& object, int depth) {
     const SceneObject* source = scene_.Find(object.linkA);
     if (!source || (source->flags & abi::kFlagRender) == 0) {
       Comment(depth, object, "the clone's source is missing or not rendered");
+      return false;
+    }
+    if (depth > kDeepestClone) {
+      Comment(depth, object, "clones of clones go round in a ring");
       return false;
     }
     Indent(depth);

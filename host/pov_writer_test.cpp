@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "abi/object_params.h"
+#include "abi/scene_record.h"
 #include "host/scene_file.h"
 
 namespace lumetra::host {
@@ -213,6 +214,27 @@ TEST(PovWriterTest, CloneWritesItsSourceAgainUnderItsOwnTransformAndTexture) {
   EXPECT_LT(own, placed);
   // The source itself stays where it is, without the clone's texture.
   EXPECT_EQ(pov.find("texture { Lumetra_Material_0"), texture) << pov;
+}
+
+// A scene file cannot hold such a ring, but the plug-in may link clones through the host.
+TEST(PovWriterTest, ClonesOfClonesInARingEndInAComment) {
+  Scene scene =
+      ParseScene(R"({"format": "lumetra-scene", "version": 1, "objects": [{"type": "box", "name": "Src"},
+    {"type": "clone", "name": "A", "source": "Src"}, {"type": "clone", "name": "B", "source": "Src"}]})",
+                 "/tmp/pov-writer-test.json");
+  SceneObject* a = nullptr;
+  SceneObject* b = nullptr;
+  for (const uint32_t id : scene.List(abi::kObjectList)) {
+    SceneObject* object = scene.Find(id);
+    if (object->name == "A") a = object;
+    if (object->name == "B") b = object;
+  }
+  ASSERT_TRUE(a && b);
+  a->linkA = b->id;
+  b->linkA = a->id;
+  std::ostringstream out;
+  WritePovScene(scene, out);
+  EXPECT_NE(out.str().find("clones of clones go round in a ring"), std::string::npos);
 }
 
 TEST(PovWriterTest, TextGlyphsStandWhereTheRayTracerLaysThemOut) {

@@ -72,10 +72,6 @@ namespace {
 using rib::Triple;
 using rib::TripleOf;
 
-// The ray tracer's plane is a disc this wide.
-constexpr double kPlaneRadius = 10000;
-// How deep in the object tree a clone may stand.
-constexpr int kDeepestClone = 256;
 // Lights fading over a shorter distance do not fade.
 constexpr double kShortestFade = 0.00001;
 

@@ -94,6 +94,12 @@ class Scene {
   std::array<std::vector<uint32_t>, 3> lists_;
 };
 
+// The ray tracer draws a plane as a disc this wide; the scene writers give other renderers
+// the same disc.
+inline constexpr double kPlaneRadius = 10000;
+// How deep in the object tree a clone may stand: deeper, clones of clones go round in a ring.
+inline constexpr int kDeepestClone = 256;
+
 // Groups, CSG and the ray tracer's analytic unit shapes, which every scene writer has a
 // shape for.
 inline bool IsPlainShapeType(uint32_t type) {

@@ -152,13 +152,14 @@ void TextureWriter::Pattern(const abi::PatternParams& pattern) {
     *out_ << " function { 0 }";
     return;
   }
+  if (kind == kGradient) {
+    Gradient(pattern.gradient);
+    return;
+  }
   *out_ << " " << kPatterns[kind];
   switch (kind) {
     case kAgate:
       *out_ << " agate_turb " << pattern.agateTurbulence;
-      break;
-    case kGradient:
-      *out_ << " " << VecOf(pattern.gradient);
       break;
     case kMandel:
       *out_ << " " << std::max<uint32_t>(1, pattern.mandelIterations);
@@ -173,6 +174,20 @@ void TextureWriter::Pattern(const abi::PatternParams& pattern) {
     default:
       break;
   }
+}
+
+// The ray tracer's gradient mirrors at each axis' zero: a function of the distances from
+// the planes, where POV-Ray's gradient would run on through them.
+void TextureWriter::Gradient(const double (&gradient)[3]) {
+  *out_ << " function {";
+  bool any = false;
+  for (int axis = 0; axis < 3; ++axis) {
+    if (gradient[axis] == 0) continue;
+    *out_ << (any ? " + " : " ") << "abs("
+          << "xyz"[axis] << " * " << gradient[axis] << ")";
+    any = true;
+  }
+  *out_ << (any ? " }" : " 0 }");
 }
 
 void TextureWriter::BlockKind(const abi::BlockParams& block) {

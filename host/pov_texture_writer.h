@@ -77,6 +77,7 @@ class TextureWriter {
   void Media(const SceneObject& node);
 
   void Pattern(const abi::PatternParams& pattern);
+  void Gradient(const double (&gradient)[3]);
   // The pattern, `keyword { [value body] ... }` for its map entries in order, and its modifiers.
   template <typename Body>
   void PatternMap(const SceneObject& node, const char* keyword, Body body);

@@ -200,39 +200,39 @@ void TextureWriter::Media(const SceneObject& node) {
   if (m.variance > 0) *out_ << " variance " << m.variance;
   if (m.ratio >= 0 && m.ratio <= 1) *out_ << " ratio " << m.ratio;
   std::vector<const SceneObject*> densities;
+  const abi::ColorParams* colours[3] = {};  // absorption, emission, scattering: the last of each
   Children(node, [&](const SceneObject& child) {
-    if (child.node.kind == abi::kNodeDensity) densities.push_back(&child);
-  });
-  const double count = densities.size() > 1 ? double(densities.size()) : 1.0;
-  const auto scaled = [count](const abi::ColorParams& c) {
-    return Vec{c.red * count, c.green * count, c.blue * count};
-  };
-  const SceneObject* absorption = nullptr;
-  const SceneObject* emission = nullptr;
-  const SceneObject* scattering = nullptr;
-  Children(node, [&](const SceneObject& child) {
-    switch (child.node.kind) {
-      case abi::kNodeAbsorption:
-        absorption = &child;
-        return;
-      case abi::kNodeEmission:
-        emission = &child;
-        return;
-      case abi::kNodeScattering:
-        scattering = &child;
-        return;
-      case abi::kNodeDensity:
-      case abi::kNodeComment:
-        return;
-      default:
-        Unwritten(child);
+    const uint32_t kind = child.node.kind;
+    if (kind == abi::kNodeAbsorption || kind == abi::kNodeEmission || kind == abi::kNodeScattering) {
+      colours[kind - abi::kNodeAbsorption] = &child.node.params.color;
+    } else if (kind == abi::kNodeDensity) {
+      densities.push_back(&child);
+    } else if (kind != abi::kNodeComment) {
+      Unwritten(child);
     }
   });
-  if (absorption) *out_ << " absorption rgb " << scaled(absorption->node.params.color);
-  if (emission) *out_ << " emission rgb " << scaled(emission->node.params.color);
-  if (scattering) {
-    *out_ << " scattering { 1, rgb " << scaled(scattering->node.params.color) << " extinction "
-          << 1 + 0.5 * (m.extinctionSet ? m.extinction : 1.0) << " }";
+  const abi::ColorParams none{};
+  const abi::ColorParams& absorption = colours[0] ? *colours[0] : none;
+  const abi::ColorParams& emission = colours[1] ? *colours[1] : none;
+  const abi::ColorParams& scattering = colours[2] ? *colours[2] : none;
+  // The ray tracer switches each effect on by a red: emission by the emission's, the lit
+  // scattering by the scattering's, the dimming by the absorption's or, unless an extinction
+  // other than 0 is set, by the scattering's.
+  const bool scatters = scattering.red != 0;
+  const bool dims = absorption.red != 0 || (scatters && !(m.extinctionSet && m.extinction != 0));
+  const double extinction = 1 + 0.5 * (m.extinctionSet ? m.extinction : 1.0);
+  const double count = densities.size() > 1 ? double(densities.size()) : 1.0;
+  const auto scaled = [count](const abi::ColorParams& c, double by = 1) {
+    return Vec{c.red * count * by, c.green * count * by, c.blue * count * by};
+  };
+  if (emission.red != 0) *out_ << " emission rgb " << scaled(emission);
+  if (scatters)
+    *out_ << " scattering { 1, rgb " << scaled(scattering) << " extinction " << (dims ? extinction : 0)
+          << " }";
+  if (dims) {
+    // Scattering that lights nothing still dims.
+    const Vec own = scaled(absorption), lost = scaled(scattering, scatters ? 0 : extinction);
+    *out_ << " absorption rgb " << Vec{own.x + lost.x, own.y + lost.y, own.z + lost.z};
   }
   if (densities.size() == 1) {
     *out_ << " density {";
@@ -332,7 +332,8 @@ void WriteObjectTexture(const Scene& scene, const SceneObject& object, std::ostr
   if (lock == abi::kFlagTextureLock || lock == abi::kFlagTextureLockAncestors) WriteHold(out, object.params);
   out << " }";
   const SceneObject* material = scene.Find(scene.List(abi::kMaterialList)[*index]);
-  if (HasInterior(scene, *material)) out << " interior { " << InteriorIdentifier(*index) << " }";
+  // POV-Ray fills only hollow objects with their media.
+  if (HasInterior(scene, *material)) out << " interior { " << InteriorIdentifier(*index) << " } hollow";
 }
 
 }  // namespace lumetra::host::pov

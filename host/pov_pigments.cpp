@@ -355,7 +355,8 @@ bool TextureWriter::ImageBlock(const SceneObject& node, int32_t findKind, const 
 
 // The ray tracer's v runs from the image's top row, POV-Ray's from its bottom row; its
 // spheres and cylinders stand along z where POV-Ray's stand along y, their longitude
-// counted from -x towards -y. Each matrix takes the ray tracer's pattern space to POV-Ray's.
+// counted from -x towards -y, and its torus rings x where POV-Ray's rings y. Each matrix
+// takes the ray tracer's pattern space to POV-Ray's.
 void TextureWriter::ImagePlacement(uint32_t mapType) {
   switch (mapType) {
     case kSpherical:
@@ -365,6 +366,7 @@ void TextureWriter::ImagePlacement(uint32_t mapType) {
       *out_ << " matrix <-1, 0, 0, 0, 0, -1, 0, -1, 0, 0, 0, 1>";
       return;
     case kTorus:
+      *out_ << " matrix <0, -1, 0, -1, 0, 0, 0, 0, 1, 0, 0, 0>";
       return;
     default:
       *out_ << " scale <1, -1, 1> translate <0, 1, 0>";

@@ -24,9 +24,12 @@ constexpr double kMeanDifferenceLimit = 3.0;
 // The same for patterns made of noise: each renderer has its own.
 constexpr double kNoiseDifferenceLimit = 6.0;
 
-std::string SceneText(const std::string& objects, const std::string& materials) {
+std::string SceneText(const std::string& objects, const std::string& materials,
+                      const std::string& media = "") {
   return R"({"format": "lumetra-scene", "version": 1, "render": {"width": 160, "height": 120},
-    "environment": {"background": [0.2, 0.3, 0.5], "ambient": [0.2, 0.2, 0.2], "max_depth": 5, "min_weight": 0.01},
+    "environment": {"background": [0.2, 0.3, 0.5], "ambient": [0.2, 0.2, 0.2], "max_depth": 5, "min_weight": 0.01,
+      "media": ")" +
+         media + R"("},
     "cameras": [{"type": "camera", "active": true, "fov": 50, "location": [1, 2, -7], "look_at": [0, 0, 0]}],
     "objects": [{"type": "point_light", "transform": {"translate": [5, 8, -6]}}, )" +
          objects + R"(], "materials": [)" + materials + "]}";
@@ -85,30 +88,40 @@ struct Case {
   const char* objects;
 };
 
-// Renders a scene by one method at the comparison's size.
-void Render(const std::string& scene, const char* method, const std::string& picture) {
+// Renders a scene by one method at the comparison's size, with `environment` (NAME=value
+// words) before the command.
+void Render(const std::string& scene, const char* method, const std::string& picture,
+            const std::string& environment) {
   const platform::ShellRun run =
-      platform::RunShell(std::string("'") + LUMETRA_EXECUTABLE + "' render '" + scene + "' --method " +
+      platform::RunShell(environment + " '" + LUMETRA_EXECUTABLE + "' render '" + scene + "' --method " +
                          method + " --size 96x72 -o '" + picture + "' 2>&1");
   ASSERT_EQ(run.exitCode, 0) << method << ": " << run.output;
 }
 
 #define SHOWCASE LUMETRA_SOURCE_DIR "/examples/showcase/"
 
-// Renders each case's scene (the point light, the case's objects, `materials`) by both
-// methods and compares the pictures channel by channel against `limit`.
-void CompareWithRayTracer(std::span<const Case> cases, const char* materials, double limit) {
+// Renders each case's scene (the point light, the case's objects, `materials`, the scene-wide
+// media `media`) by both methods and compares the pictures channel by channel against `limit`.
+void CompareWithRayTracer(std::span<const Case> cases, const char* materials, double limit,
+                          const std::string& media = "") {
   platform::ScratchDirectory dir;
+  // The ray tracer draws media only when its shading flags ask for volumes (0x200).
+  const std::string environment = "LUMETRA_CONFIG_HOME='" + (dir / "config").string() + "'";
+  if (!media.empty()) {
+    const platform::ShellRun set = platform::RunShell(
+        environment + " '" + LUMETRA_EXECUTABLE + "' settings --set ShadingFlags=8,8,14,14,966,454,454 2>&1");
+    ASSERT_EQ(set.exitCode, 0) << set.output;
+  }
   // The ray tracer's pictures first: a ray-traced render started while the last POV-Ray
   // render's bridge is still closing can fail.
   for (const Case& c : cases) {
     const std::string base = (dir / c.name).string();
-    std::ofstream(base + ".json") << SceneText(c.objects, materials);
-    Render(base + ".json", "Raytracing", base + "-ours.png");
+    std::ofstream(base + ".json") << SceneText(c.objects, materials, media);
+    Render(base + ".json", "Raytracing", base + "-ours.png", environment);
   }
   for (const Case& c : cases) {
     const std::string base = (dir / c.name).string();
-    Render(base + ".json", "POV-Ray", base + "-pov.png");
+    Render(base + ".json", "POV-Ray", base + "-pov.png", environment);
     const std::array<double, 3> difference = MeanDifference(base + "-pov.png", base + "-ours.png");
     std::printf("%-14s mean difference r %.2f g %.2f b %.2f\n", c.name, difference[0], difference[1],
                 difference[2]);
@@ -234,6 +247,21 @@ TEST(ExportPovCommandTest, PovRayBumpsASphereAsTheRayTracerDoes) {
       {"bumps", R"({"type": "sphere", "texture": "Bumpy", "transform": {"scale": [1.5, 1.5, 1.5]}})"},
   };
   CompareWithRayTracer(cases, kTextureMaterials, kNoiseDifferenceLimit);
+}
+
+// A medium filling the scene in front of a wall: one that absorbs, one that glows (the
+// scene's media is the one named in its environment).
+TEST(ExportPovCommandTest, PovRayFillsTheSceneWithItsMediaAsTheRayTracerDoes) {
+  if (!std::filesystem::exists(kPovray)) GTEST_SKIP() << kPovray << " is not installed: nothing to compare";
+  const Case cases[] = {{"media", R"({"type": "sphere", "texture": "Red"}, {"type": "plane", "texture": "Red",
+      "transform": {"translate": [0, 0, 3]}}, {"type": "sphere", "texture": "Air",
+      "transform": {"translate": [0, 20, 0]}})"}};
+  const std::string materials = std::string(kMaterials) + R"(,
+    {"kind": "material", "name": "Air", "children": [{"kind": "interior", "ior": 1, "children": [
+      {"kind": "media", "name": "Fog", "children": [{"kind": "absorption", "color": [0.08, 0.05, 0.03]}]},
+      {"kind": "media", "name": "Glow", "children": [{"kind": "emission", "color": [0.03, 0.02, 0.02]}]}]}]})";
+  CompareWithRayTracer(cases, materials.c_str(), kMeanDifferenceLimit, "Fog");
+  CompareWithRayTracer(cases, materials.c_str(), kMeanDifferenceLimit, "Glow");
 }
 
 }  // namespace

@@ -24,6 +24,8 @@ class TextureWriter {
   void Material(const SceneObject& material);
   // A material's interior with its media, when it has one.
   void Interior(const SceneObject& material);
+  // The media of a material's interiors named as the scene's media, at the top level.
+  void SceneMedia(const SceneObject& material);
 
  private:
   template <typename Visit>
@@ -55,6 +57,14 @@ class TextureWriter {
     return text.str();
   }
   void Unwritten(const SceneObject& node, const char* why = "is not written");
+  // Each child of a material's interiors.
+  template <typename Visit>
+  void InteriorChildren(const SceneObject& material, Visit visit) {
+    Children(material, [&](const SceneObject& interior) {
+      if (interior.node.kind == abi::kNodeInterior) Children(interior, visit);
+    });
+  }
+  bool IsSceneMedia(const SceneObject& media) const;
 
   // Transforms, warps, noise modifiers and comments of a node; false for anything else.
   // `pattern` is the pattern the node shapes, whose own formula may take the turbulence.

@@ -1,6 +1,7 @@
 // Materials (texture node trees of list 2) as POV-Ray textures and interiors with media.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <sstream>
 
@@ -168,22 +169,35 @@ void TextureWriter::TextureBody(const SceneObject& node) {
   }
 }
 
-// The ray tracer takes the last interior's index of refraction and every interior's media.
+// The ray tracer takes the last interior's index of refraction and every interior's media
+// but the scene-wide ones.
 void TextureWriter::Interior(const SceneObject& material) {
   const SceneObject* last = LastChild(material, IsInterior);
   if (!last) return;
   *out_ << "interior { ior " << last->node.params.interior.ior;
-  Children(material, [&](const SceneObject& interior) {
-    if (!IsInterior(interior.node.kind)) return;
-    Children(interior, [&](const SceneObject& child) {
-      if (child.node.kind == abi::kNodeMedia) {
-        Media(child);
-      } else if (child.node.kind != abi::kNodeComment) {
-        Unwritten(child);
-      }
-    });
+  InteriorChildren(material, [&](const SceneObject& child) {
+    if (child.node.kind != abi::kNodeMedia) {
+      if (child.node.kind != abi::kNodeComment) Unwritten(child);
+    } else if (!IsSceneMedia(child)) {
+      Media(child);
+    }
   });
   *out_ << " }";
+}
+
+void TextureWriter::SceneMedia(const SceneObject& material) {
+  InteriorChildren(material, [&](const SceneObject& media) {
+    if (media.node.kind != abi::kNodeMedia || !IsSceneMedia(media)) return;
+    *out_ << "// scene-wide media \"" << CommentText(media.name) << "\"\n";
+    Media(media);
+    *out_ << "\n";
+  });
+}
+
+bool TextureWriter::IsSceneMedia(const SceneObject& media) const {
+  const char* name = scene_.environment.mediaName;
+  return !media.name.empty() &&
+         media.name == std::string(name, strnlen(name, sizeof scene_.environment.mediaName));
 }
 
 // The ray tracer adds its densities where POV-Ray multiplies them: their average with the
@@ -309,6 +323,12 @@ void WriteMaterials(const Scene& scene, const SceneFiles& files, std::ostream& o
       writer.Interior(*material);
       out << "\n";
     }
+  }
+  // The ray tracer fills the whole scene with the media named as the scene's, from every
+  // material it makes: those with a name.
+  for (const uint32_t id : materials) {
+    const SceneObject* material = scene.Find(id);
+    if (material && !material->name.empty()) TextureWriter(scene, files, out).SceneMedia(*material);
   }
 }
 

@@ -12,11 +12,12 @@ namespace {
 
 const std::string kShowcase = std::string(LUMETRA_SOURCE_DIR) + "/examples/showcase/";
 
-Scene SceneOf(const std::string& material, const std::string& path) {
+// `extra`: further sections of the scene, each after a comma.
+Scene SceneOf(const std::string& material, const std::string& path, const std::string& extra = "") {
   return ParseScene(
       R"({"format": "lumetra-scene", "version": 1, "objects": [{"type": "sphere", "texture": "M"}],
         "materials": [{"kind": "material", "name": "M", "children": [)" +
-          material + "]}]}",
+          material + "]}]" + extra + "}",
       path);
 }
 
@@ -219,6 +220,24 @@ TEST(PovTexturesTest, MediaMeanWhatTheRayTracerDraws) {
       {"kind": "scattering", "color": [0, 0.4, 0]})");
   EXPECT_WRITES(dark, "absorption rgb <0.1, 0.4, 0> }");
   EXPECT_EQ(dark.find("scattering"), std::string::npos) << dark;
+}
+
+TEST(PovTexturesTest, TheScenesMediaFillTheSceneInsteadOfTheObject) {
+  const Scene scene = SceneOf(Texture(kRed) + R"(, {"kind": "interior", "ior": 1.1, "children": [
+      {"kind": "media", "name": "Fog", "children": [{"kind": "absorption", "color": [0.1, 0.1, 0.1]}]},
+      {"kind": "media", "name": "Own", "children": [{"kind": "emission", "color": [0.2, 0, 0]}]}]})",
+                              kShowcase + "showcase.json", R"(, "environment": {"media": "Fog"})");
+  std::ostringstream out;
+  WritePovScene(scene, out);
+  const std::string pov = out.str();
+  const size_t interior = pov.find("interior { ior 1.1 media {");
+  const size_t fog = pov.find("// scene-wide media \"Fog\"\n media {");
+  ASSERT_NE(interior, std::string::npos) << pov;
+  ASSERT_NE(fog, std::string::npos) << pov;
+  // The interior keeps only its own media; the scene's stands alone, before the objects.
+  EXPECT_EQ(pov.find("absorption", interior), pov.find("absorption", fog)) << pov;
+  EXPECT_LT(pov.find("emission", interior), fog) << pov;
+  EXPECT_LT(fog, pov.find("sphere {")) << pov;
 }
 
 }  // namespace

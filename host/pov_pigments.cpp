@@ -42,15 +42,14 @@ constexpr auto IsNormalKind = abi::IsNormalNodeKind;
 
 bool IsSubNormal(uint32_t kind) { return IsNormalKind(kind) || kind == abi::kNodeNormal; }
 
-bool IsPatterned(uint32_t kind) {
-  return kind == abi::kNodePatternPigment || kind == abi::kNodePatternPigmentAlt ||
-         kind == abi::kNodePigmentMap || kind == abi::kNodePigmentMapAlt || kind == abi::kNodePatternNormal ||
-         kind == abi::kNodeNormalMap || kind == abi::kNodeTextureMap;
-}
-
-// The pattern a node shapes, for the noise modifiers around it.
+// The pattern whose own formula may take the noise modifiers of the wrapper around `node`:
+// a pattern pigment's or normal's, as the ray tracer reads it (a map's modifiers act on
+// its own pattern, inside it).
 std::optional<uint32_t> ShapedPattern(const SceneObject* node) {
-  if (!node || !IsPatterned(node->node.kind)) return std::nullopt;
+  const uint32_t kind = node ? node->node.kind : 0;
+  if (kind != abi::kNodePatternPigment && kind != abi::kNodePatternPigmentAlt &&
+      kind != abi::kNodePatternNormal)
+    return std::nullopt;
   return node->node.params.pattern.pattern;
 }
 

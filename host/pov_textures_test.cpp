@@ -134,6 +134,12 @@ TEST(PovTexturesTest, WarpsAndNoiseStayInTheirOrder) {
       "color_map": [[0, 1, 1, 1]]}, {"kind": "noise_modifiers", "turbulence": 0.3})"));
   EXPECT_WRITES(marble,
                 "pigment { wood color_map { [0 rgb <1, 1, 1>] } turbulence <0.3, 0.3, 0.3> octaves 6");
+  // Beside a map the noise warps, whatever the map's pattern.
+  const std::string map =
+      Pov(Texture(R"({"kind": "pigment_map", "pattern": "marble", "children": [
+      {"kind": "map_entry", "value": 0, "children": [)" +
+                  std::string(kRed) + R"(]}]}, {"kind": "noise_modifiers", "turbulence": 0.3})"));
+  EXPECT_WRITES(map, "marble pigment_map { [0  rgb <1, 0, 0>] } warp { turbulence <0.3, 0.3, 0.3>");
 }
 
 TEST(PovTexturesTest, ImagesAreNamedByTheHookAndPlacedAsTheRayTracerPlacesThem) {

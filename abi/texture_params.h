@@ -47,6 +47,31 @@ enum NodeKind : uint32_t {
   kNodeScattering = 42,
 };
 
+// The kinds that stand as a texture, a pigment, and a normal.
+constexpr bool IsTextureNodeKind(uint32_t kind) {
+  return kind >= kNodeStandardTexture && kind <= kNodeBlockTexture;
+}
+constexpr bool IsPigmentNodeKind(uint32_t kind) {
+  switch (kind) {
+    case kNodeSolidColor:
+    case kNodeBlockPigment:
+    case kNodeBlockPigmentOfPigments:
+    case kNodeBlockPigmentOfPigmentsAlt:
+    case kNodePatternPigment:
+    case kNodePatternPigmentAlt:
+    case kNodePigmentMap:
+    case kNodePigmentMapAlt:
+    case kNodeImageMap:
+      return true;
+    default:
+      return false;
+  }
+}
+constexpr bool IsNormalNodeKind(uint32_t kind) {
+  return kind == kNodeBlockNormal || kind == kNodeNormalMap || kind == kNodePatternNormal ||
+         kind == kNodeBumpMap;
+}
+
 // Node parameters, laid over the texture block from offset 20 (the byte after the
 // child count). Offsets in the comments count from that start. Packed to four bytes:
 // the layout is the same in every build.

@@ -8,6 +8,8 @@
 
 namespace lumetra::host::pov {
 
+class SceneFiles;
+
 // Numbers as POV-Ray reads them: the classic locale, nine significant digits.
 struct Vec {
   double x, y, z;
@@ -32,8 +34,9 @@ void WriteTransform(std::ostream& out, const double (&scale)[3], const double (&
 std::string MaterialIdentifier(size_t index);
 
 // Declares every top-level material of list 2 as a texture (and its interior), in list
-// order; the object writer refers to them by MaterialIdentifier.
-void WriteMaterials(const Scene& scene, std::ostream& out);
+// order; the object writer refers to them by MaterialIdentifier. Image files are named by
+// `files`.
+void WriteMaterials(const Scene& scene, const SceneFiles& files, std::ostream& out);
 
 // The texture of an object: its material with the object's texture transform and, when
 // the object locks its texture, the undoing of the transforms it is held against. Writes

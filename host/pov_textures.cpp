@@ -1,11 +1,13 @@
-// Materials (texture node trees of list 2) as POV-Ray textures and interiors.
+// Materials (texture node trees of list 2) as POV-Ray textures and interiors with media.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <sstream>
 
 #include "abi/scene_record.h"
 #include "host/pov_text.h"
+#include "host/pov_texture_writer.h"
 
 namespace lumetra::host::pov {
 
@@ -49,246 +51,241 @@ namespace {
 
 std::string InteriorIdentifier(size_t index) { return "Lumetra_Interior_" + std::to_string(index); }
 
-constexpr const char* kPatterns[] = {
-    "agate",  "bozo",        "crackle", "gradient",  "granite",     "leopard", "mandel",
-    "marble", "onion",       "radial",  "spiral1",   "spiral2",     "spotted", "wood",
-    "bumps",  "ripples",     "dents",   "waves",     "wrinkles",    "quilted", "average",
-    "boxed",  "cylindrical", "planar",  "spherical", "density_file"};
-constexpr uint32_t kAverage = 20;
-constexpr uint32_t kDensityFile = 25;
-constexpr const char* kWaves[] = {"ramp_wave",    "triangle_wave", "sine_wave",
-                                  "scallop_wave", "cubic_wave",    "poly_wave"};
-constexpr const char* kBlocks[] = {"checker", "hexagon", "brick"};
+constexpr auto IsTextureKind = abi::IsTextureNodeKind;
+bool IsInterior(uint32_t kind) { return kind == abi::kNodeInterior; }
 
-class TextureWriter {
- public:
-  TextureWriter(const Scene& scene, std::ostream& out) : scene_(scene), out_(out) {}
-
-  // A node that can stand as a whole texture.
-  void Texture(const SceneObject& node);
-  void Interior(const SceneObject& node);
-
- private:
-  template <typename Visit>
-  void Children(const SceneObject& node, Visit visit) {
-    for (const uint32_t id : node.children) {
-      const SceneObject* child = scene_.Find(id);
-      if (child && child->type == abi::kTypeTextureNode) visit(*child);
-    }
-  }
-  void Unwritten(const SceneObject& node);
-  // Transforms, noise modifiers and comments of a node; false for anything else.
-  bool Modifier(const SceneObject& node);
-  void Pigment(const SceneObject& node);
-  void PatternPigment(const SceneObject& node);
-  void BlockPigment(const SceneObject& node);
-  void Finish(const SceneObject& node);
-  void Pattern(const abi::PatternParams& pattern);
-  void Block(const abi::BlockParams& block);
-  void Colour(const abi::ColorParams& c) { WriteColour(out_, c.red, c.green, c.blue, c.filter, c.transmit); }
-
-  const Scene& scene_;
-  std::ostream& out_;
-};
-
-void TextureWriter::Unwritten(const SceneObject& node) {
-  out_ << "\n  // texture node kind " << node.node.kind;
-  if (!node.name.empty()) out_ << " \"" << CommentText(node.name) << "\"";
-  out_ << " is not written\n ";
+// POV-Ray layers nothing over a patterned texture: a map or block can only be the bottom.
+bool IsPatternedTexture(uint32_t kind) {
+  return kind == abi::kNodeTextureMap || kind == abi::kNodeMaterialMap || kind == abi::kNodeBlockTexture;
 }
 
-bool TextureWriter::Modifier(const SceneObject& node) {
-  const auto& params = node.node.params;
-  switch (node.node.kind) {
-    case abi::kNodeTransform:
-      WriteTransform(out_, params.transform.scale, params.transform.rotate, params.transform.translate);
-      return true;
-    case abi::kNodeNoiseModifiers: {
-      const abi::NoiseModifierParams& noise = params.noise;
-      const Vec turbulence = noise.perAxis ? VecOf(noise.turbulenceXyz)
-                                           : Vec{noise.turbulence, noise.turbulence, noise.turbulence};
-      if (turbulence.x != 0 || turbulence.y != 0 || turbulence.z != 0) {
-        out_ << " turbulence " << turbulence << " octaves " << std::clamp<uint32_t>(noise.octaves, 1, 10)
-             << " omega " << noise.omega << " lambda " << noise.lambda;
-      }
-      if (noise.frequency != 1) out_ << " frequency " << noise.frequency;
-      if (noise.phase != 0) out_ << " phase " << noise.phase;
-      if (noise.waveShape < std::size(kWaves)) out_ << " " << kWaves[noise.waveShape];
-      return true;
-    }
-    case abi::kNodeComment:
-      return true;
-    default:
-      return false;
-  }
-}
+}  // namespace
 
-void TextureWriter::Texture(const SceneObject& node) {
-  switch (node.node.kind) {
-    case abi::kNodeMaterial: {
-      bool written = false;
-      Children(node, [&](const SceneObject& child) {
-        const uint32_t kind = child.node.kind;
-        if (!written && (kind == abi::kNodeStandardTexture || kind == abi::kNodeBlockTexture)) {
-          Texture(child);
-          written = true;
-        } else if (kind != abi::kNodeInterior && kind != abi::kNodeComment) {
-          Unwritten(child);
-        }
-      });
-      if (!written) out_ << "texture { pigment { rgb 1 } }";
-      return;
-    }
-    case abi::kNodeStandardTexture:
-      out_ << "texture {";
-      Children(node, [&](const SceneObject& child) {
-        if (child.node.kind == abi::kNodePigment) {
-          Pigment(child);
-        } else if (child.node.kind == abi::kNodeFinish) {
-          Finish(child);
-        } else if (!Modifier(child)) {
-          Unwritten(child);
-        }
-      });
-      out_ << " }";
-      return;
-    case abi::kNodeBlockTexture:
-      out_ << "texture { ";
-      Block(node.node.params.block);
-      Children(node, [&](const SceneObject& child) {
-        const uint32_t kind = child.node.kind;
-        if (kind == abi::kNodeStandardTexture || kind == abi::kNodeBlockTexture) {
-          out_ << " ";
-          Texture(child);
-        } else if (!Modifier(child)) {
-          Unwritten(child);
-        }
-      });
-      out_ << " }";
-      return;
-    default:
-      Unwritten(node);
-      out_ << "texture { pigment { rgb 1 } }";
-  }
-}
-
-void TextureWriter::Interior(const SceneObject& node) {
-  Children(node, [&](const SceneObject& child) {
-    if (child.node.kind == abi::kNodeInterior)
-      out_ << "interior { ior " << child.node.params.interior.ior << " }";
-  });
-}
-
-void TextureWriter::Pigment(const SceneObject& node) {
-  out_ << " pigment {";
-  bool coloured = false;
-  Children(node, [&](const SceneObject& child) {
+void TextureWriter::Material(const SceneObject& material) {
+  const SceneObject* texture = LastChild(material, IsTextureKind);
+  Children(material, [&](const SceneObject& child) {
     const uint32_t kind = child.node.kind;
-    if (!coloured && kind == abi::kNodeSolidColor) {
-      out_ << " ";
-      Colour(child.node.params.color);
-    } else if (!coloured && (kind == abi::kNodePatternPigment || kind == abi::kNodePatternPigmentAlt)) {
-      PatternPigment(child);
-    } else if (!coloured && kind == abi::kNodeBlockPigment) {
-      BlockPigment(child);
-    } else {
-      if (!Modifier(child)) Unwritten(child);
-      return;
-    }
-    coloured = true;
+    if (!IsTextureKind(kind) && kind != abi::kNodeInterior && kind != abi::kNodeComment) Unwritten(child);
   });
-  // A pigment whose colour could not be written stays white rather than leaving POV-Ray guessing.
-  if (!coloured) out_ << " rgb 1";
-  out_ << " }";
-}
-
-void TextureWriter::Pattern(const abi::PatternParams& pattern) {
-  const uint32_t kind = pattern.pattern < std::size(kPatterns) ? pattern.pattern : 1;
-  out_ << " " << kPatterns[kind];
-  switch (kind) {
-    case 0:
-      out_ << " agate_turb " << pattern.agateTurbulence;
-      break;
-    case 3:
-      out_ << " " << VecOf(pattern.gradient);
-      break;
-    case 6:
-      out_ << " " << std::max<uint32_t>(1, pattern.mandelIterations);
-      break;
-    case 10:
-    case 11:
-      out_ << " " << pattern.spiralArms;
-      break;
-    case 19:
-      out_ << " control0 " << pattern.quilt[0] << " control1 " << pattern.quilt[1];
-      break;
-    default:
-      break;
+  if (texture) {
+    Texture(*texture);
+  } else {
+    *out_ << "texture { pigment { rgb 1 } }";
   }
 }
 
-void TextureWriter::PatternPigment(const SceneObject& node) {
-  const abi::PatternParams& pattern = node.node.params.pattern;
-  if (pattern.pattern == kAverage || pattern.pattern == kDensityFile) {
-    Unwritten(node);
+void TextureWriter::Texture(const SceneObject& node, const std::string& outer) {
+  if (node.node.kind != abi::kNodeLayeredTexture) {
+    *out_ << "texture {";
+    TextureBody(node);
+    *out_ << outer << " }";
     return;
   }
-  Pattern(pattern);
-  out_ << " color_map {";
-  const uint32_t count = std::min(pattern.colorMapCount, abi::kMaxColorMapEntries);
-  for (uint32_t i = 0; i < count; ++i) {
-    const abi::ColorMapEntry& entry = pattern.colorMap[i];
-    out_ << " [" << entry.value << " ";
-    WriteColour(out_, entry.red, entry.green, entry.blue, entry.filter, entry.transmit);
-    out_ << "]";
-  }
-  out_ << " }";
+  const std::string around = Captured([&] { Modifiers(node, std::nullopt, IsTextureKind); }) + outer;
+  std::vector<const SceneObject*> layers;
   Children(node, [&](const SceneObject& child) {
-    if (!Modifier(child)) Unwritten(child);
+    if (IsTextureKind(child.node.kind)) layers.push_back(&child);
+  });
+  if (layers.empty()) {
+    *out_ << "texture { pigment { rgb 1 }" << around << " }";
+    return;
+  }
+  // The ray tracer's first layer is its top; POV-Ray puts each later texture on top.
+  for (auto layer = layers.rbegin(); layer != layers.rend(); ++layer) {
+    if (layer != layers.rbegin() && IsPatternedTexture((*layer)->node.kind)) {
+      Unwritten(**layer, "is patterned, which POV-Ray allows only as the bottom layer");
+      continue;
+    }
+    if (layer != layers.rbegin()) *out_ << " ";
+    Texture(**layer, around);
+  }
+}
+
+void TextureWriter::TextureBody(const SceneObject& node) {
+  const abi::TextureBlock& block = node.node;
+  switch (block.kind) {
+    case abi::kNodeStandardTexture:
+      Children(node, [&](const SceneObject& child) {
+        switch (child.node.kind) {
+          case abi::kNodePigment:
+            // The ray tracer leaves an empty pigment out.
+            if (!child.children.empty()) Pigment(child);
+            return;
+          case abi::kNodeNormal:
+            Normal(child);
+            return;
+          case abi::kNodeFinish:
+            Finish(child);
+            return;
+          default:
+            if (!Modifier(child, std::nullopt)) Unwritten(child);
+        }
+      });
+      return;
+    case abi::kNodeTextureMap:
+      PatternMap(node, "texture_map", [this](const SceneObject& entry) { TextureBody(entry); });
+      return;
+    case abi::kNodeBlockTexture:
+      BlockEntries(node, IsTextureKind, "texture", " ", " pigment { rgb 1 }",
+                   [this](const SceneObject& entry) { TextureBody(entry); });
+      BlockEnd(block.params.block);
+      Modifiers(node, std::nullopt, IsTextureKind);
+      return;
+    case abi::kNodeMaterialMap: {
+      const SceneObject* any = LastChild(node, IsTextureKind);
+      const bool written = any && ImageBlock(node, abi::kFindImageMap, "material_map", false, [&] {
+                             Children(node, [&](const SceneObject& child) {
+                               if (!IsTextureKind(child.node.kind)) return;
+                               *out_ << " texture {";
+                               TextureBody(child);
+                               *out_ << " }";
+                             });
+                           });
+      if (!written) {
+        if (!any) Unwritten(node, "has no textures");
+        *out_ << " pigment { rgb 1 }";
+        return;
+      }
+      Modifiers(node, std::nullopt, IsTextureKind);
+      return;
+    }
+    case abi::kNodeLayeredTexture: {
+      // Maps and blocks take single textures: the layers' top one stands for them.
+      Unwritten(node, "stands where POV-Ray takes one texture: its top layer is written");
+      const SceneObject* top = nullptr;
+      Children(node, [&](const SceneObject& child) {
+        if (!top && IsTextureKind(child.node.kind)) top = &child;
+      });
+      if (top) {
+        TextureBody(*top);
+      } else {
+        *out_ << " pigment { rgb 1 }";
+      }
+      return;
+    }
+    default:
+      Unwritten(node);
+      *out_ << " pigment { rgb 1 }";
+  }
+}
+
+// The ray tracer takes the last interior's index of refraction and every interior's media
+// but the scene-wide ones.
+void TextureWriter::Interior(const SceneObject& material) {
+  const SceneObject* last = LastChild(material, IsInterior);
+  if (!last) return;
+  *out_ << "interior { ior " << last->node.params.interior.ior;
+  InteriorChildren(material, [&](const SceneObject& child) {
+    if (child.node.kind != abi::kNodeMedia) {
+      if (child.node.kind != abi::kNodeComment) Unwritten(child);
+    } else if (!IsSceneMedia(child)) {
+      Media(child);
+    }
+  });
+  *out_ << " }";
+}
+
+void TextureWriter::SceneMedia(const SceneObject& material) {
+  InteriorChildren(material, [&](const SceneObject& media) {
+    if (media.node.kind != abi::kNodeMedia || !IsSceneMedia(media)) return;
+    *out_ << "// scene-wide media \"" << CommentText(media.name) << "\"\n";
+    Media(media);
+    *out_ << "\n";
   });
 }
 
-void TextureWriter::Block(const abi::BlockParams& block) {
-  out_ << kBlocks[block.block < std::size(kBlocks) ? block.block : 0];
+bool TextureWriter::IsSceneMedia(const SceneObject& media) const {
+  const char* name = scene_.environment.mediaName;
+  return !media.name.empty() &&
+         media.name == std::string(name, strnlen(name, sizeof scene_.environment.mediaName));
 }
 
-// The block's colours, then its brick size and mortar: POV-Ray wants them in that order.
-void TextureWriter::BlockPigment(const SceneObject& node) {
-  const abi::BlockParams& block = node.node.params.block;
-  out_ << " ";
-  Block(block);
-  const int colours = block.block == 1 ? 3 : 2;
-  for (int i = 0; i < colours; ++i) {
-    const double(&c)[5] = block.colors[i];
-    out_ << (i ? ", " : " ");
-    WriteColour(out_, c[0], c[1], c[2], c[3], c[4]);
-  }
-  if (block.block == 2) out_ << " brick_size " << VecOf(block.brickSize) << " mortar " << block.mortar;
+// The ray tracer adds its densities where POV-Ray multiplies them: their average with the
+// media's colours times their count is the sum. Its scattering is isotropic and dims the
+// ray by the scattering and half of it again (times the extinction when set).
+void TextureWriter::Media(const SceneObject& node) {
+  const abi::MediaParams& m = node.node.params.media;
+  *out_ << " media {";
+  if (m.methodSet && m.method >= 1 && m.method <= 3) *out_ << " method " << m.method;
+  // Settings POV-Ray would refuse are left at its defaults; the ray tracer steps on its own.
+  if (m.intervals > 0) *out_ << " intervals " << m.intervals;
+  if (m.samplesMin > 0) *out_ << " samples " << m.samplesMin << ", " << std::max(m.samplesMin, m.samplesMax);
+  if (m.confidence > 0 && m.confidence < 1) *out_ << " confidence " << m.confidence;
+  if (m.variance > 0) *out_ << " variance " << m.variance;
+  if (m.ratio >= 0 && m.ratio <= 1) *out_ << " ratio " << m.ratio;
+  std::vector<const SceneObject*> densities;
+  const abi::ColorParams* colours[3] = {};  // absorption, emission, scattering: the last of each
   Children(node, [&](const SceneObject& child) {
-    if (!Modifier(child)) Unwritten(child);
+    const uint32_t kind = child.node.kind;
+    if (kind == abi::kNodeAbsorption || kind == abi::kNodeEmission || kind == abi::kNodeScattering) {
+      colours[kind - abi::kNodeAbsorption] = &child.node.params.color;
+    } else if (kind == abi::kNodeDensity) {
+      densities.push_back(&child);
+    } else if (kind != abi::kNodeComment) {
+      Unwritten(child);
+    }
   });
+  const abi::ColorParams none{};
+  const abi::ColorParams& absorption = colours[0] ? *colours[0] : none;
+  const abi::ColorParams& emission = colours[1] ? *colours[1] : none;
+  const abi::ColorParams& scattering = colours[2] ? *colours[2] : none;
+  // The ray tracer switches each effect on by a red: emission by the emission's, the lit
+  // scattering by the scattering's, the dimming by the absorption's or, unless an extinction
+  // other than 0 is set, by the scattering's.
+  const bool scatters = scattering.red != 0;
+  const bool dims = absorption.red != 0 || (scatters && !(m.extinctionSet && m.extinction != 0));
+  const double extinction = 1 + 0.5 * (m.extinctionSet ? m.extinction : 1.0);
+  const double count = densities.size() > 1 ? double(densities.size()) : 1.0;
+  const auto scaled = [count](const abi::ColorParams& c, double by = 1) {
+    return Vec{c.red * count * by, c.green * count * by, c.blue * count * by};
+  };
+  if (emission.red != 0) *out_ << " emission rgb " << scaled(emission);
+  if (scatters)
+    *out_ << " scattering { 1, rgb " << scaled(scattering) << " extinction " << (dims ? extinction : 0)
+          << " }";
+  if (dims) {
+    // Scattering that lights nothing still dims.
+    const Vec own = scaled(absorption), lost = scaled(scattering, scatters ? 0 : extinction);
+    *out_ << " absorption rgb " << Vec{own.x + lost.x, own.y + lost.y, own.z + lost.z};
+  }
+  if (densities.size() == 1) {
+    *out_ << " density {";
+    PigmentBody(*densities.front());
+    *out_ << " }";
+  } else if (!densities.empty()) {
+    *out_ << " density { average density_map {";
+    for (const SceneObject* density : densities) {
+      *out_ << " [1";
+      PigmentBody(*density);
+      *out_ << "]";
+    }
+    *out_ << " } }";
+  }
+  *out_ << " }";
 }
 
 // The roughness is kept as the ray tracer reads it: POV-Ray takes its reciprocal the same way.
 void TextureWriter::Finish(const SceneObject& node) {
   const abi::FinishParams& f = node.node.params.finish;
-  out_ << " finish { ambient " << f.ambient << " diffuse " << f.diffuse << " brilliance " << f.brilliance;
-  if (f.phong != 0) out_ << " phong " << f.phong << " phong_size " << f.phongSize;
-  if (f.specular != 0) out_ << " specular " << f.specular << " roughness " << f.roughness;
-  if (f.crand != 0) out_ << " crand " << f.crand;
-  if (f.metallicSet) out_ << " metallic " << f.metallic;
+  *out_ << " finish { ambient " << f.ambient << " diffuse " << f.diffuse << " brilliance " << f.brilliance;
+  if (f.phong != 0) *out_ << " phong " << f.phong << " phong_size " << f.phongSize;
+  if (f.specular != 0) *out_ << " specular " << f.specular << " roughness " << f.roughness;
+  if (f.crand != 0) *out_ << " crand " << f.crand;
+  if (f.metallicSet) *out_ << " metallic " << f.metallic;
   Children(node, [&](const SceneObject& child) {
     const abi::ColorParams& c = child.node.params.color;
     if (child.node.kind == abi::kNodeAmbientColor) {
-      out_ << " ambient rgb " << Vec{c.red, c.green, c.blue};
+      *out_ << " ambient rgb " << Vec{c.red, c.green, c.blue};
     } else if (child.node.kind == abi::kNodeReflectionColor) {
-      out_ << " reflection rgb " << Vec{c.red, c.green, c.blue};
+      *out_ << " reflection rgb " << Vec{c.red, c.green, c.blue};
     } else if (child.node.kind != abi::kNodeComment) {
       Unwritten(child);
     }
   });
-  out_ << " }";
+  *out_ << " }";
 }
+
+namespace {
 
 bool HasInterior(const Scene& scene, const SceneObject& material) {
   return std::any_of(material.children.begin(), material.children.end(), [&](uint32_t id) {
@@ -311,21 +308,27 @@ void WriteHold(std::ostream& out, const abi::ParamRecord& p) {
 
 }  // namespace
 
-void WriteMaterials(const Scene& scene, std::ostream& out) {
+void WriteMaterials(const Scene& scene, const SceneFiles& files, std::ostream& out) {
   const std::vector<uint32_t>& materials = scene.List(abi::kMaterialList);
   for (size_t i = 0; i < materials.size(); ++i) {
     const SceneObject* material = scene.Find(materials[i]);
     if (!material) continue;
-    TextureWriter writer(scene, out);
+    TextureWriter writer(scene, files, out);
     out << "// material \"" << CommentText(material->name) << "\"\n#declare " << MaterialIdentifier(i)
         << " = ";
-    writer.Texture(*material);
+    writer.Material(*material);
     out << "\n";
     if (HasInterior(scene, *material)) {
       out << "#declare " << InteriorIdentifier(i) << " = ";
       writer.Interior(*material);
       out << "\n";
     }
+  }
+  // The ray tracer fills the whole scene with the media named as the scene's, from every
+  // material it makes: those with a name.
+  for (const uint32_t id : materials) {
+    const SceneObject* material = scene.Find(id);
+    if (material && !material->name.empty()) TextureWriter(scene, files, out).SceneMedia(*material);
   }
 }
 
@@ -349,7 +352,8 @@ void WriteObjectTexture(const Scene& scene, const SceneObject& object, std::ostr
   if (lock == abi::kFlagTextureLock || lock == abi::kFlagTextureLockAncestors) WriteHold(out, object.params);
   out << " }";
   const SceneObject* material = scene.Find(scene.List(abi::kMaterialList)[*index]);
-  if (HasInterior(scene, *material)) out << " interior { " << InteriorIdentifier(*index) << " }";
+  // POV-Ray fills only hollow objects with their media.
+  if (HasInterior(scene, *material)) out << " interior { " << InteriorIdentifier(*index) << " } hollow";
 }
 
 }  // namespace lumetra::host::pov

@@ -247,7 +247,7 @@ void WritePovScene(const Scene& scene, std::ostream& target, const PovOptions& o
       << " File_Gamma=1.0\n#version 3.7;\n";
   WriteGlobals(scene, out);
   WriteCamera(scene, out);
-  pov::WriteMaterials(scene, out);
+  pov::WriteMaterials(scene, pov::SceneFiles(scene, options.fileName), out);
   ObjectWriter writer(scene, options, out);
   for (const uint32_t id : scene.List(abi::kObjectList)) {
     if (const SceneObject* object = scene.Find(id)) writer.Write(*object, 0);

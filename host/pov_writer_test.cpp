@@ -284,7 +284,8 @@ TEST(PovWriterTest, PatternPigmentsCarryTheirColourMapAndNoise) {
                      "turbulence <0.5, 0.5, 0.5> octaves 6 omega 0.5 lambda 2 triangle_wave }"),
             std::string::npos)
       << pov;
-  EXPECT_NE(pov.find("texture node kind 18 is not written"), std::string::npos) << pov;
+  // The empty normal perturbs nothing in the ray tracer either.
+  EXPECT_EQ(pov.find("normal {"), std::string::npos) << pov;
   EXPECT_NE(pov.find("interior { ior 1.5 }"), std::string::npos) << pov;
   EXPECT_NE(pov.find("interior { Lumetra_Interior_0 }"), std::string::npos) << pov;
 }

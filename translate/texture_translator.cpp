@@ -48,31 +48,9 @@ std::optional<PatternId> ShapingPattern(const Node& node) {
 
 using abi::NodeKind;
 
-bool IsTextureKind(std::uint32_t kind) {
-  return kind >= abi::kNodeStandardTexture && kind <= abi::kNodeBlockTexture;
-}
-
-bool IsPigmentKind(std::uint32_t kind) {
-  switch (kind) {
-    case abi::kNodeSolidColor:
-    case abi::kNodeBlockPigment:
-    case abi::kNodeBlockPigmentOfPigments:
-    case abi::kNodeBlockPigmentOfPigmentsAlt:
-    case abi::kNodePatternPigment:
-    case abi::kNodePatternPigmentAlt:
-    case abi::kNodePigmentMap:
-    case abi::kNodePigmentMapAlt:
-    case abi::kNodeImageMap:
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool IsNormalKind(std::uint32_t kind) {
-  return kind == abi::kNodeBlockNormal || kind == abi::kNodeNormalMap || kind == abi::kNodePatternNormal ||
-         kind == abi::kNodeBumpMap;
-}
+constexpr auto IsTextureKind = abi::IsTextureNodeKind;
+constexpr auto IsPigmentKind = abi::IsPigmentNodeKind;
+constexpr auto IsNormalKind = abi::IsNormalNodeKind;
 
 Colour ColourOf(const abi::ColorParams& c) {
   return {static_cast<float>(c.red), static_cast<float>(c.green), static_cast<float>(c.blue),

@@ -16,10 +16,14 @@
 
 namespace lumetra::app::testing {
 
-// A 160 x 120 scene lit by one point light, seen by a camera 7 units back.
-inline std::string SceneText(const std::string& objects, const std::string& materials) {
+// A 160 x 120 scene lit by one point light, seen by a camera 7 units back; `media` names the
+// material whose media fill the scene.
+inline std::string SceneText(const std::string& objects, const std::string& materials,
+                             const std::string& media = "") {
   return R"({"format": "lumetra-scene", "version": 1, "render": {"width": 160, "height": 120},
-    "environment": {"background": [0.2, 0.3, 0.5], "ambient": [0.2, 0.2, 0.2], "max_depth": 5, "min_weight": 0.01},
+    "environment": {"background": [0.2, 0.3, 0.5], "ambient": [0.2, 0.2, 0.2], "max_depth": 5, "min_weight": 0.01,
+      "media": ")" +
+         media + R"("},
     "cameras": [{"type": "camera", "active": true, "fov": 50, "location": [1, 2, -7], "look_at": [0, 0, 0]}],
     "objects": [{"type": "point_light", "transform": {"translate": [5, 8, -6]}}, )" +
          objects + R"(], "materials": [)" + materials + "]}";
@@ -54,10 +58,12 @@ struct Case {
   const char* objects;
 };
 
-// Renders a scene by one method at the comparison's size.
-inline void Render(const std::string& scene, const char* method, const std::string& picture) {
+// Renders a scene by one method at the comparison's size, with `environment` (NAME=value
+// words) before the command.
+inline void Render(const std::string& scene, const char* method, const std::string& picture,
+                   const std::string& environment = "") {
   const platform::ShellRun run =
-      platform::RunShell(std::string("'") + LUMETRA_EXECUTABLE + "' render '" + scene + "' --method " +
+      platform::RunShell(environment + " '" + LUMETRA_EXECUTABLE + "' render '" + scene + "' --method " +
                          method + " --size 96x72 -o '" + picture + "' 2>&1");
   ASSERT_EQ(run.exitCode, 0) << method << ": " << run.output;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "compiled_scene.h"
+#include "tile_threads.h"
 #include "triangle_mesh.h"
 
 namespace lumetra::renderlib {
@@ -90,7 +91,7 @@ unsigned attachMeshInstance(RTCScene scene, const CompiledPrimitive& compiled) {
 
 RTCDevice embreeDevice() {
   static RTCDevice device = [] {
-    RTCDevice made = rtcNewDevice(nullptr);
+    RTCDevice made = rtcNewDevice(embreeDeviceConfig());
     if (!made) {
       throw std::runtime_error("Embree could not make its device (error " +
                                std::to_string(rtcGetDeviceError(nullptr)) + ")");

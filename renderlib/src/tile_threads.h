@@ -14,4 +14,9 @@ int renderThreadCount();
 // Which thread runs which index is left open: work must not depend on it.
 void forEachIndex(int count, int threads, const std::function<void(int)>& work);
 
+// The configuration Embree's device is made with. With std::thread tiles Embree builds its
+// hierarchies on the calling thread instead of oneTBB workers of its own, so that no thread of a
+// render does work whose hand-overs ThreadSanitizer cannot see.
+const char* embreeDeviceConfig();
+
 }  // namespace lumetra::renderlib

@@ -17,9 +17,9 @@ void expectNextUpMatchesTheLibrary() {
   using Limits = std::numeric_limits<Real>;
   using Bits = std::conditional_t<sizeof(Real) == 4, uint32_t, uint64_t>;
   const Real infinity = Limits::infinity();
-  for (const Real value : {Real(0), -Real(0), Limits::denorm_min(), -Limits::denorm_min(), Limits::min(),
-                           Real(1), Real(-1), Real(0.1), Real(-2.5e-30), Real(3e38), Limits::max(),
-                           -Limits::max(), infinity, -infinity}) {
+  for (const Real value :
+       {Real(0), -Real(0), Limits::denorm_min(), -Limits::denorm_min(), Limits::min(), Real(1), Real(-1),
+        Real(0.1), Real(-2.5e-30), Real(3e38), Limits::max(), -Limits::max(), infinity, -infinity}) {
     const Real expected = std::nextafter(value, infinity);
     const Real got = nextUp(value);
     // Bit for bit: zero's sign and the step into infinity count.

@@ -328,6 +328,7 @@ void RegisterAnimateCommand(CLI::App& root, const GlobalOptions& options, int& e
       "Leave out a frame that falls on the end time, so a looping movie does not repeat its first "
       "picture");
   AddProgressOption(*command, args->progress);
+  AddThreadsOption(*command);
   command->footer(
       "The scene's keys (its keying script and keyframe data) are played, the scene is posed at the start\n"
       "and the plug-in's \"&Animation\" command renders every frame, posing the scene in place. The\n"

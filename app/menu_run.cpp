@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <thread>
@@ -91,6 +92,17 @@ std::string MethodProblem(const std::string& name, const std::string& pluginPath
 void AddProgressOption(CLI::App& command, std::string& progress) {
   command.add_option("--progress", progress, "auto, bar, lines or none")
       ->check(CLI::IsMember({"auto", "bar", "lines", "none"}));
+}
+
+void AddThreadsOption(CLI::App& command) {
+  command
+      .add_option_function<int>(
+          "--threads", [](const int& count) { setenv("LUMETRA_THREADS", std::to_string(count).c_str(), 1); },
+          "Render threads (default: $LUMETRA_THREADS, else every core); the picture is the same for any "
+          "count")
+      ->envname("LUMETRA_THREADS")
+      ->option_text("N")
+      ->check(CLI::Range(1, 4096));
 }
 
 bool ProgressAsBar(const std::string& progress) {

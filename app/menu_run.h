@@ -38,6 +38,9 @@ std::string SizeProblem(const std::string& text);
 std::string MethodProblem(const std::string& name, const std::string& pluginPath = {});
 // --progress auto|bar|lines|none into `progress`.
 void AddProgressOption(CLI::App& command, std::string& progress);
+// --threads N, or $LUMETRA_THREADS, checked; given, it becomes $LUMETRA_THREADS, where the
+// render library reads its thread count (also in renderers the plug-in runs as programs).
+void AddThreadsOption(CLI::App& command);
 // Whether progress is drawn as a bar rewritten in place (else as lines).
 bool ProgressAsBar(const std::string& progress);
 

@@ -190,6 +190,7 @@ void RegisterRenderCommand(CLI::App& root, const GlobalOptions& options, int& ex
       ->check(CLI::Range(0, kMaxAntiAliasDepth));
   command->add_flag("--rle", args->runLength, "Run-length packets in a .tga picture");
   AddProgressOption(*command, args->progress);
+  AddThreadsOption(*command);
   command->footer(
       "The host loads the scene and the plug-in and runs the plug-in's \"&Render\" command,\n"
       "as a click on its menu would; progress goes to stderr. Ctrl-C aborts the render and\n"

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "compiled_scene.h"
+#include "tile_threads.h"
 #include "triangle_mesh.h"
 
 namespace lumetra::renderlib {
@@ -45,7 +46,7 @@ void shapeIntersect(const RTCIntersectFunctionNArguments* args) {
   const Primitive& p = *compiled->primitive;
   if (query->shadow && !p.casts_shadows) return;
   auto* rayhit = reinterpret_cast<RTCRayHit*>(args->rayhit);
-  const double tmax = std::min(query->best_t, std::nextafter(double(rayhit->ray.tfar), 1e300));
+  const double tmax = std::min(query->best_t, nextUp(double(rayhit->ray.tfar)));
   const Ray local = p.placement.isIdentity() ? *query->ray : query->ray->transformed(p.placement.toLocal());
   SurfaceHit hit;
   if (!p.shape->intersect(local, query->tmin, tmax, hit)) return;
@@ -90,7 +91,7 @@ unsigned attachMeshInstance(RTCScene scene, const CompiledPrimitive& compiled) {
 
 RTCDevice embreeDevice() {
   static RTCDevice device = [] {
-    RTCDevice made = rtcNewDevice(nullptr);
+    RTCDevice made = rtcNewDevice(embreeDeviceConfig());
     if (!made) {
       throw std::runtime_error("Embree could not make its device (error " +
                                std::to_string(rtcGetDeviceError(nullptr)) + ")");
@@ -109,7 +110,7 @@ RTCRayHit embreeQuery(const Ray& ray, double tmin, double tmax) {
   query.ray.dir_y = static_cast<float>(ray.direction.y);
   query.ray.dir_z = static_cast<float>(ray.direction.z);
   const float near = static_cast<float>(tmin);
-  query.ray.tnear = near > tmin ? near : std::nextafter(near, 3e38f);
+  query.ray.tnear = near > tmin ? near : nextUp(near);
   query.ray.tfar = static_cast<float>(std::min(tmax, 3e38));
   query.ray.time = 0;
   query.ray.mask = 0xFFFFFFFFu;

@@ -1,7 +1,8 @@
 #include "ray_tracers.h"
 
 #include <cmath>
-#include <vector>
+#include <cstdint>
+#include <unordered_map>
 
 #include "shading.h"
 
@@ -25,31 +26,57 @@ Sample average(const Sample& a, const Sample& b, const Sample& c, const Sample& 
   return (a + b + c + d) * 0.25;
 }
 
+// The samples of one tile by their place on the finest grid the subdivision reaches: a point
+// shared by neighbouring pixels, or by the squares of one pixel, is traced once.
+class TileSamples {
+ public:
+  TileSamples(const CompiledScene& scene, uint32_t view)
+      : scene_(&scene),
+        view_(view),
+        steps_(double(int64_t{1} << std::max(scene.settings().alias_depth, 0))) {}
+
+  Sample at(double x, double y) {
+    // Exact: the points are whole multiples of the finest step.
+    const auto column = uint32_t(int32_t(std::lround(x * steps_)));
+    const auto row = uint32_t(int32_t(std::lround(y * steps_)));
+    const auto [place, added] = samples_.try_emplace(uint64_t{column} << 32 | row);
+    if (added) place->second = sampleAt(*scene_, view_, x, y);
+    return place->second;
+  }
+
+  const CompiledScene& scene() const { return *scene_; }
+
+ private:
+  const CompiledScene* scene_;
+  uint32_t view_;
+  double steps_;  // finest grid steps per pixel
+  std::unordered_map<uint64_t, Sample> samples_;
+};
+
 // The mean over a square given its corner samples: split into four while the corners
 // differ by more than the threshold and depth remains.
-Sample squareMean(const CompiledScene& scene, uint32_t view, double x, double y, double size,
-                  const Sample corners[4], int depth) {
-  const double threshold = scene.settings().alias_threshold;
+Sample squareMean(TileSamples& samples, double x, double y, double size, const Sample corners[4], int depth) {
+  const double threshold = samples.scene().settings().alias_threshold;
   bool smooth = true;
   for (int i = 0; i < 4 && smooth; ++i) {
     for (int j = i + 1; j < 4; ++j) smooth = smooth && difference(corners[i], corners[j]) <= threshold;
   }
   if (smooth || depth <= 0) return average(corners[0], corners[1], corners[2], corners[3]);
   const double half = size / 2;
-  const Sample top = sampleAt(scene, view, x + half, y);
-  const Sample left = sampleAt(scene, view, x, y + half);
-  const Sample centre = sampleAt(scene, view, x + half, y + half);
-  const Sample right = sampleAt(scene, view, x + size, y + half);
-  const Sample bottom = sampleAt(scene, view, x + half, y + size);
+  const Sample top = samples.at(x + half, y);
+  const Sample left = samples.at(x, y + half);
+  const Sample centre = samples.at(x + half, y + half);
+  const Sample right = samples.at(x + size, y + half);
+  const Sample bottom = samples.at(x + half, y + size);
   // Corners run top-left, top-right, bottom-left, bottom-right.
   const Sample quarters[4][4] = {{corners[0], top, left, centre},
                                  {top, corners[1], centre, right},
                                  {left, centre, corners[2], bottom},
                                  {centre, right, bottom, corners[3]}};
-  return average(squareMean(scene, view, x, y, half, quarters[0], depth - 1),
-                 squareMean(scene, view, x + half, y, half, quarters[1], depth - 1),
-                 squareMean(scene, view, x, y + half, half, quarters[2], depth - 1),
-                 squareMean(scene, view, x + half, y + half, half, quarters[3], depth - 1));
+  return average(squareMean(samples, x, y, half, quarters[0], depth - 1),
+                 squareMean(samples, x + half, y, half, quarters[1], depth - 1),
+                 squareMean(samples, x, y + half, half, quarters[2], depth - 1),
+                 squareMean(samples, x + half, y + half, half, quarters[3], depth - 1));
 }
 
 void store(const Sample& sample, float color[4]) {
@@ -71,25 +98,15 @@ TileShader centreSampler(const CompiledScene& scene, uint32_t view) {
   };
 }
 
-// Corner samples are shared between neighbouring pixels: each row keeps the lower corners
-// of the row above.
 TileShader adaptiveSampler(const CompiledScene& scene, uint32_t view) {
   return [&scene, view](const L2Rect& tile) -> RowShader {
-    auto cornersAt = [&scene, view, tile](int y) {
-      std::vector<Sample> row;
-      row.reserve(tile.right - tile.left + 1);
-      for (int x = tile.left; x <= tile.right; ++x) row.push_back(sampleAt(scene, view, x, y));
-      return row;
-    };
-    return [&scene, view, tile, cornersAt, upper = std::vector<Sample>()](int y, float* colors) mutable {
-      if (upper.empty()) upper = cornersAt(y);
-      std::vector<Sample> lower = cornersAt(y + 1);
+    return [tile, samples = TileSamples(scene, view)](int y, float* colors) mutable {
+      const int depth = samples.scene().settings().alias_depth;
       for (int x = tile.left; x < tile.right; ++x) {
-        const size_t i = x - tile.left;
-        const Sample corners[4] = {upper[i], upper[i + 1], lower[i], lower[i + 1]};
-        store(squareMean(scene, view, x, y, 1, corners, scene.settings().alias_depth), colors + 4 * i);
+        const Sample corners[4] = {samples.at(x, y), samples.at(x + 1, y), samples.at(x, y + 1),
+                                   samples.at(x + 1, y + 1)};
+        store(squareMean(samples, x, y, 1, corners, depth), colors + 4 * (x - tile.left));
       }
-      upper = std::move(lower);
     };
   };
 }

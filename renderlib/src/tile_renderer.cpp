@@ -1,9 +1,9 @@
 #include "tile_renderer.h"
 
-#include <tbb/parallel_for.h>
-
 #include <algorithm>
 #include <atomic>
+
+#include "tile_threads.h"
 
 namespace lumetra::renderlib {
 namespace {
@@ -46,7 +46,7 @@ int32_t renderTiles(const PixelJob& job, const TileShader& shader) {
     if (job.abort_callback && job.abort_callback(job.user_data) != 0) stop = true;
     return stop.load(std::memory_order_relaxed);
   };
-  tbb::parallel_for(0, columns * rows, [&](int tile) {
+  forEachIndex(columns * rows, renderThreadCount(), [&](int tile) {
     if (aborted()) return;
     const int left = r.left + (tile % columns) * kTileSize;
     const int top = r.top + (tile / columns) * kTileSize;

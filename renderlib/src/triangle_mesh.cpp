@@ -101,7 +101,7 @@ bool TriangleMesh::inside(const Vec3& p) const {
   RTCRayHit found;
   while (crossings < 10000 && nearestFace(ray, tmin, 3e38, found)) {
     ++crossings;
-    tmin = std::nextafter(float(found.ray.tfar), 3e38f);
+    tmin = nextUp(float(found.ray.tfar));
   }
   return crossings % 2 == 1;
 }

@@ -2,7 +2,11 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
+#include <type_traits>
 
 namespace lumetra::renderlib {
 
@@ -58,6 +62,17 @@ inline void orthonormalFrame(const Vec3& axis, Vec3& first, Vec3& second) {
   const Vec3 helper = std::fabs(axis.x) < 0.9 ? Vec3{1, 0, 0} : Vec3{0, 1, 0};
   first = normalized(cross(helper, axis));
   second = cross(axis, first);
+}
+
+// The next representable number above a float or double, as std::nextafter(value, +infinity)
+// answers, inline: ray queries ask for it a few times per ray. Infinity and NaN stay as they are.
+template <typename Real>
+inline Real nextUp(Real value) {
+  using Bits = std::conditional_t<sizeof(Real) == 4, uint32_t, uint64_t>;
+  if (std::isnan(value) || value == std::numeric_limits<Real>::infinity()) return value;
+  if (value == 0) return std::numeric_limits<Real>::denorm_min();
+  const Bits bits = std::bit_cast<Bits>(value);
+  return std::bit_cast<Real>(value > 0 ? Bits(bits + 1) : Bits(bits - 1));
 }
 
 }  // namespace lumetra::renderlib

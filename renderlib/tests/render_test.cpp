@@ -1,15 +1,21 @@
 // Whole renders: golden images per method and feature, thread-count independence, regions,
 // and stopping through the callbacks.
 #include <gtest/gtest.h>
-#include <tbb/global_control.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstdlib>
 #include <mutex>
 #include <numbers>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "renderlib/testing/render_support.h"
+#include "tile_threads.h"
 
 namespace lumetra::renderlib::testing {
 namespace {
@@ -279,17 +285,73 @@ TEST_F(Scenes, LathesSweepsAndGlyphsMatchTheGolden) {
   expectMatchesGolden("outlines_tracer", renderImage(Tracer, scene, view, 64, 48, kTraceFlags));
 }
 
-TEST_F(Scenes, OneAndTwoThreadsGiveTheSameImage) {
+// Sets $LUMETRA_THREADS for one test and puts the caller's value back.
+class ThreadsVariable {
+ public:
+  ThreadsVariable() {
+    if (const char* value = std::getenv(kName)) saved_ = value;
+  }
+  ~ThreadsVariable() {
+    if (saved_) {
+      setenv(kName, saved_->c_str(), 1);
+    } else {
+      unsetenv(kName);
+    }
+  }
+  ThreadsVariable(const ThreadsVariable&) = delete;
+  ThreadsVariable& operator=(const ThreadsVariable&) = delete;
+  void set(const char* value) { setenv(kName, value, 1); }
+  void clear() { unsetenv(kName); }
+
+ private:
+  static constexpr const char* kName = "LUMETRA_THREADS";
+  std::optional<std::string> saved_;
+};
+
+TEST_F(Scenes, EveryThreadCountGivesTheSameImage) {
   addQuadrics();  // jittered area light samples
   addSpheres();
   ASSERT_EQ(SetAliasThreshold(scene, 0.05), L2_OK);
-  auto render = [&](int threads) {
-    tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
+  ThreadsVariable variable;
+  auto render = [&](const char* threads) {
+    variable.set(threads);
     return renderImage(AATracer, scene, view, 64, 48, kTraceFlags);
   };
-  const Image one = render(1), two = render(2);
+  const Image one = render("1"), two = render("2"), three = render("3");
+  // A count that is no whole number above 0 means every core.
+  const Image unreadable = render("two");
   EXPECT_EQ(one.rgba, two.rgba);
-  for (int visits : two.visits) ASSERT_EQ(visits, 1);
+  EXPECT_EQ(one.rgba, three.rgba);
+  EXPECT_EQ(one.rgba, unreadable.rgba);
+  for (int visits : three.visits) ASSERT_EQ(visits, 1);
+}
+
+TEST(TileThreads, TheThreadCountComesFromTheEnvironment) {
+  ThreadsVariable variable;
+  const int cores = std::max(1, int(std::thread::hardware_concurrency()));
+  std::vector<std::pair<const char*, int>> cases = {{"3", 3},      {"1", 1},      {"0", cores},
+                                                    {"-2", cores}, {"2x", cores}, {"", cores}};
+  for (const auto& [text, expected] : cases) {
+    variable.set(text);
+    EXPECT_EQ(lumetra::renderlib::renderThreadCount(), expected) << '"' << text << '"';
+  }
+  variable.clear();
+  EXPECT_EQ(lumetra::renderlib::renderThreadCount(), cores);
+}
+
+TEST(TileThreads, EveryIndexRunsOnceOnAtMostTheGivenThreads) {
+  for (const int threads : {1, 2, 5}) {
+    std::vector<std::atomic<int>> runs(200);
+    std::mutex mutex;
+    std::set<std::thread::id> seen;
+    lumetra::renderlib::forEachIndex(int(runs.size()), threads, [&](int i) {
+      ++runs[i];
+      std::lock_guard lock(mutex);
+      seen.insert(std::this_thread::get_id());
+    });
+    for (size_t i = 0; i < runs.size(); ++i) ASSERT_EQ(runs[i], 1) << i << " with " << threads;
+    EXPECT_LE(int(seen.size()), threads);
+  }
 }
 
 TEST(ViewHandedness, TheAspectSignPicksTheSideXLiesOn) {

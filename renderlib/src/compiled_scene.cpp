@@ -4,6 +4,12 @@
 #include <numbers>
 
 namespace lumetra::renderlib {
+namespace {
+
+// References to references end here: deeper chains are taken for loops.
+constexpr int kMaxReferenceChain = 64;
+
+}  // namespace
 
 CompiledScene::CompiledScene(const Scene& scene, const View& view, uint32_t shading_flags,
                              TracingLimits limits)
@@ -18,12 +24,18 @@ CompiledScene::CompiledScene(const Scene& scene, const View& view, uint32_t shad
   if (shading_flags & L2_SHADE_VOLUMES) {
     for (uint32_t handle : scene.global_volumes) global_volumes_.push_back(scene.volume(handle));
     for (const CompiledPrimitive& compiled : primitives_) {
-      const uint32_t texture =
+      uint32_t texture =
           compiled.primitive->texture ? compiled.primitive->texture : scene.settings.default_texture;
-      const auto [first, last] = scene.texture_volumes.equal_range(texture);
-      for (auto it = first; it != last; ++it) {
-        volume_regions_.push_back(
-            {compiled.primitive, scene.volume(it->second), compiled.texture.world_to_texture});
+      // A primitive may wear a reference to the texture its volumes are filed under: each
+      // texture along the chain fills it.
+      for (int hop = 0; texture != 0 && hop < kMaxReferenceChain; ++hop) {
+        const auto [first, last] = scene.texture_volumes.equal_range(texture);
+        for (auto it = first; it != last; ++it) {
+          volume_regions_.push_back(
+              {compiled.primitive, scene.volume(it->second), compiled.texture.world_to_texture});
+        }
+        const Texture* entry = scene.texture(texture);
+        texture = entry && entry->kind == Texture::Kind::kReference ? entry->target : 0;
       }
     }
   }
@@ -37,7 +49,7 @@ TextureBinding CompiledScene::bind(uint32_t handle, const Affine& world_to_local
   Affine to_texture = world_to_local;
   for (int hops = 0; const Texture* texture = scene_.texture(handle); ++hops) {
     to_texture = to_texture.then(texture->placement.toLocal());
-    if (texture->kind != Texture::Kind::kReference || hops > 64) {
+    if (texture->kind != Texture::Kind::kReference || hops > kMaxReferenceChain) {
       out.texture = texture->kind == Texture::Kind::kReference ? nullptr : texture;
       break;
     }

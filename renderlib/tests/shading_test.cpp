@@ -349,6 +349,11 @@ TEST_F(ShadingScene, TextureVolumesFillTheirPrimitives) {
   EXPECT_EQ(AddGlobalVolume(scene, clear), L2_ERROR_HANDLE);
   // Two units inside the unit sphere glow 0.2 over the background.
   expectColor(centre(kWithVolumes), 0.45, 0.7, 0.7);
+
+  // Objects wear references to a material's texture; its volumes fill them too.
+  const L2Texture worn = CreateTextureReference(scene, clear);
+  ASSERT_EQ(SetPrimTexture(scene, sphere, worn), L2_OK);
+  expectColor(centre(kWithVolumes), 0.45, 0.7, 0.7);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 
@@ -29,6 +30,12 @@ struct AnimateArgs {
   std::string method;
   std::string progress = "auto";
   bool dropLastFrame = false;
+  std::string frames;  // "A-B" or "A-B:K" frame indices; empty: all
+  bool resume = false;
+  // When not empty, the movie is made of these numbered pictures (of the file output
+  // choice picturesOutput) instead of rendering, once every frame is there as rendered.
+  std::string picturesBase;
+  int32_t picturesOutput = -1;
 };
 
 void RegisterAnimateCommand(CLI::App& root, const GlobalOptions& options, int& exitCode);

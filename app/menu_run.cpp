@@ -38,8 +38,10 @@ std::optional<uint32_t> FindCommand(const abi::MenuRecord& menu, const std::stri
 
 }  // namespace
 
+// SIGTERM too: a batch system stops a task with it, and the task should end as cleanly.
 struct InterruptGuard::State {
-  struct sigaction action {};
+  struct sigaction interrupt {};
+  struct sigaction terminate {};
 };
 
 InterruptGuard::InterruptGuard() : previous_(std::make_unique<State>()) {
@@ -47,10 +49,14 @@ InterruptGuard::InterruptGuard() : previous_(std::make_unique<State>()) {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, &previous_->action);
+  sigaction(SIGINT, &action, &previous_->interrupt);
+  sigaction(SIGTERM, &action, &previous_->terminate);
 }
 
-InterruptGuard::~InterruptGuard() { sigaction(SIGINT, &previous_->action, nullptr); }
+InterruptGuard::~InterruptGuard() {
+  sigaction(SIGINT, &previous_->interrupt, nullptr);
+  sigaction(SIGTERM, &previous_->terminate, nullptr);
+}
 
 bool InterruptGuard::Interrupted() { return g_interrupted; }
 
@@ -93,12 +99,8 @@ std::string MethodProblem(const std::string& name, const std::string& pluginPath
 }
 
 void AddProgressOption(CLI::App& command, std::string& progress) {
-  command.add_option("--progress", progress, "auto, bar, lines or none")
-      ->check(CLI::IsMember({"auto", "bar", "lines", "none"}));
-}
-
-bool ProgressAsBar(const std::string& progress) {
-  return progress == "bar" || (progress == "auto" && isatty(STDERR_FILENO));
+  command.add_option("--progress", progress, "auto, bar, lines, json (a JSON object a line) or none")
+      ->check(CLI::IsMember({"auto", "bar", "lines", "json", "none"}));
 }
 
 CLI::Validator SizeCheck() { return CLI::Validator(SizeProblem, "WIDTHxHEIGHT"); }

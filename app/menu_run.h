@@ -37,10 +37,8 @@ std::optional<std::pair<uint32_t, uint32_t>> ParseSize(const std::string& text);
 // path, an outside renderer's programs must be there too.
 std::string SizeProblem(const std::string& text);
 std::string MethodProblem(const std::string& name, const std::string& pluginPath = {});
-// --progress auto|bar|lines|none into `progress`.
+// --progress auto|bar|lines|json|none into `progress`.
 void AddProgressOption(CLI::App& command, std::string& progress);
-// Whether progress is drawn as a bar rewritten in place (else as lines).
-bool ProgressAsBar(const std::string& progress);
 
 // The same as the command line's checks.
 CLI::Validator SizeCheck();

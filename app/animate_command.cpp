@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <variant>
 
 #include "abi/animation_run_record.h"
 #include "app/farm_frames.h"
@@ -246,7 +247,14 @@ std::optional<abi::AnimationFramesRecord> ListFrames(HostSession& session, abi::
   return session.Context().animationFrames;
 }
 
-int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream& out, std::ostream& err) {
+// What an animate command line asks, checked; the exit code and message otherwise.
+struct Request {
+  Output output;
+  std::pair<int32_t, int32_t> rate;  // zeros: the scene's
+  std::optional<FrameRange> range;
+};
+
+std::variant<Request, int> Check(const AnimateArgs& args, const std::string& pluginPath, std::ostream& err) {
   if (!args.size.empty() && !SizeProblem(args.size).empty()) {
     return Fail(err, "--size " + SizeProblem(args.size), kRenderBadArguments);
   }
@@ -265,9 +273,7 @@ int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream
   if (!args.frames.empty() && !(range = ParseFrameRange(args.frames, problem))) {
     return Fail(err, "--frames: " + problem, kRenderBadArguments);
   }
-  const bool joining = !args.picturesBase.empty();
-  const bool picking = range || args.resume;
-  if (picking && output->choice == abi::kOutputAvi) {
+  if ((range || args.resume) && output->choice == abi::kOutputAvi) {
     return Fail(err,
                 "--frames and --resume make numbered pictures: give a picture --format (png, tif ...); "
                 "`lumetra farm join` makes the movie of them",
@@ -279,23 +285,47 @@ int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream
     const abi::FrameRateFraction& choice = abi::kFrameRateChoices.at(static_cast<size_t>(args.rate));
     rate = {choice.numerator, choice.denominator};
   }
+  return Request{*output, rate, range};
+}
+
+// The scene open with its keys played, posed at the start and set up for the run.
+struct AnimationSession {
+  std::optional<SettingsOverlay> overlay;
+  std::unique_ptr<KeyingSession> keying;
+  abi::AnimationRunRecord run;
+
+  AnimationSession(const AnimateArgs& args, const std::string& pluginPath, const Request& request) {
+    if (!args.method.empty()) {
+      overlay.emplace();
+      overlay->SetRenderMethod(*abi::RenderMethodByName(args.method));
+    }
+    keying = std::make_unique<KeyingSession>(args.scene, pluginPath);
+    keying->PoseAt(args.start.empty() ? 0 : keying->Ticks(args.start));
+    host::Scene& scene = keying->Session().Scene();
+    ApplyRenderSize(scene, args.size);
+    scene.render.showWindow = 0;             // nobody would close it
+    scene.render.outputDirectory[0] = '\0';  // the run names the whole path
+    run = RunRecord(args, request.output, request.rate, *keying);
+  }
+  HostSession& Session() { return keying->Session(); }
+};
+
+int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream& out, std::ostream& err) {
+  const std::variant<Request, int> checked = Check(args, pluginPath, err);
+  if (const int* code = std::get_if<int>(&checked)) return *code;
+  const Request& request = std::get<Request>(checked);
+  const Output* output = &request.output;
+  const std::optional<FrameRange>& range = request.range;
+  const bool joining = !args.picturesBase.empty();
+  const bool picking = range || args.resume;
   // The frames' records: what made them. A join compares the pictures' records with it.
   const int32_t pictureChoice = joining ? args.picturesOutput : output->choice;
   const FrameOrigin origin = OriginOf(args.scene, PictureSettings(args, pictureChoice));
 
-  std::optional<SettingsOverlay> overlay;
-  if (!args.method.empty()) {
-    overlay.emplace();
-    overlay->SetRenderMethod(*abi::RenderMethodByName(args.method));
-  }
-  KeyingSession keying(args.scene, pluginPath);
-  keying.PoseAt(args.start.empty() ? 0 : keying.Ticks(args.start));
-  HostSession& session = keying.Session();
-  abi::RenderSettingsRecord& settings = session.Scene().render;
-  ApplyRenderSize(session.Scene(), args.size);
-  settings.showWindow = 0;             // nobody would close it
-  settings.outputDirectory[0] = '\0';  // the run names the whole path
-  abi::AnimationRunRecord run = RunRecord(args, *output, rate, keying);
+  AnimationSession prepared(args, pluginPath, request);
+  HostSession& session = prepared.Session();
+  const abi::RenderSettingsRecord& settings = session.Scene().render;
+  abi::AnimationRunRecord& run = prepared.run;
 
   // Which frames to make: all in one run, or those picked, in as few runs as they allow.
   std::vector<FrameRange> runs;
@@ -417,12 +447,67 @@ CLI::Validator FpsCheck() {
 
 }  // namespace
 
+std::optional<abi::AnimationFramesRecord> ListAnimationFrames(const AnimateArgs& args,
+                                                              const std::string& pluginPath,
+                                                              std::ostream& err) {
+  const std::variant<Request, int> checked = Check(args, pluginPath, err);
+  if (!std::holds_alternative<Request>(checked)) return std::nullopt;
+  AnimationSession prepared(args, pluginPath, std::get<Request>(checked));
+  return ListFrames(prepared.Session(), prepared.run);
+}
+
+std::string PictureExtension(const std::string& format) {
+  const std::optional<int32_t> choice = ChoiceOfFormat(format);
+  return choice ? ExtensionOf(*choice) : "";
+}
+
 int RunAnimate(const AnimateArgs& args, const std::string& pluginPath, std::ostream& out, std::ostream& err) {
   try {
     return Animate(args, pluginPath, out, err);
   } catch (const std::exception& error) {  // a bad scene file, a plug-in that cannot be had, ...
     return Fail(err, error.what());
   }
+}
+
+void AddAnimationOptions(CLI::App& command, AnimateArgs& args) {
+  command
+      .add_option("--format", args.format,
+                  "avi, bmp, dib, png, ppm, tga, tga-rle or tif (default: by the "
+                  "output's extension, else avi)")
+      ->check(FormatCheck());
+  command
+      .add_option("--codec", args.codec,
+                  "The movie's compressor as a four-character code: DIB (uncompressed), MSVC, MJPG, cvid, "
+                  "FFV1, XVID, H264 ... (default: the scene's)")
+      ->check(CodecCheck());
+  command.add_option("--quality", args.quality, "Compression quality 1..10000; 0 the codec's default")
+      ->check(CLI::Range(0, 10000));
+  command.add_option("--keyframes", args.keyFrames, "A key frame every N frames; 0 the codec's default")
+      ->check(CLI::Range(0, 100000));
+  command
+      .add_option("--data-rate", args.dataRate, "Data rate in kilobytes per second; 0 the codec's default")
+      ->check(CLI::Range(0, 1000000));
+  command.add_option("--start", args.start, "First frame's time: 480t ticks, 2s seconds or 12 frames");
+  command.add_option("--end", args.end,
+                     "Last frame's time (default: the scene's end or its last key, whichever is later)");
+  auto* rate = command
+                   .add_option("--rate", args.rate,
+                               "Frame rate choice: 0 10 FPS, 1 15 FPS, 2 24 FPS, 3 25 FPS, 4 30 FPS, 5 NTSC "
+                               "(5994/100), 6 60 FPS")
+                   ->check(CLI::Range(0, static_cast<int>(abi::kFrameRateChoices.size()) - 1));
+  command.add_option("--fps", args.fps, "Frame rate as N or N/D frames per second")
+      ->check(FpsCheck())
+      ->excludes(rate);
+  command.add_option("--size", args.size, "Picture size as WIDTHxHEIGHT (default: the scene's)")
+      ->check(SizeCheck());
+  command
+      .add_option("--method", args.method,
+                  "Wireframe, \"Hidden Line\", ZBuffer, Scanline, Raytracing or POV-Ray")
+      ->check(MethodCheck());
+  command.add_flag(
+      "--drop-last-frame", args.dropLastFrame,
+      "Leave out a frame that falls on the end time, so a looping movie does not repeat its first "
+      "picture");
 }
 
 void RegisterAnimateCommand(CLI::App& root, const GlobalOptions& options, int& exitCode) {
@@ -433,44 +518,7 @@ void RegisterAnimateCommand(CLI::App& root, const GlobalOptions& options, int& e
   command->add_option("-o,--output", args->output,
                       "The movie (.avi) or the numbered pictures' name (walk.png gives walk-00000.png ...); "
                       "default: beside the scene, named after it");
-  command
-      ->add_option("--format", args->format,
-                   "avi, bmp, dib, png, ppm, tga, tga-rle or tif (default: by the "
-                   "output's extension, else avi)")
-      ->check(FormatCheck());
-  command
-      ->add_option("--codec", args->codec,
-                   "The movie's compressor as a four-character code: DIB (uncompressed), MSVC, MJPG, cvid, "
-                   "FFV1, XVID, H264 ... (default: the scene's)")
-      ->check(CodecCheck());
-  command->add_option("--quality", args->quality, "Compression quality 1..10000; 0 the codec's default")
-      ->check(CLI::Range(0, 10000));
-  command->add_option("--keyframes", args->keyFrames, "A key frame every N frames; 0 the codec's default")
-      ->check(CLI::Range(0, 100000));
-  command
-      ->add_option("--data-rate", args->dataRate, "Data rate in kilobytes per second; 0 the codec's default")
-      ->check(CLI::Range(0, 1000000));
-  command->add_option("--start", args->start, "First frame's time: 480t ticks, 2s seconds or 12 frames");
-  command->add_option("--end", args->end,
-                      "Last frame's time (default: the scene's end or its last key, whichever is later)");
-  auto* rate = command
-                   ->add_option("--rate", args->rate,
-                                "Frame rate choice: 0 10 FPS, 1 15 FPS, 2 24 FPS, 3 25 FPS, 4 30 FPS, 5 NTSC "
-                                "(5994/100), 6 60 FPS")
-                   ->check(CLI::Range(0, static_cast<int>(abi::kFrameRateChoices.size()) - 1));
-  command->add_option("--fps", args->fps, "Frame rate as N or N/D frames per second")
-      ->check(FpsCheck())
-      ->excludes(rate);
-  command->add_option("--size", args->size, "Picture size as WIDTHxHEIGHT (default: the scene's)")
-      ->check(SizeCheck());
-  command
-      ->add_option("--method", args->method,
-                   "Wireframe, \"Hidden Line\", ZBuffer, Scanline, Raytracing or POV-Ray")
-      ->check(MethodCheck());
-  command->add_flag(
-      "--drop-last-frame", args->dropLastFrame,
-      "Leave out a frame that falls on the end time, so a looping movie does not repeat its first "
-      "picture");
+  AddAnimationOptions(*command, *args);
   command->add_option("--frames", args->frames,
                       "Only the frames A-B (indices from 0), or every K-th of them with A-B:K; numbered "
                       "pictures named as a whole run names them");

@@ -18,16 +18,16 @@ std::optional<FrameRange> ParseFrameRange(const std::string& text, std::string& 
   long first = 0, last = 0, stride = 1;
   int used = 0;
   const char* c = text.c_str();
-  const bool read =
-      std::sscanf(c, "%ld-%ld:%ld%n", &first, &last, &stride, &used) == 3 ||
-      (stride = 1, std::sscanf(c, "%ld-%ld%n", &first, &last, &used) == 2) ||
-      (std::sscanf(c, "%ld%n", &first, &used) == 1 && (last = first, true));
+  const bool read = std::sscanf(c, "%ld-%ld:%ld%n", &first, &last, &stride, &used) == 3 ||
+                    (stride = 1, std::sscanf(c, "%ld-%ld%n", &first, &last, &used) == 2) ||
+                    (std::sscanf(c, "%ld%n", &first, &used) == 1 && (last = first, true));
   if (!read || static_cast<size_t>(used) != text.size() || text.find_first_of("+ ") != std::string::npos) {
     problem = "frames are A-B or A-B:STEP (indices from 0), not '" + text + "'";
     return std::nullopt;
   }
   if (first < 0 || last > INT32_MAX / 2 || first > last || stride < 1 || stride > INT32_MAX / 2) {
-    problem = "the frames '" + text + "' are no range: the first must be 0 or more, the last no smaller, the "
+    problem = "the frames '" + text +
+              "' are no range: the first must be 0 or more, the last no smaller, the "
               "step 1 or more";
     return std::nullopt;
   }

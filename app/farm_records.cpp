@@ -69,7 +69,8 @@ FrameState JudgeFrame(const fs::path& picture, const FrameOrigin& wanted) {
   if (!text) return FrameState::Stale;
   const nlohmann::json record = nlohmann::json::parse(*text, nullptr, false);
   if (!record.is_object()) return FrameState::Stale;
-  const FrameOrigin made{record.value("scene", ""), record.value("settings", ""), record.value("version", "")};
+  const FrameOrigin made{record.value("scene", ""), record.value("settings", ""),
+                         record.value("version", "")};
   if (made != wanted) return FrameState::Stale;
   return HashFile(picture) == record.value("picture", "") ? FrameState::Good : FrameState::Damaged;
 }
@@ -77,8 +78,10 @@ FrameState JudgeFrame(const fs::path& picture, const FrameOrigin& wanted) {
 bool RecordFrame(const fs::path& picture, const FrameOrigin& origin) {
   const std::optional<std::string> hash = HashFile(picture);
   if (!hash) return false;
-  const nlohmann::json record = {
-      {"scene", origin.scene}, {"settings", origin.settings}, {"version", origin.version}, {"picture", *hash}};
+  const nlohmann::json record = {{"scene", origin.scene},
+                                 {"settings", origin.settings},
+                                 {"version", origin.version},
+                                 {"picture", *hash}};
   return !platform::WriteFileAtomically(RecordPathOf(picture), record.dump() + "\n");
 }
 

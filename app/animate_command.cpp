@@ -243,7 +243,7 @@ std::optional<abi::AnimationFramesRecord> ListFrames(HostSession& session, abi::
   run.fields |= abi::kRunListOnly;
   session.Context().animationFrames.reset();
   session.Context().animationRun = run;
-  RunAndFollow(session, abi::kMenuTextAnimation, [](const host::Desktop::Window&) {});
+  RunMenuCommand(session, abi::kMenuTextAnimation);
   return session.Context().animationFrames;
 }
 

@@ -8,6 +8,7 @@
 
 #include "animation/testing/avi_test_support.h"
 #include "app/render_command.h"
+#include "app/testing/file_text.h"
 #include "app/testing/interrupt_stream.h"
 #include "platform/testing/recording_messages.h"
 #include "platform/testing/scratch_directory.h"
@@ -152,6 +153,107 @@ TEST_F(AnimateCommand, ArgumentsThatCannotBeUsedSayWhyAndWriteNothing) {
   EXPECT_EQ(run.code, app::kRenderBadArguments);
   EXPECT_NE(run.err.find("--size wants WIDTHxHEIGHT"), std::string::npos) << run.err;
   EXPECT_TRUE(fs::is_empty(dir_.Path()));
+}
+
+// Frames picked by index, resumed and joined into a movie.
+using app::testing::Slurp;
+using app::testing::Spit;
+
+std::vector<std::string> Pictures(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.path().extension() == ".png") names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(AnimateFrames, PickedFramesAreTheWholeRunsPicturesUnderTheSameNames) {
+  platform::ScratchDirectory dir;
+  app::AnimateArgs whole;
+  whole.output = (dir / "all" / "orbit.png").string();
+  fs::create_directories(dir / "all");
+  ASSERT_EQ(Animate(whole).code, 0);
+  ASSERT_EQ(Pictures(dir / "all").size(), 16u);
+
+  app::AnimateArgs part = whole;
+  part.output = (dir / "part" / "orbit.png").string();
+  fs::create_directories(dir / "part");
+  part.frames = "3-13:5";
+  const Outcome picked = Animate(part);
+  ASSERT_EQ(picked.code, 0) << picked.err;
+  EXPECT_EQ(Pictures(dir / "part"),
+            (std::vector<std::string>{"orbit-00003.png", "orbit-00008.png", "orbit-00013.png"}));
+  for (const std::string& name : Pictures(dir / "part")) {
+    EXPECT_EQ(Slurp(dir / "part" / name), Slurp(dir / "all" / name)) << name;
+  }
+  part.frames = "14-40";  // past the end: only the frames there are
+  ASSERT_EQ(Animate(part).code, 0);
+  EXPECT_EQ(Pictures(dir / "part").size(), 5u);
+
+  part.frames = "0-3";
+  part.output = (dir / "part" / "orbit.avi").string();
+  const Outcome movie = Animate(part);
+  EXPECT_EQ(movie.code, 2);
+  EXPECT_NE(movie.err.find("numbered pictures"), std::string::npos) << movie.err;
+  part.output = (dir / "part" / "orbit.png").string();
+  part.frames = "9-3";
+  EXPECT_EQ(Animate(part).code, 2);
+}
+
+TEST(AnimateFrames, AResumeRendersOnlyMissingDamagedAndStaleFrames) {
+  platform::ScratchDirectory dir;
+  app::AnimateArgs args;
+  args.output = (dir / "orbit.png").string();
+  ASSERT_EQ(Animate(args).code, 0);
+  const std::string good = Slurp(dir / "orbit-00004.png");
+  fs::remove(dir / "orbit-00002.png");
+  Spit(dir / "orbit-00004.png", "half a picture");
+  fs::remove(dir / "orbit-00009.png.made");
+  args.resume = true;
+  const Outcome resumed = Animate(args);
+  ASSERT_EQ(resumed.code, 0) << resumed.err;
+  EXPECT_NE(resumed.out.find("13 good, 1 missing, 1 damaged, 1 stale; rendering 3"), std::string::npos)
+      << resumed.out;
+  EXPECT_EQ(Slurp(dir / "orbit-00004.png"), good);
+  const Outcome again = Animate(args);
+  EXPECT_NE(again.out.find("Nothing to render"), std::string::npos) << again.out;
+  args.size = "48x36";  // other settings: every frame is stale
+  EXPECT_NE(Animate(args).out.find("rendering 16"), std::string::npos);
+}
+
+TEST(AnimateFrames, AMovieOfRenderedFramesNamesTheMissingOnesOrMatchesALocalMovie) {
+  if (!animation::testing::HaveFfmpegTools()) GTEST_SKIP() << "ffprobe and ffmpeg are not installed";
+  platform::ScratchDirectory dir;
+  app::AnimateArgs frames;
+  frames.output = (dir / "frames" / "orbit.png").string();
+  fs::create_directories(dir / "frames");
+  ASSERT_EQ(Animate(frames).code, 0);
+  app::AnimateArgs local;
+  local.output = (dir / "local.avi").string();
+  local.codec = "FFV1";
+  ASSERT_EQ(Animate(local).code, 0);
+
+  app::AnimateArgs join = local;
+  join.output = (dir / "joined.avi").string();
+  join.picturesBase = (dir / "frames" / "orbit").string();
+  join.picturesOutput = 3;  // PNG
+  fs::remove(dir / "frames" / "orbit-00005.png");
+  fs::remove(dir / "frames" / "orbit-00011.png.made");
+  const Outcome refused = Animate(join);
+  EXPECT_EQ(refused.code, 1);
+  EXPECT_NE(refused.err.find("2 of 16 frames"), std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find("orbit-00005.png (missing)"), std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find("orbit-00011.png (stale)"), std::string::npos) << refused.err;
+  EXPECT_FALSE(fs::exists(dir / "joined.avi")) << "no movie with a gap";
+
+  frames.resume = true;
+  ASSERT_EQ(Animate(frames).code, 0);
+  const Outcome joined = Animate(join);
+  ASSERT_EQ(joined.code, 0) << joined.err;
+  const auto made = animation::testing::DecodeFrames(dir / "joined.avi", kWidth, kHeight);
+  EXPECT_EQ(made.size(), 16u);
+  EXPECT_EQ(made, animation::testing::DecodeFrames(dir / "local.avi", kWidth, kHeight));
 }
 
 }  // namespace

@@ -44,8 +44,10 @@ Captured Capture(const std::vector<std::string>& command) {
   if (!started) return captured;
   char buffer[4096];
   for (ssize_t got; (got = read(started->output, buffer, sizeof buffer)) != 0;) {
-    if (got > 0) captured.output.append(buffer, static_cast<size_t>(got));
-    else if (errno != EINTR) break;
+    if (got > 0)
+      captured.output.append(buffer, static_cast<size_t>(got));
+    else if (errno != EINTR)
+      break;
   }
   close(started->output);
   captured.exitCode = platform::WaitForExit(started->pid);
@@ -68,7 +70,8 @@ void Save(const FarmJob& job) {
 std::optional<FarmJob> Load(const std::string& job, std::ostream& err) {
   std::string folder = job;
   std::error_code error;
-  if (!fs::is_directory(folder, error) && !job.empty() && job.find_first_not_of("0123456789_") == std::string::npos) {
+  if (!fs::is_directory(folder, error) && !job.empty() &&
+      job.find_first_not_of("0123456789_") == std::string::npos) {
     const Captured where = Capture({"squeue", "-h", "-j", job.substr(0, job.find('_')), "-o", "%Z"});
     folder = Trimmed(where.output.substr(0, where.output.find('\n')));
     if (where.exitCode != 0 || folder.empty()) {
@@ -90,7 +93,8 @@ std::optional<FarmJob> Load(const std::string& job, std::ostream& err) {
 std::string Submit(const std::vector<std::string>& command) {
   const Captured done = Capture(command);
   const std::optional<std::string> id = done.exitCode == 0 ? ParseJobId(done.output) : std::nullopt;
-  if (!id) throw std::runtime_error("sbatch failed: " + Trimmed(done.error.empty() ? done.output : done.error));
+  if (!id)
+    throw std::runtime_error("sbatch failed: " + Trimmed(done.error.empty() ? done.output : done.error));
   return *id;
 }
 
@@ -100,7 +104,8 @@ std::vector<int32_t> MissingFrames(const FarmJob& job) {
   std::error_code error;
   for (const int32_t index : job.frames.Indices()) {
     const fs::path picture = job.FramePicture(index);
-    if (!fs::exists(picture, error) || !fs::exists(picture.string() + ".made", error)) missing.push_back(index);
+    if (!fs::exists(picture, error) || !fs::exists(picture.string() + ".made", error))
+      missing.push_back(index);
   }
   return missing;
 }
@@ -145,13 +150,14 @@ std::string Lower(std::string text) {
 }
 
 int Submit(const FarmSubmitArgs& args, const std::string& pluginPath, std::ostream& out, std::ostream& err) {
-  if (!platform::FindProgram("sbatch", {})) return Fail(err, "sbatch is not on PATH: submit from a Slurm login node");
+  if (!platform::FindProgram("sbatch", {}))
+    return Fail(err, "sbatch is not on PATH: submit from a Slurm login node");
   if (args.chunk < 1 || args.cpus < 1) return Fail(err, "--chunk and --cpus must be 1 or more", 2);
   FarmJob job;
   job.render = args.render;
   // The output: a movie the join makes of PNG frames, or the numbered pictures themselves.
   fs::path output = args.render.output.empty() ? fs::path(args.render.scene).replace_extension(".avi")
-                                                : fs::path(args.render.output);
+                                               : fs::path(args.render.output);
   output = fs::absolute(output).lexically_normal();
   std::string format = Lower(args.render.format);
   if (format.empty()) format = output.has_extension() ? Lower(output.extension().string().substr(1)) : "avi";
@@ -160,9 +166,9 @@ int Submit(const FarmSubmitArgs& args, const std::string& pluginPath, std::ostre
   } else if (PictureExtension(format).empty()) {
     return Fail(err, "cannot tell the format of '" + output.string() + "': give --format", 2);
   }
-  const fs::path folder =
-      fs::absolute(args.jobFolder.empty() ? fs::path(output).replace_extension(".farm") : fs::path(args.jobFolder))
-          .lexically_normal();
+  const fs::path folder = fs::absolute(args.jobFolder.empty() ? fs::path(output).replace_extension(".farm")
+                                                              : fs::path(args.jobFolder))
+                              .lexically_normal();
   job.folder = folder.string();
   std::error_code error;
   if (fs::exists(RecordOf(job.folder), error)) {
@@ -173,8 +179,9 @@ int Submit(const FarmSubmitArgs& args, const std::string& pluginPath, std::ostre
   fs::create_directories(folder / "frames");
   job.render.scene = PackScene(args.render.scene, (folder / "scene").string());
   job.render.format = job.movie.empty() ? format : "png";
-  job.render.output = job.movie.empty() ? output.string()
-                                        : (folder / "frames" / output.stem()).string() + PictureExtension("png");
+  job.render.output = job.movie.empty()
+                          ? output.string()
+                          : (folder / "frames" / output.stem()).string() + PictureExtension("png");
   job.render.progress = "none";
   const std::optional<abi::AnimationFramesRecord> frames = ListAnimationFrames(job.render, pluginPath, err);
   if (!frames) return 1;
@@ -208,8 +215,9 @@ int Join(const std::string& jobName, const std::string& pluginPath, std::ostream
   }
   if (job->movie.empty()) {
     if (missing.empty()) {
-      out << "All " << job->frames.Indices().size() << " frames are there: " << job->FramePicture(job->frames.first)
-          << " ... " << job->FramePicture(job->frames.last) << "\n";
+      out << "All " << job->frames.Indices().size()
+          << " frames are there: " << job->FramePicture(job->frames.first) << " ... "
+          << job->FramePicture(job->frames.last) << "\n";
       return 0;
     }
     std::string names;
@@ -231,15 +239,17 @@ int Status(const std::string& jobName, std::ostream& out, std::ostream& err) {
   if (!job) return 1;
   const size_t total = job->frames.Indices().size();
   const std::vector<int32_t> missing = MissingFrames(*job);
-  out << "Job folder " << job->folder << "\nFrames: " << total - missing.size() << " of " << total << " done\n";
+  out << "Job folder " << job->folder << "\nFrames: " << total - missing.size() << " of " << total
+      << " done\n";
   for (const std::string& array : job->arrays) {
-    const Captured queue = Capture({"squeue", "-h", "-r", "-j", array, "-o", "%i %T"});
+    const Captured queue = Capture({"squeue", "-h", "-r", "-t", "all", "-j", array, "-o", "%i %T"});
     const std::map<std::string, std::string> states = ParseQueue(queue.output, array);
     out << "Task array " << array << ": ";
     if (states.empty()) {
       const Captured accounted = Capture({"sacct", "-n", "-X", "-P", "-j", array, "-o", "JobID,State"});
-      out << (accounted.exitCode == 0 && !Trimmed(accounted.output).empty() ? "ended\n" + Trimmed(accounted.output)
-                                                                            : "no task in the queue")
+      out << (accounted.exitCode == 0 && !Trimmed(accounted.output).empty()
+                  ? "ended\n" + Trimmed(accounted.output)
+                  : "no task in the queue")
           << "\n";
       continue;
     }
@@ -250,7 +260,8 @@ int Status(const std::string& jobName, std::ostream& out, std::ostream& err) {
     for (const auto& [task, state] : states) {
       if (state != "RUNNING") continue;
       std::string log;
-      if (platform::ReadFileBounded(fs::path(job->folder) / "logs" / ("task-" + task + ".log"), kLargestLog, log))
+      if (platform::ReadFileBounded(fs::path(job->folder) / "logs" / ("task-" + task + ".log"), kLargestLog,
+                                    log))
         continue;
       if (const std::optional<TaskProgress> progress = LastProgress(log)) {
         out << "  task " << task << ": frame " << progress->frame << " of " << progress->frames << ", "
@@ -261,7 +272,7 @@ int Status(const std::string& jobName, std::ostream& out, std::ostream& err) {
     }
   }
   for (const std::string& join : job->joins) {
-    const Captured queue = Capture({"squeue", "-h", "-j", join, "-o", "%T"});
+    const Captured queue = Capture({"squeue", "-h", "-t", "all", "-j", join, "-o", "%T"});
     const std::string state = Trimmed(queue.output);
     out << "Join " << join << ": " << (state.empty() ? "not in the queue" : state) << "\n";
   }
@@ -278,7 +289,8 @@ int Cancel(const std::string& jobName, std::ostream& out, std::ostream& err) {
   command.insert(command.end(), job->arrays.begin(), job->arrays.end());
   command.insert(command.end(), job->joins.begin(), job->joins.end());
   const Captured done = Capture(command);
-  if (done.exitCode != 0) return Fail(err, "scancel failed: " + Trimmed(done.error.empty() ? done.output : done.error));
+  if (done.exitCode != 0)
+    return Fail(err, "scancel failed: " + Trimmed(done.error.empty() ? done.output : done.error));
   out << "Cancelled the jobs of " << job->folder << "; the frames made stay (a later run resumes them)\n";
   return 0;
 }
@@ -345,7 +357,8 @@ void RegisterFarmCommand(CLI::App& root, const GlobalOptions& options, int& exit
                       "The movie (.avi) or the numbered pictures' name, on the shared file system (default: "
                       "the scene's name, .avi)");
   AddAnimationOptions(*command, submit->render);
-  command->add_option("--chunk", submit->chunk, "Frames a task renders (default 4)")->check(CLI::Range(1, 1000000));
+  command->add_option("--chunk", submit->chunk, "Frames a task renders (default 4)")
+      ->check(CLI::Range(1, 1000000));
   command->add_option("--cpus", submit->cpus, "Cores a task renders on (--cpus-per-task; default 1)")
       ->check(CLI::Range(1, 4096));
   command->add_option("--partition", submit->partition, "The Slurm partition of every job");

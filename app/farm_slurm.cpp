@@ -31,15 +31,26 @@ std::vector<std::string> CommonOptions(const FarmJob& job, const std::string& na
 }
 
 std::string ScriptHeader(const FarmJob& job, const std::string& what) {
-  return "#!/bin/sh\n# " + what + "\n# Written by `lumetra farm submit`; the job's record is farm.json beside it.\nset -u\ncd " +
+  return "#!/bin/sh\n# " + what +
+         "\n# Written by `lumetra farm submit`; the job's record is farm.json beside it.\nset -u\ncd " +
          Quoted(job.folder) + " || exit 1\n";
 }
 
 json ArgsToJson(const AnimateArgs& args) {
-  return {{"scene", args.scene}, {"output", args.output},   {"format", args.format},     {"codec", args.codec},
-          {"quality", args.quality}, {"keyframes", args.keyFrames}, {"data_rate", args.dataRate},
-          {"start", args.start}, {"end", args.end},         {"rate", args.rate},         {"fps", args.fps},
-          {"size", args.size},   {"method", args.method},   {"drop_last", args.dropLastFrame}};
+  return {{"scene", args.scene},
+          {"output", args.output},
+          {"format", args.format},
+          {"codec", args.codec},
+          {"quality", args.quality},
+          {"keyframes", args.keyFrames},
+          {"data_rate", args.dataRate},
+          {"start", args.start},
+          {"end", args.end},
+          {"rate", args.rate},
+          {"fps", args.fps},
+          {"size", args.size},
+          {"method", args.method},
+          {"drop_last", args.dropLastFrame}};
 }
 
 AnimateArgs ArgsFromJson(const json& value) {
@@ -68,7 +79,8 @@ std::vector<FrameRange> FarmJob::Chunks() const { return app::Chunks(frames, chu
 std::string FarmJob::FramePicture(int32_t index) const {
   std::string base = render.output;
   const std::string extension = PictureExtension(render.format);
-  if (base.size() > extension.size() && base.compare(base.size() - extension.size(), extension.size(), extension) == 0)
+  if (base.size() > extension.size() &&
+      base.compare(base.size() - extension.size(), extension.size(), extension) == 0)
     base.resize(base.size() - extension.size());
   return FramePath(base, index, extension);
 }
@@ -180,11 +192,18 @@ std::vector<std::string> JoinCommand(const FarmJob& job, const std::string& arra
 
 std::string TaskScript(const FarmJob& job) {
   std::ostringstream script;
-  script << ScriptHeader(job, "One task of a lumetra render farm job: the frames of chunk $SLURM_ARRAY_TASK_ID.")
+  script << ScriptHeader(job,
+                         "One task of a lumetra render farm job: the frames of chunk $SLURM_ARRAY_TASK_ID.")
          << "case \"${SLURM_ARRAY_TASK_ID:-}\" in\n";
   const std::vector<FrameRange> chunks = job.Chunks();
-  for (size_t k = 0; k < chunks.size(); ++k) script << "  " << k << ") frames=" << FrameRangeText(chunks[k]) << " ;;\n";
+  for (size_t k = 0; k < chunks.size(); ++k)
+    script << "  " << k << ") frames=" << FrameRangeText(chunks[k]) << " ;;\n";
   script << "  *) echo \"no chunk ${SLURM_ARRAY_TASK_ID:-}\" >&2; exit 2 ;;\nesac\n"
+         << "# The renderer takes every core the task may use: Slurm's task/affinity or task/cgroup\n"
+         << "# plug-in narrows them to --cpus-per-task.\n"
+         << "echo \"frames $frames on $(nproc) core(s), ${SLURM_CPUS_PER_TASK:-?} given\"\n"
+         << "if [ \"$(nproc)\" -gt \"${SLURM_CPUS_PER_TASK:-1}\" ]; then\n"
+         << "  echo \"warning: the task may use more cores than it was given (TaskPlugin?)\" >&2\nfi\n"
          << "# Frames already there as rendered stay: a requeued or retried task renders the rest.\n"
          << "exec " << Quoted(job.lumetra) << " animate " << Quoted(job.render.scene) << " "
          << Line(AnimateOptions(job.render)) << " --frames \"$frames\" --resume --progress json\n";

@@ -24,9 +24,9 @@ struct FarmJob {
   int32_t cpus = 1;   // cores a task
   std::string partition;
   std::vector<std::string> sbatchArgs;
-  std::string lumetra;               // the command the nodes run
-  std::vector<std::string> arrays;   // job ids of the task arrays, the first and a retry
-  std::vector<std::string> joins;    // job ids of the joins
+  std::string lumetra;              // the command the nodes run
+  std::vector<std::string> arrays;  // job ids of the task arrays, the first and a retry
+  std::vector<std::string> joins;   // job ids of the joins
   bool retried = false;
 
   std::vector<FrameRange> Chunks() const;

@@ -131,13 +131,16 @@ RenderScene::RenderScene(const std::string& scenePath, const std::string& plugin
   keying_->PoseAt(keying_->Ticks(time));
 }
 
-RunEnd RunAndFollow(HostSession& session, const std::string& commandText,
-                    const std::function<void(const host::Desktop::Window&)>& watch) {
+bool RunMenuCommand(HostSession& session, const std::string& commandText) {
   abi::MenuRecord* menu = session.Plugin().Menu();
   const std::optional<uint32_t> command =
       menu && menu->executeCommand ? FindCommand(*menu, commandText) : std::nullopt;
-  if (!command) return RunEnd::NoCommand;
+  if (command) menu->executeCommand(*command);
+  return command.has_value();
+}
 
+RunEnd RunAndFollow(HostSession& session, const std::string& commandText,
+                    const std::function<void(const host::Desktop::Window&)>& watch) {
   host::Desktop& desktop = host::Desktop::Instance();
   std::mutex watching;
   desktop.SetListener([&](uint32_t, const host::Desktop::Window* window) {
@@ -151,7 +154,7 @@ RunEnd RunAndFollow(HostSession& session, const std::string& commandText,
   } stopListening{desktop};
 
   const size_t openedBefore = desktop.OpenedCount();
-  menu->executeCommand(*command);
+  if (!RunMenuCommand(session, commandText)) return RunEnd::NoCommand;
   const auto openBy = Clock::now() + kWindowWait;
   while (desktop.OpenedCount() == openedBefore) {
     if (Clock::now() > openBy) return RunEnd::NoWindow;

@@ -69,6 +69,10 @@ class RenderScene {
 // How a run of one of the plug-in's render commands ended.
 enum class RunEnd { Closed, NoCommand, NoWindow, Interrupted };
 
+// Runs the plug-in's menu command of that text and returns when the plug-in does,
+// following no window; false when the plug-in has no such command.
+bool RunMenuCommand(HostSession& session, const std::string& commandText);
+
 // Runs the plug-in's menu command of that text (found by walking its menu, as a host
 // does) and waits until every window it opened has closed; Ctrl-C closes them as their
 // close boxes would. `watch` sees every change of a window.

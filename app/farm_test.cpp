@@ -259,6 +259,45 @@ TEST(FarmCommands, PackingCopiesTheSceneWithEveryFileItNames) {
   EXPECT_EQ(copy.keying.size(), host::LoadScene(kExampleOrbit).keying.size());
 }
 
+// The join of numbered pictures after its one retry: no Slurm is needed to name what is missing.
+TEST(FarmCommands, AJoinAfterItsRetryNamesTheMissingFramesAndABadFolderIsSaidSo) {
+  platform::ScratchDirectory dir;
+  app::FarmJob job = SomeJob();
+  job.folder = (dir / "orbit.farm").string();
+  job.movie.clear();
+  job.render.output = (dir / "orbit.png").string();
+  job.frames = {0, 5, 1};
+  job.retried = true;
+  fs::create_directories(job.folder);
+  Spit(fs::path(job.folder) / "farm.json", app::FarmJobToJson(job));
+  for (const int32_t index : {0, 1, 2, 4}) {
+    WritePicture(job.FramePicture(index), 10);
+    ASSERT_TRUE(app::RecordFrame(job.FramePicture(index), {"s", "t", "v"}));
+  }
+  fs::remove(job.FramePicture(2) + ".made");  // written, but killed before its record
+  std::ostringstream out, err;
+  EXPECT_EQ(app::RunFarmJoin(job.folder, LUMETRA_PLUGIN_PATH, out, err), 1);
+  EXPECT_NE(err.str().find("3 frame(s) are missing"), std::string::npos) << err.str();
+  for (const int32_t index : {2, 3, 5})
+    EXPECT_NE(err.str().find(job.FramePicture(index)), std::string::npos) << index;
+  EXPECT_EQ(err.str().find(job.FramePicture(4)), std::string::npos);
+
+  for (const int32_t index : {2, 3, 5}) {
+    WritePicture(job.FramePicture(index), 10);
+    ASSERT_TRUE(app::RecordFrame(job.FramePicture(index), {"s", "t", "v"}));
+  }
+  std::ostringstream done, quiet;
+  EXPECT_EQ(app::RunFarmJoin(job.folder, LUMETRA_PLUGIN_PATH, done, quiet), 0) << quiet.str();
+  EXPECT_NE(done.str().find("All 6 frames are there"), std::string::npos) << done.str();
+
+  std::ostringstream none, why;
+  EXPECT_EQ(app::RunFarmStatus((dir / "elsewhere").string(), none, why), 1);
+  EXPECT_NE(why.str().find("no farm job in"), std::string::npos) << why.str();
+  Spit(fs::path(job.folder) / "farm.json", "{\"format\": \"lumetra-farm-job\"}");
+  EXPECT_EQ(app::RunFarmCancel(job.folder, none, why), 1);
+  EXPECT_NE(why.str().find("incomplete"), std::string::npos) << why.str();
+}
+
 TEST(ProgressLines, JsonLinesSayTheFrameItsPercentTheTimesAndMemory) {
   const nlohmann::json line =
       nlohmann::json::parse(app::ProgressDisplay::JsonLine(3, 16, 42, 12.34, -1, 55.55));

@@ -114,19 +114,28 @@ frame_sums "$scratch/run1/orbit.avi" | cmp -s - "$scratch/local.sums" || fail "t
   fail "a task rendered on more cores than it was given"
 echo "Farm run: $frames frames, each byte for byte the local render's; the movie's frames are the same."
 
-# 2. A task killed while it runs is tried again and the movie is still complete.
-"$lumetra" farm submit "$scene" -o "$scratch/run2/orbit.avi" --size $size --codec $codec --chunk 4 |
+# 2. A task killed while it runs is tried again and the movie is still complete. Larger
+# frames, so that a task runs long enough to be caught running.
+kill_size=320x180
+"$lumetra" animate "$scene" -o "$scratch/local/orbit-kill.avi" --size $kill_size --codec $codec --progress none
+frame_sums "$scratch/local/orbit-kill.avi" >"$scratch/local-kill.sums"
+"$lumetra" farm submit "$scene" -o "$scratch/run2/orbit.avi" --size $kill_size --codec $codec --chunk 4 |
   tee "$scratch/run2.out"
 array="$(array_of "$scratch/run2.out")"
-for _ in $(seq 120); do
-  squeue -h -r -j "$array" -o "%i %T" | grep -q "^${array}_2 RUNNING" && break
-  sleep 0.5
+victim=""
+for _ in $(seq 600); do
+  victim="$(squeue -h -r -t RUNNING -j "$array" -o %i | grep "^${array}_" | head -1 || true)"
+  [ -n "$victim" ] && break
+  sleep 0.1
 done
-scancel "${array}_2"
+[ -n "$victim" ] || fail "no task of $array was seen running"
+scancel "$victim"
+"$lumetra" farm status "$scratch/run2/orbit.farm" | tee "$scratch/status.out"
+grep -q "^Task array $array: " "$scratch/status.out" || fail "the status shows no task array"
 wait_for_queue
 grep -q "tried once more" "$scratch/run2/orbit.farm/logs/join.out" || fail "the killed task was not retried"
-frame_sums "$scratch/run2/orbit.avi" | cmp -s - "$scratch/local.sums" || fail "the movie after a killed task differs"
-echo "Killed task ${array}_2: retried; the movie is complete and the same."
+frame_sums "$scratch/run2/orbit.avi" | cmp -s - "$scratch/local-kill.sums" || fail "the movie after a killed task differs"
+echo "Killed task $victim: retried; the movie is complete and the same."
 
 # 3. Cancel the whole job midway; a resume renders only the frames that are missing.
 "$lumetra" farm submit "$scene" -o "$scratch/run3/orbit.png" --size $size --chunk 4 --cpus 1 | tee "$scratch/run3.out"

@@ -256,5 +256,31 @@ TEST(AnimateFrames, AMovieOfRenderedFramesNamesTheMissingOnesOrMatchesALocalMovi
   EXPECT_EQ(made, animation::testing::DecodeFrames(dir / "local.avi", kWidth, kHeight));
 }
 
+TEST(AnimateFrames, ATerminatedRunKeepsWholeRecordedFramesAndAResumeRendersTheRest) {
+  platform::ScratchDirectory dir;
+  app::AnimateArgs args;
+  args.scene = kOrbit;
+  args.output = (dir / "orbit.png").string();
+  args.frames = "0-15";
+  args.progress = "json";
+  std::ostringstream out;
+  app::testing::InterruptStream err("\"frame\":5,", SIGTERM);  // as Slurm stops a task
+  const int code = app::RunAnimate(args, LUMETRA_PLUGIN_PATH, out, err);
+  ASSERT_TRUE(err.Sent()) << err.Text();
+  EXPECT_EQ(code, app::kRenderInterrupted) << err.Text();
+  const size_t kept = Pictures(dir.Path()).size();
+  EXPECT_GE(kept, 4u);
+  EXPECT_LT(kept, 16u);
+  args.resume = true;
+  args.progress = "none";
+  const Outcome resumed = Animate(args);
+  ASSERT_EQ(resumed.code, 0) << resumed.err;
+  EXPECT_NE(resumed.out.find(std::to_string(kept) + " good, " + std::to_string(16 - kept) +
+                             " missing, 0 damaged, 0 stale; rendering " + std::to_string(16 - kept)),
+            std::string::npos)
+      << resumed.out;
+  EXPECT_EQ(Pictures(dir.Path()).size(), 16u);
+}
+
 }  // namespace
 }  // namespace lumetra

@@ -336,7 +336,15 @@ int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream
     if (!whole) return Fail(err, "the plug-in did not tell the animation's frames");
     if (whole->count <= 0) return Fail(err, "the animation has no frames at its frame rate");
     FrameRange all{whole->firstIndex, whole->firstIndex + whole->count - 1, 1};
-    if (range) all = {std::max(range->first, all.first), std::min(range->last, all.last), range->stride};
+    if (range) {
+      const FrameRange whole = all;
+      all = {std::max(range->first, all.first), std::min(range->last, all.last), range->stride};
+      if (all.first > all.last) {
+        return Fail(
+            err, "--frames " + args.frames + " holds none of the animation's frames " + FrameRangeText(whole),
+            kRenderBadArguments);
+      }
+    }
     std::vector<int32_t> wanted;
     std::map<FrameState, int> states;
     const fs::path base = joining ? fs::path(args.picturesBase) : fs::path(output->base);

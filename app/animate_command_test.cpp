@@ -199,6 +199,10 @@ TEST(AnimateFrames, PickedFramesAreTheWholeRunsPicturesUnderTheSameNames) {
   part.output = (dir / "part" / "orbit.png").string();
   part.frames = "9-3";
   EXPECT_EQ(Animate(part).code, 2);
+  part.frames = "40-50";
+  const Outcome beyond = Animate(part);
+  EXPECT_EQ(beyond.code, 2);
+  EXPECT_NE(beyond.err.find("none of the animation's frames 0-15"), std::string::npos) << beyond.err;
 }
 
 TEST(AnimateFrames, AResumeRendersOnlyMissingDamagedAndStaleFrames) {

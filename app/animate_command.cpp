@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -206,13 +207,16 @@ class AnimationRuns {
       : session_(session), progress_(err, progress), framesInAll_(framesInAll) {}
 
   // One run with `run` as the host's answer to the plug-in; progress counts on from the
-  // frames of the runs before.
-  RunEnd Run(const abi::AnimationRunRecord& run) {
+  // frames of the runs before. `written` hears of each frame of the run (from 1) once the
+  // next one has begun: it is on disk then.
+  RunEnd Run(const abi::AnimationRunRecord& run, const std::function<void(int)>& written = {}) {
     session_.Context().animationRun = run;
     FrameProgress frames;
     const RunEnd end =
         RunAndFollow(session_, abi::kMenuTextAnimation, [&](const host::Desktop::Window& window) {
+          const int before = frames.frame;
           frames.Read(window);
+          if (written && before > 0 && frames.frame > before) written(before);
           if (frames.frames == 0 || window.pixelsTotal <= 0) return;
           const int inAll = framesInAll_ > 0 ? framesInAll_ : frames.frames;
           const int frame = done_ + frames.frame;
@@ -390,6 +394,10 @@ int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream
   AnimationRuns animation(session, err, args.progress, framesInAll);
   InterruptGuard interrupt;
   const auto started = fs::file_time_type::clock::now();
+  std::set<fs::path> recorded;
+  const auto record = [&](const fs::path& picture) {
+    if (recorded.insert(picture).second) RecordFrame(picture, origin);
+  };
   RunEnd end = RunEnd::Closed;
   if (runs.empty()) {
     end = animation.Run(run);
@@ -399,7 +407,12 @@ int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream
       run.firstFrame = part.first;
       run.lastFrame = part.last;
       run.frameStride = part.stride;
-      end = animation.Run(run);
+      // Each frame gets its record as it lands, so that others (a farm's status) count it.
+      end = animation.Run(run, [&](int frame) {
+        const fs::path picture =
+            FramePath(output->base, part.first + (frame - 1) * part.stride, ExtensionOf(output->choice));
+        if (WrittenSince(picture, started)) record(picture);
+      });
       if (end != RunEnd::Closed) break;
     }
   }
@@ -411,7 +424,7 @@ int Animate(const AnimateArgs& args, const std::string& pluginPath, std::ostream
   }
   const std::vector<fs::path> made = FilesMade(*output, started, pickedFrames);
   if (output->choice != abi::kOutputAvi) {
-    for (const fs::path& picture : made) RecordFrame(picture, origin);
+    for (const fs::path& picture : made) record(picture);
   }
   if (end == RunEnd::Interrupted) {
     return Fail(err, "interrupted; " + std::to_string(made.size()) + " file(s) kept", kRenderInterrupted);

@@ -286,5 +286,23 @@ TEST(AnimateFrames, ATerminatedRunKeepsWholeRecordedFramesAndAResumeRendersTheRe
   EXPECT_EQ(Pictures(dir.Path()).size(), 16u);
 }
 
+TEST(AnimateFrames, EachPickedFrameIsRecordedAsItLandsNotOnlyWhenTheRunEnds) {
+  platform::ScratchDirectory dir;
+  app::AnimateArgs args;
+  args.scene = kOrbit;
+  args.output = (dir / "orbit.png").string();
+  args.frames = "2-12:2";
+  args.progress = "json";
+  std::vector<bool> recordedWhileRunning;
+  app::testing::InterruptStream err("\"frame\":4,", [&] {  // frames 2, 4 and 6 are done
+    for (const char* name : {"orbit-00002.png.made", "orbit-00006.png.made", "orbit-00010.png.made"})
+      recordedWhileRunning.push_back(fs::exists(dir / name));
+  });
+  std::ostringstream out;
+  ASSERT_EQ(app::RunAnimate(args, LUMETRA_PLUGIN_PATH, out, err), 0) << err.Text();
+  EXPECT_EQ(recordedWhileRunning, (std::vector<bool>{true, true, false}));
+  EXPECT_TRUE(fs::exists(dir / "orbit-00012.png.made"));
+}
+
 }  // namespace
 }  // namespace lumetra

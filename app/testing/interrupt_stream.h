@@ -2,6 +2,7 @@
 
 #include <signal.h>
 
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -14,23 +15,26 @@ namespace lumetra::app::testing {
 class InterruptStream : public std::ostream {
  public:
   explicit InterruptStream(std::string marker, int signal = SIGINT)
-      : std::ostream(&buffer_), buffer_(std::move(marker), signal) {}
+      : InterruptStream(std::move(marker), [signal] { raise(signal); }) {}
+  // Does `action` instead: a test looks at what the run has made so far.
+  InterruptStream(std::string marker, std::function<void()> action)
+      : std::ostream(&buffer_), buffer_(std::move(marker), std::move(action)) {}
   std::string Text() const { return buffer_.str(); }
   bool Sent() const { return buffer_.sent; }
 
  private:
   struct Buffer : std::stringbuf {
-    Buffer(std::string text, int signal) : marker(std::move(text)), signal(signal) {}
+    Buffer(std::string text, std::function<void()> then) : marker(std::move(text)), action(std::move(then)) {}
     // Progress lines end with a flush.
     int sync() override {
       if (!sent && str().find(marker) != std::string::npos) {
         sent = true;
-        raise(signal);
+        action();
       }
       return std::stringbuf::sync();
     }
     std::string marker;
-    int signal;
+    std::function<void()> action;
     bool sent = false;
   };
   Buffer buffer_;

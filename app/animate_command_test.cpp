@@ -260,13 +260,19 @@ TEST(AnimateFrames, AMovieOfRenderedFramesNamesTheMissingOnesOrMatchesALocalMovi
   EXPECT_EQ(made, animation::testing::DecodeFrames(dir / "local.avi", kWidth, kHeight));
 }
 
-TEST(AnimateFrames, ATerminatedRunKeepsWholeRecordedFramesAndAResumeRendersTheRest) {
-  platform::ScratchDirectory dir;
+// Picked frames of the test scene into `folder`, with the progress a farm's task shows.
+app::AnimateArgs PickedFrames(const fs::path& folder, const std::string& frames) {
   app::AnimateArgs args;
   args.scene = kOrbit;
-  args.output = (dir / "orbit.png").string();
-  args.frames = "0-15";
+  args.output = (folder / "orbit.png").string();
+  args.frames = frames;
   args.progress = "json";
+  return args;
+}
+
+TEST(AnimateFrames, ATerminatedRunKeepsWholeRecordedFramesAndAResumeRendersTheRest) {
+  platform::ScratchDirectory dir;
+  app::AnimateArgs args = PickedFrames(dir.Path(), "0-15");
   std::ostringstream out;
   app::testing::InterruptStream err("\"frame\":5,", SIGTERM);  // as Slurm stops a task
   const int code = app::RunAnimate(args, LUMETRA_PLUGIN_PATH, out, err);
@@ -288,11 +294,7 @@ TEST(AnimateFrames, ATerminatedRunKeepsWholeRecordedFramesAndAResumeRendersTheRe
 
 TEST(AnimateFrames, EachPickedFrameIsRecordedAsItLandsNotOnlyWhenTheRunEnds) {
   platform::ScratchDirectory dir;
-  app::AnimateArgs args;
-  args.scene = kOrbit;
-  args.output = (dir / "orbit.png").string();
-  args.frames = "2-12:2";
-  args.progress = "json";
+  const app::AnimateArgs args = PickedFrames(dir.Path(), "2-12:2");
   std::vector<bool> recordedWhileRunning;
   app::testing::InterruptStream err("\"frame\":4,", [&] {  // frames 2, 4 and 6 are done
     for (const char* name : {"orbit-00002.png.made", "orbit-00006.png.made", "orbit-00010.png.made"})

@@ -27,6 +27,10 @@ enum FileOutputChoice : int32_t {
   kOutputTif = 7,
 };
 
+// Numbered pictures are the base, this suffix with the frame's index, and the format's
+// extension: "walk" gives "walk-00003.png".
+inline constexpr char kFrameNumberSuffix[] = "-%05d";
+
 enum AnimationRunField : uint32_t {
   kRunFileOutput = 1u << 0,       // fileOutput: a FileOutputChoice
   kRunCompressor = 1u << 1,       // compressor: a four-character code, first letter lowest
@@ -39,6 +43,9 @@ enum AnimationRunField : uint32_t {
   kRunOutputBase = 1u << 8,       // outputBase: the movie's path without ".avi", or the frames' base
   kRunDropLastFrame = 1u << 9,    // dropLastFrame: 1 leaves out a frame that falls on the end time
   kRunThroughLastKey = 1u << 10,  // without kRunEnd: the range reaches at least the last key
+  kRunFrames = 1u << 11,          // only the frames firstFrame..lastFrame, every frameStride-th, by index
+  kRunListOnly = 1u << 12,        // renders nothing: only reports the run's frames
+  kRunFromPictures = 1u << 13,    // the frames are not rendered but read from numbered pictures (below)
 };
 
 struct AnimationRunRecord {
@@ -56,7 +63,33 @@ struct AnimationRunRecord {
   int32_t endTime;
   int32_t dropLastFrame;
   char outputBase[512];
+  int32_t firstFrame;
+  int32_t lastFrame;
+  int32_t frameStride;  // 1 or more
+  // kRunFromPictures: frame k is read from picturesBase + "-%05d" + the extension of
+  // picturesOutput (a FileOutputChoice), as a run with that file output writes it, so that
+  // a movie can be made of frames rendered apart.
+  int32_t picturesOutput;
+  char picturesBase[512];
 };
-static_assert(sizeof(AnimationRunRecord) == 564);
+static_assert(sizeof(AnimationRunRecord) == 1092);
+
+// Before its first frame, an animation run tells the host which frames the whole run
+// has, whatever kRunFrames picks of them: GetHostValue(kHostValueAnimationFrames, p)
+// with p a const AnimationFramesRecord* that the host reads during the call.
+constexpr int32_t kHostValueAnimationFrames = 211;
+constexpr uint32_t kAnimationFramesVersion = 100;
+
+struct AnimationFramesRecord {
+  uint32_t size;     // sizeof(AnimationFramesRecord)
+  uint32_t version;  // kAnimationFramesVersion
+  int32_t firstIndex;
+  int32_t count;      // frames from firstIndex on, one index apart
+  int32_t startTime;  // ticks of the first frame
+  int32_t step;       // ticks between frames
+  int32_t width;      // the frames' size in pixels
+  int32_t height;
+};
+static_assert(sizeof(AnimationFramesRecord) == 32);
 
 }  // namespace lumetra::abi

@@ -7,6 +7,7 @@
 #include "app/animate_command.h"
 #include "app/export_pov_command.h"
 #include "app/export_rib_command.h"
+#include "app/farm_command.h"
 #include "app/global_options.h"
 #include "app/glyphs_command.h"
 #include "app/image_convert_command.h"
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
   lumetra::app::RegisterValidateCommand(root, options, exitCode);
   lumetra::app::RegisterRenderCommand(root, options, exitCode);
   lumetra::app::RegisterAnimateCommand(root, options, exitCode);
+  lumetra::app::RegisterFarmCommand(root, options, exitCode);
   lumetra::app::RegisterGlyphsCommand(root, options, exitCode);
   lumetra::app::RegisterImageInfoCommand(root, options, exitCode);
   lumetra::app::RegisterImageConvertCommand(root, options, exitCode);

@@ -39,8 +39,10 @@ std::optional<uint32_t> FindCommand(const abi::MenuRecord& menu, const std::stri
 
 }  // namespace
 
+// SIGTERM too: a batch system stops a task with it, and the task should end as cleanly.
 struct InterruptGuard::State {
-  struct sigaction action {};
+  struct sigaction interrupt {};
+  struct sigaction terminate {};
 };
 
 InterruptGuard::InterruptGuard() : previous_(std::make_unique<State>()) {
@@ -48,10 +50,14 @@ InterruptGuard::InterruptGuard() : previous_(std::make_unique<State>()) {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, &previous_->action);
+  sigaction(SIGINT, &action, &previous_->interrupt);
+  sigaction(SIGTERM, &action, &previous_->terminate);
 }
 
-InterruptGuard::~InterruptGuard() { sigaction(SIGINT, &previous_->action, nullptr); }
+InterruptGuard::~InterruptGuard() {
+  sigaction(SIGINT, &previous_->interrupt, nullptr);
+  sigaction(SIGTERM, &previous_->terminate, nullptr);
+}
 
 bool InterruptGuard::Interrupted() { return g_interrupted; }
 
@@ -90,8 +96,8 @@ std::string MethodProblem(const std::string& name, const std::string& pluginPath
 }
 
 void AddProgressOption(CLI::App& command, std::string& progress) {
-  command.add_option("--progress", progress, "auto, bar, lines or none")
-      ->check(CLI::IsMember({"auto", "bar", "lines", "none"}));
+  command.add_option("--progress", progress, "auto, bar, lines, json (a JSON object a line) or none")
+      ->check(CLI::IsMember({"auto", "bar", "lines", "json", "none"}));
 }
 
 void AddThreadsOption(CLI::App& command) {
@@ -103,10 +109,6 @@ void AddThreadsOption(CLI::App& command) {
       ->envname("LUMETRA_THREADS")
       ->option_text("N")
       ->check(CLI::Range(1, 4096));
-}
-
-bool ProgressAsBar(const std::string& progress) {
-  return progress == "bar" || (progress == "auto" && isatty(STDERR_FILENO));
 }
 
 CLI::Validator SizeCheck() { return CLI::Validator(SizeProblem, "WIDTHxHEIGHT"); }
@@ -137,13 +139,16 @@ RenderScene::RenderScene(const std::string& scenePath, const std::string& plugin
   keying_->PoseAt(keying_->Ticks(time));
 }
 
-RunEnd RunAndFollow(HostSession& session, const std::string& commandText,
-                    const std::function<void(const host::Desktop::Window&)>& watch) {
+bool RunMenuCommand(HostSession& session, const std::string& commandText) {
   abi::MenuRecord* menu = session.Plugin().Menu();
   const std::optional<uint32_t> command =
       menu && menu->executeCommand ? FindCommand(*menu, commandText) : std::nullopt;
-  if (!command) return RunEnd::NoCommand;
+  if (command) menu->executeCommand(*command);
+  return command.has_value();
+}
 
+RunEnd RunAndFollow(HostSession& session, const std::string& commandText,
+                    const std::function<void(const host::Desktop::Window&)>& watch) {
   host::Desktop& desktop = host::Desktop::Instance();
   std::mutex watching;
   desktop.SetListener([&](uint32_t, const host::Desktop::Window* window) {
@@ -157,7 +162,7 @@ RunEnd RunAndFollow(HostSession& session, const std::string& commandText,
   } stopListening{desktop};
 
   const size_t openedBefore = desktop.OpenedCount();
-  menu->executeCommand(*command);
+  if (!RunMenuCommand(session, commandText)) return RunEnd::NoCommand;
   const auto openBy = Clock::now() + kWindowWait;
   while (desktop.OpenedCount() == openedBefore) {
     if (Clock::now() > openBy) return RunEnd::NoWindow;

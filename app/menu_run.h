@@ -36,13 +36,11 @@ std::optional<std::pair<uint32_t, uint32_t>> ParseSize(const std::string& text);
 // nothing. Given the plug-in's path, an outside renderer's programs must be there too.
 std::string SizeProblem(const std::string& text);
 std::string MethodProblem(const std::string& name, const std::string& pluginPath = {});
-// --progress auto|bar|lines|none into `progress`.
+// --progress auto|bar|lines|json|none into `progress`.
 void AddProgressOption(CLI::App& command, std::string& progress);
 // --threads N, or $LUMETRA_THREADS, checked; given, it becomes $LUMETRA_THREADS, where the
 // render library reads its thread count (also in renderers the plug-in runs as programs).
 void AddThreadsOption(CLI::App& command);
-// Whether progress is drawn as a bar rewritten in place (else as lines).
-bool ProgressAsBar(const std::string& progress);
 
 // The same as the command line's checks.
 CLI::Validator SizeCheck();
@@ -72,6 +70,10 @@ class RenderScene {
 
 // How a run of one of the plug-in's render commands ended.
 enum class RunEnd { Closed, NoCommand, NoWindow, Interrupted };
+
+// Runs the plug-in's menu command of that text and returns when the plug-in does,
+// following no window; false when the plug-in has no such command.
+bool RunMenuCommand(HostSession& session, const std::string& commandText);
 
 // Runs the plug-in's menu command of that text (found by walking its menu, as a host
 // does) and waits until every window it opened has closed; Ctrl-C closes them as their

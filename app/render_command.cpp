@@ -132,7 +132,7 @@ int RunRender(const RenderArgs& args, const std::string& pluginPath, std::ostrea
       }
     } removeStaging{staging};
 
-    ProgressDisplay progress(err, ProgressAsBar(args.progress));
+    ProgressDisplay progress(err, args.progress);
     std::string base;  // the picture being made, without its extension
     InterruptGuard interrupt;
     const auto started = fs::file_time_type::clock::now();

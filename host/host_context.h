@@ -46,6 +46,8 @@ class HostContext {
 
   // What the next animation run asks of the plug-in (host value 210); none when unset.
   std::optional<abi::AnimationRunRecord> animationRun;
+  // What the last animation run told of its frames.
+  std::optional<abi::AnimationFramesRecord> animationFrames;
   uint32_t applicationValue = 1;  // host value 100
   uint32_t mainWindow = 0;        // host value 101; 0: no window (headless)
   // Host value 120: whether the Shift key is held; unset, it never is (no keyboard).

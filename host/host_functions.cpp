@@ -186,6 +186,14 @@ int32_t LUMETRA_STDCALL GetHostValueFn(int32_t selector, void* value) {
         if (!context.animationRun) return kNotFound;
         *static_cast<const abi::AnimationRunRecord**>(value) = &*context.animationRun;
         return kOk;
+      case abi::kHostValueAnimationFrames: {
+        const auto* told = static_cast<const abi::AnimationFramesRecord*>(value);
+        if (told->size < sizeof(abi::AnimationFramesRecord) ||
+            told->version / 100 != abi::kAnimationFramesVersion / 100)
+          return kWrongMajorVersion;
+        context.animationFrames = *told;
+        return kOk;
+      }
       default:
         return kIndexOutOfRange;
     }

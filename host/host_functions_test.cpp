@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "abi/animation_run_record.h"
 #include "abi/result_codes.h"
 #include "abi/scene_record.h"
 #include "host/bar_site.h"
@@ -351,6 +352,20 @@ TEST_F(HostFunctions, HostValuesSettingsEnvironmentAndViews) {
   ASSERT_EQ(record_.getHostValue(abi::kHostValueMainWindow, &value), abi::kOk);
   EXPECT_EQ(value, 77u);
   EXPECT_EQ(record_.getHostValue(5, &value), abi::kIndexOutOfRange);
+
+  // An animation run tells its frames; a record of another layout is refused and nothing kept.
+  abi::AnimationFramesRecord told{sizeof told, abi::kAnimationFramesVersion, 10, 21, 3200, 320, 64, 48};
+  told.version = 200;
+  EXPECT_EQ(record_.getHostValue(abi::kHostValueAnimationFrames, &told), abi::kWrongMajorVersion);
+  told.version = abi::kAnimationFramesVersion;
+  told.size = 16;
+  EXPECT_EQ(record_.getHostValue(abi::kHostValueAnimationFrames, &told), abi::kWrongMajorVersion);
+  EXPECT_FALSE(context_.animationFrames);
+  told.size = sizeof told;
+  ASSERT_EQ(record_.getHostValue(abi::kHostValueAnimationFrames, &told), abi::kOk);
+  ASSERT_TRUE(context_.animationFrames);
+  EXPECT_EQ(context_.animationFrames->firstIndex, 10);
+  EXPECT_EQ(context_.animationFrames->count, 21);
 
   // A GUI's bar site parents the bar in its real window, and only there.
   const abi::BarSiteRecord* site = nullptr;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "abi/scene_record.h"
 #include "host/file_finder.h"
 #include "host/scene_file.h"
 
@@ -12,6 +13,51 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path Absolute(const fs::path& path) { return fs::absolute(path).lexically_normal(); }
+
+template <size_t N>
+void Store(char (&field)[N], const std::string& name, const char* what) {
+  if (name.size() >= N) {
+    throw SceneFileError(std::string(what) + " \"" + name +
+                         "\" is too long for the scene saved in its new folder");
+  }
+  std::memset(field, 0, N);
+  std::memcpy(field, name.data(), name.size());
+}
+
+template <size_t N>
+void Rewrite(char (&field)[N], int32_t kind, const char* what, const FileNameRewrite& rewrite) {
+  const std::string name(field, strnlen(field, N));
+  if (!name.empty()) Store(field, rewrite(kind, name), what);
+}
+
+void RewriteObject(SceneObject& object, const FileNameRewrite& rewrite) {
+  auto& shape = object.data.shape;
+  switch (object.type) {
+    case abi::kTypeHeightField:
+      Rewrite(shape.heightField.image, abi::kFindHeightField, "the height field's image", rewrite);
+      break;
+    case abi::kTypeText:
+      Rewrite(shape.text.font, abi::kFindFont, "the text's font", rewrite);
+      break;
+    case abi::kTypeMeshFile:
+      Rewrite(shape.meshFile.file, abi::kFindMeshFile, "the mesh file", rewrite);
+      break;
+    case abi::kTypePluginObject:
+      Rewrite(shape.pluginObject.image, abi::kFindHeightField, "the plug-in object's image", rewrite);
+      break;
+    case abi::kTypeTextureNode:
+      if (object.node.kind == abi::kNodeImageMap || object.node.kind == abi::kNodeBumpMap ||
+          object.node.kind == abi::kNodeMaterialMap) {
+        Rewrite(object.node.params.image.file,
+                object.node.kind == abi::kNodeBumpMap ? abi::kFindBumpMap : abi::kFindImageMap,
+                "the image file", rewrite);
+      }
+      break;
+    default:
+      break;
+  }
+  if (!object.meshSource.empty()) object.meshSource = rewrite(abi::kFindMeshFile, object.meshSource);
+}
 
 class Relocation {
  public:
@@ -31,63 +77,25 @@ class Relocation {
     return Folder(name);
   }
 
-  template <size_t N>
-  void File(char (&field)[N], const char* what) const {
-    Store(field, File(std::string(field, strnlen(field, N))), what);
-  }
-
-  template <size_t N>
-  static void Store(char (&field)[N], const std::string& name, const char* what) {
-    if (name.size() >= N) {
-      throw SceneFileError(std::string(what) + " \"" + name +
-                           "\" is too long for the scene saved in its new folder");
-    }
-    std::memset(field, 0, N);
-    std::memcpy(field, name.data(), name.size());
-  }
-
  private:
   fs::path from_, to_;
 };
 
-void RelocateObject(SceneObject& object, const Relocation& relocation) {
-  auto& shape = object.data.shape;
-  switch (object.type) {
-    case abi::kTypeHeightField:
-      relocation.File(shape.heightField.image, "the height field's image");
-      break;
-    case abi::kTypeText:
-      relocation.File(shape.text.font, "the text's font");
-      break;
-    case abi::kTypeMeshFile:
-      relocation.File(shape.meshFile.file, "the mesh file");
-      break;
-    case abi::kTypePluginObject:
-      relocation.File(shape.pluginObject.image, "the plug-in object's image");
-      break;
-    case abi::kTypeTextureNode:
-      if (object.node.kind == abi::kNodeImageMap || object.node.kind == abi::kNodeBumpMap ||
-          object.node.kind == abi::kNodeMaterialMap) {
-        relocation.File(object.node.params.image.file, "the image file");
-      }
-      break;
-    default:
-      break;
-  }
-  object.meshSource = relocation.File(object.meshSource);
-}
-
 }  // namespace
+
+void RewriteFileNames(Scene& scene, const FileNameRewrite& rewrite) {
+  for (const uint32_t id : scene.AllObjects()) RewriteObject(*scene.Find(id), rewrite);
+}
 
 void RelocateReferences(Scene& scene, const std::string& folder) {
   const Relocation relocation(FolderOf(scene.path), folder);
   if (!relocation.Moves()) return;
-  for (const uint32_t id : scene.AllObjects()) RelocateObject(*scene.Find(id), relocation);
+  RewriteFileNames(scene, [&](int32_t, const std::string& name) { return relocation.File(name); });
   for (std::string& path : scene.searchPaths) path = relocation.Folder(path);
   const abi::RenderSettingsRecord& render = scene.render;
   const std::string output(render.outputDirectory,
                            strnlen(render.outputDirectory, sizeof render.outputDirectory));
-  Relocation::Store(scene.render.outputDirectory, relocation.Folder(output), "the output folder");
+  Store(scene.render.outputDirectory, relocation.Folder(output), "the output folder");
 }
 
 }  // namespace lumetra::host

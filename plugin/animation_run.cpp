@@ -5,6 +5,7 @@
 #include "abi/animation_run_record.h"
 #include "abi/result_codes.h"
 #include "keyframe/interpolation.h"
+#include "platform/debug_log.h"
 
 namespace lumetra::plugin {
 namespace {
@@ -16,6 +17,12 @@ const abi::AnimationRunRecord* RunRecord(const abi::SceneRecord& host) {
     return nullptr;
   }
   return run;
+}
+
+// A fixed-size text field up to its first NUL.
+template <size_t N>
+std::string FieldText(const char (&field)[N]) {
+  return std::string(field, static_cast<size_t>(std::find(field, field + N, '\0') - field));
 }
 
 int32_t LastKeyTime(const keyframe::SceneAnimation& animation) {
@@ -46,11 +53,7 @@ void TakeRun(const abi::AnimationRunRecord& run, render::RenderJob& job,
     job.endTime = std::max(job.endTime, LastKeyTime(animation));
   }
   if (asked(abi::kRunDropLastFrame)) settings.dropLastFrame = run.dropLastFrame != 0;
-  if (asked(abi::kRunOutputBase)) {
-    const auto length =
-        std::find(run.outputBase, run.outputBase + sizeof run.outputBase, '\0') - run.outputBase;
-    job.outputPath.assign(run.outputBase, static_cast<size_t>(length));
-  }
+  if (asked(abi::kRunOutputBase)) job.outputPath = FieldText(run.outputBase);
 }
 
 }  // namespace
@@ -65,6 +68,44 @@ void PrepareAnimationRun(render::RenderJob& job, const abi::SceneRecord& host,
   if (job.outputPath.empty() && settings.fileOutput != static_cast<int32_t>(render::FileOutput::Avi)) {
     job.outputPath = settings.outputBaseName;
   }
+}
+
+RunPlan PlanAnimationRun(const render::RenderJob& job, const abi::SceneRecord& host) {
+  const render::AnimationSettings& settings = job.animationSettings;
+  const auto steps = animation::FrameSteps(job.startTime, job.endTime, settings.frameRateNumerator,
+                                           settings.frameRateDenominator, settings.dropLastFrame);
+  if (!steps) {
+    platform::DebugLog::Printf("No frames at %d/%d frames per second\n", settings.frameRateNumerator,
+                               settings.frameRateDenominator);
+  }
+  RunPlan plan{steps.value_or(std::vector<animation::Frame>{}), std::nullopt, false};
+  if (host.getHostValue) {
+    abi::AnimationFramesRecord told{
+        sizeof told,
+        abi::kAnimationFramesVersion,
+        plan.frames.empty() ? 0 : plan.frames.front().index,
+        static_cast<int32_t>(plan.frames.size()),
+        job.startTime,
+        animation::FrameStep(settings.frameRateNumerator, settings.frameRateDenominator),
+        job.width,
+        job.height};
+    host.getHostValue(abi::kHostValueAnimationFrames, &told);
+  }
+  const abi::AnimationRunRecord* run = RunRecord(host);
+  if (!run) return plan;
+  plan.listOnly = (run->fields & abi::kRunListOnly) != 0;
+  if (run->fields & abi::kRunFromPictures) {
+    plan.pictures = animation::PictureSource{FieldText(run->picturesBase), run->picturesOutput};
+  }
+  if (run->fields & abi::kRunFrames) {
+    const int32_t stride = std::max(1, run->frameStride);
+    std::erase_if(plan.frames, [&](const animation::Frame& frame) {
+      return frame.index < run->firstFrame || frame.index > run->lastFrame ||
+             (frame.index - run->firstFrame) % stride != 0;
+    });
+  }
+  if (plan.listOnly) plan.frames.clear();
+  return plan;
 }
 
 void KeyFollowingCamera(const render::RenderJob& job, keyframe::SceneAnimation& animation) {

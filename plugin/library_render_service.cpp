@@ -128,14 +128,21 @@ void LibraryRenderService::StartAnimation() {
   KeyFollowingCamera(*job, animation);
   PrepareAnimationRun(*job, *host, animation);
   SetOutputPath(*job, *host);
+  RunPlan plan = PlanAnimationRun(*job, *host);
+  if (plan.listOnly) {
+    backend_.FreeScene(*job);
+    backend_.ReleasePreview(*job);
+    jobs_.Remove(job.get());
+    return;
+  }
   std::unique_ptr<animation::FramePosing> poser;
   if (job->kind == render::RendererKind::Library) {
     poser = std::make_unique<animation::FramePoser>(*job, *host, animation);
   } else {
     poser = std::make_unique<HostScenePoser>(animation);
   }
-  render::JobWindowThread::Start(
-      std::make_unique<animation::CAnimateThread>(job, jobs_, backend_, std::move(poser)));
+  render::JobWindowThread::Start(std::make_unique<animation::CAnimateThread>(
+      job, jobs_, backend_, std::move(poser), std::move(plan.frames), std::move(plan.pictures)));
 }
 
 std::vector<ui::CompressorEntry> LibraryRenderService::Compressors() const {

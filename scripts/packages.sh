@@ -17,3 +17,5 @@ ensure_packages() {
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
+# The render farm test (scripts/farm-test.sh) only: a one-node Slurm cluster and ffmpeg to compare movies.
+LUMETRA_FARM_PACKAGES="slurm-wlm munge ffmpeg"

@@ -9,9 +9,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <thread>
 
+#include "app/animate_command.h"
 #include "app/render_command.h"
 #include "image/image.h"
 #include "image/image_loader.h"
@@ -104,6 +106,35 @@ TEST_F(PovRenderTest, MissingPovRayIsOneLineNamingThePackage) {
   EXPECT_EQ(PovRenderProblem({"povray-nowhere", "/bin/sh"}).find("POV-Ray is not installed"), 0u);
   EXPECT_NE(PovRenderProblem({"sh", (dir_ / "lumetra-povbridge").string()}).find("bridge"),
             std::string::npos);
+}
+
+// POV-Ray reads the host's scene, so every frame of an animation poses it first.
+TEST_F(PovRenderTest, EachFrameOfAnAnimationHandsPovRayTheSceneAsPosedThen) {
+  const std::string seen = (dir_ / "seen").string();
+  fs::create_directory(seen);
+  FakePovRay("cp scene.pov '" + seen + "'/$$.pov\ncp '" + kPovPicture + "' \"$out\"");
+  AnimateArgs args;
+  args.scene = std::string(LUMETRA_SOURCE_DIR) + "/examples/orbit/orbit.json";
+  args.output = (dir_ / "orbit.png").string();
+  args.method = "POV-Ray";
+  args.size = "64x48";
+  args.end = "1s";
+  args.fps = "3";
+  args.progress = "none";
+  std::ostringstream out, err;
+  ASSERT_EQ(RunAnimate(args, LUMETRA_PLUGIN_PATH, out, err), 0) << err.str();
+  std::set<std::string> scenes;
+  size_t files = 0;
+  for (const auto& entry : fs::directory_iterator(seen)) {
+    std::ifstream file(entry.path());
+    std::stringstream text;
+    text << file.rdbuf();
+    scenes.insert(text.str());
+    ++files;
+  }
+  EXPECT_EQ(files, 4u);  // frames at 0, 1/3, 2/3 and 1 second
+  EXPECT_EQ(scenes.size(), files) << "a frame saw the scene as another frame did";
+  EXPECT_TRUE(fs::exists(dir_ / "orbit-00003.png"));
 }
 
 // Ctrl-C at the terminal ends the whole render: the command, the bridge and POV-Ray.

@@ -110,8 +110,9 @@ for picture in "$scratch"/local/orbit-*.png; do
     fail "frame $(basename "$picture") differs from the local render"
 done
 frame_sums "$scratch/run1/orbit.avi" | cmp -s - "$scratch/local.sums" || fail "the farm's movie differs"
-! grep -h "core(s)" "$scratch"/run1/orbit.farm/logs/task-*.out | grep -qv "on 1 core(s), 1 given" ||
-  fail "a task rendered on more cores than it was given"
+grep -qh "thread(s)" "$scratch"/run1/orbit.farm/logs/task-*.out || fail "the tasks' logs name no thread count"
+! grep -h "thread(s)" "$scratch"/run1/orbit.farm/logs/task-*.out | grep -qv "on 1 thread(s)" ||
+  fail "a task rendered with more threads than it was given cores"
 echo "Farm run: $frames frames, each byte for byte the local render's; the movie's frames are the same."
 
 # 2. A task killed while it runs is tried again and the movie is still complete. Larger

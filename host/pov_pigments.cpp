@@ -54,7 +54,9 @@ std::optional<uint32_t> ShapedPattern(const SceneObject* node) {
 }
 
 std::optional<double> BumpSizeOf(const SceneObject* node) {
-  return node ? std::optional<double>(node->node.params.bumpSize.amount) : std::nullopt;
+  if (!node) return std::nullopt;
+  const double amount = node->node.params.bumpSize.amount;  // packed: read by value
+  return amount;
 }
 
 }  // namespace
@@ -70,16 +72,23 @@ void TextureWriter::Unwritten(const SceneObject& node, const char* why) {
 bool TextureWriter::Modifier(const SceneObject& node, std::optional<uint32_t> pattern) {
   const auto& params = node.node.params;
   switch (node.node.kind) {
-    case abi::kNodeTransform:
-      WriteTransform(*out_, params.transform.scale, params.transform.rotate, params.transform.translate);
+    case abi::kNodeTransform: {
+      // Node parameters are packed to 4 bytes: their doubles are copied, never bound by reference.
+      const auto& t = params.transform;
+      const double scale[3] = {t.scale[0], t.scale[1], t.scale[2]};
+      const double rotate[3] = {t.rotate[0], t.rotate[1], t.rotate[2]};
+      const double translate[3] = {t.translate[0], t.translate[1], t.translate[2]};
+      WriteTransform(*out_, scale, rotate, translate);
       return true;
+    }
     case abi::kNodeWarp:
       Warp(params.warp);
       return true;
     case abi::kNodeNoiseModifiers: {
       const abi::NoiseModifierParams& noise = params.noise;
-      const Vec turbulence = noise.perAxis ? VecOf(noise.turbulenceXyz)
-                                           : Vec{noise.turbulence, noise.turbulence, noise.turbulence};
+      const Vec turbulence = noise.perAxis
+                                 ? Vec{noise.turbulenceXyz[0], noise.turbulenceXyz[1], noise.turbulenceXyz[2]}
+                                 : Vec{noise.turbulence, noise.turbulence, noise.turbulence};
       const bool formula = pattern == kMarble || pattern == kWood;
       if (turbulence.x != 0 || turbulence.y != 0 || turbulence.z != 0) {
         *out_ << (formula ? " turbulence " : " warp { turbulence ") << turbulence << " octaves "
@@ -103,29 +112,29 @@ bool TextureWriter::Modifier(const SceneObject& node, std::optional<uint32_t> pa
 void TextureWriter::Warp(const abi::WarpParams& warp) {
   switch (warp.warp) {
     case 0:
-      *out_ << " warp { black_hole " << VecOf(warp.centre) << ", " << warp.radius << " falloff "
-            << warp.falloff << " strength " << warp.strength;
+      *out_ << " warp { black_hole " << Vec{warp.centre[0], warp.centre[1], warp.centre[2]} << ", "
+            << warp.radius << " falloff " << warp.falloff << " strength " << warp.strength;
       if (warp.repeat[0] != 0 || warp.repeat[1] != 0 || warp.repeat[2] != 0)
-        *out_ << " repeat " << VecOf(warp.repeat);
+        *out_ << " repeat " << Vec{warp.repeat[0], warp.repeat[1], warp.repeat[2]};
       if (warp.jitter[0] != 0 || warp.jitter[1] != 0 || warp.jitter[2] != 0)
-        *out_ << " turbulence " << VecOf(warp.jitter);
+        *out_ << " turbulence " << Vec{warp.jitter[0], warp.jitter[1], warp.jitter[2]};
       *out_ << (warp.inverse ? " inverse }" : " }");
       return;
     case 1: {
-      const auto axis = static_cast<size_t>(
-          std::find_if(std::begin(warp.width), std::end(warp.width), [](double w) { return w != 0; }) -
-          std::begin(warp.width));
+      size_t axis = 0;
+      while (axis < 3 && warp.width[axis] == 0) ++axis;
       double width[3] = {0, 0, 0};
       width[axis < 3 ? axis : 0] = axis < 3 ? warp.width[axis] : 1.0;
-      *out_ << " warp { repeat " << VecOf(width) << " offset " << VecOf(warp.offset) << " flip "
+      *out_ << " warp { repeat " << VecOf(width) << " offset "
+            << Vec{warp.offset[0], warp.offset[1], warp.offset[2]} << " flip "
             << Vec{warp.flip[0] != 0 ? 1.0 : 0.0, warp.flip[1] != 0 ? 1.0 : 0.0,
                    warp.flip[2] != 0 ? 1.0 : 0.0}
             << " }";
       return;
     }
     case 2:
-      *out_ << " warp { turbulence " << VecOf(warp.turbulence) << " octaves " << warp.octaves << " omega "
-            << warp.omega << " lambda " << warp.lambda << " }";
+      *out_ << " warp { turbulence " << Vec{warp.turbulence[0], warp.turbulence[1], warp.turbulence[2]}
+            << " octaves " << warp.octaves << " omega " << warp.omega << " lambda " << warp.lambda << " }";
       return;
     default:
       *out_ << "\n  // warp kind " << warp.warp << " is not written\n ";
@@ -198,7 +207,7 @@ void TextureWriter::BlockEnd(const abi::BlockParams& block) {
     // The ray tracer keeps its default brick for a size it cannot divide by, and its
     // default mortar for a negative one.
     const bool sized = block.brickSize[0] > 0 && block.brickSize[1] > 0 && block.brickSize[2] > 0;
-    if (sized) *out_ << " brick_size " << VecOf(block.brickSize);
+    if (sized) *out_ << " brick_size " << Vec{block.brickSize[0], block.brickSize[1], block.brickSize[2]};
     if (block.mortar >= 0) *out_ << " mortar " << block.mortar;
   }
 }

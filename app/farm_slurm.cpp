@@ -159,21 +159,21 @@ std::vector<std::string> AnimateOptions(const AnimateArgs& args) {
   return options;
 }
 
-std::string ArraySpec(const std::vector<int32_t>& tasks) {
-  std::string spec;
+std::string ArrayRanges(const std::vector<int32_t>& tasks) {
+  std::string ranges;
   for (size_t k = 0; k < tasks.size();) {
     size_t end = k;
     while (end + 1 < tasks.size() && tasks[end + 1] == tasks[end] + 1) ++end;
-    spec += (spec.empty() ? "" : ",") + std::to_string(tasks[k]) +
+    ranges += (ranges.empty() ? "" : ",") + std::to_string(tasks[k]) +
             (end > k ? "-" + std::to_string(tasks[end]) : std::string());
     k = end + 1;
   }
-  return spec;
+  return ranges;
 }
 
 std::vector<std::string> ArrayCommand(const FarmJob& job, const std::vector<int32_t>& tasks) {
   std::vector<std::string> command = CommonOptions(job, "lumetra-frames");
-  command.insert(command.end(), {"--array=" + ArraySpec(tasks), "--requeue", "--open-mode=append",
+  command.insert(command.end(), {"--array=" + ArrayRanges(tasks), "--requeue", "--open-mode=append",
                                  "--cpus-per-task=" + std::to_string(job.cpus), "--ntasks=1",
                                  "--output=logs/task-%a.out", "--error=logs/task-%a.log"});
   command.insert(command.end(), job.sbatchArgs.begin(), job.sbatchArgs.end());

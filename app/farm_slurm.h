@@ -43,7 +43,7 @@ std::optional<FarmJob> FarmJobFromJson(const std::string& text, std::string& pro
 std::vector<std::string> AnimateOptions(const AnimateArgs& args);
 
 // Task ids as sbatch's --array wants them: "0-7", "1,4-5".
-std::string ArraySpec(const std::vector<int32_t>& tasks);
+std::string ArrayRanges(const std::vector<int32_t>& tasks);
 
 // The command lines that submit the task array (of `tasks`, the chunks' numbers) and the
 // join, which waits for `array` to end whatever became of its tasks: it retries failed

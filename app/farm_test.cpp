@@ -152,8 +152,8 @@ bool Has(const std::vector<std::string>& words, const std::string& word) {
 
 TEST(FarmCommands, TheTaskArrayAndTheJoinAsSbatchIsCalled) {
   const app::FarmJob job = SomeJob();
-  EXPECT_EQ(app::ArraySpec({0, 1, 2, 3, 4, 5, 6, 7}), "0-7");
-  EXPECT_EQ(app::ArraySpec({1, 4, 5, 7}), "1,4-5,7");
+  EXPECT_EQ(app::ArrayRanges({0, 1, 2, 3, 4, 5, 6, 7}), "0-7");
+  EXPECT_EQ(app::ArrayRanges({1, 4, 5, 7}), "1,4-5,7");
   const std::vector<std::string> array = app::ArrayCommand(job, {0, 1, 2, 5});
   EXPECT_EQ(array.front(), "sbatch");
   EXPECT_EQ(array.back(), "task.sh");

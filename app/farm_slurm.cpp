@@ -165,7 +165,7 @@ std::string ArrayRanges(const std::vector<int32_t>& tasks) {
     size_t end = k;
     while (end + 1 < tasks.size() && tasks[end + 1] == tasks[end] + 1) ++end;
     ranges += (ranges.empty() ? "" : ",") + std::to_string(tasks[k]) +
-            (end > k ? "-" + std::to_string(tasks[end]) : std::string());
+              (end > k ? "-" + std::to_string(tasks[end]) : std::string());
     k = end + 1;
   }
   return ranges;

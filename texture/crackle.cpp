@@ -11,9 +11,13 @@ namespace {
 
 constexpr double kFaceOffset = 1e-05;
 
-struct CellIndex {
-  std::int32_t i, j, k;
-};
+using CellIndex = CrackleCache::Cell;
+
+// A neighbour's coordinate, wrapping at the end of the int range as the keys do.
+std::int32_t Beside(std::int32_t coordinate, int offset) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(coordinate) +
+                                   static_cast<std::uint32_t>(offset));
+}
 
 std::int32_t CellCoordinate(double t) {
   const double cell = std::floor(t - kFaceOffset);
@@ -36,12 +40,7 @@ bool IsNeighbourOffset(int dx, int dy, int dz) {
   return twos < 2;
 }
 
-}  // namespace
-
-std::uint32_t CrackleCellKey(const math::Vector3& q) { return KeyOf(CellOf(q)); }
-
-math::Vector3 CrackleCellPoint(const math::Vector3& q) {
-  const CellIndex cell = CellOf(q);
+math::Vector3 PointOf(const CellIndex& cell) {
   Seed(KeyOf(cell));
   const double x = cell.i + RandUnit();
   const double y = cell.j + RandUnit();
@@ -49,10 +48,16 @@ math::Vector3 CrackleCellPoint(const math::Vector3& q) {
   return {x, y, z};
 }
 
-int CrackleCache::Find(std::uint32_t key) {
+}  // namespace
+
+std::uint32_t CrackleCellKey(const math::Vector3& q) { return KeyOf(CellOf(q)); }
+
+math::Vector3 CrackleCellPoint(const math::Vector3& q) { return PointOf(CellOf(q)); }
+
+int CrackleCache::Find(const Cell& cell) {
   for (int position = 0; position < used_; ++position) {
     const int slot = order_[position];
-    if (slots_[slot].key == key) {
+    if (slots_[slot].cell == cell) {
       std::rotate(order_.begin(), order_.begin() + position, order_.begin() + position + 1);
       return slot;
     }
@@ -69,33 +74,33 @@ int CrackleCache::Take() {
   return slot;
 }
 
-void CrackleCache::Fill(Slot& slot, const math::Vector3& p) {
+void CrackleCache::Fill(Slot& slot) {
+  const Cell& c = slot.cell;
   slot.pointCount = 0;
   for (int dx = -2; dx <= 2; ++dx) {
     for (int dy = -2; dy <= 2; ++dy) {
       for (int dz = -2; dz <= 2; ++dz) {
         if (!IsNeighbourOffset(dx, dy, dz)) continue;
-        slot.points[slot.pointCount++] =
-            CrackleCellPoint(p + math::Vector3{double(dx), double(dy), double(dz)});
+        slot.points[slot.pointCount++] = PointOf({Beside(c.i, dx), Beside(c.j, dy), Beside(c.k, dz)});
       }
     }
   }
 }
 
 double CrackleCache::Value(const math::Vector3& p) {
-  const std::uint32_t key = CrackleCellKey(p);
-  int slot = Find(key);
+  const Cell cell = CellOf(p);
+  int slot = Find(cell);
   if (slot < 0) {
     ++misses_;
     slot = Take();
-    slots_[slot].key = key;
-    Fill(slots_[slot], p);
+    slots_[slot].cell = cell;
+    Fill(slots_[slot]);
   }
-  const Slot& cell = slots_[slot];
+  const Slot& filled = slots_[slot];
   double nearest = std::numeric_limits<double>::infinity();
   double second = nearest;
-  for (int n = 0; n < cell.pointCount; ++n) {
-    const math::Vector3 d = cell.points[n] - p;
+  for (int n = 0; n < filled.pointCount; ++n) {
+    const math::Vector3 d = filled.points[n] - p;
     const double squared = math::Dot(d, d);
     if (squared < nearest) {
       second = nearest;

@@ -15,7 +15,12 @@ class CrackleCache {
  public:
   static constexpr int kSlotCount = 16;
   static constexpr int kPointsPerSlot = 81;
-  static constexpr std::uint32_t kEmptyKey = 0x80000000u;
+
+  // A unit cell by the integer coordinates of its lower corner.
+  struct Cell {
+    std::int32_t i, j, k;
+    bool operator==(const Cell&) const = default;
+  };
 
   double Value(const math::Vector3& p);
 
@@ -23,17 +28,20 @@ class CrackleCache {
   long long Misses() const { return misses_; }
 
  private:
+  // Slots are told apart by their cells, not by the cells' keys: keys collide, and a slot
+  // found by key alone would give a point the cached points of another cell.
   struct Slot {
-    std::uint32_t key = kEmptyKey;
+    Cell cell{};
     int pointCount = 0;
     std::array<math::Vector3, kPointsPerSlot> points;
   };
 
-  // The slot of `key`, moved to the front of the order, or -1.
-  int Find(std::uint32_t key);
+  // The slot of `cell`, moved to the front of the order, or -1.
+  int Find(const Cell& cell);
   // A fresh slot at the front of the order: the next unused one, later the least recent.
   int Take();
-  void Fill(Slot& slot, const math::Vector3& p);
+  // Draws the points of the slot's cell and of its neighbours.
+  void Fill(Slot& slot);
 
   std::array<Slot, kSlotCount> slots_;
   std::array<int, kSlotCount> order_{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};

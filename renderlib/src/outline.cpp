@@ -98,6 +98,15 @@ std::optional<std::vector<OutlinePiece>> makeOutline(int spline_kind, const std:
 }
 
 int pieceRoots(const OutlinePiece& piece, double a, double b, double c, double roots[3]) {
+  // The piece lies in its box: a line with every corner of the box on one side misses it.
+  const double x_low = a * piece.low_x, x_high = a * piece.high_x;
+  const double y_low = b * piece.low_y + c, y_high = b * piece.high_y + c;
+  const double least = std::min(x_low, x_high) + std::min(y_low, y_high);
+  const double most = std::max(x_low, x_high) + std::max(y_low, y_high);
+  // A margin above rounding, so that a grazing line still meets the roots' own tolerance.
+  const double margin = 1e-3 * (std::max(std::fabs(x_low), std::fabs(x_high)) +
+                                std::max(std::fabs(y_low), std::fabs(y_high)) + std::fabs(c));
+  if (least > margin || most < -margin) return 0;
   double poly[4];
   for (int i = 0; i < 4; ++i) poly[i] = a * piece.x[i] + b * piece.y[i];
   poly[0] += c;

@@ -36,9 +36,9 @@ class TileSamples {
         steps_(double(int64_t{1} << std::max(scene.settings().alias_depth, 0))) {}
 
   Sample at(double x, double y) {
-    // Exact: the points are whole multiples of the finest step.
-    const auto column = uint32_t(int32_t(std::lround(x * steps_)));
-    const auto row = uint32_t(int32_t(std::lround(y * steps_)));
+    // Exact: the points are whole multiples of the finest step, so conversion does not round.
+    const auto column = uint32_t(int32_t(x * steps_));
+    const auto row = uint32_t(int32_t(y * steps_));
     const auto [place, added] = samples_.try_emplace(uint64_t{column} << 32 | row);
     if (added) place->second = sampleAt(*scene_, view_, x, y);
     return place->second;

@@ -55,7 +55,9 @@ bool Superquadric::crossing(const Ray& ray, double from, double to, double& t) c
       const bool rising = previous < 0;
       for (int step = 0; step < 64; ++step) {
         const double middle = 0.5 * (low + high);
+        const bool last = middle == low || middle == high;  // no double between: later steps repeat this one
         ((value(ray.at(middle)) < 0) != rising ? high : low) = middle;
+        if (last) break;
       }
       t = 0.5 * (low + high);
       return true;

@@ -53,20 +53,29 @@ std::unique_ptr<TriangleMesh> TriangleMesh::create(const MeshInput& input) {
   if (!input.normals.empty()) mesh->corner_normals_ = perCorner(input.normals, normal_corners);
   if (!input.uvs.empty()) mesh->corner_uvs_ = perCorner(input.uvs, uv_corners);
 
-  mesh->scene_ = rtcNewScene(embreeDevice());
-  if (!mesh->scene_) throw std::bad_alloc();
-  rtcSetSceneFlags(mesh->scene_, RTC_SCENE_FLAG_ROBUST);
-  rtcSetSceneBuildQuality(mesh->scene_, RTC_BUILD_QUALITY_HIGH);
-  RTCGeometry geometry = rtcNewGeometry(embreeDevice(), RTC_GEOMETRY_TYPE_TRIANGLE);
-  rtcSetSharedGeometryBuffer(geometry, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3, mesh->positions_.data(),
-                             0, 3 * sizeof(float), input.vertices.size());
-  rtcSetSharedGeometryBuffer(geometry, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3, mesh->faces_.data(), 0,
-                             3 * sizeof(uint32_t), face_count);
-  rtcCommitGeometry(geometry);
-  rtcAttachGeometry(mesh->scene_, geometry);
-  rtcReleaseGeometry(geometry);
-  rtcCommitScene(mesh->scene_);
   return mesh;
+}
+
+RTCScene TriangleMesh::embreeScene() const {
+  std::call_once(built_, [this] { scene_ = buildScene(); });
+  return scene_;
+}
+
+RTCScene TriangleMesh::buildScene() const {
+  RTCScene scene = rtcNewScene(embreeDevice());
+  if (!scene) throw std::bad_alloc();
+  rtcSetSceneFlags(scene, RTC_SCENE_FLAG_ROBUST);
+  rtcSetSceneBuildQuality(scene, RTC_BUILD_QUALITY_HIGH);
+  RTCGeometry geometry = rtcNewGeometry(embreeDevice(), RTC_GEOMETRY_TYPE_TRIANGLE);
+  rtcSetSharedGeometryBuffer(geometry, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3, positions_.data(), 0,
+                             3 * sizeof(float), positions_.size() / 3);
+  rtcSetSharedGeometryBuffer(geometry, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3, faces_.data(), 0,
+                             3 * sizeof(uint32_t), faceCount());
+  rtcCommitGeometry(geometry);
+  rtcAttachGeometry(scene, geometry);
+  rtcReleaseGeometry(geometry);
+  rtcCommitScene(scene);
+  return scene;
 }
 
 TriangleMesh::~TriangleMesh() {
@@ -81,7 +90,7 @@ bool TriangleMesh::nearestFace(const Ray& ray, double tmin, double tmax, RTCRayH
   RTCIntersectContext context;
   rtcInitIntersectContext(&context);
   found = embreeQuery(ray, tmin, tmax);
-  rtcIntersect1(scene_, &context, &found);
+  rtcIntersect1(embreeScene(), &context, &found);
   return found.hit.geomID != RTC_INVALID_GEOMETRY_ID;
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "shape.h"
@@ -31,7 +32,9 @@ class TriangleMesh final : public Shape {
   TriangleMesh(const TriangleMesh&) = delete;
   TriangleMesh& operator=(const TriangleMesh&) = delete;
 
-  RTCScene embreeScene() const { return scene_; }
+  // The mesh's Embree scene, built on first use: by then the copies the mesh was made from
+  // are gone, which lowers the peak memory of large meshes.
+  RTCScene embreeScene() const;
   size_t faceCount() const { return faces_.size() / 3; }
   bool intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit) const override;
   bool inside(const Vec3& p) const override;
@@ -56,7 +59,9 @@ class TriangleMesh final : public Shape {
   std::vector<Vec3> corner_normals_;  // three a face, or empty for flat faces
   std::vector<Vec3> corner_uvs_;      // three a face, or empty
   bool counter_clockwise_ = false;
-  RTCScene scene_ = nullptr;
+  RTCScene buildScene() const;
+  mutable std::once_flag built_;
+  mutable RTCScene scene_ = nullptr;
 };
 
 }  // namespace lumetra::renderlib

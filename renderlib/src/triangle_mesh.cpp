@@ -24,6 +24,8 @@ std::vector<Value> perCorner(const std::vector<Value>& values, const std::vector
   return out;
 }
 
+constexpr size_t kCompactFaces = size_t{1} << 18;
+
 }  // namespace
 
 std::unique_ptr<TriangleMesh> TriangleMesh::create(const MeshInput& input) {
@@ -64,8 +66,12 @@ RTCScene TriangleMesh::embreeScene() const {
 RTCScene TriangleMesh::buildScene() const {
   RTCScene scene = rtcNewScene(embreeDevice());
   if (!scene) throw std::bad_alloc();
-  rtcSetSceneFlags(scene, RTC_SCENE_FLAG_ROBUST);
-  rtcSetSceneBuildQuality(scene, RTC_BUILD_QUALITY_HIGH);
+  // Large meshes keep vertex indices in the tree instead of vertex copies and build without
+  // spatial splits: far less memory for a little more time a ray. Small ones keep the
+  // faster tree.
+  const bool compact = faceCount() >= kCompactFaces;
+  rtcSetSceneFlags(scene, RTC_SCENE_FLAG_ROBUST | (compact ? RTC_SCENE_FLAG_COMPACT : RTC_SCENE_FLAG_NONE));
+  rtcSetSceneBuildQuality(scene, compact ? RTC_BUILD_QUALITY_MEDIUM : RTC_BUILD_QUALITY_HIGH);
   RTCGeometry geometry = rtcNewGeometry(embreeDevice(), RTC_GEOMETRY_TYPE_TRIANGLE);
   rtcSetSharedGeometryBuffer(geometry, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3, positions_.data(), 0,
                              3 * sizeof(float), positions_.size() / 3);

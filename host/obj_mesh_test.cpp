@@ -9,8 +9,8 @@ namespace lumetra::host {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 using testing::FreshFolder;
+using ::testing::HasSubstr;
 using testing::WriteText;
 
 Mesh Load(const std::string& name, const std::string& text) {

@@ -33,6 +33,9 @@ class PngWriteStructs {
   png_infop info_ = nullptr;
 };
 
+constexpr int kDeflateLevel = 1;
+constexpr int kRowFilters = PNG_FILTER_SUB;
+
 }  // namespace
 
 void WritePng(std::FILE* file, const BgraPicture& picture) {
@@ -43,6 +46,10 @@ void WritePng(std::FILE* file, const BgraPicture& picture) {
   png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height),
                8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
+  // A fast deflate level: rendered pictures compress nearly as well, in a fraction of the
+  // time that dominated writing a large picture.
+  png_set_compression_level(png, kDeflateLevel);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, kRowFilters);
   png_write_info(png, info);
   png_set_bgr(png);  // the library swaps blue and red on the way out
   std::vector<png_bytep> rows(static_cast<size_t>(picture.height));

@@ -207,6 +207,8 @@ int main(int argc, char** argv) {
                  argv[0]);
     return 2;
   }
+  // The library in this process renders with the same thread count as POV-Ray and lumetra.
+  setenv("LUMETRA_THREADS", std::to_string(options.threads).c_str(), 1);
   fs::create_directories(options.out);
   int failures = 0;
   for (const Size& size : options.sizes) failures += compareAt(size, options);

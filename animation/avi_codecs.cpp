@@ -2,11 +2,9 @@
 
 #include <array>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-}
-
+#include "animation/ffmpeg_support.h"
 #include "platform/case_insensitive.h"
+#include "platform/debug_log.h"
 
 namespace lumetra::animation {
 namespace {
@@ -49,8 +47,15 @@ const AviCodec* FindAviCodec(uint32_t handler) {
 
 std::vector<AviCodecOffer> AvailableAviCodecs() {
   std::vector<AviCodecOffer> offers;
+  const FfmpegLibrary* ffmpeg = nullptr;
+  try {
+    ffmpeg = &Ffmpeg();
+  } catch (const FfmpegError& error) {
+    platform::DebugLog::Printf("%s\n", error.what());
+    return offers;  // without FFmpeg no compressor is on offer
+  }
   for (const AviCodec& codec : kCodecs) {
-    const ::AVCodec* encoder = avcodec_find_encoder_by_name(codec.encoder);
+    const ::AVCodec* encoder = ffmpeg->avcodec_find_encoder_by_name(codec.encoder);
     if (encoder == nullptr) continue;
     const bool lossless = codec.quality == QualityControl::None;
     offers.push_back({&codec, encoder->long_name ? encoder->long_name : codec.encoder,

@@ -4,10 +4,7 @@
 #include <cmath>
 #include <string>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavutil/dict.h>
-}
+#include "animation/ffmpeg_library.h"
 
 namespace lumetra::animation {
 namespace {
@@ -30,7 +27,7 @@ void ApplyQuality(const AviCodec& codec, int32_t quality, AVCodecContext& encode
       encoder.global_quality = QScaleForQuality(quality) * FF_QP2LAMBDA;
       return;
     case QualityControl::Crf:
-      av_dict_set(&options, "crf", std::to_string(CrfForQuality(quality)).c_str(), 0);
+      Ffmpeg().av_dict_set(&options, "crf", std::to_string(CrfForQuality(quality)).c_str(), 0);
       return;
   }
 }

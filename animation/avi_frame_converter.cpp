@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-extern "C" {
-#include <libavutil/pixdesc.h>
-}
+#include "animation/ffmpeg_library.h"
 
 namespace lumetra::animation {
 namespace {
@@ -27,11 +25,12 @@ FrameConverter::FrameConverter(int32_t width, int32_t height, const AVCodecConte
   // Same size in and out, so the filter only matters where chroma is subsampled. To
   // another RGB format point sampling takes swscale's direct conversion; any other
   // filter goes through YUV with dithering, which loses colour and adds noise.
-  const AVPixFmtDescriptor* format = av_pix_fmt_desc_get(encoder.pix_fmt);
+  const AVPixFmtDescriptor* format = Ffmpeg().av_pix_fmt_desc_get(encoder.pix_fmt);
   const int filter =
       format != nullptr && (format->flags & AV_PIX_FMT_FLAG_RGB) != 0 ? SWS_POINT : SWS_BICUBIC;
-  scaler_.reset(sws_getContext(frameWidth_, frameHeight_, AV_PIX_FMT_BGRA, frameWidth_, frameHeight_,
-                               encoder.pix_fmt, filter | SWS_ACCURATE_RND, nullptr, nullptr, nullptr));
+  scaler_.reset(Ffmpeg().sws_getContext(frameWidth_, frameHeight_, AV_PIX_FMT_BGRA, frameWidth_, frameHeight_,
+                                        encoder.pix_fmt, filter | SWS_ACCURATE_RND, nullptr, nullptr,
+                                        nullptr));
   if (!scaler_) {
     throw FfmpegError("no conversion from BGRA to the encoder's pixel format", AVERROR(EINVAL));
   }
@@ -63,8 +62,8 @@ int FrameConverter::Convert(std::span<const uint8_t> picture, AVFrame& frame) {
   }
   Rows rows = InFrameOrder(picture);
   if (!padded_.empty()) rows = Padded(rows);
-  const int result =
-      sws_scale(scaler_.get(), &rows.first, &rows.stride, 0, frameHeight_, frame.data, frame.linesize);
+  const int result = Ffmpeg().sws_scale(scaler_.get(), &rows.first, &rows.stride, 0, frameHeight_, frame.data,
+                                        frame.linesize);
   return result < 0 ? result : 0;
 }
 

@@ -82,19 +82,19 @@ struct AviWriter::State {
 AviWriter::State::~State() {
   if (format == nullptr) return;
   if (format->pb != nullptr) {
-    LogFailure("Closing", file, avio_closep(&format->pb));
+    LogFailure("Closing", file, Ffmpeg().avio_closep(&format->pb));
     // A file that never got its index is of no use to anyone.
     std::error_code error;
     if (!finished && !std::filesystem::remove(file, error) && error) {
       platform::DebugLog::Printf("Removing %s: %s\n", file.c_str(), error.message().c_str());
     }
   }
-  avformat_free_context(format);
+  Ffmpeg().avformat_free_context(format);
 }
 
 void AviWriter::State::CreateFile() {
-  const int result = avformat_alloc_output_context2(&format, nullptr, "avi", file.c_str());
-  const int opened = result < 0 ? result : avio_open(&format->pb, file.c_str(), AVIO_FLAG_WRITE);
+  const int result = Ffmpeg().avformat_alloc_output_context2(&format, nullptr, "avi", file.c_str());
+  const int opened = result < 0 ? result : Ffmpeg().avio_open(&format->pb, file.c_str(), AVIO_FLAG_WRITE);
   if (opened < 0) {
     throw OpenFailure("Failed to create AVI file: " + Quoted(shownPath), FfmpegErrorText(opened));
   }
@@ -110,7 +110,7 @@ void AviWriter::State::CreateStream(const render::AnimationSettings& settings) {
     throw OpenFailure(message,
                       "frames of " + std::to_string(width) + " x " + std::to_string(height) + " pixels");
   }
-  stream = avformat_new_stream(format, nullptr);
+  stream = Ffmpeg().avformat_new_stream(format, nullptr);
   if (stream == nullptr) throw OpenFailure(message, "no memory for a stream");
   // Exactly the settings' rate; the muxer only reduces the fraction.
   stream->time_base = {settings.frameRateDenominator, settings.frameRateNumerator};
@@ -132,13 +132,13 @@ void AviWriter::State::CreateEncoder(const render::AnimationSettings& settings) 
 
 void AviWriter::State::WriteHeader() {
   const std::string message = "Failed to set AVI stream format for " + Quoted(shownPath);
-  int result = avcodec_parameters_from_context(stream->codecpar, &encoder->Context());
+  int result = Ffmpeg().avcodec_parameters_from_context(stream->codecpar, &encoder->Context());
   if (result < 0) throw OpenFailure(message, FfmpegErrorText(result));
   stream->codecpar->codec_tag = tag;
   FfmpegOptions options;
   // The image buffer's rows are bottom-up already: the header says so (positive height).
-  if (codec->uncompressedDib) av_dict_set(&options.Get(), "flipped_raw_rgb", "1", 0);
-  result = avformat_write_header(format, &options.Get());
+  if (codec->uncompressedDib) Ffmpeg().av_dict_set(&options.Get(), "flipped_raw_rgb", "1", 0);
+  result = Ffmpeg().avformat_write_header(format, &options.Get());
   if (result < 0) throw OpenFailure(message, FfmpegErrorText(result));
 }
 
@@ -160,22 +160,22 @@ std::string AviWriter::State::Write(const render::ImageBuffer& image, int32_t in
 }
 
 int AviWriter::State::WriteEmptyChunk(int64_t position) {
-  PacketPtr empty(av_packet_alloc());
+  PacketPtr empty(Ffmpeg().av_packet_alloc());
   if (!empty) return AVERROR(ENOMEM);
   empty->pts = empty->dts = position;
   empty->stream_index = stream->index;
-  return av_write_frame(format, empty.get());
+  return Ffmpeg().av_write_frame(format, empty.get());
 }
 
 int AviWriter::State::Mux(AVPacket& packet) {
   packet.stream_index = stream->index;
-  av_packet_rescale_ts(&packet, encoder->Context().time_base, stream->time_base);
-  return av_write_frame(format, &packet);
+  Ffmpeg().av_packet_rescale_ts(&packet, encoder->Context().time_base, stream->time_base);
+  return Ffmpeg().av_write_frame(format, &packet);
 }
 
 void AviWriter::State::Finish() {
   LogFailure("Last frames of", file, encoder->Flush([this](AVPacket& packet) { return Mux(packet); }));
-  LogFailure("Index of", file, av_write_trailer(format));
+  LogFailure("Index of", file, Ffmpeg().av_write_trailer(format));
   finished = true;
 }
 
@@ -185,7 +185,13 @@ AviWriter::~AviWriter() { Close(); }
 
 bool AviWriter::Open(render::RenderJob& job) {
   Close();
-  RouteFfmpegLogToDebugLog();
+  try {
+    RouteFfmpegLogToDebugLog();  // the first call loads FFmpeg's libraries
+  } catch (const FfmpegError& error) {
+    platform::DebugLog::Printf("%s\n", error.what());
+    ShowError(error.what());
+    return false;
+  }
   if (!MakeWayForOutput(job)) return false;
   auto state = std::make_unique<State>(job);
   try {

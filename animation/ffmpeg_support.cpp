@@ -12,7 +12,7 @@ void ForwardToDebugLog(void* object, int level, const char* format, va_list argu
   if (level > AV_LOG_WARNING) return;
   char line[1024];
   int printPrefix = 1;
-  av_log_format_line2(object, level, format, arguments, line, sizeof line, &printPrefix);
+  Ffmpeg().av_log_format_line2(object, level, format, arguments, line, sizeof line, &printPrefix);
   platform::DebugLog::Write(line);
 }
 
@@ -20,13 +20,13 @@ void ForwardToDebugLog(void* object, int level, const char* format, va_list argu
 
 std::string FfmpegErrorText(int code) {
   char text[AV_ERROR_MAX_STRING_SIZE] = {};
-  av_strerror(code, text, sizeof text);
+  Ffmpeg().av_strerror(code, text, sizeof text);
   return text;
 }
 
 void RouteFfmpegLogToDebugLog() {
   static std::once_flag routed;
-  std::call_once(routed, [] { av_log_set_callback(ForwardToDebugLog); });
+  std::call_once(routed, [] { Ffmpeg().av_log_set_callback(ForwardToDebugLog); });
 }
 
 }  // namespace lumetra::animation

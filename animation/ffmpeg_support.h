@@ -5,19 +5,15 @@
 #include <stdexcept>
 #include <string>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libswscale/swscale.h>
-}
+#include "animation/ffmpeg_library.h"
 
 namespace lumetra::animation {
 
 struct FfmpegDeleter {
-  void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
-  void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-  void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-  void operator()(SwsContext* context) const { sws_freeContext(context); }
+  void operator()(AVCodecContext* context) const { Ffmpeg().avcodec_free_context(&context); }
+  void operator()(AVFrame* frame) const { Ffmpeg().av_frame_free(&frame); }
+  void operator()(AVPacket* packet) const { Ffmpeg().av_packet_free(&packet); }
+  void operator()(SwsContext* context) const { Ffmpeg().sws_freeContext(context); }
 };
 
 using CodecContextPtr = std::unique_ptr<AVCodecContext, FfmpegDeleter>;
@@ -29,7 +25,7 @@ using SwsContextPtr = std::unique_ptr<SwsContext, FfmpegDeleter>;
 class FfmpegOptions {
  public:
   FfmpegOptions() = default;
-  ~FfmpegOptions() { av_dict_free(&options_); }
+  ~FfmpegOptions() { Ffmpeg().av_dict_free(&options_); }
   FfmpegOptions(const FfmpegOptions&) = delete;
   FfmpegOptions& operator=(const FfmpegOptions&) = delete;
 

@@ -28,6 +28,16 @@ set(CPACK_COMPONENTS_ALL Unspecified)
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_NAME lumetra)
 # The "POV-Ray" render method runs it; everything else works without it.
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_SUGGESTS povray)
+# The plug-in loads FFmpeg's libraries itself when it writes an AVI file, so dpkg-shlibdeps,
+# which sees only what is linked, cannot name them: the package does, by their major versions.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(LUMETRA_FFMPEG_RUNTIME REQUIRED libavformat libavcodec libswscale libavutil)
+set(ffmpeg_packages "")
+foreach(module avformat avcodec swscale avutil)
+  string(REGEX MATCH "^[0-9]+" major "${LUMETRA_FFMPEG_RUNTIME_lib${module}_VERSION}")
+  list(APPEND ffmpeg_packages "lib${module}${major}")
+endforeach()
+list(JOIN ffmpeg_packages ", " CPACK_DEBIAN_UNSPECIFIED_PACKAGE_DEPENDS)
 if(TARGET lumetra_gui)
   list(APPEND CPACK_COMPONENTS_ALL gui)
   set(CPACK_DEBIAN_GUI_PACKAGE_NAME lumetra-gui)

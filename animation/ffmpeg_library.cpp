@@ -22,8 +22,9 @@ constexpr const char* kLibraries[] = {
 
 std::string Missing(const std::string& what) {
   return "FFmpeg's libraries cannot be loaded (" + what + "): install the packages libavformat" +
-         std::to_string(LIBAVFORMAT_VERSION_MAJOR) + ", libavcodec" + std::to_string(LIBAVCODEC_VERSION_MAJOR) +
-         " and libswscale" + std::to_string(LIBSWSCALE_VERSION_MAJOR) + " (apt-get install ffmpeg)";
+         std::to_string(LIBAVFORMAT_VERSION_MAJOR) + ", libavcodec" +
+         std::to_string(LIBAVCODEC_VERSION_MAJOR) + " and libswscale" +
+         std::to_string(LIBSWSCALE_VERSION_MAJOR) + " (apt-get install ffmpeg)";
 }
 
 class Loader {

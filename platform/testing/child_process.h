@@ -11,6 +11,14 @@
 
 namespace lumetra::platform {
 
+// ThreadSanitizer cannot follow a forked child that starts threads of its own while the
+// parent has threads; tests whose children do skip under it.
+#if defined(__SANITIZE_THREAD__)
+inline constexpr bool kForkedChildrenCannotStartThreads = true;
+#else
+inline constexpr bool kForkedChildrenCannotStartThreads = false;
+#endif
+
 // For two-process tests: runs `body` in a forked child whose exit status is
 // the body's result (an exception counts as failure). The child leaves with
 // _exit so that it never runs the parent's test framework teardown.

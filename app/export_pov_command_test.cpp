@@ -113,9 +113,11 @@ constexpr const char* kTextureMaterials =
 #undef SHOWCASE
 
 // Texture nodes drawn by both: an image-mapped box, a pigment map on a wall and a layered
-// texture, where nothing but the shading differs.
+// texture, where nothing but the shading differs; and an object without a material, which
+// both draw in the ray tracer's default white.
 void CompareTextureNodes() {
   const testing::Case cases[] = {
+      {"no_material", R"({"type": "sphere", "transform": {"scale": [1.5, 1.5, 1.5]}})"},
       {"image_map", R"({"type": "box", "texture": "Painted", "transform": {"scale": [1.6, 1.2, 0.5],
         "rotate": [10, 20, 0]}})"},
       {"pigment_map", R"({"type": "plane", "texture": "Mapped", "transform": {"rotate": [0, 20, 0],

@@ -38,7 +38,8 @@ void WriteGlobals(const Scene& scene, std::ostream& out) {
   pov::WriteColour(out, environment.ambient[0], environment.ambient[1], environment.ambient[2]);
   out << " }\nbackground { ";
   pov::WriteColour(out, environment.background[0], environment.background[1], environment.background[2]);
-  out << " }\n";
+  // Objects without a material are white in the ray tracer; POV-Ray's own default is black.
+  out << " }\n#default { pigment { rgb 1 } }\n";
 }
 
 class ObjectWriter {

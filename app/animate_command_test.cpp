@@ -273,6 +273,7 @@ app::AnimateArgs PickedFrames(const fs::path& folder, const std::string& frames)
 TEST(AnimateFrames, ATerminatedRunKeepsWholeRecordedFramesAndAResumeRendersTheRest) {
   platform::ScratchDirectory dir;
   app::AnimateArgs args = PickedFrames(dir.Path(), "0-15");
+  args.size = "1280x720";  // frames slow enough that the run cannot finish before it hears the signal
   std::ostringstream out;
   app::testing::InterruptStream err("\"frame\":5,", SIGTERM);  // as Slurm stops a task
   const int code = app::RunAnimate(args, LUMETRA_PLUGIN_PATH, out, err);

@@ -18,9 +18,11 @@
 #include "app/render_command.h"
 #include "app/settings_command.h"
 #include "app/validate_command.h"
+#include "host/memory_policy.h"
 #include "platform/messages.h"
 
 int main(int argc, char** argv) {
+  lumetra::host::ReturnLargeBlocksAtOnce();
   CLI::App root{"lumetra: renders and animates scenes with the Lumetra plug-in", "lumetra"};
   root.require_subcommand(1);
   root.set_version_flag("--version", "lumetra " LUMETRA_VERSION);

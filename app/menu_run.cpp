@@ -169,7 +169,9 @@ RunEnd RunAndFollow(HostSession& session, const std::string& commandText,
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   bool interrupted = false;
-  while (!desktop.WaitUntilAllClosed(Clock::now() + std::chrono::milliseconds(50))) {
+  // Short waits: a frame of a small animation takes a few milliseconds, and an interrupt should
+  // stop the run within one.
+  while (!desktop.WaitUntilAllClosed(Clock::now() + std::chrono::milliseconds(5))) {
     if (g_interrupted && !interrupted) {
       interrupted = true;
       desktop.CloseAll();

@@ -13,6 +13,7 @@
 #include "gui/options_page.h"
 #include "gui/plugin_menu.h"
 #include "gui/screenshot.h"
+#include "host/memory_policy.h"
 #include "host/plugin_module.h"
 #include "host/scene_file.h"
 
@@ -30,6 +31,7 @@ int Fail(const std::string& message, int code) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  lumetra::host::ReturnLargeBlocksAtOnce();
   int exitCode = 0;
   const std::optional<gui::GuiOptions> options =
       gui::ParseGuiOptions(argc, argv, std::cout, std::cerr, exitCode);

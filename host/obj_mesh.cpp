@@ -2,6 +2,7 @@
 
 #include <tiny_obj_loader.h>
 
+#include <deque>
 #include <fstream>
 #include <limits>
 #include <map>
@@ -15,11 +16,13 @@ namespace {
 using Corner = tinyobj::index_t;
 
 // What a mesh is made of: the file's arrays and its triangles' corners, three a triangle.
+// Growing arrays of a large file live in deques: a vector doubling its storage holds old and
+// new at once, and keeps up to half of it unused, which made the reading the peak of a render.
 struct ObjContents {
-  std::vector<double> vertices;   // three values a vertex
-  std::vector<double> normals;    // three a normal
-  std::vector<double> texcoords;  // two a coordinate pair
-  std::vector<Corner> corners;
+  std::deque<double> vertices;   // three values a vertex
+  std::deque<double> normals;    // three a normal
+  std::deque<double> texcoords;  // two a coordinate pair
+  std::deque<Corner> corners;
 };
 
 // The file read through tinyobjloader's callbacks, which keep nothing of their own: faces of
@@ -107,19 +110,21 @@ class StreamedObj {
     return sum;
   }
 
-  // A quad with a corner outside the vertices is dropped, as tinyobjloader drops it.
+  // A quad with a corner outside the vertices is dropped, as tinyobjloader drops it. The faces
+  // are taken off the front as the triangles grow, so the two never both hold the whole file.
   void SplitQuads() {
-    std::vector<Corner> triangles;
-    triangles.reserve(contents_.corners.size() + 2 * quads_);
-    size_t at = 0;
+    std::deque<Corner> triangles;
     const auto exists = [&](const Corner& c) {
       return c.vertex_index >= 0 && static_cast<size_t>(c.vertex_index) < contents_.vertices.size() / 3;
     };
     for (const unsigned char size : faceSizes_) {
-      const Corner* c = contents_.corners.data() + at;
-      at += size;
+      Corner c[4];
+      for (int k = 0; k < size; ++k) {
+        c[k] = contents_.corners.front();
+        contents_.corners.pop_front();
+      }
       if (size == 3) {
-        triangles.insert(triangles.end(), c, c + 3);
+        triangles.insert(triangles.end(), {c[0], c[1], c[2]});
       } else if (exists(c[0]) && exists(c[1]) && exists(c[2]) && exists(c[3])) {
         if (SquaredDistance(c[0], c[2]) < SquaredDistance(c[1], c[3])) {
           triangles.insert(triangles.end(), {c[0], c[1], c[2], c[0], c[2], c[3]});
@@ -151,14 +156,17 @@ ObjContents ReadWithPolygons(const std::string& path) {
     throw MeshFileError(problem.empty() ? "cannot read the mesh" : problem);
   }
   const auto& attrib = reader.GetAttrib();
-  ObjContents contents{attrib.vertices, attrib.normals, attrib.texcoords, {}};
+  ObjContents contents{{attrib.vertices.begin(), attrib.vertices.end()},
+                       {attrib.normals.begin(), attrib.normals.end()},
+                       {attrib.texcoords.begin(), attrib.texcoords.end()},
+                       {}};
   for (const auto& shape : reader.GetShapes()) {
     contents.corners.insert(contents.corners.end(), shape.mesh.indices.begin(), shape.mesh.indices.end());
   }
   return contents;
 }
 
-void AppendTriple(std::vector<double>& out, const std::vector<double>& in, int index, int width) {
+void AppendTriple(std::vector<double>& out, const std::deque<double>& in, int index, int width) {
   for (int axis = 0; axis < 3; ++axis) {
     out.push_back(axis < width ? in[static_cast<size_t>(index * width + axis)] : 0.0);
   }

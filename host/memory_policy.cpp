@@ -11,7 +11,8 @@ void ReturnLargeBlocksAtOnce() {
   // threshold also stops glibc from raising it after each large free.
   constexpr int kOwnMappingFrom = 1 << 20;
   if (mallopt(M_MMAP_THRESHOLD, kOwnMappingFrom) == 0) {
-    platform::DebugLog::Write("The C library refused the mapping threshold: large blocks stay in its heap.\n");
+    platform::DebugLog::Write(
+        "The C library refused the mapping threshold: large blocks stay in its heap.\n");
   }
 }
 

@@ -47,7 +47,10 @@ class StreamedObj {
       static_cast<StreamedObj*>(self)->Face(indices, count);
     };
     std::string warning, error;
-    tinyobj::LoadObjWithCallback(in, callback, this, nullptr, &warning, &error);
+    if (!tinyobj::LoadObjWithCallback(in, callback, this, nullptr, &warning, &error) && problem_.empty()) {
+      while (!error.empty() && error.back() == '\n') error.pop_back();
+      problem_ = error.empty() ? "cannot read the mesh" : error;
+    }
     return true;
   }
 

@@ -208,7 +208,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   // The library in this process renders with the same thread count as POV-Ray and lumetra.
-  setenv("LUMETRA_THREADS", std::to_string(options.threads).c_str(), 1);
+  if (setenv("LUMETRA_THREADS", std::to_string(options.threads).c_str(), 1) != 0) {
+    std::perror("LUMETRA_THREADS");
+    return 2;
+  }
   fs::create_directories(options.out);
   int failures = 0;
   for (const Size& size : options.sizes) failures += compareAt(size, options);

@@ -1,6 +1,5 @@
 #include "texture/noise_tables.h"
 
-#include <mutex>
 #include <utility>
 
 #include "texture/random.h"
@@ -41,9 +40,13 @@ void BuildTables(NoiseTables& tables) {
 }  // namespace
 
 const NoiseTables& GetNoiseTables() {
-  static NoiseTables tables;
-  static std::once_flag built;
-  std::call_once(built, [] { BuildTables(tables); });
+  // A function-local static: after the first call its guard costs one load, where call_once
+  // would go through thread-local state on every one of the millions of noise lookups.
+  static const NoiseTables tables = [] {
+    NoiseTables built;
+    BuildTables(built);
+    return built;
+  }();
   return tables;
 }
 

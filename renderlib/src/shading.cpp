@@ -7,7 +7,9 @@
 namespace lumetra::renderlib {
 namespace {
 
-thread_local ShadingContext* t_evaluating = nullptr;
+// Static TLS: every texture evaluation sets it, and the general model would cost a call to
+// __tls_get_addr each time.
+[[gnu::tls_model("initial-exec")]] thread_local ShadingContext* t_evaluating = nullptr;
 
 // Marks the thread as inside a texture evaluation for ShadePoint.
 class EvaluationScope {

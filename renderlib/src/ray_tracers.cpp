@@ -2,7 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
-#include <unordered_map>
+#include <vector>
 
 #include "shading.h"
 
@@ -27,30 +27,63 @@ Sample average(const Sample& a, const Sample& b, const Sample& c, const Sample& 
 }
 
 // The samples of one tile by their place on the finest grid the subdivision reaches: a point
-// shared by neighbouring pixels, or by the squares of one pixel, is traced once.
+// shared by neighbouring pixels, or by the squares of one pixel, is traced once. The places
+// live in an open-addressing table, since a tile asks for every sample at least twice and a
+// node per sample would cost an allocation each.
 class TileSamples {
  public:
   TileSamples(const CompiledScene& scene, uint32_t view)
       : scene_(&scene),
         view_(view),
-        steps_(double(int64_t{1} << std::max(scene.settings().alias_depth, 0))) {}
+        steps_(double(int64_t{1} << std::max(scene.settings().alias_depth, 0))),
+        slots_(size_t{1} << kFirstBits) {}
 
   Sample at(double x, double y) {
     // Exact: the points are whole multiples of the finest step, so conversion does not round.
     const auto column = uint32_t(int32_t(x * steps_));
     const auto row = uint32_t(int32_t(y * steps_));
-    const auto [place, added] = samples_.try_emplace(uint64_t{column} << 32 | row);
-    if (added) place->second = sampleAt(*scene_, view_, x, y);
-    return place->second;
+    // Never 0, the mark of an empty slot: no place has all bits of both halves set.
+    const uint64_t key = (uint64_t{column} << 32 | row) + 1;
+    Slot& slot = find(key);
+    if (slot.key != 0) return slot.sample;
+    const Sample sample = sampleAt(*scene_, view_, x, y);
+    slot = {key, sample};
+    if (++used_ * 2 > slots_.size()) grow();
+    return sample;
   }
 
   const CompiledScene& scene() const { return *scene_; }
 
  private:
+  static constexpr int kFirstBits = 10;  // room for a 16-pixel tile's corners and some more
+  struct Slot {
+    uint64_t key = 0;
+    Sample sample;
+  };
+
+  Slot& find(uint64_t key) {
+    // Multiplicative hashing: the product's top bits depend on every bit of the key.
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = (key * 0x9E3779B97F4A7C15ull) >> (64 - bits_);; i = (i + 1) & mask) {
+      if (slots_[i].key == key || slots_[i].key == 0) return slots_[i];
+    }
+  }
+
+  void grow() {
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    ++bits_;
+    for (const Slot& slot : old) {
+      if (slot.key != 0) find(slot.key) = slot;
+    }
+  }
+
   const CompiledScene* scene_;
   uint32_t view_;
   double steps_;  // finest grid steps per pixel
-  std::unordered_map<uint64_t, Sample> samples_;
+  std::vector<Slot> slots_;
+  int bits_ = kFirstBits;  // slots_ holds 2^bits_
+  size_t used_ = 0;
 };
 
 // The mean over a square given its corner samples: split into four while the corners

@@ -1,6 +1,7 @@
 #include "shading.h"
 
 #include "media.h"
+#include "power.h"
 
 #include <cmath>
 
@@ -129,18 +130,16 @@ Vec3 lightFrom(ShadingContext& context, uint32_t flags, const CompiledLight& lig
         intensity *
         marchMedia(context, path, context.scene.settings().ray_epsilon, distance, 0, 1, true).transmittance;
   }
-  // Most surfaces keep the brilliance of 1, where pow would only cost time.
-  const double lit = sample.brilliance == 1 ? cosine : std::pow(cosine, double(sample.brilliance));
+  const double lit = power(cosine, double(sample.brilliance));
   Vec3 out = at.color * (sample.diffuse * lit);
   if (sample.specular > 0) {
     const double facing = dot(at.normal, normalized(toward - at.view_direction));
-    if (facing > 0)
-      out += at.highlight * (sample.specular * std::pow(facing, double(sample.specular_exponent)));
+    if (facing > 0) out += at.highlight * (sample.specular * power(facing, double(sample.specular_exponent)));
   }
   if (sample.phong > 0) {
     const Vec3 mirrored = at.view_direction - at.normal * (2 * dot(at.view_direction, at.normal));
     const double facing = dot(mirrored, toward);
-    if (facing > 0) out += at.highlight * (sample.phong * std::pow(facing, double(sample.phong_size)));
+    if (facing > 0) out += at.highlight * (sample.phong * power(facing, double(sample.phong_size)));
   }
   return out * intensity;
 }
@@ -211,7 +210,7 @@ double spotFactor(const CompiledLight& light, const Vec3& toward_light) {
     const double s = (cosine - light.cos_falloff) / (light.cos_radius - light.cos_falloff);
     factor = s * s * (3 - 2 * s);
   }
-  if (light.light->tightness > 0) factor *= std::pow(cosine, light.light->tightness);
+  if (light.light->tightness > 0) factor *= power(cosine, light.light->tightness);
   return factor;
 }
 

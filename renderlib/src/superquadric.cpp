@@ -1,5 +1,7 @@
 #include "superquadric.h"
 
+#include "power.h"
+
 #include <algorithm>
 #include <array>
 
@@ -26,10 +28,9 @@ bool clipToCube(const Ray& ray, double& enter, double& leave) {
   return enter < leave;
 }
 
-// |value| to the power; the first power, which round shapes have, without pow's cost.
-double signedPower(double value, double power) {
-  if (value == 0) return 0;
-  return power == 1 ? std::fabs(value) : std::pow(std::fabs(value), power);
+// |value| to the exponent.
+double signedPower(double value, double exponent) {
+  return value == 0 ? 0 : power(std::fabs(value), exponent);
 }
 
 }  // namespace
@@ -42,9 +43,9 @@ double Superquadric::value(const Vec3& p) const {
 Vec3 Superquadric::gradient(const Vec3& p) const {
   const double a = 2 / east_west_, b = 2 / north_south_;
   const double across = signedPower(p.x, a) + signedPower(p.y, a);
-  const double scale = across > 0 ? std::pow(across, east_west_ / north_south_ - 1) : 0;
-  auto part = [](double v, double power) {
-    return v == 0 ? 0.0 : std::copysign(std::pow(std::fabs(v), power - 1), v);
+  const double scale = across > 0 ? power(across, east_west_ / north_south_ - 1) : 0;
+  auto part = [](double v, double exponent) {
+    return v == 0 ? 0.0 : std::copysign(power(std::fabs(v), exponent - 1), v);
   };
   return {scale * part(p.x, a), scale * part(p.y, a), part(p.z, b)};
 }

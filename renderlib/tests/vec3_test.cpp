@@ -7,6 +7,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "power.h"
 #include "vec3.h"
 
 namespace lumetra::renderlib {
@@ -31,6 +32,27 @@ void expectNextUpMatchesTheLibrary() {
 TEST(NextUp, StepsAsStdNextafterTowardsInfinity) {
   expectNextUpMatchesTheLibrary<float>();
   expectNextUpMatchesTheLibrary<double>();
+}
+
+TEST(Power, WholeExponentsStayWithinTheirOwnCountOfUnitsInTheLastPlaceOfPow) {
+  for (const double base : {0.0, 1e-3, 0.31, 0.5, 0.999, 1.0, 1.7, 3.0}) {
+    EXPECT_EQ(power(base, 1), base);
+    EXPECT_EQ(power(base, 2), base * base);
+    for (int exponent = 1; exponent <= 64; ++exponent) {
+      const double expected = std::pow(base, exponent);
+      EXPECT_NEAR(power(base, exponent), expected,
+                  exponent * std::numeric_limits<double>::epsilon() * expected)
+          << base << "^" << exponent;
+    }
+  }
+}
+
+TEST(Power, OtherExponentsAreAnsweredByPow) {
+  for (const double exponent : {0.0, 0.4, 1.5, 2.5, 64.5, 65.0, 1e6, -2.0}) {
+    EXPECT_EQ(power(0.7, exponent), std::pow(0.7, exponent)) << exponent;
+  }
+  EXPECT_TRUE(std::isnan(power(0.7, std::numeric_limits<double>::quiet_NaN())));
+  EXPECT_EQ(power(0.7, std::numeric_limits<double>::infinity()), 0.0);
 }
 
 }  // namespace

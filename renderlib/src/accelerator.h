@@ -22,7 +22,7 @@ struct WorldHit {
   bool polygon = false;             // a triangle of a mesh: its normal faces the triangle's front
   uint32_t face = 0;                // the triangle's index within its mesh (0 for shapes)
   const Primitive* part = nullptr;  // a textured CSG part, carried into world space by
-  Affine part_to_world = Affine::identity();
+  Affine part_to_world;             // only with part; not initialised
 };
 
 class Accelerator {

@@ -58,7 +58,7 @@ struct SurfaceHit {
   Coordinates coordinates = Coordinates::kReady;
   double raw[4] = {0, 0, 0, 0};
   const Primitive* part = nullptr;
-  Affine part_to_shape = Affine::identity();
+  Affine part_to_shape;  // only with part; not initialised, since every ray query makes hits
 
   void setCoordinates(double u_value, double v_value) {
     u = u_value;

@@ -8,7 +8,10 @@
 namespace lumetra::renderlib {
 namespace {
 
-constexpr int kTileSize = 16;
+// The anti-aliasing traces the samples on an edge two tiles share once for each tile: 32 pixels
+// a side trace 6 % more corners than the picture has, where 16 traced 13 % more, and a tile's
+// rays still stay close together in the scene.
+constexpr int kTileSize = 32;
 
 bool sameColor(const float* a, const float* b) { return std::equal(a, a + 4, b); }
 

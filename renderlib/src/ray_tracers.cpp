@@ -55,7 +55,7 @@ class TileSamples {
   const CompiledScene& scene() const { return *scene_; }
 
  private:
-  static constexpr int kFirstBits = 10;  // room for a 16-pixel tile's corners and some more
+  static constexpr int kFirstBits = 12;  // room for a 32-pixel tile's corners and some more
   struct Slot {
     uint64_t key = 0;
     Sample sample;

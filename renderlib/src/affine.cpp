@@ -54,18 +54,6 @@ std::optional<Affine> Affine::inverse() const {
   return out;
 }
 
-Vec3 Affine::point(const Vec3& p) const { return vector(p) + Vec3{m[0][3], m[1][3], m[2][3]}; }
-
-Vec3 Affine::vector(const Vec3& v) const {
-  return {m[0][0] * v.x + m[0][1] * v.y + m[0][2] * v.z, m[1][0] * v.x + m[1][1] * v.y + m[1][2] * v.z,
-          m[2][0] * v.x + m[2][1] * v.y + m[2][2] * v.z};
-}
-
-Vec3 Affine::transposedVector(const Vec3& v) const {
-  return {m[0][0] * v.x + m[1][0] * v.y + m[2][0] * v.z, m[0][1] * v.x + m[1][1] * v.y + m[2][1] * v.z,
-          m[0][2] * v.x + m[1][2] * v.y + m[2][2] * v.z};
-}
-
 bool Placement::append(const Affine& step) {
   const std::optional<Affine> undo = step.inverse();
   if (!undo) return false;

@@ -21,10 +21,17 @@ class Affine {
   // Empty when the linear part is singular.
   std::optional<Affine> inverse() const;
 
-  Vec3 point(const Vec3& p) const;
-  Vec3 vector(const Vec3& v) const;
+  // Inline: every candidate shape of every ray query carries the ray into its own space.
+  Vec3 point(const Vec3& p) const { return vector(p) + Vec3{m[0][3], m[1][3], m[2][3]}; }
+  Vec3 vector(const Vec3& v) const {
+    return {m[0][0] * v.x + m[0][1] * v.y + m[0][2] * v.z, m[1][0] * v.x + m[1][1] * v.y + m[1][2] * v.z,
+            m[2][0] * v.x + m[2][1] * v.y + m[2][2] * v.z};
+  }
   // The transposed linear part applied to v: for an inverse, this maps normals.
-  Vec3 transposedVector(const Vec3& v) const;
+  Vec3 transposedVector(const Vec3& v) const {
+    return {m[0][0] * v.x + m[1][0] * v.y + m[2][0] * v.z, m[0][1] * v.x + m[1][1] * v.y + m[2][1] * v.z,
+            m[0][2] * v.x + m[1][2] * v.y + m[2][2] * v.z};
+  }
 
   double m[3][4];  // row-major; column 3 is the translation
 };

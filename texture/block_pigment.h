@@ -14,6 +14,7 @@ namespace lumetra::texture {
 class BlockPigment : public Pigment {
  public:
   void Eval(ShadingPoint& point, SurfaceSample& sample) const override;
+  bool LetsLightThrough() const override;
 
   BlockPattern block;
   std::vector<Colour> colours;

@@ -14,6 +14,8 @@ class ImagePigment final : public Pigment {
       : image_(image), modifiers_(modifiers) {}
   void Eval(ShadingPoint& point, SurfaceSample& sample) const override;
   std::unique_ptr<Pigment> Clone() const override { return std::make_unique<ImagePigment>(*this); }
+  // Only an image's alpha lets light through; points outside a once-only image are opaque white.
+  bool LetsLightThrough() const override { return image_->HasAlpha(); }
 
   const BitmapModifiers& Modifiers() const { return modifiers_; }
 

@@ -97,6 +97,9 @@ TEST(ImagePigmentTest, ImageAlphaBecomesFilter) {
   ShadingPoint point = At(0.5, 0.5);
   ImagePigment(&image, Planar()).Eval(point, sample);
   EXPECT_FLOAT_EQ(sample.color[3], 0.0f);  // filter 1: fully see-through
+  EXPECT_TRUE(ImagePigment(&image, Planar()).LetsLightThrough());
+  const image::Image opaque = Checker();
+  EXPECT_FALSE(ImagePigment(&opaque, Planar()).LetsLightThrough());
 }
 
 TEST(BumpMapNormalTest, FlatImagesLeaveTheNormalAndSlopesTiltIt) {

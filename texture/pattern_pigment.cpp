@@ -1,5 +1,7 @@
 #include "texture/pattern_pigment.h"
 
+#include <algorithm>
+
 #include "texture/map_lookup.h"
 
 namespace lumetra::texture {
@@ -16,6 +18,12 @@ Colour PatternPigment::ColourAt(double v) const {
   }
   const MapPosition at = LookUp(colourMap, v);
   return BlendColours(colourMap[at.first].colour, colourMap[at.second].colour, at.t);
+}
+
+bool PatternPigment::LetsLightThrough() const {
+  // Blends of opaque colours stay opaque; an empty map gives opaque greys.
+  return std::any_of(colourMap.begin(), colourMap.end(),
+                     [](const Entry& entry) { return texture::LetsLightThrough(entry.colour); });
 }
 
 void PatternPigment::Eval(ShadingPoint& point, SurfaceSample& sample) const {

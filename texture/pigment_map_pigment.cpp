@@ -11,6 +11,13 @@ PigmentMapPigment::PigmentMapPigment(PatternId id) {
   PrepareNoiseFor(id, Noise());
 }
 
+bool PigmentMapPigment::LetsLightThrough() const {
+  // An empty map writes a see-through white.
+  return entries.empty() || std::any_of(entries.begin(), entries.end(), [](const Entry& entry) {
+           return !entry.pigment || entry.pigment->LetsLightThrough();
+         });
+}
+
 void PigmentMapPigment::Eval(ShadingPoint& point, SurfaceSample& sample) const {
   const double v = WarpedPatternValue(*this, pattern, point);
   if (entries.empty()) {

@@ -19,6 +19,7 @@ class PigmentMapPigment final : public Pigment {
   explicit PigmentMapPigment(PatternId id = PatternId::kAgate);
   void Eval(ShadingPoint& point, SurfaceSample& sample) const override;
   std::unique_ptr<Pigment> Clone() const override { return std::make_unique<PigmentMapPigment>(*this); }
+  bool LetsLightThrough() const override;
 
   PatternChoice pattern;
   std::vector<Entry> entries;  // ordered by value

@@ -10,6 +10,7 @@ class SolidPigment final : public Pigment {
   explicit SolidPigment(const Colour& c = {}) : colour(c) {}
   void Eval(ShadingPoint&, SurfaceSample& sample) const override { ColourToSample(sample, colour); }
   std::unique_ptr<Pigment> Clone() const override { return std::make_unique<SolidPigment>(*this); }
+  bool LetsLightThrough() const override { return texture::LetsLightThrough(colour); }
 
   Colour colour;
 };

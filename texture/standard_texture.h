@@ -13,6 +13,8 @@ class StandardTexture final : public Texture {
  public:
   void Shade(ShadingPoint& point, SurfaceSample& sample) const override;
   std::unique_ptr<Texture> Clone() const override { return std::make_unique<StandardTexture>(*this); }
+  // The pigment alone decides: a finish's transmission counts only with a see-through pigment.
+  bool LetsLightThrough() const override { return pigment && pigment->LetsLightThrough(); }
 
   ClonePtr<Pigment> pigment;
   ClonePtr<Normal> normal;

@@ -14,6 +14,9 @@ class Texture : public TextureNode {
   // Warps the caller's point (the warped point is written back) and fills the sample.
   virtual void Shade(ShadingPoint& point, SurfaceSample& sample) const = 0;
   virtual std::unique_ptr<Texture> Clone() const = 0;
+  // False only when no sample it shades can let light through (opacity 1, no transmission);
+  // a texture that cannot tell answers true.
+  virtual bool LetsLightThrough() const { return true; }
 
   float indexOfRefraction = 1.0f;
 };
@@ -24,6 +27,8 @@ class Pigment : public TextureNode {
   // Writes the colour (and what it lets through) into the sample.
   virtual void Eval(ShadingPoint& point, SurfaceSample& sample) const = 0;
   virtual std::unique_ptr<Pigment> Clone() const = 0;
+  // As Texture::LetsLightThrough, for the colours it writes.
+  virtual bool LetsLightThrough() const { return true; }
 };
 
 // The normal perturbation of a standard texture.

@@ -247,6 +247,58 @@ TEST(BlockPigment, SelectsColoursOrPigments) {
   EXPECT_EQ(s.color[0], 0.5f);
 }
 
+// A texture that says it lets no light through must shade opaque samples everywhere.
+void ExpectOpaqueEverywhere(const Texture& texture) {
+  ASSERT_FALSE(texture.LetsLightThrough());
+  for (int i = 0; i < 40; ++i) {
+    ShadingPoint p = At(i * 0.137 - 2, i * 0.051, 1 - i * 0.093);
+    SurfaceSample s{};
+    s.color[3] = 1.0f;  // the library's starting sample
+    texture.Shade(p, s);
+    EXPECT_EQ(s.color[3], 1.0f) << i;
+    EXPECT_EQ(s.flags & kSampleTransmission, 0u) << i;
+  }
+}
+
+std::unique_ptr<StandardTexture> WithPigment(std::unique_ptr<Pigment> pigment) {
+  auto texture = std::make_unique<StandardTexture>();
+  texture->pigment = std::move(pigment);
+  return texture;
+}
+
+TEST(LetsLightThrough, OnlyTexturesWhoseEveryColourIsOpaqueSayNo) {
+  ExpectOpaqueEverywhere(StandardTexture{});
+  ExpectOpaqueEverywhere(*Solid({0.2f, 0.3f, 0.4f}));
+  EXPECT_TRUE(Solid({1, 1, 1, 0.8f, 0})->LetsLightThrough());
+  EXPECT_TRUE(Solid({1, 1, 1, 0, 0.3f})->LetsLightThrough());
+
+  auto pattern = std::make_unique<PatternPigment>();
+  pattern->pattern = GradientX();
+  ExpectOpaqueEverywhere(*WithPigment(pattern->Clone()));  // an empty map gives greys
+  pattern->colourMap = {{0.25f, {0, 0, 0}}, {0.75f, {1, 1, 1}}};
+  ExpectOpaqueEverywhere(*WithPigment(pattern->Clone()));
+  pattern->colourMap.push_back({0.9f, {1, 1, 1, 0, 0.5f}});
+  EXPECT_TRUE(WithPigment(pattern->Clone())->LetsLightThrough());
+
+  auto map = std::make_unique<PigmentMapPigment>();
+  map->pattern = GradientX();
+  EXPECT_TRUE(map->LetsLightThrough());  // an empty map writes a clear white
+  map->entries.push_back({0.0f, std::make_unique<SolidPigment>(Colour{1, 0, 0})});
+  map->entries.push_back({0.5f, std::make_unique<SolidPigment>(Colour{0, 0, 1})});
+  ExpectOpaqueEverywhere(*WithPigment(map->Clone()));
+  map->entries.push_back({0.8f, std::make_unique<SolidPigment>(Colour{0, 0, 1, 0.5f, 0})});
+  EXPECT_TRUE(map->LetsLightThrough());
+
+  auto checker = std::make_unique<CheckerPigment>();
+  checker->colours = {{1, 0, 0}, {0, 1, 0, 0, 1}};
+  EXPECT_TRUE(checker->LetsLightThrough());
+  checker->pigments.emplace_back(std::make_unique<SolidPigment>(Colour{0, 0, 1}));
+  checker->pigments.emplace_back(std::make_unique<SolidPigment>(Colour{0.5f, 0.5f, 0.5f}));
+  ExpectOpaqueEverywhere(*WithPigment(checker->Clone()));  // the pigments hide the colours
+
+  EXPECT_TRUE(LayeredTexture{}.LetsLightThrough());  // cannot tell
+}
+
 TEST(BlockTexture, ShadesTheSelectedTexture) {
   BrickTexture texture;
   texture.block.brickSize = {1, 1, 1};

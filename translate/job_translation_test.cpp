@@ -210,6 +210,22 @@ TEST_F(JobTranslation, AViewWithoutBothCallbacksIsNoPreview) {
   EXPECT_EQ(HostPreviewHolder(), nullptr);
 }
 
+TEST_F(JobTranslation, MaterialsThatLetNoLightThroughAreVouchedForAsOpaque) {
+  const auto material = [](const char* name, const char* color) {
+    return std::string(R"({"kind": "material", "name": ")") + name +
+           R"(", "children": [{"kind": "texture", "children": [{"kind": "pigment", "children": [
+             {"kind": "solid_color", "color": )" +
+           color + "}]}]}]}";
+  };
+  Translate(SceneWith("", R"("materials": [)" + material("Paint", "[1, 0, 0, 0, 0]") + ", " +
+                              material("Glass", "[1, 1, 1, 0.9, 0]") + ", " +
+                              material("Veil", "[1, 1, 1, 0, 0.5]") + "]"));
+  const auto opaque = Calls("SetTextureOpaque");
+  ASSERT_EQ(opaque.size(), 1u);
+  EXPECT_EQ(opaque[0].arguments[1], recorder_.FiledValue("Paint"));
+  EXPECT_EQ(opaque[0].arguments[2], 1);
+}
+
 TEST_F(JobTranslation, MaterialsBecomeNamedUserTexturesWithVolumesByTheirMedia) {
   Translate(SceneWith("", R"("environment": {"media": "Fog"}, "materials": [
     {"kind": "material", "name": "Smoke", "children": [{"kind": "texture"}, {"kind": "interior", "children": [

@@ -52,10 +52,13 @@ void TranslateMaterial(render::RenderJob& job, TextureTranslator& translator, co
   std::unique_ptr<texture::Texture> texture = translator.TranslateMaterial(material, mediaList);
   const std::string name = FieldText(material.info.name);
   if (!texture || name.empty()) return;
+  const bool opaque = !texture->LetsLightThrough();
   const L2Texture handle =
       CreateUserTexture(job.scene, LumetraShadeTexture, LumetraFreeTexture, texture.get());
   if (handle == 0) return;
   texture.release();  // the library's now
+  // Shadow rays then stop at the material without shading it.
+  if (opaque) LogRefusal(SetTextureOpaque(job.scene, handle, 1), "SetTextureOpaque");
   FileName(job, name, handle);
   MakeVolumes(job, handle, mediaList);
 }

@@ -418,6 +418,12 @@ LUMETRA2_API L2Texture LUMETRA2_CALL CreateUserTexture(L2Scene scene, L2TextureE
 LUMETRA2_API L2Texture LUMETRA2_CALL CreateTextureReference(L2Scene scene, L2Texture texture);
 LUMETRA2_API int32_t LUMETRA2_CALL SetPrimTexture(L2Scene scene, L2Primitive prim, L2Texture texture);
 LUMETRA2_API L2Texture LUMETRA2_CALL GetPrimTexture(L2Scene scene, L2Primitive prim);
+/* The caller's promise that a user texture lets no light through anywhere (its samples have
+ * opacity 1 and no L2_SAMPLE_TRANSMISSION): shadow rays then stop at it without calling its
+ * evaluate callback. opaque 0 withdraws the promise, the state of a new texture. Matte
+ * textures stop shadow rays anyway; references share their texture's promise and refuse one
+ * of their own (L2_ERROR_HANDLE). */
+LUMETRA2_API int32_t LUMETRA2_CALL SetTextureOpaque(L2Scene scene, L2Texture texture, int32_t opaque);
 /* Lights a sample as the view would see it and writes red, green, blue and opacity to
  * color (room for four floats, always). Only valid inside an evaluate callback of the
  * same scene; otherwise L2_ERROR_STATE and color stays untouched. */

@@ -38,6 +38,14 @@ L2Texture CreateTextureReference(L2Scene scene, L2Texture texture) {
   });
 }
 
+int32_t SetTextureOpaque(L2Scene scene, L2Texture texture, int32_t opaque) {
+  return withItem<&Scene::texture>(scene, texture, [&](Scene&, Texture& item) -> int32_t {
+    if (item.kind == Texture::Kind::kReference) return L2_ERROR_HANDLE;
+    item.opaque = opaque != 0;
+    return L2_OK;
+  });
+}
+
 int32_t ShadePoint(L2Scene scene, L2View view, uint32_t shading_flags, const L2ShadingRecord* record,
                    const SurfaceSample* sample, float color[4]) {
   try {

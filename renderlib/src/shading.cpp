@@ -79,6 +79,13 @@ SurfaceSample evaluateTexture(ShadingContext& context, const TextureBinding& bin
   return sample;
 }
 
+// The built-in white, matte colours and user textures their caller vouched for: a shadow
+// ray stops at them without asking the texture, whose evaluation is most of a shadow's cost.
+bool letsNoLightThrough(const TextureBinding& binding) {
+  const Texture* texture = binding.texture;
+  return !texture || texture->kind == Texture::Kind::kMatte || texture->opaque;
+}
+
 // Light passed through a surface: filtered by its colour and transmitted by its
 // transmitted colour.
 Vec3 passedLight(const SurfaceSample& sample, uint32_t flags) {
@@ -195,6 +202,7 @@ Vec3 shadowFilter(ShadingContext& context, const Vec3& from, const Vec3& toward,
     tmin = hit.t + epsilon;
     if (!hit.primitive->primitive->casts_shadows) continue;
     const TextureBinding texture = scene.textureAt(hit);
+    if (letsNoLightThrough(texture)) return {};
     L2ShadingRecord record = recordFor(texture, hit, ray, 0, 0);
     passed = passed * passedLight(evaluateTexture(context, texture, record), scene.flags());
     if (maxComponent(passed) < 1e-4) return {};

@@ -18,6 +18,7 @@ struct Texture {
   L2ReleaseCallback release = nullptr;
   void* object = nullptr;
   uint32_t target = 0;  // references: the shared texture
+  bool opaque = false;  // user textures: the caller promised that no light passes
   Placement placement;
 };
 

@@ -101,10 +101,12 @@ struct Finish {
   L2Scene scene = 0;
   L2View view = 0;
   int32_t shade_result = 99;
+  std::atomic<int> calls{0};
 };
 
 void LUMETRA2_CALL paintFinish(L2ShadingRecord* record, SurfaceSample* sample, void* object) {
   auto* finish = static_cast<Finish*>(object);
+  ++finish->calls;
   finish->last_record = *record;
   if (!finish->relight) {
     *sample = finish->sample;
@@ -125,6 +127,35 @@ SurfaceSample plainSample() {
   s.highlight_color[0] = s.highlight_color[1] = s.highlight_color[2] = 1;
   s.brilliance = s.phong_size = s.specular_exponent = s.ior = 1;
   return s;
+}
+
+TEST_F(ShadingScene, ShadowRaysStopAtAnOpaqueTextureWithoutAskingIt) {
+  ASSERT_EQ(SetAmbientLight(scene, 0, 0, 0), L2_OK);
+  ASSERT_EQ(SetLightLocation(scene, light, -1e6, 0, -1e6), L2_OK);
+  const L2Primitive blocker = CreateBox(scene, -2.5, -0.5, -3.5, -1.5, 0.5, -2.5);
+  Finish paint;
+  paint.sample = plainSample();
+  const L2Texture painted = CreateUserTexture(scene, paintFinish, nullptr, &paint);
+  ASSERT_EQ(SetPrimTexture(scene, blocker, painted), L2_OK);
+  expectColor(centre(), 0, 0, 0);
+  EXPECT_GT(paint.calls, 0);  // the shadow ray asked the blocker
+
+  ASSERT_EQ(SetTextureOpaque(scene, painted, 1), L2_OK);
+  paint.calls = 0;
+  expectColor(centre(), 0, 0, 0);
+  EXPECT_EQ(paint.calls, 0);
+
+  // Withdrawn, the promise no longer hides a blocker that lets half the light through each of
+  // its two faces.
+  paint.sample.color[3] = 0.5f;
+  ASSERT_EQ(SetTextureOpaque(scene, painted, 0), L2_OK);
+  const double lit = 0.6 / std::sqrt(2.0) / 4;
+  expectColor(centre(), lit, lit, lit);
+  EXPECT_GT(paint.calls, 0);
+
+  EXPECT_EQ(SetTextureOpaque(scene, CreateTextureReference(scene, painted), 1), L2_ERROR_HANDLE);
+  EXPECT_EQ(SetTextureOpaque(scene, 987654321, 1), L2_ERROR_HANDLE);
+  EXPECT_EQ(SetTextureOpaque(987654321, painted, 1), L2_ERROR_HANDLE);
 }
 
 TEST_F(ShadingScene, HighlightsEmissionAndAmbientColour) {

@@ -105,6 +105,7 @@ double surfaceShare(const SurfaceSample& sample, uint32_t flags) {
 
 struct SurfacePoint {
   Vec3 point, normal, geometric_normal, view_direction;  // normals face the viewer, but see below
+  Vec3 mirrored;                                         // the view direction mirrored by the normal
   bool both_sides = false;                               // lit from either side
   Vec3 color, highlight;
 };
@@ -122,9 +123,13 @@ Vec3 lightFrom(ShadingContext& context, uint32_t flags, const CompiledLight& lig
     cosine = std::fabs(cosine);
   }
   const Light& source = *light.light;
-  const double fade_divisor =
-      source.quadratic * distance * distance + source.linear * distance + source.constant;
-  Vec3 intensity = source.color * (fade_divisor > 0 ? 1 / fade_divisor : 1.0);
+  Vec3 intensity = source.color;
+  // Most lights do not fade, and every area light cell would pay for the division.
+  if (source.quadratic != 0 || source.linear != 0 || source.constant != 1) {
+    const double fade_divisor =
+        source.quadratic * distance * distance + source.linear * distance + source.constant;
+    if (fade_divisor > 0) intensity = intensity * (1 / fade_divisor);
+  }
   if (source.kind == Light::Kind::kSpot) intensity *= spotFactor(light, toward);
   if (maxComponent(intensity) <= 0) return {};
   if ((flags & L2_SHADE_SHADOWS) && source.casts_shadows) {
@@ -144,8 +149,7 @@ Vec3 lightFrom(ShadingContext& context, uint32_t flags, const CompiledLight& lig
     if (facing > 0) out += at.highlight * (sample.specular * power(facing, double(sample.specular_exponent)));
   }
   if (sample.phong > 0) {
-    const Vec3 mirrored = at.view_direction - at.normal * (2 * dot(at.view_direction, at.normal));
-    const double facing = dot(mirrored, toward);
+    const double facing = dot(at.mirrored, toward);
     if (facing > 0) out += at.highlight * (sample.phong * power(facing, double(sample.phong_size)));
   }
   return out * intensity;
@@ -238,6 +242,7 @@ void shadeSample(ShadingContext& context, uint32_t flags, const L2ShadingRecord&
   const bool lit = !keep_back || at.both_sides;
   if (from_behind && !keep_back) at.geometric_normal = -at.geometric_normal;
   if (dot(at.normal, at.view_direction) > 0 && !keep_back) at.normal = -at.normal;
+  at.mirrored = at.view_direction - at.normal * (2 * dot(at.view_direction, at.normal));
   at.color = get(sample.color);
   const double metallic = std::clamp(double(sample.metallic), 0.0, 1.0);
   at.highlight = get(sample.highlight_color) * (Vec3{1, 1, 1} * (1 - metallic) + at.color * metallic);
@@ -255,8 +260,7 @@ void shadeSample(ShadingContext& context, uint32_t flags, const L2ShadingRecord&
   if ((flags & L2_SHADE_REFLECTION) && (sample.flags & L2_SAMPLE_REFLECTION)) {
     const Vec3 share = get(sample.reflection_color);
     if (worthTracing(context, depth, weight, share)) {
-      const Vec3 mirrored = at.view_direction - at.normal * (2 * dot(at.view_direction, at.normal));
-      seen += share * secondary(context, at.point, mirrored, depth, weight * maxComponent(share));
+      seen += share * secondary(context, at.point, at.mirrored, depth, weight * maxComponent(share));
     }
   }
   const Vec3 passed = passedLight(sample, flags);
@@ -265,7 +269,7 @@ void shadeSample(ShadingContext& context, uint32_t flags, const L2ShadingRecord&
     Vec3 onward = at.view_direction;
     if (context.scene.limits().refraction &&
         !refract(at.view_direction, at.normal, from_behind ? ior : 1 / ior, onward)) {
-      onward = at.view_direction - at.normal * (2 * dot(at.view_direction, at.normal));
+      onward = at.mirrored;
     }
     seen += passed * secondary(context, at.point, onward, depth, weight * maxComponent(passed));
   }

@@ -1,6 +1,7 @@
 // Root finding: closed forms and Sturm sequences against polynomials built from known roots.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "polynomial.h"
@@ -54,6 +55,20 @@ TEST(Polynomial, SturmCountsOnlyRootsInsideTheInterval) {
   // Two roots 1e-6 apart are still told apart.
   const std::vector<double> close = fromRoots({1, 1 + 1e-6, 4, 9});
   expectRoots(roots, sturmRoots(close.data(), 4, 0, 10, roots), {1, 1 + 1e-6, 4, 9}, 1e-9);
+}
+
+TEST(Polynomial, SturmRootsAreTightWhereThePolynomialIsFlatOnOneSide) {
+  // Regula falsi stalls on curves like these; the roots must still come out to twelve digits.
+  double roots[6];
+  for (const std::vector<double>& expected : {std::vector<double>{0.3, 40, 41, 42},
+                                              {-0.001, 0.5, 100},
+                                              {-9, -8.999, 2e-3, 3, 3.5, 60},
+                                              {1e-9, 1, 2, 3}}) {
+    const std::vector<double> c = fromRoots(expected);
+    const int count = sturmRoots(c.data(), int(expected.size()), -20, 120, roots);
+    ASSERT_EQ(count, int(expected.size()));
+    for (int i = 0; i < count; ++i) EXPECT_NEAR(roots[i], expected[i], 1e-11 * (1 + std::fabs(expected[i])));
+  }
 }
 
 }  // namespace

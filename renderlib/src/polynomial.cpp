@@ -1,5 +1,7 @@
 #include "polynomial.h"
 
+#include "bracketed_root.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -119,46 +121,11 @@ SturmSequence buildSturm(const double* c, int degree) {
   return s;
 }
 
-// The root of c in (lower, upper), where c changes sign once: regula falsi in the Illinois
-// variant, which keeps the bracket but halves the weight of an end that stays put, so both ends
-// close in within a handful of steps where plain bisection takes forty. A step that would not
-// halve the bracket is followed by a bisection, so the worst case stays bisection's.
+// The root of c in (lower, upper), where c changes sign once, to twelve digits.
 double bisectRoot(const double* c, int degree, double lower, double upper) {
-  double value_lower = evaluatePolynomial(c, degree, lower);
-  double value_upper = evaluatePolynomial(c, degree, upper);
-  int kept = 0;  // -1: the lower end moved last, +1: the upper end did
-  for (int step = 0; step < 80 && upper - lower > 1e-12 * (1 + std::fabs(lower)); ++step) {
-    const double width = upper - lower;
-    double x = (lower * value_upper - upper * value_lower) / (value_upper - value_lower);
-    if (!(x > lower && x < upper)) x = 0.5 * (lower + upper);
-    const double value = evaluatePolynomial(c, degree, x);
-    if (value == 0) return x;
-    if ((value < 0) == (value_lower < 0)) {
-      lower = x;
-      value_lower = value;
-      if (kept == -1) value_upper *= 0.5;
-      kept = -1;
-    } else {
-      upper = x;
-      value_upper = value;
-      if (kept == 1) value_lower *= 0.5;
-      kept = 1;
-    }
-    if (upper - lower > 0.5 * width) {
-      const double middle = 0.5 * (lower + upper);
-      const double value_middle = evaluatePolynomial(c, degree, middle);
-      if (value_middle == 0) return middle;
-      if ((value_middle < 0) == (value_lower < 0)) {
-        lower = middle;
-        value_lower = value_middle;
-      } else {
-        upper = middle;
-        value_upper = value_middle;
-      }
-      kept = 0;
-    }
-  }
-  return 0.5 * (lower + upper);
+  const auto value = [&](double x) { return evaluatePolynomial(c, degree, x); };
+  return bracketedRoot(value, lower, upper, value(lower), value(upper),
+                       [](double at) { return 1e-12 * (1 + std::fabs(at)); });
 }
 
 void isolate(const SturmSequence& s, const double* c, int degree, double lower, double upper,

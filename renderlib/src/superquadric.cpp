@@ -1,5 +1,6 @@
 #include "superquadric.h"
 
+#include "bracketed_root.h"
 #include "power.h"
 
 #include <algorithm>
@@ -56,15 +57,9 @@ bool Superquadric::crossing(const Ray& ray, double from, double to, double& t) c
     const double next_t = from + (to - from) * i / kSamplesPerPiece;
     const double next = value(ray.at(next_t));
     if ((previous < 0) != (next < 0)) {
-      double low = previous_t, high = next_t;
-      const bool rising = previous < 0;
-      for (int step = 0; step < 64; ++step) {
-        const double middle = 0.5 * (low + high);
-        const bool last = middle == low || middle == high;  // no double between: later steps repeat this one
-        ((value(ray.at(middle)) < 0) != rising ? high : low) = middle;
-        if (last) break;
-      }
-      t = 0.5 * (low + high);
+      // To the last double: the bracket closes until no double lies inside it.
+      t = bracketedRoot([&](double at) { return value(ray.at(at)); }, previous_t, next_t, previous, next,
+                        [](double) { return 0.0; });
       return true;
     }
     previous_t = next_t;

@@ -1,6 +1,7 @@
 #include "accelerator.h"
 
 #include <cmath>
+#include <limits>
 #include <mutex>
 #include <new>
 #include <stdexcept>
@@ -15,12 +16,17 @@ namespace {
 
 // Embree hands our context back to the callbacks; the query state rides behind it.
 struct QueryContext {
-  RTCIntersectContext embree;
+  QueryContext(const Ray& query_ray, double query_tmin, double tmax, bool shadow_query)
+      : ray(&query_ray), tmin(query_tmin), shadow(shadow_query), best_t(tmax) {
+    rtcInitIntersectContext(&embree);
+  }
+
+  RTCIntersectContext embree;  // first, so that Embree's pointer to it is one to the whole
   const Ray* ray;
   double tmin;
   bool shadow;
   double best_t;
-  const CompiledPrimitive* best_primitive;
+  const CompiledPrimitive* best_primitive = nullptr;
   SurfaceHit best;
 };
 
@@ -59,12 +65,26 @@ void shapeIntersect(const RTCIntersectFunctionNArguments* args) {
   rayhit->hit.instID[0] = RTC_INVALID_GEOMETRY_ID;
 }
 
+// Occlusion: any crossing in range by a shape that casts shadows ends the query.
+void shapeOccluded(const RTCOccludedFunctionNArguments* args) {
+  if (!args->valid[0]) return;
+  auto* query = reinterpret_cast<QueryContext*>(args->context);
+  const Primitive& p = *static_cast<const CompiledPrimitive*>(args->geometryUserPtr)->primitive;
+  if (!p.casts_shadows) return;
+  const Ray local = p.placement.isIdentity() ? *query->ray : query->ray->transformed(p.placement.toLocal());
+  SurfaceHit hit;
+  if (p.shape->intersect(local, query->tmin, query->best_t, hit)) {
+    reinterpret_cast<RTCRay*>(args->ray)->tfar = -std::numeric_limits<float>::infinity();
+  }
+}
+
 unsigned attachShape(RTCScene scene, const CompiledPrimitive& compiled) {
   RTCGeometry geometry = rtcNewGeometry(embreeDevice(), RTC_GEOMETRY_TYPE_USER);
   rtcSetGeometryUserPrimitiveCount(geometry, 1);
   rtcSetGeometryUserData(geometry, const_cast<CompiledPrimitive*>(&compiled));
   rtcSetGeometryBoundsFunction(geometry, shapeBounds, nullptr);
   rtcSetGeometryIntersectFunction(geometry, shapeIntersect);
+  rtcSetGeometryOccludedFunction(geometry, shapeOccluded);
   rtcCommitGeometry(geometry);
   const unsigned id = rtcAttachGeometry(scene, geometry);
   rtcReleaseGeometry(geometry);
@@ -138,14 +158,7 @@ Accelerator::Accelerator(const std::vector<CompiledPrimitive>& primitives, bool 
 Accelerator::~Accelerator() { rtcReleaseScene(scene_); }
 
 bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shadow, WorldHit& hit) const {
-  QueryContext query;
-  rtcInitIntersectContext(&query.embree);
-  query.ray = &ray;
-  query.tmin = tmin;
-  query.shadow = shadow;
-  query.best_t = tmax;
-  query.best_primitive = nullptr;
-
+  QueryContext query(ray, tmin, tmax, shadow);
   RTCRayHit rayhit = embreeQuery(ray, tmin, tmax);
   rtcIntersect1(scene_, &query.embree, &rayhit);
   if (rayhit.hit.geomID == RTC_INVALID_GEOMETRY_ID) return false;
@@ -176,6 +189,13 @@ bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shado
   hit.part = surface.part;
   if (surface.part) hit.part_to_world = surface.part_to_shape.then(placement.toWorld());
   return true;
+}
+
+bool Accelerator::occluded(const Ray& ray, double tmin, double tmax) const {
+  QueryContext query(ray, tmin, tmax, true);
+  RTCRay occlusion = embreeQuery(ray, tmin, tmax).ray;
+  rtcOccluded1(scene_, &query.embree, &occlusion);
+  return occlusion.tfar < 0;
 }
 
 }  // namespace lumetra::renderlib

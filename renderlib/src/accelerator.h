@@ -36,6 +36,9 @@ class Accelerator {
   // The nearest hit with tmin < t < tmax; shadow queries pass over primitives that cast
   // no shadows.
   bool intersect(const Ray& ray, double tmin, double tmax, bool shadow, WorldHit& hit) const;
+  // Whether a shadow-casting shape or any mesh crosses the ray with tmin < t < tmax: a
+  // shadow query that ends at the first crossing it finds.
+  bool occluded(const Ray& ray, double tmin, double tmax) const;
 
  private:
   RTCScene scene_;

@@ -1,7 +1,10 @@
 #include "compiled_scene.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+
+#include "csg.h"
 
 namespace lumetra::renderlib {
 namespace {
@@ -40,6 +43,16 @@ CompiledScene::CompiledScene(const Scene& scene, const View& view, uint32_t shad
     }
   }
   accelerator_ = std::make_unique<Accelerator>(primitives_, (shading_flags & L2_SHADE_SMOOTH) != 0);
+  // Without transmission every caster stops light; with it, every caster's texture must say so.
+  const bool transmission = shading_flags & L2_SHADE_TRANSMISSION;
+  shadows_stop_at_first_caster_ =
+      std::all_of(primitives_.begin(), primitives_.end(), [&](const CompiledPrimitive& compiled) {
+        const Primitive& p = *compiled.primitive;
+        if (!p.casts_shadows) return !p.mesh;  // the occlusion query cannot pass over a mesh
+        if (!transmission) return true;
+        // CSG parts may wear textures of their own.
+        return !p.shapeAs<CsgNode>() && compiled.texture.letsNoLightThrough();
+      });
 }
 
 TextureBinding CompiledScene::bind(uint32_t handle, const Affine& world_to_local) const {

@@ -15,6 +15,12 @@ namespace lumetra::renderlib {
 struct TextureBinding {
   const Texture* texture = nullptr;  // never a reference; null: the built-in white matte
   Affine world_to_texture = Affine::identity();
+
+  // The built-in white, matte colours and user textures their caller vouched for: a shadow
+  // ray stops at them without asking the texture.
+  bool letsNoLightThrough() const {
+    return !texture || texture->kind == Texture::Kind::kMatte || texture->opaque;
+  }
 };
 
 struct CompiledPrimitive {
@@ -64,6 +70,9 @@ class CompiledScene {
   const std::vector<VolumeRegion>& volumeRegions() const { return volume_regions_; }
   const VolumeSampling& volumeSampling() const { return volume_sampling_; }
   bool hasVolumes() const { return !global_volumes_.empty() || !volume_regions_.empty(); }
+  // Whether every shadow caster stops light: a shadow ray then only asks whether anything is
+  // in its way.
+  bool shadowsStopAtFirstCaster() const { return shadows_stop_at_first_caster_; }
   // The texture that shades a hit: a textured CSG part's own, else its primitive's.
   TextureBinding textureAt(const WorldHit& hit) const;
 
@@ -82,6 +91,7 @@ class CompiledScene {
   std::vector<const Volume*> global_volumes_;
   std::vector<VolumeRegion> volume_regions_;
   VolumeSampling volume_sampling_;
+  bool shadows_stop_at_first_caster_ = false;
 };
 
 }  // namespace lumetra::renderlib

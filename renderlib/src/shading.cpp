@@ -79,13 +79,6 @@ SurfaceSample evaluateTexture(ShadingContext& context, const TextureBinding& bin
   return sample;
 }
 
-// The built-in white, matte colours and user textures their caller vouched for: a shadow
-// ray stops at them without asking the texture, whose evaluation is most of a shadow's cost.
-bool letsNoLightThrough(const TextureBinding& binding) {
-  const Texture* texture = binding.texture;
-  return !texture || texture->kind == Texture::Kind::kMatte || texture->opaque;
-}
-
 // Light passed through a surface: filtered by its colour and transmitted by its
 // transmitted colour.
 Vec3 passedLight(const SurfaceSample& sample, uint32_t flags) {
@@ -198,6 +191,9 @@ Vec3 shadowFilter(ShadingContext& context, const Vec3& from, const Vec3& toward,
   const CompiledScene& scene = context.scene;
   const double epsilon = scene.settings().ray_epsilon;
   const Ray ray{from, toward};
+  if (scene.shadowsStopAtFirstCaster()) {
+    return scene.accelerator().occluded(ray, epsilon, distance - epsilon) ? Vec3{} : Vec3{1, 1, 1};
+  }
   Vec3 passed{1, 1, 1};
   double tmin = epsilon;
   for (int layer = 0; layer < 64; ++layer) {
@@ -206,7 +202,7 @@ Vec3 shadowFilter(ShadingContext& context, const Vec3& from, const Vec3& toward,
     tmin = hit.t + epsilon;
     if (!hit.primitive->primitive->casts_shadows) continue;
     const TextureBinding texture = scene.textureAt(hit);
-    if (letsNoLightThrough(texture)) return {};
+    if (texture.letsNoLightThrough()) return {};
     L2ShadingRecord record = recordFor(texture, hit, ray, 0, 0);
     passed = passed * passedLight(evaluateTexture(context, texture, record), scene.flags());
     if (maxComponent(passed) < 1e-4) return {};

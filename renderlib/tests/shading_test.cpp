@@ -158,6 +158,33 @@ TEST_F(ShadingScene, ShadowRaysStopAtAnOpaqueTextureWithoutAskingIt) {
   EXPECT_EQ(SetTextureOpaque(987654321, painted, 1), L2_ERROR_HANDLE);
 }
 
+TEST_F(ShadingScene, MeshesThatCastNoShadowAndSeeThroughCsgPartsLetTheLightPass) {
+  ASSERT_EQ(SetAmbientLight(scene, 0, 0, 0), L2_OK);
+  ASSERT_EQ(SetLightLocation(scene, light, -1e6, 0, -1e6), L2_OK);
+  const double lit = 0.6 / std::sqrt(2.0);
+  // A square across the way to the light, at z = -3.
+  const double corners[] = {-3, -1, -3, -1, -1, -3, -1, 1, -3, -3, 1, -3};
+  const int32_t faces[] = {0, 1, 2, 0, 2, 3};
+  const L2Primitive square = CreateTriBag(scene, 4, corners, nullptr, 2, faces, 0);
+  for (const uint32_t flags : {kTraceFlags, kTraceFlags & ~L2_SHADE_TRANSMISSION}) {
+    ASSERT_EQ(PrimCastsShadows(scene, square, 1), L2_OK);
+    expectColor(centre(flags), 0, 0, 0);
+    ASSERT_EQ(PrimCastsShadows(scene, square, 0), L2_OK);
+    expectColor(centre(flags), lit, lit, lit);
+  }
+
+  // A CSG node of plain white whose box part wears a clear texture.
+  Finish clear;
+  clear.sample = plainSample();
+  clear.sample.color[3] = 0;
+  const L2Primitive box = CreateBox(scene, -2.5, -0.5, -3.5, -1.5, 0.5, -2.5);
+  ASSERT_EQ(SetPrimTexture(scene, box, CreateUserTexture(scene, paintFinish, nullptr, &clear)), L2_OK);
+  const L2Primitive far_ball = CreateSphere(scene, 50, 50, 50, 1);
+  ASSERT_NE(CreateCSG(scene, L2_CSG_UNION, CreateCSGPrim(scene, box), CreateCSGPrim(scene, far_ball)), 0u);
+  expectColor(centre(), lit, lit, lit);
+  expectColor(centre(kTraceFlags & ~L2_SHADE_TRANSMISSION), 0, 0, 0);
+}
+
 TEST_F(ShadingScene, HighlightsEmissionAndAmbientColour) {
   Finish finish;
   finish.sample = plainSample();

@@ -1,5 +1,7 @@
 #include "texture/layered_texture.h"
 
+#include <algorithm>
+
 #include "texture/lit_layer.h"
 #include "texture/surface_sample.h"
 
@@ -11,6 +13,11 @@ constexpr double kLeastTransmission = 9.999999747378752e-06;
 constexpr double kLeastLayerWeight = 1e-6;
 
 }  // namespace
+
+bool LayeredTexture::LetsLightThrough() const {
+  return std::all_of(layers.begin(), layers.end(),
+                     [](const ClonePtr<Texture>& layer) { return !layer || layer->LetsLightThrough(); });
+}
 
 void LayeredTexture::Shade(ShadingPoint& point, SurfaceSample& sample) const {
   double weight = 1.0;

@@ -14,6 +14,8 @@ class LayeredTexture final : public Texture {
  public:
   void Shade(ShadingPoint& point, SurfaceSample& sample) const override;
   std::unique_ptr<Texture> Clone() const override { return std::make_unique<LayeredTexture>(*this); }
+  // The first layer that lets no light through ends the stack with nothing passed on.
+  bool LetsLightThrough() const override;
 
   std::vector<ClonePtr<Texture>> layers;
   Lighting lighting;

@@ -296,7 +296,12 @@ TEST(LetsLightThrough, OnlyTexturesWhoseEveryColourIsOpaqueSayNo) {
   checker->pigments.emplace_back(std::make_unique<SolidPigment>(Colour{0.5f, 0.5f, 0.5f}));
   ExpectOpaqueEverywhere(*WithPigment(checker->Clone()));  // the pigments hide the colours
 
-  EXPECT_TRUE(LayeredTexture{}.LetsLightThrough());  // cannot tell
+  LayeredTexture layered;
+  EXPECT_TRUE(layered.LetsLightThrough());  // no layer: everything passes
+  layered.layers.emplace_back(Solid({1, 1, 1, 0, 0.7f}));
+  EXPECT_TRUE(layered.LetsLightThrough());
+  layered.layers.emplace_back(Solid({0.2f, 0.7f, 0.3f}));
+  ExpectOpaqueEverywhere(layered);  // the opaque layer ends the stack
 }
 
 TEST(BlockTexture, ShadesTheSelectedTexture) {

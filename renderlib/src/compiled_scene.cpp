@@ -50,9 +50,19 @@ CompiledScene::CompiledScene(const Scene& scene, const View& view, uint32_t shad
         const Primitive& p = *compiled.primitive;
         if (!p.casts_shadows) return !p.mesh;  // the occlusion query cannot pass over a mesh
         if (!transmission) return true;
-        // CSG parts may wear textures of their own.
-        return !p.shapeAs<CsgNode>() && compiled.texture.letsNoLightThrough();
+        return compiled.texture.letsNoLightThrough() && partsLetNoLightThrough(p);
       });
+}
+
+bool CompiledScene::partsLetNoLightThrough(const Primitive& primitive) const {
+  const CsgNode* node = primitive.shapeAs<CsgNode>();
+  if (!node) return true;
+  for (const Primitive* part : {&node->left(), &node->right()}) {
+    // A part without a texture of its own wears its whole's.
+    if (part->texture && !bind(part->texture, Affine::identity()).letsNoLightThrough()) return false;
+    if (!partsLetNoLightThrough(*part)) return false;
+  }
+  return true;
 }
 
 TextureBinding CompiledScene::bind(uint32_t handle, const Affine& world_to_local) const {

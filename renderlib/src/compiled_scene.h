@@ -80,6 +80,8 @@ class CompiledScene {
   // A texture handle (or the default texture for 0) on an object with this inverse transform.
   TextureBinding bind(uint32_t texture, const Affine& world_to_local) const;
   CompiledLight compile(const Light& light) const;
+  // Whether the textures of a CSG tree's parts (those that wear one) all stop light.
+  bool partsLetNoLightThrough(const Primitive& primitive) const;
 
   const Scene& scene_;
   Camera camera_;

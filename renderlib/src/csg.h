@@ -11,6 +11,7 @@ namespace lumetra::renderlib {
 class PlacedShape final : public Shape {
  public:
   explicit PlacedShape(const Primitive& operand) : operand_(operand) {}
+  const Primitive& operand() const { return operand_; }
   bool intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit) const override;
   bool inside(const Vec3& p) const override;
   Bounds bounds() const override;
@@ -26,6 +27,8 @@ class CsgNode final : public Shape {
   bool intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit) const override;
   bool inside(const Vec3& p) const override;
   Bounds bounds() const override;
+  const Primitive& left() const { return left_.operand(); }
+  const Primitive& right() const { return right_.operand(); }
 
  private:
   // Whether a crossing of one side at p belongs to the node's surface.

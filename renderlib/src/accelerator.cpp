@@ -163,8 +163,9 @@ bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shado
   rtcIntersect1(scene_, &query.embree, &rayhit);
   if (rayhit.hit.geomID == RTC_INVALID_GEOMETRY_ID) return false;
 
-  SurfaceHit surface;
+  SurfaceHit& surface = query.best;  // a shape's hit as it stands; a triangle's is made afresh
   if (rayhit.hit.instID[0] != RTC_INVALID_GEOMETRY_ID) {
+    surface = SurfaceHit{};
     hit.primitive = by_geometry_[rayhit.hit.instID[0]];
     hit.polygon = true;
     hit.face = rayhit.hit.primID;
@@ -177,7 +178,6 @@ bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shado
     hit.primitive = query.best_primitive;
     hit.polygon = false;
     hit.face = 0;
-    surface = query.best;
     resolveCoordinates(surface);
   }
   const Placement& placement = hit.primitive->primitive->placement;

@@ -53,7 +53,7 @@ void shapeIntersect(const RTCIntersectFunctionNArguments* args) {
   if (query->shadow && !p.casts_shadows) return;
   auto* rayhit = reinterpret_cast<RTCRayHit*>(args->rayhit);
   const double tmax = std::min(query->best_t, nextUp(double(rayhit->ray.tfar)));
-  const Ray local = p.placement.isIdentity() ? *query->ray : query->ray->transformed(p.placement.toLocal());
+  const Ray local = p.inOwnSpace(*query->ray);
   SurfaceHit hit;
   if (!p.shape->intersect(local, query->tmin, tmax, hit)) return;
   query->best_t = hit.t;
@@ -71,7 +71,7 @@ void shapeOccluded(const RTCOccludedFunctionNArguments* args) {
   auto* query = reinterpret_cast<QueryContext*>(args->context);
   const Primitive& p = *static_cast<const CompiledPrimitive*>(args->geometryUserPtr)->primitive;
   if (!p.casts_shadows) return;
-  const Ray local = p.placement.isIdentity() ? *query->ray : query->ray->transformed(p.placement.toLocal());
+  const Ray local = p.inOwnSpace(*query->ray);
   SurfaceHit hit;
   if (p.shape->intersect(local, query->tmin, query->best_t, hit)) {
     reinterpret_cast<RTCRay*>(args->ray)->tfar = -std::numeric_limits<float>::infinity();
@@ -170,7 +170,7 @@ bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shado
     hit.polygon = true;
     hit.face = rayhit.hit.primID;
     const Primitive& p = *hit.primitive->primitive;
-    const Ray local = p.placement.isIdentity() ? ray : ray.transformed(p.placement.toLocal());
+    const Ray local = p.inOwnSpace(ray);
     surface.t = p.mesh->exactDistance(rayhit.hit.primID, local);
     hit.primitive->primitive->mesh->describe(rayhit.hit.primID, rayhit.hit.u, rayhit.hit.v, smooth_meshes_,
                                              surface);

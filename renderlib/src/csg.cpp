@@ -6,7 +6,7 @@ namespace lumetra::renderlib {
 
 bool PlacedShape::intersect(const Ray& ray, double tmin, double tmax, SurfaceHit& hit) const {
   const Placement& placement = operand_.placement;
-  const Ray local = placement.isIdentity() ? ray : ray.transformed(placement.toLocal());
+  const Ray local = operand_.inOwnSpace(ray);
   if (!operand_.shape->intersect(local, tmin, tmax, hit)) return false;
   if (!placement.isIdentity()) {
     hit.normal = placement.toLocal().transposedVector(hit.normal);

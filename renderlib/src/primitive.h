@@ -25,6 +25,11 @@ struct Primitive {
   // Operands are drawn only as part of their CSG tree.
   bool is_operand = false;
 
+  // The ray carried into the primitive's own space, where its shape is intersected.
+  Ray inOwnSpace(const Ray& ray) const {
+    return placement.isIdentity() ? ray : ray.transformed(placement.toLocal());
+  }
+
   template <class Kind>
   Kind* shapeAs() const {
     return dynamic_cast<Kind*>(shape.get());

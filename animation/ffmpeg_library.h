@@ -47,7 +47,7 @@ struct FfmpegLibrary {
   decltype(&::sws_scale) sws_scale;
 };
 
-// The libraries, loaded at the first call and kept for the process. Throws FfmpegLoadError
+// The libraries, loaded at the first call and kept for the process. Throws FfmpegError
 // naming the library and the package to install when one is missing.
 const FfmpegLibrary& Ffmpeg();
 

@@ -219,6 +219,8 @@ TEST(AnimateFrames, AResumeRendersOnlyMissingDamagedAndStaleFrames) {
   ASSERT_EQ(resumed.code, 0) << resumed.err;
   EXPECT_NE(resumed.out.find("13 good, 1 missing, 1 damaged, 1 stale; rendering 3"), std::string::npos)
       << resumed.out;
+  // Each frame its own run: a run must not find the one before still claiming the output.
+  EXPECT_NE(resumed.out.find("Wrote 3 pictures"), std::string::npos) << resumed.out;
   EXPECT_EQ(Slurp(dir / "orbit-00004.png"), good);
   const Outcome again = Animate(args);
   EXPECT_NE(again.out.find("Nothing to render"), std::string::npos) << again.out;

@@ -396,7 +396,11 @@ void LUMETRA_STDCALL DesktopPainted(uint32_t, int32_t, int32_t, int32_t, int32_t
   g_desktop.lastDone = done;
   g_desktop.lastTotal = total;
 }
-void LUMETRA_STDCALL DesktopClosed(uint32_t) { g_desktop.Add("closed"); }
+// The jobs a test lists, so that a closing window can say how many were still listed.
+const JobList* g_listedJobs = nullptr;
+void LUMETRA_STDCALL DesktopClosed(uint32_t) {
+  g_desktop.Add(g_listedJobs ? "closed, " + std::to_string(g_listedJobs->Count()) + " listed" : "closed");
+}
 
 abi::DesktopRecord RecordingDesktop() {
   return {sizeof(abi::DesktopRecord),
@@ -419,13 +423,16 @@ TEST_F(JobThreadTest, TheDesktopSeesTheWindowFromOpeningToClosing) {
   job->outputPath = "renders\\desk";
   job->desktop = &desktop;
   job->SetState(JobState::Processing);
+  g_listedJobs = &jobs_;
   JobWindowThread::Start(std::make_unique<CRenderThread>(job, jobs_, backend_));
   ASSERT_TRUE(job->WaitForWindowThread(10000));
+  g_listedJobs = nullptr;
   std::lock_guard lock(g_desktop.mutex);
   ASSERT_EQ(g_desktop.events.size(), 3u);
   EXPECT_EQ(g_desktop.events[0], "opened Render: renders\\desk 8x8");
   EXPECT_EQ(g_desktop.events[1], "title desk");
-  EXPECT_EQ(g_desktop.events[2], "closed");
+  // A host that starts the next job when the window closes finds this one gone.
+  EXPECT_EQ(g_desktop.events[2], "closed, 0 listed");
   EXPECT_EQ(g_desktop.lastDone, 64);
   EXPECT_EQ(g_desktop.lastTotal, 64);
 }

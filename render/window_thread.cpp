@@ -143,8 +143,10 @@ void JobWindowThread::End() {
     backend_.ReleasePreview(job);
   }
   if (job.display.Ready()) job.display.Flush(job);  // the last pixels reach the desktop
-  job.display.Close();
+  // Off the list before the window goes: whoever starts the next job when this window
+  // closes must not find this one still claiming its output name.
   if (job.State() != JobState::Zombie) jobs_.Remove(&job);
+  job.display.Close();
   job.MarkWindowThreadEnded();
 }
 

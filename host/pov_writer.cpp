@@ -178,9 +178,11 @@ void ObjectWriter::Light(const SceneObject& object) {
     out_ << " spotlight point_at <0, 0, -2> radius " << light.radius << " falloff " << light.falloff
          << " tightness " << light.tightness;
   } else if (object.type == abi::kTypeAreaLight) {
-    // The ray tracer's grid spans -1..1 in x and y of the light's own space.
+    // The ray tracer's grid spans -1..1 in x and y of the light's own space; both sample it
+    // adaptively to the same depth (10 levels reach every cell of the largest grid, 1024 a side).
     out_ << " area_light <2, 0, 0>, <0, 2, 0>, " << std::max<uint32_t>(1, light.samples[0]) << ", "
-         << std::max<uint32_t>(1, light.samples[1]) << (light.jitter ? " jitter" : "");
+         << std::max<uint32_t>(1, light.samples[1]) << " adaptive "
+         << std::min<uint32_t>(light.samples[2], 10) << (light.jitter ? " jitter" : "");
   }
   if (light.fadePower >= 0.5 && light.fadeDistance > 0.00001) {
     out_ << " fade_distance " << light.fadeDistance << " fade_power " << (light.fadePower < 1.5 ? 1 : 2);

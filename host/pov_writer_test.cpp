@@ -105,12 +105,12 @@ TEST(PovWriterTest, CsgNestsItsChildrenInsideTheOperationAndTheGroupTransformFol
 TEST(PovWriterTest, LightsFadeAndShadowAsTheRayTracerDoes) {
   const std::string pov = Pov(R"({"type": "spot_light", "color": [1, 0.5, 0], "radius": 20, "falloff": 30,
     "tightness": 5, "fade_distance": 4, "fade_power": 2, "no_shadows": true},
-    {"type": "area_light", "samples": [3, 5, 0], "jitter": true})");
+    {"type": "area_light", "samples": [3, 5, 2], "jitter": true})");
   EXPECT_NE(pov.find("rgb <1, 0.5, 0> spotlight point_at <0, 0, -2> radius 20 falloff 30 tightness 5 "
                      "fade_distance 4 fade_power 2 shadowless"),
             std::string::npos)
       << pov;
-  EXPECT_NE(pov.find("area_light <2, 0, 0>, <0, 2, 0>, 3, 5 jitter"), std::string::npos) << pov;
+  EXPECT_NE(pov.find("area_light <2, 0, 0>, <0, 2, 0>, 3, 5 adaptive 2 jitter"), std::string::npos) << pov;
 }
 
 TEST(PovWriterTest, MeshesBecomeMesh2WithTheirFaces) {

@@ -98,6 +98,8 @@ CompiledLight CompiledScene::compile(const Light& light) const {
   out.position = to_world.point(light.location);
   out.edge_u = to_world.vector({1, 0, 0});
   out.edge_v = to_world.vector({0, 0, 1});
+  out.centre =
+      light.kind == Light::Kind::kArea ? out.position + (out.edge_u + out.edge_v) * 0.5 : out.position;
   out.spot_axis = normalized(to_world.point(light.spot_target) - out.position);
   out.cos_radius = std::cos(light.spot_radius * std::numbers::pi / 180.0);
   out.cos_falloff = std::cos(std::max(light.spot_falloff, light.spot_radius) * std::numbers::pi / 180.0);

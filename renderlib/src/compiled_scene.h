@@ -32,6 +32,7 @@ struct CompiledLight {
   const Light* light = nullptr;
   Vec3 position;        // point and spot lights; area lights: the grid's origin
   Vec3 edge_u, edge_v;  // area lights: the grid's sides in world space
+  Vec3 centre;          // where the light shines from: its position, an area light's middle
   Vec3 spot_axis;       // unit, from the light towards its target
   double cos_radius = 1, cos_falloff = 1;
 };

@@ -11,10 +11,7 @@ Vec3 lightAt(ShadingContext& context, const Vec3& point) {
   for (const CompiledLight& light : context.scene.lights()) {
     const Light& source = *light.light;
     if (!source.volumetric) continue;
-    const Vec3 position = source.kind == Light::Kind::kArea
-                              ? light.position + (light.edge_u + light.edge_v) * 0.5
-                              : light.position;
-    Vec3 toward = position - point;
+    Vec3 toward = light.centre - point;
     const double distance = length(toward);
     if (distance <= 0) continue;
     toward = toward / distance;

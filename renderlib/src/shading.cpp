@@ -1,5 +1,6 @@
 #include "shading.h"
 
+#include "area_light.h"
 #include "media.h"
 #include "power.h"
 
@@ -104,10 +105,11 @@ struct SurfacePoint {
   Vec3 color, highlight;
 };
 
-// Diffuse and highlights from one light position.
-Vec3 lightFrom(ShadingContext& context, uint32_t flags, const CompiledLight& light, const Vec3& position,
-               const SurfacePoint& at, const SurfaceSample& sample) {
-  Vec3 toward = position - at.point;
+// Diffuse and highlights from one light. An area light shines from its centre, dimmed by the
+// share of its grid the point sees: one lighting however fine the grid, as in POV-Ray.
+Vec3 lightFrom(ShadingContext& context, uint32_t flags, const CompiledLight& light, const SurfacePoint& at,
+               const SurfaceSample& sample) {
+  Vec3 toward = light.centre - at.point;
   const double distance = length(toward);
   if (distance <= 0) return {};
   toward = toward / distance;
@@ -118,7 +120,7 @@ Vec3 lightFrom(ShadingContext& context, uint32_t flags, const CompiledLight& lig
   }
   const Light& source = *light.light;
   Vec3 intensity = source.color;
-  // Most lights do not fade, and every area light cell would pay for the division.
+  // Most lights do not fade.
   if (source.quadratic != 0 || source.linear != 0 || source.constant != 1) {
     const double fade_divisor =
         source.quadratic * distance * distance + source.linear * distance + source.constant;
@@ -127,7 +129,9 @@ Vec3 lightFrom(ShadingContext& context, uint32_t flags, const CompiledLight& lig
   if (source.kind == Light::Kind::kSpot) intensity *= spotFactor(light, toward);
   if (maxComponent(intensity) <= 0) return {};
   if ((flags & L2_SHADE_SHADOWS) && source.casts_shadows) {
-    intensity = intensity * shadowFilter(context, at.point, toward, distance);
+    intensity =
+        intensity * (source.kind == Light::Kind::kArea ? areaLightPassed(context, light, at.point)
+                                                       : shadowFilter(context, at.point, toward, distance));
     if (maxComponent(intensity) <= 0) return {};
   }
   if (source.attenuated && context.scene.hasVolumes()) {
@@ -147,23 +151,6 @@ Vec3 lightFrom(ShadingContext& context, uint32_t flags, const CompiledLight& lig
     if (facing > 0) out += at.highlight * (sample.phong * power(facing, double(sample.phong_size)));
   }
   return out * intensity;
-}
-
-Vec3 lightContribution(ShadingContext& context, uint32_t flags, const CompiledLight& light,
-                       const SurfacePoint& at, const SurfaceSample& sample) {
-  const Light& source = *light.light;
-  if (source.kind != Light::Kind::kArea) return lightFrom(context, flags, light, light.position, at, sample);
-  Vec3 sum;
-  for (int row = 0; row < source.rows; ++row) {
-    for (int column = 0; column < source.columns; ++column) {
-      const double du = 0.5 + source.jitter * (context.random.next() - 0.5);
-      const double dv = 0.5 + source.jitter * (context.random.next() - 0.5);
-      const Vec3 position = light.position + light.edge_u * ((column + du) / source.columns) +
-                            light.edge_v * ((row + dv) / source.rows);
-      sum += lightFrom(context, flags, light, position, at, sample);
-    }
-  }
-  return sum / double(source.columns * source.rows);
 }
 
 // Direction of the ray that leaves through a surface, or none on total internal reflection.
@@ -248,7 +235,7 @@ void shadeSample(ShadingContext& context, uint32_t flags, const L2ShadingRecord&
       (sample.flags & L2_SAMPLE_AMBIENT_COLOR) ? get(sample.ambient_color) : at.color * sample.ambient;
   Vec3 surface = ambient * settings.ambient_light + at.color * sample.emission;
   for (const CompiledLight& light : context.scene.lights()) {
-    if (lit) surface += lightContribution(context, flags, light, at, sample);
+    if (lit) surface += lightFrom(context, flags, light, at, sample);
   }
   Vec3 seen = surface * surfaceShare(sample, flags);
 

@@ -93,6 +93,44 @@ TEST_F(ShadingScene, ShadowsOnlyWithTheFlagAndFromCastingObjects) {
   expectColor(centre(), lit, lit, lit);
 }
 
+// A 2 x 2 area light of 4 x 4 cells facing the sphere's front point (0, 0, -1) from z = -5, so
+// that the shadow ray to each cell crosses z = -3 at half the cell's x and y.
+L2Light facingAreaLight(L2Scene scene, int32_t adaptive) {
+  const L2Light area = CreateAreaLight(scene);
+  EXPECT_EQ(TranslatePrim(scene, area, -0.5, 0, -0.5), L2_OK);
+  EXPECT_EQ(ScalePrim(scene, area, 2, 2, 2), L2_OK);
+  EXPECT_EQ(RotatePrim(scene, area, 90, 0, 0), L2_OK);
+  EXPECT_EQ(TranslatePrim(scene, area, 0, 0, -5), L2_OK);
+  EXPECT_EQ(SetAreaLight(scene, area, 4, 4, adaptive, 0), L2_OK);
+  return area;
+}
+
+TEST_F(ShadingScene, AnAreaLightLightsFromItsCentreDimmedByTheShareOfItThePointSees) {
+  ASSERT_EQ(SetAmbientLight(scene, 0, 0, 0), L2_OK);
+  ASSERT_EQ(SetLightColor(scene, light, 0, 0, 0), L2_OK);
+  const L2Light area = facingAreaLight(scene, 0);
+  // Straight on from the centre, whatever the cells' own angles and jitter.
+  expectColor(centre(), 0.6, 0.6, 0.6);
+  ASSERT_EQ(SetAreaLight(scene, area, 4, 4, 0, 1), L2_OK);
+  expectColor(centre(), 0.6, 0.6, 0.6);
+  ASSERT_EQ(SetAreaLight(scene, area, 4, 4, 0, 0), L2_OK);
+  // A wall hiding the columns left of the middle: the corners disagree, the grid splits down to
+  // single cells along the shadow's edge and half the light is seen.
+  const L2Primitive wall = CreateBox(scene, -10, -10, -3.01, -0.01, 10, -2.99);
+  expectColor(centre(), 0.3, 0.3, 0.3);
+  ASSERT_EQ(SetLightShadowing(scene, area, 0), L2_OK);
+  expectColor(centre(), 0.6, 0.6, 0.6);
+  ASSERT_EQ(SetLightShadowing(scene, area, 1), L2_OK);
+  ASSERT_EQ(TranslatePrim(scene, wall, 0, 100, 0), L2_OK);
+
+  // A speck hiding one inner cell: at depth 0 the corners agree and the speck is missed; a
+  // depth that reaches every cell sees it.
+  CreateBox(scene, -0.175, -0.175, -3.01, -0.075, -0.075, -2.99);
+  expectColor(centre(), 0.6, 0.6, 0.6);
+  ASSERT_EQ(SetAreaLight(scene, area, 4, 4, 2, 0), L2_OK);
+  expectColor(centre(), 0.6 * 15 / 16, 0.6 * 15 / 16, 0.6 * 15 / 16);
+}
+
 // User textures: a finish written into the sample.
 struct Finish {
   SurfaceSample sample;

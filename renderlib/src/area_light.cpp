@@ -1,6 +1,7 @@
 #include "area_light.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace lumetra::renderlib {
@@ -36,18 +37,24 @@ class AreaGrid {
   }
 
   Vec3 adaptively() {
-    // Reused between calls: a grid may have up to a million cells.
-    thread_local std::vector<Vec3> values;
-    thread_local std::vector<char> known;
     const size_t cells = size_t(source_.columns) * size_t(source_.rows);
-    values.resize(cells);
-    known.assign(cells, 0);
-    values_ = values.data();
-    known_ = known.data();
-    settle(0, 0, source_.columns - 1, source_.rows - 1, 0);
-    Vec3 sum;
-    for (size_t k = 0; k < cells; ++k) sum += values[k];
-    return sum / double(cells);
+    // Grids up to 8 x 8 keep their samples here (left unset: only sampled cells are read);
+    // larger ones, up to a million cells, in buffers kept between calls.
+    std::array<double, 3 * kCellsOnStack> seen_here;
+    std::array<char, kCellsOnStack> sampled_here;
+    thread_local std::vector<double> seen_kept;
+    thread_local std::vector<char> sampled_kept;
+    if (cells <= kCellsOnStack) {
+      seen_ = seen_here.data();
+      sampled_ = sampled_here.data();
+    } else {
+      seen_kept.resize(3 * cells);
+      sampled_kept.resize(cells);
+      seen_ = seen_kept.data();
+      sampled_ = sampled_kept.data();
+    }
+    std::fill_n(sampled_, cells, 0);
+    return settle(0, 0, source_.columns - 1, source_.rows - 1, 0) / double(cells);
   }
 
  private:
@@ -62,46 +69,58 @@ class AreaGrid {
     return shadowFilter(context_, point_, toward / distance, distance);
   }
 
-  const Vec3& cell(int column, int row) {
+  Vec3 cell(int column, int row) {
     const size_t k = size_t(row) * size_t(source_.columns) + size_t(column);
-    if (known_[k] != kSampled) {
-      values_[k] = sample(column, row);
-      known_[k] = kSampled;
+    double* seen = seen_ + 3 * k;
+    if (!sampled_[k]) {
+      const Vec3 light = sample(column, row);
+      seen[0] = light.x;
+      seen[1] = light.y;
+      seen[2] = light.z;
+      sampled_[k] = 1;
     }
-    return values_[k];
+    return {seen[0], seen[1], seen[2]};
   }
 
-  void settle(int c1, int r1, int c2, int r2, int level) {
+  // The light of the cells the block owns, summed: blocks own their first column and row up
+  // to the next block's, the grid's last ones too, so that they share no cell. A settled
+  // block's cells take its corners' light interpolated across it.
+  Vec3 settle(int c1, int r1, int c2, int r2, int level) {
     const Vec3 a = cell(c1, r1), b = cell(c2, r1), c = cell(c1, r2), d = cell(c2, r2);
     const bool split_columns = c2 - c1 > 1, split_rows = r2 - r1 > 1;
     if ((split_columns || split_rows) &&
         (level < source_.adaptive || differ(a, b) || differ(a, c) || differ(a, d))) {
       const int cm = split_columns ? (c1 + c2) / 2 : c1, rm = split_rows ? (r1 + r2) / 2 : r1;
-      settle(c1, r1, split_columns ? cm : c2, split_rows ? rm : r2, level + 1);
-      if (split_columns) settle(cm, r1, c2, split_rows ? rm : r2, level + 1);
-      if (split_rows) settle(c1, rm, split_columns ? cm : c2, r2, level + 1);
-      if (split_columns && split_rows) settle(cm, rm, c2, r2, level + 1);
-      return;
+      Vec3 sum = settle(c1, r1, split_columns ? cm : c2, split_rows ? rm : r2, level + 1);
+      if (split_columns) sum += settle(cm, r1, c2, split_rows ? rm : r2, level + 1);
+      if (split_rows) sum += settle(c1, rm, split_columns ? cm : c2, r2, level + 1);
+      if (split_columns && split_rows) sum += settle(cm, rm, c2, r2, level + 1);
+      return sum;
     }
-    for (int row = r1; row <= r2; ++row) {
-      const double t = r2 > r1 ? double(row - r1) / (r2 - r1) : 0;
-      for (int column = c1; column <= c2; ++column) {
-        const size_t k = size_t(row) * size_t(source_.columns) + size_t(column);
-        if (known_[k]) continue;
-        const double s = c2 > c1 ? double(column - c1) / (c2 - c1) : 0;
-        values_[k] = (a * (1 - s) + b * s) * (1 - t) + (c * (1 - s) + d * s) * t;
-        known_[k] = kInterpolated;
-      }
-    }
+    const Ends columns = ends(c1, c2, source_.columns), rows = ends(r1, r2, source_.rows);
+    return (a * columns.first + b * columns.second) * rows.first +
+           (c * columns.first + d * columns.second) * rows.second;
   }
 
-  static constexpr char kInterpolated = 1, kSampled = 2;
+  // How much the first and the last of a block's columns (or rows) count in the sum of its
+  // own cells when each cell is interpolated between them.
+  struct Ends {
+    double first, second;
+  };
+  static Ends ends(int from, int to, int count) {
+    const int gap = to - from;
+    if (gap == 0) return {1, 0};
+    if (to == count - 1) return {(gap + 1) / 2.0, (gap + 1) / 2.0};
+    return {(gap + 1) / 2.0, (gap - 1) / 2.0};
+  }
+
+  static constexpr size_t kCellsOnStack = 64;
   ShadingContext& context_;
   const CompiledLight& light_;
   const Light& source_;
   Vec3 point_;
-  Vec3* values_ = nullptr;
-  char* known_ = nullptr;
+  double* seen_ = nullptr;  // the red, green and blue light of each sampled cell
+  char* sampled_ = nullptr;
 };
 
 }  // namespace

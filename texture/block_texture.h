@@ -12,6 +12,7 @@ namespace lumetra::texture {
 class BlockTexture : public Texture {
  public:
   void Shade(ShadingPoint& point, SurfaceSample& sample) const override;
+  bool LetsLightThrough() const override;
 
   BlockPattern block;
   // In block order: checker first, second; hexagon first, second, third; brick mortar, brick.

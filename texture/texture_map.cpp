@@ -1,5 +1,7 @@
 #include "texture/texture_map.h"
 
+#include <algorithm>
+
 #include "texture/lit_layer.h"
 #include "texture/map_lookup.h"
 #include "texture/surface_sample.h"
@@ -9,6 +11,13 @@ namespace lumetra::texture {
 TextureMap::TextureMap(PatternId id) {
   pattern.id = id;
   PrepareNoiseFor(id, Noise());
+}
+
+// An empty map leaves the sample as it came, which need not be opaque.
+bool TextureMap::LetsLightThrough() const {
+  return entries.empty() || std::any_of(entries.begin(), entries.end(), [](const Entry& entry) {
+           return !entry.texture || entry.texture->LetsLightThrough();
+         });
 }
 
 void TextureMap::Shade(ShadingPoint& point, SurfaceSample& sample) const {

@@ -21,6 +21,7 @@ class TextureMap final : public Texture {
   explicit TextureMap(PatternId id = PatternId::kAgate);
 
   void Shade(ShadingPoint& point, SurfaceSample& sample) const override;
+  bool LetsLightThrough() const override;
   std::unique_ptr<Texture> Clone() const override { return std::make_unique<TextureMap>(*this); }
 
   PatternChoice pattern;

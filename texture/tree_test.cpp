@@ -302,6 +302,24 @@ TEST(LetsLightThrough, OnlyTexturesWhoseEveryColourIsOpaqueSayNo) {
   EXPECT_TRUE(layered.LetsLightThrough());
   layered.layers.emplace_back(Solid({0.2f, 0.7f, 0.3f}));
   ExpectOpaqueEverywhere(layered);  // the opaque layer ends the stack
+
+  BrickTexture bricks;
+  bricks.block.brickSize = {1, 1, 1};
+  bricks.entries.emplace_back(Solid({0.9f, 0.9f, 0.9f}));
+  EXPECT_TRUE(bricks.LetsLightThrough());  // the bricks have no texture
+  bricks.entries.emplace_back(Solid({0.6f, 0.1f, 0.1f}));
+  ExpectOpaqueEverywhere(bricks);
+  bricks.entries.front() = Solid({1, 1, 1, 0, 0.5f});
+  EXPECT_TRUE(bricks.LetsLightThrough());
+
+  TextureMap textures;
+  textures.pattern = GradientX();
+  EXPECT_TRUE(textures.LetsLightThrough());
+  textures.entries.push_back({0.0f, Solid({1, 0, 0})});
+  textures.entries.push_back({1.0f, Solid({0, 0, 1})});
+  ExpectOpaqueEverywhere(textures);
+  textures.entries.push_back({0.5f, Solid({0, 1, 0, 0.5f, 0})});
+  EXPECT_TRUE(textures.LetsLightThrough());
 }
 
 TEST(BlockTexture, ShadesTheSelectedTexture) {

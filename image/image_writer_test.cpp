@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "image/image_loader.h"
@@ -171,6 +173,36 @@ TEST(ImageWriterTest, PngAndTiffKeepColourAndAlpha) {
   ExpectReadsBack(scratch / "f.png", picture, true);
   ASSERT_TRUE(WriteOutputFile(picture.View(), 7, (scratch / "f").string()));
   ExpectReadsBack(scratch / "f.tif", picture, true);
+}
+
+// A tall picture is deflated in bands, one per thread; the bands must join into one stream
+// that every reader takes, whatever the thread count.
+TEST(ImageWriterTest, PngBandsMadeOnSeveralThreadsJoinIntoOnePicture) {
+  platform::ScratchDirectory scratch;
+  const TestPicture picture(131, 301);
+  const char* saved = std::getenv("LUMETRA_THREADS");
+  const std::string before = saved ? saved : "";
+  for (const char* threads : {"1", "3", "64"}) {
+    setenv("LUMETRA_THREADS", threads, 1);
+    const std::filesystem::path file = scratch / (std::string("bands") + threads + ".png");
+    ASSERT_NO_THROW(WriteImageFile(picture.View(), ImageFileFormat::kPng, file.string())) << threads;
+    ExpectReadsBack(file, picture, true);
+    if (!image::testing::HaveImageMagick()) continue;
+    const std::vector<uint8_t> rgba = image::testing::ImageMagickRgba(file);
+    ASSERT_EQ(rgba.size(), picture.bytes.size()) << threads;
+    for (size_t top = 0; top < 301; top += 100) {
+      const uint8_t* want = &picture.bytes[(300 - top) * 131 * 4];
+      const uint8_t* got = &rgba[top * 131 * 4];
+      EXPECT_EQ(got[0], want[2]);
+      EXPECT_EQ(got[2], want[0]);
+      EXPECT_EQ(got[3], want[3]);
+    }
+  }
+  if (saved) {
+    setenv("LUMETRA_THREADS", before.c_str(), 1);
+  } else {
+    unsetenv("LUMETRA_THREADS");
+  }
 }
 
 TEST(ImageWriterTest, FailuresLeaveTheOldFileAndNoTemporaryFiles) {

@@ -20,6 +20,11 @@ struct QueryContext {
       : ray(&query_ray), tmin(query_tmin), shadow(shadow_query), best_t(tmax) {
     rtcInitIntersectContext(&embree);
   }
+  // Occlusion of several rays: each Embree ray's id is its index in `queries`.
+  explicit QueryContext(std::span<const ShadowQuery> shadow_queries)
+      : ray(nullptr), tmin(0), shadow(true), best_t(0), queries(shadow_queries) {
+    rtcInitIntersectContext(&embree);
+  }
 
   RTCIntersectContext embree;  // first, so that Embree's pointer to it is one to the whole
   const Ray* ray;
@@ -28,6 +33,7 @@ struct QueryContext {
   double best_t;
   const CompiledPrimitive* best_primitive = nullptr;
   SurfaceHit best;
+  std::span<const ShadowQuery> queries;
 };
 
 void shapeBounds(const RTCBoundsFunctionArguments* args) {
@@ -67,14 +73,16 @@ void shapeIntersect(const RTCIntersectFunctionNArguments* args) {
 
 // Occlusion: any crossing in range by a shape that casts shadows ends the query.
 void shapeOccluded(const RTCOccludedFunctionNArguments* args) {
-  if (!args->valid[0]) return;
   auto* query = reinterpret_cast<QueryContext*>(args->context);
   const Primitive& p = *static_cast<const CompiledPrimitive*>(args->geometryUserPtr)->primitive;
   if (!p.casts_shadows) return;
-  const Ray local = p.inOwnSpace(*query->ray);
-  SurfaceHit hit;
-  if (p.shape->intersect(local, query->tmin, query->best_t, hit)) {
-    reinterpret_cast<RTCRay*>(args->ray)->tfar = -std::numeric_limits<float>::infinity();
+  for (unsigned lane = 0; lane < args->N; ++lane) {
+    if (!args->valid[lane]) continue;
+    const ShadowQuery& shadow = query->queries[RTCRayN_id(args->ray, args->N, lane)];
+    SurfaceHit hit;
+    if (p.shape->intersect(p.inOwnSpace(shadow.ray), shadow.tmin, shadow.tmax, hit)) {
+      RTCRayN_tfar(args->ray, args->N, lane) = -std::numeric_limits<float>::infinity();
+    }
   }
 }
 
@@ -192,10 +200,39 @@ bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shado
 }
 
 bool Accelerator::occluded(const Ray& ray, double tmin, double tmax) const {
-  QueryContext query(ray, tmin, tmax, true);
+  const ShadowQuery shadow{ray, tmin, tmax};
+  QueryContext query({&shadow, 1});
   RTCRay occlusion = embreeQuery(ray, tmin, tmax).ray;
   rtcOccluded1(scene_, &query.embree, &occlusion);
   return occlusion.tfar < 0;
+}
+
+void Accelerator::occluded(std::span<const ShadowQuery> queries, uint8_t* blocked) const {
+  constexpr size_t kLanes = 4;
+  for (size_t first = 0; first < queries.size(); first += kLanes) {
+    const size_t count = std::min(kLanes, queries.size() - first);
+    QueryContext query(queries.subspan(first, count));
+    query.embree.flags = RTC_INTERSECT_CONTEXT_FLAG_COHERENT;
+    alignas(16) int valid[kLanes] = {};
+    RTCRay4 packet{};
+    for (size_t lane = 0; lane < count; ++lane) {
+      const ShadowQuery& shadow = queries[first + lane];
+      const RTCRay one = embreeQuery(shadow.ray, shadow.tmin, shadow.tmax).ray;
+      valid[lane] = -1;
+      packet.org_x[lane] = one.org_x;
+      packet.org_y[lane] = one.org_y;
+      packet.org_z[lane] = one.org_z;
+      packet.tnear[lane] = one.tnear;
+      packet.dir_x[lane] = one.dir_x;
+      packet.dir_y[lane] = one.dir_y;
+      packet.dir_z[lane] = one.dir_z;
+      packet.tfar[lane] = one.tfar;
+      packet.mask[lane] = one.mask;
+      packet.id[lane] = static_cast<unsigned>(lane);
+    }
+    rtcOccluded4(valid, scene_, &query.embree, &packet);
+    for (size_t lane = 0; lane < count; ++lane) blocked[first + lane] = packet.tfar[lane] < 0;
+  }
 }
 
 }  // namespace lumetra::renderlib

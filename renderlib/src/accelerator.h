@@ -5,6 +5,7 @@
 #include <embree3/rtcore.h>
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "primitive.h"
@@ -25,6 +26,12 @@ struct WorldHit {
   Affine part_to_world;             // only with part; not initialised
 };
 
+// A shadow ray and the stretch of it that counts.
+struct ShadowQuery {
+  Ray ray;
+  double tmin, tmax;
+};
+
 class Accelerator {
  public:
   // smooth_meshes: interpolate the corner normals of triangle meshes.
@@ -39,6 +46,9 @@ class Accelerator {
   // Whether a shadow-casting shape or any mesh crosses the ray with tmin < t < tmax: a
   // shadow query that ends at the first crossing it finds.
   bool occluded(const Ray& ray, double tmin, double tmax) const;
+  // The same for a bundle of rays from one point (to the cells of an area light), four at a
+  // time so that they share Embree's traversal; blocked[i] answers queries[i] (1: blocked).
+  void occluded(std::span<const ShadowQuery> queries, uint8_t* blocked) const;
 
  private:
   RTCScene scene_;

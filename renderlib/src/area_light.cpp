@@ -1,7 +1,7 @@
 #include "area_light.h"
 
 #include <algorithm>
-#include <array>
+#include <cstdint>
 #include <vector>
 
 namespace lumetra::renderlib {
@@ -23,104 +23,151 @@ bool differ(const Vec3& a, const Vec3& b) {
          std::fabs(a.z - b.z) > kSettled;
 }
 
+// Cells c1..c2 by rows r1..r2, corners included.
+struct Block {
+  int c1, r1, c2, r2;
+};
+
+// How much the first and the last of a block's columns (or rows) count in the sum of the
+// cells it owns, each cell interpolated between them. Blocks own their first column and row
+// up to the next block's, the grid's last ones too, so that they share no cell.
+struct Ends {
+  double first, second;
+};
+Ends ends(int from, int to, int count) {
+  const int gap = to - from;
+  if (gap == 0) return {1, 0};
+  if (to == count - 1) return {(gap + 1) / 2.0, (gap + 1) / 2.0};
+  return {(gap + 1) / 2.0, (gap - 1) / 2.0};
+}
+
+// Reused from call to call: a grid may have up to a million cells.
+struct Scratch {
+  std::vector<Vec3> light;        // of each sampled cell
+  std::vector<char> state;        // kUnknown, kQueued or kSampled
+  std::vector<int> queued;        // cells to sample next, as row * columns + column
+  std::vector<ShadowQuery> rays;  // their shadow rays
+  std::vector<uint8_t> blocked;
+  std::vector<Block> blocks, next;
+};
+
+constexpr char kUnknown = 0, kQueued = 1, kSampled = 2;
+
+// Samples the grid level by level, so that each level's new cells go to the accelerator
+// together: their shadow rays leave one point for one small patch and share its traversal.
 class AreaGrid {
  public:
   AreaGrid(ShadingContext& context, const CompiledLight& light, const Vec3& point)
-      : context_(context), light_(light), source_(*light.light), point_(point) {}
+      : context_(context),
+        light_(light),
+        source_(*light.light),
+        point_(point),
+        columns_(source_.columns),
+        cells_(size_t(source_.columns) * size_t(source_.rows)) {
+    thread_local Scratch scratch;
+    s_ = &scratch;
+    s_->light.resize(cells_);
+    s_->state.assign(cells_, kUnknown);
+  }
 
   Vec3 everyCell() {
+    s_->queued.clear();
+    for (size_t k = 0; k < cells_; ++k) s_->queued.push_back(int(k));
+    sampleQueued();
     Vec3 sum;
-    for (int row = 0; row < source_.rows; ++row) {
-      for (int column = 0; column < source_.columns; ++column) sum += sample(column, row);
-    }
-    return sum / double(source_.columns * source_.rows);
+    for (size_t k = 0; k < cells_; ++k) sum += s_->light[k];
+    return sum / double(cells_);
   }
 
   Vec3 adaptively() {
-    const size_t cells = size_t(source_.columns) * size_t(source_.rows);
-    // Grids up to 8 x 8 keep their samples here (left unset: only sampled cells are read);
-    // larger ones, up to a million cells, in buffers kept between calls.
-    std::array<double, 3 * kCellsOnStack> seen_here;
-    std::array<char, kCellsOnStack> sampled_here;
-    thread_local std::vector<double> seen_kept;
-    thread_local std::vector<char> sampled_kept;
-    if (cells <= kCellsOnStack) {
-      seen_ = seen_here.data();
-      sampled_ = sampled_here.data();
-    } else {
-      seen_kept.resize(3 * cells);
-      sampled_kept.resize(cells);
-      seen_ = seen_kept.data();
-      sampled_ = sampled_kept.data();
+    Vec3 sum;
+    s_->blocks.assign(1, {0, 0, source_.columns - 1, source_.rows - 1});
+    for (int level = 0; !s_->blocks.empty(); ++level) {
+      s_->queued.clear();
+      for (const Block& b : s_->blocks) {
+        for (const int k : {index(b.c1, b.r1), index(b.c2, b.r1), index(b.c1, b.r2), index(b.c2, b.r2)}) {
+          if (s_->state[size_t(k)] != kUnknown) continue;
+          s_->state[size_t(k)] = kQueued;
+          s_->queued.push_back(k);
+        }
+      }
+      sampleQueued();
+      s_->next.clear();
+      for (const Block& b : s_->blocks) sum += settle(b, level);
+      std::swap(s_->blocks, s_->next);
     }
-    std::fill_n(sampled_, cells, 0);
-    return settle(0, 0, source_.columns - 1, source_.rows - 1, 0) / double(cells);
+    return sum / double(cells_);
   }
 
  private:
-  Vec3 sample(int column, int row) {
-    const double du = 0.5 + source_.jitter * (context_.random.next() - 0.5);
-    const double dv = 0.5 + source_.jitter * (context_.random.next() - 0.5);
-    const Vec3 position = light_.position + light_.edge_u * ((column + du) / source_.columns) +
-                          light_.edge_v * ((row + dv) / source_.rows);
-    const Vec3 toward = position - point_;
-    const double distance = length(toward);
-    if (distance <= 0) return {1, 1, 1};
-    return shadowFilter(context_, point_, toward / distance, distance);
-  }
+  int index(int column, int row) const { return row * columns_ + column; }
 
-  Vec3 cell(int column, int row) {
-    const size_t k = size_t(row) * size_t(source_.columns) + size_t(column);
-    double* seen = seen_ + 3 * k;
-    if (!sampled_[k]) {
-      const Vec3 light = sample(column, row);
-      seen[0] = light.x;
-      seen[1] = light.y;
-      seen[2] = light.z;
-      sampled_[k] = 1;
-    }
-    return {seen[0], seen[1], seen[2]};
-  }
-
-  // The light of the cells the block owns, summed: blocks own their first column and row up
-  // to the next block's, the grid's last ones too, so that they share no cell. A settled
-  // block's cells take its corners' light interpolated across it.
-  Vec3 settle(int c1, int r1, int c2, int r2, int level) {
-    const Vec3 a = cell(c1, r1), b = cell(c2, r1), c = cell(c1, r2), d = cell(c2, r2);
-    const bool split_columns = c2 - c1 > 1, split_rows = r2 - r1 > 1;
+  // The light summed over the cells a block owns when it settles, else nothing yet: its
+  // quarters (or halves) go to the next level.
+  Vec3 settle(const Block& b, int level) {
+    const Vec3& a = s_->light[size_t(index(b.c1, b.r1))];
+    const Vec3& c_b = s_->light[size_t(index(b.c2, b.r1))];
+    const Vec3& c_c = s_->light[size_t(index(b.c1, b.r2))];
+    const Vec3& d = s_->light[size_t(index(b.c2, b.r2))];
+    const bool split_columns = b.c2 - b.c1 > 1, split_rows = b.r2 - b.r1 > 1;
     if ((split_columns || split_rows) &&
-        (level < source_.adaptive || differ(a, b) || differ(a, c) || differ(a, d))) {
-      const int cm = split_columns ? (c1 + c2) / 2 : c1, rm = split_rows ? (r1 + r2) / 2 : r1;
-      Vec3 sum = settle(c1, r1, split_columns ? cm : c2, split_rows ? rm : r2, level + 1);
-      if (split_columns) sum += settle(cm, r1, c2, split_rows ? rm : r2, level + 1);
-      if (split_rows) sum += settle(c1, rm, split_columns ? cm : c2, r2, level + 1);
-      if (split_columns && split_rows) sum += settle(cm, rm, c2, r2, level + 1);
-      return sum;
+        (level < source_.adaptive || differ(a, c_b) || differ(a, c_c) || differ(a, d))) {
+      const int cm = split_columns ? (b.c1 + b.c2) / 2 : b.c2, rm = split_rows ? (b.r1 + b.r2) / 2 : b.r2;
+      s_->next.push_back({b.c1, b.r1, cm, rm});
+      if (split_columns) s_->next.push_back({cm, b.r1, b.c2, rm});
+      if (split_rows) s_->next.push_back({b.c1, rm, cm, b.r2});
+      if (split_columns && split_rows) s_->next.push_back({cm, rm, b.c2, b.r2});
+      return {};
     }
-    const Ends columns = ends(c1, c2, source_.columns), rows = ends(r1, r2, source_.rows);
-    return (a * columns.first + b * columns.second) * rows.first +
-           (c * columns.first + d * columns.second) * rows.second;
+    const Ends columns = ends(b.c1, b.c2, source_.columns), rows = ends(b.r1, b.r2, source_.rows);
+    return (a * columns.first + c_b * columns.second) * rows.first +
+           (c_c * columns.first + d * columns.second) * rows.second;
   }
 
-  // How much the first and the last of a block's columns (or rows) count in the sum of its
-  // own cells when each cell is interpolated between them.
-  struct Ends {
-    double first, second;
-  };
-  static Ends ends(int from, int to, int count) {
-    const int gap = to - from;
-    if (gap == 0) return {1, 0};
-    if (to == count - 1) return {(gap + 1) / 2.0, (gap + 1) / 2.0};
-    return {(gap + 1) / 2.0, (gap - 1) / 2.0};
+  // A shadow ray from the point to each queued cell's centre, moved by the jitter.
+  void sampleQueued() {
+    s_->rays.clear();
+    for (const int k : s_->queued) {
+      const int column = k % columns_, row = k / columns_;
+      const double du = 0.5 + source_.jitter * (context_.random.next() - 0.5);
+      const double dv = 0.5 + source_.jitter * (context_.random.next() - 0.5);
+      const Vec3 position = light_.position + light_.edge_u * ((column + du) / source_.columns) +
+                            light_.edge_v * ((row + dv) / source_.rows);
+      const Vec3 toward = position - point_;
+      const double distance = length(toward);
+      s_->rays.push_back({{point_, distance > 0 ? toward / distance : Vec3{}}, 0, distance});
+      s_->state[size_t(k)] = kSampled;
+    }
+    const CompiledScene& scene = context_.scene;
+    const double epsilon = scene.settings().ray_epsilon;
+    if (scene.shadowsStopAtFirstCaster()) {
+      for (ShadowQuery& ray : s_->rays) {
+        ray.tmin = epsilon;
+        ray.tmax -= epsilon;
+      }
+      s_->blocked.resize(s_->rays.size());
+      scene.accelerator().occluded(s_->rays, s_->blocked.data());
+    }
+    for (size_t i = 0; i < s_->queued.size(); ++i) {
+      const ShadowQuery& ray = s_->rays[i];
+      Vec3& light = s_->light[size_t(s_->queued[i])];
+      if (!(ray.tmax > 0)) {
+        light = {1, 1, 1};  // the point is on the light
+      } else if (scene.shadowsStopAtFirstCaster()) {
+        light = s_->blocked[i] ? Vec3{} : Vec3{1, 1, 1};
+      } else {
+        light = shadowFilter(context_, point_, ray.ray.direction, ray.tmax);
+      }
+    }
   }
 
-  static constexpr size_t kCellsOnStack = 64;
   ShadingContext& context_;
   const CompiledLight& light_;
   const Light& source_;
   Vec3 point_;
-  double* seen_ = nullptr;  // the red, green and blue light of each sampled cell
-  char* sampled_ = nullptr;
+  int columns_;
+  size_t cells_;
+  Scratch* s_;
 };
 
 }  // namespace

@@ -196,6 +196,22 @@ TEST_F(ShadingScene, ShadowRaysStopAtAnOpaqueTextureWithoutAskingIt) {
   EXPECT_EQ(SetTextureOpaque(987654321, painted, 1), L2_ERROR_HANDLE);
 }
 
+TEST_F(ShadingScene, AnAreaLightSeesThroughATexturedCasterOneCellAtATime) {
+  ASSERT_EQ(SetAmbientLight(scene, 0, 0, 0), L2_OK);
+  ASSERT_EQ(SetLightColor(scene, light, 0, 0, 0), L2_OK);
+  facingAreaLight(scene, 0);
+  // The wall of the test above, of a texture that may let light through: shadow rays then
+  // go one by one through the shading of what they cross; half the light passes all the same.
+  const L2Primitive wall = CreateBox(scene, -10, -10, -3.01, -0.01, 10, -2.99);
+  Finish finish;
+  finish.sample = plainSample();
+  ASSERT_EQ(SetPrimTexture(scene, wall, CreateUserTexture(scene, paintFinish, nullptr, &finish)), L2_OK);
+  expectColor(centre(), 0.3, 0.3, 0.3);
+  EXPECT_GT(finish.calls.load(), 0);
+  finish.sample.color[3] = 0.5f;  // half clear: each of the wall's two faces passes half
+  expectColor(centre(), 0.6 * (0.5 + 0.5 * 0.25), 0.6 * (0.5 + 0.5 * 0.25), 0.6 * (0.5 + 0.5 * 0.25));
+}
+
 TEST_F(ShadingScene, MeshesThatCastNoShadowAndSeeThroughCsgPartsLetTheLightPass) {
   ASSERT_EQ(SetAmbientLight(scene, 0, 0, 0), L2_OK);
   ASSERT_EQ(SetLightLocation(scene, light, -1e6, 0, -1e6), L2_OK);

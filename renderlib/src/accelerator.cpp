@@ -12,27 +12,33 @@
 #include "triangle_mesh.h"
 
 namespace lumetra::renderlib {
+
+// What a nearest-hit query of one ray has found so far.
+struct NearestLane {
+  const Ray* ray = nullptr;
+  double tmin = 0;
+  double best_t = 0;
+  const CompiledPrimitive* best_primitive = nullptr;
+  SurfaceHit best;
+};
+
 namespace {
 
-// Embree hands our context back to the callbacks; the query state rides behind it.
+constexpr size_t kPacketLanes = 4;
+
+// Embree hands our context back to the callbacks; the query state rides behind it. Each
+// Embree ray's id is its lane: its index in `nearest`, or in `queries` for occlusion.
 struct QueryContext {
-  QueryContext(const Ray& query_ray, double query_tmin, double tmax, bool shadow_query)
-      : ray(&query_ray), tmin(query_tmin), shadow(shadow_query), best_t(tmax) {
+  QueryContext(bool shadow_query, NearestLane* lanes) : shadow(shadow_query), nearest(lanes) {
     rtcInitIntersectContext(&embree);
   }
-  // Occlusion of several rays: each Embree ray's id is its index in `queries`.
-  explicit QueryContext(std::span<const ShadowQuery> shadow_queries)
-      : ray(nullptr), tmin(0), shadow(true), best_t(0), queries(shadow_queries) {
+  explicit QueryContext(std::span<const ShadowQuery> shadow_queries) : shadow(true), queries(shadow_queries) {
     rtcInitIntersectContext(&embree);
   }
 
   RTCIntersectContext embree;  // first, so that Embree's pointer to it is one to the whole
-  const Ray* ray;
-  double tmin;
   bool shadow;
-  double best_t;
-  const CompiledPrimitive* best_primitive = nullptr;
-  SurfaceHit best;
+  NearestLane* nearest = nullptr;
   std::span<const ShadowQuery> queries;
 };
 
@@ -52,23 +58,26 @@ void shapeBounds(const RTCBoundsFunctionArguments* args) {
 }
 
 void shapeIntersect(const RTCIntersectFunctionNArguments* args) {
-  if (!args->valid[0]) return;
   auto* query = reinterpret_cast<QueryContext*>(args->context);
   const auto* compiled = static_cast<const CompiledPrimitive*>(args->geometryUserPtr);
   const Primitive& p = *compiled->primitive;
   if (query->shadow && !p.casts_shadows) return;
-  auto* rayhit = reinterpret_cast<RTCRayHit*>(args->rayhit);
-  const double tmax = std::min(query->best_t, nextUp(double(rayhit->ray.tfar)));
-  const Ray local = p.inOwnSpace(*query->ray);
-  SurfaceHit hit;
-  if (!p.shape->intersect(local, query->tmin, tmax, hit)) return;
-  query->best_t = hit.t;
-  query->best = hit;
-  query->best_primitive = compiled;
-  rayhit->ray.tfar = static_cast<float>(hit.t);
-  rayhit->hit.geomID = args->geomID;
-  rayhit->hit.primID = args->primID;
-  rayhit->hit.instID[0] = RTC_INVALID_GEOMETRY_ID;
+  RTCRayN* rays = RTCRayHitN_RayN(args->rayhit, args->N);
+  RTCHitN* hits = RTCRayHitN_HitN(args->rayhit, args->N);
+  for (unsigned i = 0; i < args->N; ++i) {
+    if (!args->valid[i]) continue;
+    NearestLane& lane = query->nearest[RTCRayN_id(rays, args->N, i)];
+    const double tmax = std::min(lane.best_t, nextUp(double(RTCRayN_tfar(rays, args->N, i))));
+    SurfaceHit hit;
+    if (!p.shape->intersect(p.inOwnSpace(*lane.ray), lane.tmin, tmax, hit)) continue;
+    lane.best_t = hit.t;
+    lane.best = hit;
+    lane.best_primitive = compiled;
+    RTCRayN_tfar(rays, args->N, i) = static_cast<float>(hit.t);
+    RTCHitN_geomID(hits, args->N, i) = args->geomID;
+    RTCHitN_primID(hits, args->N, i) = args->primID;
+    RTCHitN_instID(hits, args->N, i, 0) = RTC_INVALID_GEOMETRY_ID;
+  }
 }
 
 // Occlusion: any crossing in range by a shape that casts shadows ends the query.
@@ -166,54 +175,93 @@ Accelerator::Accelerator(const std::vector<CompiledPrimitive>& primitives, bool 
 Accelerator::~Accelerator() { rtcReleaseScene(scene_); }
 
 bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shadow, WorldHit& hit) const {
-  QueryContext query(ray, tmin, tmax, shadow);
+  NearestLane lane{&ray, tmin, tmax};
+  QueryContext query(shadow, &lane);
   RTCRayHit rayhit = embreeQuery(ray, tmin, tmax);
   rtcIntersect1(scene_, &query.embree, &rayhit);
   if (rayhit.hit.geomID == RTC_INVALID_GEOMETRY_ID) return false;
+  describe(lane, rayhit.hit.instID[0], rayhit.hit.primID, rayhit.hit.u, rayhit.hit.v, hit);
+  return true;
+}
 
-  SurfaceHit& surface = query.best;  // a shape's hit as it stands; a triangle's is made afresh
-  if (rayhit.hit.instID[0] != RTC_INVALID_GEOMETRY_ID) {
+void Accelerator::intersect(std::span<const Ray> rays, double tmin, WorldHit* hits, bool* found) const {
+  for (size_t first = 0; first < rays.size(); first += kPacketLanes) {
+    const size_t count = std::min(kPacketLanes, rays.size() - first);
+    NearestLane lanes[kPacketLanes];
+    QueryContext query(false, lanes);
+    query.embree.flags = RTC_INTERSECT_CONTEXT_FLAG_COHERENT;
+    alignas(16) int valid[kPacketLanes] = {};
+    RTCRayHit4 packet{};
+    for (size_t lane = 0; lane < count; ++lane) {
+      const Ray& ray = rays[first + lane];
+      lanes[lane] = {&ray, tmin, std::numeric_limits<double>::infinity()};
+      const RTCRay one = embreeQuery(ray, tmin, std::numeric_limits<double>::infinity()).ray;
+      valid[lane] = -1;
+      packet.ray.org_x[lane] = one.org_x;
+      packet.ray.org_y[lane] = one.org_y;
+      packet.ray.org_z[lane] = one.org_z;
+      packet.ray.tnear[lane] = one.tnear;
+      packet.ray.dir_x[lane] = one.dir_x;
+      packet.ray.dir_y[lane] = one.dir_y;
+      packet.ray.dir_z[lane] = one.dir_z;
+      packet.ray.tfar[lane] = one.tfar;
+      packet.ray.mask[lane] = one.mask;
+      packet.ray.id[lane] = static_cast<unsigned>(lane);
+      packet.hit.geomID[lane] = RTC_INVALID_GEOMETRY_ID;
+      packet.hit.instID[0][lane] = RTC_INVALID_GEOMETRY_ID;
+    }
+    rtcIntersect4(valid, scene_, &query.embree, &packet);
+    for (size_t lane = 0; lane < count; ++lane) {
+      found[first + lane] = packet.hit.geomID[lane] != RTC_INVALID_GEOMETRY_ID;
+      if (!found[first + lane]) continue;
+      describe(lanes[lane], packet.hit.instID[0][lane], packet.hit.primID[lane], packet.hit.u[lane],
+               packet.hit.v[lane], hits[first + lane]);
+    }
+  }
+}
+
+void Accelerator::describe(NearestLane& lane, unsigned instance, unsigned face, float u, float v,
+                           WorldHit& hit) const {
+  SurfaceHit& surface = lane.best;  // a shape's hit as it stands; a triangle's is made afresh
+  if (instance != RTC_INVALID_GEOMETRY_ID) {
     surface = SurfaceHit{};
-    hit.primitive = by_geometry_[rayhit.hit.instID[0]];
+    hit.primitive = by_geometry_[instance];
     hit.polygon = true;
-    hit.face = rayhit.hit.primID;
+    hit.face = face;
     const Primitive& p = *hit.primitive->primitive;
-    const Ray local = p.inOwnSpace(ray);
-    surface.t = p.mesh->exactDistance(rayhit.hit.primID, local);
-    hit.primitive->primitive->mesh->describe(rayhit.hit.primID, rayhit.hit.u, rayhit.hit.v, smooth_meshes_,
-                                             surface);
+    const Ray local = p.inOwnSpace(*lane.ray);
+    surface.t = p.mesh->exactDistance(face, local);
+    p.mesh->describe(face, u, v, smooth_meshes_, surface);
   } else {
-    hit.primitive = query.best_primitive;
+    hit.primitive = lane.best_primitive;
     hit.polygon = false;
     hit.face = 0;
     resolveCoordinates(surface);
   }
   const Placement& placement = hit.primitive->primitive->placement;
   hit.t = surface.t;
-  hit.point = ray.at(surface.t);
+  hit.point = lane.ray->at(surface.t);
   hit.normal = placement.isIdentity() ? normalized(surface.normal) : placement.normalToWorld(surface.normal);
   hit.u = surface.u;
   hit.v = surface.v;
   hit.part = surface.part;
   if (surface.part) hit.part_to_world = surface.part_to_shape.then(placement.toWorld());
-  return true;
 }
 
 bool Accelerator::occluded(const Ray& ray, double tmin, double tmax) const {
   const ShadowQuery shadow{ray, tmin, tmax};
-  QueryContext query({&shadow, 1});
+  QueryContext query(std::span<const ShadowQuery>(&shadow, 1));
   RTCRay occlusion = embreeQuery(ray, tmin, tmax).ray;
   rtcOccluded1(scene_, &query.embree, &occlusion);
   return occlusion.tfar < 0;
 }
 
 void Accelerator::occluded(std::span<const ShadowQuery> queries, uint8_t* blocked) const {
-  constexpr size_t kLanes = 4;
-  for (size_t first = 0; first < queries.size(); first += kLanes) {
-    const size_t count = std::min(kLanes, queries.size() - first);
+  for (size_t first = 0; first < queries.size(); first += kPacketLanes) {
+    const size_t count = std::min(kPacketLanes, queries.size() - first);
     QueryContext query(queries.subspan(first, count));
     query.embree.flags = RTC_INTERSECT_CONTEXT_FLAG_COHERENT;
-    alignas(16) int valid[kLanes] = {};
+    alignas(16) int valid[kPacketLanes] = {};
     RTCRay4 packet{};
     for (size_t lane = 0; lane < count; ++lane) {
       const ShadowQuery& shadow = queries[first + lane];

@@ -13,6 +13,7 @@
 namespace lumetra::renderlib {
 
 struct CompiledPrimitive;
+struct NearestLane;
 
 struct WorldHit {
   const CompiledPrimitive* primitive = nullptr;
@@ -43,6 +44,9 @@ class Accelerator {
   // The nearest hit with tmin < t < tmax; shadow queries pass over primitives that cast
   // no shadows.
   bool intersect(const Ray& ray, double tmin, double tmax, bool shadow, WorldHit& hit) const;
+  // The nearest hits past tmin of coherent rays (the primary rays of neighbouring pixels),
+  // four at a time so that they share Embree's traversal; found[i] tells whether hits[i] is one.
+  void intersect(std::span<const Ray> rays, double tmin, WorldHit* hits, bool* found) const;
   // Whether a shadow-casting shape or any mesh crosses the ray with tmin < t < tmax: a
   // shadow query that ends at the first crossing it finds.
   bool occluded(const Ray& ray, double tmin, double tmax) const;
@@ -51,6 +55,9 @@ class Accelerator {
   void occluded(std::span<const ShadowQuery> queries, uint8_t* blocked) const;
 
  private:
+  // The hit a query found, in world space.
+  void describe(NearestLane& lane, unsigned instance, unsigned face, float u, float v, WorldHit& hit) const;
+
   RTCScene scene_;
   bool smooth_meshes_;
   std::vector<const CompiledPrimitive*> by_geometry_;

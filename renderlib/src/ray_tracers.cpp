@@ -39,17 +39,43 @@ class TileSamples {
         slots_(size_t{1} << kFirstBits) {}
 
   Sample at(double x, double y) {
-    // Exact: the points are whole multiples of the finest step, so conversion does not round.
-    const auto column = uint32_t(int32_t(x * steps_));
-    const auto row = uint32_t(int32_t(y * steps_));
-    // Never 0, the mark of an empty slot: no place has all bits of both halves set.
-    const uint64_t key = (uint64_t{column} << 32 | row) + 1;
+    const uint64_t key = keyOf(x, y);
     Slot& slot = find(key);
     if (slot.key != 0) return slot.sample;
     const Sample sample = sampleAt(*scene_, view_, x, y);
-    slot = {key, sample};
-    if (++used_ * 2 > slots_.size()) grow();
+    insert(slot, key, sample);
     return sample;
+  }
+
+  // Traces the pixel corners (x, y) for x from `left` to `right` that are not here yet, side
+  // by side: their primary rays find their first crossings together.
+  void traceCorners(int left, int right, int y) {
+    constexpr int kBatch = 8;
+    ShadingContext contexts[kBatch] = {{*scene_, view_, {0, 0}}, {*scene_, view_, {0, 0}},
+                                       {*scene_, view_, {0, 0}}, {*scene_, view_, {0, 0}},
+                                       {*scene_, view_, {0, 0}}, {*scene_, view_, {0, 0}},
+                                       {*scene_, view_, {0, 0}}, {*scene_, view_, {0, 0}}};
+    Ray rays[kBatch];
+    int xs[kBatch];
+    int count = 0;
+    const auto trace = [&] {
+      Seen seen[kBatch];
+      tracePrimaryRays({contexts, size_t(count)}, {rays, size_t(count)}, seen);
+      for (int i = 0; i < count; ++i) {
+        const uint64_t key = keyOf(xs[i], y);
+        insert(find(key), key, seen[i].color);
+      }
+      count = 0;
+    };
+    for (int x = left; x <= right; ++x) {
+      if (find(keyOf(x, y)).key != 0) continue;
+      contexts[count].random = SampleRandom(x, y);
+      contexts[count].polygon = false;
+      rays[count] = scene_->camera().primaryRay(x, y);
+      xs[count++] = x;
+      if (count == kBatch) trace();
+    }
+    if (count > 0) trace();
   }
 
   const CompiledScene& scene() const { return *scene_; }
@@ -60,6 +86,19 @@ class TileSamples {
     uint64_t key = 0;
     Sample sample;
   };
+
+  uint64_t keyOf(double x, double y) const {
+    // Exact: the points are whole multiples of the finest step, so conversion does not round.
+    const auto column = uint32_t(int32_t(x * steps_));
+    const auto row = uint32_t(int32_t(y * steps_));
+    // Never 0, the mark of an empty slot: no place has all bits of both halves set.
+    return (uint64_t{column} << 32 | row) + 1;
+  }
+
+  void insert(Slot& slot, uint64_t key, const Sample& sample) {
+    slot = {key, sample};
+    if (++used_ * 2 > slots_.size()) grow();
+  }
 
   Slot& find(uint64_t key) {
     // Multiplicative hashing: the product's top bits depend on every bit of the key.
@@ -135,6 +174,8 @@ TileShader adaptiveSampler(const CompiledScene& scene, uint32_t view) {
   return [&scene, view](const L2Rect& tile) -> RowShader {
     return [tile, samples = TileSamples(scene, view)](int y, float* colors) mutable {
       const int depth = samples.scene().settings().alias_depth;
+      if (y == tile.top) samples.traceCorners(tile.left, tile.right, y);
+      samples.traceCorners(tile.left, tile.right, y + 1);
       for (int x = tile.left; x < tile.right; ++x) {
         const Sample corners[4] = {samples.at(x, y), samples.at(x + 1, y), samples.at(x, y + 1),
                                    samples.at(x + 1, y + 1)};

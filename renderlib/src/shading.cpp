@@ -171,6 +171,33 @@ bool worthTracing(const ShadingContext& context, int depth, double weight, const
   return depth < context.scene.limits().max_depth && weight * maxComponent(share) >= settings.min_weight;
 }
 
+// What a ray sees given the first crossing a query found past tmin (if any): back faces of
+// culled polygons let it through to the next.
+Seen seenAlong(ShadingContext& context, const Ray& ray, double tmin, int depth, double weight, bool found,
+               WorldHit& hit) {
+  const bool cull = context.scene.flags() & L2_SHADE_CULL_BACKFACES;
+  while (found && cull && hit.polygon && dot(hit.normal, ray.direction) > 0) {
+    found = context.scene.accelerator().intersect(ray, hit.t + context.scene.settings().ray_epsilon,
+                                                  std::numeric_limits<double>::infinity(), false, hit);
+  }
+  Seen seen{context.scene.settings().background};
+  if (found) {
+    context.polygon = hit.polygon;
+    const TextureBinding texture = context.scene.textureAt(hit);
+    L2ShadingRecord record = recordFor(texture, hit, ray, depth, weight);
+    const SurfaceSample sample = evaluateTexture(context, texture, record);
+    float color[4];
+    shadeSample(context, context.scene.flags(), record, sample, color);
+    seen = {get(color)};
+  }
+  if (context.scene.hasVolumes()) {
+    const MediaEffect media = marchMedia(
+        context, ray, tmin, found ? hit.t : std::numeric_limits<double>::infinity(), depth, weight);
+    seen.color = media.added + media.transmittance * seen.color;
+  }
+  return seen;
+}
+
 }  // namespace
 
 ShadingContext* evaluatingContext() { return t_evaluating; }
@@ -265,31 +292,22 @@ void shadeSample(ShadingContext& context, uint32_t flags, const L2ShadingRecord&
 
 Seen traceRay(ShadingContext& context, const Ray& ray, double tmin, int depth, double weight) {
   WorldHit hit;
-  const bool cull = context.scene.flags() & L2_SHADE_CULL_BACKFACES;
-  double from = tmin;
-  bool found;
-  // Back faces of culled polygons let the ray through.
-  while ((found = context.scene.accelerator().intersect(ray, from, std::numeric_limits<double>::infinity(),
-                                                        false, hit)) &&
-         cull && hit.polygon && dot(hit.normal, ray.direction) > 0) {
-    from = hit.t + context.scene.settings().ray_epsilon;
+  const bool found =
+      context.scene.accelerator().intersect(ray, tmin, std::numeric_limits<double>::infinity(), false, hit);
+  return seenAlong(context, ray, tmin, depth, weight, found, hit);
+}
+
+void tracePrimaryRays(std::span<ShadingContext> contexts, std::span<const Ray> rays, Seen* seen) {
+  constexpr size_t kBatch = 4;
+  for (size_t first = 0; first < rays.size(); first += kBatch) {
+    const size_t count = std::min(kBatch, rays.size() - first);
+    WorldHit hits[kBatch];
+    bool found[kBatch];
+    contexts.front().scene.accelerator().intersect(rays.subspan(first, count), 0, hits, found);
+    for (size_t i = 0; i < count; ++i) {
+      seen[first + i] = seenAlong(contexts[first + i], rays[first + i], 0, 0, 1, found[i], hits[i]);
+    }
   }
-  Seen seen{context.scene.settings().background};
-  if (found) {
-    context.polygon = hit.polygon;
-    const TextureBinding texture = context.scene.textureAt(hit);
-    L2ShadingRecord record = recordFor(texture, hit, ray, depth, weight);
-    const SurfaceSample sample = evaluateTexture(context, texture, record);
-    float color[4];
-    shadeSample(context, context.scene.flags(), record, sample, color);
-    seen = {get(color)};
-  }
-  if (context.scene.hasVolumes()) {
-    const MediaEffect media = marchMedia(
-        context, ray, tmin, found ? hit.t : std::numeric_limits<double>::infinity(), depth, weight);
-    seen.color = media.added + media.transmittance * seen.color;
-  }
-  return seen;
 }
 
 }  // namespace lumetra::renderlib

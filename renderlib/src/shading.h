@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "compiled_scene.h"
 #include "lumetra2.h"
@@ -23,6 +24,9 @@ struct Seen {
 
 // What a unit ray sees past tmin, at tracing depth depth and pixel weight weight.
 Seen traceRay(ShadingContext& context, const Ray& ray, double tmin, int depth, double weight);
+// What primary rays see (traceRay from 0 at depth 0, weight 1), each with its own context:
+// neighbouring pixels' rays find their first crossings together, four at a time.
+void tracePrimaryRays(std::span<ShadingContext> contexts, std::span<const Ray> rays, Seen* seen);
 
 // Lights a sample at the record's point as the view sees it (ambient, emission, lights
 // with shadows, highlights, reflection and transmission as flags allow). Writes red,

@@ -401,6 +401,21 @@ TEST(ViewUp, AViewAlongItsUpTakesTheWorldsZAxisAsUp) {
   EXPECT_EQ(FreeScene(scene), L2_OK);
 }
 
+// Anti-aliasing traces a row of pixel corners together; a picture rendered one column at a
+// time (two corners a row) must come out as the whole one does, shapes and meshes alike.
+TEST_F(Scenes, AntiAliasedColumnsMatchTheWholePicture) {
+  addQuadrics();
+  addMesh();
+  ASSERT_EQ(SetViewResolution(scene, view, 40, 30), L2_OK);
+  Image whole(40, 30), columns(40, 30);
+  ASSERT_EQ(AATracer(scene, view, nullptr, kTraceFlags, nullptr, storePixel, &whole), L2_OK);
+  for (int x = 0; x < 40; ++x) {
+    const L2Rect column{x, 0, x + 1, 30};
+    ASSERT_EQ(AATracer(scene, view, &column, kTraceFlags, nullptr, storePixel, &columns), L2_OK);
+  }
+  EXPECT_EQ(whole.rgba, columns.rgba);
+}
+
 TEST_F(Scenes, RegionsAreClippedAndVisitedOnce) {
   addSpheres();
   ASSERT_EQ(SetViewResolution(scene, view, 40, 30), L2_OK);

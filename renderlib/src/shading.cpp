@@ -110,6 +110,8 @@ struct SurfacePoint {
 Vec3 lightFrom(ShadingContext& context, uint32_t flags, const CompiledLight& light, const SurfacePoint& at,
                const SurfaceSample& sample) {
   Vec3 toward = light.centre - at.point;
+  // A light behind the surface is turned away before its distance is taken.
+  if (!at.both_sides && (dot(at.normal, toward) <= 0 || dot(at.geometric_normal, toward) <= 0)) return {};
   const double distance = length(toward);
   if (distance <= 0) return {};
   toward = toward / distance;
@@ -187,7 +189,7 @@ Seen seenAlong(ShadingContext& context, const Ray& ray, double tmin, int depth, 
     L2ShadingRecord record = recordFor(texture, hit, ray, depth, weight);
     const SurfaceSample sample = evaluateTexture(context, texture, record);
     float color[4];
-    shadeSample(context, context.scene.flags(), record, sample, color);
+    shadeSample(context, context.scene.flags(), record, sample, color, true);
     seen = {get(color)};
   }
   if (context.scene.hasVolumes()) {
@@ -238,13 +240,14 @@ double spotFactor(const CompiledLight& light, const Vec3& toward_light) {
 }
 
 void shadeSample(ShadingContext& context, uint32_t flags, const L2ShadingRecord& record,
-                 const SurfaceSample& sample, float color[4]) {
+                 const SurfaceSample& sample, float color[4], bool unit_vectors) {
   const RenderSettings& settings = context.scene.settings();
+  const auto unit = [unit_vectors](const double* v) { return unit_vectors ? get(v) : normalized(get(v)); };
   SurfacePoint at;
   at.point = get(record.world_point);
-  at.view_direction = normalized(get(record.ray_direction));
-  at.normal = normalized(get(record.normal));
-  at.geometric_normal = normalized(get(record.geometric_normal));
+  at.view_direction = unit(record.ray_direction);
+  at.normal = unit(record.normal);
+  at.geometric_normal = unit(record.geometric_normal);
   const bool from_behind = dot(at.geometric_normal, at.view_direction) > 0;
   // Solids and flipped polygons face the viewer; the back of an unflipped polygon keeps its
   // normal and takes the lights only with L2_SHADE_BACKSIDES (from either side).

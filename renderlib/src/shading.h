@@ -30,9 +30,10 @@ void tracePrimaryRays(std::span<ShadingContext> contexts, std::span<const Ray> r
 
 // Lights a sample at the record's point as the view sees it (ambient, emission, lights
 // with shadows, highlights, reflection and transmission as flags allow). Writes red,
-// green, blue and the sample's opacity.
+// green, blue and the sample's opacity. Records the tracer made itself hold unit directions
+// and normals already (unit_vectors); a texture's own records are normalised here.
 void shadeSample(ShadingContext& context, uint32_t flags, const L2ShadingRecord& record,
-                 const SurfaceSample& sample, float color[4]);
+                 const SurfaceSample& sample, float color[4], bool unit_vectors = false);
 
 // The light that reaches from towards a light at distance, through shadow casters and
 // their transparency.

@@ -30,9 +30,10 @@ int32_t LUMETRA2_CALL AbortCallback(void* job) { return static_cast<RenderJob*>(
 int32_t LUMETRA2_CALL PixelCallback(int32_t x, int32_t y, const float color[4], void* user) {
   RenderJob& job = *static_cast<RenderJob*>(user);
   if (job.image.Contains(x, y)) {
-    job.pixelsDone.fetch_add(1, std::memory_order_relaxed);
-    job.image.MarkChanged({x, y, x + 1, y + 1});
+    // The pixel first, then its mark: a display that takes the mark paints the new pixel.
     PutPixel(job, x, y, PixelByte(color[0]), PixelByte(color[1]), PixelByte(color[2]), PixelByte(color[3]));
+    job.image.MarkChanged({x, y, x + 1, y + 1});
+    job.pixelsDone.fetch_add(1, std::memory_order_relaxed);
   }
   return job.abort.load();
 }

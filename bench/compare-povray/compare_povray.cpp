@@ -5,16 +5,21 @@
 //   whole process  `lumetra render` of a scene file (host, plug-in and library, start-up and
 //                  picture included), against `povray` of the file `lumetra export-pov` wrote.
 //
-//   lumetra2_compare_povray [--size WxH]... [--threads N] [--out DIR] [--lumetra PATH]
-//                           [--scene FILE]...
+//   lumetra2_compare_povray [--size WxH]... [--threads N] [--repeat N] [--out DIR]
+//                           [--lumetra PATH] [--scene FILE]...
+//
+// Each time is the median of --repeat runs (3 by default), ours and POV-Ray's taken in turn so
+// that a machine that slows for a while slows both alike.
 //
 // Sizes default to 640x480 and 1280x960; scene files to the showcase and the textured scene of
 // bench/. Every picture pair stays in DIR.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -37,6 +42,7 @@ struct Size {
 struct Options {
   std::vector<Size> sizes;
   int threads = int(std::thread::hardware_concurrency());
+  int repeat = 3;
   fs::path out = fs::temp_directory_path() / "lumetra2-compare-povray";
   fs::path lumetra;
   std::vector<fs::path> scenes;
@@ -122,39 +128,75 @@ void printPair(const std::string& name, std::optional<double> ours, std::optiona
 }
 
 // Both pairs at one size; the number of pairs that failed.
+// The medians of `repeat` runs of each side, run in turn; nothing for a side when a run failed.
+struct Pair {
+  std::optional<double> ours, povray;
+};
+Pair medianPair(int repeat, const std::function<std::optional<double>()>& ours,
+                const std::function<std::optional<double>()>& povray) {
+  std::vector<double> times[2];
+  bool failed[2] = {false, false};
+  for (int run = 0; run < repeat; ++run) {
+    int side = 0;
+    for (const auto* measure : {&ours, &povray}) {
+      const std::optional<double> time = (*measure)();
+      failed[side] = failed[side] || !time;
+      if (time) times[side].push_back(*time);
+      ++side;
+    }
+  }
+  const auto median = [&](int side) -> std::optional<double> {
+    if (failed[side]) return std::nullopt;
+    std::sort(times[side].begin(), times[side].end());
+    return times[side][times[side].size() / 2];
+  };
+  return {median(0), median(1)};
+}
+
 int compareAt(const Size& size, const Options& options) {
   int failures = 0;
-  std::printf("%s, anti-aliasing 0.3 depth 3, %d threads, pictures in %s\n", size.text().c_str(),
-              options.threads, options.out.c_str());
+  std::printf("%s, anti-aliasing 0.3 depth 3, %d threads, median of %d runs, pictures in %s\n",
+              size.text().c_str(), options.threads, options.repeat, options.out.c_str());
   std::printf(" trace: the render call against POV-Ray's Trace Time\n");
   int index = 0;
   for (const BenchScene& scene : {reflectiveSpheres(), triangleMesh(), csgBlocks()}) {
     const std::string file = "scene" + std::to_string(++index) + "-" + size.text();
-    const auto ours = traceOurs(scene, size, (options.out / (file + "-ours.ppm")).string());
     const fs::path source = options.out / (file + ".pov");
     std::ofstream(source) << povraySource(scene, size.width, size.height);
-    const bool rendered = timed(povrayCommand(source, file, size, options)).has_value();
-    const auto povray = rendered ? povrayTraceTime(options.out / (file + "-povray.log")) : std::nullopt;
-    failures += !ours || !povray;
-    printPair(scene.name, ours, povray, "");
+    const Pair pair = medianPair(
+        options.repeat, [&] { return traceOurs(scene, size, (options.out / (file + "-ours.ppm")).string()); },
+        [&]() -> std::optional<double> {
+          if (!timed(povrayCommand(source, file, size, options))) return std::nullopt;
+          return povrayTraceTime(options.out / (file + "-povray.log"));
+        });
+    failures += !pair.ours || !pair.povray;
+    printPair(scene.name, pair.ours, pair.povray, "");
   }
   std::printf(" whole process: lumetra render against povray of the exported scene\n");
   for (const fs::path& scene : options.scenes) {
     const std::string file = scene.stem().string() + "-" + size.text();
     const fs::path source = options.out / (file + ".pov");
     const std::string common = " " + quoted(scene) + " --size " + size.text();
-    const auto ours = timed(
-        quoted(options.lumetra) + " render" + common + " -o " + quoted(options.out / (file + "-ours.png")) +
-        " --antialias 3 --progress none --threads " + std::to_string(options.threads) + " > /dev/null");
     const bool exported =
         timed(quoted(options.lumetra) + " export-pov" + common + " -o " + quoted(source) + " > /dev/null")
             .has_value();
-    const auto povray = exported ? timed(povrayCommand(source, file, size, options)) : std::nullopt;
-    const auto trace = povray ? povrayTraceTime(options.out / (file + "-povray.log")) : std::nullopt;
+    const Pair pair = medianPair(
+        options.repeat,
+        [&] {
+          return timed(quoted(options.lumetra) + " render" + common + " -o " +
+                       quoted(options.out / (file + "-ours.png")) +
+                       " --antialias 3 --progress none --threads " + std::to_string(options.threads) +
+                       " > /dev/null");
+        },
+        [&]() -> std::optional<double> {
+          if (!exported) return std::nullopt;
+          return timed(povrayCommand(source, file, size, options));
+        });
+    const auto trace = pair.povray ? povrayTraceTime(options.out / (file + "-povray.log")) : std::nullopt;
     std::ostringstream note;
     if (trace) note << "  (POV-Ray's trace " << *trace << " s)";
-    failures += !ours || !povray;
-    printPair(scene.stem().string(), ours, povray, note.str());
+    failures += !pair.ours || !pair.povray;
+    printPair(scene.stem().string(), pair.ours, pair.povray, note.str());
   }
   return failures;
 }
@@ -178,6 +220,8 @@ bool parse(int argc, char** argv, Options& options) {
       options.sizes.push_back(*size);
     } else if (flag == "--threads") {
       options.threads = std::atoi(value.c_str());
+    } else if (flag == "--repeat") {
+      options.repeat = std::atoi(value.c_str());
     } else if (flag == "--out") {
       options.out = value;
     } else if (flag == "--lumetra") {
@@ -193,7 +237,7 @@ bool parse(int argc, char** argv, Options& options) {
     options.scenes = {fs::path(LUMETRA_BENCH_DIR) / "showcase/showcase.json",
                       fs::path(LUMETRA_BENCH_DIR) / "compare-povray/scenes/textured.json"};
   }
-  return argc % 2 == 1 && options.threads > 0;
+  return argc % 2 == 1 && options.threads > 0 && options.repeat > 0;
 }
 
 }  // namespace
@@ -203,7 +247,8 @@ int main(int argc, char** argv) {
   options.lumetra = fs::absolute(argv[0]).parent_path() / "lumetra";
   if (!parse(argc, argv, options)) {
     std::fprintf(stderr,
-                 "usage: %s [--size WxH]... [--threads N] [--out DIR] [--lumetra PATH] [--scene FILE]...\n",
+                 "usage: %s [--size WxH]... [--threads N] [--repeat N] [--out DIR] [--lumetra PATH] "
+                 "[--scene FILE]...\n",
                  argv[0]);
     return 2;
   }

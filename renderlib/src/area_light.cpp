@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace lumetra::renderlib {
@@ -53,6 +54,27 @@ struct Scratch {
 
 constexpr char kUnknown = 0, kQueued = 1, kSampled = 2;
 
+// This thread's scratch for one sampling. A texture that a shadow ray shades may light itself
+// by an area light before the sampling the ray belongs to is done: each depth has its own.
+class ScratchLease {
+ public:
+  ScratchLease() {
+    if (t_depth == t_scratches.size()) t_scratches.push_back(std::make_unique<Scratch>());
+    scratch_ = t_scratches[t_depth++].get();
+  }
+  ~ScratchLease() { --t_depth; }
+  ScratchLease(const ScratchLease&) = delete;
+  ScratchLease& operator=(const ScratchLease&) = delete;
+  Scratch* operator->() const { return scratch_; }
+
+ private:
+  static thread_local std::vector<std::unique_ptr<Scratch>> t_scratches;
+  static thread_local size_t t_depth;
+  Scratch* scratch_;
+};
+thread_local std::vector<std::unique_ptr<Scratch>> ScratchLease::t_scratches;
+thread_local size_t ScratchLease::t_depth = 0;
+
 // Samples the grid level by level, so that each level's new cells go to the accelerator
 // together: their shadow rays leave one point for one small patch and share its traversal.
 class AreaGrid {
@@ -64,8 +86,6 @@ class AreaGrid {
         point_(point),
         columns_(source_.columns),
         cells_(size_t(source_.columns) * size_t(source_.rows)) {
-    thread_local Scratch scratch;
-    s_ = &scratch;
     s_->light.resize(cells_);
     s_->state.assign(cells_, kUnknown);
   }
@@ -167,7 +187,7 @@ class AreaGrid {
   Vec3 point_;
   int columns_;
   size_t cells_;
-  Scratch* s_;
+  ScratchLease s_;
 };
 
 }  // namespace

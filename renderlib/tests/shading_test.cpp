@@ -135,7 +135,8 @@ TEST_F(ShadingScene, AnAreaLightLightsFromItsCentreDimmedByTheShareOfItThePointS
 struct Finish {
   SurfaceSample sample;
   L2ShadingRecord last_record;
-  bool relight = false;  // paint with ShadePoint and hand back a pre-lit colour
+  bool relight = false;      // paint with ShadePoint and hand back a pre-lit colour
+  bool light_aside = false;  // light itself with shadows as a layered texture would, then paint as usual
   L2Scene scene = 0;
   L2View view = 0;
   int32_t shade_result = 99;
@@ -146,6 +147,11 @@ void LUMETRA2_CALL paintFinish(L2ShadingRecord* record, SurfaceSample* sample, v
   auto* finish = static_cast<Finish*>(object);
   ++finish->calls;
   finish->last_record = *record;
+  if (finish->light_aside) {
+    float lit[4] = {0, 0, 0, 1};
+    finish->shade_result = ShadePoint(finish->scene, finish->view, L2_SHADE_SHADOWS | L2_SHADE_BACKSIDES,
+                                      record, &finish->sample, lit);
+  }
   if (!finish->relight) {
     *sample = finish->sample;
     return;
@@ -209,7 +215,37 @@ TEST_F(ShadingScene, AnAreaLightSeesThroughATexturedCasterOneCellAtATime) {
   expectColor(centre(), 0.3, 0.3, 0.3);
   EXPECT_GT(finish.calls.load(), 0);
   finish.sample.color[3] = 0.5f;  // half clear: each of the wall's two faces passes half
-  expectColor(centre(), 0.6 * (0.5 + 0.5 * 0.25), 0.6 * (0.5 + 0.5 * 0.25), 0.6 * (0.5 + 0.5 * 0.25));
+  const double passed = 0.6 * (0.5 + 0.5 * 0.25);
+  expectColor(centre(), passed, passed, passed);
+}
+
+TEST_F(ShadingScene, AnAreaLightSampledInsideAnotherLeavesTheOuterAsItWas) {
+  ASSERT_EQ(SetAmbientLight(scene, 0, 0, 0), L2_OK);
+  ASSERT_EQ(SetLightColor(scene, light, 0, 0, 0), L2_OK);
+  facingAreaLight(scene, 0);
+  // The point lit is on a polygon facing the eye. A half-clear sheet of two triangles hides
+  // the left half of the light, its front towards the light: a shadow ray meets its back,
+  // which with L2_SHADE_BACKSIDES is lit from either side, so a texture that lights itself
+  // there samples the area light inside the sampling the shadow ray belongs to.
+  ASSERT_EQ(TranslatePrim(scene, sphere, 100, 0, 0), L2_OK);
+  const int32_t faces[] = {0, 2, 1, 0, 3, 2};
+  const double target[] = {-1, -1, -1, 1, -1, -1, 1, 1, -1, -1, 1, -1};
+  ASSERT_NE(CreateTriBag(scene, 4, target, nullptr, 2, faces, L2_MESH_COUNTER_CLOCKWISE), 0u);
+  const double vertices[] = {-10, -10, -3, -0.01, -10, -3, -0.01, 10, -3, -10, 10, -3};
+  const L2Primitive sheet = CreateTriBag(scene, 4, vertices, nullptr, 2, faces, L2_MESH_COUNTER_CLOCKWISE);
+  ASSERT_NE(sheet, 0u);
+  Finish finish;
+  finish.sample = plainSample();
+  finish.sample.color[3] = 0.5f;
+  ASSERT_EQ(SetPrimTexture(scene, sheet, CreateUserTexture(scene, paintFinish, nullptr, &finish)), L2_OK);
+  const uint32_t flags = kTraceFlags | L2_SHADE_BACKSIDES;
+  const double passed = 0.6 * (0.5 + 0.5 * 0.5);
+  expectColor(centre(flags), passed, passed, passed);
+  finish.light_aside = true;
+  finish.scene = scene;
+  finish.view = view;
+  expectColor(centre(flags), passed, passed, passed);
+  EXPECT_EQ(finish.shade_result, L2_OK);
 }
 
 TEST_F(ShadingScene, MeshesThatCastNoShadowAndSeeThroughCsgPartsLetTheLightPass) {

@@ -1,7 +1,9 @@
 #include "ray_tracers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "shading.h"
@@ -26,10 +28,10 @@ Sample average(const Sample& a, const Sample& b, const Sample& c, const Sample& 
   return (a + b + c + d) * 0.25;
 }
 
-// The samples of one tile by their place on the finest grid the subdivision reaches: a point
-// shared by neighbouring pixels, or by the squares of one pixel, is traced once. The places
-// live in an open-addressing table, since a tile asks for every sample at least twice and a
-// node per sample would cost an allocation each.
+// The samples inside pixels and on their edges, by their place on the finest grid the
+// subdivision reaches: a point shared by neighbouring pixels, or by the squares of one pixel,
+// is traced once. The places live in an open-addressing table, since a node per sample would
+// cost an allocation each. Pixel corners are kept by the rows of the tile instead.
 class TileSamples {
  public:
   TileSamples(const CompiledScene& scene, uint32_t view)
@@ -47,41 +49,10 @@ class TileSamples {
     return sample;
   }
 
-  // Traces the pixel corners (x, y) for x from `left` to `right` that are not here yet, side
-  // by side: their primary rays find their first crossings together.
-  void traceCorners(int left, int right, int y) {
-    constexpr int kBatch = 8;
-    ShadingContext contexts[kBatch] = {{*scene_, view_, {0, 0}}, {*scene_, view_, {0, 0}},
-                                       {*scene_, view_, {0, 0}}, {*scene_, view_, {0, 0}},
-                                       {*scene_, view_, {0, 0}}, {*scene_, view_, {0, 0}},
-                                       {*scene_, view_, {0, 0}}, {*scene_, view_, {0, 0}}};
-    Ray rays[kBatch];
-    int xs[kBatch];
-    int count = 0;
-    const auto trace = [&] {
-      Seen seen[kBatch];
-      tracePrimaryRays({contexts, size_t(count)}, {rays, size_t(count)}, seen);
-      for (int i = 0; i < count; ++i) {
-        const uint64_t key = keyOf(xs[i], y);
-        insert(find(key), key, seen[i].color);
-      }
-      count = 0;
-    };
-    for (int x = left; x <= right; ++x) {
-      if (find(keyOf(x, y)).key != 0) continue;
-      contexts[count].random = SampleRandom(x, y);
-      contexts[count].polygon = false;
-      rays[count] = scene_->camera().primaryRay(x, y);
-      xs[count++] = x;
-      if (count == kBatch) trace();
-    }
-    if (count > 0) trace();
-  }
-
   const CompiledScene& scene() const { return *scene_; }
 
  private:
-  static constexpr int kFirstBits = 12;  // room for a 32-pixel tile's corners and some more
+  static constexpr int kFirstBits = 12;  // room for the inner samples of a busy 32-pixel tile
   struct Slot {
     uint64_t key = 0;
     Sample sample;
@@ -123,6 +94,56 @@ class TileSamples {
   std::vector<Slot> slots_;
   int bits_ = kFirstBits;  // slots_ holds 2^bits_
   size_t used_ = 0;
+};
+
+// The corner samples of a tile's rows of pixels, the row above and the row below: a row of
+// corners is traced side by side, its primary rays finding their first crossings together.
+class CornerRows {
+ public:
+  CornerRows(const CompiledScene& scene, uint32_t view, const L2Rect& tile)
+      : scene_(&scene),
+        view_(view),
+        left_(tile.left),
+        above_(tile.right - tile.left + 1),
+        below_(above_.size()) {}
+
+  // Makes the corners of row y the ones above, those of y + 1 the ones below.
+  void moveTo(int y) {
+    if (y == below_y_) {
+      std::swap(above_, below_);
+    } else {
+      trace(y, above_);
+    }
+    trace(y + 1, below_);
+    below_y_ = y + 1;
+  }
+  const Sample& above(int x) const { return above_[size_t(x - left_)]; }
+  const Sample& below(int x) const { return below_[size_t(x - left_)]; }
+
+ private:
+  void trace(int y, std::vector<Sample>& row) const {
+    constexpr size_t kBatch = 8;
+    const ShadingContext blank{*scene_, view_, {0, 0}};
+    ShadingContext contexts[kBatch] = {blank, blank, blank, blank, blank, blank, blank, blank};
+    Ray rays[kBatch];
+    Seen seen[kBatch];
+    for (size_t first = 0; first < row.size(); first += kBatch) {
+      const size_t count = std::min(kBatch, row.size() - first);
+      for (size_t i = 0; i < count; ++i) {
+        const int x = left_ + int(first + i);
+        contexts[i].random = SampleRandom(x, y);
+        rays[i] = scene_->camera().primaryRay(x, y);
+      }
+      tracePrimaryRays({contexts, count}, {rays, count}, seen);
+      for (size_t i = 0; i < count; ++i) row[first + i] = seen[i].color;
+    }
+  }
+
+  const CompiledScene* scene_;
+  uint32_t view_;
+  int left_;
+  std::vector<Sample> above_, below_;
+  int below_y_ = std::numeric_limits<int>::min();
 };
 
 // The mean over a square given its corner samples: split into four while the corners
@@ -172,14 +193,14 @@ TileShader centreSampler(const CompiledScene& scene, uint32_t view) {
 
 TileShader adaptiveSampler(const CompiledScene& scene, uint32_t view) {
   return [&scene, view](const L2Rect& tile) -> RowShader {
-    return [tile, samples = TileSamples(scene, view)](int y, float* colors) mutable {
+    return [tile, samples = TileSamples(scene, view), corners = CornerRows(scene, view, tile)](
+               int y, float* colors) mutable {
       const int depth = samples.scene().settings().alias_depth;
-      if (y == tile.top) samples.traceCorners(tile.left, tile.right, y);
-      samples.traceCorners(tile.left, tile.right, y + 1);
+      corners.moveTo(y);
       for (int x = tile.left; x < tile.right; ++x) {
-        const Sample corners[4] = {samples.at(x, y), samples.at(x + 1, y), samples.at(x, y + 1),
-                                   samples.at(x + 1, y + 1)};
-        store(squareMean(samples, x, y, 1, corners, depth), colors + 4 * (x - tile.left));
+        const Sample pixel[4] = {corners.above(x), corners.above(x + 1), corners.below(x),
+                                 corners.below(x + 1)};
+        store(squareMean(samples, x, y, 1, pixel, depth), colors + 4 * (x - tile.left));
       }
     };
   };

@@ -13,6 +13,10 @@ class BlockTexture : public Texture {
  public:
   void Shade(ShadingPoint& point, SurfaceSample& sample) const override;
   bool LetsLightThrough() const override;
+  bool ReadsSurfaceCoordinates() const override {
+    return AnyReadsSurfaceCoordinates(
+        entries, [](const auto& entry) -> const auto& { return entry; });
+  }
 
   BlockPattern block;
   // In block order: checker first, second; hexagon first, second, third; brick mortar, brick.

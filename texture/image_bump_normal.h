@@ -2,6 +2,7 @@
 
 #include "image/image.h"
 #include "texture/image_map_settings.h"
+#include "texture/map_point.h"
 #include "texture/texture.h"
 
 namespace lumetra::texture {
@@ -14,6 +15,7 @@ class BumpMapNormal final : public Normal {
       : image_(image), modifiers_(modifiers) {}
   void Eval(ShadingPoint& point, SurfaceSample& sample) const override;
   std::unique_ptr<Normal> Clone() const override { return std::make_unique<BumpMapNormal>(*this); }
+  bool ReadsSurfaceCoordinates() const override { return UsesSurfaceCoordinates(modifiers_.mapType); }
 
   float bumpAmount = 1.0f;  // set by [bump size]
 

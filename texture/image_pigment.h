@@ -2,6 +2,7 @@
 
 #include "image/image.h"
 #include "texture/image_map_settings.h"
+#include "texture/map_point.h"
 #include "texture/texture.h"
 
 namespace lumetra::texture {
@@ -16,6 +17,7 @@ class ImagePigment final : public Pigment {
   std::unique_ptr<Pigment> Clone() const override { return std::make_unique<ImagePigment>(*this); }
   // Only an image's alpha lets light through; points outside a once-only image are opaque white.
   bool LetsLightThrough() const override { return image_->HasAlpha(); }
+  bool ReadsSurfaceCoordinates() const override { return UsesSurfaceCoordinates(modifiers_.mapType); }
 
   const BitmapModifiers& Modifiers() const { return modifiers_; }
 

@@ -6,6 +6,8 @@
 #include "texture/image_bump_normal.h"
 #include "texture/image_material_map.h"
 #include "texture/image_pigment.h"
+#include "texture/layered_texture.h"
+#include "texture/standard_texture.h"
 
 namespace lumetra::texture {
 namespace {
@@ -100,6 +102,29 @@ TEST(ImagePigmentTest, ImageAlphaBecomesFilter) {
   EXPECT_TRUE(ImagePigment(&image, Planar()).LetsLightThrough());
   const image::Image opaque = Checker();
   EXPECT_FALSE(ImagePigment(&opaque, Planar()).LetsLightThrough());
+}
+
+// Only the surface map types read the record's (u, v); the textures holding an image say so.
+TEST(ImagePigmentTest, OnlySurfaceMappedImagesReadTheSurfaceCoordinates) {
+  const image::Image image = Checker();
+  BitmapModifiers surface = Planar();
+  EXPECT_FALSE(ImagePigment(&image, surface).ReadsSurfaceCoordinates());
+  EXPECT_FALSE(BumpMapNormal(&image, surface).ReadsSurfaceCoordinates());
+  for (const int mapType : {kMapSurfaceA, kMapSurfaceB, kMapSurfaceC}) {
+    surface.mapType = mapType;
+    EXPECT_TRUE(ImagePigment(&image, surface).ReadsSurfaceCoordinates()) << mapType;
+  }
+  StandardTexture texture;
+  texture.pigment = std::make_unique<ImagePigment>(&image, Planar());
+  EXPECT_FALSE(texture.ReadsSurfaceCoordinates());
+  texture.normal = std::make_unique<BumpMapNormal>(&image, surface);
+  EXPECT_TRUE(texture.ReadsSurfaceCoordinates());
+  LayeredTexture layers;
+  layers.layers.emplace_back(std::make_unique<StandardTexture>());
+  EXPECT_FALSE(layers.ReadsSurfaceCoordinates());
+  layers.layers.emplace_back(texture.Clone());
+  EXPECT_TRUE(layers.ReadsSurfaceCoordinates());
+  EXPECT_TRUE(MaterialMap(&image, Planar()).ReadsSurfaceCoordinates());  // it cannot tell
 }
 
 TEST(BumpMapNormalTest, FlatImagesLeaveTheNormalAndSlopesTiltIt) {

@@ -19,6 +19,10 @@ class NormalMap final : public Normal {
   explicit NormalMap(PatternId id = PatternId::kAgate) { pattern.id = id; }
   void Eval(ShadingPoint& point, SurfaceSample& sample) const override;
   std::unique_ptr<Normal> Clone() const override { return std::make_unique<NormalMap>(*this); }
+  bool ReadsSurfaceCoordinates() const override {
+    return AnyReadsSurfaceCoordinates(
+        entries, [](const Entry& entry) -> const auto& { return entry.normal; });
+  }
 
   PatternChoice pattern;
   std::vector<Entry> entries;  // ordered by value

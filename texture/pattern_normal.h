@@ -13,6 +13,7 @@ class PatternNormal final : public Normal {
   explicit PatternNormal(PatternId id = PatternId::kAgate) { pattern.id = id; }
   void Eval(ShadingPoint& point, SurfaceSample& sample) const override;
   std::unique_ptr<Normal> Clone() const override { return std::make_unique<PatternNormal>(*this); }
+  bool ReadsSurfaceCoordinates() const override { return false; }
 
   // The perturbed unit normal at point p (before warping) for incoming normal n.
   math::Vector3 Perturb(const math::Vector3& p, const math::Vector3& n) const;

@@ -20,6 +20,7 @@ class PatternPigment final : public Pigment {
   void Eval(ShadingPoint& point, SurfaceSample& sample) const override;
   std::unique_ptr<Pigment> Clone() const override { return std::make_unique<PatternPigment>(*this); }
   bool LetsLightThrough() const override;
+  bool ReadsSurfaceCoordinates() const override { return false; }
 
   // The colour map at a pattern value; an empty map gives the grey (v, v, v).
   Colour ColourAt(double v) const;

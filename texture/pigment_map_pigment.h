@@ -20,6 +20,10 @@ class PigmentMapPigment final : public Pigment {
   void Eval(ShadingPoint& point, SurfaceSample& sample) const override;
   std::unique_ptr<Pigment> Clone() const override { return std::make_unique<PigmentMapPigment>(*this); }
   bool LetsLightThrough() const override;
+  bool ReadsSurfaceCoordinates() const override {
+    return AnyReadsSurfaceCoordinates(
+        entries, [](const Entry& entry) -> const auto& { return entry.pigment; });
+  }
 
   PatternChoice pattern;
   std::vector<Entry> entries;  // ordered by value

@@ -11,6 +11,7 @@ class SolidPigment final : public Pigment {
   void Eval(ShadingPoint&, SurfaceSample& sample) const override { ColourToSample(sample, colour); }
   std::unique_ptr<Pigment> Clone() const override { return std::make_unique<SolidPigment>(*this); }
   bool LetsLightThrough() const override { return texture::LetsLightThrough(colour); }
+  bool ReadsSurfaceCoordinates() const override { return false; }
 
   Colour colour;
 };

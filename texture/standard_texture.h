@@ -15,6 +15,9 @@ class StandardTexture final : public Texture {
   std::unique_ptr<Texture> Clone() const override { return std::make_unique<StandardTexture>(*this); }
   // The pigment alone decides: a finish's transmission counts only with a see-through pigment.
   bool LetsLightThrough() const override { return pigment && pigment->LetsLightThrough(); }
+  bool ReadsSurfaceCoordinates() const override {
+    return (pigment && pigment->ReadsSurfaceCoordinates()) || (normal && normal->ReadsSurfaceCoordinates());
+  }
 
   ClonePtr<Pigment> pigment;
   ClonePtr<Normal> normal;

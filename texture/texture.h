@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <memory>
 
 #include "lumetra2.h"
@@ -17,6 +18,9 @@ class Texture : public TextureNode {
   // False only when no sample it shades can let light through (opacity 1, no transmission);
   // a texture that cannot tell answers true.
   virtual bool LetsLightThrough() const { return true; }
+  // False only when no sample it shades depends on the surface's own (u, v); a texture that
+  // cannot tell answers true.
+  virtual bool ReadsSurfaceCoordinates() const { return true; }
 
   float indexOfRefraction = 1.0f;
 };
@@ -29,6 +33,8 @@ class Pigment : public TextureNode {
   virtual std::unique_ptr<Pigment> Clone() const = 0;
   // As Texture::LetsLightThrough, for the colours it writes.
   virtual bool LetsLightThrough() const { return true; }
+  // As Texture::ReadsSurfaceCoordinates.
+  virtual bool ReadsSurfaceCoordinates() const { return true; }
 };
 
 // The normal perturbation of a standard texture.
@@ -37,6 +43,18 @@ class Normal : public TextureNode {
   // Replaces the normal of the shading point with the perturbed unit normal.
   virtual void Eval(ShadingPoint& point, SurfaceSample& sample) const = 0;
   virtual std::unique_ptr<Normal> Clone() const = 0;
+  // As Texture::ReadsSurfaceCoordinates.
+  virtual bool ReadsSurfaceCoordinates() const { return true; }
 };
+
+// Whether any node of a list reads the surface's own coordinates; `node` picks the node out of
+// an entry, and a missing node reads nothing.
+template <typename Entries, typename NodeOf>
+bool AnyReadsSurfaceCoordinates(const Entries& entries, NodeOf node) {
+  return std::any_of(entries.begin(), entries.end(), [&](const auto& entry) {
+    const auto& held = node(entry);
+    return held && held->ReadsSurfaceCoordinates();
+  });
+}
 
 }  // namespace lumetra::texture

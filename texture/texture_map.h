@@ -22,6 +22,10 @@ class TextureMap final : public Texture {
 
   void Shade(ShadingPoint& point, SurfaceSample& sample) const override;
   bool LetsLightThrough() const override;
+  bool ReadsSurfaceCoordinates() const override {
+    return AnyReadsSurfaceCoordinates(
+        entries, [](const Entry& entry) -> const auto& { return entry.texture; });
+  }
   std::unique_ptr<Texture> Clone() const override { return std::make_unique<TextureMap>(*this); }
 
   PatternChoice pattern;

@@ -315,6 +315,7 @@ TEST(LetsLightThrough, OnlyTexturesWhoseEveryColourIsOpaqueSayNo) {
   TextureMap textures;
   textures.pattern = GradientX();
   EXPECT_TRUE(textures.LetsLightThrough());
+  EXPECT_FALSE(textures.ReadsSurfaceCoordinates());  // an empty map shades nothing of its own
   textures.entries.push_back({0.0f, Solid({1, 0, 0})});
   textures.entries.push_back({1.0f, Solid({0, 0, 1})});
   ExpectOpaqueEverywhere(textures);

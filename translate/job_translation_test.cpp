@@ -224,6 +224,10 @@ TEST_F(JobTranslation, MaterialsThatLetNoLightThroughAreVouchedForAsOpaque) {
   ASSERT_EQ(opaque.size(), 1u);
   EXPECT_EQ(opaque[0].arguments[1], recorder_.FiledValue("Paint"));
   EXPECT_EQ(opaque[0].arguments[2], 1);
+  // Solid colours read no surface coordinates: each material says so.
+  const auto coordinates = Calls("SetTextureReadsUV");
+  ASSERT_EQ(coordinates.size(), 3u);
+  for (const auto& call : coordinates) EXPECT_EQ(call.arguments[2], 0);
 }
 
 TEST_F(JobTranslation, MaterialsBecomeNamedUserTexturesWithVolumesByTheirMedia) {

@@ -53,12 +53,15 @@ void TranslateMaterial(render::RenderJob& job, TextureTranslator& translator, co
   const std::string name = FieldText(material.info.name);
   if (!texture || name.empty()) return;
   const bool opaque = !texture->LetsLightThrough();
+  const bool readsUV = texture->ReadsSurfaceCoordinates();
   const L2Texture handle =
       CreateUserTexture(job.scene, LumetraShadeTexture, LumetraFreeTexture, texture.get());
   if (handle == 0) return;
   texture.release();  // the library's now
   // Shadow rays then stop at the material without shading it.
   if (opaque) LogRefusal(SetTextureOpaque(job.scene, handle, 1), "SetTextureOpaque");
+  // Nor does it work out surface coordinates for a material that never reads them.
+  if (!readsUV) LogRefusal(SetTextureReadsUV(job.scene, handle, 0), "SetTextureReadsUV");
   FileName(job, name, handle);
   MakeVolumes(job, handle, mediaList);
 }

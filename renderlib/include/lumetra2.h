@@ -424,6 +424,11 @@ LUMETRA2_API L2Texture LUMETRA2_CALL GetPrimTexture(L2Scene scene, L2Primitive p
  * textures stop shadow rays anyway; references share their texture's promise and refuse one
  * of their own (L2_ERROR_HANDLE). */
 LUMETRA2_API int32_t LUMETRA2_CALL SetTextureOpaque(L2Scene scene, L2Texture texture, int32_t opaque);
+/* Whether a user texture reads the record's u and v: with reads 0 (the caller's promise that
+ * it never does) the tracer leaves them 0 instead of working out the surface's coordinates
+ * for every point it shades. reads 1 is the state of a new texture; references refuse a
+ * promise of their own (L2_ERROR_HANDLE). */
+LUMETRA2_API int32_t LUMETRA2_CALL SetTextureReadsUV(L2Scene scene, L2Texture texture, int32_t reads);
 /* Lights a sample as the view would see it and writes red, green, blue and opacity to
  * color (room for four floats, always). Only valid inside an evaluate callback of the
  * same scene; otherwise L2_ERROR_STATE and color stays untouched. */

@@ -1,6 +1,8 @@
 #include "accelerator.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <mutex>
 #include <new>
@@ -15,6 +17,10 @@ namespace lumetra::renderlib {
 
 // What a nearest-hit query of one ray has found so far.
 struct NearestLane {
+  NearestLane() = default;
+  NearestLane(const Ray& query_ray, double query_tmin, double tmax)
+      : ray(&query_ray), tmin(query_tmin), best_t(tmax) {}
+
   const Ray* ray = nullptr;
   double tmin = 0;
   double best_t = 0;
@@ -175,7 +181,7 @@ Accelerator::Accelerator(const std::vector<CompiledPrimitive>& primitives, bool 
 Accelerator::~Accelerator() { rtcReleaseScene(scene_); }
 
 bool Accelerator::intersect(const Ray& ray, double tmin, double tmax, bool shadow, WorldHit& hit) const {
-  NearestLane lane{&ray, tmin, tmax};
+  NearestLane lane(ray, tmin, tmax);
   QueryContext query(shadow, &lane);
   RTCRayHit rayhit = embreeQuery(ray, tmin, tmax);
   rtcIntersect1(scene_, &query.embree, &rayhit);
@@ -194,7 +200,7 @@ void Accelerator::intersect(std::span<const Ray> rays, double tmin, WorldHit* hi
     RTCRayHit4 packet{};
     for (size_t lane = 0; lane < count; ++lane) {
       const Ray& ray = rays[first + lane];
-      lanes[lane] = {&ray, tmin, std::numeric_limits<double>::infinity()};
+      lanes[lane] = NearestLane(ray, tmin, std::numeric_limits<double>::infinity());
       const RTCRay one = embreeQuery(ray, tmin, std::numeric_limits<double>::infinity()).ray;
       valid[lane] = -1;
       packet.ray.org_x[lane] = one.org_x;
@@ -236,7 +242,6 @@ void Accelerator::describe(NearestLane& lane, unsigned instance, unsigned face, 
     hit.primitive = lane.best_primitive;
     hit.polygon = false;
     hit.face = 0;
-    resolveCoordinates(surface);
   }
   const Placement& placement = hit.primitive->primitive->placement;
   hit.t = surface.t;
@@ -244,6 +249,8 @@ void Accelerator::describe(NearestLane& lane, unsigned instance, unsigned face, 
   hit.normal = placement.isIdentity() ? normalized(surface.normal) : placement.normalToWorld(surface.normal);
   hit.u = surface.u;
   hit.v = surface.v;
+  hit.coordinates = surface.coordinates;
+  std::copy(std::begin(surface.raw), std::end(surface.raw), std::begin(hit.raw));
   hit.part = surface.part;
   if (surface.part) hit.part_to_world = surface.part_to_shape.then(placement.toWorld());
 }

@@ -38,12 +38,25 @@ L2Texture CreateTextureReference(L2Scene scene, L2Texture texture) {
   });
 }
 
-int32_t SetTextureOpaque(L2Scene scene, L2Texture texture, int32_t opaque) {
+namespace {
+
+// One of the promises a caller makes for a user texture; references share their texture's.
+int32_t promise(L2Scene scene, L2Texture texture, bool Texture::*field, bool value) {
   return withItem<&Scene::texture>(scene, texture, [&](Scene&, Texture& item) -> int32_t {
     if (item.kind == Texture::Kind::kReference) return L2_ERROR_HANDLE;
-    item.opaque = opaque != 0;
+    item.*field = value;
     return L2_OK;
   });
+}
+
+}  // namespace
+
+int32_t SetTextureOpaque(L2Scene scene, L2Texture texture, int32_t opaque) {
+  return promise(scene, texture, &Texture::opaque, opaque != 0);
+}
+
+int32_t SetTextureReadsUV(L2Scene scene, L2Texture texture, int32_t reads) {
+  return promise(scene, texture, &Texture::reads_uv, reads != 0);
 }
 
 int32_t ShadePoint(L2Scene scene, L2View view, uint32_t shading_flags, const L2ShadingRecord* record,

@@ -21,6 +21,10 @@ struct TextureBinding {
   bool letsNoLightThrough() const {
     return !texture || texture->kind == Texture::Kind::kMatte || texture->opaque;
   }
+  // Whether the texture may read the record's u and v.
+  bool readsSurfaceCoordinates() const {
+    return texture && texture->kind != Texture::Kind::kMatte && texture->reads_uv;
+  }
 };
 
 struct CompiledPrimitive {

@@ -5,6 +5,7 @@
 #include "power.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace lumetra::renderlib {
 namespace {
@@ -53,8 +54,8 @@ L2ShadingRecord recordFor(const TextureBinding& texture, const WorldHit& hit, co
   L2ShadingRecord record{};
   put(record.point, texture.world_to_texture.point(hit.point));
   put(record.normal, hit.normal);
-  record.u = hit.u;
-  record.v = hit.v;
+  // Only for textures that read them: they cost trigonometry on most shapes.
+  if (texture.readsSurfaceCoordinates()) std::tie(record.u, record.v) = surfaceCoordinates(hit);
   put(record.world_point, hit.point);
   put(record.ray_direction, ray.direction);
   put(record.geometric_normal, hit.normal);

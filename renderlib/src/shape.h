@@ -2,6 +2,7 @@
 #pragma once
 
 #include <numbers>
+#include <utility>
 
 #include "ray.h"
 
@@ -23,20 +24,19 @@ inline double turnFraction(double x, double y) {
   return angle < 0 ? angle + 1 : angle;
 }
 
-// Works out deferred surface coordinates (see SurfaceHit::Coordinates).
-inline void resolveCoordinates(SurfaceHit& hit) {
+// The surface coordinates (u, v) of a hit (a SurfaceHit or a WorldHit), worked out when they
+// were deferred (see SurfaceHit::Coordinates).
+template <typename Hit>
+std::pair<double, double> surfaceCoordinates(const Hit& hit) {
   using Rule = SurfaceHit::Coordinates;
-  if (hit.coordinates == Rule::kReady) return;
-  hit.u = turnFraction(hit.raw[0], hit.raw[1]);
+  if (hit.coordinates == Rule::kReady) return {hit.u, hit.v};
+  const double u = turnFraction(hit.raw[0], hit.raw[1]);
   if (hit.coordinates == Rule::kSpherical) {
-    hit.v =
-        0.5 + std::asin(std::clamp(hit.raw[2] / std::max(hit.raw[3], 1e-300), -1.0, 1.0)) / std::numbers::pi;
-  } else if (hit.coordinates == Rule::kTurnAndValue) {
-    hit.v = hit.raw[2];
-  } else {
-    hit.v = turnFraction(hit.raw[2], hit.raw[3]);
+    return {u, 0.5 + std::asin(std::clamp(hit.raw[2] / std::max(hit.raw[3], 1e-300), -1.0, 1.0)) /
+                         std::numbers::pi};
   }
-  hit.coordinates = Rule::kReady;
+  if (hit.coordinates == Rule::kTurnAndValue) return {u, hit.raw[2]};
+  return {u, turnFraction(hit.raw[2], hit.raw[3])};
 }
 
 // How far a circle of radius about a unit axis reaches along each coordinate.

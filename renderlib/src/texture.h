@@ -17,8 +17,9 @@ struct Texture {
   L2TextureEvaluate evaluate = nullptr;
   L2ReleaseCallback release = nullptr;
   void* object = nullptr;
-  uint32_t target = 0;  // references: the shared texture
-  bool opaque = false;  // user textures: the caller promised that no light passes
+  uint32_t target = 0;   // references: the shared texture
+  bool opaque = false;   // user textures: the caller promised that no light passes
+  bool reads_uv = true;  // user textures: false when the caller promised they never read u, v
   Placement placement;
 };
 

@@ -534,6 +534,9 @@ int32_t LUMETRA2_CALL SetPrimTexture(L2Scene scene, L2Primitive prim, L2Texture 
 int32_t LUMETRA2_CALL SetTextureOpaque(L2Scene scene, L2Texture texture, int32_t opaque) {
   return RenderCallRecorder::Act("SetTextureOpaque", {double(scene), double(texture), double(opaque)});
 }
+int32_t LUMETRA2_CALL SetTextureReadsUV(L2Scene scene, L2Texture texture, int32_t reads) {
+  return RenderCallRecorder::Act("SetTextureReadsUV", {double(scene), double(texture), double(reads)});
+}
 L2Texture LUMETRA2_CALL GetPrimTexture(L2Scene scene, L2Primitive prim) {
   RenderCallRecorder::Act("GetPrimTexture", {double(scene), double(prim)});
   return lumetra::renderlib::testing::AttachedTexture(prim);

@@ -324,6 +324,18 @@ TEST_F(ShadingScene, RecordDescribesThePointInTextureSpace) {
   EXPECT_EQ(r.depth, 0);
   EXPECT_EQ(r.weight, 1);
   EXPECT_NEAR(r.v, 0.5 - 1.0 / 6, 1e-9);  // latitude -30 degrees on the unit sphere
+
+  // A texture vouched for as never reading u and v is spared them; references share the promise.
+  ASSERT_EQ(SetTextureReadsUV(scene, user, 0), L2_OK);
+  centre(0);
+  EXPECT_EQ(finish.last_record.u, 0);
+  EXPECT_EQ(finish.last_record.v, 0);
+  EXPECT_NEAR(finish.last_record.point[1], -0.5, 1e-9);
+  ASSERT_EQ(SetTextureReadsUV(scene, user, 1), L2_OK);
+  centre(0);
+  EXPECT_NEAR(finish.last_record.v, 0.5 - 1.0 / 6, 1e-9);
+  EXPECT_EQ(SetTextureReadsUV(scene, reference, 0), L2_ERROR_HANDLE);
+  EXPECT_EQ(SetTextureReadsUV(scene, 987654321, 0), L2_ERROR_HANDLE);
 }
 
 TEST_F(ShadingScene, ShadePointLightsPreLitLayers) {

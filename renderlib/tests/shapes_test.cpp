@@ -25,7 +25,7 @@ void expectNear(const Vec3& actual, const Vec3& expected, double tolerance = 1e-
 SurfaceHit mustHit(const Shape& shape, const Ray& ray, double tmin = 0, double tmax = kInf) {
   SurfaceHit hit;
   EXPECT_TRUE(shape.intersect(ray, tmin, tmax, hit));
-  resolveCoordinates(hit);
+  hit.setCoordinates(surfaceCoordinates(hit).first, surfaceCoordinates(hit).second);
   return hit;
 }
 

@@ -14,10 +14,7 @@ namespace lumetra::texture {
 class BlockNormal : public Normal {
  public:
   void Eval(ShadingPoint& point, SurfaceSample& sample) const override;
-  bool ReadsSurfaceCoordinates() const override {
-    return AnyReadsSurfaceCoordinates(
-        subNormals, [](const auto& normal) -> const auto& { return normal; });
-  }
+  bool ReadsSurfaceCoordinates() const override { return AnyReadsSurfaceCoordinates(subNormals); }
 
   BlockPattern block;
   BumpSettings bump;

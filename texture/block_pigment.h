@@ -15,10 +15,7 @@ class BlockPigment : public Pigment {
  public:
   void Eval(ShadingPoint& point, SurfaceSample& sample) const override;
   bool LetsLightThrough() const override;
-  bool ReadsSurfaceCoordinates() const override {
-    return AnyReadsSurfaceCoordinates(
-        pigments, [](const auto& pigment) -> const auto& { return pigment; });
-  }
+  bool ReadsSurfaceCoordinates() const override { return AnyReadsSurfaceCoordinates(pigments); }
 
   BlockPattern block;
   std::vector<Colour> colours;

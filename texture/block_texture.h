@@ -13,10 +13,7 @@ class BlockTexture : public Texture {
  public:
   void Shade(ShadingPoint& point, SurfaceSample& sample) const override;
   bool LetsLightThrough() const override;
-  bool ReadsSurfaceCoordinates() const override {
-    return AnyReadsSurfaceCoordinates(
-        entries, [](const auto& entry) -> const auto& { return entry; });
-  }
+  bool ReadsSurfaceCoordinates() const override { return AnyReadsSurfaceCoordinates(entries); }
 
   BlockPattern block;
   // In block order: checker first, second; hexagon first, second, third; brick mortar, brick.

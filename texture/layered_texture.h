@@ -16,10 +16,7 @@ class LayeredTexture final : public Texture {
   std::unique_ptr<Texture> Clone() const override { return std::make_unique<LayeredTexture>(*this); }
   // The first layer that lets no light through ends the stack with nothing passed on.
   bool LetsLightThrough() const override;
-  bool ReadsSurfaceCoordinates() const override {
-    return AnyReadsSurfaceCoordinates(
-        layers, [](const auto& layer) -> const auto& { return layer; });
-  }
+  bool ReadsSurfaceCoordinates() const override { return AnyReadsSurfaceCoordinates(layers); }
 
   std::vector<ClonePtr<Texture>> layers;
   Lighting lighting;

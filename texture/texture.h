@@ -56,5 +56,11 @@ bool AnyReadsSurfaceCoordinates(const Entries& entries, NodeOf node) {
     return held && held->ReadsSurfaceCoordinates();
   });
 }
+// The same for a list of the nodes themselves.
+template <typename Nodes>
+bool AnyReadsSurfaceCoordinates(const Nodes& nodes) {
+  return AnyReadsSurfaceCoordinates(
+      nodes, [](const auto& node) -> const auto& { return node; });
+}
 
 }  // namespace lumetra::texture

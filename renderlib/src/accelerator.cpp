@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <limits>
 #include <mutex>
 #include <new>
@@ -99,6 +98,20 @@ void shapeOccluded(const RTCOccludedFunctionNArguments* args) {
       RTCRayN_tfar(args->ray, args->N, lane) = -std::numeric_limits<float>::infinity();
     }
   }
+}
+
+// One ray of a packet; its id is its lane, by which the callbacks find its query.
+void putLane(RTCRay4& packet, size_t lane, const RTCRay& one) {
+  packet.org_x[lane] = one.org_x;
+  packet.org_y[lane] = one.org_y;
+  packet.org_z[lane] = one.org_z;
+  packet.tnear[lane] = one.tnear;
+  packet.dir_x[lane] = one.dir_x;
+  packet.dir_y[lane] = one.dir_y;
+  packet.dir_z[lane] = one.dir_z;
+  packet.tfar[lane] = one.tfar;
+  packet.mask[lane] = one.mask;
+  packet.id[lane] = static_cast<unsigned>(lane);
 }
 
 unsigned attachShape(RTCScene scene, const CompiledPrimitive& compiled) {
@@ -201,18 +214,8 @@ void Accelerator::intersect(std::span<const Ray> rays, double tmin, WorldHit* hi
     for (size_t lane = 0; lane < count; ++lane) {
       const Ray& ray = rays[first + lane];
       lanes[lane] = NearestLane(ray, tmin, std::numeric_limits<double>::infinity());
-      const RTCRay one = embreeQuery(ray, tmin, std::numeric_limits<double>::infinity()).ray;
       valid[lane] = -1;
-      packet.ray.org_x[lane] = one.org_x;
-      packet.ray.org_y[lane] = one.org_y;
-      packet.ray.org_z[lane] = one.org_z;
-      packet.ray.tnear[lane] = one.tnear;
-      packet.ray.dir_x[lane] = one.dir_x;
-      packet.ray.dir_y[lane] = one.dir_y;
-      packet.ray.dir_z[lane] = one.dir_z;
-      packet.ray.tfar[lane] = one.tfar;
-      packet.ray.mask[lane] = one.mask;
-      packet.ray.id[lane] = static_cast<unsigned>(lane);
+      putLane(packet.ray, lane, embreeQuery(ray, tmin, std::numeric_limits<double>::infinity()).ray);
       packet.hit.geomID[lane] = RTC_INVALID_GEOMETRY_ID;
       packet.hit.instID[0][lane] = RTC_INVALID_GEOMETRY_ID;
     }
@@ -247,10 +250,7 @@ void Accelerator::describe(NearestLane& lane, unsigned instance, unsigned face, 
   hit.t = surface.t;
   hit.point = lane.ray->at(surface.t);
   hit.normal = placement.isIdentity() ? normalized(surface.normal) : placement.normalToWorld(surface.normal);
-  hit.u = surface.u;
-  hit.v = surface.v;
-  hit.coordinates = surface.coordinates;
-  std::copy(std::begin(surface.raw), std::end(surface.raw), std::begin(hit.raw));
+  static_cast<SurfaceCoordinates&>(hit) = surface;
   hit.part = surface.part;
   if (surface.part) hit.part_to_world = surface.part_to_shape.then(placement.toWorld());
 }
@@ -272,18 +272,8 @@ void Accelerator::occluded(std::span<const ShadowQuery> queries, uint8_t* blocke
     RTCRay4 packet{};
     for (size_t lane = 0; lane < count; ++lane) {
       const ShadowQuery& shadow = queries[first + lane];
-      const RTCRay one = embreeQuery(shadow.ray, shadow.tmin, shadow.tmax).ray;
       valid[lane] = -1;
-      packet.org_x[lane] = one.org_x;
-      packet.org_y[lane] = one.org_y;
-      packet.org_z[lane] = one.org_z;
-      packet.tnear[lane] = one.tnear;
-      packet.dir_x[lane] = one.dir_x;
-      packet.dir_y[lane] = one.dir_y;
-      packet.dir_z[lane] = one.dir_z;
-      packet.tfar[lane] = one.tfar;
-      packet.mask[lane] = one.mask;
-      packet.id[lane] = static_cast<unsigned>(lane);
+      putLane(packet, lane, embreeQuery(shadow.ray, shadow.tmin, shadow.tmax).ray);
     }
     rtcOccluded4(valid, scene_, &query.embree, &packet);
     for (size_t lane = 0; lane < count; ++lane) blocked[first + lane] = packet.tfar[lane] < 0;

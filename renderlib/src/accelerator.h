@@ -15,14 +15,11 @@ namespace lumetra::renderlib {
 struct CompiledPrimitive;
 struct NearestLane;
 
-struct WorldHit {
+struct WorldHit : SurfaceCoordinates {
   const CompiledPrimitive* primitive = nullptr;
   double t = 0;
   Vec3 point;
-  Vec3 normal;          // unit, world space, out of the solid (or the face's front)
-  double u = 0, v = 0;  // surface coordinates, perhaps deferred as the shape left them
-  SurfaceHit::Coordinates coordinates = SurfaceHit::Coordinates::kReady;
-  double raw[4];
+  Vec3 normal;                      // unit, world space, out of the solid (or the face's front)
   bool polygon = false;             // a triangle of a mesh: its normal faces the triangle's front
   uint32_t face = 0;                // the triangle's index within its mesh (0 for shapes)
   const Primitive* part = nullptr;  // a textured CSG part, carried into world space by

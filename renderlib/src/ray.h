@@ -40,11 +40,10 @@ struct Bounds {
 
 struct Primitive;
 
-// A ray-surface crossing in the shape's own space. The normal points out of the solid and
-// need not be unit. Inside CSG, part is the innermost textured operand that was hit, and
-// part_to_shape carries its own space into the shape's.
-struct SurfaceHit {
-  // How u and v follow from raw: shapes leave the trigonometry for the one hit that is kept.
+// The surface coordinates (u, v) of a crossing, set, or deferred as the shape left them: shapes
+// leave the trigonometry for the one hit that is kept, and only textures that read u and v
+// have it worked out (surfaceCoordinates).
+struct SurfaceCoordinates {
   enum class Coordinates {
     kReady,         // u, v are set
     kSpherical,     // u = turn of (raw0, raw1), v = latitude of raw2 over the distance raw3
@@ -52,13 +51,9 @@ struct SurfaceHit {
     kTwoTurns       // u = turn of (raw0, raw1), v = turn of (raw2, raw3)
   };
 
-  double t = 0;
-  Vec3 normal;
   double u = 0, v = 0;
   Coordinates coordinates = Coordinates::kReady;
   double raw[4] = {0, 0, 0, 0};
-  const Primitive* part = nullptr;
-  Affine part_to_shape;  // only with part; not initialised, since every ray query makes hits
 
   void setCoordinates(double u_value, double v_value) {
     u = u_value;
@@ -72,6 +67,16 @@ struct SurfaceHit {
     raw[2] = c;
     raw[3] = d;
   }
+};
+
+// A ray-surface crossing in the shape's own space. The normal points out of the solid and
+// need not be unit. Inside CSG, part is the innermost textured operand that was hit, and
+// part_to_shape carries its own space into the shape's.
+struct SurfaceHit : SurfaceCoordinates {
+  double t = 0;
+  Vec3 normal;
+  const Primitive* part = nullptr;
+  Affine part_to_shape;  // only with part; not initialised, since every ray query makes hits
 };
 
 }  // namespace lumetra::renderlib

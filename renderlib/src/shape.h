@@ -24,11 +24,9 @@ inline double turnFraction(double x, double y) {
   return angle < 0 ? angle + 1 : angle;
 }
 
-// The surface coordinates (u, v) of a hit (a SurfaceHit or a WorldHit), worked out when they
-// were deferred (see SurfaceHit::Coordinates).
-template <typename Hit>
-std::pair<double, double> surfaceCoordinates(const Hit& hit) {
-  using Rule = SurfaceHit::Coordinates;
+// The surface coordinates (u, v) of a hit, worked out when they were deferred.
+inline std::pair<double, double> surfaceCoordinates(const SurfaceCoordinates& hit) {
+  using Rule = SurfaceCoordinates::Coordinates;
   if (hit.coordinates == Rule::kReady) return {hit.u, hit.v};
   const double u = turnFraction(hit.raw[0], hit.raw[1]);
   if (hit.coordinates == Rule::kSpherical) {

@@ -25,7 +25,8 @@ void expectNear(const Vec3& actual, const Vec3& expected, double tolerance = 1e-
 SurfaceHit mustHit(const Shape& shape, const Ray& ray, double tmin = 0, double tmax = kInf) {
   SurfaceHit hit;
   EXPECT_TRUE(shape.intersect(ray, tmin, tmax, hit));
-  hit.setCoordinates(surfaceCoordinates(hit).first, surfaceCoordinates(hit).second);
+  const auto [u, v] = surfaceCoordinates(hit);
+  hit.setCoordinates(u, v);
   return hit;
 }
 
